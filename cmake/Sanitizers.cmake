@@ -1,0 +1,5 @@
+# AddressSanitizer and UBSan for the whole build; the suite runs under them in CI.
+if(TESSELAR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,143 @@
+#include "app/cli/Cli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+
+namespace tsl::cli {
+
+bool Arguments::Flag(const std::string& name)
+{
+    const auto it = std::find(args_.begin(), args_.end(), name);
+    if (it == args_.end())
+        return false;
+    args_.erase(it);
+    return true;
+}
+
+std::optional<std::string> Arguments::Value(const std::string& name)
+{
+    for (auto it = args_.begin(); it != args_.end(); ++it) {
+        if (*it == name) {
+            if (it + 1 == args_.end()) {
+                error = "The option " + name + " needs a value.";
+                args_.erase(it);
+                return std::nullopt;
+            }
+            std::string value = *(it + 1);
+            args_.erase(it, it + 2);
+            return value;
+        }
+        if (it->rfind(name + "=", 0) == 0) {
+            std::string value = it->substr(name.size() + 1);
+            args_.erase(it);
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Arguments::UnknownOption() const
+{
+    for (const std::string& a : args_)
+        if (a.size() > 1 && a[0] == '-')
+            return a;
+    return std::nullopt;
+}
+
+namespace {
+
+bool ParseNumber(const std::string& text, int base, long& value)
+{
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+        first += 2;
+    auto [ptr, ec] = std::from_chars(first, last, value, base);
+    return ec == std::errc() && ptr == last && first != last;
+}
+
+} // namespace
+
+std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options)
+{
+    long value = 0;
+    if (auto planes = args.Value("--planes")) {
+        if (!ParseNumber(*planes, 10, value) || value < 1 || value > 32767)
+            return "The number of planes must be a number from 1 to 32767.";
+        options.planes = static_cast<int>(value);
+    }
+    if (auto tag = args.Value("--near")) {
+        if (!ParseNumber(*tag, 16, value) || value < 0 || value > 0xFF)
+            return "The NEARTAG must be two hexadecimal digits.";
+        options.nearTag = static_cast<std::uint16_t>(value);
+    }
+    if (auto tag = args.Value("--far")) {
+        if (!ParseNumber(*tag, 16, value) || value < 0 || value > 0xFF)
+            return "The FARTAG must be two hexadecimal digits.";
+        options.farTag = static_cast<std::uint16_t>(value);
+    }
+    options.wdc = args.Flag("--wdc") || options.wdc;
+    options.extendedNames = args.Flag("--extended-names") || options.extendedNames;
+    return args.error;
+}
+
+void Report(const Failure& failure, std::ostream& err)
+{
+    err << failure.caption << ": " << failure.text << "\n";
+}
+
+bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
+{
+    auto files = LocateGameFiles(dir);
+    if (!files) {
+        Report(files.failure(), err);
+        return false;
+    }
+    maps.Clear();
+    maps.UseGameFiles(dir, *files);
+    maps.NumPlanes = options.planes;
+    maps.NearTag = options.nearTag;
+    maps.FarTag = options.farTag;
+    maps.WDCCompatibleMaps = options.wdc;
+    maps.ExtendedMapNames = options.extendedNames;
+    maps.NameLength = options.extendedNames ? 32 : 16;
+    maps.CurrentMap = 0;
+    const LoadReport report = maps.Load();
+    if (!report.ok()) {
+        Report(*report.failure, err);
+        return false;
+    }
+    if (auto damage = report.DamageMessage())
+        Report(*damage, err);
+    return true;
+}
+
+std::vector<Command>& Commands()
+{
+    static std::vector<Command> commands;
+    return commands;
+}
+
+} // namespace tsl::cli
+
+namespace tsl::cli {
+
+bool ExpectPositionals(const Arguments& args, std::size_t count, const std::string& usage, std::ostream& err)
+{
+    if (!args.error.empty()) {
+        err << args.error << "\n";
+        return false;
+    }
+    if (auto unknown = args.UnknownOption()) {
+        err << "Unknown option " << *unknown << ".\nUsage: tesselar-cli " << usage << "\n";
+        return false;
+    }
+    if (args.Rest().size() != count) {
+        err << "Usage: tesselar-cli " << usage << "\n";
+        return false;
+    }
+    return true;
+}
+
+} // namespace tsl::cli

@@ -1,0 +1,73 @@
+#pragma once
+// tesselar-cli: the command-line companion over the same core as the editor.
+
+#include "core/MapHandler.h"
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tsl::cli {
+
+// Arguments after the command name, with options taken out as they are read.
+class Arguments {
+public:
+    explicit Arguments(std::vector<std::string> args) : args_(std::move(args)) {}
+
+    // Removes "--name" and reports whether it was there.
+    bool Flag(const std::string& name);
+    // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE.
+    std::optional<std::string> Value(const std::string& name);
+    // What is left once every option was taken: the positional arguments.
+    // An argument that still starts with "--" is an unknown option.
+    const std::vector<std::string>& Rest() const { return args_; }
+    std::optional<std::string> UnknownOption() const;
+    // Set when an option that needs a value had none.
+    std::string error;
+
+private:
+    std::vector<std::string> args_;
+};
+
+// Settings that tell the loader how the game's maps are stored.
+struct LoaderOptions {
+    int planes = 3;
+    std::uint16_t nearTag = 0xA7;
+    std::uint16_t farTag = 0xA8;
+    bool wdc = false;
+    bool extendedNames = false;
+};
+
+// Reads --planes, --near, --far, --wdc and --extended-names; an error text
+// when a value is not valid.
+std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
+
+// Locates and loads the set in `dir`. Damaged planes are reported on `err`;
+// a failure is reported there and gives false.
+bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err);
+
+// Prints a failure as "caption: text" on one block of `err`.
+void Report(const Failure& failure, std::ostream& err);
+
+struct Command {
+    std::string name;
+    std::string usage;   // one line: "info DIR [loader options]"
+    std::string summary; // what it does
+    std::function<int(Arguments&, std::ostream& out, std::ostream& err)> run;
+};
+
+// Commands register themselves from their own files.
+std::vector<Command>& Commands();
+struct Registrar {
+    explicit Registrar(Command command) { Commands().push_back(std::move(command)); }
+};
+
+} // namespace tsl::cli
+
+namespace tsl::cli {
+// Checks that exactly `count` positional arguments are left and no unknown
+// option; otherwise reports the problem on `err` and gives false.
+bool ExpectPositionals(const Arguments& args, std::size_t count, const std::string& usage, std::ostream& err);
+} // namespace tsl::cli

@@ -1,0 +1,201 @@
+// Writing the map set back into the game's own files.
+
+#include "core/Compression.h"
+#include "core/FileSystem.h"
+#include "core/MapHandler.h"
+
+#include <algorithm>
+
+namespace tsl {
+
+namespace {
+
+constexpr const char* kSaveCaption = "Error saving maps";
+constexpr std::size_t kMaxChunk = 0xFFFF; // chunk lengths are 16-bit
+constexpr std::uint16_t kExecutableTableMarker = 0xABCD;
+constexpr std::string_view kDataSignature = "TED5v1.0";
+
+Failure SaveFailure(std::string text)
+{
+    return Failure{std::move(text) + "\n\nNo file was changed.", kSaveCaption, MessageIcon::Error};
+}
+
+std::string MapLabel(std::size_t index, const MapList& map)
+{
+    return "map " + std::to_string(index + 1) + " \"" + MapNameText(map.Name) + "\"";
+}
+
+void WriteRecord(ByteWriter& out, const std::vector<std::uint32_t>& starts, const std::vector<std::uint16_t>& lengths,
+                 const MapList& map, std::size_t nameField)
+{
+    for (std::uint32_t s : starts)
+        out.U32(s);
+    for (std::uint16_t l : lengths)
+        out.U16(l);
+    out.U16(map.Width);
+    out.U16(map.Height);
+    const std::vector<std::uint8_t> name = MakeNameBuffer(MapNameText(map.Name), nameField);
+    out.Append(name);
+}
+
+} // namespace
+
+Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& progress) const
+{
+    const bool mapTemp = FileVersion == DataFileVersion::MapTemp;
+    // The layout follows the data file: MAPTEMP holds RLEW streams, GAMEMAPS
+    // Carmack streams, as the loader reads them, whatever Compression says.
+    const bool rlewOnly = mapTemp;
+    const auto planes = static_cast<std::size_t>(std::max(NumPlanes, 0));
+    const std::size_t nameField = mapTemp ? 16 : static_cast<std::size_t>(std::max(NameLength, 1));
+    const std::size_t recordSize = 6 * planes + 4 + nameField;
+    const auto nearTag = static_cast<std::uint8_t>(NearTag);
+    const auto farTag = static_cast<std::uint8_t>(FarTag);
+    const bool skipPlane2 = rlewOnly && (Extension == "BS6" || Extension == "VSI");
+    const std::size_t count = Maps.size();
+    const std::string dataName = DataFileName();
+
+    if (!rlewOnly && nearTag == farTag)
+        return SaveFailure("The NEARTAG and the FARTAG are equal, so the maps cannot be compressed!");
+
+    std::optional<Bytes> executable;
+    std::size_t tablePos = 0;
+    if (HeaderInExecutable) {
+        const std::filesystem::path exePath = ExecutablePath();
+        std::error_code ec;
+        if (std::filesystem::exists(exePath, ec)) {
+            if (count > static_cast<std::size_t>(kPaddedHeaderEntries))
+                return SaveFailure("The map table of " + HeaderExecutable + " holds at most 100 maps, but there are " +
+                                   std::to_string(count) + "!");
+            if (RLEWTag != kExecutableTableMarker)
+                return SaveFailure("The map table of " + HeaderExecutable +
+                                   " is found by the RLEW-Tag ABCD, so the tag cannot be changed!");
+            executable = ReadWholeFile(exePath);
+            if (!executable)
+                return SaveFailure("Couldn't read " + HeaderExecutable + "!");
+            bool found = false;
+            for (tablePos = 0; tablePos + 2 <= executable->size(); tablePos += 2)
+                if ((found = GetU16(executable->data() + tablePos) == kExecutableTableMarker))
+                    break;
+            if (!found || executable->size() - tablePos < 2 + 4 * kPaddedHeaderEntries)
+                return SaveFailure("Couldn't find the map table in " + HeaderExecutable + "!");
+        }
+    }
+
+    ByteWriter header;
+    header.U16(RLEWTag);
+    if (WDCCompatibleMaps) {
+        header.U16(static_cast<std::uint16_t>(NumPlanes));
+        if (ExtendedMapNames)
+            header.U16(static_cast<std::uint16_t>(NameLength));
+    }
+    std::vector<std::uint32_t> offsets;
+    offsets.reserve(count);
+
+    ByteWriter data;
+    data.Append(kDataSignature);
+    std::vector<std::uint32_t> starts(planes);
+    std::vector<std::uint16_t> lengths(planes);
+    std::vector<Bytes> chunks(planes);
+
+    for (std::size_t i = 0; i < count; ++i) {
+        if (progress)
+            progress(static_cast<int>(i + 1), static_cast<int>(count));
+        const MapList& map = Maps[i];
+        if (map.Planes.size() != planes)
+            return SaveFailure("The planes of " + MapLabel(i, map) + " are incomplete!");
+
+        for (std::size_t p = 0; p < planes; ++p) {
+            if (map.Planes[p].size() != map.WordCount())
+                return SaveFailure("The planes of " + MapLabel(i, map) + " are incomplete!");
+            if (skipPlane2 && p == 2) {
+                chunks[p].clear();
+                continue;
+            }
+            Bytes rlew = RLEWCompress(map.Planes[p], RLEWTag);
+            if (rlew.size() > kMaxChunk)
+                return SaveFailure("Plane " + std::to_string(p + 1) + " of " + MapLabel(i, map) +
+                                   " needs " + std::to_string(rlew.size()) +
+                                   " bytes, more than the 65535 bytes the map files can hold!");
+            if (rlewOnly) {
+                chunks[p] = std::move(rlew);
+            } else {
+                chunks[p] = CarmackCompress(rlew, nearTag, farTag);
+                if (chunks[p].size() > kMaxChunk)
+                    return SaveFailure("Plane " + std::to_string(p + 1) + " of " + MapLabel(i, map) + " needs " +
+                                       std::to_string(chunks[p].size()) +
+                                       " bytes, more than the 65535 bytes the map files can hold!");
+            }
+        }
+
+        const std::size_t position = data.Size();
+        if (rlewOnly) {
+            // Header record, then the planes, then the signature.
+            std::size_t next = position + recordSize;
+            for (std::size_t p = 0; p < planes; ++p) {
+                if (skipPlane2 && p == 2) {
+                    starts[p] = kNotStored;
+                    lengths[p] = 0;
+                    continue;
+                }
+                starts[p] = static_cast<std::uint32_t>(next);
+                lengths[p] = static_cast<std::uint16_t>(chunks[p].size());
+                next += chunks[p].size();
+            }
+            offsets.push_back(static_cast<std::uint32_t>(position));
+            WriteRecord(data, starts, lengths, map, nameField);
+            for (const Bytes& chunk : chunks)
+                data.Append(chunk);
+        } else {
+            // The planes, then the header record, then the signature.
+            for (std::size_t p = 0; p < planes; ++p) {
+                starts[p] = static_cast<std::uint32_t>(data.Size());
+                lengths[p] = static_cast<std::uint16_t>(chunks[p].size());
+                data.Append(chunks[p]);
+            }
+            offsets.push_back(static_cast<std::uint32_t>(data.Size()));
+            WriteRecord(data, starts, lengths, map, nameField);
+        }
+        data.Append(kMapSignature);
+        if (data.Size() > 0x7FFFFFFF)
+            return SaveFailure("The maps are too large for the map files!");
+    }
+
+    const std::uint32_t padding = mapTemp ? kNotStored : 0;
+    for (std::uint32_t o : offsets)
+        header.U32(o);
+    for (std::size_t i = count; i < static_cast<std::size_t>(kPaddedHeaderEntries); ++i)
+        header.U32(padding);
+
+    if (executable) {
+        std::uint8_t* table = executable->data() + tablePos;
+        PutU16(table, RLEWTag);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(kPaddedHeaderEntries); ++i)
+            PutU32(table + 2 + 4 * i, i < count ? offsets[i] : padding);
+    }
+    return SaveImage{std::move(header.Data()), std::move(data.Data()), std::move(executable)};
+}
+
+std::optional<Failure> MapHandler::Save(const SaveProgress& progress) const
+{
+    auto image = BuildSaveImage(progress);
+    if (!image)
+        return image.failure();
+
+    auto withBackup = [this](const std::filesystem::path& target, Bytes content) {
+        const std::string name = target.filename().string();
+        return FileReplacement{target, ResolveNoCase(Path, name + ".BAK"), std::move(content)};
+    };
+    std::vector<FileReplacement> files;
+    if (image->executable)
+        files.push_back(withBackup(ExecutablePath(), std::move(*image->executable)));
+    files.push_back(withBackup(HeaderFilePath(), std::move(image->header)));
+    files.push_back(withBackup(DataFilePath(), std::move(image->data)));
+
+    const std::string error = ReplaceFiles(std::move(files));
+    if (!error.empty())
+        return Failure{error + "\n\nThe previous map files were kept.", kSaveCaption, MessageIcon::Error};
+    return std::nullopt;
+}
+
+} // namespace tsl

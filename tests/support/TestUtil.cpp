@@ -1,0 +1,209 @@
+#include "TestUtil.h"
+
+#include "core/FileSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tsl::test {
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "tesselar-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+Bytes ReadFile(const fs::path& path)
+{
+    auto data = ReadWholeFile(path);
+    EXPECT_TRUE(data.has_value()) << "cannot read " << path;
+    return data ? *data : Bytes{};
+}
+
+void WriteFile(const fs::path& path, const Bytes& data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+void WriteFile(const fs::path& path, const std::string& text)
+{
+    WriteFile(path, Bytes(text.begin(), text.end()));
+}
+
+void Put16(Bytes& out, std::uint16_t v)
+{
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+
+void Put32(Bytes& out, std::uint32_t v)
+{
+    Put16(out, static_cast<std::uint16_t>(v));
+    Put16(out, static_cast<std::uint16_t>(v >> 16));
+}
+
+void PutText(Bytes& out, const std::string& text)
+{
+    out.insert(out.end(), text.begin(), text.end());
+}
+
+std::uint16_t Get16(const Bytes& data, std::size_t at)
+{
+    return static_cast<std::uint16_t>(data.at(at) | (data.at(at + 1) << 8));
+}
+
+std::uint32_t Get32(const Bytes& data, std::size_t at)
+{
+    return Get16(data, at) | (static_cast<std::uint32_t>(Get16(data, at + 2)) << 16);
+}
+
+MapHandler EmptySet(const fs::path& dir, DataFileVersion version, int planes, const std::string& extension)
+{
+    MapHandler set;
+    set.Path = dir;
+    set.Extension = extension;
+    set.FileVersion = version;
+    set.Compression = version == DataFileVersion::MapTemp ? 0 : 1;
+    set.NumPlanes = planes;
+    set.NameLength = 16;
+    return set;
+}
+
+void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
+                  int alphabet)
+{
+    MapList map = set.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), name);
+    for (auto& plane : map.Planes) {
+        std::uint16_t value = 0;
+        for (auto& word : plane) {
+            // Runs of equal words, as maps have them, between random changes.
+            if (random() % 3 == 0)
+                value = static_cast<std::uint16_t>(random() % static_cast<unsigned>(alphabet) * 0x0F0Fu);
+            word = value;
+        }
+    }
+    map.Index = set.NumMaps();
+    set.Headers.push_back(MapHandler::HeaderFor(map));
+    set.AddMap(std::move(map));
+}
+
+void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual)
+{
+    ASSERT_EQ(expected.NumMaps(), actual.NumMaps());
+    for (std::size_t i = 0; i < expected.Maps.size(); ++i) {
+        const MapList& a = expected.Maps[i];
+        const MapList& b = actual.Maps[i];
+        ASSERT_EQ(a.Width, b.Width) << "map " << i;
+        ASSERT_EQ(a.Height, b.Height) << "map " << i;
+        EXPECT_EQ(MapNameText(a.Name), MapNameText(b.Name)) << "map " << i;
+        ASSERT_EQ(a.Planes.size(), b.Planes.size()) << "map " << i;
+        for (std::size_t p = 0; p < a.Planes.size(); ++p)
+            ASSERT_TRUE(a.Planes[p] == b.Planes[p]) << "map " << i << " plane " << p;
+    }
+}
+
+MapHandler LoadSet(const fs::path& dir, int planes, bool wdc, bool extendedNames)
+{
+    MapHandler set;
+    auto files = LocateGameFiles(dir);
+    EXPECT_TRUE(bool(files)) << (files ? "" : files.failure().text);
+    if (!files)
+        return set;
+    set.UseGameFiles(dir, *files);
+    set.NumPlanes = planes;
+    set.WDCCompatibleMaps = wdc;
+    set.ExtendedMapNames = extendedNames;
+    const LoadReport report = set.Load();
+    EXPECT_TRUE(report.ok()) << (report.failure ? report.failure->text : "");
+    EXPECT_TRUE(report.damaged.empty());
+    return set;
+}
+
+fs::path SourceDir()
+{
+    return TESSELAR_SOURCE_DIR;
+}
+
+fs::path SampleGameDir()
+{
+    return SourceDir() / "data" / "sample";
+}
+
+std::optional<fs::path> RealGamesDir()
+{
+    fs::path dir = SourceDir().parent_path() / "shared" / "games";
+    if (const char* env = std::getenv("TESSELAR_GAMES_DIR"))
+        dir = env;
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec))
+        return std::nullopt;
+    return dir;
+}
+
+std::vector<fs::path> RealGameSets()
+{
+    std::vector<fs::path> sets;
+    const auto root = RealGamesDir();
+    if (!root)
+        return sets;
+    for (const std::string& name : ListDirectory(*root)) {
+        const fs::path dir = *root / name;
+        if (fs::is_directory(dir) && LocateGameFiles(dir))
+            sets.push_back(dir);
+    }
+    return sets;
+}
+
+namespace {
+
+std::string Quote(const std::string& arg)
+{
+    std::string out = "'";
+    for (char c : arg)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+} // namespace
+
+CliResult RunCli(const std::vector<std::string>& args)
+{
+    TempDir capture;
+    std::string command = Quote(TESSELAR_CLI_PATH);
+    for (const std::string& a : args)
+        command += " " + Quote(a);
+    command += " >" + Quote((capture / "out").string()) + " 2>" + Quote((capture / "err").string());
+    const int raw = std::system(command.c_str());
+    CliResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.out = Slurp(capture / "out");
+    result.err = Slurp(capture / "err");
+    return result;
+}
+
+} // namespace tsl::test

@@ -1,0 +1,76 @@
+#pragma once
+// Shared helpers for the tests: scratch directories, files, map sets built in
+// memory, the real game data when it is present, and running tesselar-cli.
+
+#include "core/Bytes.h"
+#include "core/MapHandler.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tsl::test {
+
+namespace fs = std::filesystem;
+
+// A fresh directory, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+    fs::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    fs::path path_;
+};
+
+Bytes ReadFile(const fs::path& path);
+void WriteFile(const fs::path& path, const Bytes& data);
+void WriteFile(const fs::path& path, const std::string& text);
+
+// Little-endian byte builders for hand-made streams.
+void Put16(Bytes& out, std::uint16_t v);
+void Put32(Bytes& out, std::uint32_t v);
+void PutText(Bytes& out, const std::string& text);
+std::uint16_t Get16(const Bytes& data, std::size_t at);
+std::uint32_t Get32(const Bytes& data, std::size_t at);
+
+// A map set in memory with the given storage settings and no maps.
+MapHandler EmptySet(const fs::path& dir, DataFileVersion version = DataFileVersion::GameMaps, int planes = 3,
+                    const std::string& extension = "WL6");
+// Appends a map of random words (drawn from `alphabet` values so that the
+// codecs find runs and matches) to the set.
+void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
+                  int alphabet = 12);
+
+// Fails the current test with the first difference when the maps differ.
+void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual);
+
+// Opens the set in `dir` the way tesselar-cli does: locate, settings, load.
+MapHandler LoadSet(const fs::path& dir, int planes = 3, bool wdc = false, bool extendedNames = false);
+
+// ../shared/games next to the repository, when it holds real game data.
+std::optional<fs::path> RealGamesDir();
+// Every directory of it that holds a map set.
+std::vector<fs::path> RealGameSets();
+
+// Runs tesselar-cli with `args` (shell-quoted here); returns the exit status
+// and fills the captured output.
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+CliResult RunCli(const std::vector<std::string>& args);
+
+// The repository's folders.
+fs::path SourceDir();
+fs::path SampleGameDir();
+
+} // namespace tsl::test
