@@ -1,0 +1,99 @@
+// The real game data beside the repository, when it is there: every set
+// loads with the facts anyone can see in its files, and saves back word for
+// word with the very chunks the game shipped with.
+
+#include "TestUtil.h"
+#include "core/MapHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+struct KnownSet {
+    std::string folder;
+    int maps;
+    std::string firstName;
+    std::string lastName;
+};
+
+const KnownSet kKnown[] = {
+    {"wl1", 10, "Wolf1 Map1", "Wolf1 Secret"},
+    {"sdm", 2, "Tunnels 1", "Tunnels 2"},
+};
+
+// Every plane chunk of a saved set, in map and plane order.
+std::vector<Bytes> Chunks(const fs::path& dir)
+{
+    MapHandler set;
+    set.UseGameFiles(dir, *LocateGameFiles(dir));
+    const Bytes head = ReadFile(set.HeaderFilePath());
+    const Bytes data = ReadFile(set.DataFilePath());
+    std::vector<Bytes> chunks;
+    for (std::size_t at = 2; at + 4 <= head.size(); at += 4) {
+        const std::uint32_t record = Get32(head, at);
+        if (record == 0 || record == 0xFFFFFFFF)
+            break;
+        for (std::size_t p = 0; p < 3; ++p) {
+            const std::uint32_t start = Get32(data, record + 4 * p);
+            const std::uint16_t length = Get16(data, record + 12 + 2 * p);
+            chunks.emplace_back(data.begin() + start, data.begin() + start + length);
+        }
+    }
+    return chunks;
+}
+
+} // namespace
+
+TEST(RealGames, LoadWithTheirKnownFacts)
+{
+    const auto root = RealGamesDir();
+    if (!root)
+        GTEST_SKIP() << "no real game data";
+    for (const KnownSet& known : kKnown) {
+        const fs::path dir = *root / known.folder;
+        if (!fs::exists(dir))
+            continue;
+        const MapHandler set = LoadSet(dir);
+        ASSERT_EQ(set.NumMaps(), known.maps) << known.folder;
+        EXPECT_EQ(MapNameText(set.Maps.front().Name), known.firstName);
+        EXPECT_EQ(MapNameText(set.Maps.back().Name), known.lastName);
+        EXPECT_EQ(set.RLEWTag, 0xABCD);
+        EXPECT_EQ(set.Compression, 1);
+        for (const MapList& map : set.Maps) {
+            EXPECT_EQ(map.Width, 64);
+            EXPECT_EQ(map.Height, 64);
+            EXPECT_EQ(map.Signature, kMapSignature);
+            // Every level has walls and a player start.
+            const auto& objects = map.Planes[1];
+            EXPECT_TRUE(std::any_of(objects.begin(), objects.end(), [](std::uint16_t w) { return w >= 19 && w <= 22; }))
+                << MapNameText(map.Name);
+        }
+    }
+}
+
+TEST(RealGames, SaveBackWordForWordWithTheSameChunks)
+{
+    const auto sets = RealGameSets();
+    if (sets.empty())
+        GTEST_SKIP() << "no real game data";
+    for (const fs::path& original : sets) {
+        TempDir copy;
+        for (const auto& entry : fs::directory_iterator(original))
+            fs::copy_file(entry.path(), copy / entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(copy.path()))
+            fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
+
+        const MapHandler loaded = LoadSet(copy.path());
+        ASSERT_FALSE(loaded.Save()) << original;
+        ExpectSameMaps(loaded, LoadSet(copy.path()));
+        // The compressors give exactly the bytes the game shipped with.
+        EXPECT_EQ(Chunks(copy.path()), Chunks(original)) << original;
+        // The originals are the backups.
+        EXPECT_EQ(ReadFile(fs::path(loaded.DataFilePath()).string() + ".BAK"), ReadFile(LoadSet(original).DataFilePath()));
+    }
+}

@@ -1,0 +1,517 @@
+// Saving a map set and loading it back, in every storage configuration, and
+// the byte layout of the files written.
+
+#include "TestUtil.h"
+#include "core/Compression.h"
+#include "core/FileSystem.h"
+#include "core/MapHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+// A stand-in for a Corridor 7 executable: some code, the 0xABCD marker at an
+// even offset, room for 100 offsets, and more code after the table.
+Bytes FakeExecutable()
+{
+    Bytes exe;
+    for (int i = 0; i < 300; ++i)
+        exe.push_back(static_cast<std::uint8_t>(i * 7));
+    Put16(exe, 0xABCD);
+    for (int i = 0; i < 100; ++i)
+        Put32(exe, 0xFFFFFFFF);
+    for (int i = 0; i < 200; ++i)
+        exe.push_back(static_cast<std::uint8_t>(i * 13));
+    return exe;
+}
+constexpr std::size_t kFakeTable = 302; // first entry after the marker
+
+MapHandler RandomSet(const fs::path& dir, DataFileVersion version, int planes, int maps, std::uint32_t seed,
+                     const std::string& extension = "WL6")
+{
+    MapHandler set = EmptySet(dir, version, planes, extension);
+    std::mt19937 random(seed);
+    const std::pair<int, int> sizes[] = {{64, 64}, {32, 20}, {1, 1}, {128, 96}, {64, 64}};
+    for (int i = 0; i < maps; ++i) {
+        auto [w, h] = sizes[i % 5];
+        AddRandomMap(set, random, w, h, "Map " + std::to_string(i + 1));
+    }
+    return set;
+}
+
+struct StorageCase {
+    const char* what;
+    DataFileVersion version;
+    bool wdc;
+    bool extendedNames;
+    const char* executable; // nullptr: MAPHEAD file
+    std::string extension;
+};
+
+} // namespace
+
+class SaveLoadRoundTrip : public ::testing::TestWithParam<StorageCase> {};
+
+TEST_P(SaveLoadRoundTrip, GivesTheSameMapsWordForWord)
+{
+    const StorageCase& c = GetParam();
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), c.version, 3, 5, 99, c.extension);
+    set.WDCCompatibleMaps = c.wdc;
+    set.ExtendedMapNames = c.extendedNames;
+    set.NameLength = c.extendedNames && c.version == DataFileVersion::GameMaps ? 32 : 16;
+    if (c.executable) {
+        WriteFile(dir / c.executable, FakeExecutable());
+        set.HeaderInExecutable = true;
+        set.HeaderExecutable = c.executable;
+    }
+    // A long name shows the name field's size.
+    set.Maps[0].Name = MakeNameBuffer("A name of thirty-one characters", static_cast<std::size_t>(set.NameLength));
+    std::vector<int> progress;
+    ASSERT_FALSE(set.Save([&](int i, int n) {
+        EXPECT_EQ(n, 5);
+        progress.push_back(i);
+    }));
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5}));
+
+    // The data file starts with the signature and every map ends with "!ID!".
+    const Bytes data = ReadFile(set.DataFilePath());
+    EXPECT_EQ(std::string(data.begin(), data.begin() + 8), "TED5v1.0");
+
+    const MapHandler loaded = LoadSet(dir.path(), 3, c.wdc, c.extendedNames);
+    EXPECT_EQ(loaded.Extension, c.extension);
+    EXPECT_EQ(loaded.HeaderInExecutable, c.executable != nullptr);
+    EXPECT_EQ(loaded.NameLength, set.NameLength);
+    MapHandler expected = std::move(set);
+    if (expected.NameLength == 16)
+        expected.Maps[0].Name = MakeNameBuffer("A name of thirt", 16);
+    if (c.extension == "VSI") // plane 2 is not stored for this game
+        for (MapList& map : expected.Maps)
+            std::fill(map.Planes[2].begin(), map.Planes[2].end(), std::uint16_t{0});
+    ExpectSameMaps(expected, loaded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStorage, SaveLoadRoundTrip,
+    ::testing::Values(StorageCase{"GameMaps", DataFileVersion::GameMaps, false, false, nullptr, "WL6"},
+                      StorageCase{"MapTemp", DataFileVersion::MapTemp, false, false, nullptr, "WL1"},
+                      StorageCase{"GameMapsWdc", DataFileVersion::GameMaps, true, false, nullptr, "WL6"},
+                      StorageCase{"GameMapsWdcLongNames", DataFileVersion::GameMaps, true, true, nullptr, "WL6"},
+                      StorageCase{"MapTempWdcLongNames", DataFileVersion::MapTemp, true, true, nullptr, "SOD"},
+                      StorageCase{"MapTempFloppyExe", DataFileVersion::MapTemp, false, false, "C7.EXE", "CO7"},
+                      StorageCase{"MapTempCdExe", DataFileVersion::MapTemp, false, false, "CORR7CD.EXE", "CO7"},
+                      StorageCase{"GameMapsCdExe", DataFileVersion::GameMaps, false, false, "CORR7CD.EXE", "CO7"},
+                      StorageCase{"MapTempVsi", DataFileVersion::MapTemp, false, false, nullptr, "VSI"}),
+    [](const auto& param) { return std::string(param.param.what); });
+
+TEST(SaveLayout, GameMapsHoldPlanesThenTheRecordAndA402ByteHeader)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 3, 5);
+    for (MapList& map : set.Maps) // three 64 x 64 maps
+        map = set.CreateMap(64, 64, "Level");
+    set.Maps[1].SetWord(0, 3, 4, 0xA712);
+    ASSERT_FALSE(set.Save());
+
+    const Bytes head = ReadFile(dir / "MAPHEAD.WL6");
+    ASSERT_EQ(head.size(), 402u);
+    EXPECT_EQ(Get16(head, 0), 0xABCD);
+    for (int i = 3; i < 100; ++i)
+        EXPECT_EQ(Get32(head, 2 + 4 * i), 0u) << i;
+
+    const Bytes data = ReadFile(dir / "GAMEMAPS.WL6");
+    std::size_t expectedStart = 8;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t record = Get32(head, 2 + 4 * i);
+        // Carmack layout: the planes come first, back to back, then the record.
+        std::size_t end = expectedStart;
+        for (int p = 0; p < 3; ++p) {
+            EXPECT_EQ(Get32(data, record + 4 * p), end) << "map " << i << " plane " << p;
+            end += Get16(data, record + 12 + 2 * p);
+        }
+        EXPECT_EQ(record, end);
+        EXPECT_EQ(Get16(data, record + 18), 64);
+        EXPECT_EQ(Get16(data, record + 20), 64);
+        EXPECT_EQ(std::string(data.begin() + record + 22, data.begin() + record + 27), "Level");
+        EXPECT_EQ(data[record + 27], 0);
+        EXPECT_EQ(std::string(data.begin() + record + 38, data.begin() + record + 42), "!ID!");
+        // Each chunk says the RLEW stream it expands to: 0x2000 and one run,
+        // or two runs around the one other word.
+        EXPECT_EQ(Get16(data, Get32(data, record)), i == 1 ? 16 : 8);
+        expectedStart = record + 42;
+    }
+    EXPECT_EQ(data.size(), expectedStart);
+}
+
+TEST(SaveLayout, MapTempHoldsTheRecordThenRlewPlanesAndPadsWithFFFFFFFF)
+{
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp);
+    for (int i = 0; i < 3; ++i) {
+        MapList map = set.CreateMap(64, 64, "M");
+        set.Headers.push_back(MapHandler::HeaderFor(map));
+        set.AddMap(std::move(map));
+    }
+    ASSERT_FALSE(set.Save());
+    const Bytes head = ReadFile(dir / "MAPHEAD.WL6");
+    ASSERT_EQ(head.size(), 402u);
+    for (int i = 3; i < 100; ++i)
+        EXPECT_EQ(Get32(head, 2 + 4 * i), 0xFFFFFFFFu);
+
+    const Bytes data = ReadFile(dir / "MAPTEMP.WL6");
+    EXPECT_EQ(Get32(head, 2), 8u);
+    constexpr std::size_t kRecord = 6 * 3 + 4 + 16;
+    // Record, then each plane's RLEW stream (8 bytes: 0x2000, tag, 4096, 0).
+    EXPECT_EQ(Get32(data, 8), 8 + kRecord);
+    EXPECT_EQ(Get32(data, 12), 8 + kRecord + 8);
+    EXPECT_EQ(Get32(data, 16), 8 + kRecord + 16);
+    EXPECT_EQ(Get16(data, 20), 8);
+    const Bytes plane(data.begin() + 8 + kRecord, data.begin() + 8 + kRecord + 8);
+    Bytes expected;
+    for (std::uint16_t w : {0x2000, 0xABCD, 4096, 0})
+        Put16(expected, w);
+    EXPECT_EQ(plane, expected);
+    EXPECT_EQ(std::string(data.begin() + 8 + kRecord + 24, data.begin() + 8 + kRecord + 28), "!ID!");
+    EXPECT_EQ(Get32(head, 6), 8 + kRecord + 28);
+}
+
+TEST(SaveLayout, VsiAndBs6LeavePlane2OutOfMapTemp)
+{
+    for (const char* ext : {"VSI", "BS6"}) {
+        TempDir dir;
+        MapHandler set = RandomSet(dir.path(), DataFileVersion::MapTemp, 3, 1, 3, ext);
+        ASSERT_FALSE(set.Save());
+        const Bytes data = ReadFile(dir / (std::string("MAPTEMP.") + ext));
+        const std::uint32_t s = Get32(data, 8);
+        const std::uint16_t l0 = Get16(data, 20);
+        const std::uint16_t l1 = Get16(data, 22);
+        EXPECT_EQ(s, 8u + 38u);
+        EXPECT_EQ(Get32(data, 12), s + l0);
+        EXPECT_EQ(Get32(data, 16), 0xFFFFFFFFu);
+        EXPECT_EQ(Get16(data, 24), 0);
+        // Only two chunks follow the record.
+        EXPECT_EQ(data.size(), s + l0 + l1 + 4);
+
+        MapHandler loaded = LoadSet(dir.path());
+        ASSERT_EQ(loaded.NumMaps(), 1);
+        EXPECT_EQ(loaded.Maps[0].Planes[0], set.Maps[0].Planes[0]);
+        EXPECT_EQ(loaded.Maps[0].Planes[1], set.Maps[0].Planes[1]);
+        EXPECT_EQ(loaded.Maps[0].Planes[2], std::vector<std::uint16_t>(64 * 64, 0));
+    }
+    // The rule is exact: "vsi" in lower case stores every plane.
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::MapTemp, 3, 1, 3, "vsi");
+    ASSERT_FALSE(set.Save());
+    ExpectSameMaps(set, LoadSet(dir.path()));
+}
+
+TEST(SaveLayout, WdcHeadersCarryPlanesAndNameLength)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 1);
+    set.WDCCompatibleMaps = true;
+    set.ExtendedMapNames = true;
+    set.NameLength = 32;
+    ASSERT_FALSE(set.Save());
+    const Bytes head = ReadFile(dir / "MAPHEAD.WL6");
+    ASSERT_EQ(head.size(), 406u);
+    EXPECT_EQ(Get16(head, 0), 0xABCD);
+    EXPECT_EQ(Get16(head, 2), 3);
+    EXPECT_EQ(Get16(head, 4), 32);
+    EXPECT_NE(Get32(head, 6), 0u);
+
+    // The plane count comes from the header, whatever the caller asked for.
+    const MapHandler loaded = LoadSet(dir.path(), 7, true, true);
+    EXPECT_EQ(loaded.NumPlanes, 3);
+    EXPECT_EQ(loaded.NameLength, 32);
+    ExpectSameMaps(set, loaded);
+}
+
+TEST(SaveLayout, NoPaddingFromAHundredMapsOn)
+{
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path(), DataFileVersion::GameMaps, 1);
+    for (int i = 0; i < 101; ++i) {
+        MapList map = set.CreateMap(2, 2, "m");
+        map.Planes[0][0] = static_cast<std::uint16_t>(i);
+        set.Headers.push_back(MapHandler::HeaderFor(map));
+        set.AddMap(std::move(map));
+    }
+    ASSERT_FALSE(set.Save());
+    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6").size(), 2u + 4 * 101);
+    ExpectSameMaps(set, LoadSet(dir.path(), 1));
+}
+
+TEST(SaveLayout, TheExecutablesTableIsUpdatedInPlace)
+{
+    TempDir dir;
+    WriteFile(dir / "CORR7CD.EXE", FakeExecutable());
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 8, "CO7");
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = "CORR7CD.EXE";
+    ASSERT_FALSE(set.Save());
+
+    const Bytes before = FakeExecutable();
+    const Bytes exe = ReadFile(dir / "CORR7CD.EXE");
+    ASSERT_EQ(exe.size(), before.size());
+    const Bytes head = ReadFile(dir / "MAPHEAD.CO7");
+    // The same two offsets as MAPHEAD.CO7, then 98 zero entries (GAMEMAPS).
+    EXPECT_EQ(Get32(exe, kFakeTable), Get32(head, 2));
+    EXPECT_EQ(Get32(exe, kFakeTable + 4), Get32(head, 6));
+    for (int i = 2; i < 100; ++i)
+        EXPECT_EQ(Get32(exe, kFakeTable + 4 * i), 0u);
+    // Everything outside the table is untouched, and the old file is the backup.
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + kFakeTable, exe.begin()));
+    EXPECT_TRUE(std::equal(before.begin() + kFakeTable + 400, before.end(), exe.begin() + kFakeTable + 400));
+    EXPECT_EQ(ReadFile(dir / "CORR7CD.EXE.BAK"), before);
+}
+
+TEST(SaveLayout, FilePlanesAboveAndBelowNumPlanes)
+{
+    TempDir dir;
+    MapHandler three = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 4);
+    ASSERT_FALSE(three.Save());
+
+    // Files with three plane entries read into two planes: the third entry is skipped.
+    MapHandler two;
+    two.UseGameFiles(dir.path(), *LocateGameFiles(dir.path()));
+    two.NumPlanes = 2;
+    two.FilePlanes = 3;
+    ASSERT_TRUE(two.Load().ok());
+    for (std::size_t i = 0; i < 2; ++i) {
+        ASSERT_EQ(two.Maps[i].Planes.size(), 2u);
+        EXPECT_EQ(two.Maps[i].Planes[0], three.Maps[i].Planes[0]);
+        EXPECT_EQ(two.Maps[i].Planes[1], three.Maps[i].Planes[1]);
+    }
+
+    // Files with two plane entries read into three planes: the third is a
+    // zero plane with a placeholder entry.
+    two.FilePlanes = 0;
+    ASSERT_FALSE(two.Save());
+    MapHandler more;
+    more.UseGameFiles(dir.path(), *LocateGameFiles(dir.path()));
+    more.NumPlanes = 3;
+    more.FilePlanes = 2;
+    ASSERT_TRUE(more.Load().ok());
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(more.Maps[i].Planes[1], three.Maps[i].Planes[1]);
+        EXPECT_EQ(more.Maps[i].Planes[2], std::vector<std::uint16_t>(more.Maps[i].WordCount(), 0));
+        EXPECT_EQ(more.Maps[i].PlaneStart[2], 8u);
+        EXPECT_EQ(more.Maps[i].PlaneLength[2], 10);
+    }
+}
+
+TEST(SaveLayout, GameMapsAreAlwaysWrittenInTheCarmackLayout)
+{
+    // Compression 0 with a GAMEMAPS file would give RLEW chunks that load back
+    // as Carmack streams; the layout follows the data file instead.
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 3, 12);
+    set.Compression = 0;
+    ASSERT_FALSE(set.Save());
+    ExpectSameMaps(set, LoadSet(dir.path()));
+}
+
+TEST(SaveLayout, ALargePlaneOfOneWordSplitsItsRun)
+{
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp, 2);
+    MapList map = set.CreateMap(256, 256, "Huge");
+    std::fill(map.Planes[1].begin(), map.Planes[1].end(), std::uint16_t{0x0101});
+    set.Headers.push_back(MapHandler::HeaderFor(map));
+    set.AddMap(std::move(map));
+    ASSERT_FALSE(set.Save());
+    ExpectSameMaps(set, LoadSet(dir.path(), 2));
+
+    TempDir other;
+    set.Path = other.path();
+    set.FileVersion = DataFileVersion::GameMaps;
+    ASSERT_FALSE(set.Save());
+    ExpectSameMaps(set, LoadSet(other.path(), 2));
+}
+
+TEST(SaveBackups, KeepThePreviousFilesAndReplaceOlderBackups)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 21);
+    ASSERT_FALSE(set.Save());
+    const Bytes firstHead = ReadFile(dir / "MAPHEAD.WL6");
+    const Bytes firstData = ReadFile(dir / "GAMEMAPS.WL6");
+    EXPECT_FALSE(fs::exists(dir / "MAPHEAD.WL6.BAK"));
+
+    set.Maps[1].SetWord(0, 0, 0, 77);
+    ASSERT_FALSE(set.Save());
+    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6.BAK"), firstHead);
+    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6.BAK"), firstData);
+    const Bytes secondData = ReadFile(dir / "GAMEMAPS.WL6");
+
+    set.Maps[1].SetWord(0, 0, 0, 78);
+    ASSERT_FALSE(set.Save());
+    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6.BAK"), secondData);
+    // No temporary file stays behind.
+    EXPECT_EQ(ListDirectory(dir.path()),
+              (std::vector<std::string>{"GAMEMAPS.WL6", "GAMEMAPS.WL6.BAK", "MAPHEAD.WL6", "MAPHEAD.WL6.BAK"}));
+}
+
+TEST(SaveBackups, KeepTheSpellingOfTheFilesFound)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 1, 2, "wl6");
+    ASSERT_FALSE(set.Save());
+    fs::rename(dir / "MAPHEAD.wl6", dir / "maphead.wl6");
+    fs::rename(dir / "GAMEMAPS.wl6", dir / "gamemaps.wl6");
+    MapHandler loaded = LoadSet(dir.path());
+    ASSERT_FALSE(loaded.Save());
+    EXPECT_EQ(ListDirectory(dir.path()),
+              (std::vector<std::string>{"gamemaps.wl6", "gamemaps.wl6.BAK", "maphead.wl6", "maphead.wl6.BAK"}));
+}
+
+namespace {
+
+// Everything in the directory, by name, to show that a refused save touched nothing.
+std::map<std::string, Bytes> Snapshot(const TempDir& dir)
+{
+    std::map<std::string, Bytes> files;
+    for (const std::string& name : ListDirectory(dir.path()))
+        if (fs::is_regular_file(dir / name))
+            files[name] = ReadFile(dir / name);
+    return files;
+}
+
+} // namespace
+
+TEST(SaveRefusals, WhatCannotBeStoredIsRefusedBeforeAnyFileIsTouched)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 30);
+    ASSERT_FALSE(set.Save());
+    const auto before = Snapshot(dir);
+
+    // A 256 x 256 plane of varied words does not fit a 16-bit chunk length.
+    MapList huge = set.CreateMap(256, 256, "Noise");
+    std::mt19937 random(1);
+    for (auto& w : huge.Planes[0])
+        w = static_cast<std::uint16_t>(random());
+    set.Headers.push_back(MapHandler::HeaderFor(huge));
+    set.AddMap(std::move(huge));
+    auto failure = set.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->caption, "Error saving maps");
+    EXPECT_NE(failure->text.find("Plane 1 of map 3 \"Noise\""), std::string::npos) << failure->text;
+    EXPECT_NE(failure->text.find("65535"), std::string::npos);
+    EXPECT_NE(failure->text.find("No file was changed."), std::string::npos);
+    EXPECT_EQ(Snapshot(dir), before);
+
+    // Under RLEW only the same plane is refused as well.
+    set.FileVersion = DataFileVersion::MapTemp;
+    EXPECT_TRUE(set.Save());
+    EXPECT_EQ(Snapshot(dir), before);
+}
+
+TEST(SaveRefusals, AnExecutablesTableHoldsAtMostAHundredMaps)
+{
+    TempDir dir;
+    WriteFile(dir / "C7.EXE", FakeExecutable());
+    MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp, 1, "CO7");
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = "C7.EXE";
+    for (int i = 0; i < 101; ++i) {
+        MapList map = set.CreateMap(2, 2, "m");
+        set.Headers.push_back(MapHandler::HeaderFor(map));
+        set.AddMap(std::move(map));
+    }
+    const auto before = Snapshot(dir);
+    auto failure = set.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->text.find("at most 100 maps"), std::string::npos) << failure->text;
+    EXPECT_EQ(Snapshot(dir), before);
+
+    // One map less fits exactly.
+    set.DeleteMap(100);
+    set.DeleteHeader(100);
+    EXPECT_FALSE(set.Save());
+    EXPECT_EQ(LoadSet(dir.path(), 1).NumMaps(), 100);
+}
+
+TEST(SaveRefusals, TheExecutableKeepsItsTableMarker)
+{
+    TempDir dir;
+    WriteFile(dir / "C7.EXE", FakeExecutable());
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::MapTemp, 3, 1, 3, "CO7");
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = "C7.EXE";
+    set.RLEWTag = 0x1234;
+    const auto before = Snapshot(dir);
+    auto failure = set.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(Snapshot(dir), before);
+
+    // Without a marker there is no table to update.
+    WriteFile(dir / "C7.EXE", Bytes(600, 0x90));
+    set.RLEWTag = 0xABCD;
+    failure = set.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->text.find("Couldn't find the map table in C7.EXE!"), std::string::npos);
+}
+
+TEST(SaveRefusals, EqualCarmackTagsCannotBeDecoded)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 1, 3);
+    set.FarTag = set.NearTag;
+    EXPECT_TRUE(set.Save());
+    EXPECT_TRUE(ListDirectory(dir.path()).empty());
+}
+
+TEST(SaveFailures, AFileThatCannotBeWrittenLeavesThePreviousFiles)
+{
+    TempDir dir;
+    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 40);
+    ASSERT_FALSE(set.Save());
+    set.Maps[0].SetWord(0, 1, 1, 5);
+    ASSERT_FALSE(set.Save());
+    const auto before = Snapshot(dir);
+
+    // A directory where the new data file would be written makes the write fail.
+    fs::create_directory(dir / ".GAMEMAPS.WL6.tesselar-new");
+    WriteFile(dir / ".GAMEMAPS.WL6.tesselar-new" / "x", std::string("x"));
+    set.Maps[0].SetWord(0, 1, 1, 6);
+    auto failure = set.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text, "Couldn't write GAMEMAPS.WL6!\n\nThe previous map files were kept.");
+    EXPECT_EQ(failure->caption, "Error saving maps");
+    EXPECT_EQ(Snapshot(dir), before);
+}
+
+TEST(ReplaceFiles, UndoesEverySwapWhenALaterOneFails)
+{
+    TempDir dir;
+    WriteFile(dir / "A", std::string("old a"));
+    WriteFile(dir / "A.BAK", std::string("older a"));
+    WriteFile(dir / "B", std::string("old b"));
+    std::vector<FileReplacement> files;
+    files.push_back({dir / "A", dir / "A.BAK", Bytes{'n', 'e', 'w'}});
+    // B's backup cannot be made: its folder does not exist.
+    files.push_back({dir / "B", dir / "missing" / "B.BAK", Bytes{'n', 'e', 'w'}});
+    const std::string error = ReplaceFiles(files);
+    EXPECT_EQ(error, "Couldn't keep B as B.BAK!");
+    EXPECT_EQ(ReadFile(dir / "A"), (Bytes{'o', 'l', 'd', ' ', 'a'}));
+    EXPECT_EQ(ReadFile(dir / "A.BAK"), (Bytes{'o', 'l', 'd', 'e', 'r', ' ', 'a'}));
+    EXPECT_EQ(ReadFile(dir / "B"), (Bytes{'o', 'l', 'd', ' ', 'b'}));
+    EXPECT_EQ(ListDirectory(dir.path()), (std::vector<std::string>{"A", "A.BAK", "B"}));
+}
+
+TEST(SaveLoad, AnEmptySetSavesAndLoads)
+{
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path());
+    ASSERT_FALSE(set.Save());
+    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6").size(), 402u);
+    EXPECT_EQ(LoadSet(dir.path()).NumMaps(), 0);
+}
