@@ -363,6 +363,20 @@ void BuildSampleGame(MapHandler& maps)
     maps.CurrentMap = 0;
 }
 
+void AddGeneratedLevels(MapHandler& maps, int count, std::uint32_t seed)
+{
+    static constexpr std::array kWalls = {tile::kGreyStone, tile::kBlueStone, tile::kWood, tile::kRedBrick,
+                                          tile::kPurple, tile::kGreyMoss};
+    for (int i = 0; i < count; ++i) {
+        const std::uint16_t wall = kWalls[static_cast<std::size_t>(i) % kWalls.size()];
+        MapList map = maps.CreateMap(64, 64, "Level " + std::to_string(maps.NumMaps() + 1));
+        LevelBuilder(map, seed + static_cast<std::uint32_t>(i), wall, tile::kGreyFlag).Build(i % 3, i + 1 == count);
+        map.Index = maps.NumMaps();
+        maps.Headers.push_back(MapHandler::HeaderFor(map));
+        maps.AddMap(std::move(map));
+    }
+}
+
 std::optional<Failure> WriteSampleGame(const std::filesystem::path& dir)
 {
     MapHandler maps;

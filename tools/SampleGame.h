@@ -14,6 +14,10 @@ namespace tsl::sample {
 // "WL6") with the sample maps.
 void BuildSampleGame(MapHandler& maps);
 
+// Appends `count` generated 64 x 64 levels of three planes to `maps` (set
+// up as BuildSampleGame leaves it); for benchmarks of whole sets.
+void AddGeneratedLevels(MapHandler& maps, int count, std::uint32_t seed);
+
 // Builds the sample game and saves it as MAPHEAD.WL6 and GAMEMAPS.WL6 into
 // `dir` (which must exist), leaving no backups behind.
 std::optional<Failure> WriteSampleGame(const std::filesystem::path& dir);

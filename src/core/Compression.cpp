@@ -247,11 +247,11 @@ Bytes CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag
         }
 
         if (bestLength > 1 && i - bestPos <= carmack::kMaxDistance) {
-            out.U16(static_cast<std::uint16_t>((nearTag << 8) | bestLength));
+            out.U16(static_cast<std::uint16_t>((std::size_t{nearTag} << 8) | bestLength));
             out.U8(static_cast<std::uint8_t>(i - bestPos));
             i += bestLength;
         } else if (bestLength > 2 && bestPos <= 0xFFFF) {
-            out.U16(static_cast<std::uint16_t>((farTag << 8) | bestLength));
+            out.U16(static_cast<std::uint16_t>((std::size_t{farTag} << 8) | bestLength));
             out.U16(static_cast<std::uint16_t>(bestPos));
             i += bestLength;
         } else {

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Tesselar's one entry point for a fresh Debian or Ubuntu machine:
+#   ./build.sh run    installs what is missing, builds, and starts the program on the sample game
+#   ./build.sh test   installs what is missing, builds, and runs every test
+#   ./build.sh build  installs what is missing and builds (into ./build)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
+          libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev)
+
+install_missing() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release ${TESSELAR_CMAKE_ARGS:-}
+    cmake --build build --parallel "$(nproc)"
+}
+
+case "${1:-run}" in
+    run)
+        install_missing
+        build
+        exec build/bin/tesselar-cli info data/sample
+        ;;
+    test)
+        install_missing
+        build
+        export QT_QPA_PLATFORM=offscreen
+        ctest --test-dir build --output-on-failure --parallel "$(nproc)"
+        ;;
+    build)
+        install_missing
+        build
+        ;;
+    *)
+        echo "Usage: $0 run|test|build" >&2
+        exit 2
+        ;;
+esac
