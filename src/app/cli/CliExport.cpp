@@ -1,0 +1,112 @@
+// tesselar-cli export DIR FILE: maps of a game's set into an exchange map file.
+
+#include "app/cli/Cli.h"
+#include "exchange/ExchangeFormats.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace tsl::cli {
+namespace {
+
+const char* const kUsage = "export DIR FILE [--maps LIST] [--chaosedit] [loader options]";
+
+bool ParseMapNumber(std::string_view text, int& number)
+{
+    const char* last = text.data() + text.size();
+    auto [ptr, ec] = std::from_chars(text.data(), last, number);
+    return ec == std::errc() && ptr == last && !text.empty();
+}
+
+// "1,3,5-9" into positions from 0, in the order given; an error text otherwise.
+std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps)
+{
+    const std::string form = "The map list must be map numbers from 1 and ranges, such as 1,3,5-9.";
+    while (true) {
+        const auto comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        const auto dash = item.find('-');
+        int first = 0, last = 0;
+        if (!ParseMapNumber(item.substr(0, dash), first) ||
+            !ParseMapNumber(dash == std::string_view::npos ? item : item.substr(dash + 1), last) || first > last)
+            return form;
+        for (int number : {first, last})
+            if (number < 1 || number > count)
+                return "There is no map " + std::to_string(number) + ": the set has " + std::to_string(count) +
+                       (count == 1 ? " map." : " maps.");
+        for (int number = first; number <= last; ++number)
+            maps.push_back(number - 1);
+        if (comma == std::string_view::npos)
+            return {};
+        list.remove_prefix(comma + 1);
+    }
+}
+
+// What the 64 x 64 formats cannot hold of a map: said, so that nobody
+// expects the cut part back.
+void NoteCutMaps(ExchangeFormat format, const std::vector<int>& maps, const MapHandler& set, std::ostream& err)
+{
+    if (format != ExchangeFormat::FloEdit && format != ExchangeFormat::MapEdit && format != ExchangeFormat::ChaosEdit)
+        return;
+    for (int index : maps) {
+        const MapList& map = set.Maps[static_cast<std::size_t>(index)];
+        if (map.Width != kFixedSide || map.Height != kFixedSide)
+            err << "Note: map " << index + 1 << " is " << map.Width << " x " << map.Height << "; the "
+                << ExchangeFormatName(format) << " holds it as 64 x 64 (cut, or filled with 0).\n";
+    }
+}
+
+int RunExport(Arguments& args, std::ostream& out, std::ostream& err)
+{
+    LoaderOptions options;
+    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
+        err << error << "\n";
+        return 2;
+    }
+    const auto list = args.Value("--maps");
+    const bool chaosEdit = args.Flag("--chaosedit");
+    if (!ExpectPositionals(args, 2, kUsage, err))
+        return 2;
+    const std::string dir = args.Rest()[0];
+    const std::string file = args.Rest()[1];
+
+    const ExchangeFormat format = ExportFormatFor(file, chaosEdit);
+    if (format == ExchangeFormat::Unknown) {
+        Report(UnknownFormatFailure(kExportCaption), err);
+        return 1;
+    }
+    MapHandler set;
+    if (!OpenGameSet(dir, options, set, err))
+        return 1;
+
+    std::vector<int> maps;
+    if (list) {
+        if (std::string error = ParseMapList(*list, set.NumMaps(), maps); !error.empty()) {
+            err << error << "\n";
+            return 2;
+        }
+    } else if (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit) {
+        maps.push_back(0);
+    } else {
+        for (int i = 0; i < set.NumMaps(); ++i)
+            maps.push_back(i);
+    }
+    if (auto failure = WriteExchangeFile(file, format, maps, set)) {
+        Report(*failure, err);
+        return 1;
+    }
+    NoteCutMaps(format, maps, set, err);
+    out << "Exported " << maps.size() << (maps.size() == 1 ? " map" : " maps") << " to the "
+        << ExchangeFormatName(format) << " " << file << ".\n";
+    return 0;
+}
+
+const Registrar kExport({"export", kUsage,
+                         "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
+                         "      (FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit). LIST is map\n"
+                         "      numbers from 1 and ranges (1,3,5-9); without it every map, or map 1 for the\n"
+                         "      one-map formats (MapEdit, ChaosEdit).",
+                         RunExport});
+
+} // namespace
+} // namespace tsl::cli
