@@ -14,8 +14,8 @@ namespace {
 
 // Tile values of the Wolfenstein 3-D engine.
 namespace tile {
-constexpr std::uint16_t kGreyStone = 1, kGreyFlag = 3, kBlueStone = 8, kBlueCell = 9, kWood = 12, kWoodEagle = 13;
-constexpr std::uint16_t kRedBrick = 17, kRedBrickEagle = 19, kElevatorSwitch = 21, kPurple = 25, kGreyMoss = 28;
+constexpr std::uint16_t kGreyStone = 1, kGreyFlag = 3, kBlueCell = 5, kBlueStone = 8, kWoodEagle = 10, kWood = 12;
+constexpr std::uint16_t kRedBrick = 17, kPurple = 19, kRedBrickEagle = 20, kElevatorSwitch = 21, kGreyMoss = 24;
 constexpr std::uint16_t kDoorVertical = 90, kDoorHorizontal = 91, kGoldDoorVertical = 92, kGoldDoorHorizontal = 93;
 constexpr std::uint16_t kElevatorDoorVertical = 100, kElevatorDoorHorizontal = 101;
 constexpr std::uint16_t kAmbush = 106, kFirstArea = 108, kLastArea = 143;
@@ -105,7 +105,7 @@ private:
     {
         const bool wide = r.Width() >= r.Height();
         const int span = wide ? r.Width() : r.Height();
-        if (span < 13 || depth > 5 || (depth > 2 && random_.Chance(25))) {
+        if (span < 11 || depth > 8 || (span < 18 && random_.Chance(40))) {
             rooms_.push_back(r);
             return;
         }
