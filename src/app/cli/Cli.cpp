@@ -1,5 +1,8 @@
 #include "app/cli/Cli.h"
 
+#include "core/IniFile.h"
+#include "mapdefs/StructureStore.h"
+
 #include <algorithm>
 #include <charconv>
 #include <iostream>
@@ -77,14 +80,23 @@ std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options)
             return "The FARTAG must be two hexadecimal digits.";
         options.farTag = static_cast<std::uint16_t>(value);
     }
-    options.wdc = args.Flag("--wdc") || options.wdc;
-    options.extendedNames = args.Flag("--extended-names") || options.extendedNames;
+    if (args.Flag("--wdc"))
+        options.wdc = true;
+    if (args.Flag("--extended-names"))
+        options.extendedNames = true;
+    if (auto dir = args.Value("--mapdefs"))
+        options.mapDefs = *dir;
     return args.error;
 }
 
 void Report(const Failure& failure, std::ostream& err)
 {
     err << failure.caption << ": " << failure.text << "\n";
+}
+
+std::filesystem::path MapDefsRootOf(const LoaderOptions& options)
+{
+    return options.mapDefs ? std::filesystem::path(*options.mapDefs) : DefaultMapDefsRoot();
 }
 
 bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
@@ -94,14 +106,21 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
         Report(files.failure(), err);
         return false;
     }
+    // The game's structure says how its maps are stored, as it does for the editor.
+    StructureSettings structure;
+    structure.NumPlanes = 3;
+    const std::filesystem::path root = MapDefsRootOf(options);
+    if (StructureExists(root, files->Extension, files->HeaderExecutable))
+        structure = ReadStructureSettings(
+            IniFile(StructureSettingsPath(root, files->Extension, files->HeaderExecutable)));
     maps.Clear();
     maps.UseGameFiles(dir, *files);
-    maps.NumPlanes = options.planes;
-    maps.NearTag = options.nearTag;
-    maps.FarTag = options.farTag;
-    maps.WDCCompatibleMaps = options.wdc;
-    maps.ExtendedMapNames = options.extendedNames;
-    maps.NameLength = options.extendedNames ? 32 : 16;
+    maps.NumPlanes = options.planes.value_or(structure.NumPlanes);
+    maps.NearTag = options.nearTag.value_or(static_cast<std::uint16_t>(structure.NearTag));
+    maps.FarTag = options.farTag.value_or(static_cast<std::uint16_t>(structure.FarTag));
+    maps.WDCCompatibleMaps = options.wdc.value_or(structure.WDCCompatibleMaps);
+    maps.ExtendedMapNames = options.extendedNames.value_or(structure.ExtendedMapNames);
+    maps.NameLength = maps.ExtendedMapNames ? 32 : 16;
     maps.CurrentMap = 0;
     const LoadReport report = maps.Load();
     if (!report.ok()) {

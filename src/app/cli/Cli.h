@@ -3,6 +3,7 @@
 
 #include "core/MapHandler.h"
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <optional>
@@ -31,21 +32,28 @@ private:
     std::vector<std::string> args_;
 };
 
-// Settings that tell the loader how the game's maps are stored.
+// Settings that tell the loader how the game's maps are stored. What is not
+// given comes from the game's map definition structure, when it has one, and
+// otherwise from the defaults of the Wolfenstein 3-D layout.
 struct LoaderOptions {
-    int planes = 3;
-    std::uint16_t nearTag = 0xA7;
-    std::uint16_t farTag = 0xA8;
-    bool wdc = false;
-    bool extendedNames = false;
+    std::optional<int> planes;
+    std::optional<std::uint16_t> nearTag;
+    std::optional<std::uint16_t> farTag;
+    std::optional<bool> wdc;
+    std::optional<bool> extendedNames;
+    std::optional<std::string> mapDefs; // the MapDefs folder; default: beside tesselar-cli
 };
 
-// Reads --planes, --near, --far, --wdc and --extended-names; an error text
-// when a value is not valid.
+// Reads --planes, --near, --far, --wdc, --extended-names and --mapdefs; an
+// error text when a value is not valid.
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
 
-// Locates and loads the set in `dir`. Damaged planes are reported on `err`;
-// a failure is reported there and gives false.
+// The MapDefs folder the options name, or the one beside the executable.
+std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
+
+// Locates and loads the set in `dir`, with the settings of the game's map
+// definition structure where the options leave them open. Damaged planes are
+// reported on `err`; a failure is reported there and gives false.
 bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err);
 
 // Prints a failure as "caption: text" on one block of `err`.

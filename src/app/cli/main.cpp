@@ -17,12 +17,14 @@ void PrintHelp(std::ostream& out)
            "Commands:\n";
     for (const auto& c : commands)
         out << "  " << c.usage << "\n      " << c.summary << "\n";
-    out << "\nLoader options (how the game's maps are stored):\n"
+    out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
+           "the game's map definition structure in MapDefs, else from the defaults):\n"
            "  --planes N          planes per map (default 3)\n"
            "  --near XX           Carmack near tag, hexadecimal (default A7)\n"
            "  --far XX            Carmack far tag, hexadecimal (default A8)\n"
            "  --wdc               the map header carries the plane count (WDC compatible)\n"
-           "  --extended-names    32-character map names\n\n"
+           "  --extended-names    32-character map names\n"
+           "  --mapdefs DIR       the MapDefs folder (default: beside tesselar-cli)\n\n"
            "  --help              this text\n"
            "  --version           the program's version\n";
 }

@@ -1,0 +1,107 @@
+// The text-file parsers on arbitrary bytes: the input is at once a symbol
+// file, a symbol type file and an INI file. Whatever parses must build its
+// tables and draw a map with them; an INI document must write back the text
+// it reads and keep what is set in it.
+
+#include "core/IniFile.h"
+#include "core/TextFile.h"
+#include "editor/MapRenderer.h"
+#include "mapdefs/StructureStore.h"
+#include "symbols/SymbolFiles.h"
+#include "symbols/SymbolTables.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void FuzzSymbols(const std::vector<std::string>& lines, std::string_view text)
+{
+    for (const std::string& line : lines)
+        for (const std::string& field : tsl::SplitFields(line))
+            Check(!field.empty() && field.find(',') == std::string::npos);
+
+    auto records = tsl::ParseSymbolLines(lines, "fuzz.txt");
+    auto types = tsl::ParseSymbolTypeLines(lines, "fuzz.txt");
+    if (!records || !types)
+        return;
+    auto tables = tsl::SymbolTables::FromLines({lines, lines}, lines);
+    Check(bool(tables));
+    for (std::size_t i = 0; i < records->size(); ++i) {
+        const tsl::MapSymbols& s = (*records)[i].Symbol;
+        Check(s.Value >= 0 && s.Value <= 0xFFFF && s.SheetIndex == static_cast<int>(i));
+        Check(tables->SymbolPicture(0, s.Value).width == 8);
+        Check(tables->FindSymbol(0, s.Value).has_value());
+        Check(tables->PatternSheet(0).height >= tsl::SheetY(static_cast<int>(i)) + 8);
+    }
+
+    // A small map of words from the input, drawn in every value mode.
+    tsl::MapList map;
+    map.Width = 5;
+    map.Height = 3;
+    map.Planes.assign(2, std::vector<std::uint16_t>(map.WordCount()));
+    for (std::size_t i = 0; i < map.WordCount() * 2; ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k % text.size()]); };
+        map.Planes[i % 2][i / 2] = static_cast<std::uint16_t>(byte(2 * i) | byte(2 * i + 1) << 8);
+    }
+    for (int mode : {tsl::kIntMode, tsl::kHighByteMode, tsl::kLowByteMode}) {
+        tsl::Image view;
+        tsl::RedrawMap(view, map, *tables, {{true, mode != 0}, {true, true}}, mode);
+        tsl::Image tile = view;
+        tsl::RedrawTile(tile, map, *tables, {{true, mode != 0}, {true, true}}, mode, 4, 2);
+        Check(tile == view);
+        tsl::TileInfoText(map, *tables, 1, 4, 2, true, mode);
+    }
+    tsl::Image preview;
+    tsl::RenderBlockPreview(preview, map.Planes, 5, 3, 2, *tables);
+
+    // Written back and read again: the same symbols.
+    std::vector<std::string> written;
+    for (const tsl::MapSymbols& s : tables->PlaneSymbols(0))
+        written.push_back(tsl::SymbolLine(s, tables->SymbolPicture(0, s.Value)));
+    auto again = tsl::ParseSymbolLines(written, "again.txt");
+    Check(again && again->size() == records->size());
+}
+
+void FuzzIni(std::string_view text)
+{
+    tsl::IniDocument doc = tsl::IniDocument::Parse(text);
+    const std::string written = doc.Text();
+    Check(tsl::IniDocument::Parse(written).Text() == written);
+
+    // Names and values taken from the input itself.
+    const std::vector<std::string> lines = tsl::SplitLines(text);
+    const std::string section = lines.empty() ? "General" : lines.front().substr(0, 12);
+    const std::string key = lines.size() < 2 ? "Key" : lines[1].substr(0, 8);
+    const std::string value = lines.size() < 3 ? "1" : lines[2];
+    for (const std::string& name : doc.SectionNames())
+        doc.KeyNames(name);
+    if (doc.Set(section, key, value)) {
+        const auto read = doc.Find(section, key);
+        Check(read.has_value());
+        const tsl::IniDocument reparsed = tsl::IniDocument::Parse(doc.Text());
+        Check(reparsed.Find(section, key) == read);
+        Check(doc.Remove(section, key) || true);
+    }
+    tsl::HexTextValue(tsl::HexEditText(key));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> lines = tsl::SplitLines(text);
+    if (!text.empty())
+        FuzzSymbols(lines, text);
+    FuzzIni(text);
+    return 0;
+}

@@ -1,0 +1,88 @@
+// tesselar-cli render DIR OUT: one map drawn as the editor's map view draws
+// it, with the symbols of the game's map definition structure.
+
+#include "app/cli/Cli.h"
+#include "core/ImageFile.h"
+#include "core/IniFile.h"
+#include "editor/MapRenderer.h"
+#include "mapdefs/StructureStore.h"
+#include "symbols/SymbolTables.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace tsl::cli {
+namespace {
+
+constexpr const char* kUsage = "render DIR OUT [--map N] [--zoom Z] [loader options]";
+
+bool ParseInt(const std::string& text, int& value)
+{
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
+}
+
+int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
+{
+    LoaderOptions options;
+    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
+        err << error << "\n";
+        return 2;
+    }
+    int mapNumber = 1;
+    int zoom = 0;
+    if (auto text = args.Value("--map"); text && (!ParseInt(*text, mapNumber) || mapNumber < 1)) {
+        err << "The map number must be a number from 1.\n";
+        return 2;
+    }
+    if (auto text = args.Value("--zoom"); text && (!ParseInt(*text, zoom) || zoom < 0 || zoom > 4)) {
+        err << "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n";
+        return 2;
+    }
+    if (!ExpectPositionals(args, 2, kUsage, err))
+        return 2;
+    const std::string& outPath = args.Rest()[1];
+
+    MapHandler maps;
+    if (!OpenGameSet(args.Rest()[0], options, maps, err))
+        return 1;
+    const std::filesystem::path root = MapDefsRootOf(options);
+    if (!StructureExists(root, maps.Extension, maps.HeaderExecutable)) {
+        err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << root.string()
+            << ": the symbols to draw the map with are missing.\n";
+        return 1;
+    }
+    if (mapNumber > maps.NumMaps()) {
+        err << "There is no map " << mapNumber << ": the set has " << maps.NumMaps() << " maps.\n";
+        return 1;
+    }
+
+    const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
+    SymbolTables tables;
+    if (auto failure = tables.LoadMapSymbols(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings,
+                                             maps.NumPlanes)) {
+        Report(*failure, err);
+        return 1;
+    }
+    const MapList& map = maps.Maps[static_cast<std::size_t>(mapNumber - 1)];
+    Image view;
+    RedrawMap(view, map, tables, ReadPlaneDisplay(settings, maps.NumPlanes), kIntMode);
+    const int factor = ZoomFactorOf(zoom);
+    if (auto failure = SaveImageFile(outPath, view, factor)) {
+        Report(*failure, err);
+        return 1;
+    }
+    out << "Map " << mapNumber << " (" << MapNameText(map.Name) << ") saved as " << outPath << ", "
+        << view.width * factor << " x " << view.height * factor << " pixels.\n";
+    return 0;
+}
+
+const Registrar kRender({"render", kUsage,
+                         "Draws map N (from 1, default 1) with the symbols of the game's map definition structure,\n"
+                         "      as the map view shows it in Int (16-bit) Mode, enlarged by the zoom of track-bar\n"
+                         "      position Z (0 ... 4: 1x, 2x, 4x, 6x, 8x; default 0), into OUT: a PNG picture when\n"
+                         "      OUT ends in .png, otherwise a bitmap.",
+                         RunRender});
+
+} // namespace
+} // namespace tsl::cli

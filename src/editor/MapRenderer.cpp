@@ -1,0 +1,236 @@
+#include "editor/MapRenderer.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+
+namespace tsl {
+
+namespace {
+
+constexpr int kTilePixels = kBlockSize * kBlockSize;
+using Block = std::array<std::uint32_t, kTilePixels>;
+
+// One plane as a render needs it: raw pointers and lookup tables, so that a
+// tile costs a few table reads and 64 pixel operations per plane.
+struct PlanePass {
+    int plane = 0;
+    const std::uint16_t* words = nullptr;
+    PlaneDisplay display;
+    const std::int32_t* first = nullptr; // sheet index by value, -1 for none
+    std::size_t firstSize = 0;
+    std::vector<std::uint8_t> hidden;    // by looked-up value; empty when nothing is hidden
+    const Image* sheet = nullptr;
+    const Image* mask = nullptr;
+};
+
+// The planes that can be drawn: in the map, in the tables and with their
+// words all there.
+std::vector<PlanePass> MakePasses(const MapList& map, const SymbolTables& tables,
+                                  const std::vector<PlaneDisplay>& display, bool buildFilter)
+{
+    std::vector<PlanePass> passes;
+    const std::size_t words = map.WordCount();
+    const std::size_t count = std::min(map.Planes.size(), static_cast<std::size_t>(tables.NumPlanes()));
+
+    std::unordered_set<std::string> hiddenTypes;
+    if (buildFilter)
+        for (const MapSymbolTypes& type : tables.SymbolTypes())
+            if (type.Shown == 0)
+                hiddenTypes.insert(type.TypeID);
+
+    for (std::size_t p = 0; p < count; ++p) {
+        if (map.Planes[p].size() < words)
+            continue;
+        PlanePass pass;
+        pass.plane = static_cast<int>(p);
+        pass.words = map.Planes[p].data();
+        pass.display = p < display.size() ? display[p] : PlaneDisplay{};
+        const auto& first = tables.FirstSymbolByValue(pass.plane);
+        pass.first = first.data();
+        pass.firstSize = first.size();
+        pass.sheet = &tables.PatternSheet(pass.plane);
+        pass.mask = &tables.PatternMask(pass.plane);
+        if (!hiddenTypes.empty()) {
+            const auto& symbols = tables.PlaneSymbols(pass.plane);
+            pass.hidden.assign(first.size(), 0);
+            for (std::size_t v = 1; v < first.size(); ++v)
+                if (first[v] >= 0 && hiddenTypes.count(symbols[static_cast<std::size_t>(first[v])].SymbolType))
+                    pass.hidden[v] = 1;
+        }
+        passes.push_back(std::move(pass));
+    }
+    return passes;
+}
+
+void LoadPattern(Block& block, const Image& sheet, int index)
+{
+    const int x = SheetX(index), y = SheetY(index);
+    for (int row = 0; row < kBlockSize; ++row)
+        std::copy_n(sheet.Row(y + row) + x, kBlockSize, block.data() + row * kBlockSize);
+}
+
+void OverlayPattern(Block& block, const Image& sheet, const Image& mask, int index)
+{
+    const int x = SheetX(index), y = SheetY(index);
+    for (int row = 0; row < kBlockSize; ++row) {
+        const std::uint32_t* s = sheet.Row(y + row) + x;
+        const std::uint32_t* m = mask.Row(y + row) + x;
+        std::uint32_t* b = block.data() + row * kBlockSize;
+        for (int i = 0; i < kBlockSize; ++i)
+            b[i] = (b[i] & m[i]) | s[i];
+    }
+}
+
+// Every plane of the tile at word index `at`, in ascending order.
+void ComposeTile(Block& block, const std::vector<PlanePass>& passes, std::size_t at, int valueMode)
+{
+    block.fill(kBlackPixel);
+    for (const PlanePass& pass : passes) {
+        if (!pass.display.Show)
+            continue;
+        const std::uint16_t u = DisplayedValue(pass.words[at], pass.display, valueMode);
+        if (pass.plane > 0 && u == 0)
+            continue;
+        if (!pass.hidden.empty()) {
+            const std::uint16_t looked = FilterValue(u, valueMode);
+            if (looked != 0 && looked < pass.hidden.size() && pass.hidden[looked])
+                continue; // a hidden plane-0 tile stays black
+        }
+        // A value without a symbol shows the first pattern of the plane's file.
+        const int index = (u < pass.firstSize && pass.first[u] >= 0) ? pass.first[u] : 0;
+        if (pass.plane == 0)
+            LoadPattern(block, *pass.sheet, index);
+        else
+            OverlayPattern(block, *pass.sheet, *pass.mask, index);
+    }
+}
+
+void StoreBlock(Image& image, int tx, int ty, const Block& block)
+{
+    for (int row = 0; row < kBlockSize; ++row)
+        std::copy_n(block.data() + row * kBlockSize, kBlockSize,
+                    image.Row(ty * kBlockSize + row) + static_cast<std::ptrdiff_t>(tx) * kBlockSize);
+}
+
+void RenderTiles(Image& image, int width, int height, const std::vector<PlanePass>& passes, int valueMode)
+{
+    Block block;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                   static_cast<std::size_t>(x);
+            ComposeTile(block, passes, at, valueMode);
+            StoreBlock(image, x, y, block);
+        }
+}
+
+} // namespace
+
+std::vector<PlaneDisplay> ReadPlaneDisplay(const IniFile& settings, int numPlanes)
+{
+    std::vector<PlaneDisplay> display;
+    for (int p = 0; p < numPlanes; ++p) {
+        const std::string key = std::to_string(p);
+        display.push_back({settings.ReadBool("ShowPlanes", key, false), settings.ReadBool("SplitPlanes", key, false)});
+    }
+    return display;
+}
+
+int ZoomFactorOf(int position)
+{
+    position = std::clamp(position, 0, 4);
+    return position == 0 ? 1 : 2 * position;
+}
+
+std::uint16_t DisplayedValue(std::uint16_t word, PlaneDisplay display, int valueMode)
+{
+    if (!display.Show || !display.Split || word == 0)
+        return word;
+    if (valueMode == kHighByteMode)
+        return static_cast<std::uint16_t>(word >> 8);
+    if (valueMode == kLowByteMode)
+        return static_cast<std::uint16_t>(word & 0xFF);
+    return 0;
+}
+
+std::uint16_t FilterValue(std::uint16_t displayed, int valueMode)
+{
+    if (valueMode == kHighByteMode)
+        return static_cast<std::uint16_t>(displayed & 0xFF00);
+    if (valueMode == kLowByteMode)
+        return static_cast<std::uint16_t>(displayed & 0xFF);
+    return displayed;
+}
+
+bool IsTileHidden(const SymbolTables& tables, int plane, std::uint16_t displayed, int valueMode)
+{
+    const std::uint16_t looked = FilterValue(displayed, valueMode);
+    if (displayed == 0 || looked == 0)
+        return false;
+    const auto index = tables.FindSymbol(plane, looked);
+    return index && !tables.TypeShown(tables.PlaneSymbols(plane)[static_cast<std::size_t>(*index)].SymbolType);
+}
+
+void RedrawMap(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
+               int valueMode)
+{
+    const int width = map.Width * kBlockSize, height = map.Height * kBlockSize;
+    // Every pixel is drawn below, so a picture of the right size is reused as it is.
+    if (view.width != width || view.height != height)
+        view = Image(width, height);
+    RenderTiles(view, map.Width, map.Height, MakePasses(map, tables, display, true), valueMode);
+}
+
+void RedrawTile(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
+                int valueMode, int x, int y)
+{
+    view.Resize(map.Width * kBlockSize, map.Height * kBlockSize);
+    if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+        return;
+    // One tile: the filter is asked tile by tile instead of building tables.
+    std::vector<PlanePass> passes = MakePasses(map, tables, display, false);
+    const std::size_t at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
+    for (PlanePass& pass : passes) {
+        const std::uint16_t u = DisplayedValue(pass.words[at], pass.display, valueMode);
+        if (pass.display.Show && IsTileHidden(tables, pass.plane, u, valueMode))
+            pass.display.Show = false;
+    }
+    Block block;
+    ComposeTile(block, passes, at, valueMode);
+    StoreBlock(view, x, y, block);
+}
+
+void RenderBlockPreview(Image& preview, std::span<const std::vector<std::uint16_t>> planes, int width, int height,
+                        int factor, const SymbolTables& tables)
+{
+    width = std::clamp(width, 0, kMaxMapSize);
+    height = std::clamp(height, 0, kMaxMapSize);
+    factor = std::max(factor, 1);
+    preview = Image(width * kBlockSize * factor, height * kBlockSize * factor);
+
+    MapList block;
+    block.Width = static_cast<std::uint16_t>(width);
+    block.Height = static_cast<std::uint16_t>(height);
+    block.Planes.assign(planes.begin(), planes.end());
+    const std::vector<PlaneDisplay> all(block.Planes.size(), PlaneDisplay{true, false});
+    RenderTiles(preview, width, height, MakePasses(block, tables, all, false), kIntMode);
+    EnlargeInPlace(preview, factor);
+}
+
+TileInfo TileInfoText(const MapList& map, const SymbolTables& tables, int plane, int x, int y, bool split,
+                      int valueMode)
+{
+    if (plane < 0 || static_cast<std::size_t>(plane) >= map.Planes.size() || x < 0 || y < 0 || x >= map.Width ||
+        y >= map.Height || map.Planes[static_cast<std::size_t>(plane)].size() < map.WordCount())
+        return {};
+    const std::uint16_t word = map.Word(static_cast<std::size_t>(plane), x, y);
+    int value = word;
+    if (split && valueMode == kHighByteMode)
+        value = word >> 8;
+    else if (split && valueMode == kLowByteMode)
+        value = word & 0xFF;
+    return {tables.ValueText(plane, value), tables.FindSymbol(plane, value) ? value : 0};
+}
+
+} // namespace tsl

@@ -1,0 +1,112 @@
+#pragma once
+// Map definition structures: one folder per game inside the MapDefs folder,
+// holding the game's settings file (<Extension>.ini), one symbol file per
+// plane and "mapsymboltypes.txt". The editor knows nothing about a game
+// beyond what its structure says.
+//
+// Every function takes the MapDefs folder explicitly; the editor passes
+// DefaultMapDefsRoot(). Folder and file names are found without regard to
+// letter case and new ones are created with the documented spelling.
+
+#include "core/Failure.h"
+#include "core/IniFile.h"
+#include "core/MapHandler.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsl {
+
+namespace fs = std::filesystem;
+
+// The settings of a structure (section General, and Planes/NumPlanes).
+struct StructureSettings {
+    bool ExtendedMapNames = false;
+    bool WDCCompatibleMaps = false;
+    int Compression = 0;    // 0: RLEW only, 1: Carmack over RLEW
+    int RLEWTag = 0xABCD;
+    int NearTag = 0xA7;
+    int FarTag = 0xA8;
+    bool MapGrid = false;
+    int ZoomFactor = 0;     // zoom track-bar position, 0 ... 4
+    int NumPlanes = 0;
+};
+
+inline constexpr const char* kSymbolTypesFileName = "mapsymboltypes.txt";
+inline constexpr const char* kDefaultSymbolRecord =
+    "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
+inline constexpr const char* kStructureErrorCaption = "Error create map definition structure";
+
+// "MapDefs" beside the running executable (its spelling as found).
+fs::path DefaultMapDefsRoot();
+
+// The extension, with "_Floppy" when the header is in "C7.EXE" (compared exactly).
+std::string StructureName(std::string_view extension, std::string_view headerExecutable);
+// The settings file name of a structure folder name: "CO7_Floppy" -> "CO7.ini".
+std::string SettingsFileNameOf(std::string_view structureName);
+
+fs::path StructureFolder(const fs::path& root, std::string_view extension, std::string_view headerExecutable);
+fs::path StructureSettingsPath(const fs::path& root, std::string_view extension,
+                               std::string_view headerExecutable);
+bool StructureExists(const fs::path& root, std::string_view extension, std::string_view headerExecutable);
+
+// The folder and settings file of a structure by its folder name, as the
+// creation dialog lists them.
+fs::path StructureFolderByName(const fs::path& root, std::string_view structureName);
+fs::path StructureSettingsPathByName(const fs::path& root, std::string_view structureName);
+
+// The structures in `root`: the names of its folders, in name order
+// regardless of letter case. Files lying beside them are no structures.
+std::vector<std::string> ListStructures(const fs::path& root);
+
+// Every key of the settings table, each with its default when missing.
+StructureSettings ReadStructureSettings(const IniFile& settings);
+
+// Writes the General keys of an open project, in the documented order.
+bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGrid, int zoomPosition);
+
+// Makes a new structure for the game as a copy of the structure `source`
+// with `planeCount` planes. An existing destination folder is kept; files of
+// the same names in it are overwritten by the copy.
+std::optional<Failure> CreateFromExisting(const fs::path& root, std::string_view source,
+                                          std::string_view extension, std::string_view headerExecutable,
+                                          const StructureSettings& chosen, int planeCount);
+
+// Makes a new structure for the game with `planeCount` planes, each with the
+// default symbol, and the type "ot".
+std::optional<Failure> CreateFromScratch(const fs::path& root, std::string_view extension,
+                                         std::string_view headerExecutable, const StructureSettings& chosen,
+                                         int planeCount);
+
+// Planes [from, to) added to the structure in `folder`: each gets the symbol
+// file "plane<i + 1>.txt" holding the default symbol (replacing a file of
+// that name) and its keys in Planes, PlaneNames, ShowPlanes and SplitPlanes.
+// Creation and the plane manager share it.
+std::optional<Failure> AddPlaneEntries(IniFile& settings, const fs::path& folder, int from, int to);
+// Planes [from, to) removed: their symbol files are deleted, unless a plane
+// below `from` still reads the same file, and so are their four keys.
+void RemovePlaneEntries(IniFile& settings, const fs::path& folder, int from, int to);
+
+// A file of a structure named by the settings (a symbol file), found in
+// `folder` without regard to letter case; "\" separates folders. Nothing
+// when the name is empty or leads out of the folder.
+std::optional<fs::path> ResolveStructureFile(const fs::path& folder, std::string_view name);
+
+// The symbol file name of plane p (section Planes, default "extra.txt") and
+// its display name (section PlaneNames, default "Unknown Plane").
+std::string PlaneSymbolFileName(const IniFile& settings, int plane);
+std::string PlaneName(const IniFile& settings, int plane);
+
+// The text a hexadecimal edit holds once the user leaves it: every character
+// mapped onto a hexadecimal digit ("g" -> "F", "_" -> "A", "!" -> "0"), upper case.
+std::string HexEditText(std::string_view text);
+// The number a hexadecimal text stands for ("0x" followed by the text);
+// nothing when it is empty or not hexadecimal.
+std::optional<int> HexTextValue(std::string_view text);
+// `value` as `digits` upper-case hexadecimal digits ("ABCD", "A7").
+std::string HexText(int value, int digits);
+
+} // namespace tsl

@@ -1,0 +1,372 @@
+// The map view's rendering, pixel for pixel, on small hand-made maps and
+// symbol tables.
+
+#include "TestUtil.h"
+#include "editor/MapRenderer.h"
+#include "symbols/SymbolFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+std::string Solid(char digit)
+{
+    return std::string(64, digit);
+}
+
+// Only pixel (0, 0) coloured, the rest black (transparent above plane 0).
+std::string Dot(char digit)
+{
+    return digit + std::string(63, '0');
+}
+
+// The top four rows coloured, the bottom four black.
+std::string TopHalf(char digit)
+{
+    return std::string(32, digit) + std::string(32, '0');
+}
+
+std::string Line(int value, const std::string& name, const std::string& pattern, const std::string& type)
+{
+    return std::to_string(value) + "," + name + "," + pattern + "," + type + ",0";
+}
+
+const std::vector<std::string> kTypes = {"ot,Other Tile,1", "w,Wall,1", "f,Floor,1", "so,Static Object,1",
+                                         "sg1,Level 1 Guards (Standing),1", "x,Extra,1"};
+
+// Plane 0: walls and floors, opaque. Plane 1: objects with black holes.
+// Plane 2: one dot. Value 0x12 = 18 and 3 stand for the bytes of 0x1203.
+SymbolTables MakeTables(std::vector<std::string> typeLines = kTypes)
+{
+    auto tables = SymbolTables::FromLines(
+        {
+            {Line(0, "Nothing", Solid('0'), "ot"), Line(1, "Red wall", Solid('9'), "w"),
+             Line(2, "Grey floor", Solid('8'), "f"), Line(18, "Lime wall", Solid('A'), "w"),
+             Line(3, "Yellow floor", Solid('B'), "f")},
+            {Line(0, "Nothing", Solid('0'), "ot"), Line(7, "Aqua top", TopHalf('E'), "sg1"),
+             Line(18, "Fuchsia dot", Dot('D'), "so"), Line(3, "Blue top", TopHalf('C'), "so"),
+             Line(5, "White dot", Dot('F'), "so")},
+            {Line(0, "Nothing", Solid('0'), "ot"), Line(5, "Blue dot", Dot('C'), "x")},
+        },
+        typeLines);
+    EXPECT_TRUE(tables) << tables.failure().text;
+    return std::move(*tables);
+}
+
+MapList MakeMap(int width, int height, int planes = 3)
+{
+    MapList map;
+    map.Width = static_cast<std::uint16_t>(width);
+    map.Height = static_cast<std::uint16_t>(height);
+    map.Planes.assign(static_cast<std::size_t>(planes), std::vector<std::uint16_t>(map.WordCount(), 0));
+    return map;
+}
+
+Image Pattern(const std::string& digits)
+{
+    Image image(8, 8);
+    DrawPattern(image, 0, 0, digits);
+    return image;
+}
+
+// `top` laid over `base` with black transparent.
+Image Over(Image base, const std::string& top)
+{
+    const Image t = Pattern(top);
+    for (std::size_t i = 0; i < base.pixels.size(); ++i)
+        if (RgbOf(t.pixels[i]) != 0)
+            base.pixels[i] = t.pixels[i];
+    return base;
+}
+
+Image Tile(const Image& view, int x, int y)
+{
+    return CropImage(view, 8 * x, 8 * y, 8, 8);
+}
+
+const Image kBlack(8, 8);
+
+std::vector<PlaneDisplay> Shown(int planes)
+{
+    return std::vector<PlaneDisplay>(static_cast<std::size_t>(planes), PlaneDisplay{true, false});
+}
+
+} // namespace
+
+TEST(DisplayedValue, ShowsTheByteOfTheValueModeOnShownSplitPlanes)
+{
+    const PlaneDisplay split{true, true}, whole{true, false}, hiddenSplit{false, true};
+    EXPECT_EQ(DisplayedValue(0x1203, split, kIntMode), 0);
+    EXPECT_EQ(DisplayedValue(0x1203, split, kHighByteMode), 0x12);
+    EXPECT_EQ(DisplayedValue(0x1203, split, kLowByteMode), 0x03);
+    EXPECT_EQ(DisplayedValue(0x1203, whole, kHighByteMode), 0x1203);
+    EXPECT_EQ(DisplayedValue(0x1203, hiddenSplit, kLowByteMode), 0x1203);
+    EXPECT_EQ(DisplayedValue(0, split, kLowByteMode), 0);
+
+    EXPECT_EQ(FilterValue(0x1203, kIntMode), 0x1203);
+    EXPECT_EQ(FilterValue(0x1203, kHighByteMode), 0x1200);
+    EXPECT_EQ(FilterValue(0x1203, kLowByteMode), 0x03);
+    EXPECT_EQ(FilterValue(0x12, kHighByteMode), 0); // a displayed byte is never looked up in High Byte Mode
+
+    EXPECT_EQ(ZoomFactorOf(0), 1);
+    EXPECT_EQ(ZoomFactorOf(1), 2);
+    EXPECT_EQ(ZoomFactorOf(2), 4);
+    EXPECT_EQ(ZoomFactorOf(3), 6);
+    EXPECT_EQ(ZoomFactorOf(4), 8);
+}
+
+TEST(MapRenderer, LaysThePlanesOverEachOtherInOrder)
+{
+    const SymbolTables tables = MakeTables();
+    MapList map = MakeMap(4, 2);
+    // Tile (0,0): red wall, aqua top half over it, a blue dot over both.
+    map.SetWord(0, 0, 0, 1);
+    map.SetWord(1, 0, 0, 7);
+    map.SetWord(2, 0, 0, 5);
+    // Tile (1,0): floor and a white dot. Tile (2,0): nothing at all.
+    map.SetWord(0, 1, 0, 2);
+    map.SetWord(1, 1, 0, 5);
+    // Tile (3,1): an object over an empty floor (value 0 on plane 0, black).
+    map.SetWord(1, 3, 1, 3);
+
+    Image view;
+    RedrawMap(view, map, tables, Shown(3), kIntMode);
+    ASSERT_EQ(view.width, 32);
+    ASSERT_EQ(view.height, 16);
+    EXPECT_EQ(Tile(view, 0, 0), Over(Over(Pattern(Solid('9')), TopHalf('E')), Dot('C')));
+    EXPECT_EQ(Tile(view, 1, 0), Over(Pattern(Solid('8')), Dot('F')));
+    EXPECT_EQ(Tile(view, 2, 0), kBlack);
+    EXPECT_EQ(Tile(view, 3, 1), Over(kBlack, TopHalf('C')));
+}
+
+TEST(MapRenderer, DrawsOnlyShownPlanes)
+{
+    const SymbolTables tables = MakeTables();
+    MapList map = MakeMap(1, 1);
+    map.SetWord(0, 0, 0, 1);
+    map.SetWord(1, 0, 0, 7);
+    Image view;
+
+    RedrawMap(view, map, tables, {{false, false}, {true, false}, {true, false}}, kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), Over(kBlack, TopHalf('E'))); // plane 0 off: black below
+    RedrawMap(view, map, tables, {{true, false}, {false, false}}, kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), Pattern(Solid('9'))); // plane 1 off, plane 2 without a flag
+    RedrawMap(view, map, tables, {}, kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), kBlack);
+
+    // The flags as a structure keeps them: a missing ShowPlanes key is false.
+    TempDir dir;
+    WriteFile(dir / "WL6.ini", "[ShowPlanes]\r\n0=1\r\n2=1\r\n[SplitPlanes]\r\n2=1\r\n");
+    const auto display = ReadPlaneDisplay(IniFile(dir / "WL6.ini"), 3);
+    EXPECT_EQ(display, (std::vector<PlaneDisplay>{{true, false}, {false, false}, {true, true}}));
+}
+
+TEST(MapRenderer, ShowsTheBytesOfSplitPlanesInTheByteModes)
+{
+    const SymbolTables tables = MakeTables();
+    MapList map = MakeMap(2, 1);
+    map.SetWord(0, 0, 0, 0x0202);
+    map.SetWord(1, 0, 0, 0x1203);
+    map.SetWord(0, 1, 0, 0x1203);
+    const std::vector<PlaneDisplay> display = {{true, true}, {true, true}, {true, false}};
+    Image view;
+
+    RedrawMap(view, map, tables, display, kHighByteMode);
+    EXPECT_EQ(Tile(view, 0, 0), Over(Pattern(Solid('8')), Dot('D'))); // 0x02 on plane 0, 0x12 on plane 1
+    EXPECT_EQ(Tile(view, 1, 0), Pattern(Solid('A')));                  // 0x12 on plane 0
+    RedrawMap(view, map, tables, display, kLowByteMode);
+    EXPECT_EQ(Tile(view, 0, 0), Over(Pattern(Solid('8')), TopHalf('C'))); // 0x02 and 0x03
+    EXPECT_EQ(Tile(view, 1, 0), Pattern(Solid('B')));
+    // Whole words: a split word shows value 0, the black default on plane 0
+    // and nothing on plane 1.
+    RedrawMap(view, map, tables, display, kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), kBlack);
+    EXPECT_EQ(Tile(view, 1, 0), kBlack);
+
+    // Planes that are not split show whole words in every mode: 0x0202 and
+    // 0x1203 have no symbol and show the first pattern, all black.
+    map.SetWord(2, 0, 0, 5);
+    RedrawMap(view, map, tables, Shown(3), kHighByteMode);
+    EXPECT_EQ(Tile(view, 0, 0), Over(kBlack, Dot('C')));
+    EXPECT_EQ(Tile(view, 1, 0), kBlack);
+}
+
+TEST(MapRenderer, HidesTilesWhoseSymbolTypeIsSwitchedOff)
+{
+    // Value 0 has a visible pattern of a switched-off type here.
+    auto tables = SymbolTables::FromLines({{Line(0, "Ground", Solid('7'), "w"), Line(1, "Red wall", Solid('9'), "w"),
+                                            Line(2, "Grey floor", Solid('8'), "f")},
+                                           {Line(0, "Nothing", Solid('0'), "ot"),
+                                            Line(7, "Aqua top", TopHalf('E'), "sg1")}},
+                                          {"w,Wall,0", "f,Floor,1", "sg1,Level 1 Guards (Standing),0"});
+    ASSERT_TRUE(tables);
+    MapList map = MakeMap(4, 1, 2);
+    map.SetWord(0, 0, 0, 1);  // wall: hidden, black
+    map.SetWord(0, 1, 0, 2);  // floor: drawn
+    map.SetWord(1, 1, 0, 7);  // guard: hidden, the floor shows
+    map.SetWord(0, 2, 0, 0);  // value 0: never hidden
+    map.SetWord(0, 3, 0, 99); // no symbol: never hidden, the first pattern
+    map.SetWord(1, 3, 0, 99);
+    Image view;
+    RedrawMap(view, map, *tables, Shown(2), kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), kBlack);
+    EXPECT_EQ(Tile(view, 1, 0), Pattern(Solid('8')));
+    EXPECT_EQ(Tile(view, 2, 0), Pattern(Solid('7')));
+    EXPECT_EQ(Tile(view, 3, 0), Pattern(Solid('7')));
+    EXPECT_TRUE(IsTileHidden(*tables, 0, 1, kIntMode));
+    EXPECT_TRUE(IsTileHidden(*tables, 1, 7, kIntMode));
+    EXPECT_FALSE(IsTileHidden(*tables, 0, 2, kIntMode));
+    EXPECT_FALSE(IsTileHidden(*tables, 0, 0, kIntMode));
+    EXPECT_FALSE(IsTileHidden(*tables, 0, 99, kIntMode));
+
+    // Switched on again through the tables the view options change.
+    SymbolTables changed = *tables;
+    changed.SymbolTypes()[0].Shown = 1;
+    RedrawMap(view, map, changed, Shown(2), kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), Pattern(Solid('9')));
+}
+
+TEST(MapRenderer, LooksTheMaskedValueUpForTheFilterInTheByteModes)
+{
+    std::vector<std::string> types = kTypes;
+    types[3] = "so,Static Object,0";
+    types[1] = "w,Wall,0";
+    const SymbolTables tables = MakeTables(types);
+    MapList map = MakeMap(3, 1);
+    map.SetWord(1, 0, 0, 0x1203); // split plane 1
+    map.SetWord(0, 1, 0, 0x0101); // plane 0, not split
+    map.SetWord(0, 2, 0, 0x1200);
+    const std::vector<PlaneDisplay> display = {{true, false}, {true, true}, {true, false}};
+    Image view;
+
+    // Low Byte Mode: the byte 0x03 itself is looked up; its type is off.
+    RedrawMap(view, map, tables, display, kLowByteMode);
+    EXPECT_EQ(Tile(view, 0, 0), kBlack);
+    // A whole word is masked too: 0x0101 looks up 0x01, a wall.
+    EXPECT_EQ(Tile(view, 1, 0), kBlack);
+    // High Byte Mode: a displayed byte masked with 0xFF00 is 0, never hidden.
+    RedrawMap(view, map, tables, display, kHighByteMode);
+    EXPECT_EQ(Tile(view, 0, 0), Over(kBlack, Dot('D')));
+    // 0x1200 looks up 0x1200: no symbol, not hidden; drawn with the first pattern.
+    EXPECT_EQ(Tile(view, 2, 0), Pattern(Solid('0')));
+    EXPECT_TRUE(IsTileHidden(tables, 1, 0x03, kLowByteMode));
+    EXPECT_FALSE(IsTileHidden(tables, 1, 0x12, kHighByteMode));
+    EXPECT_TRUE(IsTileHidden(tables, 0, 0x0101, kLowByteMode));
+}
+
+TEST(MapRenderer, DrawsValuesWithoutASymbolWithTheFirstPatternOfThePlane)
+{
+    // Files whose first symbol is not the black default.
+    auto tables = SymbolTables::FromLines({{Line(4, "Checks", "9" + std::string(62, '0') + "9", "w"),
+                                            Line(0, "Nothing", Solid('0'), "ot")},
+                                           {Line(8, "Frame", TopHalf('B'), "w"), Line(0, "Nothing", Solid('0'), "ot")}},
+                                          {"w,Wall,0"});
+    ASSERT_TRUE(tables);
+    MapList map = MakeMap(2, 1, 2);
+    map.SetWord(0, 0, 0, 500);
+    map.SetWord(0, 1, 0, 0);
+    map.SetWord(1, 1, 0, 77);
+    Image view;
+    RedrawMap(view, map, *tables, Shown(2), kIntMode);
+    EXPECT_EQ(Tile(view, 0, 0), Pattern("9" + std::string(62, '0') + "9")); // whatever its value; never hidden
+    EXPECT_EQ(Tile(view, 1, 0), Over(kBlack, TopHalf('B')));
+}
+
+TEST(MapRenderer, RedrawsOneTileAsTheWholeMapDrawsIt)
+{
+    std::vector<std::string> types = kTypes;
+    types[2] = "f,Floor,0";
+    types[3] = "so,Static Object,0";
+    const SymbolTables tables = MakeTables(types);
+    std::mt19937 random(7);
+    const std::uint16_t values[] = {0, 1, 2, 3, 5, 7, 18, 99, 0x1203, 0x0305, 0x1207, 0x0101};
+    MapList map = MakeMap(9, 7);
+    for (auto& plane : map.Planes)
+        for (auto& word : plane)
+            word = values[random() % std::size(values)];
+
+    for (int mode : {kIntMode, kHighByteMode, kLowByteMode})
+        for (const auto& display : {Shown(3), std::vector<PlaneDisplay>{{true, true}, {true, true}, {false, false}},
+                                    std::vector<PlaneDisplay>{{false, true}, {true, false}, {true, true}}}) {
+            Image view;
+            RedrawMap(view, map, tables, display, mode);
+            for (int i = 0; i < 20; ++i) {
+                const int x = random() % 9, y = random() % 7;
+                map.SetWord(random() % 3, x, y, values[random() % std::size(values)]);
+                RedrawTile(view, map, tables, display, mode, x, y);
+                Image whole;
+                RedrawMap(whole, map, tables, display, mode);
+                ASSERT_EQ(view, whole) << "mode " << mode << " tile " << x << "," << y;
+            }
+        }
+
+    // Outside the map nothing is drawn; a view of another size takes the map's.
+    Image view(5, 5);
+    RedrawTile(view, map, tables, Shown(3), kIntMode, 9, 0);
+    EXPECT_EQ(view.width, 72);
+    EXPECT_EQ(view.height, 56);
+    EXPECT_EQ(view, Image(72, 56));
+}
+
+TEST(MapRenderer, HoldsTheMapAtEightPixelsPerTileWhateverItsSize)
+{
+    const SymbolTables tables = MakeTables();
+    const MapList big = MakeMap(256, 256);
+    Image view;
+    RedrawMap(view, big, tables, Shown(3), kIntMode);
+    EXPECT_EQ(view.width, 2048);
+    EXPECT_EQ(view.height, 2048);
+    EXPECT_EQ(view.pixels.size(), 2048u * 2048u);
+
+    // A map whose plane buffers are short (or missing) draws what it has.
+    MapList odd = MakeMap(2, 2, 2);
+    odd.Planes[1].resize(3);
+    odd.SetWord(0, 1, 1, 1);
+    RedrawMap(view, odd, tables, Shown(3), kIntMode);
+    EXPECT_EQ(Tile(view, 1, 1), Pattern(Solid('9')));
+}
+
+TEST(MapRenderer, RendersBlockPreviewsEnlarged)
+{
+    std::vector<std::string> types = kTypes;
+    types[1] = "w,Wall,0";
+    const SymbolTables tables = MakeTables(types);
+    // Two tiles, three planes: the filter, the flags and the value mode do not apply.
+    const std::vector<std::vector<std::uint16_t>> block = {{1, 0}, {7, 0x1203}, {0, 5}};
+    Image preview;
+    RenderBlockPreview(preview, block, 2, 1, 2, tables);
+    ASSERT_EQ(preview.width, 32);
+    ASSERT_EQ(preview.height, 16);
+    Image small(16, 8);
+    CopyBlock(small, 0, 0, Over(Pattern(Solid('9')), TopHalf('E')), 0, 0);
+    CopyBlock(small, 8, 0, Over(kBlack, Dot('C')), 0, 0); // 0x1203: no symbol on plane 1, first pattern (black)
+    EXPECT_EQ(preview, Enlarge(small, 2));
+
+    RenderBlockPreview(preview, block, 2, 1, 1, tables);
+    EXPECT_EQ(preview, small);
+}
+
+TEST(TileInfoText, DescribesTheWordOrTheByteOfTheValueMode)
+{
+    const SymbolTables tables = MakeTables();
+    MapList map = MakeMap(2, 1);
+    map.SetWord(0, 0, 0, 1);
+    map.SetWord(1, 0, 0, 0x1203);
+    map.SetWord(1, 1, 0, 0x4409);
+
+    EXPECT_EQ(TileInfoText(map, tables, 0, 0, 0, false, kIntMode), (TileInfo{"1 - Red wall", 1}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 0, 0, false, kIntMode), (TileInfo{"4611 - Unknown", 0}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 0, 0, true, kIntMode), (TileInfo{"4611 - Unknown", 0}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 0, 0, true, kHighByteMode), (TileInfo{"18 - Fuchsia dot", 18}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 0, 0, true, kLowByteMode), (TileInfo{"3 - Blue top", 3}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 0, 0, false, kLowByteMode), (TileInfo{"4611 - Unknown", 0}));
+    EXPECT_EQ(TileInfoText(map, tables, 1, 1, 0, true, kHighByteMode), (TileInfo{"68 - Unknown", 0}));
+    EXPECT_EQ(TileInfoText(map, tables, 2, 1, 0, false, kIntMode), (TileInfo{"0 - Nothing", 0}));
+    EXPECT_EQ(TileInfoText(map, tables, 3, 0, 0, false, kIntMode), TileInfo{});
+    EXPECT_EQ(TileInfoText(map, tables, 0, 2, 0, false, kIntMode), TileInfo{});
+}

@@ -1,0 +1,234 @@
+// The symbol file and symbol type file formats: fields, patterns, lines,
+// the built-in types, and the messages for malformed files.
+
+#include "TestUtil.h"
+#include "symbols/SymbolFiles.h"
+
+#include <gtest/gtest.h>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+std::string Text(const fs::path& path)
+{
+    const Bytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+std::string Pattern(char digit)
+{
+    return std::string(64, digit);
+}
+
+std::string Line(int value, const std::string& name, const std::string& pattern, const std::string& type = "w",
+                 const std::string& direction = "0")
+{
+    return std::to_string(value) + "," + name + "," + pattern + "," + type + "," + direction;
+}
+
+std::vector<std::string> Fields(std::string_view line)
+{
+    return SplitFields(line);
+}
+
+using V = std::vector<std::string>;
+
+} // namespace
+
+TEST(SplitFields, DropsEmptyFieldsAndKeepsBlanks)
+{
+    EXPECT_EQ(Fields("0,Nothing,00,ot,0"), (V{"0", "Nothing", "00", "ot", "0"}));
+    EXPECT_EQ(Fields(",,a,,b,"), (V{"a", "b"}));
+    EXPECT_EQ(Fields(",leading"), (V{"leading"}));
+    EXPECT_EQ(Fields("trailing,"), (V{"trailing"}));
+    EXPECT_EQ(Fields(" a , b "), (V{" a ", " b "}));
+    EXPECT_EQ(Fields("single"), (V{"single"}));
+    EXPECT_EQ(Fields(""), V{});
+    EXPECT_EQ(Fields(",,,"), V{});
+    // An empty name moves the following fields up by one.
+    EXPECT_EQ(Fields("7,," + Pattern('0') + ",w,0"), (V{"7", Pattern('0'), "w", "0"}));
+}
+
+TEST(SymbolFiles, ReadsTheFiveFieldsOfEachLine)
+{
+    auto records = ParseSymbolLines({Line(0, "Nothing", Pattern('0'), "ot"),
+                                     Line(1, "Grey stone", Pattern('8'), "w", "ne"),
+                                     "+2,Extra fields," + Pattern('1') + ",f,n,more,fields"},
+                                    "plane1.txt");
+    ASSERT_TRUE(records) << records.failure().text;
+    ASSERT_EQ(records->size(), 3u);
+    const MapSymbols& stone = (*records)[1].Symbol;
+    EXPECT_EQ(stone.Value, 1);
+    EXPECT_EQ(stone.SheetIndex, 1);
+    EXPECT_EQ(stone.SymbolName, "Grey stone");
+    EXPECT_EQ(stone.SymbolType, "w");
+    EXPECT_EQ(stone.Direction, "ne");
+    EXPECT_EQ((*records)[1].Pattern, Pattern('8'));
+    EXPECT_EQ((*records)[2].Symbol.Value, 2);
+    EXPECT_EQ((*records)[2].Symbol.Direction, "n");
+}
+
+TEST(SymbolFiles, StopsAtTheFirstMalformedLineNamingFileAndLine)
+{
+    struct Case {
+        std::string line;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"7,," + Pattern('0') + ",w,0",
+         "Line 2 of \"plane1.txt\" has 4 fields; a symbol needs 5: value, name, pattern, type and direction."},
+        {"", "Line 2 of \"plane1.txt\" has 0 fields; a symbol needs 5: value, name, pattern, type and direction."},
+        {Line(-1, "Minus", Pattern('0')),
+         "Line 2 of \"plane1.txt\": the value \"-1\" is not a number from 0 to 65535."},
+        {Line(65536, "Big", Pattern('0')),
+         "Line 2 of \"plane1.txt\": the value \"65536\" is not a number from 0 to 65535."},
+        {"abc,Word," + Pattern('0') + ",w,0",
+         "Line 2 of \"plane1.txt\": the value \"abc\" is not a number from 0 to 65535."},
+        {" 5,Blank," + Pattern('0') + ",w,0",
+         "Line 2 of \"plane1.txt\": the value \" 5\" is not a number from 0 to 65535."},
+        {"0x10,Hex," + Pattern('0') + ",w,0",
+         "Line 2 of \"plane1.txt\": the value \"0x10\" is not a number from 0 to 65535."},
+        {"99999999999999999999999,Huge," + Pattern('0') + ",w,0",
+         "Line 2 of \"plane1.txt\": the value \"99999999999999999999999\" is not a number from 0 to 65535."},
+        {Line(3, "Short", std::string(63, '0')), "Line 2 of \"plane1.txt\": the pattern has 63 digits instead of 64."},
+    };
+    for (const Case& c : cases) {
+        auto records = ParseSymbolLines({Line(0, "Nothing", Pattern('0')), c.line, "not even read"}, "plane1.txt");
+        ASSERT_FALSE(records) << c.line;
+        EXPECT_EQ(records.failure().text, c.message);
+        EXPECT_EQ(records.failure().caption, "Error loading map symbols");
+    }
+    // A longer pattern is read up to its 64th digit.
+    auto longer = ParseSymbolLines({Line(3, "Long", Pattern('9') + "12")}, "plane1.txt");
+    ASSERT_TRUE(longer);
+}
+
+TEST(SymbolFiles, ReadsSymbolTypesAndTheirShownFlags)
+{
+    auto types = ParseSymbolTypeLines({"w,Wall,1", "f,Floor,0", "x,Other,-3", "y,Many,17"}, "mapsymboltypes.txt");
+    ASSERT_TRUE(types) << types.failure().text;
+    ASSERT_EQ(types->size(), 4u);
+    EXPECT_EQ((*types)[0], (MapSymbolTypes{1, "w", "Wall"}));
+    EXPECT_EQ((*types)[1], (MapSymbolTypes{0, "f", "Floor"}));
+    EXPECT_EQ((*types)[2].Shown, 1);
+    EXPECT_EQ((*types)[3].Shown, 1);
+    EXPECT_EQ(SymbolTypeLine((*types)[1]), "f,Floor,0");
+    EXPECT_EQ(SymbolTypeLine((*types)[3]), "y,Many,1");
+
+    auto shortLine = ParseSymbolTypeLines({"w,Wall,1", "k,1"}, "mapsymboltypes.txt");
+    ASSERT_FALSE(shortLine);
+    EXPECT_EQ(shortLine.failure().text,
+              "Line 2 of \"mapsymboltypes.txt\" has 2 fields; a symbol type needs 3: id, name and shown flag.");
+    auto word = ParseSymbolTypeLines({"w,Wall,yes"}, "mapsymboltypes.txt");
+    ASSERT_FALSE(word);
+    EXPECT_EQ(word.failure().text, "Line 1 of \"mapsymboltypes.txt\": the shown flag \"yes\" is not a whole number.");
+}
+
+TEST(SymbolFiles, DrawsUpperCaseDigitsInThePaletteAndAnythingElseWhite)
+{
+    Image image(10, 9, 0xFF123456u);
+    std::string digits = "0123456789ABCDEFaAfF" + std::string(44, '0');
+    digits[63] = 'z';
+    DrawPattern(image, 1, 1, digits);
+    const std::uint32_t expected[16] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+                                        0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+    for (int k = 0; k < 16; ++k)
+        EXPECT_EQ(image.Pixel(1 + k % 8, 1 + k / 8), 0xFF000000u | expected[k]) << "digit " << digits[k];
+    EXPECT_EQ(image.Pixel(1, 3), 0xFFFFFFFFu); // "a": white, no digit
+    EXPECT_EQ(image.Pixel(2, 3), 0xFF00FF00u); // "A": lime
+    EXPECT_EQ(image.Pixel(3, 3), 0xFFFFFFFFu); // "f": white
+    EXPECT_EQ(image.Pixel(4, 3), 0xFFFFFFFFu); // "F": white
+    EXPECT_EQ(image.Pixel(8, 8), 0xFFFFFFFFu); // "z"
+    EXPECT_EQ(image.Pixel(0, 0), 0xFF123456u); // outside the pattern
+    EXPECT_EQ(image.Pixel(9, 1), 0xFF123456u);
+
+    // Back to digits: palette colours by their digit, any other colour "F".
+    std::string back = PatternDigits(image, 1, 1);
+    EXPECT_EQ(back.substr(0, 20), "0123456789ABCDEFFAFF");
+    image.SetPixel(1, 1, 0xFF010203u);
+    EXPECT_EQ(PatternDigits(image, 1, 1)[0], 'F');
+}
+
+TEST(SymbolFiles, WritesLinesWithTheirPictures)
+{
+    Image picture(8, 8, 0xFF0000FFu);
+    picture.SetPixel(7, 7, 0xFFFF0000u);
+    const MapSymbols symbol{300, 4, "Blue", "so", "sw"};
+    EXPECT_EQ(SymbolLine(symbol, picture), "300,Blue," + std::string(63, 'C') + "9,so,sw");
+    EXPECT_EQ(SymbolLine(symbol, Image()), "300,Blue," + Pattern('0') + ",so,sw");
+
+    TempDir dir;
+    std::vector<Image> pictures(301);
+    pictures[300] = picture;
+    ASSERT_FALSE(WritePlaneSymbolFile(dir / "plane2.txt", {symbol, MapSymbols{0, 0, "Nothing", "ot", "0"}}, pictures));
+    EXPECT_EQ(Text(dir / "plane2.txt"),
+              "300,Blue," + std::string(63, 'C') + "9,so,sw\r\n0,Nothing," + Pattern('0') + ",ot,0\r\n");
+    ASSERT_FALSE(WriteSymbolTypesFile(dir / "mapsymboltypes.txt", {{1, "w", "Wall"}, {0, "d", "Door"}}));
+    EXPECT_EQ(Text(dir / "mapsymboltypes.txt"), "w,Wall,1\r\nd,Door,0\r\n");
+
+    const auto failure = WriteSymbolTypesFile(dir / "missing" / "mapsymboltypes.txt", {});
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->text.find("Couldn't write"), std::string::npos);
+}
+
+TEST(EnsureDefaultSymbolTypes, AppendsOnlyTheMissingBuiltInTypesInOrder)
+{
+    TempDir dir;
+    const fs::path path = dir / "mapsymboltypes.txt";
+    std::vector<std::string> all;
+    for (const auto& type : kBuiltInSymbolTypes)
+        all.emplace_back(type.line);
+    ASSERT_EQ(all.size(), 19u);
+    EXPECT_EQ(all.front(), "w,Wall,1");
+    EXPECT_EQ(all.back(), "oa,Other Actor,1");
+
+    // Everything there (in another order, one switched off): nothing is written.
+    std::vector<std::string> lines = {"ot,Other Tile,1"};
+    lines.insert(lines.end(), all.rbegin(), all.rend());
+    lines[1] = "oa,Other Actor,0";
+    const std::vector<std::string> before = lines;
+    ASSERT_FALSE(EnsureDefaultSymbolTypes(lines, path));
+    EXPECT_EQ(lines, before);
+    EXPECT_FALSE(fs::exists(path));
+
+    // "d,Door,1" deleted: it comes back as the last line.
+    lines = {"ot,Other Tile,1"};
+    for (const std::string& line : all)
+        if (line != "d,Door,1")
+            lines.push_back(line);
+    ASSERT_FALSE(EnsureDefaultSymbolTypes(lines, path));
+    EXPECT_EQ(lines.back(), "d,Door,1");
+    EXPECT_EQ(lines.size(), 20u);
+    EXPECT_EQ(Text(path).substr(0, 17), "ot,Other Tile,1\r\n");
+    EXPECT_EQ(Text(path).substr(Text(path).size() - 10), "d,Door,1\r\n");
+
+    // Several missing: appended after the existing lines, in the built-in
+    // order; ids compare exactly ("W" is not "w"), existing lines stay.
+    lines = {"W,My walls,0", "k,Keys,0", "x,Own type,1"};
+    ASSERT_FALSE(EnsureDefaultSymbolTypes(lines, path));
+    std::vector<std::string> expected = {"W,My walls,0", "k,Keys,0", "x,Own type,1"};
+    for (const std::string& line : all)
+        if (line != "k,Key,1")
+            expected.push_back(line);
+    EXPECT_EQ(lines, expected);
+    std::string text;
+    for (const std::string& line : expected)
+        text += line + "\r\n";
+    EXPECT_EQ(Text(path), text);
+}
+
+TEST(SymbolFiles, ReportsAFileThatCannotBeRead)
+{
+    TempDir dir;
+    auto lines = ReadSymbolTextFile(dir / "plane1.txt");
+    ASSERT_FALSE(lines);
+    EXPECT_EQ(lines.failure().text, "Couldn't read \"" + (dir / "plane1.txt").string() + "\"!");
+    EXPECT_EQ(lines.failure().caption, "Error loading map symbols");
+
+    WriteFile(dir / "plane1.txt", std::string("a\r\nb\nc\rd\r\n"));
+    lines = ReadSymbolTextFile(dir / "plane1.txt");
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(*lines, (V{"a", "b", "c", "d"}));
+}
