@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tesselar's one entry point for a fresh Debian or Ubuntu machine:
-#   ./build.sh run    installs what is missing, builds, and starts the program on the sample game
+#   ./build.sh run    installs what is missing, builds, and starts the editor on a writable copy of
+#                     the sample game (build/sample; an existing copy and its edits are kept)
 #   ./build.sh test   installs what is missing, builds, and runs every test
 #   ./build.sh build  installs what is missing and builds (into ./build)
 set -euo pipefail
@@ -31,7 +32,11 @@ case "${1:-run}" in
     run)
         install_missing
         build
-        exec build/bin/tesselar-cli info data/sample
+        if [ ! -f build/sample/GAMEMAPS.WL6 ]; then
+            mkdir -p build/sample
+            cp data/sample/MAPHEAD.WL6 data/sample/GAMEMAPS.WL6 build/sample/
+        fi
+        exec build/bin/tesselar build/sample
         ;;
     test)
         install_missing

@@ -1,0 +1,132 @@
+// The editor window, offscreen: painting a viewport of the largest map at
+// every zoom position, and opening a 60-map set through the whole open flow.
+
+#include "SampleGame.h"
+#include "app/Prompter.h"
+#include "editor/ui/MapView.h"
+#include "editor/ui/SidePanel.h"
+#include "editor/ui/TEditorBox.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
+
+#include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
+using namespace tsl;
+
+namespace {
+
+// Answers nothing: the benchmarks open sets that need no question.
+class SilentPrompter : public Prompter {
+public:
+    Answer Message(const std::string&, const std::string&, MessageIcon, Buttons) override { return Answer::No; }
+    std::optional<fs::path> ChooseDirectory(const std::string&, const fs::path&) override { return std::nullopt; }
+    std::optional<fs::path> ChooseOpenFile(const std::string&, const FileFilter&) override { return std::nullopt; }
+    std::optional<fs::path> ChooseSaveFile(const std::string&, const FileFilter&, const std::string&) override
+    {
+        return std::nullopt;
+    }
+};
+
+class Scratch {
+public:
+    Scratch()
+    {
+        std::string pattern = (fs::temp_directory_path() / "tesselar-uibench-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            std::abort();
+        path = pattern;
+        fs::copy(fs::path(TESSELAR_SOURCE_DIR) / "data" / "MapDefs", path / "MapDefs", fs::copy_options::recursive);
+    }
+    ~Scratch() { fs::remove_all(path); }
+    EditorEnvironment Environment() const { return {path / "TSL.ini", path / "MapDefs"}; }
+    fs::path path;
+};
+
+// A WL6 game of one 256 x 256 map of rooms and objects, or of 60 levels.
+fs::path WriteGame(const fs::path& dir, bool large)
+{
+    fs::create_directories(dir);
+    MapHandler set;
+    sample::BuildSampleGame(set);
+    set.Clear();
+    if (large) {
+        // Rooms of 11 x 11 tiles with walls and doors between them, and
+        // objects here and there: every tile shows a symbol.
+        MapList map = set.CreateMap(256, 256, "Huge");
+        std::mt19937 random(3);
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                const bool wall = x % 12 == 0 || y % 12 == 0;
+                const bool door = wall && (x % 12 == 6 || y % 12 == 6);
+                const int room = (x / 12 + y / 12) % 36;
+                map.SetWord(0, x, y, static_cast<std::uint16_t>(door ? 90 : wall ? 1 + room % 20 : 108 + room));
+                if (!wall && random() % 9 == 0)
+                    map.SetWord(1, x, y, static_cast<std::uint16_t>(23 + random() % 40));
+            }
+        }
+        set.Headers.push_back(MapHandler::HeaderFor(map));
+        set.AddMap(std::move(map));
+    } else {
+        sample::AddGeneratedLevels(set, 60, 40);
+    }
+    set.Path = dir;
+    if (set.Save())
+        std::abort();
+    return dir;
+}
+
+void BM_PaintViewport_800x600_256x256(benchmark::State& state)
+{
+    const int position = static_cast<int>(state.range(0));
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    editor.OpenDirectory(WriteGame(scratch.path / "huge", true));
+    editor.Panel()->ZoomSlider()->setValue(position);
+    editor.Action("mapGridAction")->trigger(); // the grid is painted too
+    MapPaintArea* area = editor.View()->PaintArea();
+    QImage target(800, 600, QImage::Format_RGB32);
+    // The middle of the map, as after scrolling there.
+    const QPoint origin(std::max(0, area->width() / 2 - 400), std::max(0, area->height() / 2 - 300));
+    for (auto _ : state) {
+        area->render(&target, QPoint(), QRegion(QRect(origin, QSize(800, 600))));
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetLabel("zoom " + std::to_string(editor.ZoomFactor()) + "x");
+}
+BENCHMARK(BM_PaintViewport_800x600_256x256)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+void BM_OpenProject_60maps(benchmark::State& state)
+{
+    Scratch scratch;
+    const fs::path game = WriteGame(scratch.path / "sixty", false);
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    for (auto _ : state) {
+        if (!editor.OpenProject(true, game))
+            state.SkipWithError("open failed");
+    }
+}
+BENCHMARK(BM_OpenProject_60maps)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

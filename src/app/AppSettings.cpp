@@ -1,0 +1,71 @@
+#include "app/AppSettings.h"
+
+#include <algorithm>
+
+namespace tsl {
+
+namespace {
+constexpr const char* kWindow = "Window";
+constexpr const char* kUpdate = "Update";
+constexpr const char* kRecent = "Recent";
+} // namespace
+
+AppSettings AppSettings::Read(const IniFile& file)
+{
+    AppSettings s;
+    s.Window.Left = file.ReadInteger(kWindow, "Left", 0);
+    s.Window.Top = file.ReadInteger(kWindow, "Top", 0);
+    s.Window.Width = file.ReadInteger(kWindow, "Width", 0);
+    s.Window.Height = file.ReadInteger(kWindow, "Height", 0);
+    s.Window.WindowState = file.ReadInteger(kWindow, "WindowState", 0);
+    s.CheckAtStartup = file.ReadBool(kUpdate, "CheckAtStartup", false);
+    s.CheckFileURL = file.ReadString(kUpdate, "CheckFileURL", "");
+    s.DownloadURL = file.ReadString(kUpdate, "DownloadURL", "");
+    for (int i = 0; i < kRecentSlots; ++i)
+        s.RecentList[static_cast<std::size_t>(i)] = file.ReadString(kRecent, std::to_string(i + 1), "");
+    return s;
+}
+
+bool AppSettings::Write(IniFile& file) const
+{
+    IniFile::Batch batch(file);
+    file.WriteInteger(kWindow, "Left", Window.Left);
+    file.WriteInteger(kWindow, "Top", Window.Top);
+    file.WriteInteger(kWindow, "Width", Window.Width);
+    file.WriteInteger(kWindow, "Height", Window.Height);
+    file.WriteInteger(kWindow, "WindowState", Window.WindowState);
+    file.WriteBool(kUpdate, "CheckAtStartup", CheckAtStartup);
+    file.WriteString(kUpdate, "CheckFileURL", CheckFileURL);
+    file.WriteString(kUpdate, "DownloadURL", DownloadURL);
+    WriteRecent(file);
+    return batch.Commit();
+}
+
+bool AppSettings::WriteRecent(IniFile& file) const
+{
+    IniFile::Batch batch(file);
+    for (int i = 0; i < kRecentSlots; ++i)
+        file.WriteString(kRecent, std::to_string(i + 1), RecentList[static_cast<std::size_t>(i)]);
+    return batch.Commit();
+}
+
+bool AppSettings::WriteCheckAtStartup(IniFile& file) const
+{
+    return file.WriteBool(kUpdate, "CheckAtStartup", CheckAtStartup);
+}
+
+bool AppSettings::AddRecentProject(const std::string& directory)
+{
+    if (std::find(RecentList.begin(), RecentList.end(), directory) != RecentList.end())
+        return false;
+    std::move_backward(RecentList.begin(), RecentList.end() - 1, RecentList.end());
+    RecentList[0] = directory;
+    return true;
+}
+
+std::string RecentCaption(int slot, const std::string& directory)
+{
+    return "&" + std::to_string(slot) + " " + directory;
+}
+
+} // namespace tsl

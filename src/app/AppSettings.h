@@ -1,0 +1,49 @@
+#pragma once
+// The program's own settings, "TSL.ini" beside the executable: the main
+// window's placement, the update check's settings and the five most recently
+// opened project directories.
+
+#include "core/IniFile.h"
+
+#include <array>
+#include <filesystem>
+#include <string>
+
+namespace tsl {
+
+inline constexpr const char* kAppSettingsFileName = "TSL.ini";
+inline constexpr int kRecentSlots = 5;
+inline constexpr int kMinimumWindowWidth = 742;
+inline constexpr int kMinimumWindowHeight = 610;
+
+struct WindowPlacement {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    int WindowState = 0; // 0 normal, 1 minimized, 2 maximized
+};
+
+struct AppSettings {
+    WindowPlacement Window;
+    bool CheckAtStartup = false;
+    std::string CheckFileURL;
+    std::string DownloadURL;
+    std::array<std::string, kRecentSlots> RecentList; // slot 1 first; empty = unused
+
+    static AppSettings Read(const IniFile& file);
+    // Window, Update and Recent, every key, also the empty ones.
+    bool Write(IniFile& file) const;
+    bool WriteRecent(IniFile& file) const;
+    bool WriteCheckAtStartup(IniFile& file) const;
+
+    // A directory already in the list (compared exactly) keeps its slot;
+    // another one goes to slot 1 and the fifth drops out. True when the list
+    // changed.
+    bool AddRecentProject(const std::string& directory);
+};
+
+// The caption of the recent item of slot `slot` (from 1): "&1 C:\GAMES\SPEAR".
+std::string RecentCaption(int slot, const std::string& directory);
+
+} // namespace tsl

@@ -1,0 +1,43 @@
+#pragma once
+// The one way the program speaks to the user: message boxes, questions, and
+// file and directory choosers. The editor's Qt implementation shows real
+// dialogs; the tests answer from a script and record every text exactly.
+
+#include "core/Failure.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tsl {
+
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+// A filter list in the "Description|pattern;pattern|Description|pattern" form.
+struct FileFilter {
+    std::string filters;
+    int selected = 0; // index of the preselected entry
+};
+
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    virtual Answer Message(const std::string& text, const std::string& caption, MessageIcon icon,
+                           Buttons buttons) = 0;
+    virtual std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
+                                                                 const std::filesystem::path& start) = 0;
+    virtual std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title,
+                                                                const FileFilter& filter) = 0;
+    // `defaultExtension` is appended when the name typed has none; an
+    // existing file is only replaced after the user confirmed it.
+    virtual std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
+                                                                const std::string& defaultExtension) = 0;
+
+    // A failure from the core, in a box with an OK button.
+    void Show(const Failure& failure) { Message(failure.text, failure.caption, failure.icon, Buttons::Ok); }
+};
+
+} // namespace tsl

@@ -1,0 +1,16 @@
+#pragma once
+// The editor's own mouse cursors, "Pencil", "Flood", "Pick" and "Select",
+// shipped as resources and registered once at start-up.
+
+#include <QCursor>
+#include <QString>
+
+namespace tsl {
+
+// Loads the four cursors; call once after the QApplication exists.
+void RegisterCursors();
+// The cursor of that name; the arrow for a name that is not registered.
+QCursor CursorNamed(const QString& name);
+bool CursorRegistered(const QString& name);
+
+} // namespace tsl

@@ -1,0 +1,115 @@
+#include "app/ui/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+namespace tsl {
+
+namespace {
+
+QMessageBox::Icon IconOf(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString ToQt(const std::filesystem::path& path)
+{
+    return QString::fromStdString(path.string());
+}
+
+} // namespace
+
+Answer QtPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons)
+{
+    QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
+                    parent_);
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    default:
+        // Closing a question's window counts as its last choice.
+        return buttons == Buttons::YesNo ? Answer::No : buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+std::optional<std::filesystem::path> QtPrompter::ChooseDirectory(const std::string& prompt,
+                                                                 const std::filesystem::path& start)
+{
+    const QString dir = QFileDialog::getExistingDirectory(parent_, QString::fromStdString(prompt), ToQt(start));
+    if (dir.isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dir.toStdString());
+}
+
+QStringList QtPrompter::NameFilters(const std::string& filters)
+{
+    const QStringList parts = QString::fromStdString(filters).split('|');
+    QStringList out;
+    static const QRegularExpression trailingPatterns(R"(\s*\([^()]*\)\s*$)");
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i];
+        description.remove(trailingPatterns);
+        const QString patterns = parts[i + 1].split(';', Qt::SkipEmptyParts).join(' ');
+        out << description + " (" + patterns + ")";
+    }
+    return out;
+}
+
+std::optional<std::filesystem::path> QtPrompter::ChooseOpenFile(const std::string& title, const FileFilter& filter)
+{
+    QFileDialog dialog(parent_, QString::fromStdString(title));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const QStringList names = NameFilters(filter.filters);
+    dialog.setNameFilters(names);
+    if (filter.selected >= 0 && filter.selected < names.size())
+        dialog.selectNameFilter(names[filter.selected]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const std::string& title, const FileFilter& filter,
+                                                                const std::string& defaultExtension)
+{
+    QFileDialog dialog(parent_, QString::fromStdString(title));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    const QStringList names = NameFilters(filter.filters);
+    dialog.setNameFilters(names);
+    if (filter.selected >= 0 && filter.selected < names.size())
+        dialog.selectNameFilter(names[filter.selected]);
+    // QFileDialog asks before an existing file is replaced.
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
+} // namespace tsl

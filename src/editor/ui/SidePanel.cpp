@@ -1,0 +1,180 @@
+#include "editor/ui/SidePanel.h"
+
+#include "symbols/SymbolTables.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace tsl {
+
+namespace {
+const QColor kSelectedBackground(0x00, 0x00, 0x80);
+const char* const kZoomLabels[] = {"1x", "2x", "4x", "6x", "8x"};
+} // namespace
+
+QImage ToQImage(const Image& image)
+{
+    if (image.empty())
+        return {};
+    QImage wrapped(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                   image.width * 4, QImage::Format_RGB32);
+    return wrapped.copy();
+}
+
+void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QRect row = option.rect;
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
+    const QImage picture = index.data(PictureRole).value<QImage>();
+    if (!picture.isNull())
+        painter->drawImage(QPoint(row.left(), row.top() + 3), picture);
+    painter->setPen(selected ? QColor(Qt::white) : option.palette.text().color());
+    painter->setFont(option.font);
+    painter->drawText(QRect(row.left() + 10, row.top(), row.width() - 10, row.height()),
+                      Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 10, kRowHeight);
+}
+
+SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
+{
+    setObjectName("sidePanel");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+
+    planes_ = new QComboBox;
+    planes_->setObjectName("planeSelector");
+    layout->addWidget(planes_);
+    connect(planes_, &QComboBox::activated, this, &SidePanel::planeChosen);
+
+    symbols_ = new QListWidget;
+    symbols_->setObjectName("symbolList");
+    symbols_->setItemDelegate(new SymbolListDelegate(symbols_));
+    symbols_->setUniformItemSizes(true);
+    symbols_->viewport()->installEventFilter(this);
+    layout->addWidget(symbols_, 1);
+
+    auto* zoomGroup = new QGroupBox("Zoom Factor");
+    zoomGroup->setObjectName("zoomGroup");
+    auto* zoomLayout = new QGridLayout(zoomGroup);
+    zoom_ = new QSlider(Qt::Horizontal);
+    zoom_->setObjectName("zoomSlider");
+    zoom_->setRange(0, 4);
+    zoom_->setPageStep(1);
+    zoom_->setTickPosition(QSlider::TicksBelow);
+    zoom_->setTickInterval(1);
+    zoomLayout->addWidget(zoom_, 0, 0, 1, 5);
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new QLabel(kZoomLabels[i]);
+        label->setAlignment(i == 0 ? Qt::AlignLeft : i == 4 ? Qt::AlignRight : Qt::AlignHCenter);
+        zoomLayout->addWidget(label, 1, i);
+    }
+    connect(zoom_, &QSlider::valueChanged, this, &SidePanel::zoomChosen);
+    layout->addWidget(zoomGroup);
+
+    auto* tools = new QGroupBox("Tools");
+    tools->setObjectName("toolsGroup");
+    auto* toolsLayout = new QHBoxLayout(tools);
+    x_ = new QLabel("X:");
+    x_->setObjectName("xLabel");
+    y_ = new QLabel("Y:");
+    y_->setObjectName("yLabel");
+    toolsLayout->addWidget(x_);
+    toolsLayout->addWidget(y_);
+    layout->addWidget(tools);
+
+    auto* info = new QGroupBox("Tile Information");
+    info->setObjectName("tileInformationGroup");
+    new QGridLayout(info);
+    tileRows_ = {AddRow(info, "Wall:"), AddRow(info, "Object:"), AddRow(info, "Extra:")};
+    layout->addWidget(info);
+
+    auto* selection = new QGroupBox("Selection");
+    selection->setObjectName("selectionGroup");
+    new QGridLayout(selection);
+    left_ = AddRow(selection, "Left:");
+    right_ = AddRow(selection, "Right:");
+    layout->addWidget(selection);
+}
+
+PanelRow SidePanel::AddRow(QGroupBox* group, const QString& caption)
+{
+    auto* grid = static_cast<QGridLayout*>(group->layout());
+    const int r = grid->rowCount();
+    PanelRow row;
+    row.caption = new QLabel(caption);
+    row.picture = new QLabel;
+    row.picture->setFixedSize(kBlockSize, kBlockSize);
+    row.text = new QLabel;
+    const QString name = QString(caption).remove(':').toLower();
+    row.picture->setObjectName(name + "Picture");
+    row.text->setObjectName(name + "Text");
+    grid->addWidget(row.caption, r, 0);
+    grid->addWidget(row.picture, r, 1);
+    grid->addWidget(row.text, r, 2);
+    grid->setColumnStretch(2, 1);
+    return row;
+}
+
+void SidePanel::SetRow(const PanelRow& row, const Image& picture, const QString& text)
+{
+    if (!picture.empty())
+        row.picture->setPixmap(QPixmap::fromImage(ToQImage(picture)));
+    row.text->setText(text);
+}
+
+void SidePanel::SetPlanes(const std::vector<std::string>& names)
+{
+    const QSignalBlocker block(planes_);
+    planes_->clear();
+    for (const std::string& name : names)
+        planes_->addItem(QString::fromStdString(name));
+    planes_->setCurrentIndex(names.empty() ? -1 : 0);
+}
+
+void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
+{
+    symbols_->clear();
+    if (!tables.Loaded() || plane < 0 || plane >= tables.NumPlanes())
+        return;
+    for (const MapSymbols& symbol : tables.PlaneSymbols(plane)) {
+        auto* item = new QListWidgetItem(QString::fromStdString(SymbolTables::EntryText(symbol)));
+        item->setData(SymbolListDelegate::PictureRole, ToQImage(tables.SymbolPicture(plane, symbol.Value)));
+        symbols_->addItem(item);
+    }
+}
+
+void SidePanel::SetZoomPosition(int position)
+{
+    const QSignalBlocker block(zoom_);
+    zoom_->setValue(position);
+}
+
+bool SidePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == symbols_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* press = static_cast<QMouseEvent*>(event);
+        QListWidgetItem* item = symbols_->itemAt(press->position().toPoint());
+        if (item) {
+            symbols_->setCurrentItem(item);
+            emit symbolPressed(symbols_->row(item), press->button());
+        }
+        return true; // the list selects only through this press
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace tsl

@@ -1,0 +1,95 @@
+#pragma once
+// The side panel of the main window, top to bottom: the plane selector, the
+// symbol list of the selected plane, the "Zoom Factor" track bar, the
+// "Tools" group with the pointer's coordinates, the "Tile Information" rows
+// and the "Selection" rows. It shows what the main window tells it and
+// reports the user's choices as signals; it holds no map logic.
+
+#include "core/Image.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QGroupBox;
+class QListWidget;
+class QSlider;
+
+namespace tsl {
+
+class SymbolTables;
+
+// One picture-and-text row ("Wall:", "Left:", ...).
+struct PanelRow {
+    QLabel* caption = nullptr;
+    QLabel* picture = nullptr;
+    QLabel* text = nullptr;
+};
+
+// Draws a symbol list entry: the picture at (left, top + 3), the text at
+// (left + 10, top), white on navy when selected.
+class SymbolListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    static constexpr int kRowHeight = 16;
+    static constexpr int PictureRole = Qt::UserRole + 1;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+};
+
+class SidePanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit SidePanel(QWidget* parent = nullptr);
+
+    QComboBox* PlaneSelector() const { return planes_; }
+    QListWidget* SymbolList() const { return symbols_; }
+    QSlider* ZoomSlider() const { return zoom_; }
+    QLabel* XLabel() const { return x_; }
+    QLabel* YLabel() const { return y_; }
+    const PanelRow& TileRow(int plane) const { return tileRows_[static_cast<std::size_t>(plane)]; }
+    const PanelRow& LeftRow() const { return left_; }
+    const PanelRow& RightRow() const { return right_; }
+
+    // The plane names, one item each; plane 0 selected without a signal.
+    void SetPlanes(const std::vector<std::string>& names);
+    // The symbols of `plane` as list entries, in file order.
+    void FillSymbolList(const SymbolTables& tables, int plane);
+    // Sets the track bar without running the zoom handler.
+    void SetZoomPosition(int position);
+
+    // A row shows an 8 x 8 picture (kept when `picture` is empty) and a text.
+    static void SetRow(const PanelRow& row, const Image& picture, const QString& text);
+
+signals:
+    void planeChosen(int plane);
+    void zoomChosen(int position);
+    // A symbol list entry pressed with a button: its index in the plane's symbols.
+    void symbolPressed(int index, Qt::MouseButton button);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    PanelRow AddRow(QGroupBox* group, const QString& caption);
+
+    QComboBox* planes_;
+    QListWidget* symbols_;
+    QSlider* zoom_;
+    QLabel* x_;
+    QLabel* y_;
+    std::vector<PanelRow> tileRows_;
+    PanelRow left_;
+    PanelRow right_;
+};
+
+// An 8 x 8 (or larger) core picture as a pixmap-ready QImage (a copy).
+QImage ToQImage(const Image& image);
+
+} // namespace tsl

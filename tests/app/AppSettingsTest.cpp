@@ -1,0 +1,53 @@
+// "TSL.ini": the program's own settings and the recent projects.
+
+#include "TestUtil.h"
+#include "app/AppSettings.h"
+
+#include <gtest/gtest.h>
+
+using namespace tsl;
+using namespace tsl::test;
+
+TEST(RecentProjects, NewestFirstFiveSlotsKnownDirectoriesKeepTheirPlace)
+{
+    AppSettings s;
+    for (const char* dir : {"A", "B", "C", "D", "E"})
+        EXPECT_TRUE(s.AddRecentProject(dir));
+    EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"E", "D", "C", "B", "A"}));
+    EXPECT_FALSE(s.AddRecentProject("C"));
+    EXPECT_EQ(s.RecentList[2], "C");
+    EXPECT_TRUE(s.AddRecentProject("F"));
+    EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"F", "E", "D", "C", "B"}));
+    // Letter case counts.
+    EXPECT_TRUE(s.AddRecentProject("f"));
+    EXPECT_EQ(s.RecentList[0], "f");
+    EXPECT_EQ(RecentCaption(1, "C:\\GAMES\\SPEAR"), "&1 C:\\GAMES\\SPEAR");
+}
+
+TEST(AppSettingsFile, DefaultsWhenMissingAndEveryKeyWritten)
+{
+    TempDir dir;
+    IniFile file(dir / "TSL.ini");
+    AppSettings s = AppSettings::Read(file);
+    EXPECT_EQ(s.Window.Left, 0);
+    EXPECT_EQ(s.Window.Width, 0);
+    EXPECT_FALSE(s.CheckAtStartup);
+    EXPECT_EQ(s.CheckFileURL, "");
+    EXPECT_EQ(s.RecentList[4], "");
+
+    s.Window = {10, 20, 800, 640, 2};
+    s.CheckAtStartup = true;
+    s.DownloadURL = "http://example.org/get";
+    s.AddRecentProject("/games/wolf");
+    ASSERT_TRUE(s.Write(file));
+    const Bytes written = ReadFile(dir / "TSL.ini");
+    const std::string text(written.begin(), written.end());
+    EXPECT_EQ(text, "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=800\r\nHeight=640\r\nWindowState=2\r\n"
+                    "[Update]\r\nCheckAtStartup=1\r\nCheckFileURL=\r\nDownloadURL=http://example.org/get\r\n"
+                    "[Recent]\r\n1=/games/wolf\r\n2=\r\n3=\r\n4=\r\n5=\r\n");
+    const AppSettings back = AppSettings::Read(IniFile(dir / "TSL.ini"));
+    EXPECT_EQ(back.Window.Height, 640);
+    EXPECT_EQ(back.Window.WindowState, 2);
+    EXPECT_TRUE(back.CheckAtStartup);
+    EXPECT_EQ(back.RecentList[0], "/games/wolf");
+}

@@ -1,0 +1,102 @@
+#include "EditorFixture.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace tsl::test {
+
+void EditorFixture::SetUp()
+{
+    Recreate();
+}
+
+void EditorFixture::TearDown()
+{
+    editor_.reset();
+    EXPECT_TRUE(prompts_.Finished()) << prompts_.Unfinished();
+}
+
+void EditorFixture::Recreate()
+{
+    Close();
+    prompts_.Clear();
+    editor_ = std::make_unique<TEditorBox>(prompts_, EditorEnvironment{app_.SettingsFile(), app_.MapDefs()});
+    // Shown and active, so that the pointer and the keys reach it.
+    editor_->show();
+    editor_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(editor_.get()));
+}
+
+void EditorFixture::Close()
+{
+    editor_.reset();
+}
+
+fs::path EditorFixture::SampleCopy()
+{
+    if (sample_.empty())
+        sample_ = app_.CopySampleGame("sample");
+    return sample_;
+}
+
+void EditorFixture::OpenSample()
+{
+    ASSERT_TRUE(editor_->OpenProject(true, SampleCopy()));
+    ASSERT_NE(editor_->CurrentProject(), nullptr);
+}
+
+fs::path EditorFixture::GameWithExtension(const std::string& extension)
+{
+    const fs::path dir = app_.CopySampleGame("game-" + extension);
+    fs::rename(dir / "MAPHEAD.WL6", dir / ("MAPHEAD." + extension));
+    fs::rename(dir / "GAMEMAPS.WL6", dir / ("GAMEMAPS." + extension));
+    return dir;
+}
+
+void EditorFixture::ExpectMessage(std::size_t index, const std::string& text, const std::string& caption,
+                                  MessageIcon icon, Buttons buttons)
+{
+    ASSERT_LT(index, prompts_.Records().size());
+    const PromptRecord& r = prompts_.Records()[index];
+    EXPECT_EQ(r.kind, PromptRecord::Kind::Message);
+    EXPECT_EQ(r.text, text);
+    EXPECT_EQ(r.caption, caption);
+    EXPECT_EQ(r.icon, icon);
+    EXPECT_EQ(r.buttons, buttons);
+}
+
+void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> before)
+{
+    QPushButton* close = nullptr;
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == "Close")
+            close = button;
+    if (!close) {
+        ADD_FAILURE() << "the dialog has no Close button";
+        return;
+    }
+    auto* poller = new QTimer(dialog);
+    auto* elapsed = new QElapsedTimer;
+    elapsed->start();
+    QObject::connect(poller, &QTimer::timeout, dialog, [=]() {
+        if (!close->isEnabled() && elapsed->elapsed() < 20000)
+            return;
+        poller->stop();
+        poller->deleteLater();
+        const bool enabled = close->isEnabled();
+        delete elapsed;
+        EXPECT_TRUE(enabled) << "the save did not end";
+        if (before)
+            before(dialog);
+        if (enabled)
+            close->click();
+        else
+            dialog->hide();
+    });
+    poller->start(5);
+}
+
+} // namespace tsl::test

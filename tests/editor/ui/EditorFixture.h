@@ -1,0 +1,53 @@
+#pragma once
+// A main window of its own for each test: a private application folder
+// (MapDefs copy and TSL.ini), a scripted prompter, and copies of the sample
+// game to open.
+
+#include "ScriptedPrompter.h"
+#include "UiTestUtil.h"
+#include "editor/ui/TEditorBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace tsl::test {
+
+class EditorFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    TEditorBox& Editor() { return *editor_; }
+    ScriptedPrompter& Prompts() { return prompts_; }
+    const AppFolder& App() const { return app_; }
+
+    // Closes the window (its settings are saved) and makes a new one.
+    void Recreate();
+    // Destroys the window without making a new one (Recreate makes one).
+    void Close();
+    // Opens the copy of the sample game, as a recent project is opened.
+    void OpenSample();
+    fs::path SampleCopy();
+    // A copy of the sample game whose files carry another extension.
+    fs::path GameWithExtension(const std::string& extension);
+
+    void ExpectMessage(std::size_t index, const std::string& text, const std::string& caption, MessageIcon icon,
+                       Buttons buttons);
+    // Clicks the dialog's "Close" button once it can be clicked (the save
+    // has ended), first running `before` on the dialog. It never waits inside
+    // the call: the save may be running the event loop that called it.
+    static void ClickClose(QWidget* dialog, std::function<void(QWidget*)> before = {});
+
+private:
+    AppFolder app_;
+    ScriptedPrompter prompts_;
+    std::unique_ptr<TEditorBox> editor_;
+    fs::path sample_;
+};
+
+} // namespace tsl::test

@@ -1,0 +1,264 @@
+// The open flow's questions about WDC-compatible headers and extended names,
+// answered every way, through the main window.
+
+#include "EditorFixture.h"
+
+#include <set>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "editor/ui/SidePanel.h"
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+const char* const kWdcQuestion = "Couldn't read MAPHEAD file!\n\n(Maybe compiled with WDC)?";
+const char* const kDeactivateQuestion =
+    "Your map definition is configured for WDC compatible maps, but your maps aren't in WDC compatible "
+    "format.\n\nDo you wish to deactivate the WDC compatible flag?";
+const char* const kNamesQuestion = "Do you use extended map names (32 characters)?";
+
+// The sample game saved with a WDC-compatible header (404 bytes, or 406 with
+// the name length of extended names).
+fs::path WdcGame(const AppFolder& app, const std::string& name, bool extendedNames)
+{
+    MapHandler set = LoadSet(SampleGameDir());
+    set.Path = app.path() / name;
+    fs::create_directories(set.Path);
+    set.WDCCompatibleMaps = true;
+    set.ExtendedMapNames = extendedNames;
+    set.NameLength = extendedNames ? 32 : 16;
+    set.Maps[0].Name = MakeNameBuffer("A gatehouse with a long name", static_cast<std::size_t>(set.NameLength));
+    EXPECT_FALSE(set.Save());
+    return set.Path;
+}
+
+} // namespace
+
+class WdcQuestion : public EditorFixture {};
+
+TEST_F(WdcQuestion, AnythingButYesEndsTheOpen)
+{
+    const fs::path game = WdcGame(App(), "wdc", true);
+    for (Answer answer : {Answer::No, Answer::Cancel}) {
+        Prompts().Clear();
+        Prompts().Answer(answer);
+        EXPECT_FALSE(Editor().OpenProject(true, game));
+        ExpectMessage(0, kWdcQuestion, "Error loading maps", MessageIcon::Warning, Buttons::YesNoCancel);
+        EXPECT_EQ(Prompts().Records().size(), 1u);
+        EXPECT_EQ(Editor().CurrentProject(), nullptr);
+    }
+}
+
+TEST_F(WdcQuestion, YesAndYesOpensWithLongNamesAndThePlaneCountOfTheHeader)
+{
+    const fs::path game = WdcGame(App(), "wdc", true);
+    Prompts().Answer(Answer::Yes).Answer(Answer::Yes);
+    ASSERT_TRUE(Editor().OpenProject(true, game));
+    ExpectMessage(1, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
+    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    EXPECT_TRUE(maps.WDCCompatibleMaps);
+    EXPECT_TRUE(maps.ExtendedMapNames);
+    EXPECT_EQ(maps.NameLength, 32);
+    EXPECT_EQ(maps.NumPlanes, 3);
+    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: A gatehouse with a long name");
+    // The answers are kept in the structure.
+    IniFile structure(App().MapDefs() / "WL6" / "WL6.ini");
+    EXPECT_TRUE(structure.ReadBool("General", "WDCCompatibleMaps", false));
+    EXPECT_TRUE(structure.ReadBool("General", "ExtendedMapNames", false));
+}
+
+TEST_F(WdcQuestion, YesAndNoOpensWithShortNames)
+{
+    const fs::path game = WdcGame(App(), "wdc", false);
+    Prompts().Answer(Answer::Yes).Answer(Answer::No);
+    ASSERT_TRUE(Editor().OpenProject(true, game));
+    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    EXPECT_TRUE(maps.WDCCompatibleMaps);
+    EXPECT_EQ(maps.NameLength, 16);
+    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: A gatehouse wit");
+}
+
+class DeactivateQuestion : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        IniFile(App().MapDefs() / "WL6" / "WL6.ini").WriteBool("General", "WDCCompatibleMaps", true);
+    }
+};
+
+TEST_F(DeactivateQuestion, NoEndsTheOpen)
+{
+    Prompts().Answer(Answer::No);
+    EXPECT_FALSE(Editor().OpenProject(true, SampleCopy()));
+    ExpectMessage(0, kDeactivateQuestion, "Error loading maps", MessageIcon::Warning, Buttons::YesNo);
+    EXPECT_EQ(Editor().CurrentProject(), nullptr);
+}
+
+TEST_F(DeactivateQuestion, YesThenNoOpensPlainAndStoresTheFlagOff)
+{
+    Prompts().Answer(Answer::Yes).Answer(Answer::No);
+    ASSERT_TRUE(Editor().OpenProject(true, SampleCopy()));
+    ExpectMessage(1, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
+    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    EXPECT_FALSE(maps.WDCCompatibleMaps);
+    EXPECT_EQ(maps.NameLength, 16);
+    EXPECT_EQ(maps.NumMaps(), 7);
+    EXPECT_FALSE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").ReadBool("General", "WDCCompatibleMaps", true));
+}
+
+TEST_F(EditorFixture, AFailedOpenKeepsThePreviousProject)
+{
+    OpenSample();
+    Editor().SetChanged(true);
+    TempDir empty;
+    Prompts().Directory(empty.path());
+    Prompts().Answer(Answer::No); // do not save the changes
+    Editor().Action("openProjectAction")->trigger();
+    ASSERT_NE(Editor().CurrentProject(), nullptr);
+    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, SampleCopy());
+    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
+    EXPECT_EQ(S(Editor().StatusText()), "Ready");
+}
+
+TEST_F(EditorFixture, DamagedMapsAreReportedAndTheOpenGoesOn)
+{
+    const fs::path game = SampleCopy();
+    Bytes data = ReadFile(game / "GAMEMAPS.WL6");
+    const Bytes head = ReadFile(game / "MAPHEAD.WL6");
+    // Plane 1 of map 2: its chunk now starts with a reference before the start.
+    const std::size_t record = Get32(head, 6);
+    const std::size_t chunk = Get32(data, record);
+    data[chunk + 2] = 0x05;
+    data[chunk + 3] = 0xA7;
+    WriteFile(game / "GAMEMAPS.WL6", data);
+    ASSERT_TRUE(Editor().OpenProject(true, game));
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_EQ(Prompts().Records()[0].caption, "Error loading maps");
+    EXPECT_NE(Prompts().Records()[0].text.find("Map 2 \"Cell Block\": plane 1"), std::string::npos);
+}
+
+TEST_F(EditorFixture, ABadSymbolFileAbandonsTheOpen)
+{
+    WriteFile(App().MapDefs() / "WL6" / "plane2.txt", std::string("0,Nothing\r\n"));
+    EXPECT_FALSE(Editor().OpenProject(true, SampleCopy()));
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_NE(Prompts().Records()[0].text.find("plane2.txt"), std::string::npos) << Prompts().Records()[0].text;
+    EXPECT_EQ(Editor().CurrentProject(), nullptr);
+}
+
+TEST_F(EditorFixture, TheSampleAndEveryRealSetOpenWithoutQuestionsAndRenderEveryMap)
+{
+    std::vector<fs::path> sets = {SampleCopy()};
+    for (const fs::path& real : RealGameSets()) {
+        const fs::path copy = App().path() / ("real-" + real.filename().string());
+        fs::create_directories(copy);
+        for (const auto& entry : fs::directory_iterator(real))
+            fs::copy_file(entry.path(), copy / entry.path().filename());
+        sets.push_back(copy);
+    }
+    for (const fs::path& game : sets) {
+        ASSERT_TRUE(Editor().OpenProject(true, game)) << game;
+        EXPECT_TRUE(Prompts().Records().empty()) << game << ": " << Prompts().Records().front().text;
+        const int count = Editor().CurrentProject()->Maps.NumMaps();
+        for (int i = 0; i < count; ++i) {
+            const MapList& map = Editor().CurrentProject()->Maps.Current();
+            ASSERT_EQ(Editor().ViewImage().width, map.Width * 8);
+            std::set<std::uint32_t> colours(Editor().ViewImage().pixels.begin(), Editor().ViewImage().pixels.end());
+            EXPECT_GT(colours.size(), 4u) << game << " map " << i;
+            if (i + 1 < count)
+                Editor().NextMap();
+        }
+        EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, count - 1);
+    }
+}
+
+namespace {
+
+template <typename T>
+T* Child(QWidget* dialog, const char* name)
+{
+    T* child = dialog->findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+} // namespace
+
+TEST_F(EditorFixture, TheStructureDialogCompletedFromScratchOpensTheGame)
+{
+    const fs::path game = GameWithExtension("ABC");
+    Prompts().Answer(Answer::Yes);
+    WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
+        Child<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
+        Child<QPushButton>(dialog, "scratchDefaults")->click();
+        Child<QSpinBox>(dialog, "scratchPlanes")->setValue(3);
+        Child<QRadioButton>(dialog, "scratchCarmack")->setChecked(true);
+        Child<QPushButton>(dialog, "okButton")->click();
+    });
+    ASSERT_TRUE(Editor().OpenProject(true, game));
+    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
+    ASSERT_TRUE(fs::exists(App().MapDefs() / "ABC" / "ABC.ini"));
+    IniFile settings(App().MapDefs() / "ABC" / "ABC.ini");
+    EXPECT_EQ(settings.ReadInteger("Planes", "NumPlanes", 0), 3);
+    EXPECT_EQ(settings.ReadInteger("General", "Compression", -1), 1);
+    QComboBox* planes = Editor().Panel()->PlaneSelector();
+    ASSERT_EQ(planes->count(), 3);
+    EXPECT_EQ(S(planes->itemText(0)), "Plane 1 (Unknown)");
+    EXPECT_EQ(Editor().Panel()->SymbolList()->count(), 1);
+}
+
+TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensTheGame)
+{
+    const fs::path game = GameWithExtension("XYZ");
+    Prompts().Answer(Answer::Yes);
+    WhenModal([](QWidget* dialog) {
+        Child<QTabWidget>(dialog, "tabs")->setCurrentIndex(0);
+        QComboBox* list = Child<QComboBox>(dialog, "structureList");
+        const int wl6 = list->findText("WL6");
+        ASSERT_GE(wl6, 0);
+        list->setCurrentIndex(wl6);
+        emit list->activated(wl6);
+        Child<QPushButton>(dialog, "okButton")->click();
+    });
+    ASSERT_TRUE(Editor().OpenProject(true, game));
+    EXPECT_TRUE(fs::exists(App().MapDefs() / "XYZ" / "XYZ.ini"));
+    EXPECT_FALSE(fs::exists(App().MapDefs() / "XYZ" / "WL6.ini"));
+    EXPECT_EQ(S(Editor().Panel()->PlaneSelector()->itemText(1)), "Objects and Actors");
+    EXPECT_EQ(Editor().Panel()->SymbolList()->count(),
+              static_cast<int>(Editor().CurrentProject()->Symbols.PlaneSymbols(0).size()));
+    EXPECT_GT(Editor().Panel()->SymbolList()->count(), 50);
+}
+
+TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
+{
+    OpenSample();
+    WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Map Configurations");
+        Child<QCheckBox>(dialog, "configExtendedNames")->setChecked(true);
+        Child<QPushButton>(dialog, "okButton")->click();
+    });
+    Editor().Action("mapConfigurationsAction")->trigger();
+    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    EXPECT_EQ(maps.NameLength, 32);
+    EXPECT_TRUE(maps.ExtendedMapNames);
+    EXPECT_FALSE(Editor().Changed()) << "the configuration is not a change of the maps";
+    EXPECT_TRUE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").ReadBool("General", "ExtendedMapNames", false));
+
+    // The next save writes 32-byte names.
+    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
+    Editor().Action("saveProjectAction")->trigger();
+    const MapHandler saved = LoadSet(SampleCopy(), 3, false, true);
+    EXPECT_EQ(saved.NameLength, 32);
+    EXPECT_EQ(MapNameText(saved.Maps[0].Name), "Gatehouse");
+}

@@ -1,0 +1,125 @@
+#include "ScriptedPrompter.h"
+
+namespace tsl::test {
+
+ScriptedPrompter& ScriptedPrompter::Answer(tsl::Answer answer)
+{
+    answers_.push_back(answer);
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::Directory(std::optional<std::filesystem::path> directory)
+{
+    paths_.push_back(std::move(directory));
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::File(std::optional<std::filesystem::path> file)
+{
+    paths_.push_back(std::move(file));
+    return *this;
+}
+
+tsl::Answer ScriptedPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon,
+                                      Buttons buttons)
+{
+    PromptRecord r;
+    r.kind = PromptRecord::Kind::Message;
+    r.text = text;
+    r.caption = caption;
+    r.icon = icon;
+    r.buttons = buttons;
+    records_.push_back(r);
+    if (buttons == Buttons::Ok)
+        return tsl::Answer::Ok; // a plain message needs no script
+    if (answers_.empty()) {
+        unexpected_.push_back("unscripted question: " + text);
+        return buttons == Buttons::YesNo ? tsl::Answer::No : tsl::Answer::Cancel;
+    }
+    const tsl::Answer a = answers_.front();
+    answers_.pop_front();
+    return a;
+}
+
+std::optional<std::filesystem::path> ScriptedPrompter::ChooseDirectory(const std::string& prompt,
+                                                                       const std::filesystem::path& start)
+{
+    PromptRecord r;
+    r.kind = PromptRecord::Kind::Directory;
+    r.text = prompt;
+    r.start = start;
+    records_.push_back(r);
+    if (paths_.empty()) {
+        unexpected_.push_back("unscripted directory chooser: " + prompt);
+        return std::nullopt;
+    }
+    auto p = paths_.front();
+    paths_.pop_front();
+    return p;
+}
+
+std::optional<std::filesystem::path> ScriptedPrompter::ChooseOpenFile(const std::string& title,
+                                                                      const FileFilter& filter)
+{
+    PromptRecord r;
+    r.kind = PromptRecord::Kind::OpenFile;
+    r.text = title;
+    r.filter = filter.filters;
+    r.selectedFilter = filter.selected;
+    records_.push_back(r);
+    if (paths_.empty()) {
+        unexpected_.push_back("unscripted open chooser: " + title);
+        return std::nullopt;
+    }
+    auto p = paths_.front();
+    paths_.pop_front();
+    return p;
+}
+
+std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std::string& title,
+                                                                      const FileFilter& filter,
+                                                                      const std::string& defaultExtension)
+{
+    PromptRecord r;
+    r.kind = PromptRecord::Kind::SaveFile;
+    r.text = title;
+    r.filter = filter.filters;
+    r.selectedFilter = filter.selected;
+    r.defaultExtension = defaultExtension;
+    records_.push_back(r);
+    if (paths_.empty()) {
+        unexpected_.push_back("unscripted save chooser: " + title);
+        return std::nullopt;
+    }
+    auto p = paths_.front();
+    paths_.pop_front();
+    return p;
+}
+
+std::vector<std::string> ScriptedPrompter::MessageTexts() const
+{
+    std::vector<std::string> texts;
+    for (const PromptRecord& r : records_)
+        if (r.kind == PromptRecord::Kind::Message)
+            texts.push_back(r.text);
+    return texts;
+}
+
+bool ScriptedPrompter::Finished() const
+{
+    return answers_.empty() && paths_.empty() && unexpected_.empty();
+}
+
+std::string ScriptedPrompter::Unfinished() const
+{
+    std::string s;
+    for (const std::string& u : unexpected_)
+        s += u + "\n";
+    if (!answers_.empty())
+        s += std::to_string(answers_.size()) + " scripted answers unused\n";
+    if (!paths_.empty())
+        s += std::to_string(paths_.size()) + " scripted paths unused\n";
+    return s;
+}
+
+} // namespace tsl::test

@@ -1,0 +1,59 @@
+#pragma once
+// A Prompter for tests: every box and chooser is recorded exactly (text,
+// caption, icon, buttons) and answered from a script. A box that the script
+// did not expect is answered with the default and fails the test when
+// Finish() finds it.
+
+#include "app/Prompter.h"
+
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tsl::test {
+
+struct PromptRecord {
+    enum class Kind { Message, Directory, OpenFile, SaveFile } kind = Kind::Message;
+    std::string text; // the message, prompt or title
+    std::string caption;
+    MessageIcon icon = MessageIcon::Information;
+    Buttons buttons = Buttons::Ok;
+    std::string filter;           // for file choosers
+    int selectedFilter = 0;
+    std::string defaultExtension; // for save choosers
+    std::filesystem::path start;  // for the directory chooser
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    // Answers in the order the boxes come.
+    ScriptedPrompter& Answer(tsl::Answer answer);
+    ScriptedPrompter& Directory(std::optional<std::filesystem::path> directory);
+    ScriptedPrompter& File(std::optional<std::filesystem::path> file);
+
+    tsl::Answer Message(const std::string& text, const std::string& caption, MessageIcon icon,
+                        Buttons buttons) override;
+    std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
+                                                         const std::filesystem::path& start) override;
+    std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
+                                                        const std::string& defaultExtension) override;
+
+    const std::vector<PromptRecord>& Records() const { return records_; }
+    // The texts of the message boxes shown so far, in order.
+    std::vector<std::string> MessageTexts() const;
+    void Clear() { records_.clear(); }
+    // True when every scripted answer was used and nothing unscripted came.
+    bool Finished() const;
+    std::string Unfinished() const;
+
+private:
+    std::deque<tsl::Answer> answers_;
+    std::deque<std::optional<std::filesystem::path>> paths_;
+    std::vector<PromptRecord> records_;
+    std::vector<std::string> unexpected_;
+};
+
+} // namespace tsl::test

@@ -1,0 +1,39 @@
+#pragma once
+// Helpers for the UI tests: an application folder of its own (MapDefs copied
+// from the repository, its own TSL.ini), copies of the sample game, and a
+// way to act on a modal dialog once it is shown.
+
+#include "TestUtil.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace tsl::test {
+
+// A folder standing in for the folder beside the executable.
+class AppFolder {
+public:
+    AppFolder();
+    const fs::path& path() const { return dir_.path(); }
+    fs::path MapDefs() const { return dir_.path() / "MapDefs"; }
+    fs::path SettingsFile() const { return dir_.path() / "TSL.ini"; }
+    // A writable copy of the sample game in a folder of its own, named `name`.
+    fs::path CopySampleGame(const std::string& name = "sample") const;
+
+private:
+    TempDir dir_;
+};
+
+// Runs `action` on the next modal widget as soon as it is shown (it must
+// close it), while the caller's code opens it. Fails the test when no modal
+// widget shows up within the time given.
+void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+QString Q(const std::string& text);
+std::string S(const QString& text);
+
+} // namespace tsl::test
