@@ -2,7 +2,9 @@
 // loads with the facts anyone can see in its files, and saves back word for
 // word with the very chunks the game shipped with.
 
+#include "CarmackOracle.h"
 #include "TestUtil.h"
+#include "core/Compression.h"
 #include "core/MapHandler.h"
 
 #include <gtest/gtest.h>
@@ -95,5 +97,20 @@ TEST(RealGames, SaveBackWordForWordWithTheSameChunks)
         EXPECT_EQ(Chunks(copy.path()), Chunks(original)) << original;
         // The originals are the backups.
         EXPECT_EQ(ReadFile(fs::path(loaded.DataFilePath()).string() + ".BAK"), ReadFile(LoadSet(original).DataFilePath()));
+    }
+}
+
+TEST(RealGames, TheIndexedCompressorEqualsTheExhaustiveSearchOnEveryPlane)
+{
+    std::vector<fs::path> sets = RealGameSets();
+    sets.push_back(SampleGameDir());
+    for (const fs::path& dir : sets) {
+        const MapHandler set = LoadSet(dir);
+        for (const MapList& map : set.Maps)
+            for (const auto& plane : map.Planes) {
+                const Bytes rlew = RLEWCompress(plane, set.RLEWTag);
+                ASSERT_EQ(CarmackCompress(rlew, 0xA7, 0xA8), CarmackCompressExhaustive(rlew, 0xA7, 0xA8))
+                    << dir << " " << MapNameText(map.Name);
+            }
     }
 }

@@ -438,3 +438,48 @@ TEST(Cursors, TheFourCustomCursorsAreRegistered)
         EXPECT_FALSE(CursorNamed(name).pixmap().isNull()) << name;
     }
 }
+
+TEST_F(EditorFixture, ASaveThatFailsKeepsTheChangesAndTheWindow)
+{
+    OpenSample();
+    auto& editor = Editor();
+    editor.show();
+    editor.SetChanged(true);
+    // Equal Carmack tags cannot be written: the save refuses.
+    editor.CurrentProject()->Maps.FarTag = editor.CurrentProject()->Maps.NearTag;
+    Prompts().Answer(Answer::Yes);
+    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
+    EXPECT_FALSE(editor.close());
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_TRUE(editor.Changed());
+    ASSERT_EQ(Prompts().Records().size(), 2u);
+    EXPECT_EQ(Prompts().Records()[1].caption, "Error saving maps");
+    EXPECT_FALSE(fs::exists(SampleCopy() / "GAMEMAPS.WL6.BAK"));
+}
+
+TEST_F(EditorFixture, TheSymbolListDrawsPictureAndTextWhiteOnNavyWhenSelected)
+{
+    OpenSample();
+    auto& editor = Editor();
+    QListWidget* list = editor.Panel()->SymbolList();
+    list->setCurrentRow(1);
+    const QRect row = list->visualItemRect(list->item(1));
+    EXPECT_EQ(row.height(), 16);
+    const QImage shot = list->viewport()->grab().toImage();
+    const Image& picture = editor.CurrentProject()->Symbols.SymbolPicture(0, 1);
+    ASSERT_FALSE(picture.empty());
+    // The 8 x 8 picture at (left, top + 3).
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            ASSERT_EQ(shot.pixel(row.left() + x, row.top() + 3 + y) & 0xFFFFFF, picture.Pixel(x, y) & 0xFFFFFF);
+    // Navy behind the selected entry, and white text pixels on it.
+    EXPECT_EQ(shot.pixel(row.right() - 2, row.top() + 1) & 0xFFFFFF, 0x000080u);
+    int white = 0;
+    for (int x = row.left() + 10; x < row.left() + 60; ++x)
+        for (int y = row.top(); y <= row.bottom(); ++y)
+            white += (shot.pixel(x, y) & 0xFFFFFF) == 0xFFFFFFu;
+    EXPECT_GT(white, 5);
+    // An entry that is not selected has the list's own background.
+    const QRect other = list->visualItemRect(list->item(2));
+    EXPECT_NE(shot.pixel(other.right() - 2, other.top() + 1) & 0xFFFFFF, 0x000080u);
+}
