@@ -35,6 +35,12 @@ Bytes ReadFile(const fs::path& path)
     return data ? *data : Bytes{};
 }
 
+std::string FileText(const fs::path& path)
+{
+    const Bytes bytes = ReadFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 void WriteFile(const fs::path& path, const Bytes& data)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

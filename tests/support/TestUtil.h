@@ -31,6 +31,7 @@ private:
 };
 
 Bytes ReadFile(const fs::path& path);
+std::string FileText(const fs::path& path);
 void WriteFile(const fs::path& path, const Bytes& data);
 void WriteFile(const fs::path& path, const std::string& text);
 

@@ -182,29 +182,17 @@ TEST_F(EditorFixture, TheSampleAndEveryRealSetOpenWithoutQuestionsAndRenderEvery
     }
 }
 
-namespace {
-
-template <typename T>
-T* Child(QWidget* dialog, const char* name)
-{
-    T* child = dialog->findChild<T*>(name);
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-} // namespace
-
 TEST_F(EditorFixture, TheStructureDialogCompletedFromScratchOpensTheGame)
 {
     const fs::path game = GameWithExtension("ABC");
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
-        Child<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
-        Child<QPushButton>(dialog, "scratchDefaults")->click();
-        Child<QSpinBox>(dialog, "scratchPlanes")->setValue(3);
-        Child<QRadioButton>(dialog, "scratchCarmack")->setChecked(true);
-        Child<QPushButton>(dialog, "okButton")->click();
+        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
+        Find<QPushButton>(dialog, "scratchDefaults")->click();
+        Find<QSpinBox>(dialog, "scratchPlanes")->setValue(3);
+        Find<QRadioButton>(dialog, "scratchCarmack")->setChecked(true);
+        Find<QPushButton>(dialog, "okButton")->click();
     });
     ASSERT_TRUE(Editor().OpenProject(true, game));
     EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
@@ -223,13 +211,13 @@ TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensThe
     const fs::path game = GameWithExtension("XYZ");
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) {
-        Child<QTabWidget>(dialog, "tabs")->setCurrentIndex(0);
-        QComboBox* list = Child<QComboBox>(dialog, "structureList");
+        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(0);
+        QComboBox* list = Find<QComboBox>(dialog, "structureList");
         const int wl6 = list->findText("WL6");
         ASSERT_GE(wl6, 0);
         list->setCurrentIndex(wl6);
         emit list->activated(wl6);
-        Child<QPushButton>(dialog, "okButton")->click();
+        Find<QPushButton>(dialog, "okButton")->click();
     });
     ASSERT_TRUE(Editor().OpenProject(true, game));
     EXPECT_TRUE(fs::exists(App().MapDefs() / "XYZ" / "XYZ.ini"));
@@ -245,8 +233,8 @@ TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
     OpenSample();
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(S(dialog->windowTitle()), "Map Configurations");
-        Child<QCheckBox>(dialog, "configExtendedNames")->setChecked(true);
-        Child<QPushButton>(dialog, "okButton")->click();
+        Find<QCheckBox>(dialog, "configExtendedNames")->setChecked(true);
+        Find<QPushButton>(dialog, "okButton")->click();
     });
     Editor().Action("mapConfigurationsAction")->trigger();
     const MapHandler& maps = Editor().CurrentProject()->Maps;

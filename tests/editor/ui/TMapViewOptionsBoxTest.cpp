@@ -41,14 +41,13 @@ std::vector<bool> Checks(QListWidget* list)
     return checks;
 }
 
-// Toggles a row's check the way the keyboard does.
+// Toggles a row's check box.
 void Toggle(QListWidget* list, int row)
 {
     if (!list || row >= list->count())
         return;
-    list->setFocus();
-    list->setCurrentRow(row);
-    QTest::keyClick(list->viewport(), Qt::Key_Space);
+    QListWidgetItem* item = list->item(row);
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
 }
 
 void ClickOk(QWidget* dialog)
@@ -58,12 +57,6 @@ void ClickOk(QWidget* dialog)
             QTest::mouseClick(button, Qt::LeftButton);
     if (dialog->isVisible())
         static_cast<QDialog*>(dialog)->reject();
-}
-
-std::string FileText(const fs::path& path)
-{
-    const Bytes bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
 }
 
 class ViewOptionsBoxTest : public ::testing::Test {

@@ -14,6 +14,8 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,40 +34,14 @@ const std::string kCaption = "Error create map definition structure";
 const std::string kDefaultRecord =
     "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
 
-template <typename T>
-T* Find(QWidget* dialog, const char* name)
-{
-    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << "no widget " << name;
-    return widget;
-}
-
-void Click(QWidget* dialog, const char* name)
-{
-    if (auto* button = Find<QAbstractButton>(dialog, name))
-        QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Types into an edit as the user would and leaves it for the next control.
-void TypeAndLeave(QLineEdit* edit, const QString& text)
-{
-    if (!edit)
-        return;
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
-    edit->clearFocus();
-}
-
 void SetPlanes(QSpinBox* spin, const QString& digits)
 {
     if (!spin)
         return;
-    spin->setFocus();
     spin->selectAll();
     QTest::keyClicks(spin, digits);
-    spin->clearFocus();
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(spin, &leave);
 }
 
 void ChooseNoCompression(QWidget* dialog, const char* rlewName)
@@ -78,47 +54,6 @@ void ChooseNoCompression(QWidget* dialog, const char* rlewName)
     for (QAbstractButton* button : group->buttons())
         button->setChecked(false);
     group->setExclusive(true);
-}
-
-QString Text(QWidget* dialog, const char* name)
-{
-    auto* edit = Find<QLineEdit>(dialog, name);
-    return edit ? edit->text() : QString();
-}
-
-bool Checked(QWidget* dialog, const char* name)
-{
-    auto* button = Find<QAbstractButton>(dialog, name);
-    return button && button->isChecked();
-}
-
-// Closes the dialog whatever happened, so that a failed check cannot hang the test.
-void Finish(QWidget* dialog)
-{
-    if (dialog->isVisible())
-        Click(dialog, "cancelButton");
-    if (dialog->isVisible())
-        static_cast<QDialog*>(dialog)->reject();
-}
-
-std::string FileText(const fs::path& path)
-{
-    const Bytes bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-bool ContainsText(QWidget* dialog, const QString& text)
-{
-    for (auto* label : dialog->findChildren<QLabel*>())
-        if (label->text() == text)
-            return true;
-    for (auto* group : dialog->findChildren<QGroupBox*>())
-        if (group->title() == text)
-            return true;
-    for (auto* button : dialog->findChildren<QAbstractButton*>())
-        if (button->text() == text)
-            return true;
-    return false;
 }
 
 class StructureBoxTest : public ::testing::Test {
@@ -201,7 +136,7 @@ TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheFirstStructureFilledIn)
               "Compression tags (Expert only)", "Map compression", "RLEW compression", "Carmack compression",
               "Use 32 character map names", "Save maps WDC compatible", "RLEW-Tag:", "NEARTAG:", "FARTAG:",
               "Set Defaults", "Set Defaults (from Wolf3D)", "OK", "Cancel"})
-            EXPECT_TRUE(ContainsText(dialog, QString::fromUtf8(text))) << text;
+            EXPECT_TRUE(ShowsText(dialog, QString::fromUtf8(text))) << text;
 
         Click(dialog, "cancelButton");
         Finish(dialog);

@@ -2,7 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -44,6 +50,64 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
             ADD_FAILURE() << "no modal dialog was shown";
     });
     poller->start();
+}
+
+void AddMissingWidgetFailure(const char* name)
+{
+    ADD_FAILURE() << "no widget " << name;
+}
+
+void Click(QWidget* dialog, const char* name)
+{
+    if (auto* button = Find<QAbstractButton>(dialog, name))
+        QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TypeAndLeave(QLineEdit* edit, const QString& text)
+{
+    if (!edit)
+        return;
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+    // Leaving the edit: sent directly, since which window has the focus
+    // depends on what else runs (tests run side by side).
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(edit, &leave);
+}
+
+QString Text(QWidget* dialog, const char* name)
+{
+    auto* edit = Find<QLineEdit>(dialog, name);
+    return edit ? edit->text() : QString();
+}
+
+bool Checked(QWidget* dialog, const char* name)
+{
+    auto* button = Find<QAbstractButton>(dialog, name);
+    return button && button->isChecked();
+}
+
+bool ShowsText(QWidget* dialog, const QString& text)
+{
+    for (auto* label : dialog->findChildren<QLabel*>())
+        if (label->text() == text)
+            return true;
+    for (auto* group : dialog->findChildren<QGroupBox*>())
+        if (group->title() == text)
+            return true;
+    for (auto* button : dialog->findChildren<QAbstractButton*>())
+        if (button->text() == text)
+            return true;
+    return false;
+}
+
+void Finish(QWidget* dialog)
+{
+    if (dialog->isVisible())
+        Click(dialog, "cancelButton");
+    if (auto* box = qobject_cast<QDialog*>(dialog); box && box->isVisible())
+        box->reject();
 }
 
 QString Q(const std::string& text)

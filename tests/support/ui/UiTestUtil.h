@@ -5,6 +5,7 @@
 
 #include "TestUtil.h"
 
+#include <QLineEdit>
 #include <QString>
 #include <QWidget>
 
@@ -35,5 +36,25 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 
 QString Q(const std::string& text);
 std::string S(const QString& text);
+
+// Driving a dialog through its widgets, found by object name.
+void AddMissingWidgetFailure(const char* name);
+template <typename T>
+T* Find(QWidget* dialog, const char* name)
+{
+    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        AddMissingWidgetFailure(name);
+    return widget;
+}
+void Click(QWidget* dialog, const char* name);
+// Types into an edit as the user would and leaves it for the next control.
+void TypeAndLeave(QLineEdit* edit, const QString& text);
+QString Text(QWidget* dialog, const char* name);
+bool Checked(QWidget* dialog, const char* name);
+// Whether a label, group title or button of the dialog reads `text`.
+bool ShowsText(QWidget* dialog, const QString& text);
+// Closes the dialog whatever happened, so that a failed check cannot hang the test.
+void Finish(QWidget* dialog);
 
 } // namespace tsl::test
