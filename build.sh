@@ -16,11 +16,18 @@ install_missing() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
-    echo "Installing: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Package names differ a little between Debian and Ubuntu releases: take
+    # what this one knows.
+    local known=()
+    for p in "${missing[@]}"; do
+        if apt-cache show "$p" >/dev/null 2>&1; then known+=("$p"); else echo "No package $p here, skipped"; fi
+    done
+    [ ${#known[@]} -eq 0 ] && return 0
+    echo "Installing: ${known[*]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${known[@]}"
 }
 
 build() {
