@@ -1,5 +1,7 @@
 #include "editor/Project.h"
 
+#include <algorithm>
+
 namespace tsl {
 
 namespace {
@@ -129,7 +131,10 @@ std::string TitleFor(const Project* project)
 {
     if (!project || project->Maps.NumMaps() == 0)
         return "Tesselar";
-    return "Tesselar: " + MapNameText(project->Maps.Current().Name);
+    // A name buffer can be longer than NameLength after the name length was
+    // changed in the map configurations.
+    const auto length = static_cast<std::size_t>(std::max(project->Maps.NameLength, 0));
+    return "Tesselar: " + MapNameText(project->Maps.Current().Name).substr(0, length);
 }
 
 } // namespace tsl
