@@ -28,6 +28,19 @@ QString ToQt(const std::filesystem::path& path)
     return QString::fromStdString(path.string());
 }
 
+// Runs a file dialog with the filter list and preselected entry; the file
+// chosen, or nothing when the dialog was cancelled.
+std::optional<std::filesystem::path> RunFileDialog(QFileDialog& dialog, const FileFilter& filter)
+{
+    const QStringList names = QtPrompter::NameFilters(filter.filters);
+    dialog.setNameFilters(names);
+    if (filter.selected >= 0 && filter.selected < names.size())
+        dialog.selectNameFilter(names[filter.selected]);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+}
+
 } // namespace
 
 Answer QtPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons)
@@ -86,13 +99,7 @@ std::optional<std::filesystem::path> QtPrompter::ChooseOpenFile(const std::strin
     QFileDialog dialog(parent_, QString::fromStdString(title));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    const QStringList names = NameFilters(filter.filters);
-    dialog.setNameFilters(names);
-    if (filter.selected >= 0 && filter.selected < names.size())
-        dialog.selectNameFilter(names[filter.selected]);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+    return RunFileDialog(dialog, filter);
 }
 
 std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const std::string& title, const FileFilter& filter,
@@ -102,14 +109,8 @@ std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const std::strin
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
-    const QStringList names = NameFilters(filter.filters);
-    dialog.setNameFilters(names);
-    if (filter.selected >= 0 && filter.selected < names.size())
-        dialog.selectNameFilter(names[filter.selected]);
     // QFileDialog asks before an existing file is replaced.
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return std::filesystem::path(dialog.selectedFiles().first().toStdString());
+    return RunFileDialog(dialog, filter);
 }
 
 } // namespace tsl
