@@ -48,14 +48,9 @@ protected:
 
     void SetUp() override
     {
-        game = app.CopySampleGame();
-        OpenRequest request;
-        request.directory = game;
-        request.mapDefsRoot = app.MapDefs();
-        OpenOutcome outcome = OpenProject(request, prompter, {});
-        ASSERT_EQ(outcome.result, OpenResult::Opened);
-        project = std::move(outcome.project);
-        prompter.Clear();
+        project = app.OpenSampleProject(prompter);
+        ASSERT_NE(project, nullptr);
+        game = project->Maps.Path;
 
         status = box.findChild<QLabel*>("statusLabel");
         maps = box.findChild<QLabel*>("mapLabel");

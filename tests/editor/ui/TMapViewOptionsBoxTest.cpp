@@ -68,13 +68,8 @@ protected:
 
     void SetUp() override
     {
-        OpenRequest request;
-        request.directory = app.CopySampleGame();
-        request.mapDefsRoot = app.MapDefs();
-        OpenOutcome outcome = OpenProject(request, prompter, {});
-        ASSERT_EQ(outcome.result, OpenResult::Opened);
-        project = std::move(outcome.project);
-        prompter.Clear();
+        project = app.OpenSampleProject(prompter);
+        ASSERT_NE(project, nullptr);
     }
 
     fs::path TypesFile() const { return app.MapDefs() / "WL6" / "mapsymboltypes.txt"; }

@@ -52,6 +52,17 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
     poller->start();
 }
 
+std::unique_ptr<Project> AppFolder::OpenSampleProject(ScriptedPrompter& prompter) const
+{
+    OpenRequest request;
+    request.directory = CopySampleGame();
+    request.mapDefsRoot = MapDefs();
+    OpenOutcome outcome = OpenProject(request, prompter, {});
+    EXPECT_EQ(outcome.result, OpenResult::Opened);
+    prompter.Clear();
+    return std::move(outcome.project);
+}
+
 void AddMissingWidgetFailure(const char* name)
 {
     ADD_FAILURE() << "no widget " << name;

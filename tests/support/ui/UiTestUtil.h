@@ -3,7 +3,9 @@
 // from the repository, its own TSL.ini), copies of the sample game, and a
 // way to act on a modal dialog once it is shown.
 
+#include "ScriptedPrompter.h"
 #include "TestUtil.h"
+#include "editor/Project.h"
 
 #include <QLineEdit>
 #include <QString>
@@ -11,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace tsl::test {
@@ -24,6 +27,9 @@ public:
     fs::path SettingsFile() const { return dir_.path() / "TSL.ini"; }
     // A writable copy of the sample game in a folder of its own, named `name`.
     fs::path CopySampleGame(const std::string& name = "sample") const;
+    // A copy of the sample game opened as a project with this folder's
+    // MapDefs (its WL6 structure asks no question); the prompter is cleared.
+    std::unique_ptr<Project> OpenSampleProject(ScriptedPrompter& prompter) const;
 
 private:
     TempDir dir_;
