@@ -2,7 +2,7 @@
 // every zoom position, and opening a 60-map set through the whole open flow.
 
 #include "SampleGame.h"
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TEditorBox.h"

@@ -7,7 +7,7 @@
 // Prompter and hands back a new project only when every step succeeded, so a
 // failed open always leaves the previous project as it was.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 #include "editor/MapRenderer.h"

@@ -4,7 +4,7 @@
 // did not expect is answered with the default and fails the test when
 // Finish() finds it.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <deque>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "app/ui/AppPaths.h"
 
-#include "app/AppSettings.h"
+#include "editor/AppSettings.h"
 #include "core/ExecutableDir.h"
 #include "core/FileSystem.h"
 

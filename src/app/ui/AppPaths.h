@@ -4,14 +4,11 @@
 // (an installed copy), in the user's configuration and data folders, the
 // MapDefs folder seeded from the installed one.
 
+#include "editor/EditorEnvironment.h"
+
 #include <filesystem>
 
 namespace tsl {
-
-struct EditorEnvironment {
-    std::filesystem::path settingsFile; // TSL.ini
-    std::filesystem::path mapDefsRoot;  // MapDefs
-};
 
 EditorEnvironment DefaultEnvironment();
 

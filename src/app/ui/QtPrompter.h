@@ -2,7 +2,7 @@
 // The Prompter of the running editor: QMessageBox for messages and
 // questions, QFileDialog for the file and directory choosers.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QString>
 

@@ -2,7 +2,7 @@
 // recent project would be, without the directory dialog.
 
 #include "app/ui/AppPaths.h"
-#include "app/ui/Cursors.h"
+#include "editor/ui/Cursors.h"
 #include "app/ui/QtPrompter.h"
 #include "editor/ui/TEditorBox.h"
 

@@ -2,7 +2,7 @@
 // "Progress": the modal dialog that saves the map set, map by map, showing
 // "Maps (3 / 60)" while it goes, and "Maps saved!" when done.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
 #include "editor/ui/TEditorBox.h"
 
-#include "app/ui/Cursors.h"
+#include "editor/ui/Cursors.h"
 #include "core/ui/TProgressBox.h"
 #include "editor/MapRenderer.h"
 #include "editor/ui/MapView.h"

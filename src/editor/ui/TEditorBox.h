@@ -4,11 +4,11 @@
 // show it, the dialogs collect choices, and every message goes through the
 // Prompter.
 
-#include "app/AppSettings.h"
-#include "app/Prompter.h"
-#include "app/ui/AppPaths.h"
+#include "editor/AppSettings.h"
+#include "core/Prompter.h"
 #include "core/Image.h"
 #include "core/IniFile.h"
+#include "editor/EditorEnvironment.h"
 #include "editor/Project.h"
 #include "editor/ToolState.h"
 

@@ -3,7 +3,7 @@
 // draws. Every check takes effect at once; the types are written back to
 // "mapsymboltypes.txt" when the dialog has closed.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QDialog>
 

@@ -2,7 +2,7 @@
 // "Map Configurations": the compression, tags and name and header options
 // of the open project.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QDialog>
 

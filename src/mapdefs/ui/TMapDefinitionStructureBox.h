@@ -3,7 +3,7 @@
 // no structure yet; creates one as a copy of an existing structure or from
 // scratch.
 
-#include "app/Prompter.h"
+#include "core/Prompter.h"
 
 #include <QDialog>
 

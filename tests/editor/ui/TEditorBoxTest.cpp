@@ -4,7 +4,7 @@
 
 #include "EditorFixture.h"
 
-#include "app/ui/Cursors.h"
+#include "editor/ui/Cursors.h"
 #include "core/FileSystem.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"

@@ -1,4 +1,4 @@
-#include "app/AppSettings.h"
+#include "editor/AppSettings.h"
 
 #include <algorithm>
 

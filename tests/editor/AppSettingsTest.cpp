@@ -1,7 +1,7 @@
 // "TSL.ini": the program's own settings and the recent projects.
 
 #include "TestUtil.h"
-#include "app/AppSettings.h"
+#include "editor/AppSettings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/ui/Cursors.h"
+#include "editor/ui/Cursors.h"
 
 #include <QHash>
 #include <QPixmap>
