@@ -1,0 +1,81 @@
+#pragma once
+// The undo history of one map (`UR_Manager`): a linear list of steps and the
+// position of the last step in effect. A step records what one operation did
+// to the planes in its scope (one plane, or all planes), so Undo and Redo
+// copy words back instead of running the operation again.
+//
+// A step is recorded in two halves, as the operations run: PushUndoStep
+// before the words change, PushRedoStep after. Only the words that differ are
+// kept (as runs), so a one-tile stroke costs a few bytes whatever the map's
+// size; a step that changes the size keeps both whole planes.
+
+#include "core/MapHandler.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tsl {
+
+inline constexpr int kAllPlanes = -1;
+
+class UR_Manager {
+public:
+    // Starts a step: discards every step beyond the position and keeps a
+    // copy of the planes in `scope` (a plane number, or kAllPlanes) until
+    // PushRedoStep. A step that was started and not finished is finished
+    // first.
+    void PushUndoStep(const MapList& map, int scope);
+    // Finishes the started step from the changed map. Nothing happens when
+    // no step was started.
+    void PushRedoStep(const MapList& map);
+    bool Pending() const { return pending_.has_value(); }
+
+    // Restore the state before the step at the position (Undo) or after the
+    // step beyond it (Redo), sizes included. False when there is nothing to
+    // undo or redo; `changed` tells whether any word or size differed.
+    bool Undo(MapList& map, bool* changed = nullptr);
+    bool Redo(MapList& map, bool* changed = nullptr);
+
+    bool CanUndo() const { return position_ >= 0; }
+    bool CanRedo() const { return position_ < static_cast<int>(steps_.size()) - 1; }
+    int Position() const { return position_; }
+    int Steps() const { return static_cast<int>(steps_.size()); }
+    void ClearHistory();
+
+    // Bytes held by the recorded steps (for the memory measurements).
+    std::size_t MemoryUsage() const;
+
+private:
+    struct Run {
+        std::uint32_t start = 0;  // first word
+        std::uint32_t length = 0; // words
+        std::uint32_t offset = 0; // into before/after
+    };
+    struct PlaneChange {
+        int plane = 0;
+        std::vector<Run> runs;           // empty when `whole`
+        std::vector<std::uint16_t> before;
+        std::vector<std::uint16_t> after;
+    };
+    struct Step {
+        int scope = kAllPlanes;
+        int beforeWidth = 0, beforeHeight = 0;
+        int afterWidth = 0, afterHeight = 0;
+        bool whole = false; // the size changed: both whole planes are kept
+        std::vector<PlaneChange> planes;
+    };
+    struct Snapshot {
+        int scope = kAllPlanes;
+        int width = 0, height = 0;
+        std::vector<std::vector<std::uint16_t>> planes; // plane `scope` alone, or every plane
+    };
+
+    static void Apply(const Step& step, MapList& map, bool forward);
+
+    std::vector<Step> steps_;
+    int position_ = -1;
+    std::optional<Snapshot> pending_;
+};
+
+} // namespace tsl
