@@ -1,0 +1,167 @@
+#include "editor/UndoHistory.h"
+
+#include <algorithm>
+
+namespace tsl {
+
+namespace {
+
+// Runs closer than this many words are joined: a run costs more than the
+// few unchanged words between two of them.
+constexpr std::uint32_t kJoinGap = 3;
+
+std::vector<std::uint16_t> PlaneWords(const MapList& map, std::size_t plane)
+{
+    const std::size_t count = map.WordCount();
+    if (plane >= map.Planes.size())
+        return std::vector<std::uint16_t>(count, 0);
+    const std::vector<std::uint16_t>& words = map.Planes[plane];
+    std::vector<std::uint16_t> copy(count, 0);
+    std::copy_n(words.begin(), std::min(count, words.size()), copy.begin());
+    return copy;
+}
+
+} // namespace
+
+void UR_Manager::PushUndoStep(const MapList& map, int scope)
+{
+    if (pending_)
+        PushRedoStep(map);
+    steps_.erase(steps_.begin() + (position_ + 1), steps_.end());
+    Snapshot snapshot;
+    snapshot.scope = scope;
+    snapshot.width = map.Width;
+    snapshot.height = map.Height;
+    if (scope == kAllPlanes) {
+        for (std::size_t p = 0; p < map.Planes.size(); ++p)
+            snapshot.planes.push_back(PlaneWords(map, p));
+    } else {
+        snapshot.planes.push_back(PlaneWords(map, static_cast<std::size_t>(scope)));
+    }
+    pending_ = std::move(snapshot);
+}
+
+void UR_Manager::PushRedoStep(const MapList& map)
+{
+    if (!pending_)
+        return;
+    Snapshot before = std::move(*pending_);
+    pending_.reset();
+
+    Step step;
+    step.scope = before.scope;
+    step.beforeWidth = before.width;
+    step.beforeHeight = before.height;
+    step.afterWidth = map.Width;
+    step.afterHeight = map.Height;
+    step.whole = before.width != map.Width || before.height != map.Height;
+    for (std::size_t i = 0; i < before.planes.size(); ++i) {
+        PlaneChange change;
+        change.plane = before.scope == kAllPlanes ? static_cast<int>(i) : before.scope;
+        std::vector<std::uint16_t> after = PlaneWords(map, static_cast<std::size_t>(change.plane));
+        if (step.whole) {
+            change.before = std::move(before.planes[i]);
+            change.after = std::move(after);
+            step.planes.push_back(std::move(change));
+            continue;
+        }
+        const std::vector<std::uint16_t>& old = before.planes[i];
+        const auto count = static_cast<std::uint32_t>(std::min(old.size(), after.size()));
+        for (std::uint32_t w = 0; w < count;) {
+            if (old[w] == after[w]) {
+                ++w;
+                continue;
+            }
+            std::uint32_t end = w + 1;
+            for (std::uint32_t same = 0; end < count && same <= kJoinGap; ++end)
+                same = old[end] == after[end] ? same + 1 : 0;
+            while (end > w + 1 && old[end - 1] == after[end - 1])
+                --end;
+            change.runs.push_back({w, end - w, static_cast<std::uint32_t>(change.before.size())});
+            change.before.insert(change.before.end(), old.begin() + w, old.begin() + end);
+            change.after.insert(change.after.end(), after.begin() + w, after.begin() + end);
+            w = end;
+        }
+        if (!change.runs.empty()) {
+            change.runs.shrink_to_fit();
+            change.before.shrink_to_fit();
+            change.after.shrink_to_fit();
+            step.planes.push_back(std::move(change));
+        }
+    }
+    step.planes.shrink_to_fit();
+    steps_.push_back(std::move(step));
+    position_ = static_cast<int>(steps_.size()) - 1;
+}
+
+void UR_Manager::Apply(const Step& step, MapList& map, bool forward)
+{
+    const int width = forward ? step.afterWidth : step.beforeWidth;
+    const int height = forward ? step.afterHeight : step.beforeHeight;
+    map.Width = static_cast<std::uint16_t>(width);
+    map.Height = static_cast<std::uint16_t>(height);
+    const std::size_t count = map.WordCount();
+    // Planes outside the step keep their words but must still hold the
+    // restored size.
+    for (std::vector<std::uint16_t>& plane : map.Planes)
+        if (plane.size() < count)
+            plane.resize(count, 0);
+    for (const PlaneChange& change : step.planes) {
+        if (change.plane < 0 || static_cast<std::size_t>(change.plane) >= map.Planes.size())
+            continue;
+        std::vector<std::uint16_t>& plane = map.Planes[static_cast<std::size_t>(change.plane)];
+        const std::vector<std::uint16_t>& words = forward ? change.after : change.before;
+        if (step.whole) {
+            plane = words;
+            continue;
+        }
+        for (const Run& run : change.runs)
+            std::copy_n(words.begin() + run.offset, run.length, plane.begin() + run.start);
+    }
+}
+
+bool UR_Manager::Undo(MapList& map, bool* changed)
+{
+    if (pending_ || !CanUndo())
+        return false;
+    const Step& step = steps_[static_cast<std::size_t>(position_)];
+    Apply(step, map, false);
+    if (changed)
+        *changed = step.whole || !step.planes.empty();
+    --position_;
+    return true;
+}
+
+bool UR_Manager::Redo(MapList& map, bool* changed)
+{
+    if (pending_ || !CanRedo())
+        return false;
+    const Step& step = steps_[static_cast<std::size_t>(position_ + 1)];
+    Apply(step, map, true);
+    if (changed)
+        *changed = step.whole || !step.planes.empty();
+    ++position_;
+    return true;
+}
+
+void UR_Manager::ClearHistory()
+{
+    steps_.clear();
+    steps_.shrink_to_fit();
+    pending_.reset();
+    position_ = -1;
+}
+
+std::size_t UR_Manager::MemoryUsage() const
+{
+    std::size_t bytes = steps_.capacity() * sizeof(Step);
+    for (const Step& step : steps_) {
+        bytes += step.planes.capacity() * sizeof(PlaneChange);
+        for (const PlaneChange& change : step.planes)
+            bytes += change.runs.capacity() * sizeof(Run) +
+                     (change.before.capacity() + change.after.capacity()) * sizeof(std::uint16_t);
+    }
+    return bytes;
+}
+
+} // namespace tsl
