@@ -1,0 +1,113 @@
+// The editing engine on the largest maps: the flood fill of a whole plane, a
+// pencil stroke tile by tile with its redraw, Undo and Redo of an all-planes
+// step, and the memory the histories hold.
+
+#include "editor/EditorSession.h"
+#include "editor/MapRenderer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+using namespace tsl;
+
+namespace {
+
+// A 256 x 256 map of three planes with random words, and small symbol tables.
+std::unique_ptr<EditorSession> LargeSession()
+{
+    auto project = std::make_unique<Project>();
+    MapHandler& maps = project->Maps;
+    maps.NumPlanes = 3;
+    MapList map = maps.CreateMap(256, 256, "Large");
+    std::mt19937 random(7);
+    for (auto& plane : map.Planes)
+        for (auto& word : plane)
+            word = static_cast<std::uint16_t>(random() % 8);
+    maps.Headers.push_back(MapHandler::HeaderFor(map));
+    maps.AddMap(std::move(map));
+    project->Settings = std::make_unique<IniFile>(std::filesystem::temp_directory_path() / "tesselar-bench-WL6.ini");
+    std::vector<std::vector<std::string>> lines(3);
+    for (auto& plane : lines)
+        for (int v = 0; v < 8; ++v)
+            plane.push_back(std::to_string(v) + ",V," + std::string(64, static_cast<char>('0' + v)) + ",ot,0");
+    project->Symbols = std::move(*SymbolTables::FromLines(lines, {"ot,Other Tile,1"}));
+    return std::make_unique<EditorSession>(std::move(project));
+}
+
+void BM_FloodFillWholePlane(benchmark::State& state)
+{
+    std::vector<std::uint16_t> plane(256 * 256, 0);
+    std::uint16_t word = 1;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FloodFill(plane, 256, 256, 128, 128, word));
+        word ^= 1;
+    }
+}
+BENCHMARK(BM_FloodFillWholePlane)->Unit(benchmark::kMillisecond);
+
+// One tile of a 256-tile stroke: the session's move and the redraw of that tile.
+void BM_PencilStrokePerTile(benchmark::State& state)
+{
+    auto session = LargeSession();
+    const Project& project = session->CurrentProject();
+    const auto display = project.Display();
+    Image view;
+    RedrawMap(view, session->Maps().Current(), project.Symbols, display, kIntMode);
+    session->SetButtonValue(PointerButton::Left, 5);
+    int tiles = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
+        state.ResumeTiming();
+        for (int x = 0; x < 256; ++x) {
+            const EditResult result = session->Pointer({PointerAction::Move, PointerButton::Left, x, x});
+            if (result.Changed)
+                RedrawTile(view, session->Maps().Current(), project.Symbols, display, kIntMode, x, x);
+        }
+        tiles += 256;
+        state.PauseTiming();
+        session->Pointer({PointerAction::Release, PointerButton::Left, 255, 255});
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(tiles);
+}
+BENCHMARK(BM_PencilStrokePerTile)->Unit(benchmark::kMicrosecond);
+
+void BM_UndoRedoAllPlanes(benchmark::State& state)
+{
+    auto session = LargeSession();
+    // Every word of every plane changes: the largest step there is.
+    session->EditCurrentMap(kAllPlanes, [](MapList& map) {
+        for (auto& plane : map.Planes)
+            for (auto& word : plane)
+                word = static_cast<std::uint16_t>(word + 1);
+    });
+    for (auto _ : state) {
+        session->Undo();
+        session->Redo();
+    }
+    state.SetItemsProcessed(state.iterations() * 2);
+}
+BENCHMARK(BM_UndoRedoAllPlanes)->Unit(benchmark::kMillisecond);
+
+// 10,000 one-tile pencil strokes; the counter is the bytes the history holds
+// (plain before and after snapshots of a plane would hold 10,000 x 256 KB).
+void BM_HistoryMemoryOneTileStrokes(benchmark::State& state)
+{
+    for (auto _ : state) {
+        auto session = LargeSession();
+        std::mt19937 random(3);
+        for (int i = 0; i < 10000; ++i) {
+            session->SetButtonValue(PointerButton::Left, static_cast<std::uint16_t>(8 + i % 8));
+            const int x = static_cast<int>(random() % 256);
+            const int y = static_cast<int>(random() % 256);
+            session->Pointer({PointerAction::Press, PointerButton::Left, x, y});
+            session->Pointer({PointerAction::Release, PointerButton::Left, x, y});
+        }
+        state.counters["history_MB"] = static_cast<double>(session->History(0).MemoryUsage()) / (1024.0 * 1024.0);
+    }
+}
+BENCHMARK(BM_HistoryMemoryOneTileStrokes)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
