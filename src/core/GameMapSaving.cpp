@@ -58,6 +58,11 @@ Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& pr
     if (!rlewOnly && nearTag == farTag)
         return SaveFailure("The NEARTAG and the FARTAG are equal, so the maps cannot be compressed!");
 
+    // A plain header has room for 100 offsets; a longer one would be read as
+    // a WDC header at the next open.
+    if (!WDCCompatibleMaps && !HeaderInExecutable && count > static_cast<std::size_t>(kPaddedHeaderEntries))
+        return SaveFailure("The map header holds at most 100 maps, but there are " + std::to_string(count) + "!");
+
     std::optional<Bytes> executable;
     std::size_t tablePos = 0;
     if (HeaderInExecutable) {
