@@ -243,9 +243,16 @@ TEST(SaveLayout, NoPaddingFromAHundredMapsOn)
         set.Headers.push_back(MapHandler::HeaderFor(map));
         set.AddMap(std::move(map));
     }
+    // A plain header has room for 100 offsets: refused before any file is written.
+    const auto refused = set.Save();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->text, "The map header holds at most 100 maps, but there are 101!\n\nNo file was changed.");
+    EXPECT_FALSE(fs::exists(dir / "MAPHEAD.WL6"));
+
+    set.WDCCompatibleMaps = true;
     ASSERT_FALSE(set.Save());
-    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6").size(), 2u + 4 * 101);
-    ExpectSameMaps(set, LoadSet(dir.path(), 1));
+    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6").size(), 2u + 2 + 4 * 101);
+    ExpectSameMaps(set, LoadSet(dir.path(), 1, true));
 }
 
 TEST(SaveLayout, TheExecutablesTableIsUpdatedInPlace)
