@@ -1,7 +1,10 @@
 #include "editor/ui/SidePanel.h"
 
+#include "editor/EditorSession.h"
+#include "editor/ui/Cursors.h"
 #include "symbols/SymbolTables.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tsl {
@@ -17,7 +22,56 @@ namespace tsl {
 namespace {
 const QColor kSelectedBackground(0x00, 0x00, 0x80);
 const char* const kZoomLabels[] = {"1x", "2x", "4x", "6x", "8x"};
+
+struct ToolSpec {
+    std::uint16_t tool;
+    const char* hint; // the key follows in brackets
+    const char* key;
+    const char* name;
+};
+// Left to right in the "Tools" group.
+constexpr ToolSpec kTools[] = {
+    {kToolPencil, "Pencil", "P", "pencilButton"},
+    {kToolSelectObject, "Select Object", "O", "selectObjectButton"},
+    {kToolRectangle, "Rectangle", "R", "rectangleButton"},
+    {kToolRectangleSelection, "Rectangle Selection", "S", "rectangleSelectionButton"},
+    {kToolFill, "Fill", "F", "fillButton"},
+};
+
+// The buttons' pictures: the cursor a tool shows, or a square drawn here
+// for the two rectangle tools (they share the "Select" cursor).
+QIcon ToolIcon(std::uint16_t tool)
+{
+    if (tool != kToolRectangle && tool != kToolRectangleSelection)
+        return QIcon(CursorPicture(ToolCursorName(tool)));
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    if (tool == kToolRectangle) {
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(0x40, 0x80, 0xC0));
+    } else {
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    }
+    painter.drawRect(3, 4, 13, 11);
+    return QIcon(picture);
+}
+
 } // namespace
+
+QString ToolCursorName(std::uint16_t tool)
+{
+    switch (tool) {
+    case kToolPencil:
+        return "Pencil";
+    case kToolFill:
+        return "Flood";
+    case kToolSelectObject:
+        return "Pick";
+    default:
+        return "Select"; // both rectangles and paste placement
+    }
+}
 
 QImage ToQImage(const Image& image)
 {
@@ -87,13 +141,29 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
 
     auto* tools = new QGroupBox("Tools");
     tools->setObjectName("toolsGroup");
-    auto* toolsLayout = new QHBoxLayout(tools);
+    auto* toolsLayout = new QGridLayout(tools);
+    tools_ = new QButtonGroup(this);
+    tools_->setExclusive(true);
+    int column = 0;
+    for (const ToolSpec& spec : kTools) {
+        auto* button = new QToolButton;
+        button->setObjectName(spec.name);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setIcon(ToolIcon(spec.tool));
+        button->setIconSize(QSize(20, 20));
+        button->setToolTip(QString("%1 (%2)").arg(spec.hint, spec.key));
+        tools_->addButton(button, spec.tool);
+        toolsLayout->addWidget(button, 0, column++);
+    }
+    tools_->button(kToolPencil)->setChecked(true);
+    connect(tools_, &QButtonGroup::idClicked, this, &SidePanel::toolChosen);
     x_ = new QLabel("X:");
     x_->setObjectName("xLabel");
     y_ = new QLabel("Y:");
     y_->setObjectName("yLabel");
-    toolsLayout->addWidget(x_);
-    toolsLayout->addWidget(y_);
+    toolsLayout->addWidget(x_, 1, 0, 1, 2);
+    toolsLayout->addWidget(y_, 1, 2, 1, 2);
     layout->addWidget(tools);
 
     auto* info = new QGroupBox("Tile Information");
@@ -154,6 +224,31 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
         auto* item = new QListWidgetItem(QString::fromStdString(SymbolTables::EntryText(symbol)));
         item->setData(SymbolListDelegate::PictureRole, ToQImage(tables.SymbolPicture(plane, symbol.Value)));
         symbols_->addItem(item);
+    }
+}
+
+QToolButton* SidePanel::ToolButton(std::uint16_t tool) const
+{
+    return static_cast<QToolButton*>(tools_->button(tool));
+}
+
+void SidePanel::ShowTool(std::uint16_t tool)
+{
+    QAbstractButton* button = tools_->button(tool == kToolPastePlacement ? kToolRectangleSelection : tool);
+    if (button)
+        button->setChecked(true);
+}
+
+void SidePanel::BindToolKeys(QWidget* target)
+{
+    for (const ToolSpec& spec : kTools) {
+        auto* shortcut = new QShortcut(QKeySequence(spec.key), target);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        QAbstractButton* button = tools_->button(spec.tool);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
     }
 }
 
