@@ -230,6 +230,11 @@ int TEditorBox::ZoomFactor() const
     return ZoomFactorOf(zoomPosition_);
 }
 
+Project* TEditorBox::CurrentProject() const
+{
+    return session_ ? &session_->CurrentProject() : nullptr;
+}
+
 bool TEditorBox::MapGrid() const
 {
     return actions_->Get(Command::MapGrid)->isChecked();

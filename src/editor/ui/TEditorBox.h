@@ -61,7 +61,7 @@ public:
 
     // For the tests and the start-up code.
     EditorSession* Session() const { return session_.get(); }
-    Project* CurrentProject() const { return session_ ? &session_->CurrentProject() : nullptr; }
+    Project* CurrentProject() const;
     bool Changed() const { return session_ && session_->Changed(); }
     void SetChanged(bool changed);
     QString StatusText() const;
