@@ -7,6 +7,8 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace tsl {
 
@@ -162,30 +164,48 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
     }
 }
 
-void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint pixel)
+void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint tile)
 {
-    const QPoint tile = TileAt(pixel);
     emit pointerInput(PointerInput{action, ButtonOf(button), tile.x(), tile.y()});
 }
 
 void MapPaintArea::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
-    Send(PointerAction::Press, event->button(), event->position().toPoint());
+    const QPoint tile = TileAt(event->position().toPoint());
+    heldTile_ = tile;
+    Send(PointerAction::Press, event->button(), tile);
     event->accept();
 }
 
 void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
 {
     const QPoint pixel = event->position().toPoint();
-    Send(PointerAction::Move, event->buttons() & Qt::RightButton ? Qt::RightButton : Qt::LeftButton, pixel);
+    const QPoint tile = TileAt(pixel);
+    const Qt::MouseButton button = event->buttons() & Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
+    if (heldTile_ && event->buttons() != Qt::NoButton) {
+        // The tiles between the last one and this one, by equal steps along
+        // the longer axis.
+        const QPoint from = *heldTile_;
+        const int steps = std::max(std::abs(tile.x() - from.x()), std::abs(tile.y() - from.y()));
+        for (int i = 1; i < steps; ++i) {
+            const double t = static_cast<double>(i) / steps;
+            Send(PointerAction::Move, button,
+                 QPoint(from.x() + static_cast<int>(std::lround((tile.x() - from.x()) * t)),
+                        from.y() + static_cast<int>(std::lround((tile.y() - from.y()) * t))));
+        }
+        heldTile_ = tile;
+    }
+    Send(PointerAction::Move, button, tile);
     emit pointerMoved(pixel);
     event->accept();
 }
 
 void MapPaintArea::mouseReleaseEvent(QMouseEvent* event)
 {
-    Send(PointerAction::Release, event->button(), event->position().toPoint());
+    if (event->buttons() == Qt::NoButton)
+        heldTile_.reset();
+    Send(PointerAction::Release, event->button(), TileAt(event->position().toPoint()));
     event->accept();
 }
 

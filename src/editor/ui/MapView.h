@@ -8,6 +8,9 @@
 //
 // The paint area turns mouse presses, moves and releases into tile-based
 // PointerInput records for the editing session; it knows nothing of tools.
+// A fast drag skips tiles between two mouse events: while a button is held,
+// every tile on the line between them is sent as a move of its own, so a
+// stroke has no gaps.
 
 #include "editor/EditorSession.h"
 
@@ -57,7 +60,7 @@ protected:
 
 private:
     QRect OutlinePixels(const std::optional<TileRect>& tiles) const;
-    void Send(PointerAction action, Qt::MouseButton button, QPoint pixel);
+    void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
 
     QImage picture_;
     int factor_ = 1;
@@ -65,6 +68,7 @@ private:
     std::optional<TileRect> outline_;
     QImage preview_;
     std::optional<QPoint> previewTile_;
+    std::optional<QPoint> heldTile_; // the last tile sent while a button is held
 };
 
 class MapView : public QScrollArea {

@@ -1,6 +1,7 @@
 #include "editor/ui/SidePanel.h"
 
 #include "editor/EditorSession.h"
+#include "editor/Project.h"
 #include "editor/ui/Cursors.h"
 #include "symbols/SymbolTables.h"
 
@@ -249,6 +250,47 @@ void SidePanel::BindToolKeys(QWidget* target)
             if (button->isEnabled())
                 button->click();
         });
+    }
+}
+
+void SidePanel::ShowProject(const Project& project)
+{
+    const int planes = project.Maps.NumPlanes;
+    std::vector<std::string> names;
+    for (int p = 0; p < planes; ++p)
+        names.push_back(project.PlaneName(p));
+    SetPlanes(names);
+    FillSymbolList(project.Symbols, 0);
+    for (int p = 0; p < 3; ++p) {
+        if (p < planes)
+            SetRow(TileRow(p), project.Symbols.SymbolPicture(p, 0), "0 - Nothing");
+        else
+            TileRow(p).text->clear();
+    }
+}
+
+void SidePanel::ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right)
+{
+    auto show = [&](const PanelRow& row, std::uint16_t value) {
+        const bool known = tables.FindSymbol(plane, value).has_value();
+        SetRow(row, tables.SymbolPicture(plane, known ? value : 0), QString::fromStdString(tables.ValueText(plane, value)));
+    };
+    show(left_, left);
+    show(right_, right);
+}
+
+void SidePanel::ShowTileInformation(const Project& project, int x, int y, int valueMode)
+{
+    const int planes = project.Maps.NumPlanes;
+    for (int p = 0; p < 3; ++p) {
+        const PanelRow& row = TileRow(p);
+        if (p >= planes) {
+            row.text->clear();
+            continue;
+        }
+        const TileInfo info =
+            TileInfoText(project.Maps.Current(), project.Symbols, p, x, y, project.SplitPlane(p), valueMode);
+        SetRow(row, project.Symbols.SymbolPicture(p, info.PictureValue), QString::fromStdString(info.Text));
     }
 }
 

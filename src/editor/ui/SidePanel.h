@@ -25,6 +25,7 @@ class QToolButton;
 
 namespace tsl {
 
+class Project;
 class SymbolTables;
 
 // One picture-and-text row ("Wall:", "Left:", ...).
@@ -77,6 +78,13 @@ public:
     void SetPlanes(const std::vector<std::string>& names);
     // The symbols of `plane` as list entries, in file order.
     void FillSymbolList(const SymbolTables& tables, int plane);
+    // A project just opened: its planes (plane 0 selected), plane 0's
+    // symbols, and the value-0 rows of "Tile Information".
+    void ShowProject(const Project& project);
+    // The "Left:" and "Right:" rows for the values of `plane`.
+    void ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right);
+    // The "Tile Information" rows for tile (x, y) of the current map.
+    void ShowTileInformation(const Project& project, int x, int y, int valueMode);
     // Sets the track bar without running the zoom handler.
     void SetZoomPosition(int position);
 

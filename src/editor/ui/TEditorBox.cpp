@@ -287,7 +287,8 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     session_ = std::make_unique<EditorSession>(std::move(project));
 
     UpdateTitle();
-    ResetPanelForProject();
+    panel_->ShowProject(session_->CurrentProject());
+    RefreshSelectionRows();
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
     RedrawMap();
@@ -310,53 +311,12 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     SyncTool();
 }
 
-void TEditorBox::ResetPanelForProject()
-{
-    const Project& project = session_->CurrentProject();
-    const int planes = project.Maps.NumPlanes;
-    std::vector<std::string> names;
-    for (int p = 0; p < planes; ++p)
-        names.push_back(project.PlaneName(p));
-    panel_->SetPlanes(names);
-    panel_->FillSymbolList(project.Symbols, session_->SelectedPlane());
-    RefreshSelectionRows();
-    for (int p = 0; p < 3; ++p) {
-        const PanelRow& row = panel_->TileRow(p);
-        if (p < planes)
-            SidePanel::SetRow(row, project.Symbols.SymbolPicture(p, 0), "0 - Nothing");
-        else
-            row.text->clear();
-    }
-}
-
 void TEditorBox::RefreshSelectionRows()
 {
-    if (!session_)
-        return;
-    const int plane = session_->SelectedPlane();
-    const SymbolTables& symbols = session_->CurrentProject().Symbols;
-    auto show = [&](const PanelRow& row, std::uint16_t value) {
-        const bool known = symbols.FindSymbol(plane, value).has_value();
-        SidePanel::SetRow(row, symbols.SymbolPicture(plane, known ? value : 0), Text(symbols.ValueText(plane, value)));
-    };
-    show(panel_->LeftRow(), session_->LeftValue(plane));
-    show(panel_->RightRow(), session_->RightValue(plane));
-}
-
-void TEditorBox::RefreshTileInformation(int x, int y)
-{
-    const Project& project = session_->CurrentProject();
-    const int planes = project.Maps.NumPlanes;
-    for (int p = 0; p < 3; ++p) {
-        const PanelRow& row = panel_->TileRow(p);
-        if (p >= planes) {
-            row.text->clear();
-            continue;
-        }
-        const TileInfo info = TileInfoText(project.Maps.Current(), project.Symbols, p, x, y, project.SplitPlane(p),
-                                           session_->ValueMode());
-        SidePanel::SetRow(row, project.Symbols.SymbolPicture(p, info.PictureValue), Text(info.Text));
-    }
+    if (session_)
+        panel_->ShowSelection(session_->CurrentProject().Symbols, session_->SelectedPlane(),
+                              session_->LeftValue(session_->SelectedPlane()),
+                              session_->RightValue(session_->SelectedPlane()));
 }
 
 void TEditorBox::Apply(const EditResult& result)
@@ -668,7 +628,7 @@ void TEditorBox::onPointerMoved(QPoint position)
     const QPoint tile = view_->PaintArea()->TileAt(position);
     if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
         return;
-    RefreshTileInformation(tile.x(), tile.y());
+    panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
     panel_->XLabel()->setText(QString("X: %1").arg(tile.x()));
     panel_->YLabel()->setText(QString("Y: %1").arg(tile.y()));
 }

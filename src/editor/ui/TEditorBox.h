@@ -89,9 +89,7 @@ private:
     void SetStatus(const QString& text);
     void ShowPicture();
     void ApplyLoadedProject(std::unique_ptr<Project> project);
-    void ResetPanelForProject();
     void RefreshSelectionRows();
-    void RefreshTileInformation(int x, int y);
     // Shows what a command did: its message, the redraw it names, the
     // selection rows, the tool, the overlay and the enabled commands.
     void Apply(const EditResult& result);
