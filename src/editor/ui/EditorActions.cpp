@@ -88,7 +88,7 @@ bool Enabled(Command command, const EditorSession& s)
         return s.CanAddMap();
     case Command::DeleteMap:
         return s.CanDeleteMap();
-    case Command::HighByteMode:
+    case Command::HighByteMode: // UpdateByteModes: only for a split plane
     case Command::LowByteMode:
         return s.CanByteModes();
     default:
