@@ -48,6 +48,12 @@ QCursor CursorNamed(const QString& name)
     return Registry().value(name, QCursor(Qt::ArrowCursor));
 }
 
+QPixmap CursorPicture(const QString& name)
+{
+    InitCursorResources();
+    return QPixmap(QStringLiteral(":/cursors/%1.png").arg(name));
+}
+
 bool CursorRegistered(const QString& name)
 {
     return Registry().contains(name);

@@ -3,6 +3,7 @@
 // shipped as resources and registered once at start-up.
 
 #include <QCursor>
+#include <QPixmap>
 #include <QString>
 
 namespace tsl {
@@ -12,5 +13,7 @@ void RegisterCursors();
 // The cursor of that name; the arrow for a name that is not registered.
 QCursor CursorNamed(const QString& name);
 bool CursorRegistered(const QString& name);
+// The picture of a cursor (for the tool buttons); registers the resources itself.
+QPixmap CursorPicture(const QString& name);
 
 } // namespace tsl

@@ -7,18 +7,58 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace tsl {
 
 namespace {
+
 const QColor kGridColour(0x80, 0x80, 0x80);
 constexpr int kTilePixels = 8;
+
+int FloorDiv(int value, int divisor)
+{
+    return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
+}
+
+// Draws the part of `image` (enlarged f times, its top-left corner on
+// `origin`) that falls into `exposed`, whole image pixels only: the cost
+// follows the exposed area, never the enlarged image.
+void DrawEnlarged(QPainter& painter, const QImage& image, QPoint origin, int f, const QRect& exposed)
+{
+    const QRect covered = exposed.intersected(QRect(origin, image.size() * f));
+    if (covered.isEmpty())
+        return;
+    const QRect local = covered.translated(-origin);
+    const int x0 = local.left() / f;
+    const int y0 = local.top() / f;
+    const int x1 = std::min((local.right() + f) / f, image.width());
+    const int y1 = std::min((local.bottom() + f) / f, image.height());
+    const QRect source(x0, y0, x1 - x0, y1 - y0);
+    const QRect target(origin.x() + x0 * f, origin.y() + y0 * f, source.width() * f, source.height() * f);
+    painter.drawImage(target, image, source);
+}
+
+PointerButton ButtonOf(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::RightButton:
+        return PointerButton::Right;
+    case Qt::MiddleButton:
+        return PointerButton::Middle;
+    default:
+        return PointerButton::Left;
+    }
+}
+
 } // namespace
 
 MapPaintArea::MapPaintArea(QWidget* parent) : QWidget(parent)
 {
     setObjectName("mapPaintArea");
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every exposed pixel is painted
 }
 
@@ -40,6 +80,58 @@ void MapPaintArea::SetGrid(bool on)
     update();
 }
 
+QRect MapPaintArea::OutlinePixels(const std::optional<TileRect>& tiles) const
+{
+    if (!tiles)
+        return {};
+    const int c = CellSize();
+    return QRect(tiles->Left() * c, tiles->Top() * c, (tiles->Right() - tiles->Left() + 1) * c,
+                 (tiles->Bottom() - tiles->Top() + 1) * c);
+}
+
+QRect MapPaintArea::PreviewArea() const
+{
+    if (!previewTile_ || preview_.isNull())
+        return {};
+    const int c = CellSize();
+    return QRect(QPoint(previewTile_->x() * c, previewTile_->y() * c), preview_.size() * factor_);
+}
+
+void MapPaintArea::SetOutline(std::optional<TileRect> tiles)
+{
+    if (tiles == outline_)
+        return;
+    const QRect before = OutlineArea();
+    outline_ = tiles;
+    update(before);
+    update(OutlineArea());
+}
+
+void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile)
+{
+    if (!tile || preview.isNull()) {
+        if (!previewTile_)
+            return;
+        update(PreviewArea());
+        previewTile_.reset();
+        preview_ = QImage();
+        return;
+    }
+    // The same pixels at the same place: a move within one tile repaints nothing.
+    if (tile == previewTile_ && preview.constBits() == preview_.constBits() && preview.size() == preview_.size())
+        return;
+    const QRect before = PreviewArea();
+    preview_ = preview;
+    previewTile_ = tile;
+    update(before);
+    update(PreviewArea());
+}
+
+QPoint MapPaintArea::TileAt(QPoint pixel) const
+{
+    return {FloorDiv(pixel.x(), CellSize()), FloorDiv(pixel.y(), CellSize())};
+}
+
 void MapPaintArea::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
@@ -47,34 +139,74 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
     if (exposed.isEmpty() || picture_.isNull())
         return;
     const int f = factor_;
-    // The picture pixels under the exposed rectangle, whole pixels only.
-    const int x0 = exposed.left() / f;
-    const int y0 = exposed.top() / f;
-    const int x1 = std::min((exposed.right() + f) / f, picture_.width());
-    const int y1 = std::min((exposed.bottom() + f) / f, picture_.height());
-    const QRect source(x0, y0, x1 - x0, y1 - y0);
-    const QRect target(x0 * f, y0 * f, source.width() * f, source.height() * f);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(target, picture_, source);
+    DrawEnlarged(painter, picture_, QPoint(0, 0), f, exposed);
 
-    if (!grid_)
-        return;
-    // A line on the first pixel of every tile, none closing the right and
-    // bottom edges.
-    const int c = kTilePixels * f;
-    const int w = width();
-    const int h = height();
-    painter.setPen(QPen(kGridColour, 1));
-    for (int x = (exposed.left() / c) * c; x <= exposed.right() && x < w; x += c)
-        painter.drawLine(x, exposed.top(), x, std::min(exposed.bottom(), h - 1));
-    for (int y = (exposed.top() / c) * c; y <= exposed.bottom() && y < h; y += c)
-        painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
+    if (grid_) {
+        // A line on the first pixel of every tile, none closing the right
+        // and bottom edges.
+        const int c = kTilePixels * f;
+        const int w = width();
+        const int h = height();
+        painter.setPen(QPen(kGridColour, 1));
+        for (int x = (exposed.left() / c) * c; x <= exposed.right() && x < w; x += c)
+            painter.drawLine(x, exposed.top(), x, std::min(exposed.bottom(), h - 1));
+        for (int y = (exposed.top() / c) * c; y <= exposed.bottom() && y < h; y += c)
+            painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
+    }
+    if (previewTile_ && !preview_.isNull())
+        DrawEnlarged(painter, preview_, PreviewArea().topLeft(), f, exposed);
+    if (outline_) {
+        // Inside the enclosed tiles: the last pixel row and column are theirs.
+        painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(OutlineArea().adjusted(0, 0, -1, -1));
+    }
+}
+
+void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint tile)
+{
+    emit pointerInput(PointerInput{action, ButtonOf(button), tile.x(), tile.y()});
+}
+
+void MapPaintArea::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    const QPoint tile = TileAt(event->position().toPoint());
+    heldTile_ = tile;
+    Send(PointerAction::Press, event->button(), tile);
+    event->accept();
 }
 
 void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
 {
-    emit pointerMoved(event->position().toPoint());
-    QWidget::mouseMoveEvent(event);
+    const QPoint pixel = event->position().toPoint();
+    const QPoint tile = TileAt(pixel);
+    const Qt::MouseButton button = event->buttons() & Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
+    if (heldTile_ && event->buttons() != Qt::NoButton) {
+        // The tiles between the last one and this one, by equal steps along
+        // the longer axis.
+        const QPoint from = *heldTile_;
+        const int steps = std::max(std::abs(tile.x() - from.x()), std::abs(tile.y() - from.y()));
+        for (int i = 1; i < steps; ++i) {
+            const double t = static_cast<double>(i) / steps;
+            Send(PointerAction::Move, button,
+                 QPoint(from.x() + static_cast<int>(std::lround((tile.x() - from.x()) * t)),
+                        from.y() + static_cast<int>(std::lround((tile.y() - from.y()) * t))));
+        }
+        heldTile_ = tile;
+    }
+    Send(PointerAction::Move, button, tile);
+    emit pointerMoved(pixel);
+    event->accept();
+}
+
+void MapPaintArea::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->buttons() == Qt::NoButton)
+        heldTile_.reset();
+    Send(PointerAction::Release, event->button(), TileAt(event->position().toPoint()));
+    event->accept();
 }
 
 MapView::MapView(QWidget* parent) : QScrollArea(parent), area_(new MapPaintArea)
@@ -87,15 +219,27 @@ MapView::MapView(QWidget* parent) : QScrollArea(parent), area_(new MapPaintArea)
     setBackgroundRole(QPalette::Dark);
 }
 
+void MapView::KeepUnder(QPointF areaPoint, QPoint viewportPoint)
+{
+    horizontalScrollBar()->setValue(static_cast<int>(areaPoint.x()) - viewportPoint.x());
+    verticalScrollBar()->setValue(static_cast<int>(areaPoint.y()) - viewportPoint.y());
+}
+
 void MapView::wheelEvent(QWheelEvent* event)
 {
+    event->accept();
+    const int delta = event->angleDelta().y();
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (delta != 0)
+            emit zoomStep(delta > 0 ? 1 : -1, event->position().toPoint());
+        return;
+    }
     QScrollBar* bar = verticalScrollBar();
     const int step = bar->singleStep();
-    if (event->angleDelta().y() > 0)
+    if (delta > 0)
         bar->setValue(std::max(bar->value() - step, 0));
-    else if (event->angleDelta().y() < 0)
+    else if (delta < 0)
         bar->setValue(std::min(bar->value() + step, bar->maximum()));
-    event->accept();
 }
 
 } // namespace tsl

@@ -3,10 +3,21 @@
 // picture (8 pixels per tile) enlarged by the zoom factor without smoothing.
 // Painting covers only the exposed part of the paint area, so that even a
 // 256 x 256 map at zoom 8 costs no more than the map picture itself; the
-// grid is drawn at paint time and never enters the picture.
+// grid, the dashed outline of a dragged rectangle and the preview of a block
+// being placed are drawn at paint time and never enter the picture.
+//
+// The paint area turns mouse presses, moves and releases into tile-based
+// PointerInput records for the editing session; it knows nothing of tools.
+// A fast drag skips tiles between two mouse events: while a button is held,
+// every tile on the line between them is sent as a move of its own, so a
+// stroke has no gaps.
+
+#include "editor/EditorSession.h"
 
 #include <QImage>
 #include <QScrollArea>
+
+#include <optional>
 
 namespace tsl {
 
@@ -21,19 +32,43 @@ public:
     void SetGrid(bool on);
     bool Grid() const { return grid_; }
     int Factor() const { return factor_; }
+    int CellSize() const { return 8 * factor_; }
     const QImage& Picture() const { return picture_; }
+
+    // The overlay, in tiles. Only the old and the new region are repainted.
+    void SetOutline(std::optional<TileRect> tiles);
+    // `preview` at 8 pixels per tile with its top-left corner on `tile`
+    // (nothing when absent); enlarged like the map when painted.
+    void SetPreview(const QImage& preview, std::optional<QPoint> tile);
+    // The pixels the outline and the preview cover now (empty when none).
+    QRect OutlineArea() const { return OutlinePixels(outline_); }
+    QRect PreviewArea() const;
+
+    // The tile under a pixel of the paint area: pixel div cell size, rounded
+    // down, so pixels left of or above the map give negative tiles.
+    QPoint TileAt(QPoint pixel) const;
 
 signals:
     void pointerMoved(QPoint position);
+    void pointerInput(const tsl::PointerInput& input);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    QRect OutlinePixels(const std::optional<TileRect>& tiles) const;
+    void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
+
     QImage picture_;
     int factor_ = 1;
     bool grid_ = false;
+    std::optional<TileRect> outline_;
+    QImage preview_;
+    std::optional<QPoint> previewTile_;
+    std::optional<QPoint> heldTile_; // the last tile sent while a button is held
 };
 
 class MapView : public QScrollArea {
@@ -41,6 +76,14 @@ class MapView : public QScrollArea {
 public:
     explicit MapView(QWidget* parent = nullptr);
     MapPaintArea* PaintArea() const { return area_; }
+
+    // Scrolls so that `areaPoint` of the paint area stands under
+    // `viewportPoint` of the visible part (as far as the scroll bars reach).
+    void KeepUnder(QPointF areaPoint, QPoint viewportPoint);
+
+signals:
+    // Ctrl + wheel: one zoom step in (+1) or out (-1) at a point of the viewport.
+    void zoomStep(int step, QPoint viewportPoint);
 
 protected:
     // One line of the vertical scroll bar per wheel event, whatever its distance.

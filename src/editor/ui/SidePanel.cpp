@@ -1,7 +1,11 @@
 #include "editor/ui/SidePanel.h"
 
+#include "editor/EditorSession.h"
+#include "editor/Project.h"
+#include "editor/ui/Cursors.h"
 #include "symbols/SymbolTables.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -9,7 +13,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSlider>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace tsl {
@@ -17,7 +23,56 @@ namespace tsl {
 namespace {
 const QColor kSelectedBackground(0x00, 0x00, 0x80);
 const char* const kZoomLabels[] = {"1x", "2x", "4x", "6x", "8x"};
+
+struct ToolSpec {
+    std::uint16_t tool;
+    const char* hint; // the key follows in brackets
+    const char* key;
+    const char* name;
+};
+// Left to right in the "Tools" group.
+constexpr ToolSpec kTools[] = {
+    {kToolPencil, "Pencil", "P", "pencilButton"},
+    {kToolSelectObject, "Select Object", "O", "selectObjectButton"},
+    {kToolRectangle, "Rectangle", "R", "rectangleButton"},
+    {kToolRectangleSelection, "Rectangle Selection", "S", "rectangleSelectionButton"},
+    {kToolFill, "Fill", "F", "fillButton"},
+};
+
+// The buttons' pictures: the cursor a tool shows, or a square drawn here
+// for the two rectangle tools (they share the "Select" cursor).
+QIcon ToolIcon(std::uint16_t tool)
+{
+    if (tool != kToolRectangle && tool != kToolRectangleSelection)
+        return QIcon(CursorPicture(ToolCursorName(tool)));
+    QPixmap picture(20, 20);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    if (tool == kToolRectangle) {
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(0x40, 0x80, 0xC0));
+    } else {
+        painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    }
+    painter.drawRect(3, 4, 13, 11);
+    return QIcon(picture);
+}
+
 } // namespace
+
+QString ToolCursorName(std::uint16_t tool)
+{
+    switch (tool) {
+    case kToolPencil:
+        return "Pencil";
+    case kToolFill:
+        return "Flood";
+    case kToolSelectObject:
+        return "Pick";
+    default:
+        return "Select"; // both rectangles and paste placement
+    }
+}
 
 QImage ToQImage(const Image& image)
 {
@@ -87,13 +142,29 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
 
     auto* tools = new QGroupBox("Tools");
     tools->setObjectName("toolsGroup");
-    auto* toolsLayout = new QHBoxLayout(tools);
+    auto* toolsLayout = new QGridLayout(tools);
+    tools_ = new QButtonGroup(this);
+    tools_->setExclusive(true);
+    int column = 0;
+    for (const ToolSpec& spec : kTools) {
+        auto* button = new QToolButton;
+        button->setObjectName(spec.name);
+        button->setCheckable(true);
+        button->setAutoRaise(true);
+        button->setIcon(ToolIcon(spec.tool));
+        button->setIconSize(QSize(20, 20));
+        button->setToolTip(QString("%1 (%2)").arg(spec.hint, spec.key));
+        tools_->addButton(button, spec.tool);
+        toolsLayout->addWidget(button, 0, column++);
+    }
+    tools_->button(kToolPencil)->setChecked(true);
+    connect(tools_, &QButtonGroup::idClicked, this, &SidePanel::toolChosen);
     x_ = new QLabel("X:");
     x_->setObjectName("xLabel");
     y_ = new QLabel("Y:");
     y_->setObjectName("yLabel");
-    toolsLayout->addWidget(x_);
-    toolsLayout->addWidget(y_);
+    toolsLayout->addWidget(x_, 1, 0, 1, 2);
+    toolsLayout->addWidget(y_, 1, 2, 1, 2);
     layout->addWidget(tools);
 
     auto* info = new QGroupBox("Tile Information");
@@ -154,6 +225,72 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
         auto* item = new QListWidgetItem(QString::fromStdString(SymbolTables::EntryText(symbol)));
         item->setData(SymbolListDelegate::PictureRole, ToQImage(tables.SymbolPicture(plane, symbol.Value)));
         symbols_->addItem(item);
+    }
+}
+
+QToolButton* SidePanel::ToolButton(std::uint16_t tool) const
+{
+    return static_cast<QToolButton*>(tools_->button(tool));
+}
+
+void SidePanel::ShowTool(std::uint16_t tool)
+{
+    QAbstractButton* button = tools_->button(tool == kToolPastePlacement ? kToolRectangleSelection : tool);
+    if (button)
+        button->setChecked(true);
+}
+
+void SidePanel::BindToolKeys(QWidget* target)
+{
+    for (const ToolSpec& spec : kTools) {
+        auto* shortcut = new QShortcut(QKeySequence(spec.key), target);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        QAbstractButton* button = tools_->button(spec.tool);
+        connect(shortcut, &QShortcut::activated, button, [button] {
+            if (button->isEnabled())
+                button->click();
+        });
+    }
+}
+
+void SidePanel::ShowProject(const Project& project)
+{
+    const int planes = project.Maps.NumPlanes;
+    std::vector<std::string> names;
+    for (int p = 0; p < planes; ++p)
+        names.push_back(project.PlaneName(p));
+    SetPlanes(names);
+    FillSymbolList(project.Symbols, 0);
+    for (int p = 0; p < 3; ++p) {
+        if (p < planes)
+            SetRow(TileRow(p), project.Symbols.SymbolPicture(p, 0), "0 - Nothing");
+        else
+            TileRow(p).text->clear();
+    }
+}
+
+void SidePanel::ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right)
+{
+    auto show = [&](const PanelRow& row, std::uint16_t value) {
+        const bool known = tables.FindSymbol(plane, value).has_value();
+        SetRow(row, tables.SymbolPicture(plane, known ? value : 0), QString::fromStdString(tables.ValueText(plane, value)));
+    };
+    show(left_, left);
+    show(right_, right);
+}
+
+void SidePanel::ShowTileInformation(const Project& project, int x, int y, int valueMode)
+{
+    const int planes = project.Maps.NumPlanes;
+    for (int p = 0; p < 3; ++p) {
+        const PanelRow& row = TileRow(p);
+        if (p >= planes) {
+            row.text->clear();
+            continue;
+        }
+        const TileInfo info =
+            TileInfoText(project.Maps.Current(), project.Symbols, p, x, y, project.SplitPlane(p), valueMode);
+        SetRow(row, project.Symbols.SymbolPicture(p, info.PictureValue), QString::fromStdString(info.Text));
     }
 }
 

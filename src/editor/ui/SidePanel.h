@@ -1,7 +1,7 @@
 #pragma once
 // The side panel of the main window, top to bottom: the plane selector, the
 // symbol list of the selected plane, the "Zoom Factor" track bar, the
-// "Tools" group with the pointer's coordinates, the "Tile Information" rows
+// "Tools" group (the five tool buttons and the pointer's coordinates), the "Tile Information" rows
 // and the "Selection" rows. It shows what the main window tells it and
 // reports the user's choices as signals; it holds no map logic.
 
@@ -12,15 +12,20 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 
+#include <array>
+#include <cstdint>
 #include <vector>
 
+class QButtonGroup;
 class QComboBox;
 class QGroupBox;
 class QListWidget;
 class QSlider;
+class QToolButton;
 
 namespace tsl {
 
+class Project;
 class SymbolTables;
 
 // One picture-and-text row ("Wall:", "Left:", ...).
@@ -43,6 +48,9 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
+// The name of the cursor a tool shows over the map view.
+QString ToolCursorName(std::uint16_t tool);
+
 class SidePanel : public QWidget {
     Q_OBJECT
 public:
@@ -56,11 +64,27 @@ public:
     const PanelRow& TileRow(int plane) const { return tileRows_[static_cast<std::size_t>(plane)]; }
     const PanelRow& LeftRow() const { return left_; }
     const PanelRow& RightRow() const { return right_; }
+    // The button of a tool code (kToolPencil ...); paste placement has none.
+    QToolButton* ToolButton(std::uint16_t tool) const;
+
+    // Presses the button of `tool` without a signal; paste placement shows
+    // the Rectangle Selection button pressed.
+    void ShowTool(std::uint16_t tool);
+    // The one-key shortcuts of the tools ("Pencil (P)"), active only while
+    // `target` or a widget inside it has the focus.
+    void BindToolKeys(QWidget* target);
 
     // The plane names, one item each; plane 0 selected without a signal.
     void SetPlanes(const std::vector<std::string>& names);
     // The symbols of `plane` as list entries, in file order.
     void FillSymbolList(const SymbolTables& tables, int plane);
+    // A project just opened: its planes (plane 0 selected), plane 0's
+    // symbols, and the value-0 rows of "Tile Information".
+    void ShowProject(const Project& project);
+    // The "Left:" and "Right:" rows for the values of `plane`.
+    void ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right);
+    // The "Tile Information" rows for tile (x, y) of the current map.
+    void ShowTileInformation(const Project& project, int x, int y, int valueMode);
     // Sets the track bar without running the zoom handler.
     void SetZoomPosition(int position);
 
@@ -69,6 +93,8 @@ public:
 
 signals:
     void planeChosen(int plane);
+    // A tool button clicked (also when it was already down).
+    void toolChosen(int tool);
     void zoomChosen(int position);
     // A symbol list entry pressed with a button: its index in the plane's symbols.
     void symbolPressed(int index, Qt::MouseButton button);
@@ -82,6 +108,7 @@ private:
     QComboBox* planes_;
     QListWidget* symbols_;
     QSlider* zoom_;
+    QButtonGroup* tools_;
     QLabel* x_;
     QLabel* y_;
     std::vector<PanelRow> tileRows_;

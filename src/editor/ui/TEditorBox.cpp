@@ -3,8 +3,12 @@
 #include "editor/ui/Cursors.h"
 #include "core/ui/TProgressBox.h"
 #include "editor/MapRenderer.h"
+#include "editor/ui/EditorActions.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
+#include "editor/ui/TClipboardManagerBox.h"
+#include "editor/ui/TGoToLevelBox.h"
+#include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -19,14 +23,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QMenuBar>
+#include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
 
 #include <algorithm>
 
@@ -97,29 +99,37 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     viewOptionsBox_ = new TMapViewOptionsBox(prompter_, this);
     progressBox_ = new TProgressBox(prompter_, this);
 
-    CreateActions();
-    CreateMenus();
-    CreateToolBar();
+    goToLevelBox_ = new TGoToLevelBox(this);
+    propertiesBox_ = new TMapPropertiesBox(prompter_, this);
+    clipboardBox_ = new TClipboardManagerBox(this);
+    actions_ = new EditorActions(this);
+    actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
+    ConnectActions();
 
     connect(panel_, &SidePanel::zoomChosen, this, &TEditorBox::onZoomChosen);
     connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
     connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
+    connect(panel_, &SidePanel::toolChosen, this,
+            [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
+    panel_->BindToolKeys(view_);
+    connect(view_->PaintArea(), &MapPaintArea::pointerInput, this, &TEditorBox::onPointerInput);
     connect(view_->PaintArea(), &MapPaintArea::pointerMoved, this, &TEditorBox::onPointerMoved);
+    connect(view_, &MapView::zoomStep, this, &TEditorBox::onZoomStep);
 
     // The main window takes these keys before its controls do.
     auto* pageUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
     connect(pageUp, &QShortcut::activated, this, [this] {
-        if (nextAction_->isEnabled())
+        if (actions_->Get(Command::NextLevel)->isEnabled())
             NextMap();
     });
     auto* pageDown = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
     connect(pageDown, &QShortcut::activated, this, [this] {
-        if (previousAction_->isEnabled())
+        if (actions_->Get(Command::PreviousLevel)->isEnabled())
             PreviousMap();
     });
 
     ShowStartPicture();
-    EnableMapCommands(false);
+    RefreshCommands();
     ReadWindowPlacement();
 }
 
@@ -128,110 +138,49 @@ TEditorBox::~TEditorBox()
     SaveApplicationSettings();
 }
 
-void TEditorBox::CreateActions()
+void TEditorBox::ConnectActions()
 {
-    auto make = [this](const QString& caption, const QString& name, const QKeySequence& key = {}) {
-        auto* action = new QAction(caption, this);
-        action->setObjectName(name);
-        if (!key.isEmpty())
-            action->setShortcut(key);
-        addAction(action);
-        return action;
+    // Commands of the session that need nothing from the window but a redraw.
+    auto command = [this](Command c, EditResult (EditorSession::*run)()) {
+        connect(actions_->Get(c), &QAction::triggered, this, [this, run] {
+            if (session_)
+                Apply((session_.get()->*run)());
+        });
     };
-    openAction_ = make("&Open Project", "openProjectAction", QKeySequence("Ctrl+O"));
-    openAction_->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    openAction_->setToolTip("Open Project");
-    connect(openAction_, &QAction::triggered, this, &TEditorBox::onOpenProject);
+    command(Command::Undo, &EditorSession::Undo);
+    command(Command::Redo, &EditorSession::Redo);
+    command(Command::Cut, &EditorSession::Cut);
+    command(Command::Copy, &EditorSession::Copy);
+    command(Command::Paste, &EditorSession::Paste);
+    command(Command::AddMap, &EditorSession::AddMap);
+    command(Command::DeleteMap, &EditorSession::DeleteMap);
+    const std::pair<Command, int> modes[] = {
+        {Command::IntMode, kIntMode}, {Command::HighByteMode, kHighByteMode}, {Command::LowByteMode, kLowByteMode}};
+    for (auto [c, mode] : modes)
+        connect(actions_->Get(c), &QAction::triggered, this, [this, mode] {
+            if (session_)
+                Apply(session_->SetValueMode(mode));
+        });
 
-    saveAction_ = make("&Save Project", "saveProjectAction", QKeySequence("Ctrl+S"));
-    saveAction_->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    saveAction_->setToolTip("Save Project");
-    connect(saveAction_, &QAction::triggered, this, &TEditorBox::onSaveProject);
-
-    for (int i = 0; i < kRecentSlots; ++i) {
-        recentActions_[static_cast<std::size_t>(i)] = make(QString(), QString("recentProject%1").arg(i + 1));
-        recentActions_[static_cast<std::size_t>(i)]->setVisible(false);
-        connect(recentActions_[static_cast<std::size_t>(i)], &QAction::triggered, this,
-                [this, i] { onRecentProject(i); });
-    }
-
-    exitAction_ = make("E&xit", "exitAction");
-    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
-
-    previousAction_ = make("&Previous Level", "previousLevelAction", QKeySequence("Ctrl+P"));
-    previousAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-    previousAction_->setToolTip("Previous Level");
-    connect(previousAction_, &QAction::triggered, this, &TEditorBox::PreviousMap);
-
-    nextAction_ = make("&Next Level", "nextLevelAction", QKeySequence("Ctrl+N"));
-    nextAction_->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-    nextAction_->setToolTip("Next Level");
-    connect(nextAction_, &QAction::triggered, this, &TEditorBox::NextMap);
-
-    gridAction_ = make("Displa&y Map Grid", "mapGridAction", QKeySequence("Ctrl+W"));
-    gridAction_->setCheckable(true);
-    connect(gridAction_, &QAction::triggered, this, &TEditorBox::onToggleGrid);
-
-    viewOptionsAction_ = make("Map &View Options", "mapViewOptionsAction", QKeySequence(Qt::Key_F2));
-    viewOptionsAction_->setIcon(style()->standardIcon(QStyle::SP_FileDialogDetailedView));
-    viewOptionsAction_->setToolTip("Map View Options");
-    connect(viewOptionsAction_, &QAction::triggered, this, &TEditorBox::onMapViewOptions);
-
-    configurationsAction_ = make("Map C&onfigurations", "mapConfigurationsAction", QKeySequence("Ctrl+Alt+C"));
-    connect(configurationsAction_, &QAction::triggered, this, &TEditorBox::onMapConfigurations);
-
-    bitmapAction_ = make("Save Map As &BMP", "saveMapAsBmpAction", QKeySequence("Ctrl+Alt+S"));
-    connect(bitmapAction_, &QAction::triggered, this, &TEditorBox::onSaveMapAsBitmap);
-
-    checkAtStartupAction_ = make("Check For Update At Startup", "checkForUpdateAtStartupAction");
-    checkAtStartupAction_->setCheckable(true);
-    checkAtStartupAction_->setChecked(settings_.CheckAtStartup);
-    connect(checkAtStartupAction_, &QAction::triggered, this, &TEditorBox::onToggleCheckAtStartup);
-}
-
-void TEditorBox::CreateMenus()
-{
-    fileMenu_ = menuBar()->addMenu("&File");
-    fileMenu_->setObjectName("fileMenu");
-    fileMenu_->addAction(openAction_);
-    fileMenu_->addAction(saveAction_);
-    fileMenu_->addSeparator();
-    for (QAction* recent : recentActions_)
-        fileMenu_->addAction(recent);
-    recentSeparator_ = fileMenu_->addSeparator();
-    recentSeparator_->setVisible(false);
-    fileMenu_->addAction(exitAction_);
-    connect(fileMenu_, &QMenu::aboutToShow, this, &TEditorBox::RefreshRecentItems);
-
-    QMenu* map = menuBar()->addMenu("&Map");
-    map->setObjectName("mapMenu");
-    map->addAction(previousAction_);
-    map->addAction(nextAction_);
-    map->addSeparator();
-    map->addAction(gridAction_);
-    map->addAction(viewOptionsAction_);
-    map->addSeparator();
-    map->addAction(configurationsAction_);
-    map->addSeparator();
-    map->addAction(bitmapAction_);
-
-    QMenu* help = menuBar()->addMenu("&?");
-    help->setObjectName("helpMenu");
-    help->addAction(checkAtStartupAction_);
-}
-
-void TEditorBox::CreateToolBar()
-{
-    QToolBar* bar = addToolBar("Tools");
-    bar->setObjectName("mainToolBar");
-    bar->setMovable(false);
-    bar->addAction(openAction_);
-    bar->addAction(saveAction_);
-    bar->addSeparator();
-    bar->addAction(previousAction_);
-    bar->addAction(nextAction_);
-    bar->addSeparator();
-    bar->addAction(viewOptionsAction_);
+    auto on = [this](Command c, void (TEditorBox::*handler)()) {
+        connect(actions_->Get(c), &QAction::triggered, this, handler);
+    };
+    on(Command::OpenProject, &TEditorBox::onOpenProject);
+    on(Command::SaveProject, &TEditorBox::onSaveProject);
+    on(Command::PreviousLevel, &TEditorBox::PreviousMap);
+    on(Command::NextLevel, &TEditorBox::NextMap);
+    on(Command::ClipboardManager, &TEditorBox::onClipboardManager);
+    on(Command::GoToLevel, &TEditorBox::onGoToLevel);
+    on(Command::MapProperties, &TEditorBox::onMapProperties);
+    on(Command::MapGrid, &TEditorBox::onToggleGrid);
+    on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
+    on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
+    on(Command::SaveMapAsBmp, &TEditorBox::onSaveMapAsBitmap);
+    on(Command::CheckForUpdateAtStartup, &TEditorBox::onToggleCheckAtStartup);
+    connect(actions_->Get(Command::Exit), &QAction::triggered, this, &QWidget::close);
+    for (int i = 0; i < kRecentSlots; ++i)
+        connect(actions_->Recent(i), &QAction::triggered, this, [this, i] { onRecentProject(i); });
+    connect(actions_->FileMenu(), &QMenu::aboutToShow, this, &TEditorBox::RefreshRecentItems);
 }
 
 QAction* TEditorBox::Action(const QString& objectName) const
@@ -254,13 +203,11 @@ void TEditorBox::ShowStartPicture()
     view_->PaintArea()->SetPicture(startPicture_, 1);
 }
 
-void TEditorBox::EnableMapCommands(bool enabled)
+void TEditorBox::RefreshCommands()
 {
-    for (QAction* action : {saveAction_, gridAction_, viewOptionsAction_, configurationsAction_, bitmapAction_})
-        action->setEnabled(enabled);
-    panel_->setEnabled(enabled);
-    view_->setEnabled(enabled);
-    UpdateMapNavigation();
+    actions_->Refresh(session_.get());
+    panel_->setEnabled(session_ != nullptr);
+    view_->setEnabled(session_ != nullptr);
 }
 
 void TEditorBox::SetStatus(const QString& text)
@@ -283,20 +230,25 @@ int TEditorBox::ZoomFactor() const
     return ZoomFactorOf(zoomPosition_);
 }
 
+Project* TEditorBox::CurrentProject() const
+{
+    return session_ ? &session_->CurrentProject() : nullptr;
+}
+
 bool TEditorBox::MapGrid() const
 {
-    return gridAction_->isChecked();
+    return actions_->Get(Command::MapGrid)->isChecked();
 }
 
 int TEditorBox::SelectedPlane() const
 {
-    return std::max(panel_->PlaneSelector()->currentIndex(), 0);
+    return session_ ? session_->SelectedPlane() : 0;
 }
 
 void TEditorBox::SetChanged(bool changed)
 {
-    if (project_)
-        project_->Changed = changed;
+    if (session_)
+        session_->SetChanged(changed);
 }
 
 // --- project lifecycle ---
@@ -308,8 +260,8 @@ bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& direc
     OpenRequest request;
     if (fromRecent)
         request.directory = directory;
-    if (project_)
-        request.startDirectory = project_->Maps.Path;
+    if (session_)
+        request.startDirectory = session_->Maps().Path;
     request.mapDefsRoot = environment_.mapDefsRoot;
     OpenOutcome outcome = tsl::OpenProject(request, prompter_, [this](const std::string& extension,
                                                                       const std::string& executable) {
@@ -329,17 +281,22 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     // The stored zoom is read before the settings are saved below, which
     // writes the track bar's present position.
     const StructureSettings structure = project->Structure();
-    project_ = std::move(project);
+    // The overlay shows the old session's paste preview: gone before it is.
+    view_->PaintArea()->SetOutline(std::nullopt);
+    view_->PaintArea()->SetPreview(QImage(), std::nullopt);
+    session_ = std::make_unique<EditorSession>(std::move(project));
 
     UpdateTitle();
-    ResetPanelForProject();
-    gridAction_->setChecked(structure.MapGrid);
+    panel_->ShowProject(session_->CurrentProject());
+    RefreshSelectionRows();
+    actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
     RedrawMap();
-    EnableMapCommands(true);
+    RefreshCommands();
     SaveApplicationSettings();
 
-    if (settings_.AddRecentProject(project_->Maps.Path.string()))
+    const std::string path = session_->Maps().Path.string();
+    if (settings_.AddRecentProject(path))
         settings_.WriteRecent(settingsFile_);
 
     const int zoom = std::clamp(structure.ZoomFactor, 0, 4);
@@ -347,58 +304,82 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
         panel_->SetZoomPosition(zoom);
         onZoomChosen(zoom);
     }
-    project_->Changed = false;
+    session_->SetChanged(false);
     panel_->XLabel()->setText("X: 0");
     panel_->YLabel()->setText("Y: 0");
-    view_->PaintArea()->setCursor(CursorNamed("Pencil"));
-}
-
-void TEditorBox::ResetPanelForProject()
-{
-    const int planes = project_->Maps.NumPlanes;
-    tools_.Reset(planes);
-    std::vector<std::string> names;
-    for (int p = 0; p < planes; ++p)
-        names.push_back(project_->PlaneName(p));
-    panel_->SetPlanes(names);
-    panel_->FillSymbolList(project_->Symbols, 0);
-    RefreshSelectionRows();
-    for (int p = 0; p < 3; ++p) {
-        const PanelRow& row = panel_->TileRow(p);
-        if (p < planes)
-            SidePanel::SetRow(row, project_->Symbols.SymbolPicture(p, 0), "0 - Nothing");
-        else
-            row.text->clear();
-    }
+    shownTool_ = kToolPastePlacement; // whatever the last session showed
+    SyncTool();
 }
 
 void TEditorBox::RefreshSelectionRows()
 {
-    if (!project_)
-        return;
-    const int plane = SelectedPlane();
-    const SymbolTables& symbols = project_->Symbols;
-    auto show = [&](const PanelRow& row, std::uint16_t value) {
-        const bool known = symbols.FindSymbol(plane, value).has_value();
-        SidePanel::SetRow(row, symbols.SymbolPicture(plane, known ? value : 0), Text(symbols.ValueText(plane, value)));
-    };
-    show(panel_->LeftRow(), tools_.LeftValue[static_cast<std::size_t>(plane)]);
-    show(panel_->RightRow(), tools_.RightValue[static_cast<std::size_t>(plane)]);
+    if (session_)
+        panel_->ShowSelection(session_->CurrentProject().Symbols, session_->SelectedPlane(),
+                              session_->LeftValue(session_->SelectedPlane()),
+                              session_->RightValue(session_->SelectedPlane()));
 }
 
-void TEditorBox::RefreshTileInformation(int x, int y)
+void TEditorBox::Apply(const EditResult& result)
 {
-    const int planes = project_->Maps.NumPlanes;
-    for (int p = 0; p < 3; ++p) {
-        const PanelRow& row = panel_->TileRow(p);
-        if (p >= planes) {
-            row.text->clear();
-            continue;
-        }
-        const TileInfo info =
-            TileInfoText(project_->Maps.Current(), project_->Symbols, p, x, y, project_->SplitPlane(p), tools_.ValueMode);
-        SidePanel::SetRow(row, project_->Symbols.SymbolPicture(p, info.PictureValue), Text(info.Text));
+    if (!session_)
+        return;
+    if (result.Message)
+        prompter_.Show(*result.Message);
+    switch (result.What) {
+    case EditResult::Redraw::Nothing:
+        break;
+    case EditResult::Redraw::Tiles:
+        if (const auto& r = result.Changed)
+            for (int y = r->Top(); y <= r->Bottom(); ++y)
+                for (int x = r->Left(); x <= r->Right(); ++x)
+                    RedrawTile(x, y);
+        break;
+    case EditResult::Redraw::Map:
+        RedrawMap();
+        break;
+    case EditResult::Redraw::MapList:
+        UpdateTitle();
+        RedrawMap();
+        break;
     }
+    SyncPlane();
+    if (result.ValuesChanged)
+        RefreshSelectionRows();
+    SyncTool();
+    SyncOverlay();
+    RefreshCommands();
+}
+
+void TEditorBox::SyncPlane()
+{
+    // Adding a map selects plane 0 again.
+    const int plane = session_->SelectedPlane();
+    if (panel_->PlaneSelector()->currentIndex() == plane)
+        return;
+    panel_->PlaneSelector()->setCurrentIndex(plane);
+    panel_->FillSymbolList(session_->CurrentProject().Symbols, plane);
+    RefreshSelectionRows();
+}
+
+void TEditorBox::SyncTool()
+{
+    const std::uint16_t tool = session_->CurrentTool();
+    if (tool == shownTool_)
+        return;
+    shownTool_ = tool;
+    panel_->ShowTool(tool);
+    view_->PaintArea()->setCursor(CursorNamed(ToolCursorName(tool)));
+}
+
+void TEditorBox::SyncOverlay()
+{
+    MapPaintArea* area = view_->PaintArea();
+    area->SetOutline(session_->Outline());
+    const auto tile = session_->PlacementTile();
+    if (session_->PastePlacing() && tile)
+        area->SetPreview(Wrap(session_->PasteBuffer().Preview), QPoint(tile->first, tile->second));
+    else
+        area->SetPreview(QImage(), std::nullopt);
 }
 
 bool TEditorBox::AskSaveChanges()
@@ -420,11 +401,11 @@ bool TEditorBox::AskSaveChanges()
 
 bool TEditorBox::SaveProject()
 {
-    if (!project_)
+    if (!session_)
         return false;
     SetStatus("Saving...");
     QApplication::processEvents();
-    const bool saved = progressBox_->RunSave(project_->Maps, [this] {
+    const bool saved = progressBox_->RunSave(session_->Maps(), [this] {
         SetChanged(false);
         SetStatus("Maps saved!");
     });
@@ -434,34 +415,19 @@ bool TEditorBox::SaveProject()
 
 void TEditorBox::PreviousMap()
 {
-    if (!project_)
-        return;
-    project_->Maps.CurrentMap = std::max(0, project_->Maps.CurrentMap - 1);
-    UpdateMapNavigation();
-    UpdateTitle();
-    RedrawMap();
+    if (session_)
+        Apply(session_->PreviousMap());
 }
 
 void TEditorBox::NextMap()
 {
-    if (!project_)
-        return;
-    project_->Maps.CurrentMap = std::min(project_->Maps.NumMaps() - 1, project_->Maps.CurrentMap + 1);
-    UpdateMapNavigation();
-    UpdateTitle();
-    RedrawMap();
+    if (session_)
+        Apply(session_->NextMap());
 }
 
 void TEditorBox::UpdateTitle()
 {
-    setWindowTitle(Text(TitleFor(project_.get())));
-}
-
-void TEditorBox::UpdateMapNavigation()
-{
-    const bool loaded = project_ != nullptr;
-    previousAction_->setEnabled(loaded && project_->Maps.CurrentMap != 0);
-    nextAction_->setEnabled(loaded && project_->Maps.CurrentMap != project_->Maps.NumMaps() - 1);
+    setWindowTitle(Text(TitleFor(CurrentProject())));
 }
 
 void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
@@ -525,8 +491,8 @@ void TEditorBox::SaveApplicationSettings()
 {
     WindowPlacementIntoSettings();
     settings_.Write(settingsFile_);
-    if (project_)
-        SaveStructureSettings(*project_->Settings, project_->Maps, MapGrid(), zoomPosition_);
+    if (session_)
+        SaveStructureSettings(*session_->CurrentProject().Settings, session_->Maps(), MapGrid(), zoomPosition_);
 }
 
 void TEditorBox::RefreshRecentItems()
@@ -534,33 +500,35 @@ void TEditorBox::RefreshRecentItems()
     bool any = false;
     for (int i = 0; i < kRecentSlots; ++i) {
         const std::string& dir = settings_.RecentList[static_cast<std::size_t>(i)];
-        QAction* action = recentActions_[static_cast<std::size_t>(i)];
+        QAction* action = actions_->Recent(i);
         action->setVisible(!dir.empty());
         if (!dir.empty()) {
             action->setText(Text(RecentCaption(i + 1, dir)));
             any = true;
         }
     }
-    recentSeparator_->setVisible(any);
+    actions_->RecentSeparator()->setVisible(any);
 }
 
 // --- drawing ---
 
 void TEditorBox::RedrawMap()
 {
-    if (!project_)
+    if (!session_)
         return;
-    tsl::RedrawMap(viewImage_, project_->Maps.Current(), project_->Symbols, project_->Display(), tools_.ValueMode);
+    const Project& project = session_->CurrentProject();
+    tsl::RedrawMap(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode());
     ShowPicture();
 }
 
 void TEditorBox::RedrawTile(int x, int y)
 {
-    if (!project_)
+    if (!session_)
         return;
+    const Project& project = session_->CurrentProject();
     const QSize before(viewImage_.width, viewImage_.height);
     const auto* pixels = viewImage_.pixels.data();
-    tsl::RedrawTile(viewImage_, project_->Maps.Current(), project_->Symbols, project_->Display(), tools_.ValueMode, x,
+    tsl::RedrawTile(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode(), x,
                     y);
     if (before != QSize(viewImage_.width, viewImage_.height) || pixels != viewImage_.pixels.data()) {
         ShowPicture();
@@ -601,77 +569,120 @@ void TEditorBox::onRecentProject(int slot)
 void TEditorBox::onZoomChosen(int position)
 {
     zoomPosition_ = std::clamp(position, 0, 4);
-    if (!project_)
+    if (!session_)
         return;
     RedrawMap();
-    project_->Settings->WriteInteger("General", "ZoomFactor", zoomPosition_);
+    session_->CurrentProject().Settings->WriteInteger("General", "ZoomFactor", zoomPosition_);
+}
+
+void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
+{
+    const int position = std::clamp(zoomPosition_ + step, 0, 4);
+    if (!session_ || position == zoomPosition_)
+        return;
+    // The point of the map under the pointer stays under it.
+    const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
+    const int factor = ZoomFactor();
+    panel_->ZoomSlider()->setValue(position);
+    view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
 }
 
 void TEditorBox::onPlaneChosen(int plane)
 {
-    if (!project_ || plane < 0)
+    if (!session_ || plane < 0)
         return;
-    panel_->FillSymbolList(project_->Symbols, plane);
+    const EditResult result = session_->SelectPlane(plane);
+    panel_->FillSymbolList(session_->CurrentProject().Symbols, plane);
     RefreshSelectionRows();
+    Apply(result);
 }
 
 void TEditorBox::onSymbolPressed(int index, Qt::MouseButton button)
 {
-    if (!project_)
+    if (!session_)
         return;
-    const int plane = SelectedPlane();
-    const auto& symbols = project_->Symbols.PlaneSymbols(plane);
+    const int plane = session_->SelectedPlane();
+    const SymbolTables& tables = session_->CurrentProject().Symbols;
+    const auto& symbols = tables.PlaneSymbols(plane);
     if (index < 0 || index >= static_cast<int>(symbols.size()))
         return;
     const MapSymbols& symbol = symbols[static_cast<std::size_t>(index)];
     const auto value = static_cast<std::uint16_t>(symbol.Value);
     const bool right = button == Qt::RightButton;
-    (right ? tools_.RightValue : tools_.LeftValue)[static_cast<std::size_t>(plane)] = value;
-    SidePanel::SetRow(right ? panel_->RightRow() : panel_->LeftRow(), project_->Symbols.SymbolPicture(plane, value),
+    session_->SetButtonValue(right ? PointerButton::Right : PointerButton::Left, value);
+    SidePanel::SetRow(right ? panel_->RightRow() : panel_->LeftRow(), tables.SymbolPicture(plane, value),
                       Text(SymbolTables::EntryText(symbol)));
+}
+
+void TEditorBox::onPointerInput(const PointerInput& input)
+{
+    if (session_)
+        Apply(session_->Pointer(input));
 }
 
 void TEditorBox::onPointerMoved(QPoint position)
 {
-    if (!project_)
+    if (!session_)
         return;
-    const MapList& map = project_->Maps.Current();
-    const int c = kBlockSize * ZoomFactor();
-    const int x = position.x() < 0 ? -1 : position.x() / c;
-    const int y = position.y() < 0 ? -1 : position.y() / c;
-    if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+    const MapList& map = session_->Maps().Current();
+    const QPoint tile = view_->PaintArea()->TileAt(position);
+    if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
         return;
-    RefreshTileInformation(x, y);
-    panel_->XLabel()->setText(QString("X: %1").arg(x));
-    panel_->YLabel()->setText(QString("Y: %1").arg(y));
+    panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
+    panel_->XLabel()->setText(QString("X: %1").arg(tile.x()));
+    panel_->YLabel()->setText(QString("Y: %1").arg(tile.y()));
+}
+
+void TEditorBox::onClipboardManager()
+{
+    if (!session_ || !session_->ClipboardManager())
+        return;
+    const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager());
+    Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
+}
+
+void TEditorBox::onGoToLevel()
+{
+    if (!session_)
+        return;
+    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
+        Apply(session_->GoToLevel(*map));
+}
+
+void TEditorBox::onMapProperties()
+{
+    if (!session_)
+        return;
+    if (auto choice = propertiesBox_->ShowMapProperties(session_->Maps().Current(), session_->MaxNameLength()))
+        Apply(session_->ApplyMapProperties(*choice));
 }
 
 void TEditorBox::onToggleGrid()
 {
-    if (!project_)
+    if (!session_)
         return;
-    const bool on = gridAction_->isChecked();
-    project_->Settings->WriteBool("General", "MapGrid", on);
+    const bool on = MapGrid();
+    session_->CurrentProject().Settings->WriteBool("General", "MapGrid", on);
     view_->PaintArea()->SetGrid(on);
 }
 
 void TEditorBox::onMapViewOptions()
 {
-    if (!project_)
+    if (!session_)
         return;
-    viewOptionsBox_->ShowMapViewOptions(*project_);
+    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject());
     RedrawMap();
 }
 
 void TEditorBox::onMapConfigurations()
 {
-    if (project_)
-        configurationsBox_->ShowMapConfigurations(*project_);
+    if (session_)
+        configurationsBox_->ShowMapConfigurations(session_->CurrentProject());
 }
 
 void TEditorBox::onSaveMapAsBitmap()
 {
-    if (!project_)
+    if (!session_)
         return;
     auto path = prompter_.ChooseSaveFile("Save as BMP", {"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*", 0}, "bmp");
     if (!path)
@@ -686,7 +697,7 @@ void TEditorBox::onSaveMapAsBitmap()
 
 void TEditorBox::onToggleCheckAtStartup()
 {
-    settings_.CheckAtStartup = checkAtStartupAction_->isChecked();
+    settings_.CheckAtStartup = actions_->Get(Command::CheckForUpdateAtStartup)->isChecked();
     settings_.WriteCheckAtStartup(settingsFile_);
 }
 

@@ -1,33 +1,37 @@
 #pragma once
 // The main window. It coordinates: the project (map set, structure, symbol
-// tables) comes from the core's open flow, the map view and the side panel
-// show it, the dialogs collect choices, and every message goes through the
-// Prompter.
+// tables) comes from the core's open flow and lives in an editing session,
+// the actions (EditorActions), the map view and the side panel hand the
+// user's commands to the session, the dialogs collect typed choices that the
+// session applies, the window redraws what each command's result names, and
+// every message goes through the Prompter.
 
 #include "editor/AppSettings.h"
 #include "core/Prompter.h"
 #include "core/Image.h"
 #include "core/IniFile.h"
 #include "editor/EditorEnvironment.h"
+#include "editor/EditorSession.h"
 #include "editor/Project.h"
-#include "editor/ToolState.h"
 
 #include <QImage>
 #include <QMainWindow>
 
-#include <array>
 #include <filesystem>
 #include <memory>
 
 class QAction;
 class QLabel;
-class QMenu;
 
 namespace tsl {
 
+class EditorActions;
 class MapView;
 class SidePanel;
+class TClipboardManagerBox;
+class TGoToLevelBox;
 class TMapConfigurationsBox;
+class TMapPropertiesBox;
 class TMapDefinitionStructureBox;
 class TMapViewOptionsBox;
 class TProgressBox;
@@ -45,7 +49,8 @@ public:
     void PreviousMap();
     void NextMap();
     void UpdateTitle();
-    void UpdateMapNavigation();
+    // Enables every command from the session: after every command.
+    void RefreshCommands();
 
     // Opens `directory` as a recent project would be opened: no directory
     // dialog, changes saved or discarded first.
@@ -55,8 +60,9 @@ public:
     void RedrawTile(int x, int y);
 
     // For the tests and the start-up code.
-    Project* CurrentProject() const { return project_.get(); }
-    bool Changed() const { return project_ && project_->Changed; }
+    EditorSession* Session() const { return session_.get(); }
+    Project* CurrentProject() const;
+    bool Changed() const { return session_ && session_->Changed(); }
     void SetChanged(bool changed);
     QString StatusText() const;
     const AppSettings& Settings() const { return settings_; }
@@ -67,8 +73,8 @@ public:
     MapView* View() const { return view_; }
     SidePanel* Panel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
+    EditorActions* Actions() const { return actions_; }
     TMapDefinitionStructureBox* StructureBox() const { return structureBox_; }
-    const ToolState& Tools() const { return tools_; }
     int SelectedPlane() const;
 
 protected:
@@ -77,18 +83,19 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolBar();
+    void ConnectActions();
     void ShowStartPicture();
-    void EnableMapCommands(bool enabled);
     void RefreshRecentItems();
     void SetStatus(const QString& text);
     void ShowPicture();
     void ApplyLoadedProject(std::unique_ptr<Project> project);
-    void ResetPanelForProject();
     void RefreshSelectionRows();
-    void RefreshTileInformation(int x, int y);
+    // Shows what a command did: its message, the redraw it names, the
+    // selection rows, the tool, the overlay and the enabled commands.
+    void Apply(const EditResult& result);
+    void SyncPlane();
+    void SyncTool();
+    void SyncOverlay();
     void SaveApplicationSettings();
     void ReadWindowPlacement();
     void WindowPlacementIntoSettings();
@@ -99,7 +106,12 @@ private:
     void onZoomChosen(int position);
     void onPlaneChosen(int plane);
     void onSymbolPressed(int index, Qt::MouseButton button);
+    void onPointerInput(const PointerInput& input);
     void onPointerMoved(QPoint position);
+    void onZoomStep(int step, QPoint viewportPoint);
+    void onClipboardManager();
+    void onGoToLevel();
+    void onMapProperties();
     void onToggleGrid();
     void onMapViewOptions();
     void onMapConfigurations();
@@ -110,11 +122,11 @@ private:
     EditorEnvironment environment_;
     IniFile settingsFile_; // TSL.ini
     AppSettings settings_;
-    std::unique_ptr<Project> project_;
-    ToolState tools_;
+    std::unique_ptr<EditorSession> session_;
     Image viewImage_;  // the current map at 8 pixels per tile
     QImage startPicture_;
     int zoomPosition_ = 0;
+    std::uint16_t shownTool_ = kToolPencil;
 
     MapView* view_;
     SidePanel* panel_;
@@ -123,20 +135,10 @@ private:
     TMapConfigurationsBox* configurationsBox_;
     TMapViewOptionsBox* viewOptionsBox_;
     TProgressBox* progressBox_;
-
-    QMenu* fileMenu_ = nullptr;
-    QAction* openAction_ = nullptr;
-    QAction* saveAction_ = nullptr;
-    QAction* exitAction_ = nullptr;
-    std::array<QAction*, kRecentSlots> recentActions_{};
-    QAction* recentSeparator_ = nullptr;
-    QAction* previousAction_ = nullptr;
-    QAction* nextAction_ = nullptr;
-    QAction* gridAction_ = nullptr;
-    QAction* viewOptionsAction_ = nullptr;
-    QAction* configurationsAction_ = nullptr;
-    QAction* bitmapAction_ = nullptr;
-    QAction* checkAtStartupAction_ = nullptr;
+    TGoToLevelBox* goToLevelBox_;
+    TMapPropertiesBox* propertiesBox_;
+    TClipboardManagerBox* clipboardBox_;
+    EditorActions* actions_;
 };
 
 } // namespace tsl

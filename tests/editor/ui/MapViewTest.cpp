@@ -47,7 +47,54 @@ void UncheckViewOption(const QString& text)
     });
 }
 
+// The regions a widget repaints.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
 } // namespace
+
+TEST(MapPaintArea, MovingTheOutlineOrThePreviewRepaintsOnlyTheOldAndTheNewPlace)
+{
+    QImage map(64 * 8, 64 * 8, QImage::Format_RGB32);
+    map.fill(Qt::darkGreen);
+    QImage block(3 * 8, 2 * 8, QImage::Format_RGB32);
+    block.fill(Qt::red);
+    MapPaintArea area;
+    area.SetPicture(map, 2); // 16-pixel tiles
+    area.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&area));
+    area.SetPreview(block, QPoint(2, 3));
+    QApplication::processEvents();
+
+    PaintRecorder recorder(&area);
+    area.SetPreview(block, QPoint(10, 4));
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.painted, QRegion(QRect(32, 48, 48, 32)).united(QRect(160, 64, 48, 32)));
+    const QImage shot = area.grab().toImage();
+    EXPECT_EQ(shot.pixel(160 + 47, 64 + 31), qRgb(255, 0, 0)) << "enlarged twice, like the map";
+    EXPECT_EQ(shot.pixel(32, 48), QColor(Qt::darkGreen).rgb());
+
+    recorder.painted = QRegion();
+    area.SetPreview(QImage(), std::nullopt);
+    area.SetOutline(TileRect{5, 5, 6, 5});
+    QApplication::processEvents();
+    EXPECT_EQ(recorder.painted, QRegion(QRect(160, 64, 48, 32)).united(QRect(80, 80, 32, 16)));
+    recorder.painted = QRegion();
+    area.SetOutline(TileRect{5, 5, 6, 5}); // unchanged: nothing to repaint
+    QApplication::processEvents();
+    EXPECT_TRUE(recorder.painted.isEmpty());
+}
 
 TEST_F(EditorFixture, EveryZoomPositionEnlargesThePictureWithoutSmoothing)
 {

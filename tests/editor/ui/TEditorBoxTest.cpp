@@ -148,10 +148,10 @@ TEST_F(EditorFixture, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
     const QRect row = list->visualItemRect(list->item(2));
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row.center());
     const MapSymbols& symbol = project.Symbols.PlaneSymbols(1)[2];
-    EXPECT_EQ(editor.Tools().RightValue[1], symbol.Value);
+    EXPECT_EQ(editor.Session()->RightValue(1), symbol.Value);
     EXPECT_EQ(S(editor.Panel()->RightRow().text->text()), SymbolTables::EntryText(symbol));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
-    EXPECT_EQ(editor.Tools().LeftValue[1], project.Symbols.PlaneSymbols(1)[1].Value);
+    EXPECT_EQ(editor.Session()->LeftValue(1), project.Symbols.PlaneSymbols(1)[1].Value);
 
     // Back on plane 0 the rows show that plane's values, 0.
     editor.Panel()->PlaneSelector()->setCurrentIndex(0);

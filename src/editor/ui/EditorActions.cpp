@@ -1,0 +1,230 @@
+#include "editor/ui/EditorActions.h"
+
+#include "editor/EditorSession.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace tsl {
+
+namespace {
+
+struct ActionSpec {
+    Command command;
+    const char* caption;
+    const char* name;
+    const char* shortcut;
+    const char* hint;  // the tool button's hint; empty: no tool button
+    const char* theme; // a themed icon, before the standard one
+    QStyle::StandardPixmap icon;
+};
+
+constexpr QStyle::StandardPixmap kNoIcon = QStyle::SP_CustomBase;
+
+constexpr ActionSpec kActions[] = {
+    {Command::OpenProject, "&Open Project", "openProjectAction", "Ctrl+O", "Open Project", "",
+     QStyle::SP_DialogOpenButton},
+    {Command::SaveProject, "&Save Project", "saveProjectAction", "Ctrl+S", "Save Project", "",
+     QStyle::SP_DialogSaveButton},
+    {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon},
+    {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon},
+    {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon},
+    {Command::Cut, "Cu&t", "cutAction", "Ctrl+X", "Cut", "edit-cut", kNoIcon},
+    {Command::Copy, "&Copy", "copyAction", "Ctrl+C", "Copy", "edit-copy", kNoIcon},
+    {Command::Paste, "&Paste", "pasteAction", "Ctrl+V", "Paste", "edit-paste", kNoIcon},
+    {Command::ClipboardManager, "Clipboard &Manager", "clipboardManagerAction", "Ctrl+B", "Clipboard Manager", "",
+     QStyle::SP_FileDialogListView},
+    {Command::PreviousLevel, "&Previous Level", "previousLevelAction", "Ctrl+P", "Previous Level", "",
+     QStyle::SP_ArrowBack},
+    {Command::NextLevel, "&Next Level", "nextLevelAction", "Ctrl+N", "Next Level", "", QStyle::SP_ArrowForward},
+    {Command::GoToLevel, "&Go To Level", "goToLevelAction", "Ctrl+G", "Go To Level", "go-jump",
+     QStyle::SP_FileDialogContentsView},
+    {Command::AddMap, "&Add Map", "addMapAction", "Insert", "Add Map", "document-new", QStyle::SP_FileIcon},
+    {Command::DeleteMap, "&Delete Map", "deleteMapAction", "Delete", "Delete Map", "edit-delete",
+     QStyle::SP_TrashIcon},
+    {Command::MapProperties, "&Map Properties", "mapPropertiesAction", "Ctrl+M", "", "", kNoIcon},
+    {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon},
+    {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon},
+    {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon},
+    {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon},
+    {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
+     QStyle::SP_FileDialogDetailedView},
+    {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon},
+    {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon},
+    {Command::CheckForUpdateAtStartup, "Check For Update At Startup", "checkForUpdateAtStartupAction", "", "", "",
+     kNoIcon},
+};
+static_assert(std::size(kActions) == kCommandCount);
+
+// The commands that need an open project, and what enables each of them.
+bool Enabled(Command command, const EditorSession& s)
+{
+    switch (command) {
+    case Command::OpenProject:
+    case Command::Exit:
+    case Command::CheckForUpdateAtStartup:
+        return true;
+    case Command::Undo:
+        return s.CanUndo();
+    case Command::Redo:
+        return s.CanRedo();
+    case Command::Cut:
+        return s.CanCut();
+    case Command::Copy:
+        return s.CanCopy();
+    case Command::Paste:
+        return s.CanPaste();
+    case Command::ClipboardManager:
+        return s.CanClipboardManager();
+    case Command::PreviousLevel:
+        return s.CanPreviousMap();
+    case Command::NextLevel:
+        return s.CanNextMap();
+    case Command::AddMap:
+        return s.CanAddMap();
+    case Command::DeleteMap:
+        return s.CanDeleteMap();
+    case Command::HighByteMode: // UpdateByteModes: only for a split plane
+    case Command::LowByteMode:
+        return s.CanByteModes();
+    default:
+        return true;
+    }
+}
+
+bool NeedsNoProject(Command command)
+{
+    return command == Command::OpenProject || command == Command::Exit ||
+           command == Command::CheckForUpdateAtStartup;
+}
+
+} // namespace
+
+EditorActions::EditorActions(QMainWindow* window) : QObject(window)
+{
+    CreateActions(window);
+    CreateMenus(window);
+    CreateToolBar(window);
+    Refresh(nullptr);
+}
+
+void EditorActions::CreateActions(QMainWindow* window)
+{
+    for (const ActionSpec& spec : kActions) {
+        auto* action = new QAction(spec.caption, window);
+        action->setObjectName(spec.name);
+        if (*spec.shortcut)
+            action->setShortcut(QKeySequence(spec.shortcut));
+        if (*spec.hint)
+            action->setToolTip(spec.hint);
+        QIcon icon = *spec.theme ? QIcon::fromTheme(spec.theme) : QIcon();
+        if (icon.isNull() && spec.icon != kNoIcon)
+            icon = window->style()->standardIcon(spec.icon);
+        action->setIcon(icon);
+        window->addAction(action);
+        actions_[static_cast<std::size_t>(spec.command)] = action;
+    }
+    Get(Command::MapGrid)->setCheckable(true);
+    Get(Command::CheckForUpdateAtStartup)->setCheckable(true);
+    modes_ = new QActionGroup(this);
+    modes_->setExclusive(true);
+    for (Command mode : {Command::IntMode, Command::HighByteMode, Command::LowByteMode}) {
+        Get(mode)->setCheckable(true);
+        modes_->addAction(Get(mode));
+    }
+    Get(Command::IntMode)->setChecked(true);
+
+    for (int i = 0; i < kRecentSlots; ++i) {
+        auto* recent = new QAction(window);
+        recent->setObjectName(QString("recentProject%1").arg(i + 1));
+        recent->setVisible(false);
+        window->addAction(recent);
+        recent_[static_cast<std::size_t>(i)] = recent;
+    }
+}
+
+void EditorActions::CreateMenus(QMainWindow* window)
+{
+    auto add = [this](QMenu* menu, std::initializer_list<Command> commands) {
+        for (Command command : commands)
+            menu->addAction(Get(command));
+    };
+    fileMenu_ = window->menuBar()->addMenu("&File");
+    fileMenu_->setObjectName("fileMenu");
+    add(fileMenu_, {Command::OpenProject, Command::SaveProject});
+    fileMenu_->addSeparator();
+    for (QAction* recent : recent_)
+        fileMenu_->addAction(recent);
+    recentSeparator_ = fileMenu_->addSeparator();
+    recentSeparator_->setVisible(false);
+    add(fileMenu_, {Command::Exit});
+
+    QMenu* edit = window->menuBar()->addMenu("&Edit");
+    edit->setObjectName("editMenu");
+    add(edit, {Command::Undo, Command::Redo});
+    edit->addSeparator();
+    add(edit, {Command::Cut, Command::Copy, Command::Paste});
+    edit->addSeparator();
+    add(edit, {Command::ClipboardManager});
+
+    QMenu* map = window->menuBar()->addMenu("&Map");
+    map->setObjectName("mapMenu");
+    add(map, {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel});
+    map->addSeparator();
+    add(map, {Command::AddMap, Command::DeleteMap, Command::MapProperties});
+    map->addSeparator();
+    add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
+    map->addSeparator();
+    add(map, {Command::MapGrid, Command::MapViewOptions});
+    map->addSeparator();
+    add(map, {Command::MapConfigurations});
+    map->addSeparator();
+    add(map, {Command::SaveMapAsBmp});
+
+    QMenu* help = window->menuBar()->addMenu("&?");
+    help->setObjectName("helpMenu");
+    add(help, {Command::CheckForUpdateAtStartup});
+}
+
+void EditorActions::CreateToolBar(QMainWindow* window)
+{
+    QToolBar* bar = window->addToolBar("Tools");
+    bar->setObjectName("mainToolBar");
+    bar->setMovable(false);
+    const std::initializer_list<std::initializer_list<Command>> groups = {
+        {Command::OpenProject, Command::SaveProject},
+        {Command::Undo, Command::Redo},
+        {Command::Cut, Command::Copy, Command::Paste, Command::ClipboardManager},
+        {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel},
+        {Command::AddMap, Command::DeleteMap},
+        {Command::MapViewOptions},
+    };
+    bool first = true;
+    for (const auto& group : groups) {
+        if (!first)
+            bar->addSeparator();
+        first = false;
+        for (Command command : group)
+            bar->addAction(Get(command));
+    }
+}
+
+void EditorActions::Refresh(const EditorSession* session)
+{
+    for (const ActionSpec& spec : kActions)
+        Get(spec.command)->setEnabled(session ? Enabled(spec.command, *session) : NeedsNoProject(spec.command));
+    if (!session)
+        return;
+    // The radio group follows the session's value mode (a plane that is not
+    // split has already taken the session back to whole words).
+    const Command mode = session->ValueMode() == kHighByteMode  ? Command::HighByteMode
+                         : session->ValueMode() == kLowByteMode ? Command::LowByteMode
+                                                                : Command::IntMode;
+    Get(mode)->setChecked(true);
+}
+
+} // namespace tsl

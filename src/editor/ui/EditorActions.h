@@ -1,0 +1,78 @@
+#pragma once
+// The main window's commands: every QAction with its caption, shortcut,
+// object name and tool-button hint, the menus "&File", "&Edit", "&Map" and
+// "&?", and the tool bar. Refresh is the one place where commands are
+// enabled and checked, from the session's "can" functions, after every
+// change; the window only wires the actions to what they do.
+
+#include "editor/AppSettings.h"
+
+#include <QObject>
+
+#include <array>
+#include <cstddef>
+
+class QAction;
+class QActionGroup;
+class QMainWindow;
+class QMenu;
+
+namespace tsl {
+
+class EditorSession;
+
+enum class Command {
+    OpenProject,
+    SaveProject,
+    Exit,
+    Undo,
+    Redo,
+    Cut,
+    Copy,
+    Paste,
+    ClipboardManager,
+    PreviousLevel,
+    NextLevel,
+    GoToLevel,
+    AddMap,
+    DeleteMap,
+    MapProperties,
+    IntMode,
+    HighByteMode,
+    LowByteMode,
+    MapGrid,
+    MapViewOptions,
+    MapConfigurations,
+    SaveMapAsBmp,
+    CheckForUpdateAtStartup,
+};
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::CheckForUpdateAtStartup) + 1;
+
+class EditorActions : public QObject {
+    Q_OBJECT
+public:
+    // Creates the actions (owned by `window`), its menu bar and tool bar.
+    explicit EditorActions(QMainWindow* window);
+
+    QAction* Get(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
+    QAction* Recent(int slot) const { return recent_[static_cast<std::size_t>(slot)]; }
+    QAction* RecentSeparator() const { return recentSeparator_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+
+    // Enables and checks every command from the session's state; without a
+    // session only the commands that need no maps are enabled.
+    void Refresh(const EditorSession* session);
+
+private:
+    void CreateActions(QMainWindow* window);
+    void CreateMenus(QMainWindow* window);
+    void CreateToolBar(QMainWindow* window);
+
+    std::array<QAction*, kCommandCount> actions_{};
+    std::array<QAction*, kRecentSlots> recent_{};
+    QAction* recentSeparator_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QActionGroup* modes_ = nullptr;
+};
+
+} // namespace tsl

@@ -1,0 +1,350 @@
+// Editing through the window: presses, drags and releases on the map view at
+// zoom positions 0 and 3 reach the right tiles, the commands are enabled
+// after every step, the "Left:"/"Right:" rows, the tool buttons with their
+// keys and cursors, the outline and the paste preview, and Ctrl + wheel.
+// The rules of the tools themselves are pinned by the session's own tests.
+
+#include "EditorFixture.h"
+
+#include "editor/ui/Cursors.h"
+#include "editor/ui/EditorActions.h"
+#include "editor/ui/MapView.h"
+#include "editor/ui/SidePanel.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+class EditingOnTheView : public EditorFixture, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        OpenSample();
+        Editor().Panel()->ZoomSlider()->setValue(GetParam());
+    }
+
+    MapPaintArea* Area() { return Editor().View()->PaintArea(); }
+    int Cell() { return 8 * Editor().ZoomFactor(); }
+    QPoint Centre(QPoint tile) { return tile * Cell() + QPoint(Cell() / 2, Cell() / 2); }
+    MapList& Map() { return Editor().CurrentProject()->Maps.Current(); }
+    std::uint16_t Word(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
+
+    // Mouse events sent to the paint area itself, wherever it is scrolled.
+    void Mouse(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        const QPointF at = Centre(tile);
+        QMouseEvent event(type, at, Area()->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Area(), &event);
+    }
+    void Press(QPoint tile, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseButtonPress, tile, button, button);
+    }
+    void MoveTo(QPoint tile, Qt::MouseButtons held = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseMove, tile, Qt::NoButton, held);
+    }
+    void Release(QPoint tile, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseButtonRelease, tile, button, Qt::NoButton);
+    }
+    void Drag(std::initializer_list<QPoint> tiles, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Press(*tiles.begin(), button);
+        for (QPoint tile : tiles)
+            MoveTo(tile, button);
+        Release(*(tiles.end() - 1), button);
+    }
+    void ChooseSymbol(int row, Qt::MouseButton button)
+    {
+        QListWidget* list = Editor().Panel()->SymbolList();
+        QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(list->item(row)).center());
+    }
+    void ClickTool(std::uint16_t tool) { Editor().Panel()->ToolButton(tool)->click(); }
+    bool Enabled(const char* action) { return Editor().Action(action)->isEnabled(); }
+    std::string Row(const PanelRow& row) { return S(row.text->text()); }
+};
+
+INSTANTIATE_TEST_SUITE_P(ZoomPositions, EditingOnTheView, ::testing::Values(0, 3));
+
+} // namespace
+
+TEST_P(EditingOnTheView, APencilStrokeLandsOnTheTilesUnderThePointerAndComesBackWithUndo)
+{
+    ChooseSymbol(1, Qt::LeftButton);
+    ChooseSymbol(2, Qt::RightButton);
+    EXPECT_EQ(Row(Editor().Panel()->LeftRow()), "1 - Grey Stone 1");
+    EXPECT_EQ(Row(Editor().Panel()->RightRow()), "2 - Grey Stone 2");
+    const std::vector<std::uint16_t> before = Map().Planes[0];
+    EXPECT_FALSE(Enabled("undoAction"));
+
+    Press({3, 4});
+    MoveTo({4, 4});
+    EXPECT_FALSE(Enabled("undoAction")) << "the stroke is not a step before its release";
+    MoveTo({5, 4});
+    Release({5, 4});
+    for (int x : {3, 4, 5})
+        EXPECT_EQ(Word(0, x, 4), 1) << x;
+    EXPECT_EQ(Word(0, 6, 4), before[4 * 64 + 6]);
+    EXPECT_TRUE(Editor().Changed());
+    EXPECT_TRUE(Enabled("undoAction"));
+    EXPECT_FALSE(Enabled("redoAction"));
+    // The view shows the drawn tiles.
+    EXPECT_EQ(Editor().ViewImage().Pixel(4 * 8 + 1, 4 * 8 + 1),
+              Editor().CurrentProject()->Symbols.SymbolPicture(0, 1).Pixel(1, 1));
+
+    // The right button draws the right value.
+    Drag({{7, 7}}, Qt::RightButton);
+    EXPECT_EQ(Word(0, 7, 7), 2);
+    // A fast drag: one mouse event six tiles further leaves no gap.
+    Drag({{20, 30}, {26, 33}});
+    for (int x = 20; x <= 26; ++x) {
+        int drawn = 0;
+        for (int y = 30; y <= 33; ++y)
+            drawn += Word(0, x, y) == 1;
+        EXPECT_GE(drawn, 1) << "column " << x;
+    }
+
+    for (int i = 0; i < 3; ++i)
+        Editor().Action("undoAction")->trigger();
+    EXPECT_EQ(Map().Planes[0], before);
+    EXPECT_FALSE(Enabled("undoAction"));
+    EXPECT_TRUE(Enabled("redoAction"));
+    Editor().Action("redoAction")->trigger();
+    EXPECT_EQ(Word(0, 4, 4), 1);
+    EXPECT_EQ(Word(0, 7, 7), before[7 * 64 + 7]);
+}
+
+TEST_P(EditingOnTheView, RectangleFillAndSelectObjectHandBackToTheToolBefore)
+{
+    ChooseSymbol(2, Qt::RightButton);
+    ClickTool(kToolRectangle);
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangle);
+    Press({10, 12}, Qt::RightButton);
+    MoveTo({8, 10}, Qt::RightButton);
+    const int c = Cell();
+    EXPECT_EQ(Area()->OutlineArea(), QRect(8 * c, 10 * c, 3 * c, 3 * c));
+    MoveTo({7, 10}, Qt::RightButton);
+    EXPECT_EQ(Area()->OutlineArea(), QRect(7 * c, 10 * c, 4 * c, 3 * c));
+    Release({7, 10}, Qt::RightButton);
+    EXPECT_TRUE(Area()->OutlineArea().isEmpty()) << "a drawn rectangle leaves no outline";
+    for (int y = 10; y <= 12; ++y)
+        for (int x = 7; x <= 10; ++x)
+            ASSERT_EQ(Word(0, x, y), 2) << x << "," << y;
+    EXPECT_NE(Word(0, 11, 12), 2);
+
+    ClickTool(kToolFill);
+    ChooseSymbol(3, Qt::LeftButton);
+    const std::vector<std::uint16_t> beforeFill = Map().Planes[0];
+    Drag({{8, 11}});
+    EXPECT_EQ(Word(0, 7, 10), 3) << "the whole rectangle is one region";
+    EXPECT_EQ(Word(0, 10, 12), 3);
+    Editor().Action("undoAction")->trigger();
+    EXPECT_EQ(Map().Planes[0], beforeFill);
+
+    // Select Object picks the rectangle's value and gives the Fill back.
+    ClickTool(kToolSelectObject);
+    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolSelectObject)->isChecked());
+    Drag({{9, 11}});
+    EXPECT_EQ(Row(Editor().Panel()->LeftRow()), "2 - Grey Stone 2");
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolFill);
+    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolFill)->isChecked());
+    EXPECT_EQ(Map().Planes[0], beforeFill) << "picking changes no word";
+}
+
+TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilItIsPlaced)
+{
+    ClickTool(kToolRectangleSelection);
+    const int c = Cell();
+    Press({2, 2});
+    MoveTo({4, 3});
+    EXPECT_EQ(Area()->OutlineArea(), QRect(2 * c, 2 * c, 3 * c, 2 * c));
+    Release({4, 3});
+    // The dashed white outline stays on the selection, inside its tiles.
+    QImage painted(Area()->size(), QImage::Format_RGB32);
+    Area()->render(&painted, QPoint(), QRegion(QRect(0, 0, 6 * c, 6 * c)));
+    EXPECT_EQ(painted.pixel(2 * c, 2 * c), qRgb(255, 255, 255));
+    int dashes = 0; // on the last pixel column of the selection, dashed
+    for (int y = 2 * c; y < 4 * c; ++y)
+        dashes += painted.pixel(5 * c - 1, y) == qRgb(255, 255, 255);
+    EXPECT_GE(dashes, c);
+    EXPECT_LT(dashes, 2 * c);
+    EXPECT_TRUE(Enabled("cutAction"));
+    EXPECT_TRUE(Enabled("copyAction"));
+    EXPECT_FALSE(Enabled("pasteAction"));
+
+    Editor().Action("copyAction")->trigger();
+    EXPECT_FALSE(Enabled("cutAction"));
+    EXPECT_FALSE(Enabled("copyAction"));
+    EXPECT_TRUE(Enabled("pasteAction"));
+    std::vector<std::vector<std::uint16_t>> block(3);
+    for (int p = 0; p < 3; ++p)
+        for (int y = 2; y <= 3; ++y)
+            for (int x = 2; x <= 4; ++x)
+                block[static_cast<std::size_t>(p)].push_back(Word(p, x, y));
+
+    Editor().Action("pasteAction")->trigger();
+    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolRectangleSelection)->isChecked());
+    EXPECT_TRUE(Area()->OutlineArea().isEmpty());
+    MoveTo({20, 21}, Qt::NoButton);
+    EXPECT_EQ(Area()->PreviewArea(), QRect(20 * c, 21 * c, 3 * c, 2 * c));
+    const Image& preview = Editor().Session()->PasteBuffer().Preview;
+    EXPECT_EQ(QSize(preview.width, preview.height), QSize(24, 16)) << "8 pixels per tile at every zoom";
+    MoveTo({30, 40}, Qt::NoButton);
+    EXPECT_EQ(Area()->PreviewArea(), QRect(30 * c, 40 * c, 3 * c, 2 * c));
+    Area()->render(&painted, QPoint(), QRegion(QRect(30 * c, 40 * c, 3 * c, 2 * c)));
+    EXPECT_EQ(painted.pixel(30 * c + c / 2, 40 * c + c / 2), preview.Pixel(4, 4));
+
+    Press({30, 40});
+    Release({30, 40});
+    for (int p = 0; p < 3; ++p) {
+        std::vector<std::uint16_t> placed;
+        for (int y = 40; y <= 41; ++y)
+            for (int x = 30; x <= 32; ++x)
+                placed.push_back(Word(p, x, y));
+        EXPECT_EQ(placed, block[static_cast<std::size_t>(p)]) << "plane " << p;
+    }
+    EXPECT_TRUE(Area()->PreviewArea().isEmpty());
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangleSelection);
+    EXPECT_TRUE(Enabled("undoAction"));
+    EXPECT_TRUE(Enabled("pasteAction")) << "the block can be placed again";
+}
+
+TEST_F(EditorFixture, ToolButtonsShowTheirKeysAndCursorsAndTheKeysWorkOnlyInTheView)
+{
+    RegisterCursors();
+    OpenSample();
+    SidePanel* panel = Editor().Panel();
+    MapPaintArea* area = Editor().View()->PaintArea();
+    const std::pair<std::uint16_t, const char*> tools[] = {
+        {kToolPencil, "Pencil (P)"},       {kToolSelectObject, "Select Object (O)"},
+        {kToolRectangle, "Rectangle (R)"}, {kToolRectangleSelection, "Rectangle Selection (S)"},
+        {kToolFill, "Fill (F)"}};
+    int left = -1;
+    for (auto [tool, hint] : tools) {
+        QToolButton* button = panel->ToolButton(tool);
+        EXPECT_EQ(S(button->toolTip()), hint);
+        EXPECT_GT(button->x(), left) << hint << ": left to right";
+        left = button->x();
+    }
+    auto cursorIs = [&](const char* name) {
+        return area->cursor().pixmap().toImage() == CursorNamed(name).pixmap().toImage();
+    };
+    EXPECT_TRUE(cursorIs("Pencil"));
+    const std::pair<Qt::Key, const char*> keys[] = {
+        {Qt::Key_F, "Flood"}, {Qt::Key_O, "Pick"}, {Qt::Key_R, "Select"}, {Qt::Key_P, "Pencil"}};
+    area->setFocus();
+    for (auto [key, cursor] : keys) {
+        QTest::keyClick(area, key);
+        EXPECT_TRUE(cursorIs(cursor)) << cursor;
+    }
+    QTest::keyClick(area, Qt::Key_S);
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangleSelection);
+    // With the focus on the symbol list the letters are the list's.
+    panel->SymbolList()->setFocus();
+    QTest::keyClick(panel->SymbolList(), Qt::Key_F);
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangleSelection);
+}
+
+TEST_F(EditorFixture, CtrlWheelZoomsOnePositionKeepingTheTileUnderThePointer)
+{
+    OpenSample();
+    auto& editor = Editor();
+    editor.resize(900, 700);
+    editor.Panel()->ZoomSlider()->setValue(1);
+    MapView* view = editor.View();
+    view->horizontalScrollBar()->setValue(100);
+    view->verticalScrollBar()->setValue(60);
+    const QPoint pointer(150, 120);
+    auto tileUnder = [&] {
+        return editor.View()->PaintArea()->TileAt(view->PaintArea()->mapFrom(view->viewport(), pointer));
+    };
+    const QPoint tile = tileUnder();
+    QWheelEvent in(pointer, view->viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &in);
+    EXPECT_EQ(editor.ZoomPosition(), 2);
+    EXPECT_EQ(editor.Panel()->ZoomSlider()->value(), 2);
+    EXPECT_EQ(tileUnder(), tile);
+    QWheelEvent out(pointer, view->viewport()->mapToGlobal(pointer), QPoint(), QPoint(0, -120), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &out);
+    QApplication::sendEvent(view->viewport(), &out);
+    EXPECT_EQ(editor.ZoomPosition(), 0);
+    QApplication::sendEvent(view->viewport(), &out);
+    EXPECT_EQ(editor.ZoomPosition(), 0) << "the track bar's end";
+}
+
+TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutAndHintAndNeedsAProject)
+{
+    struct Row {
+        const char* name;
+        const char* caption;
+        const char* shortcut;
+        const char* hint;
+    };
+    const Row rows[] = {
+        {"undoAction", "&Undo", "Ctrl+Z", "Undo"},
+        {"redoAction", "&Redo", "Ctrl+Y", "Redo"},
+        {"cutAction", "Cu&t", "Ctrl+X", "Cut"},
+        {"copyAction", "&Copy", "Ctrl+C", "Copy"},
+        {"pasteAction", "&Paste", "Ctrl+V", "Paste"},
+        {"clipboardManagerAction", "Clipboard &Manager", "Ctrl+B", "Clipboard Manager"},
+        {"intModeAction", "&Int (16-bit) Mode", "Ctrl+Alt+N", nullptr},
+        {"highByteModeAction", "&High Byte Mode", "Ctrl+Alt+H", nullptr},
+        {"lowByteModeAction", "&Low Byte Mode", "Ctrl+Alt+L", nullptr},
+        {"addMapAction", "&Add Map", "Ins", "Add Map"},
+        {"deleteMapAction", "&Delete Map", "Del", "Delete Map"},
+        {"goToLevelAction", "&Go To Level", "Ctrl+G", "Go To Level"},
+        {"mapPropertiesAction", "&Map Properties", "Ctrl+M", nullptr},
+    };
+    for (const Row& row : rows) {
+        QAction* action = Editor().Action(row.name);
+        ASSERT_NE(action, nullptr) << row.name;
+        EXPECT_EQ(S(action->text()), row.caption);
+        EXPECT_EQ(S(action->shortcut().toString()), row.shortcut);
+        if (row.hint) {
+            EXPECT_EQ(S(action->toolTip()), row.hint);
+        }
+        EXPECT_FALSE(action->isEnabled()) << row.name << " before a project is open";
+    }
+    OpenSample();
+    for (const char* name : {"undoAction", "redoAction", "cutAction", "copyAction", "pasteAction",
+                             "clipboardManagerAction", "highByteModeAction", "lowByteModeAction"})
+        EXPECT_FALSE(Editor().Action(name)->isEnabled()) << name;
+    for (const char* name : {"intModeAction", "addMapAction", "deleteMapAction", "goToLevelAction",
+                             "mapPropertiesAction"})
+        EXPECT_TRUE(Editor().Action(name)->isEnabled()) << name;
+    EXPECT_TRUE(Editor().Action("intModeAction")->isChecked());
+}
+
+TEST_F(EditorFixture, TheByteModesFollowTheSelectedPlane)
+{
+    OpenSample();
+    auto& editor = Editor();
+    editor.CurrentProject()->Settings->WriteBool("SplitPlanes", "1", true);
+    auto choosePlane = [&](int plane) {
+        editor.Panel()->PlaneSelector()->setCurrentIndex(plane);
+        emit editor.Panel()->PlaneSelector()->activated(plane);
+    };
+    choosePlane(1);
+    EXPECT_TRUE(editor.Action("highByteModeAction")->isEnabled());
+    editor.Action("lowByteModeAction")->trigger();
+    EXPECT_TRUE(editor.Action("lowByteModeAction")->isChecked());
+    EXPECT_EQ(editor.Session()->ValueMode(), kLowByteMode);
+    choosePlane(0);
+    EXPECT_TRUE(editor.Action("intModeAction")->isChecked());
+    EXPECT_FALSE(editor.Action("lowByteModeAction")->isEnabled());
+    EXPECT_EQ(editor.Session()->ValueMode(), kIntMode);
+}
