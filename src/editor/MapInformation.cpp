@@ -1,0 +1,229 @@
+#include "editor/MapInformation.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <utility>
+
+namespace tsl {
+
+namespace {
+
+// What a counted cell is; PlayerStart is a tile object the check looks for.
+enum class Counted : std::uint8_t {
+    Nothing, Static, Tile, PlayerStart, Door, Secret, Guard1, Guard3, Guard4, Boss, Other
+};
+
+Counted CountedAs(std::string_view type)
+{
+    static const std::array<std::pair<std::string_view, Counted>, 17> kTypes = {{
+        {"to", Counted::Static}, {"k", Counted::Static}, {"so", Counted::Static},
+        {"tt", Counted::Tile}, {"tp", Counted::Tile}, {"sp", Counted::PlayerStart}, {"sd", Counted::Secret},
+        {"d", Counted::Door}, {"ld", Counted::Door},
+        {"sg1", Counted::Guard1}, {"mg1", Counted::Guard1},
+        {"sg3", Counted::Guard3}, {"mg3", Counted::Guard3},
+        {"sg4", Counted::Guard4}, {"mg4", Counted::Guard4},
+        {"b", Counted::Boss}, {"oa", Counted::Other},
+    }};
+    for (const auto& [id, counted] : kTypes)
+        if (id == type)
+            return counted;
+    return Counted::Nothing;
+}
+
+// Per value of a plane: what its first counted symbol makes of a cell.
+std::vector<Counted> CountedByValue(const std::vector<MapSymbols>& symbols)
+{
+    std::vector<Counted> byValue;
+    for (const MapSymbols& symbol : symbols) {
+        if (symbol.Value <= 0 || symbol.Value > 0xFFFF)
+            continue;
+        const auto value = static_cast<std::size_t>(symbol.Value);
+        if (byValue.size() <= value)
+            byValue.resize(value + 1, Counted::Nothing);
+        if (byValue[value] == Counted::Nothing)
+            byValue[value] = CountedAs(symbol.SymbolType);
+    }
+    return byValue;
+}
+
+// Every counted cell, plane by plane and row by row.
+void ForEachCounted(const MapList& map, const SymbolTables& symbols,
+                    const std::function<void(Counted, int x, int y)>& visit)
+{
+    for (std::size_t p = 0; p < map.Planes.size() && static_cast<int>(p) < symbols.NumPlanes(); ++p) {
+        const auto& words = map.Planes[p];
+        if (words.size() != map.WordCount())
+            continue;
+        const std::vector<Counted> byValue = CountedByValue(symbols.PlaneSymbols(static_cast<int>(p)));
+        for (std::size_t at = 0; at < words.size(); ++at) {
+            const std::uint16_t word = words[at];
+            if (word == 0 || word >= byValue.size() || byValue[word] == Counted::Nothing)
+                continue;
+            visit(byValue[word], static_cast<int>(at % map.Width), static_cast<int>(at / map.Width));
+        }
+    }
+}
+
+void Add(MapStatistics& stats, Counted counted)
+{
+    switch (counted) {
+    case Counted::Static: ++stats.StaticObjects; break;
+    case Counted::Tile:
+    case Counted::PlayerStart: ++stats.TileObjects; break;
+    case Counted::Secret: ++stats.TileObjects; ++stats.Secrets; break;
+    case Counted::Door: ++stats.Doors; break;
+    case Counted::Guard1: ++stats.Guards1; break;
+    case Counted::Guard3: ++stats.Guards3; break;
+    case Counted::Guard4: ++stats.Guards4; break;
+    case Counted::Boss: ++stats.Bosses; break;
+    case Counted::Other: ++stats.OtherActors; break;
+    case Counted::Nothing: break;
+    }
+}
+
+bool IsActor(Counted counted)
+{
+    return counted >= Counted::Guard1;
+}
+
+// Counts cells of one kind and remembers the tile of cell number `mark` (from 1).
+struct Tally {
+    int count = 0;
+    int mark = 0;
+    std::optional<std::pair<int, int>> at;
+    void Add(int x, int y)
+    {
+        if (++count == mark)
+            at = std::pair{x, y};
+    }
+};
+
+std::optional<MapFinding> OverLimit(FindingKind kind, const Tally& tally, int limit)
+{
+    if (limit <= 0 || tally.count <= limit || !tally.at)
+        return std::nullopt;
+    return MapFinding{kind, tally.count, limit, tally.at->first, tally.at->second, std::nullopt};
+}
+
+std::optional<MapFinding> UnknownWords(const MapList& map, const SymbolTables& symbols, int plane)
+{
+    const auto& words = map.Planes[static_cast<std::size_t>(plane)];
+    if (words.size() != map.WordCount())
+        return std::nullopt;
+    const auto& known = symbols.FirstSymbolByValue(plane);
+    MapFinding finding{FindingKind::UnknownWords, 0, std::nullopt, std::nullopt, std::nullopt, plane};
+    for (std::size_t at = 0; at < words.size(); ++at) {
+        if (words[at] < known.size() && known[words[at]] >= 0)
+            continue;
+        if (finding.Count++ == 0) {
+            finding.Column = static_cast<int>(at % map.Width);
+            finding.Row = static_cast<int>(at / map.Width);
+        }
+    }
+    if (finding.Count == 0)
+        return std::nullopt;
+    return finding;
+}
+
+std::string Where(const MapFinding& finding)
+{
+    return "column " + std::to_string(*finding.Column) + ", row " + std::to_string(*finding.Row);
+}
+
+} // namespace
+
+MapStatistics CountMapObjects(const MapList& map, const SymbolTables& symbols)
+{
+    MapStatistics stats;
+    ForEachCounted(map, symbols, [&](Counted counted, int, int) { Add(stats, counted); });
+    return stats;
+}
+
+MapLimits ReadMapLimits(const IniFile& settings)
+{
+    const MapLimits defaults;
+    return {settings.ReadInteger("Limits", "MaxDoors", defaults.MaxDoors),
+            settings.ReadInteger("Limits", "MaxStatics", defaults.MaxStatics),
+            settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors)};
+}
+
+std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
+                                 const std::vector<bool>& shownPlanes)
+{
+    // The cell just over a limit is the one to show.
+    auto over = [](int limit) { return limit > 0 && limit < std::numeric_limits<int>::max() ? limit + 1 : 0; };
+    Tally doors{0, over(limits.MaxDoors), {}};
+    Tally statics{0, over(limits.MaxStatics), {}};
+    Tally actors{0, over(limits.MaxActors), {}};
+    Tally starts{0, 2, {}};
+    ForEachCounted(map, symbols, [&](Counted counted, int x, int y) {
+        if (counted == Counted::Door)
+            doors.Add(x, y);
+        else if (counted == Counted::Static)
+            statics.Add(x, y);
+        else if (counted == Counted::PlayerStart)
+            starts.Add(x, y);
+        else if (IsActor(counted))
+            actors.Add(x, y);
+    });
+
+    std::vector<MapFinding> findings;
+    for (auto finding : {OverLimit(FindingKind::Doors, doors, limits.MaxDoors),
+                         OverLimit(FindingKind::Statics, statics, limits.MaxStatics),
+                         OverLimit(FindingKind::Actors, actors, limits.MaxActors)})
+        if (finding)
+            findings.push_back(*finding);
+    if (starts.count == 0)
+        findings.push_back({FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt});
+    else if (starts.count > 1)
+        findings.push_back({FindingKind::PlayerStarts, starts.count, 1, starts.at->first, starts.at->second,
+                            std::nullopt});
+    const auto planes = std::min(map.Planes.size(), static_cast<std::size_t>(symbols.NumPlanes()));
+    for (std::size_t p = 0; p < planes && p < shownPlanes.size(); ++p)
+        if (shownPlanes[p])
+            if (auto finding = UnknownWords(map, symbols, static_cast<int>(p)))
+                findings.push_back(*finding);
+    return findings;
+}
+
+std::string_view FindingKindName(FindingKind kind)
+{
+    switch (kind) {
+    case FindingKind::Doors: return "doors";
+    case FindingKind::Statics: return "statics";
+    case FindingKind::Actors: return "actors";
+    case FindingKind::PlayerStarts: return "player_starts";
+    case FindingKind::UnknownWords: return "unknown_words";
+    }
+    return "";
+}
+
+std::string FindingText(const MapFinding& f)
+{
+    const std::string count = std::to_string(f.Count);
+    const std::string limit = f.Limit ? std::to_string(*f.Limit) : "";
+    switch (f.Kind) {
+    case FindingKind::Doors:
+        return count + " doors, more than the " + limit + " the engine holds; door " + std::to_string(*f.Limit + 1) +
+               " is at " + Where(f) + ".";
+    case FindingKind::Statics:
+        return count + " static objects, more than the " + limit + " the engine holds; object " +
+               std::to_string(*f.Limit + 1) + " is at " + Where(f) + ".";
+    case FindingKind::Actors:
+        return count + " actors, more than the " + limit + " the engine holds; actor " +
+               std::to_string(*f.Limit + 1) + " is at " + Where(f) + ".";
+    case FindingKind::PlayerStarts:
+        if (f.Count == 0)
+            return "No player start; the engine needs exactly one.";
+        return count + " player starts; the engine needs exactly one. The second is at " + Where(f) + ".";
+    case FindingKind::UnknownWords:
+        return count + (f.Count == 1 ? " word" : " words") + " of plane " + std::to_string(*f.Plane) +
+               " without a symbol; the first is at " + Where(f) + ".";
+    }
+    return {};
+}
+
+} // namespace tsl

@@ -1,0 +1,225 @@
+#include "editor/MapOperations.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace tsl {
+
+namespace {
+
+std::size_t At(int x, int y, int width)
+{
+    return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+}
+
+// One clockwise quarter turn: (x, y) goes to column height - 1 - y, row x.
+void RotateQuarter(PlaneSet& planes, int& width, int& height)
+{
+    for (auto& plane : planes) {
+        std::vector<std::uint16_t> turned(plane.size());
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                turned[At(height - 1 - y, x, height)] = plane[At(x, y, width)];
+        plane = std::move(turned);
+    }
+    std::swap(width, height);
+}
+
+void Mirror(PlaneSet& planes, int width, int height, bool horizontal)
+{
+    for (auto& plane : planes) {
+        if (horizontal) {
+            for (int y = 0; y < height; ++y)
+                std::reverse(plane.begin() + static_cast<std::ptrdiff_t>(At(0, y, width)),
+                             plane.begin() + static_cast<std::ptrdiff_t>(At(0, y + 1, width)));
+        } else {
+            for (int y = 0; y < height / 2; ++y)
+                std::swap_ranges(plane.begin() + static_cast<std::ptrdiff_t>(At(0, y, width)),
+                                 plane.begin() + static_cast<std::ptrdiff_t>(At(0, y + 1, width)),
+                                 plane.begin() + static_cast<std::ptrdiff_t>(At(0, height - 1 - y, width)));
+        }
+    }
+}
+
+int Quarters(MapTransform transform)
+{
+    switch (transform) {
+    case MapTransform::Rotate90:
+        return 1;
+    case MapTransform::Rotate180:
+        return 2;
+    case MapTransform::Rotate270:
+        return 3;
+    default:
+        return 0;
+    }
+}
+
+// Fills the 4-connected area of `old` words around `start` with `value`.
+void FillArea(std::vector<std::uint16_t>& plane, int width, int height, std::size_t start, std::uint16_t old,
+              std::uint16_t value)
+{
+    if (old == value)
+        return;
+    std::vector<std::size_t> stack{start};
+    plane[start] = value;
+    while (!stack.empty()) {
+        const std::size_t at = stack.back();
+        stack.pop_back();
+        const int x = static_cast<int>(at % static_cast<std::size_t>(width));
+        const int y = static_cast<int>(at / static_cast<std::size_t>(width));
+        const std::pair<int, int> neighbours[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+        for (auto [nx, ny] : neighbours) {
+            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                continue;
+            const std::size_t next = At(nx, ny, width);
+            if (plane[next] == old) {
+                plane[next] = value;
+                stack.push_back(next);
+            }
+        }
+    }
+}
+
+} // namespace
+
+void TransformPlanes(PlaneSet& planes, int& width, int& height, MapTransform transform)
+{
+    if (transform == MapTransform::FlipHorizontal || transform == MapTransform::FlipVertical) {
+        Mirror(planes, width, height, transform == MapTransform::FlipHorizontal);
+        return;
+    }
+    for (int i = Quarters(transform); i > 0; --i)
+        RotateQuarter(planes, width, height);
+}
+
+bool CanTransformMap(const MapList& map)
+{
+    return std::all_of(map.Planes.begin(), map.Planes.end(),
+                       [&](const auto& plane) { return plane.size() == map.WordCount(); });
+}
+
+void TransformMap(MapList& map, MapTransform transform)
+{
+    if (!CanTransformMap(map))
+        return;
+    int width = map.Width;
+    int height = map.Height;
+    TransformPlanes(map.Planes, width, height, transform);
+    map.Width = static_cast<std::uint16_t>(width);
+    map.Height = static_cast<std::uint16_t>(height);
+}
+
+BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, MapTransform transform)
+{
+    switch (transform) {
+    case MapTransform::FlipHorizontal:
+        return {bufferWidth - rect.X2, rect.Y1, bufferWidth - rect.X1, rect.Y2};
+    case MapTransform::FlipVertical:
+        return {rect.X1, bufferHeight - rect.Y2, rect.X2, bufferHeight - rect.Y1};
+    default:
+        for (int i = Quarters(transform); i > 0; --i) {
+            rect = {bufferHeight - rect.Y2, rect.X1, bufferHeight - rect.Y1, rect.X2};
+            std::swap(bufferWidth, bufferHeight);
+        }
+        return rect;
+    }
+}
+
+FloorRange FindFloorRange(const std::vector<MapSymbols>& plane0Symbols)
+{
+    FloorRange range;
+    for (const MapSymbols& symbol : plane0Symbols) {
+        if (symbol.SymbolType != "f" || symbol.Value < 0 || symbol.Value > 0xFFFF)
+            continue;
+        const auto value = static_cast<std::uint16_t>(symbol.Value);
+        if (range.Lo == 0 || value < range.Lo)
+            range.Lo = value;
+        range.Hi = std::max(range.Hi, value);
+    }
+    return range;
+}
+
+bool CanAutofloor(const MapList& map)
+{
+    return !map.Planes.empty() && map.Planes[0].size() == map.WordCount();
+}
+
+void Autofloor(MapList& map, FloorRange range)
+{
+    if (!CanAutofloor(map))
+        return;
+    auto& plane = map.Planes[0];
+    for (auto& word : plane)
+        if (word >= range.Lo && word <= range.Hi)
+            word = 0;
+    // The value is checked against hi after every tile, as the areas are
+    // handed out: hi itself is only ever given when lo = hi.
+    int next = range.Lo;
+    for (std::size_t at = 0; at < plane.size(); ++at) {
+        if (plane[at] == 0) {
+            FillArea(plane, map.Width, map.Height, at, 0, static_cast<std::uint16_t>(next));
+            ++next;
+        }
+        if (next >= range.Hi)
+            next = range.Lo;
+    }
+}
+
+std::optional<std::uint16_t> ClearMapWallValue(const SymbolTables& symbols, int currentPlane,
+                                               std::uint16_t leftValue)
+{
+    auto isWall = [](const MapSymbols& s) { return s.SymbolType == "w" && s.Value >= 0 && s.Value <= 0xFFFF; };
+    if (currentPlane >= 0 && currentPlane < symbols.NumPlanes()) {
+        const auto& own = symbols.PlaneSymbols(currentPlane);
+        if (std::any_of(own.begin(), own.end(), [&](const MapSymbols& s) { return isWall(s) && s.Value == leftValue; }))
+            return leftValue;
+    }
+    std::vector<std::uint16_t> walls;
+    for (int p = 0; p < symbols.NumPlanes() && walls.size() < 2; ++p)
+        for (const MapSymbols& s : symbols.PlaneSymbols(p))
+            if (isWall(s) && walls.size() < 2)
+                walls.push_back(static_cast<std::uint16_t>(s.Value));
+    if (walls.empty())
+        return std::nullopt;
+    return walls.back();
+}
+
+void ClearMapSolid(MapList& map, std::uint16_t wall)
+{
+    for (std::size_t p = 0; p < map.Planes.size(); ++p)
+        std::fill(map.Planes[p].begin(), map.Planes[p].end(), p == 0 ? wall : std::uint16_t{0});
+}
+
+void ClearMapRandom(MapList& map, std::uint16_t wall, std::mt19937& random)
+{
+    ClearMapSolid(map, 0);
+    if (map.Planes.empty())
+        return;
+    for (auto& word : map.Planes[0])
+        word = (random() & 1u) != 0 ? wall : std::uint16_t{0};
+}
+
+bool CanFlipPlanes(const MapList& map, int first, int second)
+{
+    const auto count = static_cast<int>(map.Planes.size());
+    return first != second && first >= 0 && second >= 0 && first < count && second < count;
+}
+
+void FlipPlanes(MapList& map, int first, int second)
+{
+    if (CanFlipPlanes(map, first, second))
+        std::swap(map.Planes[static_cast<std::size_t>(first)], map.Planes[static_cast<std::size_t>(second)]);
+}
+
+Failure NoWallTilesFailure()
+{
+    return {"Can't perform map clearing: There are no wall tiles defined!", "Error clearing map", MessageIcon::Error};
+}
+
+Failure FlipPlaneWithItselfFailure()
+{
+    return {"You can't flip a plane with itself!", "Error flipping planes", MessageIcon::Warning};
+}
+
+} // namespace tsl
