@@ -85,6 +85,9 @@ void FillArea(std::vector<std::uint16_t>& plane, int width, int height, std::siz
 
 void TransformPlanes(PlaneSet& planes, int& width, int& height, MapTransform transform)
 {
+    const auto words = static_cast<std::size_t>(std::max(width, 0)) * static_cast<std::size_t>(std::max(height, 0));
+    if (std::any_of(planes.begin(), planes.end(), [&](const auto& plane) { return plane.size() != words; }))
+        return;
     if (transform == MapTransform::FlipHorizontal || transform == MapTransform::FlipVertical) {
         Mirror(planes, width, height, transform == MapTransform::FlipHorizontal);
         return;
@@ -124,6 +127,17 @@ BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, 
         }
         return rect;
     }
+}
+
+void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform)
+{
+    const BlockRect moved = TransformBlockRect({buffer.X1, buffer.Y1, buffer.X2, buffer.Y2}, buffer.BufferWidth,
+                                               buffer.BufferHeight, transform);
+    TransformPlanes(buffer.Planes, buffer.BufferWidth, buffer.BufferHeight, transform);
+    buffer.X1 = moved.X1;
+    buffer.Y1 = moved.Y1;
+    buffer.X2 = moved.X2;
+    buffer.Y2 = moved.Y2;
 }
 
 FloorRange FindFloorRange(const std::vector<MapSymbols>& plane0Symbols)

@@ -7,6 +7,7 @@
 
 #include "core/Failure.h"
 #include "core/MapHandler.h"
+#include "editor/PasteBuffer.h"
 #include "symbols/SymbolTables.h"
 
 #include <cstdint>
@@ -37,6 +38,9 @@ struct BlockRect {
 // Where the block's tiles lie after the buffer of bufferWidth x
 // bufferHeight words went through `transform`.
 BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, MapTransform transform);
+// Turns or mirrors the paste buffer's planes and moves its block with its
+// tiles; the caller draws the preview again.
+void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform);
 
 // The values Autofloor hands out: lo, lo + 1, ..., hi - 1, then lo again.
 struct FloorRange {
