@@ -140,6 +140,28 @@ void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform)
     buffer.Y2 = moved.Y2;
 }
 
+bool CanResizeMap(int width, int height)
+{
+    return width >= 1 && height >= 1 && width <= kMaxMapSize && height <= kMaxMapSize;
+}
+
+void ResizeMap(MapList& map, int width, int height)
+{
+    if (!CanResizeMap(width, height) || !CanTransformMap(map))
+        return;
+    const int keptWidth = std::min<int>(width, map.Width);
+    const int keptHeight = std::min<int>(height, map.Height);
+    for (auto& plane : map.Planes) {
+        std::vector<std::uint16_t> resized(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        for (int y = 0; y < keptHeight; ++y)
+            std::copy_n(plane.begin() + static_cast<std::ptrdiff_t>(At(0, y, map.Width)), keptWidth,
+                        resized.begin() + static_cast<std::ptrdiff_t>(At(0, y, width)));
+        plane = std::move(resized);
+    }
+    map.Width = static_cast<std::uint16_t>(width);
+    map.Height = static_cast<std::uint16_t>(height);
+}
+
 FloorRange FindFloorRange(const std::vector<MapSymbols>& plane0Symbols)
 {
     FloorRange range;

@@ -42,6 +42,11 @@ BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, 
 // tiles; the caller draws the preview again.
 void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform);
 
+// Gives the map width x height words per plane, keeping its top-left
+// corner: cut, or extended with 0, at the right and bottom.
+void ResizeMap(MapList& map, int width, int height);
+bool CanResizeMap(int width, int height); // 1 ... 256 each
+
 // The values Autofloor hands out: lo, lo + 1, ..., hi - 1, then lo again.
 struct FloorRange {
     std::uint16_t Lo = 0;

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tsl::cli {
@@ -47,6 +48,10 @@ struct LoaderOptions {
 // Reads --planes, --near, --far, --wdc, --extended-names and --mapdefs; an
 // error text when a value is not valid.
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
+
+// "1,3,5-9" (map numbers from 1 and ranges) into positions from 0, in the
+// order given, checked against a set of `count` maps; an error text otherwise.
+std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
 
 // The MapDefs folder the options name, or the one beside the executable.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);

@@ -1,0 +1,233 @@
+// tesselar-cli edit DIR OPERATION...: whole-map operations on maps of a set,
+// saved once at the end.
+
+#include "app/cli/CliMaps.h"
+#include "editor/FindReplace.h"
+#include "editor/MapOperations.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ostream>
+#include <variant>
+
+namespace tsl::cli {
+namespace {
+
+const char* const kUsage = "edit DIR [--maps LIST] [--plane P] [--force] OPERATION... [loader options]";
+
+struct AutofloorAll {};
+struct Transform {
+    MapTransform transform;
+};
+struct SwapPlanes {
+    int first, second;
+};
+struct Replace {
+    std::uint16_t find, with;
+};
+struct Resize {
+    int width, height;
+};
+using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, Replace, Resize>;
+
+bool ParseInt(std::string_view text, int& value)
+{
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && ptr == text.data() + text.size();
+}
+
+// "A<separator>B" as two numbers.
+bool ParsePair(std::string_view text, char separator, int& a, int& b)
+{
+    const auto at = text.find(separator);
+    return at != std::string_view::npos && ParseInt(text.substr(0, at), a) && ParseInt(text.substr(at + 1), b);
+}
+
+std::string PlaneRangeError(int plane, int planes)
+{
+    return "There is no plane " + std::to_string(plane) + ": the maps have planes 0 to " +
+           std::to_string(planes - 1) + ".";
+}
+
+// One operation and its value; an error text when it is not valid for the set.
+std::string ParseOperation(const std::string& name, const std::string& value, int plane,
+                           const MapsWithSymbols& opened, std::vector<Operation>& operations)
+{
+    const int planes = opened.maps.NumPlanes;
+    if (name == "--autofloor") {
+        if (!value.empty())
+            return "--autofloor takes no value.";
+        operations.emplace_back(AutofloorAll{});
+        return {};
+    }
+    if (name == "--rotate") {
+        const MapTransform turns[] = {MapTransform::Rotate90, MapTransform::Rotate180, MapTransform::Rotate270};
+        for (int i = 0; i < 3; ++i)
+            if (value == std::to_string(90 * (i + 1))) {
+                operations.emplace_back(Transform{turns[i]});
+                return {};
+            }
+        return "--rotate takes 90, 180 or 270.";
+    }
+    if (name == "--flip") {
+        if (value != "horizontal" && value != "vertical")
+            return "--flip takes horizontal or vertical.";
+        operations.emplace_back(
+            Transform{value == "horizontal" ? MapTransform::FlipHorizontal : MapTransform::FlipVertical});
+        return {};
+    }
+    if (name == "--flip-planes") {
+        int a = 0, b = 0;
+        if (!ParsePair(value, ',', a, b))
+            return "--flip-planes takes two plane numbers from 0, such as 0,1.";
+        for (int p : {a, b})
+            if (p < 0 || p >= planes)
+                return PlaneRangeError(p, planes);
+        if (a == b)
+            return FlipPlaneWithItselfFailure().text;
+        operations.emplace_back(SwapPlanes{a, b});
+        return {};
+    }
+    if (name == "--replace") {
+        const auto at = value.find('=');
+        if (at == std::string::npos)
+            return "--replace takes FIND=WITH: two symbols of the plane, by name or value.";
+        Replace replace{};
+        for (auto [text, target] : {std::pair{value.substr(0, at), &replace.find},
+                                    std::pair{value.substr(at + 1), &replace.with}}) {
+            const auto found = LookupSymbol(opened.symbols, plane, text);
+            if (!found)
+                return "Plane " + std::to_string(plane) + " has no symbol \"" + text + "\".";
+            *target = *found;
+        }
+        operations.emplace_back(replace);
+        return {};
+    }
+    if (name == "--resize") {
+        int width = 0, height = 0;
+        if (!ParsePair(value, 'x', width, height) || !CanResizeMap(width, height))
+            return "--resize takes WxH, each from 1 to " + std::to_string(kMaxMapSize) + ", such as 64x64.";
+        operations.emplace_back(Resize{width, height});
+        return {};
+    }
+    return "Unknown operation " + name + ".";
+}
+
+// Applies one operation to a map; the line that says what was done.
+std::string Apply(const Operation& operation, MapList& map, int plane, const MapsWithSymbols& opened)
+{
+    if (std::holds_alternative<AutofloorAll>(operation)) {
+        const FloorRange range = FindFloorRange(opened.symbols.PlaneSymbols(0));
+        tsl::Autofloor(map, range);
+        return "floor areas numbered";
+    }
+    if (const auto* t = std::get_if<Transform>(&operation)) {
+        TransformMap(map, t->transform);
+        switch (t->transform) {
+        case MapTransform::Rotate90: return "rotated by 90 degrees";
+        case MapTransform::Rotate180: return "rotated by 180 degrees";
+        case MapTransform::Rotate270: return "rotated by 270 degrees";
+        case MapTransform::FlipHorizontal: return "flipped horizontally";
+        case MapTransform::FlipVertical: return "flipped vertically";
+        }
+    }
+    if (const auto* s = std::get_if<SwapPlanes>(&operation)) {
+        FlipPlanes(map, s->first, s->second);
+        return "planes " + std::to_string(s->first) + " and " + std::to_string(s->second) + " exchanged";
+    }
+    if (const auto* r = std::get_if<Replace>(&operation)) {
+        int count = 0;
+        if (static_cast<std::size_t>(plane) < map.Planes.size())
+            count = ReplaceInPlane(map.Planes[static_cast<std::size_t>(plane)], map.Width, map.Height, r->find,
+                                   r->with, FindDirection::Forward, true);
+        return std::to_string(count) + " occurrences were replaced";
+    }
+    const auto& resize = std::get<Resize>(operation);
+    ResizeMap(map, resize.width, resize.height);
+    return "resized to " + std::to_string(resize.width) + " x " + std::to_string(resize.height);
+}
+
+int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
+{
+    const bool force = args.Flag("--force");
+    const auto planeText = args.Value("--plane");
+    // The operations stay in the arguments in their order; the rest must be DIR alone.
+    std::vector<std::pair<std::string, std::string>> given;
+    std::vector<std::string> rest;
+    {
+        std::vector<std::string> remaining = args.Rest();
+        for (std::size_t i = 0; i < remaining.size(); ++i) {
+            const std::string& a = remaining[i];
+            static const char* const kOperations[] = {"--autofloor", "--rotate", "--flip", "--flip-planes",
+                                                      "--replace", "--resize"};
+            const auto eq = a.find('=');
+            const std::string name = a.substr(0, eq);
+            if (std::find(std::begin(kOperations), std::end(kOperations), name) == std::end(kOperations)) {
+                rest.push_back(a);
+                continue;
+            }
+            if (name == "--autofloor" && eq == std::string::npos) {
+                given.emplace_back(name, "");
+            } else if (eq != std::string::npos) {
+                given.emplace_back(name, a.substr(eq + 1));
+            } else if (i + 1 < remaining.size()) {
+                given.emplace_back(name, remaining[++i]);
+            } else {
+                err << "The operation " << name << " needs a value.\n";
+                return 2;
+            }
+        }
+    }
+    Arguments positional(rest);
+    MapsWithSymbols opened;
+    if (int status = OpenMapsWithSymbols(positional, kUsage, opened, err))
+        return status;
+    if (given.empty()) {
+        err << "Name at least one operation.\nUsage: tesselar-cli " << kUsage << "\n";
+        return 2;
+    }
+    int plane = 0;
+    if (planeText && !ParseInt(*planeText, plane)) {
+        err << "--plane takes a plane number from 0.\n";
+        return 2;
+    }
+    if (plane < 0 || plane >= opened.maps.NumPlanes) {
+        err << PlaneRangeError(plane, opened.maps.NumPlanes) << "\n";
+        return 2;
+    }
+    std::vector<Operation> operations;
+    for (const auto& [name, value] : given) {
+        if (std::string error = ParseOperation(name, value, plane, opened, operations); !error.empty()) {
+            err << error << "\n";
+            return 2;
+        }
+    }
+    if (opened.damaged && !force) {
+        err << "The set loaded with damaged planes; saving would write them as they were read. Nothing was "
+               "saved (--force saves anyway).\n";
+        return 1;
+    }
+
+    for (int index : opened.selected) {
+        MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
+        for (const Operation& operation : operations)
+            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened) << "\n";
+    }
+    if (auto failure = opened.maps.Save()) {
+        Report(*failure, err);
+        return 1;
+    }
+    out << "Maps saved!\n";
+    return 0;
+}
+
+const Registrar kEdit({"edit", kUsage,
+                       "Applies the operations, in the order given, to every listed map (every map without\n"
+                       "      --maps) and saves the set once, keeping the previous files as .BAK. Operations:\n"
+                       "      --autofloor, --rotate 90|180|270, --flip horizontal|vertical, --flip-planes A,B,\n"
+                       "      --replace FIND=WITH (symbols of plane P by name or value; --plane P, default 0),\n"
+                       "      --resize WxH. Any error stops the command before anything is saved.",
+                       RunEdit});
+
+} // namespace
+} // namespace tsl::cli
