@@ -1259,6 +1259,9 @@ def settings_lines(planes):
     lines += ["", "[PlaneNames]"] + ["%d=%s" % (i, n) for i, n in enumerate(PLANE_NAMES)]
     lines += ["", "[ShowPlanes]"] + ["%d=1" % i for i in range(len(planes))]
     lines += ["", "[SplitPlanes]"] + ["%d=0" % i for i in range(len(planes))]
+    # What the engine holds per map (its MAXDOORS, MAXSTATS and MAXACTORS less
+    # the player), for the map check.
+    lines += ["", "[Limits]", "MaxDoors=64", "MaxStatics=399", "MaxActors=149"]
     return lines
 
 
