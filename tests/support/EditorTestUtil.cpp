@@ -48,4 +48,33 @@ std::vector<std::string> MapNames(const MapHandler& maps)
     return names;
 }
 
+MapList GridMap(int width, int height, std::vector<std::vector<std::uint16_t>> planes)
+{
+    MapList map;
+    map.Width = static_cast<std::uint16_t>(width);
+    map.Height = static_cast<std::uint16_t>(height);
+    map.Name = MakeNameBuffer("Grid", 16);
+    for (const auto& plane : planes)
+        EXPECT_EQ(plane.size(), map.WordCount());
+    map.Planes = std::move(planes);
+    return map;
+}
+
+SymbolTables TablesOf(const std::vector<std::vector<SymbolEntry>>& planes, const std::vector<std::string>& typeIds)
+{
+    std::vector<std::vector<std::string>> lines;
+    for (const auto& plane : planes) {
+        lines.emplace_back();
+        for (const SymbolEntry& s : plane)
+            lines.back().push_back(std::to_string(s.value) + "," + s.name + "," + std::string(64, '0') + "," +
+                                   s.type + ",0");
+    }
+    std::vector<std::string> types;
+    for (const std::string& id : typeIds)
+        types.push_back(id + ",Type " + id + ",1");
+    auto tables = SymbolTables::FromLines(lines, types);
+    EXPECT_TRUE(tables) << (tables ? "" : tables.failure().text);
+    return tables ? std::move(*tables) : SymbolTables();
+}
+
 } // namespace tsl::test

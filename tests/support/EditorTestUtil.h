@@ -7,7 +7,9 @@
 #include "TestUtil.h"
 #include "editor/EditorSession.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -26,5 +28,19 @@ std::unique_ptr<EditorSession> MemorySession(const fs::path& folder, const Memor
 
 // The names of the set's maps, in order.
 std::vector<std::string> MapNames(const MapHandler& maps);
+
+// A width x height map with the given planes (row-major words each).
+MapList GridMap(int width, int height, std::vector<std::vector<std::uint16_t>> planes);
+
+// One symbol of a plane's table: value, type and (optionally) name.
+struct SymbolEntry {
+    int value = 0;
+    std::string type = "ot";
+    std::string name = "Symbol";
+};
+// Tables of one list of symbols per plane, in that order, with the given
+// type ids (every type shown).
+SymbolTables TablesOf(const std::vector<std::vector<SymbolEntry>>& planes,
+                      const std::vector<std::string>& typeIds = {"ot"});
 
 } // namespace tsl::test
