@@ -36,16 +36,17 @@ struct AutofloorCase {
 
 TEST(Autofloor, NumbersTheAreasInScanOrderAndCyclesBelowTheHighestValue)
 {
-    // Four rooms: A (top left), B (top right), C (bottom left, touching A
-    // only at a corner), D (bottom right, holding an old floor value).
+    // Rooms A (top left), B (top right) and C (below, touching A only at a
+    // corner), which holds an old floor value 120 between two floor tiles.
     const Words rooms = {0, W, 0,   0,  //
                          W, 0, W,   W,  //
                          W, 0, 120, 0}; //
     const AutofloorCase cases[] = {
         {"range 108..143, old value inside a room", {108, 143}, 4, rooms,
          {108, W, 109, 109, W, 110, W, W, W, 110, 110, 110}},
-        {"two floor values", {108, 109}, 4, rooms, {108, W, 108, 108, W, 108, W, W, W, 108, 108, 108}},
-        {"one floor value", {108}, 4, rooms, {108, W, 108, 108, W, 108, W, W, W, 108, 108, 108}},
+        // 120 is no floor value here: it splits C in two.
+        {"two floor values", {108, 109}, 4, rooms, {108, W, 108, 108, W, 108, W, W, W, 108, 120, 108}},
+        {"one floor value", {108}, 4, rooms, {108, W, 108, 108, W, 108, W, W, W, 108, 120, 108}},
         {"cycling through 108..109", {108, 110}, 4, {0, W, 0, W, 0, W, 0, W},
          {108, W, 109, W, 108, W, 109, W}},
         {"no floor symbol", {}, 4, rooms, rooms},
