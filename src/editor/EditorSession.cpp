@@ -1,5 +1,6 @@
 #include "editor/EditorSession.h"
 
+#include "editor/MapOperations.h"
 #include "editor/MapRenderer.h"
 
 #include <algorithm>
@@ -11,28 +12,6 @@ namespace {
 Failure SizeError(const char* text, const char* caption)
 {
     return Failure{text, caption, MessageIcon::Error};
-}
-
-// The map's words cut or extended with zeros at the right and bottom; the
-// top-left corner stays.
-void ResizeMap(MapList& map, int width, int height)
-{
-    const auto w = static_cast<std::size_t>(width);
-    const auto h = static_cast<std::size_t>(height);
-    for (std::vector<std::uint16_t>& plane : map.Planes) {
-        std::vector<std::uint16_t> resized(w * h, 0);
-        const std::size_t keepW = std::min<std::size_t>(w, map.Width);
-        const std::size_t keepH = std::min<std::size_t>(h, map.Height);
-        for (std::size_t y = 0; y < keepH; ++y) {
-            const std::size_t from = y * map.Width;
-            if (from + keepW <= plane.size())
-                std::copy_n(plane.begin() + static_cast<std::ptrdiff_t>(from), keepW,
-                            resized.begin() + static_cast<std::ptrdiff_t>(y * w));
-        }
-        plane = std::move(resized);
-    }
-    map.Width = static_cast<std::uint16_t>(width);
-    map.Height = static_cast<std::uint16_t>(height);
 }
 
 EditResult Redraw(EditResult::Redraw what)
@@ -136,7 +115,7 @@ void EditorSession::RebuildHistories()
 {
     histories_.clear();
     histories_.resize(static_cast<std::size_t>(Maps().NumMaps()));
-    finds_.Clear();
+    finds_.Discard();
 }
 
 std::vector<std::uint16_t>& EditorSession::CurrentPlane()
@@ -236,7 +215,7 @@ EditResult EditorSession::Pointer(const PointerInput& input)
 
 EditResult EditorSession::Press(const PointerInput& input)
 {
-    finds_.Clear();
+    finds_.Discard();
     MapList& map = Maps().Current();
     const int x = std::clamp(input.X, 0, map.Width - 1);
     const int y = std::clamp(input.Y, 0, map.Height - 1);
@@ -312,7 +291,7 @@ EditResult EditorSession::Move(const PointerInput& input)
 
 EditResult EditorSession::Release(const PointerInput& input)
 {
-    finds_.Clear();
+    finds_.Discard();
     buttonHeld_ = false;
     EditResult result;
     MapList& map = Maps().Current();
@@ -403,7 +382,7 @@ EditResult EditorSession::Undo()
     // own: after a save, an Undo must be saved too.
     if (changed)
         SetChanged(true);
-    finds_.Clear();
+    finds_.Discard();
     return Redraw(EditResult::Redraw::MapList);
 }
 
@@ -414,7 +393,7 @@ EditResult EditorSession::Redo()
         return EditResult::None();
     if (changed)
         SetChanged(true);
-    finds_.Clear();
+    finds_.Discard();
     return Redraw(EditResult::Redraw::MapList);
 }
 
@@ -563,7 +542,7 @@ EditResult EditorSession::PasteFromClipboard(int index)
 
 EditResult EditorSession::MapSwitched()
 {
-    finds_.Clear();
+    finds_.Discard();
     outlineShown_ = false;
     return Redraw(EditResult::Redraw::MapList);
 }

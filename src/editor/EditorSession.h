@@ -14,7 +14,11 @@
 
 #include "core/Failure.h"
 #include "core/Image.h"
+#include "editor/FindReplace.h"
+#include "editor/MapInformation.h"
+#include "editor/MapOperations.h"
 #include "editor/PasteBuffer.h"
+#include "editor/PlaneManager.h"
 #include "editor/Project.h"
 #include "editor/UndoHistory.h"
 
@@ -95,28 +99,6 @@ struct MapPropertiesChoice {
     int Width = 0;
     int Height = 0;
     bool AllMaps = false; // apply the new size to every map
-};
-
-// One match of find and replace (map index, tile).
-struct FindMatch {
-    int Map = 0;
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const FindMatch&, const FindMatch&) = default;
-};
-
-// The match list of find and replace, discarded by presses, releases and
-// every change of the current map.
-struct FindResults {
-    std::vector<FindMatch> Matches;
-    int Current = -1;     // the match of the last "Find Next"
-    bool ShowAll = false; // after "Find All": every match is marked
-    void Clear()
-    {
-        Matches.clear();
-        Current = -1;
-        ShowAll = false;
-    }
 };
 
 class EditorSession {
@@ -219,9 +201,39 @@ public:
     // map list or the planes changed).
     void RebuildHistories();
 
+    // --- whole-map operations: each one undoable step over all planes ---
+    bool CanWholeMapOperations() const { return Maps().NumMaps() > 0 && Maps().NumPlanes > 0; }
+    EditResult Autofloor();
+    // Clear Map (Solid) or (Random); the window asks kEraseQuestion first.
+    // Without a wall symbol the result carries the refusal and nothing changed.
+    EditResult ClearMap(bool random);
+    // Rotate Map and Flip Map. While a pasted block is being placed they turn
+    // or mirror the paste buffer instead, and record nothing.
+    EditResult TransformCurrentMap(MapTransform transform);
+    bool CanFlipPlanes(int first, int second) const;
+    // Refused (with the message, the dialog stays open) for a plane with itself.
+    EditResult FlipPlanes(int first, int second);
+
     // --- find and replace ---
-    FindResults& Finds() { return finds_; }
-    const FindResults& Finds() const { return finds_; }
+    FindReplaceState& Finds() { return finds_; }
+    const FindReplaceState& Finds() const { return finds_; }
+    bool CanFindReplace() const { return CanWholeMapOperations(); }
+    // Runs a validated action of the dialog with the fields in Finds(). A
+    // replacement writes each changed map back as one step of its own
+    // history; the current map stays. The message to show once the dialog
+    // closed: the count of a replacement, or that a search found nothing.
+    EditResult RunFindAction(FindAction action);
+    // F3: the next match with the dialog's fields; the refusal when "Find
+    // what:" is empty.
+    EditResult FindAgain();
+
+    // --- the plane manager and the map information ---
+    // Changes the plane count of every map (see ChangePlaneCount); afterwards
+    // the clipboard manager is gone and tools and histories start anew. The
+    // window asks its questions first.
+    EditResult ChangePlaneCount(int count, const SaveMaps& save = {});
+    MapStatistics CurrentMapStatistics() const;
+    std::vector<MapFinding> CheckCurrentMap() const;
 
 private:
     EditResult Press(const PointerInput& input);
@@ -256,7 +268,7 @@ private:
     std::vector<UR_Manager> histories_;
     CP_Manager pasteBuffer_;
     std::optional<CB_Manager> clipboard_;
-    FindResults finds_;
+    FindReplaceState finds_;
 };
 
 } // namespace tsl

@@ -1,6 +1,9 @@
 #include "editor/MapOperations.h"
 
+#include "editor/EditorSession.h"
+
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace tsl {
@@ -52,32 +55,6 @@ int Quarters(MapTransform transform)
         return 3;
     default:
         return 0;
-    }
-}
-
-// Fills the 4-connected area of `old` words around `start` with `value`.
-void FillArea(std::vector<std::uint16_t>& plane, int width, int height, std::size_t start, std::uint16_t old,
-              std::uint16_t value)
-{
-    if (old == value)
-        return;
-    std::vector<std::size_t> stack{start};
-    plane[start] = value;
-    while (!stack.empty()) {
-        const std::size_t at = stack.back();
-        stack.pop_back();
-        const int x = static_cast<int>(at % static_cast<std::size_t>(width));
-        const int y = static_cast<int>(at / static_cast<std::size_t>(width));
-        const std::pair<int, int> neighbours[] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
-        for (auto [nx, ny] : neighbours) {
-            if (nx < 0 || ny < 0 || nx >= width || ny >= height)
-                continue;
-            const std::size_t next = At(nx, ny, width);
-            if (plane[next] == old) {
-                plane[next] = value;
-                stack.push_back(next);
-            }
-        }
     }
 }
 
@@ -147,15 +124,19 @@ bool CanResizeMap(int width, int height)
 
 void ResizeMap(MapList& map, int width, int height)
 {
-    if (!CanResizeMap(width, height) || !CanTransformMap(map))
+    if (!CanResizeMap(width, height))
         return;
-    const int keptWidth = std::min<int>(width, map.Width);
-    const int keptHeight = std::min<int>(height, map.Height);
+    const auto keptWidth = static_cast<std::size_t>(std::min<int>(width, map.Width));
+    const auto keptHeight = static_cast<std::size_t>(std::min<int>(height, map.Height));
     for (auto& plane : map.Planes) {
         std::vector<std::uint16_t> resized(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-        for (int y = 0; y < keptHeight; ++y)
-            std::copy_n(plane.begin() + static_cast<std::ptrdiff_t>(At(0, y, map.Width)), keptWidth,
-                        resized.begin() + static_cast<std::ptrdiff_t>(At(0, y, width)));
+        // A plane shorter than the map (a damaged one) gives what it has.
+        for (std::size_t y = 0; y < keptHeight; ++y) {
+            const std::size_t from = y * map.Width;
+            if (from + keptWidth <= plane.size())
+                std::copy_n(plane.begin() + static_cast<std::ptrdiff_t>(from), keptWidth,
+                            resized.begin() + static_cast<std::ptrdiff_t>(y * static_cast<std::size_t>(width)));
+        }
         plane = std::move(resized);
     }
     map.Width = static_cast<std::uint16_t>(width);
@@ -194,7 +175,8 @@ void Autofloor(MapList& map, FloorRange range)
     int next = range.Lo;
     for (std::size_t at = 0; at < plane.size(); ++at) {
         if (plane[at] == 0) {
-            FillArea(plane, map.Width, map.Height, at, 0, static_cast<std::uint16_t>(next));
+            FloodFill(plane, map.Width, map.Height, static_cast<int>(at % map.Width), static_cast<int>(at / map.Width),
+                      static_cast<std::uint16_t>(next));
             ++next;
         }
         if (next >= range.Hi)
@@ -234,6 +216,12 @@ void ClearMapRandom(MapList& map, std::uint16_t wall, std::mt19937& random)
         return;
     for (auto& word : map.Planes[0])
         word = (random() & 1u) != 0 ? wall : std::uint16_t{0};
+}
+
+std::mt19937& ProgramRandom()
+{
+    static std::mt19937 random(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+    return random;
 }
 
 bool CanFlipPlanes(const MapList& map, int first, int second)

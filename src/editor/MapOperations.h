@@ -72,6 +72,9 @@ std::optional<std::uint16_t> ClearMapWallValue(const SymbolTables& symbols, int 
 // (random, else 0); every other plane := 0.
 void ClearMapSolid(MapList& map, std::uint16_t wall);
 void ClearMapRandom(MapList& map, std::uint16_t wall, std::mt19937& random);
+// The program's generator for Clear Map (Random), seeded from the clock when
+// it is first used.
+std::mt19937& ProgramRandom();
 
 // Exchanges the contents of two planes.
 void FlipPlanes(MapList& map, int first, int second);
