@@ -1,0 +1,124 @@
+// The map information counters and the map check against the engine's limits.
+
+#include "EditorTestUtil.h"
+#include "editor/MapInformation.h"
+
+#include <gtest/gtest.h>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+using Words = std::vector<std::uint16_t>;
+
+// Plane 0: 1 wall, 2 door, 3 a value with a wall and then a door symbol,
+// 4 secret door, 5 a tile object, 6 a locked door, 8 static by "to".
+// Plane 1: 2 door, 10 player start, 11 static, 12 key, 13..15 guards of
+// levels 1, 3, 4 (standing), 16 a moving level 1 guard, 17 boss, 18 other.
+SymbolTables Tables()
+{
+    return TablesOf({{{0}, {1, "w"}, {2, "d"}, {3, "w"}, {3, "d"}, {4, "sd"}, {5, "tt"}, {6, "ld"}, {8, "to"}},
+                     {{0}, {2, "d"}, {10, "sp"}, {11, "so"}, {12, "k"}, {13, "sg1"}, {14, "sg3"}, {15, "sg4"},
+                      {16, "mg1"}, {17, "b"}, {18, "oa"}, {19, "tp"}}});
+}
+
+MapList Map(Words plane0, Words plane1)
+{
+    const int width = static_cast<int>(plane0.size());
+    return GridMap(width, 1, {std::move(plane0), std::move(plane1)});
+}
+
+} // namespace
+
+TEST(MapInformation, CountsEachCellByItsFirstCountedSymbol)
+{
+    const SymbolTables tables = Tables();
+    struct Case {
+        const char* name;
+        Words plane0, plane1;
+        MapStatistics expected;
+    };
+    const Case cases[] = {
+        {"all zero", {0, 0}, {0, 0}, {}},
+        {"wall then door symbol: a door", {3, 1}, {0, 0}, {.Doors = 1}},
+        {"secret door: a tile object and a secret", {4, 0}, {0, 0}, {.TileObjects = 1, .Secrets = 1}},
+        {"tile object, locked door, static by to", {5, 6, 8}, {0, 0, 0}, {.StaticObjects = 1, .TileObjects = 1, .Doors = 1}},
+        {"a door drawn in plane 1", {0}, {2}, {.Doors = 1}},
+        {"values without a symbol count nothing", {9, 7}, {99, 3}, {}},
+        {"objects and actors",
+         {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+         {10, 11, 12, 13, 14, 15, 16, 17, 18, 19},
+         {.StaticObjects = 2, .TileObjects = 2, .Guards1 = 2, .Guards3 = 1, .Guards4 = 1, .Bosses = 1,
+          .OtherActors = 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CountMapObjects(Map(c.plane0, c.plane1), tables), c.expected);
+    }
+    EXPECT_EQ(CountMapObjects(Map({0}, {13}), tables).TotalActors(), 1);
+    MapStatistics all = cases[6].expected;
+    EXPECT_EQ(all.TotalActors(), 6);
+}
+
+TEST(MapInformation, LimitsComeFromTheStructureWithTheEnginesDefaults)
+{
+    TempDir dir;
+    IniFile settings(dir / "WL6.ini");
+    const MapLimits defaults = ReadMapLimits(settings);
+    EXPECT_EQ(defaults.MaxDoors, 64);
+    EXPECT_EQ(defaults.MaxStatics, 399);
+    EXPECT_EQ(defaults.MaxActors, 149);
+    settings.WriteInteger("Limits", "MaxDoors", 3);
+    settings.WriteInteger("Limits", "MaxActors", 0);
+    const MapLimits read = ReadMapLimits(settings);
+    EXPECT_EQ(read.MaxDoors, 3);
+    EXPECT_EQ(read.MaxStatics, 399);
+    EXPECT_EQ(read.MaxActors, 0);
+}
+
+TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
+{
+    const SymbolTables tables = Tables();
+    const std::vector<bool> shown = {true, true};
+    struct Case {
+        const char* name;
+        Words plane0, plane1;
+        MapLimits limits;
+        std::vector<MapFinding> findings;
+    };
+    const Case cases[] = {
+        {"one start, within limits", {2, 2, 6}, {10, 11, 13}, {}, {}},
+        {"doors over the limit: the third door shows", {2, 3, 1, 6}, {10, 0, 0, 0}, {.MaxDoors = 2},
+         {{FindingKind::Doors, 3, 2, 3, 0, std::nullopt}}},
+        {"statics over the limit", {0, 8, 0}, {10, 11, 12}, {.MaxStatics = 2},
+         {{FindingKind::Statics, 3, 2, 2, 0, std::nullopt}}},
+        {"actors over the limit", {0, 0, 0}, {10, 17, 18}, {.MaxActors = 1},
+         {{FindingKind::Actors, 2, 1, 2, 0, std::nullopt}}},
+        {"a limit of 0 is no limit", {2, 2}, {10, 0}, {.MaxDoors = 0}, {}},
+        {"no player start", {0}, {0}, {}, {{FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}}},
+        {"two player starts: the second shows", {0, 0, 0}, {10, 0, 10}, {},
+         {{FindingKind::PlayerStarts, 2, 1, 2, 0, std::nullopt}}},
+        {"words without a symbol, per plane", {0, 9, 9}, {10, 0, 99}, {},
+         {{FindingKind::UnknownWords, 2, std::nullopt, 1, 0, 0}, {FindingKind::UnknownWords, 1, std::nullopt, 2, 0, 1}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CheckMap(Map(c.plane0, c.plane1), tables, c.limits, shown), c.findings);
+    }
+    // Planes that are not shown are not checked for unknown words.
+    EXPECT_EQ(CheckMap(Map({0, 9}, {10, 99}), tables, {}, {false, true}),
+              (std::vector<MapFinding>{{FindingKind::UnknownWords, 1, std::nullopt, 1, 0, 1}}));
+}
+
+TEST(MapCheck, FindingsReadAsSentences)
+{
+    EXPECT_EQ(FindingText({FindingKind::Doors, 70, 64, 12, 40, std::nullopt}),
+              "70 doors, more than the 64 the engine holds; door 65 is at column 12, row 40.");
+    EXPECT_EQ(FindingText({FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}),
+              "No player start; the engine needs exactly one.");
+    EXPECT_EQ(FindingText({FindingKind::UnknownWords, 1, std::nullopt, 3, 4, 2}),
+              "1 word of plane 2 without a symbol; the first is at column 3, row 4.");
+    EXPECT_EQ(FindingKindName(FindingKind::PlayerStarts), "player_starts");
+    EXPECT_EQ(FindingKindName(FindingKind::UnknownWords), "unknown_words");
+}
