@@ -1,0 +1,220 @@
+// Changing the number of planes of an open project: the structure's files
+// and keys, the reloaded maps, the saved game files, and a failed save that
+// leaves everything as it was.
+
+#include "EditorTestUtil.h"
+#include "ScriptedPrompter.h"
+#include "core/FileSystem.h"
+#include "editor/PlaneManager.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+constexpr const char* kDefaultRecordText =
+    "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
+
+// Every file under `folder` with its bytes.
+std::map<std::string, Bytes> Snapshot(const fs::path& folder)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
+    return files;
+}
+
+// A copy of the sample game and of the shipped WL6 structure, opened as the editor opens it.
+struct OpenedGame {
+    TempDir dir;
+    fs::path game = dir / "game";
+    fs::path root = dir / "MapDefs";
+    std::unique_ptr<Project> project;
+
+    OpenedGame()
+    {
+        fs::create_directories(game);
+        for (const char* name : {"MAPHEAD.WL6", "GAMEMAPS.WL6"})
+            fs::copy_file(SampleGameDir() / name, game / name);
+        fs::create_directories(root);
+        fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
+        Open();
+    }
+    void Open()
+    {
+        ScriptedPrompter prompter;
+        OpenRequest request;
+        request.directory = game;
+        request.mapDefsRoot = root;
+        OpenOutcome outcome = OpenProject(request, prompter, {});
+        ASSERT_EQ(outcome.result, OpenResult::Opened) << prompter.Unfinished();
+        project = std::move(outcome.project);
+    }
+    fs::path Folder() const { return root / "WL6"; }
+};
+
+} // namespace
+
+TEST(PlaneCount, TheFieldTakesOneTo32767Planes)
+{
+    for (const char* bad : {"", "0", "32768", "-1", "3a", " 3", "99999999999"}) {
+        const auto parsed = ParsePlaneCount(bad);
+        ASSERT_FALSE(parsed) << bad;
+        EXPECT_EQ(parsed.failure().text, "The number of planes must be between 1 and 32767!");
+        EXPECT_EQ(parsed.failure().caption, "Plane Manager");
+        EXPECT_EQ(parsed.failure().icon, MessageIcon::Error);
+    }
+    EXPECT_EQ(*ParsePlaneCount("1"), 1);
+    EXPECT_EQ(*ParsePlaneCount("32767"), 32767);
+}
+
+TEST(PlaneCount, RaisingAddsSymbolFilesKeysAndZeroPlanesAndSavesTheGameFiles)
+{
+    OpenedGame g;
+    const MapHandler before = LoadSet(g.game, 3);
+    ASSERT_FALSE(ChangePlaneCount(*g.project, 5));
+
+    for (const char* file : {"plane4.txt", "plane5.txt"})
+        EXPECT_EQ(FileText(g.Folder() / file), kDefaultRecordText) << file;
+    IniFile& settings = *g.project->Settings;
+    EXPECT_EQ(settings.ReadInteger("Planes", "NumPlanes", 0), 5);
+    EXPECT_EQ(settings.ReadString("Planes", "4", ""), "plane5.txt");
+    EXPECT_EQ(PlaneNames(settings, 5)[3], "Plane 4 (Unknown)");
+    EXPECT_EQ(PlaneNames(settings, 5)[4], "Plane 5 (Unknown)");
+    EXPECT_TRUE(settings.ReadBool("ShowPlanes", "3", false));
+    EXPECT_FALSE(settings.ReadBool("SplitPlanes", "4", true));
+
+    EXPECT_EQ(g.project->Maps.NumPlanes, 5);
+    EXPECT_EQ(g.project->Symbols.NumPlanes(), 5);
+    EXPECT_FALSE(g.project->Changed);
+    const MapHandler saved = LoadSet(g.game, 5);
+    ASSERT_EQ(saved.NumMaps(), before.NumMaps());
+    for (int i = 0; i < saved.NumMaps(); ++i) {
+        const MapList& map = saved.Maps[static_cast<std::size_t>(i)];
+        for (std::size_t p = 0; p < 3; ++p)
+            EXPECT_EQ(map.Planes[p], before.Maps[static_cast<std::size_t>(i)].Planes[p]);
+        for (std::size_t p = 3; p < 5; ++p)
+            EXPECT_EQ(map.Planes[p], std::vector<std::uint16_t>(map.WordCount(), 0));
+        EXPECT_EQ(g.project->Maps.Maps[static_cast<std::size_t>(i)].Planes, map.Planes);
+    }
+    // The same count again changes nothing and saves nothing.
+    bool saveCalled = false;
+    EXPECT_FALSE(ChangePlaneCount(*g.project, 5, [&](const MapHandler&) {
+        saveCalled = true;
+        return std::optional<Failure>();
+    }));
+    EXPECT_FALSE(saveCalled);
+}
+
+TEST(PlaneCount, LoweringDeletesTheRemovedPlanesFileAndKeysAndReloadsFromTheFiles)
+{
+    OpenedGame g;
+    const MapHandler before = LoadSet(g.game, 3);
+    // Edits that were not saved are gone: the maps come again from the files.
+    g.project->Maps.Maps[0].Planes[0][0] = 4321;
+    g.project->Maps.CurrentMap = 2;
+    g.project->Changed = true;
+
+    ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
+    EXPECT_FALSE(fs::exists(g.Folder() / "plane3.txt"));
+    EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
+    for (const char* section : {"Planes", "PlaneNames", "ShowPlanes", "SplitPlanes"})
+        EXPECT_FALSE(g.project->Settings->HasKey(section, "2")) << section;
+    EXPECT_EQ(g.project->Maps.CurrentMap, 0);
+    EXPECT_FALSE(g.project->Changed);
+    EXPECT_EQ(g.project->Maps.Maps[0].Planes[0][0], before.Maps[0].Planes[0][0]);
+
+    const MapHandler saved = LoadSet(g.game, 2);
+    for (int i = 0; i < saved.NumMaps(); ++i) {
+        const auto& planes = before.Maps[static_cast<std::size_t>(i)].Planes;
+        EXPECT_EQ(saved.Maps[static_cast<std::size_t>(i)].Planes,
+                  (std::vector<std::vector<std::uint16_t>>{planes[0], planes[1]}));
+    }
+}
+
+TEST(PlaneCount, LoweringSparesASymbolFileThatARemainingPlaneNames)
+{
+    OpenedGame g;
+    g.project->Settings->WriteString("Planes", "2", "plane2.txt");
+    ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
+    EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
+    EXPECT_EQ(g.project->Symbols.NumPlanes(), 2);
+}
+
+TEST(PlaneCount, AFailedSaveLeavesTheStructureTheGameFilesAndTheProjectAsTheyWere)
+{
+    for (int count : {5, 1}) {
+        OpenedGame g;
+        g.project->Maps.Maps[1].Planes[1][3] = 99; // an edit not yet saved stays
+        g.project->Changed = true;
+        const auto structure = Snapshot(g.root);
+        const auto gameFiles = Snapshot(g.game);
+        const auto failure = ChangePlaneCount(*g.project, count, [](const MapHandler& maps) {
+            EXPECT_EQ(maps.FilePlanes, 0);
+            return std::optional<Failure>(Failure{"Couldn't write the map files!", "Error saving maps"});
+        });
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->text, "Couldn't write the map files!");
+        EXPECT_EQ(Snapshot(g.root), structure) << count;
+        EXPECT_EQ(Snapshot(g.game), gameFiles);
+        EXPECT_EQ(g.project->Maps.NumPlanes, 3);
+        EXPECT_EQ(g.project->Symbols.NumPlanes(), 3);
+        EXPECT_EQ(g.project->Maps.Maps[1].Planes[1][3], 99);
+        EXPECT_TRUE(g.project->Changed);
+        EXPECT_EQ(g.project->Settings->ReadInteger("Planes", "NumPlanes", 0), 3);
+    }
+}
+
+TEST(PlaneCount, TheCorridor7FloppyStructureGetsItsFilesInItsOwnFolder)
+{
+    TempDir dir;
+    const fs::path game = dir / "game";
+    const fs::path root = dir / "MapDefs";
+    fs::create_directories(game);
+    MapHandler set = EmptySet(game, DataFileVersion::MapTemp, 3, "CO7");
+    Bytes exe(300, 0x90);
+    Put16(exe, 0xABCD);
+    for (int i = 0; i < 100; ++i)
+        Put32(exe, 0xFFFFFFFF);
+    exe.insert(exe.end(), 200, 0x90);
+    WriteFile(game / "C7.EXE", exe);
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = "C7.EXE";
+    std::mt19937 random(7);
+    AddRandomMap(set, random, 16, 16, "One");
+    ASSERT_FALSE(set.Save());
+    StructureSettings choice;
+    choice.NearTag = 0xA7;
+    choice.FarTag = 0xA8;
+    choice.RLEWTag = 0xABCD;
+    ASSERT_FALSE(CreateFromScratch(root, "CO7", "C7.EXE", choice, 3));
+
+    ScriptedPrompter prompter;
+    OpenRequest request;
+    request.directory = game;
+    request.mapDefsRoot = root;
+    OpenOutcome opened = OpenProject(request, prompter, {});
+    ASSERT_EQ(opened.result, OpenResult::Opened) << prompter.Unfinished();
+    ASSERT_FALSE(ChangePlaneCount(*opened.project, 4));
+    EXPECT_EQ(FileText(root / "CO7_Floppy" / "plane4.txt"), kDefaultRecordText);
+    EXPECT_FALSE(fs::exists(root / "CO7"));
+    ASSERT_FALSE(ChangePlaneCount(*opened.project, 2));
+    EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane4.txt"));
+    EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane3.txt"));
+}
+
+TEST(PlaneManager, WritesNamesAndBothFlagsAtOnce)
+{
+    TempDir dir;
+    IniFile settings(dir / "WL6.ini");
+    WritePlaneFlags(settings, 1, true, false);
+    WritePlaneName(settings, 1, "Objects");
+    EXPECT_EQ(FileText(dir / "WL6.ini"), "[ShowPlanes]\r\n1=1\r\n[SplitPlanes]\r\n1=0\r\n[PlaneNames]\r\n1=Objects\r\n");
+    EXPECT_EQ(PlaneNames(settings, 2), (std::vector<std::string>{"Unknown Plane", "Objects"}));
+}
