@@ -5,6 +5,7 @@
 #include "EditorTestUtil.h"
 #include "ScriptedPrompter.h"
 #include "core/FileSystem.h"
+#include "editor/EditorSession.h"
 #include "editor/PlaneManager.h"
 
 #include <gtest/gtest.h>
@@ -217,4 +218,25 @@ TEST(PlaneManager, WritesNamesAndBothFlagsAtOnce)
     WritePlaneName(settings, 1, "Objects");
     EXPECT_EQ(FileText(dir / "WL6.ini"), "[ShowPlanes]\r\n1=1\r\n[SplitPlanes]\r\n1=0\r\n[PlaneNames]\r\n1=Objects\r\n");
     EXPECT_EQ(PlaneNames(settings, 2), (std::vector<std::string>{"Unknown Plane", "Objects"}));
+}
+
+TEST(PlaneCount, TheSessionStartsAfreshWithoutClipboardOrHistory)
+{
+    OpenedGame g;
+    EditorSession session(std::move(g.project));
+    session.Autofloor();
+    session.CreateClipboardManager().Entries.push_back(session.MakeClipboardEntry(1, 1, {{0}, {0}, {0}}));
+    session.SelectPlane(2);
+    ASSERT_TRUE(session.CanUndo());
+
+    EXPECT_EQ(session.ChangePlaneCount(3).What, EditResult::Redraw::Nothing);
+    const EditResult result = session.ChangePlaneCount(4);
+    EXPECT_FALSE(result.Message);
+    EXPECT_EQ(result.What, EditResult::Redraw::MapList);
+    EXPECT_EQ(session.Maps().NumPlanes, 4);
+    EXPECT_FALSE(session.CanUndo());
+    EXPECT_EQ(session.ClipboardManager(), nullptr);
+    EXPECT_EQ(session.SelectedPlane(), 0);
+    EXPECT_EQ(session.LeftValue(3), 0);
+    EXPECT_FALSE(session.Changed());
 }
