@@ -1,0 +1,201 @@
+// tesselar-cli stats, check and edit: output, exit status and files, on the
+// sample game and on the real games beside the repository.
+
+#include "TestUtil.h"
+#include "core/FileSystem.h"
+#include "core/TextFile.h"
+#include "editor/MapOperations.h"
+#include "symbols/SymbolFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+fs::path CopyOf(const fs::path& game, const TempDir& to)
+{
+    for (const auto& entry : fs::directory_iterator(game))
+        if (entry.is_regular_file()) {
+            fs::copy_file(entry.path(), to / entry.path().filename().string());
+            fs::permissions(to / entry.path().filename().string(), fs::perms::owner_read | fs::perms::owner_write);
+        }
+    return to.path();
+}
+
+// The ten counters of a map counted here from the shipped symbol files:
+// each plane's file read line by line, the first symbol of a value whose
+// type is one of the counted ones deciding.
+std::array<int, 10> CountFromSymbolFiles(const MapList& map, const std::string& structure)
+{
+    const std::map<std::string, std::vector<int>> counters = {
+        {"to", {0}}, {"k", {0}}, {"so", {0}}, {"tt", {1}}, {"tp", {1}}, {"sp", {1}}, {"sd", {1, 3}},
+        {"d", {2}}, {"ld", {2}}, {"sg1", {4}}, {"mg1", {4}}, {"sg3", {5}}, {"mg3", {5}}, {"sg4", {6}},
+        {"mg4", {6}}, {"b", {7}}, {"oa", {8}}};
+    std::array<int, 10> counts{};
+    for (std::size_t p = 0; p < map.Planes.size(); ++p) {
+        const auto text = ReadTextFile(SourceDir() / "data" / "MapDefs" / structure /
+                                       ("plane" + std::to_string(p + 1) + ".txt"));
+        std::map<int, std::vector<int>> byValue;
+        for (const std::string& line : SplitLines(*text)) {
+            const auto fields = SplitFields(line);
+            const int value = std::stoi(fields[0]);
+            if (!byValue.contains(value) && counters.contains(fields[3]))
+                byValue[value] = counters.at(fields[3]);
+        }
+        for (std::uint16_t word : map.Planes[p])
+            if (word != 0 && byValue.contains(word))
+                for (int counter : byValue[word])
+                    ++counts[static_cast<std::size_t>(counter)];
+    }
+    counts[9] = counts[4] + counts[5] + counts[6] + counts[7] + counts[8];
+    return counts;
+}
+
+std::string StatsJsonLine(int number, const MapList& map, const std::array<int, 10>& c)
+{
+    const char* keys[] = {"static_objects", "tile_objects", "doors", "secrets", "guards_level1",
+                          "guards_level3", "guards_level4", "bosses", "other_actors", "total_actors"};
+    std::string line = "  {\"map\": " + std::to_string(number) + ", \"name\": \"" + MapNameText(map.Name) + "\"";
+    for (std::size_t i = 0; i < 10; ++i)
+        line += ", \"" + std::string(keys[i]) + "\": " + std::to_string(c[i]);
+    return line + "}";
+}
+
+} // namespace
+
+TEST(CliStats, PrintsTheTenCountersAsATableOrAsJson)
+{
+    CliResult r = RunCli({"stats", SampleGameDir().string(), "--maps", "3,7", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const MapHandler sample = LoadSet(SampleGameDir());
+    EXPECT_EQ(r.out, "[\n" + StatsJsonLine(3, sample.Maps[2], CountFromSymbolFiles(sample.Maps[2], "WL6")) + ",\n" +
+                         StatsJsonLine(7, sample.Maps[6], CountFromSymbolFiles(sample.Maps[6], "WL6")) + "\n]\n");
+
+    r = RunCli({"stats", SampleGameDir().string(), "--maps", "1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
+              " Map  Name             Statics   Tiles   Doors Secrets  Level1  Level3  Level4  Bosses   Other  Actors");
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
+}
+
+TEST(CliCheck, ReportsEveryFindingAndExitsWithOneWhenAnyMapHasOne)
+{
+    CliResult r = RunCli({"check", SampleGameDir().string(), "--maps", "6-7", "--json"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, "[\n"
+                     "  {\"map\": 6, \"name\": \"Catacombs\", \"findings\": ["
+                     "{\"kind\": \"doors\", \"count\": 120, \"limit\": 64, \"x\": 27, \"y\": 45, \"plane\": null}, "
+                     "{\"kind\": \"statics\", \"count\": 545, \"limit\": 399, \"x\": 90, \"y\": 67, \"plane\": null}, "
+                     "{\"kind\": \"actors\", \"count\": 265, \"limit\": 149, \"x\": 101, \"y\": 51, \"plane\": null}]},\n"
+                     "  {\"map\": 7, \"name\": \"Boss Keep\", \"findings\": []}\n"
+                     "]\n");
+
+    r = RunCli({"check", SampleGameDir().string(), "--maps", "7,6"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.substr(0, r.out.find("Map 6")), "Map 7 (Boss Keep): OK\n");
+    EXPECT_NE(r.out.find("Map 6 (Catacombs):\n  120 doors, more than the 64 the engine holds; door 65 is at "
+                         "column 27, row 45.\n"),
+              std::string::npos);
+
+    EXPECT_EQ(RunCli({"check", SampleGameDir().string(), "--maps", "1-5"}).status, 0);
+    TempDir empty;
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"check", empty.path().string()}, {"check", SampleGameDir().string(), "--maps", "9"}, {"check"}})
+        EXPECT_EQ(RunCli(args).status, 2) << args.back();
+}
+
+TEST(CliEdit, AppliesTheOperationsInOrderAndSavesOnce)
+{
+    TempDir dir;
+    CopyOf(SampleGameDir(), dir);
+    const CliResult r = RunCli({"edit", dir.path().string(), "--maps", "2", "--flip", "horizontal", "--plane", "1",
+                                "--replace", "0=Dog Moving East (Level 1)", "--rotate=270", "--flip-planes", "0,2"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    MapList expected = LoadSet(SampleGameDir()).Maps[1];
+    TransformMap(expected, MapTransform::FlipHorizontal);
+    std::string replaced = std::to_string(std::count(expected.Planes[1].begin(), expected.Planes[1].end(), 0));
+    std::replace(expected.Planes[1].begin(), expected.Planes[1].end(), std::uint16_t{0}, std::uint16_t{138});
+    TransformMap(expected, MapTransform::Rotate270);
+    FlipPlanes(expected, 0, 2);
+    EXPECT_EQ(r.out, "Map 2 (Cell Block): flipped horizontally\n"
+                     "Map 2 (Cell Block): " + replaced + " occurrences were replaced\n"
+                     "Map 2 (Cell Block): rotated by 270 degrees\n"
+                     "Map 2 (Cell Block): planes 0 and 2 exchanged\n"
+                     "Maps saved!\n");
+    const MapHandler saved = LoadSet(dir.path());
+    EXPECT_EQ(saved.Maps[1].Planes, expected.Planes);
+    EXPECT_EQ(saved.Maps[1].Width, expected.Width);
+    EXPECT_EQ(saved.Maps[0].Planes, LoadSet(SampleGameDir()).Maps[0].Planes);
+    EXPECT_TRUE(fs::exists(dir / "GAMEMAPS.WL6.BAK"));
+}
+
+TEST(CliEdit, AnyErrorStopsBeforeAnythingIsSaved)
+{
+    TempDir dir;
+    CopyOf(SampleGameDir(), dir);
+    const std::string d = dir.path().string();
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--replace", "Nonsense=0"}, "Plane 0 has no symbol \"Nonsense\".\n"},
+        {{"--plane", "1", "--replace", "0=70000"}, "Plane 1 has no symbol \"70000\".\n"},
+        {{"--flip-planes", "0,3"}, "There is no plane 3: the maps have planes 0 to 2.\n"},
+        {{"--flip-planes", "1,1"}, "You can't flip a plane with itself!\n"},
+        {{"--plane", "3", "--autofloor"}, "There is no plane 3: the maps have planes 0 to 2.\n"},
+        {{"--resize", "257x64"}, "--resize takes WxH, each from 1 to 256, such as 64x64.\n"},
+        {{"--resize", "0x64"}, "--resize takes WxH, each from 1 to 256, such as 64x64.\n"},
+        {{"--rotate", "45"}, "--rotate takes 90, 180 or 270.\n"},
+        {{"--flip", "sideways"}, "--flip takes horizontal or vertical.\n"},
+        {{"--autofloor", "--rotate"}, "The operation --rotate needs a value.\n"},
+    };
+    for (const auto& [operations, message] : cases) {
+        std::vector<std::string> args = {"edit", d, "--autofloor"};
+        args.insert(args.end(), operations.begin(), operations.end());
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err, message);
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(RunCli({"edit", d}).status, 2);
+    EXPECT_EQ(ListDirectory(dir.path()), (std::vector<std::string>{"GAMEMAPS.WL6", "MAPHEAD.WL6"}));
+    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6"), ReadFile(SampleGameDir() / "GAMEMAPS.WL6"));
+}
+
+TEST(CliMapCommands, RealGamesPassTheCheckCountAsCountedHereAndTurnFourTimesBack)
+{
+    const auto sets = RealGameSets();
+    if (sets.empty())
+        GTEST_SKIP() << "no real game data";
+    for (const fs::path& game : sets) {
+        SCOPED_TRACE(game.string());
+        const MapHandler original = LoadSet(game);
+        const std::string structure = ToUpperAscii(original.Extension);
+
+        CliResult r = RunCli({"check", game.string(), "--json"});
+        EXPECT_EQ(r.status, 0) << r.out << r.err;
+        EXPECT_EQ(r.out.find("\"kind\""), std::string::npos);
+
+        r = RunCli({"stats", game.string(), "--json"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        std::string expected = "[\n";
+        for (int i = 0; i < original.NumMaps(); ++i) {
+            const MapList& map = original.Maps[static_cast<std::size_t>(i)];
+            expected += StatsJsonLine(i + 1, map, CountFromSymbolFiles(map, structure)) +
+                        (i + 1 < original.NumMaps() ? ",\n" : "\n");
+        }
+        EXPECT_EQ(r.out, expected + "]\n");
+
+        TempDir turned, resaved;
+        CopyOf(game, turned);
+        CopyOf(game, resaved);
+        for (int i = 0; i < 4; ++i)
+            ASSERT_EQ(RunCli({"edit", turned.path().string(), "--rotate", "90"}).status, 0);
+        ASSERT_EQ(RunCli({"resave", resaved.path().string()}).status, 0);
+        ExpectSameMaps(original, LoadSet(turned.path()));
+        for (const std::string& name : ListDirectory(game))
+            EXPECT_EQ(ReadFile(turned / name), ReadFile(resaved / name)) << name;
+    }
+}
