@@ -1,0 +1,220 @@
+// The dialogs of the whole-map commands: "Flip Planes", "Find & Replace",
+// the plane manager and the map information, driven through their widgets.
+// They only collect choices (or write the plane settings at once); the
+// rules behind them are pinned by the core tests.
+
+#include "ScriptedPrompter.h"
+#include "UiTestUtil.h"
+#include "editor/PlaneManager.h"
+#include "editor/ui/TFindReplaceBox.h"
+#include "editor/ui/TFlipPlanesBox.h"
+#include "editor/ui/TMapInformationBox.h"
+#include "editor/ui/TPlaneBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+const std::vector<std::string> kPlanes = {"Walls", "Objects", "Extra"};
+
+std::vector<std::string> Items(QComboBox* list)
+{
+    std::vector<std::string> items;
+    for (int i = 0; list && i < list->count(); ++i)
+        items.push_back(S(list->itemText(i)));
+    return items;
+}
+
+void ExpectRecord(const ScriptedPrompter& prompter, const std::string& text, const std::string& caption,
+                  MessageIcon icon)
+{
+    ASSERT_FALSE(prompter.Records().empty());
+    const PromptRecord& record = prompter.Records().back();
+    EXPECT_EQ(record.text, text);
+    EXPECT_EQ(record.caption, caption);
+    EXPECT_EQ(record.icon, icon);
+}
+
+} // namespace
+
+TEST(FlipPlanesBox, RefusesAPlaneWithItselfAndHandsBackTwoPlanes)
+{
+    ScriptedPrompter prompter;
+    TFlipPlanesBox box(prompter);
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Flip Planes");
+        EXPECT_TRUE(ShowsText(dialog, "Flip"));
+        EXPECT_TRUE(ShowsText(dialog, "with"));
+        auto* first = Find<QComboBox>(dialog, "firstPlane");
+        auto* second = Find<QComboBox>(dialog, "secondPlane");
+        EXPECT_EQ(Items(first), kPlanes);
+        EXPECT_EQ(second->currentIndex(), 1);
+        second->setCurrentIndex(0);
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        ExpectRecord(prompter, "You can't flip a plane with itself!", "Error flipping planes", MessageIcon::Warning);
+        second->setCurrentIndex(2);
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.ChoosePlanes(kPlanes), std::make_optional(std::make_pair(0, 2)));
+
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(Find<QComboBox>(dialog, "secondPlane")->currentIndex(), 0); // one plane only
+        Click(dialog, "cancelButton");
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.ChoosePlanes({"Walls"}), std::nullopt);
+}
+
+TEST(FindReplaceBox, ValidatesKeepsItsFieldsAndHandsBackTheAction)
+{
+    ScriptedPrompter prompter;
+    TFindReplaceBox box(prompter);
+    FindReplaceState state;
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Find & Replace");
+        for (const char* text : {"Which plane:", "Find what:", "Replace with:", "Replace Scope", "Direction",
+                                 "Current map", "All maps", "Forward", "Backward", "Find Next", "Find All",
+                                 "Replace", "Replace All", "Cancel"})
+            EXPECT_TRUE(ShowsText(dialog, text)) << text;
+        EXPECT_EQ(Items(Find<QComboBox>(dialog, "planeList")), kPlanes);
+        EXPECT_TRUE(Checked(dialog, "currentMapButton"));
+        EXPECT_TRUE(Checked(dialog, "forwardButton"));
+
+        Click(dialog, "findNextButton");
+        ExpectRecord(prompter, "You need to enter a search value!", "Information", MessageIcon::Information);
+        TypeAndLeave(Find<QLineEdit>(dialog, "findEdit"), "Wall");
+        Click(dialog, "replaceButton");
+        ExpectRecord(prompter, "You need to enter a replacement value!", "Information", MessageIcon::Information);
+        EXPECT_TRUE(dialog->isVisible());
+        TypeAndLeave(Find<QLineEdit>(dialog, "replaceEdit"), "Floor");
+        Find<QComboBox>(dialog, "planeList")->setCurrentIndex(1);
+        Click(dialog, "allMapsButton");
+        Click(dialog, "backwardButton");
+        Click(dialog, "replaceAllButton");
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::make_optional(FindAction::ReplaceAll));
+    EXPECT_EQ(state.Fields.Plane, 1);
+    EXPECT_EQ(state.Fields.FindWhat, "Wall");
+    EXPECT_EQ(state.Fields.ReplaceWith, "Floor");
+    EXPECT_EQ(state.Fields.Scope, ReplaceScope::AllMaps);
+    EXPECT_EQ(state.Fields.Direction, FindDirection::Backward);
+    EXPECT_TRUE(state.DirectionChanged);
+    EXPECT_FALSE(state.Cancelled);
+
+    // The next opening shows the texts again, plane 0, and Escape cancels.
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(Text(dialog, "findEdit")), "Wall");
+        EXPECT_EQ(Find<QComboBox>(dialog, "planeList")->currentIndex(), 0);
+        EXPECT_TRUE(Checked(dialog, "backwardButton"));
+        QTest::keyClick(dialog, Qt::Key_Escape);
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::nullopt);
+    EXPECT_TRUE(state.Cancelled);
+}
+
+TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
+{
+    TempDir dir;
+    IniFile settings(dir / "WL6.ini");
+    for (int p = 0; p < 3; ++p)
+        settings.WriteString("PlaneNames", std::to_string(p), kPlanes[static_cast<std::size_t>(p)]);
+    ScriptedPrompter prompter;
+    TPlaneBox box(prompter);
+    std::vector<int> changes;
+    int namesChanged = 0;
+    TPlaneBox::Actions actions;
+    actions.changePlaneCount = [&](int count) {
+        changes.push_back(count);
+        return count;
+    };
+    actions.planeNamesChanged = [&]() { ++namesChanged; };
+
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Plane Manager");
+        for (const char* text : {"Select plane", "Which plane do you wish to edit?", "Add / delete plane",
+                                 "By increasing or decreasing the value in the field you add or delete planes.",
+                                 "Change number of planes", "Edit plane", "OK"})
+            EXPECT_TRUE(ShowsText(dialog, text)) << text;
+        auto* planes = Find<QComboBox>(dialog, "planeList");
+        EXPECT_EQ(Items(planes), kPlanes);
+        EXPECT_EQ(S(Text(dialog, "planeNameEdit")), "Walls");
+        EXPECT_EQ(S(Text(dialog, "planeCountField")), "3");
+
+        planes->setCurrentIndex(1);
+        auto* flags = Find<QListWidget>(dialog, "planePropertiesList");
+        flags->item(1)->setCheckState(Qt::Checked);
+        EXPECT_EQ(settings.ReadString("ShowPlanes", "1", ""), "0");
+        EXPECT_EQ(settings.ReadString("SplitPlanes", "1", ""), "1");
+        TypeAndLeave(Find<QLineEdit>(dialog, "planeNameEdit"), "Things");
+        EXPECT_EQ(settings.ReadString("PlaneNames", "1", ""), "Things");
+        EXPECT_EQ(S(planes->itemText(1)), "Things");
+        EXPECT_EQ(planes->currentIndex(), 1);
+        EXPECT_EQ(namesChanged, 1);
+
+        auto* count = Find<QLineEdit>(dialog, "planeCountField");
+        for (const char* bad : {"", "0", "40000"}) {
+            TypeAndLeave(count, bad);
+            Click(dialog, "changePlaneCountButton");
+            ExpectRecord(prompter, "The number of planes must be between 1 and 32767!", "Plane Manager",
+                         MessageIcon::Error);
+        }
+        TypeAndLeave(count, "3");
+        prompter.Clear();
+        Click(dialog, "changePlaneCountButton"); // unchanged: nothing asked
+        EXPECT_TRUE(prompter.Records().empty());
+        Click(dialog, "planeCountUp");
+        prompter.Answer(Answer::No);
+        Click(dialog, "changePlaneCountButton");
+        ExpectRecord(prompter, kAutosaveQuestion, "Save maps", MessageIcon::Question);
+        TypeAndLeave(count, "5"); // typed, not set with the arrows
+        prompter.Answer(Answer::Yes);
+        Click(dialog, "changePlaneCountButton");
+        Click(dialog, "changePlaneCountButton"); // the set has 5 planes now
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    box.ShowPlaneManager(settings, 3, actions);
+    EXPECT_EQ(changes, (std::vector<int>{5}));
+    EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished();
+}
+
+TEST(MapInformationBox, ShowsTheTenCountersAndTheFindings)
+{
+    TMapInformationBox box;
+    MapStatistics stats{.StaticObjects = 12, .TileObjects = 3, .Doors = 4, .Secrets = 1, .Guards1 = 5,
+                        .Guards3 = 6, .Guards4 = 7, .Bosses = 1, .OtherActors = 2};
+    const MapFinding finding{FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt};
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Map Information");
+        const std::pair<const char*, const char*> rows[] = {
+            {"staticObjects", "12"}, {"tileObjects", "3"}, {"doors", "4"},        {"secrets", "1"},
+            {"guardsLevel1", "5"},   {"guardsLevel3", "6"}, {"guardsLevel4", "7"}, {"bosses", "1"},
+            {"otherActors", "2"},    {"totalActors", "21"}};
+        for (auto [name, value] : rows) {
+            EXPECT_EQ(S(Text(dialog, name)), value) << name;
+            EXPECT_TRUE(Find<QLineEdit>(dialog, name)->isReadOnly());
+        }
+        for (const char* label : {"Static Objects:", "Tile Objects:", "Doors:", "Secrets:", "Level 1 Guards:",
+                                  "Level 3 Guards:", "Level 4 Guards:", "Bosses", "Other Actors:", "Total Actors:"})
+            EXPECT_TRUE(ShowsText(dialog, label)) << label;
+        auto* findings = Find<QListWidget>(dialog, "findingList");
+        ASSERT_EQ(findings->count(), 1);
+        EXPECT_EQ(S(findings->item(0)->text()), "No player start; the engine needs exactly one.");
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    box.ShowMapInformation(stats, {finding});
+}
