@@ -47,6 +47,20 @@ constexpr ActionSpec kActions[] = {
     {Command::DeleteMap, "&Delete Map", "deleteMapAction", "Delete", "Delete Map", "edit-delete",
      QStyle::SP_TrashIcon},
     {Command::MapProperties, "&Map Properties", "mapPropertiesAction", "Ctrl+M", "", "", kNoIcon},
+    {Command::Autofloor, "Auto&floor", "autofloorAction", "Ctrl+Alt+F", "Autofloor", "", QStyle::SP_DialogResetButton},
+    {Command::ClearMapSolid, "Clear Map (Solid)", "clearMapSolidAction", "", "", "", kNoIcon},
+    {Command::ClearMapRandom, "Clear Map (Random)", "clearMapRandomAction", "", "", "", kNoIcon},
+    {Command::Rotate90, "&90 Degrees", "rotate90Action", "", "", "", kNoIcon},
+    {Command::Rotate180, "&180 Degrees", "rotate180Action", "", "", "", kNoIcon},
+    {Command::Rotate270, "&270 Degrees", "rotate270Action", "", "", "", kNoIcon},
+    {Command::FlipHorizontal, "&Horizontal", "flipHorizontalAction", "", "", "", kNoIcon},
+    {Command::FlipVertical, "&Vertical", "flipVerticalAction", "", "", "", kNoIcon},
+    {Command::FlipPlanes, "Flip &Planes", "flipPlanesAction", "", "", "", kNoIcon},
+    {Command::FindReplace, "&Find && Replace", "findReplaceAction", "Ctrl+F", "Find & Replace", "edit-find",
+     QStyle::SP_FileDialogContentsView},
+    {Command::PlaneManager, "Plan&e Manager", "planeManagerAction", "Ctrl+D", "Plane Manager", "",
+     QStyle::SP_FileDialogInfoView},
+    {Command::MapInformation, "Map Info&rmation", "mapInformationAction", "Ctrl+I", "", "", kNoIcon},
     {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon},
     {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon},
     {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon},
@@ -88,6 +102,18 @@ bool Enabled(Command command, const EditorSession& s)
         return s.CanAddMap();
     case Command::DeleteMap:
         return s.CanDeleteMap();
+    case Command::Autofloor:
+    case Command::ClearMapSolid:
+    case Command::ClearMapRandom:
+    case Command::Rotate90:
+    case Command::Rotate180:
+    case Command::Rotate270:
+    case Command::FlipHorizontal:
+    case Command::FlipVertical:
+    case Command::FlipPlanes:
+        return s.CanWholeMapOperations();
+    case Command::FindReplace:
+        return s.CanFindReplace();
     case Command::HighByteMode: // UpdateByteModes: only for a split plane
     case Command::LowByteMode:
         return s.CanByteModes();
@@ -170,12 +196,27 @@ void EditorActions::CreateMenus(QMainWindow* window)
     add(edit, {Command::Cut, Command::Copy, Command::Paste});
     edit->addSeparator();
     add(edit, {Command::ClipboardManager});
+    edit->addSeparator();
+    add(edit, {Command::FindReplace});
 
     QMenu* map = window->menuBar()->addMenu("&Map");
     map->setObjectName("mapMenu");
     add(map, {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel});
     map->addSeparator();
     add(map, {Command::AddMap, Command::DeleteMap, Command::MapProperties});
+    map->addSeparator();
+    add(map, {Command::Autofloor, Command::ClearMapSolid, Command::ClearMapRandom});
+    QMenu* advanced = map->addMenu("Advan&ced");
+    advanced->setObjectName("advancedMenu");
+    QMenu* rotate = advanced->addMenu("&Rotate Map");
+    rotate->setObjectName("rotateMapMenu");
+    add(rotate, {Command::Rotate90, Command::Rotate180, Command::Rotate270});
+    QMenu* flip = advanced->addMenu("&Flip Map");
+    flip->setObjectName("flipMapMenu");
+    add(flip, {Command::FlipHorizontal, Command::FlipVertical});
+    add(advanced, {Command::FlipPlanes});
+    map->addSeparator();
+    add(map, {Command::PlaneManager, Command::MapInformation});
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
@@ -198,10 +239,10 @@ void EditorActions::CreateToolBar(QMainWindow* window)
     const std::initializer_list<std::initializer_list<Command>> groups = {
         {Command::OpenProject, Command::SaveProject},
         {Command::Undo, Command::Redo},
-        {Command::Cut, Command::Copy, Command::Paste, Command::ClipboardManager},
+        {Command::Cut, Command::Copy, Command::Paste, Command::ClipboardManager, Command::FindReplace},
         {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel},
         {Command::AddMap, Command::DeleteMap},
-        {Command::MapViewOptions},
+        {Command::Autofloor, Command::PlaneManager, Command::MapViewOptions},
     };
     bool first = true;
     for (const auto& group : groups) {

@@ -156,12 +156,38 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
     }
     if (previewTile_ && !preview_.isNull())
         DrawEnlarged(painter, preview_, PreviewArea().topLeft(), f, exposed);
+    if (!markers_.empty()) {
+        const int c = kTilePixels * f;
+        for (const QPoint& tile : markers_) {
+            const QRect cell(tile.x() * c, tile.y() * c, c, c);
+            if (!cell.intersects(exposed))
+                continue;
+            const bool current = currentMarker_ == tile;
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(QBrush(current ? Qt::white : Qt::black, Qt::DiagCrossPattern));
+            painter.drawRect(cell);
+            painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+            painter.setPen(QPen(Qt::white, 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(cell.adjusted(0, 0, -1, -1));
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        }
+    }
     if (outline_) {
         // Inside the enclosed tiles: the last pixel row and column are theirs.
         painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(OutlineArea().adjusted(0, 0, -1, -1));
     }
+}
+
+void MapPaintArea::SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current)
+{
+    if (tiles == markers_ && current == currentMarker_)
+        return;
+    markers_ = std::move(tiles);
+    currentMarker_ = current;
+    update();
 }
 
 void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint tile)

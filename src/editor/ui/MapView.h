@@ -18,6 +18,7 @@
 #include <QScrollArea>
 
 #include <optional>
+#include <vector>
 
 namespace tsl {
 
@@ -44,6 +45,12 @@ public:
     QRect OutlineArea() const { return OutlinePixels(outline_); }
     QRect PreviewArea() const;
 
+    // The find-and-replace markers: tiles drawn with an outline exclusive-or'd
+    // over the picture and a diagonal cross hatch, white for `current` and
+    // black for the others. Drawn at paint time only.
+    void SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current);
+    const std::vector<QPoint>& Markers() const { return markers_; }
+
     // The tile under a pixel of the paint area: pixel div cell size, rounded
     // down, so pixels left of or above the map give negative tiles.
     QPoint TileAt(QPoint pixel) const;
@@ -69,6 +76,8 @@ private:
     QImage preview_;
     std::optional<QPoint> previewTile_;
     std::optional<QPoint> heldTile_; // the last tile sent while a button is held
+    std::vector<QPoint> markers_;
+    std::optional<QPoint> currentMarker_;
 };
 
 class MapView : public QScrollArea {

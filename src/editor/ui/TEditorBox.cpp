@@ -7,6 +7,10 @@
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TClipboardManagerBox.h"
+#include "editor/ui/TFindReplaceBox.h"
+#include "editor/ui/TFlipPlanesBox.h"
+#include "editor/ui/TMapInformationBox.h"
+#include "editor/ui/TPlaneBox.h"
 #include "editor/ui/TGoToLevelBox.h"
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
@@ -102,9 +106,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     goToLevelBox_ = new TGoToLevelBox(this);
     propertiesBox_ = new TMapPropertiesBox(prompter_, this);
     clipboardBox_ = new TClipboardManagerBox(this);
+    flipPlanesBox_ = new TFlipPlanesBox(prompter_, this);
+    findReplaceBox_ = new TFindReplaceBox(prompter_, this);
+    planeBox_ = new TPlaneBox(prompter_, this);
+    mapInformationBox_ = new TMapInformationBox(this);
     actions_ = new EditorActions(this);
     actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
     ConnectActions();
+    ConnectMapCommands();
 
     connect(panel_, &SidePanel::zoomChosen, this, &TEditorBox::onZoomChosen);
     connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
@@ -347,6 +356,7 @@ void TEditorBox::Apply(const EditResult& result)
         RefreshSelectionRows();
     SyncTool();
     SyncOverlay();
+    SyncMarkers();
     RefreshCommands();
 }
 

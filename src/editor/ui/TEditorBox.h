@@ -29,6 +29,10 @@ class EditorActions;
 class MapView;
 class SidePanel;
 class TClipboardManagerBox;
+class TFindReplaceBox;
+class TFlipPlanesBox;
+class TMapInformationBox;
+class TPlaneBox;
 class TGoToLevelBox;
 class TMapConfigurationsBox;
 class TMapPropertiesBox;
@@ -112,6 +116,18 @@ private:
     void onClipboardManager();
     void onGoToLevel();
     void onMapProperties();
+    // Whole-map operations, find and replace, the plane manager and the map
+    // information (TEditorBoxMapCommands.cpp).
+    void ConnectMapCommands();
+    void onClearMap(bool random);
+    void onFlipPlanes();
+    void onFindReplace();
+    void onFindAgain();
+    void onPlaneManager();
+    int onChangePlaneCount(int count);
+    void onPlaneNamesChanged();
+    void onMapInformation();
+    void SyncMarkers();
     void onToggleGrid();
     void onMapViewOptions();
     void onMapConfigurations();
@@ -138,6 +154,10 @@ private:
     TGoToLevelBox* goToLevelBox_;
     TMapPropertiesBox* propertiesBox_;
     TClipboardManagerBox* clipboardBox_;
+    TFlipPlanesBox* flipPlanesBox_;
+    TFindReplaceBox* findReplaceBox_;
+    TPlaneBox* planeBox_;
+    TMapInformationBox* mapInformationBox_;
     EditorActions* actions_;
 };
 

@@ -1,0 +1,172 @@
+// The main window's whole-map commands: Autofloor, Clear Map, the turns and
+// mirrors, Flip Planes, find and replace with F3 and the view's markers, the
+// plane manager and the map information. Each hands the user's choice to the
+// session and shows what it did, like every other command of the window.
+
+#include "editor/ui/TEditorBox.h"
+
+#include "core/ui/TProgressBox.h"
+#include "editor/PlaneManager.h"
+#include "editor/ui/EditorActions.h"
+#include "editor/ui/MapView.h"
+#include "editor/ui/SidePanel.h"
+#include "editor/ui/TFindReplaceBox.h"
+#include "editor/ui/TFlipPlanesBox.h"
+#include "editor/ui/TMapInformationBox.h"
+#include "editor/ui/TPlaneBox.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QShortcut>
+
+namespace tsl {
+
+void TEditorBox::ConnectMapCommands()
+{
+    auto on = [this](Command c, auto handler) { connect(actions_->Get(c), &QAction::triggered, this, handler); };
+    on(Command::Autofloor, [this] {
+        if (session_)
+            Apply(session_->Autofloor());
+    });
+    on(Command::ClearMapSolid, [this] { onClearMap(false); });
+    on(Command::ClearMapRandom, [this] { onClearMap(true); });
+    const std::pair<Command, MapTransform> transforms[] = {
+        {Command::Rotate90, MapTransform::Rotate90},         {Command::Rotate180, MapTransform::Rotate180},
+        {Command::Rotate270, MapTransform::Rotate270},       {Command::FlipHorizontal, MapTransform::FlipHorizontal},
+        {Command::FlipVertical, MapTransform::FlipVertical},
+    };
+    for (auto [c, transform] : transforms)
+        on(c, [this, transform = transform] {
+            if (session_)
+                Apply(session_->TransformCurrentMap(transform));
+        });
+    on(Command::FlipPlanes, [this] { onFlipPlanes(); });
+    on(Command::FindReplace, [this] { onFindReplace(); });
+    on(Command::PlaneManager, [this] { onPlaneManager(); });
+    on(Command::MapInformation, [this] { onMapInformation(); });
+
+    // F3 belongs to the main window, like Page Up and Page Down.
+    auto* findAgain = new QShortcut(QKeySequence(Qt::Key_F3), this);
+    connect(findAgain, &QShortcut::activated, this, [this] {
+        if (actions_->Get(Command::FindReplace)->isEnabled())
+            onFindAgain();
+    });
+}
+
+void TEditorBox::onClearMap(bool random)
+{
+    if (!session_)
+        return;
+    if (prompter_.Message(kEraseQuestion, kEraseCaption, MessageIcon::Question, Buttons::YesNo) != Answer::Yes)
+        return;
+    Apply(session_->ClearMap(random));
+}
+
+void TEditorBox::onFlipPlanes()
+{
+    if (!session_)
+        return;
+    const Project& project = session_->CurrentProject();
+    const auto planes = flipPlanesBox_->ChoosePlanes(PlaneNames(*project.Settings, project.Maps.NumPlanes));
+    if (planes)
+        Apply(session_->FlipPlanes(planes->first, planes->second));
+}
+
+void TEditorBox::onFindReplace()
+{
+    if (!session_)
+        return;
+    const Project& project = session_->CurrentProject();
+    const auto action =
+        findReplaceBox_->ShowFindReplace(session_->Finds(), PlaneNames(*project.Settings, project.Maps.NumPlanes));
+    if (action) {
+        Apply(session_->RunFindAction(*action));
+        return;
+    }
+    if (auto notFound = session_->Finds().NotFoundMessage())
+        prompter_.Show(*notFound);
+    SyncMarkers();
+}
+
+void TEditorBox::onFindAgain()
+{
+    if (session_)
+        Apply(session_->FindAgain());
+}
+
+void TEditorBox::SyncMarkers()
+{
+    std::vector<QPoint> tiles;
+    std::optional<QPoint> current;
+    if (session_) {
+        const FindReplaceState& finds = session_->Finds();
+        for (const FoundMapCorr& match : finds.Marked())
+            tiles.emplace_back(match.Column, match.Row);
+        if (finds.FindIndex >= 0 && finds.FindIndex < static_cast<int>(finds.Matches.size())) {
+            const FoundMapCorr& match = finds.Matches[static_cast<std::size_t>(finds.FindIndex)];
+            current = QPoint(match.Column, match.Row);
+        }
+    }
+    view_->PaintArea()->SetMarkers(std::move(tiles), current);
+}
+
+void TEditorBox::onPlaneManager()
+{
+    if (!session_)
+        return;
+    TPlaneBox::Actions actions;
+    actions.changePlaneCount = [this](int count) { return onChangePlaneCount(count); };
+    actions.planeNamesChanged = [this] { onPlaneNamesChanged(); };
+    planeBox_->ShowPlaneManager(*session_->CurrentProject().Settings, session_->Maps().NumPlanes, actions);
+    // Flags may have changed: the byte modes follow the selected plane, and
+    // the view shows the planes as they are now.
+    if (session_) {
+        Apply(session_->SelectPlane(session_->SelectedPlane()));
+        RedrawMap();
+    }
+}
+
+int TEditorBox::onChangePlaneCount(int count)
+{
+    const int before = session_->Maps().NumPlanes;
+    if (!AskSaveChanges()) {
+        SetStatus("Ready");
+        return before;
+    }
+    SetStatus("Saving...");
+    QApplication::processEvents();
+    const EditResult result = session_->ChangePlaneCount(count, [this](const MapHandler& maps) -> std::optional<Failure> {
+        if (progressBox_->RunSave(maps, {}))
+            return std::nullopt;
+        return Failure{"The map files couldn't be saved, so the number of planes is unchanged.", kPlaneManagerCaption,
+                       MessageIcon::Error};
+    });
+    SetStatus("Ready");
+    if (session_->Maps().NumPlanes != before) {
+        // A new set of planes: the panel, the tools and the picture start anew.
+        panel_->ShowProject(session_->CurrentProject());
+        panel_->XLabel()->setText("X: 0");
+        panel_->YLabel()->setText("Y: 0");
+        RefreshSelectionRows();
+    }
+    Apply(result);
+    return session_->Maps().NumPlanes;
+}
+
+void TEditorBox::onPlaneNamesChanged()
+{
+    if (!session_)
+        return;
+    panel_->ShowProject(session_->CurrentProject());
+    Apply(session_->SelectPlane(0));
+}
+
+void TEditorBox::onMapInformation()
+{
+    if (session_)
+        mapInformationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
+}
+
+} // namespace tsl
