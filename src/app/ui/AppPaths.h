@@ -12,4 +12,7 @@ namespace tsl {
 
 EditorEnvironment DefaultEnvironment();
 
+// The first page of the user manual shipped with the program.
+std::filesystem::path ManualFile();
+
 } // namespace tsl

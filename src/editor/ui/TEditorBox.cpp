@@ -187,6 +187,11 @@ void TEditorBox::CreateActions()
     checkAtStartupAction_->setCheckable(true);
     checkAtStartupAction_->setChecked(settings_.CheckAtStartup);
     connect(checkAtStartupAction_, &QAction::triggered, this, &TEditorBox::onToggleCheckAtStartup);
+
+    // The application connects these to the update check, the manual and the about box.
+    make("Check For &Update", "checkForUpdateAction");
+    make("&Help", "helpAction", QKeySequence(Qt::Key_F1));
+    make("&About Tesselar", "aboutAction");
 }
 
 void TEditorBox::CreateMenus()
@@ -217,7 +222,12 @@ void TEditorBox::CreateMenus()
 
     QMenu* help = menuBar()->addMenu("&?");
     help->setObjectName("helpMenu");
+    help->addAction(Action("helpAction"));
+    help->addSeparator();
+    help->addAction(Action("checkForUpdateAction"));
     help->addAction(checkAtStartupAction_);
+    help->addSeparator();
+    help->addAction(Action("aboutAction"));
 }
 
 void TEditorBox::CreateToolBar()
