@@ -34,10 +34,9 @@ set(CPACK_PACKAGE_NAME tesselar)
 set(CPACK_PACKAGE_VENDOR "Tesselar")
 set(CPACK_PACKAGE_CONTACT "Tesselar developers <tesselar@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "map editor for Wolfenstein 3-D engine games")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tesselar edits the maps of games built on the Wolfenstein 3-D engine: it reads a game's\n"
-    "map set, shows and edits one map at a time, and writes the maps back into the game's own\n"
-    "files, keeping backups. Includes tesselar-cli, its command-line companion.")
+set(CPACK_PACKAGE_DESCRIPTION "Tesselar edits the maps of games built on the Wolfenstein 3-D engine: it reads a \
+game's map set, shows and edits one map at a time, and writes the maps back into the game's own files, \
+keeping backups. Includes tesselar-cli, its command-line companion.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,6 +1,8 @@
 #include "app/ui/TAboutBox.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -39,8 +41,15 @@ TAboutBox::TAboutBox(const EditorEnvironment& environment, QWidget* parent) : QD
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
+    auto* top = new QHBoxLayout;
+    if (const QIcon icon = QApplication::windowIcon(); !icon.isNull()) {
+        auto* picture = new QLabel;
+        picture->setPixmap(icon.pixmap(64, 64));
+        top->addWidget(picture, 0, Qt::AlignTop);
+    }
+    top->addWidget(label);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label);
+    layout->addLayout(top);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
