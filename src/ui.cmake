@@ -14,6 +14,6 @@ target_link_libraries(tesselar_ui PUBLIC tesselar_core Qt6::Widgets Qt6::Network
 # Qt's headers trip the conversion warnings in code that merely uses them.
 target_compile_options(tesselar_ui PRIVATE -Wno-sign-conversion)
 
-add_executable(tesselar ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp)
+add_executable(tesselar ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/app.qrc)
 target_link_libraries(tesselar PRIVATE tesselar_ui tesselar_warnings)
-add_dependencies(tesselar tesselar_mapdefs)
+add_dependencies(tesselar tesselar_mapdefs tesselar_manual)

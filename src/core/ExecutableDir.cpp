@@ -1,5 +1,7 @@
 #include "core/ExecutableDir.h"
 
+#include "core/FileSystem.h"
+
 #include <system_error>
 
 namespace tsl {
@@ -12,6 +14,20 @@ std::filesystem::path ExecutableDir()
         return self.parent_path();
     const std::filesystem::path current = std::filesystem::current_path(ec);
     return ec ? std::filesystem::path(".") : current;
+}
+
+std::filesystem::path ShippedDataDir(const std::filesystem::path& executableDir)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(ResolveNoCase(executableDir, "MapDefs"), ec))
+        return executableDir;
+    const std::filesystem::path installed = executableDir.parent_path() / "share" / "tesselar";
+    return std::filesystem::is_directory(installed, ec) ? installed : executableDir;
+}
+
+std::filesystem::path ShippedDataDir()
+{
+    return ShippedDataDir(ExecutableDir());
 }
 
 } // namespace tsl

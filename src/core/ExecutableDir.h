@@ -10,4 +10,11 @@ namespace tsl {
 // system cannot tell.
 std::filesystem::path ExecutableDir();
 
+// The folder of what ships with the program (MapDefs, the manual, the sample
+// game): the executable's own folder for a build or a portable copy, which
+// holds MapDefs; <prefix>/share/tesselar for a copy installed into
+// <prefix>/bin.
+std::filesystem::path ShippedDataDir();
+std::filesystem::path ShippedDataDir(const std::filesystem::path& executableDir);
+
 } // namespace tsl

@@ -65,7 +65,7 @@ std::string RemovedPlaneFileName(const std::string& entry)
 
 fs::path DefaultMapDefsRoot()
 {
-    return ResolveNoCase(ExecutableDir(), "MapDefs");
+    return ResolveNoCase(ShippedDataDir(), "MapDefs");
 }
 
 std::string StructureName(std::string_view extension, std::string_view headerExecutable)

@@ -40,7 +40,8 @@ inline constexpr const char* kDefaultSymbolRecord =
     "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
 inline constexpr const char* kStructureErrorCaption = "Error create map definition structure";
 
-// "MapDefs" beside the running executable (its spelling as found).
+// "MapDefs" among what ships with the program: beside the executable, or in
+// the installed data folder (its spelling as found).
 fs::path DefaultMapDefsRoot();
 
 // The extension, with "_Floppy" when the header is in "C7.EXE" (compared exactly).

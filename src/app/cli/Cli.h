@@ -42,7 +42,7 @@ struct LoaderOptions {
     std::optional<std::uint16_t> farTag;
     std::optional<bool> wdc;
     std::optional<bool> extendedNames;
-    std::optional<std::string> mapDefs; // the MapDefs folder; default: beside tesselar-cli
+    std::optional<std::string> mapDefs; // the MapDefs folder; default: the shipped one
 };
 
 // Reads --planes, --near, --far, --wdc, --extended-names and --mapdefs; an
@@ -53,7 +53,7 @@ std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
 // order given, checked against a set of `count` maps; an error text otherwise.
 std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
 
-// The MapDefs folder the options name, or the one beside the executable.
+// The MapDefs folder the options name, or the one shipped with the program.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
 
 // Locates and loads the set in `dir`, with the settings of the game's map

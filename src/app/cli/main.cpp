@@ -24,7 +24,7 @@ void PrintHelp(std::ostream& out)
            "  --far XX            Carmack far tag, hexadecimal (default A8)\n"
            "  --wdc               the map header carries the plane count (WDC compatible)\n"
            "  --extended-names    32-character map names\n"
-           "  --mapdefs DIR       the MapDefs folder (default: beside tesselar-cli)\n\n"
+           "  --mapdefs DIR       the MapDefs folder (default: the shipped one)\n\n"
            "  --help              this text\n"
            "  --version           the program's version\n";
 }

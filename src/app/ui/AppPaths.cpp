@@ -30,8 +30,11 @@ std::filesystem::path UserFolder(QStandardPaths::StandardLocation location)
 EditorEnvironment DefaultEnvironment()
 {
     const std::filesystem::path beside = ExecutableDir();
-    const std::filesystem::path installedMapDefs = ResolveNoCase(beside, "MapDefs");
-    if (Writable(beside))
+    const std::filesystem::path shipped = ShippedDataDir(beside);
+    const std::filesystem::path installedMapDefs = ResolveNoCase(shipped, "MapDefs");
+    // Only a portable copy keeps its settings beside itself: an installed one
+    // never writes into its bin folder, even where it could.
+    if (shipped == beside && Writable(beside))
         return {ResolveNoCase(beside, kAppSettingsFileName), installedMapDefs};
 
     EditorEnvironment env;
@@ -41,6 +44,11 @@ EditorEnvironment DefaultEnvironment()
     if (!std::filesystem::exists(env.mapDefsRoot, ec) && std::filesystem::is_directory(installedMapDefs, ec))
         std::filesystem::copy(installedMapDefs, env.mapDefsRoot, std::filesystem::copy_options::recursive, ec);
     return env;
+}
+
+std::filesystem::path ManualFile()
+{
+    return ShippedDataDir() / "manual" / "index.html";
 }
 
 } // namespace tsl

@@ -1,8 +1,8 @@
 #pragma once
 // Where the editor keeps "TSL.ini" and the MapDefs folder: beside the
-// executable, as a portable program does; when that folder cannot be written
-// (an installed copy), in the user's configuration and data folders, the
-// MapDefs folder seeded from the installed one.
+// executable, as a portable program does; for an installed copy, or when
+// that folder cannot be written, in the user's configuration and data
+// folders, the MapDefs folder seeded from the installed one.
 
 #include "editor/EditorEnvironment.h"
 
@@ -11,5 +11,8 @@
 namespace tsl {
 
 EditorEnvironment DefaultEnvironment();
+
+// The first page of the user manual shipped with the program.
+std::filesystem::path ManualFile();
 
 } // namespace tsl

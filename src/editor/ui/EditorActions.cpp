@@ -71,6 +71,9 @@ constexpr ActionSpec kActions[] = {
     {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon},
     {Command::CheckForUpdateAtStartup, "Check For Update At Startup", "checkForUpdateAtStartupAction", "", "", "",
      kNoIcon},
+    {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon},
+    {Command::Help, "&Help", "helpAction", "F1", "", "", kNoIcon},
+    {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon},
 };
 static_assert(std::size(kActions) == kCommandCount);
 
@@ -81,6 +84,9 @@ bool Enabled(Command command, const EditorSession& s)
     case Command::OpenProject:
     case Command::Exit:
     case Command::CheckForUpdateAtStartup:
+    case Command::CheckForUpdate:
+    case Command::Help:
+    case Command::About:
         return true;
     case Command::Undo:
         return s.CanUndo();
@@ -125,7 +131,8 @@ bool Enabled(Command command, const EditorSession& s)
 bool NeedsNoProject(Command command)
 {
     return command == Command::OpenProject || command == Command::Exit ||
-           command == Command::CheckForUpdateAtStartup;
+           command == Command::CheckForUpdateAtStartup || command == Command::CheckForUpdate ||
+           command == Command::Help || command == Command::About;
 }
 
 } // namespace
@@ -228,7 +235,11 @@ void EditorActions::CreateMenus(QMainWindow* window)
 
     QMenu* help = window->menuBar()->addMenu("&?");
     help->setObjectName("helpMenu");
-    add(help, {Command::CheckForUpdateAtStartup});
+    add(help, {Command::Help});
+    help->addSeparator();
+    add(help, {Command::CheckForUpdate, Command::CheckForUpdateAtStartup});
+    help->addSeparator();
+    add(help, {Command::About});
 }
 
 void EditorActions::CreateToolBar(QMainWindow* window)

@@ -57,8 +57,12 @@ enum class Command {
     MapConfigurations,
     SaveMapAsBmp,
     CheckForUpdateAtStartup,
+    // The application connects these to the update check, the manual and the about box.
+    CheckForUpdate,
+    Help,
+    About,
 };
-inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::CheckForUpdateAtStartup) + 1;
+inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::About) + 1;
 
 class EditorActions : public QObject {
     Q_OBJECT
