@@ -1,7 +1,6 @@
 #include "editor/ui/TFindReplaceBox.h"
 
 #include <QButtonGroup>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -46,7 +45,6 @@ struct TFindReplaceBox::Impl {
     Prompter& prompter;
     FindReplaceState* state = nullptr; // while shown
     std::optional<FindAction> chosen;
-    bool closedByWindow = false;
     QComboBox* plane = nullptr;
     QLineEdit* findWhat = nullptr;
     QLineEdit* replaceWith = nullptr;
@@ -115,7 +113,6 @@ struct TFindReplaceBox::Impl {
         (state->Fields.Scope == ReplaceScope::AllMaps ? allMaps : currentMap)->setChecked(true);
         (state->Fields.Direction == FindDirection::Backward ? backward : forward)->setChecked(true);
         chosen.reset();
-        closedByWindow = false;
     }
 
     void TakeFields()
@@ -146,12 +143,6 @@ TFindReplaceBox::TFindReplaceBox(Prompter& prompter, QWidget* parent)
 
 TFindReplaceBox::~TFindReplaceBox() = default;
 
-void TFindReplaceBox::closeEvent(QCloseEvent* event)
-{
-    d->closedByWindow = true;
-    QDialog::closeEvent(event);
-}
-
 std::optional<FindAction> TFindReplaceBox::ShowFindReplace(FindReplaceState& state,
                                                            const std::vector<std::string>& planeNames)
 {
@@ -160,7 +151,9 @@ std::optional<FindAction> TFindReplaceBox::ShowFindReplace(FindReplaceState& sta
     exec();
     d->TakeFields();
     d->state = nullptr;
-    if (!d->chosen && (!d->closedByWindow || state.Fields.FindWhat.empty()))
+    // Every way out without an action counts as cancelled, so that no "not
+    // found" is said for a search that never ran.
+    if (!d->chosen)
         state.Cancel();
     return d->chosen;
 }

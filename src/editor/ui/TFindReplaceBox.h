@@ -25,12 +25,9 @@ public:
     // Shows the dialog modally with the fields of `state` (plane 0 chosen
     // each time). An action button whose fields are not enough says so and
     // keeps the dialog open. Nothing when the dialog was left without an
-    // action; "Cancel", Escape, and closing it with "Find what:" empty then
-    // mark the state cancelled.
+    // action ("Cancel", Escape or the window's close button), which marks
+    // the state cancelled.
     std::optional<FindAction> ShowFindReplace(FindReplaceState& state, const std::vector<std::string>& planeNames);
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     struct Impl;

@@ -123,6 +123,17 @@ TEST(FindReplaceBox, ValidatesKeepsItsFieldsAndHandsBackTheAction)
     });
     EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::nullopt);
     EXPECT_TRUE(state.Cancelled);
+
+    // Closed by the window's button with "Find what:" filled: cancelled too,
+    // so that nothing is said about a search that never ran.
+    state.Cancelled = false;
+    WhenModal([&](QWidget* dialog) {
+        dialog->close();
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::nullopt);
+    EXPECT_TRUE(state.Cancelled);
+    EXPECT_EQ(state.NotFoundMessage(), std::nullopt);
 }
 
 TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
