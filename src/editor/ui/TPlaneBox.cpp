@@ -198,8 +198,12 @@ void TPlaneBox::Impl::ChangePlaneCount()
         return;
     if (prompter.Message(kAutosaveQuestion, kSaveMapsCaption, MessageIcon::Question, Buttons::YesNo) != Answer::Yes)
         return;
-    if (actions.changePlaneCount)
-        planeCount = actions.changePlaneCount(*requested);
+    if (!actions.changePlaneCount)
+        return;
+    const int before = planeCount;
+    planeCount = actions.changePlaneCount(*requested);
+    if (planeCount != before)
+        Fill(planeCount); // no name or flag is written for a plane that is gone
 }
 
 TPlaneBox::TPlaneBox(Prompter& prompter, QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>(this, prompter))

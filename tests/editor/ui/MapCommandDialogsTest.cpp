@@ -193,6 +193,7 @@ TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
         TypeAndLeave(count, "5"); // typed, not set with the arrows
         prompter.Answer(Answer::Yes);
         Click(dialog, "changePlaneCountButton");
+        EXPECT_EQ(Find<QComboBox>(dialog, "planeList")->count(), 5);
         Click(dialog, "changePlaneCountButton"); // the set has 5 planes now
         Click(dialog, "okButton");
         Finish(dialog);
