@@ -1,8 +1,32 @@
 #include "exchange/ImportMaps.h"
 
+#include "core/Compression.h"
+#include "core/FileSystem.h"
+
 #include <algorithm>
 
 namespace tsl {
+
+namespace {
+
+constexpr std::size_t kMaxChunk = 0xFFFF; // chunk lengths of the game files are 16-bit
+
+Failure ImportFailure(std::string text, MessageIcon icon = MessageIcon::Error)
+{
+    return Failure{std::move(text), kImportCaption, icon};
+}
+
+// The bytes the game's files would need for a plane, as a save compresses it.
+std::size_t StoredSize(const MapHandler& set, const std::vector<std::uint16_t>& plane)
+{
+    Bytes rlew = RLEWCompress(plane, set.RLEWTag);
+    if (set.FileVersion == DataFileVersion::MapTemp || rlew.size() > kMaxChunk)
+        return rlew.size();
+    return CarmackCompress(rlew, static_cast<std::uint8_t>(set.NearTag), static_cast<std::uint8_t>(set.FarTag))
+        .size();
+}
+
+} // namespace
 
 int InsertExchangeMap(MapHandler& set, ExchangeMap map)
 {
@@ -23,6 +47,35 @@ int InsertExchangeMap(MapHandler& set, ExchangeMap map)
     set.RenumberMaps(position + 1, +1);
     set.CurrentMap = position;
     return position;
+}
+
+Outcome<ExchangeContents> ReadImportFile(const std::filesystem::path& path, int numPlanes, int nameLength)
+{
+    const auto bytes = ReadWholeFile(path);
+    if (!bytes)
+        return ImportFailure("Couldn't open the map file " + path.filename().string() + "!", MessageIcon::Warning);
+    return ReadExchangeFile(*bytes, numPlanes, nameLength);
+}
+
+std::optional<Failure> CheckDirectImport(const MapHandler& set, const std::vector<ExchangeMap>& maps)
+{
+    const std::string nothing = "\n\nNo map was imported.";
+    const std::size_t total = set.Maps.size() + maps.size();
+    // A plain header file longer than 100 entries reads as a WDC header at
+    // the next open; an executable's table has no room beyond them.
+    const bool fixedTable = set.HeaderInExecutable || !set.WDCCompatibleMaps;
+    if (fixedTable && total > static_cast<std::size_t>(kPaddedHeaderEntries))
+        return ImportFailure("The map set would have " + std::to_string(total) +
+                             " maps, but its header holds at most 100!" + nothing);
+    for (std::size_t i = 0; i < maps.size(); ++i)
+        for (std::size_t p = 0; p < maps[i].Planes.size(); ++p) {
+            const std::size_t size = StoredSize(set, maps[i].Planes[p]);
+            if (size > kMaxChunk)
+                return ImportFailure("Plane " + std::to_string(p + 1) + " of map " + std::to_string(i + 1) +
+                                     " of the file needs " + std::to_string(size) +
+                                     " bytes, more than the 65535 bytes the map files can hold!" + nothing);
+        }
+    return std::nullopt;
 }
 
 } // namespace tsl
