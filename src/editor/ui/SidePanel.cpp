@@ -21,7 +21,6 @@
 namespace tsl {
 
 namespace {
-const QColor kSelectedBackground(0x00, 0x00, 0x80);
 const char* const kZoomLabels[] = {"1x", "2x", "4x", "6x", "8x"};
 
 struct ToolSpec {
@@ -72,36 +71,6 @@ QString ToolCursorName(std::uint16_t tool)
     default:
         return "Select"; // both rectangles and paste placement
     }
-}
-
-QImage ToQImage(const Image& image)
-{
-    if (image.empty())
-        return {};
-    QImage wrapped(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
-                   image.width * 4, QImage::Format_RGB32);
-    return wrapped.copy();
-}
-
-void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    const QRect row = option.rect;
-    const bool selected = option.state & QStyle::State_Selected;
-    painter->save();
-    painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
-    const QImage picture = index.data(PictureRole).value<QImage>();
-    if (!picture.isNull())
-        painter->drawImage(QPoint(row.left(), row.top() + 3), picture);
-    painter->setPen(selected ? QColor(Qt::white) : option.palette.text().color());
-    painter->setFont(option.font);
-    painter->drawText(QRect(row.left() + 10, row.top(), row.width() - 10, row.height()),
-                      Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
-    painter->restore();
-}
-
-QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
-{
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 10, kRowHeight);
 }
 
 SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
@@ -222,9 +191,7 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
     if (!tables.Loaded() || plane < 0 || plane >= tables.NumPlanes())
         return;
     for (const MapSymbols& symbol : tables.PlaneSymbols(plane)) {
-        auto* item = new QListWidgetItem(QString::fromStdString(SymbolTables::EntryText(symbol)));
-        item->setData(SymbolListDelegate::PictureRole, ToQImage(tables.SymbolPicture(plane, symbol.Value)));
-        symbols_->addItem(item);
+        symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbol), tables.SymbolPicture(plane, symbol.Value)));
     }
 }
 

@@ -6,10 +6,10 @@
 // reports the user's choices as signals; it holds no map logic.
 
 #include "core/Image.h"
+#include "symbols/ui/SymbolWidgets.h"
 
 #include <QImage>
 #include <QLabel>
-#include <QStyledItemDelegate>
 #include <QWidget>
 
 #include <array>
@@ -33,19 +33,6 @@ struct PanelRow {
     QLabel* caption = nullptr;
     QLabel* picture = nullptr;
     QLabel* text = nullptr;
-};
-
-// Draws a symbol list entry: the picture at (left, top + 3), the text at
-// (left + 10, top), white on navy when selected.
-class SymbolListDelegate : public QStyledItemDelegate {
-    Q_OBJECT
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    static constexpr int kRowHeight = 16;
-    static constexpr int PictureRole = Qt::UserRole + 1;
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 // The name of the cursor a tool shows over the map view.
@@ -115,8 +102,5 @@ private:
     PanelRow left_;
     PanelRow right_;
 };
-
-// An 8 x 8 (or larger) core picture as a pixmap-ready QImage (a copy).
-QImage ToQImage(const Image& image);
 
 } // namespace tsl

@@ -1,0 +1,112 @@
+#include "symbols/ui/SymbolWidgets.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tsl {
+
+namespace {
+
+const QColor kSelectedBackground(0x00, 0x00, 0x80);
+
+class LeaveWatcher : public QObject {
+public:
+    LeaveWatcher(QLineEdit* edit, std::function<void()> left) : QObject(edit), left_(std::move(left))
+    {
+        edit->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                left_();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> left_;
+};
+
+} // namespace
+
+void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const QRect row = option.rect;
+    const bool selected = option.state & QStyle::State_Selected;
+    painter->save();
+    painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
+    const QImage picture = index.data(PictureRole).value<QImage>();
+    if (!picture.isNull())
+        painter->drawImage(QPoint(row.left(), row.top() + 3), picture);
+    painter->setPen(selected ? QColor(Qt::white) : option.palette.text().color());
+    painter->setFont(option.font);
+    painter->drawText(QRect(row.left() + 10, row.top(), row.width() - 10, row.height()),
+                      Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}
+
+QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 10, rowHeight_);
+}
+
+QImage ToQImage(const Image& image)
+{
+    if (image.empty())
+        return {};
+    QImage wrapped(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height,
+                   image.width * 4, QImage::Format_RGB32);
+    return wrapped.copy();
+}
+
+QListWidgetItem* SymbolListItem(const std::string& text, const Image& picture)
+{
+    auto* item = new QListWidgetItem(QString::fromStdString(text));
+    item->setData(SymbolListDelegate::PictureRole, ToQImage(picture));
+    return item;
+}
+
+QVBoxLayout* MakeMoveButtons(QWidget* parent, const QString& prefix, const std::function<void(MoveStep)>& move)
+{
+    struct Button {
+        const char* name;
+        const char* glyph;
+        const char* tip;
+        MoveStep step;
+    };
+    static const Button kButtons[] = {
+        {"MoveTopButton", "\u21D1", "Move to the top", MoveStep::Top},
+        {"MoveUpButton", "\u2191", "Move up", MoveStep::Up},
+        {"MoveDownButton", "\u2193", "Move down", MoveStep::Down},
+        {"MoveBottomButton", "\u21D3", "Move to the bottom", MoveStep::Bottom},
+    };
+    auto* column = new QVBoxLayout;
+    for (const Button& b : kButtons) {
+        auto* button = new QToolButton(parent);
+        button->setObjectName(prefix + QLatin1String(b.name));
+        button->setText(QString::fromUtf8(b.glyph));
+        button->setToolTip(b.tip);
+        button->setFixedSize(24, 24);
+        const MoveStep step = b.step;
+        QObject::connect(button, &QToolButton::clicked, parent, [move, step] { move(step); });
+        column->addWidget(button);
+    }
+    column->addStretch(1);
+    return column;
+}
+
+void OnLeave(QLineEdit* edit, std::function<void()> left)
+{
+    new LeaveWatcher(edit, std::move(left));
+}
+
+} // namespace tsl

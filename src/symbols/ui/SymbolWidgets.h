@@ -1,0 +1,59 @@
+#pragma once
+// Pieces the symbol lists and the symbol editors share: the owner-drawn
+// list entry (picture and "value - name"), core pictures as QImages, the
+// four move buttons beside a list, and the "edit left" notification.
+
+#include "core/Image.h"
+#include "symbols/SymbolEditing.h"
+
+#include <QImage>
+#include <QString>
+#include <QObject>
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QVBoxLayout;
+class QWidget;
+
+namespace tsl {
+
+// Draws a symbol list entry: the picture at (left, top + 3), the text at
+// (left + 10, top), white on navy when selected.
+class SymbolListDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    static constexpr int kRowHeight = 16;
+    static constexpr int PictureRole = Qt::UserRole + 1;
+
+    explicit SymbolListDelegate(QObject* parent, int rowHeight = kRowHeight)
+        : QStyledItemDelegate(parent), rowHeight_(rowHeight)
+    {
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    int rowHeight_;
+};
+
+// An 8 x 8 (or larger) core picture as a pixmap-ready QImage (a copy).
+QImage ToQImage(const Image& image);
+
+// A list entry with its picture, for a list drawn by SymbolListDelegate.
+QListWidgetItem* SymbolListItem(const std::string& text, const Image& picture);
+
+// The four small buttons "to the top", "up", "down", "to the bottom",
+// stacked in a new layout; each calls `move` with its step. Their object
+// names are `prefix` followed by "MoveTopButton", "MoveUpButton", ...
+QVBoxLayout* MakeMoveButtons(QWidget* parent, const QString& prefix, const std::function<void(MoveStep)>& move);
+
+// Calls `left` when the user leaves `edit` for another control of its window
+// (not when the window itself loses the focus).
+void OnLeave(QLineEdit* edit, std::function<void()> left);
+
+} // namespace tsl

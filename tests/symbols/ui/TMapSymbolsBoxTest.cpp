@@ -1,0 +1,234 @@
+// The "Map Symbols" dialog and its companions on the sample project: what
+// the controls show, a painted symbol in the written file, the messages of
+// the add dialogs, "OK" asking first and "Cancel" writing nothing.
+
+#include "ScriptedPrompter.h"
+#include "UiTestUtil.h"
+#include "editor/Project.h"
+#include "symbols/ui/TMapSymbolTypeBox.h"
+#include "symbols/ui/TMapSymbolsBox.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+class MapSymbolsBoxTest : public ::testing::Test {
+protected:
+    AppFolder app;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Project> project;
+    TMapSymbolsBox box{prompter};
+
+    void SetUp() override
+    {
+        project = app.OpenSampleProject(prompter);
+        ASSERT_NE(project, nullptr);
+    }
+
+    fs::path Folder() const { return app.MapDefs() / "WL6"; }
+    std::string Files() const
+    {
+        return FileText(Folder() / "plane1.txt") + FileText(Folder() / "plane2.txt") +
+               FileText(Folder() / "plane3.txt") + FileText(Folder() / "mapsymboltypes.txt");
+    }
+    bool Show(bool mapsChanged = false)
+    {
+        return box.ShowMapSymbols(project->Symbols, {"Walls and Floors", "Objects and Actors", "Extra"}, mapsChanged);
+    }
+    static void ChoosePlane(QWidget* dialog, int plane)
+    {
+        auto* planes = Find<QComboBox>(dialog, "planeSelector");
+        planes->setCurrentIndex(plane);
+        emit planes->activated(plane);
+    }
+    static void AddSymbol(QWidget* dialog, const QString& id)
+    {
+        WhenModal([id](QWidget* add) {
+            TypeAndLeave(Find<QLineEdit>(add, "newSymbolIdEdit"), id);
+            Click(add, "okButton");
+            Finish(add);
+        });
+        Click(dialog, "addSymbolButton");
+    }
+    void ExpectOnly(const std::string& text, const std::string& caption)
+    {
+        ASSERT_EQ(prompter.Records().size(), 1u);
+        EXPECT_EQ(prompter.Records()[0].text, text);
+        EXPECT_EQ(prompter.Records()[0].caption, caption);
+        EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Error);
+        prompter.Clear();
+    }
+};
+
+} // namespace
+
+TEST_F(MapSymbolsBoxTest, ANewSymbolPaintedForPlaneOneIsWrittenDigitForDigit)
+{
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Map Symbols");
+        auto* list = Find<QListWidget>(dialog, "symbolList");
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(S(list->item(1)->text()), "1 - Grey Stone 1");
+        EXPECT_EQ(S(Find<QComboBox>(dialog, "typeBox")->currentText()), "Other Tile");
+        for (const char* text : {"From which plane do wish to edit map symbols?", "Select map symbol", "Name:",
+                                 "Direction:", "Type:", "Colors", "Map symbol", "Manage map symbol types"})
+            EXPECT_TRUE(ShowsText(dialog, text)) << text;
+
+        ChoosePlane(dialog, 1);
+        AddSymbol(dialog, "500");
+        EXPECT_EQ(S(list->currentItem()->text()), "500 - New Tile");
+        TypeAndLeave(Find<QLineEdit>(dialog, "symbolNameEdit"), "Exit sign");
+        EXPECT_EQ(S(list->currentItem()->text()), "500 - Exit sign");
+        auto* direction = Find<QComboBox>(dialog, "directionBox");
+        direction->setCurrentIndex(3);
+        emit direction->activated(3);
+
+        // Red in front (left click on digit 9), lime behind (right click on A).
+        auto* grid = Find<QWidget>(dialog, "colorGrid");
+        QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(8 + 16, 8 + 32));
+        QTest::mouseClick(grid, Qt::RightButton, {}, QPoint(8 + 32, 8 + 32));
+        auto* preview = Find<QWidget>(dialog, "symbolPreview");
+        QTest::mousePress(preview, Qt::LeftButton, {}, QPoint(3, 3));
+        QTest::mouseMove(preview, QPoint(3 + 14, 3));
+        QTest::mouseMove(preview, QPoint(3 + 28, 3));
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, QPoint(3 + 28, 3));
+        QTest::mousePress(preview, Qt::RightButton, {}, QPoint(111, 111));
+        QTest::mouseRelease(preview, Qt::RightButton, {}, QPoint(111, 111));
+        QTest::mouseMove(preview, QPoint(50, 50)); // no button held: paints nothing
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    EXPECT_TRUE(Show());
+    EXPECT_TRUE(prompter.Records().empty());
+    const std::string lastLine = "500,Exit sign,999" + std::string(60, '0') + "A,ot,n\r\n";
+    const std::string plane2 = FileText(Folder() / "plane2.txt");
+    EXPECT_EQ(plane2.substr(plane2.size() - lastLine.size()), lastLine);
+    EXPECT_EQ(FileText(Folder() / "plane1.txt"), FileText(SourceDir() / "data/MapDefs/WL6/plane1.txt"));
+}
+
+TEST_F(MapSymbolsBoxTest, CancelWritesNothingAndTheChecksKeepTheCopyValid)
+{
+    const std::string before = Files();
+    WhenModal([&](QWidget* dialog) {
+        auto* list = Find<QListWidget>(dialog, "symbolList");
+        AddSymbol(dialog, "65536");
+        ExpectOnly("The ID must be between 0 and 65535!", "Map symbol error");
+        AddSymbol(dialog, "1");
+        ExpectOnly("The choosen ID already exists, please choose a different one!", "Map symbol error");
+
+        list->setCurrentRow(2);
+        TypeAndLeave(Find<QLineEdit>(dialog, "symbolNameEdit"), "Grey, cracked");
+        ExpectOnly("A map symbol name can't contain a comma!", "Map symbol error");
+        EXPECT_EQ(S(list->item(2)->text()), "2 - Grey Stone 2");
+
+        Click(dialog, "symbolMoveTopButton");
+        EXPECT_EQ(S(list->item(0)->text()), "2 - Grey Stone 2");
+        EXPECT_EQ(list->currentRow(), 0);
+        EXPECT_EQ(Text(dialog, "symbolNameEdit"), "Grey Stone 2");
+        Click(dialog, "deleteSymbolButton");
+        EXPECT_EQ(S(list->item(0)->text()), "0 - Nothing");
+
+        ChoosePlane(dialog, 2);
+        Click(dialog, "deleteSymbolButton");
+        ExpectOnly("You must have at least one map symbol!", "Map symbol error");
+
+        // "OK" while the maps have unsaved changes asks; "No" stays.
+        prompter.Answer(Answer::No);
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        ASSERT_EQ(prompter.Records().size(), 1u);
+        EXPECT_EQ(prompter.Records()[0].text,
+                  "You will lose all undo / redo operations when saving the new map symbols now.\n\nSo you won't be "
+                  "able to undo / redo any actions you made recently to the maps.\n\nDo you wish to continue?");
+        EXPECT_EQ(prompter.Records()[0].caption, "Map symbols saving note");
+        EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Information);
+        EXPECT_EQ(prompter.Records()[0].buttons, Buttons::YesNo);
+        Click(dialog, "cancelButton");
+        Finish(dialog);
+    });
+    EXPECT_FALSE(Show(true));
+    EXPECT_EQ(Files(), before);
+    EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished();
+}
+
+TEST_F(MapSymbolsBoxTest, AFailedWriteKeepsTheDialogOpenAndTheFiles)
+{
+    const std::string before = Files();
+    fs::create_directories(Folder() / ".plane3.txt.tesselar-new");
+    bool stayed = false;
+    WhenModal([&](QWidget* dialog) {
+        AddSymbol(dialog, "77");
+        Click(dialog, "okButton");
+        stayed = dialog->isVisible();
+        Finish(dialog);
+    });
+    EXPECT_FALSE(Show());
+    EXPECT_TRUE(stayed);
+    ExpectOnly("Couldn't write plane3.txt!\n\nThe map symbol files were left as they were.", "Map symbol error");
+    EXPECT_EQ(Files(), before);
+}
+
+TEST_F(MapSymbolsBoxTest, TheTypeEditorProtectsBuiltInTypesAndWritesItsListAtOnce)
+{
+    auto editTypes = [&](std::function<void(QWidget*)> inTypes) {
+        WhenModal([&, inTypes](QWidget* dialog) {
+            WhenModal(inTypes);
+            Click(dialog, "manageTypesButton");
+            Click(dialog, "cancelButton");
+            Finish(dialog);
+        });
+        EXPECT_FALSE(Show());
+    };
+    const fs::path typesFile = Folder() / "mapsymboltypes.txt";
+    const std::string before = FileText(typesFile);
+    editTypes([&](QWidget* types) {
+        EXPECT_EQ(S(types->windowTitle()), "Map Symbol Types");
+        auto* list = Find<QListWidget>(types, "typeList");
+        EXPECT_EQ(S(list->item(0)->text()), "w - Wall");
+        EXPECT_FALSE(Find<QLineEdit>(types, "typeIdEdit")->isEnabled());
+        EXPECT_FALSE(Find<QWidget>(types, "deleteTypeButton")->isEnabled());
+        WhenModal([](QWidget* add) {
+            EXPECT_EQ(S(add->windowTitle()), "Add map symbol type");
+            TypeAndLeave(Find<QLineEdit>(add, "newTypeNameEdit"), "Exit");
+            TypeAndLeave(Find<QLineEdit>(add, "newTypeIdEdit"), "d");
+            Click(add, "okButton");
+            Finish(add);
+        });
+        Click(types, "addTypeButton");
+        ExpectOnly("The choosen ID already exists, please choose a different one!", "Map symbol type error");
+        WhenModal([](QWidget* add) {
+            TypeAndLeave(Find<QLineEdit>(add, "newTypeNameEdit"), "Exit");
+            TypeAndLeave(Find<QLineEdit>(add, "newTypeIdEdit"), "x,y");
+            Click(add, "okButton");
+            TypeAndLeave(Find<QLineEdit>(add, "newTypeIdEdit"), "x");
+            Click(add, "okButton");
+            Finish(add);
+        });
+        Click(types, "addTypeButton");
+        ExpectOnly("A map symbol type ID can't contain a comma!", "Map symbol type error");
+        EXPECT_EQ(S(list->currentItem()->text()), "x - Exit");
+        EXPECT_EQ(list->currentRow(), list->count() - 1);
+        EXPECT_TRUE(Find<QLineEdit>(types, "typeIdEdit")->isEnabled());
+        TypeAndLeave(Find<QLineEdit>(types, "typeIdEdit"), "w");
+        ExpectOnly("The choosen ID already exists, please choose a different one!", "Map symbol type error");
+        EXPECT_EQ(Text(types, "typeIdEdit"), "");
+        types->close(); // by the frame: counts as OK
+    });
+    EXPECT_EQ(FileText(typesFile), before + "x,Exit,1\r\n");
+
+    // "Close" cancels: the file stays.
+    editTypes([](QWidget* types) {
+        Click(types, "deleteTypeButton");
+        Click(types, "closeButton");
+    });
+    EXPECT_EQ(FileText(typesFile), before + "x,Exit,1\r\n");
+    EXPECT_TRUE(prompter.Records().empty());
+}
