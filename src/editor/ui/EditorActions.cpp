@@ -30,6 +30,10 @@ constexpr ActionSpec kActions[] = {
      QStyle::SP_DialogOpenButton},
     {Command::SaveProject, "&Save Project", "saveProjectAction", "Ctrl+S", "Save Project", "",
      QStyle::SP_DialogSaveButton},
+    {Command::ImportMap, "&Import Map", "importMapAction", "Shift+Insert", "Import Map", "document-import",
+     QStyle::SP_ArrowDown},
+    {Command::ExportMap, "&Export Map", "exportMapAction", "Shift+Delete", "Export Map", "document-export",
+     QStyle::SP_ArrowUp},
     {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon},
     {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon},
     {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon},
@@ -68,6 +72,7 @@ constexpr ActionSpec kActions[] = {
     {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
      QStyle::SP_FileDialogDetailedView},
     {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon},
+    {Command::MapSymbols, "Map &Symbols", "mapSymbolsAction", "Ctrl+E", "", "", kNoIcon},
     {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon},
     {Command::CheckForUpdateAtStartup, "Check For Update At Startup", "checkForUpdateAtStartupAction", "", "", "",
      kNoIcon},
@@ -190,6 +195,8 @@ void EditorActions::CreateMenus(QMainWindow* window)
     fileMenu_->setObjectName("fileMenu");
     add(fileMenu_, {Command::OpenProject, Command::SaveProject});
     fileMenu_->addSeparator();
+    add(fileMenu_, {Command::ImportMap, Command::ExportMap});
+    fileMenu_->addSeparator();
     for (QAction* recent : recent_)
         fileMenu_->addAction(recent);
     recentSeparator_ = fileMenu_->addSeparator();
@@ -229,7 +236,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::MapGrid, Command::MapViewOptions});
     map->addSeparator();
-    add(map, {Command::MapConfigurations});
+    add(map, {Command::MapConfigurations, Command::MapSymbols});
     map->addSeparator();
     add(map, {Command::SaveMapAsBmp});
 
@@ -249,6 +256,7 @@ void EditorActions::CreateToolBar(QMainWindow* window)
     bar->setMovable(false);
     const std::initializer_list<std::initializer_list<Command>> groups = {
         {Command::OpenProject, Command::SaveProject},
+        {Command::ImportMap, Command::ExportMap},
         {Command::Undo, Command::Redo},
         {Command::Cut, Command::Copy, Command::Paste, Command::ClipboardManager, Command::FindReplace},
         {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel},

@@ -24,6 +24,8 @@ class EditorSession;
 enum class Command {
     OpenProject,
     SaveProject,
+    ImportMap,
+    ExportMap,
     Exit,
     Undo,
     Redo,
@@ -55,6 +57,7 @@ enum class Command {
     MapGrid,
     MapViewOptions,
     MapConfigurations,
+    MapSymbols,
     SaveMapAsBmp,
     CheckForUpdateAtStartup,
     // The application connects these to the update check, the manual and the about box.

@@ -2,6 +2,7 @@
 
 #include "editor/ui/Cursors.h"
 #include "core/ui/TProgressBox.h"
+#include "editor/MapExchangeFlow.h"
 #include "editor/MapRenderer.h"
 #include "editor/ui/EditorActions.h"
 #include "editor/ui/MapView.h"
@@ -15,7 +16,9 @@
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
+#include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
+#include "symbols/ui/TMapSymbolsBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -110,6 +113,8 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     findReplaceBox_ = new TFindReplaceBox(prompter_, this);
     planeBox_ = new TPlaneBox(prompter_, this);
     mapInformationBox_ = new TMapInformationBox(this);
+    symbolsBox_ = new TMapSymbolsBox(prompter_, this);
+    exporterBox_ = new TMapExporterBox(this);
     actions_ = new EditorActions(this);
     actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
     ConnectActions();
@@ -184,6 +189,9 @@ void TEditorBox::ConnectActions()
     on(Command::MapGrid, &TEditorBox::onToggleGrid);
     on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
     on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
+    on(Command::MapSymbols, &TEditorBox::onMapSymbols);
+    on(Command::ImportMap, &TEditorBox::onImportMap);
+    on(Command::ExportMap, &TEditorBox::onExportMap);
     on(Command::SaveMapAsBmp, &TEditorBox::onSaveMapAsBitmap);
     on(Command::CheckForUpdateAtStartup, &TEditorBox::onToggleCheckAtStartup);
     connect(actions_->Get(Command::Exit), &QAction::triggered, this, &QWidget::close);
@@ -688,6 +696,52 @@ void TEditorBox::onMapConfigurations()
 {
     if (session_)
         configurationsBox_->ShowMapConfigurations(session_->CurrentProject());
+}
+
+void TEditorBox::onMapSymbols()
+{
+    if (!session_)
+        return;
+    Project& project = session_->CurrentProject();
+    std::vector<std::string> names;
+    for (int p = 0; p < project.Maps.NumPlanes; ++p)
+        names.push_back(project.PlaneName(p));
+    if (!symbolsBox_->ShowMapSymbols(project.Symbols, names, session_->Changed()))
+        return;
+    // The tables are built again from the files just written, which
+    // discards every history and resets the tools.
+    if (auto failure = project.Symbols.LoadMapSymbols(project.StructureFolder, *project.Settings,
+                                                      project.Maps.NumPlanes))
+        prompter_.Show(*failure);
+    session_->ResetForSymbols();
+    panel_->ShowProject(project);
+    RefreshSelectionRows();
+    RedrawMap();
+    shownTool_ = kToolPastePlacement; // the reset tool is shown again
+    SyncTool();
+    SyncOverlay();
+    RefreshCommands();
+}
+
+void TEditorBox::onImportMap()
+{
+    if (!session_)
+        return;
+    SetStatus("Importing...");
+    QApplication::processEvents();
+    Apply(ImportIntoSession(*session_, prompter_));
+    SetStatus("Ready");
+}
+
+void TEditorBox::onExportMap()
+{
+    if (!session_)
+        return;
+    SetStatus("Exporting...");
+    QApplication::processEvents();
+    const MapHandler& maps = session_->Maps();
+    ExportMaps(maps, prompter_, [&] { return exporterBox_->ShowMapExporter(maps); });
+    SetStatus("Ready");
 }
 
 void TEditorBox::onSaveMapAsBitmap()

@@ -37,6 +37,8 @@ class TGoToLevelBox;
 class TMapConfigurationsBox;
 class TMapPropertiesBox;
 class TMapDefinitionStructureBox;
+class TMapExporterBox;
+class TMapSymbolsBox;
 class TMapViewOptionsBox;
 class TProgressBox;
 
@@ -131,6 +133,9 @@ private:
     void onToggleGrid();
     void onMapViewOptions();
     void onMapConfigurations();
+    void onMapSymbols();
+    void onImportMap();
+    void onExportMap();
     void onSaveMapAsBitmap();
     void onToggleCheckAtStartup();
 
@@ -158,6 +163,8 @@ private:
     TFindReplaceBox* findReplaceBox_;
     TPlaneBox* planeBox_;
     TMapInformationBox* mapInformationBox_;
+    TMapSymbolsBox* symbolsBox_;
+    TMapExporterBox* exporterBox_;
     EditorActions* actions_;
 };
 
