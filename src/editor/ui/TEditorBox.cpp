@@ -686,8 +686,14 @@ void TEditorBox::onMapViewOptions()
 
 void TEditorBox::onMapConfigurations()
 {
-    if (session_)
-        configurationsBox_->ShowMapConfigurations(session_->CurrentProject());
+    if (!session_ || !session_->CurrentProject().Settings)
+        return;
+    Project& p = session_->CurrentProject();
+    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps, *p.Settings));
+    if (!chosen)
+        return;
+    if (auto failure = ApplyMapConfiguration(*chosen, p.Maps, *p.Settings))
+        prompter_.Show(*failure);
 }
 
 void TEditorBox::onSaveMapAsBitmap()
