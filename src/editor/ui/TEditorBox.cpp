@@ -444,7 +444,14 @@ void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
 {
     if (!AskSaveChanges())
         return;
-    OpenProject(true, directory);
+    // Absolute, so that the recent list still finds it from another folder.
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(directory, ec).lexically_normal();
+    if (ec)
+        absolute = directory;
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    OpenProject(true, absolute);
     SetStatus("Ready");
 }
 

@@ -250,3 +250,13 @@ TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
     EXPECT_EQ(saved.NameLength, 32);
     EXPECT_EQ(MapNameText(saved.Maps[0].Name), "Gatehouse");
 }
+
+TEST_F(EditorFixture, ADirectoryGivenRelativelyIsKeptAbsoluteInTheRecentList)
+{
+    const fs::path game = SampleCopy();
+    const fs::path relative = fs::relative(game, fs::current_path()) / "";
+    ASSERT_TRUE(relative.is_relative());
+    Editor().OpenDirectory(relative);
+    ASSERT_NE(Editor().CurrentProject(), nullptr);
+    EXPECT_EQ(Editor().Settings().RecentList[0], game.string());
+}
