@@ -3,6 +3,7 @@
 // memory, the real game data when it is present, and running tesselar-cli.
 
 #include "core/Bytes.h"
+#include "core/Image.h"
 #include "core/MapHandler.h"
 
 #include <cstdint>
@@ -69,6 +70,12 @@ struct CliResult {
     std::string err;
 };
 CliResult RunCli(const std::vector<std::string>& args);
+
+// Pictures read back from their files, every pixel opaque: a 24-bit
+// bottom-up bitmap (its header fields checked on the way), and a PNG through
+// libpng (an empty picture when libpng cannot read it).
+Image DecodeBmp(const Bytes& bmp);
+Image DecodePng(const Bytes& png);
 
 // The repository's folders.
 fs::path SourceDir();
