@@ -215,13 +215,12 @@ TEST(ExchangeCli, ExportThenImportGivesTheSampleGamesMapsBackWordForWord)
         ExchangeFormat format;
     };
     const Case cases[] = {
-        {"all.tsl", {}, AllMaps(original), ExchangeFormat::TSL},
+        // The formats themselves are ExchangeRoundTrip's: here the choice by
+        // extension and option, the map lists, and the set after an import.
         {"all.map", {}, AllMaps(original), ExchangeFormat::WDC},
         {"some.lvl", {"--maps", "1-4,7"}, square, ExchangeFormat::FloEdit},
         {"three.tsl", {"--maps", "6,3,3"}, {5, 2, 2}, ExchangeFormat::TSL},
         {"first.flr", {}, {0}, ExchangeFormat::MapEdit},
-        {"fourth.flr", {"--maps", "4"}, {3}, ExchangeFormat::MapEdit},
-        {"first.map", {"--chaosedit"}, {0}, ExchangeFormat::ChaosEdit},
         {"seventh.map", {"--chaosedit", "--maps=7"}, {6}, ExchangeFormat::ChaosEdit},
     };
     for (const Case& c : cases) {

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <sys/wait.h>
@@ -136,9 +137,15 @@ void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, 
     for (auto& plane : map.Planes) {
         std::uint16_t value = 0;
         for (auto& word : plane) {
-            // Runs of equal words, as maps have them, between random changes.
-            if (random() % 3 == 0)
-                value = static_cast<std::uint16_t>(random() % static_cast<unsigned>(alphabet) * 0x0F0Fu);
+            // Runs of equal words, as maps have them, between random changes;
+            // now and then a word the codecs must escape: the default RLEW tag
+            // or a high byte equal to a default Carmack tag.
+            static constexpr std::uint16_t kEscaped[] = {0xABCD, 0xA700, 0xA712, 0xA800, 0xA8FF};
+            if (random() % 3 == 0) {
+                const auto pick = random();
+                value = pick % 8 == 0 ? kEscaped[pick / 8 % std::size(kEscaped)]
+                                      : static_cast<std::uint16_t>(pick % static_cast<unsigned>(alphabet) * 0x0F0Fu);
+            }
             word = value;
         }
     }

@@ -47,7 +47,7 @@ std::uint32_t Get32(const Bytes& data, std::size_t at);
 MapHandler EmptySet(const fs::path& dir, DataFileVersion version = DataFileVersion::GameMaps, int planes = 3,
                     const std::string& extension = "WL6");
 // Appends a map of random words (drawn from `alphabet` values so that the
-// codecs find runs and matches) to the set.
+// codecs find runs and matches, and from the words the codecs escape) to the set.
 void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
                   int alphabet = 12);
 

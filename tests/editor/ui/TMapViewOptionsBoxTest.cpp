@@ -71,6 +71,7 @@ protected:
         project = app.OpenSampleProject(prompter);
         ASSERT_NE(project, nullptr);
     }
+    void TearDown() override { EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished(); }
 
     fs::path TypesFile() const { return app.MapDefs() / "WL6" / "mapsymboltypes.txt"; }
     fs::path SettingsPath() const { return app.MapDefs() / "WL6" / "WL6.ini"; }
