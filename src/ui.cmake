@@ -10,7 +10,7 @@ file(GLOB TESSELAR_UI_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM TESSELAR_UI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp)
 add_library(tesselar_ui STATIC ${TESSELAR_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/editor/ui/resources.qrc)
 target_include_directories(tesselar_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tesselar_ui PUBLIC tesselar_editor Qt6::Widgets Qt6::Network PRIVATE tesselar_warnings)
+target_link_libraries(tesselar_ui PUBLIC tesselar_app tesselar_editor Qt6::Widgets Qt6::Network PRIVATE tesselar_warnings)
 # Qt's headers trip the conversion warnings in code that merely uses them.
 target_compile_options(tesselar_ui PRIVATE -Wno-sign-conversion)
 
