@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tsl::RLEWExpand(std::span(compressed).subspan(2), back, rlewTag).sound || back != source)
         std::abort();
     if (nearTag != farTag && compressed.size() <= 0xFFFF) {
-        const tsl::Bytes chunk = tsl::CarmackCompress(compressed, nearTag, farTag);
+        const tsl::Bytes chunk = *tsl::CarmackCompress(compressed, nearTag, farTag);
         std::vector<std::uint16_t> again(compressed.size() / 2);
         if (!tsl::CarmackExpand(std::span(chunk).subspan(2), again, nearTag, farTag).sound)
             std::abort();

@@ -1,4 +1,4 @@
-# tesselar_ui: the Qt 6 Widgets layer over the core. Every Qt file lives in a
+# tesselar_ui: the Qt 6 Widgets code of every subsystem. Every Qt file lives in a
 # ui/ folder of its subsystem; the editor executable is little more than main.
 find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
 set(CMAKE_AUTOMOC ON)
@@ -10,10 +10,10 @@ file(GLOB TESSELAR_UI_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM TESSELAR_UI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp)
 add_library(tesselar_ui STATIC ${TESSELAR_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/editor/ui/resources.qrc)
 target_include_directories(tesselar_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tesselar_ui PUBLIC tesselar_core Qt6::Widgets Qt6::Network PRIVATE tesselar_warnings)
+target_link_libraries(tesselar_ui PUBLIC tesselar_app tesselar_editor Qt6::Widgets Qt6::Network PRIVATE tesselar_warnings)
 # Qt's headers trip the conversion warnings in code that merely uses them.
 target_compile_options(tesselar_ui PRIVATE -Wno-sign-conversion)
 
 add_executable(tesselar ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/app.qrc)
 target_link_libraries(tesselar PRIVATE tesselar_ui tesselar_warnings)
-add_dependencies(tesselar tesselar_mapdefs tesselar_manual)
+add_dependencies(tesselar tesselar_shipped_mapdefs tesselar_manual)

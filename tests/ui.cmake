@@ -9,6 +9,6 @@ target_include_directories(tesselar_ui_tests PRIVATE support support/ui)
 target_link_libraries(tesselar_ui_tests PRIVATE tesselar_ui tesselar_test_support tesselar_sample Qt6::Test
   GTest::gtest GTest::gmock tesselar_test_warnings)
 target_compile_definitions(tesselar_ui_tests PRIVATE TESSELAR_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-add_dependencies(tesselar_ui_tests tesselar_mapdefs)
+add_dependencies(tesselar_ui_tests tesselar_shipped_mapdefs)
 gtest_discover_tests(tesselar_ui_tests DISCOVERY_TIMEOUT 120
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

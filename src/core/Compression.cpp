@@ -1,6 +1,8 @@
 #include "core/Compression.h"
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace tsl {
@@ -143,98 +145,99 @@ Bytes RLEWCompress(std::span<const std::uint16_t> source, std::uint16_t rlewTag)
 
 namespace {
 
-// Open-addressed table from a pair of words to the latest position where that
-// pair starts; earlier positions of the same pair are chained through `prev`.
-class PairChains {
+// Chains of earlier positions whose next `Width` words hash alike, the
+// nearest first. A chain may hold positions of other words that share the
+// hash; the caller compares the words themselves. Positions are below 32768
+// (the source is at most 65535 bytes), so 16 bits hold them and the tables
+// stay small enough for the processor's caches.
+template <std::size_t Width>
+class HashChains {
 public:
-    explicit PairChains(const std::vector<std::uint16_t>& words)
-        : words_(words), prev_(words.size(), -1)
+    explicit HashChains(const std::vector<std::uint16_t>& words)
+        : words_(words), prev_(std::make_unique_for_overwrite<std::int16_t[]>(words.size()))
     {
         std::size_t size = 64;
         while (size < words.size() * 2)
             size <<= 1;
-        keys_.assign(size, 0);
         heads_.assign(size, -1);
-        mask_ = size - 1;
+        mask_ = static_cast<std::uint32_t>(size - 1);
     }
 
-    // Adds position p, which must be followed by another word.
+    // Adds position p, which must be followed by Width - 1 more words.
     void Insert(std::size_t p)
     {
-        const std::uint32_t key = Key(p);
-        std::size_t slot = Slot(key);
-        while (heads_[slot] >= 0 && keys_[slot] != key)
-            slot = (slot + 1) & mask_;
+        const std::uint32_t slot = Slot(p);
         prev_[p] = heads_[slot];
-        keys_[slot] = key;
-        heads_[slot] = static_cast<std::int32_t>(p);
+        heads_[slot] = static_cast<std::int16_t>(p);
     }
-
-    // The latest inserted position whose pair equals the pair at p, or -1.
-    std::int32_t Latest(std::size_t p) const
-    {
-        const std::uint32_t key = Key(p);
-        std::size_t slot = Slot(key);
-        while (heads_[slot] >= 0) {
-            if (keys_[slot] == key)
-                return heads_[slot];
-            slot = (slot + 1) & mask_;
-        }
-        return -1;
-    }
-
+    // The nearest inserted position that may start with the words at p, or -1.
+    std::int32_t Latest(std::size_t p) const { return heads_[Slot(p)]; }
     std::int32_t Previous(std::int32_t p) const { return prev_[static_cast<std::size_t>(p)]; }
 
 private:
-    std::uint32_t Key(std::size_t p) const
+    std::uint32_t Slot(std::size_t p) const
     {
-        return static_cast<std::uint32_t>(words_[p]) | (static_cast<std::uint32_t>(words_[p + 1]) << 16);
+        std::uint32_t h = 0;
+        for (std::size_t k = 0; k < Width; ++k)
+            h = (h ^ words_[p + k]) * 0x9E3779B1u;
+        return (h >> 11) & mask_;
     }
-    std::size_t Slot(std::uint32_t key) const { return (key * 0x9E3779B1u >> 7) & mask_; }
 
     const std::vector<std::uint16_t>& words_;
-    std::vector<std::int32_t> prev_;
-    std::vector<std::uint32_t> keys_;
-    std::vector<std::int32_t> heads_;
-    std::size_t mask_ = 0;
+    std::unique_ptr<std::int16_t[]> prev_;
+    std::vector<std::int16_t> heads_;
+    std::uint32_t mask_ = 0;
 };
 
 } // namespace
 
-Bytes CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag, std::uint8_t farTag)
+std::optional<Bytes> CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag,
+                                     std::uint8_t farTag)
 {
+    // The length word and the far offsets are 16 bits: longer input would wrap.
+    if (source.size() > 0xFFFF)
+        return std::nullopt;
     const std::size_t total = (source.size() + 1) / 2;
     std::vector<std::uint16_t> words(total, 0);
-    for (std::size_t k = 0; k < source.size(); ++k)
-        words[k / 2] = static_cast<std::uint16_t>(words[k / 2] | (source[k] << (8 * (k % 2))));
+    for (std::size_t k = 0; k + 1 < source.size(); k += 2)
+        words[k / 2] = GetU16(source.data() + k);
+    if (source.size() % 2 != 0)
+        words.back() = source.back();
 
     ByteWriter out;
     out.Data().reserve(source.size() + 16);
     out.U16(static_cast<std::uint16_t>(source.size()));
 
-    PairChains chains(words);
+    // A match of one word is never used and one of two words only as a near
+    // reference, so the search looks for three words and more through chains
+    // keyed by three words, and for a near pair through chains keyed by two.
+    HashChains<3> triples(words);
+    HashChains<2> pairs(words);
     std::size_t inserted = 0;
     std::size_t i = 0;
     while (i < total) {
         const std::size_t remaining = total - i;
         const std::uint16_t v = words[i];
-        for (; inserted < i; ++inserted)
-            chains.Insert(inserted);
+        for (; inserted < i; ++inserted) {
+            pairs.Insert(inserted);
+            if (inserted + 2 < total)
+                triples.Insert(inserted);
+        }
 
-        // A match of one word is never used, so only positions that also match
-        // the next word are candidates. The chain runs from the nearest
-        // position to the farthest; a strictly longer match replaces the best,
-        // so among equal lengths the nearest wins, as in the exhaustive search.
+        // The longest match, and among equal lengths the nearest, as in the
+        // exhaustive search: the chains run from the nearest position to the
+        // farthest and only a strictly longer match replaces the best.
         std::size_t bestLength = 1;
         std::size_t bestPos = 0;
-        if (remaining >= 2) {
+        if (remaining >= 3) {
             const std::size_t cap = std::min(remaining, carmack::kMaxCount);
-            for (std::int32_t c = chains.Latest(i); c >= 0; c = chains.Previous(c)) {
+            for (std::int32_t c = triples.Latest(i); c >= 0; c = triples.Previous(c)) {
                 const auto p = static_cast<std::size_t>(c);
                 const std::size_t limit = std::min(i - p, cap);
-                if (limit <= bestLength)
+                if (limit <= std::max<std::size_t>(bestLength, 2) || words[p + bestLength] != words[i + bestLength] ||
+                    words[p] != v || words[p + 1] != words[i + 1] || words[p + 2] != words[i + 2])
                     continue;
-                std::size_t length = 2;
+                std::size_t length = 3;
                 while (length < limit && words[p + length] == words[i + length])
                     ++length;
                 if (length > bestLength) {
@@ -245,12 +248,25 @@ Bytes CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag
                 }
             }
         }
+        if (bestLength < 3 && remaining >= 2) {
+            // Only the nearest pair can be used, and only within near reach.
+            for (std::int32_t c = pairs.Latest(i); c >= 0; c = pairs.Previous(c)) {
+                const auto p = static_cast<std::size_t>(c);
+                if (i - p > carmack::kMaxDistance)
+                    break;
+                if (i - p >= 2 && words[p] == v && words[p + 1] == words[i + 1]) {
+                    bestLength = 2;
+                    bestPos = p;
+                    break;
+                }
+            }
+        }
 
         if (bestLength > 1 && i - bestPos <= carmack::kMaxDistance) {
             out.U16(static_cast<std::uint16_t>((std::size_t{nearTag} << 8) | bestLength));
             out.U8(static_cast<std::uint8_t>(i - bestPos));
             i += bestLength;
-        } else if (bestLength > 2 && bestPos <= 0xFFFF) {
+        } else if (bestLength > 2) {
             out.U16(static_cast<std::uint16_t>((std::size_t{farTag} << 8) | bestLength));
             out.U16(static_cast<std::uint16_t>(bestPos));
             i += bestLength;

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 namespace tsl {
@@ -49,9 +50,11 @@ Bytes RLEWCompress(std::span<const std::uint16_t> source, std::uint16_t rlewTag)
 // its own length word (the source length) included: the chunk is the result.
 // Gives exactly the bytes of the exhaustive longest-match search (longest
 // match; among equal lengths the nearest) but finds candidates through chains
-// of positions keyed by pairs of words, so its cost does not grow with the
-// square of the plane.
-Bytes CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag, std::uint8_t farTag);
+// of positions keyed by the words that start them, so its cost does not grow
+// with the square of the plane. Nothing for a source over 65535 bytes, whose
+// length the chunk's length word cannot hold.
+std::optional<Bytes> CarmackCompress(std::span<const std::uint8_t> source, std::uint8_t nearTag,
+                                     std::uint8_t farTag);
 
 // Helpers shared by the compressor and its test oracle.
 namespace carmack {

@@ -21,6 +21,16 @@ Failure LoadFailure(std::string text)
     return Failure{std::move(text), kLoadCaption, MessageIcon::Warning};
 }
 
+} // namespace
+
+std::string ShortExecutableTableText(const std::string& name, std::size_t room)
+{
+    return "The map table in " + name + " has room for " + std::to_string(room) + " maps, not " +
+           std::to_string(kPaddedHeaderEntries) + ": the maps can be edited, but not saved!";
+}
+
+namespace {
+
 LoadReport Failed(std::string text)
 {
     LoadReport report;
@@ -101,10 +111,12 @@ Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir)
 
 LoadReport MapHandler::Load()
 {
-    LoadReport report = LoadHeader();
-    if (!report.ok())
-        return report;
-    return LoadMaps();
+    LoadReport header = LoadHeader();
+    if (!header.ok())
+        return header;
+    LoadReport report = LoadMaps();
+    report.warning = std::move(header.warning);
+    return report;
 }
 
 LoadReport MapHandler::LoadHeader()
@@ -121,6 +133,7 @@ LoadReport MapHandler::LoadHeader()
         return Failed(HeaderInExecutable ? "Couldn't read " + headerName + "!" : "Couldn't read MAPHEAD file!");
     ByteReader in(*header);
     std::size_t maxEntries = SIZE_MAX;
+    LoadReport report;
     if (HeaderInExecutable) {
         std::uint16_t word = 0;
         bool marker = false;
@@ -132,6 +145,10 @@ LoadReport MapHandler::LoadHeader()
         // The table inside the executable has room for exactly this many
         // entries; what follows it is program code.
         maxEntries = kPaddedHeaderEntries;
+        // A save rewrites all of them, so a shorter table loads but never saves.
+        const std::size_t room = in.Remaining() / 4;
+        if (room < maxEntries)
+            report.warning = Failure{ShortExecutableTableText(headerName, room), kLoadCaption, MessageIcon::Warning};
     } else {
         if (!in.ReadU16(RLEWTag))
             return Failed("The MAPHEAD file is empty!");
@@ -215,7 +232,7 @@ LoadReport MapHandler::LoadHeader()
         map.Planes.assign(planes, std::vector<std::uint16_t>(map.WordCount(), 0));
         Maps.push_back(std::move(map));
     }
-    return {};
+    return report;
 }
 
 LoadReport MapHandler::LoadMaps()

@@ -82,8 +82,11 @@ Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& pr
             for (tablePos = 0; tablePos + 2 <= executable->size(); tablePos += 2)
                 if ((found = GetU16(executable->data() + tablePos) == kExecutableTableMarker))
                     break;
-            if (!found || executable->size() - tablePos < 2 + 4 * kPaddedHeaderEntries)
+            if (!found)
                 return SaveFailure("Couldn't find the map table in " + HeaderExecutable + "!");
+            const std::size_t room = (executable->size() - tablePos - 2) / 4;
+            if (room < static_cast<std::size_t>(kPaddedHeaderEntries))
+                return SaveFailure(ShortExecutableTableText(HeaderExecutable, room));
         }
     }
 
@@ -125,11 +128,12 @@ Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& pr
             if (rlewOnly) {
                 chunks[p] = std::move(rlew);
             } else {
-                chunks[p] = CarmackCompress(rlew, nearTag, farTag);
-                if (chunks[p].size() > kMaxChunk)
+                auto carmack = CarmackCompress(rlew, nearTag, farTag); // the RLEW stream fits: checked above
+                if (!carmack || carmack->size() > kMaxChunk)
                     return SaveFailure("Plane " + std::to_string(p + 1) + " of " + MapLabel(i, map) + " needs " +
-                                       std::to_string(chunks[p].size()) +
+                                       std::to_string(carmack ? carmack->size() : rlew.size()) +
                                        " bytes, more than the 65535 bytes the map files can hold!");
+                chunks[p] = std::move(*carmack);
             }
         }
 

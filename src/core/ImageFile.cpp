@@ -2,7 +2,8 @@
 
 #include "core/FileSystem.h"
 
-#include <array>
+#include <png.h>
+
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -36,135 +37,55 @@ void Put(std::ostream& out, std::span<const std::uint8_t> bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void PutBE32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-const std::array<std::uint32_t, 256>& CrcTable()
-{
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    return table;
-}
-
-// PNG chunks: length, type, data, CRC over type and data.
-void WriteChunk(std::ostream& out, const char (&type)[5], std::span<const std::uint8_t> data)
-{
-    std::vector<std::uint8_t> head;
-    PutBE32(head, static_cast<std::uint32_t>(data.size()));
-    head.insert(head.end(), type, type + 4);
-    Put(out, head);
-    Put(out, data);
-    std::uint32_t crc = Crc32(std::span<const std::uint8_t>(head).subspan(4));
-    crc = Crc32(data, crc);
-    std::vector<std::uint8_t> tail;
-    PutBE32(tail, crc);
-    Put(out, tail);
-}
-
-// A zlib stream of stored deflate blocks, cut into IDAT chunks.
-class StoredZlibWriter {
-public:
-    StoredZlibWriter(std::ostream& out, std::uint64_t total) : out_(out), remaining_(total)
-    {
-        zlib_ = {0x78, 0x01}; // deflate, 32 KiB window, no dictionary; a multiple of 31
-    }
-
-    void Add(std::span<const std::uint8_t> data)
-    {
-        adler_ = Adler32(data, adler_);
-        for (std::uint8_t byte : data) {
-            block_.push_back(byte);
-            --remaining_;
-            if (block_.size() == 0xFFFF || remaining_ == 0)
-                EndBlock();
-        }
-    }
-
-    void Finish()
-    {
-        if (remaining_ == 0 && block_.empty() && !finalWritten_)
-            EndBlock(); // an empty picture still needs its final block
-        PutBE32(zlib_, adler_);
-        Flush();
-    }
-
-private:
-    void EndBlock()
-    {
-        const bool final = remaining_ == 0;
-        const auto len = static_cast<std::uint16_t>(block_.size());
-        zlib_.push_back(final ? 1 : 0);
-        zlib_.push_back(static_cast<std::uint8_t>(len));
-        zlib_.push_back(static_cast<std::uint8_t>(len >> 8));
-        zlib_.push_back(static_cast<std::uint8_t>(~len));
-        zlib_.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(~len) >> 8));
-        zlib_.insert(zlib_.end(), block_.begin(), block_.end());
-        block_.clear();
-        finalWritten_ = final;
-        if (zlib_.size() >= (1u << 20))
-            Flush();
-    }
-
-    void Flush()
-    {
-        if (!zlib_.empty())
-            WriteChunk(out_, "IDAT", zlib_);
-        zlib_.clear();
-    }
-
-    std::ostream& out_;
-    std::uint64_t remaining_;
-    std::uint32_t adler_ = 1;
-    std::vector<std::uint8_t> block_;
-    std::vector<std::uint8_t> zlib_;
-    bool finalWritten_ = false;
-};
-
 bool EndsWithPng(const std::filesystem::path& path)
 {
     const std::string name = path.filename().string();
     return name.size() >= 4 && EqualsNoCase(std::string_view(name).substr(name.size() - 4), ".png");
 }
 
-} // namespace
+// libpng reports errors by a long jump back to the setjmp below, so the
+// function that calls setjmp holds no objects with destructors: everything
+// it needs lives in the caller's PngJob.
+struct PngJob {
+    std::ostream* out;
+    const Image* image;
+    int scale;
+    png_uint_32 width;
+    png_uint_32 height;
+    std::vector<std::uint8_t>* row;
+};
 
-std::uint32_t Crc32(std::span<const std::uint8_t> data, std::uint32_t crc)
+void PngWrite(png_structp png, png_bytep data, png_size_t length)
 {
-    const auto& table = CrcTable();
-    crc = ~crc;
-    for (std::uint8_t byte : data)
-        crc = table[(crc ^ byte) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
+    job->out->write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(length));
+    if (!*job->out)
+        png_error(png, "write failed");
 }
 
-std::uint32_t Adler32(std::span<const std::uint8_t> data, std::uint32_t adler)
+void PngFlush(png_structp png)
 {
-    constexpr std::uint32_t kMod = 65521;
-    std::uint32_t a = adler & 0xFFFF, b = adler >> 16;
-    std::size_t i = 0;
-    while (i < data.size()) {
-        // 5552 bytes are the most that cannot overflow before the modulo.
-        const std::size_t end = std::min(data.size(), i + 5552);
-        for (; i < end; ++i) {
-            a += data[i];
-            b += a;
-        }
-        a %= kMod;
-        b %= kMod;
+    static_cast<PngJob*>(png_get_io_ptr(png))->out->flush();
+}
+
+bool WritePngRows(png_structp png, png_infop info, PngJob& job)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, &job, PngWrite, PngFlush);
+    png_set_IHDR(png, info, job.width, job.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < job.image->height; ++y) {
+        EnlargedRgbRow(*job.image, y, job.scale, *job.row, false);
+        for (int k = 0; k < job.scale; ++k)
+            png_write_row(png, job.row->data());
     }
-    return (b << 16) | a;
+    png_write_end(png, info);
+    return true;
 }
+
+} // namespace
 
 bool WriteBmp(std::ostream& out, const Image& image, int scale)
 {
@@ -211,28 +132,15 @@ bool WritePng(std::ostream& out, const Image& image, int scale)
         return false;
     const std::uint64_t w = static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(scale);
     const std::uint64_t h = static_cast<std::uint64_t>(image.height) * static_cast<std::uint64_t>(scale);
-    if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF) // PNG has no empty pictures
+    if (w == 0 || h == 0 || w > PNG_USER_WIDTH_MAX || h > PNG_USER_HEIGHT_MAX) // PNG has no empty pictures
         return false;
-
-    static constexpr std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Put(out, kSignature);
-    std::vector<std::uint8_t> header;
-    PutBE32(header, static_cast<std::uint32_t>(w));
-    PutBE32(header, static_cast<std::uint32_t>(h));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, filter 0, no interlace
-    WriteChunk(out, "IHDR", header);
-
-    StoredZlibWriter zlib(out, h * (1 + w * 3));
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
     std::vector<std::uint8_t> row;
-    for (int y = 0; y < image.height && out; ++y) {
-        EnlargedRgbRow(image, y, scale, row, false);
-        row.insert(row.begin(), 0); // filter type None
-        for (int k = 0; k < scale; ++k)
-            zlib.Add(row);
-    }
-    zlib.Finish();
-    WriteChunk(out, "IEND", {});
-    return static_cast<bool>(out);
+    PngJob job{&out, &image, scale, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), &row};
+    const bool written = info && WritePngRows(png, info, job);
+    png_destroy_write_struct(&png, &info);
+    return written && static_cast<bool>(out);
 }
 
 Bytes EncodeBmp(const Image& image, int scale)

@@ -1,7 +1,6 @@
 #pragma once
 // Pictures written as files: Windows bitmaps (24-bit, bottom-up) and PNG
-// (RGB, stored deflate blocks: larger than a compressed file, but written in
-// one pass with no compressor to get wrong). Both enlarge the picture while
+// (RGB, compressed by libpng). Both enlarge the picture row by row while
 // writing, so a large enlargement never needs the enlarged picture in memory.
 
 #include "core/Bytes.h"
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
-#include <span>
 
 namespace tsl {
 
@@ -27,8 +25,5 @@ Bytes EncodePng(const Image& image, int scale = 1);
 // PNG when the file name ends in ".png" (any letter case), a bitmap
 // otherwise. The file is complete before it replaces an older one.
 std::optional<Failure> SaveImageFile(const std::filesystem::path& path, const Image& image, int scale = 1);
-
-std::uint32_t Crc32(std::span<const std::uint8_t> data, std::uint32_t crc = 0);
-std::uint32_t Adler32(std::span<const std::uint8_t> data, std::uint32_t adler = 1);
 
 } // namespace tsl

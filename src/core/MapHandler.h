@@ -27,6 +27,9 @@ enum class DataFileVersion { MapTemp, GameMaps };
 
 inline constexpr int kMaxMapSize = 256;          // widest and highest map
 inline constexpr int kPaddedHeaderEntries = 100; // offsets in a plain header file
+// Why a save into the table of executable `name`, with room for `room`
+// entries only, cannot work.
+std::string ShortExecutableTableText(const std::string& name, std::size_t room);
 inline constexpr std::uint32_t kNotStored = 0xFFFFFFFFu;
 inline constexpr std::array<std::uint8_t, 4> kMapSignature = {'!', 'I', 'D', '!'};
 
@@ -83,6 +86,9 @@ Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir);
 struct LoadReport {
     std::optional<Failure> failure;
     std::vector<std::string> damaged; // "Map 3 (Name): plane 1" lines
+    // Loaded, but something to tell the user once: a Corridor 7 executable
+    // whose table is too short for a save.
+    std::optional<Failure> warning;
 
     bool ok() const { return !failure; }
     // The message that lists the damaged planes, or nothing when none was.

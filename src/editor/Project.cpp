@@ -110,6 +110,8 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
         prompter.Show(*report.failure);
         return outcome;
     }
+    if (report.warning)
+        prompter.Show(*report.warning);
     if (auto damage = report.DamageMessage())
         prompter.Show(*damage);
     if (maps.NumMaps() == 0) {

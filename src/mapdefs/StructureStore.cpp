@@ -153,6 +153,35 @@ bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGr
     return batch.Commit();
 }
 
+MapConfiguration CurrentMapConfiguration(const MapHandler& maps, const IniFile& settings)
+{
+    return MapConfiguration{maps.RLEWTag,
+                            maps.NearTag,
+                            maps.FarTag,
+                            maps.Compression,
+                            settings.ReadBool(kGeneral, "ExtendedMapNames", false),
+                            settings.ReadBool(kGeneral, "WDCCompatibleMaps", false)};
+}
+
+std::optional<Failure> ApplyMapConfiguration(const MapConfiguration& chosen, MapHandler& maps, IniFile& settings)
+{
+    IniFile::Batch batch(settings);
+    settings.WriteInteger(kGeneral, "Compression", chosen.Compression);
+    settings.WriteBool(kGeneral, "ExtendedMapNames", chosen.ExtendedMapNames);
+    settings.WriteBool(kGeneral, "WDCCompatibleMaps", chosen.WDCCompatibleMaps);
+    if (!batch.Commit())
+        return Failure{"Couldn't write the settings file " + settings.Path().string() + "!",
+                       kConfigurationsErrorCaption, MessageIcon::Error};
+    maps.RLEWTag = static_cast<std::uint16_t>(chosen.RLEWTag);
+    maps.NearTag = static_cast<std::uint16_t>(chosen.NearTag);
+    maps.FarTag = static_cast<std::uint16_t>(chosen.FarTag);
+    maps.Compression = chosen.Compression;
+    maps.ExtendedMapNames = chosen.ExtendedMapNames;
+    maps.NameLength = chosen.ExtendedMapNames ? 32 : 16;
+    maps.WDCCompatibleMaps = chosen.WDCCompatibleMaps;
+    return std::nullopt;
+}
+
 std::optional<Failure> AddPlaneEntries(IniFile& settings, const fs::path& folder, int from, int to)
 {
     for (int i = from; i < to; ++i) {

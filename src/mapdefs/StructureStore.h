@@ -69,6 +69,27 @@ StructureSettings ReadStructureSettings(const IniFile& settings);
 // Writes the General keys of an open project, in the documented order.
 bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGrid, int zoomPosition);
 
+// What "Map Configurations" changes in an open project: the map set's tags,
+// compression and name and header options.
+struct MapConfiguration {
+    int RLEWTag = 0xABCD;
+    int NearTag = 0xA7;
+    int FarTag = 0xA8;
+    int Compression = 1; // the layout the data file dictates; shown, not chosen
+    bool ExtendedMapNames = false;
+    bool WDCCompatibleMaps = false;
+};
+inline constexpr const char* kConfigurationsErrorCaption = "Error create map configurations";
+
+// The tags and compression of the map set; the two options of the structure's settings.
+MapConfiguration CurrentMapConfiguration(const MapHandler& maps, const IniFile& settings);
+// Writes Compression, ExtendedMapNames and WDCCompatibleMaps to the settings
+// file at once and then sets the map set (NameLength 32 or 16 with the
+// names). When the file cannot be written nothing changes, so what is saved
+// never disagrees with what is configured. The tags reach the file with the
+// next save of the structure settings.
+std::optional<Failure> ApplyMapConfiguration(const MapConfiguration& chosen, MapHandler& maps, IniFile& settings);
+
 // Makes a new structure for the game as a copy of the structure `source`
 // with `planeCount` planes. An existing destination folder is kept; files of
 // the same names in it are overwritten by the copy.

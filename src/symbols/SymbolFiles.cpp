@@ -15,6 +15,11 @@ Failure SymbolsFailure(std::string text)
     return Failure{std::move(text), kSymbolsErrorCaption, MessageIcon::Warning};
 }
 
+Failure WriteFailure(const std::filesystem::path& path)
+{
+    return Failure{"Couldn't write \"" + path.string() + "\"!", kSymbolsSaveErrorCaption, MessageIcon::Warning};
+}
+
 std::string LineRef(std::size_t index, std::string_view fileName)
 {
     return "Line " + std::to_string(index + 1) + " of \"" + std::string(fileName) + "\"";
@@ -193,7 +198,7 @@ std::optional<Failure> WritePlaneSymbolFile(const std::filesystem::path& path, c
         lines.push_back(SymbolLine(symbol, has ? pictures[value] : kNoPicture));
     }
     if (!ReplaceTextFile(path, JoinLinesCrLf(lines)))
-        return SymbolsFailure("Couldn't write \"" + path.string() + "\"!");
+        return WriteFailure(path);
     return std::nullopt;
 }
 
@@ -204,7 +209,7 @@ std::optional<Failure> WriteSymbolTypesFile(const std::filesystem::path& path, c
     for (const MapSymbolTypes& type : types)
         lines.push_back(SymbolTypeLine(type));
     if (!ReplaceTextFile(path, JoinLinesCrLf(lines)))
-        return SymbolsFailure("Couldn't write \"" + path.string() + "\"!");
+        return WriteFailure(path);
     return std::nullopt;
 }
 

@@ -18,6 +18,7 @@
 namespace tsl {
 
 inline constexpr const char* kSymbolsErrorCaption = "Error loading map symbols";
+inline constexpr const char* kSymbolsSaveErrorCaption = "Error saving map symbols";
 inline constexpr int kPatternDigitCount = 64;
 
 // The fields of a line: the texts between commas. Empty fields are dropped,

@@ -31,19 +31,6 @@ void WriteStructure(const fs::path& root, int planes = 3)
                                             "[ShowPlanes]\r\n0=1\r\n1=1\r\n2=0\r\n");
 }
 
-Image DecodeBmp(const Bytes& bmp)
-{
-    const int w = static_cast<int>(Get32(bmp, 18)), h = static_cast<int>(Get32(bmp, 22));
-    const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
-    Image image(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const std::size_t p = 54 + (h - 1 - y) * stride + 3 * x;
-            image.SetPixel(x, y, 0xFF000000u | bmp.at(p + 2) << 16 | bmp.at(p + 1) << 8 | bmp.at(p));
-        }
-    return image;
-}
-
 } // namespace
 
 TEST(CliRender, DrawsTheMapAsTheMapViewDoes)

@@ -64,17 +64,7 @@ TEST(CliInfo, TakesTheLoaderOptions)
     CliResult r = RunCli({"info", SampleGameDir().string(), "--planes", "3", "--near=A7", "--far", "a8"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Maps:        7\n"), std::string::npos);
-
-    // Two planes do not match the three-plane records of the sample: the
-    // loader reads them as asked and finds the sizes wrong.
-    r = RunCli({"info", SampleGameDir().string(), "--planes", "2"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("gives an invalid size"), std::string::npos) << r.err;
-
-    // Other tags cannot decode the sample's planes: every plane is reported.
-    r = RunCli({"info", SampleGameDir().string(), "--near", "10", "--far", "20"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_NE(r.err.find("Some maps are damaged."), std::string::npos) << r.err;
+    // A plane count or tags that do not fit the set: CliLoader.
 }
 
 TEST(CliHelp, NamesEveryCommandAndOption)

@@ -211,7 +211,7 @@ TEST(CarmackCompress, EscapesWordsWhoseHighByteIsATag)
     Put16(expected, 6);
     Put16(expected, 0x2000);
     expected.insert(expected.end(), {0x00, 0xA7, 0x12, 0x00, 0xA8, 0xFF});
-    const Bytes chunk = CarmackCompress(rlew, 0xA7, 0xA8);
+    const Bytes chunk = *CarmackCompress(rlew, 0xA7, 0xA8);
     EXPECT_EQ(chunk, expected);
     std::vector<std::uint16_t> back(3);
     EXPECT_TRUE(CarmackExpand(std::span(chunk).subspan(2), back, 0xA7, 0xA8).sound);
@@ -227,11 +227,11 @@ TEST(CarmackCompress, PrefersNearReferencesAndTheNearestOfEqualMatches)
     Put16(expected, 2);
     Put16(expected, 0xA702);
     expected.push_back(2);
-    EXPECT_EQ(CarmackCompress(Words({1, 2, 1, 2}), 0xA7, 0xA8), expected);
+    EXPECT_EQ(*CarmackCompress(Words({1, 2, 1, 2}), 0xA7, 0xA8), expected);
 
     // 3 4 9 3 4 8 3 4: the last pair matches at both earlier places; the
     // nearest (3 back) wins.
-    const Bytes chunk = CarmackCompress(Words({3, 4, 9, 3, 4, 8, 3, 4}), 0xA7, 0xA8);
+    const Bytes chunk = *CarmackCompress(Words({3, 4, 9, 3, 4, 8, 3, 4}), 0xA7, 0xA8);
     ASSERT_GE(chunk.size(), 3u);
     EXPECT_EQ(Bytes(chunk.end() - 3, chunk.end()), (Bytes{0x02, 0xA7, 0x03}));
 }
@@ -247,7 +247,7 @@ TEST(CarmackCompress, UsesFarReferencesOnlyForThreeWordsOrMore)
     Bytes rlew;
     for (std::uint16_t w : words)
         Put16(rlew, w);
-    const Bytes chunk = CarmackCompress(rlew, 0xA7, 0xA8);
+    const Bytes chunk = *CarmackCompress(rlew, 0xA7, 0xA8);
     // ... far 3 from word 0, then the last two words as a near reference of 2.
     const Bytes tail(chunk.end() - 7, chunk.end());
     EXPECT_EQ(tail, (Bytes{0x03, 0xA8, 0x00, 0x00, 0x02, 0xA7, 0x03}));
@@ -272,7 +272,7 @@ TEST(CarmackCompress, MatchesTheExhaustiveSearchOnRandomStreams)
         }
         if (round % 5 == 0)
             source.push_back(0x42); // an odd length
-        ASSERT_EQ(CarmackCompress(source, nearTag, farTag), CarmackCompressExhaustive(source, nearTag, farTag))
+        ASSERT_EQ(*CarmackCompress(source, nearTag, farTag), CarmackCompressExhaustive(source, nearTag, farTag))
             << "round " << round;
     }
 }
@@ -285,7 +285,7 @@ TEST(CarmackCompress, MatchesTheExhaustiveSearchOnLongRepetitiveStreams)
         Bytes source;
         for (std::size_t k = 0; k < 4000; ++k)
             Put16(source, static_cast<std::uint16_t>(k % period));
-        EXPECT_EQ(CarmackCompress(source, 0xA7, 0xA8), CarmackCompressExhaustive(source, 0xA7, 0xA8)) << period;
+        EXPECT_EQ(*CarmackCompress(source, 0xA7, 0xA8), CarmackCompressExhaustive(source, 0xA7, 0xA8)) << period;
     }
 }
 
@@ -312,7 +312,7 @@ TEST(Codecs, RandomPlanesRoundTripThroughBothLayouts)
             ASSERT_EQ(back, plane) << w << "x" << h;
 
             // Carmack over RLEW (GAMEMAPS).
-            const Bytes chunk = CarmackCompress(rlew, nearTag, farTag);
+            const Bytes chunk = *CarmackCompress(rlew, nearTag, farTag);
             std::vector<std::uint16_t> stream(Get16(chunk, 0) / 2u);
             ASSERT_TRUE(CarmackExpand(std::span(chunk).subspan(2), stream, nearTag, farTag).sound);
             back.assign(plane.size(), 0);
@@ -338,4 +338,10 @@ TEST(Codecs, AGameMapsChunkExpandsToThePlane)
     bool sound = false;
     EXPECT_EQ(Expand(chunk, 8, &sound), (std::vector<std::uint16_t>{1, 1, 1, 2, 2, 2, 2, 2}));
     EXPECT_TRUE(sound);
+}
+
+TEST(CarmackCompress, RefusesASourceItsLengthWordCannotHold)
+{
+    EXPECT_FALSE(CarmackCompress(Bytes(0x10000, 1), 0xA7, 0xA8));
+    EXPECT_TRUE(CarmackCompress(Bytes(0xFFFF, 1), 0xA7, 0xA8));
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace tsl;
 using namespace tsl::test;
 
@@ -107,4 +109,61 @@ TEST(PasteBlock, AFullSizedBlockReplacesTheCurrentMap)
     set.PasteBlock(source, 0, 0, 0, 0, 3, 2, 3);
     EXPECT_EQ(set.Maps[1].Planes, source);
     EXPECT_EQ(set.Maps[0].Planes[0], std::vector<std::uint16_t>(6, 0));
+}
+
+TEST(ExecutableTable, AShortTableLoadsWithAWarningAndRefusesEverySave)
+{
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp, 3, "CO7");
+    set.AddMap(set.CreateMap(8, 8, "Short"));
+    ASSERT_FALSE(set.Save());
+    // The executable: the marker and the one offset of MAPHEAD.CO7, room for 40 entries.
+    const Bytes head = ReadFile(dir / "MAPHEAD.CO7");
+    Bytes exe(2 + 4 * 40, 0);
+    std::copy(head.begin(), head.begin() + 6, exe.begin());
+    WriteFile(dir / "C7.EXE", exe);
+    fs::remove(dir / "MAPHEAD.CO7");
+
+    MapHandler loaded;
+    auto files = LocateGameFiles(dir.path());
+    ASSERT_TRUE(files);
+    loaded.UseGameFiles(dir.path(), *files);
+    loaded.NumPlanes = 3;
+    const LoadReport report = loaded.Load();
+    ASSERT_TRUE(report.ok());
+    EXPECT_EQ(loaded.NumMaps(), 1);
+    const std::string text = "The map table in C7.EXE has room for 40 maps, not 100: the maps can be edited, but not saved!";
+    ASSERT_TRUE(report.warning);
+    EXPECT_EQ(report.warning->text, text);
+    const auto failure = loaded.Save();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text, text + "\n\nNo file was changed.");
+}
+
+TEST(SaveLoad, TagsThatTheMapsWordsUseComeBackWordForWord)
+{
+    // Random words are multiples of 0x0F0F: the RLEW tag is one of them and
+    // the Carmack tags are their high bytes.
+    TempDir dir;
+    MapHandler set = EmptySet(dir.path());
+    std::mt19937 random(3);
+    AddRandomMap(set, random, 64, 64, "Tagged");
+    AddRandomMap(set, random, 40, 90, "Tagged too");
+    set.RLEWTag = 0x2D2D;
+    set.NearTag = 0x0F;
+    set.FarTag = 0x1E;
+    ASSERT_FALSE(set.Save());
+
+    MapHandler loaded;
+    auto files = LocateGameFiles(dir.path());
+    ASSERT_TRUE(files);
+    loaded.UseGameFiles(dir.path(), *files);
+    loaded.NumPlanes = 3;
+    loaded.NearTag = 0x0F;
+    loaded.FarTag = 0x1E;
+    const LoadReport report = loaded.Load();
+    ASSERT_TRUE(report.ok());
+    EXPECT_TRUE(report.damaged.empty());
+    EXPECT_EQ(loaded.RLEWTag, 0x2D2D);
+    ExpectSameMaps(set, loaded);
 }

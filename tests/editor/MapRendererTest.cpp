@@ -2,6 +2,8 @@
 // symbol tables.
 
 #include "TestUtil.h"
+#include "core/ImageFile.h"
+#include "core/IniFile.h"
 #include "editor/MapRenderer.h"
 #include "symbols/SymbolFiles.h"
 
@@ -329,6 +331,21 @@ TEST(MapRenderer, HoldsTheMapAtEightPixelsPerTileWhateverItsSize)
     odd.SetWord(0, 1, 1, 1);
     RedrawMap(view, odd, tables, Shown(3), kIntMode);
     EXPECT_EQ(Tile(view, 1, 1), Pattern(Solid('9')));
+}
+
+TEST(MapRenderer, ASampleMapsPngHoldsTheBitmapsPixelsInATenthOfItsSize)
+{
+    TempDir dir;
+    fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", dir / "WL6", fs::copy_options::recursive);
+    SymbolTables tables;
+    ASSERT_FALSE(tables.LoadMapSymbols(dir / "WL6", IniFile(dir / "WL6" / "WL6.ini"), 3));
+    const MapHandler set = LoadSet(SampleGameDir());
+    Image view;
+    RedrawMap(view, set.Maps[0], tables, Shown(3), kIntMode);
+    const Bytes bmp = EncodeBmp(view);
+    const Bytes png = EncodePng(view);
+    EXPECT_EQ(DecodePng(png), DecodeBmp(bmp));
+    EXPECT_LE(png.size() * 10, bmp.size()) << png.size() << " against " << bmp.size();
 }
 
 TEST(MapRenderer, RendersBlockPreviewsEnlarged)

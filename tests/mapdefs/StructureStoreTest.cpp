@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace tsl;
 using namespace tsl::test;
 
@@ -155,6 +157,40 @@ TEST(StructureStore, SavesTheGeneralKeysOfAnOpenProjectInOrder)
     EXPECT_EQ(Text(dir / "WL6.ini"), "[Planes]\r\nNumPlanes=3\r\n"
                                      "[General]\r\nCompression=1\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=0\r\n"
                                      "RLEWTag=4660\r\nNearTag=16\r\nFarTag=32\r\nMapGrid=1\r\nZoomFactor=2\r\n");
+}
+
+TEST(StructureStore, AppliesAMapConfigurationToTheFileAtOnceAndToTheMapSet)
+{
+    TempDir dir;
+    WriteFile(dir / "WL6.ini", "[General]\r\nWDCCompatibleMaps=1\r\nRLEWTag=43981\r\n");
+    IniFile ini(dir / "WL6.ini");
+    MapHandler maps = EmptySet(dir.path());
+    const MapConfiguration current = CurrentMapConfiguration(maps, ini);
+    EXPECT_EQ(current.Compression, 1);
+    EXPECT_FALSE(current.ExtendedMapNames);
+    EXPECT_TRUE(current.WDCCompatibleMaps);
+
+    const MapConfiguration chosen{0x1234, 0xF1, 0x34, 1, true, false};
+    EXPECT_FALSE(ApplyMapConfiguration(chosen, maps, ini));
+    EXPECT_EQ(Text(dir / "WL6.ini"), "[General]\r\nWDCCompatibleMaps=0\r\nRLEWTag=43981\r\n" // tags wait for a save
+                                     "Compression=1\r\nExtendedMapNames=1\r\n");
+    EXPECT_EQ(std::tie(maps.RLEWTag, maps.NearTag, maps.FarTag), std::make_tuple(0x1234, 0xF1, 0x34));
+    EXPECT_TRUE(maps.ExtendedMapNames);
+    EXPECT_EQ(maps.NameLength, 32);
+    EXPECT_FALSE(maps.WDCCompatibleMaps);
+    EXPECT_FALSE(ApplyMapConfiguration(MapConfiguration{}, maps, ini));
+    EXPECT_EQ(maps.NameLength, 16);
+
+    // A folder in place of the settings file: reported, the map set kept.
+    fs::remove(dir / "WL6.ini");
+    fs::create_directories(dir / "WL6.ini" / "blocked");
+    const auto failure = ApplyMapConfiguration(chosen, maps, ini);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text, "Couldn't write the settings file " + (dir / "WL6.ini").string() + "!");
+    EXPECT_EQ(failure->caption, "Error create map configurations");
+    EXPECT_EQ(failure->icon, MessageIcon::Error);
+    EXPECT_EQ(maps.NameLength, 16);
+    EXPECT_EQ(maps.RLEWTag, 0xABCD);
 }
 
 TEST(StructureStore, CreatesFromScratchExactlyTheDocumentedFiles)

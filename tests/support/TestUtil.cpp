@@ -3,9 +3,11 @@
 #include "core/FileSystem.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include <sys/wait.h>
@@ -26,6 +28,42 @@ TempDir::~TempDir()
     std::error_code ignored;
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
+}
+
+Image DecodeBmp(const Bytes& bmp)
+{
+    EXPECT_EQ(bmp.at(0), 'B');
+    EXPECT_EQ(bmp.at(1), 'M');
+    EXPECT_EQ(Get32(bmp, 2), bmp.size());
+    EXPECT_EQ(Get32(bmp, 10), 54u);
+    EXPECT_EQ(Get32(bmp, 14), 40u);
+    EXPECT_EQ(Get16(bmp, 28), 24);
+    const int w = static_cast<int>(Get32(bmp, 18)), h = static_cast<int>(Get32(bmp, 22));
+    const std::size_t stride = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
+    EXPECT_EQ(Get32(bmp, 34), stride * h);
+    Image image(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::size_t p = 54 + (h - 1 - y) * stride + 3 * x; // bottom-up
+            image.SetPixel(x, y, 0xFF000000u | bmp.at(p + 2) << 16 | bmp.at(p + 1) << 8 | bmp.at(p));
+        }
+    return image;
+}
+
+Image DecodePng(const Bytes& png)
+{
+    png_image reader{};
+    reader.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&reader, png.data(), png.size()))
+        return {};
+    reader.format = PNG_FORMAT_RGB;
+    Bytes rgb(PNG_IMAGE_SIZE(reader));
+    if (!png_image_finish_read(&reader, nullptr, rgb.data(), 0, nullptr))
+        return {};
+    Image image(static_cast<int>(reader.width), static_cast<int>(reader.height));
+    for (std::size_t i = 0; i < image.pixels.size(); ++i)
+        image.pixels[i] = 0xFF000000u | rgb[3 * i] << 16 | rgb[3 * i + 1] << 8 | rgb[3 * i + 2];
+    return image;
 }
 
 Bytes ReadFile(const fs::path& path)
@@ -99,9 +137,15 @@ void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, 
     for (auto& plane : map.Planes) {
         std::uint16_t value = 0;
         for (auto& word : plane) {
-            // Runs of equal words, as maps have them, between random changes.
-            if (random() % 3 == 0)
-                value = static_cast<std::uint16_t>(random() % static_cast<unsigned>(alphabet) * 0x0F0Fu);
+            // Runs of equal words, as maps have them, between random changes;
+            // now and then a word the codecs must escape: the default RLEW tag
+            // or a high byte equal to a default Carmack tag.
+            static constexpr std::uint16_t kEscaped[] = {0xABCD, 0xA700, 0xA712, 0xA800, 0xA8FF};
+            if (random() % 3 == 0) {
+                const auto pick = random();
+                value = pick % 8 == 0 ? kEscaped[pick / 8 % std::size(kEscaped)]
+                                      : static_cast<std::uint16_t>(pick % static_cast<unsigned>(alphabet) * 0x0F0Fu);
+            }
             word = value;
         }
     }

@@ -3,6 +3,7 @@
 // memory, the real game data when it is present, and running tesselar-cli.
 
 #include "core/Bytes.h"
+#include "core/Image.h"
 #include "core/MapHandler.h"
 
 #include <cstdint>
@@ -46,7 +47,7 @@ std::uint32_t Get32(const Bytes& data, std::size_t at);
 MapHandler EmptySet(const fs::path& dir, DataFileVersion version = DataFileVersion::GameMaps, int planes = 3,
                     const std::string& extension = "WL6");
 // Appends a map of random words (drawn from `alphabet` values so that the
-// codecs find runs and matches) to the set.
+// codecs find runs and matches, and from the words the codecs escape) to the set.
 void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
                   int alphabet = 12);
 
@@ -69,6 +70,12 @@ struct CliResult {
     std::string err;
 };
 CliResult RunCli(const std::vector<std::string>& args);
+
+// Pictures read back from their files, every pixel opaque: a 24-bit
+// bottom-up bitmap (its header fields checked on the way), and a PNG through
+// libpng (an empty picture when libpng cannot read it).
+Image DecodeBmp(const Bytes& bmp);
+Image DecodePng(const Bytes& png);
 
 // The repository's folders.
 fs::path SourceDir();

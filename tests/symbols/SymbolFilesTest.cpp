@@ -168,9 +168,12 @@ TEST(SymbolFiles, WritesLinesWithTheirPictures)
     ASSERT_FALSE(WriteSymbolTypesFile(dir / "mapsymboltypes.txt", {{1, "w", "Wall"}, {0, "d", "Door"}}));
     EXPECT_EQ(Text(dir / "mapsymboltypes.txt"), "w,Wall,1\r\nd,Door,0\r\n");
 
-    const auto failure = WriteSymbolTypesFile(dir / "missing" / "mapsymboltypes.txt", {});
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->text.find("Couldn't write"), std::string::npos);
+    for (const auto& failure : {WriteSymbolTypesFile(dir / "missing" / "mapsymboltypes.txt", {}),
+                                WritePlaneSymbolFile(dir / "missing" / "mapsymboltypes.txt", {}, {})}) {
+        ASSERT_TRUE(failure);
+        EXPECT_EQ(failure->text, "Couldn't write \"" + (dir / "missing" / "mapsymboltypes.txt").string() + "\"!");
+        EXPECT_EQ(failure->caption, "Error saving map symbols");
+    }
 }
 
 TEST(EnsureDefaultSymbolTypes, AppendsOnlyTheMissingBuiltInTypesInOrder)

@@ -452,7 +452,14 @@ void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
 {
     if (!AskSaveChanges())
         return;
-    OpenProject(true, directory);
+    // Absolute, so that the recent list still finds it from another folder.
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(directory, ec).lexically_normal();
+    if (ec)
+        absolute = directory;
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    OpenProject(true, absolute);
     SetStatus("Ready");
 }
 
@@ -694,8 +701,14 @@ void TEditorBox::onMapViewOptions()
 
 void TEditorBox::onMapConfigurations()
 {
-    if (session_)
-        configurationsBox_->ShowMapConfigurations(session_->CurrentProject());
+    if (!session_ || !session_->CurrentProject().Settings)
+        return;
+    Project& p = session_->CurrentProject();
+    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps, *p.Settings));
+    if (!chosen)
+        return;
+    if (auto failure = ApplyMapConfiguration(*chosen, p.Maps, *p.Settings))
+        prompter_.Show(*failure);
 }
 
 void TEditorBox::onMapSymbols()

@@ -1,28 +1,21 @@
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 
-#include "editor/Project.h"
 #include "mapdefs/ui/HexEdit.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tsl {
 
-namespace {
-
-constexpr const char* kConfigurationsCaption = "Error create map configurations";
-constexpr const char* kGeneral = "General";
-
-} // namespace
-
 struct TMapConfigurationsBox::Impl {
     TMapConfigurationsBox* box;
     Prompter& prompter;
-    Project* project = nullptr; // while the dialog is shown
-    bool applied = false;
+    MapConfiguration current;
+    std::optional<MapConfiguration> chosen;
 
     TagEdits tags;
     CompressionChoice compression;
@@ -41,6 +34,15 @@ void TMapConfigurationsBox::Impl::Build()
     box->setWindowTitle(QStringLiteral("Map Configurations"));
     tags = TagEdits::Make(QStringLiteral("config"), QStringLiteral("Set Defaults"), box);
     compression = CompressionChoice::Make(QStringLiteral("config"), box);
+    // Saving writes the layout the data file holds (Carmack in GAMEMAPS, RLEW
+    // only in MAPTEMP), so a choice here would change nothing.
+    compression.group->setEnabled(false);
+    auto* compressionNote = new QLabel(
+        QStringLiteral("The data file sets the compression: GAMEMAPS files are saved with Carmack "
+                       "compression, MAPTEMP files with RLEW compression only."),
+        box);
+    compressionNote->setObjectName(QStringLiteral("configCompressionNote"));
+    compressionNote->setWordWrap(true);
 
     auto* mapOptions = new QGroupBox(QStringLiteral("Misc map configurations"), box);
     extendedNames = new QCheckBox(QStringLiteral("Use 32 character map names"), mapOptions);
@@ -61,6 +63,7 @@ void TMapConfigurationsBox::Impl::Build()
     auto* layout = new QVBoxLayout(box);
     layout->addWidget(tags.group);
     layout->addWidget(compression.group);
+    layout->addWidget(compressionNote);
     layout->addWidget(mapOptions);
     layout->addWidget(buttons);
 
@@ -74,45 +77,25 @@ void TMapConfigurationsBox::Impl::Build()
 
 void TMapConfigurationsBox::Impl::Fill()
 {
-    const MapHandler& maps = project->Maps;
-    tags.SetValues(maps.RLEWTag, maps.NearTag, maps.FarTag);
-    compression.Choose(maps.Compression);
-    extendedNames->setChecked(project->Settings->ReadBool(kGeneral, "ExtendedMapNames", false));
-    wdc->setChecked(project->Settings->ReadBool(kGeneral, "WDCCompatibleMaps", false));
+    tags.SetValues(current.RLEWTag, current.NearTag, current.FarTag);
+    compression.Choose(current.Compression);
+    extendedNames->setChecked(current.ExtendedMapNames);
+    wdc->setChecked(current.WDCCompatibleMaps);
 }
 
 void TMapConfigurationsBox::Impl::Ok()
 {
     if (auto message = FirstMissingChoice(compression, tags)) {
-        prompter.Message(*message, kConfigurationsCaption, MessageIcon::Error, Buttons::Ok);
+        prompter.Message(*message, kConfigurationsErrorCaption, MessageIcon::Error, Buttons::Ok);
         return;
     }
-    const int chosenCompression = compression.Chosen();
-    const bool extended = extendedNames->isChecked();
-    const bool wdcCompatible = wdc->isChecked();
-
-    // The settings file first: when it cannot be written the map set stays
-    // as it was, so what is saved never disagrees with what is configured.
-    IniFile& settings = *project->Settings;
-    IniFile::Batch batch(settings);
-    settings.WriteInteger(kGeneral, "Compression", chosenCompression);
-    settings.WriteBool(kGeneral, "ExtendedMapNames", extended);
-    settings.WriteBool(kGeneral, "WDCCompatibleMaps", wdcCompatible);
-    if (!batch.Commit()) {
-        prompter.Show(Failure{"Couldn't write the settings file " + settings.Path().string() + "!",
-                              kConfigurationsCaption, MessageIcon::Error});
-        return;
-    }
-
-    MapHandler& maps = project->Maps;
-    maps.RLEWTag = static_cast<std::uint16_t>(tags.rlewTag->Value().value_or(0));
-    maps.NearTag = static_cast<std::uint16_t>(tags.nearTag->Value().value_or(0));
-    maps.FarTag = static_cast<std::uint16_t>(tags.farTag->Value().value_or(0));
-    maps.Compression = chosenCompression;
-    maps.ExtendedMapNames = extended;
-    maps.NameLength = extended ? 32 : 16;
-    maps.WDCCompatibleMaps = wdcCompatible;
-    applied = true;
+    MapConfiguration result = current;
+    result.RLEWTag = tags.rlewTag->Value().value_or(0);
+    result.NearTag = tags.nearTag->Value().value_or(0);
+    result.FarTag = tags.farTag->Value().value_or(0);
+    result.ExtendedMapNames = extendedNames->isChecked();
+    result.WDCCompatibleMaps = wdc->isChecked();
+    chosen = result;
     box->accept();
 }
 
@@ -124,16 +107,13 @@ TMapConfigurationsBox::TMapConfigurationsBox(Prompter& prompter, QWidget* parent
 
 TMapConfigurationsBox::~TMapConfigurationsBox() = default;
 
-bool TMapConfigurationsBox::ShowMapConfigurations(Project& project)
+std::optional<MapConfiguration> TMapConfigurationsBox::ShowMapConfigurations(const MapConfiguration& current)
 {
-    if (!project.Settings)
-        return false;
-    d->project = &project;
-    d->applied = false;
+    d->current = current;
+    d->chosen.reset();
     d->Fill();
     exec();
-    d->project = nullptr;
-    return d->applied;
+    return d->chosen;
 }
 
 } // namespace tsl

@@ -1,16 +1,17 @@
 #pragma once
 // "Map Configurations": the compression, tags and name and header options
-// of the open project.
+// of the open project. The dialog only gathers the choices;
+// ApplyMapConfiguration puts them into the map set and the settings file.
 
 #include "core/Prompter.h"
+#include "mapdefs/StructureStore.h"
 
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 namespace tsl {
-
-class Project;
 
 class TMapConfigurationsBox : public QDialog {
     Q_OBJECT
@@ -18,10 +19,10 @@ public:
     explicit TMapConfigurationsBox(Prompter& prompter, QWidget* parent = nullptr);
     ~TMapConfigurationsBox() override;
 
-    // Fills the dialog from the project, shows it modally and, on a valid
-    // OK, applies the settings to the map set and the structure's settings
-    // file. True when they were applied.
-    bool ShowMapConfigurations(Project& project);
+    // Fills the dialog from `current` and shows it modally: the choices on a
+    // valid OK, nothing on Cancel. The compression is shown, not chosen: the
+    // data file dictates it and it is handed back as it came.
+    std::optional<MapConfiguration> ShowMapConfigurations(const MapConfiguration& current);
 
 private:
     struct Impl;

@@ -195,11 +195,8 @@ TEST_F(EditorFixture, TheStructureDialogCompletedFromScratchOpensTheGame)
         Find<QPushButton>(dialog, "okButton")->click();
     });
     ASSERT_TRUE(Editor().OpenProject(true, game));
+    // The new structure (its keys are the store's and the dialog's) is the one in use.
     EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
-    ASSERT_TRUE(fs::exists(App().MapDefs() / "ABC" / "ABC.ini"));
-    IniFile settings(App().MapDefs() / "ABC" / "ABC.ini");
-    EXPECT_EQ(settings.ReadInteger("Planes", "NumPlanes", 0), 3);
-    EXPECT_EQ(settings.ReadInteger("General", "Compression", -1), 1);
     QComboBox* planes = Editor().Panel()->PlaneSelector();
     ASSERT_EQ(planes->count(), 3);
     EXPECT_EQ(S(planes->itemText(0)), "Plane 1 (Unknown)");
@@ -220,8 +217,7 @@ TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensThe
         Find<QPushButton>(dialog, "okButton")->click();
     });
     ASSERT_TRUE(Editor().OpenProject(true, game));
-    EXPECT_TRUE(fs::exists(App().MapDefs() / "XYZ" / "XYZ.ini"));
-    EXPECT_FALSE(fs::exists(App().MapDefs() / "XYZ" / "WL6.ini"));
+    EXPECT_EQ(Editor().CurrentProject()->StructureFolder, App().MapDefs() / "XYZ");
     EXPECT_EQ(S(Editor().Panel()->PlaneSelector()->itemText(1)), "Objects and Actors");
     EXPECT_EQ(Editor().Panel()->SymbolList()->count(),
               static_cast<int>(Editor().CurrentProject()->Symbols.PlaneSymbols(0).size()));
@@ -249,4 +245,14 @@ TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
     const MapHandler saved = LoadSet(SampleCopy(), 3, false, true);
     EXPECT_EQ(saved.NameLength, 32);
     EXPECT_EQ(MapNameText(saved.Maps[0].Name), "Gatehouse");
+}
+
+TEST_F(EditorFixture, ADirectoryGivenRelativelyIsKeptAbsoluteInTheRecentList)
+{
+    const fs::path game = SampleCopy();
+    const fs::path relative = fs::relative(game, fs::current_path()) / "";
+    ASSERT_TRUE(relative.is_relative());
+    Editor().OpenDirectory(relative);
+    ASSERT_NE(Editor().CurrentProject(), nullptr);
+    EXPECT_EQ(Editor().Settings().RecentList[0], game.string());
 }

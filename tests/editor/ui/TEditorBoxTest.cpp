@@ -164,15 +164,16 @@ TEST_F(EditorFixture, ThePointerFillsTheTileInformationRowsAndTheCoordinates)
 {
     OpenSample();
     auto& editor = Editor();
-    const MapList& map = editor.CurrentProject()->Maps.Current();
+    MapList& map = editor.CurrentProject()->Maps.Current();
+    map.SetWord(0, 5, 3, 2);
+    map.SetWord(1, 5, 3, 999); // no symbol of plane 2 has it
     MapPaintArea* area = editor.View()->PaintArea();
     // Tile (5, 3) at zoom 1: pixels 40..47 x 24..31.
     QTest::mouseMove(area, QPoint(5 * 8 + 3, 3 * 8 + 4));
     EXPECT_EQ(S(editor.Panel()->XLabel()->text()), "X: 5");
     EXPECT_EQ(S(editor.Panel()->YLabel()->text()), "Y: 3");
-    const SymbolTables& symbols = editor.CurrentProject()->Symbols;
-    EXPECT_EQ(S(editor.Panel()->TileRow(0).text->text()), symbols.ValueText(0, map.Word(0, 5, 3)));
-    EXPECT_EQ(S(editor.Panel()->TileRow(1).text->text()), symbols.ValueText(1, map.Word(1, 5, 3)));
+    EXPECT_EQ(S(editor.Panel()->TileRow(0).text->text()), "2 - Grey Stone 2");
+    EXPECT_EQ(S(editor.Panel()->TileRow(1).text->text()), "999 - Unknown");
 }
 
 TEST_F(EditorFixture, NavigationAndItsKeysStopAtBothEnds)

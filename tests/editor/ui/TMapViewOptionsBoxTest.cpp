@@ -71,6 +71,7 @@ protected:
         project = app.OpenSampleProject(prompter);
         ASSERT_NE(project, nullptr);
     }
+    void TearDown() override { EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished(); }
 
     fs::path TypesFile() const { return app.MapDefs() / "WL6" / "mapsymboltypes.txt"; }
     fs::path SettingsPath() const { return app.MapDefs() / "WL6" / "WL6.ini"; }
@@ -176,7 +177,7 @@ TEST_F(ViewOptionsBoxTest, ATypesFileThatCannotBeWrittenIsReported)
     box.ShowMapViewOptions(*project);
     ASSERT_EQ(prompter.Records().size(), 1u);
     EXPECT_EQ(prompter.Records()[0].text, "Couldn't write \"" + TypesFile().string() + "\"!");
-    EXPECT_EQ(prompter.Records()[0].caption, "Error loading map symbols");
+    EXPECT_EQ(prompter.Records()[0].caption, "Error saving map symbols");
     EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Warning);
     EXPECT_EQ(prompter.Records()[0].buttons, Buttons::Ok);
     EXPECT_EQ(project->Symbols.SymbolTypes()[0].Shown, 0);

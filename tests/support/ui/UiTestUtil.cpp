@@ -12,6 +12,9 @@
 #include <QElapsedTimer>
 #include <QTimer>
 
+#include <memory>
+#include <set>
+
 
 namespace tsl::test {
 
@@ -29,11 +32,23 @@ fs::path AppFolder::CopySampleGame(const std::string& name) const
     return target;
 }
 
+namespace {
+
+// The pollers of WhenModal still waiting for their dialog.
+std::set<QTimer*>& PendingPollers()
+{
+    static std::set<QTimer*> pollers;
+    return pollers;
+}
+
+} // namespace
+
 void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
 {
     // The poller belongs to the application and deletes itself when done.
     auto* poller = new QTimer(qApp);
-    auto* elapsed = new QElapsedTimer;
+    PendingPollers().insert(poller);
+    auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     poller->setInterval(5);
     QObject::connect(poller, &QTimer::timeout, poller, [=]() {
@@ -41,15 +56,24 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
         const bool shown = modal && modal->isVisible();
         if (!shown && elapsed->elapsed() <= timeoutMs)
             return;
+        PendingPollers().erase(poller);
         poller->stop();
         poller->deleteLater();
-        delete elapsed;
         if (shown)
             action(modal);
         else
             ADD_FAILURE() << "no modal dialog was shown";
     });
     poller->start();
+}
+
+void FailPendingModals()
+{
+    for (QTimer* poller : PendingPollers()) {
+        ADD_FAILURE() << "no modal dialog was shown";
+        delete poller;
+    }
+    PendingPollers().clear();
 }
 
 std::unique_ptr<Project> AppFolder::OpenSampleProject(ScriptedPrompter& prompter) const

@@ -39,6 +39,9 @@ private:
 // close it), while the caller's code opens it. Fails the test when no modal
 // widget shows up within the time given.
 void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
+// Fails the running test for every WhenModal still waiting, and drops them,
+// so that a dialog that never came fails its own test and no later one.
+void FailPendingModals();
 
 QString Q(const std::string& text);
 std::string S(const QString& text);
