@@ -1,5 +1,7 @@
 #include "exchange/ImportMaps.h"
 
+#include <cstdint>
+
 #include "core/Compression.h"
 #include "core/FileSystem.h"
 
@@ -22,8 +24,9 @@ std::size_t StoredSize(const MapHandler& set, const std::vector<std::uint16_t>& 
     Bytes rlew = RLEWCompress(plane, set.RLEWTag);
     if (set.FileVersion == DataFileVersion::MapTemp || rlew.size() > kMaxChunk)
         return rlew.size();
-    return CarmackCompress(rlew, static_cast<std::uint8_t>(set.NearTag), static_cast<std::uint8_t>(set.FarTag))
-        .size();
+    const auto carmack =
+        CarmackCompress(rlew, static_cast<std::uint8_t>(set.NearTag), static_cast<std::uint8_t>(set.FarTag));
+    return carmack ? carmack->size() : SIZE_MAX;
 }
 
 } // namespace
