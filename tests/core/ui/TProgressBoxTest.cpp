@@ -219,14 +219,14 @@ TEST_F(ProgressBoxTest, AMapSetThatCannotBeStoredIsReportedAndNotSaved)
 TEST_F(ProgressBoxTest, FilesThatCannotBeReplacedAreReportedAfterTheMapsWereCounted)
 {
     const Bytes dataBefore = ReadFile(game / "GAMEMAPS.WL6");
-    // A folder that is not empty where the new data file is written first
-    // (the temporary name the file replacement uses beside the target).
-    fs::create_directories(game / ".GAMEMAPS.WL6.tesselar-new" / "blocked");
+    // The disk is full when the new data file is written.
+    DiskFaults full(2, false, ENOSPC);
     bool savedCalled = false;
     EXPECT_FALSE(Run([&]() { savedCalled = true; }));
     EXPECT_FALSE(savedCalled);
     ASSERT_EQ(prompter.Records().size(), 1u);
-    EXPECT_EQ(prompter.Records()[0].text, "Couldn't write GAMEMAPS.WL6!\n\nThe previous map files were kept.");
+    EXPECT_EQ(prompter.Records()[0].text, "Couldn't write " + (game / "GAMEMAPS.WL6").string() +
+                                              " (No space left on device)!\n\nThe previous map files were kept.");
     EXPECT_EQ(prompter.Records()[0].caption, "Error saving maps");
     ASSERT_FALSE(samples.empty());
     EXPECT_EQ(samples.back().status, "Maps not saved!");
