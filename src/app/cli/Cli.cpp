@@ -268,14 +268,20 @@ int ReadingStatus(const MapHandler& maps, std::ostream& err)
     return kExitDamaged;
 }
 
+bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err)
+{
+    if (!maps.LoadedWithDamage || force)
+        return false;
+    err << "Some maps were damaged when they were loaded (see above); saving would write them as they are now. "
+           "Nothing was saved. Give --force to save anyway: the previous files are then kept under a new "
+           "backup name.\n";
+    return true;
+}
+
 bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept)
 {
-    if (maps.LoadedWithDamage && !force) {
-        err << "Some maps were damaged when they were loaded (see above); saving would write them as they are now. "
-               "Nothing was saved. Give --force to save anyway: the previous files are then kept under a new "
-               "backup name.\n";
+    if (RefuseDamagedSave(maps, force, err))
         return false;
-    }
     if (auto failure = maps.Save({}, &kept)) {
         Report(*failure, err);
         return false;

@@ -84,9 +84,13 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
 // word on `err` when its load found damage.
 int ReadingStatus(const MapHandler& maps, std::ostream& err);
 
-// The one way the commands save a set: a set whose load found damage is
-// refused unless `force` (--force) is given. Failures are reported on `err`;
-// `kept` receives where the previous files went when not to ".BAK".
+// The rule of every command that saves: a set whose load found damage is
+// saved only with --force (`force`). True, with the reason on `err`, when
+// the save is refused; commands ask before they change anything.
+bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err);
+
+// Saves the set under that rule. Failures are reported on `err`; `kept`
+// receives where the previous files went when not to ".BAK".
 bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept);
 
 // Prints a failure as "caption: text" on one block of `err`.

@@ -28,7 +28,7 @@ int RunImport(Arguments& args, std::ostream& out, std::ostream& err)
     const std::string file = args.Rest()[1];
 
     MapHandler set;
-    if (!OpenGameSet(dir, options, set, err))
+    if (!OpenGameSet(dir, options, set, err) || RefuseDamagedSave(set, force, err))
         return kExitFailed;
     set.CurrentMap = std::max(set.NumMaps() - 1, 0);
     if (at) {
