@@ -115,7 +115,8 @@ void SetDiskFaultHook(DiskFaultHook hook)
 
 std::string DiskError::Describe() const
 {
-    return path.string() + " (" + code.message() + ")";
+    std::error_code ignored;
+    return fs::absolute(path, ignored).string() + " (" + code.message() + ")";
 }
 
 bool IsTemporaryName(std::string_view name)
@@ -160,6 +161,14 @@ fs::path ResolveNoCase(const fs::path& dir, std::string_view name)
     if (auto found = FindNoCase(dir, name))
         return *found;
     return dir / fs::path(std::string(name));
+}
+
+std::string JoinAnd(const std::vector<std::string>& names)
+{
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
 }
 
 std::optional<Bytes> ReadWholeFile(const fs::path& path)
@@ -340,17 +349,6 @@ std::string Name(const fs::path& path)
     return path.filename().string();
 }
 
-std::string JoinAnd(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0)
-            text += i + 1 == items.size() ? " and " : ", ";
-        text += items[i];
-    }
-    return text;
-}
-
 // What each file is after a failed undo, and the renames that bring the
 // previous set back.
 std::string DescribeDisk(const std::vector<Slot>& slots)
@@ -392,7 +390,8 @@ ReplaceOutcome ReplaceFiles(std::vector<FileReplacement> files)
     for (const FileReplacement& f : files)
         for (const fs::path& path : {f.target, f.backup})
             if (IsRealDirectory(path)) {
-                outcome.refusal = path.string() + " is a directory, where the save must put a file. Move it away, "
+                std::error_code ignored;
+                outcome.refusal = fs::absolute(path, ignored).string() + " is a directory, where the save must put a file. Move it away, "
                                                   "then save again.";
                 return outcome;
             }

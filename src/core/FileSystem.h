@@ -39,6 +39,9 @@ std::optional<fs::path> FindNoCase(const fs::path& dir, std::string_view name);
 // is none (new files get the documented spelling).
 fs::path ResolveNoCase(const fs::path& dir, std::string_view name);
 
+// File names for a message: "A", "A and B", "A, B and C".
+std::string JoinAnd(const std::vector<std::string>& names);
+
 // The whole file, or nothing when it cannot be read.
 std::optional<Bytes> ReadWholeFile(const fs::path& path);
 

@@ -51,14 +51,6 @@ std::optional<std::string> LeftoverOf(const std::vector<std::string>& listing, c
     return std::nullopt;
 }
 
-std::string JoinAnd(const std::vector<std::string>& items)
-{
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i)
-        text += (i == 0 ? "" : i + 1 == items.size() ? " and " : ", ") + items[i];
-    return text;
-}
-
 // A save renames the data file, the header file and the executable, in this
 // order, to their backups and then puts the new ones in place in the same
 // order (see MapHandler::Save). So when the file that lists the maps (`table`)

@@ -220,12 +220,8 @@ std::optional<Failure> MapHandler::Save(const SaveProgress& progress, std::strin
         return Failure{what + (outcome.restored ? "The previous map files were kept." : outcome.onDisk), kSaveCaption,
                        MessageIcon::Error};
     }
-    if (kept && LoadedWithDamage) {
-        std::string list;
-        for (std::size_t i = 0; i < backups.size(); ++i)
-            list += (i == 0 ? "" : i + 1 == backups.size() ? " and " : ", ") + backups[i];
-        *kept = "The previous files were kept as " + list + ".";
-    }
+    if (kept && LoadedWithDamage)
+        *kept = "The previous files were kept as " + JoinAnd(backups) + ".";
     return std::nullopt;
 }
 
