@@ -78,6 +78,8 @@ TEST_P(CliDamage, SavesAreRefusedUnlessForcedAndNeverReplaceTheBackup)
     Game game;
     ASSERT_EQ(game({"resave"}).status, 0); // a backup to protect
     c.damage(game);
+    StructureSettings choice; // for edit, which needs the symbols
+    ASSERT_FALSE(CreateFromScratch(game.mapDefs.path(), "WL6", "", choice, 3));
     auto withExtra = [&](std::vector<std::string> args) {
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         return game(args);
@@ -85,7 +87,8 @@ TEST_P(CliDamage, SavesAreRefusedUnlessForcedAndNeverReplaceTheBackup)
     const auto before = Snapshot(game.dir.path());
 
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"resave"}, {"import", (SampleGameDir() / "MAPHEAD.WL6").string()}}) {
+         {std::vector<std::string>{"resave"}, {"import", (SampleGameDir() / "MAPHEAD.WL6").string()},
+          {"edit", "--autofloor"}}) {
         const CliResult refused = withExtra(command);
         EXPECT_EQ(refused.status, 1) << command[0];
         EXPECT_TRUE(Has(refused.err, c.note)) << refused.err;
@@ -181,11 +184,7 @@ TEST(CliSafety, CommandsThatReadWriteNothingButTheirOutput)
     for (const std::string& name : ListDirectory(game.mapDefs / "WL6"))
         if (name != "WL6.ini")
             WriteFile(game.mapDefs / "WL6" / name, std::string()); // empty symbol and type files
-    auto everything = [&] {
-        auto files = Snapshot(game.mapDefs / "WL6");
-        files.merge(Snapshot(game.dir.path()));
-        return files;
-    };
+    auto everything = [&] { return std::pair(Snapshot(game.mapDefs.path()), Snapshot(game.dir.path())); };
     const auto before = everything();
     TempDir out;
     EXPECT_EQ(game({"info"}).status, 0);

@@ -31,9 +31,9 @@ TempDir::~TempDir()
 std::map<std::string, Bytes> Snapshot(const fs::path& dir)
 {
     std::map<std::string, Bytes> files;
-    for (const std::string& name : ListDirectory(dir))
-        if (fs::is_regular_file(dir / name) && !IsTemporaryName(name))
-            files[name] = ReadFile(dir / name);
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file() && !IsTemporaryName(entry.path().filename().string()))
+            files[fs::relative(entry.path(), dir).string()] = ReadFile(entry.path());
     return files;
 }
 

@@ -37,8 +37,8 @@ private:
 };
 
 Bytes ReadFile(const fs::path& path);
-// Every regular file in `dir` (not hidden temporary files), by name: to show
-// that what must not touch a file did not.
+// Every regular file under `dir` (not hidden temporary files) by its path
+// relative to `dir`: to show that what must not touch a file did not.
 std::map<std::string, Bytes> Snapshot(const fs::path& dir);
 std::string FileText(const fs::path& path);
 void WriteFile(const fs::path& path, const Bytes& data);

@@ -139,37 +139,7 @@ std::optional<bool> Switch(Arguments& args, const std::string& name)
     return std::nullopt;
 }
 
-bool ParseMapNumber(std::string_view text, int& number)
-{
-    const char* last = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), last, number);
-    return ec == std::errc() && ptr == last && !text.empty();
-}
-
 } // namespace
-
-std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps)
-{
-    const std::string form = "The map list must be map numbers from 1 and ranges, such as 1,3,5-9.";
-    while (true) {
-        const auto comma = list.find(',');
-        const std::string_view item = list.substr(0, comma);
-        const auto dash = item.find('-');
-        int first = 0, last = 0;
-        if (!ParseMapNumber(item.substr(0, dash), first) ||
-            !ParseMapNumber(dash == std::string_view::npos ? item : item.substr(dash + 1), last) || first > last)
-            return form;
-        for (int number : {first, last})
-            if (number < 1 || number > count)
-                return "There is no map " + std::to_string(number) + ": the set has " + std::to_string(count) +
-                       (count == 1 ? " map." : " maps.");
-        for (int number = first; number <= last; ++number)
-            maps.push_back(number - 1);
-        if (comma == std::string_view::npos)
-            return {};
-        list.remove_prefix(comma + 1);
-    }
-}
 
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options)
 {
@@ -332,7 +302,7 @@ void PrintHelp(std::ostream& out)
            "  --wdc, --no-wdc     the map header carries the plane count (WDC compatible), or not\n"
            "  --extended-names, --no-extended-names\n"
            "                      32-character map names, or 16\n"
-           "  --mapdefs DIR       the MapDefs folder (default: beside tesselar-cli)\n\n"
+           "  --mapdefs DIR       the MapDefs folder (default: the shipped one)\n\n"
            "Commands that save refuse a set whose load found damage unless --force is given;\n"
            "commands that only read it end with exit status 3 then.\n\n"
            "  --help              this text\n"

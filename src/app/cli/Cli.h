@@ -67,10 +67,6 @@ struct LoaderOptions {
 // --mapdefs; an error text when a value is not valid.
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
 
-// "1,3,5-9" (map numbers from 1 and ranges) into positions from 0, in the
-// order given, checked against a set of `count` maps; an error text otherwise.
-std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
-
 // The MapDefs folder the options name, or the one shipped with the program.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
 
