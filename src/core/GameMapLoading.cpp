@@ -10,6 +10,7 @@ namespace tsl {
 
 namespace {
 
+namespace fs = std::filesystem;
 constexpr const char* kLoadCaption = "Error loading maps";
 constexpr std::uint16_t kExecutableTableMarker = 0xABCD;
 // Loading refuses sets whose planes would take more words than this (1 GiB):
@@ -38,49 +39,120 @@ LoadReport Failed(std::string text)
     return report;
 }
 
-std::string ExtensionOf(const std::string& name)
+// The extension of a game file named PREFIX.E: E has no further dot, so a
+// backup ("MAPHEAD.WL6.BAK") or a hidden temporary file is never taken for it.
+std::optional<std::string> GameExtension(const std::string& name, std::string_view prefix)
 {
-    const auto dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+    if (name.size() <= prefix.size() || !EqualsNoCase(std::string_view(name).substr(0, prefix.size()), prefix))
+        return std::nullopt;
+    std::string extension = name.substr(prefix.size());
+    if (extension.find('.') != std::string::npos)
+        return std::nullopt;
+    return extension;
 }
 
-bool IsBackupName(const std::string& name)
+// A leftover new version of `name` from a save that did not finish.
+std::optional<std::string> LeftoverOf(const std::vector<std::string>& listing, const std::string& name)
 {
-    return EqualsNoCase(ExtensionOf(name), "BAK");
+    for (const std::string& entry : listing)
+        if (IsTemporaryName(entry) && entry.size() > name.size() + 1 &&
+            EqualsNoCase(std::string_view(entry).substr(1, name.size()), name) && entry[name.size() + 1] == '.')
+            return entry;
+    return std::nullopt;
+}
+
+// A save renames the data file, the header file and the executable, in this
+// order, to their backups and then puts the new ones in place in the same
+// order (see MapHandler::Save). So when the file that lists the maps (`table`)
+// is missing, the previous set is entirely in the backups; otherwise only the
+// missing files are.
+std::optional<Failure> InterruptedSave(const fs::path& dir, const std::vector<std::string>& listing,
+                                       const std::string& table, const std::vector<std::string>& others)
+{
+    std::vector<std::string> files{table};
+    files.insert(files.end(), others.begin(), others.end());
+    const bool tableMissing = !FindNoCase(dir, table);
+    std::vector<std::string> missing, renames;
+    for (const std::string& name : files) {
+        const bool absent = !FindNoCase(dir, name);
+        if (absent)
+            missing.push_back(name);
+        if (!absent && !tableMissing)
+            continue;
+        if (auto backup = NewestBackup(dir, name))
+            renames.push_back(backup->filename().string() + " to " + name);
+        else if (auto leftover = LeftoverOf(listing, name); absent && leftover)
+            renames.push_back(*leftover + " to " + name);
+    }
+    if (missing.empty() || renames.empty())
+        return std::nullopt;
+    return LoadFailure("An earlier save was interrupted: " + JoinAnd(missing) +
+                       (missing.size() == 1 ? " is" : " are") + " missing.\n\nTo get the previous maps back, rename " +
+                       JoinAnd(renames) + ", then open the game again.");
+}
+
+// Which of the two data files a set in the middle of a save had.
+std::string DataFileOf(const fs::path& dir, const std::vector<std::string>& listing, const std::string& extension)
+{
+    const std::string mapTemp = "MAPTEMP." + extension;
+    return FindNoCase(dir, mapTemp) || NewestBackup(dir, mapTemp) || LeftoverOf(listing, mapTemp)
+               ? mapTemp
+               : "GAMEMAPS." + extension;
+}
+
+// Why `dir` cannot be searched at all, in its own words.
+std::optional<Failure> DirectoryProblem(const fs::path& dir, const std::error_code& listError)
+{
+    std::error_code ec;
+    const auto status = fs::status(dir, ec);
+    if (!fs::exists(status))
+        return LoadFailure("The directory " + dir.string() + " doesn't exist!");
+    if (!fs::is_directory(status))
+        return LoadFailure(dir.string() + " is a file, not a directory!");
+    if (listError)
+        return LoadFailure("Couldn't read the directory " + DiskError{dir, listError}.Describe() + "!");
+    return std::nullopt;
 }
 
 } // namespace
 
 Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir)
 {
+    std::error_code listError;
+    const std::vector<std::string> listing = ListDirectory(dir, listError);
+    if (auto problem = DirectoryProblem(dir, listError))
+        return *problem;
+
     std::vector<std::string> headers;
+    std::optional<std::string> headerDirectory;
+    std::optional<std::string> interruptedExtension;
     bool corridor7Header = false;
-    for (const std::string& name : ListDirectory(dir)) {
-        if (name.size() <= 8 || !EqualsNoCase(name.substr(0, 8), "MAPHEAD."))
-            continue;
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(dir / name, ec))
-            continue;
-        headers.push_back(name);
-        corridor7Header = corridor7Header || EqualsNoCase(name, "MAPHEAD.CO7");
+    for (const std::string& name : listing) {
+        if (auto extension = GameExtension(name, "MAPHEAD.")) {
+            std::error_code ec;
+            if (!fs::is_regular_file(dir / name, ec)) {
+                headerDirectory = name;
+                continue;
+            }
+            headers.push_back(name);
+            corridor7Header = corridor7Header || EqualsNoCase(name, "MAPHEAD.CO7");
+        } else if (GameExtension(name.substr(0, name.rfind('.')), "MAPHEAD.") ||
+                   (IsTemporaryName(name) && name.size() > 9 && EqualsNoCase(name.substr(1, 8), "MAPHEAD."))) {
+            // A backup or a leftover of a save: "MAPHEAD.E.BAK", ".MAPHEAD.E.tesselar-..."
+            const std::string rest = name.substr(name[0] == '.' ? 9 : 8);
+            interruptedExtension = rest.substr(0, rest.find('.'));
+        }
     }
-    // A listing has no fixed order here: prefer a header over its backup, then
-    // the documented spelling, then the name.
+    // A listing has no fixed order here: prefer the documented spelling.
     std::stable_sort(headers.begin(), headers.end(), [](const std::string& a, const std::string& b) {
-        const bool aBackup = IsBackupName(a), bBackup = IsBackupName(b);
-        if (aBackup != bBackup)
-            return !aBackup;
-        const bool aExact = a.compare(0, 8, "MAPHEAD.") == 0, bExact = b.compare(0, 8, "MAPHEAD.") == 0;
-        if (aExact != bExact)
-            return aExact;
-        return false;
+        return a.compare(0, 8, "MAPHEAD.") == 0 && b.compare(0, 8, "MAPHEAD.") != 0;
     });
 
     GameFiles files;
-    std::filesystem::path found;
+    fs::path found;
     if (!headers.empty() && !corridor7Header) {
         found = dir / headers.front();
-        files.Extension = ExtensionOf(headers.front());
+        files.Extension = *GameExtension(headers.front(), "MAPHEAD.");
     } else {
         for (const char* exe : {"CORR7CD.EXE", "C7.EXE"}) {
             if (auto path = FindNoCase(dir, exe)) {
@@ -91,12 +163,24 @@ Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir)
                 break;
             }
         }
-        if (!files.HeaderInExecutable)
+        if (!files.HeaderInExecutable) {
+            for (const std::string exe : {"CORR7CD.EXE", "C7.EXE"})
+                if (NewestBackup(dir, exe) || LeftoverOf(listing, exe))
+                    if (auto interrupted =
+                            InterruptedSave(dir, listing, exe, {"MAPHEAD.CO7", DataFileOf(dir, listing, "CO7")}))
+                        return *interrupted;
+            if (interruptedExtension)
+                if (auto interrupted = InterruptedSave(dir, listing, "MAPHEAD." + *interruptedExtension,
+                                                       {DataFileOf(dir, listing, *interruptedExtension)}))
+                    return *interrupted;
+            if (headerDirectory)
+                return LoadFailure(*headerDirectory + " is a directory, not a map header file!");
             return LoadFailure("Couldn't find MAPHEAD file!");
+        }
     }
 
     std::error_code ec;
-    files.HeaderSize = std::filesystem::file_size(found, ec);
+    files.HeaderSize = fs::file_size(found, ec);
     if (ec)
         files.HeaderSize = 0;
 
@@ -104,9 +188,24 @@ Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir)
         files.FileVersion = DataFileVersion::MapTemp;
     else if (FindNoCase(dir, "GAMEMAPS." + files.Extension))
         files.FileVersion = DataFileVersion::GameMaps;
+    else if (auto interrupted = InterruptedSave(
+                 dir, listing, found.filename().string(),
+                 files.HeaderInExecutable ? std::vector<std::string>{"MAPHEAD.CO7", DataFileOf(dir, listing, "CO7")}
+                                          : std::vector<std::string>{DataFileOf(dir, listing, files.Extension)}))
+        return *interrupted;
     else
         return LoadFailure("Couldn't find MAPTEMP or GAMEMAPS file!");
     return files;
+}
+
+WdcMismatch CheckWdcSetting(const GameFiles& files, bool wdc)
+{
+    constexpr std::uintmax_t kPlainHeaderSize = 2 + 4 * kPaddedHeaderEntries;
+    if (files.HeaderSize > kPlainHeaderSize && !wdc && !files.HeaderInExecutable)
+        return WdcMismatch::LooksWdc;
+    if (files.HeaderSize == kPlainHeaderSize && wdc)
+        return WdcMismatch::LooksPlain;
+    return WdcMismatch::None;
 }
 
 LoadReport MapHandler::Load()
@@ -116,6 +215,8 @@ LoadReport MapHandler::Load()
         return header;
     LoadReport report = LoadMaps();
     report.warning = std::move(header.warning);
+    report.headerNotes = std::move(header.headerNotes);
+    LoadedWithDamage = report.Damaged();
     return report;
 }
 
@@ -169,8 +270,25 @@ LoadReport MapHandler::LoadHeader()
 
     std::vector<std::uint32_t> offsets;
     std::uint32_t offset = 0;
-    while (offsets.size() < maxEntries && in.ReadU32(offset) && offset != kNotStored && offset != 0)
+    bool endMarker = false;
+    while (offsets.size() < maxEntries && in.ReadU32(offset)) {
+        if ((endMarker = offset == kNotStored || offset == 0))
+            break;
         offsets.push_back(offset);
+    }
+    // The table ends as the format says; what it lists beyond that end is
+    // reported, so that a save cannot silently drop those maps for good.
+    if (endMarker) {
+        std::size_t following = 0;
+        for (std::size_t i = offsets.size() + 1; i < maxEntries && in.ReadU32(offset); ++i)
+            following += offset != 0 && offset != kNotStored ? 1 : 0;
+        if (following > 0)
+            report.headerNotes.push_back("The map header lists more maps than were loaded: " +
+                                         std::to_string(following) + (following == 1 ? " entry follows" : " entries follow") +
+                                         " an empty one.");
+    } else if (offsets.size() < maxEntries && !in.AtEnd()) {
+        report.headerNotes.push_back("The map header lists more maps than were loaded: it ends in the middle of an entry.");
+    }
 
     const std::string dataName = DataFileName();
     auto data = ReadWholeFile(DataFilePath());
@@ -232,6 +350,7 @@ LoadReport MapHandler::LoadHeader()
         map.Planes.assign(planes, std::vector<std::uint16_t>(map.WordCount(), 0));
         Maps.push_back(std::move(map));
     }
+    LoadedWithDamage = report.Damaged();
     return report;
 }
 
@@ -300,6 +419,7 @@ LoadReport MapHandler::LoadMaps()
     }
     dataFile_.clear();
     dataFile_.shrink_to_fit();
+    LoadedWithDamage = LoadedWithDamage || report.Damaged();
     return report;
 }
 

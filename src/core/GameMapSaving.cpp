@@ -185,25 +185,47 @@ Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& pr
     return SaveImage{std::move(header.Data()), std::move(data.Data()), std::move(executable)};
 }
 
-std::optional<Failure> MapHandler::Save(const SaveProgress& progress) const
+std::optional<Failure> MapHandler::Save(const SaveProgress& progress, std::string* kept) const
 {
     auto image = BuildSaveImage(progress);
     if (!image)
         return image.failure();
 
-    auto withBackup = [this](const std::filesystem::path& target, Bytes content) {
-        const std::string name = target.filename().string();
-        return FileReplacement{target, ResolveNoCase(Path, name + ".BAK"), std::move(content)};
-    };
-    std::vector<FileReplacement> files;
+    // The file that lists the maps goes last: it is moved away last and put
+    // in place last. A save stopped half-way then always leaves a file of the
+    // set missing, and the rule to get the previous set back is simple: with
+    // the listing file missing, every file comes back from its backup;
+    // otherwise only the missing ones (the others were not touched yet).
+    std::vector<std::filesystem::path> targets{DataFilePath(), HeaderFilePath()};
     if (image->executable)
-        files.push_back(withBackup(ExecutablePath(), std::move(*image->executable)));
-    files.push_back(withBackup(HeaderFilePath(), std::move(image->header)));
-    files.push_back(withBackup(DataFilePath(), std::move(image->data)));
+        targets.push_back(ExecutablePath());
+    std::vector<std::string> names;
+    for (const auto& target : targets)
+        names.push_back(target.filename().string());
+    // A set that loaded damaged never replaces a backup: the backup may be
+    // the last sound copy of the maps.
+    const std::string suffix = LoadedWithDamage ? FreshBackupSuffix(Path, names) : ".BAK";
 
-    const std::string error = ReplaceFiles(std::move(files));
-    if (!error.empty())
-        return Failure{error + "\n\nThe previous map files were kept.", kSaveCaption, MessageIcon::Error};
+    std::vector<FileReplacement> files;
+    std::vector<std::string> backups;
+    Bytes* contents[] = {&image->data, &image->header, image->executable ? &*image->executable : nullptr};
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const std::filesystem::path backup =
+            LoadedWithDamage ? Path / (names[i] + suffix) : ResolveNoCase(Path, names[i] + suffix);
+        backups.push_back(backup.filename().string());
+        files.push_back(FileReplacement{targets[i], backup, std::move(*contents[i])});
+    }
+
+    const ReplaceOutcome outcome = ReplaceFiles(std::move(files));
+    if (!outcome.refusal.empty())
+        return SaveFailure(outcome.refusal);
+    if (outcome.error) {
+        const std::string what = "Couldn't write " + outcome.error->Describe() + "!\n\n";
+        return Failure{what + (outcome.restored ? "The previous map files were kept." : outcome.onDisk), kSaveCaption,
+                       MessageIcon::Error};
+    }
+    if (kept && LoadedWithDamage)
+        *kept = "The previous files were kept as " + JoinAnd(backups) + ".";
     return std::nullopt;
 }
 

@@ -163,24 +163,19 @@ Bytes EncodePng(const Image& image, int scale)
 
 std::optional<Failure> SaveImageFile(const std::filesystem::path& path, const Image& image, int scale)
 {
-    const Failure failure{"Couldn't write the picture " + path.string() + "!", "Error saving picture",
-                          MessageIcon::Warning};
-    std::filesystem::path temp = path;
-    temp += ".tesselar-new";
-    bool ok = false;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        ok = out && (EndsWithPng(path) ? WritePng(out, image, scale) : WriteBmp(out, image, scale));
-        out.close();
-        ok = ok && !out.fail();
-    }
-    std::error_code ec;
-    if (ok)
-        std::filesystem::rename(temp, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(temp, ec);
-        return failure;
-    }
+    auto failed = [&](const DiskError& error) {
+        return Failure{"Couldn't write the picture " + error.Describe() + "!", "Error saving picture",
+                       MessageIcon::Warning};
+    };
+    AtomicFile file(path);
+    if (auto error = file.Open())
+        return failed(*error);
+    std::ostream& out = file.Stream();
+    if (!(EndsWithPng(path) ? WritePng(out, image, scale) : WriteBmp(out, image, scale)))
+        // A picture too large for its format, unless the disk said otherwise.
+        return failed(file.Finish().value_or(DiskError{path, std::make_error_code(std::errc::file_too_large)}));
+    if (auto error = file.Commit())
+        return failed(*error);
     return std::nullopt;
 }
 

@@ -57,6 +57,8 @@ void MapHandler::Clear()
     Maps.clear();
     Headers.clear();
     dataFile_.clear();
+    LoadedWithDamage = false;
+    DamagedSaveAgreed = false;
 }
 
 void MapHandler::AddMap(MapList map)
@@ -156,12 +158,18 @@ MapType MapHandler::HeaderFor(const MapList& map)
 
 std::optional<Failure> LoadReport::DamageMessage() const
 {
-    if (damaged.empty())
+    if (!Damaged())
         return std::nullopt;
-    std::string text = "Some maps are damaged. Their damaged planes were loaded only as far as "
-                       "their data is sound; the rest of those planes is empty:\n";
-    for (const std::string& line : damaged)
-        text += "\n" + line;
+    std::string text;
+    for (const std::string& note : headerNotes)
+        text += (text.empty() ? "" : "\n") + note;
+    if (!damaged.empty()) {
+        text += text.empty() ? "" : "\n\n";
+        text += "Some maps are damaged. Their damaged planes were loaded only as far as "
+                "their data is sound; the rest of those planes is empty:\n";
+        for (const std::string& line : damaged)
+            text += "\n" + line;
+    }
     return Failure{text, "Error loading maps", MessageIcon::Warning};
 }
 

@@ -81,16 +81,26 @@ struct GameFiles {
 
 Outcome<GameFiles> LocateGameFiles(const std::filesystem::path& dir);
 
+// The open flow's test of the header file's size against the WDC setting: a
+// plain header written for fewer than 100 maps is exactly 402 bytes long.
+enum class WdcMismatch { None, LooksWdc, LooksPlain };
+WdcMismatch CheckWdcSetting(const GameFiles& files, bool wdc);
+inline constexpr const char* kLooksWdcText = "Couldn't read MAPHEAD file!\n\n(Maybe compiled with WDC)?";
+inline constexpr const char* kLooksPlainText =
+    "Your map definition is configured for WDC compatible maps, but your maps aren't in WDC compatible format.";
+
 // What a load says beyond success: a fatal failure (nothing usable was loaded)
 // or the planes that were damaged and loaded only as far as they are sound.
 struct LoadReport {
     std::optional<Failure> failure;
-    std::vector<std::string> damaged; // "Map 3 (Name): plane 1" lines
+    std::vector<std::string> damaged;     // "Map 3 (Name): plane 1" lines
+    std::vector<std::string> headerNotes; // the header lists maps that were not loaded
     // Loaded, but something to tell the user once: a Corridor 7 executable
     // whose table is too short for a save.
     std::optional<Failure> warning;
 
     bool ok() const { return !failure; }
+    bool Damaged() const { return !damaged.empty() || !headerNotes.empty(); }
     // The message that lists the damaged planes, or nothing when none was.
     std::optional<Failure> DamageMessage() const;
 };
@@ -116,6 +126,12 @@ public:
     bool WDCCompatibleMaps = false;
     std::int32_t Compression = 1; // 0: RLEW only, 1: Carmack over RLEW
 
+    // Set by a load that reported damage. Such a set is saved only after the
+    // user agreed (DamagedSaveAgreed), and its saves never replace a backup:
+    // the previous files go to a fresh backup name.
+    bool LoadedWithDamage = false;
+    bool DamagedSaveAgreed = false;
+
     std::vector<MapList> Maps;   // the map list: position = map number
     std::vector<MapType> Headers; // the header list, in step with Maps
 
@@ -132,8 +148,11 @@ public:
 
     // Writes the set back into the game's files. Every file is first written
     // completely; only then are the previous files kept as ".BAK" and the new
-    // ones moved into place. On failure nothing on disk has changed.
-    std::optional<Failure> Save(const SaveProgress& progress = {}) const;
+    // ones moved into place. On failure the previous files are put back, and
+    // the message says so, or says what is on disk when that failed too.
+    // `kept`, when given, receives where the previous files went when that is
+    // not the usual ".BAK" (a set loaded with damage).
+    std::optional<Failure> Save(const SaveProgress& progress = {}, std::string* kept = nullptr) const;
 
     // The bytes a save would write, without touching any file (also used by
     // Save itself). Fails for what cannot be stored.

@@ -2,7 +2,6 @@
 
 #include "core/FileSystem.h"
 
-#include <system_error>
 
 namespace tsl {
 
@@ -48,20 +47,7 @@ std::optional<std::string> ReadTextFile(const std::filesystem::path& path)
 
 bool ReplaceTextFile(const std::filesystem::path& path, std::string_view text)
 {
-    std::filesystem::path temp = path;
-    temp += ".tesselar-new";
-    if (!WriteWholeFile(temp, Bytes(text.begin(), text.end()))) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
-        return false;
-    }
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return !ReplaceFile(path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
 }
 
 } // namespace tsl

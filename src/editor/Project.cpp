@@ -7,7 +7,6 @@ namespace tsl {
 namespace {
 
 constexpr const char* kLoadCaption = "Error loading maps";
-constexpr std::uintmax_t kPlainHeaderSize = 402; // RLEW tag and 100 offsets
 
 std::string StructureMissingText(const std::string& extension)
 {
@@ -25,16 +24,14 @@ bool AskExtendedNames(Prompter& prompter)
 // header file found; false when the user's answer ends the open.
 bool SettleWdcFlags(const GameFiles& files, Prompter& prompter, bool& wdc, bool& extendedNames)
 {
-    const std::uintmax_t size = files.HeaderSize;
-    if (size > kPlainHeaderSize && !wdc && !files.HeaderInExecutable) {
-        if (prompter.Message("Couldn't read MAPHEAD file!\n\n(Maybe compiled with WDC)?", kLoadCaption,
-                             MessageIcon::Warning, Buttons::YesNoCancel) != Answer::Yes)
+    const WdcMismatch mismatch = CheckWdcSetting(files, wdc);
+    if (mismatch == WdcMismatch::LooksWdc) {
+        if (prompter.Message(kLooksWdcText, kLoadCaption, MessageIcon::Warning, Buttons::YesNoCancel) != Answer::Yes)
             return false;
         extendedNames = AskExtendedNames(prompter);
         wdc = true;
-    } else if (size == kPlainHeaderSize && wdc) {
-        if (prompter.Message("Your map definition is configured for WDC compatible maps, but your maps aren't in WDC "
-                             "compatible format.\n\nDo you wish to deactivate the WDC compatible flag?",
+    } else if (mismatch == WdcMismatch::LooksPlain) {
+        if (prompter.Message(std::string(kLooksPlainText) + "\n\nDo you wish to deactivate the WDC compatible flag?",
                              kLoadCaption, MessageIcon::Warning, Buttons::YesNo) != Answer::Yes)
             return false;
         extendedNames = AskExtendedNames(prompter);

@@ -173,20 +173,8 @@ std::optional<Failure> WriteExchangeFile(const std::filesystem::path& path, Exch
     if (!bytes)
         return bytes.failure();
 
-    const std::string name = path.filename().string();
-    const std::filesystem::path temp = path.parent_path() / ("." + name + ".tesselar-new");
-    auto failed = [&] {
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(temp, ignored))
-            std::filesystem::remove(temp, ignored);
-        return ExportFailure("Couldn't write the map file " + name + "!");
-    };
-    if (!WriteWholeFile(temp, *bytes))
-        return failed();
-    std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec)
-        return failed();
+    if (auto error = ReplaceFile(path, *bytes))
+        return ExportFailure("Couldn't write the map file " + error->Describe() + "!");
     return std::nullopt;
 }
 

@@ -148,9 +148,13 @@ std::optional<Failure> SymbolWorkingCopy::Save(const SymbolTables& tables) const
     std::vector<std::filesystem::path> asides;
     for (const FileReplacement& f : files)
         asides.push_back(f.backup);
-    const std::string error = ReplaceFiles(std::move(files));
-    if (!error.empty())
-        return SymbolError(error + "\n\nThe map symbol files were left as they were.");
+    const ReplaceOutcome outcome = ReplaceFiles(std::move(files));
+    if (!outcome.ok()) {
+        const std::string what =
+            outcome.refusal.empty() ? "Couldn't write " + outcome.error->Describe() + "!" : outcome.refusal;
+        return SymbolError(what + "\n\n" +
+                           (outcome.restored ? "The map symbol files were left as they were." : outcome.onDisk));
+    }
     std::error_code ignored;
     for (const std::filesystem::path& aside : asides)
         std::filesystem::remove(aside, ignored);

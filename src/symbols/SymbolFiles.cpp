@@ -158,7 +158,8 @@ const std::array<BuiltInSymbolType, 19> kBuiltInSymbolTypes = {{
     {"oa", "oa,Other Actor,1"},
 }};
 
-std::optional<Failure> EnsureDefaultSymbolTypes(std::vector<std::string>& lines, const std::filesystem::path& path)
+std::optional<Failure> EnsureDefaultSymbolTypes(std::vector<std::string>& lines, const std::filesystem::path& path,
+                                                bool writeBack)
 {
     std::vector<std::string> ids;
     for (const std::string& line : lines) {
@@ -173,7 +174,7 @@ std::optional<Failure> EnsureDefaultSymbolTypes(std::vector<std::string>& lines,
         ids.emplace_back(type.id);
         added = true;
     }
-    if (added && !ReplaceTextFile(path, JoinLinesCrLf(lines)))
+    if (added && writeBack && !ReplaceTextFile(path, JoinLinesCrLf(lines)))
         return SymbolsFailure("Couldn't write \"" + path.string() + "\"!");
     return std::nullopt;
 }

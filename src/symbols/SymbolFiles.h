@@ -56,8 +56,9 @@ extern const std::array<BuiltInSymbolType, 19> kBuiltInSymbolTypes;
 // Appends the line of every built-in type whose id begins no line (compared
 // exactly), in the built-in order, and then writes all lines to `path`.
 // Existing lines are never changed or moved; nothing is written when no
-// type was missing.
-std::optional<Failure> EnsureDefaultSymbolTypes(std::vector<std::string>& lines, const std::filesystem::path& path);
+// type was missing, or when `writeBack` is false.
+std::optional<Failure> EnsureDefaultSymbolTypes(std::vector<std::string>& lines, const std::filesystem::path& path,
+                                                bool writeBack = true);
 
 // The lines of a symbol or types file, or the message that it cannot be read.
 Outcome<std::vector<std::string>> ReadSymbolTextFile(const std::filesystem::path& path);

@@ -80,7 +80,7 @@ Outcome<SymbolTables> SymbolTables::FromLines(const std::vector<std::vector<std:
 }
 
 std::optional<Failure> SymbolTables::LoadMapSymbols(const std::filesystem::path& structureFolder,
-                                                    const IniFile& settings, int numPlanes)
+                                                    const IniFile& settings, int numPlanes, bool writeBack)
 {
     SymbolTables built;
     std::vector<std::vector<std::string>> planeLines;
@@ -96,7 +96,7 @@ std::optional<Failure> SymbolTables::LoadMapSymbols(const std::filesystem::path&
             return lines.failure();
         if (lines->empty()) {
             lines->emplace_back(kDefaultSymbolRecord);
-            if (!ReplaceTextFile(*path, JoinLinesCrLf(*lines)))
+            if (writeBack && !ReplaceTextFile(*path, JoinLinesCrLf(*lines)))
                 return SymbolsFailure("Couldn't write \"" + path->string() + "\"!");
         }
         planeLines.push_back(std::move(*lines));
@@ -114,7 +114,7 @@ std::optional<Failure> SymbolTables::LoadMapSymbols(const std::filesystem::path&
     auto typeLines = ReadSymbolTextFile(built.typesFile_);
     if (!typeLines)
         return typeLines.failure();
-    if (auto failure = EnsureDefaultSymbolTypes(*typeLines, built.typesFile_))
+    if (auto failure = EnsureDefaultSymbolTypes(*typeLines, built.typesFile_, writeBack))
         return failure;
     auto types = ParseSymbolTypeLines(*typeLines, built.typesFile_.string());
     if (!types)

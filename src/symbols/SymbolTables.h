@@ -45,9 +45,10 @@ public:
     // a line receives the default symbol and is written back; missing
     // built-in types are appended to "mapsymboltypes.txt". On failure (a file
     // that cannot be read, a malformed line) the tables stay as they were and
-    // the message names the file and the line.
+    // the message names the file and the line. With `writeBack` false the
+    // defaults are added in memory only: a reader of a game changes no file.
     std::optional<Failure> LoadMapSymbols(const std::filesystem::path& structureFolder, const IniFile& settings,
-                                          int numPlanes);
+                                          int numPlanes, bool writeBack = true);
     // Back to no tables.
     void FreeMapSymbols();
 

@@ -123,7 +123,7 @@ TEST(CliLoader, TakesTheStructuresSettingsUnlessTheOptionsSayOtherwise)
     // Tags from the structure: wrong ones damage every plane.
     WriteFile(root / "WL6" / "WL6.ini", "[General]\r\nNearTag=16\r\nFarTag=32\r\n[Planes]\r\nNumPlanes=3\r\n");
     r = RunCli({"info", SampleGameDir().string(), mapdefs});
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Some maps are damaged."), std::string::npos) << r.err;
     r = RunCli({"info", SampleGameDir().string(), mapdefs, "--near", "A7", "--far", "A8"});
     EXPECT_EQ(r.status, 0);

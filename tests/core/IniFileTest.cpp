@@ -256,7 +256,7 @@ TEST(IniFile, ReportsAFailedWriteAndKeepsTheFile)
 
     // The new file cannot be written beside the old one: the old one stays.
     WriteFile(dir / "a.ini", "[A]\r\nx=1\r\n");
-    fs::create_directories(dir / "a.ini.tesselar-new" / "blocked");
+    DiskFaults full(1, true, ENOSPC);
     IniFile blocked(dir / "a.ini");
     EXPECT_FALSE(blocked.WriteInteger("A", "x", 2));
     EXPECT_EQ(blocked.ReadInteger("A", "x", 0), 1);

@@ -211,7 +211,8 @@ TEST_F(MapExchangeFlow, AnExportThatCannotBeWrittenIsReported)
     fs::create_directories(dir / "taken.flr" / "inside");
     prompter.Answer(Answer::No).File(dir / "taken.flr");
     EXPECT_FALSE(ExportMaps(set, prompter, [] { return std::vector<std::string>{}; }));
-    ExpectRecord(2, "Couldn't write the map file taken.flr!", "Error exporting map", MessageIcon::Error);
+    ExpectRecord(2, "Couldn't write the map file " + (dir / "taken.flr").string() + " (Is a directory)!",
+                 "Error exporting map", MessageIcon::Error);
 }
 
 TEST(ImportIntoSession, StoresInTheClipboardManagerOrTheSetAndStartsEveryHistoryAnew)

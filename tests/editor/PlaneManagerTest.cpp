@@ -21,16 +21,6 @@ namespace {
 constexpr const char* kDefaultRecordText =
     "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
 
-// Every file under `folder` with its bytes.
-std::map<std::string, Bytes> Snapshot(const fs::path& folder)
-{
-    std::map<std::string, Bytes> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), folder).string()] = ReadFile(entry.path());
-    return files;
-}
-
 // A copy of the sample game and of the shipped WL6 structure, opened as the editor opens it.
 struct OpenedGame {
     TempDir dir;

@@ -187,7 +187,8 @@ TEST(ExchangeDamage, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile)
     // A folder that does not exist.
     auto failure = WriteExchangeFile(dir / "missing" / "out.tsl", ExchangeFormat::TSL, first, set);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->text, "Couldn't write the map file out.tsl!");
+    EXPECT_EQ(failure->text,
+              "Couldn't write the map file " + (dir / "missing" / "out.tsl").string() + " (No such file or directory)!");
     EXPECT_EQ(failure->caption, "Error exporting map");
     EXPECT_EQ(failure->icon, MessageIcon::Error);
 
@@ -195,14 +196,18 @@ TEST(ExchangeDamage, AnExportThatCannotBeWrittenSaysSoAndLeavesNoFile)
     fs::create_directories(dir / "taken.lvl" / "inside");
     failure = WriteExchangeFile(dir / "taken.lvl", ExchangeFormat::FloEdit, first, set);
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->text, "Couldn't write the map file taken.lvl!");
+    EXPECT_EQ(failure->text, "Couldn't write the map file " + (dir / "taken.lvl").string() + " (Is a directory)!");
     EXPECT_EQ(ListDirectory(dir.path()), (std::vector<std::string>{"taken.lvl"}));
 
     // An existing file stays as it was when the new one cannot be written.
     WriteFile(dir / "kept.flr", std::string("previous"));
-    fs::create_directories(dir / ".kept.flr.tesselar-new" / "blocker");
-    failure = WriteExchangeFile(dir / "kept.flr", ExchangeFormat::MapEdit, first, set);
+    {
+        DiskFaults full(2, false, ENOSPC);
+        failure = WriteExchangeFile(dir / "kept.flr", ExchangeFormat::MapEdit, first, set);
+    }
     ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->text,
+              "Couldn't write the map file " + (dir / "kept.flr").string() + " (No space left on device)!");
     EXPECT_EQ(ReadFile(dir / "kept.flr"), Bytes({'p', 'r', 'e', 'v', 'i', 'o', 'u', 's'}));
 
     // An existing file is replaced whole on success.

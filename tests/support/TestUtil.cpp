@@ -66,6 +66,34 @@ Image DecodePng(const Bytes& png)
     return image;
 }
 
+std::map<std::string, Bytes> Snapshot(const fs::path& dir)
+{
+    std::map<std::string, Bytes> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir))
+        if (entry.is_regular_file() && !IsTemporaryName(entry.path().filename().string()))
+            files[fs::relative(entry.path(), dir).string()] = ReadFile(entry.path());
+    return files;
+}
+
+DiskFaults::DiskFaults(int at, bool lasting, int error)
+    : DiskFaults([at, lasting, error](int number, DiskStep, const fs::path&) {
+          return number == at || (lasting && number > at) ? error : 0;
+      })
+{
+}
+
+DiskFaults::DiskFaults(std::function<int(int number, DiskStep step, const fs::path& path)> hook)
+{
+    SetDiskFaultHook([steps = steps_, hook = std::move(hook)](DiskStep step, const fs::path& path) {
+        return step == DiskStep::List ? 0 : hook(++*steps, step, path);
+    });
+}
+
+DiskFaults::~DiskFaults()
+{
+    SetDiskFaultHook({});
+}
+
 Bytes ReadFile(const fs::path& path)
 {
     auto data = ReadWholeFile(path);
@@ -167,6 +195,19 @@ void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual)
         for (std::size_t p = 0; p < a.Planes.size(); ++p)
             ASSERT_TRUE(a.Planes[p] == b.Planes[p]) << "map " << i << " plane " << p;
     }
+}
+
+Bytes FakeExecutable()
+{
+    Bytes exe;
+    for (int i = 0; i < 300; ++i)
+        exe.push_back(static_cast<std::uint8_t>(i * 7));
+    Put16(exe, 0xABCD);
+    for (int i = 0; i < 100; ++i)
+        Put32(exe, 0xFFFFFFFF);
+    for (int i = 0; i < 200; ++i)
+        exe.push_back(static_cast<std::uint8_t>(i * 13));
+    return exe;
 }
 
 MapHandler LoadSet(const fs::path& dir, int planes, bool wdc, bool extendedNames)

@@ -4,10 +4,16 @@
 
 #include "core/Bytes.h"
 #include "core/Image.h"
+#include "core/FileSystem.h"
 #include "core/MapHandler.h"
+
+#include <cerrno>
+#include <functional>
+#include <memory>
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -32,6 +38,9 @@ private:
 };
 
 Bytes ReadFile(const fs::path& path);
+// Every regular file under `dir` (not hidden temporary files) by its path
+// relative to `dir`: to show that what must not touch a file did not.
+std::map<std::string, Bytes> Snapshot(const fs::path& dir);
 std::string FileText(const fs::path& path);
 void WriteFile(const fs::path& path, const Bytes& data);
 void WriteFile(const fs::path& path, const std::string& text);
@@ -51,11 +60,32 @@ MapHandler EmptySet(const fs::path& dir, DataFileVersion version = DataFileVersi
 void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
                   int alphabet = 12);
 
+// A stand-in for a Corridor 7 executable: some code, the 0xABCD marker at
+// offset 300, room for 100 offsets, and more code after the table.
+Bytes FakeExecutable();
+
 // Fails the current test with the first difference when the maps differ.
 void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual);
 
 // Opens the set in `dir` the way tesselar-cli does: locate, settings, load.
 MapHandler LoadSet(const fs::path& dir, int planes = 3, bool wdc = false, bool extendedNames = false);
+
+// Makes disk steps fail through the file-system seam while it lives.
+// Steps are counted from 1; directory listings are not counted.
+class DiskFaults {
+public:
+    // Step `at` fails with `error`; with `lasting`, every later step too.
+    explicit DiskFaults(int at, bool lasting = false, int error = EIO);
+    // Any other behaviour: the hook gets the step's number.
+    explicit DiskFaults(std::function<int(int number, DiskStep step, const fs::path& path)> hook);
+    ~DiskFaults();
+    DiskFaults(const DiskFaults&) = delete;
+    DiskFaults& operator=(const DiskFaults&) = delete;
+    int Steps() const { return *steps_; }
+
+private:
+    std::shared_ptr<int> steps_ = std::make_shared<int>(0);
+};
 
 // ../shared/games next to the repository, when it holds real game data.
 std::optional<fs::path> RealGamesDir();

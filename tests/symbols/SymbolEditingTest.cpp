@@ -158,16 +158,19 @@ TEST(SymbolWorkingCopy, SavesEveryPlanesFileOrNone)
     copy.Move(0, 1, MoveStep::Top);
     copy.Add(1, 7);
     copy.Add(3, 9);
-    // Nothing is written while one file cannot be.
-    fs::create_directories(folder / ".objects.txt.tesselar-new");
-    auto failure = copy.Save(tables);
+    // Nothing is written while one file cannot be: the disk is full when objects.txt is created.
+    std::optional<Failure> failure;
+    {
+        DiskFaults full(4, false, ENOSPC);
+        failure = copy.Save(tables);
+    }
     ASSERT_TRUE(failure);
-    EXPECT_EQ(failure->text, "Couldn't write objects.txt!\n\nThe map symbol files were left as they were.");
+    EXPECT_EQ(failure->text, "Couldn't write " + (folder / "objects.txt").string() +
+                                 " (No space left on device)!\n\nThe map symbol files were left as they were.");
     EXPECT_EQ(failure->caption, "Map symbol error");
     EXPECT_EQ(FileText(folder / "walls.txt"), walls);
     EXPECT_EQ(FileText(folder / "objects.txt"), objects);
 
-    fs::remove(folder / ".objects.txt.tesselar-new");
     ASSERT_FALSE(copy.Save(tables));
     EXPECT_EQ(FileText(folder / "walls.txt"), Line(1, "Grey", '8') + "\r\n" + Line(0, "Nothing", '0') + "\r\n");
     EXPECT_EQ(FileText(folder / "objects.txt"), objects + "7,New Tile," + std::string(64, '0') + ",ot,0\r\n");

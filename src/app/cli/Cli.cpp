@@ -5,9 +5,19 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 
 namespace tsl::cli {
+
+void Arguments::NoteTwice(const std::string& name)
+{
+    const bool again = std::any_of(args_.begin(), args_.end(), [&](const std::string& a) {
+        return a == name || a.rfind(name + "=", 0) == 0;
+    });
+    if (again && error.empty())
+        error = "The option " + name + " is given twice.";
+}
 
 bool Arguments::Flag(const std::string& name)
 {
@@ -15,27 +25,30 @@ bool Arguments::Flag(const std::string& name)
     if (it == args_.end())
         return false;
     args_.erase(it);
+    NoteTwice(name);
     return true;
 }
 
 std::optional<std::string> Arguments::Value(const std::string& name)
 {
     for (auto it = args_.begin(); it != args_.end(); ++it) {
+        std::string value;
         if (*it == name) {
             if (it + 1 == args_.end()) {
                 error = "The option " + name + " needs a value.";
                 args_.erase(it);
                 return std::nullopt;
             }
-            std::string value = *(it + 1);
+            value = *(it + 1);
             args_.erase(it, it + 2);
-            return value;
-        }
-        if (it->rfind(name + "=", 0) == 0) {
-            std::string value = it->substr(name.size() + 1);
+        } else if (it->rfind(name + "=", 0) == 0) {
+            value = it->substr(name.size() + 1);
             args_.erase(it);
-            return value;
+        } else {
+            continue;
         }
+        NoteTwice(name);
+        return value;
     }
     return std::nullopt;
 }
@@ -48,26 +61,16 @@ std::optional<std::string> Arguments::UnknownOption() const
     return std::nullopt;
 }
 
-namespace {
-
-bool ParseNumber(const std::string& text, int base, long& value)
+std::optional<long> ParseNumber(std::string_view text, int base, long min, long max)
 {
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
     if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-        first += 2;
-    auto [ptr, ec] = std::from_chars(first, last, value, base);
-    return ec == std::errc() && ptr == last && first != last;
+        text.remove_prefix(2);
+    long value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
+    return value;
 }
-
-bool ParseMapNumber(std::string_view text, int& number)
-{
-    const char* last = text.data() + text.size();
-    auto [ptr, ec] = std::from_chars(text.data(), last, number);
-    return ec == std::errc() && ptr == last && !text.empty();
-}
-
-} // namespace
 
 std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps)
 {
@@ -76,58 +79,119 @@ std::string ParseMapList(std::string_view list, int count, std::vector<int>& map
         const auto comma = list.find(',');
         const std::string_view item = list.substr(0, comma);
         const auto dash = item.find('-');
-        int first = 0, last = 0;
-        if (!ParseMapNumber(item.substr(0, dash), first) ||
-            !ParseMapNumber(dash == std::string_view::npos ? item : item.substr(dash + 1), last) || first > last)
+        const auto first = ParseNumber(item.substr(0, dash), 10, 0, 1L << 30);
+        const auto last = ParseNumber(dash == std::string_view::npos ? item : item.substr(dash + 1), 10, 0, 1L << 30);
+        if (!first || !last || *first > *last)
             return form;
-        for (int number : {first, last})
+        for (long number : {*first, *last})
             if (number < 1 || number > count)
                 return "There is no map " + std::to_string(number) + ": the set has " + std::to_string(count) +
                        (count == 1 ? " map." : " maps.");
-        for (int number = first; number <= last; ++number)
-            maps.push_back(number - 1);
+        for (long number = *first; number <= *last; ++number)
+            maps.push_back(static_cast<int>(number - 1));
         if (comma == std::string_view::npos)
             return {};
         list.remove_prefix(comma + 1);
     }
 }
 
+std::string EscapeControls(std::string_view text, bool keepLines)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && !(keepLines && c == '\n')) || byte == 0x7F) {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            out += code;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// A Carmack tag: two hexadecimal digits.
+std::string ReadTag(Arguments& args, const std::string& option, const std::string& name,
+                    std::optional<std::uint16_t>& tag)
+{
+    if (auto text = args.Value(option)) {
+        const auto value = ParseNumber(*text, 16, 0, 0xFF);
+        if (!value)
+            return "The " + name + " must be two hexadecimal digits.";
+        tag = static_cast<std::uint16_t>(*value);
+    }
+    return {};
+}
+
+// An option and its opposite ("--wdc", "--no-wdc"): the setting, if given.
+std::optional<bool> Switch(Arguments& args, const std::string& name)
+{
+    const bool on = args.Flag("--" + name);
+    const bool off = args.Flag("--no-" + name);
+    if (on && off && args.error.empty())
+        args.error = "The options --" + name + " and --no-" + name + " contradict each other.";
+    if (on || off)
+        return on;
+    return std::nullopt;
+}
+
+} // namespace
+
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options)
 {
-    long value = 0;
     if (auto planes = args.Value("--planes")) {
-        if (!ParseNumber(*planes, 10, value) || value < 1 || value > 32767)
+        const auto value = ParseNumber(*planes, 10, 1, 32767);
+        if (!value)
             return "The number of planes must be a number from 1 to 32767.";
-        options.planes = static_cast<int>(value);
+        options.planes = static_cast<int>(*value);
     }
-    if (auto tag = args.Value("--near")) {
-        if (!ParseNumber(*tag, 16, value) || value < 0 || value > 0xFF)
-            return "The NEARTAG must be two hexadecimal digits.";
-        options.nearTag = static_cast<std::uint16_t>(value);
-    }
-    if (auto tag = args.Value("--far")) {
-        if (!ParseNumber(*tag, 16, value) || value < 0 || value > 0xFF)
-            return "The FARTAG must be two hexadecimal digits.";
-        options.farTag = static_cast<std::uint16_t>(value);
-    }
-    if (args.Flag("--wdc"))
-        options.wdc = true;
-    if (args.Flag("--extended-names"))
-        options.extendedNames = true;
-    if (auto dir = args.Value("--mapdefs"))
+    for (std::string error : {ReadTag(args, "--near", "NEARTAG", options.nearTag),
+                              ReadTag(args, "--far", "FARTAG", options.farTag)})
+        if (!error.empty())
+            return error;
+    options.wdc = Switch(args, "wdc");
+    options.extendedNames = Switch(args, "extended-names");
+    if (auto dir = args.Value("--mapdefs")) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(*dir, ec))
+            return "The MapDefs folder " + *dir + " doesn't exist!";
         options.mapDefs = *dir;
+    }
     return args.error;
 }
 
 void Report(const Failure& failure, std::ostream& err)
 {
-    err << failure.caption << ": " << failure.text << "\n";
+    err << failure.caption << ": " << EscapeControls(failure.text, true) << "\n";
 }
 
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options)
 {
     return options.mapDefs ? std::filesystem::path(*options.mapDefs) : DefaultMapDefsRoot();
 }
+
+namespace {
+
+// The open flow asks when the header's size and the WDC setting disagree;
+// here the options are the answer.
+std::optional<Failure> WdcDisagreement(const GameFiles& files, bool wdc)
+{
+    const WdcMismatch mismatch = CheckWdcSetting(files, wdc);
+    if (mismatch == WdcMismatch::LooksWdc)
+        return Failure{std::string(kLooksWdcText) + " Give --wdc to read it as WDC compatible (with --extended-names "
+                                                     "for 32-character names).",
+                       "Error loading maps", MessageIcon::Warning};
+    if (mismatch == WdcMismatch::LooksPlain)
+        return Failure{std::string(kLooksPlainText) + "\n\nGive --no-wdc to read them as plain maps.",
+                       "Error loading maps", MessageIcon::Warning};
+    return std::nullopt;
+}
+
+} // namespace
 
 bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
 {
@@ -152,6 +216,10 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
     maps.ExtendedMapNames = options.extendedNames.value_or(structure.ExtendedMapNames);
     maps.NameLength = maps.ExtendedMapNames ? 32 : 16;
     maps.CurrentMap = 0;
+    if (auto disagreement = WdcDisagreement(*files, maps.WDCCompatibleMaps)) {
+        Report(*disagreement, err);
+        return false;
+    }
     const LoadReport report = maps.Load();
     if (!report.ok()) {
         Report(*report.failure, err);
@@ -162,15 +230,40 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
     return true;
 }
 
+int ReadingStatus(const MapHandler& maps, std::ostream& err)
+{
+    if (!maps.LoadedWithDamage)
+        return 0;
+    err << "The set is damaged (see above): the maps were read only as far as they are sound.\n";
+    return kExitDamaged;
+}
+
+bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err)
+{
+    if (!maps.LoadedWithDamage || force)
+        return false;
+    err << "Some maps were damaged when they were loaded (see above); saving would write them as they are now. "
+           "Nothing was saved. Give --force to save anyway: the previous files are then kept under a new "
+           "backup name.\n";
+    return true;
+}
+
+bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept)
+{
+    if (RefuseDamagedSave(maps, force, err))
+        return false;
+    if (auto failure = maps.Save({}, &kept)) {
+        Report(*failure, err);
+        return false;
+    }
+    return true;
+}
+
 std::vector<Command>& Commands()
 {
     static std::vector<Command> commands;
     return commands;
 }
-
-} // namespace tsl::cli
-
-namespace tsl::cli {
 
 bool ExpectPositionals(const Arguments& args, std::size_t count, const std::string& usage, std::ostream& err)
 {
@@ -187,6 +280,59 @@ bool ExpectPositionals(const Arguments& args, std::size_t count, const std::stri
         return false;
     }
     return true;
+}
+
+namespace {
+
+void PrintHelp(std::ostream& out)
+{
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    out << "Usage: tesselar-cli COMMAND [ARGUMENTS]\n\n"
+           "The command-line companion of Tesselar, the map editor for Wolfenstein 3-D\n"
+           "engine games. DIR is a game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP).\n\n"
+           "Commands:\n";
+    for (const auto& c : commands)
+        out << "  " << c.usage << "\n      " << c.summary << "\n";
+    out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
+           "the game's map definition structure in MapDefs, else from the defaults):\n"
+           "  --planes N          planes per map (default 3)\n"
+           "  --near XX           Carmack near tag, hexadecimal (default A7)\n"
+           "  --far XX            Carmack far tag, hexadecimal (default A8)\n"
+           "  --wdc, --no-wdc     the map header carries the plane count (WDC compatible), or not\n"
+           "  --extended-names, --no-extended-names\n"
+           "                      32-character map names, or 16\n"
+           "  --mapdefs DIR       the MapDefs folder (default: the shipped one)\n\n"
+           "Commands that save refuse a set whose load found damage unless --force is given;\n"
+           "commands that only read it end with exit status 3 then.\n\n"
+           "  --help              this text\n"
+           "  --version           the program's version\n";
+}
+
+} // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintHelp(args.empty() ? err : out);
+        return args.empty() ? kExitUsage : 0;
+    }
+    if (args[0] == "--version") {
+        out << "tesselar-cli " << TESSELAR_VERSION << "\n";
+        return 0;
+    }
+    for (const auto& command : Commands()) {
+        if (command.name != args[0])
+            continue;
+        Arguments rest({args.begin() + 1, args.end()});
+        if (rest.Flag("--help")) {
+            out << "Usage: tesselar-cli " << command.usage << "\n" << command.summary << "\n";
+            return 0;
+        }
+        return command.run(rest, out, err);
+    }
+    err << "Unknown command \"" << args[0] << "\". See tesselar-cli --help.\n";
+    return kExitUsage;
 }
 
 } // namespace tsl::cli

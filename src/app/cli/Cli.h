@@ -13,6 +13,12 @@
 
 namespace tsl::cli {
 
+// Exit statuses: 0 done, 1 failed, 2 wrong use, 3 done on a set whose load
+// found damage (the output holds the maps as far as they could be read).
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitDamaged = 3;
+
 // Arguments after the command name, with options taken out as they are read.
 class Arguments {
 public:
@@ -26,12 +32,24 @@ public:
     // An argument that still starts with "--" is an unknown option.
     const std::vector<std::string>& Rest() const { return args_; }
     std::optional<std::string> UnknownOption() const;
-    // Set when an option that needs a value had none.
+    // Set when an option that needs a value had none, or was given twice.
     std::string error;
 
 private:
+    void NoteTwice(const std::string& name);
     std::vector<std::string> args_;
 };
+
+// The one parser of numbers on the command line: the whole text in `base`
+// (hexadecimal may start with 0x), from `min` to `max`.
+std::optional<long> ParseNumber(std::string_view text, int base, long min, long max);
+// "1,3,5-9" into map positions from 0, in the order given, for a set of
+// `count` maps; an error text otherwise.
+std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
+
+// Text from a file (a map name) made safe for a terminal: control characters
+// become \xNN, except line breaks when `keepLines`.
+std::string EscapeControls(std::string_view text, bool keepLines = false);
 
 // Settings that tell the loader how the game's maps are stored. What is not
 // given comes from the game's map definition structure, when it has one, and
@@ -45,21 +63,31 @@ struct LoaderOptions {
     std::optional<std::string> mapDefs; // the MapDefs folder; default: the shipped one
 };
 
-// Reads --planes, --near, --far, --wdc, --extended-names and --mapdefs; an
-// error text when a value is not valid.
+// Reads --planes, --near, --far, --[no-]wdc, --[no-]extended-names and
+// --mapdefs; an error text when a value is not valid.
 std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
-
-// "1,3,5-9" (map numbers from 1 and ranges) into positions from 0, in the
-// order given, checked against a set of `count` maps; an error text otherwise.
-std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
 
 // The MapDefs folder the options name, or the one shipped with the program.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
 
 // Locates and loads the set in `dir`, with the settings of the game's map
-// definition structure where the options leave them open. Damaged planes are
-// reported on `err`; a failure is reported there and gives false.
+// definition structure where the options leave them open. Damage is reported
+// on `err` (and kept in maps.LoadedWithDamage); a failure is reported there
+// and gives false.
 bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err);
+
+// The end of a command that only reads the set: 0, or kExitDamaged with a
+// word on `err` when its load found damage.
+int ReadingStatus(const MapHandler& maps, std::ostream& err);
+
+// The rule of every command that saves: a set whose load found damage is
+// saved only with --force (`force`). True, with the reason on `err`, when
+// the save is refused; commands ask before they change anything.
+bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err);
+
+// Saves the set under that rule. Failures are reported on `err`; `kept`
+// receives where the previous files went when not to ".BAK".
+bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept);
 
 // Prints a failure as "caption: text" on one block of `err`.
 void Report(const Failure& failure, std::ostream& err);
@@ -77,10 +105,11 @@ struct Registrar {
     explicit Registrar(Command command) { Commands().push_back(std::move(command)); }
 };
 
-} // namespace tsl::cli
-
-namespace tsl::cli {
 // Checks that exactly `count` positional arguments are left and no unknown
 // option; otherwise reports the problem on `err` and gives false.
 bool ExpectPositionals(const Arguments& args, std::size_t count, const std::string& usage, std::ostream& err);
+
+// The whole command line after the program's name; the exit status.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
 } // namespace tsl::cli

@@ -6,7 +6,7 @@
 #include "editor/MapOperations.h"
 
 #include <algorithm>
-#include <charconv>
+#include <limits>
 #include <ostream>
 #include <variant>
 
@@ -32,8 +32,10 @@ using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, Replace, Res
 
 bool ParseInt(std::string_view text, int& value)
 {
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && ptr == text.data() + text.size();
+    const auto number = ParseNumber(text, 10, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    if (number)
+        value = static_cast<int>(*number);
+    return number.has_value();
 }
 
 // "A<separator>B" as two numbers.
@@ -202,22 +204,18 @@ int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
             return 2;
         }
     }
-    if (opened.damaged && !force) {
-        err << "The set loaded with damaged planes; saving would write them as they were read. Nothing was "
-               "saved (--force saves anyway).\n";
+    if (RefuseDamagedSave(opened.maps, force, err))
         return 1;
-    }
 
     for (int index : opened.selected) {
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         for (const Operation& operation : operations)
             out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened) << "\n";
     }
-    if (auto failure = opened.maps.Save()) {
-        Report(*failure, err);
+    std::string kept;
+    if (!SaveGameSet(opened.maps, force, err, kept))
         return 1;
-    }
-    out << "Maps saved!\n";
+    out << "Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
     return 0;
 }
 

@@ -29,29 +29,29 @@ int RunExport(Arguments& args, std::ostream& out, std::ostream& err)
     LoaderOptions options;
     if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
         err << error << "\n";
-        return 2;
+        return kExitUsage;
     }
     const auto list = args.Value("--maps");
     const bool chaosEdit = args.Flag("--chaosedit");
     if (!ExpectPositionals(args, 2, kUsage, err))
-        return 2;
+        return kExitUsage;
     const std::string dir = args.Rest()[0];
     const std::string file = args.Rest()[1];
 
     const ExchangeFormat format = ExportFormatFor(file, chaosEdit);
     if (format == ExchangeFormat::Unknown) {
         Report(UnknownFormatFailure(kExportCaption), err);
-        return 1;
+        return kExitFailed;
     }
     MapHandler set;
     if (!OpenGameSet(dir, options, set, err))
-        return 1;
+        return kExitFailed;
 
     std::vector<int> maps;
     if (list) {
         if (std::string error = ParseMapList(*list, set.NumMaps(), maps); !error.empty()) {
             err << error << "\n";
-            return 2;
+            return kExitUsage;
         }
     } else if (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit) {
         maps.push_back(0);
@@ -61,12 +61,12 @@ int RunExport(Arguments& args, std::ostream& out, std::ostream& err)
     }
     if (auto failure = WriteExchangeFile(file, format, maps, set)) {
         Report(*failure, err);
-        return 1;
+        return kExitFailed;
     }
     NoteCutMaps(format, maps, set, err);
     out << "Exported " << maps.size() << (maps.size() == 1 ? " map" : " maps") << " to the "
         << ExchangeFormatName(format) << " " << file << ".\n";
-    return 0;
+    return ReadingStatus(set, err);
 }
 
 const Registrar kExport({"export", kUsage,

@@ -14,13 +14,13 @@ int RunInfo(Arguments& args, std::ostream& out, std::ostream& err)
     LoaderOptions options;
     if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
         err << error << "\n";
-        return 2;
+        return kExitUsage;
     }
     if (!ExpectPositionals(args, 1, usage, err))
-        return 2;
+        return kExitUsage;
     MapHandler maps;
     if (!OpenGameSet(args.Rest()[0], options, maps, err))
-        return 1;
+        return kExitFailed;
 
     const bool mapTemp = maps.FileVersion == DataFileVersion::MapTemp;
     out << "Extension:   " << maps.Extension << "\n";
@@ -37,10 +37,10 @@ int RunInfo(Arguments& args, std::ostream& out, std::ostream& err)
     out << "Maps:        " << maps.NumMaps() << "\n";
     for (int i = 0; i < maps.NumMaps(); ++i) {
         const MapList& map = maps.Maps[static_cast<std::size_t>(i)];
-        out << std::setw(4) << i + 1 << "  " << std::left << std::setw(maps.NameLength) << MapNameText(map.Name)
+        out << std::setw(4) << i + 1 << "  " << std::left << std::setw(maps.NameLength) << EscapeControls(MapNameText(map.Name))
             << std::right << "  " << map.Width << " x " << map.Height << "\n";
     }
-    return 0;
+    return ReadingStatus(maps, err);
 }
 
 const Registrar kInfo({"info", "info DIR [loader options]",

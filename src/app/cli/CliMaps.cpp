@@ -26,7 +26,7 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
         return 1;
     }
     err << loadMessages.str();
-    opened.damaged = !loadMessages.str().empty();
+    opened.damaged = opened.maps.LoadedWithDamage;
 
     // The symbols say what a word is: without the game's structure there is nothing to count or check.
     MapHandler& maps = opened.maps;
@@ -39,7 +39,9 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
     opened.structureFolder = StructureFolder(root, maps.Extension, maps.HeaderExecutable);
     opened.settings =
         std::make_unique<IniFile>(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
-    if (auto failure = opened.symbols.LoadMapSymbols(opened.structureFolder, *opened.settings, maps.NumPlanes)) {
+    // The command line never mends the structure's files: it changes no file but its own output and the maps.
+    if (auto failure =
+            opened.symbols.LoadMapSymbols(opened.structureFolder, *opened.settings, maps.NumPlanes, false)) {
         Report(*failure, err);
         return 1;
     }
@@ -58,8 +60,8 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
 
 std::string MapLabel(const MapHandler& maps, int index)
 {
-    return "Map " + std::to_string(index + 1) + " (" + MapNameText(maps.Maps[static_cast<std::size_t>(index)].Name) +
-           ")";
+    return "Map " + std::to_string(index + 1) + " (" +
+           EscapeControls(MapNameText(maps.Maps[static_cast<std::size_t>(index)].Name)) + ")";
 }
 
 std::string JsonString(std::string_view text)

@@ -8,7 +8,6 @@
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 
-#include <charconv>
 #include <ostream>
 
 namespace tsl::cli {
@@ -16,53 +15,55 @@ namespace {
 
 constexpr const char* kUsage = "render DIR OUT [--map N] [--zoom Z] [loader options]";
 
-bool ParseInt(const std::string& text, int& value)
-{
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
-    return ec == std::errc() && ptr == text.data() + text.size() && !text.empty();
-}
-
 int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
 {
     LoaderOptions options;
     if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
         err << error << "\n";
-        return 2;
+        return kExitUsage;
     }
     int mapNumber = 1;
     int zoom = 0;
-    if (auto text = args.Value("--map"); text && (!ParseInt(*text, mapNumber) || mapNumber < 1)) {
-        err << "The map number must be a number from 1.\n";
-        return 2;
+    if (auto text = args.Value("--map")) {
+        const auto number = ParseNumber(*text, 10, 1, 1L << 30);
+        if (!number) {
+            err << "The map number must be a number from 1.\n";
+            return kExitUsage;
+        }
+        mapNumber = static_cast<int>(*number);
     }
-    if (auto text = args.Value("--zoom"); text && (!ParseInt(*text, zoom) || zoom < 0 || zoom > 4)) {
-        err << "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n";
-        return 2;
+    if (auto text = args.Value("--zoom")) {
+        const auto position = ParseNumber(*text, 10, 0, 4);
+        if (!position) {
+            err << "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n";
+            return kExitUsage;
+        }
+        zoom = static_cast<int>(*position);
     }
     if (!ExpectPositionals(args, 2, kUsage, err))
-        return 2;
+        return kExitUsage;
     const std::string& outPath = args.Rest()[1];
 
     MapHandler maps;
     if (!OpenGameSet(args.Rest()[0], options, maps, err))
-        return 1;
+        return kExitFailed;
     const std::filesystem::path root = MapDefsRootOf(options);
     if (!StructureExists(root, maps.Extension, maps.HeaderExecutable)) {
         err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << root.string()
             << ": the symbols to draw the map with are missing.\n";
-        return 1;
+        return kExitFailed;
     }
     if (mapNumber > maps.NumMaps()) {
         err << "There is no map " << mapNumber << ": the set has " << maps.NumMaps() << " maps.\n";
-        return 1;
+        return kExitFailed;
     }
 
     const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
     SymbolTables tables;
     if (auto failure = tables.LoadMapSymbols(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings,
-                                             maps.NumPlanes)) {
+                                             maps.NumPlanes, false)) {
         Report(*failure, err);
-        return 1;
+        return kExitFailed;
     }
     const MapList& map = maps.Maps[static_cast<std::size_t>(mapNumber - 1)];
     Image view;
@@ -70,11 +71,11 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
     const int factor = ZoomFactorOf(zoom);
     if (auto failure = SaveImageFile(outPath, view, factor)) {
         Report(*failure, err);
-        return 1;
+        return kExitFailed;
     }
-    out << "Map " << mapNumber << " (" << MapNameText(map.Name) << ") saved as " << outPath << ", "
+    out << "Map " << mapNumber << " (" << EscapeControls(MapNameText(map.Name)) << ") saved as " << outPath << ", "
         << view.width * factor << " x " << view.height * factor << " pixels.\n";
-    return 0;
+    return ReadingStatus(maps, err);
 }
 
 const Registrar kRender({"render", kUsage,

@@ -56,7 +56,7 @@ void PrintTable(const MapsWithSymbols& opened, std::ostream& out)
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const MapStatistics stats = CountMapObjects(map, opened.symbols);
-        out << std::setw(4) << index + 1 << "  " << std::left << std::setw(nameWidth) << MapNameText(map.Name)
+        out << std::setw(4) << index + 1 << "  " << std::left << std::setw(nameWidth) << EscapeControls(MapNameText(map.Name))
             << std::right;
         for (const Counter& counter : kCounters)
             out << std::setw(8) << counter.value(stats);
@@ -74,7 +74,7 @@ int RunStats(Arguments& args, std::ostream& out, std::ostream& err)
         PrintJson(opened, out);
     else
         PrintTable(opened, out);
-    return 0;
+    return ReadingStatus(opened.maps, err);
 }
 
 const Registrar kStats({"stats", kUsage,

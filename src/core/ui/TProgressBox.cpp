@@ -76,13 +76,14 @@ void TProgressBox::Impl::Save()
 {
     status->setText(kSaving);
     bar->setRange(0, maps->NumMaps());
+    std::string kept;
     const std::optional<Failure> failure = maps->Save([this](int index, int count) {
         bar->setRange(0, count);
         bar->setValue(index);
         mapCount->setText(QStringLiteral("Maps (%1 / %2)").arg(index).arg(count));
         // The dialog cannot be closed meanwhile; this only repaints it.
         QCoreApplication::processEvents();
-    });
+    }, &kept);
     if (failure) {
         prompter.Show(*failure);
         SetClosable(true);
@@ -94,6 +95,8 @@ void TProgressBox::Impl::Save()
         onSaved();
     SetClosable(true);
     status->setText(QStringLiteral("Maps saved!"));
+    if (!kept.empty())
+        prompter.Show(Failure{"Maps saved!\n\n" + kept, "Save maps", MessageIcon::Information});
 }
 
 TProgressBox::TProgressBox(Prompter& prompter, QWidget* parent)

@@ -1,6 +1,7 @@
 #include "editor/ui/TEditorBox.h"
 
 #include "editor/ui/Cursors.h"
+#include "core/DamagedSave.h"
 #include "core/ui/TProgressBox.h"
 #include "editor/MapExchangeFlow.h"
 #include "editor/MapRenderer.h"
@@ -419,7 +420,7 @@ bool TEditorBox::AskSaveChanges()
 
 bool TEditorBox::SaveProject()
 {
-    if (!session_)
+    if (!session_ || !ConfirmDamagedSave(session_->Maps(), prompter_))
         return false;
     SetStatus("Saving...");
     QApplication::processEvents();

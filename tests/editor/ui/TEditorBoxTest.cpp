@@ -484,3 +484,22 @@ TEST_F(EditorFixture, TheSymbolListDrawsPictureAndTextWhiteOnNavyWhenSelected)
     const QRect other = list->visualItemRect(list->item(2));
     EXPECT_NE(shot.pixel(other.right() - 2, other.top() + 1) & 0xFFFFFF, 0x000080u);
 }
+
+TEST_F(EditorFixture, SavingASetLoadedWithDamageAsksFirstAndNoSavesNothing)
+{
+    OpenSample();
+    auto& editor = Editor();
+    editor.CurrentProject()->Maps.LoadedWithDamage = true;
+    Prompts().Answer(Answer::No);
+    EXPECT_FALSE(editor.SaveProject());
+    EXPECT_EQ(Prompts().Records().at(0).caption, "Save maps");
+    EXPECT_FALSE(fs::exists(SampleCopy() / "GAMEMAPS.WL6.BAK"));
+
+    Prompts().Answer(Answer::Yes);
+    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
+    EXPECT_TRUE(editor.SaveProject());
+    ASSERT_EQ(Prompts().Records().size(), 3u);
+    EXPECT_EQ(Prompts().Records()[2].text,
+              "Maps saved!\n\nThe previous files were kept as GAMEMAPS.WL6.BAK and MAPHEAD.WL6.BAK.");
+    EXPECT_TRUE(Prompts().Finished()) << Prompts().Unfinished();
+}

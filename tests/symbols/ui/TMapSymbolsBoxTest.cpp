@@ -162,7 +162,10 @@ TEST_F(MapSymbolsBoxTest, CancelWritesNothingAndTheChecksKeepTheCopyValid)
 TEST_F(MapSymbolsBoxTest, AFailedWriteKeepsTheDialogOpenAndTheFiles)
 {
     const std::string before = Files();
-    fs::create_directories(Folder() / ".plane3.txt.tesselar-new");
+    DiskFaults full([](int, DiskStep step, const fs::path& path) {
+        return step == DiskStep::Create && path.filename().string().find("plane3.txt") != std::string::npos ? ENOSPC
+                                                                                                          : 0;
+    });
     bool stayed = false;
     WhenModal([&](QWidget* dialog) {
         AddSymbol(dialog, "77");
@@ -172,7 +175,9 @@ TEST_F(MapSymbolsBoxTest, AFailedWriteKeepsTheDialogOpenAndTheFiles)
     });
     EXPECT_FALSE(Show());
     EXPECT_TRUE(stayed);
-    ExpectOnly("Couldn't write plane3.txt!\n\nThe map symbol files were left as they were.", "Map symbol error");
+    ExpectOnly("Couldn't write " + (Folder() / "plane3.txt").string() +
+                   " (No space left on device)!\n\nThe map symbol files were left as they were.",
+               "Map symbol error");
     EXPECT_EQ(Files(), before);
 }
 
