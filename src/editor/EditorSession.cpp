@@ -226,8 +226,7 @@ EditResult EditorSession::Press(const PointerInput& input)
     outlineShown_ = false;
 
     if (currentTool_ != kToolSelectObject && currentTool_ != kToolRectangleSelection) {
-        stepScope_ = currentTool_ == kToolPastePlacement ? kAllPlanes : selectedPlane_;
-        CurrentHistory().PushUndoStep(map, stepScope_);
+        CurrentHistory().PushUndoStep(map, currentTool_ == kToolPastePlacement ? kAllPlanes : selectedPlane_);
         stepOpen_ = true;
     }
 

@@ -263,7 +263,6 @@ private:
     bool pastePlacing_ = false;
     bool fromManager_ = false;
     std::optional<std::pair<int, int>> placement_;
-    int stepScope_ = kAllPlanes; // the scope of the step a press started
     bool stepOpen_ = false;
     std::vector<UR_Manager> histories_;
     CP_Manager pasteBuffer_;

@@ -49,17 +49,15 @@ void UR_Manager::PushRedoStep(const MapList& map)
     pending_.reset();
 
     Step step;
-    step.scope = before.scope;
     step.beforeWidth = before.width;
     step.beforeHeight = before.height;
     step.afterWidth = map.Width;
     step.afterHeight = map.Height;
-    step.whole = before.width != map.Width || before.height != map.Height;
     for (std::size_t i = 0; i < before.planes.size(); ++i) {
         PlaneChange change;
         change.plane = before.scope == kAllPlanes ? static_cast<int>(i) : before.scope;
         std::vector<std::uint16_t> after = PlaneWords(map, static_cast<std::size_t>(change.plane));
-        if (step.whole) {
+        if (step.Whole()) {
             change.before = std::move(before.planes[i]);
             change.after = std::move(after);
             step.planes.push_back(std::move(change));
@@ -111,7 +109,7 @@ void UR_Manager::Apply(const Step& step, MapList& map, bool forward)
             continue;
         std::vector<std::uint16_t>& plane = map.Planes[static_cast<std::size_t>(change.plane)];
         const std::vector<std::uint16_t>& words = forward ? change.after : change.before;
-        if (step.whole) {
+        if (step.Whole()) {
             plane = words;
             continue;
         }
@@ -127,7 +125,7 @@ bool UR_Manager::Undo(MapList& map, bool* changed)
     const Step& step = steps_[static_cast<std::size_t>(position_)];
     Apply(step, map, false);
     if (changed)
-        *changed = step.whole || !step.planes.empty();
+        *changed = step.Whole() || !step.planes.empty();
     --position_;
     return true;
 }
@@ -139,7 +137,7 @@ bool UR_Manager::Redo(MapList& map, bool* changed)
     const Step& step = steps_[static_cast<std::size_t>(position_ + 1)];
     Apply(step, map, true);
     if (changed)
-        *changed = step.whole || !step.planes.empty();
+        *changed = step.Whole() || !step.planes.empty();
     ++position_;
     return true;
 }

@@ -54,16 +54,16 @@ private:
     };
     struct PlaneChange {
         int plane = 0;
-        std::vector<Run> runs;           // empty when `whole`
+        std::vector<Run> runs;           // empty for a step that keeps whole planes
         std::vector<std::uint16_t> before;
         std::vector<std::uint16_t> after;
     };
     struct Step {
-        int scope = kAllPlanes;
         int beforeWidth = 0, beforeHeight = 0;
         int afterWidth = 0, afterHeight = 0;
-        bool whole = false; // the size changed: both whole planes are kept
         std::vector<PlaneChange> planes;
+        // The size changed: both whole planes are kept instead of runs.
+        bool Whole() const { return beforeWidth != afterWidth || beforeHeight != afterHeight; }
     };
     struct Snapshot {
         int scope = kAllPlanes;
