@@ -1,5 +1,6 @@
 #include "editor/ui/TGoToLevelBox.h"
 
+#include "core/ui/DialogButtons.h"
 #include "core/MapHandler.h"
 
 #include <QComboBox>
@@ -20,13 +21,8 @@ TGoToLevelBox::TGoToLevelBox(QWidget* parent) : QDialog(parent)
     levels_ = new QComboBox;
     levels_->setObjectName("levelList");
     levels_->setMinimumContentsLength(24);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    buttons->addButton("Cancel", QDialogButtonBox::RejectRole)->setObjectName("cancelButton");
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

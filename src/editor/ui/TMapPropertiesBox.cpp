@@ -1,5 +1,6 @@
 #include "editor/ui/TMapPropertiesBox.h"
 
+#include "core/ui/DialogButtons.h"
 #include "core/MapHandler.h"
 
 #include <QDialogButtonBox>
@@ -79,13 +80,8 @@ TMapPropertiesBox::TMapPropertiesBox(Prompter& prompter, QWidget* parent) : QDia
     size->addStretch(1);
     grid->addLayout(size, 1, 1);
 
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    buttons->addButton("Cancel", QDialogButtonBox::RejectRole)->setObjectName("cancelButton");
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &TMapPropertiesBox::onOk);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(width_, &QSpinBox::editingFinished, this,
             [this] { CorrectTooLarge(width_, "The maximum map width is 256!", "Map width error"); });
     connect(height_, &QSpinBox::editingFinished, this,

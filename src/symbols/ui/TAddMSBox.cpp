@@ -1,5 +1,6 @@
 #include "symbols/ui/TAddMSBox.h"
 
+#include "core/ui/DialogButtons.h"
 #include "symbols/SymbolEditing.h"
 
 #include <QDialogButtonBox>
@@ -21,16 +22,10 @@ TAddMSBox::TAddMSBox(Prompter& prompter, QWidget* parent) : QDialog(parent), pro
     id_->setObjectName("newSymbolIdEdit");
     id_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), id_));
     layout->addWidget(id_);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancel->setObjectName("cancelButton");
+    QDialogButtonBox* buttons = OkCancelButtons(this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TAddMSBox::onOk);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(ok, &QPushButton::clicked, this, &TAddMSBox::onOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<int> TAddMSBox::AskId()

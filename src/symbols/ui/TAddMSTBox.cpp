@@ -1,5 +1,6 @@
 #include "symbols/ui/TAddMSTBox.h"
 
+#include "core/ui/DialogButtons.h"
 #include "symbols/SymbolEditing.h"
 
 #include <QDialogButtonBox>
@@ -23,16 +24,10 @@ TAddMSTBox::TAddMSTBox(Prompter& prompter, QWidget* parent) : QDialog(parent), p
     id_ = new QLineEdit;
     id_->setObjectName("newTypeIdEdit");
     layout->addWidget(id_);
-    auto* buttons = new QDialogButtonBox;
-    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
-    ok->setObjectName("okButton");
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton("Cancel", QDialogButtonBox::RejectRole);
-    cancel->setObjectName("cancelButton");
+    QDialogButtonBox* buttons = OkCancelButtons(this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &TAddMSTBox::onOk);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    connect(ok, &QPushButton::clicked, this, &TAddMSTBox::onOk);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 std::optional<TAddMSTBox::NewType> TAddMSTBox::AskType()
