@@ -56,9 +56,7 @@ TEST(MapInformation, CountsEachCellByItsFirstCountedSymbol)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(CountMapObjects(Map(c.plane0, c.plane1), tables), c.expected);
     }
-    EXPECT_EQ(CountMapObjects(Map({0}, {13}), tables).TotalActors(), 1);
-    MapStatistics all = cases[6].expected;
-    EXPECT_EQ(all.TotalActors(), 6);
+    EXPECT_EQ(cases[6].expected.TotalActors(), 6); // every kind of actor, and no object
 }
 
 TEST(MapInformation, LimitsComeFromTheStructureWithTheEnginesDefaults)
@@ -113,8 +111,7 @@ TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
 
 TEST(MapCheck, FindingsReadAsSentences)
 {
-    EXPECT_EQ(FindingText({FindingKind::Doors, 70, 64, 12, 40, std::nullopt}),
-              "70 doors, more than the 64 the engine holds; door 65 is at column 12, row 40.");
+    // The sentence of a limit passed is the check command's (CliCheck).
     EXPECT_EQ(FindingText({FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}),
               "No player start; the engine needs exactly one.");
     EXPECT_EQ(FindingText({FindingKind::UnknownWords, 1, std::nullopt, 3, 4, 2}),
