@@ -128,11 +128,8 @@ TEST_F(EditorSessionTest, PencilStrokeIsOneStepAndEndsWhenItLeavesTheMap)
 {
     const MapState before = Now();
     session->SetButtonValue(Button::Left, 4);
-    Send(PointerAction::Press, 1, 1);
-    Send(PointerAction::Move, 2, 1);
-    Send(PointerAction::Move, 16, 1); // outside: the stroke ends
-    Send(PointerAction::Move, 3, 1);  // back inside: not resumed
-    Send(PointerAction::Release, 3, 1);
+    // Out at (16, 1): the stroke ends; back inside at (3, 1): not resumed.
+    Stroke({{1, 1}, {2, 1}, {16, 1}, {3, 1}});
     EXPECT_EQ(W(0, 1, 1), 4);
     EXPECT_EQ(W(0, 2, 1), 4);
     EXPECT_EQ(W(0, 3, 1), 0);
@@ -211,8 +208,7 @@ TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)
         const MapState before = Now();
         session->SelectTool(c.before);
         session->SelectTool(kToolSelectObject);
-        const EditResult picked = session->Pointer({PointerAction::Press, Button::Right, 4, 4});
-        EXPECT_TRUE(picked.ValuesChanged);
+        EXPECT_TRUE(session->Pointer({PointerAction::Press, Button::Right, 4, 4}).ValuesChanged);
         Send(PointerAction::Release, 4, 4, Button::Right);
         EXPECT_EQ(session->RightValue(0), 4242);
         EXPECT_EQ(session->CurrentTool(), c.after) << c.before;
@@ -380,8 +376,7 @@ TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
         session->GoToLevel(c.shown);
         Draw(1, 0, 0);
         session->SetChanged(false);
-        const EditResult result = c.add ? session->AddMap() : session->DeleteMap();
-        EXPECT_EQ(result.What, EditResult::Redraw::MapList);
+        EXPECT_EQ((c.add ? session->AddMap() : session->DeleteMap()).What, EditResult::Redraw::MapList);
         EXPECT_EQ(MapNames(session->Maps()), c.names);
         EXPECT_EQ(session->Maps().CurrentMap, c.current);
         EXPECT_EQ(session->Maps().Headers.size(), c.names.size());
@@ -543,9 +538,8 @@ TEST_F(SessionMapCommands, WhileABlockIsPlacedTheBlockTurnsAndArrivesTurned)
     session->Paste();
     const MapState before = Now();
 
-    EditResult result = session->TransformCurrentMap(MapTransform::FlipHorizontal);
-    EXPECT_TRUE(result.Overlay);
-    result = session->TransformCurrentMap(MapTransform::Rotate90);
+    EXPECT_TRUE(session->TransformCurrentMap(MapTransform::FlipHorizontal).Overlay);
+    session->TransformCurrentMap(MapTransform::Rotate90);
     EXPECT_EQ(session->PasteBuffer().Preview.width, 8);
     EXPECT_EQ(session->PasteBuffer().Preview.height, 24);
     EXPECT_EQ(Now(), before);
@@ -567,11 +561,9 @@ TEST_F(SessionMapCommands, ReplaceInAllMapsGivesEachChangedMapItsOwnStepAndKeeps
     session->Maps().CurrentMap = 1;
     session->Finds().Fields = {1, "Lamp", "0", ReplaceScope::AllMaps, FindDirection::Forward};
 
-    EditResult result = session->RunFindAction(FindAction::Replace);
-    EXPECT_EQ(result.Message->text, "2 occurrences were replaced");
+    EXPECT_EQ(session->RunFindAction(FindAction::Replace).Message->text, "2 occurrences were replaced");
     EXPECT_EQ(Map(0).Planes[1], (Words{0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 5}));
-    result = session->RunFindAction(FindAction::ReplaceAll);
-    EXPECT_EQ(result.Message->text, "4 occurrences were replaced");
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "4 occurrences were replaced");
     EXPECT_EQ(session->Maps().CurrentMap, 1);
     EXPECT_EQ(session->History(0).Steps(), 2);
     EXPECT_EQ(session->History(1).Steps(), 0);
@@ -583,10 +575,8 @@ TEST_F(SessionMapCommands, ReplaceInAllMapsGivesEachChangedMapItsOwnStepAndKeeps
     EXPECT_EQ(Map(0).Planes[1], Words(12, 0)); // the other map keeps its replacement
 
     // Nothing to replace: no step, and the count 0 is said.
-    result = session->RunFindAction(FindAction::ReplaceAll);
-    EXPECT_EQ(result.Message->text, "2 occurrences were replaced");
-    result = session->RunFindAction(FindAction::ReplaceAll);
-    EXPECT_EQ(result.Message->text, "0 occurrences were replaced");
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "2 occurrences were replaced");
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "0 occurrences were replaced");
     EXPECT_EQ(session->History(2).Steps(), 2);
 }
 
@@ -595,8 +585,7 @@ TEST_F(SessionMapCommands, SearchesMarkMatchesUntilAPressAndF3NeedsASearchValue)
     FindReplaceState& finds = session->Finds();
     EXPECT_EQ(session->FindAgain().Message->text, "You need to enter a search value!");
     finds.Fields.FindWhat = "Wall";
-    EditResult result = session->RunFindAction(FindAction::FindAll);
-    EXPECT_FALSE(result.Message);
+    EXPECT_FALSE(session->RunFindAction(FindAction::FindAll).Message);
     EXPECT_EQ(finds.Marked().size(), 6u);
     EXPECT_TRUE(session->FindAgain().Overlay);
     EXPECT_EQ(finds.Marked(), (std::vector<FoundMapCorr>{{1, 0, 0}}));
