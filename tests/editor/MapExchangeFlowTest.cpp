@@ -54,10 +54,9 @@ const std::string kMaps = "This file has more than one map in it.\n\nDo you wish
 
 TEST_F(MapExchangeFlow, ImportsDirectlyWhereAddMapWouldPutThem)
 {
-    const fs::path file = Export("three.tsl", ExchangeFormat::TSL, {2, 1, 0});
     // The current map is the last one: after it, in file order.
     set.CurrentMap = 2;
-    prompter.File(file).Answer(Answer::No);
+    prompter.File(Export("three.tsl", ExchangeFormat::TSL, {2, 1, 0})).Answer(Answer::No);
     ImportResult result = ImportMaps(set, prompter);
     EXPECT_EQ(result.Destination, ImportDestination::Direct);
     EXPECT_EQ(result.Inserted, 3);
