@@ -69,11 +69,6 @@ protected:
         session->Redo();
         EXPECT_EQ(Now(), after) << "after Redo";
     }
-    void Fill(int plane, std::uint16_t word)
-    {
-        auto& words = Map().Planes[static_cast<std::size_t>(plane)];
-        std::fill(words.begin(), words.end(), word);
-    }
     void Draw(std::uint16_t value, int x, int y)
     {
         session->SetButtonValue(Button::Left, value);
@@ -306,8 +301,7 @@ TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlaneAndAToolEndsThePlacement)
 TEST_F(EditorSessionTest, PasteClipsAtTheEdgesOfASmallerMap)
 {
     Open({{64, 64}, {32, 32}});
-    for (int p = 0; p < 3; ++p)
-        Fill(p, 7);
+    Map().Planes.assign(3, Words(64 * 64, 7));
     session->SelectTool(kToolRectangleSelection);
     Stroke({{0, 0}, {40, 40}});
     session->Copy();
@@ -336,8 +330,7 @@ TEST_F(EditorSessionTest, CutKeepsToTheCurrentMapClearsEveryPlaneAndIsUndoable)
     session->SelectTool(kToolRectangleSelection);
     Stroke({{10, 10}, {40, 40}}); // dragged on the larger map
     session->NextMap();
-    for (int p = 0; p < 3; ++p)
-        Fill(p, static_cast<std::uint16_t>(p + 1));
+    Map().Planes = {Words(16 * 16, 1), Words(16 * 16, 2), Words(16 * 16, 3)};
     const MapState before = Now();
     session->Cut();
     const CP_Manager& buffer = session->PasteBuffer();
