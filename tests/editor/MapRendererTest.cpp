@@ -117,7 +117,7 @@ TEST(DisplayedValue, ShowsTheByteOfTheValueModeOnShownSplitPlanes)
         EXPECT_EQ(ZoomFactorOf(position), factors[position]);
 }
 
-TEST(MapRenderer, DrawsEachTileFromItsPlanesSymbolsAndTheirTypes)
+TEST(MapRenderer, DrawsEachTileFromItsPlanesSymbolsAndTheirTypesEightPixelsATile)
 {
     const SymbolTables tables = MakeTables();
     // Value 0 has a visible pattern of a switched-off type here.
@@ -155,6 +155,11 @@ TEST(MapRenderer, DrawsEachTileFromItsPlanesSymbolsAndTheirTypes)
     const MapList masked = GridMap(3, 1, {{0, 0x0101, 0x1200}, {0x1203, 0, 0}, {0, 0, 0}});
     const std::vector<PlaneDisplay> split1 = {{true, false}, {true, true}, {true, false}};
     const MapList unknown = GridMap(2, 1, {{500, 0}, {0, 77}});
+    const MapList largest = MakeMap(256, 256);
+    // A map whose plane buffers are short (or missing) draws what it has.
+    MapList shortPlanes = MakeMap(2, 2, 2);
+    shortPlanes.Planes[1].resize(3);
+    shortPlanes.SetWord(0, 1, 1, 1);
     struct Drawing {
         const char* name;
         const SymbolTables& tables;
@@ -198,6 +203,8 @@ TEST(MapRenderer, DrawsEachTileFromItsPlanesSymbolsAndTheirTypes)
         {"no symbol: the plane's first pattern, whatever its value; never hidden", *firstNotBlack, unknown,
          Shown(2), kIntMode,
          {{0, 0, Pattern("9" + std::string(62, '0') + "9")}, {1, 0, Over(kBlack, TopHalf('B'))}}},
+        {"the largest map, still eight pixels a tile", tables, largest, Shown(3), kIntMode, {}},
+        {"short and missing planes", tables, shortPlanes, Shown(3), kIntMode, {{1, 1, Pattern(Solid('9'))}}},
     };
     Image view; // reused: every pixel of a view of the right size is drawn anew
     for (const Drawing& d : drawings) {
@@ -255,23 +262,6 @@ TEST(MapRenderer, RedrawsOneTileAsTheWholeMapDrawsIt)
     EXPECT_EQ(view.width, 72);
     EXPECT_EQ(view.height, 56);
     EXPECT_EQ(view, Image(72, 56));
-}
-
-TEST(MapRenderer, HoldsTheMapAtEightPixelsPerTileWhateverItsSize)
-{
-    const SymbolTables tables = MakeTables();
-    const MapList big = MakeMap(256, 256);
-    Image view;
-    RedrawMap(view, big, tables, Shown(3), kIntMode);
-    EXPECT_EQ(view.width, 2048);
-    EXPECT_EQ(view.height, 2048);
-
-    // A map whose plane buffers are short (or missing) draws what it has.
-    MapList odd = MakeMap(2, 2, 2);
-    odd.Planes[1].resize(3);
-    odd.SetWord(0, 1, 1, 1);
-    RedrawMap(view, odd, tables, Shown(3), kIntMode);
-    EXPECT_EQ(Tile(view, 1, 1), Pattern(Solid('9')));
 }
 
 TEST(MapRenderer, ASampleMapsPngHoldsTheBitmapsPixelsInATenthOfItsSize)
