@@ -141,7 +141,7 @@ TEST(MapRenderer, DrawsEachTileFromItsPlanesSymbolsAndTheirTypesEightPixelsATile
         {"w,Wall,0"});
     ASSERT_TRUE(firstNotBlack);
 
-    const MapList planes = GridMap(4, 2, {{1, 2, 0, 0, 0, 0, 0, 0}, //
+    const MapList planes = GridMap(4, 2, {{1, 2, 0, 0, 0, 0, 0, 0},
                                           {7, 5, 0, 0, 0, 0, 0, 3},
                                           {5, 0, 0, 0, 0, 0, 0, 0}});
     const MapList oneTile = GridMap(1, 1, {{1}, {7}, {0}});
