@@ -113,7 +113,6 @@ TEST(MapTransforms, WideMapsTurnWithTheirCornersAndTwiceOrFourTimesRestore)
         TransformMap(map, t);
         TransformMap(map, t);
         EXPECT_EQ(map.Planes, original.Planes);
-        EXPECT_EQ(map.Width, 64);
     }
 }
 
@@ -221,7 +220,7 @@ TEST(FlipPlanes, ExchangesTwoPlanesAndRefusesAPlaneWithItself)
     EXPECT_FALSE(CanFlipPlanes(map, -1, 0));
     FlipPlanes(map, 0, 3);
     EXPECT_EQ(map.Planes, (PlaneSet{{1, 2}, {3, 4}, {5, 6}}));
-    EXPECT_EQ(FlipPlaneWithItselfFailure().text, "You can't flip a plane with itself!");
+    // The text is the session's (SessionMapCommands) and the command line's.
     EXPECT_EQ(FlipPlaneWithItselfFailure().caption, "Error flipping planes");
     EXPECT_EQ(FlipPlaneWithItselfFailure().icon, MessageIcon::Warning);
 }
