@@ -40,11 +40,10 @@ TEST(AppSettingsFile, DefaultsWhenMissingAndEveryKeyWritten)
     s.DownloadURL = "http://example.org/get";
     s.AddRecentProject("/games/wolf");
     ASSERT_TRUE(s.Write(file));
-    const Bytes written = ReadFile(dir / "TSL.ini");
-    const std::string text(written.begin(), written.end());
-    EXPECT_EQ(text, "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=800\r\nHeight=640\r\nWindowState=2\r\n"
-                    "[Update]\r\nCheckAtStartup=1\r\nCheckFileURL=\r\nDownloadURL=http://example.org/get\r\n"
-                    "[Recent]\r\n1=/games/wolf\r\n2=\r\n3=\r\n4=\r\n5=\r\n");
+    EXPECT_EQ(FileText(dir / "TSL.ini"),
+              "[Window]\r\nLeft=10\r\nTop=20\r\nWidth=800\r\nHeight=640\r\nWindowState=2\r\n"
+              "[Update]\r\nCheckAtStartup=1\r\nCheckFileURL=\r\nDownloadURL=http://example.org/get\r\n"
+              "[Recent]\r\n1=/games/wolf\r\n2=\r\n3=\r\n4=\r\n5=\r\n");
     const AppSettings back = AppSettings::Read(IniFile(dir / "TSL.ini"));
     EXPECT_EQ(back.Window.Height, 640);
     EXPECT_EQ(back.Window.WindowState, 2);

@@ -1,11 +1,17 @@
 // The editing engine driven like the window drives it: pointer records,
 // commands and their "can" twins, shaped do / check / undo / check / redo /
-// check.
+// check. The whole-map operations and find and replace through the session:
+// one all-planes undo step each, refusals that record nothing, the pasted
+// block turned in place of the map, and one step per replaced map.
 
 #include "EditorTestUtil.h"
 #include "editor/MapRenderer.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <tuple>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -13,50 +19,55 @@ using namespace tsl::test;
 namespace {
 
 using Button = PointerButton;
-
-MemoryProjectOptions Sizes(std::vector<std::pair<int, int>> sizes, bool wdc = false)
-{
-    MemoryProjectOptions options;
-    options.sizes = std::move(sizes);
-    options.wdc = wdc;
-    return options;
-}
-
-MemoryProjectOptions Split(std::vector<int> planes)
-{
-    MemoryProjectOptions options;
-    options.splitPlanes = std::move(planes);
-    return options;
-}
+using Words = std::vector<std::uint16_t>;
 
 class EditorSessionTest : public ::testing::Test {
 protected:
-    void Open(MemoryProjectOptions options = {})
+    using MapState = std::tuple<int, int, PlaneSet>; // the size and every plane
+
+    void SetUp() override { Open(); }
+    // One map per size; the planes to split; a header of the WDC kind.
+    void Open(std::vector<std::pair<int, int>> sizes = {{16, 16}}, std::vector<int> splitPlanes = {},
+              bool wdc = false)
     {
+        MemoryProjectOptions options;
+        options.sizes = std::move(sizes);
+        options.splitPlanes = std::move(splitPlanes);
+        options.wdc = wdc;
         session = MemorySession(dir.path(), options);
     }
-    EditResult Send(PointerAction action, int x, int y, Button button = Button::Left)
+    MapList& Map(int i = -1)
     {
-        return session->Pointer({action, button, x, y});
+        return session->Maps().Maps.at(static_cast<std::size_t>(i < 0 ? session->Maps().CurrentMap : i));
+    }
+    std::uint16_t W(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
+    // How many words of the plane hold `word`.
+    long Count(int plane, std::uint16_t word)
+    {
+        const auto& words = Map().Planes.at(static_cast<std::size_t>(plane));
+        return std::count(words.begin(), words.end(), word);
+    }
+    MapState Now() { return {Map().Width, Map().Height, Map().Planes}; }
+    void Send(PointerAction action, int x, int y, PointerButton button = Button::Left)
+    {
+        session->Pointer({action, button, x, y});
     }
     // A press at the first point, moves through the others, the release at the last.
-    void Stroke(std::vector<std::pair<int, int>> points, Button button = Button::Left)
+    void Stroke(const std::vector<std::pair<int, int>>& points, PointerButton button = Button::Left)
     {
         Send(PointerAction::Press, points.front().first, points.front().second, button);
         for (auto [x, y] : points)
             Send(PointerAction::Move, x, y, button);
         Send(PointerAction::Release, points.back().first, points.back().second, button);
     }
-    MapList& Map(int i = -1) { return session->Maps().Maps.at(static_cast<std::size_t>(i < 0 ? session->Maps().CurrentMap : i)); }
-    std::uint16_t W(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
-    void Fill(int plane, std::uint16_t word)
+    // Undo gives `before` back, and Redo what the last step made.
+    void ExpectUndoRedo(const MapState& before)
     {
-        std::fill(Map().Planes[static_cast<std::size_t>(plane)].begin(), Map().Planes[static_cast<std::size_t>(plane)].end(), word);
-    }
-    // Every word of every plane of the current map, with the size.
-    std::tuple<int, int, std::vector<std::vector<std::uint16_t>>> State()
-    {
-        return {Map().Width, Map().Height, Map().Planes};
+        const MapState after = Now();
+        session->Undo();
+        EXPECT_EQ(Now(), before) << "after Undo";
+        session->Redo();
+        EXPECT_EQ(Now(), after) << "after Redo";
     }
     void Draw(std::uint16_t value, int x, int y)
     {
@@ -68,6 +79,22 @@ protected:
     std::unique_ptr<EditorSession> session;
 };
 
+class SessionMapCommands : public EditorSessionTest {
+protected:
+    void SetUp() override { OpenFilled(); }
+    void OpenFilled(std::vector<std::pair<int, int>> sizes = {{4, 3}})
+    {
+        Open(std::move(sizes));
+        // Walls 1 and 2, floors 108..110 in plane 0; plane 1 and 2 only "Nothing".
+        session->CurrentProject().Symbols =
+            TablesOf({{{0}, {1, "w", "Wall"}, {2, "w"}, {108, "f"}, {110, "f"}}, {{0}, {5, "so", "Lamp"}}, {{0}}});
+        for (MapList& map : session->Maps().Maps)
+            for (std::size_t p = 0; p < 3; ++p)
+                for (std::size_t i = 0; i < map.Planes[p].size(); ++i)
+                    map.Planes[p][i] = static_cast<std::uint16_t>(p == 0 ? (i % 2 ? 1 : 0) : i % 3 + 4 * p);
+    }
+};
+
 TEST(CombineWord, MergesByValueMode)
 {
     struct Case { int mode; std::uint16_t value, word, expected; };
@@ -77,21 +104,6 @@ TEST(CombineWord, MergesByValueMode)
                                            {kHighByteMode, 0x05, 0x0000, 0x0500},
                                            {kLowByteMode, 0x1234, 0xAB00, 0xAB34}})
         EXPECT_EQ(CombineWord(c.value, c.word, c.mode), c.expected) << c.mode << " " << c.value << " " << c.word;
-}
-
-TEST(FloodFill, FillsFourConnectedRegionsOnly)
-{
-    // A ring of 1s closes the centre tile; the corners of the ring are 0 and
-    // touch the outside only diagonally.
-    const int w = 5, h = 5;
-    std::vector<std::uint16_t> plane(w * h, 0);
-    for (auto [x, y] : std::vector<std::pair<int, int>>{{2, 1}, {1, 2}, {3, 2}, {2, 3}})
-        plane[static_cast<std::size_t>(y * w + x)] = 1;
-    EXPECT_EQ(FloodFill(plane, w, h, 2, 2, 7), 1u);
-    EXPECT_EQ(plane[12], 7);
-    EXPECT_EQ(FloodFill(plane, w, h, 0, 0, 9), 20u); // everything outside the ring, its corners included
-    EXPECT_EQ(plane[12], 7);
-    EXPECT_EQ(FloodFill(plane, w, h, 0, 0, 9), 0u); // the same word: nothing to do
 }
 
 TEST(FloodFill, FillsAWholeLargePlaneWithAMaze)
@@ -109,36 +121,28 @@ TEST(FloodFill, FillsAWholeLargePlaneWithAMaze)
 
 TEST_F(EditorSessionTest, PencilStrokeIsOneStepAndEndsWhenItLeavesTheMap)
 {
-    Open();
-    const auto before = State();
+    const MapState before = Now();
     session->SetButtonValue(Button::Left, 4);
-    Send(PointerAction::Press, 1, 1);
-    Send(PointerAction::Move, 2, 1);
-    Send(PointerAction::Move, 16, 1); // outside: the stroke ends
-    Send(PointerAction::Move, 3, 1);  // back inside: not resumed
-    Send(PointerAction::Release, 3, 1);
+    // Out at (16, 1): the stroke ends; back inside at (3, 1): not resumed.
+    Stroke({{1, 1}, {2, 1}, {16, 1}, {3, 1}});
     EXPECT_EQ(W(0, 1, 1), 4);
     EXPECT_EQ(W(0, 2, 1), 4);
     EXPECT_EQ(W(0, 3, 1), 0);
     EXPECT_TRUE(session->Changed());
     EXPECT_EQ(session->History(0).Steps(), 1);
-    const auto after = State();
-    session->Undo();
-    EXPECT_EQ(State(), before);
-    session->Redo();
-    EXPECT_EQ(State(), after);
+    ExpectUndoRedo(before);
 }
 
 TEST_F(EditorSessionTest, PressOutsideTheMapActsOnTheLastColumnAndRow)
 {
-    Open(Sizes({{8, 6}}));
+    Open({{8, 6}});
     Draw(3, 40, 30);
     EXPECT_EQ(W(0, 7, 5), 3);
 }
 
 TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPress)
 {
-    Open(Split({0}));
+    Open({{16, 16}}, {0}); // plane 0 split
     Map().SetWord(0, 0, 0, 0x1203);
     Map().SetWord(0, 1, 0, 0x7702);
     session->SetValueMode(kLowByteMode);
@@ -151,7 +155,6 @@ TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPress)
 
 TEST_F(EditorSessionTest, ButtonsDrawTheirValuesInTheSelectedPlane)
 {
-    Open();
     session->SelectPlane(1);
     session->SetButtonValue(Button::Left, 6);
     session->SetButtonValue(Button::Right, 8);
@@ -165,37 +168,27 @@ TEST_F(EditorSessionTest, ButtonsDrawTheirValuesInTheSelectedPlane)
 
 TEST_F(EditorSessionTest, RectangleFillsBetweenCornersInAnyOrder)
 {
-    Open();
     session->SelectTool(kToolRectangle);
     session->SetButtonValue(Button::Left, 2);
     Stroke({{5, 7}, {4, 4}, {2, 3}});
-    int count = 0;
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 16; ++x)
-            if (W(0, x, y) == 2) {
-                ++count;
-                EXPECT_TRUE(x >= 2 && x <= 5 && y >= 3 && y <= 7) << x << "," << y;
-            }
-    EXPECT_EQ(count, 4 * 5);
+            EXPECT_EQ(W(0, x, y), x >= 2 && x <= 5 && y >= 3 && y <= 7 ? 2 : 0) << x << "," << y;
     session->Undo();
     Stroke({{9, 9}}); // press and release on one tile
     EXPECT_EQ(W(0, 9, 9), 2);
-    EXPECT_EQ(std::count(Map().Planes[0].begin(), Map().Planes[0].end(), 2), 1);
+    EXPECT_EQ(Count(0, 2), 1);
 }
 
 TEST_F(EditorSessionTest, FillThatChangesNothingStillRecordsAStep)
 {
-    Open();
     session->SelectTool(kToolFill);
     session->SetButtonValue(Button::Left, 0);
+    const MapState before = Now();
     Stroke({{3, 3}});
     EXPECT_TRUE(session->Changed());
     EXPECT_TRUE(session->CanUndo());
-    const auto state = State();
-    session->Undo();
-    EXPECT_EQ(State(), state);
-    session->Redo();
-    EXPECT_EQ(State(), state);
+    ExpectUndoRedo(before);
 }
 
 TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)
@@ -207,15 +200,14 @@ TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)
                                            {kToolRectangleSelection, kToolPencil}}) {
         Open();
         Map().SetWord(0, 4, 4, 4242); // no symbol has it
-        const auto state = State();
+        const MapState before = Now();
         session->SelectTool(c.before);
         session->SelectTool(kToolSelectObject);
-        const EditResult picked = session->Pointer({PointerAction::Press, Button::Right, 4, 4});
-        EXPECT_TRUE(picked.ValuesChanged);
+        EXPECT_TRUE(session->Pointer({PointerAction::Press, Button::Right, 4, 4}).ValuesChanged);
         Send(PointerAction::Release, 4, 4, Button::Right);
         EXPECT_EQ(session->RightValue(0), 4242);
         EXPECT_EQ(session->CurrentTool(), c.after) << c.before;
-        EXPECT_EQ(State(), state) << "the release after the pick acts with no tool";
+        EXPECT_EQ(Now(), before) << "the release after the pick acts with no tool";
         EXPECT_FALSE(session->Changed());
         EXPECT_FALSE(session->CanUndo());
     }
@@ -223,7 +215,7 @@ TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)
 
 TEST_F(EditorSessionTest, PlaneWithoutSplitLeavesTheByteModes)
 {
-    Open(Split({1}));
+    Open({{16, 16}}, {1}); // plane 1 split
     EXPECT_FALSE(session->CanByteModes());
     EXPECT_EQ(session->SetValueMode(kHighByteMode).What, EditResult::Redraw::Nothing);
     session->SelectPlane(1);
@@ -233,29 +225,34 @@ TEST_F(EditorSessionTest, PlaneWithoutSplitLeavesTheByteModes)
     EXPECT_EQ(session->ValueMode(), kIntMode);
 }
 
-TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistory)
+TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistoryAndMarkTheSetChanged)
 {
-    Open();
-    const auto initial = State();
+    const MapState initial = Now();
     Draw(1, 0, 0);
-    const auto first = State();
+    const MapState first = Now();
     Draw(2, 1, 0);
     Draw(3, 2, 0);
+    session->SetChanged(false); // saved
+    session->Undo();
+    EXPECT_TRUE(session->Changed());
+    session->SetChanged(false);
+    session->Redo();
+    EXPECT_TRUE(session->Changed());
     session->Undo();
     session->Undo();
     Draw(4, 3, 0); // drops the two undone steps
     EXPECT_FALSE(session->CanRedo());
     session->Undo();
-    EXPECT_EQ(State(), first);
+    EXPECT_EQ(Now(), first);
     session->Undo();
-    EXPECT_EQ(State(), initial);
+    EXPECT_EQ(Now(), initial);
     EXPECT_FALSE(session->CanUndo());
     EXPECT_EQ(session->Undo().What, EditResult::Redraw::Nothing);
 }
 
 TEST_F(EditorSessionTest, EachMapHasItsOwnHistory)
 {
-    Open(Sizes({{16, 16}, {8, 8}}));
+    Open({{16, 16}, {8, 8}});
     Draw(1, 0, 0);
     session->NextMap();
     EXPECT_FALSE(session->CanUndo());
@@ -268,21 +265,8 @@ TEST_F(EditorSessionTest, EachMapHasItsOwnHistory)
     EXPECT_FALSE(session->CanRedo());
 }
 
-TEST_F(EditorSessionTest, UndoAfterASaveMarksTheSetChanged)
+TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlaneAndAToolEndsThePlacement)
 {
-    Open();
-    Draw(1, 0, 0);
-    session->SetChanged(false); // saved
-    session->Undo();
-    EXPECT_TRUE(session->Changed());
-    session->SetChanged(false);
-    session->Redo();
-    EXPECT_TRUE(session->Changed());
-}
-
-TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlane)
-{
-    Open(Sizes({{16, 16}}));
     for (int p = 0; p < 3; ++p)
         Map().SetWord(static_cast<std::size_t>(p), 2, 3, static_cast<std::uint16_t>(p + 5));
     EXPECT_FALSE(session->CanCopy());
@@ -299,21 +283,25 @@ TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlane)
     EXPECT_EQ(session->CurrentTool(), kToolPastePlacement);
     Send(PointerAction::Move, 15, 9); // the last column: only the block's first column lands
     EXPECT_EQ(session->PlacementTile(), std::make_optional(std::make_pair(15, 9)));
-    Send(PointerAction::Press, 15, 9);
-    Send(PointerAction::Release, 15, 9);
+    Stroke({{15, 9}});
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(W(p, 15, 9), p + 5);
     EXPECT_EQ(session->CurrentTool(), kToolRectangleSelection);
     EXPECT_TRUE(session->CanUndo());
     session->Undo();
     EXPECT_EQ(W(1, 15, 9), 0);
+
+    // Choosing a tool abandons the placement; the block stays for the next Paste.
+    session->Paste();
+    session->SelectTool(kToolPencil);
+    EXPECT_FALSE(session->PastePlacing());
+    EXPECT_TRUE(session->CanPaste());
 }
 
 TEST_F(EditorSessionTest, PasteClipsAtTheEdgesOfASmallerMap)
 {
-    Open(Sizes({{64, 64}, {32, 32}}));
-    for (int p = 0; p < 3; ++p)
-        std::fill(Map().Planes[static_cast<std::size_t>(p)].begin(), Map().Planes[static_cast<std::size_t>(p)].end(), 7);
+    Open({{64, 64}, {32, 32}});
+    Map().Planes.assign(3, Words(64 * 64, 7));
     session->SelectTool(kToolRectangleSelection);
     Stroke({{0, 0}, {40, 40}});
     session->Copy();
@@ -321,7 +309,7 @@ TEST_F(EditorSessionTest, PasteClipsAtTheEdgesOfASmallerMap)
     session->Paste();
     Send(PointerAction::Move, 0, 0);
     Stroke({{0, 0}});
-    EXPECT_EQ(std::count(Map().Planes[2].begin(), Map().Planes[2].end(), 7), 32 * 32);
+    EXPECT_EQ(Count(2, 7), 32 * 32);
 
     // A block from columns 32 and beyond writes nothing into a 32-wide map.
     session->PreviousMap();
@@ -333,70 +321,41 @@ TEST_F(EditorSessionTest, PasteClipsAtTheEdgesOfASmallerMap)
     session->Paste();
     Send(PointerAction::Move, 0, 0);
     Stroke({{0, 0}});
-    EXPECT_EQ(std::count(Map().Planes[0].begin(), Map().Planes[0].end(), 7), 0);
+    EXPECT_EQ(Count(0, 7), 0);
 }
 
-TEST_F(EditorSessionTest, CopyKeepsToTheCurrentMap)
+TEST_F(EditorSessionTest, CutKeepsToTheCurrentMapClearsEveryPlaneAndIsUndoable)
 {
-    Open(Sizes({{64, 64}, {16, 16}}));
+    Open({{64, 64}, {16, 16}});
     session->SelectTool(kToolRectangleSelection);
     Stroke({{10, 10}, {40, 40}}); // dragged on the larger map
     session->NextMap();
-    Fill(1, 3);
+    Map().Planes = {Words(16 * 16, 1), Words(16 * 16, 2), Words(16 * 16, 3)};
+    const MapState before = Now();
     session->Cut();
     const CP_Manager& buffer = session->PasteBuffer();
     EXPECT_EQ(std::make_tuple(buffer.X1, buffer.X2, buffer.Y1, buffer.Y2), std::make_tuple(10, 16, 10, 16));
-    EXPECT_EQ(std::count(Map().Planes[1].begin(), Map().Planes[1].end(), 0), 6 * 6);
-}
-
-TEST_F(EditorSessionTest, CutClearsEveryPlaneAndUndoBringsItBack)
-{
-    Open();
     for (int p = 0; p < 3; ++p)
-        Fill(p, static_cast<std::uint16_t>(p + 1));
-    const auto before = State();
-    session->SelectTool(kToolRectangleSelection);
-    Stroke({{4, 4}, {6, 5}});
-    session->Cut();
-    for (int p = 0; p < 3; ++p)
-        EXPECT_EQ(std::count(Map().Planes[static_cast<std::size_t>(p)].begin(),
-                             Map().Planes[static_cast<std::size_t>(p)].end(), 0), 6) << p;
-    const auto after = State();
+        EXPECT_EQ(Count(p, 0), 6 * 6) << p;
     EXPECT_TRUE(session->CanPaste());
-    session->Undo();
-    EXPECT_EQ(State(), before);
-    session->Redo();
-    EXPECT_EQ(State(), after);
+    ExpectUndoRedo(before);
 }
 
 TEST_F(EditorSessionTest, ClipboardEntryIsPlacedWholeAndHandsOverToThePencil)
 {
-    Open(Sizes({{64, 64}}));
+    Open({{64, 64}});
     std::vector<std::vector<std::uint16_t>> planes(3, std::vector<std::uint16_t>(16 * 16, 9));
     EXPECT_FALSE(session->CanClipboardManager());
     session->CreateClipboardManager().Entries.push_back(session->MakeClipboardEntry(16, 16, planes));
     EXPECT_TRUE(session->CanClipboardManager());
-    EXPECT_EQ(session->ClipboardManager()->Entries[0].Preview.width, 16 * 8);
     session->PasteFromClipboard(0);
     EXPECT_EQ(session->CurrentTool(), kToolPastePlacement);
     Send(PointerAction::Move, 10, 20);
     Stroke({{10, 20}});
-    EXPECT_EQ(std::count(Map().Planes[0].begin(), Map().Planes[0].end(), 9), 16 * 16);
+    EXPECT_EQ(Count(0, 9), 16 * 16);
     EXPECT_EQ(W(2, 25, 35), 9);
     EXPECT_EQ(W(2, 26, 35), 0);
     EXPECT_EQ(session->CurrentTool(), kToolPencil);
-}
-
-TEST_F(EditorSessionTest, ChoosingAToolAbandonsThePlacement)
-{
-    Open();
-    session->SelectTool(kToolRectangleSelection);
-    Stroke({{0, 0}});
-    session->Copy();
-    session->Paste();
-    session->SelectTool(kToolPencil);
-    EXPECT_FALSE(session->PastePlacing());
-    EXPECT_TRUE(session->CanPaste()); // the block stays for the next Paste
 }
 
 TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
@@ -406,12 +365,11 @@ TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
                                            {2, true, {"A", "B", "C", "New map"}, 3},
                                            {1, false, {"A", "C"}, 0},
                                            {0, false, {"B", "C"}, 0}}) {
-        Open(Sizes({{16, 16}, {16, 16}, {16, 16}}));
+        Open({{16, 16}, {16, 16}, {16, 16}});
         session->GoToLevel(c.shown);
         Draw(1, 0, 0);
         session->SetChanged(false);
-        const EditResult result = c.add ? session->AddMap() : session->DeleteMap();
-        EXPECT_EQ(result.What, EditResult::Redraw::MapList);
+        EXPECT_EQ((c.add ? session->AddMap() : session->DeleteMap()).What, EditResult::Redraw::MapList);
         EXPECT_EQ(MapNames(session->Maps()), c.names);
         EXPECT_EQ(session->Maps().CurrentMap, c.current);
         EXPECT_EQ(session->Maps().Headers.size(), c.names.size());
@@ -421,7 +379,7 @@ TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
             EXPECT_EQ(session->Maps().Maps[static_cast<std::size_t>(i)].Index, i);
         }
     }
-    Open(Sizes({{16, 16}, {16, 16}}));
+    Open({{16, 16}, {16, 16}});
     session->NextMap();
     EXPECT_FALSE(session->CanDeleteMap()); // the last map stays
     session->AddMap();
@@ -431,39 +389,33 @@ TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
 
 TEST_F(EditorSessionTest, AddMapRefusesThe101stMapOfAPlainHeader)
 {
-    Open(Sizes(std::vector<std::pair<int, int>>(100, {2, 2})));
+    const std::vector<std::pair<int, int>> hundred(100, {2, 2});
+    Open(hundred);
     const EditResult refused = session->AddMap();
     ASSERT_TRUE(refused.Message);
     EXPECT_EQ(refused.Message->text, "The map files can hold at most 100 maps!");
     EXPECT_EQ(refused.Message->caption, "Error adding map");
     EXPECT_EQ(session->Maps().NumMaps(), 100);
-    Open(Sizes(std::vector<std::pair<int, int>>(100, {2, 2}), true));
+    Open(hundred, {}, true); // a WDC header
     EXPECT_FALSE(session->AddMap().Message);
 }
 
 TEST_F(EditorSessionTest, ResizeKeepsTheTopLeftAndIsUndoable)
 {
-    Open(Sizes({{64, 64}}));
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-            Map().SetWord(0, x, y, static_cast<std::uint16_t>(x + 100 * y));
-    const auto before = State();
+    Open({{64, 64}});
+    Map().SetWord(0, 31, 63, 7);
+    const MapState before = Now();
     session->ApplyMapProperties({"A", 32, 80, false});
     EXPECT_EQ(Map().Width, 32);
     EXPECT_EQ(Map().Height, 80);
-    EXPECT_EQ(W(0, 31, 63), 31 + 6300);
-    EXPECT_EQ(W(0, 31, 64), 0);
+    EXPECT_EQ(W(0, 31, 63), 7);
     EXPECT_EQ(Map().Planes[2].size(), 32u * 80u);
-    const auto after = State();
-    session->Undo();
-    EXPECT_EQ(State(), before);
-    session->Redo();
-    EXPECT_EQ(State(), after);
+    ExpectUndoRedo(before);
 }
 
 TEST_F(EditorSessionTest, ResizingAllMapsGivesEachMapItsOwnStep)
 {
-    Open(Sizes({{10, 10}, {20, 5}}));
+    Open({{10, 10}, {20, 5}});
     session->ApplyMapProperties({"A", 12, 12, true});
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(Map(i).Width, 12);
@@ -492,7 +444,6 @@ TEST_F(EditorSessionTest, MapPropertiesCheckSizesAndCutTheName)
         EXPECT_EQ(refused->caption, c.caption);
         EXPECT_EQ(refused->icon, MessageIcon::Error);
     }
-    Open();
     EXPECT_TRUE(session->ApplyMapProperties({"A", 0, 5, false}).Message);
     EXPECT_EQ(Map().Width, 16);
     EXPECT_FALSE(session->Changed());
@@ -508,7 +459,7 @@ TEST_F(EditorSessionTest, MapPropertiesCheckSizesAndCutTheName)
 
 TEST_F(EditorSessionTest, ResettingForNewSymbolsStartsTheToolsAndHistoriesAnew)
 {
-    Open(Split({0}));
+    Open({{16, 16}}, {0}); // plane 0 split
     Draw(3, 0, 0);
     session->SelectTool(kToolRectangleSelection);
     Stroke({{0, 0}});
@@ -520,6 +471,130 @@ TEST_F(EditorSessionTest, ResettingForNewSymbolsStartsTheToolsAndHistoriesAnew)
     EXPECT_EQ(session->LeftValue(0), 0);
     EXPECT_FALSE(session->CanPaste());
     EXPECT_FALSE(session->CanUndo());
+}
+
+TEST_F(SessionMapCommands, EachOperationIsOneUndoableStepOverAllPlanes)
+{
+    const std::pair<const char*, std::function<EditResult(EditorSession&)>> operations[] = {
+        {"autofloor", [](EditorSession& s) { return s.Autofloor(); }},
+        {"clear solid", [](EditorSession& s) { return s.ClearMap(false); }},
+        {"clear random", [](EditorSession& s) { return s.ClearMap(true); }},
+        {"rotate 90", [](EditorSession& s) { return s.TransformCurrentMap(MapTransform::Rotate90); }},
+        {"flip vertical", [](EditorSession& s) { return s.TransformCurrentMap(MapTransform::FlipVertical); }},
+        {"flip planes", [](EditorSession& s) { return s.FlipPlanes(0, 1); }},
+    };
+    for (const auto& [name, operation] : operations) {
+        SCOPED_TRACE(name);
+        OpenFilled();
+        const MapState before = Now();
+        const EditResult result = operation(*session);
+        EXPECT_FALSE(result.Message);
+        EXPECT_NE(result.What, EditResult::Redraw::Nothing);
+        EXPECT_NE(Now(), before);
+        EXPECT_TRUE(session->Changed());
+        EXPECT_EQ(session->History(0).Steps(), 1);
+        ExpectUndoRedo(before);
+    }
+}
+
+TEST_F(SessionMapCommands, RefusalsCarryTheirMessageAndRecordNothing)
+{
+    session->CurrentProject().Symbols = TablesOf({{{0}}, {{0}}, {{0}}});
+    const MapState before = Now();
+    EXPECT_EQ(session->ClearMap(false).Message->text, NoWallTilesFailure().text);
+    EXPECT_EQ(session->FlipPlanes(2, 2).Message->text, "You can't flip a plane with itself!");
+    EXPECT_FALSE(session->CanFlipPlanes(1, 3));
+    EXPECT_EQ(Now(), before);
+    EXPECT_FALSE(session->CanUndo());
+    EXPECT_FALSE(session->Changed());
+}
+
+TEST_F(SessionMapCommands, ClearMapFillsWithTheLeftValueWhenItIsAWall)
+{
+    session->SetButtonValue(PointerButton::Left, 1);
+    session->ClearMap(false);
+    EXPECT_EQ(Map().Planes[0], Words(12, 1));
+    session->SetButtonValue(PointerButton::Left, 108);
+    session->ClearMap(false);
+    EXPECT_EQ(Map().Planes[0], Words(12, 2)); // a floor: the second wall of the tables
+    EXPECT_EQ(Map().Planes[2], Words(12, 0));
+}
+
+TEST_F(SessionMapCommands, WhileABlockIsPlacedTheBlockTurnsAndArrivesTurned)
+{
+    OpenFilled({{8, 8}});
+    for (int x = 1; x <= 3; ++x)
+        Map().SetWord(1, x, 1, static_cast<std::uint16_t>(20 + x));
+    session->SelectTool(kToolRectangleSelection);
+    Stroke({{1, 1}, {3, 1}});
+    session->Copy();
+    session->Paste();
+    const MapState before = Now();
+
+    EXPECT_TRUE(session->TransformCurrentMap(MapTransform::FlipHorizontal).Overlay);
+    session->TransformCurrentMap(MapTransform::Rotate90);
+    EXPECT_EQ(session->PasteBuffer().Preview.width, 8);
+    EXPECT_EQ(session->PasteBuffer().Preview.height, 24);
+    EXPECT_EQ(Now(), before);
+    EXPECT_FALSE(session->CanUndo());
+
+    Send(PointerAction::Move, 5, 2);
+    Stroke({{5, 2}});
+    EXPECT_EQ(W(1, 5, 2), 23);
+    EXPECT_EQ(W(1, 5, 3), 22);
+    EXPECT_EQ(W(1, 5, 4), 21);
+}
+
+TEST_F(SessionMapCommands, ReplaceInAllMapsGivesEachChangedMapItsOwnStepAndKeepsTheCurrentMap)
+{
+    OpenFilled({{4, 3}, {4, 3}, {4, 3}});
+    for (int i : {0, 2})
+        Map(i).Planes[1] = Words{5, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 5};
+    Map(1).Planes[1] = Words(12, 0); // no lamp here
+    session->Maps().CurrentMap = 1;
+    session->Finds().Fields = {1, "Lamp", "0", ReplaceScope::AllMaps, FindDirection::Forward};
+
+    EXPECT_EQ(session->RunFindAction(FindAction::Replace).Message->text, "2 occurrences were replaced");
+    EXPECT_EQ(Map(0).Planes[1], (Words{0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 5}));
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "4 occurrences were replaced");
+    EXPECT_EQ(session->Maps().CurrentMap, 1);
+    EXPECT_EQ(session->History(0).Steps(), 2);
+    EXPECT_EQ(session->History(1).Steps(), 0);
+    EXPECT_EQ(session->History(2).Steps(), 2);
+
+    session->GoToLevel(2);
+    session->Undo();
+    EXPECT_EQ(Map(2).Planes[1], (Words{0, 0, 0, 5, 0, 0, 0, 0, 0, 0, 0, 5}));
+    EXPECT_EQ(Map(0).Planes[1], Words(12, 0)); // the other map keeps its replacement
+
+    // Nothing to replace: no step, and the count 0 is said.
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "2 occurrences were replaced");
+    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "0 occurrences were replaced");
+    EXPECT_EQ(session->History(2).Steps(), 2);
+}
+
+TEST_F(SessionMapCommands, SearchesMarkMatchesUntilAPressAndF3NeedsASearchValue)
+{
+    FindReplaceState& finds = session->Finds();
+    EXPECT_EQ(session->FindAgain().Message->text, "You need to enter a search value!");
+    finds.Fields.FindWhat = "Wall";
+    EXPECT_FALSE(session->RunFindAction(FindAction::FindAll).Message);
+    EXPECT_EQ(finds.Marked().size(), 6u);
+    EXPECT_TRUE(session->FindAgain().Overlay);
+    EXPECT_EQ(finds.Marked(), (std::vector<FoundMapCorr>{{1, 0, 0}}));
+    Send(PointerAction::Press, 0, 0);
+    EXPECT_TRUE(finds.Marked().empty());
+    finds.Fields.FindWhat = "Lamp";
+    EXPECT_EQ(session->RunFindAction(FindAction::FindNext).Message->text, "The searched value couldn't be found!");
+}
+
+TEST_F(SessionMapCommands, MapInformationCountsAndChecksTheCurrentMap)
+{
+    Map().Planes[1] = Words(12, 5);
+    EXPECT_EQ(session->CurrentMapStatistics().StaticObjects, 12);
+    const auto findings = session->CheckCurrentMap();
+    ASSERT_FALSE(findings.empty());
+    EXPECT_EQ(findings.front().Kind, FindingKind::PlayerStarts);
 }
 
 } // namespace

@@ -55,14 +55,10 @@ TEST(FindReplace, LooksSymbolsUpByExactNameOrDecimalValue)
     for (const Case& c : cases)
         EXPECT_EQ(LookupSymbol(tables, c.plane, c.text), c.value) << c.plane << " " << c.text;
     EXPECT_EQ(LookupSymbol(SymbolTables(), 0, "0"), std::nullopt); // no planes at all
-}
-
-TEST(FindReplace, ALongTableIsSearchedToItsEnd)
-{
-    std::vector<SymbolEntry> symbols;
+    std::vector<SymbolEntry> longTable; // searched to its end
     for (int v = 0; v < 300; ++v)
-        symbols.push_back({v, "ot", "S" + std::to_string(v)});
-    EXPECT_EQ(LookupSymbol(TablesOf({symbols}), 0, "S299"), 299);
+        longTable.push_back({v, "ot", "S" + std::to_string(v)});
+    EXPECT_EQ(LookupSymbol(TablesOf({longTable}), 0, "S299"), 299);
 }
 
 TEST(FindReplace, FindNextStepsThroughTheMatchesInTheDirectionsOrderAndWraps)

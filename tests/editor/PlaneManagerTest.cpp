@@ -21,6 +21,18 @@ namespace {
 constexpr const char* kDefaultRecordText =
     "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
 
+// The game in `game` opened as the editor opens it, with the structures in `root`.
+std::unique_ptr<Project> OpenGame(const fs::path& game, const fs::path& root)
+{
+    ScriptedPrompter prompter;
+    OpenRequest request;
+    request.directory = game;
+    request.mapDefsRoot = root;
+    OpenOutcome outcome = OpenProject(request, prompter, {});
+    EXPECT_EQ(outcome.result, OpenResult::Opened) << prompter.Unfinished();
+    return std::move(outcome.project);
+}
+
 // A copy of the sample game and of the shipped WL6 structure, opened as the editor opens it.
 struct OpenedGame {
     TempDir dir;
@@ -35,19 +47,22 @@ struct OpenedGame {
             fs::copy_file(SampleGameDir() / name, game / name);
         fs::create_directories(root);
         fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
-        Open();
-    }
-    void Open()
-    {
-        ScriptedPrompter prompter;
-        OpenRequest request;
-        request.directory = game;
-        request.mapDefsRoot = root;
-        OpenOutcome outcome = OpenProject(request, prompter, {});
-        ASSERT_EQ(outcome.result, OpenResult::Opened) << prompter.Unfinished();
-        project = std::move(outcome.project);
+        project = OpenGame(game, root);
     }
     fs::path Folder() const { return root / "WL6"; }
+    // The game files and the project hold `count` planes: those of `before`, then zeros.
+    void ExpectSaved(const MapHandler& before, int count)
+    {
+        const MapHandler saved = LoadSet(game, count);
+        ASSERT_EQ(saved.NumMaps(), before.NumMaps());
+        for (std::size_t i = 0; i < saved.Maps.size(); ++i) {
+            PlaneSet expected = before.Maps[i].Planes;
+            const std::vector<std::uint16_t> zeros(before.Maps[i].WordCount());
+            expected.resize(static_cast<std::size_t>(count), zeros);
+            EXPECT_EQ(saved.Maps[i].Planes, expected) << i;
+            EXPECT_EQ(project->Maps.Maps[i].Planes, expected) << i;
+        }
+    }
 };
 
 } // namespace
@@ -84,16 +99,7 @@ TEST(PlaneCount, RaisingAddsSymbolFilesKeysAndZeroPlanesAndSavesTheGameFiles)
     EXPECT_EQ(g.project->Maps.NumPlanes, 5);
     EXPECT_EQ(g.project->Symbols.NumPlanes(), 5);
     EXPECT_FALSE(g.project->Changed);
-    const MapHandler saved = LoadSet(g.game, 5);
-    ASSERT_EQ(saved.NumMaps(), before.NumMaps());
-    for (int i = 0; i < saved.NumMaps(); ++i) {
-        const MapList& map = saved.Maps[static_cast<std::size_t>(i)];
-        for (std::size_t p = 0; p < 3; ++p)
-            EXPECT_EQ(map.Planes[p], before.Maps[static_cast<std::size_t>(i)].Planes[p]);
-        for (std::size_t p = 3; p < 5; ++p)
-            EXPECT_EQ(map.Planes[p], std::vector<std::uint16_t>(map.WordCount(), 0));
-        EXPECT_EQ(g.project->Maps.Maps[static_cast<std::size_t>(i)].Planes, map.Planes);
-    }
+    g.ExpectSaved(before, 5);
     // The same count again changes nothing and saves nothing.
     bool saveCalled = false;
     EXPECT_FALSE(ChangePlaneCount(*g.project, 5, [&](const MapHandler&) {
@@ -119,14 +125,7 @@ TEST(PlaneCount, LoweringDeletesTheRemovedPlanesFileAndKeysAndReloadsFromTheFile
         EXPECT_FALSE(g.project->Settings->HasKey(section, "2")) << section;
     EXPECT_EQ(g.project->Maps.CurrentMap, 0);
     EXPECT_FALSE(g.project->Changed);
-    EXPECT_EQ(g.project->Maps.Maps[0].Planes[0][0], before.Maps[0].Planes[0][0]);
-
-    const MapHandler saved = LoadSet(g.game, 2);
-    for (int i = 0; i < saved.NumMaps(); ++i) {
-        const auto& planes = before.Maps[static_cast<std::size_t>(i)].Planes;
-        EXPECT_EQ(saved.Maps[static_cast<std::size_t>(i)].Planes,
-                  (std::vector<std::vector<std::uint16_t>>{planes[0], planes[1]}));
-    }
+    g.ExpectSaved(before, 2);
 }
 
 TEST(PlaneCount, LoweringSparesASymbolFileThatARemainingPlaneNames)
@@ -169,12 +168,7 @@ TEST(PlaneCount, TheCorridor7FloppyStructureGetsItsFilesInItsOwnFolder)
     const fs::path root = dir / "MapDefs";
     fs::create_directories(game);
     MapHandler set = EmptySet(game, DataFileVersion::MapTemp, 3, "CO7");
-    Bytes exe(300, 0x90);
-    Put16(exe, 0xABCD);
-    for (int i = 0; i < 100; ++i)
-        Put32(exe, 0xFFFFFFFF);
-    exe.insert(exe.end(), 200, 0x90);
-    WriteFile(game / "C7.EXE", exe);
+    WriteFile(game / "C7.EXE", FakeExecutable());
     set.HeaderInExecutable = true;
     set.HeaderExecutable = "C7.EXE";
     std::mt19937 random(7);
@@ -186,16 +180,12 @@ TEST(PlaneCount, TheCorridor7FloppyStructureGetsItsFilesInItsOwnFolder)
     choice.RLEWTag = 0xABCD;
     ASSERT_FALSE(CreateFromScratch(root, "CO7", "C7.EXE", choice, 3));
 
-    ScriptedPrompter prompter;
-    OpenRequest request;
-    request.directory = game;
-    request.mapDefsRoot = root;
-    OpenOutcome opened = OpenProject(request, prompter, {});
-    ASSERT_EQ(opened.result, OpenResult::Opened) << prompter.Unfinished();
-    ASSERT_FALSE(ChangePlaneCount(*opened.project, 4));
+    const auto project = OpenGame(game, root);
+    ASSERT_TRUE(project);
+    ASSERT_FALSE(ChangePlaneCount(*project, 4));
     EXPECT_EQ(FileText(root / "CO7_Floppy" / "plane4.txt"), kDefaultRecordText);
     EXPECT_FALSE(fs::exists(root / "CO7"));
-    ASSERT_FALSE(ChangePlaneCount(*opened.project, 2));
+    ASSERT_FALSE(ChangePlaneCount(*project, 2));
     EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane4.txt"));
     EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane3.txt"));
 }
