@@ -13,12 +13,6 @@ using namespace tsl::test;
 
 namespace {
 
-std::string Text(const fs::path& path)
-{
-    const Bytes bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 // A file as a user might have written it: LF line ends, odd letter case,
 // blanks around names, comments and a line before the first section.
 const std::string kHandWritten =
@@ -39,7 +33,7 @@ const std::string kHandWritten =
 
 } // namespace
 
-TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToLetterCase)
+TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToLetterCaseAndDefaultsForWhatIsMissing)
 {
     TempDir dir;
     WriteFile(dir / "WL6.ini", kHandWritten);
@@ -56,13 +50,8 @@ TEST(IniFile, ReadsSectionsAndKeysWithoutRegardToLetterCase)
     EXPECT_EQ(ini.KeyNames("General"),
               (std::vector<std::string>{"ExtendedMapNames", "rlewtag", "Compression", "Empty", "Word", "Negative",
                                         "Quoted"}));
-}
 
-TEST(IniFile, GivesTheDefaultForWhatIsMissing)
-{
-    TempDir dir;
-    WriteFile(dir / "WL6.ini", kHandWritten);
-    const IniFile ini(dir / "WL6.ini");
+    // What is missing reads as the default.
     EXPECT_EQ(ini.ReadString("General", "Missing", "fallback"), "fallback");
     EXPECT_EQ(ini.ReadString("NoSection", "NumPlanes", "fallback"), "fallback");
     EXPECT_EQ(ini.ReadInteger("General", "Missing", 167), 167);
@@ -75,11 +64,11 @@ TEST(IniFile, GivesTheDefaultForWhatIsMissing)
     EXPECT_FALSE(fs::exists(dir / "none.ini"));
 }
 
-TEST(IniFile, ReadsIntegersAsTheLeadingDecimalNumber)
+TEST(IniFile, ReadsIntegersAsTheLeadingDecimalNumberAndBooleansAsIntegersNotZero)
 {
     TempDir dir;
     WriteFile(dir / "a.ini", kHandWritten + "[Numbers]\nBig=99999999999999999999\nSmall=-99999999999999999999\n"
-                                            "Plus=+12\nHex=0x1F\n");
+                                            "Plus=+12\nHex=0x1F\n[ShowPlanes]\n0=1\n1=0\n2=2\n3=yes\n4=\n");
     const IniFile ini(dir / "a.ini");
     EXPECT_EQ(ini.ReadInteger("General", "Compression", 5), 12); // "12abc"
     EXPECT_EQ(ini.ReadInteger("General", "Word", 5), 0);         // no number at all
@@ -89,13 +78,7 @@ TEST(IniFile, ReadsIntegersAsTheLeadingDecimalNumber)
     EXPECT_EQ(ini.ReadInteger("Numbers", "Small", 5), INT_MIN);
     EXPECT_EQ(ini.ReadInteger("Numbers", "Plus", 5), 12);
     EXPECT_EQ(ini.ReadInteger("Numbers", "Hex", 5), 0);
-}
 
-TEST(IniFile, ReadsBooleansAsIntegersNotZero)
-{
-    TempDir dir;
-    WriteFile(dir / "a.ini", "[ShowPlanes]\n0=1\n1=0\n2=2\n3=yes\n4=\n");
-    const IniFile ini(dir / "a.ini");
     EXPECT_TRUE(ini.ReadBool("ShowPlanes", "0", false));
     EXPECT_FALSE(ini.ReadBool("ShowPlanes", "1", true));
     EXPECT_TRUE(ini.ReadBool("ShowPlanes", "2", false));
@@ -115,30 +98,29 @@ TEST(IniFile, WritesAtOnceKeepingEveryOtherLineInItsPlace)
     ASSERT_TRUE(ini.WriteBool("general", "MapGrid", true));    // new key: after the section's last line
     ASSERT_TRUE(ini.WriteString("PlaneNames", "0", "Walls"));  // new section: at the end
     ASSERT_TRUE(ini.WriteBool("Planes", "Flag", false));
-    EXPECT_EQ(Text(dir / "WL6.ini"), "; settings of a game\r\n"
-                                     "[General]\r\n"
-                                     "ExtendedMapNames=1\r\n"
-                                     "rlewtag=4660\r\n"
-                                     "; a comment=with an equals sign\r\n"
-                                     "Compression=12abc\r\n"
-                                     "Empty=\r\n"
-                                     "Word=abc\r\n"
-                                     "Negative=-7\r\n"
-                                     "Quoted=\"a;b\"\r\n"
-                                     "MapGrid=1\r\n"
-                                     "\r\n"
-                                     "[planes]\r\n"
-                                     "NumPlanes=3\r\n"
-                                     "0=plane1.txt\r\n"
-                                     "Flag=0\r\n"
-                                     "[PlaneNames]\r\n"
-                                     "0=Walls\r\n");
+    EXPECT_EQ(FileText(dir / "WL6.ini"), "; settings of a game\r\n"
+                                         "[General]\r\n"
+                                         "ExtendedMapNames=1\r\n"
+                                         "rlewtag=4660\r\n"
+                                         "; a comment=with an equals sign\r\n"
+                                         "Compression=12abc\r\n"
+                                         "Empty=\r\n"
+                                         "Word=abc\r\n"
+                                         "Negative=-7\r\n"
+                                         "Quoted=\"a;b\"\r\n"
+                                         "MapGrid=1\r\n"
+                                         "\r\n"
+                                         "[planes]\r\n"
+                                         "NumPlanes=3\r\n"
+                                         "0=plane1.txt\r\n"
+                                         "Flag=0\r\n"
+                                         "[PlaneNames]\r\n"
+                                         "0=Walls\r\n");
 
     // A new file gets the section and the key.
     IniFile fresh(dir / "new.ini");
     ASSERT_TRUE(fresh.WriteInteger("Window", "Left", -12));
-    EXPECT_EQ(Text(dir / "new.ini"), "[Window]\r\nLeft=-12\r\n");
-    EXPECT_EQ(fresh.ReadInteger("window", "left", 0), -12);
+    EXPECT_EQ(FileText(dir / "new.ini"), "[Window]\r\nLeft=-12\r\n");
 }
 
 TEST(IniFile, DeletesKeysAndLeavesTheRest)
@@ -147,7 +129,7 @@ TEST(IniFile, DeletesKeysAndLeavesTheRest)
     WriteFile(dir / "a.ini", "[Planes]\r\nNumPlanes=3\r\n2=plane3.txt\r\n[PlaneNames]\r\n2=Extra\r\n");
     IniFile ini(dir / "a.ini");
     EXPECT_TRUE(ini.DeleteKey("planes", "2"));
-    EXPECT_EQ(Text(dir / "a.ini"), "[Planes]\r\nNumPlanes=3\r\n[PlaneNames]\r\n2=Extra\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[Planes]\r\nNumPlanes=3\r\n[PlaneNames]\r\n2=Extra\r\n");
     EXPECT_EQ(ini.ReadString("Planes", "2", "-1"), "-1");
 
     // Deleting what is not there changes nothing, not even the line ends.
@@ -155,11 +137,12 @@ TEST(IniFile, DeletesKeysAndLeavesTheRest)
     IniFile b(dir / "b.ini");
     EXPECT_TRUE(b.DeleteKey("A", "y"));
     EXPECT_TRUE(b.DeleteKey("B", "x"));
-    EXPECT_EQ(Text(dir / "b.ini"), "[A]\nx=1\n");
+    EXPECT_EQ(FileText(dir / "b.ini"), "[A]\nx=1\n");
 
     // A key added after a deletion goes after the last remaining line.
     ASSERT_TRUE(ini.WriteString("Planes", "5", "plane6.txt"));
-    EXPECT_EQ(Text(dir / "a.ini"), "[Planes]\r\nNumPlanes=3\r\n5=plane6.txt\r\n[PlaneNames]\r\n2=Extra\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"),
+              "[Planes]\r\nNumPlanes=3\r\n5=plane6.txt\r\n[PlaneNames]\r\n2=Extra\r\n");
 }
 
 TEST(IniFile, TakesTheFirstOfTwoSectionsOrKeysOfOneName)
@@ -170,7 +153,7 @@ TEST(IniFile, TakesTheFirstOfTwoSectionsOrKeysOfOneName)
     EXPECT_EQ(ini.ReadString("A", "k", ""), "first");
     EXPECT_EQ(ini.ReadString("A", "z", "none"), "none"); // the second [a] is never read
     ASSERT_TRUE(ini.WriteString("A", "K", "changed"));
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nk=changed\r\nK=second\r\n[a]\r\nk=third\r\nz=other\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nk=changed\r\nK=second\r\n[a]\r\nk=third\r\nz=other\r\n");
     // Once the first is deleted, the second of the name counts.
     ASSERT_TRUE(ini.DeleteKey("a", "K"));
     EXPECT_EQ(ini.ReadString("A", "k", ""), "second");
@@ -185,7 +168,7 @@ TEST(IniFile, AcceptsCrLfLfAndCrLineEnds)
     EXPECT_EQ(ini.ReadInteger("A", "y", 0), 2);
     EXPECT_EQ(ini.ReadInteger("A", "z", 0), 3);
     ASSERT_TRUE(ini.WriteInteger("A", "z", 4));
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=1\r\ny=2\r\nz=4\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=1\r\ny=2\r\nz=4\r\n");
 }
 
 TEST(IniFile, RefusesWhatCannotStandOnOneLine)
@@ -199,7 +182,7 @@ TEST(IniFile, RefusesWhatCannotStandOnOneLine)
     EXPECT_FALSE(ini.WriteString("A", "[B]", "1"));
     EXPECT_FALSE(ini.WriteString("A]", "x", "1"));
     EXPECT_FALSE(ini.WriteString("A", "new\nkey", "1"));
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=1\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=1\r\n");
 }
 
 TEST(IniFile, SeesWhatAnotherWriterPutOnTheDisk)
@@ -211,7 +194,7 @@ TEST(IniFile, SeesWhatAnotherWriterPutOnTheDisk)
     ASSERT_TRUE(second.WriteInteger("General", "ZoomFactor", 3));
     EXPECT_EQ(first.ReadInteger("General", "ZoomFactor", 0), 3);
     ASSERT_TRUE(first.WriteBool("General", "MapGrid", true));
-    EXPECT_EQ(Text(dir / "a.ini"), "[General]\r\nZoomFactor=3\r\nMapGrid=1\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[General]\r\nZoomFactor=3\r\nMapGrid=1\r\n");
 
     // Many writes in quick succession, each seen by the other object.
     for (int i = 0; i < 20; ++i) {
@@ -234,16 +217,16 @@ TEST(IniFile, BatchWritesTheFileOnceWhenCommitted)
         ASSERT_TRUE(ini.WriteInteger("A", "x", 2));
         ASSERT_TRUE(ini.WriteInteger("B", "y", 3));
         EXPECT_EQ(ini.ReadInteger("A", "x", 0), 2); // reads see the pending writes
-        EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=1\r\n");
+        EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=1\r\n");
         EXPECT_TRUE(batch.Commit());
     }
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=2\r\n[B]\r\ny=3\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=2\r\n[B]\r\ny=3\r\n");
 
     {
         IniFile::Batch batch(ini);
         ini.DeleteKey("B", "y");
     } // the destructor commits
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=2\r\n[B]\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=2\r\n[B]\r\n");
 }
 
 TEST(IniFile, ReportsAFailedWriteAndKeepsTheFile)
@@ -265,7 +248,7 @@ TEST(IniFile, ReportsAFailedWriteAndKeepsTheFile)
         EXPECT_TRUE(blocked.WriteInteger("A", "x", 3));
         EXPECT_FALSE(batch.Commit());
     }
-    EXPECT_EQ(Text(dir / "a.ini"), "[A]\r\nx=1\r\n");
+    EXPECT_EQ(FileText(dir / "a.ini"), "[A]\r\nx=1\r\n");
 }
 
 TEST(IniDocument, KeepsManyKeysInOrder)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -17,39 +18,17 @@ namespace {
 const std::string kDefaultRecord =
     "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0";
 
-std::string Text(const fs::path& path)
+using Names = std::vector<std::string>;
+
+// Every setting, in the order of the struct, to compare in one go.
+auto Fields(const StructureSettings& s)
 {
-    const Bytes bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
+    return std::make_tuple(s.ExtendedMapNames, s.WDCCompatibleMaps, s.Compression, s.RLEWTag, s.NearTag,
+                           s.FarTag, s.MapGrid, s.ZoomFactor, s.NumPlanes);
 }
 
-std::vector<std::string> FilesIn(const fs::path& dir)
-{
-    return ListDirectory(dir);
-}
-
-StructureSettings Wolf3DChoice()
-{
-    StructureSettings s; // "Set Defaults (from Wolf3D)", "Carmack compression"
-    s.Compression = 1;
-    s.RLEWTag = 0xABCD;
-    s.NearTag = 0xA7;
-    s.FarTag = 0xA8;
-    return s;
-}
-
-std::string PlaneKeys(int from, int to)
-{
-    std::string planes, names, show, split;
-    for (int i = from; i < to; ++i) {
-        const std::string k = std::to_string(i), n = std::to_string(i + 1);
-        planes += k + "=plane" + n + ".txt\r\n";
-        names += k + "=Plane " + n + " (Unknown)\r\n";
-        show += k + "=1\r\n";
-        split += k + "=0\r\n";
-    }
-    return planes + "[PlaneNames]\r\n" + names + "[ShowPlanes]\r\n" + show + "[SplitPlanes]\r\n" + split;
-}
+// "Set Defaults (from Wolf3D)", "Carmack compression"
+const StructureSettings kWolf3DChoice{.Compression = 1, .RLEWTag = 0xABCD, .NearTag = 0xA7, .FarTag = 0xA8};
 
 // A three-plane structure as a modder keeps it: own names, a split plane,
 // one more file that is not a symbol file.
@@ -111,36 +90,22 @@ TEST(StructureStore, ListsTheStructureFoldersByName)
         fs::create_directories(root / name);
     WriteFile(root / ".keep", "");
     WriteFile(root / "README.txt", "");
-    EXPECT_EQ(ListStructures(root.path()), (std::vector<std::string>{"CO7_Floppy", "SDM", "sod", "WL6"}));
+    EXPECT_EQ(ListStructures(root.path()), (Names{"CO7_Floppy", "SDM", "sod", "WL6"}));
     EXPECT_TRUE(ListStructures(root / "missing").empty());
 }
 
 TEST(StructureStore, ReadsEverySettingWithItsDefault)
 {
     TempDir dir;
-    const StructureSettings defaults = ReadStructureSettings(IniFile(dir / "none.ini"));
-    EXPECT_FALSE(defaults.ExtendedMapNames);
-    EXPECT_FALSE(defaults.WDCCompatibleMaps);
-    EXPECT_EQ(defaults.Compression, 0);
-    EXPECT_EQ(defaults.RLEWTag, 43981);
-    EXPECT_EQ(defaults.NearTag, 167);
-    EXPECT_EQ(defaults.FarTag, 168);
-    EXPECT_FALSE(defaults.MapGrid);
-    EXPECT_EQ(defaults.ZoomFactor, 0);
-    EXPECT_EQ(defaults.NumPlanes, 0);
+    EXPECT_EQ(Fields(ReadStructureSettings(IniFile(dir / "none.ini"))),
+              Fields({.ExtendedMapNames = false, .WDCCompatibleMaps = false, .Compression = 0, .RLEWTag = 43981,
+                      .NearTag = 167, .FarTag = 168, .MapGrid = false, .ZoomFactor = 0, .NumPlanes = 0}));
 
     WriteFile(dir / "SOD.ini", "[general]\nextendedmapnames=1\nWDCCompatibleMaps=2\nCompression=1\nRLEWTag=4660\n"
                                "NearTag=16\nFarTag=32\nMapGrid=1\nZoomFactor=4\n[PLANES]\nNumPlanes=4\n");
-    const StructureSettings s = ReadStructureSettings(IniFile(dir / "SOD.ini"));
-    EXPECT_TRUE(s.ExtendedMapNames);
-    EXPECT_TRUE(s.WDCCompatibleMaps);
-    EXPECT_EQ(s.Compression, 1);
-    EXPECT_EQ(s.RLEWTag, 0x1234);
-    EXPECT_EQ(s.NearTag, 16);
-    EXPECT_EQ(s.FarTag, 32);
-    EXPECT_TRUE(s.MapGrid);
-    EXPECT_EQ(s.ZoomFactor, 4);
-    EXPECT_EQ(s.NumPlanes, 4);
+    EXPECT_EQ(Fields(ReadStructureSettings(IniFile(dir / "SOD.ini"))),
+              Fields({.ExtendedMapNames = true, .WDCCompatibleMaps = true, .Compression = 1, .RLEWTag = 0x1234,
+                      .NearTag = 16, .FarTag = 32, .MapGrid = true, .ZoomFactor = 4, .NumPlanes = 4}));
 }
 
 TEST(StructureStore, SavesTheGeneralKeysOfAnOpenProjectInOrder)
@@ -154,9 +119,10 @@ TEST(StructureStore, SavesTheGeneralKeysOfAnOpenProjectInOrder)
     maps.FarTag = 0x20;
     maps.ExtendedMapNames = true;
     ASSERT_TRUE(SaveStructureSettings(ini, maps, true, 2));
-    EXPECT_EQ(Text(dir / "WL6.ini"), "[Planes]\r\nNumPlanes=3\r\n"
-                                     "[General]\r\nCompression=1\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=0\r\n"
-                                     "RLEWTag=4660\r\nNearTag=16\r\nFarTag=32\r\nMapGrid=1\r\nZoomFactor=2\r\n");
+    EXPECT_EQ(FileText(dir / "WL6.ini"),
+              "[Planes]\r\nNumPlanes=3\r\n"
+              "[General]\r\nCompression=1\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=0\r\n"
+              "RLEWTag=4660\r\nNearTag=16\r\nFarTag=32\r\nMapGrid=1\r\nZoomFactor=2\r\n");
 }
 
 TEST(StructureStore, AppliesAMapConfigurationToTheFileAtOnceAndToTheMapSet)
@@ -166,18 +132,17 @@ TEST(StructureStore, AppliesAMapConfigurationToTheFileAtOnceAndToTheMapSet)
     IniFile ini(dir / "WL6.ini");
     MapHandler maps = EmptySet(dir.path());
     const MapConfiguration current = CurrentMapConfiguration(maps, ini);
-    EXPECT_EQ(current.Compression, 1);
-    EXPECT_FALSE(current.ExtendedMapNames);
-    EXPECT_TRUE(current.WDCCompatibleMaps);
+    EXPECT_EQ(std::tie(current.Compression, current.ExtendedMapNames, current.WDCCompatibleMaps),
+              std::make_tuple(1, false, true));
 
     const MapConfiguration chosen{0x1234, 0xF1, 0x34, 1, true, false};
     EXPECT_FALSE(ApplyMapConfiguration(chosen, maps, ini));
-    EXPECT_EQ(Text(dir / "WL6.ini"), "[General]\r\nWDCCompatibleMaps=0\r\nRLEWTag=43981\r\n" // tags wait for a save
-                                     "Compression=1\r\nExtendedMapNames=1\r\n");
-    EXPECT_EQ(std::tie(maps.RLEWTag, maps.NearTag, maps.FarTag), std::make_tuple(0x1234, 0xF1, 0x34));
-    EXPECT_TRUE(maps.ExtendedMapNames);
-    EXPECT_EQ(maps.NameLength, 32);
-    EXPECT_FALSE(maps.WDCCompatibleMaps);
+    // The tags wait for a save.
+    EXPECT_EQ(FileText(dir / "WL6.ini"), "[General]\r\nWDCCompatibleMaps=0\r\nRLEWTag=43981\r\n"
+                                         "Compression=1\r\nExtendedMapNames=1\r\n");
+    EXPECT_EQ(std::tie(maps.RLEWTag, maps.NearTag, maps.FarTag, maps.ExtendedMapNames, maps.NameLength,
+                       maps.WDCCompatibleMaps),
+              std::make_tuple(0x1234, 0xF1, 0x34, true, 32, false));
     EXPECT_FALSE(ApplyMapConfiguration(MapConfiguration{}, maps, ini));
     EXPECT_EQ(maps.NameLength, 16);
 
@@ -196,87 +161,69 @@ TEST(StructureStore, AppliesAMapConfigurationToTheFileAtOnceAndToTheMapSet)
 TEST(StructureStore, CreatesFromScratchExactlyTheDocumentedFiles)
 {
     TempDir root;
-    StructureSettings choice = Wolf3DChoice();
-    choice.WDCCompatibleMaps = true;
-    choice.MapGrid = true;  // never taken over: a new structure starts without grid
-    choice.ZoomFactor = 3;  // and at 1x
+    // Grid and zoom are never taken over: a new structure starts without grid and at 1x.
+    const StructureSettings choice{.WDCCompatibleMaps = true, .Compression = 1, .RLEWTag = 0xABCD,
+                                   .NearTag = 0xA7, .FarTag = 0xA8, .MapGrid = true, .ZoomFactor = 3};
     ASSERT_FALSE(CreateFromScratch(root.path(), "WL6", "", choice, 3));
 
-    EXPECT_EQ(FilesIn(root / "WL6"),
-              (std::vector<std::string>{"WL6.ini", "mapsymboltypes.txt", "plane1.txt", "plane2.txt", "plane3.txt"}));
-    EXPECT_EQ(Text(root / "WL6" / "WL6.ini"), "[General]\r\nExtendedMapNames=0\r\nWDCCompatibleMaps=1\r\n"
-                                              "Compression=1\r\nRLEWTag=43981\r\nNearTag=167\r\nFarTag=168\r\n"
-                                              "MapGrid=0\r\nZoomFactor=0\r\n"
-                                              "[Planes]\r\nNumPlanes=3\r\n" +
-                                                  PlaneKeys(0, 3));
+    EXPECT_EQ(ListDirectory(root / "WL6"),
+              (Names{"WL6.ini", "mapsymboltypes.txt", "plane1.txt", "plane2.txt", "plane3.txt"}));
+    EXPECT_EQ(FileText(root / "WL6" / "WL6.ini"),
+              "[General]\r\nExtendedMapNames=0\r\nWDCCompatibleMaps=1\r\n"
+              "Compression=1\r\nRLEWTag=43981\r\nNearTag=167\r\nFarTag=168\r\n"
+              "MapGrid=0\r\nZoomFactor=0\r\n"
+              "[Planes]\r\nNumPlanes=3\r\n0=plane1.txt\r\n1=plane2.txt\r\n2=plane3.txt\r\n"
+              "[PlaneNames]\r\n0=Plane 1 (Unknown)\r\n1=Plane 2 (Unknown)\r\n2=Plane 3 (Unknown)\r\n"
+              "[ShowPlanes]\r\n0=1\r\n1=1\r\n2=1\r\n"
+              "[SplitPlanes]\r\n0=0\r\n1=0\r\n2=0\r\n");
     for (const char* plane : {"plane1.txt", "plane2.txt", "plane3.txt"})
-        EXPECT_EQ(Text(root / "WL6" / plane), kDefaultRecord) << plane; // no line end
-    EXPECT_EQ(Text(root / "WL6" / "mapsymboltypes.txt"), "ot,Other Tile,1");
+        EXPECT_EQ(FileText(root / "WL6" / plane), kDefaultRecord) << plane; // no line end
+    EXPECT_EQ(FileText(root / "WL6" / "mapsymboltypes.txt"), "ot,Other Tile,1");
     EXPECT_TRUE(StructureExists(root.path(), "WL6", ""));
 
-    const StructureSettings read = ReadStructureSettings(IniFile(StructureSettingsPath(root.path(), "WL6", "")));
-    EXPECT_EQ(read.Compression, 1);
-    EXPECT_EQ(read.RLEWTag, 43981);
-    EXPECT_EQ(read.NearTag, 167);
-    EXPECT_EQ(read.FarTag, 168);
-    EXPECT_EQ(read.NumPlanes, 3);
-}
-
-TEST(StructureStore, CreatesTheFloppyStructureInItsOwnFolder)
-{
-    TempDir root;
-    ASSERT_FALSE(CreateFromScratch(root / "MapDefs", "CO7", "C7.EXE", Wolf3DChoice(), 1));
-    EXPECT_EQ(FilesIn(root / "MapDefs" / "CO7_Floppy"),
-              (std::vector<std::string>{"CO7.ini", "mapsymboltypes.txt", "plane1.txt"}));
-    EXPECT_TRUE(StructureExists(root / "MapDefs", "CO7", "C7.EXE"));
-    EXPECT_FALSE(StructureExists(root / "MapDefs", "CO7", "CORR7CD.EXE"));
+    // The floppy structure in a folder of its own, inside a MapDefs folder made for it.
+    ASSERT_FALSE(CreateFromScratch(root / "MapDefs", "CO7", "C7.EXE", kWolf3DChoice, 1));
+    EXPECT_EQ(ListDirectory(root / "MapDefs" / "CO7_Floppy"),
+              (Names{"CO7.ini", "mapsymboltypes.txt", "plane1.txt"}));
 }
 
 TEST(StructureStore, CreatesFromAnExistingStructureWithFewerPlanes)
 {
     TempDir root;
     WriteSourceStructure(root.path(), "WL6", "WL6.ini");
-    StructureSettings choice;
-    choice.ExtendedMapNames = true;
-    choice.Compression = 0;
-    choice.RLEWTag = 0x1234;
-    choice.NearTag = 0x10;
-    choice.FarTag = 0x20;
+    const StructureSettings choice{.ExtendedMapNames = true, .Compression = 0, .RLEWTag = 0x1234,
+                                   .NearTag = 0x10, .FarTag = 0x20};
     ASSERT_FALSE(CreateFromExisting(root.path(), "WL6", "N3D", "", choice, 2));
 
     // Every file copied, the settings file renamed, the removed plane's file gone
     // ("extra.dat" names "extra.txt").
-    EXPECT_EQ(FilesIn(root / "N3D"), (std::vector<std::string>{"N3D.ini", "mapsymboltypes.txt", "objects.txt",
-                                                               "readme.txt", "walls.txt"}));
-    EXPECT_EQ(Text(root / "N3D" / "walls.txt"), Text(root / "WL6" / "walls.txt"));
-    EXPECT_EQ(Text(root / "N3D" / "N3D.ini"), "[General]\r\nExtendedMapNames=1\r\nCompression=0\r\nRLEWTag=4660\r\n"
-                                              "MapGrid=0\r\nZoomFactor=0\r\nWDCCompatibleMaps=0\r\nNearTag=16\r\n"
-                                              "FarTag=32\r\n"
-                                              "[Planes]\r\nNumPlanes=2\r\n0=walls.txt\r\n1=objects.txt\r\n"
-                                              "[PlaneNames]\r\n0=Walls\r\n1=Objects\r\n"
-                                              "[ShowPlanes]\r\n0=1\r\n1=1\r\n"
-                                              "[SplitPlanes]\r\n0=0\r\n1=0\r\n");
+    EXPECT_EQ(ListDirectory(root / "N3D"), (Names{"N3D.ini", "mapsymboltypes.txt", "objects.txt", "readme.txt",
+                                                  "walls.txt"}));
+    EXPECT_EQ(FileText(root / "N3D" / "walls.txt"), FileText(root / "WL6" / "walls.txt"));
+    EXPECT_EQ(FileText(root / "N3D" / "N3D.ini"),
+              "[General]\r\nExtendedMapNames=1\r\nCompression=0\r\nRLEWTag=4660\r\n"
+              "MapGrid=0\r\nZoomFactor=0\r\nWDCCompatibleMaps=0\r\nNearTag=16\r\nFarTag=32\r\n"
+              "[Planes]\r\nNumPlanes=2\r\n0=walls.txt\r\n1=objects.txt\r\n"
+              "[PlaneNames]\r\n0=Walls\r\n1=Objects\r\n"
+              "[ShowPlanes]\r\n0=1\r\n1=1\r\n"
+              "[SplitPlanes]\r\n0=0\r\n1=0\r\n");
     // The source is untouched.
-    EXPECT_EQ(FilesIn(root / "WL6").size(), 6u);
+    EXPECT_EQ(ListDirectory(root / "WL6").size(), 6u);
 }
 
 TEST(StructureStore, CreatesFromAnExistingStructureWithMorePlanes)
 {
     TempDir root;
     WriteSourceStructure(root.path(), "WL6", "WL6.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "wl6", "SOD", "", Wolf3DChoice(), 5));
-    EXPECT_EQ(FilesIn(root / "SOD"),
-              (std::vector<std::string>{"SOD.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "plane4.txt",
-                                        "plane5.txt", "readme.txt", "walls.txt"}));
-    EXPECT_EQ(Text(root / "SOD" / "plane4.txt"), kDefaultRecord);
-    EXPECT_EQ(Text(root / "SOD" / "plane5.txt"), kDefaultRecord);
+    ASSERT_FALSE(CreateFromExisting(root.path(), "wl6", "SOD", "", kWolf3DChoice, 5));
+    EXPECT_EQ(ListDirectory(root / "SOD"),
+              (Names{"SOD.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "plane4.txt", "plane5.txt",
+                     "readme.txt", "walls.txt"}));
+    // The added planes follow the copied ones; what each gets is shown from scratch above.
     const IniFile ini(root / "SOD" / "SOD.ini");
     EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", 0), 5);
     EXPECT_EQ(ini.ReadString("Planes", "2", ""), "extra.dat");
     EXPECT_EQ(ini.ReadString("Planes", "3", ""), "plane4.txt");
-    EXPECT_EQ(ini.ReadString("PlaneNames", "4", ""), "Plane 5 (Unknown)");
-    EXPECT_TRUE(ini.ReadBool("ShowPlanes", "3", false));
-    EXPECT_FALSE(ini.ReadBool("SplitPlanes", "4", true));
     EXPECT_TRUE(ini.ReadBool("SplitPlanes", "2", false)); // the copied keys stay
     EXPECT_EQ(ini.ReadInteger("General", "Compression", 0), 1);
     EXPECT_EQ(ini.ReadInteger("General", "ZoomFactor", 9), 0);
@@ -286,32 +233,32 @@ TEST(StructureStore, CopiesTheFloppyStructureWithItsSettingsNamedAfterTheExtensi
 {
     TempDir root;
     WriteSourceStructure(root.path(), "CO7_Floppy", "CO7.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "CO7_Floppy", "CO7", "CORR7CD.EXE", Wolf3DChoice(), 3));
+    ASSERT_FALSE(CreateFromExisting(root.path(), "CO7_Floppy", "CO7", "CORR7CD.EXE", kWolf3DChoice, 3));
     EXPECT_TRUE(StructureExists(root.path(), "CO7", "CORR7CD.EXE"));
     EXPECT_EQ(IniFile(root / "CO7" / "CO7.ini").ReadString("Planes", "0", ""), "walls.txt");
 
     WriteSourceStructure(root.path(), "SOD", "SOD.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "SOD", "CO7", "C7.EXE", Wolf3DChoice(), 3));
-    EXPECT_EQ(FilesIn(root / "CO7_Floppy"), (std::vector<std::string>{"CO7.ini", "extra.txt", "mapsymboltypes.txt",
-                                                                      "objects.txt", "readme.txt", "walls.txt"}));
+    ASSERT_FALSE(CreateFromExisting(root.path(), "SOD", "CO7", "C7.EXE", kWolf3DChoice, 3));
+    EXPECT_EQ(ListDirectory(root / "CO7_Floppy"),
+              (Names{"CO7.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "readme.txt", "walls.txt"}));
 }
 
 TEST(StructureStore, RefusesWhatCannotBeCreated)
 {
     TempDir root;
-    auto failure = CreateFromExisting(root.path(), "Missing", "WL6", "", Wolf3DChoice(), 3);
+    auto failure = CreateFromExisting(root.path(), "Missing", "WL6", "", kWolf3DChoice, 3);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->text, "Couldn't find the map definition structure \"Missing\"!");
     EXPECT_EQ(failure->caption, "Error create map definition structure");
     EXPECT_EQ(failure->icon, MessageIcon::Error);
 
-    failure = CreateFromScratch(root.path(), "WL6", "", Wolf3DChoice(), 0);
+    failure = CreateFromScratch(root.path(), "WL6", "", kWolf3DChoice, 0);
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->text, "The number of planes must be from 1 to 32767!");
     EXPECT_FALSE(fs::exists(root / "WL6"));
 
     WriteFile(root / "file", "");
-    failure = CreateFromScratch(root / "file", "WL6", "", Wolf3DChoice(), 3);
+    failure = CreateFromScratch(root / "file", "WL6", "", kWolf3DChoice, 3);
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->text.find("Couldn't create the folder"), std::string::npos);
 }
@@ -329,7 +276,7 @@ TEST(StructureStore, RemovesPlanesWithoutDeletingFilesStillInUse)
     EXPECT_TRUE(fs::exists(dir / "shared.txt")); // plane 1 still reads it
     EXPECT_TRUE(fs::exists(dir / "outside.txt"));
     EXPECT_TRUE(fs::exists(dir / "plane5.txt")); // plane 4 had no entry ("-1")
-    EXPECT_EQ(Text(dir / "a.ini"),
+    EXPECT_EQ(FileText(dir / "a.ini"),
               "[Planes]\r\nNumPlanes=5\r\n0=walls.txt\r\n1=shared.txt\r\n[PlaneNames]\r\n0=A\r\n1=B\r\n");
 }
 
@@ -340,10 +287,8 @@ TEST(StructureStore, ResolvesSymbolFileNamesInsideTheStructureOnly)
     WriteFile(dir / "Sub" / "Plane1.TXT", "");
     EXPECT_EQ(ResolveStructureFile(dir.path(), "sub\\plane1.txt"), dir / "Sub" / "Plane1.TXT");
     EXPECT_EQ(ResolveStructureFile(dir.path(), "new.txt"), dir / "new.txt");
-    EXPECT_FALSE(ResolveStructureFile(dir.path(), "..\\WL6\\plane1.txt"));
-    EXPECT_FALSE(ResolveStructureFile(dir.path(), "/etc/passwd"));
-    EXPECT_FALSE(ResolveStructureFile(dir.path(), "C:\\x.txt"));
-    EXPECT_FALSE(ResolveStructureFile(dir.path(), ""));
+    for (const char* outside : {"..\\WL6\\plane1.txt", "/etc/passwd", "C:\\x.txt", ""})
+        EXPECT_FALSE(ResolveStructureFile(dir.path(), outside)) << outside;
 
     WriteFile(dir / "a.ini", "[Planes]\r\n0=walls.txt\r\n[PlaneNames]\r\n0=Walls\r\n");
     const IniFile ini(dir / "a.ini");
@@ -355,21 +300,18 @@ TEST(StructureStore, ResolvesSymbolFileNamesInsideTheStructureOnly)
 
 TEST(HexText, MapsEveryCharacterOntoAHexadecimalDigit)
 {
-    EXPECT_EQ(HexEditText("xyz"), "FFF");
-    EXPECT_EQ(HexEditText("g"), "F");
-    EXPECT_EQ(HexEditText("_"), "A");
-    EXPECT_EQ(HexEditText("!"), "0");
-    EXPECT_EQ(HexEditText("a7"), "A7");
-    EXPECT_EQ(HexEditText("G@:{"), "AAAF");
-    EXPECT_EQ(HexEditText("\xC3\xA9"), "FF");
-    EXPECT_EQ(HexEditText(""), "");
+    // Typed text and the digits it becomes.
+    const std::vector<std::pair<std::string, std::string>> typed = {
+        {"xyz", "FFF"}, {"g", "F"},       {"_", "A"},         {"!", "0"},
+        {"a7", "A7"},   {"G@:{", "AAAF"}, {"\xC3\xA9", "FF"}, {"", ""}};
+    for (const auto& [text, digits] : typed)
+        EXPECT_EQ(HexEditText(text), digits) << text;
 
     EXPECT_EQ(HexTextValue("ABCD"), 43981);
     EXPECT_EQ(HexTextValue("A7"), 167);
     EXPECT_EQ(HexTextValue("a8"), 168);
-    EXPECT_FALSE(HexTextValue(""));
-    EXPECT_FALSE(HexTextValue("XY"));
-    EXPECT_FALSE(HexTextValue("-1"));
+    for (const char* text : {"", "XY", "-1"})
+        EXPECT_FALSE(HexTextValue(text)) << text;
 
     EXPECT_EQ(HexText(0xABCD, 4), "ABCD");
     EXPECT_EQ(HexText(0xA7, 2), "A7");

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -35,10 +36,12 @@ SymbolTables LoadTables(const fs::path& root, const std::string& structure, int 
     return tables;
 }
 
-// Renders every map of the set and checks that each shows something.
-void RenderEveryMap(const MapHandler& set, const SymbolTables& tables, const IniFile& settings)
+// Renders every map of the set with the structure's symbols and checks that
+// each shows something and that every word of its first two planes has a symbol.
+void DrawEveryMap(const MapHandler& set, const fs::path& root, const std::string& structure)
 {
-    const auto display = ReadPlaneDisplay(settings, set.NumPlanes);
+    const SymbolTables tables = LoadTables(root, structure, set.NumPlanes);
+    const auto display = ReadPlaneDisplay(IniFile(StructureSettingsPathByName(root, structure)), set.NumPlanes);
     for (const MapList& map : set.Maps) {
         Image view;
         RedrawMap(view, map, tables, display, kIntMode);
@@ -46,12 +49,16 @@ void RenderEveryMap(const MapHandler& set, const SymbolTables& tables, const Ini
         ASSERT_EQ(view.height, map.Height * 8);
         std::set<std::uint32_t> colours(view.pixels.begin(), view.pixels.end());
         EXPECT_GT(colours.size(), 4u) << MapNameText(map.Name);
+        for (int p = 0; p < 2; ++p)
+            for (std::uint16_t word : map.Planes[static_cast<std::size_t>(p)])
+                ASSERT_TRUE(tables.FindSymbol(p, word))
+                    << structure << " " << MapNameText(map.Name) << " plane " << p << " value " << word;
     }
 }
 
 } // namespace
 
-TEST(ShippedStructures, EveryOneLoadsWithUniqueValuesAndAllBuiltInTypes)
+TEST(ShippedStructures, EveryOneLoadsWithUniqueValuesFloorsOnTheAreaCodesAndAllBuiltInTypes)
 {
     ShippedCopy copy;
     const auto names = ListStructures(copy.root());
@@ -59,9 +66,7 @@ TEST(ShippedStructures, EveryOneLoadsWithUniqueValuesAndAllBuiltInTypes)
     for (const std::string& name : names) {
         IniFile settings(StructureSettingsPathByName(copy.root(), name));
         const StructureSettings s = ReadStructureSettings(settings);
-        EXPECT_EQ(s.NumPlanes, 3) << name;
-        EXPECT_EQ(s.Compression, 1) << name;
-        EXPECT_EQ(s.RLEWTag, 0xABCD) << name;
+        EXPECT_EQ(std::tie(s.NumPlanes, s.Compression, s.RLEWTag), std::make_tuple(3, 1, 0xABCD)) << name;
         const SymbolTables tables = LoadTables(copy.root(), name, s.NumPlanes);
         ASSERT_TRUE(tables.Loaded()) << name;
         for (int p = 0; p < 3; ++p) {
@@ -70,6 +75,11 @@ TEST(ShippedStructures, EveryOneLoadsWithUniqueValuesAndAllBuiltInTypes)
                 EXPECT_TRUE(values.insert(symbol.Value).second) << name << " plane " << p << " value " << symbol.Value;
             EXPECT_EQ(tables.PlaneSymbols(p).front().Value, 0) << name;
             EXPECT_NE(PlaneName(settings, p), "Unknown Plane") << name;
+        }
+        // Floor types are the area codes and nothing else.
+        for (const MapSymbols& symbol : tables.PlaneSymbols(0)) {
+            const bool area = symbol.Value >= 108 && symbol.Value <= 143;
+            EXPECT_EQ(symbol.SymbolType == "f", area) << name << " " << symbol.Value;
         }
         for (const auto& builtIn : kBuiltInSymbolTypes)
             EXPECT_TRUE(std::any_of(tables.SymbolTypes().begin(), tables.SymbolTypes().end(),
@@ -82,28 +92,10 @@ TEST(ShippedStructures, EveryOneLoadsWithUniqueValuesAndAllBuiltInTypes)
             EXPECT_EQ(ReadFile(copy.root() / name / file), ReadFile(kShipped / name / file)) << name << "/" << file;
 }
 
-TEST(ShippedStructures, FloorTypesAreOnlyTheAreaCodes)
-{
-    ShippedCopy copy;
-    for (const std::string& name : ListStructures(copy.root())) {
-        const SymbolTables tables = LoadTables(copy.root(), name, 3);
-        for (const MapSymbols& symbol : tables.PlaneSymbols(0)) {
-            const bool area = symbol.Value >= 108 && symbol.Value <= 143;
-            EXPECT_EQ(symbol.SymbolType == "f", area) << name << " " << symbol.Value;
-        }
-    }
-}
-
 TEST(ShippedStructures, DrawEveryMapOfTheSampleGame)
 {
     ShippedCopy copy;
-    const MapHandler set = LoadSet(SampleGameDir());
-    const SymbolTables tables = LoadTables(copy.root(), "WL6", set.NumPlanes);
-    RenderEveryMap(set, tables, IniFile(StructureSettingsPathByName(copy.root(), "WL6")));
-    for (const MapList& map : set.Maps)
-        for (int p = 0; p < 2; ++p)
-            for (std::uint16_t word : map.Planes[static_cast<std::size_t>(p)])
-                ASSERT_TRUE(tables.FindSymbol(p, word)) << MapNameText(map.Name) << " plane " << p << " " << word;
+    DrawEveryMap(LoadSet(SampleGameDir()), copy.root(), "WL6");
 }
 
 TEST(ShippedStructures, HaveASymbolForEveryWordOfTheRealGames)
@@ -114,16 +106,7 @@ TEST(ShippedStructures, HaveASymbolForEveryWordOfTheRealGames)
     ShippedCopy copy;
     for (const fs::path& dir : sets) {
         const MapHandler set = LoadSet(dir);
-        ASSERT_TRUE(StructureExists(copy.root(), set.Extension, set.HeaderExecutable)) << set.Extension;
-        const fs::path folder = StructureFolder(copy.root(), set.Extension, set.HeaderExecutable);
-        IniFile settings(StructureSettingsPath(copy.root(), set.Extension, set.HeaderExecutable));
-        SymbolTables tables;
-        ASSERT_FALSE(tables.LoadMapSymbols(folder, settings, set.NumPlanes));
-        RenderEveryMap(set, tables, settings);
-        for (const MapList& map : set.Maps)
-            for (int p = 0; p < 2; ++p)
-                for (std::uint16_t word : map.Planes[static_cast<std::size_t>(p)])
-                    ASSERT_TRUE(tables.FindSymbol(p, word))
-                        << dir << " " << MapNameText(map.Name) << " plane " << p << " value " << word;
+        ASSERT_TRUE(StructureExists(copy.root(), set.Extension, set.HeaderExecutable)) << dir;
+        DrawEveryMap(set, copy.root(), StructureName(set.Extension, set.HeaderExecutable));
     }
 }

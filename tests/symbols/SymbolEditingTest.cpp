@@ -3,6 +3,7 @@
 // plane's file or none.
 
 #include "TestUtil.h"
+#include "core/FileSystem.h"
 #include "symbols/SymbolEditing.h"
 #include "symbols/SymbolTables.h"
 
@@ -175,8 +176,5 @@ TEST(SymbolWorkingCopy, SavesEveryPlanesFileOrNone)
     EXPECT_EQ(FileText(folder / "walls.txt"), Line(1, "Grey", '8') + "\r\n" + Line(0, "Nothing", '0') + "\r\n");
     EXPECT_EQ(FileText(folder / "objects.txt"), objects + "7,New Tile," + std::string(64, '0') + ",ot,0\r\n");
     EXPECT_EQ(FileText(folder / "extra.txt"), objects + "9,New Tile," + std::string(64, '0') + ",ot,0\r\n");
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    EXPECT_EQ(names.size(), 5u); // nothing left beside them
+    EXPECT_EQ(ListDirectory(folder).size(), 5u); // nothing left beside them
 }

@@ -2,7 +2,6 @@
 // pattern sheet and mask, pictures by value, symbol types, and saving.
 
 #include "TestUtil.h"
-#include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +14,6 @@ namespace {
 constexpr std::uint32_t kRed = 0xFFFF0000u;
 constexpr std::uint32_t kBlue = 0xFF0000FFu;
 constexpr std::uint32_t kGrey = 0xFF808080u;
-
-std::string Text(const fs::path& path)
-{
-    const Bytes bytes = ReadFile(path);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 std::string Line(int value, const std::string& name, char digit, const std::string& type = "w")
 {
@@ -35,7 +28,8 @@ std::string Lines(const std::vector<std::string>& lines)
     return text;
 }
 
-// A structure folder with a settings file naming the planes' files.
+// A structure folder with a settings file naming the planes' files, each
+// holding the default symbol only (plane 2 reads "extra.txt": it has no key).
 struct Structure {
     TempDir dir;
     fs::path folder = dir / "WL6";
@@ -44,6 +38,8 @@ struct Structure {
         fs::create_directories(folder);
         WriteFile(folder / "WL6.ini", "[Planes]\r\nNumPlanes=3\r\n0=walls.txt\r\n1=objects.txt\r\n");
         WriteFile(folder / "mapsymboltypes.txt", "ot,Other Tile,1\r\n");
+        for (const char* name : {"walls.txt", "objects.txt", "extra.txt"})
+            WriteFile(folder / name, Lines({Line(0, "Nothing", '0', "ot")}));
     }
     IniFile Settings() const { return IniFile(folder / "WL6.ini"); }
 };
@@ -57,7 +53,6 @@ TEST(SymbolTables, BuildsEveryPlanesTablesFromTheStructure)
                                               Line(300, "Red brick", '9')}));
     WriteFile(s.folder / "objects.txt", Lines({Line(0, "Nothing", '0', "ot"), Line(5, "Red", '9', "so"),
                                                 Line(5, "Blue", 'C', "so")}));
-    WriteFile(s.folder / "extra.txt", Lines({Line(0, "Nothing", '0', "ot")})); // plane 2 has no key
     SymbolTables tables;
     ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
     ASSERT_TRUE(tables.Loaded());
@@ -90,19 +85,15 @@ TEST(SymbolTables, BuildsEveryPlanesTablesFromTheStructure)
     EXPECT_EQ(SymbolTables::EntryText(walls[1]), "1 - Grey stone");
 }
 
-TEST(SymbolTables, LaysPatternsOutOnTheSheetAndMasksTheirBlack)
+TEST(SymbolTables, LaysPatternsOutOnTheSheetMasksTheirBlackAndGrowsTheSheetPast784)
 {
-    Structure s;
     std::string pattern(64, '9');
     pattern[9] = '0'; // pixel (1, 1) black
-    WriteFile(s.folder / "walls.txt", Lines({Line(0, "Nothing", '0', "ot"), "1,Dot," + pattern + ",w,0"}));
-    WriteFile(s.folder / "objects.txt", Lines({Line(0, "Nothing", '0', "ot")}));
-    WriteFile(s.folder / "extra.txt", Lines({Line(0, "Nothing", '0', "ot")}));
-    SymbolTables tables;
-    ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
-
-    const Image& sheet = tables.PatternSheet(0);
-    const Image& mask = tables.PatternMask(0);
+    std::vector<std::string> lines = {Line(0, "Nothing", '0', "ot"), "1,Dot," + pattern + ",w,0"};
+    auto tables = SymbolTables::FromLines({lines}, {});
+    ASSERT_TRUE(tables) << tables.failure().text;
+    const Image& sheet = tables->PatternSheet(0);
+    const Image& mask = tables->PatternMask(0);
     EXPECT_EQ(sheet.width, 448);
     EXPECT_EQ(sheet.height, 112);
     EXPECT_EQ(sheet.Pixel(8, 0), kRed);
@@ -111,12 +102,9 @@ TEST(SymbolTables, LaysPatternsOutOnTheSheetAndMasksTheirBlack)
     EXPECT_EQ(mask.Pixel(9, 1), 0xFFFFFFFFu);
     EXPECT_EQ(mask.Pixel(0, 0), 0xFFFFFFFFu);   // the black default pattern
     EXPECT_EQ(mask.Pixel(447, 111), 0xFFFFFFFFu); // unused places are black too
-}
 
-TEST(SymbolTables, GrowsTheSheetByARowPast784Patterns)
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < 784; ++i)
+    // 784 patterns fill the sheet; the 785th starts a new row.
+    for (int i = 2; i < 784; ++i)
         lines.push_back(Line(i, "S" + std::to_string(i), 'A'));
     auto full = SymbolTables::FromLines({lines}, {});
     ASSERT_TRUE(full) << full.failure().text;
@@ -125,14 +113,14 @@ TEST(SymbolTables, GrowsTheSheetByARowPast784Patterns)
     lines.push_back(Line(784, "The 785th", 'B'));
     auto grown = SymbolTables::FromLines({lines}, {});
     ASSERT_TRUE(grown);
-    const Image& sheet = grown->PatternSheet(0);
-    EXPECT_EQ(sheet.width, 448);
-    EXPECT_EQ(sheet.height, 120);
+    const Image& grownSheet = grown->PatternSheet(0);
+    EXPECT_EQ(grownSheet.width, 448);
+    EXPECT_EQ(grownSheet.height, 120);
     EXPECT_EQ(SheetX(784), 0);
     EXPECT_EQ(SheetY(784), 112);
-    EXPECT_EQ(sheet.Pixel(0, 112), 0xFFFFFF00u);
-    EXPECT_EQ(sheet.Pixel(447, 111), 0xFF00FF00u);
-    EXPECT_EQ(sheet.Pixel(8, 112), 0xFF000000u);
+    EXPECT_EQ(grownSheet.Pixel(0, 112), 0xFFFFFF00u);
+    EXPECT_EQ(grownSheet.Pixel(447, 111), 0xFF00FF00u);
+    EXPECT_EQ(grownSheet.Pixel(8, 112), 0xFF000000u);
     EXPECT_EQ(grown->PatternMask(0).height, 120);
     EXPECT_EQ(grown->PlaneSymbols(0)[784].SheetIndex, 784);
 }
@@ -141,22 +129,20 @@ TEST(SymbolTables, GivesAnEmptyFileTheDefaultSymbolAndWritesItBack)
 {
     Structure s;
     WriteFile(s.folder / "walls.txt", std::string());
-    WriteFile(s.folder / "objects.txt", Lines({Line(0, "Nothing", '0', "ot")}));
     WriteFile(s.folder / "extra.txt", std::string()); // read by plane 2 only: no key
     SymbolTables tables;
     ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
     const std::string record = "0,Nothing,0000000000000000000000000000000000000000000000000000000000000000,ot,0\r\n";
-    EXPECT_EQ(Text(s.folder / "walls.txt"), record);
-    EXPECT_EQ(Text(s.folder / "extra.txt"), record);
+    EXPECT_EQ(FileText(s.folder / "walls.txt"), record);
+    EXPECT_EQ(FileText(s.folder / "extra.txt"), record);
     EXPECT_EQ(tables.PlaneSymbols(0), (std::vector<MapSymbols>{{0, 0, "Nothing", "ot", "0"}}));
 }
 
 TEST(SymbolTables, CompletesTheSymbolTypesAndKeepsTheirFlags)
 {
     Structure s;
-    for (const char* name : {"walls.txt", "objects.txt", "extra.txt"})
-        WriteFile(s.folder / name, Lines({Line(0, "Nothing", '0', "ot")}));
-    WriteFile(s.folder / "mapsymboltypes.txt", "ot,Other Tile,1\r\nw,Wall,0\r\n");
+    const fs::path typesFile = s.folder / "mapsymboltypes.txt";
+    WriteFile(typesFile, "ot,Other Tile,1\r\nw,Wall,0\r\n");
     SymbolTables tables;
     ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
     const auto& types = tables.SymbolTypes();
@@ -167,12 +153,12 @@ TEST(SymbolTables, CompletesTheSymbolTypesAndKeepsTheirFlags)
     EXPECT_FALSE(tables.TypeShown("w"));
     EXPECT_TRUE(tables.TypeShown("f"));
     EXPECT_TRUE(tables.TypeShown("no such type"));
-    EXPECT_EQ(Text(s.folder / "mapsymboltypes.txt").substr(0, 38), "ot,Other Tile,1\r\nw,Wall,0\r\nf,Floor,1\r\n");
+    EXPECT_EQ(FileText(typesFile).substr(0, 38), "ot,Other Tile,1\r\nw,Wall,0\r\nf,Floor,1\r\n");
 
     // The view options switch a type off; saving writes every type.
     tables.SymbolTypes()[2].Shown = 0;
     ASSERT_FALSE(tables.SaveSymbolTypes());
-    EXPECT_EQ(Text(s.folder / "mapsymboltypes.txt").substr(0, 38), "ot,Other Tile,1\r\nw,Wall,0\r\nf,Floor,0\r\n");
+    EXPECT_EQ(FileText(typesFile).substr(0, 38), "ot,Other Tile,1\r\nw,Wall,0\r\nf,Floor,0\r\n");
 }
 
 TEST(SymbolTables, SavesAPlanesSymbolsWithTheirPictures)
@@ -180,22 +166,16 @@ TEST(SymbolTables, SavesAPlanesSymbolsWithTheirPictures)
     Structure s;
     const std::string walls = Lines({Line(0, "Nothing", '0', "ot"), Line(3, "Stone", '7'), Line(1, "Brick", '1')});
     WriteFile(s.folder / "walls.txt", walls);
-    for (const char* name : {"objects.txt", "extra.txt"})
-        WriteFile(s.folder / name, Lines({Line(0, "Nothing", '0', "ot")}));
     SymbolTables tables;
     ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
 
-    // Unchanged tables write the same bytes back.
-    ASSERT_FALSE(tables.SavePlaneSymbols(0, tables.PlaneSymbols(0), tables.SymbolPictures(0)));
-    EXPECT_EQ(Text(s.folder / "walls.txt"), walls);
-
-    // An edited copy, as the symbols editor keeps it.
+    // An edited copy, as the symbols editor keeps it; the lines left alone are written back as they were.
     std::vector<MapSymbols> symbols = tables.PlaneSymbols(0);
     std::vector<Image> pictures = tables.SymbolPictures(0);
     symbols[1].SymbolName = "Silver stone";
     pictures[3].SetPixel(0, 0, 0xFF010101u); // not in the palette: "F"
     ASSERT_FALSE(tables.SavePlaneSymbols(0, symbols, pictures));
-    EXPECT_EQ(Text(s.folder / "walls.txt"),
+    EXPECT_EQ(FileText(s.folder / "walls.txt"),
               Lines({Line(0, "Nothing", '0', "ot"), "3,Silver stone,F" + std::string(63, '7') + ",w,0",
                      Line(1, "Brick", '1')}));
     EXPECT_TRUE(tables.SavePlaneSymbols(3, symbols, pictures));
@@ -204,8 +184,6 @@ TEST(SymbolTables, SavesAPlanesSymbolsWithTheirPictures)
 TEST(SymbolTables, StopsOnABadFileAndKeepsTheTablesItHad)
 {
     Structure s;
-    for (const char* name : {"walls.txt", "objects.txt", "extra.txt"})
-        WriteFile(s.folder / name, Lines({Line(0, "Nothing", '0', "ot")}));
     SymbolTables tables;
     ASSERT_FALSE(tables.LoadMapSymbols(s.folder, s.Settings(), 3));
 
@@ -244,19 +222,4 @@ TEST(SymbolTables, StopsOnABadFileAndKeepsTheTablesItHad)
     EXPECT_FALSE(tables.Loaded());
     EXPECT_EQ(tables.NumPlanes(), 0);
     EXPECT_TRUE(tables.SymbolTypes().empty());
-}
-
-TEST(SymbolTables, ReadsTheFloppyStructuresOwnFiles)
-{
-    TempDir root;
-    StructureSettings choice;
-    ASSERT_FALSE(CreateFromScratch(root.path(), "CO7", "C7.EXE", choice, 2));
-    ASSERT_FALSE(CreateFromScratch(root.path(), "CO7", "CORR7CD.EXE", choice, 1));
-    const fs::path floppy = StructureFolder(root.path(), "CO7", "C7.EXE");
-    SymbolTables tables;
-    ASSERT_FALSE(tables.LoadMapSymbols(floppy, IniFile(StructureSettingsPath(root.path(), "CO7", "C7.EXE")), 2));
-    EXPECT_EQ(tables.SymbolFilePath(1), root / "CO7_Floppy" / "plane2.txt");
-    EXPECT_EQ(tables.SymbolTypesPath(), root / "CO7_Floppy" / "mapsymboltypes.txt");
-    EXPECT_EQ(tables.SymbolTypes().size(), 20u); // "ot" and the nineteen built-in types
-    EXPECT_EQ(Text(root / "CO7" / "mapsymboltypes.txt"), "ot,Other Tile,1"); // the CD structure untouched
 }

@@ -1,5 +1,6 @@
 // The "Create map definition structure" dialog, driven through its widgets:
-// what it shows, the messages of its checks in order, and what OK creates.
+// what it shows, the messages of its checks in order, and what OK hands to
+// the store. What the store writes, key by key, is StructureStoreTest's.
 
 #include "ScriptedPrompter.h"
 #include "UiTestUtil.h"
@@ -10,48 +11,43 @@
 
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QApplication>
-#include <QFocusEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+
+#include <tuple>
 
 using namespace tsl;
 using namespace tsl::test;
 
 namespace {
 
-const std::string kCaption = "Error create map definition structure";
-
+// Types the plane count as the user would; OK takes it without leaving the box.
 void SetPlanes(QSpinBox* spin, const QString& digits)
 {
     if (!spin)
         return;
     spin->selectAll();
     QTest::keyClicks(spin, digits);
-    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(spin, &leave);
 }
 
-void ChooseNoCompression(QWidget* dialog, const char* rlewName)
+// The three tag edits of a tab ("existing" or "scratch").
+void ExpectTags(QWidget* dialog, const std::string& tab, const char* rlew, const char* nearText,
+                const char* farText)
 {
-    auto* rlew = Find<QRadioButton>(dialog, rlewName);
-    if (!rlew || !rlew->group())
-        return;
-    QButtonGroup* group = rlew->group();
-    group->setExclusive(false);
-    for (QAbstractButton* button : group->buttons())
-        button->setChecked(false);
-    group->setExclusive(true);
+    EXPECT_EQ(Text(dialog, (tab + "RlewTag").c_str()), rlew) << tab;
+    EXPECT_EQ(Text(dialog, (tab + "NearTag").c_str()), nearText) << tab;
+    EXPECT_EQ(Text(dialog, (tab + "FarTag").c_str()), farText) << tab;
+}
+
+// What OK handed to the store, as the settings file it created holds it.
+auto Handed(const IniFile& settings)
+{
+    const StructureSettings s = ReadStructureSettings(settings);
+    return std::make_tuple(s.Compression, s.RLEWTag, s.NearTag, s.FarTag, s.ExtendedMapNames,
+                           s.WDCCompatibleMaps, s.NumPlanes);
 }
 
 class StructureBoxTest : public ::testing::Test {
@@ -64,25 +60,12 @@ protected:
 
     fs::path Target() const { return app.MapDefs() / "XYZ"; }
     IniFile TargetSettings() const { return IniFile(Target() / "XYZ.ini"); }
-
-    void ExpectMessages(const std::vector<std::string>& texts, const std::string& caption = kCaption)
-    {
-        ASSERT_EQ(prompter.Records().size(), texts.size());
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const PromptRecord& r = prompter.Records()[i];
-            EXPECT_EQ(r.text, texts[i]);
-            EXPECT_EQ(r.caption, caption);
-            EXPECT_EQ(r.icon, MessageIcon::Error);
-            EXPECT_EQ(r.buttons, Buttons::Ok);
-        }
-    }
 };
 
-TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheFirstStructureFilledIn)
+TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheStructuresListedAndTagEditsTakingHexDigits)
 {
-    bool sawDialog = false;
+    // How the first structure fills the tab is shown by the test below.
     WhenModal([&](QWidget* dialog) {
-        sawDialog = true;
         EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
         ASSERT_NE(tabs, nullptr);
@@ -93,24 +76,11 @@ TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheFirstStructureFilledIn)
 
         auto* list = Find<QComboBox>(dialog, "structureList");
         ASSERT_NE(list, nullptr);
-        QStringList names;
-        for (int i = 0; i < list->count(); ++i)
-            names << list->itemText(i);
-        EXPECT_EQ(names, (QStringList{"SD2", "SD3", "SDM", "SOD", "WL1", "WL3", "WL6"}));
+        // The shipped structures (ShippedStructuresTest names them), the first one selected.
+        EXPECT_EQ(list->count(), 7);
+        EXPECT_EQ(S(list->itemText(0)), "SD2");
         EXPECT_EQ(list->currentIndex(), 0);
         EXPECT_FALSE(list->isEditable());
-
-        EXPECT_EQ(Find<QSpinBox>(dialog, "existingPlanes")->value(), 3);
-        EXPECT_FALSE(Checked(dialog, "existingRlew"));
-        EXPECT_TRUE(Checked(dialog, "existingCarmack"));
-        EXPECT_FALSE(Checked(dialog, "existingExtendedNames"));
-        EXPECT_FALSE(Checked(dialog, "existingWdc"));
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "ABCD");
-        EXPECT_EQ(Text(dialog, "existingNearTag"), "A7");
-        EXPECT_EQ(Text(dialog, "existingFarTag"), "A8");
-        EXPECT_EQ(Find<QLineEdit>(dialog, "existingRlewTag")->maxLength(), 4);
-        EXPECT_EQ(Find<QLineEdit>(dialog, "existingNearTag")->maxLength(), 2);
-        EXPECT_EQ(Find<QLineEdit>(dialog, "existingFarTag")->maxLength(), 2);
 
         // The scratch tab: the game's extension, shown but not editable,
         // and nothing chosen yet.
@@ -121,14 +91,9 @@ TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheFirstStructureFilledIn)
         EXPECT_EQ(planes->value(), 1);
         EXPECT_EQ(planes->minimum(), 1);
         EXPECT_EQ(planes->maximum(), 32767);
-        EXPECT_FALSE(Checked(dialog, "scratchRlew"));
-        EXPECT_FALSE(Checked(dialog, "scratchCarmack"));
-        EXPECT_FALSE(Checked(dialog, "scratchExtendedNames"));
-        EXPECT_FALSE(Checked(dialog, "scratchWdc"));
-        EXPECT_EQ(Text(dialog, "scratchRlewTag"), "");
-        EXPECT_EQ(Text(dialog, "scratchNearTag"), "");
-        EXPECT_EQ(Text(dialog, "scratchFarTag"), "");
-        EXPECT_EQ(Find<QLineEdit>(dialog, "scratchRlewTag")->maxLength(), 4);
+        for (const char* choice : {"scratchRlew", "scratchCarmack", "scratchExtendedNames", "scratchWdc"})
+            EXPECT_FALSE(Checked(dialog, choice)) << choice;
+        ExpectTags(dialog, "scratch", "", "", "");
 
         for (const char* text :
              {"Select map definition structure:", "Number of planes (Default = 3):", "File extension:",
@@ -138,95 +103,14 @@ TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheFirstStructureFilledIn)
               "Set Defaults", "Set Defaults (from Wolf3D)", "OK", "Cancel"})
             EXPECT_TRUE(ShowsText(dialog, QString::fromUtf8(text))) << text;
 
-        Click(dialog, "cancelButton");
-        Finish(dialog);
-    });
-    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    EXPECT_TRUE(sawDialog);
-    EXPECT_TRUE(box.Cancelled());
-    EXPECT_FALSE(fs::exists(Target()));
-    EXPECT_TRUE(prompter.Records().empty());
-}
-
-TEST_F(StructureBoxTest, SelectingAnotherStructureRefillsTheFirstTabAndSetDefaultsRestoresItsTags)
-{
-    // A floppy structure keeps its settings under the name without "_Floppy".
-    fs::create_directories(app.MapDefs() / "CO7_Floppy");
-    {
-        IniFile co7(app.MapDefs() / "CO7_Floppy" / "CO7.ini");
-        co7.WriteBool("General", "ExtendedMapNames", true);
-        co7.WriteBool("General", "WDCCompatibleMaps", true);
-        co7.WriteInteger("General", "Compression", 0);
-        co7.WriteInteger("General", "RLEWTag", 0x1234);
-        co7.WriteInteger("General", "NearTag", 0x0B);
-        co7.WriteInteger("General", "FarTag", 0xC0);
-        co7.WriteInteger("Planes", "NumPlanes", 2);
-    }
-    WhenModal([&](QWidget* dialog) {
-        auto* list = Find<QComboBox>(dialog, "structureList");
-        ASSERT_NE(list, nullptr);
-        EXPECT_EQ(S(list->itemText(0)), "CO7_Floppy");
-        EXPECT_EQ(Find<QSpinBox>(dialog, "existingPlanes")->value(), 2);
-        EXPECT_TRUE(Checked(dialog, "existingRlew"));
-        EXPECT_TRUE(Checked(dialog, "existingExtendedNames"));
-        EXPECT_TRUE(Checked(dialog, "existingWdc"));
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "1234");
-        EXPECT_EQ(Text(dialog, "existingNearTag"), "0B");
-        EXPECT_EQ(Text(dialog, "existingFarTag"), "C0");
-
-        list->setCurrentIndex(list->findText("WL6"));
-        EXPECT_EQ(Find<QSpinBox>(dialog, "existingPlanes")->value(), 3);
-        EXPECT_TRUE(Checked(dialog, "existingCarmack"));
-        EXPECT_FALSE(Checked(dialog, "existingExtendedNames"));
-        EXPECT_FALSE(Checked(dialog, "existingWdc"));
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "ABCD");
-        EXPECT_EQ(Text(dialog, "existingNearTag"), "A7");
-        EXPECT_EQ(Text(dialog, "existingFarTag"), "A8");
-
-        TypeAndLeave(Find<QLineEdit>(dialog, "existingRlewTag"), "12");
-        TypeAndLeave(Find<QLineEdit>(dialog, "existingNearTag"), "");
-        TypeAndLeave(Find<QLineEdit>(dialog, "existingFarTag"), "9");
-        Click(dialog, "existingDefaults");
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "ABCD");
-        EXPECT_EQ(Text(dialog, "existingNearTag"), "A7");
-        EXPECT_EQ(Text(dialog, "existingFarTag"), "A8");
-
-        list->setCurrentIndex(0);
-        TypeAndLeave(Find<QLineEdit>(dialog, "existingRlewTag"), "");
-        Click(dialog, "existingDefaults");
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "1234");
-        EXPECT_EQ(Text(dialog, "existingNearTag"), "0B");
-        EXPECT_EQ(Text(dialog, "existingFarTag"), "C0");
-        Finish(dialog);
-    });
-    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-
-    // Shown again, the list starts over at its first structure.
-    WhenModal([&](QWidget* dialog) {
-        auto* list = Find<QComboBox>(dialog, "structureList");
-        ASSERT_NE(list, nullptr);
-        list->setCurrentIndex(list->findText("WL6"));
-        Finish(dialog);
-    });
-    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    WhenModal([&](QWidget* dialog) {
-        EXPECT_EQ(Find<QComboBox>(dialog, "structureList")->currentIndex(), 0);
-        EXPECT_EQ(Find<QTabWidget>(dialog, "tabs")->currentIndex(), 0);
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "1234");
-        Finish(dialog);
-    });
-    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    EXPECT_TRUE(prompter.Records().empty());
-}
-
-TEST_F(StructureBoxTest, TagEditsMapWhatIsTypedOntoHexadecimalDigitsWhenLeft)
-{
-    WhenModal([&](QWidget* dialog) {
+        // Each tag edit maps what is typed onto hexadecimal digits when left.
         const std::vector<std::pair<const char*, std::pair<QString, QString>>> cases = {
             {"existingRlewTag", {"xyz", "FFF"}}, {"existingNearTag", {"g", "F"}},
             {"existingFarTag", {"_", "A"}},      {"scratchRlewTag", {"!", "0"}},
             {"scratchNearTag", {"a7", "A7"}},    {"scratchFarTag", {"@z", "AF"}},
-            {"existingRlewTag", {"12345", "1234"}}};
+            // Past its length an edit takes no more: four digits for the RLEW-Tag, two for the others.
+            {"existingRlewTag", {"12345", "1234"}}, {"existingNearTag", {"123", "12"}},
+            {"existingFarTag", {"123", "12"}},      {"scratchRlewTag", {"12345", "1234"}}};
         for (const auto& [name, io] : cases) {
             auto* edit = Find<QLineEdit>(dialog, name);
             TypeAndLeave(edit, io.first);
@@ -237,22 +121,77 @@ TEST_F(StructureBoxTest, TagEditsMapWhatIsTypedOntoHexadecimalDigitsWhenLeft)
     box.ShowStructureDialog(app.MapDefs(), "XYZ", "");
 }
 
-TEST_F(StructureBoxTest, ChecksEachTabInOrderAndStaysOpen)
+TEST_F(StructureBoxTest, SelectingAnotherStructureRefillsTheFirstTabAndSetDefaultsRestoresItsTags)
 {
-    // Each OK fails at the first missing choice; then it is filled in.
+    // A floppy structure keeps its settings under the name without "_Floppy".
+    fs::create_directories(app.MapDefs() / "CO7_Floppy");
+    WriteFile(app.MapDefs() / "CO7_Floppy" / "CO7.ini",
+              "[General]\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=1\r\nCompression=0\r\nRLEWTag=4660\r\n"
+              "NearTag=11\r\nFarTag=192\r\n[Planes]\r\nNumPlanes=2\r\n");
+    WhenModal([&](QWidget* dialog) {
+        auto* list = Find<QComboBox>(dialog, "structureList");
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(S(list->itemText(0)), "CO7_Floppy");
+        EXPECT_EQ(Find<QSpinBox>(dialog, "existingPlanes")->value(), 2);
+        EXPECT_TRUE(Checked(dialog, "existingRlew"));
+        EXPECT_TRUE(Checked(dialog, "existingExtendedNames"));
+        EXPECT_TRUE(Checked(dialog, "existingWdc"));
+        ExpectTags(dialog, "existing", "1234", "0B", "C0");
+
+        list->setCurrentIndex(list->findText("WL6"));
+        EXPECT_EQ(Find<QSpinBox>(dialog, "existingPlanes")->value(), 3);
+        EXPECT_TRUE(Checked(dialog, "existingCarmack"));
+        EXPECT_FALSE(Checked(dialog, "existingExtendedNames"));
+        EXPECT_FALSE(Checked(dialog, "existingWdc"));
+        ExpectTags(dialog, "existing", "ABCD", "A7", "A8");
+
+        TypeAndLeave(Find<QLineEdit>(dialog, "existingRlewTag"), "12");
+        TypeAndLeave(Find<QLineEdit>(dialog, "existingNearTag"), "");
+        TypeAndLeave(Find<QLineEdit>(dialog, "existingFarTag"), "9");
+        Click(dialog, "existingDefaults");
+        ExpectTags(dialog, "existing", "ABCD", "A7", "A8");
+
+        list->setCurrentIndex(0);
+        TypeAndLeave(Find<QLineEdit>(dialog, "existingRlewTag"), "");
+        Click(dialog, "existingDefaults");
+        ExpectTags(dialog, "existing", "1234", "0B", "C0");
+        list->setCurrentIndex(list->findText("WL6"));
+        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
+        Finish(dialog);
+    });
+    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
+
+    // Shown again, the list starts over at its first structure, on the first tab.
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(Find<QComboBox>(dialog, "structureList")->currentIndex(), 0);
+        EXPECT_EQ(Find<QTabWidget>(dialog, "tabs")->currentIndex(), 0);
+        EXPECT_EQ(Text(dialog, "existingRlewTag"), "1234");
+        Finish(dialog);
+    });
+    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
+    EXPECT_TRUE(prompter.Records().empty());
+}
+
+TEST_F(StructureBoxTest, ChecksEachTabInOrderShowsTheStoresFailureAndStaysOpen)
+{
+    // Each OK fails at the first missing choice, which is then filled in; the
+    // last one fails in the store, as a file stands where the structure folder should go.
+    // The first structure offered chooses no compression.
+    fs::create_directories(app.MapDefs() / "AAA");
+    WriteFile(app.MapDefs() / "AAA" / "AAA.ini", "[General]\r\nCompression=-1\r\n");
+    WriteFile(Target(), std::string("in the way"));
     for (const std::string tab : {"existing", "scratch"}) {
         bool stayedOpen = true;
         WhenModal([&](QWidget* dialog) {
             Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(tab == "existing" ? 0 : 1);
-            ChooseNoCompression(dialog, (tab + "Rlew").c_str());
             for (const char* edit : {"RlewTag", "NearTag", "FarTag"})
                 TypeAndLeave(Find<QLineEdit>(dialog, (tab + edit).c_str()), "");
-            for (const char* fill : {"Carmack", "RlewTag", "NearTag", "FarTag"}) {
+            for (const std::string fill : {"Carmack", "RlewTag", "NearTag", "FarTag", "nothing"}) {
                 Click(dialog, "okButton");
                 stayedOpen = stayedOpen && dialog->isVisible();
-                if (std::string(fill) == "Carmack")
+                if (fill == "Carmack")
                     Click(dialog, (tab + fill).c_str());
-                else
+                else if (fill != "nothing")
                     TypeAndLeave(Find<QLineEdit>(dialog, (tab + fill).c_str()), "1");
             }
             Finish(dialog);
@@ -260,69 +199,48 @@ TEST_F(StructureBoxTest, ChecksEachTabInOrderAndStaysOpen)
         EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", "")) << tab;
         EXPECT_TRUE(stayedOpen) << tab;
         EXPECT_TRUE(box.Cancelled());
-        ExpectMessages({"No map compression has been chosen!", "The RLEW-Tag doesn't have a value!",
-                        "The NEARTAG doesn't have a value!", "The FARTAG doesn't have a value!"});
-        EXPECT_FALSE(fs::exists(Target()));
+        const std::string folder = Target().string();
+        const std::string failure =
+            tab == "existing" ? "Couldn't copy the map definition structure \"AAA\" to " + folder + "!"
+                              : "Couldn't create the folder " + folder + "!";
+        EXPECT_EQ(prompter.MessageTexts(), (std::vector<std::string>{
+                      "No map compression has been chosen!", "The RLEW-Tag doesn't have a value!",
+                      "The NEARTAG doesn't have a value!", "The FARTAG doesn't have a value!", failure}));
+        for (const PromptRecord& r : prompter.Records()) {
+            EXPECT_EQ(r.caption, "Error create map definition structure");
+            EXPECT_EQ(r.icon, MessageIcon::Error);
+            EXPECT_EQ(r.buttons, Buttons::Ok);
+        }
+        EXPECT_TRUE(fs::is_regular_file(Target())) << tab;
         prompter.Clear();
     }
 }
 
-TEST_F(StructureBoxTest, OkOnTheScratchTabWithTheWolf3DDefaultsCreatesTheStructure)
+TEST_F(StructureBoxTest, OkOnTheScratchTabHandsTheChoicesToTheStoreAndCloses)
 {
     bool closed = false;
     WhenModal([&](QWidget* dialog) {
         Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
         Click(dialog, "scratchDefaults");
-        EXPECT_EQ(Text(dialog, "scratchRlewTag"), "ABCD");
-        EXPECT_EQ(Text(dialog, "scratchNearTag"), "A7");
-        EXPECT_EQ(Text(dialog, "scratchFarTag"), "A8");
-        SetPlanes(Find<QSpinBox>(dialog, "scratchPlanes"), "3");
+        ExpectTags(dialog, "scratch", "ABCD", "A7", "A8");
+        TypeAndLeave(Find<QLineEdit>(dialog, "scratchNearTag"), "1");
+        TypeAndLeave(Find<QLineEdit>(dialog, "scratchFarTag"), "zz");
+        SetPlanes(Find<QSpinBox>(dialog, "scratchPlanes"), "2");
         Click(dialog, "scratchCarmack");
+        Click(dialog, "scratchExtendedNames");
         Click(dialog, "okButton");
         closed = !dialog->isVisible();
         Finish(dialog);
     });
-    EXPECT_TRUE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    EXPECT_TRUE(closed);
-    EXPECT_FALSE(box.Cancelled());
-    EXPECT_TRUE(prompter.Records().empty());
-
-    const IniFile ini = TargetSettings();
-    EXPECT_EQ(ini.ReadInteger("General", "Compression", -1), 1);
-    EXPECT_EQ(ini.ReadInteger("General", "RLEWTag", -1), 43981);
-    EXPECT_EQ(ini.ReadInteger("General", "NearTag", -1), 167);
-    EXPECT_EQ(ini.ReadInteger("General", "FarTag", -1), 168);
-    EXPECT_EQ(ini.ReadInteger("General", "ExtendedMapNames", -1), 0);
-    EXPECT_EQ(ini.ReadInteger("General", "WDCCompatibleMaps", -1), 0);
-    EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", -1), 3);
-}
-
-TEST_F(StructureBoxTest, OkOnTheScratchTabTakesTheTypedChoices)
-{
-    WhenModal([&](QWidget* dialog) {
-        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
-        TypeAndLeave(Find<QLineEdit>(dialog, "scratchRlewTag"), "beef");
-        TypeAndLeave(Find<QLineEdit>(dialog, "scratchNearTag"), "1");
-        TypeAndLeave(Find<QLineEdit>(dialog, "scratchFarTag"), "zz");
-        SetPlanes(Find<QSpinBox>(dialog, "scratchPlanes"), "2");
-        Click(dialog, "scratchRlew");
-        Click(dialog, "scratchExtendedNames");
-        Click(dialog, "scratchWdc");
-        Click(dialog, "okButton");
-        Finish(dialog);
-    });
     EXPECT_TRUE(box.ShowStructureDialog(app.MapDefs(), "CO7", "C7.EXE"));
-    const IniFile ini(app.MapDefs() / "CO7_Floppy" / "CO7.ini");
-    EXPECT_EQ(ini.ReadInteger("General", "Compression", -1), 0);
-    EXPECT_EQ(ini.ReadInteger("General", "RLEWTag", -1), 0xBEEF);
-    EXPECT_EQ(ini.ReadInteger("General", "NearTag", -1), 0x1);
-    EXPECT_EQ(ini.ReadInteger("General", "FarTag", -1), 0xFF);
-    EXPECT_EQ(ini.ReadInteger("General", "ExtendedMapNames", -1), 1);
-    EXPECT_EQ(ini.ReadInteger("General", "WDCCompatibleMaps", -1), 1);
-    EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", -1), 2);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(prompter.Records().empty());
+    // Compression, the three tags, the two options and the planes.
+    EXPECT_EQ(Handed(IniFile(app.MapDefs() / "CO7_Floppy" / "CO7.ini")),
+              std::make_tuple(1, 0xABCD, 0x01, 0xFF, true, false, 2));
 }
 
-TEST_F(StructureBoxTest, OkOnTheFirstTabCopiesTheSelectedStructureWithFewerPlanes)
+TEST_F(StructureBoxTest, OkOnTheFirstTabHandsTheSelectedStructureToTheStore)
 {
     WhenModal([&](QWidget* dialog) {
         auto* list = Find<QComboBox>(dialog, "structureList");
@@ -338,44 +256,21 @@ TEST_F(StructureBoxTest, OkOnTheFirstTabCopiesTheSelectedStructureWithFewerPlane
     EXPECT_FALSE(box.Cancelled());
     EXPECT_TRUE(prompter.Records().empty());
 
-    // The copy of the selected structure; how it is copied is the store's.
-    const IniFile ini = TargetSettings();
-    EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", -1), 2);
-    EXPECT_EQ(ini.ReadInteger("General", "Compression", -1), 0);
-    EXPECT_EQ(ini.ReadInteger("General", "RLEWTag", -1), 0x1234);
-    EXPECT_EQ(ini.ReadInteger("General", "NearTag", -1), 0xA7);
-    EXPECT_EQ(ini.ReadInteger("General", "WDCCompatibleMaps", -1), 1);
-    EXPECT_EQ(ini.ReadString("PlaneNames", "1", ""), "Objects and Actors");
-}
-
-TEST_F(StructureBoxTest, OkOnTheFirstTabCopiesTheSelectedStructureWithMorePlanes)
-{
-    WhenModal([&](QWidget* dialog) {
-        auto* list = Find<QComboBox>(dialog, "structureList");
-        list->setCurrentIndex(list->findText("WL6"));
-        SetPlanes(Find<QSpinBox>(dialog, "existingPlanes"), "5");
-        Click(dialog, "okButton");
-        Finish(dialog);
-    });
-    EXPECT_TRUE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    const IniFile ini = TargetSettings();
-    EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", -1), 5);
-    EXPECT_EQ(ini.ReadInteger("General", "Compression", -1), 1);
-    EXPECT_EQ(ini.ReadString("PlaneNames", "4", ""), "Plane 5 (Unknown)");
+    // A copy of WL6 (its plane names), with what was chosen; how it is copied is the store's.
+    EXPECT_EQ(Handed(TargetSettings()), std::make_tuple(0, 0x1234, 0xA7, 0xA8, false, true, 2));
+    EXPECT_EQ(TargetSettings().ReadString("PlaneNames", "1", ""), "Objects and Actors");
 }
 
 TEST_F(StructureBoxTest, WithoutStructuresOpensOnTheScratchTabWithTheExtension)
 {
     for (const auto& name : ListStructures(app.MapDefs()))
         fs::remove_all(app.MapDefs() / name);
-    WriteFile(app.MapDefs() / "readme.txt", std::string("not a structure"));
 
     WhenModal([&](QWidget* dialog) {
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
         EXPECT_EQ(tabs->currentIndex(), 1);
         EXPECT_FALSE(tabs->isTabEnabled(0));
         EXPECT_EQ(Find<QComboBox>(dialog, "structureList")->count(), 0);
-        EXPECT_EQ(S(Text(dialog, "scratchExtension")), "XYZ");
         Finish(dialog);
     });
     EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
@@ -416,26 +311,6 @@ TEST_F(StructureBoxTest, CancelEscapeAndTheWindowsCloseButtonLeaveTheCancelledFl
         EXPECT_FALSE(fs::exists(Target())) << i;
     }
     EXPECT_TRUE(prompter.Records().empty());
-}
-
-TEST_F(StructureBoxTest, AFailedCreationIsShownAndTheDialogStaysOpen)
-{
-    // A file where the structure folder should go.
-    WriteFile(Target(), std::string("in the way"));
-    bool stayedOpen = false;
-    WhenModal([&](QWidget* dialog) {
-        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
-        Click(dialog, "scratchDefaults");
-        Click(dialog, "scratchRlew");
-        Click(dialog, "okButton");
-        stayedOpen = dialog->isVisible();
-        Finish(dialog);
-    });
-    EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
-    EXPECT_TRUE(stayedOpen);
-    EXPECT_TRUE(box.Cancelled());
-    ExpectMessages({"Couldn't create the folder " + Target().string() + "!"});
-    EXPECT_TRUE(fs::is_regular_file(Target()));
 }
 
 } // namespace
