@@ -173,6 +173,7 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     Release({4, 3});
     // The dashed white outline stays on the selection, inside its tiles.
     QImage painted(Area()->size(), QImage::Format_RGB32);
+    painted.fill(Qt::magenta);
     Area()->render(&painted, QPoint(), QRegion(QRect(0, 0, 6 * c, 6 * c)));
     EXPECT_EQ(painted.pixel(2 * c, 2 * c), qRgb(255, 255, 255));
     int dashes = 0; // on the last pixel column of the selection, dashed
@@ -203,8 +204,12 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     EXPECT_EQ(QSize(preview.width, preview.height), QSize(24, 16)) << "8 pixels per tile at every zoom";
     MoveTo({30, 40}, Qt::NoButton);
     EXPECT_EQ(Area()->PreviewArea(), QRect(30 * c, 40 * c, 3 * c, 2 * c));
-    Area()->render(&painted, QPoint(), QRegion(QRect(30 * c, 40 * c, 3 * c, 2 * c)));
-    EXPECT_EQ(painted.pixel(30 * c + c / 2, 40 * c + c / 2), preview.Pixel(4, 4));
+    // Rendered in place (the region lands at the offset given): the preview's
+    // pixel (5, 1) is red where the map beneath is black.
+    Area()->render(&painted, QPoint(30 * c, 40 * c), QRegion(QRect(30 * c, 40 * c, 3 * c, 2 * c)));
+    const int f = c / 8;
+    ASSERT_NE(preview.Pixel(5, 1), Editor().ViewImage().Pixel(30 * 8 + 5, 40 * 8 + 1));
+    EXPECT_EQ(painted.pixel(30 * c + 5 * f, 40 * c + f), preview.Pixel(5, 1));
 
     Press({30, 40});
     Release({30, 40});
