@@ -157,7 +157,7 @@ TEST_F(OpenedEditor, TheClipboardManagerDeletesClearsAndPastesIntoTheMap)
     EXPECT_EQ(area->PreviewArea(), QRect(80, 160, 16, 24));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(10 * 8 + 2, 20 * 8 + 2));
     EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Word(1, 11, 22), 3);
-    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolPencil)->isChecked()) << "a placement returns to the Pencil";
+    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolPencil)->isChecked()) << "back to the Pencil";
 
     WhenModal([](QWidget* dialog) {
         Click(dialog, "clearListButton");
