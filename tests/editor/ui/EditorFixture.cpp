@@ -13,6 +13,12 @@ void EditorFixture::SetUp()
     Recreate();
 }
 
+void OpenedEditor::SetUp()
+{
+    EditorFixture::SetUp();
+    OpenSample();
+}
+
 void EditorFixture::TearDown()
 {
     editor_.reset();
@@ -70,14 +76,9 @@ void EditorFixture::ExpectMessage(std::size_t index, const std::string& text, co
 
 void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> before)
 {
-    QPushButton* close = nullptr;
-    for (QPushButton* button : dialog->findChildren<QPushButton*>())
-        if (button->text() == "Close")
-            close = button;
-    if (!close) {
-        ADD_FAILURE() << "the dialog has no Close button";
+    QPushButton* close = Find<QPushButton>(dialog, "closeButton");
+    if (!close)
         return;
-    }
     auto* poller = new QTimer(dialog);
     auto* elapsed = new QElapsedTimer;
     elapsed->start();

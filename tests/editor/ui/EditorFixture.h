@@ -50,4 +50,10 @@ private:
     fs::path sample_;
 };
 
+// The same with the copy of the sample game opened.
+class OpenedEditor : public EditorFixture {
+protected:
+    void SetUp() override;
+};
+
 } // namespace tsl::test

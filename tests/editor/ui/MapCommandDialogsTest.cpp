@@ -14,9 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLabel>
 #include <QListWidget>
-#include <QRadioButton>
 #include <QTest>
 
 using namespace tsl;
@@ -25,14 +23,6 @@ using namespace tsl::test;
 namespace {
 
 const std::vector<std::string> kPlanes = {"Walls", "Objects", "Extra"};
-
-std::vector<std::string> Items(QComboBox* list)
-{
-    std::vector<std::string> items;
-    for (int i = 0; list && i < list->count(); ++i)
-        items.push_back(S(list->itemText(i)));
-    return items;
-}
 
 void ExpectRecord(const ScriptedPrompter& prompter, const std::string& text, const std::string& caption,
                   MessageIcon icon)
@@ -176,12 +166,10 @@ TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
         EXPECT_EQ(namesChanged, 1);
 
         auto* count = Find<QLineEdit>(dialog, "planeCountField");
-        for (const char* bad : {"", "0", "40000"}) {
-            TypeAndLeave(count, bad);
-            Click(dialog, "changePlaneCountButton");
-            ExpectRecord(prompter, "The number of planes must be between 1 and 32767!", "Plane Manager",
-                         MessageIcon::Error);
-        }
+        TypeAndLeave(count, "40000");
+        Click(dialog, "changePlaneCountButton");
+        ExpectRecord(prompter, "The number of planes must be between 1 and 32767!", "Plane Manager",
+                     MessageIcon::Error);
         TypeAndLeave(count, "3");
         prompter.Clear();
         Click(dialog, "changePlaneCountButton"); // unchanged: nothing asked

@@ -11,7 +11,6 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QPaintEvent>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
@@ -43,9 +42,8 @@ void UncheckViewOption(const QString& text)
                     found = true;
                 }
         EXPECT_TRUE(found) << S(text);
-        for (QPushButton* button : dialog->findChildren<QPushButton*>())
-            if (button->text() == "OK")
-                button->click();
+        Click(dialog, "okButton");
+        Finish(dialog);
     });
 }
 
@@ -98,15 +96,13 @@ TEST(MapPaintArea, MovingTheOutlineOrThePreviewRepaintsOnlyTheOldAndTheNewPlace)
     EXPECT_TRUE(recorder.painted.isEmpty());
 }
 
-TEST_F(EditorFixture, EveryZoomPositionEnlargesThePictureWithoutSmoothing)
+TEST_F(OpenedEditor, EveryZoomPositionEnlargesThePictureWithoutSmoothing)
 {
-    OpenSample();
-    auto& editor = Editor();
-    MapPaintArea* area = editor.View()->PaintArea();
-    const Image& view = editor.ViewImage();
+    MapPaintArea* area = Editor().View()->PaintArea();
+    const Image& view = Editor().ViewImage();
     for (int position = 0; position <= 4; ++position) {
-        editor.Panel()->ZoomSlider()->setValue(position);
-        const int f = editor.ZoomFactor();
+        Editor().Panel()->ZoomSlider()->setValue(position);
+        const int f = Editor().ZoomFactor();
         EXPECT_EQ(f, position == 0 ? 1 : 2 * position);
         EXPECT_EQ(area->size(), QSize(512 * f, 512 * f));
         // A stretch of the map around tile (10, 20), painted alone.
@@ -122,17 +118,15 @@ TEST_F(EditorFixture, EveryZoomPositionEnlargesThePictureWithoutSmoothing)
     }
 }
 
-TEST_F(EditorFixture, TheGridHasALineOnEveryTileButNoneClosingTheEdges)
+TEST_F(OpenedEditor, TheGridHasALineOnEveryTileButNoneClosingTheEdges)
 {
-    OpenSample();
-    auto& editor = Editor();
-    editor.Action("mapGridAction")->trigger();
-    ASSERT_TRUE(editor.View()->PaintArea()->Grid());
+    Editor().Action("mapGridAction")->trigger();
+    ASSERT_TRUE(Editor().View()->PaintArea()->Grid());
     const QRgb grey = qRgb(0x80, 0x80, 0x80);
     for (int position : {0, 2}) {
-        editor.Panel()->ZoomSlider()->setValue(position);
-        const int c = 8 * editor.ZoomFactor();
-        MapPaintArea* area = editor.View()->PaintArea();
+        Editor().Panel()->ZoomSlider()->setValue(position);
+        const int c = 8 * Editor().ZoomFactor();
+        MapPaintArea* area = Editor().View()->PaintArea();
         const int w = area->width();
         const QImage painted = Painted(area, area->rect());
         for (int x : {0, c, 5 * c, w - c})
@@ -141,8 +135,8 @@ TEST_F(EditorFixture, TheGridHasALineOnEveryTileButNoneClosingTheEdges)
         for (int y : {0, c, 7 * c})
             EXPECT_EQ(painted.pixel(c + 1, y), grey) << "row " << y;
         // Beside the lines, and along the right and bottom edges, the map.
-        const Image& view = editor.ViewImage();
-        const int f = editor.ZoomFactor();
+        const Image& view = Editor().ViewImage();
+        const int f = Editor().ZoomFactor();
         for (int y = 1; y < w; y += c) {
             EXPECT_EQ(painted.pixel(w - 1, y) & 0xFFFFFF, view.Pixel((w - 1) / f, y / f) & 0xFFFFFF);
             EXPECT_EQ(painted.pixel(y, w - 1) & 0xFFFFFF, view.Pixel(y / f, (w - 1) / f) & 0xFFFFFF);
@@ -150,109 +144,72 @@ TEST_F(EditorFixture, TheGridHasALineOnEveryTileButNoneClosingTheEdges)
     }
     // The grid is never in the picture itself: switching it off leaves the
     // picture as it was.
-    const Image withGrid = editor.ViewImage();
-    editor.Action("mapGridAction")->trigger();
-    EXPECT_FALSE(editor.View()->PaintArea()->Grid());
-    EXPECT_EQ(editor.ViewImage(), withGrid);
+    const Image withGrid = Editor().ViewImage();
+    Editor().Action("mapGridAction")->trigger();
+    EXPECT_FALSE(Editor().View()->PaintArea()->Grid());
+    EXPECT_EQ(Editor().ViewImage(), withGrid);
 }
 
-TEST_F(EditorFixture, TheWheelMovesTheVerticalBarByOneLine)
+TEST_F(OpenedEditor, TheWheelMovesTheVerticalBarByOneLine)
 {
-    OpenSample();
-    auto& editor = Editor();
-    editor.Panel()->ZoomSlider()->setValue(4);
-    QScrollBar* bar = editor.View()->verticalScrollBar();
+    Editor().Panel()->ZoomSlider()->setValue(4);
+    QScrollBar* bar = Editor().View()->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     QWheelEvent down(QPointF(20, 20), QPointF(20, 20), QPoint(), QPoint(0, -360), Qt::NoButton, {},
                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(editor.View()->viewport(), &down);
+    QApplication::sendEvent(Editor().View()->viewport(), &down);
     EXPECT_EQ(bar->value(), bar->singleStep()) << "one line, whatever the distance";
     QWheelEvent up(QPointF(20, 20), QPointF(20, 20), QPoint(), QPoint(0, 120), Qt::NoButton, {}, Qt::NoScrollPhase,
                    false);
-    QApplication::sendEvent(editor.View()->viewport(), &up);
-    QApplication::sendEvent(editor.View()->viewport(), &up);
+    QApplication::sendEvent(Editor().View()->viewport(), &up);
+    QApplication::sendEvent(Editor().View()->viewport(), &up);
     EXPECT_EQ(bar->value(), 0);
-    EXPECT_EQ(editor.View()->horizontalScrollBar()->value(), 0);
+    EXPECT_EQ(Editor().View()->horizontalScrollBar()->value(), 0);
 }
 
-TEST_F(EditorFixture, HiddenPlanesAndTypesDisappearFromTheView)
+TEST_F(OpenedEditor, HiddenPlanesAndTypesDisappearFromTheView)
 {
-    OpenSample();
-    auto& editor = Editor();
-    Project& project = *editor.CurrentProject();
-    const MapList& map = project.Maps.Current();
-    // A tile with an object, and a wall tile.
-    int ox = -1, oy = -1, wx = -1, wy = -1;
-    for (int y = 0; y < map.Height; ++y)
-        for (int x = 0; x < map.Width; ++x) {
-            if (map.Word(1, x, y) >= 23 && map.Word(1, x, y) <= 70 && ox < 0)
-                ox = x, oy = y;
-            if (map.Word(0, x, y) == 1 && wx < 0)
-                wx = x, wy = y;
-        }
-    ASSERT_GE(ox, 0);
-    ASSERT_GE(wx, 0);
-
-    // What plane 0 alone draws at the object's tile.
-    Image floorOnly;
-    std::vector<PlaneDisplay> display = project.Display();
-    display[1].Show = false;
-    RedrawMap(floorOnly, map, project.Symbols, display, kIntMode);
-    const Image before = editor.ViewImage();
-    auto tileDiffers = [&](const Image& a, const Image& b, int x, int y) {
-        for (int dy = 0; dy < 8; ++dy)
-            for (int dx = 0; dx < 8; ++dx)
-                if (a.Pixel(8 * x + dx, 8 * y + dy) != b.Pixel(8 * x + dx, 8 * y + dy))
-                    return true;
-        return false;
+    Project& project = *Editor().CurrentProject();
+    MapPaintArea* area = Editor().View()->PaintArea();
+    // After the dialog the view, on the screen too, is the map drawn with
+    // what is shown now, which is not what it showed before.
+    auto expectRedrawn = [&](const Image& before) {
+        Image expected;
+        RedrawMap(expected, project.Maps.Current(), project.Symbols, project.Display(), kIntMode);
+        EXPECT_NE(expected, before);
+        EXPECT_EQ(Editor().ViewImage(), expected);
+        const QImage painted = Painted(area, area->rect());
+        for (int y = 0; y < 512; y += 3)
+            for (int x = 0; x < 512; x += 3)
+                ASSERT_EQ(painted.pixel(x, y) & 0xFFFFFF, expected.Pixel(x, y) & 0xFFFFFF) << x << "," << y;
     };
-    ASSERT_TRUE(tileDiffers(before, floorOnly, ox, oy)) << "the object shows before";
 
+    Image before = Editor().ViewImage();
     UncheckViewOption("Show Objects and Actors");
-    editor.Action("mapViewOptionsAction")->trigger();
+    Editor().Action("mapViewOptionsAction")->trigger();
     EXPECT_FALSE(project.Settings->ReadBool("ShowPlanes", "1", true));
-    EXPECT_FALSE(tileDiffers(editor.ViewImage(), floorOnly, ox, oy)) << "the object is gone";
-    const QImage painted = Painted(editor.View()->PaintArea(), QRect(8 * ox, 8 * oy, 8, 8));
-    EXPECT_EQ(painted.pixel(3, 3) & 0xFFFFFF, floorOnly.Pixel(8 * ox + 3, 8 * oy + 3) & 0xFFFFFF);
+    expectRedrawn(before);
 
-    // Walls switched off: their tiles turn black.
+    before = Editor().ViewImage();
     UncheckViewOption("Show Wall");
-    editor.Action("mapViewOptionsAction")->trigger();
-    for (int dy = 0; dy < 8; ++dy)
-        for (int dx = 0; dx < 8; ++dx)
-            ASSERT_EQ(editor.ViewImage().Pixel(8 * wx + dx, 8 * wy + dy), kBlackPixel);
-    // The type list is written back once the dialog has closed.
-    const Bytes types = ReadFile(App().MapDefs() / "WL6" / "mapsymboltypes.txt");
-    EXPECT_NE(std::string(types.begin(), types.end()).find("w,Wall,0\r\n"), std::string::npos);
+    Editor().Action("mapViewOptionsAction")->trigger();
+    EXPECT_FALSE(project.Symbols.TypeShown("w"));
+    expectRedrawn(before);
 }
 
-TEST_F(EditorFixture, RedrawTileRepaintsOnlyThatTile)
+TEST_F(OpenedEditor, RedrawTileRepaintsOnlyThatTile)
 {
-    // The rectangles that reach the paint area's paint events.
-    struct PaintRecorder : QObject {
-        std::vector<QRect> rects;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            if (event->type() == QEvent::Paint)
-                rects.push_back(static_cast<QPaintEvent*>(event)->rect());
-            return false;
-        }
-    } recorder;
-    OpenSample();
-    auto& editor = Editor();
-    editor.Panel()->ZoomSlider()->setValue(2);
-    MapPaintArea* area = editor.View()->PaintArea();
+    Editor().Panel()->ZoomSlider()->setValue(2);
+    MapPaintArea* area = Editor().View()->PaintArea();
     QApplication::processEvents(); // the repaints of opening and zooming
-    MapList& map = editor.CurrentProject()->Maps.Current();
+    MapList& map = Editor().CurrentProject()->Maps.Current();
     map.SetWord(0, 4, 4, 0); // "Nothing": a black tile
-    area->installEventFilter(&recorder);
-    editor.RedrawTile(4, 4);
+    PaintRecorder recorder(area);
+    Editor().RedrawTile(4, 4);
     QApplication::processEvents();
-    area->removeEventFilter(&recorder);
-    const int c = 8 * editor.ZoomFactor();
-    ASSERT_FALSE(recorder.rects.empty());
-    for (const QRect& rect : recorder.rects)
-        EXPECT_TRUE(QRect(4 * c, 4 * c, c, c).contains(rect)) << rect.x() << "," << rect.y() << " " << rect.width();
+    const int c = 8 * Editor().ZoomFactor();
+    ASSERT_FALSE(recorder.painted.isEmpty());
+    EXPECT_TRUE(QRect(4 * c, 4 * c, c, c).contains(recorder.painted.boundingRect()));
     const QImage painted = Painted(area, QRect(4 * c, 4 * c, c, c));
     EXPECT_EQ(painted.pixel(c / 2, c / 2) & 0xFFFFFF, 0u);
 }

@@ -9,8 +9,6 @@
 #include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QTabWidget>
 
 #include "editor/ui/SidePanel.h"
@@ -26,28 +24,26 @@ const char* const kDeactivateQuestion =
     "format.\n\nDo you wish to deactivate the WDC compatible flag?";
 const char* const kNamesQuestion = "Do you use extended map names (32 characters)?";
 
-// The sample game saved with a WDC-compatible header (404 bytes, or 406 with
-// the name length of extended names).
-fs::path WdcGame(const AppFolder& app, const std::string& name, bool extendedNames)
+// The sample game saved with a WDC-compatible header of extended names (406
+// bytes, with the name length).
+fs::path WdcGame(const AppFolder& app)
 {
     MapHandler set = LoadSet(SampleGameDir());
-    set.Path = app.path() / name;
+    set.Path = app.path() / "wdc";
     fs::create_directories(set.Path);
     set.WDCCompatibleMaps = true;
-    set.ExtendedMapNames = extendedNames;
-    set.NameLength = extendedNames ? 32 : 16;
-    set.Maps[0].Name = MakeNameBuffer("A gatehouse with a long name", static_cast<std::size_t>(set.NameLength));
+    set.ExtendedMapNames = true;
+    set.NameLength = 32;
+    set.Maps[0].Name = MakeNameBuffer("A gatehouse with a long name", 32);
     EXPECT_FALSE(set.Save());
     return set.Path;
 }
 
 } // namespace
 
-class WdcQuestion : public EditorFixture {};
-
-TEST_F(WdcQuestion, AnythingButYesEndsTheOpen)
+TEST_F(EditorFixture, AnythingButYesToTheWdcQuestionEndsTheOpenAndYesAndYesOpensWithLongNames)
 {
-    const fs::path game = WdcGame(App(), "wdc", true);
+    const fs::path game = WdcGame(App());
     for (Answer answer : {Answer::No, Answer::Cancel}) {
         Prompts().Clear();
         Prompts().Answer(answer);
@@ -56,11 +52,9 @@ TEST_F(WdcQuestion, AnythingButYesEndsTheOpen)
         EXPECT_EQ(Prompts().Records().size(), 1u);
         EXPECT_EQ(Editor().CurrentProject(), nullptr);
     }
-}
 
-TEST_F(WdcQuestion, YesAndYesOpensWithLongNamesAndThePlaneCountOfTheHeader)
-{
-    const fs::path game = WdcGame(App(), "wdc", true);
+    // Yes and Yes: the plane count comes from the header.
+    Prompts().Clear();
     Prompts().Answer(Answer::Yes).Answer(Answer::Yes);
     ASSERT_TRUE(Editor().OpenProject(true, game));
     ExpectMessage(1, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
@@ -70,64 +64,24 @@ TEST_F(WdcQuestion, YesAndYesOpensWithLongNamesAndThePlaneCountOfTheHeader)
     EXPECT_EQ(maps.NameLength, 32);
     EXPECT_EQ(maps.NumPlanes, 3);
     EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: A gatehouse with a long name");
-    // The answers are kept in the structure.
-    IniFile structure(App().MapDefs() / "WL6" / "WL6.ini");
-    EXPECT_TRUE(structure.ReadBool("General", "WDCCompatibleMaps", false));
-    EXPECT_TRUE(structure.ReadBool("General", "ExtendedMapNames", false));
 }
 
-TEST_F(WdcQuestion, YesAndNoOpensWithShortNames)
+TEST_F(EditorFixture, ThePlainSetOfAWdcStructureAsksToDeactivateTheFlagAndYesThenNoStoresItOff)
 {
-    const fs::path game = WdcGame(App(), "wdc", false);
-    Prompts().Answer(Answer::Yes).Answer(Answer::No);
-    ASSERT_TRUE(Editor().OpenProject(true, game));
-    const MapHandler& maps = Editor().CurrentProject()->Maps;
-    EXPECT_TRUE(maps.WDCCompatibleMaps);
-    EXPECT_EQ(maps.NameLength, 16);
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: A gatehouse wit");
-}
-
-class DeactivateQuestion : public EditorFixture {
-protected:
-    void SetUp() override
-    {
-        EditorFixture::SetUp();
-        IniFile(App().MapDefs() / "WL6" / "WL6.ini").WriteBool("General", "WDCCompatibleMaps", true);
-    }
-};
-
-TEST_F(DeactivateQuestion, NoEndsTheOpen)
-{
+    const fs::path structure = App().MapDefs() / "WL6" / "WL6.ini";
+    IniFile(structure).WriteBool("General", "WDCCompatibleMaps", true);
     Prompts().Answer(Answer::No);
     EXPECT_FALSE(Editor().OpenProject(true, SampleCopy()));
     ExpectMessage(0, kDeactivateQuestion, "Error loading maps", MessageIcon::Warning, Buttons::YesNo);
-    EXPECT_EQ(Editor().CurrentProject(), nullptr);
-}
 
-TEST_F(DeactivateQuestion, YesThenNoOpensPlainAndStoresTheFlagOff)
-{
     Prompts().Answer(Answer::Yes).Answer(Answer::No);
     ASSERT_TRUE(Editor().OpenProject(true, SampleCopy()));
-    ExpectMessage(1, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
+    ExpectMessage(2, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
     const MapHandler& maps = Editor().CurrentProject()->Maps;
     EXPECT_FALSE(maps.WDCCompatibleMaps);
     EXPECT_EQ(maps.NameLength, 16);
     EXPECT_EQ(maps.NumMaps(), 7);
-    EXPECT_FALSE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").ReadBool("General", "WDCCompatibleMaps", true));
-}
-
-TEST_F(EditorFixture, AFailedOpenKeepsThePreviousProject)
-{
-    OpenSample();
-    Editor().SetChanged(true);
-    TempDir empty;
-    Prompts().Directory(empty.path());
-    Prompts().Answer(Answer::No); // do not save the changes
-    Editor().Action("openProjectAction")->trigger();
-    ASSERT_NE(Editor().CurrentProject(), nullptr);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, SampleCopy());
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
-    EXPECT_EQ(S(Editor().StatusText()), "Ready");
+    EXPECT_FALSE(IniFile(structure).ReadBool("General", "WDCCompatibleMaps", true));
 }
 
 TEST_F(EditorFixture, DamagedMapsAreReportedAndTheOpenGoesOn)
@@ -178,29 +132,7 @@ TEST_F(EditorFixture, TheSampleAndEveryRealSetOpenWithoutQuestionsAndRenderEvery
             if (i + 1 < count)
                 Editor().NextMap();
         }
-        EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, count - 1);
     }
-}
-
-TEST_F(EditorFixture, TheStructureDialogCompletedFromScratchOpensTheGame)
-{
-    const fs::path game = GameWithExtension("ABC");
-    Prompts().Answer(Answer::Yes);
-    WhenModal([](QWidget* dialog) {
-        EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
-        Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(1);
-        Find<QPushButton>(dialog, "scratchDefaults")->click();
-        Find<QSpinBox>(dialog, "scratchPlanes")->setValue(3);
-        Find<QRadioButton>(dialog, "scratchCarmack")->setChecked(true);
-        Find<QPushButton>(dialog, "okButton")->click();
-    });
-    ASSERT_TRUE(Editor().OpenProject(true, game));
-    // The new structure (its keys are the store's and the dialog's) is the one in use.
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse");
-    QComboBox* planes = Editor().Panel()->PlaneSelector();
-    ASSERT_EQ(planes->count(), 3);
-    EXPECT_EQ(S(planes->itemText(0)), "Plane 1 (Unknown)");
-    EXPECT_EQ(Editor().Panel()->SymbolList()->count(), 1);
 }
 
 TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensTheGame)
@@ -208,6 +140,7 @@ TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensThe
     const fs::path game = GameWithExtension("XYZ");
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
         Find<QTabWidget>(dialog, "tabs")->setCurrentIndex(0);
         QComboBox* list = Find<QComboBox>(dialog, "structureList");
         const int wl6 = list->findText("WL6");
@@ -224,9 +157,8 @@ TEST_F(EditorFixture, TheStructureDialogCompletedFromAnExistingStructureOpensThe
     EXPECT_GT(Editor().Panel()->SymbolList()->count(), 50);
 }
 
-TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
+TEST_F(OpenedEditor, TheMapConfigurationsChangeTheNameLengthAtOnce)
 {
-    OpenSample();
     WhenModal([](QWidget* dialog) {
         EXPECT_EQ(S(dialog->windowTitle()), "Map Configurations");
         Find<QCheckBox>(dialog, "configExtendedNames")->setChecked(true);
@@ -235,9 +167,7 @@ TEST_F(EditorFixture, TheMapConfigurationsChangeTheNameLengthAtOnce)
     Editor().Action("mapConfigurationsAction")->trigger();
     const MapHandler& maps = Editor().CurrentProject()->Maps;
     EXPECT_EQ(maps.NameLength, 32);
-    EXPECT_TRUE(maps.ExtendedMapNames);
     EXPECT_FALSE(Editor().Changed()) << "the configuration is not a change of the maps";
-    EXPECT_TRUE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").ReadBool("General", "ExtendedMapNames", false));
 
     // The next save writes 32-byte names.
     WhenModal([](QWidget* dialog) { ClickClose(dialog); });

@@ -98,17 +98,19 @@ void Click(QWidget* dialog, const char* name)
         QTest::mouseClick(button, Qt::LeftButton);
 }
 
-void TypeAndLeave(QLineEdit* edit, const QString& text)
+void TypeAndLeave(QWidget* field, const QString& text)
 {
-    if (!edit)
+    if (!field)
         return;
-    edit->selectAll();
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+    // A spin box's text is in a line edit of its own.
+    auto* edit = qobject_cast<QLineEdit*>(field);
+    (edit ? edit : field->findChild<QLineEdit*>())->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, text);
     // Leaving the edit: sent directly, since which window has the focus
     // depends on what else runs (tests run side by side).
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(edit, &leave);
+    QApplication::sendEvent(field, &leave);
 }
 
 QString Text(QWidget* dialog, const char* name)
@@ -121,6 +123,22 @@ bool Checked(QWidget* dialog, const char* name)
 {
     auto* button = Find<QAbstractButton>(dialog, name);
     return button && button->isChecked();
+}
+
+std::vector<std::string> Items(QComboBox* box)
+{
+    std::vector<std::string> items;
+    for (int i = 0; box && i < box->count(); ++i)
+        items.push_back(S(box->itemText(i)));
+    return items;
+}
+
+std::vector<std::string> Items(QListWidget* list)
+{
+    std::vector<std::string> items;
+    for (int i = 0; list && i < list->count(); ++i)
+        items.push_back(S(list->item(i)->text()));
+    return items;
 }
 
 bool ShowsText(QWidget* dialog, const QString& text)

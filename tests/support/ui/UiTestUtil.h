@@ -7,7 +7,9 @@
 #include "TestUtil.h"
 #include "editor/Project.h"
 
+#include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QString>
 #include <QWidget>
 
@@ -15,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tsl::test {
 
@@ -57,10 +60,14 @@ T* Find(QWidget* dialog, const char* name)
     return widget;
 }
 void Click(QWidget* dialog, const char* name);
-// Types into an edit as the user would and leaves it for the next control.
-void TypeAndLeave(QLineEdit* edit, const QString& text);
+// Types into an edit or a spin box as the user would and leaves it for the
+// next control.
+void TypeAndLeave(QWidget* field, const QString& text);
 QString Text(QWidget* dialog, const char* name);
 bool Checked(QWidget* dialog, const char* name);
+// The texts of the items of a combo box or a list, in order.
+std::vector<std::string> Items(QComboBox* box);
+std::vector<std::string> Items(QListWidget* list);
 // Whether a label, group title or button of the dialog reads `text`.
 bool ShowsText(QWidget* dialog, const QString& text);
 // Closes the dialog whatever happened, so that a failed check cannot hang the test.
