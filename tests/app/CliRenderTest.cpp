@@ -51,12 +51,7 @@ TEST(CliRender, DrawsTheMapAsTheMapViewDoes)
     RedrawMap(expected, set.Maps[1], tables, ReadPlaneDisplay(settings, 3), kIntMode);
     EXPECT_EQ(r.out, "Map 2 (" + MapNameText(set.Maps[1].Name) + ") saved as " + (out / "map2.bmp").string() + ", " +
                          std::to_string(expected.width) + " x " + std::to_string(expected.height) + " pixels.\n");
-    const Image written = DecodeBmp(ReadFile(out / "map2.bmp"));
-    EXPECT_EQ(written, expected);
-    // Walls red, the rest of plane 0 black, objects as their first pattern (black: nothing).
-    EXPECT_EQ(std::count(written.pixels.begin(), written.pixels.end(), 0xFFFF0000u) +
-                  std::count(written.pixels.begin(), written.pixels.end(), 0xFF000000u),
-              static_cast<long>(written.pixels.size()));
+    EXPECT_EQ(DecodeBmp(ReadFile(out / "map2.bmp")), expected);
 
     // Zoom position 3: six times as large; ".png" gives a PNG.
     r = RunCli({"render", SampleGameDir().string(), (out / "map1.png").string(), "--zoom", "3", mapdefs});
@@ -88,9 +83,6 @@ TEST(CliRender, ExplainsWhatKeepsItFromDrawing)
     r = RunCli({"render", SampleGameDir().string(), target, "--map", "0", mapdefs});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "The map number must be a number from 1.\n");
-    r = RunCli({"render", SampleGameDir().string(), target, "--zoom", "5", mapdefs});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n");
     r = RunCli({"render", SampleGameDir().string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Usage: tesselar-cli render DIR OUT [--map N] [--zoom Z]"), std::string::npos);

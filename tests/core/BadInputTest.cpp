@@ -70,29 +70,28 @@ void Patch32(const fs::path& file, std::size_t at, std::uint32_t value)
 TEST(BadHeaders, AnUnusableHeaderRecordStopsTheLoadWithAClearMessage)
 {
     const std::string damaged = "!\n\nThe map files are damaged; no map was loaded.";
-    {
-        TempDir dir;
-        SavedSet(dir);
-        Patch32(dir / "MAPHEAD.WL6", 6, 1'000'000); // map 2 far past the end
-        EXPECT_EQ(LoadFailureText(dir), "The header of map 2 lies outside GAMEMAPS.WL6" + damaged);
+    TempDir dir;
+    SavedSet(dir);
+    const Bytes head = ReadFile(dir / "MAPHEAD.WL6");
+    const Bytes data = ReadFile(dir / "GAMEMAPS.WL6");
+    const struct {
+        int map;
+        std::uint32_t offset;
+    } entries[] = {
+        {2, 1'000'000},                                   // far past the end
+        {3, 0x80000000},                                  // a negative offset
+        {1, static_cast<std::uint32_t>(data.size() - 20)}, // a record cut by the end
+    };
+    for (const auto& e : entries) {
+        WriteFile(dir / "MAPHEAD.WL6", head);
+        Patch32(dir / "MAPHEAD.WL6", 2 + 4 * static_cast<std::size_t>(e.map - 1), e.offset);
+        EXPECT_EQ(LoadFailureText(dir),
+                  "The header of map " + std::to_string(e.map) + " lies outside GAMEMAPS.WL6" + damaged);
     }
-    {
-        TempDir dir;
-        SavedSet(dir);
-        Patch32(dir / "MAPHEAD.WL6", 10, 0x80000000); // a negative offset
-        EXPECT_EQ(LoadFailureText(dir), "The header of map 3 lies outside GAMEMAPS.WL6" + damaged);
-    }
-    {
-        TempDir dir;
-        SavedSet(dir);
-        const std::size_t size = ReadFile(dir / "GAMEMAPS.WL6").size();
-        Patch32(dir / "MAPHEAD.WL6", 2, static_cast<std::uint32_t>(size - 20)); // record cut by the end
-        EXPECT_EQ(LoadFailureText(dir), "The header of map 1 lies outside GAMEMAPS.WL6" + damaged);
-    }
+    WriteFile(dir / "MAPHEAD.WL6", head);
+    const std::size_t record = RecordOf(dir, 1);
     for (auto [w, h] : {std::pair{0, 16}, {16, 0}, {257, 16}, {16, 300}}) {
-        TempDir dir;
-        SavedSet(dir);
-        const std::size_t record = RecordOf(dir, 1);
+        WriteFile(dir / "GAMEMAPS.WL6", data);
         Patch16(dir / "GAMEMAPS.WL6", record + 18, static_cast<std::uint16_t>(w));
         Patch16(dir / "GAMEMAPS.WL6", record + 20, static_cast<std::uint16_t>(h));
         EXPECT_EQ(LoadFailureText(dir), "The header of map 2 gives an invalid size (" + std::to_string(w) + " x " +
@@ -135,8 +134,6 @@ TEST(BadChunks, ADamagedPlaneLoadsAsFarAsItIsSoundAndIsNamed)
     TempDir dir;
     const MapHandler saved = SavedSet(dir);
     const std::size_t record = RecordOf(dir, 1);
-    const Bytes data = ReadFile(dir / "GAMEMAPS.WL6");
-    const std::size_t plane1 = Get32(data, record + 4);
     // Cut plane 2 of map 2 (index 1) short: its length now ends mid-stream.
     Patch16(dir / "GAMEMAPS.WL6", record + 14, 40);
 
@@ -159,7 +156,6 @@ TEST(BadChunks, ADamagedPlaneLoadsAsFarAsItIsSoundAndIsNamed)
     EXPECT_GT(sound, 0);
     EXPECT_LT(sound, 256);
     EXPECT_TRUE(std::all_of(got.begin() + sound + 1, got.end(), [](std::uint16_t w) { return w == 0; }));
-    EXPECT_NE(plane1, 0u);
 }
 
 TEST(BadChunks, ReferencesOutsideTheOutputAndChunksOutsideTheFile)

@@ -24,18 +24,6 @@ Bytes Words(std::initializer_list<std::uint16_t> words)
     return out;
 }
 
-std::vector<std::uint16_t> Expand(const Bytes& carmackChunk, std::size_t planeWords, bool* sound = nullptr,
-                                  std::uint8_t nearTag = 0xA7, std::uint8_t farTag = 0xA8)
-{
-    std::vector<std::uint16_t> rlew(Get16(carmackChunk, 0) / 2u);
-    const ExpandResult c = CarmackExpand(std::span(carmackChunk).subspan(2), rlew, nearTag, farTag);
-    std::vector<std::uint16_t> plane(planeWords);
-    const ExpandResult r = RLEWExpand(std::span<const std::uint16_t>(rlew.data(), c.produced).subspan(1), plane, kTag);
-    if (sound)
-        *sound = c.sound && r.sound;
-    return plane;
-}
-
 } // namespace
 
 TEST(RLEWCompress, WritesTheLengthWordAndCollapsesRunsOfFourOrMore)
@@ -52,23 +40,11 @@ TEST(RLEWCompress, WritesTheLengthWordAndCollapsesRunsOfFourOrMore)
     EXPECT_EQ(RLEWCompress(std::vector<std::uint16_t>{1, kTag, 2}, kTag), Words({0x2000, 1, kTag, 1, kTag, 2}));
 }
 
-TEST(RLEWCompress, TheLengthWordIs0x2000WhateverThePlaneSize)
-{
-    for (std::size_t side : {32u, 64u, 128u}) {
-        std::vector<std::uint16_t> plane(side * side, 3);
-        EXPECT_EQ(Get16(RLEWCompress(plane, kTag), 0), 0x2000) << side;
-    }
-}
-
 TEST(RLEWCompress, SplitsRunsLongerThanTheCountCanTell)
 {
     // A full 256 x 256 plane of one word: 65536 words do not fit one count.
     std::vector<std::uint16_t> plane(65536, 0x0005);
-    const Bytes stream = RLEWCompress(plane, kTag);
-    EXPECT_EQ(stream, Words({0x2000, kTag, 0xFFFF, 5, 5}));
-    std::vector<std::uint16_t> back(65536, 0);
-    EXPECT_TRUE(RLEWExpand(std::span(stream).subspan(2), back, kTag).sound);
-    EXPECT_EQ(back, plane);
+    EXPECT_EQ(RLEWCompress(plane, kTag), Words({0x2000, kTag, 0xFFFF, 5, 5}));
 
     // 65535 + 4 words: a full run and a short one.
     std::vector<std::uint16_t> longer(65539, kTag);
@@ -107,17 +83,14 @@ TEST(RLEWExpand, StaysInsideItsBuffersOnBadStreams)
 
 TEST(CarmackExpand, ReadsLiteralsNearAndFarReferencesAndTagEscapes)
 {
-    Bytes chunk;
-    Put16(chunk, 1);                  // literal
-    Put16(chunk, 2);                  // literal
-    Put16(chunk, 0xA702);             // near: 2 words, 2 back
-    chunk.push_back(2);
-    Put16(chunk, 0xA803);             // far: 3 words from word 1
-    Put16(chunk, 1);
-    Put16(chunk, 0xA700);             // escaped 0xA712
-    chunk.push_back(0x12);
-    Put16(chunk, 0xA800);             // escaped 0xA8FF
-    chunk.push_back(0xFF);
+    const Bytes chunk = {
+        1, 0,             // literal
+        2, 0,             // literal
+        0x02, 0xA7, 2,    // near: 2 words, 2 back
+        0x03, 0xA8, 1, 0, // far: 3 words from word 1
+        0x00, 0xA7, 0x12, // escaped 0xA712
+        0x00, 0xA8, 0xFF, // escaped 0xA8FF
+    };
     std::vector<std::uint16_t> out(9);
     const ExpandResult r = CarmackExpand(chunk, out, 0xA7, 0xA8);
     EXPECT_TRUE(r.sound);
@@ -126,13 +99,11 @@ TEST(CarmackExpand, ReadsLiteralsNearAndFarReferencesAndTagEscapes)
 
 TEST(CarmackExpand, OverlappingCopiesRepeatTheWordsJustWritten)
 {
-    Bytes chunk;
-    Put16(chunk, 5);
-    Put16(chunk, 6);
-    Put16(chunk, 0xA705); // 5 words from 2 back: 5 6 5 6 5
-    chunk.push_back(2);
-    Put16(chunk, 0xA803); // 3 words from word 6 (the last), overlapping the output
-    Put16(chunk, 6);
+    const Bytes chunk = {
+        5, 0, 6, 0,
+        0x05, 0xA7, 2,    // 5 words from 2 back: 5 6 5 6 5
+        0x03, 0xA8, 6, 0, // 3 words from word 6 (the last), overlapping the output
+    };
     std::vector<std::uint16_t> out(10);
     EXPECT_TRUE(CarmackExpand(chunk, out, 0xA7, 0xA8).sound);
     EXPECT_EQ(out, (std::vector<std::uint16_t>{5, 6, 5, 6, 5, 6, 5, 5, 5, 5}));
@@ -140,10 +111,10 @@ TEST(CarmackExpand, OverlappingCopiesRepeatTheWordsJustWritten)
 
 TEST(CarmackExpand, UsesTheConfiguredTags)
 {
-    Bytes chunk;
-    Put16(chunk, 0xA701); // an ordinary word under other tags
-    Put16(chunk, 0x1001); // near tag 0x10: one word, one back
-    chunk.push_back(1);
+    const Bytes chunk = {
+        0x01, 0xA7,    // an ordinary word under other tags
+        0x01, 0x10, 1, // near tag 0x10: one word, one back
+    };
     std::vector<std::uint16_t> out(2);
     EXPECT_TRUE(CarmackExpand(chunk, out, 0x10, 0x20).sound);
     EXPECT_EQ(out, (std::vector<std::uint16_t>{0xA701, 0xA701}));
@@ -151,50 +122,21 @@ TEST(CarmackExpand, UsesTheConfiguredTags)
 
 TEST(CarmackExpand, RefusesReferencesOutsideWhatWasProduced)
 {
+    // Chunks byte by byte; all but the first start with the literal 1. The
+    // output holds 4 words.
     struct Case {
         const char* what;
         Bytes chunk;
         std::size_t produced;
     };
-    std::vector<Case> cases;
-    {
-        Bytes c;
-        Put16(c, 0xA701);
-        c.push_back(1); // one back, with nothing produced yet
-        cases.push_back({"near before the start", c, 0});
-    }
-    {
-        Bytes c;
-        Put16(c, 1);
-        Put16(c, 0xA701);
-        c.push_back(0); // distance 0: the word being written
-        cases.push_back({"near distance 0", c, 1});
-    }
-    {
-        Bytes c;
-        Put16(c, 1);
-        Put16(c, 0xA802);
-        Put16(c, 1); // word 1 is not produced yet
-        cases.push_back({"far past the output", c, 1});
-    }
-    {
-        Bytes c;
-        Put16(c, 1);
-        Put16(c, 0xA7FF);
-        c.push_back(1); // 255 words into a buffer of 4
-        cases.push_back({"count past the destination", c, 1});
-    }
-    {
-        Bytes c;
-        Put16(c, 1);
-        Put16(c, 0xA702); // the distance byte is missing
-        cases.push_back({"chunk ends inside an item", c, 1});
-    }
-    {
-        Bytes c;
-        Put16(c, 1);
-        cases.push_back({"chunk ends early", c, 1});
-    }
+    const Case cases[] = {
+        {"near one back, with nothing produced yet", {0x01, 0xA7, 1}, 0},
+        {"near distance 0: the word being written", {1, 0, 0x01, 0xA7, 0}, 1},
+        {"far from word 1, not produced yet", {1, 0, 0x02, 0xA8, 1, 0}, 1},
+        {"255 words into a buffer of 4", {1, 0, 0xFF, 0xA7, 1}, 1},
+        {"chunk ends inside an item: the distance byte is missing", {1, 0, 0x02, 0xA7}, 1},
+        {"chunk ends early", {1, 0}, 1},
+    };
     for (const Case& c : cases) {
         std::vector<std::uint16_t> out(4, 0xEEEE);
         const ExpandResult r = CarmackExpand(c.chunk, out, 0xA7, 0xA8);
@@ -207,10 +149,7 @@ TEST(CarmackCompress, EscapesWordsWhoseHighByteIsATag)
 {
     // No earlier word matches, so 0xA712 is a literal: 0x00, 0xA7, 0x12.
     const Bytes rlew = Words({0x2000, 0xA712, 0xA8FF});
-    Bytes expected;
-    Put16(expected, 6);
-    Put16(expected, 0x2000);
-    expected.insert(expected.end(), {0x00, 0xA7, 0x12, 0x00, 0xA8, 0xFF});
+    const Bytes expected = {6, 0, 0x00, 0x20, 0x00, 0xA7, 0x12, 0x00, 0xA8, 0xFF};
     const Bytes chunk = *CarmackCompress(rlew, 0xA7, 0xA8);
     EXPECT_EQ(chunk, expected);
     std::vector<std::uint16_t> back(3);
@@ -221,13 +160,7 @@ TEST(CarmackCompress, EscapesWordsWhoseHighByteIsATag)
 TEST(CarmackCompress, PrefersNearReferencesAndTheNearestOfEqualMatches)
 {
     // 1 2 1 2 ... : the second pair is a near reference of length 2, 2 back.
-    Bytes expected;
-    Put16(expected, 8);
-    Put16(expected, 1);
-    Put16(expected, 2);
-    Put16(expected, 0xA702);
-    expected.push_back(2);
-    EXPECT_EQ(*CarmackCompress(Words({1, 2, 1, 2}), 0xA7, 0xA8), expected);
+    EXPECT_EQ(*CarmackCompress(Words({1, 2, 1, 2}), 0xA7, 0xA8), (Bytes{8, 0, 1, 0, 2, 0, 0x02, 0xA7, 2}));
 
     // 3 4 9 3 4 8 3 4: the last pair matches at both earlier places; the
     // nearest (3 back) wins.
@@ -240,12 +173,10 @@ TEST(CarmackCompress, UsesFarReferencesOnlyForThreeWordsOrMore)
 {
     // A pattern, then 300 distinct words, then the pattern again: too far for
     // a near reference. Three words go as a far reference to word 0.
-    std::vector<std::uint16_t> words = {100, 101, 102};
+    Bytes rlew = Words({100, 101, 102});
     for (std::uint16_t k = 0; k < 300; ++k)
-        words.push_back(static_cast<std::uint16_t>(1000 + k));
-    words.insert(words.end(), {100, 101, 102, 100, 101});
-    Bytes rlew;
-    for (std::uint16_t w : words)
+        Put16(rlew, static_cast<std::uint16_t>(1000 + k));
+    for (std::uint16_t w : {100, 101, 102, 100, 101})
         Put16(rlew, w);
     const Bytes chunk = *CarmackCompress(rlew, 0xA7, 0xA8);
     // ... far 3 from word 0, then the last two words as a near reference of 2.
@@ -320,24 +251,6 @@ TEST(Codecs, RandomPlanesRoundTripThroughBothLayouts)
             ASSERT_EQ(back, plane) << w << "x" << h << " tags " << int(nearTag) << "/" << int(farTag);
         }
     }
-}
-
-TEST(Codecs, AGameMapsChunkExpandsToThePlane)
-{
-    // A hand-built chunk: RLEW stream 0x2000, 1, 1, 1, tag/5/2 under Carmack
-    // with a near reference for the second and third 1.
-    Bytes chunk;
-    Put16(chunk, 14); // the RLEW stream is 7 words
-    Put16(chunk, 0x2000);
-    Put16(chunk, 1);
-    Put16(chunk, 0xA702);
-    chunk.push_back(1);
-    Put16(chunk, kTag);
-    Put16(chunk, 5);
-    Put16(chunk, 2);
-    bool sound = false;
-    EXPECT_EQ(Expand(chunk, 8, &sound), (std::vector<std::uint16_t>{1, 1, 1, 2, 2, 2, 2, 2}));
-    EXPECT_TRUE(sound);
 }
 
 TEST(CarmackCompress, RefusesASourceItsLengthWordCannotHold)

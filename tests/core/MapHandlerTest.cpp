@@ -15,13 +15,8 @@ namespace {
 MapHandler SetOfMaps(int count, int width = 4, int height = 3)
 {
     MapHandler set = EmptySet("/nonexistent", DataFileVersion::GameMaps, 2);
-    for (int i = 0; i < count; ++i) {
-        MapList map = set.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
-                                    "Map" + std::to_string(i));
-        map.Index = i;
-        set.Headers.push_back(MapHandler::HeaderFor(map));
-        set.AddMap(std::move(map));
-    }
+    for (int i = 0; i < count; ++i)
+        AddBlankMap(set, width, height, "Map" + std::to_string(i));
     return set;
 }
 

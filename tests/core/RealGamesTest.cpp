@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -85,10 +84,7 @@ TEST(RealGames, SaveBackWordForWordWithTheSameChunks)
         GTEST_SKIP() << "no real game data";
     for (const fs::path& original : sets) {
         TempDir copy;
-        for (const auto& entry : fs::directory_iterator(original))
-            fs::copy_file(entry.path(), copy / entry.path().filename().string());
-        for (const auto& entry : fs::directory_iterator(copy.path()))
-            fs::permissions(entry.path(), fs::perms::owner_read | fs::perms::owner_write);
+        CopyGame(original, copy.path());
 
         const MapHandler loaded = LoadSet(copy.path());
         ASSERT_FALSE(loaded.Save()) << original;

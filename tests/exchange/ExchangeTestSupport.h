@@ -30,14 +30,11 @@ inline MapHandler PatternSet(int planes, int nameLength = 16)
 inline void AddPatternMap(MapHandler& set, int width, int height, const std::string& name)
 {
     const int salt = set.NumMaps();
-    MapList map = set.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), name);
+    MapList& map = AddBlankMap(set, width, height, name);
     for (std::size_t p = 0; p < map.Planes.size(); ++p)
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
                 map.SetWord(p, x, y, Cell(salt, static_cast<int>(p), x, y));
-    map.Index = salt;
-    set.Headers.push_back(MapHandler::HeaderFor(map));
-    set.AddMap(std::move(map));
 }
 
 // A name field of `length` bytes as a file holds it.
@@ -84,11 +81,6 @@ inline void ExpectPatternMap(const ExchangeMap& map, int salt, int width, int he
                     << "plane " << p << " at " << x << ", " << y;
             }
     }
-}
-
-inline Outcome<ExchangeContents> ReadBytes(const Bytes& file, int planes, int nameLength = 16)
-{
-    return ReadExchangeFile(file, planes, nameLength);
 }
 
 // The bytes WriteExchangeFile puts into a file.

@@ -41,6 +41,19 @@ tsl::Answer ScriptedPrompter::Message(const std::string& text, const std::string
     return a;
 }
 
+std::optional<std::filesystem::path> ScriptedPrompter::NextPath(PromptRecord record,
+                                                                const std::string& chooser)
+{
+    records_.push_back(record);
+    if (paths_.empty()) {
+        unexpected_.push_back("unscripted " + chooser + " chooser: " + record.text);
+        return std::nullopt;
+    }
+    auto p = paths_.front();
+    paths_.pop_front();
+    return p;
+}
+
 std::optional<std::filesystem::path> ScriptedPrompter::ChooseDirectory(const std::string& prompt,
                                                                        const std::filesystem::path& start)
 {
@@ -48,14 +61,7 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseDirectory(const std
     r.kind = PromptRecord::Kind::Directory;
     r.text = prompt;
     r.start = start;
-    records_.push_back(r);
-    if (paths_.empty()) {
-        unexpected_.push_back("unscripted directory chooser: " + prompt);
-        return std::nullopt;
-    }
-    auto p = paths_.front();
-    paths_.pop_front();
-    return p;
+    return NextPath(r, "directory");
 }
 
 std::optional<std::filesystem::path> ScriptedPrompter::ChooseOpenFile(const std::string& title,
@@ -66,14 +72,7 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseOpenFile(const std:
     r.text = title;
     r.filter = filter.filters;
     r.selectedFilter = filter.selected;
-    records_.push_back(r);
-    if (paths_.empty()) {
-        unexpected_.push_back("unscripted open chooser: " + title);
-        return std::nullopt;
-    }
-    auto p = paths_.front();
-    paths_.pop_front();
-    return p;
+    return NextPath(r, "open");
 }
 
 std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std::string& title,
@@ -86,14 +85,7 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std:
     r.filter = filter.filters;
     r.selectedFilter = filter.selected;
     r.defaultExtension = defaultExtension;
-    records_.push_back(r);
-    if (paths_.empty()) {
-        unexpected_.push_back("unscripted save chooser: " + title);
-        return std::nullopt;
-    }
-    auto p = paths_.front();
-    paths_.pop_front();
-    return p;
+    return NextPath(r, "save");
 }
 
 std::vector<std::string> ScriptedPrompter::MessageTexts() const

@@ -50,6 +50,9 @@ public:
     std::string Unfinished() const;
 
 private:
+    // Records a chooser and answers it with the next scripted path.
+    std::optional<std::filesystem::path> NextPath(PromptRecord record, const std::string& chooser);
+
     std::deque<tsl::Answer> answers_;
     std::deque<std::optional<std::filesystem::path>> paths_;
     std::vector<PromptRecord> records_;

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -158,10 +157,19 @@ MapHandler EmptySet(const fs::path& dir, DataFileVersion version, int planes, co
     return set;
 }
 
+MapList& AddBlankMap(MapHandler& set, int width, int height, const std::string& name)
+{
+    MapList map = set.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), name);
+    map.Index = set.NumMaps();
+    set.Headers.push_back(MapHandler::HeaderFor(map));
+    set.AddMap(std::move(map));
+    return set.Maps.back();
+}
+
 void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
                   int alphabet)
 {
-    MapList map = set.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), name);
+    MapList& map = AddBlankMap(set, width, height, name);
     for (auto& plane : map.Planes) {
         std::uint16_t value = 0;
         for (auto& word : plane) {
@@ -177,9 +185,6 @@ void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, 
             word = value;
         }
     }
-    map.Index = set.NumMaps();
-    set.Headers.push_back(MapHandler::HeaderFor(map));
-    set.AddMap(std::move(map));
 }
 
 void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual)
@@ -208,6 +213,15 @@ Bytes FakeExecutable()
     for (int i = 0; i < 200; ++i)
         exe.push_back(static_cast<std::uint8_t>(i * 13));
     return exe;
+}
+
+void CopyGame(const fs::path& from, const fs::path& to)
+{
+    for (const auto& entry : fs::directory_iterator(from))
+        if (entry.is_regular_file()) {
+            fs::copy_file(entry.path(), to / entry.path().filename());
+            fs::permissions(to / entry.path().filename(), fs::perms::owner_read | fs::perms::owner_write);
+        }
 }
 
 MapHandler LoadSet(const fs::path& dir, int planes, bool wdc, bool extendedNames)
@@ -272,14 +286,6 @@ std::string Quote(const std::string& arg)
     return out + "'";
 }
 
-std::string Slurp(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 } // namespace
 
 CliResult RunCli(const std::vector<std::string>& args)
@@ -292,8 +298,8 @@ CliResult RunCli(const std::vector<std::string>& args)
     const int raw = std::system(command.c_str());
     CliResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = Slurp(capture / "out");
-    result.err = Slurp(capture / "err");
+    result.out = FileText(capture / "out");
+    result.err = FileText(capture / "err");
     return result;
 }
 

@@ -55,6 +55,8 @@ std::uint32_t Get32(const Bytes& data, std::size_t at);
 // A map set in memory with the given storage settings and no maps.
 MapHandler EmptySet(const fs::path& dir, DataFileVersion version = DataFileVersion::GameMaps, int planes = 3,
                     const std::string& extension = "WL6");
+// Appends a map of zero words and its header to the set; returns the map.
+MapList& AddBlankMap(MapHandler& set, int width, int height, const std::string& name);
 // Appends a map of random words (drawn from `alphabet` values so that the
 // codecs find runs and matches, and from the words the codecs escape) to the set.
 void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, const std::string& name,
@@ -66,6 +68,9 @@ Bytes FakeExecutable();
 
 // Fails the current test with the first difference when the maps differ.
 void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual);
+
+// Copies the files of the game in `from` into `to`, each writable by its owner.
+void CopyGame(const fs::path& from, const fs::path& to);
 
 // Opens the set in `dir` the way tesselar-cli does: locate, settings, load.
 MapHandler LoadSet(const fs::path& dir, int planes = 3, bool wdc = false, bool extendedNames = false);
