@@ -1,5 +1,4 @@
 #include "CarmackOracle.h"
-#include "TestUtil.h"
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +13,11 @@ Bytes CarmackCompressExhaustive(std::span<const std::uint8_t> source, std::uint8
         w[k / 2] = static_cast<std::uint16_t>(w[k / 2] | (source[k] << (8 * (k % 2))));
 
     Bytes out;
-    Put16(out, static_cast<std::uint16_t>(source.size()));
+    auto put16 = [&](std::uint16_t v) {
+        out.push_back(static_cast<std::uint8_t>(v));
+        out.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    put16(static_cast<std::uint16_t>(source.size()));
 
     std::size_t i = 0;
     while (i < total) {
@@ -35,20 +38,20 @@ Bytes CarmackCompressExhaustive(std::span<const std::uint8_t> source, std::uint8
             }
         }
         if (bestLength > 1 && i - bestPos <= 255) {
-            Put16(out, static_cast<std::uint16_t>((nearTag << 8) | bestLength));
+            put16(static_cast<std::uint16_t>((nearTag << 8) | bestLength));
             out.push_back(static_cast<std::uint8_t>(i - bestPos));
             i += bestLength;
         } else if (bestLength > 2) {
-            Put16(out, static_cast<std::uint16_t>((farTag << 8) | bestLength));
-            Put16(out, static_cast<std::uint16_t>(bestPos));
+            put16(static_cast<std::uint16_t>((farTag << 8) | bestLength));
+            put16(static_cast<std::uint16_t>(bestPos));
             i += bestLength;
         } else {
             const auto high = static_cast<std::uint8_t>(v >> 8);
             if (high == nearTag || high == farTag) {
-                Put16(out, static_cast<std::uint16_t>(v & 0xFF00));
+                put16(static_cast<std::uint16_t>(v & 0xFF00));
                 out.push_back(static_cast<std::uint8_t>(v));
             } else {
-                Put16(out, v);
+                put16(v);
             }
             i += 1;
         }
