@@ -61,8 +61,6 @@ TEST(StructureStore, NamesTheFolderAfterTheExtensionAndTheFloppyExecutable)
     EXPECT_EQ(StructureSettingsPath(root, "CO7", "C7.EXE"), root / "CO7_Floppy" / "CO7.ini");
     EXPECT_EQ(StructureSettingsPath(root, "CO7", "CORR7CD.EXE"), root / "CO7" / "CO7.ini");
     EXPECT_EQ(StructureSettingsPath(root, "WL6", ""), root / "WL6" / "WL6.ini");
-    EXPECT_EQ(SettingsFileNameOf("CO7_Floppy"), "CO7.ini");
-    EXPECT_EQ(SettingsFileNameOf("SOD"), "SOD.ini");
 }
 
 TEST(StructureStore, FindsFoldersAndFilesWhateverTheirLetterCase)
