@@ -77,8 +77,9 @@ TEST_F(IniFileTest, ReadsSectionsAndKeysWithoutRegardToLetterCaseAndDefaultsForW
 
 TEST_F(IniFileTest, ReadsIntegersAsTheLeadingDecimalNumberAndBooleansAsIntegersNotZero)
 {
-    const IniFile ini = Written(kHandWritten + "[Numbers]\nBig=99999999999999999999\nSmall=-99999999999999999999\n"
-                                               "Plus=+12\nHex=0x1F\n[ShowPlanes]\n0=1\n1=0\n2=2\n3=yes\n4=\n");
+    const IniFile ini = Written(kHandWritten +
+                                "[Numbers]\nBig=99999999999999999999\nSmall=-99999999999999999999\n"
+                                "Plus=+12\nHex=0x1F\n[ShowPlanes]\n0=1\n1=0\n2=2\n3=yes\n4=\n");
     EXPECT_EQ(ini.ReadInteger("General", "Compression", 5), 12); // "12abc"
     EXPECT_EQ(ini.ReadInteger("General", "Word", 5), 0);         // no number at all
     EXPECT_EQ(ini.ReadInteger("General", "Empty", 5), 5);        // an empty value counts as missing
