@@ -61,8 +61,6 @@ TEST(StructureStore, NamesTheFolderAfterTheExtensionAndTheFloppyExecutable)
     EXPECT_EQ(StructureSettingsPath(root, "CO7", "C7.EXE"), root / "CO7_Floppy" / "CO7.ini");
     EXPECT_EQ(StructureSettingsPath(root, "CO7", "CORR7CD.EXE"), root / "CO7" / "CO7.ini");
     EXPECT_EQ(StructureSettingsPath(root, "WL6", ""), root / "WL6" / "WL6.ini");
-    EXPECT_EQ(SettingsFileNameOf("CO7_Floppy"), "CO7.ini");
-    EXPECT_EQ(SettingsFileNameOf("SOD"), "SOD.ini");
 }
 
 TEST(StructureStore, FindsFoldersAndFilesWhateverTheirLetterCase)
@@ -179,7 +177,6 @@ TEST(StructureStore, CreatesFromScratchExactlyTheDocumentedFiles)
     for (const char* plane : {"plane1.txt", "plane2.txt", "plane3.txt"})
         EXPECT_EQ(FileText(root / "WL6" / plane), kDefaultRecord) << plane; // no line end
     EXPECT_EQ(FileText(root / "WL6" / "mapsymboltypes.txt"), "ot,Other Tile,1");
-    EXPECT_TRUE(StructureExists(root.path(), "WL6", ""));
 
     // The floppy structure in a folder of its own, inside a MapDefs folder made for it.
     ASSERT_FALSE(CreateFromScratch(root / "MapDefs", "CO7", "C7.EXE", kWolf3DChoice, 1));
@@ -189,18 +186,20 @@ TEST(StructureStore, CreatesFromScratchExactlyTheDocumentedFiles)
 
 TEST(StructureStore, CreatesFromAnExistingStructureWithFewerPlanes)
 {
+    // The floppy structure keeps its settings under the extension's name; the
+    // copy for the other executable gets the folder without "_Floppy".
     TempDir root;
-    WriteSourceStructure(root.path(), "WL6", "WL6.ini");
+    WriteSourceStructure(root.path(), "CO7_Floppy", "CO7.ini");
     const StructureSettings choice{.ExtendedMapNames = true, .Compression = 0, .RLEWTag = 0x1234,
                                    .NearTag = 0x10, .FarTag = 0x20};
-    ASSERT_FALSE(CreateFromExisting(root.path(), "WL6", "N3D", "", choice, 2));
+    ASSERT_FALSE(CreateFromExisting(root.path(), "CO7_Floppy", "CO7", "CORR7CD.EXE", choice, 2));
 
-    // Every file copied, the settings file renamed, the removed plane's file gone
-    // ("extra.dat" names "extra.txt").
-    EXPECT_EQ(ListDirectory(root / "N3D"), (Names{"N3D.ini", "mapsymboltypes.txt", "objects.txt", "readme.txt",
+    // Every file copied (the settings file already has the name it needs), the
+    // removed plane's file gone ("extra.dat" names "extra.txt").
+    EXPECT_EQ(ListDirectory(root / "CO7"), (Names{"CO7.ini", "mapsymboltypes.txt", "objects.txt", "readme.txt",
                                                   "walls.txt"}));
-    EXPECT_EQ(FileText(root / "N3D" / "walls.txt"), FileText(root / "WL6" / "walls.txt"));
-    EXPECT_EQ(FileText(root / "N3D" / "N3D.ini"),
+    EXPECT_EQ(FileText(root / "CO7" / "walls.txt"), FileText(root / "CO7_Floppy" / "walls.txt"));
+    EXPECT_EQ(FileText(root / "CO7" / "CO7.ini"),
               "[General]\r\nExtendedMapNames=1\r\nCompression=0\r\nRLEWTag=4660\r\n"
               "MapGrid=0\r\nZoomFactor=0\r\nWDCCompatibleMaps=0\r\nNearTag=16\r\nFarTag=32\r\n"
               "[Planes]\r\nNumPlanes=2\r\n0=walls.txt\r\n1=objects.txt\r\n"
@@ -208,39 +207,25 @@ TEST(StructureStore, CreatesFromAnExistingStructureWithFewerPlanes)
               "[ShowPlanes]\r\n0=1\r\n1=1\r\n"
               "[SplitPlanes]\r\n0=0\r\n1=0\r\n");
     // The source is untouched.
-    EXPECT_EQ(ListDirectory(root / "WL6").size(), 6u);
+    EXPECT_EQ(ListDirectory(root / "CO7_Floppy").size(), 6u);
 }
 
 TEST(StructureStore, CreatesFromAnExistingStructureWithMorePlanes)
 {
+    // Into the floppy structure's folder, the settings file renamed after the extension.
     TempDir root;
-    WriteSourceStructure(root.path(), "WL6", "WL6.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "wl6", "SOD", "", kWolf3DChoice, 5));
-    EXPECT_EQ(ListDirectory(root / "SOD"),
-              (Names{"SOD.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "plane4.txt", "plane5.txt",
+    WriteSourceStructure(root.path(), "SOD", "SOD.ini");
+    ASSERT_FALSE(CreateFromExisting(root.path(), "sod", "CO7", "C7.EXE", kWolf3DChoice, 5));
+    EXPECT_EQ(ListDirectory(root / "CO7_Floppy"),
+              (Names{"CO7.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "plane4.txt", "plane5.txt",
                      "readme.txt", "walls.txt"}));
     // The added planes follow the copied ones; what each gets is shown from scratch above.
-    const IniFile ini(root / "SOD" / "SOD.ini");
+    const IniFile ini(root / "CO7_Floppy" / "CO7.ini");
     EXPECT_EQ(ini.ReadInteger("Planes", "NumPlanes", 0), 5);
     EXPECT_EQ(ini.ReadString("Planes", "2", ""), "extra.dat");
     EXPECT_EQ(ini.ReadString("Planes", "3", ""), "plane4.txt");
     EXPECT_TRUE(ini.ReadBool("SplitPlanes", "2", false)); // the copied keys stay
-    EXPECT_EQ(ini.ReadInteger("General", "Compression", 0), 1);
-    EXPECT_EQ(ini.ReadInteger("General", "ZoomFactor", 9), 0);
-}
-
-TEST(StructureStore, CopiesTheFloppyStructureWithItsSettingsNamedAfterTheExtension)
-{
-    TempDir root;
-    WriteSourceStructure(root.path(), "CO7_Floppy", "CO7.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "CO7_Floppy", "CO7", "CORR7CD.EXE", kWolf3DChoice, 3));
-    EXPECT_TRUE(StructureExists(root.path(), "CO7", "CORR7CD.EXE"));
-    EXPECT_EQ(IniFile(root / "CO7" / "CO7.ini").ReadString("Planes", "0", ""), "walls.txt");
-
-    WriteSourceStructure(root.path(), "SOD", "SOD.ini");
-    ASSERT_FALSE(CreateFromExisting(root.path(), "SOD", "CO7", "C7.EXE", kWolf3DChoice, 3));
-    EXPECT_EQ(ListDirectory(root / "CO7_Floppy"),
-              (Names{"CO7.ini", "extra.txt", "mapsymboltypes.txt", "objects.txt", "readme.txt", "walls.txt"}));
+    // The general keys the choice sets are written as with fewer planes above.
 }
 
 TEST(StructureStore, RefusesWhatCannotBeCreated)
