@@ -86,29 +86,23 @@ TEST(PlaneCount, RaisingAddsSymbolFilesKeysAndZeroPlanesAndSavesTheGameFiles)
     const MapHandler before = LoadSet(g.game, 3);
     ASSERT_FALSE(ChangePlaneCount(*g.project, 5));
 
+    // The keys each added plane gets are AddPlaneEntries' (StructureStoreTest).
     for (const char* file : {"plane4.txt", "plane5.txt"})
         EXPECT_EQ(FileText(g.Folder() / file), kDefaultRecordText) << file;
-    IniFile& settings = *g.project->Settings;
-    EXPECT_EQ(settings.ReadInteger("Planes", "NumPlanes", 0), 5);
-    EXPECT_EQ(settings.ReadString("Planes", "4", ""), "plane5.txt");
-    EXPECT_EQ(PlaneNames(settings, 5)[3], "Plane 4 (Unknown)");
-    EXPECT_EQ(PlaneNames(settings, 5)[4], "Plane 5 (Unknown)");
-    EXPECT_TRUE(settings.ReadBool("ShowPlanes", "3", false));
-    EXPECT_FALSE(settings.ReadBool("SplitPlanes", "4", true));
+    EXPECT_EQ(g.project->Settings->ReadInteger("Planes", "NumPlanes", 0), 5);
 
     EXPECT_EQ(g.project->Maps.NumPlanes, 5);
     EXPECT_EQ(g.project->Symbols.NumPlanes(), 5);
     EXPECT_FALSE(g.project->Changed);
     g.ExpectSaved(before, 5);
     // The same count again changes nothing and saves nothing.
-    bool saveCalled = false;
-    EXPECT_FALSE(ChangePlaneCount(*g.project, 5, [&](const MapHandler&) {
-        saveCalled = true;
-        return std::optional<Failure>();
+    EXPECT_FALSE(ChangePlaneCount(*g.project, 5, [](const MapHandler&) -> std::optional<Failure> {
+        ADD_FAILURE() << "saved again";
+        return std::nullopt;
     }));
-    EXPECT_FALSE(saveCalled);
 }
 
+// Which files lowering spares is RemovePlaneEntries' rule (StructureStoreTest).
 TEST(PlaneCount, LoweringDeletesTheRemovedPlanesFileAndKeysAndReloadsFromTheFiles)
 {
     OpenedGame g;
@@ -121,20 +115,10 @@ TEST(PlaneCount, LoweringDeletesTheRemovedPlanesFileAndKeysAndReloadsFromTheFile
     ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
     EXPECT_FALSE(fs::exists(g.Folder() / "plane3.txt"));
     EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
-    for (const char* section : {"Planes", "PlaneNames", "ShowPlanes", "SplitPlanes"})
-        EXPECT_FALSE(g.project->Settings->HasKey(section, "2")) << section;
+    EXPECT_FALSE(g.project->Settings->HasKey("Planes", "2")); // the rest: RemovePlaneEntries'
     EXPECT_EQ(g.project->Maps.CurrentMap, 0);
     EXPECT_FALSE(g.project->Changed);
     g.ExpectSaved(before, 2);
-}
-
-TEST(PlaneCount, LoweringSparesASymbolFileThatARemainingPlaneNames)
-{
-    OpenedGame g;
-    g.project->Settings->WriteString("Planes", "2", "plane2.txt");
-    ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
-    EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
-    EXPECT_EQ(g.project->Symbols.NumPlanes(), 2);
 }
 
 TEST(PlaneCount, AFailedSaveLeavesTheStructureTheGameFilesAndTheProjectAsTheyWere)
