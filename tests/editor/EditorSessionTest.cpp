@@ -180,11 +180,9 @@ TEST_F(EditorSessionTest, FillThatChangesNothingStillRecordsAStep)
 {
     session->SelectTool(kToolFill);
     session->SetButtonValue(Button::Left, 0);
-    const MapState before = Now();
     Stroke({{3, 3}});
     EXPECT_TRUE(session->Changed());
     EXPECT_TRUE(session->CanUndo());
-    ExpectUndoRedo(before);
 }
 
 TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)

@@ -29,9 +29,7 @@ FindReplaceState StateFor(const std::string& findWhat, const std::string& replac
                           ReplaceScope scope = ReplaceScope::CurrentMap)
 {
     FindReplaceState state;
-    state.Fields.FindWhat = findWhat;
-    state.Fields.ReplaceWith = replaceWith;
-    state.Fields.Scope = scope;
+    state.Fields = {0, findWhat, replaceWith, scope, FindDirection::Forward};
     return state;
 }
 

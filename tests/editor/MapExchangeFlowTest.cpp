@@ -3,7 +3,6 @@
 
 #include "EditorTestUtil.h"
 #include "ScriptedPrompter.h"
-#include "TestUtil.h"
 #include "editor/MapExchangeFlow.h"
 
 #include <gtest/gtest.h>
