@@ -115,8 +115,9 @@ TEST(FloodFill, FillsAWholeLargePlaneWithAMaze)
     EXPECT_EQ(std::count(plane.begin(), plane.end(), 0), 0);
 }
 
-TEST_F(EditorSessionTest, PencilStrokeIsOneStepAndEndsWhenItLeavesTheMap)
+TEST_F(EditorSessionTest, PencilStrokeIsOneStepEndsWhenItLeavesTheMapAndAPressOutsideClamps)
 {
+    Open({{16, 12}});
     const MapState before = Now();
     session->SetButtonValue(Button::Left, 4);
     // Out at (16, 1): the stroke ends; back inside at (3, 1): not resumed.
@@ -127,13 +128,9 @@ TEST_F(EditorSessionTest, PencilStrokeIsOneStepAndEndsWhenItLeavesTheMap)
     EXPECT_TRUE(session->Changed());
     EXPECT_EQ(session->History(0).Steps(), 1);
     ExpectUndoRedo(before);
-}
-
-TEST_F(EditorSessionTest, PressOutsideTheMapActsOnTheLastColumnAndRow)
-{
-    Open({{8, 6}});
+    // A press outside the map acts on its last column and row.
     Draw(3, 40, 30);
-    EXPECT_EQ(W(0, 7, 5), 3);
+    EXPECT_EQ(W(0, 15, 11), 3);
 }
 
 TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPress)
@@ -395,25 +392,22 @@ TEST_F(EditorSessionTest, AddMapRefusesThe101stMapOfAPlainHeader)
 }
 
 // What a resize keeps is ResizeMap's test (MapOperationsTest).
-TEST_F(EditorSessionTest, ResizeReachesEveryPlaneAndIsUndoable)
+TEST_F(EditorSessionTest, ResizeReachesEveryPlaneAndResizingAllMapsGivesEachMapItsOwnStep)
 {
-    Open({{64, 64}});
+    Open({{64, 64}, {20, 5}});
     const MapState before = Now();
     session->ApplyMapProperties({"A", 32, 80, false});
     EXPECT_EQ(Map().Width, 32);
     EXPECT_EQ(Map().Height, 80);
     EXPECT_EQ(Map().Planes[2].size(), 32u * 80u);
+    EXPECT_EQ(Map(1).Width, 20); // the current map only
     ExpectUndoRedo(before);
-}
 
-TEST_F(EditorSessionTest, ResizingAllMapsGivesEachMapItsOwnStep)
-{
-    Open({{10, 10}, {20, 5}});
     session->ApplyMapProperties({"A", 12, 12, true});
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2; ++i)
         EXPECT_EQ(Map(i).Width, 12);
-        EXPECT_EQ(session->History(i).Steps(), 1);
-    }
+    EXPECT_EQ(session->History(0).Steps(), 2);
+    EXPECT_EQ(session->History(1).Steps(), 1);
     session->NextMap();
     session->Undo();
     EXPECT_EQ(Map().Width, 20);
