@@ -133,7 +133,7 @@ TEST_F(EditorSessionTest, PencilStrokeIsOneStepEndsWhenItLeavesTheMapAndAPressOu
     EXPECT_EQ(W(0, 15, 11), 3);
 }
 
-TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPress)
+TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPressUntilNewSymbolsResetTheSession)
 {
     Open({{16, 16}}, {0}); // plane 0 split
     Map().SetWord(0, 0, 0, 0x1203);
@@ -144,6 +144,17 @@ TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPress)
     EXPECT_EQ(W(0, 0, 0), 0x1205);
     EXPECT_EQ(W(0, 1, 0), 0x1205);
     EXPECT_EQ(W(0, 2, 0), 0x1205);
+
+    // New symbols start the tools, values and histories anew.
+    session->SelectTool(kToolRectangleSelection);
+    Stroke({{0, 0}});
+    session->Copy();
+    session->ResetForSymbols();
+    EXPECT_EQ(session->CurrentTool(), kToolPencil);
+    EXPECT_EQ(session->ValueMode(), kIntMode);
+    EXPECT_EQ(session->LeftValue(0), 0);
+    EXPECT_FALSE(session->CanPaste());
+    EXPECT_FALSE(session->CanUndo());
 }
 
 TEST_F(EditorSessionTest, ButtonsDrawTheirValuesInTheSelectedPlane)
@@ -216,8 +227,9 @@ TEST_F(EditorSessionTest, PlaneWithoutSplitLeavesTheByteModes)
     EXPECT_EQ(session->ValueMode(), kIntMode);
 }
 
-TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistoryAndMarkTheSetChanged)
+TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistoryOfEachMapAndMarkTheSetChanged)
 {
+    Open({{16, 16}, {8, 8}});
     const MapState initial = Now();
     Draw(1, 0, 0);
     const MapState first = Now();
@@ -239,11 +251,8 @@ TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistoryAndMarkTheSetChanged)
     EXPECT_EQ(Now(), initial);
     EXPECT_FALSE(session->CanUndo());
     EXPECT_EQ(session->Undo().What, EditResult::Redraw::Nothing);
-}
 
-TEST_F(EditorSessionTest, EachMapHasItsOwnHistory)
-{
-    Open({{16, 16}, {8, 8}});
+    // The other map has a history of its own.
     Draw(1, 0, 0);
     session->NextMap();
     EXPECT_FALSE(session->CanUndo());
@@ -442,22 +451,6 @@ TEST_F(EditorSessionTest, MapPropertiesCheckSizesAndCutTheName)
     session->Maps().NameLength = 32;
     session->ApplyMapProperties({std::string(40, 'x'), 16, 16, false});
     EXPECT_EQ(MapNameText(Map().Name), std::string(31, 'x'));
-}
-
-TEST_F(EditorSessionTest, ResettingForNewSymbolsStartsTheToolsAndHistoriesAnew)
-{
-    Open({{16, 16}}, {0}); // plane 0 split
-    Draw(3, 0, 0);
-    session->SelectTool(kToolRectangleSelection);
-    Stroke({{0, 0}});
-    session->Copy();
-    session->SetValueMode(kLowByteMode);
-    session->ResetForSymbols();
-    EXPECT_EQ(session->CurrentTool(), kToolPencil);
-    EXPECT_EQ(session->ValueMode(), kIntMode);
-    EXPECT_EQ(session->LeftValue(0), 0);
-    EXPECT_FALSE(session->CanPaste());
-    EXPECT_FALSE(session->CanUndo());
 }
 
 TEST_F(SessionMapCommands, EachOperationIsOneUndoableStepOverAllPlanes)
