@@ -65,7 +65,7 @@ TEST(Autofloor, NumbersTheAreasInScanOrderAndCyclesBelowTheHighestValue)
     }
 }
 
-TEST(MapTransforms, TurnAndMirrorEveryPlaneOfANonSquareMap)
+TEST(MapTransforms, TurnAndMirrorEveryPlaneOfANonSquareMapButNoneOfTheWrongSize)
 {
     // 3 x 2:  1 2 3
     //         4 5 6      plane 1 holds the same words plus 10.
@@ -91,6 +91,14 @@ TEST(MapTransforms, TurnAndMirrorEveryPlaneOfANonSquareMap)
         for (std::size_t i = 0; i < c.plane0.size(); ++i)
             EXPECT_EQ(map.Planes[1][i], c.plane0[i] + 10) << i;
     }
+    // A plane of the wrong size leaves the map alone.
+    MapList map = GridMap(3, 2, {{1, 2, 3, 4, 5, 6}});
+    map.Planes.push_back({1, 2});
+    const MapList before = map;
+    EXPECT_FALSE(CanTransformMap(map));
+    TransformMap(map, MapTransform::Rotate90);
+    EXPECT_EQ(map.Planes, before.Planes);
+    EXPECT_EQ(map.Width, 3);
 }
 
 // The mirrors and the half turn are pinned word for word above; the quarter
@@ -111,17 +119,6 @@ TEST(MapTransforms, WideMapsTurnWithTheirCornersAndFourTimesRestore)
     for (auto t : {MapTransform::Rotate90, MapTransform::Rotate90, MapTransform::Rotate90}) // four turns
         TransformMap(map, t);
     EXPECT_EQ(map.Planes, original.Planes);
-}
-
-TEST(MapTransforms, APlaneOfTheWrongSizeLeavesTheMapAlone)
-{
-    MapList map = GridMap(3, 2, {{1, 2, 3, 4, 5, 6}});
-    map.Planes.push_back({1, 2});
-    const MapList before = map;
-    EXPECT_FALSE(CanTransformMap(map));
-    TransformMap(map, MapTransform::Rotate90);
-    EXPECT_EQ(map.Planes, before.Planes);
-    EXPECT_EQ(map.Width, 3);
 }
 
 TEST(PasteBufferTransforms, TheBlockArrivesTurnedOrMirroredWhereItsTilesWent)

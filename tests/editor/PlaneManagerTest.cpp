@@ -76,7 +76,8 @@ TEST(PlaneCount, TheFieldTakesOneTo32767Planes)
     EXPECT_EQ(*ParsePlaneCount("32767"), 32767);
 }
 
-TEST(PlaneCount, RaisingAddsSymbolFilesKeysAndZeroPlanesAndSavesTheGameFiles)
+// Which files lowering spares is RemovePlaneEntries' rule (StructureStoreTest).
+TEST(PlaneCount, RaisingAddsFilesKeysAndZeroPlanesLoweringDeletesThemAndEachSavesTheGameFiles)
 {
     OpenedGame g;
     const MapHandler before = LoadSet(g.game, 3);
@@ -96,18 +97,11 @@ TEST(PlaneCount, RaisingAddsSymbolFilesKeysAndZeroPlanesAndSavesTheGameFiles)
         ADD_FAILURE() << "saved again";
         return std::nullopt;
     }));
-}
 
-// Which files lowering spares is RemovePlaneEntries' rule (StructureStoreTest).
-TEST(PlaneCount, LoweringDeletesTheRemovedPlanesFileAndKeysAndReloadsFromTheFiles)
-{
-    OpenedGame g;
-    const MapHandler before = LoadSet(g.game, 3);
     // Edits that were not saved are gone: the maps come again from the files.
     g.project->Maps.Maps[0].Planes[0][0] = 4321;
     g.project->Maps.CurrentMap = 2;
     g.project->Changed = true;
-
     ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
     EXPECT_FALSE(fs::exists(g.Folder() / "plane3.txt"));
     EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
