@@ -29,9 +29,7 @@ FindReplaceState StateFor(const std::string& findWhat, const std::string& replac
                           ReplaceScope scope = ReplaceScope::CurrentMap)
 {
     FindReplaceState state;
-    state.Fields.FindWhat = findWhat;
-    state.Fields.ReplaceWith = replaceWith;
-    state.Fields.Scope = scope;
+    state.Fields = {0, findWhat, replaceWith, scope, FindDirection::Forward};
     return state;
 }
 
@@ -128,7 +126,7 @@ TEST(FindReplace, ASearchThatFindsNothingSaysSoUnlessCancelledOrReplacing)
     EXPECT_FALSE(state.NotFoundMessage());
 }
 
-TEST(FindReplace, ReplaceTakesOneWordPerMapAndReplaceAllEveryWord)
+TEST(FindReplace, ReplaceTakesOneWordPerMapReplaceAllEveryWordAndAnUnknownReplacementNone)
 {
     const SymbolTables tables = Tables();
     MapHandler maps;
@@ -142,15 +140,19 @@ TEST(FindReplace, ReplaceTakesOneWordPerMapAndReplaceAllEveryWord)
         int count;
         std::vector<int> changedMaps;
         Words map1Plane0;
+        const char* replaceWith = "Door";
     };
     const Case cases[] = {
         {FindAction::Replace, ReplaceScope::AllMaps, FindDirection::Forward, 3, {0, 1, 2}, {0, 9, 0, 0, 0, 5}},
         {FindAction::ReplaceAll, ReplaceScope::AllMaps, FindDirection::Forward, 6, {0, 1, 2}, {0, 9, 0, 0, 0, 9}},
         {FindAction::Replace, ReplaceScope::CurrentMap, FindDirection::Backward, 1, {1}, {0, 5, 0, 0, 0, 9}},
         {FindAction::ReplaceAll, ReplaceScope::CurrentMap, FindDirection::Forward, 2, {1}, {0, 9, 0, 0, 0, 9}},
+        // A replacement naming no symbol replaces nothing.
+        {FindAction::ReplaceAll, ReplaceScope::AllMaps, FindDirection::Forward, 0, {}, {}, "Nonsense"},
     };
     for (const Case& c : cases) {
-        FindReplaceState state = StateFor("5", "Door", c.scope);
+        SCOPED_TRACE(c.replaceWith + std::string(" ") + std::to_string(c.count));
+        FindReplaceState state = StateFor("5", c.replaceWith, c.scope);
         state.Fields.Direction = c.direction;
         const auto changes = state.PlanReplace(c.action, maps, tables);
         ASSERT_TRUE(changes);
@@ -168,22 +170,8 @@ TEST(FindReplace, ReplaceTakesOneWordPerMapAndReplaceAllEveryWord)
         EXPECT_FALSE(state.NotFoundMessage());
     }
     EXPECT_EQ(maps.Maps[1].Planes[0], TwoMatches().Planes[0]); // the plan changes no map
-}
-
-TEST(FindReplace, AReplacementNamingNoSymbolReplacesNothingAndAnUnknownSearchSaysNothing)
-{
-    const SymbolTables tables = Tables();
-    MapHandler maps;
-    maps.AddMap(TwoMatches());
-
-    FindReplaceState state = StateFor("Stone", "Nonsense", ReplaceScope::AllMaps);
-    auto changes = state.PlanReplace(FindAction::ReplaceAll, maps, tables);
-    ASSERT_TRUE(changes);
-    EXPECT_TRUE(changes->empty());
-    EXPECT_EQ(state.ReplacedMessage().text, "0 occurrences were replaced");
-
-    state = StateFor("Nonsense", "Door");
-    EXPECT_FALSE(state.PlanReplace(FindAction::Replace, maps, tables));
+    // An unknown search value plans nothing at all.
+    EXPECT_FALSE(StateFor("Nonsense", "Door").PlanReplace(FindAction::Replace, maps, tables));
 }
 
 TEST(FindReplace, ValidationKeepsTheDialogOpenWithItsMessages)

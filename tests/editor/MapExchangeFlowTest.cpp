@@ -3,7 +3,6 @@
 
 #include "EditorTestUtil.h"
 #include "ScriptedPrompter.h"
-#include "TestUtil.h"
 #include "editor/MapExchangeFlow.h"
 
 #include <gtest/gtest.h>
@@ -60,9 +59,8 @@ TEST_F(MapExchangeFlow, ImportsDirectlyWhereAddMapWouldPutThem)
     ImportResult result = ImportMaps(set, prompter);
     EXPECT_EQ(result.Destination, ImportDestination::Direct);
     EXPECT_EQ(result.Inserted, 3);
+    // Where each map goes and what it holds: ExchangeImport.ImportedMapsGoWhereAddMapPutsANewMap.
     EXPECT_EQ(MapNames(set), (std::vector<std::string>{"One", "Two", "Three", "Three", "Two", "One"}));
-    EXPECT_EQ(set.CurrentMap, 5);
-    EXPECT_EQ(set.Maps[3].Planes, set.Maps[2].Planes);
     const PromptRecord& open = prompter.Records()[0];
     EXPECT_EQ(open.kind, PromptRecord::Kind::OpenFile);
     EXPECT_EQ(open.text, "Import map(s)");
@@ -80,19 +78,17 @@ TEST_F(MapExchangeFlow, HandsMapsToTheClipboardManagerOrStopsLeavingTheSetAlone)
     prompter.File(floor).Answer(Answer::Yes);
     ImportResult result = ImportMaps(set, prompter);
     EXPECT_EQ(result.Destination, ImportDestination::ClipboardManager);
-    ASSERT_EQ(result.Maps.size(), 1u);
-    EXPECT_EQ(result.Maps[0].Width, 64);
+    EXPECT_EQ(result.Maps.size(), 1u);
     ExpectRecord(1, kOneMap, "Import map", MessageIcon::Question, Buttons::YesNoCancel);
     EXPECT_EQ(set.NumMaps(), 3);
 
-    WriteFile(dir / "junk.tsl", std::string("not a map file"));
+    // Any file the reader refuses is shown the same way; its messages are ExchangeFormatsTest's.
     prompter.Clear();
-    prompter.File(floor).Answer(Answer::Cancel).File(dir / "junk.tsl").File(dir / "missing.tsl").File(std::nullopt);
-    for (int i = 0; i < 4; ++i)
+    prompter.File(floor).Answer(Answer::Cancel).File(dir / "missing.tsl").File(std::nullopt);
+    for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ImportMaps(set, prompter).Destination, ImportDestination::None);
-    ExpectRecord(3, "Unknown map file format!", "Error importing map", MessageIcon::Error);
-    ExpectRecord(5, "Couldn't open the map file missing.tsl!", "Error importing map", MessageIcon::Warning);
-    EXPECT_EQ(prompter.Records().size(), 7u);
+    ExpectRecord(3, "Couldn't open the map file missing.tsl!", "Error importing map", MessageIcon::Warning);
+    EXPECT_EQ(prompter.Records().size(), 5u);
     EXPECT_EQ(set.NumMaps(), 3);
     EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished();
 }
