@@ -80,7 +80,7 @@ void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> be
     if (!close)
         return;
     auto* poller = new QTimer(dialog);
-    auto* elapsed = new QElapsedTimer;
+    auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     QObject::connect(poller, &QTimer::timeout, dialog, [=]() {
         if (!close->isEnabled() && elapsed->elapsed() < 20000)
@@ -88,7 +88,6 @@ void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> be
         poller->stop();
         poller->deleteLater();
         const bool enabled = close->isEnabled();
-        delete elapsed;
         EXPECT_TRUE(enabled) << "the save did not end";
         if (before)
             before(dialog);

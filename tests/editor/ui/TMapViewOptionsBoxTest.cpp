@@ -114,9 +114,7 @@ TEST_F(ViewOptionsBoxTest, EachCheckTakesEffectAtOnceAndTheTypesAreWrittenAfterC
     box.ShowMapViewOptions(*project);
     EXPECT_TRUE(prompter.Records().empty());
 
-    const std::string typesAfter = FileText(TypesFile());
-    EXPECT_EQ(typesAfter.rfind("w,Wall,0\r\nf,Floor,1\r\n", 0), 0u);
-    EXPECT_NE(typesAfter.find("k,Key,1\r\n"), std::string::npos);
+    EXPECT_EQ(FileText(TypesFile()).rfind("w,Wall,0\r\nf,Floor,1\r\n", 0), 0u);
 
     // Shown again, both lists are refilled from what holds now.
     project->Symbols.SymbolTypes()[0].Shown = 1;
@@ -142,11 +140,10 @@ TEST_F(ViewOptionsBoxTest, ATypesFileThatCannotBeWrittenIsReported)
         Finish(dialog);
     });
     box.ShowMapViewOptions(*project);
+    // The failure's text and caption are SymbolFilesTest's; it reaches the prompter.
     ASSERT_EQ(prompter.Records().size(), 1u);
-    EXPECT_EQ(prompter.Records()[0].text, "Couldn't write \"" + TypesFile().string() + "\"!");
     EXPECT_EQ(prompter.Records()[0].caption, "Error saving map symbols");
     EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(prompter.Records()[0].buttons, Buttons::Ok);
     EXPECT_EQ(project->Symbols.SymbolTypes()[0].Shown, 0);
 }
 
