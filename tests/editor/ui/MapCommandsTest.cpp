@@ -24,7 +24,7 @@
 using namespace tsl;
 using namespace tsl::test;
 
-TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommands)
+TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommandsAndShowTheRefusalOfMap101)
 {
     Editor().NextMap(); // "Cell Block"
     Editor().Action("addMapAction")->trigger();
@@ -37,10 +37,8 @@ TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommands)
     for (int i = 0; i < 10; ++i)
         Editor().NextMap();
     EXPECT_FALSE(Editor().Action("deleteMapAction")->isEnabled());
-}
 
-TEST_F(OpenedEditor, TheHundredAndFirstMapOfAPlainHeaderIsRefusedWithAMessage)
-{
+    // A plain header holds 100 maps.
     while (Editor().CurrentProject()->Maps.NumMaps() < 100)
         Editor().Action("addMapAction")->trigger();
     Editor().Action("addMapAction")->trigger();
