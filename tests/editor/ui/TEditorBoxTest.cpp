@@ -91,7 +91,6 @@ TEST_F(OpenedEditor, TheLoadedWindowShowsTheFirstMapAndItsSymbols)
     const Project& project = *Editor().CurrentProject();
     QListWidget* list = Editor().Panel()->SymbolList();
     ASSERT_EQ(list->count(), static_cast<int>(project.Symbols.PlaneSymbols(0).size()));
-    EXPECT_EQ(S(list->item(0)->text()), "0 - Nothing");
     EXPECT_EQ(S(list->item(1)->text()), "1 - " + project.Symbols.PlaneSymbols(0)[1].SymbolName);
 
     EXPECT_EQ(S(Editor().Panel()->LeftRow().text->text()), "0 - Nothing");
