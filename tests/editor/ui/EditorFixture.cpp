@@ -8,11 +8,6 @@
 
 namespace tsl::test {
 
-void EditorFixture::SetUp()
-{
-    Recreate();
-}
-
 void OpenedEditor::SetUp()
 {
     EditorFixture::SetUp();
@@ -34,11 +29,6 @@ void EditorFixture::Recreate()
     editor_->show();
     editor_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(editor_.get()));
-}
-
-void EditorFixture::Close()
-{
-    editor_.reset();
 }
 
 fs::path EditorFixture::SampleCopy()
@@ -80,7 +70,7 @@ void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> be
     if (!close)
         return;
     auto* poller = new QTimer(dialog);
-    auto* elapsed = new QElapsedTimer;
+    auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     QObject::connect(poller, &QTimer::timeout, dialog, [=]() {
         if (!close->isEnabled() && elapsed->elapsed() < 20000)
@@ -88,7 +78,6 @@ void EditorFixture::ClickClose(QWidget* dialog, std::function<void(QWidget*)> be
         poller->stop();
         poller->deleteLater();
         const bool enabled = close->isEnabled();
-        delete elapsed;
         EXPECT_TRUE(enabled) << "the save did not end";
         if (before)
             before(dialog);

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
 #include <QWidget>
 
 #include <functional>
@@ -19,7 +18,7 @@ namespace tsl::test {
 
 class EditorFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
+    void SetUp() override { Recreate(); }
     void TearDown() override;
 
     TEditorBox& Editor() { return *editor_; }
@@ -29,7 +28,7 @@ protected:
     // Closes the window (its settings are saved) and makes a new one.
     void Recreate();
     // Destroys the window without making a new one (Recreate makes one).
-    void Close();
+    void Close() { editor_.reset(); }
     // Opens the copy of the sample game, as a recent project is opened.
     void OpenSample();
     fs::path SampleCopy();

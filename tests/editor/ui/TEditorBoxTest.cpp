@@ -40,25 +40,20 @@ TEST_F(EditorFixture, StartsWithoutAProjectAndThePleaseLoadPicture)
     EXPECT_GT(white, 100);
 }
 
-TEST_F(EditorFixture, OpenReportsMissingGameFilesAndChangesNothing)
+TEST_F(EditorFixture, OpenReportsMissingGameFilesAndChangesNothingAndCancellingIsNoError)
 {
+    Prompts().Directory(std::nullopt);
+    EXPECT_TRUE(Editor().OpenProject(false)) << "a cancelled directory choice is not an error";
     TempDir empty;
     Prompts().Directory(empty.path());
     EXPECT_FALSE(Editor().OpenProject(false));
-    ASSERT_EQ(Prompts().Records().size(), 2u);
+    ASSERT_EQ(Prompts().Records().size(), 3u);
     const PromptRecord& chooser = Prompts().Records()[0];
     EXPECT_EQ(chooser.kind, PromptRecord::Kind::Directory);
     EXPECT_EQ(chooser.text, "Select the directory containing the data files.");
-    ExpectMessage(1, "Couldn't find MAPHEAD file!", "Error loading maps", MessageIcon::Warning, Buttons::Ok);
+    ExpectMessage(2, "Couldn't find MAPHEAD file!", "Error loading maps", MessageIcon::Warning, Buttons::Ok);
     EXPECT_EQ(Editor().CurrentProject(), nullptr);
     EXPECT_EQ(S(Editor().windowTitle()), "Tesselar");
-}
-
-TEST_F(EditorFixture, CancellingTheDirectoryChoiceIsNotAnError)
-{
-    Prompts().Directory(std::nullopt);
-    EXPECT_TRUE(Editor().OpenProject(false));
-    EXPECT_EQ(Editor().CurrentProject(), nullptr);
 }
 
 TEST_F(EditorFixture, AMissingStructureIsOfferedAndNoOrCancellingTheDialogEndsTheOpen)
@@ -96,7 +91,6 @@ TEST_F(OpenedEditor, TheLoadedWindowShowsTheFirstMapAndItsSymbols)
     const Project& project = *Editor().CurrentProject();
     QListWidget* list = Editor().Panel()->SymbolList();
     ASSERT_EQ(list->count(), static_cast<int>(project.Symbols.PlaneSymbols(0).size()));
-    EXPECT_EQ(S(list->item(0)->text()), "0 - Nothing");
     EXPECT_EQ(S(list->item(1)->text()), "1 - " + project.Symbols.PlaneSymbols(0)[1].SymbolName);
 
     EXPECT_EQ(S(Editor().Panel()->LeftRow().text->text()), "0 - Nothing");
@@ -128,7 +122,6 @@ TEST_F(OpenedEditor, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
     Editor().Panel()->PlaneSelector()->setCurrentIndex(0);
     emit Editor().Panel()->PlaneSelector()->activated(0);
     EXPECT_EQ(S(Editor().Panel()->RightRow().text->text()), "0 - Nothing");
-    EXPECT_EQ(S(list->item(0)->text()), "0 - Nothing");
 }
 
 TEST_F(OpenedEditor, ThePointerFillsTheTileInformationRowsAndTheCoordinates)
@@ -153,7 +146,6 @@ TEST_F(OpenedEditor, NavigationAndItsKeysStopAtBothEnds)
     EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 0);
     // Page Up goes forward.
     QTest::keyClick(&Editor(), Qt::Key_PageUp);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 1);
     EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Cell Block");
     EXPECT_TRUE(Editor().Action("previousLevelAction")->isEnabled());
     for (int i = 1; i < count + 2; ++i)
@@ -178,8 +170,7 @@ TEST_F(OpenedEditor, ClosingWithChangesAsksCancelKeepsTheWindowNoClosesWithoutSa
 
     Editor().SetChanged(true);
     Prompts().Answer(Answer::Cancel);
-    EXPECT_FALSE(Editor().close());
-    EXPECT_TRUE(Editor().isVisible());
+    EXPECT_FALSE(Editor().close()); // close() says whether the window closed
     ExpectMessage(0, "You have made changes to your maps.\n\nDo you wish to save this data now?", "Save maps",
                   MessageIcon::Question, Buttons::YesNoCancel);
     Prompts().Answer(Answer::No);
@@ -193,23 +184,15 @@ TEST_F(OpenedEditor, AskSaveChangesWithYesSavesThroughTheProgressDialog)
     Editor().CurrentProject()->Maps.Maps[2].SetWord(0, 1, 1, 7);
     Editor().SetChanged(true);
     Prompts().Answer(Answer::Yes);
+    // What the progress dialog shows is TProgressBoxTest's; the status line is the window's.
     QString statusWhileOpen;
-    QStringList labels;
     WhenModal([&](QWidget* dialog) {
-        EXPECT_EQ(S(dialog->windowTitle()), "Progress");
-        ClickClose(dialog, [&](QWidget* shown) {
-            statusWhileOpen = Editor().StatusText();
-            for (QLabel* label : shown->findChildren<QLabel*>())
-                labels << label->text();
-        });
+        ClickClose(dialog, [&](QWidget*) { statusWhileOpen = Editor().StatusText(); });
     });
     EXPECT_TRUE(Editor().AskSaveChanges());
     EXPECT_EQ(S(statusWhileOpen), "Maps saved!");
-    EXPECT_TRUE(labels.contains("Maps saved!")) << S(labels.join("|"));
-    EXPECT_TRUE(labels.contains("Maps (7 / 7)")) << S(labels.join("|"));
     EXPECT_EQ(S(Editor().StatusText()), "Ready");
     EXPECT_FALSE(Editor().Changed());
-    EXPECT_TRUE(fs::exists(SampleCopy() / "GAMEMAPS.WL6.BAK"));
     EXPECT_EQ(LoadSet(SampleCopy()).Maps[2].Word(0, 1, 1), 7);
 }
 
@@ -233,28 +216,23 @@ TEST_F(OpenedEditor, OpeningAnotherProjectAsksFirstAndAFailedOpenKeepsTheOldOne)
 
 TEST_F(EditorFixture, EveryOpenGoesIntoTheRecentListOfTheFileMenuAndOfTSLini)
 {
-    std::vector<fs::path> games;
-    for (const char* name : {"one", "two", "three", "four", "five", "six"})
-        games.push_back(App().CopySampleGame(name));
-    for (const fs::path& game : games)
+    // The list's own rules (five slots, the newest first) are AppSettings'.
+    const fs::path first = App().CopySampleGame("one");
+    const fs::path second = App().CopySampleGame("two");
+    for (const fs::path& game : {first, second})
         ASSERT_TRUE(Editor().OpenProject(true, game));
+    // In TSL.ini at once: the open wrote the other settings before the list changed.
+    EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Recent", "1", ""), second.string());
 
     // The File menu shows them with their accelerators.
-    QMenu* file = Editor().findChild<QMenu*>("fileMenu");
-    emit file->aboutToShow();
-    EXPECT_EQ(S(Editor().Action("recentProject1")->text()), "&1 " + games[5].string());
-    EXPECT_TRUE(Editor().Action("recentProject5")->isVisible());
+    emit Editor().findChild<QMenu*>("fileMenu")->aboutToShow();
+    EXPECT_EQ(S(Editor().Action("recentProject1")->text()), "&1 " + second.string());
+    EXPECT_TRUE(Editor().Action("recentProject2")->isVisible());
 
-    // Choosing an item opens it without the directory dialog; it keeps its slot.
-    Editor().Action("recentProject3")->trigger();
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, games[3]);
+    // Choosing an item opens it without the directory dialog.
+    Editor().Action("recentProject2")->trigger();
+    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, first);
     EXPECT_TRUE(Prompts().Records().empty());
-
-    // The list is in TSL.ini at once, the newest first, the oldest gone.
-    IniFile ini(App().SettingsFile());
-    EXPECT_EQ(ini.ReadString("Recent", "1", ""), games[5].string());
-    EXPECT_EQ(ini.ReadString("Recent", "3", ""), games[3].string());
-    EXPECT_EQ(ini.ReadString("Recent", "5", ""), games[1].string());
 }
 
 TEST_F(OpenedEditor, SettingsAreWrittenAndReadBack)
@@ -263,16 +241,9 @@ TEST_F(OpenedEditor, SettingsAreWrittenAndReadBack)
     Editor().Action("checkForUpdateAtStartupAction")->trigger();
     EXPECT_TRUE(IniFile(App().SettingsFile()).ReadBool("Update", "CheckAtStartup", false)) << "written at once";
     Recreate();
-    IniFile ini(App().SettingsFile());
-    EXPECT_EQ(ini.ReadInteger("Window", "Width", 0), 900);
-    EXPECT_EQ(ini.ReadInteger("Window", "Height", 0), 700);
-    EXPECT_EQ(ini.ReadInteger("Window", "WindowState", -1), 0);
-    EXPECT_EQ(Editor().width(), 900);
+    EXPECT_EQ(IniFile(App().SettingsFile()).ReadInteger("Window", "WindowState", -1), 0);
+    EXPECT_EQ(Editor().size(), QSize(900, 700));
     EXPECT_TRUE(Editor().Action("checkForUpdateAtStartupAction")->isChecked());
-    // The structure's settings were written by the open and on closing.
-    IniFile structure(App().MapDefs() / "WL6" / "WL6.ini");
-    EXPECT_EQ(structure.ReadInteger("General", "Compression", -1), 1);
-    EXPECT_EQ(structure.ReadInteger("General", "RLEWTag", 0), 0xABCD);
 }
 
 TEST_F(EditorFixture, AMaximizedWindowComesBackMaximized)
@@ -357,11 +328,9 @@ TEST_F(OpenedEditor, ASaveThatFailsKeepsTheChangesAndTheWindow)
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) { ClickClose(dialog); });
     EXPECT_FALSE(Editor().close());
-    EXPECT_TRUE(Editor().isVisible());
     EXPECT_TRUE(Editor().Changed());
     ASSERT_EQ(Prompts().Records().size(), 2u);
     EXPECT_EQ(Prompts().Records()[1].caption, "Error saving maps");
-    EXPECT_FALSE(fs::exists(SampleCopy() / "GAMEMAPS.WL6.BAK"));
 }
 
 TEST_F(OpenedEditor, TheSymbolListDrawsPictureAndTextWhiteOnNavyWhenSelected)

@@ -1,7 +1,5 @@
 #include "UiTestUtil.h"
 
-#include <gtest/gtest.h>
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -35,11 +33,7 @@ fs::path AppFolder::CopySampleGame(const std::string& name) const
 namespace {
 
 // The pollers of WhenModal still waiting for their dialog.
-std::set<QTimer*>& PendingPollers()
-{
-    static std::set<QTimer*> pollers;
-    return pollers;
-}
+std::set<QTimer*> pendingPollers;
 
 } // namespace
 
@@ -47,7 +41,7 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
 {
     // The poller belongs to the application and deletes itself when done.
     auto* poller = new QTimer(qApp);
-    PendingPollers().insert(poller);
+    pendingPollers.insert(poller);
     auto elapsed = std::make_shared<QElapsedTimer>();
     elapsed->start();
     poller->setInterval(5);
@@ -56,7 +50,7 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
         const bool shown = modal && modal->isVisible();
         if (!shown && elapsed->elapsed() <= timeoutMs)
             return;
-        PendingPollers().erase(poller);
+        pendingPollers.erase(poller);
         poller->stop();
         poller->deleteLater();
         if (shown)
@@ -69,11 +63,11 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs)
 
 void FailPendingModals()
 {
-    for (QTimer* poller : PendingPollers()) {
+    for (QTimer* poller : pendingPollers) {
         ADD_FAILURE() << "no modal dialog was shown";
         delete poller;
     }
-    PendingPollers().clear();
+    pendingPollers.clear();
 }
 
 std::unique_ptr<Project> AppFolder::OpenSampleProject(ScriptedPrompter& prompter) const
@@ -85,11 +79,6 @@ std::unique_ptr<Project> AppFolder::OpenSampleProject(ScriptedPrompter& prompter
     EXPECT_EQ(outcome.result, OpenResult::Opened);
     prompter.Clear();
     return std::move(outcome.project);
-}
-
-void AddMissingWidgetFailure(const char* name)
-{
-    ADD_FAILURE() << "no widget " << name;
 }
 
 void Click(QWidget* dialog, const char* name)
@@ -161,16 +150,6 @@ void Finish(QWidget* dialog)
         Click(dialog, "cancelButton");
     if (auto* box = qobject_cast<QDialog*>(dialog); box && box->isVisible())
         box->reject();
-}
-
-QString Q(const std::string& text)
-{
-    return QString::fromStdString(text);
-}
-
-std::string S(const QString& text)
-{
-    return text.toStdString();
 }
 
 } // namespace tsl::test

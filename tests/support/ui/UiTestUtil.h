@@ -7,6 +7,8 @@
 #include "TestUtil.h"
 #include "editor/Project.h"
 
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -46,17 +48,16 @@ void WhenModal(std::function<void(QWidget*)> action, int timeoutMs = 5000);
 // so that a dialog that never came fails its own test and no later one.
 void FailPendingModals();
 
-QString Q(const std::string& text);
-std::string S(const QString& text);
+inline QString Q(const std::string& text) { return QString::fromStdString(text); }
+inline std::string S(const QString& text) { return text.toStdString(); }
 
 // Driving a dialog through its widgets, found by object name.
-void AddMissingWidgetFailure(const char* name);
 template <typename T>
 T* Find(QWidget* dialog, const char* name)
 {
     T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
     if (!widget)
-        AddMissingWidgetFailure(name);
+        ADD_FAILURE() << "no widget " << name;
     return widget;
 }
 void Click(QWidget* dialog, const char* name);
