@@ -125,12 +125,6 @@ TEST(ExchangeDamage, HeaderValuesAreCheckedAgainstTheBytesThatFollow)
         EXPECT_EQ(read.failure().caption, "Error importing map") << c.what;
         EXPECT_EQ(read.failure().icon, MessageIcon::Error) << c.what;
     }
-
-    // The largest map there is still reads.
-    const auto largest = ReadExchangeFile(TslFile(1, 1, 16, 256, 256, 256 * 256 * 2), 2, 16);
-    ASSERT_TRUE(largest) << largest.failure().text;
-    EXPECT_EQ(largest->Maps[0].Planes[0].size(), 65536u);
-    EXPECT_EQ(largest->Maps[0].Planes[1], std::vector<std::uint16_t>(65536, 0));
 }
 
 TEST(ExchangeDamage, ADamagedOrMissingFileImportsNothingThroughTheCli)
