@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -92,9 +91,8 @@ private:
     std::shared_ptr<int> steps_ = std::make_shared<int>(0);
 };
 
-// ../shared/games next to the repository, when it holds real game data.
-std::optional<fs::path> RealGamesDir();
-// Every directory of it that holds a map set.
+// Every directory of ../shared/games next to the repository (or of
+// TESSELAR_GAMES_DIR) that holds a map set.
 std::vector<fs::path> RealGameSets();
 
 // Runs tesselar-cli with `args` (shell-quoted here); returns the exit status
