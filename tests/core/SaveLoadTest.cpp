@@ -61,11 +61,8 @@ TEST_P(SaveLoadRoundTrip, GivesTheSameMapsWordForWord)
         set.FarTag = 0x1E;
     }
     set.NameLength = c.extendedNames && c.version == DataFileVersion::GameMaps ? 32 : 16;
-    if (c.executable) {
-        WriteFile(dir / c.executable, FakeExecutable());
-        set.HeaderInExecutable = true;
-        set.HeaderExecutable = c.executable;
-    }
+    if (c.executable)
+        UseFakeExecutable(set, c.executable);
     // A long name shows the name field's size.
     set.Maps[0].Name = MakeNameBuffer("A name of thirty-one characters", static_cast<std::size_t>(set.NameLength));
     std::vector<int> progress;
@@ -246,10 +243,8 @@ TEST(SaveLayout, NoPaddingFromAHundredMapsOn)
 TEST(SaveLayout, TheExecutablesTableIsUpdatedInPlace)
 {
     TempDir dir;
-    WriteFile(dir / "CORR7CD.EXE", FakeExecutable());
     MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 8, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "CORR7CD.EXE";
+    UseFakeExecutable(set, "CORR7CD.EXE");
     ASSERT_FALSE(set.Save());
 
     const Bytes before = FakeExecutable();
@@ -360,10 +355,8 @@ TEST(SaveRefusals, WhatCannotBeStoredIsRefusedBeforeAnyFileIsTouched)
 TEST(SaveRefusals, AnExecutablesTableHoldsAtMostAHundredMaps)
 {
     TempDir dir;
-    WriteFile(dir / "C7.EXE", FakeExecutable());
     MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp, 1, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "C7.EXE";
+    UseFakeExecutable(set, "C7.EXE");
     for (int i = 0; i < 101; ++i)
         AddBlankMap(set, 2, 2, "m");
     const auto before = Snapshot(dir.path());
@@ -382,10 +375,8 @@ TEST(SaveRefusals, AnExecutablesTableHoldsAtMostAHundredMaps)
 TEST(SaveRefusals, TheExecutableKeepsItsTableMarker)
 {
     TempDir dir;
-    WriteFile(dir / "C7.EXE", FakeExecutable());
     MapHandler set = RandomSet(dir.path(), DataFileVersion::MapTemp, 3, 1, 3, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "C7.EXE";
+    UseFakeExecutable(set, "C7.EXE");
     set.RLEWTag = 0x1234;
     const auto before = Snapshot(dir.path());
     auto failure = set.Save();

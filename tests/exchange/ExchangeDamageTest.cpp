@@ -34,11 +34,7 @@ Bytes ValidFile(ExchangeFormat format)
 Bytes TslFile(std::uint32_t maps, std::uint16_t planes, std::uint16_t nameLength, std::uint16_t width,
               std::uint16_t height, std::size_t planeBytes)
 {
-    Bytes out;
-    PutText(out, "TSL1.0");
-    Put32(out, maps);
-    Put16(out, planes);
-    Put16(out, nameLength);
+    Bytes out = TslHeader("TSL1.0", maps, planes, nameLength);
     PutName(out, "Map", nameLength);
     Put16(out, width);
     Put16(out, height);

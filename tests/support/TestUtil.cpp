@@ -215,6 +215,13 @@ Bytes FakeExecutable()
     return exe;
 }
 
+void UseFakeExecutable(MapHandler& set, const std::string& name)
+{
+    WriteFile(set.Path / name, FakeExecutable());
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = name;
+}
+
 void CopyGame(const fs::path& from, const fs::path& to)
 {
     for (const auto& entry : fs::directory_iterator(from))

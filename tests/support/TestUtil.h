@@ -64,6 +64,9 @@ void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, 
 // A stand-in for a Corridor 7 executable: some code, the 0xABCD marker at
 // offset 300, room for 100 offsets, and more code after the table.
 Bytes FakeExecutable();
+// Writes FakeExecutable() as `name` into the set's folder and keeps the set's
+// map header in it.
+void UseFakeExecutable(MapHandler& set, const std::string& name);
 
 // Fails the current test with the first difference when the maps differ.
 void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual);
