@@ -115,8 +115,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Compression 0 with a GAMEMAPS file would give RLEW chunks that load
                       // back as Carmack streams; the layout follows the data file instead.
                       StorageCase{"Compression0", DataFileVersion::GameMaps, false, false, nullptr, "WL6", 0},
-                      StorageCase{"TagsTheWordsUse", DataFileVersion::GameMaps, false, false, nullptr, "WL6", -1,
-                                  true}),
+                      StorageCase{"TagsTheWordsUse", DataFileVersion::GameMaps, false, false, nullptr, "WL6",
+                                  -1, true}),
     [](const auto& param) { return std::string(param.param.what); });
 
 TEST(SaveLayout, GameMapsHoldPlanesThenTheRecordAndA402ByteHeader)
