@@ -113,17 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "The map header lists more maps than were loaded: 4 entries follow an empty one."}),
     [](const auto& param) { return std::string(param.param.what); });
 
-TEST(CliSafety, ADirectoryWhereABackupGoesStopsTheSave)
-{
-    Game game;
-    fs::create_directory(game.dir / "MAPHEAD.WL6.BAK");
-    const CliResult r = game({"resave"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "Error saving maps: " + (game.dir / "MAPHEAD.WL6.BAK").string() +
-                         " is a directory, where the save must put a file. Move it away, then save again.\n\n"
-                         "No file was changed.\n");
-}
-
 TEST(CliSafety, AnInterruptedSaveIsToldWithTheFilesToRestore)
 {
     Game game;

@@ -134,31 +134,3 @@ TEST(ExecutableTable, AShortTableLoadsWithAWarningAndRefusesEverySave)
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->text, text + "\n\nNo file was changed.");
 }
-
-TEST(SaveLoad, TagsThatTheMapsWordsUseComeBackWordForWord)
-{
-    // Random words are multiples of 0x0F0F: the RLEW tag is one of them and
-    // the Carmack tags are their high bytes.
-    TempDir dir;
-    MapHandler set = EmptySet(dir.path());
-    std::mt19937 random(3);
-    AddRandomMap(set, random, 64, 64, "Tagged");
-    AddRandomMap(set, random, 40, 90, "Tagged too");
-    set.RLEWTag = 0x2D2D;
-    set.NearTag = 0x0F;
-    set.FarTag = 0x1E;
-    ASSERT_FALSE(set.Save());
-
-    MapHandler loaded;
-    auto files = LocateGameFiles(dir.path());
-    ASSERT_TRUE(files);
-    loaded.UseGameFiles(dir.path(), *files);
-    loaded.NumPlanes = 3;
-    loaded.NearTag = 0x0F;
-    loaded.FarTag = 0x1E;
-    const LoadReport report = loaded.Load();
-    ASSERT_TRUE(report.ok());
-    EXPECT_TRUE(report.damaged.empty());
-    EXPECT_EQ(loaded.RLEWTag, 0x2D2D);
-    ExpectSameMaps(set, loaded);
-}

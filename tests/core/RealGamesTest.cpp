@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace tsl;
 using namespace tsl::test;
 
@@ -52,14 +51,14 @@ std::vector<Bytes> Chunks(const fs::path& dir)
 
 TEST(RealGames, LoadWithTheirKnownFacts)
 {
-    const auto root = RealGamesDir();
-    if (!root)
+    const auto sets = RealGameSets();
+    if (sets.empty())
         GTEST_SKIP() << "no real game data";
     for (const KnownSet& known : kKnown) {
-        const fs::path dir = *root / known.folder;
-        if (!fs::exists(dir))
+        const auto dir = std::find(sets.begin(), sets.end(), sets.front().parent_path() / known.folder);
+        if (dir == sets.end())
             continue;
-        const MapHandler set = LoadSet(dir);
+        const MapHandler set = LoadSet(*dir);
         ASSERT_EQ(set.NumMaps(), known.maps) << known.folder;
         EXPECT_EQ(MapNameText(set.Maps.front().Name), known.firstName);
         EXPECT_EQ(MapNameText(set.Maps.back().Name), known.lastName);

@@ -37,6 +37,9 @@ struct StorageCase {
     const char* executable; // nullptr: MAPHEAD file
     std::string extension;
     int compression = -1; // -1: the data file's own
+    // Tags that the maps' words use: the RLEW tag 0x2D2D is a multiple of
+    // 0x0F0F like every random word, the Carmack tags 0x0F and 0x1E are high bytes.
+    bool wordTags = false;
 };
 
 } // namespace
@@ -52,12 +55,14 @@ TEST_P(SaveLoadRoundTrip, GivesTheSameMapsWordForWord)
     set.ExtendedMapNames = c.extendedNames;
     if (c.compression >= 0)
         set.Compression = c.compression;
-    set.NameLength = c.extendedNames && c.version == DataFileVersion::GameMaps ? 32 : 16;
-    if (c.executable) {
-        WriteFile(dir / c.executable, FakeExecutable());
-        set.HeaderInExecutable = true;
-        set.HeaderExecutable = c.executable;
+    if (c.wordTags) {
+        set.RLEWTag = 0x2D2D;
+        set.NearTag = 0x0F;
+        set.FarTag = 0x1E;
     }
+    set.NameLength = c.extendedNames && c.version == DataFileVersion::GameMaps ? 32 : 16;
+    if (c.executable)
+        UseFakeExecutable(set, c.executable);
     // A long name shows the name field's size.
     set.Maps[0].Name = MakeNameBuffer("A name of thirty-one characters", static_cast<std::size_t>(set.NameLength));
     std::vector<int> progress;
@@ -71,7 +76,16 @@ TEST_P(SaveLoadRoundTrip, GivesTheSameMapsWordForWord)
     const Bytes data = ReadFile(set.DataFilePath());
     EXPECT_EQ(std::string(data.begin(), data.begin() + 8), "TED5v1.0");
 
-    const MapHandler loaded = LoadSet(dir.path(), 3, c.wdc, c.extendedNames);
+    // Loaded as LoadSet does, with the Carmack tags the set was saved with.
+    MapHandler loaded;
+    loaded.UseGameFiles(dir.path(), *LocateGameFiles(dir.path()));
+    loaded.NumPlanes = 3;
+    loaded.WDCCompatibleMaps = c.wdc;
+    loaded.ExtendedMapNames = c.extendedNames;
+    loaded.NearTag = set.NearTag;
+    loaded.FarTag = set.FarTag;
+    const LoadReport report = loaded.Load();
+    ASSERT_TRUE(report.ok() && report.damaged.empty()) << (report.failure ? report.failure->text : "damaged");
     EXPECT_EQ(loaded.Extension, c.extension);
     EXPECT_EQ(loaded.HeaderInExecutable, c.executable != nullptr);
     EXPECT_EQ(loaded.NameLength, set.NameLength);
@@ -100,7 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                       StorageCase{"MapTempLowerCaseVsi", DataFileVersion::MapTemp, false, false, nullptr, "vsi"},
                       // Compression 0 with a GAMEMAPS file would give RLEW chunks that load
                       // back as Carmack streams; the layout follows the data file instead.
-                      StorageCase{"Compression0", DataFileVersion::GameMaps, false, false, nullptr, "WL6", 0}),
+                      StorageCase{"Compression0", DataFileVersion::GameMaps, false, false, nullptr, "WL6", 0},
+                      StorageCase{"TagsTheWordsUse", DataFileVersion::GameMaps, false, false, nullptr, "WL6",
+                                  -1, true}),
     [](const auto& param) { return std::string(param.param.what); });
 
 TEST(SaveLayout, GameMapsHoldPlanesThenTheRecordAndA402ByteHeader)
@@ -227,10 +243,8 @@ TEST(SaveLayout, NoPaddingFromAHundredMapsOn)
 TEST(SaveLayout, TheExecutablesTableIsUpdatedInPlace)
 {
     TempDir dir;
-    WriteFile(dir / "CORR7CD.EXE", FakeExecutable());
     MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 8, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "CORR7CD.EXE";
+    UseFakeExecutable(set, "CORR7CD.EXE");
     ASSERT_FALSE(set.Save());
 
     const Bytes before = FakeExecutable();
@@ -242,10 +256,9 @@ TEST(SaveLayout, TheExecutablesTableIsUpdatedInPlace)
     EXPECT_EQ(Get32(exe, kFakeTable + 4), Get32(head, 6));
     for (int i = 2; i < 100; ++i)
         EXPECT_EQ(Get32(exe, kFakeTable + 4 * i), 0u);
-    // Everything outside the table is untouched, and the old file is the backup.
+    // Everything outside the table is untouched.
     EXPECT_TRUE(std::equal(before.begin(), before.begin() + kFakeTable, exe.begin()));
     EXPECT_TRUE(std::equal(before.begin() + kFakeTable + 400, before.end(), exe.begin() + kFakeTable + 400));
-    EXPECT_EQ(ReadFile(dir / "CORR7CD.EXE.BAK"), before);
 }
 
 TEST(SaveLayout, FilePlanesAboveAndBelowNumPlanes)
@@ -299,34 +312,13 @@ TEST(SaveLayout, ALargePlaneOfOneWordSplitsItsRun)
     ExpectSameMaps(set, LoadSet(other.path(), 2));
 }
 
-TEST(SaveBackups, KeepThePreviousFilesAndReplaceOlderBackups)
-{
-    TempDir dir;
-    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 2, 21);
-    ASSERT_FALSE(set.Save());
-    const Bytes firstHead = ReadFile(dir / "MAPHEAD.WL6");
-    const Bytes firstData = ReadFile(dir / "GAMEMAPS.WL6");
-    EXPECT_FALSE(fs::exists(dir / "MAPHEAD.WL6.BAK"));
-
-    set.Maps[1].SetWord(0, 0, 0, 77);
-    ASSERT_FALSE(set.Save());
-    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6.BAK"), firstHead);
-    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6.BAK"), firstData);
-    const Bytes secondData = ReadFile(dir / "GAMEMAPS.WL6");
-
-    set.Maps[1].SetWord(0, 0, 0, 78);
-    ASSERT_FALSE(set.Save());
-    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6.BAK"), secondData);
-    // No temporary file stays behind.
-    EXPECT_EQ(ListDirectory(dir.path()),
-              (std::vector<std::string>{"GAMEMAPS.WL6", "GAMEMAPS.WL6.BAK", "MAPHEAD.WL6", "MAPHEAD.WL6.BAK"}));
-}
-
 TEST(SaveBackups, KeepTheSpellingOfTheFilesFound)
 {
     TempDir dir;
     MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 1, 2, "wl6");
     ASSERT_FALSE(set.Save());
+    // The first save has no backups to make, and no temporary file stays behind.
+    EXPECT_EQ(ListDirectory(dir.path()), (std::vector<std::string>{"GAMEMAPS.wl6", "MAPHEAD.wl6"}));
     fs::rename(dir / "MAPHEAD.wl6", dir / "maphead.wl6");
     fs::rename(dir / "GAMEMAPS.wl6", dir / "gamemaps.wl6");
     MapHandler loaded = LoadSet(dir.path());
@@ -363,10 +355,8 @@ TEST(SaveRefusals, WhatCannotBeStoredIsRefusedBeforeAnyFileIsTouched)
 TEST(SaveRefusals, AnExecutablesTableHoldsAtMostAHundredMaps)
 {
     TempDir dir;
-    WriteFile(dir / "C7.EXE", FakeExecutable());
     MapHandler set = EmptySet(dir.path(), DataFileVersion::MapTemp, 1, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "C7.EXE";
+    UseFakeExecutable(set, "C7.EXE");
     for (int i = 0; i < 101; ++i)
         AddBlankMap(set, 2, 2, "m");
     const auto before = Snapshot(dir.path());
@@ -385,10 +375,8 @@ TEST(SaveRefusals, AnExecutablesTableHoldsAtMostAHundredMaps)
 TEST(SaveRefusals, TheExecutableKeepsItsTableMarker)
 {
     TempDir dir;
-    WriteFile(dir / "C7.EXE", FakeExecutable());
     MapHandler set = RandomSet(dir.path(), DataFileVersion::MapTemp, 3, 1, 3, "CO7");
-    set.HeaderInExecutable = true;
-    set.HeaderExecutable = "C7.EXE";
+    UseFakeExecutable(set, "C7.EXE");
     set.RLEWTag = 0x1234;
     const auto before = Snapshot(dir.path());
     auto failure = set.Save();
@@ -401,15 +389,6 @@ TEST(SaveRefusals, TheExecutableKeepsItsTableMarker)
     failure = set.Save();
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->text.find("Couldn't find the map table in C7.EXE!"), std::string::npos);
-}
-
-TEST(SaveRefusals, EqualCarmackTagsCannotBeDecoded)
-{
-    TempDir dir;
-    MapHandler set = RandomSet(dir.path(), DataFileVersion::GameMaps, 3, 1, 3);
-    set.FarTag = set.NearTag;
-    EXPECT_TRUE(set.Save());
-    EXPECT_TRUE(ListDirectory(dir.path()).empty());
 }
 
 TEST(SaveLoad, AnEmptySetSavesAndLoads)

@@ -49,11 +49,8 @@ struct Scene {
     {
         set = EmptySet(dir.path(), corridor7 ? DataFileVersion::MapTemp : DataFileVersion::GameMaps, 3,
                        corridor7 ? "CO7" : "WL6");
-        if (corridor7) {
-            WriteFile(dir / "C7.EXE", FakeExecutable());
-            set.HeaderInExecutable = true;
-            set.HeaderExecutable = "C7.EXE";
-        }
+        if (corridor7)
+            UseFakeExecutable(set, "C7.EXE");
         std::mt19937 random(7);
         AddRandomMap(set, random, 64, 64, "First");
         AddRandomMap(set, random, 32, 16, "Second");

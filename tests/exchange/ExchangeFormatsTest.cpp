@@ -11,16 +11,6 @@ using namespace tsl::test;
 
 namespace {
 
-Bytes TslHeader(const std::string& magic, std::uint32_t maps, std::uint16_t planes, std::uint16_t nameLength)
-{
-    Bytes out;
-    PutText(out, magic);
-    Put32(out, maps);
-    Put16(out, planes);
-    Put16(out, nameLength);
-    return out;
-}
-
 // A TSL or WDC map record: the name field, the size, then `planes` planes of
 // Cell(salt) words row by row.
 void PutTslRecord(Bytes& out, const std::string& name, std::size_t nameLength, int salt, int planes, int width,
@@ -185,10 +175,7 @@ TEST(ExchangeReaders, NamesAreCutToTheSetsNameLength)
     // A name field shorter than the set's, and one of no bytes at all.
     for (std::uint16_t length : {4, 0}) {
         Bytes shortNames = TslHeader("TSL1.0", 1, 1, length);
-        PutName(shortNames, "Abcd", length);
-        Put16(shortNames, 1);
-        Put16(shortNames, 1);
-        Put16(shortNames, 7);
+        PutTslRecord(shortNames, "Abcd", length, 0, 1, 1, 1);
         read = ReadExchangeFile(shortNames, 1, 16);
         ASSERT_TRUE(read) << read.failure().text;
         EXPECT_EQ(read->Maps[0].Name.size(), 16u);

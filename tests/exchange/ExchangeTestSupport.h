@@ -37,6 +37,19 @@ inline void AddPatternMap(MapHandler& set, int width, int height, const std::str
                 map.SetWord(p, x, y, Cell(salt, static_cast<int>(p), x, y));
 }
 
+// The header of a TSL or WDC file: the magic, then the map count, the plane
+// count and the name field's length.
+inline Bytes TslHeader(const std::string& magic, std::uint32_t maps, std::uint16_t planes,
+                       std::uint16_t nameLength)
+{
+    Bytes out;
+    PutText(out, magic);
+    Put32(out, maps);
+    Put16(out, planes);
+    Put16(out, nameLength);
+    return out;
+}
+
 // A name field of `length` bytes as a file holds it.
 inline void PutName(Bytes& out, const std::string& name, std::size_t length)
 {

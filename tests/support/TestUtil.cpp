@@ -215,6 +215,13 @@ Bytes FakeExecutable()
     return exe;
 }
 
+void UseFakeExecutable(MapHandler& set, const std::string& name)
+{
+    WriteFile(set.Path / name, FakeExecutable());
+    set.HeaderInExecutable = true;
+    set.HeaderExecutable = name;
+}
+
 void CopyGame(const fs::path& from, const fs::path& to)
 {
     for (const auto& entry : fs::directory_iterator(from))
@@ -251,25 +258,17 @@ fs::path SampleGameDir()
     return SourceDir() / "data" / "sample";
 }
 
-std::optional<fs::path> RealGamesDir()
-{
-    fs::path dir = SourceDir().parent_path() / "shared" / "games";
-    if (const char* env = std::getenv("TESSELAR_GAMES_DIR"))
-        dir = env;
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec))
-        return std::nullopt;
-    return dir;
-}
-
 std::vector<fs::path> RealGameSets()
 {
+    fs::path root = SourceDir().parent_path() / "shared" / "games";
+    if (const char* env = std::getenv("TESSELAR_GAMES_DIR"))
+        root = env;
     std::vector<fs::path> sets;
-    const auto root = RealGamesDir();
-    if (!root)
+    std::error_code ec;
+    if (!fs::is_directory(root, ec))
         return sets;
-    for (const std::string& name : ListDirectory(*root)) {
-        const fs::path dir = *root / name;
+    for (const std::string& name : ListDirectory(root)) {
+        const fs::path dir = root / name;
         if (fs::is_directory(dir) && LocateGameFiles(dir))
             sets.push_back(dir);
     }

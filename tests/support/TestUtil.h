@@ -14,7 +14,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -65,6 +64,9 @@ void AddRandomMap(MapHandler& set, std::mt19937& random, int width, int height, 
 // A stand-in for a Corridor 7 executable: some code, the 0xABCD marker at
 // offset 300, room for 100 offsets, and more code after the table.
 Bytes FakeExecutable();
+// Writes FakeExecutable() as `name` into the set's folder and keeps the set's
+// map header in it.
+void UseFakeExecutable(MapHandler& set, const std::string& name);
 
 // Fails the current test with the first difference when the maps differ.
 void ExpectSameMaps(const MapHandler& expected, const MapHandler& actual);
@@ -92,9 +94,8 @@ private:
     std::shared_ptr<int> steps_ = std::make_shared<int>(0);
 };
 
-// ../shared/games next to the repository, when it holds real game data.
-std::optional<fs::path> RealGamesDir();
-// Every directory of it that holds a map set.
+// Every directory of ../shared/games next to the repository (or of
+// TESSELAR_GAMES_DIR) that holds a map set.
 std::vector<fs::path> RealGameSets();
 
 // Runs tesselar-cli with `args` (shell-quoted here); returns the exit status

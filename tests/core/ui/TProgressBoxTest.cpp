@@ -101,6 +101,7 @@ TEST_F(ProgressBoxTest, SavesWhenShownCountingTheMapsAndClosesOnlyAfterwards)
 
 TEST_F(ProgressBoxTest, AFailedSaveIsReportedAndNotHandedOn)
 {
+    const auto listing = ListDirectory(game);
     maps.FarTag = maps.NearTag;
     bool savedCalled = false;
     EXPECT_FALSE(Run([&]() { savedCalled = true; }));
@@ -112,7 +113,7 @@ TEST_F(ProgressBoxTest, AFailedSaveIsReportedAndNotHandedOn)
     EXPECT_EQ(r.icon, MessageIcon::Error);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back().substr(0, seen.back().find('|')), "Maps not saved!");
-    EXPECT_FALSE(fs::exists(game / "GAMEMAPS.WL6.BAK"));
+    EXPECT_EQ(ListDirectory(game), listing); // refused before any file was written
 }
 
 } // namespace
