@@ -1,5 +1,5 @@
 // Every real map set (when the game data is present), exported by
-// tesselar-cli to the WDC, MapEdit and ChaosEdit formats and imported into the
+// tesselar-cli to every exchange format and imported into the
 // clipboard manager: the maps arrive word for word, and the manager's previews
 // show them.
 
@@ -23,8 +23,11 @@ TEST(RealGamesImport, EveryFormatArrivesWordForWordInTheClipboardManager)
         bool chaosEdit;
         bool allMaps; // the one-map formats take the first map
     };
-    // TSL and FloEdit files of real games: ExchangeCli.RealGamesGoThroughTslAndFloEditWordForWord.
-    const Format formats[] = {{"maps.map", false, true}, {"one.flr", false, false}, {"one.map", true, false}};
+    const Format formats[] = {{"maps.tsl", false, true},
+                              {"maps.lvl", false, true},
+                              {"maps.map", false, true},
+                              {"one.flr", false, false},
+                              {"one.map", true, false}};
     for (const fs::path& source : sets) {
         const MapHandler original = LoadSet(source);
         for (const Format& format : formats) {
