@@ -611,6 +611,8 @@ void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
     const int factor = ZoomFactor();
     panel_->ZoomSlider()->setValue(position);
     view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
+    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
+    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
 }
 
 void TEditorBox::onPlaneChosen(int plane)

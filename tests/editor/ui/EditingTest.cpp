@@ -265,6 +265,8 @@ TEST_F(OpenedEditor, CtrlWheelZoomsOnePositionKeepingTheTileUnderThePointer)
     QApplication::sendEvent(view->viewport(), &out);
     QApplication::sendEvent(view->viewport(), &out);
     EXPECT_EQ(Editor().Panel()->ZoomSlider()->value(), 0);
+    EXPECT_EQ(Editor().Panel()->XLabel()->text(), QString("X: %1").arg(tileUnder().x())) << "the whole map fits";
+    EXPECT_EQ(Editor().Panel()->YLabel()->text(), QString("Y: %1").arg(tileUnder().y()));
     QApplication::sendEvent(view->viewport(), &out);
     EXPECT_EQ(Editor().Panel()->ZoomSlider()->value(), 0) << "the track bar's end";
 }
