@@ -8,6 +8,7 @@
 #include "core/MapHandler.h"
 #include "symbols/SymbolTables.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +28,12 @@ struct MapStatistics {
     int Bosses = 0;        // "b"
     int OtherActors = 0;   // "oa"
     int TotalActors() const { return Guards1 + Guards3 + Guards4 + Bosses + OtherActors; }
+    // The ten counters in the order every view lists them, the total last.
+    std::array<int, 10> Counters() const
+    {
+        return {StaticObjects, TileObjects, Doors, Secrets, Guards1, Guards3, Guards4, Bosses, OtherActors,
+                TotalActors()};
+    }
     friend bool operator==(const MapStatistics&, const MapStatistics&) = default;
 };
 

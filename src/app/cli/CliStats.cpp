@@ -3,6 +3,7 @@
 #include "app/cli/CliMaps.h"
 #include "editor/MapInformation.h"
 
+#include <array>
 #include <iomanip>
 #include <ostream>
 
@@ -11,24 +12,24 @@ namespace {
 
 const char* const kUsage = "stats DIR [--maps LIST] [--json] [loader options]";
 
+// Headings in the order of MapStatistics::Counters.
 struct Counter {
     const char* json;
     const char* heading;
-    int (*value)(const MapStatistics&);
 };
 
-const Counter kCounters[] = {
-    {"static_objects", "Statics", [](const MapStatistics& s) { return s.StaticObjects; }},
-    {"tile_objects", "Tiles", [](const MapStatistics& s) { return s.TileObjects; }},
-    {"doors", "Doors", [](const MapStatistics& s) { return s.Doors; }},
-    {"secrets", "Secrets", [](const MapStatistics& s) { return s.Secrets; }},
-    {"guards_level1", "Level1", [](const MapStatistics& s) { return s.Guards1; }},
-    {"guards_level3", "Level3", [](const MapStatistics& s) { return s.Guards3; }},
-    {"guards_level4", "Level4", [](const MapStatistics& s) { return s.Guards4; }},
-    {"bosses", "Bosses", [](const MapStatistics& s) { return s.Bosses; }},
-    {"other_actors", "Other", [](const MapStatistics& s) { return s.OtherActors; }},
-    {"total_actors", "Actors", [](const MapStatistics& s) { return s.TotalActors(); }},
-};
+const std::array<Counter, 10> kCounters = {{
+    {"static_objects", "Statics"},
+    {"tile_objects", "Tiles"},
+    {"doors", "Doors"},
+    {"secrets", "Secrets"},
+    {"guards_level1", "Level1"},
+    {"guards_level3", "Level3"},
+    {"guards_level4", "Level4"},
+    {"bosses", "Bosses"},
+    {"other_actors", "Other"},
+    {"total_actors", "Actors"},
+}};
 
 void PrintJson(const MapsWithSymbols& opened, std::ostream& out)
 {
@@ -36,10 +37,10 @@ void PrintJson(const MapsWithSymbols& opened, std::ostream& out)
     const char* separator = "\n";
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
-        const MapStatistics stats = CountMapObjects(map, opened.symbols);
+        const auto counters = CountMapObjects(map, opened.symbols).Counters();
         out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonString(MapNameText(map.Name));
-        for (const Counter& counter : kCounters)
-            out << ", \"" << counter.json << "\": " << counter.value(stats);
+        for (std::size_t i = 0; i < counters.size(); ++i)
+            out << ", \"" << kCounters[i].json << "\": " << counters[i];
         out << "}";
         separator = ",\n";
     }
@@ -55,11 +56,11 @@ void PrintTable(const MapsWithSymbols& opened, std::ostream& out)
     out << "\n";
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
-        const MapStatistics stats = CountMapObjects(map, opened.symbols);
+        const auto counters = CountMapObjects(map, opened.symbols).Counters();
         out << std::setw(4) << index + 1 << "  " << std::left << std::setw(nameWidth) << EscapeControls(MapNameText(map.Name))
             << std::right;
-        for (const Counter& counter : kCounters)
-            out << std::setw(8) << counter.value(stats);
+        for (int value : counters)
+            out << std::setw(8) << value;
         out << "\n";
     }
 }

@@ -14,23 +14,23 @@ namespace tsl {
 
 namespace {
 
+// In the order of MapStatistics::Counters.
 struct CounterRow {
     const char* label;
     const char* name;
-    int (*value)(const MapStatistics&);
 };
 
 const std::array<CounterRow, 10> kRows = {{
-    {"Static Objects:", "staticObjects", [](const MapStatistics& s) { return s.StaticObjects; }},
-    {"Tile Objects:", "tileObjects", [](const MapStatistics& s) { return s.TileObjects; }},
-    {"Doors:", "doors", [](const MapStatistics& s) { return s.Doors; }},
-    {"Secrets:", "secrets", [](const MapStatistics& s) { return s.Secrets; }},
-    {"Level 1 Guards:", "guardsLevel1", [](const MapStatistics& s) { return s.Guards1; }},
-    {"Level 3 Guards:", "guardsLevel3", [](const MapStatistics& s) { return s.Guards3; }},
-    {"Level 4 Guards:", "guardsLevel4", [](const MapStatistics& s) { return s.Guards4; }},
-    {"Bosses", "bosses", [](const MapStatistics& s) { return s.Bosses; }},
-    {"Other Actors:", "otherActors", [](const MapStatistics& s) { return s.OtherActors; }},
-    {"Total Actors:", "totalActors", [](const MapStatistics& s) { return s.TotalActors(); }},
+    {"Static Objects:", "staticObjects"},
+    {"Tile Objects:", "tileObjects"},
+    {"Doors:", "doors"},
+    {"Secrets:", "secrets"},
+    {"Level 1 Guards:", "guardsLevel1"},
+    {"Level 3 Guards:", "guardsLevel3"},
+    {"Level 4 Guards:", "guardsLevel4"},
+    {"Bosses", "bosses"},
+    {"Other Actors:", "otherActors"},
+    {"Total Actors:", "totalActors"},
 }};
 
 } // namespace
@@ -74,8 +74,9 @@ TMapInformationBox::~TMapInformationBox() = default;
 
 void TMapInformationBox::ShowMapInformation(const MapStatistics& statistics, const std::vector<MapFinding>& findings)
 {
+    const std::array<int, kRows.size()> counters = statistics.Counters();
     for (std::size_t i = 0; i < kRows.size(); ++i)
-        d->fields[i]->setText(QString::number(kRows[i].value(statistics)));
+        d->fields[i]->setText(QString::number(counters[i]));
     d->findings->clear();
     if (findings.empty())
         d->findings->addItem(QStringLiteral("The map keeps within the engine's limits."));
