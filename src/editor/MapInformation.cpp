@@ -128,6 +128,115 @@ std::optional<MapFinding> UnknownWords(const MapList& map, const SymbolTables& s
     return finding;
 }
 
+// What a word is to the checks of where objects and doors stand.
+enum class Footing : std::uint8_t { Open, Wall, Door, Object };
+
+struct Placed {
+    Footing footing = Footing::Open;
+    int symbol = -1; // the deciding symbol's index in the plane's table
+};
+
+Footing FootingOf(Counted counted)
+{
+    switch (counted) {
+    case Counted::Door: return Footing::Door;
+    case Counted::Static:
+    case Counted::PlayerStart: return Footing::Object;
+    default: return IsActor(counted) ? Footing::Object : Footing::Open;
+    }
+}
+
+// Per value of a plane: its first counted symbol decides, as in the
+// statistics; a value without one is a wall when it has a wall symbol.
+std::vector<Placed> PlacedByValue(const std::vector<MapSymbols>& symbols)
+{
+    std::vector<Placed> byValue;
+    std::vector<bool> decided;
+    for (std::size_t i = 0; i < symbols.size(); ++i) {
+        const MapSymbols& symbol = symbols[i];
+        if (symbol.Value <= 0 || symbol.Value > 0xFFFF)
+            continue;
+        const auto value = static_cast<std::size_t>(symbol.Value);
+        if (byValue.size() <= value) {
+            byValue.resize(value + 1);
+            decided.resize(value + 1, false);
+        }
+        if (decided[value])
+            continue;
+        if (const Counted counted = CountedAs(symbol.SymbolType); counted != Counted::Nothing) {
+            decided[value] = true;
+            byValue[value] = {FootingOf(counted), static_cast<int>(i)};
+        } else if (symbol.SymbolType == "w" && byValue[value].footing == Footing::Open) {
+            byValue[value] = {Footing::Wall, static_cast<int>(i)};
+        }
+    }
+    return byValue;
+}
+
+// Objects standing in walls or doors, then doors without their frame, each
+// tile by tile.
+void CheckPlacement(const MapList& map, const SymbolTables& symbols, std::vector<MapFinding>& findings)
+{
+    std::vector<std::size_t> planes;
+    std::vector<std::vector<Placed>> byValue;
+    for (std::size_t p = 0; p < map.Planes.size() && static_cast<int>(p) < symbols.NumPlanes(); ++p) {
+        if (map.Planes[p].size() != map.WordCount())
+            continue;
+        planes.push_back(p);
+        byValue.push_back(PlacedByValue(symbols.PlaneSymbols(static_cast<int>(p))));
+    }
+    auto placed = [&](std::size_t i, std::size_t at) {
+        const std::uint16_t word = map.Planes[planes[i]][at];
+        return word < byValue[i].size() ? byValue[i][word] : Placed{};
+    };
+    auto name = [&](std::size_t i, const Placed& what) {
+        return symbols.PlaneSymbols(static_cast<int>(planes[i]))[static_cast<std::size_t>(what.symbol)].SymbolName;
+    };
+    auto finding = [&](FindingKind kind, std::size_t i, std::size_t at, const Placed& what) {
+        return MapFinding{kind, 1, std::nullopt, static_cast<int>(at % map.Width), static_cast<int>(at / map.Width),
+                          static_cast<int>(planes[i]), map.Planes[planes[i]][at], name(i, what), {}};
+    };
+
+    for (std::size_t at = 0; at < map.WordCount(); ++at) {
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            const Placed object = placed(i, at);
+            if (object.footing != Footing::Object)
+                continue;
+            for (std::size_t j = 0; j < planes.size(); ++j) {
+                const Placed under = placed(j, at);
+                if (j == i || (under.footing != Footing::Wall && under.footing != Footing::Door))
+                    continue;
+                findings.push_back(finding(FindingKind::ObjectInWall, i, at, object));
+                findings.back().Under = name(j, under);
+                break;
+            }
+        }
+    }
+
+    auto wallAt = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+            return false;
+        const auto at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
+        for (std::size_t i = 0; i < planes.size(); ++i)
+            if (placed(i, at).footing == Footing::Wall)
+                return true;
+        return false;
+    };
+    for (std::size_t at = 0; at < map.WordCount(); ++at) {
+        const int x = static_cast<int>(at % map.Width), y = static_cast<int>(at / map.Width);
+        for (std::size_t i = 0; i < planes.size(); ++i) {
+            const Placed door = placed(i, at);
+            if (door.footing != Footing::Door)
+                continue;
+            // An even word is a door in a vertical wall line, framed north and south.
+            const bool vertical = map.Planes[planes[i]][at] % 2 == 0;
+            const bool framed = vertical ? wallAt(x, y - 1) && wallAt(x, y + 1) : wallAt(x - 1, y) && wallAt(x + 1, y);
+            if (!framed)
+                findings.push_back(finding(FindingKind::DoorFrame, i, at, door));
+        }
+    }
+}
+
 std::string Where(const MapFinding& finding)
 {
     return "column " + std::to_string(*finding.Column) + ", row " + std::to_string(*finding.Row);
@@ -186,6 +295,7 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
         if (shownPlanes[p])
             if (auto finding = UnknownWords(map, symbols, static_cast<int>(p)))
                 findings.push_back(*finding);
+    CheckPlacement(map, symbols, findings);
     return findings;
 }
 
@@ -197,6 +307,8 @@ std::string_view FindingKindName(FindingKind kind)
     case FindingKind::Actors: return "actors";
     case FindingKind::PlayerStarts: return "player_starts";
     case FindingKind::UnknownWords: return "unknown_words";
+    case FindingKind::ObjectInWall: return "object_in_wall";
+    case FindingKind::DoorFrame: return "door_frame";
     }
     return "";
 }
@@ -222,6 +334,12 @@ std::string FindingText(const MapFinding& f)
     case FindingKind::UnknownWords:
         return count + (f.Count == 1 ? " word" : " words") + " of plane " + std::to_string(*f.Plane) +
                " without a symbol; the first is at " + Where(f) + ".";
+    case FindingKind::ObjectInWall:
+        return f.Name + " at " + Where(f) + " stands in " + f.Under + "; objects, actors and player starts need an "
+               "open tile.";
+    case FindingKind::DoorFrame:
+        return f.Name + " at " + Where(f) + " has an open frame: it needs walls " +
+               (f.Word % 2 == 0 ? "north and south" : "east and west") + " of it.";
     }
     return {};
 }

@@ -1,14 +1,16 @@
 #pragma once
 // What a map holds, counted through the symbol types of its words, and
 // whether it keeps within what the game engine can hold: doors, static
-// objects and actors within their limits, exactly one player start, and no
-// word without a symbol in a shown plane.
+// objects and actors within their limits, exactly one player start, no word
+// without a symbol in a shown plane, no object standing in a wall or door and
+// no door without its frame.
 
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 #include "symbols/SymbolTables.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,30 +52,46 @@ struct MapLimits {
 };
 MapLimits ReadMapLimits(const IniFile& settings);
 
-enum class FindingKind { Doors, Statics, Actors, PlayerStarts, UnknownWords };
+enum class FindingKind { Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame };
 
 // One thing wrong with a map. The tile is where it shows first: the first
 // cell over the limit, the second player start, the first word without a
-// symbol; none for a map without a player start.
+// symbol; none for a map without a player start. An object in a wall and a
+// door without its frame are one finding per tile, with a count of 1.
 struct MapFinding {
     FindingKind Kind = FindingKind::Doors;
     int Count = 0;
-    std::optional<int> Limit;   // none for words without a symbol
+    std::optional<int> Limit;   // none for words without a symbol and the findings per tile
     std::optional<int> Column;
     std::optional<int> Row;
-    std::optional<int> Plane;   // only for words without a symbol
+    std::optional<int> Plane;   // of the word without a symbol, the object in a wall, the door
+    std::uint16_t Word = 0;     // the object's or the door's word
+    std::string Name{};         // and the name of its symbol
+    std::string Under{};        // the symbol of the wall or door the object stands in
     friend bool operator==(const MapFinding&, const MapFinding&) = default;
 };
 
-// The findings in the order doors, statics, actors, player starts, then
-// the words without a symbol plane by plane. `shownPlanes[p]` says whether
-// plane p is shown (missing entries count as not shown).
+// The findings in the order doors, statics, actors, player starts, the
+// words without a symbol plane by plane, then the objects in walls and the
+// doors without a frame tile by tile. `shownPlanes[p]` says whether plane p
+// is shown (missing entries count as not shown).
+//
+// What is a wall, a door or an object comes from the symbols of each plane:
+// a door is a word counted as one ("d", "ld"); an object a word counted as a
+// static object ("to", "k", "so"), a player start ("sp") or an actor; a wall
+// a word that is neither but has a wall ("w") symbol. Markers ("tt", "tp",
+// "sd") may stand anywhere. An object stands in a wall when another plane
+// holds a wall or door word on its tile. A door's frame is the tiles beside
+// its wall line, which must hold a wall word in some plane: north and south
+// of an even door word (the engine's vertical doors), east and west of an
+// odd one; outside the map there is no wall.
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
                                  const std::vector<bool>& shownPlanes);
 
-// "doors", "statics", "actors", "player_starts", "unknown_words".
+// "doors", "statics", "actors", "player_starts", "unknown_words",
+// "object_in_wall", "door_frame".
 std::string_view FindingKindName(FindingKind kind);
-// One sentence that says what is wrong and where.
+// One or two sentences that say what is wrong and where.
 std::string FindingText(const MapFinding& finding);
 
 } // namespace tsl

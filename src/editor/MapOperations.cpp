@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <unordered_map>
 #include <utility>
 
 namespace tsl {
@@ -79,7 +80,7 @@ bool CanTransformMap(const MapList& map)
                        [&](const auto& plane) { return plane.size() == map.WordCount(); });
 }
 
-void TransformMap(MapList& map, MapTransform transform)
+void TransformMap(MapList& map, MapTransform transform, const FacingGroups& facing, bool turnFacing)
 {
     if (!CanTransformMap(map))
         return;
@@ -88,6 +89,8 @@ void TransformMap(MapList& map, MapTransform transform)
     TransformPlanes(map.Planes, width, height, transform);
     map.Width = static_cast<std::uint16_t>(width);
     map.Height = static_cast<std::uint16_t>(height);
+    if (turnFacing)
+        TurnFacingObjects(map.Planes, facing, transform);
 }
 
 BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, MapTransform transform)
@@ -106,7 +109,7 @@ BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, 
     }
 }
 
-void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform)
+void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform, const FacingGroups& facing, bool turnFacing)
 {
     const BlockRect moved = TransformBlockRect({buffer.X1, buffer.Y1, buffer.X2, buffer.Y2}, buffer.BufferWidth,
                                                buffer.BufferHeight, transform);
@@ -115,6 +118,52 @@ void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform)
     buffer.Y1 = moved.Y1;
     buffer.X2 = moved.X2;
     buffer.Y2 = moved.Y2;
+    if (turnFacing)
+        TurnFacingObjects(buffer.Planes, facing, transform);
+}
+
+int TransformedDirection(int direction, MapTransform transform)
+{
+    // Directions count anticlockwise; a clockwise turn counts back.
+    int turned = direction;
+    switch (transform) {
+    case MapTransform::Rotate90: turned = direction - 2; break;
+    case MapTransform::Rotate180: turned = direction + 4; break;
+    case MapTransform::Rotate270: turned = direction + 2; break;
+    case MapTransform::FlipHorizontal: turned = 4 - direction; break; // east and west change places
+    case MapTransform::FlipVertical: turned = -direction; break;      // north and south change places
+    }
+    return ((turned % kFacingDirections) + kFacingDirections) % kFacingDirections;
+}
+
+int TurnFacingObjects(PlaneSet& planes, const FacingGroups& groups, MapTransform transform)
+{
+    // Per plane, what each facing word becomes; a word listed in two groups
+    // follows the first.
+    std::vector<std::unordered_map<std::uint16_t, std::uint16_t>> becomes(planes.size());
+    for (const FacingGroup& group : groups) {
+        if (group.Plane < 0 || static_cast<std::size_t>(group.Plane) >= planes.size())
+            continue;
+        for (int d = 0; d < kFacingDirections; ++d) {
+            const auto& word = group.Words[static_cast<std::size_t>(d)];
+            const auto& turned = group.Words[static_cast<std::size_t>(TransformedDirection(d, transform))];
+            if (word)
+                becomes[static_cast<std::size_t>(group.Plane)].try_emplace(*word, turned ? *turned : *word);
+        }
+    }
+    int changed = 0;
+    for (std::size_t p = 0; p < planes.size(); ++p) {
+        if (becomes[p].empty())
+            continue;
+        for (std::uint16_t& word : planes[p]) {
+            const auto found = becomes[p].find(word);
+            if (found != becomes[p].end() && found->second != word) {
+                word = found->second;
+                ++changed;
+            }
+        }
+    }
+    return changed;
 }
 
 bool CanResizeMap(int width, int height)

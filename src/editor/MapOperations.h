@@ -7,6 +7,7 @@
 
 #include "core/Failure.h"
 #include "core/MapHandler.h"
+#include "editor/FacingGroups.h"
 #include "editor/PasteBuffer.h"
 #include "symbols/SymbolTables.h"
 
@@ -25,8 +26,9 @@ enum class MapTransform { Rotate90, Rotate180, Rotate270, FlipHorizontal, FlipVe
 // Turns (clockwise) or mirrors every plane of a width x height block; a turn
 // by 90 or 270 degrees exchanges width and height.
 void TransformPlanes(PlaneSet& planes, int& width, int& height, MapTransform transform);
-// The same on a map: all planes, and Width and Height.
-void TransformMap(MapList& map, MapTransform transform);
+// The same on a map: all planes, and Width and Height. With `turnFacing`
+// the words of the facing groups turn with the map (TurnFacingObjects).
+void TransformMap(MapList& map, MapTransform transform, const FacingGroups& facing = {}, bool turnFacing = true);
 // False when the map's planes do not hold Width x Height words each.
 bool CanTransformMap(const MapList& map);
 
@@ -39,8 +41,18 @@ struct BlockRect {
 // bufferHeight words went through `transform`.
 BlockRect TransformBlockRect(BlockRect rect, int bufferWidth, int bufferHeight, MapTransform transform);
 // Turns or mirrors the paste buffer's planes and moves its block with its
-// tiles; the caller draws the preview again.
-void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform);
+// tiles, facing objects turning as on a map; the caller draws the preview again.
+void TransformPasteBuffer(CP_Manager& buffer, MapTransform transform, const FacingGroups& facing = {},
+                          bool turnFacing = true);
+
+// The direction (as FacingGroups.h counts them) that an object facing
+// `direction` faces once the map went through `transform`. Row 0 is north,
+// so a clockwise quarter turn takes north to east.
+int TransformedDirection(int direction, MapTransform transform);
+// Gives each word of a facing group, in that group's plane, the group's word
+// for the direction its object faces after `transform`; a word whose group
+// has none for that direction stays. Returns how many words changed.
+int TurnFacingObjects(PlaneSet& planes, const FacingGroups& groups, MapTransform transform);
 
 // Gives the map width x height words per plane, keeping its top-left
 // corner: cut, or extended with 0, at the right and bottom.

@@ -3,6 +3,7 @@
 
 #include "TestUtil.h"
 #include "core/FileSystem.h"
+#include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "editor/MapOperations.h"
 #include "symbols/SymbolFiles.h"
@@ -44,6 +45,11 @@ std::array<int, 10> CountFromSymbolFiles(const MapList& map, const std::string& 
     }
     counts[9] = counts[4] + counts[5] + counts[6] + counts[7] + counts[8];
     return counts;
+}
+
+FacingGroups SampleFacingGroups()
+{
+    return ReadFacingGroups(IniFile(SourceDir() / "data" / "MapDefs" / "WL6" / "WL6.ini"));
 }
 
 std::string StatsJsonLine(int number, const MapList& map, const std::array<int, 10>& c)
@@ -93,6 +99,21 @@ TEST(CliCheck, ReportsEveryFindingAndExitsWithOneWhenAnyMapHasOne)
               std::string::npos);
 
     EXPECT_EQ(RunCli({"check", SampleGameDir().string(), "--maps", "1-5"}).status, 0);
+    // A barrel in the outer wall, and a horizontal door in it with no wall to its west.
+    TempDir broken;
+    CopyGame(SampleGameDir(), broken.path());
+    MapHandler set = LoadSet(broken.path());
+    set.Maps[0].Planes[1][0] = 58;
+    set.Maps[0].Planes[0][set.Maps[0].Width] = 91;
+    ASSERT_FALSE(set.Save());
+    r = RunCli({"check", broken.path().string(), "--maps", "1", "--json"});
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(r.out, "[\n"
+                     "  {\"map\": 1, \"name\": \"Gatehouse\", \"findings\": ["
+                     "{\"kind\": \"object_in_wall\", \"count\": 1, \"limit\": null, \"x\": 0, \"y\": 0, \"plane\": 1}, "
+                     "{\"kind\": \"door_frame\", \"count\": 1, \"limit\": null, \"x\": 0, \"y\": 1, \"plane\": 0}]}\n"
+                     "]\n");
+
     TempDir empty;
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {"check", empty.path().string()}, {"check", SampleGameDir().string(), "--maps", "9"}, {"check"}})
@@ -106,11 +127,12 @@ TEST(CliEdit, AppliesTheOperationsInOrderAndSavesOnce)
     const CliResult r = RunCli({"edit", dir.path().string(), "--maps", "2", "--flip", "horizontal", "--plane", "1",
                                 "--replace", "0=Dog Moving East (Level 1)", "--rotate=270", "--flip-planes", "0,2"});
     ASSERT_EQ(r.status, 0) << r.err;
+    const FacingGroups facing = SampleFacingGroups();
     MapList expected = LoadSet(SampleGameDir()).Maps[1];
-    TransformMap(expected, MapTransform::FlipHorizontal);
+    TransformMap(expected, MapTransform::FlipHorizontal, facing);
     std::string replaced = std::to_string(std::count(expected.Planes[1].begin(), expected.Planes[1].end(), 0));
     std::replace(expected.Planes[1].begin(), expected.Planes[1].end(), std::uint16_t{0}, std::uint16_t{138});
-    TransformMap(expected, MapTransform::Rotate270);
+    TransformMap(expected, MapTransform::Rotate270, facing);
     FlipPlanes(expected, 0, 2);
     EXPECT_EQ(r.out, "Map 2 (Cell Block): flipped horizontally\n"
                      "Map 2 (Cell Block): " + replaced + " occurrences were replaced\n"
@@ -120,6 +142,25 @@ TEST(CliEdit, AppliesTheOperationsInOrderAndSavesOnce)
     const MapHandler saved = LoadSet(dir.path());
     EXPECT_EQ(saved.Maps[1].Planes, expected.Planes);
     EXPECT_EQ(saved.Maps[0].Planes, LoadSet(SampleGameDir()).Maps[0].Planes);
+}
+
+TEST(CliEdit, TurnsTheFacingObjectsUnlessTheyAreKept)
+{
+    const MapList original = LoadSet(SampleGameDir()).Maps[0];
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"--rotate", "90"}, true},
+        {{"--keep-facing", "--rotate", "90"}, false},
+    };
+    for (const auto& [operations, turn] : cases) {
+        TempDir dir;
+        CopyGame(SampleGameDir(), dir.path());
+        std::vector<std::string> args = {"edit", dir.path().string(), "--maps", "1"};
+        args.insert(args.end(), operations.begin(), operations.end());
+        ASSERT_EQ(RunCli(args).status, 0) << turn;
+        MapList expected = original;
+        TransformMap(expected, MapTransform::Rotate90, SampleFacingGroups(), turn);
+        EXPECT_EQ(LoadSet(dir.path()).Maps[0].Planes, expected.Planes) << turn;
+    }
 }
 
 TEST(CliEdit, AnyErrorStopsBeforeAnythingIsSaved)

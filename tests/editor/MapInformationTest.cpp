@@ -86,10 +86,10 @@ TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
         std::vector<MapFinding> findings;
     };
     const Case cases[] = {
-        {"one start, within limits", {2, 2, 6}, {10, 11, 13}, {}, {}},
+        {"one start, within limits", {0, 5, 0}, {10, 11, 13}, {}, {}},
         // Doors, statics and actors over their limits, each with the first tile
         // past the limit: the check command's test on the sample game.
-        {"a limit of 0 is no limit", {2, 2}, {10, 0}, {.MaxDoors = 0}, {}},
+        {"a limit of 0 is no limit", {0, 1, 3, 1}, {10, 0, 0, 0}, {.MaxDoors = 0}, {}},
         {"no player start", {0}, {0}, {}, {{FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}}},
         {"two player starts: the second shows", {0, 0, 0}, {10, 0, 10}, {},
          {{FindingKind::PlayerStarts, 2, 1, 2, 0, std::nullopt}}},
@@ -105,6 +105,86 @@ TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
               (std::vector<MapFinding>{{FindingKind::UnknownWords, 1, std::nullopt, 1, 0, 1}}));
 }
 
+namespace {
+
+// Three by three tiles. Plane 0: 1 a wall, 90 and 92 doors in a vertical
+// wall line, 91 in a horizontal one, 107 a marker. Plane 1: objects and actors
+// (19, 24, 43, 108) and markers (90 turning point, 98 pushwall, 99 end).
+SymbolTables PlacementTables()
+{
+    return TablesOf({{{0}, {1, "w", "Grey Stone"}, {90, "d", "Door Vertical"}, {91, "d", "Door Horizontal"},
+                      {92, "ld", "Gold Door Vertical"}, {107, "tt"}},
+                     {{0}, {19, "sp", "Player Start"}, {24, "so", "Barrel"}, {43, "k", "Gold Key"},
+                      {108, "sg1", "Guard"}, {90, "tp"}, {98, "sd"}, {99, "tt"}}});
+}
+
+std::vector<MapFinding> Placement(const std::vector<MapFinding>& findings)
+{
+    std::vector<MapFinding> placement;
+    for (const MapFinding& f : findings)
+        if (f.Kind == FindingKind::ObjectInWall || f.Kind == FindingKind::DoorFrame)
+            placement.push_back(f);
+    return placement;
+}
+
+MapFinding InWall(int x, int y, std::uint16_t word, std::string name, std::string under)
+{
+    return {FindingKind::ObjectInWall, 1, std::nullopt, x, y, 1, word, std::move(name), std::move(under)};
+}
+
+MapFinding OpenFrame(int x, int y, std::uint16_t word, std::string name)
+{
+    return {FindingKind::DoorFrame, 1, std::nullopt, x, y, 0, word, std::move(name), {}};
+}
+
+} // namespace
+
+TEST(MapCheck, FindsObjectsInWallsOrDoorsAndDoorsWithoutTheirFrame)
+{
+    const SymbolTables tables = PlacementTables();
+    struct Case {
+        const char* name;
+        Words plane0, plane1;
+        std::vector<MapFinding> findings;
+    };
+    const Words walled = {1, 1, 1, 1, 0, 1, 1, 1, 1};
+    const Case cases[] = {
+        {"a barrel and a key in walls", walled, {24, 0, 0, 0, 0, 43, 0, 0, 0},
+         {InWall(0, 0, 24, "Barrel", "Grey Stone"), InWall(2, 1, 43, "Gold Key", "Grey Stone")}},
+        {"markers may stand in walls", walled, {98, 90, 99, 0, 0, 0, 0, 0, 0}, {}},
+        {"a guard in an even door framed north and south", {0, 1, 0, 0, 90, 0, 0, 1, 0},
+         {0, 0, 0, 0, 108, 0, 0, 0, 0}, {InWall(1, 1, 108, "Guard", "Door Vertical")}},
+        {"an odd door framed east and west", {0, 0, 0, 1, 91, 1, 0, 0, 0}, {}, {}},
+        {"an even door with walls east and west", {0, 0, 0, 1, 92, 1, 0, 0, 0}, {},
+         {OpenFrame(1, 1, 92, "Gold Door Vertical")}},
+        {"an odd door with walls north and south", {0, 1, 0, 0, 91, 0, 0, 1, 0}, {},
+         {OpenFrame(1, 1, 91, "Door Horizontal")}},
+        {"no wall outside the map", {1, 90, 1, 0, 1, 0, 0, 0, 0}, {}, {OpenFrame(1, 0, 90, "Door Vertical")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const MapList map = GridMap(3, 3, {c.plane0, c.plane1.empty() ? Words(9) : c.plane1});
+        EXPECT_EQ(Placement(CheckMap(map, tables, {}, {})), c.findings);
+    }
+}
+
+// id's own maps, and ours, place nothing where these checks look.
+TEST(MapCheck, TheRealMapsAndTheSampleGameAreClean)
+{
+    std::vector<fs::path> games = RealGameSets();
+    games.push_back(SampleGameDir());
+    for (const fs::path& game : games) {
+        const MapHandler maps = LoadSet(game);
+        const std::string extension = ToUpperAscii(maps.Extension);
+        const fs::path folder = SourceDir() / "data" / "MapDefs" / extension;
+        SymbolTables symbols;
+        ASSERT_FALSE(symbols.LoadMapSymbols(folder, IniFile(folder / (extension + ".ini")), maps.NumPlanes, false));
+        for (const MapList& map : maps.Maps)
+            for (const MapFinding& finding : Placement(CheckMap(map, symbols, {}, {})))
+                ADD_FAILURE() << game << ", " << MapNameText(map.Name) << ": " << FindingText(finding);
+    }
+}
+
 TEST(MapCheck, FindingsReadAsSentences)
 {
     // The sentence of a limit passed is the check command's (CliCheck).
@@ -112,6 +192,12 @@ TEST(MapCheck, FindingsReadAsSentences)
               "No player start; the engine needs exactly one.");
     EXPECT_EQ(FindingText({FindingKind::UnknownWords, 1, std::nullopt, 3, 4, 2}),
               "1 word of plane 2 without a symbol; the first is at column 3, row 4.");
+    EXPECT_EQ(FindingText(InWall(3, 4, 24, "Barrel", "Grey Stone")),
+              "Barrel at column 3, row 4 stands in Grey Stone; objects, actors and player starts need an open tile.");
+    EXPECT_EQ(FindingText(OpenFrame(3, 4, 91, "Door Horizontal")),
+              "Door Horizontal at column 3, row 4 has an open frame: it needs walls east and west of it.");
     EXPECT_EQ(FindingKindName(FindingKind::PlayerStarts), "player_starts");
     EXPECT_EQ(FindingKindName(FindingKind::UnknownWords), "unknown_words");
+    EXPECT_EQ(FindingKindName(FindingKind::ObjectInWall), "object_in_wall");
+    EXPECT_EQ(FindingKindName(FindingKind::DoorFrame), "door_frame");
 }

@@ -1265,6 +1265,36 @@ def settings_lines(planes):
     return lines
 
 
+def facing_groups():
+    """The words that are one object facing different ways, as (key, plane,
+    [(value, direction), ...]): the player starts, the turning points and
+    every soldier group, read from the same tables as their symbols."""
+    groups = [("PlayerStart", 1, [(v, d) for v, _n, _p, _k, d in player_starts()]),
+              ("TurningPoint", 1, [(v, d) for v, _n, _p, _k, d in turning_points()])]
+    for name, base, step, _colour in SOLDIERS:
+        for level, offset in ((1, 0), (3, step), (4, 2 * step)):
+            for moving in (False, True):
+                first = base + offset + (4 if moving else 0)
+                groups.append(("%s%s%d" % (name, "Moving" if moving else "Standing", level), 1,
+                               [(first + q, d) for d, q in ACTOR_DIRECTIONS]))
+    return groups
+
+
+def facing_lines(planes):
+    """Section Facing of the settings (see README): one key per group,
+    PLANE,FIRST WORD,DIRECTIONS for words that follow on by one."""
+    lines = ["", "[Facing]"]
+    for key, plane, members in facing_groups():
+        values = [v for v, _d in members]
+        directions = {v: d for v, _n, _p, _k, d in planes[plane]}
+        if any(directions.get(v) != d for v, d in members):
+            raise SystemExit("facing group %s does not match the directions of plane %d" % (key, plane))
+        if values != list(range(values[0], values[0] + len(values))):
+            raise SystemExit("facing group %s: the words must follow on by one" % key)
+        lines.append("%s=%d,%d,%s" % (key, plane, values[0], " ".join(d for _v, d in members)))
+    return lines
+
+
 def check_plane(ext, index, plane):
     """What the editor cannot read or would misread stops the run."""
     if plane[0][:2] != (0, "Nothing") or plane[0][2].digits() != "0" * 64 or plane[0][3:] != ("ot", "0"):
@@ -1298,7 +1328,7 @@ def structure_files(ext):
     for i, plane in enumerate(planes):
         check_plane(ext, i, plane)
         files["plane%d.txt" % (i + 1)] = crlf(symbol_lines(plane))
-    files["%s.ini" % ext] = crlf(settings_lines(planes))
+    files["%s.ini" % ext] = crlf(settings_lines(planes) + facing_lines(planes))
     files["mapsymboltypes.txt"] = crlf(["%s,%s,1" % t for t in TYPES])
     return files
 

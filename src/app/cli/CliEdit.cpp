@@ -13,7 +13,8 @@
 namespace tsl::cli {
 namespace {
 
-const char* const kUsage = "edit DIR [--maps LIST] [--plane P] [--force] OPERATION... [loader options]";
+const char* const kUsage =
+    "edit DIR [--maps LIST] [--plane P] [--force] [--keep-facing] OPERATION... [loader options]";
 
 struct AutofloorAll {};
 struct Transform {
@@ -116,7 +117,8 @@ std::string ParseOperation(const std::string& name, const std::string& value, in
 }
 
 // Applies one operation to a map; the line that says what was done.
-std::string Apply(const Operation& operation, MapList& map, int plane, const MapsWithSymbols& opened)
+std::string Apply(const Operation& operation, MapList& map, int plane, const MapsWithSymbols& opened,
+                  const FacingGroups& facing)
 {
     if (std::holds_alternative<AutofloorAll>(operation)) {
         const FloorRange range = FindFloorRange(opened.symbols.PlaneSymbols(0));
@@ -124,7 +126,7 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
         return "floor areas numbered";
     }
     if (const auto* t = std::get_if<Transform>(&operation)) {
-        TransformMap(map, t->transform);
+        TransformMap(map, t->transform, facing);
         switch (t->transform) {
         case MapTransform::Rotate90: return "rotated by 90 degrees";
         case MapTransform::Rotate180: return "rotated by 180 degrees";
@@ -152,6 +154,7 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
 int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
 {
     const bool force = args.Flag("--force");
+    const bool keepFacing = args.Flag("--keep-facing");
     const auto planeText = args.Value("--plane");
     // The operations stay in the arguments in their order; the rest must be DIR alone.
     std::vector<std::pair<std::string, std::string>> given;
@@ -207,10 +210,11 @@ int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
     if (RefuseDamagedSave(opened.maps, force, err))
         return 1;
 
+    const FacingGroups facing = keepFacing ? FacingGroups{} : ReadFacingGroups(*opened.settings);
     for (int index : opened.selected) {
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         for (const Operation& operation : operations)
-            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened) << "\n";
+            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened, facing) << "\n";
     }
     std::string kept;
     if (!SaveGameSet(opened.maps, force, err, kept))
@@ -224,7 +228,9 @@ const Registrar kEdit({"edit", kUsage,
                        "      --maps) and saves the set once, keeping the previous files as .BAK. Operations:\n"
                        "      --autofloor, --rotate 90|180|270, --flip horizontal|vertical, --flip-planes A,B,\n"
                        "      --replace FIND=WITH (symbols of plane P by name or value; --plane P, default 0),\n"
-                       "      --resize WxH. Any error stops the command before anything is saved.",
+                       "      --resize WxH. Rotating and flipping turn the structure's facing objects (player\n"
+                       "      starts, actors, turning points) to face the same way on the map; --keep-facing\n"
+                       "      keeps their words. Any error stops the command before anything is saved.",
                        RunEdit});
 
 } // namespace
