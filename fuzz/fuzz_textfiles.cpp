@@ -1,15 +1,18 @@
 // The text-file parsers on arbitrary bytes: the input is at once a symbol
-// file, a symbol type file and an INI file. Whatever parses must build its
-// tables and draw a map with them; an INI document must write back the text
-// it reads and keep what is set in it.
+// file, a symbol type file and an INI file, and each line a facing group.
+// Whatever parses must build its tables and draw a map with them; an INI
+// document must write back the text it reads and keep what is set in it;
+// facing groups turn words only into words they list.
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
+#include "editor/MapOperations.h"
 #include "editor/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolFiles.h"
 #include "symbols/SymbolTables.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -94,6 +97,34 @@ void FuzzIni(std::string_view text)
     tsl::HexTextValue(tsl::HexEditText(key));
 }
 
+void FuzzFacing(const std::vector<std::string>& lines)
+{
+    tsl::FacingGroups groups;
+    tsl::PlaneSet planes(2);
+    std::vector<std::uint16_t> listed;
+    for (const std::string& line : lines) {
+        const auto group = tsl::ParseFacingGroup(line);
+        if (!group)
+            continue;
+        groups.push_back(*group);
+        for (const auto& word : group->Words)
+            if (word) {
+                listed.push_back(*word);
+                planes[static_cast<std::size_t>(group->Plane) % 2].push_back(*word);
+            }
+    }
+    for (auto t : {tsl::MapTransform::Rotate90, tsl::MapTransform::Rotate180, tsl::MapTransform::Rotate270,
+                   tsl::MapTransform::FlipHorizontal, tsl::MapTransform::FlipVertical}) {
+        tsl::PlaneSet turned = planes;
+        tsl::TurnFacingObjects(turned, groups, t);
+        for (std::size_t p = 0; p < 2; ++p) {
+            Check(turned[p].size() == planes[p].size());
+            for (std::uint16_t word : turned[p])
+                Check(std::find(listed.begin(), listed.end(), word) != listed.end());
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -103,5 +134,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!text.empty())
         FuzzSymbols(lines, text);
     FuzzIni(text);
+    FuzzFacing(lines);
     return 0;
 }
