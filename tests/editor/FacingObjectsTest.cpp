@@ -47,12 +47,14 @@ std::optional<FacingGroup> Group(int plane, std::map<int, std::uint16_t> words)
     return group;
 }
 
-// Three columns, two rows; plane 1 holds a player start facing north (19) at
-// the top left, a guard facing east (108) at the top right, a turning point
-// north-east (91) below it and a barrel (58), which faces nowhere.
+// Three columns, two rows. Plane 0 holds walls and two doors: 90 in a
+// vertical wall line, 93 in a horizontal one. Plane 1 holds a player start
+// facing north (19) at the top left, a guard facing east (108) at the top
+// right, a turning point north-east (91) below it and a barrel (58), which
+// faces nowhere.
 MapList FacingMap()
 {
-    return GridMap(3, 2, {{1, 2, 3, 4, 5, 6}, {19, 0, 108, 0, 58, 91}});
+    return GridMap(3, 2, {{1, 90, 3, 4, 5, 93}, {19, 0, 108, 0, 58, 91}});
 }
 
 } // namespace
@@ -95,7 +97,7 @@ TEST(FacingObjects, EveryShippedGroupTurnsWithTheMap)
     for (const std::string structure : {"WL6", "SOD"}) {
         SCOPED_TRACE(structure);
         const FacingGroups groups = ShippedGroups(structure);
-        ASSERT_EQ(groups.size(), 32u);
+        ASSERT_EQ(groups.size(), 32u + 6u); // and six kinds of door, turned in the next test
         // Plane 1's facing words: the object (the name without its direction) and the direction.
         std::map<std::uint16_t, std::pair<std::string, std::string>> facing;
         const auto symbols = ReadTextFile(SourceDir() / "data" / "MapDefs" / structure / "plane2.txt");
@@ -128,7 +130,8 @@ TEST(FacingObjects, TurnWhereTheirTilesGoAndComeBackAfterFourQuarterTurns)
     MapList map = FacingMap();
     TransformMap(map, MapTransform::Rotate90, groups);
     // North at the top of the map: the start now faces east, the guard south,
-    // the turning point south-east.
+    // the turning point south-east; the doors stand in the other wall lines.
+    EXPECT_EQ(map.Planes[0], (Words{4, 1, 5, 91, 92, 3}));
     EXPECT_EQ(map.Planes[1], (Words{0, 20, 58, 0, 97, 111}));
     for (int i = 0; i < 3; ++i)
         TransformMap(map, MapTransform::Rotate90, groups);
@@ -147,5 +150,6 @@ TEST(FacingObjects, TurnWhereTheirTilesGoAndComeBackAfterFourQuarterTurns)
     buffer.Planes = FacingMap().Planes;
     buffer.X2 = 3, buffer.Y2 = 2;
     TransformPasteBuffer(buffer, MapTransform::FlipVertical, groups);
+    EXPECT_EQ(buffer.Planes[0], (Words{4, 5, 93, 1, 90, 3}));
     EXPECT_EQ(buffer.Planes[1], (Words{0, 58, 97, 21, 0, 108}));
 }

@@ -1280,18 +1280,33 @@ def facing_groups():
     return groups
 
 
+def door_groups():
+    """Doors face along their wall line: an even word stands in a vertical
+    line (passed from east or west), the odd one after it in a horizontal
+    line, so that a quarter turn exchanges the two and a mirror keeps them."""
+    return [(name.split(" Vertical")[0].replace(" ", ""), 0,
+             [(v + 1, "e"), (v, "n"), (v + 1, "w"), (v, "s")])
+            for v, name, _p, _k, _d in doors() if v % 2 == 0]
+
+
 def facing_lines(planes):
     """Section Facing of the settings (see README): one key per group,
-    PLANE,FIRST WORD,DIRECTIONS for words that follow on by one."""
+    PLANE,WORDS,DIRECTIONS, the words as the first of words that follow on
+    by one where they do."""
     lines = ["", "[Facing]"]
-    for key, plane, members in facing_groups():
+    for key, plane, members in facing_groups() + door_groups():
         values = [v for v, _d in members]
-        directions = {v: d for v, _n, _p, _k, d in planes[plane]}
-        if any(directions.get(v) != d for v, d in members):
-            raise SystemExit("facing group %s does not match the directions of plane %d" % (key, plane))
-        if values != list(range(values[0], values[0] + len(values))):
-            raise SystemExit("facing group %s: the words must follow on by one" % key)
-        lines.append("%s=%d,%d,%s" % (key, plane, values[0], " ".join(d for _v, d in members)))
+        symbols = {v: (k, d) for v, _n, _p, k, d in planes[plane]}
+        for v, d in members:
+            kind, direction = symbols.get(v, (None, None))
+            door = kind in ("d", "ld") and direction == "0" and (v % 2 == 0) == (d in ("n", "s"))
+            if direction != d and not door:
+                raise SystemExit("facing group %s: %d does not face %s in plane %d" % (key, v, d, plane))
+        if values == list(range(values[0], values[0] + len(values))):
+            words = str(values[0])
+        else:
+            words = " ".join(str(v) for v in values)
+        lines.append("%s=%d,%s,%s" % (key, plane, words, " ".join(d for _v, d in members)))
     return lines
 
 

@@ -229,8 +229,8 @@ const Registrar kEdit({"edit", kUsage,
                        "      --autofloor, --rotate 90|180|270, --flip horizontal|vertical, --flip-planes A,B,\n"
                        "      --replace FIND=WITH (symbols of plane P by name or value; --plane P, default 0),\n"
                        "      --resize WxH. Rotating and flipping turn the structure's facing objects (player\n"
-                       "      starts, actors, turning points) to face the same way on the map; --keep-facing\n"
-                       "      keeps their words. Any error stops the command before anything is saved.",
+                       "      starts, actors, turning points, doors) to face the same way on the map;\n"
+                       "      --keep-facing keeps their words. Any error stops the command before anything is saved.",
                        RunEdit});
 
 } // namespace
