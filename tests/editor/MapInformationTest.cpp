@@ -168,23 +168,6 @@ TEST(MapCheck, FindsObjectsInWallsOrDoorsAndDoorsWithoutTheirFrame)
     }
 }
 
-// id's own maps, and ours, place nothing where these checks look.
-TEST(MapCheck, TheRealMapsAndTheSampleGameAreClean)
-{
-    std::vector<fs::path> games = RealGameSets();
-    games.push_back(SampleGameDir());
-    for (const fs::path& game : games) {
-        const MapHandler maps = LoadSet(game);
-        const std::string extension = ToUpperAscii(maps.Extension);
-        const fs::path folder = SourceDir() / "data" / "MapDefs" / extension;
-        SymbolTables symbols;
-        ASSERT_FALSE(symbols.LoadMapSymbols(folder, IniFile(folder / (extension + ".ini")), maps.NumPlanes, false));
-        for (const MapList& map : maps.Maps)
-            for (const MapFinding& finding : Placement(CheckMap(map, symbols, {}, {})))
-                ADD_FAILURE() << game << ", " << MapNameText(map.Name) << ": " << FindingText(finding);
-    }
-}
-
 TEST(MapCheck, FindingsReadAsSentences)
 {
     // The sentence of a limit passed is the check command's (CliCheck).
