@@ -1,8 +1,11 @@
 // tesselar-cli with the game's map definition structure: its loader
 // settings, and "render" drawing a map with its symbols.
 
+#include "GraphicsTestUtil.h"
 #include "TestUtil.h"
 #include "core/Image.h"
+#include "editor/GameGraphics.h"
+#include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 
@@ -120,4 +123,46 @@ TEST(CliLoader, TakesTheStructuresSettingsUnlessTheOptionsSayOtherwise)
     r = RunCli({"info", SampleGameDir().string(), mapdefs, "--near", "A7", "--far", "A8"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
+}
+
+TEST(CliRender, DrawsTheGamesOwnPicturesWithGraphics)
+{
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    const fs::path shipped = SourceDir() / "data" / "MapDefs";
+    const std::string mapdefs = "--mapdefs=" + shipped.string();
+    const std::string target = (out / "map.bmp").string();
+    CliResult r = RunCli({"render", game.path().string(), target, "--graphics", mapdefs});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "There is no page file \"VSWAP.WL6\" in " + game.path().string() + ".\n");
+
+    // The walls and doors of a page file of our own; its sprites are empty.
+    std::vector<Bytes> chunks(542);
+    for (int chunk = 0; chunk < 106; ++chunk)
+        if (chunk < 20 || chunk >= 98)
+            chunks[static_cast<std::size_t>(chunk)] = TestWall(chunk * 5);
+    Bytes pages = TestPageFile(chunks, 106, 542);
+    WriteFile(game / "VSWAP.WL6", Bytes(pages.begin(), pages.end() - 1));
+    r = RunCli({"render", game.path().string(), target, "--graphics", mapdefs});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "The page file \"" + (game / "VSWAP.WL6").string() +
+                         "\" is damaged: chunk 105 reaches past the end of the file (offset " +
+                         std::to_string(pages.size() - 4096) + ", 4096 bytes).\n");
+    EXPECT_FALSE(fs::exists(target));
+
+    WriteFile(game / "VSWAP.WL6", pages);
+    r = RunCli({"render", game.path().string(), target, "--graphics", "--map", "3", "--zoom", "1", mapdefs});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const MapHandler set = LoadSet(game.path());
+    const IniFile settings(StructureSettingsPathByName(shipped, "WL6"));
+    SymbolTables tables;
+    ASSERT_FALSE(tables.LoadMapSymbols(StructureFolderByName(shipped, "WL6"), settings, 3, false));
+    const GraphicsLoad load = LoadGameGraphics(game.path(), "WL6", StructureFolderByName(shipped, "WL6"), settings);
+    ASSERT_EQ(load.Status, GraphicsStatus::Loaded) << load.Problem.text;
+    GameMapRenderer renderer(load.Graphics);
+    auto expected = renderer.RenderMap(set.Maps[2], tables, ReadPlaneDisplay(settings, 3), kIntMode, 2);
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(r.out, "Map 3 (" + MapNameText(set.Maps[2].Name) + ") saved as " + target + ", " +
+                         std::to_string(expected->width) + " x " + std::to_string(expected->height) + " pixels.\n");
+    EXPECT_EQ(DecodeBmp(ReadFile(target)), *expected);
 }

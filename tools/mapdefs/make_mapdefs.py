@@ -1345,7 +1345,195 @@ def structure_files(ext):
         files["plane%d.txt" % (i + 1)] = crlf(symbol_lines(plane))
     files["%s.ini" % ext] = crlf(settings_lines(planes) + facing_lines(planes))
     files["mapsymboltypes.txt"] = crlf(["%s,%s,1" % t for t in TYPES])
+    pictures, graphics_section = graphics_files(ext)
+    files.update(pictures)
+    files["%s.ini" % ext] += crlf(graphics_section)
     return files
+
+
+# --------------------------------------------------------------------------
+# The game's own pictures: palette, picture table and section [Graphics]
+# --------------------------------------------------------------------------
+#
+# Every number below is taken from id Software's released engine source:
+# WL_DEF.H (the sprite enumeration), WL_ACT1.C (statinfo), WL_GAME.C
+# (ScanInfoPlane), WL_ACT2.C (the states actors spawn in) and WL_DRAW.C
+# (DOORWALL, the door pages, vgaCeiling and the floor colour 0x19).
+
+HERE = pathlib.Path(__file__).resolve().parent
+
+# The sprite enumeration of WL_DEF.H in order: (name, count, games). Names
+# stand for their first member (SPR_GRD_S for SPR_GRD_S_1 ...).
+_BOTH, _WOLF, _SPEAR = ("wolf", "spear"), ("wolf",), ("spear",)
+SPRITE_ENUM = [
+    ("SPR_DEMO", 1, _BOTH), ("SPR_DEATHCAM", 1, _BOTH),
+    ("SPR_STAT", 48, _BOTH), ("SPR_STAT_48", 4, _SPEAR),
+    ("SPR_GRD_S", 8, _BOTH), ("SPR_GRD_W1", 8, _BOTH), ("SPR_GRD_W2", 8, _BOTH), ("SPR_GRD_W3", 8, _BOTH),
+    ("SPR_GRD_W4", 8, _BOTH), ("SPR_GRD_PAIN_1", 1, _BOTH), ("SPR_GRD_DIE", 3, _BOTH),
+    ("SPR_GRD_PAIN_2", 1, _BOTH), ("SPR_GRD_DEAD", 1, _BOTH), ("SPR_GRD_SHOOT", 3, _BOTH),
+    ("SPR_DOG_W1", 8, _BOTH), ("SPR_DOG_W2", 8, _BOTH), ("SPR_DOG_W3", 8, _BOTH), ("SPR_DOG_W4", 8, _BOTH),
+    ("SPR_DOG_DIE", 3, _BOTH), ("SPR_DOG_DEAD", 1, _BOTH), ("SPR_DOG_JUMP", 3, _BOTH),
+    ("SPR_SS_S", 8, _BOTH), ("SPR_SS_W1", 8, _BOTH), ("SPR_SS_W2", 8, _BOTH), ("SPR_SS_W3", 8, _BOTH),
+    ("SPR_SS_W4", 8, _BOTH), ("SPR_SS_PAIN_1", 1, _BOTH), ("SPR_SS_DIE", 3, _BOTH),
+    ("SPR_SS_PAIN_2", 1, _BOTH), ("SPR_SS_DEAD", 1, _BOTH), ("SPR_SS_SHOOT", 3, _BOTH),
+    ("SPR_MUT_S", 8, _BOTH), ("SPR_MUT_W1", 8, _BOTH), ("SPR_MUT_W2", 8, _BOTH), ("SPR_MUT_W3", 8, _BOTH),
+    ("SPR_MUT_W4", 8, _BOTH), ("SPR_MUT_PAIN_1", 1, _BOTH), ("SPR_MUT_DIE", 3, _BOTH),
+    ("SPR_MUT_PAIN_2", 1, _BOTH), ("SPR_MUT_DIE_4", 1, _BOTH), ("SPR_MUT_DEAD", 1, _BOTH),
+    ("SPR_MUT_SHOOT", 4, _BOTH),
+    ("SPR_OFC_S", 8, _BOTH), ("SPR_OFC_W1", 8, _BOTH), ("SPR_OFC_W2", 8, _BOTH), ("SPR_OFC_W3", 8, _BOTH),
+    ("SPR_OFC_W4", 8, _BOTH), ("SPR_OFC_PAIN_1", 1, _BOTH), ("SPR_OFC_DIE", 3, _BOTH),
+    ("SPR_OFC_PAIN_2", 1, _BOTH), ("SPR_OFC_DIE_4", 1, _BOTH), ("SPR_OFC_DEAD", 1, _BOTH),
+    ("SPR_OFC_SHOOT", 3, _BOTH),
+    ("SPR_BLINKY_W", 2, _WOLF), ("SPR_PINKY_W", 2, _WOLF), ("SPR_CLYDE_W", 2, _WOLF), ("SPR_INKY_W", 2, _WOLF),
+    ("SPR_BOSS_W", 4, _WOLF), ("SPR_BOSS_SHOOT", 3, _WOLF), ("SPR_BOSS_DEAD", 1, _WOLF), ("SPR_BOSS_DIE", 3, _WOLF),
+    ("SPR_SCHABB_W", 4, _WOLF), ("SPR_SCHABB_SHOOT", 2, _WOLF), ("SPR_SCHABB_DIE", 3, _WOLF),
+    ("SPR_SCHABB_DEAD", 1, _WOLF), ("SPR_HYPO", 4, _WOLF),
+    ("SPR_FAKE_W", 4, _WOLF), ("SPR_FAKE_SHOOT", 1, _WOLF), ("SPR_FIRE", 2, _WOLF), ("SPR_FAKE_DIE", 5, _WOLF),
+    ("SPR_FAKE_DEAD", 1, _WOLF),
+    ("SPR_MECHA_W", 4, _WOLF), ("SPR_MECHA_SHOOT", 3, _WOLF), ("SPR_MECHA_DEAD", 1, _WOLF),
+    ("SPR_MECHA_DIE", 3, _WOLF),
+    ("SPR_HITLER_W", 4, _WOLF), ("SPR_HITLER_SHOOT", 3, _WOLF), ("SPR_HITLER_DEAD", 1, _WOLF),
+    ("SPR_HITLER_DIE", 7, _WOLF),
+    ("SPR_GIFT_W", 4, _WOLF), ("SPR_GIFT_SHOOT", 2, _WOLF), ("SPR_GIFT_DIE", 3, _WOLF), ("SPR_GIFT_DEAD", 1, _WOLF),
+    ("SPR_ROCKET", 8, _BOTH), ("SPR_SMOKE", 4, _BOTH), ("SPR_BOOM", 3, _BOTH),
+    ("SPR_HROCKET", 8, _SPEAR), ("SPR_HSMOKE", 4, _SPEAR), ("SPR_HBOOM", 3, _SPEAR), ("SPR_SPARK", 4, _SPEAR),
+    ("SPR_GRETEL_W", 4, _WOLF), ("SPR_GRETEL_SHOOT", 3, _WOLF), ("SPR_GRETEL_DEAD", 1, _WOLF),
+    ("SPR_GRETEL_DIE", 3, _WOLF),
+    ("SPR_FAT_W", 4, _WOLF), ("SPR_FAT_SHOOT", 4, _WOLF), ("SPR_FAT_DIE", 3, _WOLF), ("SPR_FAT_DEAD", 1, _WOLF),
+    ("SPR_BJ_W", 4, _WOLF), ("SPR_BJ_JUMP", 4, _WOLF),
+    ("SPR_TRANS_W", 4, _SPEAR), ("SPR_TRANS_SHOOT", 3, _SPEAR), ("SPR_TRANS_DEAD", 1, _SPEAR),
+    ("SPR_TRANS_DIE", 3, _SPEAR),
+    ("SPR_WILL_W", 4, _SPEAR), ("SPR_WILL_SHOOT", 4, _SPEAR), ("SPR_WILL_DIE", 3, _SPEAR), ("SPR_WILL_DEAD", 1, _SPEAR),
+    ("SPR_UBER_W", 4, _SPEAR), ("SPR_UBER_SHOOT", 4, _SPEAR), ("SPR_UBER_DIE", 4, _SPEAR), ("SPR_UBER_DEAD", 1, _SPEAR),
+    ("SPR_DEATH_W", 4, _SPEAR), ("SPR_DEATH_SHOOT", 4, _SPEAR), ("SPR_DEATH_DIE", 6, _SPEAR),
+    ("SPR_DEATH_DEAD", 1, _SPEAR),
+    ("SPR_SPECTRE_W", 4, _SPEAR), ("SPR_SPECTRE_F", 4, _SPEAR),
+    ("SPR_ANGEL_W", 4, _SPEAR), ("SPR_ANGEL_SHOOT", 2, _SPEAR), ("SPR_ANGEL_TIRED", 2, _SPEAR),
+    ("SPR_ANGEL_DIE", 7, _SPEAR), ("SPR_ANGEL_DEAD", 1, _SPEAR),
+    ("SPR_KNIFE", 5, _BOTH), ("SPR_PISTOL", 5, _BOTH), ("SPR_MACHINEGUN", 5, _BOTH), ("SPR_CHAIN", 5, _BOTH),
+]
+# The sprites the enumeration gives each game (the shareware's page file
+# holds 436 sprite chunks).
+SPRITE_COUNT = {"wolf": 436, "spear": 421}
+
+
+def sprite_numbers(game):
+    """Name -> sprite number of the first member, for one game."""
+    numbers, at = {}, 0
+    for name, count, games in SPRITE_ENUM:
+        if game in games:
+            numbers[name] = at
+            at += count
+    if at != SPRITE_COUNT[game]:
+        raise SystemExit("%s: the sprite enumeration gives %d sprites" % (game, at))
+    return numbers
+
+
+# The eight door chunks before the first sprite (DOORWALL = first sprite - 8):
+# +0/+1 the plain door, +2/+3 the door frame, +4/+5 the elevator door, +6/+7
+# the locked doors. A door word even is a vertical door, drawn from the odd
+# (dark) chunk of its pair; an odd word a horizontal one, from the even chunk.
+DOOR_PAGES = {0: 0, 1: 6, 2: 6, 3: 6, 4: 6, 5: 4}  # lock (word - 90) // 2 -> page
+
+# vgaCeiling of WL_DRAW.C, by map number (episode * 10 + map for Wolfenstein
+# 3-D); the engine fills both bytes of a word with the colour.
+WOLF_CEILINGS = [
+    0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0xbfbf,
+    0x4e4e, 0x4e4e, 0x4e4e, 0x1d1d, 0x8d8d, 0x4e4e, 0x1d1d, 0x2d2d, 0x1d1d, 0x8d8d,
+    0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0x2d2d, 0xdddd, 0x1d1d, 0x1d1d, 0x9898,
+    0x1d1d, 0x9d9d, 0x2d2d, 0xdddd, 0xdddd, 0x9d9d, 0x2d2d, 0x4d4d, 0x1d1d, 0xdddd,
+    0x7d7d, 0x1d1d, 0x2d2d, 0x2d2d, 0xdddd, 0xd7d7, 0x1d1d, 0x1d1d, 0x1d1d, 0x2d2d,
+    0x1d1d, 0x1d1d, 0x1d1d, 0x1d1d, 0xdddd, 0xdddd, 0x7d7d, 0xdddd, 0xdddd, 0xdddd,
+]
+SPEAR_CEILINGS = [
+    0x6f6f, 0x4f4f, 0x1d1d, 0xdede, 0xdfdf, 0x2e2e, 0x7f7f, 0x9e9e, 0xaeae, 0x7f7f,
+    0x1d1d, 0xdede, 0xdfdf, 0xdede, 0xdfdf, 0xdede, 0xe1e1, 0xdcdc, 0x2e2e, 0x1d1d, 0xdcdc,
+]
+FLOOR_COLOUR = 0x19
+
+# Soldiers: (word of the first standing one, step to the next skill level,
+# standing sprite, moving sprite). Each group of four words faces east,
+# north, west, south; the moving ones lie 4 above; the copies for skill
+# levels 3 and 4 lie one and two steps above. Dogs have no standing frame
+# (and the engine places nothing for a standing dog): both show their run.
+SOLDIER_PICTURES = [
+    (108, 36, "SPR_GRD_S", "SPR_GRD_W1"),
+    (116, 36, "SPR_OFC_S", "SPR_OFC_W1"),
+    (126, 36, "SPR_SS_S", "SPR_SS_W1"),
+    (134, 36, "SPR_DOG_W1", "SPR_DOG_W1"),
+    (216, 18, "SPR_MUT_S", "SPR_MUT_W1"),
+]
+WOLF_BOSS_PICTURES = [
+    (160, "SPR_FAKE_W"), (178, "SPR_MECHA_W"), (179, "SPR_FAT_W"), (196, "SPR_SCHABB_W"),
+    (197, "SPR_GRETEL_W"), (214, "SPR_BOSS_W"), (215, "SPR_GIFT_W"),
+    (224, "SPR_BLINKY_W"), (225, "SPR_CLYDE_W"), (226, "SPR_PINKY_W"), (227, "SPR_INKY_W"),
+]
+SPEAR_BOSS_PICTURES = [
+    (106, "SPR_SPECTRE_W"), (107, "SPR_ANGEL_W"), (125, "SPR_TRANS_W"), (142, "SPR_UBER_W"),
+    (143, "SPR_WILL_W"), (161, "SPR_DEATH_W"),
+]
+FACINGS = ["e", "n", "w", "s"]
+
+PICTURES_HEADER = [
+    "# Which picture of the game's page file (VSWAP) each map word shows in the map view.",
+    "# plane,value,kind,number[,facing[,skill]]",
+    "# wall: wall chunk number (its light side). door: door chunk 0-7 of the eight before the sprites.",
+    "# floor: floor area number, drawn flat with a tint of its own. sprite: sprite number.",
+    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4.",
+    "# Words not listed here, or whose chunk is empty, show their symbol.",
+]
+
+
+def picture_lines(game):
+    """The picture table of a game ("wolf" or "spear"), plane by plane."""
+    sprites = sprite_numbers(game)
+    walls = 49 if game == "wolf" else 63
+    lines = list(PICTURES_HEADER)
+    lines += ["0,%d,wall,%d" % (v, 2 * (v - 1)) for v in range(1, walls + 1)]
+    for word in range(90, 102):
+        vertical = word % 2 == 0
+        lines.append("0,%d,door,%d" % (word, DOOR_PAGES[(word - 90) // 2] + (1 if vertical else 0)))
+    lines += ["0,%d,floor,%d" % (v, v - 107) for v in range(108, 144)]
+
+    # Static objects: statinfo entry (word - 23); its pictures run from
+    # SPR_STAT_0 on. Wolfenstein 3-D's entry 48 is the guards' half clip,
+    # SPR_STAT_26 again; Spear of Destiny's 48 to 51 are its own statics.
+    last_static = 71 if game == "wolf" else 74
+    for word in range(23, last_static + 1):
+        entry = word - 23
+        sprite = sprites["SPR_STAT"] + (26 if game == "wolf" and entry == 48 else entry)
+        lines.append("1,%d,sprite,%d" % (word, sprite))
+    for base, step, standing, moving in SOLDIER_PICTURES:
+        for level, offset in ((1, 0), (3, step), (4, 2 * step)):
+            for patrol, frame in ((False, standing), (True, moving)):
+                for d, facing in enumerate(FACINGS):
+                    word = base + offset + (4 if patrol else 0) + d
+                    lines.append("1,%d,%s,%d,%s,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
+                                                       facing, level))
+    lines.append("1,124,sprite,%d" % sprites["SPR_GRD_DEAD"])
+    for word, frame in WOLF_BOSS_PICTURES if game == "wolf" else SPEAR_BOSS_PICTURES:
+        lines.append("1,%d,actor,%d" % (word, sprites[frame]))
+    return lines
+
+
+def graphics_settings_lines(game):
+    ceilings = WOLF_CEILINGS if game == "wolf" else SPEAR_CEILINGS
+    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt",
+            "CeilingColours=" + ",".join(str(c & 0xFF) for c in ceilings),
+            "FloorColour=%d" % FLOOR_COLOUR]
+
+
+def palette_file(game):
+    """The game's VGA palette (tools/mapdefs/wolf3d.txt or spear.txt) with CR LF line ends."""
+    source = HERE / ("wolf3d.txt" if game == "wolf" else "spear.txt")
+    return crlf(source.read_text(encoding="ascii").splitlines())
+
+
+def graphics_files(ext):
+    """The structure's files for the game's own pictures, and the lines of its [Graphics] section."""
+    game = "wolf" if GAMES[ext] is wolf_planes else "spear"
+    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game))}
+    return files, graphics_settings_lines(game)
 
 
 # --------------------------------------------------------------------------

@@ -1,9 +1,12 @@
 // tesselar-cli render DIR OUT: one map drawn as the editor's map view draws
-// it, with the symbols of the game's map definition structure.
+// it, with the symbols of the game's map definition structure, or with the
+// game's own pictures (--graphics).
 
 #include "app/cli/Cli.h"
 #include "core/ImageFile.h"
 #include "core/IniFile.h"
+#include "editor/GameGraphics.h"
+#include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
@@ -13,7 +16,7 @@
 namespace tsl::cli {
 namespace {
 
-constexpr const char* kUsage = "render DIR OUT [--map N] [--zoom Z] [loader options]";
+constexpr const char* kUsage = "render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]";
 
 int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
 {
@@ -22,6 +25,7 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
         err << error << "\n";
         return kExitUsage;
     }
+    const bool graphics = args.Flag("--graphics");
     int mapNumber = 1;
     int zoom = 0;
     if (auto text = args.Value("--map")) {
@@ -66,9 +70,29 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
         return kExitFailed;
     }
     const MapList& map = maps.Maps[static_cast<std::size_t>(mapNumber - 1)];
+    const std::vector<PlaneDisplay> display = ReadPlaneDisplay(settings, maps.NumPlanes);
     Image view;
-    RedrawMap(view, map, tables, ReadPlaneDisplay(settings, maps.NumPlanes), kIntMode);
-    const int factor = ZoomFactorOf(zoom);
+    int factor = ZoomFactorOf(zoom);
+    if (graphics) {
+        // The game's pictures are drawn at the zoom itself: at 8x every
+        // pixel of a wall is its chunk's pixel.
+        const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension,
+                                                   StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings);
+        if (load.Status != GraphicsStatus::Loaded) {
+            err << load.Problem.text << "\n";
+            return kExitUsage;
+        }
+        GameMapRenderer renderer(load.Graphics);
+        auto picture = renderer.RenderMap(map, tables, display, kIntMode, factor);
+        if (!picture) {
+            Report(picture.failure(), err);
+            return kExitFailed;
+        }
+        view = std::move(*picture);
+        factor = 1;
+    } else {
+        RedrawMap(view, map, tables, display, kIntMode);
+    }
     if (auto failure = SaveImageFile(outPath, view, factor)) {
         Report(*failure, err);
         return kExitFailed;
@@ -82,7 +106,9 @@ const Registrar kRender({"render", kUsage,
                          "Draws map N (from 1, default 1) with the symbols of the game's map definition structure,\n"
                          "      as the map view shows it in Int (16-bit) Mode, enlarged by the zoom of track-bar\n"
                          "      position Z (0 ... 4: 1x, 2x, 4x, 6x, 8x; default 0), into OUT: a PNG picture when\n"
-                         "      OUT ends in .png, otherwise a bitmap.",
+                         "      OUT ends in .png, otherwise a bitmap. With --graphics, walls, doors and objects are\n"
+                         "      drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
+                         "      Graphics\" shows them (status 2 when the file is missing or damaged).",
                          RunRender});
 
 } // namespace

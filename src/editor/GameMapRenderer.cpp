@@ -1,0 +1,523 @@
+#include "editor/GameMapRenderer.h"
+
+#include "editor/PictureMarks.h"
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <unordered_set>
+
+namespace tsl {
+
+namespace {
+
+using Pixels = std::vector<std::uint32_t>; // side x side, row by row, 0xAARRGGBB
+
+constexpr std::uint32_t Alpha(std::uint32_t pixel)
+{
+    return pixel >> 24;
+}
+
+std::uint32_t Blend(std::uint32_t below, std::uint32_t above)
+{
+    const std::uint32_t a = Alpha(above);
+    if (a == 255)
+        return above;
+    if (a == 0)
+        return below;
+    std::uint32_t out = kOpaque;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t s = (above >> shift) & 0xFF, d = (below >> shift) & 0xFF;
+        out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
+    }
+    return out;
+}
+
+// Which source pixels (of 64) cover output pixel o of `side`, and how much:
+// both spans measured in units of 1 / (64 * side) of the picture.
+struct Weight {
+    int source;
+    int weight;
+};
+std::vector<std::vector<Weight>> Weights(int side)
+{
+    std::vector<std::vector<Weight>> weights(static_cast<std::size_t>(side));
+    for (int o = 0; o < side; ++o) {
+        const int from = o * kPictureSide, to = from + kPictureSide;
+        for (int i = from / side; i < kPictureSide && i * side < to; ++i) {
+            const int overlap = std::min(to, (i + 1) * side) - std::max(from, i * side);
+            if (overlap > 0)
+                weights[static_cast<std::size_t>(o)].push_back({i, overlap});
+        }
+    }
+    return weights;
+}
+
+// A 64 x 64 picture of palette indices (column by column; `opaque` null for
+// a wall) as side x side pixels: every output pixel the average of the
+// source area it covers, so that nothing is dropped; transparency averages
+// into the alpha. At 64 every pixel is its source pixel.
+Pixels Reduce(const std::uint8_t* indices, const std::uint8_t* opaque, const Palette& palette, int side)
+{
+    Pixels out(static_cast<std::size_t>(side) * static_cast<std::size_t>(side), 0);
+    if (side == kPictureSide) {
+        for (int c = 0; c < kPictureSide; ++c)
+            for (int r = 0; r < kPictureSide; ++r) {
+                const std::size_t at = static_cast<std::size_t>(c * kPictureSide + r);
+                if (!opaque || opaque[at])
+                    out[static_cast<std::size_t>(r * side + c)] = palette[indices[at]];
+            }
+        return out;
+    }
+    const auto weights = Weights(side);
+    const std::uint64_t total = static_cast<std::uint64_t>(kPictureSide) * kPictureSide; // weight of a whole pixel
+    for (int oy = 0; oy < side; ++oy)
+        for (int ox = 0; ox < side; ++ox) {
+            std::uint64_t covered = 0, red = 0, green = 0, blue = 0;
+            for (const Weight& wx : weights[static_cast<std::size_t>(ox)])
+                for (const Weight& wy : weights[static_cast<std::size_t>(oy)]) {
+                    const std::size_t at = static_cast<std::size_t>(wx.source * kPictureSide + wy.source);
+                    if (opaque && !opaque[at])
+                        continue;
+                    const std::uint64_t w = static_cast<std::uint64_t>(wx.weight) * static_cast<std::uint64_t>(wy.weight);
+                    const std::uint32_t colour = palette[indices[at]];
+                    covered += w;
+                    red += w * ((colour >> 16) & 0xFF);
+                    green += w * ((colour >> 8) & 0xFF);
+                    blue += w * (colour & 0xFF);
+                }
+            if (covered == 0)
+                continue;
+            const std::uint64_t alpha = (covered * 255 + total / 2) / total;
+            auto channel = [&](std::uint64_t sum) { return static_cast<std::uint32_t>((sum + covered / 2) / covered); };
+            out[static_cast<std::size_t>(oy * side + ox)] = static_cast<std::uint32_t>(alpha) << 24 |
+                                                            channel(red) << 16 | channel(green) << 8 | channel(blue);
+        }
+    return out;
+}
+
+// The floor of area `area`: the floor colour with a faint tint of a hue of
+// its own, neighbouring numbers far apart on the colour wheel.
+std::uint32_t FloorPixel(std::uint32_t floor, int area)
+{
+    static constexpr std::uint32_t kHues[] = {0xFF4040, 0x40C0FF, 0xFFD040, 0x60FF60, 0xC060FF, 0xFF8040,
+                                               0x40FFD0, 0xFF60C0, 0xA0FF40, 0x6080FF, 0xFFA0A0, 0x40A0A0};
+    const std::uint32_t hue = kHues[static_cast<std::size_t>(area) % std::size(kHues)];
+    constexpr std::uint32_t kTint = 28; // of 255
+    std::uint32_t out = kOpaque;
+    for (int shift = 0; shift < 24; shift += 8) {
+        const std::uint32_t f = (floor >> shift) & 0xFF, h = (hue >> shift) & 0xFF;
+        out |= ((f * (255 - kTint) + h * kTint + 127) / 255) << shift;
+    }
+    return out;
+}
+
+} // namespace
+
+// What a word shows: a picture from the cache, a flat colour, or its symbol.
+struct GameMapRenderer::Look {
+    enum Kind { Symbol, Opaque, Flat, Transparent } kind = Symbol;
+    const Pixels* picture = nullptr;
+    const Pixels* marks = nullptr; // an actor's facing and skill, or null
+    std::uint32_t colour = 0;
+};
+
+// The reduced pictures of one tile size, made as they are first needed.
+struct GameMapRenderer::Caches {
+    struct Side {
+        std::vector<Pixels> walls;   // by chunk
+        std::vector<Pixels> sprites; // by sprite number
+        std::map<int, Pixels> marks; // by MarksKey
+        std::size_t bytes = 0;
+    };
+    std::map<int, Side> sides;
+    std::vector<std::uint32_t> floors; // by area
+};
+
+struct GameMapRenderer::PlanePass {
+    int plane = 0;
+    const std::uint16_t* words = nullptr;
+    PlaneDisplay display;
+    const std::int32_t* first = nullptr; // sheet index by value, -1 for none
+    std::size_t firstSize = 0;
+    std::vector<std::uint8_t> hidden; // by looked-up value; empty when nothing is hidden
+    const Image* sheet = nullptr;
+    const Image* mask = nullptr;
+};
+
+// The part of one tile that lies in the target: (x0, y0) to (x1, y1) of the
+// tile, whose top-left pixel is at (ox, oy) of the target.
+struct GameMapRenderer::TileTarget {
+    Image* image = nullptr;
+    int ox = 0, oy = 0;
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    int side = 0;
+
+    std::uint32_t* Row(int y) const { return image->Row(oy + y) + ox; }
+
+    void Fill(std::uint32_t pixel) const
+    {
+        for (int y = y0; y < y1; ++y)
+            std::fill(Row(y) + x0, Row(y) + x1, pixel);
+    }
+    void Copy(const Pixels& picture) const
+    {
+        for (int y = y0; y < y1; ++y)
+            std::memcpy(Row(y) + x0, picture.data() + y * side + x0, static_cast<std::size_t>(x1 - x0) * 4);
+    }
+    void Over(const Pixels& picture) const
+    {
+        for (int y = y0; y < y1; ++y) {
+            std::uint32_t* row = Row(y);
+            const std::uint32_t* source = picture.data() + y * side;
+            for (int x = x0; x < x1; ++x)
+                row[x] = Blend(row[x], source[x]);
+        }
+    }
+    // Pattern `index` of a symbol sheet enlarged to the tile, without
+    // smoothing: opaquely, or (with its mask) over what lies below.
+    void Symbol(const Image& sheet, const Image* mask, int index) const
+    {
+        const int sx = SheetX(index), sy = SheetY(index);
+        for (int y = y0; y < y1; ++y) {
+            const int py = sy + y * kBlockSize / side;
+            const std::uint32_t* s = sheet.Row(py) + sx;
+            const std::uint32_t* m = mask ? mask->Row(py) + sx : nullptr;
+            std::uint32_t* row = Row(y);
+            for (int x = x0; x < x1; ++x) {
+                const int px = x * kBlockSize / side;
+                row[x] = m ? (row[x] & m[px]) | s[px] : s[px];
+            }
+        }
+    }
+};
+
+GameMapRenderer::GameMapRenderer() : caches_(std::make_unique<Caches>()) {}
+
+GameMapRenderer::GameMapRenderer(std::shared_ptr<const GameGraphics> graphics) : GameMapRenderer()
+{
+    SetGraphics(std::move(graphics));
+}
+
+GameMapRenderer::~GameMapRenderer() = default;
+GameMapRenderer::GameMapRenderer(GameMapRenderer&&) noexcept = default;
+GameMapRenderer& GameMapRenderer::operator=(GameMapRenderer&&) noexcept = default;
+
+void GameMapRenderer::SetGraphics(std::shared_ptr<const GameGraphics> graphics)
+{
+    graphics_ = std::move(graphics);
+    caches_ = std::make_unique<Caches>();
+    if (!graphics_)
+        return;
+    int areas = 0;
+    for (const PictureEntry& entry : graphics_->Pictures.Entries())
+        if (entry.kind == PictureKind::Floor)
+            areas = std::max(areas, entry.number + 1);
+    const std::uint32_t floor = graphics_->Colours[static_cast<std::uint8_t>(graphics_->Settings.FloorColour)];
+    for (int area = 0; area < areas; ++area)
+        caches_->floors.push_back(FloorPixel(floor, area));
+}
+
+GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, int side)
+{
+    Look look;
+    if (!graphics_)
+        return look;
+    const PictureEntry* entry = graphics_->Pictures.Find(plane, value);
+    if (!entry)
+        return look;
+    const PageFile& pages = graphics_->Pages;
+    Caches::Side& cache = caches_->sides[side];
+    auto keep = [&](Pixels pixels, Pixels& slot) -> const Pixels* {
+        cache.bytes += pixels.size() * sizeof(std::uint32_t);
+        slot = std::move(pixels);
+        return &slot;
+    };
+
+    switch (entry->kind) {
+    case PictureKind::Floor:
+        look.kind = Look::Flat;
+        look.colour = caches_->floors[static_cast<std::size_t>(entry->number)];
+        return look;
+    case PictureKind::Wall:
+    case PictureKind::Door: {
+        const int chunk =
+            entry->kind == PictureKind::Wall ? entry->number : pages.FirstSpriteChunk() - 8 + entry->number;
+        const auto wall = pages.Wall(chunk);
+        if (wall.empty())
+            return look;
+        if (cache.walls.size() < static_cast<std::size_t>(pages.FirstSpriteChunk()))
+            cache.walls.resize(static_cast<std::size_t>(pages.FirstSpriteChunk()));
+        Pixels& slot = cache.walls[static_cast<std::size_t>(chunk)];
+        look.kind = Look::Opaque;
+        look.picture = slot.empty() ? keep(Reduce(wall.data(), nullptr, graphics_->Colours, side), slot) : &slot;
+        return look;
+    }
+    case PictureKind::Sprite:
+    case PictureKind::Actor:
+    case PictureKind::Patrol: {
+        const Sprite* sprite = pages.SpriteAt(entry->number);
+        if (!sprite)
+            return look;
+        if (cache.sprites.size() < static_cast<std::size_t>(pages.SpriteCount()))
+            cache.sprites.resize(static_cast<std::size_t>(pages.SpriteCount()));
+        Pixels& slot = cache.sprites[static_cast<std::size_t>(entry->number)];
+        look.kind = Look::Transparent;
+        look.picture = slot.empty()
+                           ? keep(Reduce(sprite->pixels.data(), sprite->opaque.data(), graphics_->Colours, side), slot)
+                           : &slot;
+        if (entry->kind != PictureKind::Sprite && (entry->facing != Facing::None || entry->skill != 0)) {
+            const int key = MarksKey(entry->facing, entry->skill, entry->kind == PictureKind::Patrol);
+            auto found = cache.marks.find(key);
+            if (found == cache.marks.end()) {
+                Pixels marks = DrawMarks(entry->facing, entry->skill, entry->kind == PictureKind::Patrol, side);
+                cache.bytes += marks.size() * sizeof(std::uint32_t);
+                found = cache.marks.emplace(key, std::move(marks)).first;
+            }
+            look.marks = &found->second;
+        }
+        return look;
+    }
+    }
+    return look;
+}
+
+bool GameMapRenderer::HasPicture(int plane, std::uint16_t value) const
+{
+    if (!graphics_)
+        return false;
+    const PictureEntry* entry = graphics_->Pictures.Find(plane, value);
+    if (!entry)
+        return false;
+    const PageFile& pages = graphics_->Pages;
+    switch (entry->kind) {
+    case PictureKind::Floor:
+        return true;
+    case PictureKind::Wall:
+        return !pages.Wall(entry->number).empty();
+    case PictureKind::Door:
+        return !pages.Wall(pages.FirstSpriteChunk() - 8 + entry->number).empty();
+    default:
+        return pages.SpriteAt(entry->number) != nullptr;
+    }
+}
+
+std::vector<GameMapRenderer::PlanePass> GameMapRenderer::MakePasses(const MapList& map, const SymbolTables& tables,
+                                                                    const std::vector<PlaneDisplay>& display,
+                                                                    bool filter) const
+{
+    std::vector<PlanePass> passes;
+    const std::size_t words = map.WordCount();
+    const std::size_t count = std::min(map.Planes.size(), static_cast<std::size_t>(tables.NumPlanes()));
+    std::unordered_set<std::string> hiddenTypes;
+    if (filter)
+        for (const MapSymbolTypes& type : tables.SymbolTypes())
+            if (type.Shown == 0)
+                hiddenTypes.insert(type.TypeID);
+    for (std::size_t p = 0; p < count; ++p) {
+        if (map.Planes[p].size() < words)
+            continue;
+        PlanePass pass;
+        pass.plane = static_cast<int>(p);
+        pass.words = map.Planes[p].data();
+        pass.display = p < display.size() ? display[p] : PlaneDisplay{};
+        const auto& first = tables.FirstSymbolByValue(pass.plane);
+        pass.first = first.data();
+        pass.firstSize = first.size();
+        pass.sheet = &tables.PatternSheet(pass.plane);
+        pass.mask = &tables.PatternMask(pass.plane);
+        if (!hiddenTypes.empty()) {
+            const auto& symbols = tables.PlaneSymbols(pass.plane);
+            pass.hidden.assign(first.size(), 0);
+            for (std::size_t v = 1; v < first.size(); ++v)
+                if (first[v] >= 0 && hiddenTypes.count(symbols[static_cast<std::size_t>(first[v])].SymbolType))
+                    pass.hidden[v] = 1;
+        }
+        passes.push_back(std::move(pass));
+    }
+    return passes;
+}
+
+void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at,
+                               int valueMode)
+{
+    tile.Fill(kBlackPixel);
+    for (const PlanePass& pass : passes) {
+        if (!pass.display.Show)
+            continue;
+        const std::uint16_t word = pass.words[at];
+        const std::uint16_t u = DisplayedValue(word, pass.display, valueMode);
+        if (pass.plane > 0 && u == 0)
+            continue;
+        if (!pass.hidden.empty()) {
+            const std::uint16_t looked = FilterValue(u, valueMode);
+            if (looked != 0 && looked < pass.hidden.size() && pass.hidden[looked])
+                continue; // a hidden plane-0 tile stays black
+        }
+        const Look look = pass.display.Split ? Look{} : LookOf(pass.plane, word, tile.side);
+        switch (look.kind) {
+        case Look::Opaque:
+            tile.Copy(*look.picture);
+            break;
+        case Look::Flat:
+            tile.Fill(look.colour);
+            break;
+        case Look::Transparent:
+            tile.Over(*look.picture);
+            if (look.marks)
+                tile.Over(*look.marks);
+            break;
+        case Look::Symbol: {
+            const int index = (u < pass.firstSize && pass.first[u] >= 0) ? pass.first[u] : 0;
+            tile.Symbol(*pass.sheet, pass.plane == 0 ? nullptr : pass.mask, index);
+            break;
+        }
+        }
+    }
+}
+
+void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const MapList& map,
+                            const SymbolTables& tables, const std::vector<PlaneDisplay>& display, int valueMode)
+{
+    factor = std::max(factor, 1);
+    const int side = kBlockSize * factor;
+    const std::vector<PlanePass> passes = MakePasses(map, tables, display, true);
+    const int right = left + target.width, bottom = top + target.height;
+    const int tx0 = std::max(0, left / side), ty0 = std::max(0, top / side);
+    const int tx1 = std::min<int>(map.Width, (right + side - 1) / side);
+    const int ty1 = std::min<int>(map.Height, (bottom + side - 1) / side);
+    // Beyond the map: black.
+    const int mapRight = map.Width * side - left, mapBottom = map.Height * side - top;
+    if (mapRight < target.width || mapBottom < target.height || left < 0 || top < 0) {
+        for (int y = 0; y < target.height; ++y) {
+            const bool inRows = y >= -top && y < mapBottom;
+            std::uint32_t* row = target.Row(y);
+            for (int x = 0; x < target.width; ++x)
+                if (!inRows || x < -left || x >= mapRight)
+                    row[x] = kBlackPixel;
+        }
+    }
+    TileTarget tile;
+    tile.image = &target;
+    tile.side = side;
+    for (int ty = ty0; ty < ty1; ++ty) {
+        tile.oy = ty * side - top;
+        tile.y0 = std::max(0, -tile.oy);
+        tile.y1 = std::min(side, target.height - tile.oy);
+        for (int tx = tx0; tx < tx1; ++tx) {
+            tile.ox = tx * side - left;
+            tile.x0 = std::max(0, -tile.ox);
+            tile.x1 = std::min(side, target.width - tile.ox);
+            if (tile.x0 >= tile.x1 || tile.y0 >= tile.y1)
+                continue;
+            DrawTile(tile, passes, static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx), valueMode);
+        }
+    }
+}
+
+std::optional<Failure> CheckPictureSize(long long width, long long height)
+{
+    if (width <= kMaxPictureSide && height <= kMaxPictureSide)
+        return std::nullopt;
+    return Failure{"The picture would be " + std::to_string(width) + " x " + std::to_string(height) +
+                       " pixels; no side may be larger than " + std::to_string(kMaxPictureSide) +
+                       " pixels. Choose a smaller zoom.",
+                   kPictureTooLargeCaption, MessageIcon::Warning};
+}
+
+void GameMapRenderer::RenderAll(Image& image, const MapList& map, const std::vector<PlanePass>& passes, int factor,
+                                int valueMode)
+{
+    const int side = kBlockSize * factor;
+    image = Image(map.Width * side, map.Height * side);
+    TileTarget tile;
+    tile.image = &image;
+    tile.side = side;
+    tile.x1 = tile.y1 = side;
+    for (int ty = 0; ty < map.Height; ++ty)
+        for (int tx = 0; tx < map.Width; ++tx) {
+            tile.ox = tx * side;
+            tile.oy = ty * side;
+            DrawTile(tile, passes, static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx), valueMode);
+        }
+}
+
+Outcome<Image> GameMapRenderer::RenderMap(const MapList& map, const SymbolTables& tables,
+                                          const std::vector<PlaneDisplay>& display, int valueMode, int factor)
+{
+    factor = std::max(factor, 1);
+    const long long side = kBlockSize * factor;
+    if (auto failure = CheckPictureSize(map.Width * side, map.Height * side))
+        return *failure;
+    Image image;
+    RenderAll(image, map, MakePasses(map, tables, display, true), factor, valueMode);
+    return image;
+}
+
+Outcome<Image> GameMapRenderer::RenderBlock(std::span<const std::vector<std::uint16_t>> planes, int width, int height,
+                                            int factor, const SymbolTables& tables)
+{
+    width = std::clamp(width, 0, kMaxMapSize);
+    height = std::clamp(height, 0, kMaxMapSize);
+    factor = std::max(factor, 1);
+    const long long side = kBlockSize * factor;
+    if (auto failure = CheckPictureSize(width * side, height * side))
+        return *failure;
+    MapList block;
+    block.Width = static_cast<std::uint16_t>(width);
+    block.Height = static_cast<std::uint16_t>(height);
+    block.Planes.assign(planes.begin(), planes.end());
+    const std::vector<PlaneDisplay> all(block.Planes.size(), PlaneDisplay{true, false});
+    Image image;
+    RenderAll(image, block, MakePasses(block, tables, all, false), factor, kIntMode);
+    return image;
+}
+
+Image GameMapRenderer::WordPicture(int plane, std::uint16_t value, int size, const SymbolTables& tables,
+                                   std::uint32_t background, bool split)
+{
+    size = std::max(size, 1);
+    Image picture(size, size, background);
+    TileTarget tile;
+    tile.image = &picture;
+    tile.side = size;
+    tile.x1 = tile.y1 = size;
+    const Look look = split ? Look{} : LookOf(plane, value, size);
+    switch (look.kind) {
+    case Look::Opaque:
+        tile.Copy(*look.picture);
+        break;
+    case Look::Flat:
+        tile.Fill(look.colour);
+        break;
+    case Look::Transparent:
+        tile.Over(*look.picture);
+        if (look.marks)
+            tile.Over(*look.marks);
+        break;
+    case Look::Symbol:
+        if (plane < 0 || plane >= tables.NumPlanes())
+            break;
+        const auto& first = tables.FirstSymbolByValue(plane);
+        const int index = value < first.size() && first[value] >= 0 ? first[value] : 0;
+        tile.Symbol(tables.PatternSheet(plane), plane == 0 ? nullptr : &tables.PatternMask(plane), index);
+        break;
+    }
+    return picture;
+}
+
+std::size_t GameMapRenderer::CacheBytes(int factor) const
+{
+    const auto found = caches_->sides.find(kBlockSize * factor);
+    return found == caches_->sides.end() ? 0 : found->second.bytes;
+}
+
+std::size_t GameMapRenderer::CacheBytes() const
+{
+    std::size_t bytes = 0;
+    for (const auto& [side, cache] : caches_->sides)
+        bytes += cache.bytes;
+    return bytes;
+}
+
+} // namespace tsl
