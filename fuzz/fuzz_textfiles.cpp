@@ -8,6 +8,8 @@
 #include "core/TextFile.h"
 #include "editor/MapOperations.h"
 #include "editor/MapRenderer.h"
+#include "graphics/Palette.h"
+#include "graphics/PictureTable.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolFiles.h"
 #include "symbols/SymbolTables.h"
@@ -125,6 +127,24 @@ void FuzzFacing(const std::vector<std::string>& lines)
     }
 }
 
+// The input as a palette and as a picture table of a structure.
+void FuzzGraphicsFiles(std::string_view text)
+{
+    if (auto palette = tsl::Palette::Parse(text, "fuzz.pal"))
+        for (std::uint32_t colour : palette->colours)
+            Check((colour >> 24) == 0xFF);
+    auto table = tsl::PictureTable::Parse(text, "pictures.txt");
+    if (!table) {
+        Check(table.failure().text.find("pictures.txt") != std::string::npos);
+        return;
+    }
+    for (const tsl::PictureEntry& entry : table->Entries()) {
+        const tsl::PictureEntry* found = table->Find(entry.plane, entry.value);
+        Check(found && *found == entry);
+        Check(entry.skill == 0 || entry.skill == 1 || entry.skill == 3 || entry.skill == 4);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -135,5 +155,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FuzzSymbols(lines, text);
     FuzzIni(text);
     FuzzFacing(lines);
+    FuzzGraphicsFiles(text);
     return 0;
 }
