@@ -132,6 +132,19 @@ struct GameMapRenderer::Caches {
     };
     std::map<int, Side> sides;
     std::vector<std::uint32_t> floors; // by area
+    // The size asked for last, found without a search: a paint asks for
+    // one size thousands of times.
+    int lastSide = 0;
+    Side* last = nullptr;
+
+    Side& Of(int side)
+    {
+        if (side != lastSide || !last) {
+            last = &sides[side];
+            lastSide = side;
+        }
+        return *last;
+    }
 };
 
 struct GameMapRenderer::PlanePass {
@@ -227,7 +240,7 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
     if (!entry)
         return look;
     const PageFile& pages = graphics_->Pages;
-    Caches::Side& cache = caches_->sides[side];
+    Caches::Side& cache = caches_->Of(side);
     auto keep = [&](Pixels pixels, Pixels& slot) -> const Pixels* {
         cache.bytes += pixels.size() * sizeof(std::uint32_t);
         slot = std::move(pixels);
@@ -341,7 +354,8 @@ std::vector<GameMapRenderer::PlanePass> GameMapRenderer::MakePasses(const MapLis
 void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at,
                                int valueMode)
 {
-    tile.Fill(kBlackPixel);
+    // The tile starts black, filled only when plane 0 does not cover it.
+    bool covered = false;
     for (const PlanePass& pass : passes) {
         if (!pass.display.Show)
             continue;
@@ -355,6 +369,11 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
                 continue; // a hidden plane-0 tile stays black
         }
         const Look look = pass.display.Split ? Look{} : LookOf(pass.plane, word, tile.side);
+        const bool opaque = look.kind == Look::Opaque || look.kind == Look::Flat ||
+                            (look.kind == Look::Symbol && pass.plane == 0);
+        if (!covered && !opaque)
+            tile.Fill(kBlackPixel);
+        covered = true;
         switch (look.kind) {
         case Look::Opaque:
             tile.Copy(*look.picture);
@@ -374,6 +393,8 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
         }
         }
     }
+    if (!covered)
+        tile.Fill(kBlackPixel);
 }
 
 void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const MapList& map,
