@@ -1,8 +1,8 @@
 // The text-file parsers on arbitrary bytes: the input is at once a symbol
-// file, a symbol type file and an INI file, and each line a facing group.
-// Whatever parses must build its tables and draw a map with them; an INI
-// document must write back the text it reads and keep what is set in it;
-// facing groups turn words only into words they list.
+// file, a symbol type file, an INI file, a palette and a picture table, and
+// each line a facing group. Whatever parses must build its tables and draw a
+// map with them; an INI document must write back the text it reads and keep
+// what is set in it; facing groups turn words only into words they list.
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
