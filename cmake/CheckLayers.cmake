@@ -1,5 +1,5 @@
 # Refuses an include that points up the layers of src/:
-#   core  <-  mapdefs, symbols, exchange, graphics  <-  editor  <-  app
+#   core  <-  mapdefs, symbols, exchange, graphics  <-  raycast  <-  editor  <-  app
 # A file may include its own subsystem and lower ones; of the middle layer,
 # only symbols may include mapdefs (a symbol type names its structure). Code
 # outside a ui/ folder is toolkit-free and includes no ui/ file; nothing below
@@ -14,8 +14,9 @@ set(rank_mapdefs 1)
 set(rank_symbols 1)
 set(rank_exchange 1)
 set(rank_graphics 1)
-set(rank_editor 2)
-set(rank_app 3)
+set(rank_raycast 2)
+set(rank_editor 3)
+set(rank_app 4)
 set(sideways_symbols mapdefs)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)

@@ -1,0 +1,91 @@
+#include "raycast/LevelBuilder.h"
+
+namespace tsl {
+
+namespace {
+
+// The engine's tile numbers (WL_DEF.H, WL_GAME.C).
+constexpr std::uint16_t kFirstDoor = 90;
+constexpr std::uint16_t kLastDoor = 101;
+constexpr std::uint16_t kAmbushTile = 106;
+constexpr std::uint16_t kAreaTile = 107; // the first floor area
+constexpr std::uint16_t kFirstPlayerStart = 19; // north, east, south, west
+
+bool IsDoor(std::uint16_t word, const WordPictures& words)
+{
+    return (word >= kFirstDoor && word <= kLastDoor) || words.doors.contains(word);
+}
+
+bool IsWall(std::uint16_t word, const WordPictures& words)
+{
+    return (word > 0 && word < kAreaTile && word != kAmbushTile) || words.walls.contains(word);
+}
+
+} // namespace
+
+Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words)
+{
+    Level level(map.Width, map.Height);
+    RebuildLevel(level, map, mapNumber, words);
+    return level;
+}
+
+void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words)
+{
+    if (level.Width() != map.Width || level.Height() != map.Height)
+        level = Level(map.Width, map.Height);
+    level.frameLight = words.frame.light;
+    level.frameDark = words.frame.dark;
+    level.ceiling = mapNumber >= 0 && static_cast<std::size_t>(mapNumber) < words.ceilings.size()
+                        ? words.ceilings[static_cast<std::size_t>(mapNumber)]
+                        : words.ceiling;
+    level.floor = words.floor;
+    level.sprites.clear();
+    const bool hasWalls = !map.Planes.empty() && map.Planes[0].size() >= map.WordCount();
+    const bool hasObjects = map.Planes.size() > 1 && map.Planes[1].size() >= map.WordCount();
+    for (int y = 0; y < map.Height; ++y)
+        for (int x = 0; x < map.Width; ++x) {
+            const bool wasDoor = level.At(x, y).kind == CellKind::Door;
+            const std::uint16_t word = hasWalls ? map.Word(0, x, y) : 0;
+            if (IsDoor(word, words)) {
+                const auto found = words.doors.find(word);
+                const WordPictures::Pair pair = found != words.doors.end() ? found->second : WordPictures::Pair{};
+                level.SetDoor(x, y, pair.light, pair.dark);
+                if (!wasDoor)
+                    level.SetDoorOpening(x, y, 0);
+            } else if (IsWall(word, words)) {
+                const auto found = words.walls.find(word);
+                const WordPictures::Pair pair = found != words.walls.end() ? found->second : WordPictures::Pair{};
+                level.SetWall(x, y, pair.light, pair.dark);
+            } else {
+                level.SetEmpty(x, y);
+            }
+            if (!hasObjects)
+                continue;
+            const auto sprite = words.sprites.find(map.Word(1, x, y));
+            if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
+                level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
+        }
+}
+
+std::optional<Camera> PlayerStart(const MapList& map)
+{
+    if (map.Planes.size() < 2 || map.Planes[1].size() < map.WordCount())
+        return std::nullopt;
+    for (int y = 0; y < map.Height; ++y)
+        for (int x = 0; x < map.Width; ++x) {
+            const int facing = map.Word(1, x, y) - kFirstPlayerStart;
+            if (facing >= 0 && facing < 4) // north, east, south, west: 90, 0, 270, 180 degrees
+                return CameraAtTile(x, y, 90.0 - 90.0 * facing);
+        }
+    return std::nullopt;
+}
+
+Camera StartCamera(const MapList& map)
+{
+    if (auto start = PlayerStart(map))
+        return *start;
+    return Camera{map.Width * 0.5, map.Height * 0.5, 0};
+}
+
+} // namespace tsl

@@ -1,0 +1,52 @@
+#pragma once
+// From a map's words to the level the raycaster draws, by the engine's rules:
+// plane 0 words below 107 are solid walls, except the doors (90 to 101) and
+// the ambush marker (106); plane 1 words with a sprite stand as sprites in
+// the middle of their tile; the player start (19 to 22) gives the camera.
+// Which picture each word shows comes from the structure's picture table.
+
+#include "core/MapHandler.h"
+#include "raycast/Camera.h"
+#include "raycast/Level.h"
+
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+namespace tsl {
+
+// What the words of a game's maps show in the first-person view.
+struct WordPictures {
+    struct Pair {
+        int light = kNoPicture;
+        int dark = kNoPicture;
+    };
+    struct Sprite {
+        int picture = kNoPicture;
+        bool actor = false;
+    };
+    std::unordered_map<std::uint16_t, Pair> walls; // plane 0
+    std::unordered_map<std::uint16_t, Pair> doors; // plane 0: the slab met across a row line, and a column line
+    std::unordered_map<std::uint16_t, Sprite> sprites; // plane 1
+    Pair frame;                                        // the door frame beside every door
+    std::vector<std::uint32_t> ceilings;               // by map number from 0
+    std::uint32_t ceiling = 0xFF383838u;               // for maps past the list
+    std::uint32_t floor = 0xFF707070u;
+};
+
+// The level of `map`, number `mapNumber` (from 0) of its set, every door closed.
+Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words);
+
+// The same level after an edit: doors that are still doors keep how far
+// they were open.
+void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words);
+
+// Where the player starts on `map`, looking as the start word says; nothing
+// when the map has no player start.
+std::optional<Camera> PlayerStart(const MapList& map);
+
+// The player start, or the middle of the map looking east.
+Camera StartCamera(const MapList& map);
+
+} // namespace tsl

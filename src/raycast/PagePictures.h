@@ -1,0 +1,48 @@
+#pragma once
+// The pictures the raycaster draws, by page number: walls and doors as
+// 64 x 64 pixels, sprites as 64 x 64 pixels with transparent ones. Pixels
+// are stored column by column, as the engine stores its wall chunks, since a
+// raycaster draws a picture one column at a time.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace tsl {
+
+inline constexpr int kPageSide = 64;
+inline constexpr std::size_t kPagePixels = kPageSide * kPageSide;
+// A pixel with this alpha is not drawn (the parts of a sprite without posts).
+inline constexpr std::uint32_t kTransparentPixel = 0x00000000u;
+
+class PagePictures {
+public:
+    // `pixels` holds kPagePixels pixels, column by column; anything else
+    // leaves the page without a picture.
+    void Set(int page, std::vector<std::uint32_t> pixels);
+    void Clear() { pages_.clear(); }
+
+    // The page's pixels, or nullptr when it has no picture.
+    const std::uint32_t* Pixels(int page) const
+    {
+        return page >= 0 && static_cast<std::size_t>(page) < pages_.size() && !pages_[static_cast<std::size_t>(page)].pixels.empty()
+                   ? pages_[static_cast<std::size_t>(page)].pixels.data()
+                   : nullptr;
+    }
+    // The rows [first, last] of a column that hold opaque pixels; first > last
+    // when the column is all transparent.
+    int FirstOpaqueRow(int page, int column) const { return pages_[static_cast<std::size_t>(page)].first[static_cast<std::size_t>(column)]; }
+    int LastOpaqueRow(int page, int column) const { return pages_[static_cast<std::size_t>(page)].last[static_cast<std::size_t>(column)]; }
+
+    int Count() const { return static_cast<int>(pages_.size()); }
+
+private:
+    struct Page {
+        std::vector<std::uint32_t> pixels;
+        std::array<std::uint8_t, kPageSide> first{};
+        std::array<std::uint8_t, kPageSide> last{};
+    };
+    std::vector<Page> pages_;
+};
+
+} // namespace tsl
