@@ -1,0 +1,104 @@
+#include "editor/RunMapFlow.h"
+
+#include "editor/GameLauncher.h"
+
+namespace tsl {
+
+namespace {
+
+// The game folder, absolute and without a separator at its end.
+std::filesystem::path GameFolder(const MapHandler& maps)
+{
+    std::filesystem::path folder = std::filesystem::absolute(maps.Path).lexically_normal();
+    if (folder.filename().empty() && folder.has_relative_path())
+        folder = folder.parent_path();
+    return folder;
+}
+
+std::string FillPlaceholders(const std::string& word, const MapHandler& maps)
+{
+    std::string out;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (word[i] != '%' || i + 1 == word.size()) {
+            out += word[i];
+            continue;
+        }
+        switch (word[i + 1]) {
+        case 'd':
+            out += GameFolder(maps).string();
+            break;
+        case 'm':
+            out += std::to_string(maps.CurrentMap);
+            break;
+        case 'n':
+            out += std::to_string(maps.CurrentMap + 1);
+            break;
+        case 'e':
+            out += maps.Extension;
+            break;
+        case '%':
+            out += '%';
+            break;
+        default: // not a placeholder: kept as it stands
+            out += word[i];
+            continue;
+        }
+        ++i;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> RunCommandArguments(const std::string& command, const MapHandler& maps)
+{
+    auto words = SplitCommandLine(command);
+    if (!words)
+        return std::nullopt;
+    for (std::string& word : *words)
+        word = FillPlaceholders(word, maps);
+    return words;
+}
+
+RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, Prompter& prompter,
+                    const RunMapHooks& hooks)
+{
+    std::string command = appSettings.ReadString(kGameSection, kRunCommandKey, "");
+    if (command.find_first_not_of(" \t") == std::string::npos) {
+        const auto asked = hooks.askCommand ? hooks.askCommand() : std::nullopt;
+        if (!asked || asked->find_first_not_of(" \t") == std::string::npos)
+            return RunMapResult::Cancelled;
+        command = *asked;
+        appSettings.WriteString(kGameSection, kRunCommandKey, command);
+    }
+    const auto arguments = RunCommandArguments(command, maps);
+    if (!arguments || arguments->empty()) {
+        prompter.Message("The run command in " + appSettings.Path().filename().string() +
+                             " has a quote that is not closed:\n\n" + command,
+                         kRunMapCaption, MessageIcon::Error, Buttons::Ok);
+        return RunMapResult::Failed;
+    }
+
+    if (changed) {
+        switch (prompter.Message(kRunMapSaveQuestion, kRunMapCaption, MessageIcon::Question, Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            if (!hooks.save || !hooks.save())
+                return RunMapResult::Cancelled;
+            break;
+        case Answer::No:
+            break;
+        default:
+            return RunMapResult::Cancelled;
+        }
+    }
+
+    const auto launch = hooks.launch ? hooks.launch : LaunchDetached;
+    if (auto reason = launch(*arguments, GameFolder(maps))) {
+        prompter.Message("Couldn't start the game \"" + arguments->front() + "\":\n\n" + *reason, kRunMapCaption,
+                         MessageIcon::Warning, Buttons::Ok);
+        return RunMapResult::Failed;
+    }
+    return RunMapResult::Started;
+}
+
+} // namespace tsl

@@ -1,0 +1,202 @@
+// "Run Map": the command from TSL.ini with its placeholders, the question
+// about unsaved changes, and a real start of a script standing in for the
+// game, which writes down its folder and arguments.
+
+#include "editor/GameLauncher.h"
+#include "editor/RunMapFlow.h"
+
+#include "ScriptedPrompter.h"
+#include "TestUtil.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+namespace tsl {
+namespace {
+
+using test::ScriptedPrompter;
+using test::TempDir;
+using ::testing::ElementsAre;
+
+struct SplitRow {
+    std::string line;
+    std::optional<std::vector<std::string>> words;
+};
+
+TEST(RunMapFlowTest, SplitsACommandAsAShellDoes)
+{
+    using Words = std::vector<std::string>;
+    const std::vector<SplitRow> rows = {
+        {"ecwolf  --data %e\t--tedlevel %m", Words{"ecwolf", "--data", "%e", "--tedlevel", "%m"}},
+        {R"("/opt/my games/wolf" 'it''s' a\ b)", Words{"/opt/my games/wolf", "its", "a b"}},
+        {R"("say \"hi\" \x" '\n')", Words{R"(say "hi" \x)", R"(\n)"}},
+        {R"(a "" b)", Words{"a", "", "b"}},
+        {"", Words{}},
+        {R"("open)", std::nullopt},
+        {"it's", std::nullopt},
+        {R"(trailing\)", std::nullopt},
+    };
+    for (const SplitRow& row : rows)
+        EXPECT_EQ(SplitCommandLine(row.line), row.words) << row.line;
+}
+
+class RunMapFixture : public ::testing::Test {
+protected:
+    RunMapFixture() : settings(dir / "TSL.ini")
+    {
+        std::filesystem::create_directory(game);
+        maps.Path = game;
+        maps.Extension = "WL1";
+        maps.CurrentMap = 2;
+        hooks.save = [this] {
+            ++saves;
+            return saveWorks;
+        };
+        hooks.askCommand = [this] { return asked; };
+    }
+
+    // A launcher that only notes what it was asked to start.
+    void FakeLaunch()
+    {
+        hooks.launch = [this](const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
+            launched.push_back(arguments);
+            launchFolder = folder;
+            return std::optional<std::string>();
+        };
+    }
+
+    // A script in the temporary folder that stands in for the game.
+    std::filesystem::path WriteGameScript()
+    {
+        const auto script = dir / "game.sh";
+        test::WriteFile(script, std::string("#!/bin/sh\n"
+                                            "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \"$0.tmp\"\n"
+                                            "mv \"$0.tmp\" \"$0.args\"\n"));
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        return script;
+    }
+
+    // The lines the script wrote, once it has run.
+    static std::vector<std::string> ScriptOutput(const std::filesystem::path& script)
+    {
+        const auto output = std::filesystem::path(script.string() + ".args");
+        for (int i = 0; i < 1000 && !std::filesystem::exists(output); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::vector<std::string> lines;
+        std::string text = test::FileText(output);
+        for (std::size_t start = 0; start < text.size();) {
+            const auto end = text.find('\n', start);
+            lines.push_back(text.substr(start, end - start));
+            start = end == std::string::npos ? text.size() : end + 1;
+        }
+        return lines;
+    }
+
+    TempDir dir;
+    std::filesystem::path game = dir / "my game";
+    IniFile settings;
+    MapHandler maps;
+    ScriptedPrompter prompter;
+    RunMapHooks hooks;
+    int saves = 0;
+    bool saveWorks = true;
+    std::optional<std::string> asked;
+    std::vector<std::vector<std::string>> launched;
+    std::filesystem::path launchFolder;
+};
+
+TEST_F(RunMapFixture, StartsTheGameWithThePlaceholdersFilledIn)
+{
+    const auto script = WriteGameScript();
+    settings.WriteString("Game", "RunCommand",
+                         "'" + script.string() + "' --data %e --tedlevel %m \"%d\" 'two  words' a\\ b --n=%n 100%% %x");
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Started);
+    EXPECT_TRUE(prompter.Records().empty());
+    const std::string folder = std::filesystem::canonical(game).string();
+    EXPECT_THAT(ScriptOutput(script), ElementsAre(folder, "--data", "WL1", "--tedlevel", "2", folder, "two  words",
+                                                  "a b", "--n=3", "100%", "%x"));
+}
+
+TEST_F(RunMapFixture, AProgramThatCannotStartIsNamedWithTheReason)
+{
+    settings.WriteString("Game", "RunCommand", "tesselar-no-such-game --tedlevel %m");
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Failed);
+    ASSERT_EQ(prompter.Records().size(), 1u);
+    EXPECT_EQ(prompter.Records()[0].text,
+              "Couldn't start the game \"tesselar-no-such-game\":\n\nNo such file or directory");
+    EXPECT_EQ(prompter.Records()[0].caption, "Run Map");
+    EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Warning);
+
+    // A file that is there but cannot run gives the system's reason too.
+    test::WriteFile(dir / "notes.txt", std::string("not a program"));
+    settings.WriteString("Game", "RunCommand", (dir / "notes.txt").string());
+    prompter.Clear();
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Failed);
+    EXPECT_THAT(prompter.MessageTexts(), ElementsAre("Couldn't start the game \"" + (dir / "notes.txt").string() +
+                                                     "\":\n\nPermission denied"));
+}
+
+struct SaveRow {
+    std::string name;
+    Answer answer;
+    bool saveWorks;
+    int saves;
+    bool runs;
+};
+
+class RunMapSaveTest : public RunMapFixture, public ::testing::WithParamInterface<SaveRow> {};
+
+TEST_P(RunMapSaveTest, AsksAboutUnsavedChangesFirst)
+{
+    const SaveRow& row = GetParam();
+    FakeLaunch();
+    saveWorks = row.saveWorks;
+    settings.WriteString("Game", "RunCommand", "wolf4sdl --tedlevel %m");
+    prompter.Answer(row.answer);
+    const RunMapResult result = RunMap(maps, true, settings, prompter, hooks);
+    ASSERT_EQ(prompter.Records().size(), 1u);
+    EXPECT_EQ(prompter.Records()[0].text, "The maps have unsaved changes. Save them before running the game?");
+    EXPECT_EQ(prompter.Records()[0].caption, "Run Map");
+    EXPECT_EQ(prompter.Records()[0].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(saves, row.saves);
+    EXPECT_EQ(result, row.runs ? RunMapResult::Started : RunMapResult::Cancelled);
+    EXPECT_EQ(launched.size(), row.runs ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, RunMapSaveTest,
+                         ::testing::Values(SaveRow{"YesSavesThenRuns", Answer::Yes, true, 1, true},
+                                           SaveRow{"AFailedSaveDoesNotRun", Answer::Yes, false, 1, false},
+                                           SaveRow{"NoRunsTheFilesAsSaved", Answer::No, true, 0, true},
+                                           SaveRow{"CancelDoesNothing", Answer::Cancel, true, 0, false}),
+                         [](const auto& row) { return row.param.name; });
+
+TEST_F(RunMapFixture, AsksForTheCommandWhenNoneIsSetAndKeepsIt)
+{
+    FakeLaunch();
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Cancelled);
+    EXPECT_FALSE(settings.HasKey("Game", "RunCommand"));
+
+    asked = "ecwolf --data %e --tedlevel %m";
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Started);
+    EXPECT_EQ(IniFile(dir / "TSL.ini").ReadString("Game", "RunCommand", ""), "ecwolf --data %e --tedlevel %m");
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_THAT(launched[0], ElementsAre("ecwolf", "--data", "WL1", "--tedlevel", "2"));
+    EXPECT_EQ(launchFolder, std::filesystem::absolute(game));
+}
+
+TEST_F(RunMapFixture, AnOpenQuoteIsRefused)
+{
+    FakeLaunch();
+    settings.WriteString("Game", "RunCommand", "wolf4sdl \"--tedlevel %m");
+    EXPECT_EQ(RunMap(maps, true, settings, prompter, hooks), RunMapResult::Failed);
+    EXPECT_THAT(prompter.MessageTexts(),
+                ElementsAre("The run command in TSL.ini has a quote that is not closed:\n\nwolf4sdl \"--tedlevel %m"));
+    EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Error);
+    EXPECT_TRUE(launched.empty());
+}
+
+} // namespace
+} // namespace tsl
