@@ -1,0 +1,115 @@
+// The 3D preview window's wiring: the project's map from its player start,
+// the keys that walk, turn, step aside, run, open doors and close the
+// window, and the signal that follows the camera.
+
+#include "UiTestUtil.h"
+
+#include "editor/ui/TPreview3DBox.h"
+#include "raycast/LevelBuilder.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+constexpr std::uint16_t kWall = 1;
+constexpr std::uint16_t kFloor = 108;
+constexpr std::uint16_t kDoor = 90; // a door passed from west to east
+
+// A room of 6 x 3 floor tiles at (10, 10) with a wall across it at x = 13
+// and a door in the wall's middle.
+void CarveRoom(MapList& map)
+{
+    for (int y = 9; y <= 13; ++y)
+        for (int x = 9; x <= 16; ++x) {
+            const bool edge = y == 9 || y == 13 || x == 9 || x == 16 || x == 13;
+            map.SetWord(0, x, y, edge ? kWall : kFloor);
+            map.SetWord(1, x, y, 0);
+        }
+    map.SetWord(0, 13, 11, kDoor);
+}
+
+TEST(TPreview3DBoxTest, KeysMoveTheCameraAndOpenDoors)
+{
+    AppFolder app;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Project> project = app.OpenSampleProject(prompter);
+    TPreview3DBox box;
+    box.SetProject(project.get());
+    EXPECT_EQ(box.windowTitle(), "3D Preview");
+    EXPECT_EQ(box.size(), QSize(640, 400));
+    MapList& map = project->Maps.Current();
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(map));
+    EXPECT_NE(box.PictureProblem().find("VSWAP.WL6"), std::string::npos) << box.PictureProblem();
+
+    CarveRoom(map);
+    box.MapEdited();
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    ASSERT_EQ(box.CurrentLevel().At(13, 11).kind, CellKind::Door);
+    box.SetCamera(Camera{11.5, 11.5, 0});
+    QSignalSpy moved(&box, &TPreview3DBox::CameraMoved);
+
+    QTest::keyClick(&box, Qt::Key_W);
+    const double step = box.CurrentCamera().x - 11.5;
+    EXPECT_GT(step, 0);
+    EXPECT_DOUBLE_EQ(box.CurrentCamera().y, 11.5);
+    EXPECT_EQ(moved.count(), 1);
+    QTest::keyClick(&box, Qt::Key_Down);
+    EXPECT_NEAR(box.CurrentCamera().x, 11.5, 1e-9);
+
+    QTest::keyClick(&box, Qt::Key_A);
+    EXPECT_GT(box.CurrentCamera().angle, 0);
+    QTest::keyClick(&box, Qt::Key_Right);
+    EXPECT_NEAR(box.CurrentCamera().angle, 0, 1e-9);
+
+    // Facing east, left is north (smaller y).
+    for (auto [key, modifiers] : {std::pair{Qt::Key_Q, Qt::NoModifier}, std::pair{Qt::Key_Left, Qt::AltModifier}}) {
+        QTest::keyClick(&box, key, modifiers);
+        EXPECT_NEAR(box.CurrentCamera().y, 11.5 - step, 1e-9) << key;
+        QTest::keyClick(&box, key == Qt::Key_Q ? Qt::Key_E : Qt::Key_Right, modifiers);
+        EXPECT_NEAR(box.CurrentCamera().y, 11.5, 1e-9) << key;
+    }
+
+    QTest::keyClick(&box, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_NEAR(box.CurrentCamera().x, 11.5 + 2 * step, 1e-9);
+
+    box.SetCamera(Camera{12.5, 11.5, 0});
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_EQ(box.CurrentLevel().DoorOpening(13, 11), 1.0);
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_EQ(box.CurrentLevel().DoorOpening(13, 11), 0.0);
+
+    box.repaint();
+    EXPECT_EQ(box.Frame().width, box.width());
+    EXPECT_EQ(box.Frame().height, box.height());
+
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST(TPreview3DBoxTest, PutsTheCameraAtATileAndFollowsTheMap)
+{
+    AppFolder app;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Project> project = app.OpenSampleProject(prompter);
+    TPreview3DBox box;
+    box.SetProject(project.get());
+    QSignalSpy moved(&box, &TPreview3DBox::CameraMoved);
+    box.SetCamera(Camera{1.5, 1.5, 90});
+    box.PutCameraAt(20, 7);
+    EXPECT_EQ(box.CurrentCamera(), (Camera{20.5, 7.5, 90}));
+    EXPECT_EQ(moved.count(), 2);
+
+    ASSERT_GE(project->Maps.NumMaps(), 2);
+    box.ShowMap(1);
+    EXPECT_EQ(box.MapIndex(), 1);
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps.Maps[1]));
+}
+
+} // namespace
