@@ -1,17 +1,84 @@
 #include "raycast/GamePictures.h"
 
-#include "core/FileSystem.h"
-
 namespace tsl {
 
-Outcome<GamePictures> LoadGamePictures(const MapHandler& maps, const IniFile& structureSettings,
-                                       const std::filesystem::path& structureFolder)
+namespace {
+
+// The engine's ceiling where a structure lists none for a map.
+constexpr std::uint8_t kDefaultCeilingColour = 0x1D;
+
+// The door chunks end the walls: the eight chunks before the first sprite,
+// in pairs (the slab met across a row line, then across a column line):
+// normal doors, the frame beside every door, elevator doors, locked doors.
+constexpr int kDoorChunks = 8;
+constexpr int kFrameChunk = 2;
+
+std::vector<std::uint32_t> Colours(std::span<const std::uint8_t> indices, const Palette& palette)
 {
-    (void)structureSettings;
-    (void)structureFolder;
-    const std::string name = "VSWAP." + maps.Extension;
-    return Failure{"The page file " + (maps.Path / name).string() + " cannot be read.", "3D Preview",
-                   MessageIcon::Warning};
+    std::vector<std::uint32_t> pixels(indices.size());
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        pixels[i] = palette[indices[i]];
+    return pixels;
+}
+
+std::vector<std::uint32_t> Colours(const Sprite& sprite, const Palette& palette)
+{
+    std::vector<std::uint32_t> pixels(sprite.pixels.size(), kTransparentPixel);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+        if (sprite.opaque[i])
+            pixels[i] = palette[sprite.pixels[i]];
+    return pixels;
+}
+
+WordPictures WordsOf(const PictureTable& table, const PageFile& pages)
+{
+    WordPictures words;
+    const int doors = pages.FirstSpriteChunk() - kDoorChunks;
+    for (const PictureEntry& entry : table.Entries()) {
+        switch (entry.kind) {
+        case PictureKind::Wall:
+            if (entry.plane == 0)
+                words.walls[entry.value] = {entry.number, entry.number + 1};
+            break;
+        case PictureKind::Door:
+            if (entry.plane == 0) {
+                const int light = doors + (entry.number & ~1);
+                words.doors[entry.value] = {light, light + 1};
+            }
+            break;
+        case PictureKind::Sprite:
+        case PictureKind::Actor:
+        case PictureKind::Patrol:
+            if (entry.plane == 1)
+                words.sprites[entry.value] = {pages.FirstSpriteChunk() + entry.number,
+                                              entry.kind != PictureKind::Sprite};
+            break;
+        case PictureKind::Floor:
+            break;
+        }
+    }
+    words.frame = {doors + kFrameChunk, doors + kFrameChunk + 1};
+    return words;
+}
+
+} // namespace
+
+GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
+                               const GraphicsSettings& settings)
+{
+    GamePictures out;
+    for (int chunk = 0; chunk < pages.FirstSpriteChunk(); ++chunk)
+        if (const auto wall = pages.Wall(chunk); !wall.empty())
+            out.pages.Set(chunk, Colours(wall, palette));
+    for (int sprite = 0; sprite < pages.SpriteCount(); ++sprite)
+        if (const Sprite* picture = pages.SpriteAt(sprite))
+            out.pages.Set(pages.FirstSpriteChunk() + sprite, Colours(*picture, palette));
+    out.words = WordsOf(table, pages);
+    for (const int colour : settings.CeilingColours)
+        out.words.ceilings.push_back(palette[static_cast<std::uint8_t>(colour)]);
+    out.words.ceiling = palette[kDefaultCeilingColour];
+    out.words.floor = palette[static_cast<std::uint8_t>(settings.FloorColour)];
+    return out;
 }
 
 GamePictures PlainGamePictures()

@@ -1,15 +1,16 @@
 #pragma once
 // Everything the first-person view takes from a game besides its maps: the
-// pictures of its page file in its palette's colours, and what each map word
-// shows, from the structure's picture table and the engine's rules.
+// pictures of its page file in its palette's colours, by chunk number, and
+// what each map word shows, from the structure's picture table and its
+// ceiling and floor colours. Built once per project from the graphics the
+// map view reads too.
 
-#include "core/Failure.h"
-#include "core/IniFile.h"
-#include "core/MapHandler.h"
+#include "graphics/PageFile.h"
+#include "graphics/Palette.h"
+#include "graphics/PictureTable.h"
+#include "mapdefs/GraphicsSettings.h"
 #include "raycast/LevelBuilder.h"
 #include "raycast/PagePictures.h"
-
-#include <filesystem>
 
 namespace tsl {
 
@@ -18,14 +19,15 @@ struct GamePictures {
     WordPictures words;
 };
 
-// Reads the page file beside the game's maps ("VSWAP." and the maps'
-// extension), the palette and the picture table that the structure's
-// settings name. A missing or damaged page file is a failure naming it.
-Outcome<GamePictures> LoadGamePictures(const MapHandler& maps, const IniFile& structureSettings,
-                                       const std::filesystem::path& structureFolder);
+// Walls and doors from the wall chunks (a wall word's light picture is its
+// table number, the dark one the chunk after it; doors and their frames are
+// the eight chunks before the first sprite), sprites and actors from the
+// sprite chunks, the ceiling of every map and the floor from the palette.
+GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
+                               const GraphicsSettings& settings);
 
 // What is drawn without a page file: walls and doors in plain colours, no
-// sprites, the engine's grey floor and ceiling.
+// sprites, a grey floor and ceiling.
 GamePictures PlainGamePictures();
 
 } // namespace tsl

@@ -1,5 +1,6 @@
 #include "editor/ui/TPreview3DBox.h"
 
+#include "editor/GameGraphics.h"
 #include "editor/Project.h"
 
 #include <QKeyEvent>
@@ -41,19 +42,21 @@ TPreview3DBox::TPreview3DBox(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(&ticker_, &QTimer::timeout, this, &TPreview3DBox::onTick);
 }
 
-void TPreview3DBox::SetProject(const Project* project)
+void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics)
 {
     project_ = project;
     pictures_.reset();
     pictureProblem_.clear();
     if (project_) {
-        auto loaded = LoadGamePictures(project_->Maps, *project_->Settings, project_->StructureFolder);
-        if (loaded) {
-            pictures_ = std::make_shared<const GamePictures>(std::move(*loaded));
-        } else {
-            pictureProblem_ = loaded.failure().text;
-            pictures_ = std::make_shared<const GamePictures>(PlainGamePictures());
+        if (!graphics) {
+            GraphicsLoad load = LoadGameGraphics(project_->Maps.Path, project_->Maps.Extension,
+                                                 project_->StructureFolder, *project_->Settings);
+            graphics = load.Graphics;
+            pictureProblem_ = load.Problem.text;
         }
+        pictures_ = std::make_shared<const GamePictures>(
+            graphics ? BuildGamePictures(graphics->Pages, graphics->Colours, graphics->Pictures, graphics->Settings)
+                     : PlainGamePictures());
         ShowMap(project_->Maps.CurrentMap);
         return;
     }

@@ -26,16 +26,17 @@
 namespace tsl {
 
 class Project;
+struct GameGraphics;
 
 class TPreview3DBox : public QWidget {
     Q_OBJECT
 public:
     explicit TPreview3DBox(QWidget* parent = nullptr);
 
-    // The project whose maps are shown (nothing: an empty view). Reads the
-    // game's page file, palette and picture table once per project, and shows
-    // the project's current map from its player start.
-    void SetProject(const Project* project);
+    // The project whose maps are shown (nothing: an empty view), with the
+    // game's pictures as the map view loaded them (read here when not
+    // given). Shows the project's current map from its player start.
+    void SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics = {});
     // Shows map `index` of the project from its player start (Page Up, Page
     // Down, Go To Level ...).
     void ShowMap(int index);
