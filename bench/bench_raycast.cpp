@@ -52,7 +52,8 @@ struct Scene {
             const int x = tile(random);
             const int y = tile(random);
             if (level.At(x, y).kind == CellKind::Empty)
-                level.sprites.push_back({x + 0.5, y + 0.5, 2 * kWalls + 2 + sprite(random), level.sprites.size() % 2 == 0});
+                level.sprites.push_back(
+                    {x + 0.5, y + 0.5, 2 * kWalls + 2 + sprite(random), level.sprites.size() % 2 == 0});
         }
     }
 };

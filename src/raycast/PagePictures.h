@@ -25,14 +25,21 @@ public:
     // The page's pixels, or nullptr when it has no picture.
     const std::uint32_t* Pixels(int page) const
     {
-        return page >= 0 && static_cast<std::size_t>(page) < pages_.size() && !pages_[static_cast<std::size_t>(page)].pixels.empty()
-                   ? pages_[static_cast<std::size_t>(page)].pixels.data()
-                   : nullptr;
+        const Page* entry = Find(page);
+        return entry ? entry->pixels.data() : nullptr;
     }
-    // The rows [first, last] of a column that hold opaque pixels; first > last
-    // when the column is all transparent.
-    int FirstOpaqueRow(int page, int column) const { return pages_[static_cast<std::size_t>(page)].first[static_cast<std::size_t>(column)]; }
-    int LastOpaqueRow(int page, int column) const { return pages_[static_cast<std::size_t>(page)].last[static_cast<std::size_t>(column)]; }
+    // The rows [first, last] of a column that hold opaque pixels; first >
+    // last when the column is all transparent or the page has no picture.
+    int FirstOpaqueRow(int page, int column) const
+    {
+        const Page* entry = Find(page);
+        return entry ? entry->first[static_cast<std::size_t>(column)] : 1;
+    }
+    int LastOpaqueRow(int page, int column) const
+    {
+        const Page* entry = Find(page);
+        return entry ? entry->last[static_cast<std::size_t>(column)] : 0;
+    }
 
     int Count() const { return static_cast<int>(pages_.size()); }
 
@@ -42,6 +49,14 @@ private:
         std::array<std::uint8_t, kPageSide> first{};
         std::array<std::uint8_t, kPageSide> last{};
     };
+    const Page* Find(int page) const
+    {
+        if (page < 0 || static_cast<std::size_t>(page) >= pages_.size())
+            return nullptr;
+        const Page& entry = pages_[static_cast<std::size_t>(page)];
+        return entry.pixels.empty() ? nullptr : &entry;
+    }
+
     std::vector<Page> pages_;
 };
 

@@ -98,7 +98,8 @@ RayHit CastRay(const Level& level, double x, double y, double dx, double dy, std
                 hit.tileX = tileX;
                 hit.tileY = tileY;
                 hit.distance = middle;
-                hit.face = acrossColumn ? (stepX > 0 ? Face::West : Face::East) : (stepY > 0 ? Face::North : Face::South);
+                hit.face = acrossColumn ? (stepX > 0 ? Face::West : Face::East)
+                                        : (stepY > 0 ? Face::North : Face::South);
                 hit.column = PictureColumn(along - alongTile - opening);
                 hit.picture = acrossColumn ? cell.dark : cell.light;
                 return hit;

@@ -120,8 +120,8 @@ int RunRender3D(Arguments& args, std::ostream& out, std::ostream& err)
         return kExitUsage;
     }
     const GameGraphics& graphics = *load.Graphics;
-    const auto pictures =
-        std::make_unique<GamePictures>(BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
+    const auto pictures = std::make_unique<GamePictures>(
+        BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
 
     const Level level = BuildLevel(map, mapNumber - 1, pictures->words);
     Camera camera = StartCamera(map);

@@ -26,7 +26,7 @@ TRunCommandBox::TRunCommandBox(QWidget* parent) : QDialog(parent)
     command_->setMinimumWidth(420);
     QDialogButtonBox* buttons = OkCancelButtons(this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    ok_ = buttons->button(QDialogButtonBox::Ok);
+    ok_ = buttons->findChild<QPushButton*>("okButton");
     connect(command_, &QLineEdit::textChanged, this,
             [this](const QString& text) { ok_->setEnabled(!text.trimmed().isEmpty()); });
 
