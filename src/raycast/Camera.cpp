@@ -107,6 +107,11 @@ void TurnCamera(Camera& camera, double degrees)
 
 bool CameraBlocked(const Level& level, double x, double y)
 {
+    // Far outside any map (or not a number): outside, and kept from
+    // overflowing the tile numbers below.
+    constexpr double kFarOut = 1 << 20;
+    if (!(std::abs(x) < kFarOut && std::abs(y) < kFarOut))
+        return true;
     const int left = static_cast<int>(std::floor(x - kMinDistance));
     const int right = static_cast<int>(std::floor(x + kMinDistance));
     const int top = static_cast<int>(std::floor(y - kMinDistance));
