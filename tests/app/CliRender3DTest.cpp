@@ -26,10 +26,6 @@ TEST(CliRender3D, WithoutAPageFileNamesTheFile)
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("VSWAP.WL6"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(target));
-
-    const CliResult bad = RunCli({"render3d", SampleGameDir().string(), target, "--size", "640x0"});
-    EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(bad.err, "The size must be given as WxH, each from 1 to 8192 pixels.\n");
 }
 
 // The palette indices of the first wall or door that a walk from (x, y) one

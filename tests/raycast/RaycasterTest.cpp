@@ -203,20 +203,6 @@ TEST(RaycasterTest, SpritesHideBehindWallsAndStandBeforeThem)
         EXPECT_NE(scene.picture.Pixel(x, 20), 0xFFFF0000u) << "column " << x;
 }
 
-TEST(RaycasterTest, SpritesAreDrawnFarToNear)
-{
-    SpriteScene scene;
-    std::vector<std::uint32_t> green(kPagePixels, 0xFF00FF00u);
-    scene.pictures.Set(kSprite + 1, green);
-    // The nearer green one comes last in the list and first in the view.
-    scene.level.sprites = {{3.5, 1.5, kSprite + 1, false}, {5.5, 1.5, kSprite, false}};
-    scene.raycaster.Render(scene.level, scene.pictures, Camera{1.5, 1.5, 0}, scene.picture);
-    EXPECT_EQ(scene.picture.Pixel(32, 20), 0xFF00FF00u);
-    std::swap(scene.level.sprites[0], scene.level.sprites[1]);
-    scene.raycaster.Render(scene.level, scene.pictures, Camera{1.5, 1.5, 0}, scene.picture);
-    EXPECT_EQ(scene.picture.Pixel(32, 20), 0xFF00FF00u);
-}
-
 TEST(RaycasterTest, ProjectsSpritesByTheEngineRules)
 {
     const View view = MakeView(Camera{1.5, 1.5, 0}, 64, 40);
