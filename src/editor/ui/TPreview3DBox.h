@@ -35,7 +35,9 @@ public:
 
     // The project whose maps are shown (nothing: an empty view), with the
     // game's pictures as the map view loaded them (read here when not
-    // given). Shows the project's current map from its player start.
+    // given). Shows the project's current map from its player start. The
+    // window reads the project's maps until it is given another one (or
+    // nothing), so that must happen before the project goes.
     void SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics = {});
     // Shows map `index` of the project from its player start (Page Up, Page
     // Down, Go To Level ...).
