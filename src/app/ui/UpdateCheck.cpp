@@ -75,7 +75,10 @@ void UpdateCheck::Conclude(const QByteArray& body)
 {
     switch (JudgeRemoteVersion(body.toStdString(), *ParseVersion(ownVersion_))) {
     case RemoteVersion::Unreadable:
-        prompter_.Show(kRemoteVersionUnreadable);
+        // A captive portal or a moved page answers with HTML: at start-up that
+        // is no news worth a box, and it would come back at every start.
+        if (!silent_)
+            prompter_.Show(kRemoteVersionUnreadable);
         break;
     case RemoteVersion::Newer:
         prompter_.Show(kNewVersionAvailable);

@@ -3,8 +3,8 @@
 // open the download page when it is newer than the running program. The
 // request runs while the event loop goes on; its answer comes through the
 // Prompter. A silent check (the one at start-up) says nothing when the
-// program is up to date or the server cannot be reached, but does report
-// missing addresses and an unreadable answer.
+// program is up to date, the server cannot be reached or its answer is not a
+// version, but does report missing addresses.
 
 #include "app/Versions.h"
 #include "core/Prompter.h"
