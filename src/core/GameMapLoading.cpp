@@ -375,7 +375,7 @@ LoadReport MapHandler::LoadMaps()
         MapList& map = Maps[i];
         map.Width = header.Width;
         map.Height = header.Height;
-        map.Name = MakeNameBuffer(MapNameText(header.Name), static_cast<std::size_t>(NameLength));
+        map.Name = StoredNameBuffer(header.Name, static_cast<std::size_t>(NameLength));
         map.Signature = header.Signature;
 
         const std::size_t stored =
@@ -411,7 +411,7 @@ LoadReport MapHandler::LoadMaps()
                 sound = carmack.sound && rlewSound && sound;
             }
             if (!sound)
-                report.damaged.push_back("Map " + std::to_string(i + 1) + " \"" + MapNameText(map.Name) +
+                report.damaged.push_back("Map " + std::to_string(i + 1) + " \"" + MapNameUtf8(map.Name) +
                                          "\": plane " + std::to_string(p + 1));
         }
         if (FilePlanes >= 1 && stored < map.Planes.size())

@@ -22,7 +22,7 @@ Failure SaveFailure(std::string text)
 
 std::string MapLabel(std::size_t index, const MapList& map)
 {
-    return "map " + std::to_string(index + 1) + " \"" + MapNameText(map.Name) + "\"";
+    return "map " + std::to_string(index + 1) + " \"" + MapNameUtf8(map.Name) + "\"";
 }
 
 void WriteRecord(ByteWriter& out, const std::vector<std::uint32_t>& starts, const std::vector<std::uint16_t>& lengths,
@@ -34,7 +34,7 @@ void WriteRecord(ByteWriter& out, const std::vector<std::uint32_t>& starts, cons
         out.U16(l);
     out.U16(map.Width);
     out.U16(map.Height);
-    const std::vector<std::uint8_t> name = MakeNameBuffer(MapNameText(map.Name), nameField);
+    const std::vector<std::uint8_t> name = StoredNameBuffer(map.Name, nameField);
     out.Append(name);
 }
 

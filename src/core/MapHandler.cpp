@@ -1,6 +1,7 @@
 #include "core/MapHandler.h"
 
 #include "core/FileSystem.h"
+#include "core/Windows1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,6 +15,11 @@ std::string MapNameText(std::span<const std::uint8_t> name)
     return std::string(name.begin(), end);
 }
 
+std::string MapNameUtf8(std::span<const std::uint8_t> name)
+{
+    return Windows1252ToUtf8(MapNameText(name));
+}
+
 std::vector<std::uint8_t> MakeNameBuffer(std::string_view text, std::size_t length)
 {
     std::vector<std::uint8_t> buffer(length, 0);
@@ -21,6 +27,22 @@ std::vector<std::uint8_t> MakeNameBuffer(std::string_view text, std::size_t leng
     std::copy_n(text.begin(), n, buffer.begin());
     // A zero inside the text ends the name there, as it would on disk.
     return buffer;
+}
+
+std::vector<std::uint8_t> StoredNameBuffer(std::span<const std::uint8_t> name, std::size_t length)
+{
+    std::vector<std::uint8_t> buffer(length, 0);
+    const std::string text = MapNameText(name);
+    std::copy_n(text.begin(), std::min(text.size(), length), buffer.begin());
+    return buffer;
+}
+
+std::vector<std::uint8_t> RenamedBuffer(std::span<const std::uint8_t> current, std::string_view typed,
+                                        std::size_t length)
+{
+    if (typed == MapNameText(current))
+        return StoredNameBuffer(current, length);
+    return MakeNameBuffer(typed, length);
 }
 
 void MapHandler::UseGameFiles(const std::filesystem::path& dir, const GameFiles& files)

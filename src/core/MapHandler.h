@@ -65,10 +65,26 @@ struct MapList {
     }
 };
 
-// The text of a name buffer, up to its terminating zero.
+// Map names are Windows-1252 bytes (core/Windows1252.h). A name read from a
+// file keeps every byte it had, also when it fills its whole field without a
+// terminating zero; only a name typed in the editor is cut to leave room for
+// the zero.
+
+// The bytes of a name buffer, up to its terminating zero or its end.
 std::string MapNameText(std::span<const std::uint8_t> name);
-// A zero-filled name buffer of `length` bytes holding at most length - 1 bytes of `text`.
+// The name as text to show (UTF-8).
+std::string MapNameUtf8(std::span<const std::uint8_t> name);
+// A typed name: a zero-filled buffer of `length` bytes holding at most
+// length - 1 bytes of `text`.
 std::vector<std::uint8_t> MakeNameBuffer(std::string_view text, std::size_t length);
+// A stored name in a field of `length` bytes: its bytes up to its zero, as
+// many as the whole field holds, the rest zero.
+std::vector<std::uint8_t> StoredNameBuffer(std::span<const std::uint8_t> name, std::size_t length);
+// The name buffer after the user confirmed `typed` (bytes) for the name
+// `current`: unchanged when the text is the name as it stands, otherwise the
+// typed name.
+std::vector<std::uint8_t> RenamedBuffer(std::span<const std::uint8_t> current, std::string_view typed,
+                                        std::size_t length);
 
 // Where a game's map files are, as LocateGameFiles finds them.
 struct GameFiles {

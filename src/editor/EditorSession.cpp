@@ -658,8 +658,8 @@ EditResult EditorSession::ApplyMapProperties(const MapPropertiesChoice& choice)
             EditCurrentMap(kAllPlanes, resize);
         }
     }
-    const std::string name = choice.Name.substr(0, static_cast<std::size_t>(MaxNameLength()));
-    maps.Current().Name = MakeNameBuffer(name, static_cast<std::size_t>(std::max(maps.NameLength, 1)));
+    maps.Current().Name =
+        RenamedBuffer(maps.Current().Name, choice.Name, static_cast<std::size_t>(std::max(maps.NameLength, 1)));
     SetChanged(true);
     outlineShown_ = false;
     return Redraw(EditResult::Redraw::MapList);

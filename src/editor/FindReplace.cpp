@@ -1,5 +1,7 @@
 #include "editor/FindReplace.h"
 
+#include "core/Windows1252.h"
+
 #include <algorithm>
 
 namespace tsl {
@@ -44,7 +46,7 @@ std::optional<std::uint16_t> LookupSymbol(const SymbolTables& symbols, int plane
     if (plane < 0 || plane >= symbols.NumPlanes())
         return std::nullopt;
     for (const MapSymbols& symbol : symbols.PlaneSymbols(plane)) {
-        if (symbol.SymbolName == text || std::to_string(symbol.Value) == text) {
+        if (Windows1252ToUtf8(symbol.SymbolName) == text || std::to_string(symbol.Value) == text) {
             if (symbol.Value < 0 || symbol.Value > 0xFFFF)
                 return std::nullopt;
             return static_cast<std::uint16_t>(symbol.Value);

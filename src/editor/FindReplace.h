@@ -33,8 +33,8 @@ enum class FindDirection { Forward, Backward };
 enum class ReplaceScope { CurrentMap, AllMaps };
 enum class FindAction { None = 0, FindNext = 1, FindAll = 2, Replace = 3, ReplaceAll = 4 };
 
-// The value of the first symbol of `plane` whose name is `text` exactly or
-// whose value in decimal is `text`; nothing when none is (or the plane does
+// The value of the first symbol of `plane` whose name is `text` (as typed,
+// UTF-8) exactly or whose value in decimal is `text`; nothing when none is (or the plane does
 // not exist, or the symbol's value is no map word).
 std::optional<std::uint16_t> LookupSymbol(const SymbolTables& symbols, int plane, std::string_view text);
 

@@ -2,6 +2,7 @@
 
 #include "core/FileSystem.h"
 #include "core/TextFile.h"
+#include "core/Windows1252.h"
 
 #include <charconv>
 #include <map>
@@ -84,7 +85,7 @@ std::vector<std::string> PlaneNames(const IniFile& settings, int numPlanes)
 {
     std::vector<std::string> names;
     for (int p = 0; p < numPlanes; ++p)
-        names.push_back(PlaneName(settings, p));
+        names.push_back(Windows1252ToUtf8(PlaneName(settings, p)));
     return names;
 }
 

@@ -25,8 +25,10 @@ inline constexpr const char* kAutosaveQuestion =
 // outside 1 ... 32767.
 Outcome<int> ParsePlaneCount(std::string_view text);
 
-// The names of planes 0 ... numPlanes - 1 ("Unknown Plane" when missing).
+// The names of planes 0 ... numPlanes - 1 ("Unknown Plane" when missing), as
+// texts to show (UTF-8).
 std::vector<std::string> PlaneNames(const IniFile& settings, int numPlanes);
+// Stores a plane's name (Windows-1252 bytes, as PlaneName reads it).
 void WritePlaneName(IniFile& settings, int plane, std::string_view name);
 // Both flags of a plane at once, as 1 or 0.
 void WritePlaneFlags(IniFile& settings, int plane, bool show, bool split);

@@ -1,5 +1,7 @@
 #include "editor/Project.h"
 
+#include "core/Windows1252.h"
+
 #include <algorithm>
 
 namespace tsl {
@@ -133,7 +135,7 @@ std::string TitleFor(const Project* project)
     // A name buffer can be longer than NameLength after the name length was
     // changed in the map configurations.
     const auto length = static_cast<std::size_t>(std::max(project->Maps.NameLength, 0));
-    return "Tesselar: " + MapNameText(project->Maps.Current().Name).substr(0, length);
+    return "Tesselar: " + Windows1252ToUtf8(MapNameText(project->Maps.Current().Name).substr(0, length));
 }
 
 } // namespace tsl

@@ -10,6 +10,7 @@
 #include "core/Prompter.h"
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
+#include "core/Windows1252.h"
 #include "editor/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
@@ -32,7 +33,8 @@ public:
 
     // ShowPlanes and SplitPlanes of every plane, as the settings say now.
     std::vector<PlaneDisplay> Display() const { return ReadPlaneDisplay(*Settings, Maps.NumPlanes); }
-    std::string PlaneName(int plane) const { return tsl::PlaneName(*Settings, plane); }
+    // The plane's name as text to show (UTF-8).
+    std::string PlaneName(int plane) const { return Windows1252ToUtf8(tsl::PlaneName(*Settings, plane)); }
     bool SplitPlane(int plane) const;
     StructureSettings Structure() const { return ReadStructureSettings(*Settings); }
 };

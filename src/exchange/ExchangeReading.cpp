@@ -209,7 +209,7 @@ Outcome<ExchangeMap> ReadExchangeMap(ByteReader& file, const ExchangeHeader& hea
     map.Width = record->width;
     map.Height = record->height;
     map.Name = record->columnOrder ? MakeNameBuffer("New map", nameSize)
-                                   : MakeNameBuffer(MapNameText(record->name), nameSize);
+                                   : StoredNameBuffer(record->name, nameSize);
 
     const std::size_t width = map.Width, height = map.Height, words = width * height;
     const auto planes = static_cast<std::size_t>(std::max(numPlanes, 0));

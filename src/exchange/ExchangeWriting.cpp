@@ -29,7 +29,7 @@ std::uint16_t WordOrZero(const MapList& map, std::size_t plane, std::size_t plan
 
 void WriteName(ByteWriter& out, const MapList& map, std::size_t length)
 {
-    out.Append(MakeNameBuffer(MapNameText(map.Name), length));
+    out.Append(StoredNameBuffer(map.Name, length));
 }
 
 // Planes row by row over a width x height window from the top-left corner.

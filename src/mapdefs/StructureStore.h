@@ -118,7 +118,8 @@ void RemovePlaneEntries(IniFile& settings, const fs::path& folder, int from, int
 std::optional<fs::path> ResolveStructureFile(const fs::path& folder, std::string_view name);
 
 // The symbol file name of plane p (section Planes, default "extra.txt") and
-// its display name (section PlaneNames, default "Unknown Plane").
+// its name as stored (section PlaneNames, Windows-1252 bytes, default
+// "Unknown Plane").
 std::string PlaneSymbolFileName(const IniFile& settings, int plane);
 std::string PlaneName(const IniFile& settings, int plane);
 

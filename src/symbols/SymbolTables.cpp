@@ -2,6 +2,7 @@
 
 #include "core/FileSystem.h"
 #include "core/TextFile.h"
+#include "core/Windows1252.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
@@ -157,7 +158,7 @@ bool SymbolTables::TypeShown(std::string_view typeId) const
 
 std::string SymbolTables::EntryText(const MapSymbols& symbol)
 {
-    return std::to_string(symbol.Value) + " - " + symbol.SymbolName;
+    return std::to_string(symbol.Value) + " - " + Windows1252ToUtf8(symbol.SymbolName);
 }
 
 std::string SymbolTables::ValueText(int plane, int value) const

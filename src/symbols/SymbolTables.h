@@ -81,7 +81,7 @@ public:
     // False when some type with this id has Shown = 0.
     bool TypeShown(std::string_view typeId) const;
 
-    // "value - name" of a symbol list entry.
+    // "value - name" of a symbol list entry, as text to show (UTF-8).
     static std::string EntryText(const MapSymbols& symbol);
     // The entry text of the first symbol with `value`, or "value - Unknown".
     std::string ValueText(int plane, int value) const;

@@ -22,9 +22,9 @@ MapHandler SetOfMaps(int count, int width = 4, int height = 3)
 
 } // namespace
 
-TEST(MapNames, AreCutToTheBufferAndEndAtTheirZero)
+TEST(MapNames, TypedNamesLeaveRoomForTheZeroAndStoredOnesKeepEveryByte)
 {
-    // Sixteen characters in a 16-byte field show as fifteen.
+    // Sixteen characters typed for a 16-byte field keep fifteen.
     EXPECT_EQ(MapNameText(MakeNameBuffer("ABCDEFGHIJKLMNOP", 16)), "ABCDEFGHIJKLMNO");
     const auto buffer = MakeNameBuffer("Level", 32);
     EXPECT_EQ(buffer.size(), 32u);
@@ -33,6 +33,21 @@ TEST(MapNames, AreCutToTheBufferAndEndAtTheirZero)
     // A buffer without any zero is read to its end and no further.
     const std::vector<std::uint8_t> full(4, 'x');
     EXPECT_EQ(MapNameText(full), "xxxx");
+
+    // A name read fills its whole field, zero or not; a longer one is cut
+    // to the field, a shorter one zero-filled.
+    const std::string accents = "\xC0\xE9\x80\x81\x9D\xFFgh\xE8\xEA\xF1\xD6\x8Ax\xDF\xE9"; // 16 bytes
+    const std::vector<std::uint8_t> stored(accents.begin(), accents.end());
+    EXPECT_EQ(StoredNameBuffer(stored, 16), stored);
+    EXPECT_EQ(MapNameText(StoredNameBuffer(stored, 32)), accents);
+    EXPECT_EQ(StoredNameBuffer(stored, 32).size(), 32u);
+    EXPECT_EQ(MapNameText(StoredNameBuffer(stored, 8)), accents.substr(0, 8));
+
+    // Confirmed unchanged, the name stays whole; typed, it is cut, one
+    // Windows-1252 byte a character.
+    EXPECT_EQ(RenamedBuffer(stored, accents, 16), stored);
+    EXPECT_EQ(MapNameText(RenamedBuffer(stored, std::string(20, '\xE9'), 16)), std::string(15, '\xE9'));
+    EXPECT_EQ(MapNameUtf8(RenamedBuffer(stored, "Caf\xE9", 16)), "Caf\u00E9");
 }
 
 TEST(MapRecords, NewMapsHavePlaceholderEntriesAndTheSignature)

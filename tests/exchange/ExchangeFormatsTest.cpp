@@ -66,7 +66,7 @@ TEST(ExchangeWriters, TslAndWdcFollowTheLayoutInListOrderWithNamesCut)
 
     for (const auto& [format, magic] : {std::pair{ExchangeFormat::TSL, "TSL1.0"}, {ExchangeFormat::WDC, "WDC3.1"}}) {
         Bytes expected = TslHeader(magic, 2, 3, 16);
-        PutTslRecord(expected, "A name of twent", 16, 1, 3, 5, 4); // 15 characters and the zero
+        PutTslRecord(expected, "A name of twenty", 16, 1, 3, 5, 4); // the whole field, as a save keeps it
         PutTslRecord(expected, "Alpha", 16, 0, 3, 3, 2);
         EXPECT_EQ(WrittenBytes(format, {1, 0}, set), expected) << magic;
     }
@@ -154,23 +154,25 @@ TEST(ExchangeReaders, TslAndWdcApplyThePlaneRuleInBothDirections)
             ASSERT_EQ(read->Maps.size(), 2u);
             const std::size_t filled = std::min<std::size_t>(planes, 3);
             ExpectPatternMap(read->Maps[0], 0, 4, 3, planes, filled, "Short");
-            ExpectPatternMap(read->Maps[1], 1, 2, 5, planes, filled, "Full sixteen ch");
+            ExpectPatternMap(read->Maps[1], 1, 2, 5, planes, filled, "Full sixteen chr");
         }
     }
 }
 
 TEST(ExchangeReaders, NamesAreCutToTheSetsNameLength)
 {
-    // A 32-byte name field read into a set of 16-byte names, and back.
+    // A full 32-byte name field read into a set of 16-byte names, and into
+    // one of 32: every byte the field of the set holds is kept.
+    const std::string full = "\xC9t\xE9 \x80\x81\x8D\x8F\x90\x9D\xFF: a name of 32 bytes!";
     Bytes file = TslHeader("WDC3.1", 1, 1, 32);
-    PutTslRecord(file, "A rather long name of 31 chars.", 32, 0, 1, 1, 1);
+    PutTslRecord(file, full, 32, 0, 1, 1, 1);
     auto read = ReadExchangeFile(file, 1, 16);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->Maps[0].Name.size(), 16u);
-    EXPECT_EQ(MapNameText(read->Maps[0].Name), "A rather long n");
+    EXPECT_EQ(MapNameText(read->Maps[0].Name), full.substr(0, 16));
     read = ReadExchangeFile(file, 1, 32);
     ASSERT_TRUE(read);
-    EXPECT_EQ(MapNameText(read->Maps[0].Name), "A rather long name of 31 chars.");
+    EXPECT_EQ(MapNameText(read->Maps[0].Name), full);
 
     // A name field shorter than the set's, and one of no bytes at all.
     for (std::uint16_t length : {4, 0}) {
@@ -197,7 +199,7 @@ TEST(ExchangeReaders, ChaosEditTakesNameLengthAndSizeFromEachRecord)
         ASSERT_EQ(read->Maps.size(), 2u);
         const std::size_t filled = std::min(planes, 3);
         ExpectPatternMap(read->Maps[0], 0, 6, 2, planes, filled, "Tiny");
-        ExpectPatternMap(read->Maps[1], 1, 64, 64, planes, filled, "Name of more th");
+        ExpectPatternMap(read->Maps[1], 1, 64, 64, planes, filled, "Name of more tha"); // the set's whole field
     }
 }
 

@@ -1,6 +1,7 @@
 #include "app/cli/Cli.h"
 
 #include "core/IniFile.h"
+#include "core/Windows1252.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
@@ -110,6 +111,30 @@ std::string EscapeControls(std::string_view text, bool keepLines)
         }
     }
     return out;
+}
+
+std::string PrintableName(std::span<const std::uint8_t> name)
+{
+    std::string bytes;
+    for (char c : MapNameText(name)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || IsUndefinedInWindows1252(byte)) {
+            char code[5];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            bytes += code;
+        } else {
+            bytes += c;
+        }
+    }
+    return Windows1252ToUtf8(bytes);
+}
+
+std::string PadRight(std::string_view text, std::size_t width)
+{
+    // Every byte that does not continue a UTF-8 sequence starts a character.
+    const auto characters = static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    return std::string(text) + std::string(width > characters ? width - characters : 0, ' ');
 }
 
 namespace {

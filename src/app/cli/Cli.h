@@ -7,6 +7,7 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,9 +48,15 @@ std::optional<long> ParseNumber(std::string_view text, int base, long min, long 
 // `count` maps; an error text otherwise.
 std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
 
-// Text from a file (a map name) made safe for a terminal: control characters
-// become \xNN, except line breaks when `keepLines`.
+// Text (UTF-8) made safe for a terminal: control characters become \xNN,
+// except line breaks when `keepLines`.
 std::string EscapeControls(std::string_view text, bool keepLines = false);
+// A map name (Windows-1252 bytes) as UTF-8 for a terminal: its characters as
+// they are, control bytes (and the five bytes Windows-1252 leaves undefined)
+// as \xNN.
+std::string PrintableName(std::span<const std::uint8_t> name);
+// `text` (UTF-8) followed by blanks up to `width` characters.
+std::string PadRight(std::string_view text, std::size_t width);
 
 // Settings that tell the loader how the game's maps are stored. What is not
 // given comes from the game's map definition structure, when it has one, and

@@ -45,7 +45,7 @@ int RunCheck(Arguments& args, std::ostream& out, std::ostream& err)
         const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, limits, shown);
         anyFinding = anyFinding || !findings.empty();
         if (json) {
-            out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonString(MapNameText(map.Name))
+            out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonName(map.Name)
                 << ", \"findings\": [";
             for (std::size_t i = 0; i < findings.size(); ++i)
                 out << (i ? ", " : "") << FindingJson(findings[i]);

@@ -37,8 +37,8 @@ int RunInfo(Arguments& args, std::ostream& out, std::ostream& err)
     out << "Maps:        " << maps.NumMaps() << "\n";
     for (int i = 0; i < maps.NumMaps(); ++i) {
         const MapList& map = maps.Maps[static_cast<std::size_t>(i)];
-        out << std::setw(4) << i + 1 << "  " << std::left << std::setw(maps.NameLength) << EscapeControls(MapNameText(map.Name))
-            << std::right << "  " << map.Width << " x " << map.Height << "\n";
+        out << std::setw(4) << i + 1 << "  " << PadRight(PrintableName(map.Name), static_cast<std::size_t>(maps.NameLength))
+            << "  " << map.Width << " x " << map.Height << "\n";
     }
     return ReadingStatus(maps, err);
 }

@@ -1,5 +1,6 @@
 #include "app/cli/CliMaps.h"
 
+#include "core/Windows1252.h"
 #include "mapdefs/StructureStore.h"
 
 #include <cstdio>
@@ -60,24 +61,26 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
 
 std::string MapLabel(const MapHandler& maps, int index)
 {
-    return "Map " + std::to_string(index + 1) + " (" +
-           EscapeControls(MapNameText(maps.Maps[static_cast<std::size_t>(index)].Name)) + ")";
+    return "Map " + std::to_string(index + 1) + " (" + PrintableName(maps.Maps[static_cast<std::size_t>(index)].Name) +
+           ")";
 }
 
-std::string JsonString(std::string_view text)
+std::string JsonName(std::span<const std::uint8_t> name)
 {
     std::string out = "\"";
-    for (char ch : text) {
+    for (char ch : MapNameText(name)) {
         const auto c = static_cast<unsigned char>(ch);
         if (c == '"' || c == '\\') {
             out += '\\';
             out += ch;
-        } else if (c < 0x20 || c >= 0x7F) {
+        } else if (c < 0x20 || c == 0x7F || IsUndefinedInWindows1252(c)) {
+            // Controls, and the five undefined bytes (read as the C1
+            // controls of their number), escaped: the same characters.
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
             out += escaped;
         } else {
-            out += ch;
+            out += Windows1252ToUtf8(std::string_view(&ch, 1));
         }
     }
     return out + "\"";

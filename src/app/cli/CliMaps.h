@@ -8,6 +8,7 @@
 #include "symbols/SymbolTables.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +33,7 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);
 
-// A JSON string literal of a map name; bytes outside ASCII stand for the
-// Latin-1 characters of the game's name.
-std::string JsonString(std::string_view text);
+// A JSON string literal of a map name (Windows-1252 bytes), in UTF-8.
+std::string JsonName(std::span<const std::uint8_t> name);
 
 } // namespace tsl::cli

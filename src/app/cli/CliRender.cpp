@@ -97,7 +97,7 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
         Report(*failure, err);
         return kExitFailed;
     }
-    out << "Map " << mapNumber << " (" << EscapeControls(MapNameText(map.Name)) << ") saved as " << outPath << ", "
+    out << "Map " << mapNumber << " (" << PrintableName(map.Name) << ") saved as " << outPath << ", "
         << view.width * factor << " x " << view.height * factor << " pixels.\n";
     return ReadingStatus(maps, err);
 }

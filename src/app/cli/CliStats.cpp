@@ -38,7 +38,7 @@ void PrintJson(const MapsWithSymbols& opened, std::ostream& out)
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const auto counters = CountMapObjects(map, opened.symbols).Counters();
-        out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonString(MapNameText(map.Name));
+        out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonName(map.Name);
         for (std::size_t i = 0; i < counters.size(); ++i)
             out << ", \"" << kCounters[i].json << "\": " << counters[i];
         out << "}";
@@ -57,8 +57,7 @@ void PrintTable(const MapsWithSymbols& opened, std::ostream& out)
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const auto counters = CountMapObjects(map, opened.symbols).Counters();
-        out << std::setw(4) << index + 1 << "  " << std::left << std::setw(nameWidth) << EscapeControls(MapNameText(map.Name))
-            << std::right;
+        out << std::setw(4) << index + 1 << "  " << PadRight(PrintableName(map.Name), static_cast<std::size_t>(nameWidth));
         for (int value : counters)
             out << std::setw(8) << value;
         out << "\n";

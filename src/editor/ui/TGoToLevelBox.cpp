@@ -1,6 +1,7 @@
 #include "editor/ui/TGoToLevelBox.h"
 
 #include "core/ui/DialogButtons.h"
+#include "core/ui/NameText.h"
 #include "core/MapHandler.h"
 
 #include <QComboBox>
@@ -38,7 +39,7 @@ std::optional<int> TGoToLevelBox::ChooseLevel(const MapHandler& maps)
     const auto length = static_cast<std::size_t>(std::max(maps.NameLength - 1, 0));
     for (int i = 0; i < maps.NumMaps(); ++i) {
         const std::string name = MapNameText(maps.Maps[static_cast<std::size_t>(i)].Name).substr(0, length);
-        levels_->addItem(QString("%1 - %2").arg(i + 1).arg(QString::fromStdString(name)));
+        levels_->addItem(QString("%1 - %2").arg(i + 1).arg(NameToQt(name)));
     }
     levels_->setCurrentIndex(maps.CurrentMap);
     if (exec() != QDialog::Accepted || levels_->currentIndex() < 0)

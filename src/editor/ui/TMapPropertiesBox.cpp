@@ -1,6 +1,7 @@
 #include "editor/ui/TMapPropertiesBox.h"
 
 #include "core/ui/DialogButtons.h"
+#include "core/ui/NameText.h"
 #include "core/MapHandler.h"
 
 #include <QDialogButtonBox>
@@ -15,8 +16,6 @@
 namespace tsl {
 
 namespace {
-
-
 
 // A size field: digits only, at most three, the arrows stepping within
 // 1 ... 256. Larger values and an empty field can be typed, so that they
@@ -95,8 +94,10 @@ TMapPropertiesBox::TMapPropertiesBox(Prompter& prompter, QWidget* parent) : QDia
 
 std::optional<MapPropertiesChoice> TMapPropertiesBox::ShowMapProperties(const MapList& map, int maxNameLength)
 {
+    shownName_ = MapNameText(map.Name);
     name_->setMaxLength(maxNameLength);
-    name_->setText(QString::fromStdString(MapNameText(map.Name)).left(maxNameLength));
+    name_->setText(NameToQt(shownName_).left(maxNameLength));
+    shownText_ = name_->text();
     shownWidth_ = map.Width;
     shownHeight_ = map.Height;
     width_->setValue(shownWidth_);
@@ -135,7 +136,18 @@ void TMapPropertiesBox::onOk()
             return;
         }
     }
-    choice_ = MapPropertiesChoice{name_->text().toStdString(), *width, *height, false};
+    // The name as it was, byte for byte, unless it was edited.
+    std::string name = shownName_;
+    if (name_->text() != shownText_) {
+        auto typed = NameFromQt(name_->text(), "map name", "Map name error");
+        if (!typed) {
+            prompter_.Show(typed.failure());
+            name_->setFocus();
+            return;
+        }
+        name = std::move(*typed);
+    }
+    choice_ = MapPropertiesChoice{std::move(name), *width, *height, false};
     if (*width != shownWidth_ || *height != shownHeight_)
         choice_.AllMaps = prompter_.Message("Do you wish to apply the new map size to all maps?", "Map size",
                                             MessageIcon::Question, Buttons::YesNo) == Answer::Yes;

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <string>
 
 class QLineEdit;
 class QSpinBox;
@@ -23,7 +24,9 @@ public:
     explicit TMapPropertiesBox(Prompter& prompter, QWidget* parent = nullptr);
 
     // Shows the dialog modally for `map`, its name cut to `maxNameLength`
-    // characters: the choice after "OK", nothing after "Cancel".
+    // characters: the choice after "OK", nothing after "Cancel". The choice
+    // holds the name as Windows-1252 bytes: typed text that Windows-1252
+    // cannot hold is refused, and a name not edited comes back whole.
     std::optional<MapPropertiesChoice> ShowMapProperties(const MapList& map, int maxNameLength);
 
 private:
@@ -35,6 +38,8 @@ private:
     QLineEdit* name_;
     QSpinBox* width_;
     QSpinBox* height_;
+    std::string shownName_; // the map's name, byte for byte
+    QString shownText_;     // as the field showed it
     int shownWidth_ = 0;
     int shownHeight_ = 0;
     MapPropertiesChoice choice_;

@@ -1,5 +1,7 @@
 #include "editor/ui/TMapViewOptionsBox.h"
 
+#include "core/ui/NameText.h"
+
 #include "editor/Project.h"
 
 #include <QDialogButtonBox>
@@ -27,9 +29,9 @@ QListWidget* MakeCheckList(const QString& title, const QString& name, QWidget* p
     return list;
 }
 
-void AddCheckItem(QListWidget* list, const std::string& text, bool checked)
+void AddCheckItem(QListWidget* list, const QString& text, bool checked)
 {
-    auto* item = new QListWidgetItem(QStringLiteral("Show ") + QString::fromStdString(text), list);
+    auto* item = new QListWidgetItem(QStringLiteral("Show ") + text, list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
 }
@@ -84,9 +86,9 @@ void TMapViewOptionsBox::Impl::Fill()
     types->clear();
     planes->clear();
     for (const MapSymbolTypes& type : project->Symbols.SymbolTypes())
-        AddCheckItem(types, type.TypeName, type.Shown != 0);
+        AddCheckItem(types, NameToQt(type.TypeName), type.Shown != 0);
     for (int p = 0; p < project->Maps.NumPlanes; ++p)
-        AddCheckItem(planes, project->PlaneName(p), project->Settings->ReadBool(kShowPlanes, std::to_string(p), false));
+        AddCheckItem(planes, QString::fromStdString(project->PlaneName(p)), project->Settings->ReadBool(kShowPlanes, std::to_string(p), false));
 }
 
 void TMapViewOptionsBox::Impl::TypeToggled(QListWidgetItem* item)

@@ -1,5 +1,6 @@
 #include "editor/ui/TPlaneBox.h"
 
+#include "core/ui/NameText.h"
 #include "editor/PlaneManager.h"
 
 #include <QComboBox>
@@ -145,7 +146,7 @@ void TPlaneBox::Impl::ShowPlane(int plane)
     const std::string key = std::to_string(plane);
     properties->item(0)->setCheckState(settings->ReadBool("ShowPlanes", key, false) ? Qt::Checked : Qt::Unchecked);
     properties->item(1)->setCheckState(settings->ReadBool("SplitPlanes", key, false) ? Qt::Checked : Qt::Unchecked);
-    name->setText(QString::fromStdString(PlaneName(*settings, plane)));
+    name->setText(NameToQt(PlaneName(*settings, plane)));
 }
 
 void TPlaneBox::Impl::FlagToggled()
@@ -157,8 +158,18 @@ void TPlaneBox::Impl::FlagToggled()
 
 void TPlaneBox::Impl::NameEdited(const QString& text)
 {
-    if (settings && planes->currentIndex() >= 0)
-        WritePlaneName(*settings, planes->currentIndex(), text.toStdString());
+    const int plane = planes->currentIndex();
+    if (!settings || plane < 0)
+        return;
+    auto bytes = NameFromQt(text, "plane name", kPlaneManagerCaption);
+    if (!bytes) {
+        // Every change is written at once, so the name as stored is the
+        // text before the character that cannot be stored.
+        name->setText(NameToQt(PlaneName(*settings, plane)));
+        prompter.Show(bytes.failure());
+        return;
+    }
+    WritePlaneName(*settings, plane, *bytes);
 }
 
 void TPlaneBox::Impl::NameLeft()

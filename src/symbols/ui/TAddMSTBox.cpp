@@ -1,6 +1,7 @@
 #include "symbols/ui/TAddMSTBox.h"
 
 #include "core/ui/DialogButtons.h"
+#include "core/ui/NameText.h"
 #include "symbols/SymbolEditing.h"
 
 #include <QDialogButtonBox>
@@ -37,15 +38,23 @@ std::optional<TAddMSTBox::NewType> TAddMSTBox::AskType()
     name_->setFocus();
     if (exec() != QDialog::Accepted)
         return std::nullopt;
-    return NewType{name_->text().toStdString(), id_->text().toStdString()};
+    return typed_;
 }
 
 void TAddMSTBox::onOk()
 {
-    if (auto failure = CheckNewSymbolType(name_->text().toStdString(), id_->text().toStdString())) {
+    auto name = NameFromQt(name_->text(), "map symbol type name", kSymbolTypeErrorCaption);
+    auto id = NameFromQt(id_->text(), "map symbol type ID", kSymbolTypeErrorCaption);
+    for (const auto* typed : {&name, &id})
+        if (!*typed) {
+            prompter_.Show(typed->failure());
+            return;
+        }
+    if (auto failure = CheckNewSymbolType(*name, *id)) {
         prompter_.Show(*failure);
         return;
     }
+    typed_ = NewType{std::move(*name), std::move(*id)};
     accept();
 }
 

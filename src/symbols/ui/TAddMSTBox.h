@@ -21,7 +21,8 @@ public:
         std::string name;
         std::string id;
     };
-    // Both given and fit for the types file, or nothing when cancelled.
+    // Both given and fit for the types file (Windows-1252 bytes), or nothing
+    // when cancelled.
     std::optional<NewType> AskType();
 
 private:
@@ -30,6 +31,7 @@ private:
     Prompter& prompter_;
     QLineEdit* name_;
     QLineEdit* id_;
+    NewType typed_;
 };
 
 } // namespace tsl

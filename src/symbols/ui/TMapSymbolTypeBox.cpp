@@ -1,5 +1,6 @@
 #include "symbols/ui/TMapSymbolTypeBox.h"
 
+#include "core/ui/NameText.h"
 #include "symbols/SymbolEditing.h"
 #include "symbols/ui/SymbolWidgets.h"
 #include "symbols/ui/TAddMSTBox.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace tsl {
@@ -19,7 +21,7 @@ namespace {
 
 QString EntryText(const MapSymbolTypes& type)
 {
-    return QString::fromStdString(type.TypeID + " - " + type.TypeName);
+    return NameToQt(type.TypeID + " - " + type.TypeName);
 }
 
 QPushButton* MakeButton(const char* text, const char* name)
@@ -41,6 +43,9 @@ struct TMapSymbolTypeBox::Impl {
     QLineEdit* name = nullptr;
     QLineEdit* id = nullptr;
     QPushButton* deleteButton = nullptr;
+    // The row whose name and id the edits hold: what is typed there belongs
+    // to it, whichever row is current by the time the edit is left.
+    int shownRow = -1;
 
     Impl(TMapSymbolTypeBox* owner, Prompter& p) : box(owner), prompter(p), addBox(new TAddMSTBox(p, owner)) {}
 
@@ -98,7 +103,9 @@ void TMapSymbolTypeBox::Impl::Build()
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QObject::connect(list, &QListWidget::itemPressed, box, [this] { ShowSelected(); });
+    // The edits follow the current row however it changes: a press, the
+    // keyboard, a move.
+    QObject::connect(list, &QListWidget::currentRowChanged, box, [this] { ShowSelected(); });
     QObject::connect(addButton, &QPushButton::clicked, box, [this] { Add(); });
     QObject::connect(deleteButton, &QPushButton::clicked, box, [this] { Delete(); });
     QObject::connect(ok, &QPushButton::clicked, box, [this] {
@@ -120,13 +127,16 @@ void TMapSymbolTypeBox::Impl::Build()
 
 void TMapSymbolTypeBox::Impl::Refill(int select)
 {
-    list->clear();
-    for (const MapSymbolTypes& type : types)
-        list->addItem(EntryText(type));
-    if (select >= 0 && select < list->count()) {
-        list->setCurrentRow(select);
-        list->scrollToItem(list->currentItem());
+    {
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (const MapSymbolTypes& type : types)
+            list->addItem(EntryText(type));
+        if (select >= 0 && select < list->count())
+            list->setCurrentRow(select);
     }
+    if (list->currentItem())
+        list->scrollToItem(list->currentItem());
     ShowSelected();
 }
 
@@ -135,8 +145,9 @@ void TMapSymbolTypeBox::Impl::ShowSelected()
     const int row = Selected();
     const bool valid = row >= 0 && row < static_cast<int>(types.size());
     const MapSymbolTypes* type = valid ? &types[static_cast<std::size_t>(row)] : nullptr;
-    name->setText(type ? QString::fromStdString(type->TypeName) : QString());
-    id->setText(type ? QString::fromStdString(type->TypeID) : QString());
+    shownRow = valid ? row : -1;
+    name->setText(type ? NameToQt(type->TypeName) : QString());
+    id->setText(type ? NameToQt(type->TypeID) : QString());
     const bool editable = type && !IsBuiltInTypeId(type->TypeID);
     id->setEnabled(editable);
     deleteButton->setEnabled(editable);
@@ -144,10 +155,15 @@ void TMapSymbolTypeBox::Impl::ShowSelected()
 
 void TMapSymbolTypeBox::Impl::NameLeft()
 {
-    const int row = Selected();
+    const int row = shownRow;
     if (row < 0)
         return;
-    if (auto failure = RenameSymbolType(types, row, name->text().toStdString())) {
+    auto typed = NameFromQt(name->text(), "map symbol type name", kSymbolTypeErrorCaption);
+    if (!typed) {
+        prompter.Show(typed.failure());
+        return;
+    }
+    if (auto failure = RenameSymbolType(types, row, *typed)) {
         prompter.Show(*failure);
         return;
     }
@@ -156,11 +172,15 @@ void TMapSymbolTypeBox::Impl::NameLeft()
 
 void TMapSymbolTypeBox::Impl::IdLeft()
 {
-    const int row = Selected();
+    const int row = shownRow;
     if (row < 0 || !id->isEnabled())
         return;
-    const std::string text = id->text().toStdString();
-    if (auto failure = ChangeSymbolTypeId(types, row, text)) {
+    auto typed = NameFromQt(id->text(), "map symbol type ID", kSymbolTypeErrorCaption);
+    if (!typed) {
+        prompter.Show(typed.failure());
+        return;
+    }
+    if (auto failure = ChangeSymbolTypeId(types, row, *typed)) {
         prompter.Show(*failure);
         if (failure->text == kIdExistsText)
             id->clear();

@@ -1,5 +1,6 @@
 #include "symbols/ui/TMapSymbolsBox.h"
 
+#include "core/ui/NameText.h"
 #include "symbols/SymbolEditing.h"
 #include "symbols/SymbolFiles.h"
 #include "symbols/SymbolTables.h"
@@ -363,7 +364,7 @@ void TMapSymbolsBox::Impl::FillTypes()
 {
     type->clear();
     for (const MapSymbolTypes& t : copy->Types())
-        type->addItem(QString::fromStdString(t.TypeName));
+        type->addItem(NameToQt(t.TypeName));
 }
 
 void TMapSymbolsBox::Impl::ShowSelected()
@@ -371,7 +372,7 @@ void TMapSymbolsBox::Impl::ShowSelected()
     if (!HasSelection())
         return;
     const MapSymbols& symbol = Symbol().Symbol;
-    name->setText(QString::fromStdString(symbol.SymbolName));
+    name->setText(NameToQt(symbol.SymbolName));
     const auto& types = copy->Types();
     const auto match = std::find_if(types.begin(), types.end(),
                                      [&](const MapSymbolTypes& t) { return t.TypeID == symbol.SymbolType; });
@@ -392,7 +393,12 @@ bool TMapSymbolsBox::Impl::NameLeft()
 {
     if (!HasSelection())
         return true;
-    if (auto failure = copy->Rename(plane, Selected(), name->text().toStdString())) {
+    auto typed = NameFromQt(name->text(), "map symbol name", kSymbolErrorCaption);
+    if (!typed) {
+        prompter.Show(typed.failure());
+        return false;
+    }
+    if (auto failure = copy->Rename(plane, Selected(), *typed)) {
         prompter.Show(*failure);
         return false;
     }

@@ -1,5 +1,6 @@
 // The dialogs of the whole-map commands: "Flip Planes", "Find & Replace",
-// the plane manager and the map information, driven through their widgets.
+// the plane manager and the map information, and the names of "Map
+// Properties", driven through their widgets.
 // They only collect choices (or write the plane settings at once); the
 // rules behind them are pinned by the core tests.
 
@@ -8,6 +9,7 @@
 #include "editor/PlaneManager.h"
 #include "editor/ui/TFindReplaceBox.h"
 #include "editor/ui/TFlipPlanesBox.h"
+#include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapInformationBox.h"
 #include "editor/ui/TPlaneBox.h"
 
@@ -23,6 +25,11 @@ using namespace tsl::test;
 namespace {
 
 const std::vector<std::string> kPlanes = {"Walls", "Objects", "Extra"};
+
+// A name of Windows-1252 bytes that fills a 16-byte field, and how it shows.
+const std::string kFullName = "\xC9t\xE9 \x80\x81\x8D\x8F\x90\x9D\xFF: 16 b";
+const QString kShownName = QString::fromUtf8("\u00C9t\u00E9 \u20AC\u0081\u008D\u008F\u0090\u009D\u00FF: 16 b");
+const char* const kRefusal = "Names are stored as Windows-1252 text, which has no such character.";
 
 void ExpectRecord(const ScriptedPrompter& prompter, const std::string& text, const std::string& caption,
                   MessageIcon icon)
@@ -188,6 +195,70 @@ TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)
     box.ShowPlaneManager(settings, 3, actions);
     EXPECT_EQ(changes, (std::vector<int>{5}));
     EXPECT_TRUE(prompter.Finished()) << prompter.Unfinished();
+}
+
+TEST(PlaneBox, ShowsNamesAsWindows1252AndRefusesWhatItCannotHold)
+{
+    TempDir dir;
+    IniFile settings(dir / "WL6.ini");
+    settings.WriteString("PlaneNames", "0", kFullName);
+    ScriptedPrompter prompter;
+    TPlaneBox box(prompter);
+    WhenModal([&](QWidget* dialog) {
+        auto* name = Find<QLineEdit>(dialog, "planeNameEdit");
+        EXPECT_EQ(name->text(), kShownName);
+        EXPECT_EQ(Find<QComboBox>(dialog, "planeList")->itemText(0), kShownName);
+        // Each change is written at once; the arrow is refused as it is typed.
+        TypeAndLeave(name, QString::fromUtf8("Caf\u00E9\u2192"));
+        ExpectRecord(prompter, "A plane name can't contain \"\u2192\"!\n\n" + std::string(kRefusal), "Plane Manager",
+                     MessageIcon::Error);
+        EXPECT_EQ(name->text(), QString::fromUtf8("Caf\u00E9"));
+        EXPECT_EQ(settings.ReadString("PlaneNames", "0", ""), "Caf\xE9");
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    box.ShowPlaneManager(settings, 1, {});
+}
+
+TEST(MapPropertiesBox, ShowsTheNameAsWindows1252AndHandsBackItsBytes)
+{
+    ScriptedPrompter prompter;
+    TMapPropertiesBox box(prompter);
+    MapList map;
+    map.Width = map.Height = 64;
+    map.Name.assign(kFullName.begin(), kFullName.end());
+    const struct {
+        QString typed; // nothing: the name is left as shown
+        std::string name;
+    } rows[] = {
+        {QString(), kFullName}, // the 16th byte too: the session keeps a name confirmed as it stood
+        {QString::fromUtf8("Caf\u00E9 \u20AC"), "Caf\xE9 \x80"},
+        {QString(20, QChar(0xE9)), std::string(15, '\xE9')}, // cut by the field, at a character
+    };
+    for (const auto& row : rows) {
+        WhenModal([&](QWidget* dialog) {
+            auto* name = Find<QLineEdit>(dialog, "mapNameEdit");
+            EXPECT_EQ(name->text(), kShownName.left(15));
+            if (!row.typed.isNull())
+                TypeAndLeave(name, row.typed);
+            Click(dialog, "okButton");
+            Finish(dialog);
+        });
+        const auto choice = box.ShowMapProperties(map, 15);
+        ASSERT_TRUE(choice);
+        EXPECT_EQ(choice->Name, row.name);
+    }
+
+    WhenModal([&](QWidget* dialog) {
+        TypeAndLeave(Find<QLineEdit>(dialog, "mapNameEdit"), QString::fromUtf8("A \u2192 B"));
+        Click(dialog, "okButton");
+        EXPECT_TRUE(dialog->isVisible());
+        ExpectRecord(prompter, "A map name can't contain \"\u2192\"!\n\n" + std::string(kRefusal), "Map name error",
+                     MessageIcon::Error);
+        Click(dialog, "cancelButton");
+        Finish(dialog);
+    });
+    EXPECT_FALSE(box.ShowMapProperties(map, 15));
 }
 
 TEST(MapInformationBox, ShowsTheTenCountersAndTheFindings)

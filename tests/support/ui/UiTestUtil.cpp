@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QTest>
@@ -95,7 +96,18 @@ void TypeAndLeave(QWidget* field, const QString& text)
     auto* edit = qobject_cast<QLineEdit*>(field);
     (edit ? edit : field->findChild<QLineEdit*>())->selectAll();
     QTest::keyClick(field, Qt::Key_Delete);
-    QTest::keyClicks(field, text);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80) {
+            QTest::keyClick(field, text[i].toLatin1());
+            continue;
+        }
+        // QTest types ASCII only; other characters come as the text of a key
+        // press, as a keyboard layout or an input method sends them.
+        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+        QApplication::sendEvent(field, &press);
+        i += length - 1;
+    }
     // Leaving the edit: sent directly, since which window has the focus
     // depends on what else runs (tests run side by side).
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);

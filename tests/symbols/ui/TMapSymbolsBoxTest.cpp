@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -216,5 +217,75 @@ TEST_F(MapSymbolsBoxTest, TheTypeEditorProtectsBuiltInTypesAndWritesItsListAtOnc
         Click(types, "closeButton");
     });
     EXPECT_EQ(FileText(typesFile), before + "x,Exit,1\r\n");
+    EXPECT_TRUE(prompter.Records().empty());
+}
+
+TEST_F(MapSymbolsBoxTest, NamesAreWindows1252AndComeBackAsTheyWereUnlessEdited)
+{
+    // Names an old editor wrote, with bytes above 0x7F.
+    const fs::path plane1 = Folder() / "plane1.txt";
+    std::string text = FileText(plane1);
+    text.replace(text.find("Grey Stone 1"), 12, "Pierre \xE9\x80\x81\x9D");
+    WriteFile(plane1, text);
+    const fs::path typesFile = Folder() / "mapsymboltypes.txt";
+    std::string types = FileText(typesFile);
+    types.replace(0, 8, "w,Mur \xE9,1");
+    WriteFile(typesFile, types);
+    ASSERT_FALSE(project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, 3));
+
+    WhenModal([&](QWidget* dialog) {
+        auto* list = Find<QListWidget>(dialog, "symbolList");
+        auto* name = Find<QLineEdit>(dialog, "symbolNameEdit");
+        EXPECT_EQ(S(list->item(1)->text()), "1 - Pierre \u00E9\u20AC\u0081\u009D");
+        EXPECT_EQ(S(Find<QComboBox>(dialog, "typeBox")->itemText(0)), "Mur \u00E9");
+        list->setCurrentRow(1);
+        EXPECT_EQ(S(name->text()), "Pierre \u00E9\u20AC\u0081\u009D");
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(name, &leave); // left as it was
+        list->setCurrentRow(2);
+        TypeAndLeave(name, QString::fromUtf8("Granit \u2192"));
+        ExpectShown("A map symbol name can't contain \"\u2192\"!\n\n"
+                    "Names are stored as Windows-1252 text, which has no such character.",
+                    "Map symbol error");
+        TypeAndLeave(name, QString::fromUtf8("Granit\u00E9"));
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    EXPECT_TRUE(Show());
+    text.replace(text.find("Grey Stone 2"), 12, "Granit\xE9");
+    EXPECT_EQ(FileText(plane1), text);
+}
+
+TEST_F(MapSymbolsBoxTest, TheTypeEditorFollowsTheCurrentRowAndRenamesOnlyTheRowTypedFor)
+{
+    const fs::path typesFile = Folder() / "mapsymboltypes.txt";
+    std::string types = FileText(typesFile);
+    types.replace(0, 8, "w,Mur \xE9,1");
+    WriteFile(typesFile, types);
+    ASSERT_FALSE(project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, 3));
+
+    WhenModal([&](QWidget* dialog) {
+        WhenModal([&](QWidget* editor) {
+            auto* list = Find<QListWidget>(editor, "typeList");
+            auto* name = Find<QLineEdit>(editor, "typeNameEdit");
+            EXPECT_EQ(S(list->item(0)->text()), "w - Mur \u00E9");
+            QTest::keyClick(list, Qt::Key_Down); // the keyboard moves to "f - Floor"
+            EXPECT_EQ(S(name->text()), "Floor");
+            EXPECT_EQ(S(Text(editor, "typeIdEdit")), "f");
+            QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+            QApplication::sendEvent(name, &leave); // renames nothing
+            TypeAndLeave(name, "Ground");
+            QTest::keyClick(list, Qt::Key_Up);
+            EXPECT_EQ(S(name->text()), "Mur \u00E9");
+            QApplication::sendEvent(name, &leave); // left as it was, byte for byte
+            editor->close(); // by the frame: counts as OK
+        });
+        Click(dialog, "manageTypesButton");
+        Click(dialog, "cancelButton");
+        Finish(dialog);
+    });
+    EXPECT_FALSE(Show());
+    types.replace(types.find("f,Floor,1"), 9, "f,Ground,1");
+    EXPECT_EQ(FileText(typesFile), types);
     EXPECT_TRUE(prompter.Records().empty());
 }
