@@ -107,10 +107,10 @@ bool ExportMaps(const MapHandler& set, Prompter& prompter, const MapExporterDial
     const ExchangeFormat format = ExportFormatFor(*path, chaosEdit);
     std::vector<int> maps;
     if (format == ExchangeFormat::TSL || format == ExchangeFormat::FloEdit || format == ExchangeFormat::WDC) {
-        const auto entries = exporter();
-        if (!entries)
+        const auto chosen = exporter();
+        if (!chosen)
             return false;
-        maps = ResolveExportEntries(*entries, set);
+        maps = MapsToExport(*chosen, set);
     } else if (set.CurrentMap >= 0 && set.CurrentMap < set.NumMaps()) {
         maps.push_back(set.CurrentMap);
     }

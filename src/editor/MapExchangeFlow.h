@@ -41,9 +41,9 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter);
 // manager that holds nothing worth keeping is discarded.
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter);
 
-// The map exporter: the chosen entries (possibly none), or nothing when it
-// was cancelled.
-using MapExporterDialog = std::function<std::optional<std::vector<std::string>>()>;
+// The map exporter: the chosen maps in the order picked (possibly none), or
+// nothing when it was cancelled.
+using MapExporterDialog = std::function<std::optional<std::vector<int>>()>;
 
 // Asks for the format and the file, shows the exporter for the formats that
 // hold several maps, and writes the file. True when a file was written.

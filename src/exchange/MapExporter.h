@@ -1,6 +1,8 @@
 #pragma once
 // The two lists of the map exporter and their moves, and how the chosen
 // entries become maps of the set. The dialog shows these lists as they are.
+// An entry stands for one map, not for its name: two maps named alike are
+// two entries, and each exports its own map.
 
 #include "core/MapHandler.h"
 
@@ -9,8 +11,18 @@
 
 namespace tsl {
 
-// A map's name as the exporter lists it: cut to NameLength - 1 characters.
-std::string ExporterEntry(const MapList& map, int nameLength);
+// A map's name as the exporter lists it (Windows-1252 bytes): cut to
+// NameLength - 1 characters.
+std::string ExporterEntryText(const MapList& map, int nameLength);
+
+// One entry of the lists: the map it was made from (its position in the set)
+// and the name it shows.
+struct ExporterEntry {
+    int Map = 0;
+    std::string Text;
+
+    bool operator==(const ExporterEntry&) const = default;
+};
 
 class MapExporterLists {
 public:
@@ -19,31 +31,35 @@ public:
 
     // Kept in alphabetical order (letter case aside; equal names in the
     // order they arrived).
-    const std::vector<std::string>& Available() const { return available_; }
+    const std::vector<ExporterEntry>& Available() const { return available_; }
     // Kept in the order the entries arrived.
-    const std::vector<std::string>& ToExport() const { return toExport_; }
+    const std::vector<ExporterEntry>& ToExport() const { return toExport_; }
+    // The maps of "Maps to export", in its order.
+    std::vector<int> ChosenMaps() const;
 
     // ">" and "<": the selected rows of the source list go over, taken from
     // the last selected up to the first. Returns the row to select in the
     // source list afterwards, or -1 when it is empty.
     int MoveToExport(std::vector<int> selectedRows);
     int MoveToAvailable(std::vector<int> selectedRows);
-    // ">>" and "<<": every entry, first to last.
+    // ">>": every available entry, in the order of the set's maps.
     void MoveAllToExport();
+    // "<<": every entry back, each sorting into place.
     void MoveAllToAvailable();
 
     bool CanMoveToExport() const { return !available_.empty(); }
     bool CanMoveToAvailable() const { return !toExport_.empty(); }
 
 private:
-    void InsertSorted(std::string entry);
+    void InsertSorted(ExporterEntry entry);
 
-    std::vector<std::string> available_;
-    std::vector<std::string> toExport_;
+    std::vector<ExporterEntry> available_;
+    std::vector<ExporterEntry> toExport_;
 };
 
-// The maps to write for the exporter's entries, in entry order: each entry
-// is the first map whose listed name equals it. No entry: the current map.
-std::vector<int> ResolveExportEntries(const std::vector<std::string>& entries, const MapHandler& set);
+// The maps to write for the exporter's choice: the chosen maps in their
+// order (any that is not a map of the set left out), or the current map
+// when none was chosen.
+std::vector<int> MapsToExport(const std::vector<int>& chosen, const MapHandler& set);
 
 } // namespace tsl

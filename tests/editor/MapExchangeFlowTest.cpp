@@ -127,7 +127,7 @@ TEST_F(MapExchangeFlow, ExportsTheChosenMapsOrTheCurrentOne)
 {
     set.CurrentMap = 1;
     int exporterShown = 0;
-    std::optional<std::vector<std::string>> chosen = std::vector<std::string>{"Three", "One"};
+    std::optional<std::vector<int>> chosen;
     auto exporter = [&] {
         ++exporterShown;
         return chosen;
@@ -136,13 +136,13 @@ TEST_F(MapExchangeFlow, ExportsTheChosenMapsOrTheCurrentOne)
         bool chaosEdit;
         std::string file;
         bool exporterCalled;
-        std::optional<std::vector<std::string>> chosen;
+        std::optional<std::vector<int>> chosen;
         std::vector<int> written; // empty: no file
     };
     const std::vector<Case> cases = {
-        {false, "a.tsl", true, std::vector<std::string>{"Three", "One"}, {2, 0}},
-        {false, "b.lvl", true, std::vector<std::string>{}, {1}},
-        {false, "c.map", true, std::vector<std::string>{"Two"}, {1}},
+        {false, "a.tsl", true, std::vector<int>{2, 0}, {2, 0}},
+        {false, "b.lvl", true, std::vector<int>{}, {1}},
+        {false, "c.map", true, std::vector<int>{1}, {1}},
         {false, "d.tsl", true, std::nullopt, {}},
         {true, "e.map", false, std::nullopt, {1}},
         {false, "f.flr", false, std::nullopt, {1}},

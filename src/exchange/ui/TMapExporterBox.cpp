@@ -1,5 +1,6 @@
 #include "exchange/ui/TMapExporterBox.h"
 
+#include "core/ui/NameText.h"
 #include "exchange/MapExporter.h"
 
 #include <QGridLayout>
@@ -45,11 +46,11 @@ std::vector<int> SelectedRows(const QListWidget* list)
     return rows;
 }
 
-void Fill(QListWidget* list, const std::vector<std::string>& entries, int select)
+void Fill(QListWidget* list, const std::vector<ExporterEntry>& entries, int select)
 {
     list->clear();
-    for (const std::string& entry : entries)
-        list->addItem(QString::fromStdString(entry));
+    for (const ExporterEntry& entry : entries)
+        list->addItem(NameToQt(entry.Text));
     if (select >= 0 && select < list->count()) {
         list->setCurrentRow(select);
         list->item(select)->setSelected(true);
@@ -147,14 +148,14 @@ TMapExporterBox::TMapExporterBox(QWidget* parent) : QDialog(parent), d(std::make
 
 TMapExporterBox::~TMapExporterBox() = default;
 
-std::optional<std::vector<std::string>> TMapExporterBox::ShowMapExporter(const MapHandler& set)
+std::optional<std::vector<int>> TMapExporterBox::ShowMapExporter(const MapHandler& set)
 {
     d->lists.emplace(set);
     d->Show(-1, -1);
     const bool chosen = exec() == QDialog::Accepted;
-    std::optional<std::vector<std::string>> result;
+    std::optional<std::vector<int>> result;
     if (chosen)
-        result = d->lists->ToExport();
+        result = d->lists->ChosenMaps();
     d->lists.reset();
     return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // "Map exporter": the maps to write into a file that holds several. The
-// user moves names from "Available maps" to "Maps to export"; the dialog
-// hands back the names in that list's order.
+// user moves entries from "Available maps" to "Maps to export"; the dialog
+// hands back the maps they stand for, in that list's order.
 
 #include "core/MapHandler.h"
 
@@ -9,7 +9,6 @@
 
 #include <memory>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace tsl {
@@ -20,9 +19,9 @@ public:
     explicit TMapExporterBox(QWidget* parent = nullptr);
     ~TMapExporterBox() override;
 
-    // The entries of "Maps to export" (possibly none), or nothing when the
+    // The maps of "Maps to export" (possibly none), or nothing when the
     // dialog was cancelled. The set is not changed.
-    std::optional<std::vector<std::string>> ShowMapExporter(const MapHandler& set);
+    std::optional<std::vector<int>> ShowMapExporter(const MapHandler& set);
 
 private:
     struct Impl;

@@ -7,7 +7,6 @@
 
 #include "EditorFixture.h"
 #include "exchange/ExchangeFormats.h"
-#include "exchange/MapExporter.h"
 
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
@@ -20,6 +19,8 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+
+#include <numeric>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -178,32 +179,31 @@ TEST_F(OpenedEditor, MapSymbolsOkRebuildsTheWindowsSymbolsFromTheFiles)
     EXPECT_TRUE(Editor().Changed()); // the maps were not saved
 }
 
-TEST_F(OpenedEditor, TheExporterWritesThePickedMapsInTheOrderTheyArrive)
+TEST_F(OpenedEditor, TheExporterWritesEveryMapOnceInTheSetsOrder)
 {
-    const fs::path file = App().path() / "three.tsl";
+    // Two maps of one name (Add Map names each "New map"), told apart by a word.
+    Editor().Action("addMapAction")->trigger();
+    Editor().Action("addMapAction")->trigger();
+    MapHandler& maps = Editor().Session()->Maps();
+    maps.Maps[1].Planes[0][0] = 1;
+    const fs::path file = App().path() / "all.tsl";
     Prompts().Answer(Answer::No).File(file);
-    std::vector<std::string> picked;
     WhenModal([&](QWidget* dialog) {
         EXPECT_EQ(S(dialog->windowTitle()), "Map exporter");
         EXPECT_EQ(S(Editor().StatusText()), "Exporting...");
-        auto* available = Find<QListWidget>(dialog, "availableList");
         EXPECT_FALSE(Find<QPushButton>(dialog, "moveLeftButton")->isEnabled());
-        for (int row : {2, 3, 4}) {
-            available->item(row)->setSelected(true);
-            picked.insert(picked.begin(), S(available->item(row)->text()));
-        }
-        Click(dialog, "moveRightButton");
-        auto* toExport = Find<QListWidget>(dialog, "exportList");
-        for (int row = 0; row < toExport->count(); ++row)
-            EXPECT_EQ(S(toExport->item(row)->text()), picked[static_cast<std::size_t>(row)]);
+        Click(dialog, "moveAllRightButton");
+        const std::vector<std::string> entries = Items(Find<QListWidget>(dialog, "exportList"));
+        EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 3),
+                  (std::vector<std::string>{"New map", "New map", "Gatehouse"}));
         Click(dialog, "exportButton");
         Finish(dialog);
     });
     Editor().Action("exportMapAction")->trigger();
-    const MapHandler& maps = Editor().Session()->Maps();
-    EXPECT_EQ(ReadFile(file), *BuildExchangeFile(ExchangeFormat::TSL, ResolveExportEntries(picked, maps), maps));
+    std::vector<int> all(static_cast<std::size_t>(maps.NumMaps()));
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(ReadFile(file), *BuildExchangeFile(ExchangeFormat::TSL, all, maps));
     EXPECT_EQ(S(Editor().StatusText()), "Ready");
-    EXPECT_FALSE(Editor().Changed());
 }
 
 TEST_F(OpenedEditor, AnImportGoesToTheClipboardManagerOrTheMapList)
