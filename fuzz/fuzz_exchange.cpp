@@ -48,10 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tsl::MapHandler set;
     set.NumPlanes = planes;
     set.NameLength = nameLength;
-    for (const tsl::ExchangeMap& map : contents->Maps) {
-        set.CurrentMap = set.NumMaps() - 1;
-        tsl::InsertExchangeMap(set, map);
-    }
+    tsl::InsertExchangeMaps(set, contents->Maps);
     if (set.NumMaps() == 0)
         return 0;
     std::vector<int> all(static_cast<std::size_t>(set.NumMaps()));

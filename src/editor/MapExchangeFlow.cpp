@@ -63,10 +63,9 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter)
         prompter.Show(*failure);
         return result;
     }
-    for (ExchangeMap& map : contents->Maps)
-        InsertExchangeMap(set, std::move(map));
-    result.Destination = ImportDestination::Direct;
     result.Inserted = static_cast<int>(contents->Maps.size());
+    InsertExchangeMaps(set, std::move(contents->Maps));
+    result.Destination = ImportDestination::Direct;
     return result;
 }
 

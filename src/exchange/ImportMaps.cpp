@@ -6,6 +6,7 @@
 #include "core/FileSystem.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tsl {
 
@@ -31,24 +32,41 @@ std::size_t StoredSize(const MapHandler& set, const std::vector<std::uint16_t>& 
 
 } // namespace
 
-int InsertExchangeMap(MapHandler& set, ExchangeMap map)
+int InsertExchangeMaps(MapHandler& set, std::vector<ExchangeMap> maps)
 {
-    MapList record = set.CreateMap(map.Width, map.Height, MapNameText(map.Name));
-    // CreateMap gave NumPlanes zero planes of the right size; take over the
-    // read ones where they match, so that every record keeps NumPlanes planes.
-    const std::size_t planes = std::min(record.Planes.size(), map.Planes.size());
-    for (std::size_t p = 0; p < planes; ++p)
-        if (map.Planes[p].size() == record.WordCount())
-            record.Planes[p] = std::move(map.Planes[p]);
+    const bool append = set.NumMaps() == 0 || set.CurrentMap >= set.NumMaps() - 1;
+    const int position = append ? set.NumMaps() : std::max(set.CurrentMap, 0);
+    if (maps.empty())
+        return position;
 
-    const bool last = set.CurrentMap == set.NumMaps() - 1;
-    const int position = last ? set.CurrentMap + 1 : std::clamp(set.CurrentMap, 0, set.NumMaps());
-    record.Index = position;
-    MapType header = MapHandler::HeaderFor(record);
-    set.InsertMap(std::move(record), position);
-    set.InsertHeader(std::move(header), position);
-    set.RenumberMaps(position + 1, +1);
-    set.CurrentMap = position;
+    std::vector<MapList> records;
+    std::vector<MapType> headers;
+    records.reserve(maps.size());
+    headers.reserve(maps.size());
+    for (ExchangeMap& map : maps) {
+        MapList record = set.CreateMap(map.Width, map.Height, "");
+        record.Name = StoredNameBuffer(map.Name, static_cast<std::size_t>(std::max(set.NameLength, 1)));
+        // CreateMap gave NumPlanes zero planes of the right size; take over the
+        // read ones where they match, so that every record keeps NumPlanes planes.
+        const std::size_t planes = std::min(record.Planes.size(), map.Planes.size());
+        for (std::size_t p = 0; p < planes; ++p)
+            if (map.Planes[p].size() == record.WordCount())
+                record.Planes[p] = std::move(map.Planes[p]);
+        headers.push_back(MapHandler::HeaderFor(record));
+        records.push_back(std::move(record));
+    }
+    // Each map taking the current map's place leaves them in reverse order.
+    if (!append) {
+        std::reverse(records.begin(), records.end());
+        std::reverse(headers.begin(), headers.end());
+    }
+    const auto at = static_cast<std::ptrdiff_t>(position);
+    set.Maps.insert(set.Maps.begin() + at, std::make_move_iterator(records.begin()),
+                    std::make_move_iterator(records.end()));
+    set.Headers.insert(set.Headers.begin() + std::min(at, static_cast<std::ptrdiff_t>(set.Headers.size())),
+                       std::make_move_iterator(headers.begin()), std::make_move_iterator(headers.end()));
+    set.RenumberMaps(position, +1);
+    set.CurrentMap = append ? set.NumMaps() - 1 : position;
     return position;
 }
 

@@ -13,10 +13,15 @@
 
 namespace tsl {
 
-// Inserts `map` as a new map ("!ID!" signature, placeholder plane entries,
-// the set's name length and plane count) with its header record, and makes
-// it the current map. Returns its position.
-int InsertExchangeMap(MapHandler& set, ExchangeMap map);
+// Inserts `maps`, in file order, each as a new map ("!ID!" signature,
+// placeholder plane entries, the set's name length and plane count, the name
+// as read) with its header record, as one Add Map after another would: after
+// the current map when it is the last (or the set has none), so that they
+// follow it in file order; otherwise each in the current map's place, so
+// that they stand in front of it in reverse file order. The last map of the
+// file becomes the current map. Returns the position of the first of the
+// inserted maps in the set. The set is moved once, whatever the count.
+int InsertExchangeMaps(MapHandler& set, std::vector<ExchangeMap> maps);
 
 // Every map of the file at `path` in the set's plane count and name length.
 // A file that cannot be read says so ("Couldn't open the map file NAME!"),

@@ -173,6 +173,13 @@ TEST(CliEdit, AnyErrorStopsBeforeAnythingIsSaved)
         {{"--rotate", "45"}, "--rotate takes 90, 180 or 270.\n"},
         {{"--flip", "sideways"}, "--flip takes horizontal or vertical.\n"},
         {{"--autofloor", "--rotate"}, "The operation --rotate needs a value.\n"},
+        {{"--rotate", "--flip", "vertical"}, "The operation --rotate needs a value.\n"},
+        // Its options are read as every command reads its options.
+        {{"--plane"}, "The option --plane needs a value.\n"},
+        {{"--plane", "--rotate", "90"}, "The option --plane needs a value.\n"},
+        {{"--plane", "1", "--plane=2"}, "The option --plane is given twice.\n"},
+        {{"--force", "--rotate", "90", "--force"}, "The option --force is given twice.\n"},
+        {{"--maps", "1,3-4,3"}, "Map 3 is listed twice in --maps.\n"},
     };
     for (const auto& [operations, message] : cases) {
         std::vector<std::string> args = {"edit", d, "--autofloor"};
@@ -183,7 +190,35 @@ TEST(CliEdit, AnyErrorStopsBeforeAnythingIsSaved)
         EXPECT_EQ(r.out, "");
     }
     EXPECT_EQ(RunCli({"edit", d}).status, 2);
+
+    // A replacement that changes no word: nothing to save.
+    const CliResult same = RunCli({"edit", d, "--maps", "1", "--replace", "0=0"});
+    EXPECT_EQ(same.status, 0) << same.err;
+    EXPECT_EQ(same.out, "Map 1 (Gatehouse): 0 occurrences were replaced\nNo map was changed; nothing was saved.\n");
     EXPECT_EQ(Snapshot(dir.path()), Snapshot(SampleGameDir()));
+}
+
+TEST(CliMapCommands, NamesAreWindows1252AndPrintAsTheSameCharactersInUtf8)
+{
+    TempDir dir;
+    CopyGame(SampleGameDir(), dir.path());
+    MapHandler set = LoadSet(dir.path());
+    set.Maps[0].Name = MakeNameBuffer("\xC9t\xE9 \x80\x81 caf\xE9", 16);
+    ASSERT_FALSE(set.Save());
+    const std::string json = "\"name\": \"\u00C9t\u00E9 \u20AC\\u0081 caf\u00E9\"";
+    for (const char* command : {"stats", "check"}) {
+        const CliResult r = RunCli({command, dir.path().string(), "--maps", "1", "--json"});
+        EXPECT_NE(r.out.find(json), std::string::npos) << r.out;
+    }
+    // The table pads by characters, not bytes: the columns stay in line.
+    const CliResult table = RunCli({"stats", dir.path().string(), "--maps", "1,2"});
+    const auto lines = SplitLines(table.out);
+    ASSERT_EQ(lines.size(), 3u) << table.out;
+    EXPECT_EQ(lines[1].rfind("   1  \u00C9t\u00E9 \u20AC\\x81 caf\u00E9  ", 0), 0u) << lines[1];
+    const auto characters = [](const std::string& line) {
+        return std::count_if(line.begin(), line.end(), [](char c) { return (c & 0xC0) != 0x80; });
+    };
+    EXPECT_EQ(characters(lines[1]), characters(lines[2]));
 }
 
 TEST(CliMapCommands, RealGamesPassTheCheckCountAsCountedHereAndTurnFourTimesBack)

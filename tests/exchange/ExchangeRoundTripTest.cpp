@@ -127,8 +127,8 @@ TEST(ExchangeImport, ImportedMapsGoWhereAddMapPutsANewMap)
     for (const char* name : {"A", "B", "C"})
         AddPatternMap(set, 4, 4, name);
     set.CurrentMap = 2;
-    for (const char* name : {"X", "Y", "Z"})
-        InsertExchangeMap(set, Named(name, 7));
+    const std::vector<ExchangeMap> xyz = {Named("X", 7), Named("Y", 7), Named("Z", 7)};
+    EXPECT_EQ(InsertExchangeMaps(set, xyz), 3);
     EXPECT_EQ(Names(set), (std::vector<std::string>{"A", "B", "C", "X", "Y", "Z"}));
     EXPECT_EQ(set.CurrentMap, 5);
 
@@ -138,8 +138,7 @@ TEST(ExchangeImport, ImportedMapsGoWhereAddMapPutsANewMap)
     for (const char* name : {"A", "B", "C"})
         AddPatternMap(set, 4, 4, name);
     set.CurrentMap = 1;
-    for (const char* name : {"X", "Y", "Z"})
-        EXPECT_EQ(InsertExchangeMap(set, Named(name, 7)), 1);
+    EXPECT_EQ(InsertExchangeMaps(set, xyz), 1);
     EXPECT_EQ(Names(set), (std::vector<std::string>{"A", "Z", "Y", "X", "B", "C"}));
     EXPECT_EQ(set.CurrentMap, 1);
     ASSERT_EQ(set.Headers.size(), 6u);
@@ -153,11 +152,18 @@ TEST(ExchangeImport, ImportedMapsGoWhereAddMapPutsANewMap)
     EXPECT_EQ(set.Headers[1].Width, 3);
     EXPECT_EQ(set.Headers[1].Height, 2);
 
-    // Into a set without maps.
+    // Into a set without maps: in file order.
     MapHandler empty = PatternSet(2);
-    EXPECT_EQ(InsertExchangeMap(empty, Named("Only", 1)), 0);
-    EXPECT_EQ(Names(empty), (std::vector<std::string>{"Only"}));
-    EXPECT_EQ(empty.CurrentMap, 0);
+    EXPECT_EQ(InsertExchangeMaps(empty, xyz), 0);
+    EXPECT_EQ(Names(empty), (std::vector<std::string>{"X", "Y", "Z"}));
+    EXPECT_EQ(empty.CurrentMap, 2);
+
+    // A name that fills its whole field keeps its last byte.
+    ExchangeMap full = Named("", 1);
+    const std::string sixteen = "Sixteen \xE9 bytes!";
+    full.Name.assign(sixteen.begin(), sixteen.end());
+    InsertExchangeMaps(empty, {full});
+    EXPECT_EQ(MapNameText(empty.Maps.back().Name), sixteen);
 }
 
 TEST(ExchangeCli, ExportThenImportGivesTheSampleGamesMapsBackWordForWord)
@@ -261,4 +267,18 @@ TEST(ExchangeCli, ImportAtAMapAndTheCommandsMessages)
     EXPECT_EQ(result.err, "Note: map 7 is 40 x 28; the FloEdit level file holds it as 64 x 64 (cut, or filled "
                           "with 0).\nNote: map 8 is 128 x 96; the FloEdit level file holds it as 64 x 64 (cut, or "
                           "filled with 0).\n");
+
+    // A set without maps: --at has none to name, and one map is "1 map".
+    const std::string one = (dir / "one.tsl").string();
+    ASSERT_EQ(RunCli({"export", game.string(), one, "--maps", "1"}).status, 0);
+    MapHandler none = LoadSet(game);
+    none.Maps.clear();
+    none.Headers.clear();
+    ASSERT_FALSE(none.Save());
+    result = RunCli({"import", game.string(), one, "--at", "1"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.err, "--at needs the number of a map of the set, but the set has no maps.\n");
+    result = RunCli({"import", game.string(), one});
+    EXPECT_EQ(result.out, "Imported 1 map from the TSL map file " + one +
+                              " as map 1; the set now has 1 map. Maps saved!\n") << result.err;
 }

@@ -35,7 +35,8 @@ std::optional<std::string> Arguments::Value(const std::string& name)
     for (auto it = args_.begin(); it != args_.end(); ++it) {
         std::string value;
         if (*it == name) {
-            if (it + 1 == args_.end()) {
+            // No value of an option starts with "--": that is the next option.
+            if (it + 1 == args_.end() || (it + 1)->rfind("--", 0) == 0) {
                 error = "The option " + name + " needs a value.";
                 args_.erase(it);
                 return std::nullopt;

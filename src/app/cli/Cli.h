@@ -27,7 +27,8 @@ public:
 
     // Removes "--name" and reports whether it was there.
     bool Flag(const std::string& name);
-    // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE.
+    // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE. What
+    // follows "--name" is no VALUE when it starts with "--".
     std::optional<std::string> Value(const std::string& name);
     // What is left once every option was taken: the positional arguments.
     // An argument that still starts with "--" is an unknown option.

@@ -31,6 +31,77 @@ struct Resize {
 };
 using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, Replace, Resize>;
 
+// The operations, in the arguments in the order they run; all but
+// --autofloor take a value ("--rotate 90" or "--rotate=90").
+struct OperationName {
+    const char* name;
+    bool takesValue;
+};
+const OperationName kOperations[] = {{"--autofloor", false}, {"--rotate", true},  {"--flip", true},
+                                     {"--flip-planes", true}, {"--replace", true}, {"--resize", true}};
+
+// The options that say how the operations run, each read as every command
+// reads its options: at most once, a value where one is needed.
+struct EditOptions {
+    bool force = false;
+    bool keepFacing = false;
+    std::optional<std::string> plane;
+};
+struct EditFlag {
+    const char* name;
+    bool EditOptions::*field;
+};
+struct EditValue {
+    const char* name;
+    std::optional<std::string> EditOptions::*field;
+};
+const EditFlag kEditFlags[] = {{"--force", &EditOptions::force}, {"--keep-facing", &EditOptions::keepFacing}};
+const EditValue kEditValues[] = {{"--plane", &EditOptions::plane}};
+
+// Takes the options of the table off `args`; the problem with them, if any.
+std::string ReadEditOptions(Arguments& args, EditOptions& options)
+{
+    for (const EditFlag& flag : kEditFlags)
+        options.*flag.field = args.Flag(flag.name);
+    for (const EditValue& value : kEditValues)
+        options.*value.field = args.Value(value.name);
+    return args.error;
+}
+
+// Takes the operations off the arguments, in their order, with their values;
+// what is left goes to `rest`. The problem, if any.
+std::string TakeOperations(const std::vector<std::string>& arguments,
+                           std::vector<std::pair<std::string, std::string>>& given, std::vector<std::string>& rest)
+{
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& a = arguments[i];
+        const auto eq = a.find('=');
+        const std::string name = a.substr(0, eq);
+        const auto* operation = std::find_if(std::begin(kOperations), std::end(kOperations),
+                                             [&](const OperationName& o) { return name == o.name; });
+        if (operation == std::end(kOperations)) {
+            rest.push_back(a);
+        } else if (eq != std::string::npos) {
+            given.emplace_back(name, a.substr(eq + 1));
+        } else if (!operation->takesValue) {
+            given.emplace_back(name, "");
+        } else if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
+            given.emplace_back(name, arguments[++i]);
+        } else {
+            return "The operation " + name + " needs a value.";
+        }
+    }
+    return {};
+}
+
+// The first map listed twice, or nothing.
+std::optional<int> ListedTwice(std::vector<int> maps)
+{
+    std::sort(maps.begin(), maps.end());
+    const auto twice = std::adjacent_find(maps.begin(), maps.end());
+    return twice == maps.end() ? std::nullopt : std::optional<int>(*twice);
+}
+
 bool ParseInt(std::string_view text, int& value)
 {
     const auto number = ParseNumber(text, 10, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
@@ -141,7 +212,8 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
     }
     if (const auto* r = std::get_if<Replace>(&operation)) {
         int count = 0;
-        if (static_cast<std::size_t>(plane) < map.Planes.size())
+        // A word replaced by itself is no replacement.
+        if (r->find != r->with && static_cast<std::size_t>(plane) < map.Planes.size())
             count = ReplaceInPlane(map.Planes[static_cast<std::size_t>(plane)], map.Width, map.Height, r->find,
                                    r->with, FindDirection::Forward, true);
         return std::to_string(count) + " occurrences were replaced";
@@ -153,46 +225,30 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
 
 int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
 {
-    const bool force = args.Flag("--force");
-    const bool keepFacing = args.Flag("--keep-facing");
-    const auto planeText = args.Value("--plane");
-    // The operations stay in the arguments in their order; the rest must be DIR alone.
+    EditOptions options;
     std::vector<std::pair<std::string, std::string>> given;
     std::vector<std::string> rest;
-    {
-        std::vector<std::string> remaining = args.Rest();
-        for (std::size_t i = 0; i < remaining.size(); ++i) {
-            const std::string& a = remaining[i];
-            static const char* const kOperations[] = {"--autofloor", "--rotate", "--flip", "--flip-planes",
-                                                      "--replace", "--resize"};
-            const auto eq = a.find('=');
-            const std::string name = a.substr(0, eq);
-            if (std::find(std::begin(kOperations), std::end(kOperations), name) == std::end(kOperations)) {
-                rest.push_back(a);
-                continue;
-            }
-            if (name == "--autofloor" && eq == std::string::npos) {
-                given.emplace_back(name, "");
-            } else if (eq != std::string::npos) {
-                given.emplace_back(name, a.substr(eq + 1));
-            } else if (i + 1 < remaining.size()) {
-                given.emplace_back(name, remaining[++i]);
-            } else {
-                err << "The operation " << name << " needs a value.\n";
-                return 2;
-            }
+    for (const std::string& error : {ReadEditOptions(args, options), TakeOperations(args.Rest(), given, rest)})
+        if (!error.empty()) {
+            err << error << "\n";
+            return kExitUsage;
         }
-    }
+    // What is left are the loader options, --maps and DIR.
     Arguments positional(rest);
     MapsWithSymbols opened;
     if (int status = OpenMapsWithSymbols(positional, kUsage, opened, err))
         return status;
     if (given.empty()) {
         err << "Name at least one operation.\nUsage: tesselar-cli " << kUsage << "\n";
-        return 2;
+        return kExitUsage;
+    }
+    // A map listed twice would have every operation run on it twice.
+    if (const auto twice = ListedTwice(opened.selected)) {
+        err << "Map " << *twice + 1 << " is listed twice in --maps.\n";
+        return kExitUsage;
     }
     int plane = 0;
-    if (planeText && !ParseInt(*planeText, plane)) {
+    if (options.plane && !ParseInt(*options.plane, plane)) {
         err << "--plane takes a plane number from 0.\n";
         return 2;
     }
@@ -207,17 +263,24 @@ int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
             return 2;
         }
     }
-    if (RefuseDamagedSave(opened.maps, force, err))
+    if (RefuseDamagedSave(opened.maps, options.force, err))
         return 1;
 
-    const FacingGroups facing = keepFacing ? FacingGroups{} : ReadFacingGroups(*opened.settings);
+    const FacingGroups facing = options.keepFacing ? FacingGroups{} : ReadFacingGroups(*opened.settings);
+    bool changed = false;
     for (int index : opened.selected) {
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
+        const MapList before = map;
         for (const Operation& operation : operations)
             out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened, facing) << "\n";
+        changed = changed || map.Width != before.Width || map.Height != before.Height || map.Planes != before.Planes;
+    }
+    if (!changed) {
+        out << "No map was changed; nothing was saved.\n";
+        return 0;
     }
     std::string kept;
-    if (!SaveGameSet(opened.maps, force, err, kept))
+    if (!SaveGameSet(opened.maps, options.force, err, kept))
         return 1;
     out << "Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
     return 0;

@@ -34,7 +34,10 @@ int RunImport(Arguments& args, std::ostream& out, std::ostream& err)
     if (at) {
         const auto number = ParseNumber(*at, 10, 1, set.NumMaps());
         if (!number) {
-            err << "--at needs the number of a map of the set, from 1 to " << set.NumMaps() << ".\n";
+            if (set.NumMaps() == 0)
+                err << "--at needs the number of a map of the set, but the set has no maps.\n";
+            else
+                err << "--at needs the number of a map of the set, from 1 to " << set.NumMaps() << ".\n";
             return kExitUsage;
         }
         set.CurrentMap = static_cast<int>(*number - 1);
@@ -59,19 +62,17 @@ int RunImport(Arguments& args, std::ostream& out, std::ostream& err)
 
     // The new maps end up side by side, in file order after the last map,
     // otherwise in reverse order in front of the current one.
-    int first = set.NumMaps();
-    for (ExchangeMap& map : contents->Maps)
-        first = std::min(first, InsertExchangeMap(set, std::move(map)));
+    const std::size_t count = contents->Maps.size();
+    const int first = InsertExchangeMaps(set, std::move(contents->Maps));
     std::string kept;
     if (!SaveGameSet(set, force, err, kept))
         return kExitFailed;
-    const std::size_t count = contents->Maps.size();
     const int end = first + static_cast<int>(count);
     out << "Imported " << count << (count == 1 ? " map" : " maps") << " from the "
         << ExchangeFormatName(contents->Header.Format) << " " << file << " as "
         << (count == 1 ? "map " + std::to_string(first + 1) : "maps " + std::to_string(first + 1) + " to " +
                                                                   std::to_string(end))
-        << "; the set now has " << set.NumMaps() << " maps. Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
+        << "; the set now has " << set.NumMaps() << (set.NumMaps() == 1 ? " map" : " maps") << ". Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
     return 0;
 }
 
