@@ -1,5 +1,7 @@
 #include "editor/MapInformation.h"
 
+#include "core/Windows1252.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -190,7 +192,8 @@ void CheckPlacement(const MapList& map, const SymbolTables& symbols, std::vector
         return word < byValue[i].size() ? byValue[i][word] : Placed{};
     };
     auto name = [&](std::size_t i, const Placed& what) {
-        return symbols.PlaneSymbols(static_cast<int>(planes[i]))[static_cast<std::size_t>(what.symbol)].SymbolName;
+        return Windows1252ToUtf8(
+            symbols.PlaneSymbols(static_cast<int>(planes[i]))[static_cast<std::size_t>(what.symbol)].SymbolName);
     };
     auto finding = [&](FindingKind kind, std::size_t i, std::size_t at, const Placed& what) {
         return MapFinding{kind, 1, std::nullopt, static_cast<int>(at % map.Width), static_cast<int>(at / map.Width),

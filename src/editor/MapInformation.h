@@ -66,8 +66,8 @@ struct MapFinding {
     std::optional<int> Row;
     std::optional<int> Plane;   // of the word without a symbol, the object in a wall, the door
     std::uint16_t Word = 0;     // the object's or the door's word
-    std::string Name{};         // and the name of its symbol
-    std::string Under{};        // the symbol of the wall or door the object stands in
+    std::string Name{};         // and the name of its symbol (UTF-8, to show)
+    std::string Under{};        // the symbol of the wall or door the object stands in (the same)
     friend bool operator==(const MapFinding&, const MapFinding&) = default;
 };
 
