@@ -135,7 +135,7 @@ int RunRender3D(Arguments& args, std::ostream& out, std::ostream& err)
         Report(*failure, err);
         return kExitFailed;
     }
-    out << "Map " << mapNumber << " (" << EscapeControls(MapNameText(map.Name)) << ") seen from " << Number(camera.x)
+    out << "Map " << mapNumber << " (" << PrintableName(map.Name) << ") seen from " << Number(camera.x)
         << "," << Number(camera.y) << " looking at " << Number(camera.angle) << " degrees saved as " << outPath << ", "
         << width << " x " << height << " pixels.\n";
     return ReadingStatus(maps, err);
