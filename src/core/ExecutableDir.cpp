@@ -4,6 +4,8 @@
 
 #include <system_error>
 
+#include <unistd.h>
+
 namespace tsl {
 
 std::filesystem::path ExecutableDir()
@@ -23,6 +25,11 @@ std::filesystem::path ShippedDataDir(const std::filesystem::path& executableDir)
         return executableDir;
     const std::filesystem::path installed = executableDir.parent_path() / "share" / "tesselar";
     return std::filesystem::is_directory(installed, ec) ? installed : executableDir;
+}
+
+bool IsPortableCopy(const std::filesystem::path& executableDir)
+{
+    return ShippedDataDir(executableDir) == executableDir && ::access(executableDir.c_str(), W_OK) == 0;
 }
 
 std::filesystem::path ShippedDataDir()

@@ -17,4 +17,9 @@ std::filesystem::path ExecutableDir();
 std::filesystem::path ShippedDataDir();
 std::filesystem::path ShippedDataDir(const std::filesystem::path& executableDir);
 
+// A copy that keeps its settings beside itself: its folder holds what ships
+// with it and can be written. An installed copy never writes into its bin
+// folder, even where it could.
+bool IsPortableCopy(const std::filesystem::path& executableDir);
+
 } // namespace tsl

@@ -124,6 +124,66 @@ bool IsTemporaryName(std::string_view name)
     return !name.empty() && name.front() == '.' && name.find(kTemporaryMark) != std::string_view::npos;
 }
 
+fs::path TemporaryNameBeside(const fs::path& target)
+{
+    return FreshHiddenName(target);
+}
+
+std::optional<DiskError> MakeDirectories(const fs::path& dir)
+{
+    // A link to a folder serves as the folder (a user's ~/.local often is one).
+    std::error_code ec;
+    if (dir.empty() || fs::is_directory(dir, ec))
+        return std::nullopt;
+    if (dir.has_parent_path() && dir.parent_path() != dir)
+        if (auto error = MakeDirectories(dir.parent_path()))
+            return error;
+    if (int e = Injected(DiskStep::Create, dir))
+        return DiskError{dir, SystemError(e)};
+    if (::mkdir(dir.c_str(), 0777) != 0) {
+        const int e = errno;
+        if (e != EEXIST || !fs::is_directory(dir, ec))
+            return DiskError{dir, SystemError(e)};
+    }
+    return std::nullopt;
+}
+
+std::optional<DiskError> RenameEntry(const fs::path& from, const fs::path& to)
+{
+    if (IsRealDirectory(from) && Occupied(to))
+        return DiskError{to, SystemError(EEXIST)};
+    if (std::error_code ec = Rename(from, to))
+        return DiskError{from, ec};
+    SyncDirectory(to.parent_path());
+    return std::nullopt;
+}
+
+std::optional<DiskError> RemoveEntry(const fs::path& path)
+{
+    if (std::error_code ec = Remove(path); ec && ec != std::errc::no_such_file_or_directory)
+        return DiskError{path, ec};
+    return std::nullopt;
+}
+
+std::optional<DiskError> RemoveTree(const fs::path& dir)
+{
+    if (!IsRealDirectory(dir))
+        return RemoveEntry(dir);
+    std::error_code listError;
+    for (const std::string& name : ListDirectory(dir, listError))
+        if (auto error = RemoveTree(dir / name))
+            return error;
+    if (listError)
+        return DiskError{dir, listError};
+    if (int e = Injected(DiskStep::Remove, dir))
+        return DiskError{dir, SystemError(e)};
+    if (::rmdir(dir.c_str()) != 0 && errno != ENOENT) {
+        const int e = errno;
+        return DiskError{dir, SystemError(e)};
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string> ListDirectory(const fs::path& dir, std::error_code& error)
 {
     std::vector<std::string> names;

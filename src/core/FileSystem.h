@@ -64,6 +64,17 @@ struct DiskError {
 // The hidden name a new version of `target` is written under: a dot, the
 // file's name and ".tesselar-" with a random ending.
 bool IsTemporaryName(std::string_view name);
+// A fresh name of that kind beside `target` (for a folder filled before it is
+// moved into place).
+fs::path TemporaryNameBeside(const fs::path& target);
+
+// Folders and whole entries, through the same seam as the files: a folder
+// made (every missing level), an entry renamed (a folder moves only onto a
+// name that is free), a file or a folder with everything in it removed.
+std::optional<DiskError> MakeDirectories(const fs::path& dir);
+std::optional<DiskError> RenameEntry(const fs::path& from, const fs::path& to);
+std::optional<DiskError> RemoveEntry(const fs::path& path);
+std::optional<DiskError> RemoveTree(const fs::path& dir);
 
 // One file written beside its target and moved into place when complete.
 // The temporary file is created exclusively under a fresh name: whatever

@@ -208,6 +208,28 @@ WdcMismatch CheckWdcSetting(const GameFiles& files, bool wdc)
     return WdcMismatch::None;
 }
 
+int MapHandler::ListedMapCount(std::span<const std::uint8_t> table) const
+{
+    ByteReader in(table);
+    std::size_t maxEntries = SIZE_MAX;
+    std::uint16_t word = 0;
+    if (HeaderInExecutable) {
+        bool marker = false;
+        while (!marker && in.ReadU16(word))
+            marker = word == kExecutableTableMarker;
+        if (!marker)
+            return 0;
+        maxEntries = kPaddedHeaderEntries;
+    } else if (!in.Skip(2u + (WDCCompatibleMaps ? 2u : 0u) + (WDCCompatibleMaps && ExtendedMapNames ? 2u : 0u))) {
+        return 0;
+    }
+    int count = 0;
+    std::uint32_t offset = 0;
+    while (static_cast<std::size_t>(count) < maxEntries && in.ReadU32(offset) && offset != 0 && offset != kNotStored)
+        ++count;
+    return count;
+}
+
 LoadReport MapHandler::Load()
 {
     LoadReport header = LoadHeader();

@@ -5,6 +5,7 @@
 #include "core/MapHandler.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace tsl {
 
@@ -216,6 +217,17 @@ std::optional<Failure> MapHandler::Save(const SaveProgress& progress, std::strin
         files.push_back(FileReplacement{targets[i], backup, std::move(*contents[i])});
     }
 
+    // What is replaced is read before anything changes: its generation is
+    // written once the new files stand, so a failed save leaves none.
+    std::optional<GenerationContent> replaced;
+    if (Backups.Active()) {
+        replaced = FilesOnDisk();
+        if (PlaneChangeSave) {
+            replaced->Planes = PlaneChangeSave->Planes;
+            replaced->StructureFiles = PlaneChangeSave->StructureFiles;
+        }
+    }
+
     const ReplaceOutcome outcome = ReplaceFiles(std::move(files));
     if (!outcome.refusal.empty())
         return SaveFailure(outcome.refusal);
@@ -224,9 +236,36 @@ std::optional<Failure> MapHandler::Save(const SaveProgress& progress, std::strin
         return Failure{what + (outcome.restored ? "The previous map files were kept." : outcome.onDisk), kSaveCaption,
                        MessageIcon::Error};
     }
-    if (kept && LoadedWithDamage)
-        *kept = "The previous files were kept as " + JoinAnd(backups) + ".";
+    std::string notes;
+    if (LoadedWithDamage)
+        notes = "The previous files were kept as " + JoinAnd(backups) + ".";
+    if (replaced) {
+        const KeepOutcome generation = KeepGeneration(Backups, Path, *replaced, std::chrono::system_clock::now());
+        if (generation.Error)
+            notes += std::string(notes.empty() ? "" : "\n\n") +
+                     "The previous files couldn't be kept as a backup generation: " + generation.Error->Describe() +
+                     ".";
+    }
+    if (kept)
+        *kept = notes;
     return std::nullopt;
+}
+
+GenerationContent MapHandler::FilesOnDisk() const
+{
+    GenerationContent content;
+    content.Planes = FilePlanes >= 1 ? FilePlanes : NumPlanes;
+    std::vector<std::filesystem::path> paths{DataFilePath(), HeaderFilePath()};
+    if (HeaderInExecutable)
+        paths.push_back(ExecutablePath());
+    for (const auto& path : paths)
+        if (auto bytes = ReadWholeFile(path))
+            content.GameFiles.push_back({path.filename().string(), std::move(*bytes)});
+    const std::string table = (HeaderInExecutable ? ExecutablePath() : HeaderFilePath()).filename().string();
+    for (const KeptFile& file : content.GameFiles)
+        if (file.Name == table)
+            content.Maps = ListedMapCount(file.Content);
+    return content;
 }
 
 } // namespace tsl

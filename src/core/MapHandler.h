@@ -6,6 +6,7 @@
 // Loading (LoadHeader, LoadMaps) fills the set from the game's files; Save
 // writes it back, keeping the previous files as backups.
 
+#include "core/BackupGenerations.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 
@@ -148,6 +149,19 @@ public:
     bool LoadedWithDamage = false;
     bool DamagedSaveAgreed = false;
 
+    // Where every save keeps the files it replaces as a backup generation.
+    // Whoever opens the set for editing sets it (the editor and tesselar-cli
+    // from "TSL.ini"); by default no generations are kept.
+    BackupPolicy Backups;
+    // Set for the one save of a change of the plane count: the planes per map
+    // of the files it replaces, and the structure files the change removed
+    // (kept in the generation with the maps, so that it can be undone).
+    struct PlaneChange {
+        int Planes = 0;
+        std::vector<KeptFile> StructureFiles;
+    };
+    std::optional<PlaneChange> PlaneChangeSave;
+
     std::vector<MapList> Maps;   // the map list: position = map number
     std::vector<MapType> Headers; // the header list, in step with Maps
 
@@ -166,9 +180,20 @@ public:
     // completely; only then are the previous files kept as ".BAK" and the new
     // ones moved into place. On failure the previous files are put back, and
     // the message says so, or says what is on disk when that failed too.
-    // `kept`, when given, receives where the previous files went when that is
-    // not the usual ".BAK" (a set loaded with damage).
+    // A successful save also keeps the files it replaced as a backup
+    // generation (see Backups). `kept`, when given, receives what to tell
+    // beside the success: where the previous files went when that is not the
+    // usual ".BAK" (a set loaded with damage), and a generation that could
+    // not be written (the save itself stands).
     std::optional<Failure> Save(const SaveProgress& progress = {}, std::string* kept = nullptr) const;
+
+    // The set's game files as they are on disk now (those that exist, in the
+    // order a save replaces them), with the number of maps their table lists
+    // and the set's plane count: what a backup generation of them holds.
+    GenerationContent FilesOnDisk() const;
+    // The maps a map header (or the table of the executable that holds it)
+    // of this set's layout lists: its entries before the first empty one.
+    int ListedMapCount(std::span<const std::uint8_t> table) const;
 
     // The bytes a save would write, without touching any file (also used by
     // Save itself). Fails for what cannot be stored.

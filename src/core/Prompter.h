@@ -21,6 +21,12 @@ struct FileFilter {
     int selected = 0; // index of the preselected entry
 };
 
+// A Yes/No question as the core words it, asked with the question icon.
+struct Question {
+    std::string text;
+    std::string caption;
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -38,6 +44,10 @@ public:
 
     // A failure from the core, in a box with an OK button.
     void Show(const Failure& failure) { Message(failure.text, failure.caption, failure.icon, Buttons::Ok); }
+    Answer Ask(const Question& question)
+    {
+        return Message(question.text, question.caption, MessageIcon::Question, Buttons::YesNo);
+    }
 };
 
 } // namespace tsl

@@ -1,5 +1,9 @@
 #include "editor/AppSettings.h"
 
+#include "core/ExecutableDir.h"
+#include "core/FileSystem.h"
+#include "core/UserFolders.h"
+
 #include <algorithm>
 
 namespace tsl {
@@ -23,6 +27,8 @@ AppSettings AppSettings::Read(const IniFile& file)
     s.DownloadURL = file.ReadString(kUpdate, "DownloadURL", "");
     for (int i = 0; i < kRecentSlots; ++i)
         s.RecentList[static_cast<std::size_t>(i)] = file.ReadString(kRecent, std::to_string(i + 1), "");
+    s.BackupKeep = std::max(0, file.ReadInteger("Backups", "Keep", kDefaultBackupKeep));
+    s.AutosaveInterval = std::max(0, file.ReadInteger("Autosave", "Interval", kDefaultAutosaveInterval));
     return s;
 }
 
@@ -66,6 +72,14 @@ bool AppSettings::AddRecentProject(const std::string& directory)
 std::string RecentCaption(int slot, const std::string& directory)
 {
     return "&" + std::to_string(slot) + " " + directory;
+}
+
+std::filesystem::path DefaultAppSettingsFile()
+{
+    const std::filesystem::path beside = ExecutableDir();
+    if (IsPortableCopy(beside))
+        return ResolveNoCase(beside, kAppSettingsFileName);
+    return UserConfigFolder() / kAppSettingsFileName;
 }
 
 } // namespace tsl

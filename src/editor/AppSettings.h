@@ -1,8 +1,10 @@
 #pragma once
 // The program's own settings, "TSL.ini" beside the executable: the main
-// window's placement, the update check's settings and the five most recently
-// opened project directories.
+// window's placement, the update check's settings, the five most recently
+// opened project directories, and how many backup generations are kept and
+// how often unsaved maps are autosaved.
 
+#include "core/BackupGenerations.h"
 #include "core/IniFile.h"
 
 #include <array>
@@ -15,6 +17,7 @@ inline constexpr const char* kAppSettingsFileName = "TSL.ini";
 inline constexpr int kRecentSlots = 5;
 inline constexpr int kMinimumWindowWidth = 742;
 inline constexpr int kMinimumWindowHeight = 610;
+inline constexpr int kDefaultAutosaveInterval = 60; // seconds
 
 struct WindowPlacement {
     int Left = 0;
@@ -30,9 +33,12 @@ struct AppSettings {
     std::string CheckFileURL;
     std::string DownloadURL;
     std::array<std::string, kRecentSlots> RecentList; // slot 1 first; empty = unused
+    int BackupKeep = kDefaultBackupKeep;             // [Backups] Keep: generations kept, 0 none
+    int AutosaveInterval = kDefaultAutosaveInterval; // [Autosave] Interval: seconds, 0 never
 
     static AppSettings Read(const IniFile& file);
-    // Window, Update and Recent, every key, also the empty ones.
+    // Window, Update and Recent, every key, also the empty ones. (Backups and
+    // Autosave are only read: a user sets them by hand.)
     bool Write(IniFile& file) const;
     bool WriteRecent(IniFile& file) const;
     bool WriteCheckAtStartup(IniFile& file) const;
@@ -42,6 +48,10 @@ struct AppSettings {
     // changed.
     bool AddRecentProject(const std::string& directory);
 };
+
+// "TSL.ini" where the editor keeps it: beside a portable copy (see
+// IsPortableCopy), otherwise in the user's configuration folder.
+std::filesystem::path DefaultAppSettingsFile();
 
 // The caption of the recent item of slot `slot` (from 1): "&1 C:\GAMES\SPEAR".
 std::string RecentCaption(int slot, const std::string& directory);

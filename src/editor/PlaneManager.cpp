@@ -101,6 +101,53 @@ void WritePlaneFlags(IniFile& settings, int plane, bool show, bool split)
     settings.WriteBool("SplitPlanes", std::to_string(plane), split);
 }
 
+Question PlaneReductionQuestion(const Project& project, int count)
+{
+    const int old = project.Maps.NumPlanes;
+    std::vector<std::string> planes, files;
+    for (int p = count; p < old; ++p)
+        planes.push_back("plane " + std::to_string(p + 1) + " \"" + project.PlaneName(p) + "\"");
+    for (const fs::path& path : RemovedPlaneFiles(*project.Settings, project.StructureFolder, count, old))
+        files.push_back(path.filename().string());
+    const bool one = planes.size() == 1;
+    std::string text = "Reducing the number of planes from " + std::to_string(old) + " to " + std::to_string(count) +
+                       " deletes " + JoinAnd(planes) + " with all " + (one ? "its" : "their") + " words in every map";
+    if (!files.empty())
+        text += std::string(", and ") + (one ? "its symbol file " : "their symbol files ") + JoinAnd(files);
+    text += ".\n\n";
+    if (project.Maps.Backups.Active())
+        text += std::string("The previous map files") + (files.empty() ? " are" : " and these symbol files are") +
+                " kept with the backup of this save, from which the change can be undone.";
+    else
+        text += "Backup generations are switched off: only the .BAK files will hold the previous maps.";
+    text += std::string("\n\nDo you wish to delete ") + (one ? "this plane?" : "these planes?");
+    return {text, kPlaneManagerCaption};
+}
+
+namespace {
+
+// What the backup generation of the save keeps besides the map files: the
+// settings file as it is now and the symbol files the change deletes.
+MapHandler::PlaneChange StructureBeforeChange(const Project& project, int count)
+{
+    MapHandler::PlaneChange change;
+    change.Planes = project.Maps.NumPlanes;
+    std::vector<fs::path> files{project.Settings->Path()};
+    for (const fs::path& path :
+         RemovedPlaneFiles(*project.Settings, project.StructureFolder, count, project.Maps.NumPlanes))
+        files.push_back(path);
+    for (const fs::path& path : files) {
+        std::string name = path.lexically_relative(project.StructureFolder).generic_string();
+        if (name.empty() || name.starts_with(".."))
+            name = path.filename().string();
+        if (auto bytes = ReadWholeFile(path))
+            change.StructureFiles.push_back({name, std::move(*bytes)});
+    }
+    return change;
+}
+
+} // namespace
+
 std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveMaps& save)
 {
     MapHandler& maps = project.Maps;
@@ -124,6 +171,8 @@ std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveM
         return damage;
     }
     changed.FilePlanes = 0;
+    if (changed.Backups.Active())
+        changed.PlaneChangeSave = StructureBeforeChange(project, count);
 
     const FolderSnapshot before(project.StructureFolder);
     IniFile& settings = *project.Settings;
@@ -151,6 +200,7 @@ std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveM
     }
 
     maps = std::move(changed);
+    maps.PlaneChangeSave.reset();
     project.Symbols = std::move(symbols);
     project.Changed = false;
     return std::nullopt;

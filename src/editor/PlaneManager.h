@@ -5,6 +5,7 @@
 // or dropped and saves the game's map files at once.
 
 #include "core/Failure.h"
+#include "core/Prompter.h"
 #include "editor/Project.h"
 
 #include <functional>
@@ -33,6 +34,11 @@ void WritePlaneName(IniFile& settings, int plane, std::string_view name);
 // Both flags of a plane at once, as 1 or 0.
 void WritePlaneFlags(IniFile& settings, int plane, bool show, bool split);
 
+// The question before the plane count goes down to `count`: which planes
+// lose their words in every map, which symbol files are deleted, and where
+// the previous files are kept (Yes / No).
+Question PlaneReductionQuestion(const Project& project, int count);
+
 // Writes the maps the way "Save Project" does (the editor shows its progress
 // dialog); the default saves straight away.
 using SaveMaps = std::function<std::optional<Failure>(const MapHandler&)>;
@@ -44,7 +50,10 @@ using SaveMaps = std::function<std::optional<Failure>(const MapHandler&)>;
 // the changed flag is cleared; the caller starts every history anew.
 // Nothing changes when `count` is the current count. On any failure the
 // project, the structure's entries and symbol files and the game's files
-// stay as they were, and the failure says what went wrong.
+// stay as they were, and the failure says what went wrong. The save's
+// backup generation (when the set's policy keeps them) holds, besides the
+// replaced map files, the structure's settings file as it was and the symbol
+// files of removed planes, so that restoring it undoes the change.
 std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveMaps& save = {});
 
 } // namespace tsl

@@ -103,6 +103,7 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
     maps.Compression = files->FileVersion == DataFileVersion::GameMaps ? structure.Compression : 0;
     maps.WDCCompatibleMaps = wdc;
     maps.CurrentMap = 0;
+    maps.Backups = request.backups;
 
     const LoadReport report = maps.Load();
     if (!report.ok()) {

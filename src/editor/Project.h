@@ -47,6 +47,9 @@ struct OpenRequest {
     std::optional<std::filesystem::path> directory; // set: from the recent list, no directory dialog
     std::filesystem::path startDirectory;           // where the directory dialog starts
     std::filesystem::path mapDefsRoot;
+    // Where every save of the opened set keeps the files it replaces
+    // (the environment's backups folder and "TSL.ini" [Backups] Keep).
+    BackupPolicy backups;
 };
 
 enum class OpenResult {

@@ -196,26 +196,36 @@ std::optional<Failure> AddPlaneEntries(IniFile& settings, const fs::path& folder
     return std::nullopt;
 }
 
-void RemovePlaneEntries(IniFile& settings, const fs::path& folder, int from, int to)
+std::vector<fs::path> RemovedPlaneFiles(const IniFile& settings, const fs::path& folder, int from, int to)
 {
     // A file that a remaining plane still reads is not deleted with a plane
     // that happened to name it too.
-    std::vector<fs::path> kept;
+    std::vector<fs::path> kept, removed;
     for (int i = 0; i < from; ++i)
         if (auto path = ResolveStructureFile(folder, PlaneSymbolFileName(settings, i)))
             kept.push_back(*path);
     for (int i = from; i < to; ++i) {
         const std::string entry = settings.ReadString(kPlanes, Key(i), "-1");
-        if (entry != "-1") {
-            const auto path = ResolveStructureFile(folder, RemovedPlaneFileName(entry));
-            if (path && std::find(kept.begin(), kept.end(), *path) == kept.end()) {
-                std::error_code ec;
-                fs::remove(*path, ec);
-            }
-        }
+        if (entry == "-1")
+            continue;
+        const auto path = ResolveStructureFile(folder, RemovedPlaneFileName(entry));
+        std::error_code ec;
+        if (path && fs::is_regular_file(*path, ec) && std::find(kept.begin(), kept.end(), *path) == kept.end() &&
+            std::find(removed.begin(), removed.end(), *path) == removed.end())
+            removed.push_back(*path);
+    }
+    return removed;
+}
+
+void RemovePlaneEntries(IniFile& settings, const fs::path& folder, int from, int to)
+{
+    for (const fs::path& path : RemovedPlaneFiles(settings, folder, from, to)) {
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
+    for (int i = from; i < to; ++i)
         for (const char* section : {kPlanes, kPlaneNames, kShowPlanes, kSplitPlanes})
             settings.DeleteKey(section, Key(i));
-    }
 }
 
 std::optional<Failure> CreateFromExisting(const fs::path& root, std::string_view source,

@@ -111,6 +111,8 @@ std::optional<Failure> AddPlaneEntries(IniFile& settings, const fs::path& folder
 // Planes [from, to) removed: their symbol files are deleted, unless a plane
 // below `from` still reads the same file, and so are their four keys.
 void RemovePlaneEntries(IniFile& settings, const fs::path& folder, int from, int to);
+// The symbol files that removing planes [from, to) deletes, as they are on disk.
+std::vector<fs::path> RemovedPlaneFiles(const IniFile& settings, const fs::path& folder, int from, int to);
 
 // A file of a structure named by the settings (a symbol file), found in
 // `folder` without regard to letter case; "\" separates folders. Nothing

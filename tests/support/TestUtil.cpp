@@ -6,6 +6,7 @@
 #include <png.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 
@@ -28,6 +29,23 @@ TempDir::~TempDir()
     fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
 }
+
+namespace {
+
+// Set up before any test runs, for this process and the programs it starts.
+struct PrivateUserFolders {
+    TempDir dir;
+    PrivateUserFolders()
+    {
+        for (const char* variable : {"XDG_DATA_HOME", "XDG_STATE_HOME", "XDG_CONFIG_HOME"})
+            ::setenv(variable, (dir / variable).c_str(), 1);
+        ::setenv("TZ", "UTC", 1);
+        ::tzset();
+    }
+};
+const PrivateUserFolders kPrivateUserFolders;
+
+} // namespace
 
 Image DecodeBmp(const Bytes& bmp)
 {

@@ -18,6 +18,11 @@
 #include <string>
 #include <vector>
 
+// Every test process (and every program it starts) has user folders of its
+// own: XDG_DATA_HOME, XDG_STATE_HOME and XDG_CONFIG_HOME point into a scratch
+// folder, so backups, recovery files and settings never reach the real ones;
+// and TZ is UTC, so that local times read the same everywhere.
+
 namespace tsl::test {
 
 namespace fs = std::filesystem;

@@ -1,7 +1,9 @@
 #include "app/cli/Cli.h"
 
 #include "core/IniFile.h"
+#include "core/UserFolders.h"
 #include "core/Windows1252.h"
+#include "editor/AppSettings.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
@@ -219,20 +221,22 @@ std::optional<Failure> WdcDisagreement(const GameFiles& files, bool wdc)
 
 } // namespace
 
-bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
+std::optional<Failure> DescribeGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps,
+                                       std::optional<std::filesystem::path>* structureFolder)
 {
     auto files = LocateGameFiles(dir);
-    if (!files) {
-        Report(files.failure(), err);
-        return false;
-    }
+    if (!files)
+        return files.failure();
     // The game's structure says how its maps are stored, as it does for the editor.
     StructureSettings structure;
     structure.NumPlanes = 3;
     const std::filesystem::path root = MapDefsRootOf(options);
-    if (StructureExists(root, files->Extension, files->HeaderExecutable))
+    if (StructureExists(root, files->Extension, files->HeaderExecutable)) {
         structure = ReadStructureSettings(
             IniFile(StructureSettingsPath(root, files->Extension, files->HeaderExecutable)));
+        if (structureFolder)
+            *structureFolder = StructureFolder(root, files->Extension, files->HeaderExecutable);
+    }
     maps.Clear();
     maps.UseGameFiles(dir, *files);
     maps.NumPlanes = options.planes.value_or(structure.NumPlanes);
@@ -242,8 +246,19 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
     maps.ExtendedMapNames = options.extendedNames.value_or(structure.ExtendedMapNames);
     maps.NameLength = maps.ExtendedMapNames ? 32 : 16;
     maps.CurrentMap = 0;
-    if (auto disagreement = WdcDisagreement(*files, maps.WDCCompatibleMaps)) {
-        Report(*disagreement, err);
+    maps.Backups = CliBackupPolicy();
+    return WdcDisagreement(*files, maps.WDCCompatibleMaps);
+}
+
+BackupPolicy CliBackupPolicy()
+{
+    return {DefaultBackupsRoot(), AppSettings::Read(IniFile(DefaultAppSettingsFile())).BackupKeep};
+}
+
+bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
+{
+    if (auto failure = DescribeGameSet(dir, options, maps)) {
+        Report(*failure, err);
         return false;
     }
     const LoadReport report = maps.Load();
@@ -330,7 +345,10 @@ void PrintHelp(std::ostream& out)
            "                      32-character map names, or 16\n"
            "  --mapdefs DIR       the MapDefs folder (default: the shipped one)\n\n"
            "Commands that save refuse a set whose load found damage unless --force is given;\n"
-           "commands that only read it end with exit status 3 then.\n\n"
+           "commands that only read it end with exit status 3 then. Every save also keeps the\n"
+           "files it replaces as a backup generation in\n";
+    out << DefaultBackupsRoot().string() << "\n(the newest " << kDefaultBackupKeep
+        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n"
            "  --help              this text\n"
            "  --version           the program's version\n";
 }

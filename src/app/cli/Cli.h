@@ -78,6 +78,18 @@ std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
 // The MapDefs folder the options name, or the one shipped with the program.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
 
+// Locates the set in `dir` and takes its storage settings from the game's
+// map definition structure where the options leave them open, without
+// loading a map; the structure's folder, when it has one, goes to
+// `structureFolder`. A failure when the set cannot be located, or when the
+// header's size and the WDC setting disagree.
+std::optional<Failure> DescribeGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps,
+                                       std::optional<std::filesystem::path>* structureFolder = nullptr);
+
+// Where the commands that save keep the files they replace: the user's
+// backups folder, and "TSL.ini" [Backups] Keep as the editor reads it.
+BackupPolicy CliBackupPolicy();
+
 // Locates and loads the set in `dir`, with the settings of the game's map
 // definition structure where the options leave them open. Damage is reported
 // on `err` (and kept in maps.LoadedWithDamage); a failure is reported there

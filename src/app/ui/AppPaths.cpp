@@ -3,19 +3,13 @@
 #include "editor/AppSettings.h"
 #include "core/ExecutableDir.h"
 #include "core/FileSystem.h"
+#include "core/UserFolders.h"
 
 #include <QStandardPaths>
-
-#include <unistd.h>
 
 namespace tsl {
 
 namespace {
-
-bool Writable(const std::filesystem::path& dir)
-{
-    return ::access(dir.c_str(), W_OK) == 0;
-}
 
 std::filesystem::path UserFolder(QStandardPaths::StandardLocation location)
 {
@@ -30,14 +24,18 @@ std::filesystem::path UserFolder(QStandardPaths::StandardLocation location)
 EditorEnvironment DefaultEnvironment()
 {
     const std::filesystem::path beside = ExecutableDir();
-    const std::filesystem::path shipped = ShippedDataDir(beside);
-    const std::filesystem::path installedMapDefs = ResolveNoCase(shipped, "MapDefs");
-    // Only a portable copy keeps its settings beside itself: an installed one
-    // never writes into its bin folder, even where it could.
-    if (shipped == beside && Writable(beside))
-        return {ResolveNoCase(beside, kAppSettingsFileName), installedMapDefs};
-
+    const std::filesystem::path installedMapDefs = ResolveNoCase(ShippedDataDir(beside), "MapDefs");
     EditorEnvironment env;
+    // Backups and recovery files live in the user's folders for every copy,
+    // where tesselar-cli finds them too.
+    env.backupsRoot = DefaultBackupsRoot();
+    env.recoveryRoot = DefaultRecoveryRoot();
+    if (IsPortableCopy(beside)) {
+        env.settingsFile = ResolveNoCase(beside, kAppSettingsFileName);
+        env.mapDefsRoot = installedMapDefs;
+        return env;
+    }
+
     env.settingsFile = UserFolder(QStandardPaths::AppConfigLocation) / kAppSettingsFileName;
     env.mapDefsRoot = UserFolder(QStandardPaths::AppDataLocation) / "MapDefs";
     std::error_code ec;

@@ -1,0 +1,70 @@
+// tesselar-cli backups and restore: the generations every save keeps,
+// listed as text and JSON, one put back, and what is wrong with a request.
+
+#include "TestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace tsl;
+using namespace tsl::test;
+
+TEST(CliBackups, ListsTheGenerationsAndRestoresOne)
+{
+    TempDir dir;
+    CopyGame(SampleGameDir(), dir.path());
+    const std::string game = dir.path().string();
+    EXPECT_EQ(RunCli({"backups", game}).out, "There are no backups of " + game + ".\n");
+    EXPECT_EQ(RunCli({"backups", game, "--json"}).out, "[]\n");
+    for (int i = 0; i < 2; ++i)
+        ASSERT_EQ(RunCli({"resave", game}).status, 0);
+
+    const CliResult text = RunCli({"backups", game});
+    ASSERT_EQ(text.status, 0) << text.err;
+    const std::string row = R"((\d{8}T\d{6}Z(-\d\d)?) +\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ +7 +(\d+)\n)";
+    std::smatch first;
+    ASSERT_TRUE(std::regex_match(text.out, first, std::regex("ID +Time \\(UTC\\) +Maps +Bytes\n" + row + row)))
+        << text.out;
+    const std::string oldest = first[1];
+    const std::string bytes = std::to_string(fs::file_size(SampleGameDir() / "GAMEMAPS.WL6") +
+                                             fs::file_size(SampleGameDir() / "MAPHEAD.WL6"));
+    EXPECT_EQ(std::string(first[3]), bytes);
+
+    const std::string object = R"(  \{"id": "\d{8}T\d{6}Z(-\d\d)?", "time": "\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ", )"
+                               R"("maps": 7, "bytes": \d+\})";
+    const CliResult json = RunCli({"backups", game, "--json"});
+    EXPECT_TRUE(std::regex_match(json.out, std::regex("\\[\n" + object + ",\n" + object + "\n\\]\n"))) << json.out;
+    EXPECT_NE(json.out.find("\"id\": \"" + oldest + "\""), std::string::npos);
+
+    fs::remove(dir / "GAMEMAPS.WL6"); // a set that no longer opens is restored all the same
+    const CliResult restored = RunCli({"restore", game, oldest});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_EQ(restored.out.rfind("Backup " + oldest + " (", 0), 0u) << restored.out;
+    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6"), ReadFile(SampleGameDir() / "GAMEMAPS.WL6"));
+    EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6"), ReadFile(SampleGameDir() / "MAPHEAD.WL6"));
+}
+
+TEST(CliBackups, WrongRequestsAreToldWithTheUsualStatuses)
+{
+    TempDir dir, empty;
+    CopyGame(SampleGameDir(), dir.path());
+    ASSERT_EQ(RunCli({"resave", dir.path().string()}).status, 0);
+    const std::string game = dir.path().string(), none = empty.path().string(), missing = (dir / "nothing").string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{"restore", game}, 2, "Usage: tesselar-cli restore DIR ID [loader options]\n"},
+        {{"backups", game, "--json", "--json"}, 2, "The option --json is given twice.\n"},
+        {{"backups", missing}, 1, "The directory " + missing + " doesn't exist!\n"},
+        {{"restore", game, "20990101T000000Z"}, 1, "Restore backup: There is no backup 20990101T000000Z of " + game + ".\n"},
+        {{"restore", none, "20990101T000000Z"}, 1, "Restore backup: There are no backups of " + none + ".\n"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[0];
+        EXPECT_EQ(r.err, c.err);
+    }
+}
