@@ -47,7 +47,7 @@ public:
         fs::copy(fs::path(TESSELAR_SOURCE_DIR) / "data" / "MapDefs", path / "MapDefs", fs::copy_options::recursive);
     }
     ~Scratch() { fs::remove_all(path); }
-    EditorEnvironment Environment() const { return {path / "TSL.ini", path / "MapDefs"}; }
+    EditorEnvironment Environment() const { return {path / "TSL.ini", path / "MapDefs", {}, {}}; }
     fs::path path;
 };
 

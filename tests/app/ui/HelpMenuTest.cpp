@@ -28,7 +28,7 @@ protected:
                                   return openSucceeds;
                               }});
     }
-    EditorEnvironment Environment() const { return {app_.SettingsFile(), app_.MapDefs()}; }
+    EditorEnvironment Environment() const { return {app_.SettingsFile(), app_.MapDefs(), {}, {}}; }
     void Trigger(const char* action) { editor_->Action(action)->trigger(); }
 
     AppFolder app_;

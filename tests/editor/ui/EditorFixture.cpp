@@ -24,7 +24,7 @@ void EditorFixture::Recreate()
 {
     Close();
     prompts_.Clear();
-    editor_ = std::make_unique<TEditorBox>(prompts_, EditorEnvironment{app_.SettingsFile(), app_.MapDefs()});
+    editor_ = std::make_unique<TEditorBox>(prompts_, EditorEnvironment{app_.SettingsFile(), app_.MapDefs(), {}, {}});
     // Shown and active, so that the pointer and the keys reach it.
     editor_->show();
     editor_->activateWindow();

@@ -1,0 +1,269 @@
+#include "editor/Recovery.h"
+
+#include "core/BackupGenerations.h"
+#include "core/UserFolders.h"
+#include "exchange/ExchangeFormats.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+namespace tsl {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kTslMagic = "TSL1.0";
+constexpr std::string_view kExtension = ".tsl";
+
+Failure NotRecovered(const fs::path& file, const std::string& why)
+{
+    return Failure{"The recovery file " + file.string() + " " + why + "\n\nNothing was recovered.", kRecoverCaption,
+                   MessageIcon::Warning};
+}
+
+std::optional<fs::file_time_type> WriteTime(const fs::path& file)
+{
+    std::error_code ec;
+    const auto time = fs::last_write_time(file, ec);
+    if (ec)
+        return std::nullopt;
+    return time;
+}
+
+// The time in the name of a put-aside file "<key>-<time id>.tsl".
+std::optional<std::chrono::sys_seconds> SetAsideTime(const std::string& name)
+{
+    if (name.size() <= kExtension.size() || !name.ends_with(kExtension))
+        return std::nullopt;
+    const std::string stem = name.substr(0, name.size() - kExtension.size());
+    for (std::size_t length : {16u, 19u, 20u}) // the id alone, with "-NN", with "-NNN"
+        if (stem.size() > length + 1 && stem[stem.size() - length - 1] == '-')
+            if (auto time = ParseTimeId(std::string_view(stem).substr(stem.size() - length)))
+                return time;
+    return std::nullopt;
+}
+
+} // namespace
+
+fs::path RecoveryFilePath(const fs::path& root, const fs::path& gameDir)
+{
+    return root / (GameFolderKey(gameDir) + std::string(kExtension));
+}
+
+MapHandler RecoverySnapshot(const MapHandler& maps)
+{
+    MapHandler snapshot;
+    snapshot.NumPlanes = maps.NumPlanes;
+    snapshot.NameLength = maps.NameLength;
+    snapshot.Maps.reserve(maps.Maps.size());
+    for (const MapList& map : maps.Maps) {
+        MapList copy;
+        copy.Width = map.Width;
+        copy.Height = map.Height;
+        copy.Name = map.Name;
+        copy.Planes = map.Planes;
+        snapshot.Maps.push_back(std::move(copy));
+    }
+    return snapshot;
+}
+
+std::optional<Failure> WriteRecoveryFile(const fs::path& file, const MapHandler& snapshot)
+{
+    std::vector<int> all(snapshot.Maps.size());
+    std::iota(all.begin(), all.end(), 0);
+    auto bytes = BuildExchangeFile(ExchangeFormat::TSL, all, snapshot);
+    if (!bytes)
+        return Failure{"The unsaved maps couldn't be autosaved: " + bytes.failure().text, kAutosaveCaption,
+                       MessageIcon::Error};
+    std::optional<DiskError> error = MakeDirectories(file.parent_path());
+    if (!error)
+        error = ReplaceFile(file, *bytes);
+    if (error)
+        return Failure{"The unsaved maps couldn't be autosaved to " + error->Describe() + "!", kAutosaveCaption,
+                       MessageIcon::Error};
+    return std::nullopt;
+}
+
+Outcome<std::vector<MapList>> ReadRecoveryFile(const fs::path& file, const MapHandler& maps)
+{
+    const auto bytes = ReadWholeFile(file);
+    if (!bytes)
+        return NotRecovered(file, "couldn't be read.");
+    // Read as TSL by its magic alone: the size rule that takes any file of
+    // 16384 bytes for a MapEdit floor file has no business here.
+    ByteReader in(*bytes);
+    std::span<const std::uint8_t> magic;
+    if (!in.ReadSpan(kTslMagic.size(), magic) || std::memcmp(magic.data(), kTslMagic.data(), magic.size()) != 0)
+        return NotRecovered(file, "is not a TSL map file, so it is no recovery file of Tesselar.");
+    auto header = ReadExchangeHeader(in, ExchangeFormat::TSL);
+    if (!header)
+        return NotRecovered(file, "is damaged or incomplete:\n\n" + header.failure().text);
+    if (header->NumMaps == 0)
+        return NotRecovered(file, "holds no map.");
+    if (header->NumPlanes != static_cast<std::uint32_t>(maps.NumPlanes))
+        return NotRecovered(file, "holds maps of " + std::to_string(header->NumPlanes) +
+                                      " planes, but the maps of this game have " + std::to_string(maps.NumPlanes) +
+                                      ".");
+    std::vector<MapList> recovered;
+    for (std::uint32_t i = 0; i < header->NumMaps; ++i) {
+        auto map = ReadExchangeMap(in, *header, maps.NumPlanes, maps.NameLength);
+        if (!map)
+            return NotRecovered(file, "is damaged or incomplete:\n\n" + map.failure().text);
+        MapList made = maps.CreateMap(map->Width, map->Height, "");
+        made.Index = static_cast<std::int32_t>(i);
+        made.Name = std::move(map->Name);
+        made.Planes = std::move(map->Planes);
+        recovered.push_back(std::move(made));
+    }
+    return recovered;
+}
+
+void UseRecoveredMaps(MapHandler& maps, std::vector<MapList> recovered)
+{
+    maps.Maps = std::move(recovered);
+    maps.Headers.clear();
+    for (const MapList& map : maps.Maps)
+        maps.Headers.push_back(MapHandler::HeaderFor(map));
+    maps.CurrentMap = 0;
+}
+
+std::optional<std::chrono::sys_seconds> RecoveryTime(const fs::path& file)
+{
+    const auto time = WriteTime(file);
+    if (!time)
+        return std::nullopt;
+    return std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::to_sys(*time));
+}
+
+bool RecoveryIsNewer(const fs::path& file, const MapHandler& maps)
+{
+    const auto recovery = WriteTime(file);
+    if (!recovery)
+        return false;
+    std::vector<fs::path> mapFiles{maps.HeaderFilePath(), maps.DataFilePath()};
+    if (maps.HeaderInExecutable)
+        mapFiles.push_back(maps.ExecutablePath());
+    return std::all_of(mapFiles.begin(), mapFiles.end(), [&](const fs::path& mapFile) {
+        const auto time = WriteTime(mapFile);
+        return !time || *time < *recovery;
+    });
+}
+
+Question RecoveryQuestion(const fs::path& file, std::chrono::sys_seconds time)
+{
+    return {"Unsaved changes to these maps were autosaved at " + LocalTimeText(time) +
+                ".\n\nDo you wish to recover them?\n\nYes: the recovered maps replace the ones just loaded; nothing "
+                "is written to the game files until you save.\nNo: the recovery file is put aside in " +
+                file.parent_path().string() + " for " + std::to_string(kSetAsideDays) +
+                " days; Import Map opens it.",
+            kRecoverCaption};
+}
+
+Outcome<fs::path> SetRecoveryAside(const fs::path& file)
+{
+    const auto time = RecoveryTime(file);
+    if (!time)
+        return Failure{"The recovery file " + file.string() + " is gone.", kRecoverCaption, MessageIcon::Warning};
+    const std::string stem = file.stem().string() + "-" + TimeId(*time);
+    for (int number = 0; number < 100; ++number) {
+        std::string name = stem;
+        if (number > 0)
+            name += (number < 10 ? "-0" : "-") + std::to_string(number);
+        const fs::path aside = file.parent_path() / (name + std::string(kExtension));
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(aside, ec)))
+            continue;
+        if (auto error = RenameEntry(file, aside))
+            return Failure{"The recovery file couldn't be put aside: " + error->Describe() + ".", kRecoverCaption,
+                           MessageIcon::Error};
+        return aside;
+    }
+    return Failure{"The recovery file couldn't be put aside: " + file.string() + " has too many older ones.",
+                   kRecoverCaption, MessageIcon::Error};
+}
+
+std::optional<DiskError> RemoveRecoveryFile(const fs::path& file)
+{
+    return RemoveEntry(file);
+}
+
+int RemoveOldRecoveries(const fs::path& root, std::chrono::system_clock::time_point now)
+{
+    const auto limit = now - std::chrono::days(kSetAsideDays);
+    int removed = 0;
+    for (const std::string& name : ListDirectory(root)) {
+        const auto time = SetAsideTime(name);
+        std::error_code ec;
+        if (time && *time < limit && fs::is_regular_file(fs::symlink_status(root / name, ec)) &&
+            !RemoveEntry(root / name))
+            ++removed;
+    }
+    return removed;
+}
+
+Autosaver::Autosaver(fs::path file) : file_(std::move(file)), worker_([this] { Run(); }) {}
+
+Autosaver::~Autosaver()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+}
+
+void Autosaver::Save(const MapHandler& maps)
+{
+    MapHandler snapshot = RecoverySnapshot(maps);
+    {
+        std::lock_guard lock(mutex_);
+        waiting_ = std::move(snapshot);
+    }
+    wake_.notify_all();
+}
+
+void Autosaver::Wait()
+{
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return !waiting_ && !writing_; });
+}
+
+std::optional<Failure> Autosaver::TakeFailure()
+{
+    std::lock_guard lock(mutex_);
+    return std::exchange(failure_, std::nullopt);
+}
+
+std::optional<DiskError> Autosaver::Discard()
+{
+    {
+        std::unique_lock lock(mutex_);
+        waiting_.reset();
+        idle_.wait(lock, [this] { return !writing_; });
+    }
+    return RemoveRecoveryFile(file_);
+}
+
+void Autosaver::Run()
+{
+    std::unique_lock lock(mutex_);
+    while (true) {
+        wake_.wait(lock, [this] { return waiting_ || stopping_; });
+        if (!waiting_)
+            return; // stopping, with nothing left to write
+        MapHandler snapshot = std::move(*waiting_);
+        waiting_.reset();
+        writing_ = true;
+        lock.unlock();
+        std::optional<Failure> failure = WriteRecoveryFile(file_, snapshot);
+        lock.lock();
+        writing_ = false;
+        failure_ = std::move(failure);
+        idle_.notify_all();
+    }
+}
+
+} // namespace tsl

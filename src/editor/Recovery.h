@@ -1,0 +1,99 @@
+#pragma once
+// Autosave and recovery. While the maps have unsaved changes the editor now
+// and then writes the whole set to a recovery file in the user's state
+// folder, one per game folder: a TSL map file (it keeps every map's name,
+// size and planes, and opens through Import Map too). When the game is
+// opened again and a recovery file newer than its map files is there, the
+// user is offered the maps back. The file goes after a save and when the
+// user closes without saving; one the user does not want is put aside under
+// its time, never thrown away unasked, and put-aside files go after 30 days.
+
+#include "core/FileSystem.h"
+#include "core/MapHandler.h"
+#include "core/Prompter.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace tsl {
+
+inline constexpr const char* kRecoverCaption = "Recover unsaved changes";
+inline constexpr const char* kAutosaveCaption = "Autosave";
+inline constexpr int kSetAsideDays = 30;
+
+// <root>/<GameFolderKey(gameDir)>.tsl
+std::filesystem::path RecoveryFilePath(const std::filesystem::path& root, const std::filesystem::path& gameDir);
+
+// What a recovery file holds (every map's name, size and planes, and the
+// set's plane count and name length), copied: cheap enough for the editor's
+// own thread, while the file is written on another.
+MapHandler RecoverySnapshot(const MapHandler& maps);
+// Writes the snapshot as the recovery file, whole or not at all.
+std::optional<Failure> WriteRecoveryFile(const std::filesystem::path& file, const MapHandler& snapshot);
+
+// The recovery file's maps for the open set: all of them, or a failure when
+// the file is not a TSL map file, is damaged or cut short, or holds another
+// number of planes; never some of them.
+Outcome<std::vector<MapList>> ReadRecoveryFile(const std::filesystem::path& file, const MapHandler& maps);
+// The recovered maps take the place of the loaded ones, with headers to
+// match; the first becomes current. The caller marks the set changed (the
+// game files are not touched) and starts every history anew.
+void UseRecoveredMaps(MapHandler& maps, std::vector<MapList> recovered);
+
+// When the recovery file was last written; nothing when there is none.
+std::optional<std::chrono::sys_seconds> RecoveryTime(const std::filesystem::path& file);
+// True when the recovery file exists and was written after every map file of the set.
+bool RecoveryIsNewer(const std::filesystem::path& file, const MapHandler& maps);
+
+// The question at open (Yes: recover; No: put the file aside).
+Question RecoveryQuestion(const std::filesystem::path& file, std::chrono::sys_seconds time);
+
+// "No" to the question: the file renamed with its time
+// ("wl6-1f3a09c2-20250314T101502Z.tsl"); the new path.
+Outcome<std::filesystem::path> SetRecoveryAside(const std::filesystem::path& file);
+// After a save, or when the user closes without saving.
+std::optional<DiskError> RemoveRecoveryFile(const std::filesystem::path& file);
+// Put-aside files of every game older than 30 days by the time in their
+// names; how many were removed.
+int RemoveOldRecoveries(const std::filesystem::path& root, std::chrono::system_clock::time_point now);
+
+// Writes one project's recovery file on a thread of its own, so that an
+// autosave costs the editor only the copy of the maps. Save takes the copy
+// and returns; a copy taken while a write runs waits, and a newer one
+// replaces it. A write that failed is told once through TakeFailure.
+class Autosaver {
+public:
+    explicit Autosaver(std::filesystem::path file);
+    // Finishes what is waiting to be written.
+    ~Autosaver();
+    Autosaver(const Autosaver&) = delete;
+    Autosaver& operator=(const Autosaver&) = delete;
+
+    const std::filesystem::path& File() const { return file_; }
+    void Save(const MapHandler& maps);
+    // Returns once nothing is waiting or being written.
+    void Wait();
+    std::optional<Failure> TakeFailure();
+    // Drops what waits, lets a running write end, and removes the file.
+    std::optional<DiskError> Discard();
+
+private:
+    void Run();
+
+    std::filesystem::path file_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    std::optional<MapHandler> waiting_;
+    bool writing_ = false;
+    bool stopping_ = false;
+    std::optional<Failure> failure_;
+    std::thread worker_;
+};
+
+} // namespace tsl
