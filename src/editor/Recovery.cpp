@@ -55,18 +55,25 @@ fs::path RecoveryFilePath(const fs::path& root, const fs::path& gameDir)
 MapHandler RecoverySnapshot(const MapHandler& maps)
 {
     MapHandler snapshot;
+    UpdateRecoverySnapshot(snapshot, maps);
+    return snapshot;
+}
+
+void UpdateRecoverySnapshot(MapHandler& snapshot, const MapHandler& maps)
+{
     snapshot.NumPlanes = maps.NumPlanes;
     snapshot.NameLength = maps.NameLength;
-    snapshot.Maps.reserve(maps.Maps.size());
-    for (const MapList& map : maps.Maps) {
-        MapList copy;
+    snapshot.Maps.resize(maps.Maps.size());
+    for (std::size_t i = 0; i < maps.Maps.size(); ++i) {
+        const MapList& map = maps.Maps[i];
+        MapList& copy = snapshot.Maps[i];
         copy.Width = map.Width;
         copy.Height = map.Height;
         copy.Name = map.Name;
-        copy.Planes = map.Planes;
-        snapshot.Maps.push_back(std::move(copy));
+        copy.Planes.resize(map.Planes.size());
+        for (std::size_t p = 0; p < map.Planes.size(); ++p)
+            copy.Planes[p] = map.Planes[p]; // into the memory the copy has
     }
-    return snapshot;
 }
 
 std::optional<Failure> WriteRecoveryFile(const fs::path& file, const MapHandler& snapshot)
@@ -217,7 +224,14 @@ Autosaver::~Autosaver()
 
 void Autosaver::Save(const MapHandler& maps)
 {
-    MapHandler snapshot = RecoverySnapshot(maps);
+    MapHandler snapshot;
+    {
+        // A snapshot still waiting is replaced by this newer one.
+        std::lock_guard lock(mutex_);
+        snapshot = std::move(waiting_ ? *waiting_ : spare_);
+        waiting_.reset();
+    }
+    UpdateRecoverySnapshot(snapshot, maps);
     {
         std::lock_guard lock(mutex_);
         waiting_ = std::move(snapshot);
@@ -262,6 +276,7 @@ void Autosaver::Run()
         lock.lock();
         writing_ = false;
         failure_ = std::move(failure);
+        spare_ = std::move(snapshot);
         idle_.notify_all();
     }
 }

@@ -33,6 +33,9 @@ std::filesystem::path RecoveryFilePath(const std::filesystem::path& root, const 
 // set's plane count and name length), copied: cheap enough for the editor's
 // own thread, while the file is written on another.
 MapHandler RecoverySnapshot(const MapHandler& maps);
+// The same into an earlier snapshot, reusing its memory: the autosave's
+// usual case, which spares the editor the allocation of a whole set.
+void UpdateRecoverySnapshot(MapHandler& snapshot, const MapHandler& maps);
 // Writes the snapshot as the recovery file, whole or not at all.
 std::optional<Failure> WriteRecoveryFile(const std::filesystem::path& file, const MapHandler& snapshot);
 
@@ -90,6 +93,7 @@ private:
     std::condition_variable wake_;
     std::condition_variable idle_;
     std::optional<MapHandler> waiting_;
+    MapHandler spare_; // the last snapshot written, to be filled again
     bool writing_ = false;
     bool stopping_ = false;
     std::optional<Failure> failure_;

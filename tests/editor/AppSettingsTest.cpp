@@ -48,3 +48,18 @@ TEST(AppSettingsFile, DefaultsWhenMissingAndEveryKeyWritten)
     EXPECT_TRUE(back.CheckAtStartup);
     EXPECT_EQ(back.RecentList[0], "/games/wolf");
 }
+
+TEST(AppSettingsFile, BackupsKeptAndAutosaveIntervalAreReadWithTheirDefaults)
+{
+    TempDir dir;
+    const std::pair<std::string, std::pair<int, int>> cases[] = {
+        {"", {20, 60}},
+        {"[Backups]\r\nKeep=5\r\n[Autosave]\r\nInterval=0\r\n", {5, 0}},
+        {"[Backups]\r\nKeep=-3\r\n[Autosave]\r\nInterval=-1\r\n", {0, 0}},
+    };
+    for (const auto& [text, expected] : cases) {
+        WriteFile(dir / "TSL.ini", text);
+        const AppSettings s = AppSettings::Read(IniFile(dir / "TSL.ini"));
+        EXPECT_EQ(std::pair(s.BackupKeep, s.AutosaveInterval), expected) << text;
+    }
+}
