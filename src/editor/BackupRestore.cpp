@@ -29,7 +29,8 @@ std::string Absolute(const fs::path& dir)
 
 const KeptFile* Named(const std::vector<KeptFile>& files, std::string_view name)
 {
-    const auto it = std::find_if(files.begin(), files.end(), [&](const KeptFile& f) { return EqualsNoCase(f.Name, name); });
+    const auto it =
+        std::find_if(files.begin(), files.end(), [&](const KeptFile& f) { return EqualsNoCase(f.Name, name); });
     return it == files.end() ? nullptr : &*it;
 }
 

@@ -77,7 +77,8 @@ TEST(RestoreBackup, TheOldestComesBackAndTheCurrentFilesAreKeptToUndoIt)
     EXPECT_EQ(g.GameFiles(), original);
     const BackupGeneration kept = g.Generations().back();
     EXPECT_EQ(report->Text, "Backup " + oldest.Id + " (" + LocalTimeText(oldest.Time) +
-                                ") with 7 maps was restored. The files it replaced were kept as backup " + kept.Id + ".");
+                                ") with 7 maps was restored. The files it replaced were kept as backup " + kept.Id +
+                                ".");
     EXPECT_EQ(g.Generations().size(), 3u);
 
     ASSERT_TRUE(g.Restore(kept.Id)); // undone the same way

@@ -121,7 +121,8 @@ TEST(Recovery, ADamagedOrForeignFileIsRefusedWhole)
         WriteFile(file, c.bytes);
         const auto read = ReadRecoveryFile(file, session->Maps());
         ASSERT_FALSE(read) << c.what;
-        EXPECT_EQ(read.failure().text, "The recovery file " + file.string() + " " + c.why + "\n\nNothing was recovered.");
+        EXPECT_EQ(read.failure().text,
+                  "The recovery file " + file.string() + " " + c.why + "\n\nNothing was recovered.");
         EXPECT_EQ(read.failure().caption, "Recover unsaved changes");
     }
 }
