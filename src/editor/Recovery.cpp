@@ -152,9 +152,11 @@ bool RecoveryIsNewer(const fs::path& file, const MapHandler& maps)
     std::vector<fs::path> mapFiles{maps.HeaderFilePath(), maps.DataFilePath()};
     if (maps.HeaderInExecutable)
         mapFiles.push_back(maps.ExecutablePath());
+    // File times move in ticks of the system's clock, so a file written just
+    // after another can carry the same time: then asking is the safe side.
     return std::all_of(mapFiles.begin(), mapFiles.end(), [&](const fs::path& mapFile) {
         const auto time = WriteTime(mapFile);
-        return !time || *time < *recovery;
+        return !time || *time <= *recovery;
     });
 }
 

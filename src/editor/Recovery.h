@@ -50,7 +50,8 @@ void UseRecoveredMaps(MapHandler& maps, std::vector<MapList> recovered);
 
 // When the recovery file was last written; nothing when there is none.
 std::optional<std::chrono::sys_seconds> RecoveryTime(const std::filesystem::path& file);
-// True when the recovery file exists and was written after every map file of the set.
+// True when the recovery file exists and was written after every map file
+// of the set (or at the same tick of the clock).
 bool RecoveryIsNewer(const std::filesystem::path& file, const MapHandler& maps);
 
 // The question at open (Yes: recover; No: put the file aside).
