@@ -75,7 +75,8 @@ TEST(CliStats, PrintsTheTenCountersAsATableOrAsJson)
     r = RunCli({"stats", SampleGameDir().string(), "--maps", "1"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find('\n')),
-              " Map  Name             Statics   Tiles   Doors Secrets  Level1  Level3  Level4  Bosses   Other  Actors");
+              " Map  Name             Statics   Tiles   Doors Secrets  Level1  Level3  Level4  Bosses   Other  Actors")
+        << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
 }
 
@@ -93,10 +94,11 @@ TEST(CliCheck, ReportsEveryFindingAndExitsWithOneWhenAnyMapHasOne)
 
     r = RunCli({"check", SampleGameDir().string(), "--maps", "7,6"});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.substr(0, r.out.find("Map 6")), "Map 7 (Boss Keep): OK\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("Map 6")), "Map 7 (Boss Keep): OK\n") << r.out;
     EXPECT_NE(r.out.find("Map 6 (Catacombs):\n  120 doors, more than the 64 the engine holds; door 65 is at "
                          "column 27, row 45.\n"),
-              std::string::npos);
+              std::string::npos)
+        << r.out;
 
     EXPECT_EQ(RunCli({"check", SampleGameDir().string(), "--maps", "1-5"}).status, 0);
     // A barrel in the outer wall, and a horizontal door in it with no wall to its west.
@@ -233,7 +235,7 @@ TEST(CliMapCommands, RealGamesPassTheCheckCountAsCountedHereAndTurnFourTimesBack
 
         CliResult r = RunCli({"check", game.string(), "--json"});
         EXPECT_EQ(r.status, 0) << r.out << r.err;
-        EXPECT_EQ(r.out.find("\"kind\""), std::string::npos);
+        EXPECT_EQ(r.out.find("\"kind\""), std::string::npos) << r.out;
 
         r = RunCli({"stats", game.string(), "--json"});
         ASSERT_EQ(r.status, 0) << r.err;

@@ -113,7 +113,7 @@ TEST(CliLoader, TakesTheStructuresSettingsUnlessTheOptionsSayOtherwise)
 
     r = RunCli({"info", SampleGameDir().string(), mapdefs, "--planes", "3"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Planes:      3\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Planes:      3\n"), std::string::npos) << r.out;
 
     // Tags from the structure: wrong ones damage every plane.
     WriteFile(root / "WL6" / "WL6.ini", "[General]\r\nNearTag=16\r\nFarTag=32\r\n[Planes]\r\nNumPlanes=3\r\n");
