@@ -35,6 +35,12 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix)
     return text.size() >= suffix.size() && EqualsNoCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
+void WriteViewKeys(IniFile& ini, bool mapGrid, int zoomPosition)
+{
+    ini.WriteBool(kGeneral, "MapGrid", mapGrid);
+    ini.WriteInteger(kGeneral, "ZoomFactor", zoomPosition);
+}
+
 void WriteGeneralChoices(IniFile& ini, const StructureSettings& chosen)
 {
     ini.WriteBool(kGeneral, "ExtendedMapNames", chosen.ExtendedMapNames);
@@ -43,8 +49,7 @@ void WriteGeneralChoices(IniFile& ini, const StructureSettings& chosen)
     ini.WriteInteger(kGeneral, "RLEWTag", chosen.RLEWTag);
     ini.WriteInteger(kGeneral, "NearTag", chosen.NearTag);
     ini.WriteInteger(kGeneral, "FarTag", chosen.FarTag);
-    ini.WriteBool(kGeneral, "MapGrid", false);
-    ini.WriteInteger(kGeneral, "ZoomFactor", 0);
+    WriteViewKeys(ini, false, 0);
 }
 
 std::optional<Failure> CheckPlaneCount(int planeCount)
@@ -148,8 +153,14 @@ bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGr
     settings.WriteInteger(kGeneral, "RLEWTag", maps.RLEWTag);
     settings.WriteInteger(kGeneral, "NearTag", maps.NearTag);
     settings.WriteInteger(kGeneral, "FarTag", maps.FarTag);
-    settings.WriteBool(kGeneral, "MapGrid", mapGrid);
-    settings.WriteInteger(kGeneral, "ZoomFactor", zoomPosition);
+    WriteViewKeys(settings, mapGrid, zoomPosition);
+    return batch.Commit();
+}
+
+bool SaveStructureView(IniFile& settings, bool mapGrid, int zoomPosition)
+{
+    IniFile::Batch batch(settings);
+    WriteViewKeys(settings, mapGrid, zoomPosition);
     return batch.Commit();
 }
 

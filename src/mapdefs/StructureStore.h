@@ -68,6 +68,9 @@ StructureSettings ReadStructureSettings(const IniFile& settings);
 
 // Writes the General keys of an open project, in the documented order.
 bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGrid, int zoomPosition);
+// Writes the view's settings kept with a structure (MapGrid and ZoomFactor)
+// at once, as the user changes them.
+bool SaveStructureView(IniFile& settings, bool mapGrid, int zoomPosition);
 
 // What "Map Configurations" changes in an open project: the map set's tags,
 // compression and name and header options.

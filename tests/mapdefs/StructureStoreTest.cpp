@@ -121,6 +121,12 @@ TEST(StructureStore, SavesTheGeneralKeysOfAnOpenProjectInOrder)
               "[Planes]\r\nNumPlanes=3\r\n"
               "[General]\r\nCompression=1\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=0\r\n"
               "RLEWTag=4660\r\nNearTag=16\r\nFarTag=32\r\nMapGrid=1\r\nZoomFactor=2\r\n");
+    // The view's two keys alone, in their places, as the user changes them.
+    ASSERT_TRUE(SaveStructureView(ini, false, 4));
+    EXPECT_EQ(FileText(dir / "WL6.ini"),
+              "[Planes]\r\nNumPlanes=3\r\n"
+              "[General]\r\nCompression=1\r\nExtendedMapNames=1\r\nWDCCompatibleMaps=0\r\n"
+              "RLEWTag=4660\r\nNearTag=16\r\nFarTag=32\r\nMapGrid=0\r\nZoomFactor=4\r\n");
 }
 
 TEST(StructureStore, AppliesAMapConfigurationToTheFileAtOnceAndToTheMapSet)
