@@ -48,7 +48,7 @@ void UR_Manager::PushRedoStep(const MapList& map)
     Snapshot before = std::move(*pending_);
     pending_.reset();
 
-    Step step;
+    Entry step;
     step.beforeWidth = before.width;
     step.beforeHeight = before.height;
     step.afterWidth = map.Width;
@@ -92,7 +92,7 @@ void UR_Manager::PushRedoStep(const MapList& map)
     position_ = static_cast<int>(steps_.size()) - 1;
 }
 
-void UR_Manager::Apply(const Step& step, MapList& map, bool forward)
+void UR_Manager::Apply(const Entry& step, MapList& map, bool forward)
 {
     const int width = forward ? step.afterWidth : step.beforeWidth;
     const int height = forward ? step.afterHeight : step.beforeHeight;
@@ -118,27 +118,16 @@ void UR_Manager::Apply(const Step& step, MapList& map, bool forward)
     }
 }
 
-bool UR_Manager::Undo(MapList& map, bool* changed)
+bool UR_Manager::Step(HistoryStep direction, MapList& map, bool* changed)
 {
-    if (pending_ || !CanUndo())
+    if (pending_ || !CanStep(direction))
         return false;
-    const Step& step = steps_[static_cast<std::size_t>(position_)];
-    Apply(step, map, false);
+    const bool forward = direction == HistoryStep::Redo;
+    const Entry& step = steps_[static_cast<std::size_t>(forward ? position_ + 1 : position_)];
+    Apply(step, map, forward);
     if (changed)
         *changed = step.Whole() || !step.planes.empty();
-    --position_;
-    return true;
-}
-
-bool UR_Manager::Redo(MapList& map, bool* changed)
-{
-    if (pending_ || !CanRedo())
-        return false;
-    const Step& step = steps_[static_cast<std::size_t>(position_ + 1)];
-    Apply(step, map, true);
-    if (changed)
-        *changed = step.Whole() || !step.planes.empty();
-    ++position_;
+    position_ += forward ? 1 : -1;
     return true;
 }
 
@@ -152,8 +141,8 @@ void UR_Manager::ClearHistory()
 
 std::size_t UR_Manager::MemoryUsage() const
 {
-    std::size_t bytes = steps_.capacity() * sizeof(Step);
-    for (const Step& step : steps_) {
+    std::size_t bytes = steps_.capacity() * sizeof(Entry);
+    for (const Entry& step : steps_) {
         bytes += step.planes.capacity() * sizeof(PlaneChange);
         for (const PlaneChange& change : step.planes)
             bytes += change.runs.capacity() * sizeof(Run) +

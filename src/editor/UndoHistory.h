@@ -19,6 +19,9 @@ namespace tsl {
 
 inline constexpr int kAllPlanes = -1;
 
+// The two directions through a history.
+enum class HistoryStep { Undo, Redo };
+
 class UR_Manager {
 public:
     // Starts a step: discards every step beyond the position and keeps a
@@ -31,12 +34,15 @@ public:
     void PushRedoStep(const MapList& map);
     bool Pending() const { return pending_.has_value(); }
 
-    // Restore the state before the step at the position (Undo) or after the
+    // Restores the state before the step at the position (Undo) or after the
     // step beyond it (Redo), sizes included. False when there is nothing to
-    // undo or redo; `changed` tells whether any word or size differed.
-    bool Undo(MapList& map, bool* changed = nullptr);
-    bool Redo(MapList& map, bool* changed = nullptr);
+    // undo or redo, or a step is still open; `changed` tells whether any word
+    // or size differed.
+    bool Step(HistoryStep direction, MapList& map, bool* changed = nullptr);
+    bool Undo(MapList& map, bool* changed = nullptr) { return Step(HistoryStep::Undo, map, changed); }
+    bool Redo(MapList& map, bool* changed = nullptr) { return Step(HistoryStep::Redo, map, changed); }
 
+    bool CanStep(HistoryStep direction) const { return direction == HistoryStep::Undo ? CanUndo() : CanRedo(); }
     bool CanUndo() const { return position_ >= 0; }
     bool CanRedo() const { return position_ < static_cast<int>(steps_.size()) - 1; }
     int Position() const { return position_; }
@@ -58,7 +64,7 @@ private:
         std::vector<std::uint16_t> before;
         std::vector<std::uint16_t> after;
     };
-    struct Step {
+    struct Entry {
         int beforeWidth = 0, beforeHeight = 0;
         int afterWidth = 0, afterHeight = 0;
         std::vector<PlaneChange> planes;
@@ -71,9 +77,9 @@ private:
         std::vector<std::vector<std::uint16_t>> planes; // plane `scope` alone, or every plane
     };
 
-    static void Apply(const Step& step, MapList& map, bool forward);
+    static void Apply(const Entry& step, MapList& map, bool forward);
 
-    std::vector<Step> steps_;
+    std::vector<Entry> steps_;
     int position_ = -1;
     std::optional<Snapshot> pending_;
 };
