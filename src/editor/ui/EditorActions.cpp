@@ -13,6 +13,9 @@ namespace tsl {
 
 namespace {
 
+// Whether a command needs an open project to be enabled.
+enum class Needs { Nothing, Project };
+
 struct ActionSpec {
     Command command;
     const char* caption;
@@ -21,78 +24,76 @@ struct ActionSpec {
     const char* hint;  // the tool button's hint; empty: no tool button
     const char* theme; // a themed icon, before the standard one
     QStyle::StandardPixmap icon;
+    Needs needs;
 };
 
 constexpr QStyle::StandardPixmap kNoIcon = QStyle::SP_CustomBase;
 
 constexpr ActionSpec kActions[] = {
     {Command::OpenProject, "&Open Project", "openProjectAction", "Ctrl+O", "Open Project", "",
-     QStyle::SP_DialogOpenButton},
+     QStyle::SP_DialogOpenButton, Needs::Nothing},
     {Command::SaveProject, "&Save Project", "saveProjectAction", "Ctrl+S", "Save Project", "",
-     QStyle::SP_DialogSaveButton},
+     QStyle::SP_DialogSaveButton, Needs::Project},
     {Command::ImportMap, "&Import Map", "importMapAction", "Shift+Insert", "Import Map", "document-import",
-     QStyle::SP_ArrowDown},
+     QStyle::SP_ArrowDown, Needs::Project},
     {Command::ExportMap, "&Export Map", "exportMapAction", "Shift+Delete", "Export Map", "document-export",
-     QStyle::SP_ArrowUp},
-    {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon},
-    {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon},
-    {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon},
-    {Command::Cut, "Cu&t", "cutAction", "Ctrl+X", "Cut", "edit-cut", kNoIcon},
-    {Command::Copy, "&Copy", "copyAction", "Ctrl+C", "Copy", "edit-copy", kNoIcon},
-    {Command::Paste, "&Paste", "pasteAction", "Ctrl+V", "Paste", "edit-paste", kNoIcon},
+     QStyle::SP_ArrowUp, Needs::Project},
+    {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon, Needs::Nothing},
+    {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon, Needs::Project},
+    {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon, Needs::Project},
+    {Command::Cut, "Cu&t", "cutAction", "Ctrl+X", "Cut", "edit-cut", kNoIcon, Needs::Project},
+    {Command::Copy, "&Copy", "copyAction", "Ctrl+C", "Copy", "edit-copy", kNoIcon, Needs::Project},
+    {Command::Paste, "&Paste", "pasteAction", "Ctrl+V", "Paste", "edit-paste", kNoIcon, Needs::Project},
     {Command::ClipboardManager, "Clipboard &Manager", "clipboardManagerAction", "Ctrl+B", "Clipboard Manager", "",
-     QStyle::SP_FileDialogListView},
+     QStyle::SP_FileDialogListView, Needs::Project},
     {Command::PreviousLevel, "&Previous Level", "previousLevelAction", "Ctrl+P", "Previous Level", "",
-     QStyle::SP_ArrowBack},
-    {Command::NextLevel, "&Next Level", "nextLevelAction", "Ctrl+N", "Next Level", "", QStyle::SP_ArrowForward},
+     QStyle::SP_ArrowBack, Needs::Project},
+    {Command::NextLevel, "&Next Level", "nextLevelAction", "Ctrl+N", "Next Level", "", QStyle::SP_ArrowForward,
+     Needs::Project},
     {Command::GoToLevel, "&Go To Level", "goToLevelAction", "Ctrl+G", "Go To Level", "go-jump",
-     QStyle::SP_FileDialogContentsView},
-    {Command::AddMap, "&Add Map", "addMapAction", "Insert", "Add Map", "document-new", QStyle::SP_FileIcon},
+     QStyle::SP_FileDialogContentsView, Needs::Project},
+    {Command::AddMap, "&Add Map", "addMapAction", "Insert", "Add Map", "document-new", QStyle::SP_FileIcon,
+     Needs::Project},
     {Command::DeleteMap, "&Delete Map", "deleteMapAction", "Delete", "Delete Map", "edit-delete",
-     QStyle::SP_TrashIcon},
-    {Command::MapProperties, "&Map Properties", "mapPropertiesAction", "Ctrl+M", "", "", kNoIcon},
-    {Command::Autofloor, "Auto&floor", "autofloorAction", "Ctrl+Alt+F", "Autofloor", "", QStyle::SP_DialogResetButton},
-    {Command::ClearMapSolid, "Clear Map (Solid)", "clearMapSolidAction", "", "", "", kNoIcon},
-    {Command::ClearMapRandom, "Clear Map (Random)", "clearMapRandomAction", "", "", "", kNoIcon},
-    {Command::Rotate90, "&90 Degrees", "rotate90Action", "", "", "", kNoIcon},
-    {Command::Rotate180, "&180 Degrees", "rotate180Action", "", "", "", kNoIcon},
-    {Command::Rotate270, "&270 Degrees", "rotate270Action", "", "", "", kNoIcon},
-    {Command::FlipHorizontal, "&Horizontal", "flipHorizontalAction", "", "", "", kNoIcon},
-    {Command::FlipVertical, "&Vertical", "flipVerticalAction", "", "", "", kNoIcon},
-    {Command::FlipPlanes, "Flip &Planes", "flipPlanesAction", "", "", "", kNoIcon},
+     QStyle::SP_TrashIcon, Needs::Project},
+    {Command::MapProperties, "&Map Properties", "mapPropertiesAction", "Ctrl+M", "", "", kNoIcon, Needs::Project},
+    {Command::Autofloor, "Auto&floor", "autofloorAction", "Ctrl+Alt+F", "Autofloor", "", QStyle::SP_DialogResetButton,
+     Needs::Project},
+    {Command::ClearMapSolid, "Clear Map (Solid)", "clearMapSolidAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::ClearMapRandom, "Clear Map (Random)", "clearMapRandomAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::Rotate90, "&90 Degrees", "rotate90Action", "", "", "", kNoIcon, Needs::Project},
+    {Command::Rotate180, "&180 Degrees", "rotate180Action", "", "", "", kNoIcon, Needs::Project},
+    {Command::Rotate270, "&270 Degrees", "rotate270Action", "", "", "", kNoIcon, Needs::Project},
+    {Command::FlipHorizontal, "&Horizontal", "flipHorizontalAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::FlipVertical, "&Vertical", "flipVerticalAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::FlipPlanes, "Flip &Planes", "flipPlanesAction", "", "", "", kNoIcon, Needs::Project},
     {Command::FindReplace, "&Find && Replace", "findReplaceAction", "Ctrl+F", "Find & Replace", "edit-find",
-     QStyle::SP_FileDialogContentsView},
+     QStyle::SP_FileDialogContentsView, Needs::Project},
     {Command::PlaneManager, "Plan&e Manager", "planeManagerAction", "Ctrl+D", "Plane Manager", "",
-     QStyle::SP_FileDialogInfoView},
-    {Command::MapInformation, "Map Info&rmation", "mapInformationAction", "Ctrl+I", "", "", kNoIcon},
-    {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon},
-    {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon},
-    {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon},
-    {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon},
+     QStyle::SP_FileDialogInfoView, Needs::Project},
+    {Command::MapInformation, "Map Info&rmation", "mapInformationAction", "Ctrl+I", "", "", kNoIcon, Needs::Project},
+    {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon, Needs::Project},
+    {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon, Needs::Project},
+    {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon, Needs::Project},
+    {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon, Needs::Project},
     {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
-     QStyle::SP_FileDialogDetailedView},
-    {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon},
-    {Command::MapSymbols, "Map &Symbols", "mapSymbolsAction", "Ctrl+E", "", "", kNoIcon},
-    {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon},
+     QStyle::SP_FileDialogDetailedView, Needs::Project},
+    {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon,
+     Needs::Project},
+    {Command::MapSymbols, "Map &Symbols", "mapSymbolsAction", "Ctrl+E", "", "", kNoIcon, Needs::Project},
+    {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon, Needs::Project},
     {Command::CheckForUpdateAtStartup, "Check For Update At Startup", "checkForUpdateAtStartupAction", "", "", "",
-     kNoIcon},
-    {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon},
-    {Command::Help, "&Help", "helpAction", "F1", "", "", kNoIcon},
-    {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon},
+     kNoIcon, Needs::Nothing},
+    {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon, Needs::Nothing},
+    {Command::Help, "&Help", "helpAction", "F1", "", "", kNoIcon, Needs::Nothing},
+    {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon, Needs::Nothing},
 };
 static_assert(std::size(kActions) == kCommandCount);
 
-// The commands that need an open project, and what enables each of them.
+// What enables each command that needs an open project.
 bool Enabled(Command command, const EditorSession& s)
 {
     switch (command) {
-    case Command::OpenProject:
-    case Command::Exit:
-    case Command::CheckForUpdateAtStartup:
-    case Command::CheckForUpdate:
-    case Command::Help:
-    case Command::About:
-        return true;
     case Command::Undo:
         return s.CanUndo();
     case Command::Redo:
@@ -131,13 +132,6 @@ bool Enabled(Command command, const EditorSession& s)
     default:
         return true;
     }
-}
-
-bool NeedsNoProject(Command command)
-{
-    return command == Command::OpenProject || command == Command::Exit ||
-           command == Command::CheckForUpdateAtStartup || command == Command::CheckForUpdate ||
-           command == Command::Help || command == Command::About;
 }
 
 } // namespace
@@ -276,7 +270,7 @@ void EditorActions::CreateToolBar(QMainWindow* window)
 void EditorActions::Refresh(const EditorSession* session)
 {
     for (const ActionSpec& spec : kActions)
-        Get(spec.command)->setEnabled(session ? Enabled(spec.command, *session) : NeedsNoProject(spec.command));
+        Get(spec.command)->setEnabled(spec.needs == Needs::Nothing || (session && Enabled(spec.command, *session)));
     if (!session)
         return;
     // The radio group follows the session's value mode (a plane that is not
