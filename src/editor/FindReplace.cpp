@@ -103,11 +103,17 @@ void FindReplaceState::SetDirection(FindDirection direction)
     Fields.Direction = direction;
 }
 
-std::optional<Failure> FindReplaceState::Validate(FindAction action) const
+void FindReplaceState::TakeFields(const FindFields& fields)
 {
-    if (Fields.FindWhat.empty())
+    SetDirection(fields.Direction);
+    Fields = fields;
+}
+
+std::optional<Failure> ValidateFind(const FindFields& fields, FindAction action)
+{
+    if (fields.FindWhat.empty())
         return Information("You need to enter a search value!");
-    if ((action == FindAction::Replace || action == FindAction::ReplaceAll) && Fields.ReplaceWith.empty())
+    if ((action == FindAction::Replace || action == FindAction::ReplaceAll) && fields.ReplaceWith.empty())
         return Information("You need to enter a replacement value!");
     return std::nullopt;
 }

@@ -63,6 +63,16 @@ struct FindFields {
     FindDirection Direction = FindDirection::Forward;
 };
 
+// What the "Find & Replace" dialog hands back: its fields and the action
+// chosen, None when it was left without one.
+struct FindRequest {
+    FindFields Fields;
+    FindAction Action = FindAction::None;
+};
+
+// The message that keeps the dialog open, if `fields` do not allow `action`.
+std::optional<Failure> ValidateFind(const FindFields& fields, FindAction action);
+
 class FindReplaceState {
 public:
     FindFields Fields;
@@ -77,8 +87,9 @@ public:
     void Discard();
     // A new direction makes the next action start from the first match.
     void SetDirection(FindDirection direction);
-    // The message that keeps the dialog open, if the fields do not allow `action`.
-    std::optional<Failure> Validate(FindAction action) const;
+    // The dialog's fields, direction included, for the next action.
+    void TakeFields(const FindFields& fields);
+    std::optional<Failure> Validate(FindAction action) const { return ValidateFind(Fields, action); }
 
     // Find Next or Find All on the current map, then steps the find index.
     void Search(FindAction action, const MapList& current, const SymbolTables& symbols);

@@ -1,9 +1,10 @@
 #include "editor/MapOperations.h"
 
-#include "editor/EditorSession.h"
+#include "editor/MapRenderer.h"
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 #include <unordered_map>
 #include <utility>
 
@@ -59,7 +60,79 @@ int Quarters(MapTransform transform)
     }
 }
 
+// The refusal of a width or height field: `side` is "width" or "height".
+std::optional<Failure> CheckMapSize(std::optional<int> size, const std::string& side)
+{
+    std::string text;
+    if (!size || *size < 1)
+        text = "The minimum map " + side + " is 1!";
+    else if (*size > kMaxMapSize)
+        text = "The maximum map " + side + " is 256!";
+    else
+        return std::nullopt;
+    return Failure{std::move(text), "Map " + side + " error", MessageIcon::Error};
+}
+
 } // namespace
+
+std::uint16_t CombineWord(std::uint16_t value, std::uint16_t word, int valueMode)
+{
+    switch (valueMode) {
+    case kHighByteMode:
+        return static_cast<std::uint16_t>(((value & 0xFF) << 8) | (word & 0xFF));
+    case kLowByteMode:
+        return static_cast<std::uint16_t>((word & 0xFF00) | (value & 0xFF));
+    default:
+        return value;
+    }
+}
+
+std::size_t FloodFill(std::vector<std::uint16_t>& plane, int width, int height, int x, int y, std::uint16_t word)
+{
+    if (width <= 0 || height <= 0 || x < 0 || y < 0 || x >= width || y >= height ||
+        plane.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return 0;
+    auto at = [&](int cx, int cy) -> std::uint16_t& {
+        return plane[static_cast<std::size_t>(cy) * static_cast<std::size_t>(width) + static_cast<std::size_t>(cx)];
+    };
+    const std::uint16_t old = at(x, y);
+    if (old == word)
+        return 0;
+    // Column spans: each span is scanned once and pushes a tile of a
+    // neighbouring column only where a run of equal words starts, so the
+    // stack grows with the region, never to a fixed worst case.
+    std::vector<std::uint32_t> stack;
+    stack.push_back(static_cast<std::uint32_t>(x * height + y));
+    std::size_t filled = 0;
+    while (!stack.empty()) {
+        const std::uint32_t entry = stack.back();
+        stack.pop_back();
+        const int cx = static_cast<int>(entry / static_cast<std::uint32_t>(height));
+        int cy = static_cast<int>(entry % static_cast<std::uint32_t>(height));
+        while (cy >= 0 && at(cx, cy) == old)
+            --cy;
+        ++cy;
+        bool spanLeft = false;
+        bool spanRight = false;
+        for (; cy < height && at(cx, cy) == old; ++cy) {
+            at(cx, cy) = word;
+            ++filled;
+            if (cx > 0) {
+                const bool same = at(cx - 1, cy) == old;
+                if (!spanLeft && same)
+                    stack.push_back(static_cast<std::uint32_t>((cx - 1) * height + cy));
+                spanLeft = same;
+            }
+            if (cx < width - 1) {
+                const bool same = at(cx + 1, cy) == old;
+                if (!spanRight && same)
+                    stack.push_back(static_cast<std::uint32_t>((cx + 1) * height + cy));
+                spanRight = same;
+            }
+        }
+    }
+    return filled;
+}
 
 void TransformPlanes(PlaneSet& planes, int& width, int& height, MapTransform transform)
 {
@@ -169,6 +242,16 @@ int TurnFacingObjects(PlaneSet& planes, const FacingGroups& groups, MapTransform
 bool CanResizeMap(int width, int height)
 {
     return width >= 1 && height >= 1 && width <= kMaxMapSize && height <= kMaxMapSize;
+}
+
+std::optional<Failure> CheckMapWidth(std::optional<int> width)
+{
+    return CheckMapSize(width, "width");
+}
+
+std::optional<Failure> CheckMapHeight(std::optional<int> height)
+{
+    return CheckMapSize(height, "height");
 }
 
 void ResizeMap(MapList& map, int width, int height)

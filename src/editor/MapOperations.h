@@ -1,9 +1,11 @@
 #pragma once
-// The commands that change a whole map at once: Autofloor, Clear Map, Rotate
-// Map, Flip Map and Flip Planes. Each is a plain function over the words; the
-// caller frames it as one undoable step over all planes. Rotation and flips
-// also work on a bare block of planes, so that the paste buffer turns with
-// exactly the same code as a map.
+// The operations on map words: the word a tool writes (CombineWord), the
+// flood fill, and the commands that change a whole map at once: Autofloor,
+// Clear Map, Rotate Map, Flip Map, Flip Planes and resizing. Each is a plain
+// function over the words; the caller frames a whole-map command as one
+// undoable step over all planes. Rotation and flips also work on a bare block
+// of planes, so that the paste buffer turns with exactly the same code as a
+// map.
 
 #include "core/Failure.h"
 #include "core/MapHandler.h"
@@ -14,9 +16,19 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace tsl {
+
+// The new word of a tile drawn with symbol value `value` over `word` in a
+// value mode: the whole value, or its low byte into the high or the low byte.
+std::uint16_t CombineWord(std::uint16_t value, std::uint16_t word, int valueMode);
+
+// Fills the 4-connected region of equal words around (x, y) of a
+// width x height plane with `word`; tiles touching only at a corner are not
+// connected. Returns the number of tiles changed.
+std::size_t FloodFill(std::vector<std::uint16_t>& plane, int width, int height, int x, int y, std::uint16_t word);
 
 // Planes of row-major words, all of the same width and height.
 using PlaneSet = std::vector<std::vector<std::uint16_t>>;
@@ -58,6 +70,17 @@ int TurnFacingObjects(PlaneSet& planes, const FacingGroups& groups, MapTransform
 // corner: cut, or extended with 0, at the right and bottom.
 void ResizeMap(MapList& map, int width, int height);
 bool CanResizeMap(int width, int height); // 1 ... 256 each
+// The refusal of a size field's value (empty = nullopt), or nothing.
+std::optional<Failure> CheckMapWidth(std::optional<int> width);
+std::optional<Failure> CheckMapHeight(std::optional<int> height);
+
+// What the "Map Properties" dialog hands back.
+struct MapPropertiesChoice {
+    std::string Name;
+    int Width = 0;
+    int Height = 0;
+    bool AllMaps = false; // apply the new size to every map
+};
 
 // The values Autofloor hands out: lo, lo + 1, ..., hi - 1, then lo again.
 struct FloorRange {

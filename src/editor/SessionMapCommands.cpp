@@ -7,24 +7,6 @@
 
 namespace tsl {
 
-namespace {
-
-EditResult Redraw(EditResult::Redraw what)
-{
-    EditResult result;
-    result.What = what;
-    return result;
-}
-
-EditResult Refusal(Failure failure)
-{
-    EditResult result;
-    result.Message = std::move(failure);
-    return result;
-}
-
-} // namespace
-
 EditResult EditorSession::Autofloor()
 {
     if (!CanWholeMapOperations())
@@ -37,9 +19,9 @@ EditResult EditorSession::ClearMap(bool random)
 {
     if (!CanWholeMapOperations())
         return EditResult::None();
-    const auto wall = ClearMapWallValue(project_->Symbols, selectedPlane_, LeftValue(selectedPlane_));
+    const auto wall = ClearMapWallValue(project_->Symbols, SelectedPlane(), LeftValue(SelectedPlane()));
     if (!wall)
-        return Refusal(NoWallTilesFailure());
+        return EditResult::Refusal(NoWallTilesFailure());
     return EditCurrentMap(kAllPlanes, [&](MapList& map) {
         if (random)
             ClearMapRandom(map, *wall, ProgramRandom());
@@ -52,9 +34,8 @@ EditResult EditorSession::TransformCurrentMap(MapTransform transform)
 {
     if (!CanWholeMapOperations())
         return EditResult::None();
-    if (currentTool_ == kToolPastePlacement) {
-        TransformPasteBuffer(pasteBuffer_, transform);
-        MakePastePreview();
+    if (PastePlacing()) {
+        clipboard_.Transform(transform);
         EditResult result;
         result.Overlay = true;
         return result;
@@ -75,31 +56,41 @@ bool EditorSession::CanFlipPlanes(int first, int second) const
 EditResult EditorSession::FlipPlanes(int first, int second)
 {
     if (first == second)
-        return Refusal(FlipPlaneWithItselfFailure());
+        return EditResult::Refusal(FlipPlaneWithItselfFailure());
     if (!CanFlipPlanes(first, second))
         return EditResult::None();
     return EditCurrentMap(kAllPlanes, [&](MapList& map) { tsl::FlipPlanes(map, first, second); });
 }
 
-EditResult EditorSession::RunFindAction(FindAction action)
+EditResult EditorSession::RunFind(const FindRequest& request)
 {
     if (!CanFindReplace())
         return EditResult::None();
-    if (action == FindAction::FindNext || action == FindAction::FindAll) {
-        finds_.Search(action, Maps().Current(), project_->Symbols);
-        EditResult result;
+    finds_.TakeFields(request.Fields);
+    EditResult result;
+    if (request.Action == FindAction::None) {
+        // Left without an action: no "not found" for a search that never ran.
+        finds_.Cancel();
+        result.Overlay = true;
+        return result;
+    }
+    if (auto refusal = finds_.Validate(request.Action))
+        return EditResult::Refusal(*refusal);
+    if (request.Action == FindAction::FindNext || request.Action == FindAction::FindAll) {
+        finds_.Search(request.Action, Maps().Current(), project_->Symbols);
         result.Overlay = true;
         result.Message = finds_.NotFoundMessage();
         return result;
     }
-    const auto changes = finds_.PlanReplace(action, Maps(), project_->Symbols);
+    const auto changes = finds_.PlanReplace(request.Action, Maps(), project_->Symbols);
     if (!changes)
         return EditResult::None();
+    // Each changed plane alone: the step keeps no other plane's words.
     for (const PlaneReplacement& change : *changes)
-        EditMap(change.MapIndex, kAllPlanes, [&](MapList& map) {
+        EditMap(change.MapIndex, change.Plane, [&](MapList& map) {
             map.Planes[static_cast<std::size_t>(change.Plane)] = change.Words;
         });
-    EditResult result = Redraw(EditResult::Redraw::Map);
+    result = EditResult::Redrawing(EditResult::Redraw::Map);
     result.Message = finds_.ReplacedMessage();
     return result;
 }
@@ -109,7 +100,7 @@ EditResult EditorSession::FindAgain()
     if (!CanFindReplace())
         return EditResult::None();
     if (auto refusal = finds_.Validate(FindAction::FindNext))
-        return Refusal(*refusal);
+        return EditResult::Refusal(*refusal);
     EditResult result;
     result.Overlay = finds_.FindAgain(Maps().Current(), project_->Symbols);
     return result;
@@ -120,10 +111,10 @@ EditResult EditorSession::ChangePlaneCount(int count, const SaveMaps& save)
     if (count == Maps().NumPlanes)
         return EditResult::None();
     if (auto failure = tsl::ChangePlaneCount(*project_, count, save))
-        return Refusal(*failure);
+        return EditResult::Refusal(*failure);
     DestroyClipboardManager();
     ResetForSymbols();
-    return Redraw(EditResult::Redraw::MapList);
+    return EditResult::Redrawing(EditResult::Redraw::MapList);
 }
 
 MapStatistics EditorSession::CurrentMapStatistics() const

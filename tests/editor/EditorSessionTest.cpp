@@ -1,10 +1,12 @@
-// The editing engine driven like the window drives it: pointer records,
-// commands and their "can" twins, shaped do / check / undo / check / redo /
-// check. The whole-map operations and find and replace through the session:
-// one all-planes undo step each, refusals that record nothing, the pasted
-// block turned in place of the map, and one step per replaced map.
+// The editing session as the window drives it: its commands and their "can"
+// twins, shaped do / check / undo / check / redo / check, where they join its
+// parts (the tools, the clipboard and the histories have tests of their own):
+// copy, cut and paste, the map list, the properties, the whole-map operations
+// with one all-planes undo step each, refusals that record nothing, the pasted
+// block turned in place of the map, and find and replace with one step per
+// replaced map.
 
-#include "EditorTestUtil.h"
+#include "SessionFixture.h"
 #include "editor/MapRenderer.h"
 
 #include <gtest/gtest.h>
@@ -18,62 +20,7 @@ using namespace tsl::test;
 
 namespace {
 
-using Button = PointerButton;
-using Words = std::vector<std::uint16_t>;
-
-class EditorSessionTest : public ::testing::Test {
-protected:
-    using MapState = std::tuple<int, int, PlaneSet>; // the size and every plane
-
-    void SetUp() override { Open(); }
-    // One map per size; the planes to split; a header of the WDC kind.
-    void Open(std::vector<std::pair<int, int>> sizes = {{16, 16}}, std::vector<int> splitPlanes = {},
-              bool wdc = false)
-    {
-        session = MemorySession(dir.path(), {std::move(sizes), 3, std::move(splitPlanes), wdc});
-    }
-    MapList& Map(int i = -1)
-    {
-        return session->Maps().Maps.at(static_cast<std::size_t>(i < 0 ? session->Maps().CurrentMap : i));
-    }
-    std::uint16_t W(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
-    // How many words of the plane hold `word`.
-    long Count(int plane, std::uint16_t word)
-    {
-        const auto& words = Map().Planes.at(static_cast<std::size_t>(plane));
-        return std::count(words.begin(), words.end(), word);
-    }
-    MapState Now() { return {Map().Width, Map().Height, Map().Planes}; }
-    void Send(PointerAction action, int x, int y, PointerButton button = Button::Left)
-    {
-        session->Pointer({action, button, x, y});
-    }
-    // A press at the first point, moves through the others, the release at the last.
-    void Stroke(const std::vector<std::pair<int, int>>& points, PointerButton button = Button::Left)
-    {
-        Send(PointerAction::Press, points.front().first, points.front().second, button);
-        for (auto [x, y] : points)
-            Send(PointerAction::Move, x, y, button);
-        Send(PointerAction::Release, points.back().first, points.back().second, button);
-    }
-    // Undo gives `before` back, and Redo what the last step made.
-    void ExpectUndoRedo(const MapState& before)
-    {
-        const MapState after = Now();
-        session->Undo();
-        EXPECT_EQ(Now(), before) << "after Undo";
-        session->Redo();
-        EXPECT_EQ(Now(), after) << "after Redo";
-    }
-    void Draw(std::uint16_t value, int x, int y)
-    {
-        session->SetButtonValue(Button::Left, value);
-        Stroke({{x, y}});
-    }
-
-    TempDir dir;
-    std::unique_ptr<EditorSession> session;
-};
+using EditorSessionTest = SessionFixture;
 
 class SessionMapCommands : public EditorSessionTest {
 protected:
@@ -89,63 +36,28 @@ protected:
                 for (std::size_t i = 0; i < map.Planes[p].size(); ++i)
                     map.Planes[p][i] = static_cast<std::uint16_t>(p == 0 ? (i % 2 ? 1 : 0) : i % 3 + 4 * p);
     }
+    // The dialog's fields searching plane 0 for `findWhat`.
+    static FindFields Find(std::string findWhat)
+    {
+        FindFields fields;
+        fields.FindWhat = std::move(findWhat);
+        return fields;
+    }
 };
 
-TEST(CombineWord, MergesByValueMode)
-{
-    struct Case { int mode; std::uint16_t value, word, expected; };
-    for (const Case& c : std::vector<Case>{{kIntMode, 0x05, 0x1203, 0x0005},
-                                           {kLowByteMode, 0x05, 0x1203, 0x1205},
-                                           {kHighByteMode, 0x05, 0x1203, 0x0503},
-                                           {kHighByteMode, 0x05, 0x0000, 0x0500},
-                                           {kLowByteMode, 0x1234, 0xAB00, 0xAB34}})
-        EXPECT_EQ(CombineWord(c.value, c.word, c.mode), c.expected) << c.mode << " " << c.value << " " << c.word;
-}
 
-TEST(FloodFill, FillsAWholeLargePlaneWithAMaze)
-{
-    const int w = 256, h = 256;
-    std::vector<std::uint16_t> plane(w * h, 0);
-    for (int x = 1; x < w; x += 2) // walls with a gap at alternating ends
-        for (int y = 0; y < h; ++y)
-            if (y != ((x / 2) % 2 ? 0 : h - 1))
-                plane[static_cast<std::size_t>(y * w + x)] = 1;
-    const auto zeros = static_cast<std::size_t>(std::count(plane.begin(), plane.end(), 0));
-    EXPECT_EQ(FloodFill(plane, w, h, 0, 0, 5), zeros);
-    EXPECT_EQ(std::count(plane.begin(), plane.end(), 0), 0);
-}
 
-TEST_F(EditorSessionTest, PencilStrokeIsOneStepEndsWhenItLeavesTheMapAndAPressOutsideClamps)
-{
-    Open({{16, 12}});
-    const MapState before = Now();
-    session->SetButtonValue(Button::Left, 4);
-    // Out at (16, 1): the stroke ends; back inside at (3, 1): not resumed.
-    Stroke({{1, 1}, {2, 1}, {16, 1}, {3, 1}});
-    EXPECT_EQ(W(0, 1, 1), 4);
-    EXPECT_EQ(W(0, 2, 1), 4);
-    EXPECT_EQ(W(0, 3, 1), 0);
-    EXPECT_TRUE(session->Changed());
-    EXPECT_EQ(session->History(0).Steps(), 1);
-    ExpectUndoRedo(before);
-    // A press outside the map acts on its last column and row.
-    Draw(3, 40, 30);
-    EXPECT_EQ(W(0, 15, 11), 3);
-}
 
-TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPressUntilNewSymbolsResetTheSession)
+
+
+
+
+TEST_F(EditorSessionTest, NewSymbolsStartTheToolsValuesAndHistoriesAnew)
 {
     Open({{16, 16}}, {0}); // plane 0 split
-    Map().SetWord(0, 0, 0, 0x1203);
-    Map().SetWord(0, 1, 0, 0x7702);
     session->SetValueMode(kLowByteMode);
     session->SetButtonValue(Button::Left, 5);
-    Stroke({{0, 0}, {1, 0}, {2, 0}});
-    EXPECT_EQ(W(0, 0, 0), 0x1205);
-    EXPECT_EQ(W(0, 1, 0), 0x1205);
-    EXPECT_EQ(W(0, 2, 0), 0x1205);
-
-    // New symbols start the tools, values and histories anew.
+    Stroke({{0, 0}});
     session->SelectTool(kToolRectangleSelection);
     Stroke({{0, 0}});
     session->Copy();
@@ -155,114 +67,6 @@ TEST_F(EditorSessionTest, ByteModeStrokeWritesTheWordOfItsPressUntilNewSymbolsRe
     EXPECT_EQ(session->LeftValue(0), 0);
     EXPECT_FALSE(session->CanPaste());
     EXPECT_FALSE(session->CanUndo());
-}
-
-TEST_F(EditorSessionTest, ButtonsDrawTheirValuesInTheSelectedPlane)
-{
-    session->SelectPlane(1);
-    session->SetButtonValue(Button::Left, 6);
-    session->SetButtonValue(Button::Right, 8);
-    Stroke({{0, 0}}, Button::Middle);
-    Stroke({{1, 0}}, Button::Right);
-    EXPECT_EQ(W(1, 0, 0), 6);
-    EXPECT_EQ(W(1, 1, 0), 8);
-    EXPECT_EQ(W(0, 0, 0), 0);
-    EXPECT_EQ(session->LeftValue(0), 0); // each plane keeps its own pair
-}
-
-TEST_F(EditorSessionTest, RectangleFillsBetweenCornersInAnyOrder)
-{
-    session->SelectTool(kToolRectangle);
-    session->SetButtonValue(Button::Left, 2);
-    Stroke({{5, 7}, {4, 4}, {2, 3}});
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            EXPECT_EQ(W(0, x, y), x >= 2 && x <= 5 && y >= 3 && y <= 7 ? 2 : 0) << x << "," << y;
-    session->Undo();
-    Stroke({{9, 9}}); // press and release on one tile
-    EXPECT_EQ(W(0, 9, 9), 2);
-    EXPECT_EQ(Count(0, 2), 1);
-}
-
-TEST_F(EditorSessionTest, FillThatChangesNothingStillRecordsAStep)
-{
-    session->SelectTool(kToolFill);
-    session->SetButtonValue(Button::Left, 0);
-    Stroke({{3, 3}});
-    EXPECT_TRUE(session->Changed());
-    EXPECT_TRUE(session->CanUndo());
-}
-
-TEST_F(EditorSessionTest, SelectObjectPicksAndReturnsToThePreviousTool)
-{
-    struct Case { std::uint16_t before; std::uint16_t after; };
-    for (const Case& c : std::vector<Case>{{kToolPencil, kToolPencil},
-                                           {kToolFill, kToolFill},
-                                           {kToolRectangle, kToolRectangle},
-                                           {kToolRectangleSelection, kToolPencil}}) {
-        Open();
-        Map().SetWord(0, 4, 4, 4242); // no symbol has it
-        const MapState before = Now();
-        session->SelectTool(c.before);
-        session->SelectTool(kToolSelectObject);
-        EXPECT_TRUE(session->Pointer({PointerAction::Press, Button::Right, 4, 4}).ValuesChanged);
-        Send(PointerAction::Release, 4, 4, Button::Right);
-        EXPECT_EQ(session->RightValue(0), 4242);
-        EXPECT_EQ(session->CurrentTool(), c.after) << c.before;
-        EXPECT_EQ(Now(), before) << "the release after the pick acts with no tool";
-        EXPECT_FALSE(session->Changed());
-        EXPECT_FALSE(session->CanUndo());
-    }
-}
-
-TEST_F(EditorSessionTest, PlaneWithoutSplitLeavesTheByteModes)
-{
-    Open({{16, 16}}, {1}); // plane 1 split
-    EXPECT_FALSE(session->CanByteModes());
-    EXPECT_EQ(session->SetValueMode(kHighByteMode).What, EditResult::Redraw::Nothing);
-    session->SelectPlane(1);
-    session->SetValueMode(kHighByteMode);
-    EXPECT_EQ(session->ValueMode(), kHighByteMode);
-    EXPECT_EQ(session->SelectPlane(0).What, EditResult::Redraw::Map);
-    EXPECT_EQ(session->ValueMode(), kIntMode);
-}
-
-TEST_F(EditorSessionTest, UndoAndRedoFollowTheLinearHistoryOfEachMapAndMarkTheSetChanged)
-{
-    Open({{16, 16}, {8, 8}});
-    const MapState initial = Now();
-    Draw(1, 0, 0);
-    const MapState first = Now();
-    Draw(2, 1, 0);
-    Draw(3, 2, 0);
-    session->SetChanged(false); // saved
-    session->Undo();
-    EXPECT_TRUE(session->Changed());
-    session->SetChanged(false);
-    session->Redo();
-    EXPECT_TRUE(session->Changed());
-    session->Undo();
-    session->Undo();
-    Draw(4, 3, 0); // drops the two undone steps
-    EXPECT_FALSE(session->CanRedo());
-    session->Undo();
-    EXPECT_EQ(Now(), first);
-    session->Undo();
-    EXPECT_EQ(Now(), initial);
-    EXPECT_FALSE(session->CanUndo());
-    EXPECT_EQ(session->Undo().What, EditResult::Redraw::Nothing);
-
-    // The other map has a history of its own.
-    Draw(1, 0, 0);
-    session->NextMap();
-    EXPECT_FALSE(session->CanUndo());
-    Draw(2, 0, 0);
-    session->Undo();
-    EXPECT_EQ(W(0, 0, 0), 0);
-    EXPECT_EQ(Map(0).Word(0, 0, 0), 1);
-    session->PreviousMap();
-    EXPECT_TRUE(session->CanUndo());
-    EXPECT_FALSE(session->CanRedo());
 }
 
 TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlaneAndAToolEndsThePlacement)
@@ -298,31 +102,6 @@ TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlaneAndAToolEndsThePlacement)
     EXPECT_TRUE(session->CanPaste());
 }
 
-TEST_F(EditorSessionTest, PasteClipsAtTheEdgesOfASmallerMap)
-{
-    Open({{64, 64}, {32, 32}});
-    Map().Planes.assign(3, Words(64 * 64, 7));
-    session->SelectTool(kToolRectangleSelection);
-    Stroke({{0, 0}, {40, 40}});
-    session->Copy();
-    session->NextMap();
-    session->Paste();
-    Send(PointerAction::Move, 0, 0);
-    Stroke({{0, 0}});
-    EXPECT_EQ(Count(2, 7), 32 * 32);
-
-    // A block from columns 32 and beyond writes nothing into a 32-wide map.
-    session->PreviousMap();
-    session->SelectTool(kToolRectangleSelection);
-    Stroke({{32, 0}, {40, 5}});
-    session->Copy();
-    session->NextMap();
-    session->Undo();
-    session->Paste();
-    Send(PointerAction::Move, 0, 0);
-    Stroke({{0, 0}});
-    EXPECT_EQ(Count(0, 7), 0);
-}
 
 TEST_F(EditorSessionTest, CutKeepsToTheCurrentMapClearsEveryPlaneAndIsUndoable)
 {
@@ -391,12 +170,14 @@ TEST_F(EditorSessionTest, AddMapRefusesThe101stMapOfAPlainHeader)
 {
     const std::vector<std::pair<int, int>> hundred(100, {2, 2});
     Open(hundred);
+    EXPECT_FALSE(session->CanAddMap());
     const EditResult refused = session->AddMap();
     ASSERT_TRUE(refused.Message);
     EXPECT_EQ(refused.Message->text, "The map files can hold at most 100 maps!");
     EXPECT_EQ(refused.Message->caption, "Error adding map");
     EXPECT_EQ(session->Maps().NumMaps(), 100);
     Open(hundred, {}, true); // a WDC header
+    EXPECT_TRUE(session->CanAddMap());
     EXPECT_FALSE(session->AddMap().Message);
 }
 
@@ -424,22 +205,9 @@ TEST_F(EditorSessionTest, ResizeReachesEveryPlaneAndResizingAllMapsGivesEachMapI
     EXPECT_EQ(Map(0).Width, 12);
 }
 
-TEST_F(EditorSessionTest, MapPropertiesCheckSizesAndCutTheName)
+// Which sizes are refused is MapSizeChecks' (MapOperationsTest).
+TEST_F(EditorSessionTest, MapPropertiesRefuseABadSizeAndCutTheName)
 {
-    struct Case { std::optional<int> width, height; const char* text; const char* caption; };
-    for (const Case& c : std::vector<Case>{{std::nullopt, 5, "The minimum map width is 1!", "Map width error"},
-                                           {0, 5, "The minimum map width is 1!", "Map width error"},
-                                           {257, 5, "The maximum map width is 256!", "Map width error"},
-                                           {5, 0, "The minimum map height is 1!", "Map height error"},
-                                           {5, 300, "The maximum map height is 256!", "Map height error"}}) {
-        auto refused = EditorSession::CheckMapWidth(c.width);
-        if (!refused)
-            refused = EditorSession::CheckMapHeight(c.height);
-        ASSERT_TRUE(refused);
-        EXPECT_EQ(refused->text, c.text);
-        EXPECT_EQ(refused->caption, c.caption);
-        EXPECT_EQ(refused->icon, MessageIcon::Error);
-    }
     EXPECT_TRUE(session->ApplyMapProperties({"A", 0, 5, false}).Message);
     EXPECT_EQ(Map().Width, 16);
     EXPECT_FALSE(session->Changed());
@@ -531,9 +299,9 @@ TEST_F(SessionMapCommands, ReplaceInAllMapsGivesEachChangedMapItsOwnStepAndKeeps
         Map(i).Planes[1] = lamps;
     Map(1).Planes[1] = Words(12, 0); // no lamp here: no step
     session->Maps().CurrentMap = 1;
-    session->Finds().Fields = {1, "Lamp", "0", ReplaceScope::AllMaps, FindDirection::Forward};
+    const FindRequest request{{1, "Lamp", "0", ReplaceScope::AllMaps, FindDirection::Forward}, FindAction::ReplaceAll};
 
-    EXPECT_EQ(session->RunFindAction(FindAction::ReplaceAll).Message->text, "6 occurrences were replaced");
+    EXPECT_EQ(session->RunFind(request).Message->text, "6 occurrences were replaced");
     EXPECT_EQ(session->Maps().CurrentMap, 1);
     EXPECT_EQ(session->History(0).Steps(), 1);
     EXPECT_EQ(session->History(1).Steps(), 0);
@@ -546,16 +314,31 @@ TEST_F(SessionMapCommands, ReplaceInAllMapsGivesEachChangedMapItsOwnStepAndKeeps
 
 TEST_F(SessionMapCommands, SearchesMarkMatchesUntilAPressAndF3NeedsASearchValue)
 {
-    FindReplaceState& finds = session->Finds();
+    const FindReplaceState& finds = session->Finds();
     EXPECT_EQ(session->FindAgain().Message->text, "You need to enter a search value!");
-    finds.Fields.FindWhat = "Wall";
-    EXPECT_FALSE(session->RunFindAction(FindAction::FindAll).Message);
+    EXPECT_FALSE(session->RunFind({Find("Wall"), FindAction::FindAll}).Message);
     EXPECT_EQ(finds.Marked().size(), 6u);
     EXPECT_TRUE(session->FindAgain().Overlay);
-    Send(PointerAction::Press, 0, 0);
+    session->Pointer({PointerAction::Press, Button::Left, 0, 0});
     EXPECT_TRUE(finds.Marked().empty());
-    finds.Fields.FindWhat = "Lamp";
-    EXPECT_EQ(session->RunFindAction(FindAction::FindNext).Message->text, "The searched value couldn't be found!");
+    EXPECT_EQ(session->RunFind({Find("Lamp"), FindAction::FindNext}).Message->text,
+              "The searched value couldn't be found!");
+}
+
+// The dialog left without an action: its fields are kept for the next
+// opening, and nothing is said about a search that never ran.
+TEST_F(SessionMapCommands, ARequestWithoutAnActionKeepsTheFieldsAndSaysNothing)
+{
+    const FindFields fields{1, "Lamp", "Wall", ReplaceScope::AllMaps, FindDirection::Backward};
+    const EditResult result = session->RunFind({fields, FindAction::None});
+    EXPECT_FALSE(result.Message);
+    const FindReplaceState& finds = session->Finds();
+    EXPECT_EQ(finds.Fields.FindWhat, "Lamp");
+    EXPECT_EQ(finds.Fields.Direction, FindDirection::Backward);
+    EXPECT_TRUE(finds.DirectionChanged);
+    EXPECT_TRUE(finds.Cancelled);
+    EXPECT_EQ(finds.NotFoundMessage(), std::nullopt);
+    EXPECT_EQ(session->RunFind({Find(""), FindAction::FindAll}).Message->text, "You need to enter a search value!");
 }
 
 TEST_F(SessionMapCommands, MapInformationCountsAndChecksTheCurrentMap)

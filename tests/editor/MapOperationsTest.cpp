@@ -1,5 +1,6 @@
-// Whole-map operations on the words: Autofloor, Clear Map, turning and
-// mirroring maps and the paste buffer, Flip Planes and resizing.
+// Operations on the words: the word a tool writes, the flood fill, and the
+// whole-map operations Autofloor, Clear Map, turning and mirroring maps and
+// the paste buffer, Flip Planes and resizing with its size checks.
 
 #include "EditorTestUtil.h"
 #include "editor/MapOperations.h"
@@ -35,6 +36,30 @@ struct AutofloorCase {
 };
 
 } // namespace
+
+TEST(CombineWord, MergesByValueMode)
+{
+    struct Case { int mode; std::uint16_t value, word, expected; };
+    for (const Case& c : std::vector<Case>{{kIntMode, 0x05, 0x1203, 0x0005},
+                                           {kLowByteMode, 0x05, 0x1203, 0x1205},
+                                           {kHighByteMode, 0x05, 0x1203, 0x0503},
+                                           {kHighByteMode, 0x05, 0x0000, 0x0500},
+                                           {kLowByteMode, 0x1234, 0xAB00, 0xAB34}})
+        EXPECT_EQ(CombineWord(c.value, c.word, c.mode), c.expected) << c.mode << " " << c.value << " " << c.word;
+}
+
+TEST(FloodFill, FillsAWholeLargePlaneWithAMaze)
+{
+    const int w = 256, h = 256;
+    std::vector<std::uint16_t> plane(w * h, 0);
+    for (int x = 1; x < w; x += 2) // walls with a gap at alternating ends
+        for (int y = 0; y < h; ++y)
+            if (y != ((x / 2) % 2 ? 0 : h - 1))
+                plane[static_cast<std::size_t>(y * w + x)] = 1;
+    const auto zeros = static_cast<std::size_t>(std::count(plane.begin(), plane.end(), 0));
+    EXPECT_EQ(FloodFill(plane, w, h, 0, 0, 5), zeros);
+    EXPECT_EQ(std::count(plane.begin(), plane.end(), 0), 0);
+}
 
 TEST(Autofloor, NumbersTheAreasInScanOrderAndCyclesBelowTheHighestValue)
 {
@@ -231,4 +256,24 @@ TEST(ResizeMap, KeepsTheTopLeftCornerAndFillsWithZeros)
         ResizeMap(map, w, h);
         EXPECT_EQ(map.Width, 2);
     }
+}
+
+TEST(MapSizeChecks, RefuseAnEmptyFieldAndSizesOutsideOneTo256)
+{
+    struct Case { std::optional<int> width, height; const char* text; const char* caption; };
+    for (const Case& c : std::vector<Case>{{std::nullopt, 5, "The minimum map width is 1!", "Map width error"},
+                                           {0, 5, "The minimum map width is 1!", "Map width error"},
+                                           {257, 5, "The maximum map width is 256!", "Map width error"},
+                                           {5, 0, "The minimum map height is 1!", "Map height error"},
+                                           {5, 300, "The maximum map height is 256!", "Map height error"}}) {
+        auto refused = CheckMapWidth(c.width);
+        if (!refused)
+            refused = CheckMapHeight(c.height);
+        ASSERT_TRUE(refused);
+        EXPECT_EQ(refused->text, c.text);
+        EXPECT_EQ(refused->caption, c.caption);
+        EXPECT_EQ(refused->icon, MessageIcon::Error);
+    }
+    EXPECT_FALSE(CheckMapWidth(1));
+    EXPECT_FALSE(CheckMapHeight(256));
 }

@@ -12,7 +12,7 @@
 // every tile on the line between them is sent as a move of its own, so a
 // stroke has no gaps.
 
-#include "editor/EditorSession.h"
+#include "editor/PointerInput.h"
 
 #include <QImage>
 #include <QScrollArea>

@@ -1,6 +1,6 @@
 #include "editor/ui/SidePanel.h"
 
-#include "editor/EditorSession.h"
+#include "editor/PointerTools.h"
 #include "editor/Project.h"
 #include "editor/ui/Cursors.h"
 #include "symbols/SymbolTables.h"
@@ -238,12 +238,21 @@ void SidePanel::ShowProject(const Project& project)
 
 void SidePanel::ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right)
 {
-    auto show = [&](const PanelRow& row, std::uint16_t value) {
-        const bool known = tables.FindSymbol(plane, value).has_value();
-        SetRow(row, tables.SymbolPicture(plane, known ? value : 0), QString::fromStdString(tables.ValueText(plane, value)));
-    };
-    show(left_, left);
-    show(right_, right);
+    ShowButtonValue(PointerButton::Left, tables, plane, left);
+    ShowButtonValue(PointerButton::Right, tables, plane, right);
+}
+
+void SidePanel::ShowButtonValue(PointerButton button, const SymbolTables& tables, int plane, std::uint16_t value)
+{
+    const bool known = tables.FindSymbol(plane, value).has_value();
+    SetRow(button == PointerButton::Right ? right_ : left_, tables.SymbolPicture(plane, known ? value : 0),
+           QString::fromStdString(tables.ValueText(plane, value)));
+}
+
+void SidePanel::ShowPointerTile(int x, int y)
+{
+    x_->setText(QString("X: %1").arg(x));
+    y_->setText(QString("Y: %1").arg(y));
 }
 
 void SidePanel::ShowTileInformation(const Project& project, int x, int y, int valueMode)

@@ -6,6 +6,7 @@
 // reports the user's choices as signals; it holds no map logic.
 
 #include "core/Image.h"
+#include "editor/PointerInput.h"
 #include "symbols/ui/SymbolWidgets.h"
 
 #include <QImage>
@@ -46,11 +47,7 @@ public:
     QComboBox* PlaneSelector() const { return planes_; }
     QListWidget* SymbolList() const { return symbols_; }
     QSlider* ZoomSlider() const { return zoom_; }
-    QLabel* XLabel() const { return x_; }
-    QLabel* YLabel() const { return y_; }
     const PanelRow& TileRow(int plane) const { return tileRows_[static_cast<std::size_t>(plane)]; }
-    const PanelRow& LeftRow() const { return left_; }
-    const PanelRow& RightRow() const { return right_; }
     // The button of a tool code (kToolPencil ...); paste placement has none.
     QToolButton* ToolButton(std::uint16_t tool) const;
 
@@ -70,6 +67,10 @@ public:
     void ShowProject(const Project& project);
     // The "Left:" and "Right:" rows for the values of `plane`.
     void ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right);
+    // The row of one button ("Right:" for the right one, "Left:" otherwise).
+    void ShowButtonValue(PointerButton button, const SymbolTables& tables, int plane, std::uint16_t value);
+    // "X:" and "Y:" of the tile under the pointer.
+    void ShowPointerTile(int x, int y);
     // The "Tile Information" rows for tile (x, y) of the current map.
     void ShowTileInformation(const Project& project, int x, int y, int valueMode);
     // Sets the track bar without running the zoom handler.

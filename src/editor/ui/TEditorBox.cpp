@@ -269,30 +269,7 @@ void TEditorBox::SetChanged(bool changed)
         session_->SetChanged(changed);
 }
 
-// --- project lifecycle ---
-
-bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& directory)
-{
-    SetStatus("Opening...");
-    QApplication::processEvents();
-    OpenRequest request;
-    if (fromRecent)
-        request.directory = directory;
-    if (session_)
-        request.startDirectory = session_->Maps().Path;
-    request.mapDefsRoot = environment_.mapDefsRoot;
-    OpenOutcome outcome = tsl::OpenProject(request, prompter_, [this](const std::string& extension,
-                                                                      const std::string& executable) {
-        return structureBox_->ShowStructureDialog(environment_.mapDefsRoot, extension, executable);
-    });
-    SetStatus("Ready");
-    if (outcome.result == OpenResult::Cancelled)
-        return true;
-    if (outcome.result != OpenResult::Opened)
-        return false;
-    ApplyLoadedProject(std::move(outcome.project));
-    return true;
-}
+// --- showing the project ---
 
 void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
 {
@@ -304,13 +281,9 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     view_->PaintArea()->SetPreview(QImage(), std::nullopt);
     session_ = std::make_unique<EditorSession>(std::move(project));
 
-    UpdateTitle();
-    panel_->ShowProject(session_->CurrentProject());
-    RefreshSelectionRows();
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
-    RedrawMap();
-    RefreshCommands();
+    ShowReloadedProject(EditResult::None());
     SaveApplicationSettings();
 
     const std::string path = session_->Maps().Path.string();
@@ -323,10 +296,18 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
         onZoomChosen(zoom);
     }
     session_->SetChanged(false);
-    panel_->XLabel()->setText("X: 0");
-    panel_->YLabel()->setText("Y: 0");
-    shownTool_ = kToolPastePlacement; // whatever the last session showed
-    SyncTool();
+}
+
+void TEditorBox::ShowReloadedProject(EditResult result)
+{
+    // New maps, planes or symbols: the panel, the tools and the picture start anew.
+    panel_->ShowProject(session_->CurrentProject());
+    panel_->ShowPointerTile(0, 0);
+    result.What = EditResult::Redraw::MapList;
+    result.ValuesChanged = true;
+    result.ToolChanged = true;
+    result.Overlay = true;
+    Apply(result);
 }
 
 void TEditorBox::RefreshSelectionRows()
@@ -363,7 +344,8 @@ void TEditorBox::Apply(const EditResult& result)
     SyncPlane();
     if (result.ValuesChanged)
         RefreshSelectionRows();
-    SyncTool();
+    if (result.ToolChanged)
+        ShowTool();
     SyncOverlay();
     SyncMarkers();
     RefreshCommands();
@@ -380,12 +362,9 @@ void TEditorBox::SyncPlane()
     RefreshSelectionRows();
 }
 
-void TEditorBox::SyncTool()
+void TEditorBox::ShowTool()
 {
     const std::uint16_t tool = session_->CurrentTool();
-    if (tool == shownTool_)
-        return;
-    shownTool_ = tool;
     panel_->ShowTool(tool);
     view_->PaintArea()->setCursor(CursorNamed(ToolCursorName(tool)));
 }
@@ -399,6 +378,211 @@ void TEditorBox::SyncOverlay()
         area->SetPreview(Wrap(session_->PasteBuffer().Preview), QPoint(tile->first, tile->second));
     else
         area->SetPreview(QImage(), std::nullopt);
+}
+
+void TEditorBox::PreviousMap()
+{
+    if (session_)
+        Apply(session_->PreviousMap());
+}
+
+void TEditorBox::NextMap()
+{
+    if (session_)
+        Apply(session_->NextMap());
+}
+
+void TEditorBox::UpdateTitle()
+{
+    setWindowTitle(Text(TitleFor(CurrentProject())));
+}
+
+// --- drawing ---
+
+void TEditorBox::RedrawMap()
+{
+    if (!session_)
+        return;
+    const Project& project = session_->CurrentProject();
+    tsl::RedrawMap(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode());
+    ShowPicture();
+}
+
+void TEditorBox::RedrawTile(int x, int y)
+{
+    if (!session_)
+        return;
+    const Project& project = session_->CurrentProject();
+    const QSize before(viewImage_.width, viewImage_.height);
+    const auto* pixels = viewImage_.pixels.data();
+    tsl::RedrawTile(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode(), x,
+                    y);
+    if (before != QSize(viewImage_.width, viewImage_.height) || pixels != viewImage_.pixels.data()) {
+        ShowPicture();
+        return;
+    }
+    const int c = kBlockSize * ZoomFactor();
+    view_->PaintArea()->update(x * c, y * c, c, c);
+}
+
+void TEditorBox::ShowPicture()
+{
+    view_->PaintArea()->SetPicture(Wrap(viewImage_), ZoomFactor());
+}
+
+// --- handlers ---
+
+void TEditorBox::onZoomChosen(int position)
+{
+    zoomPosition_ = std::clamp(position, 0, 4);
+    if (!session_)
+        return;
+    RedrawMap();
+    SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
+}
+
+void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
+{
+    const int position = std::clamp(zoomPosition_ + step, 0, 4);
+    if (!session_ || position == zoomPosition_)
+        return;
+    // The point of the map under the pointer stays under it.
+    const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
+    const int factor = ZoomFactor();
+    panel_->ZoomSlider()->setValue(position);
+    view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
+    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
+    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
+}
+
+void TEditorBox::onPlaneChosen(int plane)
+{
+    if (!session_ || plane < 0)
+        return;
+    const EditResult result = session_->SelectPlane(plane);
+    panel_->FillSymbolList(session_->CurrentProject().Symbols, plane);
+    Apply(result);
+}
+
+void TEditorBox::onSymbolPressed(int index, Qt::MouseButton button)
+{
+    if (!session_)
+        return;
+    const auto& symbols = session_->CurrentProject().Symbols.PlaneSymbols(session_->SelectedPlane());
+    if (index < 0 || index >= static_cast<int>(symbols.size()))
+        return;
+    const auto value = static_cast<std::uint16_t>(symbols[static_cast<std::size_t>(index)].Value);
+    Apply(session_->SetButtonValue(button == Qt::RightButton ? PointerButton::Right : PointerButton::Left, value));
+}
+
+void TEditorBox::onPointerInput(const PointerInput& input)
+{
+    if (session_)
+        Apply(session_->Pointer(input));
+}
+
+void TEditorBox::onPointerMoved(QPoint position)
+{
+    if (!session_)
+        return;
+    const MapList& map = session_->Maps().Current();
+    const QPoint tile = view_->PaintArea()->TileAt(position);
+    if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
+        return;
+    panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
+    panel_->ShowPointerTile(tile.x(), tile.y());
+}
+
+void TEditorBox::onClipboardManager()
+{
+    if (!session_ || !session_->ClipboardManager())
+        return;
+    const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager());
+    Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
+}
+
+void TEditorBox::onGoToLevel()
+{
+    if (!session_)
+        return;
+    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
+        Apply(session_->GoToLevel(*map));
+}
+
+void TEditorBox::onMapProperties()
+{
+    if (!session_)
+        return;
+    if (auto choice = propertiesBox_->ShowMapProperties(session_->Maps().Current(), session_->MaxNameLength()))
+        Apply(session_->ApplyMapProperties(*choice));
+}
+
+void TEditorBox::onToggleGrid()
+{
+    if (!session_)
+        return;
+    SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
+    view_->PaintArea()->SetGrid(MapGrid());
+}
+
+void TEditorBox::onMapViewOptions()
+{
+    if (!session_)
+        return;
+    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject());
+    RedrawMap();
+}
+
+void TEditorBox::onMapConfigurations()
+{
+    if (!session_ || !session_->CurrentProject().Settings)
+        return;
+    Project& p = session_->CurrentProject();
+    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps, *p.Settings));
+    if (!chosen)
+        return;
+    if (auto failure = ApplyMapConfiguration(*chosen, p.Maps, *p.Settings))
+        prompter_.Show(*failure);
+}
+
+void TEditorBox::onMapSymbols()
+{
+    if (!session_)
+        return;
+    Project& project = session_->CurrentProject();
+    std::vector<std::string> names;
+    for (int p = 0; p < project.Maps.NumPlanes; ++p)
+        names.push_back(project.PlaneName(p));
+    if (!symbolsBox_->ShowMapSymbols(project.Symbols, names, session_->Changed()))
+        return;
+    // The tables are built again from the files just written, which
+    // discards every history and resets the tools.
+    ShowReloadedProject(session_->ReloadSymbols());
+}
+
+// --- project lifecycle and the File menu ---
+
+bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& directory)
+{
+    SetStatus("Opening...");
+    QApplication::processEvents();
+    OpenRequest request;
+    if (fromRecent)
+        request.directory = directory;
+    if (session_)
+        request.startDirectory = session_->Maps().Path;
+    request.mapDefsRoot = environment_.mapDefsRoot;
+    OpenOutcome outcome = tsl::OpenProject(request, prompter_, [this](const std::string& extension,
+                                                                      const std::string& executable) {
+        return structureBox_->ShowStructureDialog(environment_.mapDefsRoot, extension, executable);
+    });
+    SetStatus("Ready");
+    if (outcome.result == OpenResult::Cancelled)
+        return true;
+    if (outcome.result != OpenResult::Opened)
+        return false;
+    ApplyLoadedProject(std::move(outcome.project));
+    return true;
 }
 
 bool TEditorBox::AskSaveChanges()
@@ -430,23 +614,6 @@ bool TEditorBox::SaveProject()
     });
     SetStatus("Ready");
     return saved;
-}
-
-void TEditorBox::PreviousMap()
-{
-    if (session_)
-        Apply(session_->PreviousMap());
-}
-
-void TEditorBox::NextMap()
-{
-    if (session_)
-        Apply(session_->NextMap());
-}
-
-void TEditorBox::UpdateTitle()
-{
-    setWindowTitle(Text(TitleFor(CurrentProject())));
 }
 
 void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
@@ -485,8 +652,6 @@ void TEditorBox::dropEvent(QDropEvent* event)
         OpenDirectory(*directory);
     }
 }
-
-// --- settings ---
 
 void TEditorBox::ReadWindowPlacement()
 {
@@ -529,47 +694,12 @@ void TEditorBox::RefreshRecentItems()
         QAction* action = actions_->Recent(i);
         action->setVisible(!dir.empty());
         if (!dir.empty()) {
-            action->setText(Text(RecentCaption(i + 1, dir)));
+            action->setText(QString::fromStdString(RecentCaption(i + 1, dir)));
             any = true;
         }
     }
     actions_->RecentSeparator()->setVisible(any);
 }
-
-// --- drawing ---
-
-void TEditorBox::RedrawMap()
-{
-    if (!session_)
-        return;
-    const Project& project = session_->CurrentProject();
-    tsl::RedrawMap(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode());
-    ShowPicture();
-}
-
-void TEditorBox::RedrawTile(int x, int y)
-{
-    if (!session_)
-        return;
-    const Project& project = session_->CurrentProject();
-    const QSize before(viewImage_.width, viewImage_.height);
-    const auto* pixels = viewImage_.pixels.data();
-    tsl::RedrawTile(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode(), x,
-                    y);
-    if (before != QSize(viewImage_.width, viewImage_.height) || pixels != viewImage_.pixels.data()) {
-        ShowPicture();
-        return;
-    }
-    const int c = kBlockSize * ZoomFactor();
-    view_->PaintArea()->update(x * c, y * c, c, c);
-}
-
-void TEditorBox::ShowPicture()
-{
-    view_->PaintArea()->SetPicture(Wrap(viewImage_), ZoomFactor());
-}
-
-// --- handlers ---
 
 void TEditorBox::onOpenProject()
 {
@@ -590,153 +720,6 @@ void TEditorBox::onRecentProject(int slot)
     if (directory.empty())
         return;
     OpenDirectory(directory);
-}
-
-void TEditorBox::onZoomChosen(int position)
-{
-    zoomPosition_ = std::clamp(position, 0, 4);
-    if (!session_)
-        return;
-    RedrawMap();
-    session_->CurrentProject().Settings->WriteInteger("General", "ZoomFactor", zoomPosition_);
-}
-
-void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
-{
-    const int position = std::clamp(zoomPosition_ + step, 0, 4);
-    if (!session_ || position == zoomPosition_)
-        return;
-    // The point of the map under the pointer stays under it.
-    const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
-    const int factor = ZoomFactor();
-    panel_->ZoomSlider()->setValue(position);
-    view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
-    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
-    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
-}
-
-void TEditorBox::onPlaneChosen(int plane)
-{
-    if (!session_ || plane < 0)
-        return;
-    const EditResult result = session_->SelectPlane(plane);
-    panel_->FillSymbolList(session_->CurrentProject().Symbols, plane);
-    RefreshSelectionRows();
-    Apply(result);
-}
-
-void TEditorBox::onSymbolPressed(int index, Qt::MouseButton button)
-{
-    if (!session_)
-        return;
-    const int plane = session_->SelectedPlane();
-    const SymbolTables& tables = session_->CurrentProject().Symbols;
-    const auto& symbols = tables.PlaneSymbols(plane);
-    if (index < 0 || index >= static_cast<int>(symbols.size()))
-        return;
-    const MapSymbols& symbol = symbols[static_cast<std::size_t>(index)];
-    const auto value = static_cast<std::uint16_t>(symbol.Value);
-    const bool right = button == Qt::RightButton;
-    session_->SetButtonValue(right ? PointerButton::Right : PointerButton::Left, value);
-    SidePanel::SetRow(right ? panel_->RightRow() : panel_->LeftRow(), tables.SymbolPicture(plane, value),
-                      Text(SymbolTables::EntryText(symbol)));
-}
-
-void TEditorBox::onPointerInput(const PointerInput& input)
-{
-    if (session_)
-        Apply(session_->Pointer(input));
-}
-
-void TEditorBox::onPointerMoved(QPoint position)
-{
-    if (!session_)
-        return;
-    const MapList& map = session_->Maps().Current();
-    const QPoint tile = view_->PaintArea()->TileAt(position);
-    if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
-        return;
-    panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
-    panel_->XLabel()->setText(QString("X: %1").arg(tile.x()));
-    panel_->YLabel()->setText(QString("Y: %1").arg(tile.y()));
-}
-
-void TEditorBox::onClipboardManager()
-{
-    if (!session_ || !session_->ClipboardManager())
-        return;
-    const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager());
-    Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
-}
-
-void TEditorBox::onGoToLevel()
-{
-    if (!session_)
-        return;
-    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
-        Apply(session_->GoToLevel(*map));
-}
-
-void TEditorBox::onMapProperties()
-{
-    if (!session_)
-        return;
-    if (auto choice = propertiesBox_->ShowMapProperties(session_->Maps().Current(), session_->MaxNameLength()))
-        Apply(session_->ApplyMapProperties(*choice));
-}
-
-void TEditorBox::onToggleGrid()
-{
-    if (!session_)
-        return;
-    const bool on = MapGrid();
-    session_->CurrentProject().Settings->WriteBool("General", "MapGrid", on);
-    view_->PaintArea()->SetGrid(on);
-}
-
-void TEditorBox::onMapViewOptions()
-{
-    if (!session_)
-        return;
-    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject());
-    RedrawMap();
-}
-
-void TEditorBox::onMapConfigurations()
-{
-    if (!session_ || !session_->CurrentProject().Settings)
-        return;
-    Project& p = session_->CurrentProject();
-    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps, *p.Settings));
-    if (!chosen)
-        return;
-    if (auto failure = ApplyMapConfiguration(*chosen, p.Maps, *p.Settings))
-        prompter_.Show(*failure);
-}
-
-void TEditorBox::onMapSymbols()
-{
-    if (!session_)
-        return;
-    Project& project = session_->CurrentProject();
-    std::vector<std::string> names;
-    for (int p = 0; p < project.Maps.NumPlanes; ++p)
-        names.push_back(project.PlaneName(p));
-    if (!symbolsBox_->ShowMapSymbols(project.Symbols, names, session_->Changed()))
-        return;
-    // The tables are built again from the files just written, which
-    // discards every history and resets the tools.
-    if (auto failure = project.Symbols.LoadMapSymbols(project.StructureFolder, *project.Settings,
-                                                      project.Maps.NumPlanes))
-        prompter_.Show(*failure);
-    session_->ResetForSymbols();
-    panel_->ShowProject(project);
-    RefreshSelectionRows();
-    RedrawMap();
-    shownTool_ = kToolPastePlacement; // the reset tool is shown again
-    SyncTool();
-    SyncOverlay();
-    RefreshCommands();
 }
 
 void TEditorBox::onImportMap()
@@ -769,8 +752,8 @@ void TEditorBox::onSaveMapAsBitmap()
         return;
     // The map picture at 8 pixels per tile, whatever the zoom: the grid and
     // the markers are drawn on the screen only.
-    const QImage picture = Wrap(viewImage_).copy();
-    if (!picture.save(Text(path->string()), "BMP"))
+    const QImage picture = ToQImage(viewImage_);
+    if (!picture.save(QString::fromStdString(path->string()), "BMP"))
         prompter_.Message("Couldn't write the bitmap file " + path->filename().string() + "!", "Error saving bitmap",
                           MessageIcon::Error, Buttons::Ok);
 }

@@ -91,24 +91,20 @@ protected:
 private:
     void ConnectActions();
     void ShowStartPicture();
-    void RefreshRecentItems();
     void SetStatus(const QString& text);
     void ShowPicture();
     void ApplyLoadedProject(std::unique_ptr<Project> project);
+    // A new session or new planes or symbols: everything the window shows
+    // starts anew, with what `result` adds (its message).
+    void ShowReloadedProject(EditResult result);
     void RefreshSelectionRows();
     // Shows what a command did: its message, the redraw it names, the
     // selection rows, the tool, the overlay and the enabled commands.
     void Apply(const EditResult& result);
     void SyncPlane();
-    void SyncTool();
+    void ShowTool();
     void SyncOverlay();
-    void SaveApplicationSettings();
-    void ReadWindowPlacement();
-    void WindowPlacementIntoSettings();
 
-    void onOpenProject();
-    void onSaveProject();
-    void onRecentProject(int slot);
     void onZoomChosen(int position);
     void onPlaneChosen(int plane);
     void onSymbolPressed(int index, Qt::MouseButton button);
@@ -134,10 +130,18 @@ private:
     void onMapViewOptions();
     void onMapConfigurations();
     void onMapSymbols();
+    // The "&File" menu and the settings that outlive the window.
+    void onOpenProject();
+    void onSaveProject();
+    void onRecentProject(int slot);
+    void RefreshRecentItems();
     void onImportMap();
     void onExportMap();
     void onSaveMapAsBitmap();
     void onToggleCheckAtStartup();
+    void SaveApplicationSettings();
+    void ReadWindowPlacement();
+    void WindowPlacementIntoSettings();
 
     Prompter& prompter_;
     EditorEnvironment environment_;
@@ -147,7 +151,6 @@ private:
     Image viewImage_;  // the current map at 8 pixels per tile
     QImage startPicture_;
     int zoomPosition_ = 0;
-    std::uint16_t shownTool_ = kToolPencil;
 
     MapView* view_;
     SidePanel* panel_;

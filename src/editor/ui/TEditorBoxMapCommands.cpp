@@ -79,15 +79,8 @@ void TEditorBox::onFindReplace()
     if (!session_)
         return;
     const Project& project = session_->CurrentProject();
-    const auto action =
-        findReplaceBox_->ShowFindReplace(session_->Finds(), PlaneNames(*project.Settings, project.Maps.NumPlanes));
-    if (action) {
-        Apply(session_->RunFindAction(*action));
-        return;
-    }
-    if (auto notFound = session_->Finds().NotFoundMessage())
-        prompter_.Show(*notFound);
-    SyncMarkers();
+    Apply(session_->RunFind(findReplaceBox_->ShowFindReplace(session_->Finds().Fields,
+                                                             PlaneNames(*project.Settings, project.Maps.NumPlanes))));
 }
 
 void TEditorBox::onFindAgain()
@@ -144,14 +137,10 @@ int TEditorBox::onChangePlaneCount(int count)
                        MessageIcon::Error};
     });
     SetStatus("Ready");
-    if (session_->Maps().NumPlanes != before) {
-        // A new set of planes: the panel, the tools and the picture start anew.
-        panel_->ShowProject(session_->CurrentProject());
-        panel_->XLabel()->setText("X: 0");
-        panel_->YLabel()->setText("Y: 0");
-        RefreshSelectionRows();
-    }
-    Apply(result);
+    if (session_->Maps().NumPlanes != before)
+        ShowReloadedProject(result);
+    else
+        Apply(result);
     return session_->Maps().NumPlanes;
 }
 

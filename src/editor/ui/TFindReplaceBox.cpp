@@ -43,8 +43,7 @@ QGroupBox* Choice(const char* title, std::pair<const char*, const char*> a, std:
 struct TFindReplaceBox::Impl {
     TFindReplaceBox* box;
     Prompter& prompter;
-    FindReplaceState* state = nullptr; // while shown
-    std::optional<FindAction> chosen;
+    FindRequest request;
     QComboBox* plane = nullptr;
     QLineEdit* findWhat = nullptr;
     QLineEdit* replaceWith = nullptr;
@@ -94,43 +93,39 @@ struct TFindReplaceBox::Impl {
         auto* layout = new QHBoxLayout(box);
         layout->addLayout(left);
         layout->addLayout(buttons);
-
-        QObject::connect(backward, &QRadioButton::toggled, box, [this](bool on) {
-            if (state)
-                state->SetDirection(on ? FindDirection::Backward : FindDirection::Forward);
-        });
     }
 
-    void Fill(const std::vector<std::string>& planeNames)
+    void Fill(const FindFields& shown, const std::vector<std::string>& planeNames)
     {
-        const QSignalBlocker quiet(backward);
         plane->clear();
         for (const std::string& name : planeNames)
             plane->addItem(QString::fromStdString(name));
         plane->setCurrentIndex(0);
-        findWhat->setText(QString::fromStdString(state->Fields.FindWhat));
-        replaceWith->setText(QString::fromStdString(state->Fields.ReplaceWith));
-        (state->Fields.Scope == ReplaceScope::AllMaps ? allMaps : currentMap)->setChecked(true);
-        (state->Fields.Direction == FindDirection::Backward ? backward : forward)->setChecked(true);
-        chosen.reset();
+        findWhat->setText(QString::fromStdString(shown.FindWhat));
+        replaceWith->setText(QString::fromStdString(shown.ReplaceWith));
+        (shown.Scope == ReplaceScope::AllMaps ? allMaps : currentMap)->setChecked(true);
+        (shown.Direction == FindDirection::Backward ? backward : forward)->setChecked(true);
+        request = {};
     }
 
-    void TakeFields()
+    FindFields Fields() const
     {
-        state->Fields.Plane = std::max(plane->currentIndex(), 0);
-        state->Fields.FindWhat = findWhat->text().toStdString();
-        state->Fields.ReplaceWith = replaceWith->text().toStdString();
-        state->Fields.Scope = allMaps->isChecked() ? ReplaceScope::AllMaps : ReplaceScope::CurrentMap;
+        FindFields fields;
+        fields.Plane = std::max(plane->currentIndex(), 0);
+        fields.FindWhat = findWhat->text().toStdString();
+        fields.ReplaceWith = replaceWith->text().toStdString();
+        fields.Scope = allMaps->isChecked() ? ReplaceScope::AllMaps : ReplaceScope::CurrentMap;
+        fields.Direction = backward->isChecked() ? FindDirection::Backward : FindDirection::Forward;
+        return fields;
     }
 
     void Act(FindAction action)
     {
-        TakeFields();
-        if (auto refusal = state->Validate(action)) {
+        if (auto refusal = ValidateFind(Fields(), action)) {
             prompter.Show(*refusal);
             return;
         }
-        chosen = action;
+        request.Action = action;
         box->accept();
     }
 };
@@ -143,19 +138,14 @@ TFindReplaceBox::TFindReplaceBox(Prompter& prompter, QWidget* parent)
 
 TFindReplaceBox::~TFindReplaceBox() = default;
 
-std::optional<FindAction> TFindReplaceBox::ShowFindReplace(FindReplaceState& state,
-                                                           const std::vector<std::string>& planeNames)
+FindRequest TFindReplaceBox::ShowFindReplace(const FindFields& shown, const std::vector<std::string>& planeNames)
 {
-    d->state = &state;
-    d->Fill(planeNames);
+    d->Fill(shown, planeNames);
     exec();
-    d->TakeFields();
-    d->state = nullptr;
-    // Every way out without an action counts as cancelled, so that no "not
-    // found" is said for a search that never ran.
-    if (!d->chosen)
-        state.Cancel();
-    return d->chosen;
+    // Every way out keeps the fields; without an action it counts as a
+    // cancel, so that no "not found" is said for a search that never ran.
+    d->request.Fields = d->Fields();
+    return d->request;
 }
 
 } // namespace tsl

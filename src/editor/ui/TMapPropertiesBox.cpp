@@ -128,8 +128,8 @@ void TMapPropertiesBox::onOk()
         return;
     const std::optional<int> width = FieldValue(width_);
     const std::optional<int> height = FieldValue(height_);
-    for (auto [failure, field] : {std::pair{EditorSession::CheckMapWidth(width), width_},
-                                  std::pair{EditorSession::CheckMapHeight(height), height_}}) {
+    for (auto [failure, field] : {std::pair{CheckMapWidth(width), width_},
+                                  std::pair{CheckMapHeight(height), height_}}) {
         if (failure) {
             prompter_.Show(*failure);
             field->setFocus();

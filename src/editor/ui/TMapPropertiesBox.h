@@ -4,7 +4,7 @@
 // hands back the choice, and the session renames and resizes.
 
 #include "core/Prompter.h"
-#include "editor/EditorSession.h"
+#include "editor/MapOperations.h"
 
 #include <QDialog>
 

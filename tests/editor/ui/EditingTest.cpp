@@ -153,7 +153,7 @@ TEST_P(EditingOnTheView, RectangleFillAndSelectObjectHandBackToTheToolBefore)
     ClickTool(kToolSelectObject);
     EXPECT_TRUE(Editor().Panel()->ToolButton(kToolSelectObject)->isChecked());
     Drag({{9, 11}});
-    EXPECT_EQ(S(Editor().Panel()->LeftRow().text->text()), "2 - Grey Stone 2");
+    EXPECT_EQ(PanelText("leftText"), "2 - Grey Stone 2");
     EXPECT_TRUE(Editor().Panel()->ToolButton(kToolFill)->isChecked());
 }
 
@@ -265,8 +265,8 @@ TEST_F(OpenedEditor, CtrlWheelZoomsOnePositionKeepingTheTileUnderThePointer)
     QApplication::sendEvent(view->viewport(), &out);
     QApplication::sendEvent(view->viewport(), &out);
     EXPECT_EQ(Editor().Panel()->ZoomSlider()->value(), 0);
-    EXPECT_EQ(Editor().Panel()->XLabel()->text(), QString("X: %1").arg(tileUnder().x())) << "the whole map fits";
-    EXPECT_EQ(Editor().Panel()->YLabel()->text(), QString("Y: %1").arg(tileUnder().y()));
+    EXPECT_EQ(PanelText("xLabel"), S(QString("X: %1").arg(tileUnder().x()))) << "the whole map fits";
+    EXPECT_EQ(PanelText("yLabel"), S(QString("Y: %1").arg(tileUnder().y())));
     QApplication::sendEvent(view->viewport(), &out);
     EXPECT_EQ(Editor().Panel()->ZoomSlider()->value(), 0) << "the track bar's end";
 }

@@ -1,7 +1,10 @@
 #include "EditorFixture.h"
 
+#include "editor/ui/SidePanel.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -50,6 +53,13 @@ fs::path EditorFixture::GameWithExtension(const std::string& extension)
     fs::rename(dir / "MAPHEAD.WL6", dir / ("MAPHEAD." + extension));
     fs::rename(dir / "GAMEMAPS.WL6", dir / ("GAMEMAPS." + extension));
     return dir;
+}
+
+std::string EditorFixture::PanelText(const char* name)
+{
+    const auto* label = editor_->Panel()->findChild<QLabel*>(QString::fromLatin1(name));
+    EXPECT_NE(label, nullptr) << name;
+    return label ? label->text().toStdString() : std::string();
 }
 
 void EditorFixture::ExpectMessage(std::size_t index, const std::string& text, const std::string& caption,

@@ -35,6 +35,8 @@ protected:
     // A copy of the sample game whose files carry another extension.
     fs::path GameWithExtension(const std::string& extension);
 
+    // The text of a label of the side panel by its object name ("xLabel", "leftText").
+    std::string PanelText(const char* name);
     void ExpectMessage(std::size_t index, const std::string& text, const std::string& caption, MessageIcon icon,
                        Buttons buttons);
     // Clicks the dialog's "Close" button once it can be clicked (the save

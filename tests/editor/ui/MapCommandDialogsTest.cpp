@@ -77,7 +77,7 @@ TEST(FindReplaceBox, ValidatesKeepsItsFieldsAndHandsBackTheAction)
 {
     ScriptedPrompter prompter;
     TFindReplaceBox box(prompter);
-    FindReplaceState state;
+    const FindFields empty;
     WhenModal([&](QWidget* dialog) {
         EXPECT_EQ(S(dialog->windowTitle()), "Find & Replace");
         for (const char* text : {"Which plane:", "Find what:", "Replace with:", "Replace Scope", "Direction",
@@ -101,14 +101,13 @@ TEST(FindReplaceBox, ValidatesKeepsItsFieldsAndHandsBackTheAction)
         Click(dialog, "replaceAllButton");
         Finish(dialog);
     });
-    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::make_optional(FindAction::ReplaceAll));
-    EXPECT_EQ(state.Fields.Plane, 1);
-    EXPECT_EQ(state.Fields.FindWhat, "Wall");
-    EXPECT_EQ(state.Fields.ReplaceWith, "Floor");
-    EXPECT_EQ(state.Fields.Scope, ReplaceScope::AllMaps);
-    EXPECT_EQ(state.Fields.Direction, FindDirection::Backward);
-    EXPECT_TRUE(state.DirectionChanged);
-    EXPECT_FALSE(state.Cancelled);
+    const FindRequest request = box.ShowFindReplace(empty, kPlanes);
+    EXPECT_EQ(request.Action, FindAction::ReplaceAll);
+    EXPECT_EQ(request.Fields.Plane, 1);
+    EXPECT_EQ(request.Fields.FindWhat, "Wall");
+    EXPECT_EQ(request.Fields.ReplaceWith, "Floor");
+    EXPECT_EQ(request.Fields.Scope, ReplaceScope::AllMaps);
+    EXPECT_EQ(request.Fields.Direction, FindDirection::Backward);
 
     // The next opening shows the texts again, plane 0, and Escape cancels.
     WhenModal([&](QWidget* dialog) {
@@ -118,19 +117,17 @@ TEST(FindReplaceBox, ValidatesKeepsItsFieldsAndHandsBackTheAction)
         QTest::keyClick(dialog, Qt::Key_Escape);
         Finish(dialog);
     });
-    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::nullopt);
-    EXPECT_TRUE(state.Cancelled);
+    EXPECT_EQ(box.ShowFindReplace(request.Fields, kPlanes).Action, FindAction::None);
 
     // Closed by the window's button with "Find what:" filled: cancelled too,
-    // so that nothing is said about a search that never ran.
-    state.Cancelled = false;
+    // with the fields kept (what the session does with it: SessionMapCommands).
     WhenModal([&](QWidget* dialog) {
         dialog->close();
         Finish(dialog);
     });
-    EXPECT_EQ(box.ShowFindReplace(state, kPlanes), std::nullopt);
-    EXPECT_TRUE(state.Cancelled);
-    EXPECT_EQ(state.NotFoundMessage(), std::nullopt);
+    const FindRequest closed = box.ShowFindReplace(request.Fields, kPlanes);
+    EXPECT_EQ(closed.Action, FindAction::None);
+    EXPECT_EQ(closed.Fields.FindWhat, "Wall");
 }
 
 TEST(PlaneBox, WritesNamesAndFlagsAtOnceAndChangesTheCountAfterTheQuestion)

@@ -93,12 +93,12 @@ TEST_F(OpenedEditor, TheLoadedWindowShowsTheFirstMapAndItsSymbols)
     ASSERT_EQ(list->count(), static_cast<int>(project.Symbols.PlaneSymbols(0).size()));
     EXPECT_EQ(S(list->item(1)->text()), "1 - " + project.Symbols.PlaneSymbols(0)[1].SymbolName);
 
-    EXPECT_EQ(S(Editor().Panel()->LeftRow().text->text()), "0 - Nothing");
-    EXPECT_EQ(S(Editor().Panel()->RightRow().text->text()), "0 - Nothing");
+    EXPECT_EQ(PanelText("leftText"), "0 - Nothing");
+    EXPECT_EQ(PanelText("rightText"), "0 - Nothing");
     for (int p = 0; p < 3; ++p)
         EXPECT_EQ(S(Editor().Panel()->TileRow(p).text->text()), "0 - Nothing") << p;
-    EXPECT_EQ(S(Editor().Panel()->XLabel()->text()), "X: 0");
-    EXPECT_EQ(S(Editor().Panel()->YLabel()->text()), "Y: 0");
+    EXPECT_EQ(PanelText("xLabel"), "X: 0");
+    EXPECT_EQ(PanelText("yLabel"), "Y: 0");
 }
 
 TEST_F(OpenedEditor, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
@@ -114,14 +114,14 @@ TEST_F(OpenedEditor, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
     QTest::mouseClick(list->viewport(), Qt::RightButton, {}, row.center());
     const MapSymbols& symbol = project.Symbols.PlaneSymbols(1)[2];
     EXPECT_EQ(Editor().Session()->RightValue(1), symbol.Value);
-    EXPECT_EQ(S(Editor().Panel()->RightRow().text->text()), SymbolTables::EntryText(symbol));
+    EXPECT_EQ(PanelText("rightText"), SymbolTables::EntryText(symbol));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
     EXPECT_EQ(Editor().Session()->LeftValue(1), project.Symbols.PlaneSymbols(1)[1].Value);
 
     // Back on plane 0 the rows show that plane's values, 0.
     Editor().Panel()->PlaneSelector()->setCurrentIndex(0);
     emit Editor().Panel()->PlaneSelector()->activated(0);
-    EXPECT_EQ(S(Editor().Panel()->RightRow().text->text()), "0 - Nothing");
+    EXPECT_EQ(PanelText("rightText"), "0 - Nothing");
 }
 
 TEST_F(OpenedEditor, ThePointerFillsTheTileInformationRowsAndTheCoordinates)
@@ -132,8 +132,8 @@ TEST_F(OpenedEditor, ThePointerFillsTheTileInformationRowsAndTheCoordinates)
     MapPaintArea* area = Editor().View()->PaintArea();
     // Tile (5, 3) at zoom 1: pixels 40..47 x 24..31.
     QTest::mouseMove(area, QPoint(5 * 8 + 3, 3 * 8 + 4));
-    EXPECT_EQ(S(Editor().Panel()->XLabel()->text()), "X: 5");
-    EXPECT_EQ(S(Editor().Panel()->YLabel()->text()), "Y: 3");
+    EXPECT_EQ(PanelText("xLabel"), "X: 5");
+    EXPECT_EQ(PanelText("yLabel"), "Y: 3");
     EXPECT_EQ(S(Editor().Panel()->TileRow(0).text->text()), "2 - Grey Stone 2");
     EXPECT_EQ(S(Editor().Panel()->TileRow(1).text->text()), "999 - Unknown");
 }

@@ -1,0 +1,58 @@
+#pragma once
+// The editor's block clipboard: the paste buffer with the last copied block
+// and its preview, and the clipboard manager of whole maps an import put
+// aside. It copies a selection out of a map, hands out a stored map as the
+// block to place ("Past into map"), turns the block with the map transforms,
+// and writes it into a map; where and when is the pointer tools' business.
+
+#include "editor/MapOperations.h"
+#include "editor/PasteBuffer.h"
+#include "editor/PointerInput.h"
+
+#include <optional>
+
+namespace tsl {
+
+class SymbolTables;
+
+class BlockClipboard {
+public:
+    // The previews are drawn with `symbols`, which must outlive the clipboard.
+    explicit BlockClipboard(const SymbolTables& symbols) : symbols_(symbols) {}
+
+    // Zeroed buffers for `planes` planes of width x height words and nothing
+    // to paste; a clipboard manager holding another plane count is dropped.
+    void Reset(int planes, int width, int height);
+
+    // The tiles of every plane inside `selection` (kept to the map) become
+    // the block; `clear` zeroes them in the map (Cut: the caller frames it).
+    void CopyBlock(MapList& map, int planes, const TileRect& selection, bool clear);
+    bool CanPaste() const { return hasBlock_; }
+    const CP_Manager& PasteBuffer() const { return buffer_; }
+    // Turns or mirrors the block and draws its preview again.
+    void Transform(MapTransform transform);
+    // Writes the block into the current map with its top-left corner on (x, y).
+    void PasteInto(MapHandler& maps, int x, int y) const;
+
+    bool CanClipboardManager() const { return manager_ && !manager_->Entries.empty(); }
+    // Absent until an import (or a test) stores maps.
+    CB_Manager* ClipboardManager() { return manager_ ? &*manager_ : nullptr; }
+    const CB_Manager* ClipboardManager() const { return manager_ ? &*manager_ : nullptr; }
+    CB_Manager& CreateClipboardManager();
+    void DestroyClipboardManager() { manager_.reset(); }
+    // A stored map with its preview, for the import and the tests.
+    CB_Object MakeClipboardEntry(int width, int height, PlaneSet planes) const;
+    // Entry `index` becomes the block, for `planes` planes; false when there
+    // is no such entry.
+    bool TakeEntry(int index, int planes);
+
+private:
+    void MakePreview();
+
+    const SymbolTables& symbols_;
+    CP_Manager buffer_;
+    std::optional<CB_Manager> manager_;
+    bool hasBlock_ = false;
+};
+
+} // namespace tsl

@@ -1,0 +1,70 @@
+#include "editor/MapHistories.h"
+
+#include "editor/Project.h"
+
+namespace tsl {
+
+MapHistories::MapHistories(Project& project) : project_(project)
+{
+    Rebuild();
+}
+
+void MapHistories::Rebuild()
+{
+    histories_.clear();
+    histories_.resize(static_cast<std::size_t>(project_.Maps.NumMaps()));
+    openStep_.reset();
+}
+
+EditResult MapHistories::Edit(int map, int scope, const std::function<void(MapList&)>& change)
+{
+    MapHandler& maps = project_.Maps;
+    if (map < 0 || map >= maps.NumMaps())
+        return EditResult::None();
+    MapList& words = maps.Maps[static_cast<std::size_t>(map)];
+    UR_Manager& history = At(map);
+    history.PushUndoStep(words, scope);
+    change(words);
+    project_.Changed = true;
+    history.PushRedoStep(words);
+    return EditResult::Redrawing(map == maps.CurrentMap ? EditResult::Redraw::Map : EditResult::Redraw::Nothing);
+}
+
+void MapHistories::OpenStep(int map, int scope)
+{
+    if (map < 0 || map >= project_.Maps.NumMaps())
+        return;
+    At(map).PushUndoStep(project_.Maps.Maps[static_cast<std::size_t>(map)], scope);
+    openStep_ = map;
+}
+
+void MapHistories::CloseStep()
+{
+    if (!openStep_)
+        return;
+    const int map = *openStep_;
+    openStep_.reset();
+    At(map).PushRedoStep(project_.Maps.Maps[static_cast<std::size_t>(map)]);
+    project_.Changed = true;
+}
+
+bool MapHistories::CanStep(HistoryStep direction) const
+{
+    const UR_Manager& history = History(project_.Maps.CurrentMap);
+    return !history.Pending() && history.CanStep(direction);
+}
+
+bool MapHistories::Step(HistoryStep direction)
+{
+    MapHandler& maps = project_.Maps;
+    bool changed = false;
+    if (!At(maps.CurrentMap).Step(direction, maps.Current(), &changed))
+        return false;
+    // Unlike the original behaviour, taking a change back is a change of its
+    // own: after a save, an Undo must be saved too.
+    if (changed)
+        project_.Changed = true;
+    return true;
+}
+
+} // namespace tsl

@@ -1,0 +1,139 @@
+#pragma once
+// The pointer tools of the editing session: the tool, the value mode, the
+// selected plane, the value each button draws in each plane, and the gesture
+// in progress over the map view. Press, move and release drive the gesture;
+// what the view overlays (the dragged outline, the block being placed) and
+// whether a selection can be copied are read off it.
+//
+// Every gesture remembers the map it began on, so that a gesture can be ended
+// when its map goes away.
+
+#include "editor/EditResult.h"
+#include "editor/PointerInput.h"
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace tsl {
+
+class BlockClipboard;
+class MapHistories;
+class Project;
+
+// Tool codes (`CurrentTool`).
+inline constexpr std::uint16_t kToolPencil = 0;
+inline constexpr std::uint16_t kToolFill = 1;
+inline constexpr std::uint16_t kToolRectangleSelection = 2;
+inline constexpr std::uint16_t kToolRectangle = 3;
+inline constexpr std::uint16_t kToolSelectObject = 4;
+inline constexpr std::uint16_t kToolPastePlacement = 5; // entered only by Paste
+
+namespace gesture {
+
+struct Idle {};
+// A button held with the Pencil, the Fill or Select Object. The Pencil draws
+// Word on every tile the pointer moves to; leaving the map ends the stroke.
+struct Stroke {
+    int Map = 0;
+    PointerButton Button = PointerButton::Left;
+    std::uint16_t Word = 0;
+    int X = 0, Y = 0; // the last tile
+};
+// A button held with the Rectangle or Rectangle Selection: the corners so far.
+struct RectangleDrag {
+    int Map = 0;
+    PointerButton Button = PointerButton::Left;
+    std::uint16_t Word = 0; // what the Rectangle fills with
+    TileRect Rect;
+};
+// A finished Rectangle Selection, until the next action: the rectangle Copy
+// and Cut take. Copying leaves the outline without a second copy; a change
+// of the maps hides the outline but leaves the rectangle to copy.
+struct ShownSelection {
+    int Map = 0;
+    TileRect Rect;
+    bool Outlined = true;
+    bool Copyable = true;
+};
+// Paste: the block follows the pointer until a release places it.
+struct PastePlacement {
+    int Map = 0;
+    std::optional<std::pair<int, int>> Tile; // the block's top-left corner, once the pointer moved
+    bool FromManager = false;                // "Past into map": the Pencil follows
+};
+
+} // namespace gesture
+
+using Gesture = std::variant<gesture::Idle, gesture::Stroke, gesture::RectangleDrag, gesture::ShownSelection,
+                             gesture::PastePlacement>;
+
+class PointerTools {
+public:
+    // A paste places the block of `clipboard`; every press records its step
+    // in `histories`. All three must outlive the tools.
+    PointerTools(Project& project, MapHistories& histories, BlockClipboard& clipboard);
+
+    // The Pencil, whole words, plane 0, every value 0, no gesture.
+    void Reset();
+
+    std::uint16_t CurrentTool() const;
+    std::uint16_t PreviousTool() const { return previousTool_; }
+    EditResult SelectTool(std::uint16_t tool);
+    // Press, move and release over the map view.
+    EditResult Pointer(const PointerInput& input);
+    const Gesture& CurrentGesture() const { return gesture_; }
+
+    int ValueMode() const { return valueMode_; }
+    EditResult SetValueMode(int mode);
+    bool CanByteModes() const; // the selected plane is split
+    int SelectedPlane() const { return selectedPlane_; }
+    // Selects a plane; leaves a byte mode when the plane is not split.
+    EditResult SelectPlane(int plane);
+    // Whole words on plane 0, as for a new map.
+    void SelectFirstPlane();
+
+    std::uint16_t LeftValue(int plane) const { return leftValue_.at(static_cast<std::size_t>(plane)); }
+    std::uint16_t RightValue(int plane) const { return rightValue_.at(static_cast<std::size_t>(plane)); }
+    // The value a button draws in the selected plane (the middle button draws the left value).
+    EditResult SetButtonValue(PointerButton button, std::uint16_t value);
+
+    // The dashed outline to draw over the view: the rectangle being dragged,
+    // or the selection shown.
+    std::optional<TileRect> Outline() const;
+    // The selection Copy and Cut take, when there is one to take.
+    std::optional<TileRect> CopyableSelection() const;
+    // Copy took the selection; Cut took it away.
+    void SelectionCopied();
+    void SelectionCut();
+    // The maps changed under the selection: its outline goes.
+    void HideSelection();
+
+    // Paste: placing starts, with Rectangle Selection's button shown pressed.
+    EditResult StartPlacement(bool fromManager);
+    bool PastePlacing() const { return std::holds_alternative<gesture::PastePlacement>(gesture_); }
+    // The tile where the preview's top-left corner stands while placing.
+    std::optional<std::pair<int, int>> PlacementTile() const;
+
+private:
+    EditResult Press(const PointerInput& input);
+    EditResult Move(const PointerInput& input);
+    EditResult Release(const PointerInput& input);
+    EditResult Place(const gesture::PastePlacement& placing, const PointerInput& input);
+    void FillRectangle(const gesture::RectangleDrag& drag);
+
+    Project& project_;
+    MapHistories& histories_;
+    BlockClipboard& clipboard_;
+    std::uint16_t tool_ = kToolPencil; // Rectangle Selection while placing
+    std::uint16_t previousTool_ = kToolPencil;
+    int valueMode_ = 0;
+    int selectedPlane_ = 0;
+    std::vector<std::uint16_t> leftValue_;
+    std::vector<std::uint16_t> rightValue_;
+    Gesture gesture_;
+};
+
+} // namespace tsl

@@ -1,0 +1,156 @@
+// The pointer tools driven like the window drives them: pointer records
+// through press, move and release, shaped do / check / undo / check. What
+// each tool does to the words, the values it draws with, and the gesture in
+// progress that the view's overlay and the copy commands are read from.
+
+#include "SessionFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <variant>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+using PointerToolsTest = SessionFixture;
+
+TEST_F(PointerToolsTest, PencilStrokeIsOneStepEndsWhenItLeavesTheMapAndAPressOutsideClamps)
+{
+    Open({{16, 12}});
+    const MapState before = Now();
+    Tools().SetButtonValue(Button::Left, 4);
+    // Out at (16, 1): the stroke ends; back inside at (3, 1): not resumed.
+    Stroke({{1, 1}, {2, 1}, {16, 1}, {3, 1}});
+    EXPECT_EQ(W(0, 1, 1), 4);
+    EXPECT_EQ(W(0, 2, 1), 4);
+    EXPECT_EQ(W(0, 3, 1), 0);
+    EXPECT_TRUE(session->Changed());
+    EXPECT_EQ(Histories().History(0).Steps(), 1);
+    ExpectUndoRedo(before);
+    // A press outside the map acts on its last column and row.
+    Draw(3, 40, 30);
+    EXPECT_EQ(W(0, 15, 11), 3);
+}
+
+TEST_F(PointerToolsTest, ByteModeStrokeWritesTheWordOfItsPress)
+{
+    Open({{16, 16}}, {0}); // plane 0 split
+    Map().SetWord(0, 0, 0, 0x1203);
+    Map().SetWord(0, 1, 0, 0x7702);
+    Tools().SetValueMode(kLowByteMode);
+    Tools().SetButtonValue(Button::Left, 5);
+    Stroke({{0, 0}, {1, 0}, {2, 0}});
+    EXPECT_EQ(W(0, 0, 0), 0x1205);
+    EXPECT_EQ(W(0, 1, 0), 0x1205);
+    EXPECT_EQ(W(0, 2, 0), 0x1205);
+
+}
+
+TEST_F(PointerToolsTest, ButtonsDrawTheirValuesInTheSelectedPlane)
+{
+    Tools().SelectPlane(1);
+    Tools().SetButtonValue(Button::Left, 6);
+    Tools().SetButtonValue(Button::Right, 8);
+    Stroke({{0, 0}}, Button::Middle);
+    Stroke({{1, 0}}, Button::Right);
+    EXPECT_EQ(W(1, 0, 0), 6);
+    EXPECT_EQ(W(1, 1, 0), 8);
+    EXPECT_EQ(W(0, 0, 0), 0);
+    EXPECT_EQ(Tools().LeftValue(0), 0); // each plane keeps its own pair
+}
+
+TEST_F(PointerToolsTest, RectangleFillsBetweenCornersInAnyOrder)
+{
+    Tools().SelectTool(kToolRectangle);
+    Tools().SetButtonValue(Button::Left, 2);
+    Stroke({{5, 7}, {4, 4}, {2, 3}});
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            EXPECT_EQ(W(0, x, y), x >= 2 && x <= 5 && y >= 3 && y <= 7 ? 2 : 0) << x << "," << y;
+    Histories().Step(HistoryStep::Undo);
+    Stroke({{9, 9}}); // press and release on one tile
+    EXPECT_EQ(W(0, 9, 9), 2);
+    EXPECT_EQ(Count(0, 2), 1);
+}
+
+TEST_F(PointerToolsTest, FillThatChangesNothingStillRecordsAStep)
+{
+    Tools().SelectTool(kToolFill);
+    Tools().SetButtonValue(Button::Left, 0);
+    Stroke({{3, 3}});
+    EXPECT_TRUE(session->Changed());
+    EXPECT_TRUE(Histories().CanStep(HistoryStep::Undo));
+}
+
+TEST_F(PointerToolsTest, SelectObjectPicksAndReturnsToThePreviousTool)
+{
+    struct Case { std::uint16_t before; std::uint16_t after; };
+    for (const Case& c : std::vector<Case>{{kToolPencil, kToolPencil},
+                                           {kToolFill, kToolFill},
+                                           {kToolRectangle, kToolRectangle},
+                                           {kToolRectangleSelection, kToolPencil}}) {
+        Open();
+        Map().SetWord(0, 4, 4, 4242); // no symbol has it
+        const MapState before = Now();
+        Tools().SelectTool(c.before);
+        Tools().SelectTool(kToolSelectObject);
+        EXPECT_TRUE(Tools().Pointer({PointerAction::Press, Button::Right, 4, 4}).ValuesChanged);
+        Send(PointerAction::Release, 4, 4, Button::Right);
+        EXPECT_EQ(Tools().RightValue(0), 4242);
+        EXPECT_EQ(Tools().CurrentTool(), c.after) << c.before;
+        EXPECT_EQ(Now(), before) << "the release after the pick acts with no tool";
+        EXPECT_FALSE(session->Changed());
+        EXPECT_FALSE(Histories().CanStep(HistoryStep::Undo));
+    }
+}
+
+TEST_F(PointerToolsTest, PlaneWithoutSplitLeavesTheByteModes)
+{
+    Open({{16, 16}}, {1}); // plane 1 split
+    EXPECT_FALSE(Tools().CanByteModes());
+    EXPECT_EQ(Tools().SetValueMode(kHighByteMode).What, EditResult::Redraw::Nothing);
+    Tools().SelectPlane(1);
+    Tools().SetValueMode(kHighByteMode);
+    EXPECT_EQ(Tools().ValueMode(), kHighByteMode);
+    EXPECT_EQ(Tools().SelectPlane(0).What, EditResult::Redraw::Map);
+    EXPECT_EQ(Tools().ValueMode(), kIntMode);
+}
+
+// Every gesture remembers the map it began on; the outline and the
+// selection to copy are read off the gesture in progress.
+TEST_F(PointerToolsTest, TheGestureInProgressRemembersItsMapAndGivesTheOutline)
+{
+    Open({{16, 16}, {16, 16}});
+    session->NextMap();
+    Tools().SelectTool(kToolRectangle);
+    Send(PointerAction::Press, 2, 3);
+    Send(PointerAction::Move, 5, 4);
+    const auto* drag = std::get_if<gesture::RectangleDrag>(&Tools().CurrentGesture());
+    ASSERT_TRUE(drag);
+    EXPECT_EQ(drag->Map, 1);
+    EXPECT_EQ(Tools().Outline(), (TileRect{2, 3, 5, 4}));
+    EXPECT_FALSE(Tools().CopyableSelection());
+    Send(PointerAction::Release, 5, 4);
+    EXPECT_TRUE(std::holds_alternative<gesture::Idle>(Tools().CurrentGesture()));
+    EXPECT_EQ(Tools().Outline(), std::nullopt);
+
+    Tools().SelectTool(kToolRectangleSelection);
+    Stroke({{1, 1}, {2, 2}});
+    ASSERT_TRUE(std::holds_alternative<gesture::ShownSelection>(Tools().CurrentGesture()));
+    EXPECT_EQ(Tools().CopyableSelection(), (TileRect{1, 1, 2, 2}));
+    Tools().HideSelection(); // the maps changed: no outline, still to copy
+    EXPECT_EQ(Tools().Outline(), std::nullopt);
+    EXPECT_EQ(Tools().CopyableSelection(), (TileRect{1, 1, 2, 2}));
+    Tools().SelectionCopied();
+    EXPECT_TRUE(std::holds_alternative<gesture::Idle>(Tools().CurrentGesture()));
+
+    Tools().StartPlacement(false);
+    EXPECT_EQ(Tools().CurrentTool(), kToolPastePlacement);
+    EXPECT_EQ(std::get<gesture::PastePlacement>(Tools().CurrentGesture()).Map, 1);
+    Tools().SelectTool(kToolRectangleSelection);
+    EXPECT_FALSE(Tools().PastePlacing());
+}
+
+} // namespace
