@@ -1,9 +1,7 @@
 #include "editor/ui/TEditorBox.h"
 
 #include "editor/ui/Cursors.h"
-#include "core/DamagedSave.h"
 #include "core/ui/TProgressBox.h"
-#include "editor/MapExchangeFlow.h"
 #include "editor/MapRenderer.h"
 #include "editor/ui/EditorActions.h"
 #include "editor/ui/MapView.h"
@@ -23,16 +21,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QShortcut>
 #include <QSlider>
@@ -57,20 +50,6 @@ QImage Wrap(const Image& image)
 {
     return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height, image.width * 4,
                   QImage::Format_RGB32);
-}
-
-std::optional<std::filesystem::path> DroppedDirectory(const QMimeData* data)
-{
-    if (!data || !data->hasUrls())
-        return std::nullopt;
-    for (const QUrl& url : data->urls()) {
-        if (!url.isLocalFile())
-            continue;
-        const QFileInfo info(url.toLocalFile());
-        if (info.isDir())
-            return std::filesystem::path(info.absoluteFilePath().toStdString());
-    }
-    return std::nullopt;
 }
 
 } // namespace
@@ -558,210 +537,6 @@ void TEditorBox::onMapSymbols()
     // The tables are built again from the files just written, which
     // discards every history and resets the tools.
     ShowReloadedProject(session_->ReloadSymbols());
-}
-
-// --- project lifecycle and the File menu ---
-
-bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& directory)
-{
-    SetStatus("Opening...");
-    QApplication::processEvents();
-    OpenRequest request;
-    if (fromRecent)
-        request.directory = directory;
-    if (session_)
-        request.startDirectory = session_->Maps().Path;
-    request.mapDefsRoot = environment_.mapDefsRoot;
-    OpenOutcome outcome = tsl::OpenProject(request, prompter_, [this](const std::string& extension,
-                                                                      const std::string& executable) {
-        return structureBox_->ShowStructureDialog(environment_.mapDefsRoot, extension, executable);
-    });
-    SetStatus("Ready");
-    if (outcome.result == OpenResult::Cancelled)
-        return true;
-    if (outcome.result != OpenResult::Opened)
-        return false;
-    ApplyLoadedProject(std::move(outcome.project));
-    return true;
-}
-
-bool TEditorBox::AskSaveChanges()
-{
-    if (!Changed())
-        return true;
-    switch (prompter_.Message("You have made changes to your maps.\n\nDo you wish to save this data now?",
-                              "Save maps", MessageIcon::Question, Buttons::YesNoCancel)) {
-    case Answer::Yes:
-        // A save that fails keeps the changes: the caller must not go on and
-        // lose them.
-        return SaveProject();
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool TEditorBox::SaveProject()
-{
-    if (!session_ || !ConfirmDamagedSave(session_->Maps(), prompter_))
-        return false;
-    SetStatus("Saving...");
-    QApplication::processEvents();
-    const bool saved = progressBox_->RunSave(session_->Maps(), [this] {
-        SetChanged(false);
-        SetStatus("Maps saved!");
-    });
-    SetStatus("Ready");
-    return saved;
-}
-
-void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
-{
-    if (!AskSaveChanges())
-        return;
-    // Absolute, so that the recent list still finds it from another folder.
-    std::error_code ec;
-    std::filesystem::path absolute = std::filesystem::absolute(directory, ec).lexically_normal();
-    if (ec)
-        absolute = directory;
-    if (!absolute.has_filename() && absolute.has_relative_path())
-        absolute = absolute.parent_path();
-    OpenProject(true, absolute);
-    SetStatus("Ready");
-}
-
-void TEditorBox::closeEvent(QCloseEvent* event)
-{
-    if (AskSaveChanges())
-        event->accept();
-    else
-        event->ignore();
-}
-
-void TEditorBox::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (DroppedDirectory(event->mimeData()))
-        event->acceptProposedAction();
-}
-
-void TEditorBox::dropEvent(QDropEvent* event)
-{
-    if (auto directory = DroppedDirectory(event->mimeData())) {
-        event->acceptProposedAction();
-        OpenDirectory(*directory);
-    }
-}
-
-void TEditorBox::ReadWindowPlacement()
-{
-    const WindowPlacement& w = settings_.Window;
-    move(w.Left, w.Top);
-    resize(std::max(w.Width, kMinimumWindowWidth), std::max(w.Height, kMinimumWindowHeight));
-    if (w.WindowState == 1)
-        setWindowState(Qt::WindowMinimized);
-    else if (w.WindowState == 2)
-        setWindowState(Qt::WindowMaximized);
-}
-
-void TEditorBox::WindowPlacementIntoSettings()
-{
-    // The restored placement, so that a maximized window comes back to its
-    // place when it is restored.
-    const QRect normal = (isMaximized() || isMinimized()) ? normalGeometry() : geometry();
-    const QRect frame = frameGeometry();
-    WindowPlacement& w = settings_.Window;
-    w.Left = (isMaximized() || isMinimized()) ? normal.left() : frame.left();
-    w.Top = (isMaximized() || isMinimized()) ? normal.top() : frame.top();
-    w.Width = normal.width();
-    w.Height = normal.height();
-    w.WindowState = isMinimized() ? 1 : isMaximized() ? 2 : 0;
-}
-
-void TEditorBox::SaveApplicationSettings()
-{
-    WindowPlacementIntoSettings();
-    settings_.Write(settingsFile_);
-    if (session_)
-        SaveStructureSettings(*session_->CurrentProject().Settings, session_->Maps(), MapGrid(), zoomPosition_);
-}
-
-void TEditorBox::RefreshRecentItems()
-{
-    bool any = false;
-    for (int i = 0; i < kRecentSlots; ++i) {
-        const std::string& dir = settings_.RecentList[static_cast<std::size_t>(i)];
-        QAction* action = actions_->Recent(i);
-        action->setVisible(!dir.empty());
-        if (!dir.empty()) {
-            action->setText(QString::fromStdString(RecentCaption(i + 1, dir)));
-            any = true;
-        }
-    }
-    actions_->RecentSeparator()->setVisible(any);
-}
-
-void TEditorBox::onOpenProject()
-{
-    if (!AskSaveChanges())
-        return;
-    OpenProject(false);
-    SetStatus("Ready");
-}
-
-void TEditorBox::onSaveProject()
-{
-    SaveProject();
-}
-
-void TEditorBox::onRecentProject(int slot)
-{
-    const std::string directory = settings_.RecentList[static_cast<std::size_t>(slot)];
-    if (directory.empty())
-        return;
-    OpenDirectory(directory);
-}
-
-void TEditorBox::onImportMap()
-{
-    if (!session_)
-        return;
-    SetStatus("Importing...");
-    QApplication::processEvents();
-    Apply(ImportIntoSession(*session_, prompter_));
-    SetStatus("Ready");
-}
-
-void TEditorBox::onExportMap()
-{
-    if (!session_)
-        return;
-    SetStatus("Exporting...");
-    QApplication::processEvents();
-    const MapHandler& maps = session_->Maps();
-    ExportMaps(maps, prompter_, [&] { return exporterBox_->ShowMapExporter(maps); });
-    SetStatus("Ready");
-}
-
-void TEditorBox::onSaveMapAsBitmap()
-{
-    if (!session_)
-        return;
-    auto path = prompter_.ChooseSaveFile("Save as BMP", {"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*", 0}, "bmp");
-    if (!path)
-        return;
-    // The map picture at 8 pixels per tile, whatever the zoom: the grid and
-    // the markers are drawn on the screen only.
-    const QImage picture = ToQImage(viewImage_);
-    if (!picture.save(QString::fromStdString(path->string()), "BMP"))
-        prompter_.Message("Couldn't write the bitmap file " + path->filename().string() + "!", "Error saving bitmap",
-                          MessageIcon::Error, Buttons::Ok);
-}
-
-void TEditorBox::onToggleCheckAtStartup()
-{
-    settings_.CheckAtStartup = actions_->Get(Command::CheckForUpdateAtStartup)->isChecked();
-    settings_.WriteCheckAtStartup(settingsFile_);
 }
 
 } // namespace tsl

@@ -130,7 +130,8 @@ private:
     void onMapViewOptions();
     void onMapConfigurations();
     void onMapSymbols();
-    // The "&File" menu and the settings that outlive the window.
+    // The "&File" menu and the settings that outlive the window
+    // (TEditorBoxFileCommands.cpp).
     void onOpenProject();
     void onSaveProject();
     void onRecentProject(int slot);
