@@ -38,6 +38,9 @@ constexpr ActionSpec kActions[] = {
      QStyle::SP_ArrowDown, Needs::Project},
     {Command::ExportMap, "&Export Map", "exportMapAction", "Shift+Delete", "Export Map", "document-export",
      QStyle::SP_ArrowUp, Needs::Project},
+    {Command::RunMap, "&Run Map", "runMapAction", "F9", "Run Map", "media-playback-start", QStyle::SP_MediaPlay,
+     Needs::Project},
+    {Command::RunMapCommand, "Run Map &Command...", "runMapCommandAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon, Needs::Project},
     {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon, Needs::Project},
@@ -82,6 +85,8 @@ constexpr ActionSpec kActions[] = {
      Needs::Project},
     {Command::MapSymbols, "Map &Symbols", "mapSymbolsAction", "Ctrl+E", "", "", kNoIcon, Needs::Project},
     {Command::SaveMapAsBmp, "Save Map As &BMP", "saveMapAsBmpAction", "Ctrl+Alt+S", "", "", kNoIcon, Needs::Project},
+    {Command::Preview3D, "3D &Preview", "preview3DAction", "F4", "3D Preview", "", QStyle::SP_ComputerIcon,
+     Needs::Project},
     {Command::CheckForUpdateAtStartup, "Check For Update At Startup", "checkForUpdateAtStartupAction", "", "", "",
      kNoIcon, Needs::Nothing},
     {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon, Needs::Nothing},
@@ -191,6 +196,8 @@ void EditorActions::CreateMenus(QMainWindow* window)
     fileMenu_->addSeparator();
     add(fileMenu_, {Command::ImportMap, Command::ExportMap});
     fileMenu_->addSeparator();
+    add(fileMenu_, {Command::RunMap, Command::RunMapCommand});
+    fileMenu_->addSeparator();
     for (QAction* recent : recent_)
         fileMenu_->addAction(recent);
     recentSeparator_ = fileMenu_->addSeparator();
@@ -228,7 +235,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
-    add(map, {Command::MapGrid, Command::MapViewOptions});
+    add(map, {Command::MapGrid, Command::MapViewOptions, Command::Preview3D});
     map->addSeparator();
     add(map, {Command::MapConfigurations, Command::MapSymbols});
     map->addSeparator();
@@ -256,6 +263,7 @@ void EditorActions::CreateToolBar(QMainWindow* window)
         {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel},
         {Command::AddMap, Command::DeleteMap},
         {Command::Autofloor, Command::PlaneManager, Command::MapViewOptions},
+        {Command::Preview3D, Command::RunMap},
     };
     bool first = true;
     for (const auto& group : groups) {

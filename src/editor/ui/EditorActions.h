@@ -26,6 +26,8 @@ enum class Command {
     SaveProject,
     ImportMap,
     ExportMap,
+    RunMap,
+    RunMapCommand,
     Exit,
     Undo,
     Redo,
@@ -59,6 +61,7 @@ enum class Command {
     MapConfigurations,
     MapSymbols,
     SaveMapAsBmp,
+    Preview3D,
     CheckForUpdateAtStartup,
     // The application connects these to the update check, the manual and the about box.
     CheckForUpdate,

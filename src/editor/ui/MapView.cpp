@@ -1,5 +1,8 @@
 #include "editor/ui/MapView.h"
 
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -16,6 +19,11 @@ namespace {
 
 const QColor kGridColour(0x80, 0x80, 0x80);
 constexpr int kTilePixels = 8;
+// The camera arrow: nearly a tile long, but never so small that it is lost
+// at zoom 1.
+constexpr double kArrowTiles = 0.9;
+constexpr double kSmallestArrow = 14.0;
+constexpr double kDegrees = 3.14159265358979323846 / 180.0;
 
 int FloorDiv(int value, int divisor)
 {
@@ -173,6 +181,18 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
     }
+    if (camera_ && CameraArea().intersects(exposed)) {
+        // Yellow in a dark rim: seen on the black floors and the grey walls alike.
+        const QPolygonF arrow = CameraArrow(*camera_);
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPolygon(arrow);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(QColor(0xff, 0xe0, 0x20));
+        painter.drawPolygon(arrow);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    }
     if (outline_) {
         // Inside the enclosed tiles: the last pixel row and column are theirs.
         painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
@@ -190,6 +210,36 @@ void MapPaintArea::SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> c
     update();
 }
 
+QPolygonF MapPaintArea::CameraArrow(const CameraMark& mark) const
+{
+    const double length = std::max(kArrowTiles * CellSize(), kSmallestArrow);
+    const QPointF centre = mark.tile * CellSize();
+    // Along the view and to its right, in pixels (y points down).
+    const QPointF along(std::cos(mark.angle * kDegrees), -std::sin(mark.angle * kDegrees));
+    const QPointF right(-along.y(), along.x());
+    const QPointF tip = centre + along * (length / 2);
+    const QPointF back = centre - along * (length / 2);
+    return QPolygonF({tip, back + right * (length * 0.4), centre - along * (length * 0.2),
+                      back - right * (length * 0.4)});
+}
+
+QRect MapPaintArea::CameraPixels(const std::optional<CameraMark>& mark) const
+{
+    if (!mark)
+        return {};
+    // The rim and the antialiasing reach two pixels beyond the polygon.
+    return CameraArrow(*mark).boundingRect().toAlignedRect().adjusted(-3, -3, 3, 3);
+}
+
+void MapPaintArea::SetCameraMark(std::optional<CameraMark> mark)
+{
+    if (mark == camera_)
+        return;
+    update(CameraArea());
+    camera_ = mark;
+    update(CameraArea());
+}
+
 void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint tile)
 {
     emit pointerInput(PointerInput{action, ButtonOf(button), tile.x(), tile.y()});
@@ -199,6 +249,18 @@ void MapPaintArea::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
     const QPoint tile = TileAt(event->position().toPoint());
+    // A press with no other button held starts a gesture anew (the release
+    // of the last one may have gone to a menu).
+    if (event->buttons() == event->button())
+        altGesture_ = event->modifiers().testFlag(Qt::AltModifier);
+    if (altGesture_) {
+        // Alt + left: the camera goes there; Alt + right: the context menu
+        // follows as a context menu event.
+        if (event->button() == Qt::LeftButton)
+            emit viewFromHere(tile);
+        event->accept();
+        return;
+    }
     heldTile_ = tile;
     Send(PointerAction::Press, event->button(), tile);
     event->accept();
@@ -209,6 +271,13 @@ void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
     const QPoint pixel = event->position().toPoint();
     const QPoint tile = TileAt(pixel);
     const Qt::MouseButton button = event->buttons() & Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
+    if (altGesture_ && event->buttons() == Qt::NoButton)
+        altGesture_ = false;
+    if (altGesture_) {
+        emit pointerMoved(pixel);
+        event->accept();
+        return;
+    }
     if (heldTile_ && event->buttons() != Qt::NoButton) {
         // The tiles between the last one and this one, by equal steps along
         // the longer axis.
@@ -229,9 +298,41 @@ void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
 
 void MapPaintArea::mouseReleaseEvent(QMouseEvent* event)
 {
+    if (altGesture_) {
+        altGesture_ = event->buttons() != Qt::NoButton;
+        event->accept();
+        return;
+    }
     if (event->buttons() == Qt::NoButton)
         heldTile_.reset();
     Send(PointerAction::Release, event->button(), TileAt(event->position().toPoint()));
+    event->accept();
+}
+
+void MapPaintArea::keyPressEvent(QKeyEvent* event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    if (!menuKey || picture_.isNull()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Over the tile under the pointer, or the middle of what is in sight
+    // when the pointer is elsewhere.
+    const QRect visible = visibleRegion().boundingRect();
+    QPoint at = mapFromGlobal(QCursor::pos());
+    if (!visible.contains(at))
+        at = visible.center();
+    emit contextMenuAsked(TileAt(at), mapToGlobal(at));
+    event->accept();
+}
+
+void MapPaintArea::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The key press above serves the keyboard; a plain right click belongs
+    // to the tools.
+    if (event->reason() == QContextMenuEvent::Mouse && (event->modifiers() & Qt::AltModifier))
+        emit contextMenuAsked(TileAt(event->pos()), event->globalPos());
     event->accept();
 }
 

@@ -11,16 +11,31 @@
 // A fast drag skips tiles between two mouse events: while a button is held,
 // every tile on the line between them is sent as a move of its own, so a
 // stroke has no gaps.
+//
+// Both buttons draw, so the right button cannot open a context menu of its
+// own: the menu comes with the menu key or Shift+F10 (over the tile under
+// the pointer) and with Alt + right click; Alt + left click is "View From
+// Here" at once. Gestures with Alt never reach the tools.
 
 #include "editor/PointerInput.h"
 
 #include <QImage>
+#include <QPolygonF>
 #include <QScrollArea>
 
 #include <optional>
 #include <vector>
 
 namespace tsl {
+
+// The 3D preview's camera as the map view shows it: a place in tiles
+// (fractional, the middle of tile (x, y) is x + 0.5, y + 0.5) and a
+// direction in degrees (0 east, 90 north, the map's y axis points south).
+struct CameraMark {
+    QPointF tile;
+    double angle = 0;
+    friend bool operator==(const CameraMark&, const CameraMark&) = default;
+};
 
 class MapPaintArea : public QWidget {
     Q_OBJECT
@@ -51,6 +66,12 @@ public:
     void SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current);
     const std::vector<QPoint>& Markers() const { return markers_; }
 
+    // The camera of the 3D preview as a small arrow drawn at paint time
+    // (nothing hides it). Only the old and the new arrow are repainted.
+    void SetCameraMark(std::optional<CameraMark> mark);
+    const std::optional<CameraMark>& CurrentCameraMark() const { return camera_; }
+    QRect CameraArea() const { return CameraPixels(camera_); }
+
     // The tile under a pixel of the paint area: pixel div cell size, rounded
     // down, so pixels left of or above the map give negative tiles.
     QPoint TileAt(QPoint pixel) const;
@@ -58,15 +79,23 @@ public:
 signals:
     void pointerMoved(QPoint position);
     void pointerInput(const tsl::PointerInput& input);
+    // Alt + left click on `tile`.
+    void viewFromHere(QPoint tile);
+    // The context menu for `tile`, to be shown at `globalPosition`.
+    void contextMenuAsked(QPoint tile, QPoint globalPosition);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     QRect OutlinePixels(const std::optional<TileRect>& tiles) const;
+    QRect CameraPixels(const std::optional<CameraMark>& mark) const;
+    QPolygonF CameraArrow(const CameraMark& mark) const;
     void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
 
     QImage picture_;
@@ -78,6 +107,8 @@ private:
     std::optional<QPoint> heldTile_; // the last tile sent while a button is held
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;
+    std::optional<CameraMark> camera_;
+    bool altGesture_ = false; // a press with Alt, until its release
 };
 
 class MapView : public QScrollArea {

@@ -14,6 +14,7 @@
 #include "editor/ui/TGoToLevelBox.h"
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
+#include "editor/ui/TRunCommandBox.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -95,10 +96,12 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     mapInformationBox_ = new TMapInformationBox(this);
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
+    runCommandBox_ = new TRunCommandBox(this);
     actions_ = new EditorActions(this);
     actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
     ConnectActions();
     ConnectMapCommands();
+    ConnectPreviewCommands();
 
     connect(panel_, &SidePanel::zoomChosen, this, &TEditorBox::onZoomChosen);
     connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
@@ -130,6 +133,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
+    LeavePreview();
 }
 
 void TEditorBox::ConnectActions()
@@ -258,6 +262,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     // The overlay shows the old session's paste preview: gone before it is.
     view_->PaintArea()->SetOutline(std::nullopt);
     view_->PaintArea()->SetPreview(QImage(), std::nullopt);
+    LeavePreview();
     session_ = std::make_unique<EditorSession>(std::move(project));
 
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
@@ -327,6 +332,7 @@ void TEditorBox::Apply(const EditResult& result)
         ShowTool();
     SyncOverlay();
     SyncMarkers();
+    SyncPreview(result);
     RefreshCommands();
 }
 

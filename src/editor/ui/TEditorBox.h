@@ -13,6 +13,7 @@
 #include "editor/EditorEnvironment.h"
 #include "editor/EditorSession.h"
 #include "editor/Project.h"
+#include "editor/RunMapFlow.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -40,7 +41,9 @@ class TMapDefinitionStructureBox;
 class TMapExporterBox;
 class TMapSymbolsBox;
 class TMapViewOptionsBox;
+class TPreview3DBox;
 class TProgressBox;
+class TRunCommandBox;
 
 class TEditorBox : public QMainWindow {
     Q_OBJECT
@@ -82,6 +85,11 @@ public:
     EditorActions* Actions() const { return actions_; }
     TMapDefinitionStructureBox* StructureBox() const { return structureBox_; }
     int SelectedPlane() const;
+    // The 3D preview window; nothing until "3D Preview" or "View From Here"
+    // first opened it.
+    TPreview3DBox* Preview() const { return preview_; }
+    // What "Run Map" starts the game with (LaunchDetached unless set).
+    void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,6 +148,19 @@ private:
     void onExportMap();
     void onSaveMapAsBitmap();
     void onToggleCheckAtStartup();
+    // The 3D preview, the camera arrow of the map view, View From Here and
+    // Run Map (TEditorBoxPreview.cpp).
+    void ConnectPreviewCommands();
+    TPreview3DBox& ShowPreview(bool activate);
+    // Before the project goes: the preview must let go of it.
+    void LeavePreview();
+    // After every command: the preview follows the project, the map and its edits.
+    void SyncPreview(const EditResult& result);
+    void SyncCameraMark();
+    void onViewFromHere(QPoint tile);
+    void onMapContextMenu(QPoint tile, QPoint globalPosition);
+    void onRunMap();
+    void onRunMapCommand();
     void SaveApplicationSettings();
     void ReadWindowPlacement();
     void WindowPlacementIntoSettings();
@@ -169,6 +190,9 @@ private:
     TMapInformationBox* mapInformationBox_;
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
+    TRunCommandBox* runCommandBox_;
+    TPreview3DBox* preview_ = nullptr;
+    decltype(RunMapHooks::launch) launcher_;
     EditorActions* actions_;
 };
 

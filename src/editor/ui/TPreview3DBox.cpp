@@ -99,6 +99,14 @@ void TPreview3DBox::showEvent(QShowEvent* event)
 {
     CatchUp();
     QWidget::showEvent(event);
+    emit VisibilityChanged(true);
+}
+
+void TPreview3DBox::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Minimized, the window stays visible.
+    emit VisibilityChanged(isVisible());
 }
 
 void TPreview3DBox::PutCameraAt(int x, int y)

@@ -50,6 +50,8 @@ public:
     void SetCamera(const Camera& camera);
 
     const Camera& CurrentCamera() const { return camera_; }
+    // The project last given to SetProject (nothing when none).
+    const Project* ShownProject() const { return project_; }
     int MapIndex() const { return mapIndex_; }
     // Why the game's pictures are missing (walls then show plain colours);
     // empty when they were read.
@@ -61,10 +63,14 @@ public:
 signals:
     // The camera moved or turned (also when a map or project was shown).
     void CameraMoved(const tsl::Camera& camera);
+    // The window was shown or hidden (closed): the map view shows the
+    // camera only while the window is there to look through it.
+    void VisibilityChanged(bool visible);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;

@@ -284,6 +284,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
     const Row rows[] = {
         {"importMapAction", "&Import Map", "Shift+Ins", "Import Map", "fileMenu", true},
         {"exportMapAction", "&Export Map", "Shift+Del", "Export Map", "fileMenu", true},
+        {"runMapAction", "&Run Map", "F9", "Run Map", "fileMenu", true},
         {"undoAction", "&Undo", "Ctrl+Z", "Undo", "editMenu", false},
         {"redoAction", "&Redo", "Ctrl+Y", "Redo", "editMenu", false},
         {"cutAction", "Cu&t", "Ctrl+X", "Cut", "editMenu", false},
@@ -310,6 +311,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         {"highByteModeAction", "&High Byte Mode", "Ctrl+Alt+H", nullptr, "mapMenu", false},
         {"lowByteModeAction", "&Low Byte Mode", "Ctrl+Alt+L", nullptr, "mapMenu", false},
         {"mapSymbolsAction", "Map &Symbols", "Ctrl+E", nullptr, "mapMenu", true},
+        {"preview3DAction", "3D &Preview", "F4", "3D Preview", "mapMenu", true},
     };
     for (const Row& row : rows) {
         QAction* action = Editor().Action(row.name);
