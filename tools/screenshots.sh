@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README and of the user manual: the editor on the
-# sample game and its dialogs, under Xvfb, driven with xdotool and taken with
-# imagemagick's import. Needs xvfb, xdotool and imagemagick; run after a build.
+# sample game and its dialogs, and the 3D preview beside the editor on the
+# shareware game (../shared/games/wl1, skipped when absent), under Xvfb,
+# driven with xdotool and taken with imagemagick's import. Needs xvfb,
+# xdotool and imagemagick; run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
 out=docs/manual/images
-display=:77
+display=${SCREENSHOT_DISPLAY:-:77} # another one while :77 is taken
+wl1=../shared/games/wl1
 work=$(mktemp -d)
 trap 'kill ${editor:-0} ${xvfb:-0} 2>/dev/null || true; rm -rf "$work"' EXIT
 
@@ -23,7 +26,9 @@ mkdir -p "$work/newgame"
 cp data/sample/MAPHEAD.WL6 "$work/newgame/MAPHEAD.MOD"
 cp data/sample/GAMEMAPS.WL6 "$work/newgame/GAMEMAPS.MOD"
 
-Xvfb $display -screen 0 1180x800x24 >/dev/null 2>&1 & xvfb=$!
+# Wide enough for the editor and the 3D preview side by side; the pictures of
+# the whole screen keep to the editor's 1180 x 800.
+Xvfb $display -screen 0 1420x800x24 >/dev/null 2>&1 & xvfb=$!
 export DISPLAY=$display
 sleep 1
 
@@ -46,7 +51,7 @@ shoot() { # NAME TITLE: a picture of that window
 }
 shoot_screen() { # NAME: the whole screen
     sleep 1
-    import -window root "$out/$1.png"
+    import -window root -crop 1180x800+0+0 +repage "$out/$1.png"
     echo "$out/$1.png"
 }
 
@@ -82,4 +87,26 @@ xdotool key y
 shoot create-structure "Create map definition structure"
 xdotool key Escape
 stop
+
+# The 3D preview beside the editor: F4 opens it at the player start of the
+# shareware game's first map (facing east), Alt + click on tile (27, 31) of
+# the map view (zoom 1, the map's top-left pixel at 1,58) puts the camera in
+# the big hall.
+if [ -f "$wl1/VSWAP.WL1" ]; then
+    cp -r "$wl1" "$work/wl1"
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=760\r\nHeight=640\r\n' > "$work/app/TSL.ini"
+    start "$work/wl1"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    xdotool windowfocus --sync "$main" key F4
+    window "3D Preview" >/dev/null
+    sleep 1
+    xdotool mousemove $((1 + 27 * 8 + 4)) $((58 + 31 * 8 + 4)) keydown alt click 1 keyup alt
+    sleep 1
+    # Few colours and no filtering: a quarter of the bytes of a plain PNG.
+    import -window root -crop 1401x640+0+0 +repage -colors 256 -quality 90 "PNG8:$out/preview.png"
+    echo "$out/preview.png"
+    stop
+else
+    echo "no $wl1: the 3D preview picture is left as it is"
+fi
 echo "docs/screenshot.png written"

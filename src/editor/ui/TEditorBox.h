@@ -192,6 +192,7 @@ private:
     TMapExporterBox* exporterBox_;
     TRunCommandBox* runCommandBox_;
     TPreview3DBox* preview_ = nullptr;
+    int previewMapCount_ = 0; // the number of maps when the preview was last told
     decltype(RunMapHooks::launch) launcher_;
     EditorActions* actions_;
 };

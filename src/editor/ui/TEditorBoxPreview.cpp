@@ -37,6 +37,8 @@ TPreview3DBox& TEditorBox::ShowPreview(bool activate)
         preview_ = new TPreview3DBox(this);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &TEditorBox::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &TEditorBox::SyncCameraMark);
+        // Walked to the place to try: F9 from the preview too.
+        preview_->addAction(actions_->Get(Command::RunMap));
         SyncPreview(EditResult::None());
         // Beside the main window when the screen has room for it there, so
         // that the map and the view from inside are seen together.
@@ -66,12 +68,17 @@ void TEditorBox::SyncPreview(const EditResult& result)
     if (preview_->ShownProject() != project) {
         preview_->SetProject(project);
     } else if (project) {
+        // Another map, or maps added or deleted (the same number may now
+        // stand for another map): from the player start. Otherwise the
+        // camera stays where it is in the edited map.
         const int current = project->Maps.CurrentMap;
-        if (result.What == EditResult::Redraw::MapList && preview_->MapIndex() != current)
+        if (result.What == EditResult::Redraw::MapList &&
+            (preview_->MapIndex() != current || previewMapCount_ != project->Maps.NumMaps()))
             preview_->ShowMap(current);
         else if (result.What != EditResult::Redraw::Nothing)
             preview_->MapEdited();
     }
+    previewMapCount_ = project ? project->Maps.NumMaps() : 0;
     SyncCameraMark();
 }
 
