@@ -27,7 +27,11 @@ namespace {
 // Answers nothing: the benchmarks open sets that need no question.
 class SilentPrompter : public Prompter {
 public:
-    Answer Message(const std::string&, const std::string&, MessageIcon, Buttons) override { return Answer::No; }
+    using Prompter::Message;
+    Answer Message(const std::string&, const std::string&, MessageIcon, Buttons, std::optional<Answer>) override
+    {
+        return Answer::No;
+    }
     std::optional<fs::path> ChooseDirectory(const std::string&, const fs::path&) override { return std::nullopt; }
     std::optional<fs::path> ChooseOpenFile(const std::string&, const FileFilter&) override { return std::nullopt; }
     std::optional<fs::path> ChooseSaveFile(const std::string&, const FileFilter&, const std::string&) override

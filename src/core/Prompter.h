@@ -31,8 +31,14 @@ class Prompter {
 public:
     virtual ~Prompter() = default;
 
-    virtual Answer Message(const std::string& text, const std::string& caption, MessageIcon icon,
-                           Buttons buttons) = 0;
+    // `defaultButton` is the button that Enter presses when the box opens;
+    // nothing leaves it to the box (the first button).
+    virtual Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
+                           std::optional<Answer> defaultButton) = 0;
+    Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons)
+    {
+        return Message(text, caption, icon, buttons, std::nullopt);
+    }
     virtual std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
                                                                  const std::filesystem::path& start) = 0;
     virtual std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title,
@@ -44,9 +50,9 @@ public:
 
     // A failure from the core, in a box with an OK button.
     void Show(const Failure& failure) { Message(failure.text, failure.caption, failure.icon, Buttons::Ok); }
-    Answer Ask(const Question& question)
+    Answer Ask(const Question& question, std::optional<Answer> defaultButton = std::nullopt)
     {
-        return Message(question.text, question.caption, MessageIcon::Question, Buttons::YesNo);
+        return Message(question.text, question.caption, MessageIcon::Question, Buttons::YesNo, defaultButton);
     }
 };
 

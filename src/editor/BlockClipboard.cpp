@@ -53,9 +53,9 @@ void BlockClipboard::MakePreview()
     RenderBlockPreview(buffer_.Preview, block, width, height, 1, symbols_);
 }
 
-void BlockClipboard::Transform(MapTransform transform)
+void BlockClipboard::Transform(MapTransform transform, const FacingGroups& facing, bool turnFacing)
 {
-    TransformPasteBuffer(buffer_, transform);
+    TransformPasteBuffer(buffer_, transform, facing, turnFacing);
     MakePreview();
 }
 

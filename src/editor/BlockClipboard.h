@@ -29,8 +29,9 @@ public:
     void CopyBlock(MapList& map, int planes, const TileRect& selection, bool clear);
     bool CanPaste() const { return hasBlock_; }
     const CP_Manager& PasteBuffer() const { return buffer_; }
-    // Turns or mirrors the block and draws its preview again.
-    void Transform(MapTransform transform);
+    // Turns or mirrors the block (with its facing objects, as
+    // TransformPasteBuffer) and draws its preview again.
+    void Transform(MapTransform transform, const FacingGroups& facing = {}, bool turnFacing = true);
     // Writes the block into the current map with its top-left corner on (x, y).
     void PasteInto(MapHandler& maps, int x, int y) const;
 

@@ -25,6 +25,9 @@ struct EditResult {
     // the window shows the "Left:" and "Right:" rows again.
     bool ValuesChanged = false;
     bool ToolChanged = false; // CurrentTool changed: buttons and cursor
+    // A change of the maps ended the gesture of a button still held: the view
+    // forgets that press, and sends nothing more of it.
+    bool GestureEnded = false;
 
     static EditResult None() { return {}; }
     static EditResult Redrawing(Redraw what)

@@ -13,9 +13,17 @@ EditorSession::EditorSession(std::unique_ptr<Project> project)
     ResetForSymbols();
 }
 
+void EditorSession::SetChanged(bool changed)
+{
+    project_->Changed = changed;
+    if (!changed)
+        histories_.MarkSaved();
+}
+
 void EditorSession::ResetForSymbols()
 {
     const int planes = std::max(Maps().NumPlanes, 0);
+    tools_.EndGesture();
     tools_.Reset();
     if (Maps().NumMaps() > 0)
         clipboard_.Reset(planes, Maps().Current().Width, Maps().Current().Height);
@@ -112,27 +120,45 @@ EditResult EditorSession::MapsChanged()
     return EditResult::Redrawing(EditResult::Redraw::MapList);
 }
 
+EditResult EditorSession::ChangeMaps(const std::function<bool(MapHandler&)>& change)
+{
+    const EditResult ended = tools_.EndGesture();
+    if (!change(Maps()))
+        return ended;
+    finds_.Discard();
+    tools_.MapsChanged();
+    EditResult result = EditResult::Redrawing(EditResult::Redraw::MapList);
+    result.Overlay = true;
+    result.ValuesChanged = ended.ValuesChanged;
+    result.ToolChanged = ended.ToolChanged;
+    result.GestureEnded = ended.GestureEnded;
+    return result;
+}
+
 EditResult EditorSession::PreviousMap()
 {
-    Maps().CurrentMap = std::max(0, Maps().CurrentMap - 1);
-    finds_.Discard();
-    return MapsChanged();
+    return ChangeMaps([](MapHandler& maps) {
+        maps.CurrentMap = std::max(0, maps.CurrentMap - 1);
+        return true;
+    });
 }
 
 EditResult EditorSession::NextMap()
 {
-    Maps().CurrentMap = std::min(Maps().NumMaps() - 1, Maps().CurrentMap + 1);
-    finds_.Discard();
-    return MapsChanged();
+    return ChangeMaps([](MapHandler& maps) {
+        maps.CurrentMap = std::min(maps.NumMaps() - 1, maps.CurrentMap + 1);
+        return true;
+    });
 }
 
 EditResult EditorSession::GoToLevel(int map)
 {
     if (map < 0 || map >= Maps().NumMaps())
         return EditResult::None();
-    Maps().CurrentMap = map;
-    finds_.Discard();
-    return MapsChanged();
+    return ChangeMaps([map](MapHandler& maps) {
+        maps.CurrentMap = map;
+        return true;
+    });
 }
 
 bool EditorSession::CanAddMap() const
@@ -147,22 +173,23 @@ EditResult EditorSession::AddMap()
     if (!CanAddMap())
         return EditResult::Refusal(
             Failure{"The map files can hold at most 100 maps!", "Error adding map", MessageIcon::Error});
-    MapHandler& maps = Maps();
-    MapList map = maps.CreateMap(64, 64, "New map");
-    MapType header = MapHandler::HeaderFor(map);
-    if (maps.CurrentMap + 1 != maps.NumMaps()) {
-        maps.InsertMap(std::move(map), maps.CurrentMap);
-        maps.InsertHeader(std::move(header), maps.CurrentMap);
-    } else {
-        maps.InsertMap(std::move(map), maps.CurrentMap + 1);
-        maps.InsertHeader(std::move(header), maps.CurrentMap + 1);
-        ++maps.CurrentMap;
-    }
-    maps.RenumberMaps(0, 0);
-    RebuildHistories();
-    SetChanged(true);
-    tools_.SelectFirstPlane();
-    EditResult result = MapsChanged();
+    EditResult result = ChangeMaps([this](MapHandler& maps) {
+        MapList map = maps.CreateMap(64, 64, "New map");
+        MapType header = MapHandler::HeaderFor(map);
+        if (maps.CurrentMap + 1 != maps.NumMaps()) {
+            maps.InsertMap(std::move(map), maps.CurrentMap);
+            maps.InsertHeader(std::move(header), maps.CurrentMap);
+        } else {
+            maps.InsertMap(std::move(map), maps.CurrentMap + 1);
+            maps.InsertHeader(std::move(header), maps.CurrentMap + 1);
+            ++maps.CurrentMap;
+        }
+        maps.RenumberMaps(0, 0);
+        RebuildHistories();
+        SetChanged(true);
+        tools_.SelectFirstPlane();
+        return true;
+    });
     result.ValuesChanged = true;
     return result;
 }
@@ -171,15 +198,16 @@ EditResult EditorSession::DeleteMap()
 {
     if (!CanDeleteMap())
         return EditResult::None();
-    MapHandler& maps = Maps();
-    maps.DeleteMap(maps.CurrentMap);
-    maps.DeleteHeader(maps.CurrentMap);
-    maps.RenumberMaps(0, 0);
-    if (maps.CurrentMap != 0)
-        --maps.CurrentMap;
-    RebuildHistories();
-    SetChanged(true);
-    return MapsChanged();
+    return ChangeMaps([this](MapHandler& maps) {
+        maps.DeleteMap(maps.CurrentMap);
+        maps.DeleteHeader(maps.CurrentMap);
+        maps.RenumberMaps(0, 0);
+        if (maps.CurrentMap != 0)
+            --maps.CurrentMap;
+        RebuildHistories();
+        SetChanged(true);
+        return true;
+    });
 }
 
 int EditorSession::MaxNameLength() const

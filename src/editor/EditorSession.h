@@ -42,8 +42,12 @@ public:
     const Project& CurrentProject() const { return *project_; }
     MapHandler& Maps() { return project_->Maps; }
     const MapHandler& Maps() const { return project_->Maps; }
-    bool Changed() const { return project_->Changed; }
-    void SetChanged(bool changed) { project_->Changed = changed; }
+    // True while the maps differ from their files: a history away from where
+    // the last save left it, or a change no history holds.
+    bool Changed() const { return project_->Changed || histories_.Unsaved(); }
+    // True: a change no history holds (the map list, a name). False: the
+    // maps are as their files hold them now (opened or saved).
+    void SetChanged(bool changed);
 
     // The parts, for what the facade does not pass on.
     PointerTools& Tools() { return tools_; }
@@ -117,6 +121,14 @@ public:
     EditResult PasteFromClipboard(int index);
 
     // --- maps ---
+    // Every change of the current map or of the map list runs through here:
+    // a button still held ends first (PointerTools::EndGesture) on the map
+    // its gesture began on, then `change` runs. When `change` says it
+    // changed anything, the find results and the selection's outline go and
+    // the result redraws the maps.
+    EditResult ChangeMaps(const std::function<bool(MapHandler&)>& change);
+    // The window's press ended without its release (a dialog took the mouse).
+    EditResult EndGesture() { return tools_.EndGesture(); }
     bool CanPreviousMap() const { return Maps().CurrentMap != 0; }
     bool CanNextMap() const { return Maps().CurrentMap != Maps().NumMaps() - 1; }
     EditResult PreviousMap();
@@ -141,8 +153,12 @@ public:
     // Without a wall symbol the result carries the refusal and nothing changed.
     EditResult ClearMap(bool random);
     // Rotate Map and Flip Map. While a pasted block is being placed they turn
-    // or mirror the paste buffer instead, and record nothing.
+    // or mirror the paste buffer instead, and record nothing. The facing
+    // objects of the structure's groups turn with them while
+    // TurnsFacingObjects is on (the default).
     EditResult TransformCurrentMap(MapTransform transform);
+    bool TurnsFacingObjects() const { return turnsFacing_; }
+    void SetTurnsFacingObjects(bool on) { turnsFacing_ = on; }
     bool CanFlipPlanes(int first, int second) const;
     // Refused (with the message, the dialog stays open) for a plane with itself.
     EditResult FlipPlanes(int first, int second);
@@ -171,7 +187,7 @@ public:
 
 private:
     EditResult StepHistory(HistoryStep direction);
-    // The maps or the current map changed: the result that redraws them.
+    // A map's name or size changed: the result that redraws the maps.
     EditResult MapsChanged();
 
     std::unique_ptr<Project> project_;
@@ -179,6 +195,7 @@ private:
     BlockClipboard clipboard_;
     PointerTools tools_;
     FindReplaceState finds_;
+    bool turnsFacing_ = true;
 };
 
 } // namespace tsl

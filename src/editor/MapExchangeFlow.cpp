@@ -71,25 +71,27 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter)
 
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter)
 {
-    ImportResult imported = ImportMaps(session.Maps(), prompter);
-    EditResult result;
-    if (imported.Destination == ImportDestination::ClipboardManager) {
-        CB_Manager* manager = session.ClipboardManager();
-        if (!manager)
-            manager = &session.CreateClipboardManager();
-        for (ExchangeMap& map : imported.Maps)
-            manager->Entries.push_back(session.MakeClipboardEntry(map.Width, map.Height, std::move(map.Planes)));
-        manager->Discard = false;
-    } else if (imported.Destination == ImportDestination::Direct) {
-        session.SetChanged(true);
-    }
-    if (imported.Destination != ImportDestination::None) {
+    EditResult result = session.ChangeMaps([&](MapHandler& maps) {
+        ImportResult imported = ImportMaps(maps, prompter);
+        if (imported.Destination == ImportDestination::ClipboardManager) {
+            CB_Manager* manager = session.ClipboardManager();
+            if (!manager)
+                manager = &session.CreateClipboardManager();
+            for (ExchangeMap& map : imported.Maps)
+                manager->Entries.push_back(session.MakeClipboardEntry(map.Width, map.Height, std::move(map.Planes)));
+            manager->Discard = false;
+        } else if (imported.Destination == ImportDestination::Direct) {
+            session.SetChanged(true);
+        }
+        if (imported.Destination == ImportDestination::None)
+            return false;
         session.RebuildHistories();
         session.SetValueMode(kIntMode);
         session.SelectPlane(0);
-        result.What = EditResult::Redraw::MapList;
+        return true;
+    });
+    if (result.What == EditResult::Redraw::MapList)
         result.ValuesChanged = true;
-    }
     if (const CB_Manager* manager = session.ClipboardManager(); manager && manager->Discard)
         session.DestroyClipboardManager();
     return result;

@@ -2,6 +2,8 @@
 
 #include "editor/Project.h"
 
+#include <algorithm>
+
 namespace tsl {
 
 MapHistories::MapHistories(Project& project) : project_(project)
@@ -11,9 +13,22 @@ MapHistories::MapHistories(Project& project) : project_(project)
 
 void MapHistories::Rebuild()
 {
+    if (Unsaved())
+        project_.Changed = true;
     histories_.clear();
     histories_.resize(static_cast<std::size_t>(project_.Maps.NumMaps()));
     openStep_.reset();
+}
+
+bool MapHistories::Unsaved() const
+{
+    return std::any_of(histories_.begin(), histories_.end(), [](const UR_Manager& h) { return !h.AtSaved(); });
+}
+
+void MapHistories::MarkSaved()
+{
+    for (UR_Manager& history : histories_)
+        history.MarkSaved();
 }
 
 EditResult MapHistories::Edit(int map, int scope, const std::function<void(MapList&)>& change)
@@ -25,7 +40,6 @@ EditResult MapHistories::Edit(int map, int scope, const std::function<void(MapLi
     UR_Manager& history = At(map);
     history.PushUndoStep(words, scope);
     change(words);
-    project_.Changed = true;
     history.PushRedoStep(words);
     return EditResult::Redrawing(map == maps.CurrentMap ? EditResult::Redraw::Map : EditResult::Redraw::Nothing);
 }
@@ -45,7 +59,6 @@ void MapHistories::CloseStep()
     const int map = *openStep_;
     openStep_.reset();
     At(map).PushRedoStep(project_.Maps.Maps[static_cast<std::size_t>(map)]);
-    project_.Changed = true;
 }
 
 bool MapHistories::CanStep(HistoryStep direction) const
@@ -57,14 +70,7 @@ bool MapHistories::CanStep(HistoryStep direction) const
 bool MapHistories::Step(HistoryStep direction)
 {
     MapHandler& maps = project_.Maps;
-    bool changed = false;
-    if (!At(maps.CurrentMap).Step(direction, maps.Current(), &changed))
-        return false;
-    // Unlike the original behaviour, taking a change back is a change of its
-    // own: after a save, an Undo must be saved too.
-    if (changed)
-        project_.Changed = true;
-    return true;
+    return At(maps.CurrentMap).Step(direction, maps.Current());
 }
 
 } // namespace tsl

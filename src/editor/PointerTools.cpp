@@ -136,6 +136,28 @@ void PointerTools::HideSelection()
     }
 }
 
+void PointerTools::MapsChanged()
+{
+    HideSelection();
+    if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_))
+        placing->Map = project_.Maps.CurrentMap;
+}
+
+EditResult PointerTools::EndGesture()
+{
+    PointerInput release{PointerAction::Release, PointerButton::Left, 0, 0};
+    if (const auto* stroke = std::get_if<gesture::Stroke>(&gesture_)) {
+        release = {PointerAction::Release, stroke->Button, stroke->X, stroke->Y};
+    } else if (const auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_)) {
+        release = {PointerAction::Release, drag->Button, drag->Rect.X2, drag->Rect.Y2};
+    } else if (!histories_.StepOpen()) {
+        return EditResult::None(); // no button held; a placement not pressed goes on
+    }
+    EditResult result = Release(release);
+    result.GestureEnded = true;
+    return result;
+}
+
 EditResult PointerTools::StartPlacement(bool fromManager)
 {
     tool_ = kToolRectangleSelection;
@@ -205,7 +227,11 @@ EditResult PointerTools::Press(const PointerInput& input)
         gesture_ = gesture::RectangleDrag{maps.CurrentMap, input.Button, word, TileRect{x, y, x, y}};
         result.Overlay = true;
         break;
-    default: // placing: the release places the block
+    default: // placing: the release places the block where the pointer is now
+        if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_); placing && !placing->Tile) {
+            placing->Tile = std::make_pair(x, y);
+            result.Overlay = true;
+        }
         break;
     }
     return result;

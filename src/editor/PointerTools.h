@@ -5,8 +5,10 @@
 // what the view overlays (the dragged outline, the block being placed) and
 // whether a selection can be copied are read off it.
 //
-// Every gesture remembers the map it began on, so that a gesture can be ended
-// when its map goes away.
+// Every gesture remembers the map it began on. A gesture never outlives its
+// map: before the current map or the map list changes, EndGesture ends a
+// button still held as its release would, and nothing more of that press
+// reaches the next map.
 
 #include "editor/EditResult.h"
 #include "editor/PointerInput.h"
@@ -85,6 +87,15 @@ public:
     // Press, move and release over the map view.
     EditResult Pointer(const PointerInput& input);
     const Gesture& CurrentGesture() const { return gesture_; }
+    // While a button is held (a stroke, a dragged rectangle, a placement
+    // pressed, or a stroke that left the map with its step still open): its
+    // release at the last tile it reached, on the map it began on. Nothing
+    // otherwise. The result says GestureEnded when there was one.
+    EditResult EndGesture();
+    // The current map or the map list changed under an idle gesture: the
+    // selection's outline goes, and a block being placed moves on to the
+    // current map.
+    void MapsChanged();
 
     int ValueMode() const { return valueMode_; }
     EditResult SetValueMode(int mode);

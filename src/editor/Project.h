@@ -29,6 +29,9 @@ public:
     std::filesystem::path StructureFolder;
     std::unique_ptr<IniFile> Settings; // the structure's <Extension>.ini
     SymbolTables Symbols;
+    // The maps differ from the files in a way no undo history holds (the map
+    // list, a name, an import, recovered maps); the editing session adds
+    // what its histories hold.
     bool Changed = false;
 
     // ShowPlanes and SplitPlanes of every plane, as the settings say now.

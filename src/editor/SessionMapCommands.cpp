@@ -34,15 +34,16 @@ EditResult EditorSession::TransformCurrentMap(MapTransform transform)
 {
     if (!CanWholeMapOperations())
         return EditResult::None();
+    const FacingGroups facing = project_->Settings ? ReadFacingGroups(*project_->Settings) : FacingGroups{};
     if (PastePlacing()) {
-        clipboard_.Transform(transform);
+        clipboard_.Transform(transform, facing, turnsFacing_);
         EditResult result;
         result.Overlay = true;
         return result;
     }
     if (!CanTransformMap(Maps().Current()))
         return EditResult::None();
-    EditResult result = EditCurrentMap(kAllPlanes, [&](MapList& map) { TransformMap(map, transform); });
+    EditResult result = EditCurrentMap(kAllPlanes, [&](MapList& map) { TransformMap(map, transform, facing, turnsFacing_); });
     // A turn changes the map's size: the view takes the new one.
     result.What = EditResult::Redraw::MapList;
     return result;
@@ -110,11 +111,18 @@ EditResult EditorSession::ChangePlaneCount(int count, const SaveMaps& save)
 {
     if (count == Maps().NumPlanes)
         return EditResult::None();
-    if (auto failure = tsl::ChangePlaneCount(*project_, count, save))
-        return EditResult::Refusal(*failure);
-    DestroyClipboardManager();
-    ResetForSymbols();
-    return EditResult::Redrawing(EditResult::Redraw::MapList);
+    std::optional<Failure> failure;
+    EditResult result = ChangeMaps([&](MapHandler&) {
+        failure = tsl::ChangePlaneCount(*project_, count, save);
+        if (failure)
+            return false;
+        DestroyClipboardManager();
+        ResetForSymbols();
+        SetChanged(false); // saved with the new planes
+        return true;
+    });
+    result.Message = std::move(failure);
+    return result;
 }
 
 MapStatistics EditorSession::CurrentMapStatistics() const

@@ -27,6 +27,8 @@ void UR_Manager::PushUndoStep(const MapList& map, int scope)
 {
     if (pending_)
         PushRedoStep(map);
+    if (saved_ && *saved_ > position_)
+        saved_.reset();
     steps_.erase(steps_.begin() + (position_ + 1), steps_.end());
     Snapshot snapshot;
     snapshot.scope = scope;
@@ -137,6 +139,7 @@ void UR_Manager::ClearHistory()
     steps_.shrink_to_fit();
     pending_.reset();
     position_ = -1;
+    saved_ = -1;
 }
 
 std::size_t UR_Manager::MemoryUsage() const

@@ -49,6 +49,14 @@ public:
     int Steps() const { return static_cast<int>(steps_.size()); }
     void ClearHistory();
 
+    // The map as its files hold it is the state at the position now (after
+    // a save). A new history starts there.
+    void MarkSaved() { saved_ = position_; }
+    // True when the map is where it was last saved: Undo back to that point
+    // and Redo away from it move the answer. Once a new step replaced the
+    // steps that led there, no position gives the saved words back.
+    bool AtSaved() const { return saved_ && *saved_ == position_; }
+
     // Bytes held by the recorded steps (for the memory measurements).
     std::size_t MemoryUsage() const;
 
@@ -81,6 +89,7 @@ private:
 
     std::vector<Entry> steps_;
     int position_ = -1;
+    std::optional<int> saved_ = -1; // the position of the saved state; none when it was dropped
     std::optional<Snapshot> pending_;
 };
 

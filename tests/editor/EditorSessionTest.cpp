@@ -246,6 +246,21 @@ TEST_F(SessionMapCommands, EachOperationIsOneUndoableStepOverAllPlanes)
     }
 }
 
+// How each group turns is FacingObjectsTest's; here, that the session hands
+// over the structure's groups and its toggle.
+TEST_F(EditorSessionTest, ARotationTurnsAGuardUnlessFacingObjectsAreKept)
+{
+    session->CurrentProject().Settings->WriteString("Facing", "Guard", "1,108,e n w s");
+    Map().SetWord(1, 0, 0, 108); // facing east, in the top left corner
+    EXPECT_TRUE(session->TurnsFacingObjects());
+    session->TransformCurrentMap(MapTransform::Rotate90);
+    EXPECT_EQ(W(1, 15, 0), 111) << "facing south in the top right corner";
+    session->Undo();
+    session->SetTurnsFacingObjects(false);
+    session->TransformCurrentMap(MapTransform::Rotate90);
+    EXPECT_EQ(W(1, 15, 0), 108);
+}
+
 TEST_F(SessionMapCommands, RefusalsCarryTheirMessageAndRecordNothing)
 {
     session->CurrentProject().Symbols = TablesOf({{{0}}, {{0}}, {{0}}});

@@ -21,7 +21,7 @@ ScriptedPrompter& ScriptedPrompter::File(std::optional<std::filesystem::path> fi
 }
 
 tsl::Answer ScriptedPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon,
-                                      Buttons buttons)
+                                      Buttons buttons, std::optional<tsl::Answer> defaultButton)
 {
     PromptRecord r;
     r.kind = PromptRecord::Kind::Message;
@@ -29,6 +29,7 @@ tsl::Answer ScriptedPrompter::Message(const std::string& text, const std::string
     r.caption = caption;
     r.icon = icon;
     r.buttons = buttons;
+    r.defaultButton = defaultButton;
     records_.push_back(r);
     if (buttons == Buttons::Ok)
         return tsl::Answer::Ok; // a plain message needs no script

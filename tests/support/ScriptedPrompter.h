@@ -20,6 +20,7 @@ struct PromptRecord {
     std::string caption;
     MessageIcon icon = MessageIcon::Information;
     Buttons buttons = Buttons::Ok;
+    std::optional<tsl::Answer> defaultButton; // of a message; nothing: the box's own
     std::string filter;           // for file choosers
     int selectedFilter = 0;
     std::string defaultExtension; // for save choosers
@@ -33,8 +34,9 @@ public:
     ScriptedPrompter& Directory(std::optional<std::filesystem::path> directory);
     ScriptedPrompter& File(std::optional<std::filesystem::path> file);
 
-    tsl::Answer Message(const std::string& text, const std::string& caption, MessageIcon icon,
-                        Buttons buttons) override;
+    using Prompter::Message;
+    tsl::Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
+                        std::optional<tsl::Answer> defaultButton) override;
     std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
                                                          const std::filesystem::path& start) override;
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;

@@ -23,6 +23,21 @@ QMessageBox::Icon IconOf(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton StandardButtonOf(Answer answer)
+{
+    switch (answer) {
+    case Answer::Ok:
+        return QMessageBox::Ok;
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Cancel:
+        return QMessageBox::Cancel;
+    }
+    return QMessageBox::NoButton;
+}
+
 QString ToQt(const std::filesystem::path& path)
 {
     return QString::fromStdString(path.string());
@@ -43,7 +58,8 @@ std::optional<std::filesystem::path> RunFileDialog(QFileDialog& dialog, const Fi
 
 } // namespace
 
-Answer QtPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons)
+Answer QtPrompter::Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
+                           std::optional<Answer> defaultButton)
 {
     QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
                     parent_);
@@ -58,6 +74,8 @@ Answer QtPrompter::Message(const std::string& text, const std::string& caption, 
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (defaultButton)
+        box.setDefaultButton(StandardButtonOf(*defaultButton));
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;

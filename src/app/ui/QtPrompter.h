@@ -15,7 +15,9 @@ public:
     explicit QtPrompter(QWidget* parent = nullptr) : parent_(parent) {}
     void SetParent(QWidget* parent) { parent_ = parent; }
 
-    Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons) override;
+    using Prompter::Message;
+    Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
+                   std::optional<Answer> defaultButton) override;
     std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
                                                          const std::filesystem::path& start) override;
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
