@@ -194,6 +194,13 @@ EditResult EditorSession::AddMap()
     return result;
 }
 
+Question EditorSession::DeleteMapQuestion() const
+{
+    return {"Delete map " + std::to_string(Maps().CurrentMap + 1) + " \"" + MapNameUtf8(Maps().Current().Name) +
+                "\"?\n\nThis cannot be undone.",
+            "Delete map"};
+}
+
 EditResult EditorSession::DeleteMap()
 {
     if (!CanDeleteMap())

@@ -138,6 +138,9 @@ public:
     bool CanAddMap() const;
     EditResult AddMap();
     bool CanDeleteMap() const { return Maps().CurrentMap + 1 != Maps().NumMaps(); }
+    // What the window asks before DeleteMap (Yes / No, No the default): no
+    // undo brings a deleted map back.
+    Question DeleteMapQuestion() const;
     EditResult DeleteMap();
     // The longest name the properties dialog accepts: 15, or 31 with extended names.
     int MaxNameLength() const;

@@ -34,6 +34,7 @@ constexpr ActionSpec kActions[] = {
      QStyle::SP_DialogOpenButton, Needs::Nothing},
     {Command::SaveProject, "&Save Project", "saveProjectAction", "Ctrl+S", "Save Project", "",
      QStyle::SP_DialogSaveButton, Needs::Project},
+    {Command::RestoreBackup, "Restore &Backup...", "restoreBackupAction", "", "", "", kNoIcon, Needs::Project},
     {Command::ImportMap, "&Import Map", "importMapAction", "Shift+Insert", "Import Map", "document-import",
      QStyle::SP_ArrowDown, Needs::Project},
     {Command::ExportMap, "&Export Map", "exportMapAction", "Shift+Delete", "Export Map", "document-export",
@@ -69,6 +70,8 @@ constexpr ActionSpec kActions[] = {
     {Command::Rotate270, "&270 Degrees", "rotate270Action", "", "", "", kNoIcon, Needs::Project},
     {Command::FlipHorizontal, "&Horizontal", "flipHorizontalAction", "", "", "", kNoIcon, Needs::Project},
     {Command::FlipVertical, "&Vertical", "flipVerticalAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::TurnFacingObjects, "Turn &Facing Objects", "turnFacingObjectsAction", "", "", "", kNoIcon,
+     Needs::Project},
     {Command::FlipPlanes, "Flip &Planes", "flipPlanesAction", "", "", "", kNoIcon, Needs::Project},
     {Command::FindReplace, "&Find && Replace", "findReplaceAction", "Ctrl+F", "Find & Replace", "edit-find",
      QStyle::SP_FileDialogContentsView, Needs::Project},
@@ -127,6 +130,7 @@ bool Enabled(Command command, const EditorSession& s)
     case Command::Rotate270:
     case Command::FlipHorizontal:
     case Command::FlipVertical:
+    case Command::TurnFacingObjects:
     case Command::FlipPlanes:
         return s.CanWholeMapOperations();
     case Command::FindReplace:
@@ -166,6 +170,8 @@ void EditorActions::CreateActions(QMainWindow* window)
         actions_[static_cast<std::size_t>(spec.command)] = action;
     }
     Get(Command::MapGrid)->setCheckable(true);
+    Get(Command::TurnFacingObjects)->setCheckable(true);
+    Get(Command::TurnFacingObjects)->setChecked(true);
     Get(Command::CheckForUpdateAtStartup)->setCheckable(true);
     modes_ = new QActionGroup(this);
     modes_->setExclusive(true);
@@ -192,7 +198,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     };
     fileMenu_ = window->menuBar()->addMenu("&File");
     fileMenu_->setObjectName("fileMenu");
-    add(fileMenu_, {Command::OpenProject, Command::SaveProject});
+    add(fileMenu_, {Command::OpenProject, Command::SaveProject, Command::RestoreBackup});
     fileMenu_->addSeparator();
     add(fileMenu_, {Command::ImportMap, Command::ExportMap});
     fileMenu_->addSeparator();
@@ -229,7 +235,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     QMenu* flip = advanced->addMenu("&Flip Map");
     flip->setObjectName("flipMapMenu");
     add(flip, {Command::FlipHorizontal, Command::FlipVertical});
-    add(advanced, {Command::FlipPlanes});
+    add(advanced, {Command::TurnFacingObjects, Command::FlipPlanes});
     map->addSeparator();
     add(map, {Command::PlaneManager, Command::MapInformation});
     map->addSeparator();
@@ -287,6 +293,7 @@ void EditorActions::Refresh(const EditorSession* session)
                          : session->ValueMode() == kLowByteMode ? Command::LowByteMode
                                                                 : Command::IntMode;
     Get(mode)->setChecked(true);
+    Get(Command::TurnFacingObjects)->setChecked(session->TurnsFacingObjects());
 }
 
 } // namespace tsl

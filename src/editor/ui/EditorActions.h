@@ -24,6 +24,7 @@ class EditorSession;
 enum class Command {
     OpenProject,
     SaveProject,
+    RestoreBackup,
     ImportMap,
     ExportMap,
     RunMap,
@@ -49,6 +50,7 @@ enum class Command {
     Rotate270,
     FlipHorizontal,
     FlipVertical,
+    TurnFacingObjects,
     FlipPlanes,
     FindReplace,
     PlaneManager,

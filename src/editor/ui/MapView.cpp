@@ -135,6 +135,38 @@ void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile)
     update(PreviewArea());
 }
 
+namespace {
+
+// The rings around a shown tile: two pixels each side beyond the tile.
+constexpr int kShownTileRing = 3;
+
+QRect ShownTileRect(QPoint tile, int cell)
+{
+    return QRect(tile.x() * cell, tile.y() * cell, cell, cell);
+}
+
+} // namespace
+
+void MapPaintArea::SetShownTile(std::optional<QPoint> tile)
+{
+    if (tile == shownTile_)
+        return;
+    const int ring = kShownTileRing;
+    if (shownTile_)
+        update(ShownTileRect(*shownTile_, CellSize()).adjusted(-ring, -ring, ring, ring));
+    shownTile_ = tile;
+    if (shownTile_)
+        update(ShownTileRect(*shownTile_, CellSize()).adjusted(-ring, -ring, ring, ring));
+}
+
+void MapPaintArea::CancelPress()
+{
+    if (!heldTile_)
+        return;
+    heldTile_.reset();
+    pressCancelled_ = true;
+}
+
 QPoint MapPaintArea::TileAt(QPoint pixel) const
 {
     return {FloorDiv(pixel.x(), CellSize()), FloorDiv(pixel.y(), CellSize())};
@@ -199,6 +231,16 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(OutlineArea().adjusted(0, 0, -1, -1));
     }
+    if (shownTile_) {
+        // Alternate rings from the tile's own border outwards: one of them
+        // stands out on any picture.
+        const QRect cell = ShownTileRect(*shownTile_, kTilePixels * f);
+        painter.setBrush(Qt::NoBrush);
+        for (int ring = 0; ring <= kShownTileRing; ++ring) {
+            painter.setPen(QPen(ring % 2 ? Qt::black : Qt::white, 1));
+            painter.drawRect(cell.adjusted(-ring, -ring, ring - 1, ring - 1));
+        }
+    }
 }
 
 void MapPaintArea::SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current)
@@ -248,6 +290,7 @@ void MapPaintArea::Send(PointerAction action, Qt::MouseButton button, QPoint til
 void MapPaintArea::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
+    pressCancelled_ = false;
     const QPoint tile = TileAt(event->position().toPoint());
     // A press with no other button held starts a gesture anew (the release
     // of the last one may have gone to a menu).
@@ -273,7 +316,7 @@ void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
     const Qt::MouseButton button = event->buttons() & Qt::RightButton ? Qt::RightButton : Qt::LeftButton;
     if (altGesture_ && event->buttons() == Qt::NoButton)
         altGesture_ = false;
-    if (altGesture_) {
+    if (altGesture_ || (pressCancelled_ && event->buttons() != Qt::NoButton)) {
         emit pointerMoved(pixel);
         event->accept();
         return;
@@ -305,6 +348,11 @@ void MapPaintArea::mouseReleaseEvent(QMouseEvent* event)
     }
     if (event->buttons() == Qt::NoButton)
         heldTile_.reset();
+    if (pressCancelled_) {
+        pressCancelled_ = event->buttons() != Qt::NoButton;
+        event->accept();
+        return;
+    }
     Send(PointerAction::Release, event->button(), TileAt(event->position().toPoint()));
     event->accept();
 }

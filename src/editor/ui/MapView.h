@@ -72,6 +72,16 @@ public:
     const std::optional<CameraMark>& CurrentCameraMark() const { return camera_; }
     QRect CameraArea() const { return CameraPixels(camera_); }
 
+    // One tile shown to the user (a finding of the map check): outlined in
+    // black and white rings drawn at paint time; nothing clears it.
+    void SetShownTile(std::optional<QPoint> tile);
+    std::optional<QPoint> ShownTile() const { return shownTile_; }
+
+    // The press held now was ended by the editor (the maps changed under
+    // it): nothing more of it is sent, neither its moves nor its release,
+    // until the next press. The pointer's position is still reported.
+    void CancelPress();
+
     // The tile under a pixel of the paint area: pixel div cell size, rounded
     // down, so pixels left of or above the map give negative tiles.
     QPoint TileAt(QPoint pixel) const;
@@ -105,6 +115,8 @@ private:
     QImage preview_;
     std::optional<QPoint> previewTile_;
     std::optional<QPoint> heldTile_; // the last tile sent while a button is held
+    bool pressCancelled_ = false;    // CancelPress: the held buttons send nothing
+    std::optional<QPoint> shownTile_;
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;
     std::optional<CameraMark> camera_;

@@ -15,6 +15,8 @@
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
 #include "editor/ui/TRunCommandBox.h"
+#include "editor/ui/TRestoreBackupBox.h"
+#include "editor/Recovery.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -31,6 +33,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -97,6 +100,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
     runCommandBox_ = new TRunCommandBox(this);
+    restoreBox_ = new TRestoreBackupBox(this);
     actions_ = new EditorActions(this);
     actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
     ConnectActions();
@@ -125,6 +129,11 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
             PreviousMap();
     });
 
+    autosaveTimer_ = new QTimer(this);
+    connect(autosaveTimer_, &QTimer::timeout, this, &TEditorBox::Autosave);
+    if (settings_.AutosaveInterval > 0)
+        autosaveTimer_->start(std::min(settings_.AutosaveInterval, 24 * 60 * 60) * 1000);
+
     ShowStartPicture();
     RefreshCommands();
     ReadWindowPlacement();
@@ -151,7 +160,6 @@ void TEditorBox::ConnectActions()
     command(Command::Copy, &EditorSession::Copy);
     command(Command::Paste, &EditorSession::Paste);
     command(Command::AddMap, &EditorSession::AddMap);
-    command(Command::DeleteMap, &EditorSession::DeleteMap);
     const std::pair<Command, int> modes[] = {
         {Command::IntMode, kIntMode}, {Command::HighByteMode, kHighByteMode}, {Command::LowByteMode, kLowByteMode}};
     for (auto [c, mode] : modes)
@@ -168,6 +176,12 @@ void TEditorBox::ConnectActions()
     on(Command::PreviousLevel, &TEditorBox::PreviousMap);
     on(Command::NextLevel, &TEditorBox::NextMap);
     on(Command::ClipboardManager, &TEditorBox::onClipboardManager);
+    on(Command::DeleteMap, &TEditorBox::onDeleteMap);
+    on(Command::RestoreBackup, &TEditorBox::onRestoreBackup);
+    connect(actions_->Get(Command::TurnFacingObjects), &QAction::toggled, this, [this](bool turn) {
+        if (session_)
+            session_->SetTurnsFacingObjects(turn);
+    });
     on(Command::GoToLevel, &TEditorBox::onGoToLevel);
     on(Command::MapProperties, &TEditorBox::onMapProperties);
     on(Command::MapGrid, &TEditorBox::onToggleGrid);
@@ -209,6 +223,12 @@ void TEditorBox::RefreshCommands()
     actions_->Refresh(session_.get());
     panel_->setEnabled(session_ != nullptr);
     view_->setEnabled(session_ != nullptr);
+    ShowModified();
+}
+
+void TEditorBox::ShowModified()
+{
+    setWindowModified(Changed());
 }
 
 void TEditorBox::SetStatus(const QString& text)
@@ -250,6 +270,7 @@ void TEditorBox::SetChanged(bool changed)
 {
     if (session_)
         session_->SetChanged(changed);
+    ShowModified();
 }
 
 // --- showing the project ---
@@ -263,7 +284,9 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     view_->PaintArea()->SetOutline(std::nullopt);
     view_->PaintArea()->SetPreview(QImage(), std::nullopt);
     LeavePreview();
+    view_->PaintArea()->CancelPress();
     session_ = std::make_unique<EditorSession>(std::move(project));
+    session_->SetTurnsFacingObjects(actions_->Get(Command::TurnFacingObjects)->isChecked());
 
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
@@ -279,7 +302,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
         panel_->SetZoomPosition(zoom);
         onZoomChosen(zoom);
     }
-    session_->SetChanged(false);
+    SetChanged(false);
 }
 
 void TEditorBox::ShowReloadedProject(EditResult result)
@@ -306,8 +329,12 @@ void TEditorBox::Apply(const EditResult& result)
 {
     if (!session_)
         return;
+    if (result.GestureEnded)
+        view_->PaintArea()->CancelPress();
     if (result.Message)
         prompter_.Show(*result.Message);
+    if (result.What == EditResult::Redraw::MapList)
+        view_->PaintArea()->SetShownTile(std::nullopt);
     switch (result.What) {
     case EditResult::Redraw::Nothing:
         break;
@@ -379,7 +406,30 @@ void TEditorBox::NextMap()
 
 void TEditorBox::UpdateTitle()
 {
-    setWindowTitle(Text(TitleFor(CurrentProject())));
+    QString title = Text(TitleFor(CurrentProject()));
+    // "[*]" is where the window shows its modified marker; one in a map's
+    // name is written twice to stand for itself.
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(session_ ? title + QStringLiteral("[*]") : title);
+    ShowModified();
+}
+
+bool TEditorBox::event(QEvent* event)
+{
+    // A dialog opened while a button is held takes the mouse: the view never
+    // sees that button's release.
+    if (event->type() == QEvent::WindowBlocked)
+        EndGesture();
+    return QMainWindow::event(event);
+}
+
+void TEditorBox::EndGesture()
+{
+    if (!session_)
+        return;
+    const EditResult result = session_->EndGesture();
+    if (result.GestureEnded)
+        Apply(result);
 }
 
 // --- drawing ---
@@ -462,8 +512,11 @@ void TEditorBox::onSymbolPressed(int index, Qt::MouseButton button)
 
 void TEditorBox::onPointerInput(const PointerInput& input)
 {
-    if (session_)
-        Apply(session_->Pointer(input));
+    if (!session_)
+        return;
+    if (input.Action == PointerAction::Press)
+        view_->PaintArea()->SetShownTile(std::nullopt);
+    Apply(session_->Pointer(input));
 }
 
 void TEditorBox::onPointerMoved(QPoint position)
@@ -484,6 +537,16 @@ void TEditorBox::onClipboardManager()
         return;
     const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager());
     Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
+}
+
+void TEditorBox::onDeleteMap()
+{
+    if (!session_ || !session_->CanDeleteMap())
+        return;
+    // No undo brings the map back: No is the answer Enter gives.
+    if (prompter_.Ask(session_->DeleteMapQuestion(), Answer::No) != Answer::Yes)
+        return;
+    Apply(session_->DeleteMap());
 }
 
 void TEditorBox::onGoToLevel()

@@ -23,9 +23,11 @@
 
 class QAction;
 class QLabel;
+class QTimer;
 
 namespace tsl {
 
+class Autosaver;
 class EditorActions;
 class MapView;
 class SidePanel;
@@ -44,6 +46,7 @@ class TMapViewOptionsBox;
 class TPreview3DBox;
 class TProgressBox;
 class TRunCommandBox;
+class TRestoreBackupBox;
 
 class TEditorBox : public QMainWindow {
     Q_OBJECT
@@ -57,6 +60,8 @@ public:
     bool SaveProject();
     void PreviousMap();
     void NextMap();
+    // "Tesselar: " and the map's name, with the modified marker (an
+    // asterisk after the title) while there are unsaved changes.
     void UpdateTitle();
     // Enables every command from the session: after every command.
     void RefreshCommands();
@@ -90,8 +95,14 @@ public:
     TPreview3DBox* Preview() const { return preview_; }
     // What "Run Map" starts the game with (LaunchDetached unless set).
     void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
+    // Writes the unsaved maps to the recovery file (the timer's work, every
+    // [Autosave] Interval seconds), or removes it once there is nothing
+    // unsaved; shows the first failure of a write.
+    void Autosave();
+    const QTimer* AutosaveTimer() const { return autosaveTimer_; }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -112,6 +123,12 @@ private:
     void SyncPlane();
     void ShowTool();
     void SyncOverlay();
+    // A press the view will never see released (a dialog took the mouse):
+    // its gesture ends as its release would.
+    void EndGesture();
+    void ShowModified();
+    // Scrolls the tile to the middle of the view and outlines it.
+    void ShowTile(QPoint tile);
 
     void onZoomChosen(int position);
     void onPlaneChosen(int plane);
@@ -120,6 +137,7 @@ private:
     void onPointerMoved(QPoint position);
     void onZoomStep(int step, QPoint viewportPoint);
     void onClipboardManager();
+    void onDeleteMap();
     void onGoToLevel();
     void onMapProperties();
     // Whole-map operations, find and replace, the plane manager and the map
@@ -161,6 +179,14 @@ private:
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
     void onRunMap();
     void onRunMapCommand();
+    // Backups and the recovery file (TEditorBoxRecovery.cpp).
+    void onRestoreBackup();
+    // At open, before the project is shown: the recovery file of its game
+    // offered back (true when its maps took the loaded ones' place), or set
+    // aside; the autosave then writes to that file.
+    bool OfferRecovery(Project& project);
+    // The unsaved maps are saved or given up: the recovery file goes.
+    void ForgetRecovery();
     void SaveApplicationSettings();
     void ReadWindowPlacement();
     void WindowPlacementIntoSettings();
@@ -194,7 +220,12 @@ private:
     TPreview3DBox* preview_ = nullptr;
     int previewMapCount_ = 0; // the number of maps when the preview was last told
     decltype(RunMapHooks::launch) launcher_;
+    TRestoreBackupBox* restoreBox_;
     EditorActions* actions_;
+    QTimer* autosaveTimer_;
+    std::unique_ptr<Autosaver> autosaver_; // of the open project; none without a recovery folder
+    bool autosaved_ = false;               // the recovery file holds maps not saved since
+    bool autosaveFailureShown_ = false;    // one message per project, not one per interval
 };
 
 } // namespace tsl

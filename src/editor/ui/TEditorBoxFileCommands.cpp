@@ -53,6 +53,7 @@ bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& direc
     if (session_)
         request.startDirectory = session_->Maps().Path;
     request.mapDefsRoot = environment_.mapDefsRoot;
+    request.backups = {environment_.backupsRoot, settings_.BackupKeep};
     OpenOutcome outcome = tsl::OpenProject(request, prompter_, [this](const std::string& extension,
                                                                       const std::string& executable) {
         return structureBox_->ShowStructureDialog(environment_.mapDefsRoot, extension, executable);
@@ -62,14 +63,19 @@ bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& direc
         return true;
     if (outcome.result != OpenResult::Opened)
         return false;
+    const bool recovered = OfferRecovery(*outcome.project);
     ApplyLoadedProject(std::move(outcome.project));
+    if (recovered)
+        SetChanged(true); // in memory only: the game's files wait for a save
     return true;
 }
 
 bool TEditorBox::AskSaveChanges()
 {
-    if (!Changed())
+    if (!Changed()) {
+        ForgetRecovery();
         return true;
+    }
     switch (prompter_.Message("You have made changes to your maps.\n\nDo you wish to save this data now?",
                               "Save maps", MessageIcon::Question, Buttons::YesNoCancel)) {
     case Answer::Yes:
@@ -77,6 +83,8 @@ bool TEditorBox::AskSaveChanges()
         // lose them.
         return SaveProject();
     case Answer::No:
+        // Given up: the autosave must not offer them back at the next open.
+        ForgetRecovery();
         return true;
     default:
         return false;
@@ -93,6 +101,8 @@ bool TEditorBox::SaveProject()
         SetChanged(false);
         SetStatus("Maps saved!");
     });
+    if (saved)
+        ForgetRecovery();
     SetStatus("Ready");
     return saved;
 }

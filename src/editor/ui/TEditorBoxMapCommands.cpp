@@ -124,6 +124,8 @@ void TEditorBox::onPlaneManager()
 int TEditorBox::onChangePlaneCount(int count)
 {
     const int before = session_->Maps().NumPlanes;
+    if (count < before && prompter_.Ask(PlaneReductionQuestion(session_->CurrentProject(), count)) != Answer::Yes)
+        return before;
     if (!AskSaveChanges()) {
         SetStatus("Ready");
         return before;
@@ -154,8 +156,21 @@ void TEditorBox::onPlaneNamesChanged()
 
 void TEditorBox::onMapInformation()
 {
-    if (session_)
+    if (!session_)
+        return;
+    const std::optional<QPoint> tile =
         mapInformationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
+    if (tile)
+        ShowTile(*tile);
+}
+
+void TEditorBox::ShowTile(QPoint tile)
+{
+    MapPaintArea* area = view_->PaintArea();
+    const int cell = area->CellSize();
+    const QPoint middle(view_->viewport()->width() / 2, view_->viewport()->height() / 2);
+    view_->KeepUnder(QPointF(tile.x() * cell + cell / 2.0, tile.y() * cell + cell / 2.0), middle);
+    area->SetShownTile(tile);
 }
 
 } // namespace tsl

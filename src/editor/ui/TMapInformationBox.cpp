@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -38,6 +39,7 @@ const std::array<CounterRow, 10> kRows = {{
 struct TMapInformationBox::Impl {
     std::array<QLineEdit*, 10> fields{};
     QListWidget* findings = nullptr;
+    std::optional<QPoint> chosen;
 };
 
 TMapInformationBox::TMapInformationBox(QWidget* parent) : QDialog(parent), d(std::make_unique<Impl>())
@@ -55,8 +57,25 @@ TMapInformationBox::TMapInformationBox(QWidget* parent) : QDialog(parent), d(std
     auto* check = new QGroupBox(QStringLiteral("Map check"), this);
     d->findings = new QListWidget(check);
     d->findings->setObjectName(QStringLiteral("findingList"));
+    // Rows as wide as the list, their text wrapped: nothing to scroll sideways.
+    d->findings->setWordWrap(true);
+    d->findings->setTextElideMode(Qt::ElideNone);
+    d->findings->setResizeMode(QListView::Adjust);
+    d->findings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    d->findings->setAlternatingRowColors(true);
+    d->findings->setMinimumWidth(420);
+    connect(d->findings, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        const QVariant tile = item->data(Qt::UserRole);
+        if (!tile.isValid())
+            return;
+        d->chosen = tile.toPoint();
+        accept();
+    });
+    auto* hint = new QLabel(QStringLiteral("Double-click a finding to show its tile on the map."), check);
+    hint->setWordWrap(true);
     auto* checkLayout = new QVBoxLayout(check);
     checkLayout->addWidget(d->findings);
+    checkLayout->addWidget(hint);
 
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
@@ -72,7 +91,8 @@ TMapInformationBox::TMapInformationBox(QWidget* parent) : QDialog(parent), d(std
 
 TMapInformationBox::~TMapInformationBox() = default;
 
-void TMapInformationBox::ShowMapInformation(const MapStatistics& statistics, const std::vector<MapFinding>& findings)
+std::optional<QPoint> TMapInformationBox::ShowMapInformation(const MapStatistics& statistics,
+                                                             const std::vector<MapFinding>& findings)
 {
     const std::array<int, kRows.size()> counters = statistics.Counters();
     for (std::size_t i = 0; i < kRows.size(); ++i)
@@ -80,9 +100,14 @@ void TMapInformationBox::ShowMapInformation(const MapStatistics& statistics, con
     d->findings->clear();
     if (findings.empty())
         d->findings->addItem(QStringLiteral("The map keeps within the engine's limits."));
-    for (const MapFinding& finding : findings)
-        d->findings->addItem(QString::fromStdString(FindingText(finding)));
+    for (const MapFinding& finding : findings) {
+        auto* item = new QListWidgetItem(QString::fromStdString(FindingText(finding)), d->findings);
+        if (finding.Column && finding.Row)
+            item->setData(Qt::UserRole, QPoint(*finding.Column, *finding.Row));
+    }
+    d->chosen.reset();
     exec();
+    return d->chosen;
 }
 
 } // namespace tsl

@@ -21,6 +21,9 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <algorithm>
+#include <tuple>
+
 using namespace tsl;
 using namespace tsl::test;
 
@@ -124,6 +127,73 @@ TEST_P(EditingOnTheView, APencilStrokeLandsOnTheTilesUnderThePointerAndComesBack
     Editor().Action("redoAction")->trigger();
     EXPECT_EQ(Word(0, 4, 4), 1);
     EXPECT_EQ(Word(0, 26, 33), before[33 * 64 + 26]) << "one step redone";
+}
+
+// The session ends the stroke on its own map (MapChangeTest); the view sends
+// nothing more of that press.
+TEST_P(EditingOnTheView, AStrokeHeldAcrossPageUpEndsOnTheMapItBeganOn)
+{
+    ChooseSymbol(1, Qt::LeftButton);
+    Press({3, 4});
+    MoveTo({4, 4});
+    QTest::keyClick(&Editor(), Qt::Key_PageUp);
+    ASSERT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 1);
+    const auto next = Map().Planes;
+    MoveTo({5, 4});
+    MoveTo({9, 9});
+    Release({9, 9});
+    EXPECT_EQ(Map().Planes, next) << "nothing of the press reaches the next map";
+    EXPECT_FALSE(Enabled("undoAction"));
+    Editor().PreviousMap();
+    EXPECT_EQ(Word(0, 4, 4), 1);
+    EXPECT_TRUE(Enabled("undoAction")) << "the step closed on the map it began on";
+}
+
+TEST_P(EditingOnTheView, DoubleClickingAFindingShowsItsTileInTheMiddleOfTheView)
+{
+    const QPoint tile(40, 45);
+    Map().SetWord(0, tile.x(), tile.y(), 1);  // a wall
+    Map().SetWord(1, tile.x(), tile.y(), 58); // and a barrel in it
+    const std::vector<MapFinding> findings = Editor().Session()->CheckCurrentMap();
+    const auto found = std::find_if(findings.begin(), findings.end(),
+                                    [&](const MapFinding& f) { return f.Column == tile.x() && f.Row == tile.y(); });
+    ASSERT_NE(found, findings.end());
+    const int row = static_cast<int>(found - findings.begin());
+    WhenModal([&](QWidget* dialog) {
+        auto* list = Find<QListWidget>(dialog, "findingList");
+        EXPECT_TRUE(list->wordWrap());
+        EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        const QRect item = list->visualItemRect(list->item(row));
+        // The first click of the two, then the second, as a user's double click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, item.center());
+        Finish(dialog);
+    });
+    Editor().Action("mapInformationAction")->trigger();
+    EXPECT_EQ(Area()->ShownTile(), std::make_optional(tile));
+
+    // Centred where the scroll bars allow it, and in sight in any case.
+    MapView* view = Editor().View();
+    const QPoint shown = Area()->mapTo(view->viewport(), Centre(tile));
+    EXPECT_TRUE(view->viewport()->rect().contains(shown));
+    const std::tuple<QScrollBar*, int, int> axes[] = {
+        {view->horizontalScrollBar(), shown.x(), view->viewport()->width() / 2},
+        {view->verticalScrollBar(), shown.y(), view->viewport()->height() / 2}};
+    for (auto [bar, at, middle] : axes) {
+        if (bar->value() > bar->minimum() && bar->value() < bar->maximum()) {
+            EXPECT_NEAR(at, middle, 1);
+        }
+    }
+    // The outline: white on the tile's border, black just outside it.
+    const int c = Cell();
+    QImage painted(Area()->size(), QImage::Format_RGB32);
+    const QRect around(tile * c - QPoint(4, 4), QSize(c + 8, c + 8));
+    Area()->render(&painted, around.topLeft(), QRegion(around));
+    EXPECT_EQ(painted.pixel(tile.x() * c, tile.y() * c + c / 2), qRgb(255, 255, 255));
+    EXPECT_EQ(painted.pixel(tile.x() * c - 1, tile.y() * c + c / 2), qRgb(0, 0, 0));
+
+    Drag({{1, 1}}); // the next press lets it go
+    EXPECT_EQ(Area()->ShownTile(), std::nullopt);
 }
 
 TEST_P(EditingOnTheView, RectangleFillAndSelectObjectHandBackToTheToolBefore)
@@ -282,6 +352,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         bool enabledOnOpen; // with the sample just opened
     };
     const Row rows[] = {
+        {"restoreBackupAction", "Restore &Backup...", "", nullptr, "fileMenu", true},
         {"importMapAction", "&Import Map", "Shift+Ins", "Import Map", "fileMenu", true},
         {"exportMapAction", "&Export Map", "Shift+Del", "Export Map", "fileMenu", true},
         {"runMapAction", "&Run Map", "F9", "Run Map", "fileMenu", true},
@@ -304,6 +375,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         {"rotate270Action", "&270 Degrees", "", nullptr, "rotateMapMenu", true},
         {"flipHorizontalAction", "&Horizontal", "", nullptr, "flipMapMenu", true},
         {"flipVerticalAction", "&Vertical", "", nullptr, "flipMapMenu", true},
+        {"turnFacingObjectsAction", "Turn &Facing Objects", "", nullptr, "advancedMenu", true},
         {"flipPlanesAction", "Flip &Planes", "", nullptr, "advancedMenu", true},
         {"planeManagerAction", "Plan&e Manager", "Ctrl+D", "Plane Manager", "mapMenu", true},
         {"mapInformationAction", "Map Info&rmation", "Ctrl+I", nullptr, "mapMenu", true},
@@ -331,6 +403,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
     for (const Row& row : rows)
         EXPECT_EQ(Editor().Action(row.name)->isEnabled(), row.enabledOnOpen) << row.name;
     EXPECT_TRUE(Editor().Action("intModeAction")->isChecked());
+    EXPECT_TRUE(Editor().Action("turnFacingObjectsAction")->isChecked()) << "on by default";
 }
 
 TEST_F(OpenedEditor, TheByteModesFollowTheSelectedPlane)

@@ -27,11 +27,22 @@ void EditorFixture::Recreate()
 {
     Close();
     prompts_.Clear();
-    editor_ = std::make_unique<TEditorBox>(prompts_, EditorEnvironment{app_.SettingsFile(), app_.MapDefs(), {}, {}});
+    EditorEnvironment environment{app_.SettingsFile(), app_.MapDefs(), {}, {}};
+    if (userFolders_) {
+        environment.backupsRoot = BackupsRoot();
+        environment.recoveryRoot = RecoveryRoot();
+    }
+    editor_ = std::make_unique<TEditorBox>(prompts_, environment);
     // Shown and active, so that the pointer and the keys reach it.
     editor_->show();
     editor_->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(editor_.get()));
+}
+
+void EditorFixture::UseUserFolders()
+{
+    userFolders_ = true;
+    Recreate();
 }
 
 fs::path EditorFixture::SampleCopy()
@@ -53,6 +64,15 @@ fs::path EditorFixture::GameWithExtension(const std::string& extension)
     fs::rename(dir / "MAPHEAD.WL6", dir / ("MAPHEAD." + extension));
     fs::rename(dir / "GAMEMAPS.WL6", dir / ("GAMEMAPS." + extension));
     return dir;
+}
+
+std::string EditorFixture::ShownTitle()
+{
+    QString title = editor_->windowTitle();
+    title.replace(QStringLiteral("[*][*]"), QStringLiteral("\x01"));
+    title.replace(QStringLiteral("[*]"), editor_->isWindowModified() ? QStringLiteral("*") : QString());
+    title.replace(QStringLiteral("\x01"), QStringLiteral("[*]"));
+    return title.toStdString();
 }
 
 std::string EditorFixture::PanelText(const char* name)

@@ -27,6 +27,11 @@ protected:
 
     // Closes the window (its settings are saved) and makes a new one.
     void Recreate();
+    // From now on the window keeps backup generations and recovery files,
+    // in folders of the application folder; makes a new window.
+    void UseUserFolders();
+    fs::path BackupsRoot() const { return app_.path() / "Backups"; }
+    fs::path RecoveryRoot() const { return app_.path() / "Recovery"; }
     // Destroys the window without making a new one (Recreate makes one).
     void Close() { editor_.reset(); }
     // Opens the copy of the sample game, as a recent project is opened.
@@ -35,6 +40,9 @@ protected:
     // A copy of the sample game whose files carry another extension.
     fs::path GameWithExtension(const std::string& extension);
 
+    // The title as the window shows it: the marker "[*]" as an asterisk
+    // while there are unsaved changes, else nothing.
+    std::string ShownTitle();
     // The text of a label of the side panel by its object name ("xLabel", "leftText").
     std::string PanelText(const char* name);
     void ExpectMessage(std::size_t index, const std::string& text, const std::string& caption, MessageIcon icon,
@@ -49,6 +57,7 @@ private:
     ScriptedPrompter prompts_;
     std::unique_ptr<TEditorBox> editor_;
     fs::path sample_;
+    bool userFolders_ = false;
 };
 
 // The same with the copy of the sample game opened.

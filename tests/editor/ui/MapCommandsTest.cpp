@@ -29,9 +29,17 @@ TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommandsAndMap101Cannot
 {
     Editor().NextMap(); // "Cell Block"
     Editor().Action("addMapAction")->trigger();
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: New map");
+    EXPECT_EQ(ShownTitle(), "Tesselar: New map*");
+    // The Delete key, the menu item and the tool button are one action: each asks.
+    Prompts().Answer(Answer::No);
+    QTest::keyClick(&Editor(), Qt::Key_Delete);
+    ExpectMessage(0, "Delete map 2 \"New map\"?\n\nThis cannot be undone.", "Delete map", MessageIcon::Question,
+                  Buttons::YesNo);
+    EXPECT_EQ(Prompts().Records()[0].defaultButton, std::make_optional(Answer::No));
+    EXPECT_EQ(Editor().CurrentProject()->Maps.NumMaps(), 8) << "No keeps the map";
+    Prompts().Answer(Answer::Yes);
     Editor().Action("deleteMapAction")->trigger();
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse") << "the map before the deleted one";
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*") << "the map before the deleted one";
     EXPECT_FALSE(Editor().Action("previousLevelAction")->isEnabled());
 
     // The last map cannot be deleted.
@@ -71,7 +79,7 @@ TEST_F(OpenedEditor, GoToLevelListsTheMapsAndCancelStaysPut)
         Click(dialog, "okButton");
     });
     Editor().Action("goToLevelAction")->trigger();
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Bunker");
+    EXPECT_EQ(ShownTitle(), "Tesselar: Bunker");
     EXPECT_EQ(Editor().ViewImage().width, 40 * 8);
     EXPECT_TRUE(Editor().Action("previousLevelAction")->isEnabled());
     EXPECT_FALSE(Editor().Changed());
@@ -115,7 +123,7 @@ TEST_F(OpenedEditor, MapPropertiesRefusesSizesOutsideOneTo256AndAsksAboutAllMaps
                   Buttons::YesNo);
     // The view has the map's new size, then the old one after Undo.
     EXPECT_EQ(Editor().CurrentProject()->Maps.Maps[1].Width, 64) << "No: the current map alone";
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Gatehouse Two A");
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse Two A*");
     EXPECT_EQ(Editor().View()->PaintArea()->size(), QSize(32 * 8, 80 * 8));
     Editor().Action("undoAction")->trigger();
     EXPECT_EQ(Editor().View()->PaintArea()->size(), QSize(512, 512));
@@ -222,7 +230,7 @@ TEST_F(OpenedEditor, AnImportGoesToTheClipboardManagerOrTheMapList)
     Prompts().File(file).Answer(Answer::No);
     Editor().Action("importMapAction")->trigger();
     EXPECT_EQ(maps.NumMaps(), 9);
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: Cell Block");
+    EXPECT_EQ(ShownTitle(), "Tesselar: Cell Block*");
     EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
     EXPECT_EQ(S(Editor().StatusText()), "Ready");
 }

@@ -61,7 +61,7 @@ TEST_F(EditorFixture, AnythingButYesToTheWdcQuestionEndsTheOpenAndYesAndYesOpens
     EXPECT_TRUE(maps.ExtendedMapNames);
     EXPECT_EQ(maps.NumPlanes, 3);
     // The title holds all 28 characters of the name: 32-byte names were read.
-    EXPECT_EQ(S(Editor().windowTitle()), "Tesselar: A gatehouse with a long name");
+    EXPECT_EQ(ShownTitle(), "Tesselar: A gatehouse with a long name");
 }
 
 TEST_F(EditorFixture, ThePlainSetOfAWdcStructureAsksToDeactivateTheFlagAndYesThenNoStoresItOff)

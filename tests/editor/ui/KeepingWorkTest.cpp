@@ -1,0 +1,145 @@
+// Keeping work, in the window: the title's modified marker, the question
+// before the plane count goes down, the autosave and the recovery question at
+// open, and Restore Backup. (The Delete Map question is with the map list
+// commands.) The rules behind them are the core's tests; here, the wiring.
+
+#include "EditorFixture.h"
+
+#include "editor/BackupRestore.h"
+#include "editor/PlaneManager.h"
+#include "editor/Recovery.h"
+
+#include <QAction>
+#include <QTest>
+#include <QTimer>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+class KeepingWork : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        UseUserFolders();
+        OpenSample();
+    }
+    MapHandler& Maps() { return Editor().CurrentProject()->Maps; }
+    // A word of the second map changed through the edit frame.
+    void Edit(std::uint16_t word)
+    {
+        Editor().Session()->EditMap(1, 0, [word](MapList& map) { map.SetWord(0, 2, 2, word); });
+    }
+    fs::path RecoveryFile() { return RecoveryFilePath(RecoveryRoot(), SampleCopy()); }
+    // The unsaved maps autosaved, then the editor gone as if killed: nothing
+    // asked, nothing saved.
+    void AutosaveAndDie()
+    {
+        Editor().Autosave();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(RecoveryFile()); }));
+        Recreate();
+    }
+    std::size_t FilesIn(const fs::path& folder)
+    {
+        std::size_t count = 0;
+        for (auto it = fs::directory_iterator(folder); it != fs::directory_iterator(); ++it)
+            count += it->is_regular_file();
+        return count;
+    }
+};
+
+} // namespace
+
+TEST_F(OpenedEditor, TheTitleIsMarkedWhileChangesAreUnsaved)
+{
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse");
+    Editor().Action("autofloorAction")->trigger();
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
+    Editor().Action("undoAction")->trigger();
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse");
+    EXPECT_TRUE(Editor().AskSaveChanges()) << "an edit undone asks nothing";
+    EXPECT_TRUE(Prompts().Records().empty());
+    Editor().Action("redoAction")->trigger();
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
+    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
+    Editor().Action("saveProjectAction")->trigger();
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse");
+}
+
+TEST_F(OpenedEditor, LoweringThePlaneCountSaysWhatItDeletesAndNoKeepsThePlanes)
+{
+    const Question question = PlaneReductionQuestion(*Editor().CurrentProject(), 2);
+    WhenModal([&](QWidget* dialog) {
+        Click(dialog, "planeCountDown");
+        Prompts().Answer(Answer::Yes).Answer(Answer::No); // the autosave warning, then what goes
+        Click(dialog, "changePlaneCountButton");
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    Editor().Action("planeManagerAction")->trigger();
+    ExpectMessage(1, question.text, "Plane Manager", MessageIcon::Question, Buttons::YesNo);
+    EXPECT_EQ(Prompts().Records().size(), 2u) << "No: not even the save question";
+    EXPECT_EQ(Editor().CurrentProject()->Maps.NumPlanes, 3);
+}
+
+TEST_F(KeepingWork, AnAutosaveOutlivesTheEditorAndIsOfferedBackAtTheNextOpen)
+{
+    EXPECT_EQ(Editor().AutosaveTimer()->interval(), 60 * 1000) << "[Autosave] Interval, 60 s unless set";
+    const std::uint16_t onDisk = Maps().Maps[1].Word(0, 2, 2);
+    Editor().Autosave();
+    EXPECT_FALSE(fs::exists(RecoveryFile())) << "nothing unsaved";
+
+    // No: the file is set aside under its time and the game's files open.
+    Edit(7);
+    AutosaveAndDie();
+    Prompts().Answer(Answer::No);
+    OpenSample();
+    EXPECT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_FALSE(fs::exists(RecoveryFile()));
+    EXPECT_EQ(FilesIn(RecoveryRoot()), 1u);
+    EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), onDisk);
+    EXPECT_FALSE(Editor().Changed());
+
+    // Yes: the maps of the file, changed and not yet saved.
+    Edit(8);
+    AutosaveAndDie();
+    const Question question = RecoveryQuestion(RecoveryFile(), *RecoveryTime(RecoveryFile()));
+    Prompts().Answer(Answer::Yes);
+    OpenSample();
+    ExpectMessage(0, question.text, "Recover unsaved changes", MessageIcon::Question, Buttons::YesNo);
+    EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), 8);
+    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
+    EXPECT_EQ(LoadSet(SampleCopy()).Maps[1].Word(0, 2, 2), onDisk) << "the game's files wait for a save";
+
+    // Closing without saving gives them up.
+    Prompts().Answer(Answer::No);
+    EXPECT_TRUE(Editor().close());
+    EXPECT_FALSE(fs::exists(RecoveryFile()));
+}
+
+TEST_F(KeepingWork, RestoreBackupPutsASavedGenerationBackAndOpensTheProjectAgain)
+{
+    const std::uint16_t onDisk = Maps().Maps[1].Word(0, 2, 2);
+    Edit(7);
+    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
+    ASSERT_TRUE(Editor().SaveProject()); // the files it replaced are a generation now
+    const auto generations = GenerationsOf(Maps().Backups, Maps().Path);
+    ASSERT_TRUE(generations);
+    ASSERT_EQ(generations->size(), 1u);
+
+    WhenModal([](QWidget* dialog) {
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    Prompts().Answer(Answer::Yes);
+    Editor().Action("restoreBackupAction")->trigger();
+    ExpectMessage(0, RestoreQuestion(generations->front()).text, "Restore backup", MessageIcon::Question,
+                  Buttons::YesNo);
+    ASSERT_EQ(Prompts().Records().size(), 2u);
+    EXPECT_EQ(Prompts().Records()[1].icon, MessageIcon::Information);
+    EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), onDisk) << "opened again from the restored files";
+    EXPECT_EQ(LoadSet(SampleCopy()).Maps[1].Word(0, 2, 2), onDisk);
+    EXPECT_FALSE(Editor().Changed());
+}
