@@ -99,10 +99,9 @@ bool TEditorBox::SaveProject()
     QApplication::processEvents();
     const bool saved = progressBox_->RunSave(session_->Maps(), [this] {
         SetChanged(false);
+        ForgetRecovery();
         SetStatus("Maps saved!");
     });
-    if (saved)
-        ForgetRecovery();
     SetStatus("Ready");
     return saved;
 }
