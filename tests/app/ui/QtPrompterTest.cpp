@@ -1,9 +1,13 @@
-// The Qt prompter's translation of the system's filter lists.
+// The Qt prompter's translation of the system's filter lists, and the
+// default button of its questions.
 
 #include "UiTestUtil.h"
 #include "app/ui/QtPrompter.h"
 
 #include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QPushButton>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -19,4 +23,16 @@ TEST(QtPrompter, TurnsFilterListsIntoQtNameFilters)
     EXPECT_EQ(S(filters[2]), "All Files (*.*)");
     // A description without patterns of its own gets them.
     EXPECT_EQ(S(QtPrompter::NameFilters("Bitmaps|*.bmp")[0]), "Bitmaps (*.bmp)");
+}
+
+TEST(QtPrompter, AQuestionOpensWithItsDefaultButton)
+{
+    QtPrompter prompter;
+    WhenModal([](QWidget* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+        box->defaultButton()->click();
+    });
+    EXPECT_EQ(prompter.Ask({"Delete map 1 \"A\"?\n\nThis cannot be undone.", "Delete map"}, Answer::No), Answer::No);
 }
