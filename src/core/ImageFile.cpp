@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 #include <sstream>
@@ -85,19 +86,15 @@ bool WritePngRows(png_structp png, png_infop info, PngJob& job)
     return true;
 }
 
-} // namespace
-
-bool WriteBmp(std::ostream& out, const Image& image, int scale)
+// The 54 bytes before the pixels of a 24-bit bottom-up bitmap of w x h
+// pixels; the size of one stored row, or nothing when the picture does not
+// fit the format.
+std::optional<std::size_t> BmpHeader(std::ostream& out, std::uint64_t w, std::uint64_t h)
 {
-    if (scale < 1)
-        return false;
-    const std::uint64_t w = static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(scale);
-    const std::uint64_t h = static_cast<std::uint64_t>(image.height) * static_cast<std::uint64_t>(scale);
     const std::uint64_t rowSize = (w * 3 + 3) / 4 * 4;
     const std::uint64_t dataSize = rowSize * h;
     if (w > 0x7FFFFFFF || h > 0x7FFFFFFF || 54 + dataSize > kMaxFileBytes)
-        return false;
-
+        return std::nullopt;
     ByteWriter head;
     head.Append("BM");
     head.U32(static_cast<std::uint32_t>(54 + dataSize));
@@ -115,13 +112,54 @@ bool WriteBmp(std::ostream& out, const Image& image, int scale)
     head.U32(0); // no palette
     head.U32(0);
     Put(out, head.Data());
+    return static_cast<std::size_t>(rowSize);
+}
 
+Failure WriteFailure(const DiskError& error)
+{
+    return {"Couldn't write the picture " + error.Describe() + "!", "Error saving picture", MessageIcon::Warning};
+}
+
+} // namespace
+
+bool WriteBmp(std::ostream& out, const Image& image, int scale)
+{
+    if (scale < 1)
+        return false;
+    const auto rowSize = BmpHeader(out, static_cast<std::uint64_t>(image.width) * static_cast<std::uint64_t>(scale),
+                                   static_cast<std::uint64_t>(image.height) * static_cast<std::uint64_t>(scale));
+    if (!rowSize)
+        return false;
     std::vector<std::uint8_t> row;
     for (int y = image.height - 1; y >= 0 && out; --y) {
         EnlargedRgbRow(image, y, scale, row, true);
-        row.resize(static_cast<std::size_t>(rowSize), 0);
+        row.resize(*rowSize, 0);
         for (int k = 0; k < scale; ++k)
             Put(out, row);
+    }
+    return static_cast<bool>(out);
+}
+
+bool WriteBmpBands(std::ostream& out, int width, int height, int bandRows, const BandPainter& paint)
+{
+    if (width < 0 || height < 0 || bandRows < 1)
+        return false;
+    const auto rowSize = BmpHeader(out, static_cast<std::uint64_t>(width), static_cast<std::uint64_t>(height));
+    if (!rowSize)
+        return false;
+    Image band;
+    std::vector<std::uint8_t> row;
+    for (int bottom = height; bottom > 0 && out;) {
+        const int top = std::max(0, bottom - bandRows);
+        if (band.width != width || band.height != bottom - top)
+            band = Image(width, bottom - top);
+        paint(band, top);
+        for (int y = band.height - 1; y >= 0 && out; --y) {
+            EnlargedRgbRow(band, y, 1, row, true);
+            row.resize(*rowSize, 0);
+            Put(out, row);
+        }
+        bottom = top;
     }
     return static_cast<bool>(out);
 }
@@ -163,19 +201,30 @@ Bytes EncodePng(const Image& image, int scale)
 
 std::optional<Failure> SaveImageFile(const std::filesystem::path& path, const Image& image, int scale)
 {
-    auto failed = [&](const DiskError& error) {
-        return Failure{"Couldn't write the picture " + error.Describe() + "!", "Error saving picture",
-                       MessageIcon::Warning};
-    };
     AtomicFile file(path);
     if (auto error = file.Open())
-        return failed(*error);
+        return WriteFailure(*error);
     std::ostream& out = file.Stream();
     if (!(EndsWithPng(path) ? WritePng(out, image, scale) : WriteBmp(out, image, scale)))
         // A picture too large for its format, unless the disk said otherwise.
-        return failed(file.Finish().value_or(DiskError{path, std::make_error_code(std::errc::file_too_large)}));
+        return WriteFailure(file.Finish().value_or(DiskError{path, std::make_error_code(std::errc::file_too_large)}));
     if (auto error = file.Commit())
-        return failed(*error);
+        return WriteFailure(*error);
+    return std::nullopt;
+}
+
+std::optional<Failure> SaveBmpBands(const std::filesystem::path& path, int width, int height, const BandPainter& paint)
+{
+    // About four megabytes a band, whatever the width.
+    constexpr int kBandPixels = 1 << 20;
+    const int bandRows = std::max(1, kBandPixels / std::max(width, 1));
+    AtomicFile file(path);
+    if (auto error = file.Open())
+        return WriteFailure(*error);
+    if (!WriteBmpBands(file.Stream(), width, height, bandRows, paint))
+        return WriteFailure(file.Finish().value_or(DiskError{path, std::make_error_code(std::errc::file_too_large)}));
+    if (auto error = file.Commit())
+        return WriteFailure(*error);
     return std::nullopt;
 }
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 using namespace tsl;
 using namespace tsl::test;
 
@@ -166,4 +168,35 @@ TEST(ImageFile, SavesByTheFileNamesEnding)
     const auto failure = SaveImageFile(dir / "missing" / "map.bmp", image);
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->text.find("Couldn't write the picture"), std::string::npos);
+}
+
+TEST(ImageFile, ABitmapDrawnInBandsIsTheWholePictureAndAsksForEveryRowOnce)
+{
+    const Image numbered = Numbered(5, 7);
+    for (int rows : {1, 3, 7, 20}) {
+        std::vector<std::pair<int, int>> bands; // top, height
+        std::ostringstream out(std::ios::binary);
+        ASSERT_TRUE(WriteBmpBands(out, 5, 7, rows, [&](Image& band, int top) {
+            bands.emplace_back(top, band.height);
+            ASSERT_EQ(band.width, 5);
+            band = CropImage(numbered, 0, top, 5, band.height);
+        }));
+        const std::string s = out.str();
+        EXPECT_EQ(Bytes(s.begin(), s.end()), EncodeBmp(numbered)) << rows << " rows a band";
+        // From the bottom up, as the file stores the rows.
+        int bottom = 7;
+        for (auto [top, height] : bands) {
+            EXPECT_EQ(top + height, bottom);
+            EXPECT_LE(height, rows);
+            bottom = top;
+        }
+        EXPECT_EQ(bottom, 0);
+    }
+
+    TempDir dir;
+    ASSERT_FALSE(SaveBmpBands(dir / "map.png", 5, 7, [&](Image& band, int top) {
+        band = CropImage(numbered, 0, top, 5, band.height);
+    }));
+    EXPECT_EQ(DecodeBmp(ReadFile(dir / "map.png")), numbered) << "a bitmap whatever the name";
+    EXPECT_TRUE(SaveBmpBands(dir / "missing" / "map.bmp", 5, 7, [](Image&, int) {}));
 }
