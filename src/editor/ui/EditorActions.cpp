@@ -9,12 +9,16 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <algorithm>
+#include <iterator>
+
 namespace tsl {
 
 namespace {
 
-// Whether a command needs an open project to be enabled.
-enum class Needs { Nothing, Project };
+// Whether a command needs an open project to be enabled, or one whose game
+// has pictures that could be loaded.
+enum class Needs { Nothing, Project, Graphics };
 
 struct ActionSpec {
     Command command;
@@ -82,6 +86,8 @@ constexpr ActionSpec kActions[] = {
     {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon, Needs::Project},
     {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon, Needs::Project},
     {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon, Needs::Project},
+    {Command::GameGraphics, "&Game Graphics", "gameGraphicsAction", "Ctrl+Alt+G", "Game Graphics",
+     "applications-graphics", QStyle::SP_DesktopIcon, Needs::Graphics},
     {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
      QStyle::SP_FileDialogDetailedView, Needs::Project},
     {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon,
@@ -172,6 +178,7 @@ void EditorActions::CreateActions(QMainWindow* window)
     Get(Command::MapGrid)->setCheckable(true);
     Get(Command::TurnFacingObjects)->setCheckable(true);
     Get(Command::TurnFacingObjects)->setChecked(true);
+    Get(Command::GameGraphics)->setCheckable(true);
     Get(Command::CheckForUpdateAtStartup)->setCheckable(true);
     modes_ = new QActionGroup(this);
     modes_->setExclusive(true);
@@ -241,7 +248,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
-    add(map, {Command::MapGrid, Command::MapViewOptions, Command::Preview3D});
+    add(map, {Command::MapGrid, Command::GameGraphics, Command::MapViewOptions, Command::Preview3D});
     map->addSeparator();
     add(map, {Command::MapConfigurations, Command::MapSymbols});
     map->addSeparator();
@@ -268,7 +275,7 @@ void EditorActions::CreateToolBar(QMainWindow* window)
         {Command::Cut, Command::Copy, Command::Paste, Command::ClipboardManager, Command::FindReplace},
         {Command::PreviousLevel, Command::NextLevel, Command::GoToLevel},
         {Command::AddMap, Command::DeleteMap},
-        {Command::Autofloor, Command::PlaneManager, Command::MapViewOptions},
+        {Command::Autofloor, Command::PlaneManager, Command::MapViewOptions, Command::GameGraphics},
         {Command::Preview3D, Command::RunMap},
     };
     bool first = true;
@@ -281,10 +288,19 @@ void EditorActions::CreateToolBar(QMainWindow* window)
     }
 }
 
-void EditorActions::Refresh(const EditorSession* session)
+void EditorActions::ExplainDisabled(Command command, const QString& why)
+{
+    const auto spec = std::find_if(std::begin(kActions), std::end(kActions),
+                                   [command](const ActionSpec& s) { return s.command == command; });
+    Get(command)->setToolTip(why.isEmpty() ? QString(spec->hint) : QString("%1\n%2").arg(spec->hint, why));
+}
+
+void EditorActions::Refresh(const EditorSession* session, bool gameGraphics)
 {
     for (const ActionSpec& spec : kActions)
-        Get(spec.command)->setEnabled(spec.needs == Needs::Nothing || (session && Enabled(spec.command, *session)));
+        Get(spec.command)->setEnabled(spec.needs == Needs::Nothing ||
+                                      (session && Enabled(spec.command, *session) &&
+                                       (spec.needs != Needs::Graphics || gameGraphics)));
     if (!session)
         return;
     // The radio group follows the session's value mode (a plane that is not

@@ -8,6 +8,7 @@
 #include "editor/AppSettings.h"
 
 #include <QObject>
+#include <QString>
 
 #include <array>
 #include <cstddef>
@@ -59,6 +60,7 @@ enum class Command {
     HighByteMode,
     LowByteMode,
     MapGrid,
+    GameGraphics,
     MapViewOptions,
     MapConfigurations,
     MapSymbols,
@@ -84,8 +86,12 @@ public:
     QMenu* FileMenu() const { return fileMenu_; }
 
     // Enables and checks every command from the session's state; without a
-    // session only the commands that need no maps are enabled.
-    void Refresh(const EditorSession* session);
+    // session only the commands that need no maps are enabled. "Game
+    // Graphics" needs the game's pictures as well (`gameGraphics`).
+    void Refresh(const EditorSession* session, bool gameGraphics = false);
+    // The hint of a command's tool button with why it is disabled, or, with
+    // an empty `why`, the plain hint again.
+    void ExplainDisabled(Command command, const QString& why);
 
 private:
     void CreateActions(QMainWindow* window);

@@ -24,6 +24,9 @@ constexpr int kTilePixels = 8;
 constexpr double kArrowTiles = 0.9;
 constexpr double kSmallestArrow = 14.0;
 constexpr double kDegrees = 3.14159265358979323846 / 180.0;
+// The most a painter draws at once: a viewport of 1600 x 1000 in one go,
+// a whole enlarged map (a grab) in strips.
+constexpr int kStripPixels = 2 << 20;
 
 int FloorDiv(int value, int divisor)
 {
@@ -73,8 +76,22 @@ MapPaintArea::MapPaintArea(QWidget* parent) : QWidget(parent)
 void MapPaintArea::SetPicture(const QImage& picture, int factor)
 {
     picture_ = picture;
+    painter_ = nullptr;
+    strip_ = Image();
     factor_ = std::max(factor, 1);
-    const QSize size(picture_.width() * factor_, picture_.height() * factor_);
+    SetAreaSize(QSize(picture_.width() * factor_, picture_.height() * factor_));
+}
+
+void MapPaintArea::SetPainter(Painter painter, QSize tiles, int factor)
+{
+    picture_ = QImage();
+    painter_ = std::move(painter);
+    factor_ = std::max(factor, 1);
+    SetAreaSize(tiles * CellSize());
+}
+
+void MapPaintArea::SetAreaSize(QSize size)
+{
     if (size != this->size())
         resize(size);
     update();
@@ -102,7 +119,7 @@ QRect MapPaintArea::PreviewArea() const
     if (!previewTile_ || preview_.isNull())
         return {};
     const int c = CellSize();
-    return QRect(QPoint(previewTile_->x() * c, previewTile_->y() * c), preview_.size() * factor_);
+    return QRect(QPoint(previewTile_->x() * c, previewTile_->y() * c), preview_.size() * (c / previewTilePixels_));
 }
 
 void MapPaintArea::SetOutline(std::optional<TileRect> tiles)
@@ -115,7 +132,7 @@ void MapPaintArea::SetOutline(std::optional<TileRect> tiles)
     update(OutlineArea());
 }
 
-void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile)
+void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile, int tilePixels)
 {
     if (!tile || preview.isNull()) {
         if (!previewTile_)
@@ -126,10 +143,12 @@ void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile)
         return;
     }
     // The same pixels at the same place: a move within one tile repaints nothing.
-    if (tile == previewTile_ && preview.constBits() == preview_.constBits() && preview.size() == preview_.size())
+    if (tile == previewTile_ && preview.constBits() == preview_.constBits() && preview.size() == preview_.size() &&
+        tilePixels == previewTilePixels_)
         return;
     const QRect before = PreviewArea();
     preview_ = preview;
+    previewTilePixels_ = CellSize() % std::max(tilePixels, 1) == 0 ? tilePixels : kTilePixels;
     previewTile_ = tile;
     update(before);
     update(PreviewArea());
@@ -176,11 +195,24 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
     const QRect exposed = event->rect().intersected(rect());
-    if (exposed.isEmpty() || picture_.isNull())
+    if (exposed.isEmpty() || (picture_.isNull() && !painter_))
         return;
     const int f = factor_;
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    DrawEnlarged(painter, picture_, QPoint(0, 0), f, exposed);
+    if (painter_) {
+        const int rows = std::max(1, kStripPixels / exposed.width());
+        for (int top = exposed.top(); top <= exposed.bottom(); top += rows) {
+            strip_.width = exposed.width();
+            strip_.height = std::min(rows, exposed.bottom() + 1 - top);
+            strip_.pixels.resize(static_cast<std::size_t>(strip_.width) * static_cast<std::size_t>(strip_.height));
+            painter_(strip_, exposed.left(), top);
+            const QImage wrapped(reinterpret_cast<const uchar*>(strip_.pixels.data()), strip_.width, strip_.height,
+                                 strip_.width * 4, QImage::Format_RGB32);
+            painter.drawImage(QPoint(exposed.left(), top), wrapped);
+        }
+    } else {
+        DrawEnlarged(painter, picture_, QPoint(0, 0), f, exposed);
+    }
 
     if (grid_) {
         // A line on the first pixel of every tile, none closing the right
@@ -195,7 +227,7 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
             painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
     }
     if (previewTile_ && !preview_.isNull())
-        DrawEnlarged(painter, preview_, PreviewArea().topLeft(), f, exposed);
+        DrawEnlarged(painter, preview_, PreviewArea().topLeft(), CellSize() / previewTilePixels_, exposed);
     if (!markers_.empty()) {
         const int c = kTilePixels * f;
         for (const QPoint& tile : markers_) {
@@ -361,7 +393,7 @@ void MapPaintArea::keyPressEvent(QKeyEvent* event)
 {
     const bool menuKey = event->key() == Qt::Key_Menu ||
                          (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
-    if (!menuKey || picture_.isNull()) {
+    if (!menuKey || (picture_.isNull() && !painter_)) {
         QWidget::keyPressEvent(event);
         return;
     }

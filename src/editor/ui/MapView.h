@@ -1,10 +1,12 @@
 #pragma once
 // The map view: a scroll box holding the paint area, which shows the map
-// picture (8 pixels per tile) enlarged by the zoom factor without smoothing.
-// Painting covers only the exposed part of the paint area, so that even a
-// 256 x 256 map at zoom 8 costs no more than the map picture itself; the
-// grid, the dashed outline of a dragged rectangle and the preview of a block
-// being placed are drawn at paint time and never enter the picture.
+// picture (8 pixels per tile) enlarged by the zoom factor without smoothing,
+// or, while the game's own graphics are shown, whatever a painter draws for
+// the exposed part (the picture of a 256 x 256 map at zoom 8 would be a
+// gigabyte). Painting covers only the exposed part of the paint area, so that
+// even a 256 x 256 map at zoom 8 costs no more than the map picture itself;
+// the grid, the dashed outline of a dragged rectangle and the preview of a
+// block being placed are drawn at paint time and never enter the picture.
 //
 // The paint area turns mouse presses, moves and releases into tile-based
 // PointerInput records for the editing session; it knows nothing of tools.
@@ -17,12 +19,14 @@
 // the pointer) and with Alt + right click; Alt + left click is "View From
 // Here" at once. Gestures with Alt never reach the tools.
 
+#include "core/Image.h"
 #include "editor/PointerInput.h"
 
 #include <QImage>
 #include <QPolygonF>
 #include <QScrollArea>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,6 +49,14 @@ public:
     // `picture` is shown enlarged `factor` times; the paint area takes its
     // enlarged size. The picture must stay alive until the next call.
     void SetPicture(const QImage& picture, int factor);
+    // Draws the view pixels whose top-left one is (left, top) into `target`,
+    // which keeps its size.
+    using Painter = std::function<void(Image& target, int left, int top)>;
+    // Instead of a picture: the area is `tiles` tiles of 8 x `factor` pixels,
+    // and `painter` draws each exposed part of it (in strips of a bounded
+    // size, into one buffer kept from paint to paint).
+    void SetPainter(Painter painter, QSize tiles, int factor);
+    bool Painted() const { return static_cast<bool>(painter_); }
     void SetGrid(bool on);
     bool Grid() const { return grid_; }
     int Factor() const { return factor_; }
@@ -53,9 +65,10 @@ public:
 
     // The overlay, in tiles. Only the old and the new region are repainted.
     void SetOutline(std::optional<TileRect> tiles);
-    // `preview` at 8 pixels per tile with its top-left corner on `tile`
-    // (nothing when absent); enlarged like the map when painted.
-    void SetPreview(const QImage& preview, std::optional<QPoint> tile);
+    // `preview` at `tilePixels` pixels per tile (a divisor of the cell size)
+    // with its top-left corner on `tile` (nothing when absent); enlarged to
+    // the cells when painted.
+    void SetPreview(const QImage& preview, std::optional<QPoint> tile, int tilePixels = kBlockSize);
     // The pixels the outline and the preview cover now (empty when none).
     QRect OutlineArea() const { return OutlinePixels(outline_); }
     QRect PreviewArea() const;
@@ -108,11 +121,16 @@ private:
     QPolygonF CameraArrow(const CameraMark& mark) const;
     void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
 
+    void SetAreaSize(QSize size);
+
     QImage picture_;
+    Painter painter_;
+    Image strip_; // what the painter draws into
     int factor_ = 1;
     bool grid_ = false;
     std::optional<TileRect> outline_;
     QImage preview_;
+    int previewTilePixels_ = kBlockSize;
     std::optional<QPoint> previewTile_;
     std::optional<QPoint> heldTile_; // the last tile sent while a button is held
     bool pressCancelled_ = false;    // CancelPress: the held buttons send nothing

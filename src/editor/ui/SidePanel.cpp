@@ -86,7 +86,8 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
 
     symbols_ = new QListWidget;
     symbols_->setObjectName("symbolList");
-    symbols_->setItemDelegate(new SymbolListDelegate(symbols_));
+    delegate_ = new SymbolListDelegate(symbols_);
+    symbols_->setItemDelegate(delegate_);
     symbols_->setUniformItemSizes(true);
     symbols_->viewport()->installEventFilter(this);
     layout->addWidget(symbols_, 1);
@@ -191,7 +192,8 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
     if (!tables.Loaded() || plane < 0 || plane >= tables.NumPlanes())
         return;
     for (const MapSymbols& symbol : tables.PlaneSymbols(plane)) {
-        symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbol), tables.SymbolPicture(plane, symbol.Value)));
+        symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbol),
+                                         Picture(tables, plane, static_cast<std::uint16_t>(symbol.Value))));
     }
 }
 
@@ -228,9 +230,14 @@ void SidePanel::ShowProject(const Project& project)
         names.push_back(project.PlaneName(p));
     SetPlanes(names);
     FillSymbolList(project.Symbols, 0);
+    ShowEmptyTileRows(project);
+}
+
+void SidePanel::ShowEmptyTileRows(const Project& project)
+{
     for (int p = 0; p < 3; ++p) {
-        if (p < planes)
-            SetRow(TileRow(p), project.Symbols.SymbolPicture(p, 0), "0 - Nothing");
+        if (p < project.Maps.NumPlanes)
+            SetRow(TileRow(p), Picture(project.Symbols, p, 0), "0 - Nothing");
         else
             TileRow(p).text->clear();
     }
@@ -244,8 +251,9 @@ void SidePanel::ShowSelection(const SymbolTables& tables, int plane, std::uint16
 
 void SidePanel::ShowButtonValue(PointerButton button, const SymbolTables& tables, int plane, std::uint16_t value)
 {
-    const bool known = tables.FindSymbol(plane, value).has_value();
-    SetRow(button == PointerButton::Right ? right_ : left_, tables.SymbolPicture(plane, known ? value : 0),
+    // A value without a symbol shows the symbol of 0, or its game picture.
+    const bool known = pictures_ || tables.FindSymbol(plane, value).has_value();
+    SetRow(button == PointerButton::Right ? right_ : left_, Picture(tables, plane, known ? value : 0),
            QString::fromStdString(tables.ValueText(plane, value)));
 }
 
@@ -266,7 +274,8 @@ void SidePanel::ShowTileInformation(const Project& project, int x, int y, int va
         }
         const TileInfo info =
             TileInfoText(project.Maps.Current(), project.Symbols, p, x, y, project.SplitPlane(p), valueMode);
-        SetRow(row, project.Symbols.SymbolPicture(p, info.PictureValue), QString::fromStdString(info.Text));
+        SetRow(row, Picture(project.Symbols, p, static_cast<std::uint16_t>(info.PictureValue)),
+               QString::fromStdString(info.Text));
     }
 }
 
@@ -274,6 +283,22 @@ void SidePanel::SetZoomPosition(int position)
 {
     const QSignalBlocker block(zoom_);
     zoom_->setValue(position);
+}
+
+void SidePanel::SetWordPictures(WordPictures pictures, int size)
+{
+    pictures_ = std::move(pictures);
+    pictureSize_ = pictures_ ? size : kBlockSize;
+    delegate_->SetRowHeight(pictures_ ? pictureSize_ + 2 : SymbolListDelegate::kRowHeight);
+    std::vector<PanelRow> rows = tileRows_;
+    rows.insert(rows.end(), {left_, right_});
+    for (const PanelRow& row : rows)
+        row.picture->setFixedSize(pictureSize_, pictureSize_);
+}
+
+Image SidePanel::Picture(const SymbolTables& tables, int plane, std::uint16_t value) const
+{
+    return pictures_ ? pictures_(plane, value) : tables.SymbolPicture(plane, value);
 }
 
 bool SidePanel::eventFilter(QObject* watched, QEvent* event)

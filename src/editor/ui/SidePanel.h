@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class QButtonGroup;
@@ -69,6 +70,9 @@ public:
     void ShowSelection(const SymbolTables& tables, int plane, std::uint16_t left, std::uint16_t right);
     // The row of one button ("Right:" for the right one, "Left:" otherwise).
     void ShowButtonValue(PointerButton button, const SymbolTables& tables, int plane, std::uint16_t value);
+    // The "Tile Information" rows before the pointer has been over a tile:
+    // value 0 of each plane.
+    void ShowEmptyTileRows(const Project& project);
     // "X:" and "Y:" of the tile under the pointer.
     void ShowPointerTile(int x, int y);
     // The "Tile Information" rows for tile (x, y) of the current map.
@@ -76,7 +80,15 @@ public:
     // Sets the track bar without running the zoom handler.
     void SetZoomPosition(int position);
 
-    // A row shows an 8 x 8 picture (kept when `picture` is empty) and a text.
+    // The picture of a value of a plane, for the list and the rows.
+    using WordPictures = std::function<Image(int plane, std::uint16_t value)>;
+    // From now on the list and the rows show what `pictures` draws, `size`
+    // pixels a side (the game's pictures), or, when it is empty, the 8 x 8
+    // symbols. The caller shows the list and the rows again.
+    void SetWordPictures(WordPictures pictures, int size);
+    int PictureSize() const { return pictureSize_; }
+
+    // A row shows a picture (kept when `picture` is empty) and a text.
     static void SetRow(const PanelRow& row, const Image& picture, const QString& text);
 
 signals:
@@ -92,9 +104,13 @@ protected:
 
 private:
     PanelRow AddRow(QGroupBox* group, const QString& caption);
+    Image Picture(const SymbolTables& tables, int plane, std::uint16_t value) const;
 
     QComboBox* planes_;
     QListWidget* symbols_;
+    SymbolListDelegate* delegate_;
+    WordPictures pictures_;
+    int pictureSize_ = kBlockSize;
     QSlider* zoom_;
     QButtonGroup* tools_;
     QLabel* x_;

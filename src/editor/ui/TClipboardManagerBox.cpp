@@ -83,9 +83,10 @@ TClipboardManagerBox::TClipboardManagerBox(QWidget* parent) : QDialog(parent)
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-std::optional<int> TClipboardManagerBox::ShowClipboardManager(CB_Manager& manager)
+std::optional<int> TClipboardManagerBox::ShowClipboardManager(CB_Manager& manager, Previewer previewer)
 {
     manager_ = &manager;
+    previewer_ = std::move(previewer);
     preview_->ResetSize();
     {
         const QSignalBlocker quiet(list_);
@@ -97,6 +98,7 @@ std::optional<int> TClipboardManagerBox::ShowClipboardManager(CB_Manager& manage
     ShowSelected();
     const bool chosen = exec() == QDialog::Accepted && list_->currentRow() >= 0;
     manager_ = nullptr;
+    previewer_ = nullptr;
     if (!chosen)
         return std::nullopt;
     return list_->currentRow();
@@ -106,7 +108,12 @@ void TClipboardManagerBox::ShowSelected()
 {
     const int row = list_->currentRow();
     const bool shown = manager_ && row >= 0 && row < static_cast<int>(manager_->Entries.size());
-    preview_->Show(shown ? ToQImage(manager_->Entries[static_cast<std::size_t>(row)].Preview) : QImage());
+    QImage picture;
+    if (shown) {
+        const CB_Object& entry = manager_->Entries[static_cast<std::size_t>(row)];
+        picture = ToQImage(previewer_ ? previewer_(entry) : entry.Preview);
+    }
+    preview_->Show(picture);
     EnableButtons();
 }
 

@@ -185,6 +185,7 @@ void TEditorBox::ConnectActions()
     on(Command::GoToLevel, &TEditorBox::onGoToLevel);
     on(Command::MapProperties, &TEditorBox::onMapProperties);
     on(Command::MapGrid, &TEditorBox::onToggleGrid);
+    on(Command::GameGraphics, &TEditorBox::onToggleGameGraphics);
     on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
     on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
     on(Command::MapSymbols, &TEditorBox::onMapSymbols);
@@ -220,7 +221,7 @@ void TEditorBox::ShowStartPicture()
 
 void TEditorBox::RefreshCommands()
 {
-    actions_->Refresh(session_.get());
+    actions_->Refresh(session_.get(), graphics_ != nullptr);
     panel_->setEnabled(session_ != nullptr);
     view_->setEnabled(session_ != nullptr);
     ShowModified();
@@ -290,6 +291,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
 
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
+    LoadProjectGraphics();
     ShowReloadedProject(EditResult::None());
     SaveApplicationSettings();
 
@@ -310,6 +312,7 @@ void TEditorBox::ShowReloadedProject(EditResult result)
     // New maps, planes or symbols: the panel, the tools and the picture start anew.
     panel_->ShowProject(session_->CurrentProject());
     panel_->ShowPointerTile(0, 0);
+    pointerTile_.reset();
     result.What = EditResult::Redraw::MapList;
     result.ValuesChanged = true;
     result.ToolChanged = true;
@@ -386,7 +389,11 @@ void TEditorBox::SyncOverlay()
     MapPaintArea* area = view_->PaintArea();
     area->SetOutline(session_->Outline());
     const auto tile = session_->PlacementTile();
-    if (session_->PastePlacing() && tile)
+    if (session_->PastePlacing() && tile && GameGraphicsShown()) {
+        int tilePixels = kBlockSize;
+        const QImage& preview = GamePastePreview(tilePixels);
+        area->SetPreview(preview, QPoint(tile->first, tile->second), tilePixels);
+    } else if (session_->PastePlacing() && tile)
         area->SetPreview(Wrap(session_->PasteBuffer().Preview), QPoint(tile->first, tile->second));
     else
         area->SetPreview(QImage(), std::nullopt);
@@ -438,6 +445,10 @@ void TEditorBox::RedrawMap()
 {
     if (!session_)
         return;
+    if (GameGraphicsShown()) {
+        ShowGameView();
+        return;
+    }
     const Project& project = session_->CurrentProject();
     tsl::RedrawMap(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode());
     ShowPicture();
@@ -447,6 +458,12 @@ void TEditorBox::RedrawTile(int x, int y)
 {
     if (!session_)
         return;
+    if (GameGraphicsShown()) {
+        // The painter draws the tile as it is now.
+        const int c = kBlockSize * ZoomFactor();
+        view_->PaintArea()->update(x * c, y * c, c, c);
+        return;
+    }
     const Project& project = session_->CurrentProject();
     const QSize before(viewImage_.width, viewImage_.height);
     const auto* pixels = viewImage_.pixels.data();
@@ -473,6 +490,7 @@ void TEditorBox::onZoomChosen(int position)
     if (!session_)
         return;
     RedrawMap();
+    SyncOverlay(); // a paste preview in game pictures is drawn for the zoom
     SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
 }
 
@@ -527,6 +545,7 @@ void TEditorBox::onPointerMoved(QPoint position)
     const QPoint tile = view_->PaintArea()->TileAt(position);
     if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
         return;
+    pointerTile_ = tile;
     panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
     panel_->ShowPointerTile(tile.x(), tile.y());
 }
@@ -535,7 +554,10 @@ void TEditorBox::onClipboardManager()
 {
     if (!session_ || !session_->ClipboardManager())
         return;
-    const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager());
+    TClipboardManagerBox::Previewer previewer;
+    if (GameGraphicsShown())
+        previewer = [this](const CB_Object& entry) { return GameClipboardPreview(entry); };
+    const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager(), previewer);
     Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
 }
 
@@ -577,7 +599,7 @@ void TEditorBox::onMapViewOptions()
 {
     if (!session_)
         return;
-    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject());
+    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), actions_->Get(Command::GameGraphics));
     RedrawMap();
 }
 

@@ -12,6 +12,7 @@
 #include "core/IniFile.h"
 #include "editor/EditorEnvironment.h"
 #include "editor/EditorSession.h"
+#include "editor/GameMapRenderer.h"
 #include "editor/Project.h"
 #include "editor/RunMapFlow.h"
 
@@ -20,6 +21,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -83,7 +86,13 @@ public:
     int ZoomPosition() const;
     int ZoomFactor() const;
     bool MapGrid() const;
+    // The map picture in symbols (stale while the game's graphics are shown).
     const Image& ViewImage() const { return viewImage_; }
+    // The game's pictures of the open project, loaded once when it opened;
+    // nothing for a game without them. Everything that draws shares them.
+    std::shared_ptr<const GameGraphics> Graphics() const { return graphics_; }
+    // Whether the view draws the game's pictures now ("Game Graphics").
+    bool GameGraphicsShown() const;
     MapView* View() const { return view_; }
     SidePanel* Panel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
@@ -136,6 +145,18 @@ private:
     void onPointerInput(const PointerInput& input);
     void onPointerMoved(QPoint position);
     void onZoomStep(int step, QPoint viewportPoint);
+    // The game's own graphics in the view, the side panel and the pictures
+    // made of the map (TEditorBoxGraphics.cpp).
+    void LoadProjectGraphics();
+    void onToggleGameGraphics();
+    // The side panel's pictures for the mode, the list and rows shown again.
+    void ShowPanelPictures();
+    void ShowGameView();
+    void PaintGameView(Image& target, int left, int top);
+    // The paste preview in the game's graphics: its picture and its pixels
+    // per tile, drawn anew only when the block or the zoom changed.
+    const QImage& GamePastePreview(int& tilePixels);
+    Image GameClipboardPreview(const CB_Object& entry);
     void onClipboardManager();
     void onDeleteMap();
     void onGoToLevel();
@@ -197,6 +218,17 @@ private:
     AppSettings settings_;
     std::unique_ptr<EditorSession> session_;
     Image viewImage_;  // the current map at 8 pixels per tile
+    std::shared_ptr<const GameGraphics> graphics_;
+    GameMapRenderer renderer_;
+    std::vector<PlaneDisplay> display_; // as the view was last drawn
+    struct GamePreview {
+        PlaneSet block;
+        int width = 0;
+        int factor = 0;
+        int tilePixels = kBlockSize;
+        QImage picture;
+    } gamePreview_;
+    std::optional<QPoint> pointerTile_; // the tile the "Tile Information" rows show
     QImage startPicture_;
     int zoomPosition_ = 0;
 

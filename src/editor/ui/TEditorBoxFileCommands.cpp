@@ -6,12 +6,12 @@
 #include "editor/ui/TEditorBox.h"
 
 #include "core/DamagedSave.h"
+#include "core/ImageFile.h"
 #include "core/ui/TProgressBox.h"
 #include "editor/MapExchangeFlow.h"
 #include "editor/ui/EditorActions.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
-#include "symbols/ui/SymbolWidgets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -237,13 +237,36 @@ void TEditorBox::onSaveMapAsBitmap()
 {
     if (!session_)
         return;
+    // In symbols the map picture at 8 pixels per tile, whatever the zoom; in
+    // the game's graphics the map as the view draws it at its zoom (at 8x
+    // every wall pixel is its chunk's pixel). Either is drawn band by band
+    // while it is written: a 256 x 256 map at 8x would be a gigabyte whole.
+    // The grid and the markers are drawn on the screen only.
+    const MapList& map = session_->Maps().Current();
+    int width = viewImage_.width, height = viewImage_.height;
+    BandPainter paint = [this](Image& band, int top) {
+        for (int y = 0; y < band.height; ++y)
+            std::copy_n(viewImage_.Row(top + y), band.width, band.Row(y));
+    };
+    if (GameGraphicsShown()) {
+        const int side = kBlockSize * ZoomFactor();
+        if (auto tooLarge = CheckPictureSize(static_cast<long long>(map.Width) * side,
+                                             static_cast<long long>(map.Height) * side)) {
+            prompter_.Show(*tooLarge);
+            return;
+        }
+        width = map.Width * side;
+        height = map.Height * side;
+        paint = [this](Image& band, int top) { PaintGameView(band, 0, top); };
+    }
     auto path = prompter_.ChooseSaveFile("Save as BMP", {"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*", 0}, "bmp");
     if (!path)
         return;
-    // The map picture at 8 pixels per tile, whatever the zoom: the grid and
-    // the markers are drawn on the screen only.
-    const QImage picture = ToQImage(viewImage_);
-    if (!picture.save(QString::fromStdString(path->string()), "BMP"))
+    SetStatus("Saving...");
+    QApplication::processEvents();
+    const auto failure = SaveBmpBands(*path, width, height, paint);
+    SetStatus("Ready");
+    if (failure)
         prompter_.Message("Couldn't write the bitmap file " + path->filename().string() + "!", "Error saving bitmap",
                           MessageIcon::Error, Buttons::Ok);
 }

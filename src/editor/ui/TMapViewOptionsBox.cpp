@@ -4,6 +4,8 @@
 
 #include "editor/Project.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -44,6 +46,8 @@ struct TMapViewOptionsBox::Impl {
     Project* project = nullptr; // while the dialog is shown
     QListWidget* types = nullptr;
     QListWidget* planes = nullptr;
+    QCheckBox* graphics = nullptr;
+    QAction* graphicsAction = nullptr; // while the dialog is shown
 
     Impl(TMapViewOptionsBox* owner, Prompter& p) : box(owner), prompter(p) {}
 
@@ -61,6 +65,9 @@ void TMapViewOptionsBox::Impl::Build()
     types = MakeCheckList(QStringLiteral("Draw map objects"), QStringLiteral("typeList"), box, typeGroup);
     planes = MakeCheckList(QStringLiteral("Draw map planes"), QStringLiteral("planeList"), box, planeGroup);
 
+    graphics = new QCheckBox(QStringLiteral("Show &game graphics"), box);
+    graphics->setObjectName(QStringLiteral("gameGraphicsCheck"));
+
     auto* buttons = new QDialogButtonBox(box);
     QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("okButton"));
@@ -71,12 +78,17 @@ void TMapViewOptionsBox::Impl::Build()
     lists->addWidget(planeGroup);
     auto* layout = new QVBoxLayout(box);
     layout->addLayout(lists);
+    layout->addWidget(graphics);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     QObject::connect(ok, &QPushButton::clicked, box, &QDialog::accept);
     QObject::connect(types, &QListWidget::itemChanged, box, [this](QListWidgetItem* item) { TypeToggled(item); });
     QObject::connect(planes, &QListWidget::itemChanged, box, [this](QListWidgetItem* item) { PlaneToggled(item); });
+    QObject::connect(graphics, &QCheckBox::clicked, box, [this](bool on) {
+        if (graphicsAction && graphicsAction->isChecked() != on)
+            graphicsAction->trigger();
+    });
 }
 
 void TMapViewOptionsBox::Impl::Fill()
@@ -89,6 +101,12 @@ void TMapViewOptionsBox::Impl::Fill()
         AddCheckItem(types, NameToQt(type.TypeName), type.Shown != 0);
     for (int p = 0; p < project->Maps.NumPlanes; ++p)
         AddCheckItem(planes, QString::fromStdString(project->PlaneName(p)), project->Settings->ReadBool(kShowPlanes, std::to_string(p), false));
+    graphics->setVisible(graphicsAction != nullptr);
+    if (graphicsAction) {
+        graphics->setChecked(graphicsAction->isChecked());
+        graphics->setEnabled(graphicsAction->isEnabled());
+        graphics->setToolTip(graphicsAction->toolTip());
+    }
 }
 
 void TMapViewOptionsBox::Impl::TypeToggled(QListWidgetItem* item)
@@ -116,14 +134,16 @@ TMapViewOptionsBox::TMapViewOptionsBox(Prompter& prompter, QWidget* parent)
 
 TMapViewOptionsBox::~TMapViewOptionsBox() = default;
 
-void TMapViewOptionsBox::ShowMapViewOptions(Project& project)
+void TMapViewOptionsBox::ShowMapViewOptions(Project& project, QAction* gameGraphics)
 {
     if (!project.Settings)
         return;
     d->project = &project;
+    d->graphicsAction = gameGraphics;
     d->Fill();
     exec();
     d->project = nullptr;
+    d->graphicsAction = nullptr;
     if (!project.Symbols.Loaded())
         return; // no types to keep
     if (auto failure = project.Symbols.SaveSymbolTypes())

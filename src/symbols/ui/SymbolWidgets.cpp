@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tsl {
 
 namespace {
@@ -46,17 +48,23 @@ void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
     const QImage picture = index.data(PictureRole).value<QImage>();
     if (!picture.isNull())
-        painter->drawImage(QPoint(row.left(), row.top() + 3), picture);
+        painter->drawImage(QPoint(row.left(), row.top() + std::min(3, (row.height() - picture.height()) / 2)),
+                           picture);
+    // Text beside the picture: at 10 for a symbol, centred beside a taller one.
+    const int textLeft = std::max(10, picture.width() + 2);
+    const bool tall = picture.height() > kRowHeight;
     painter->setPen(selected ? QColor(Qt::white) : option.palette.text().color());
     painter->setFont(option.font);
-    painter->drawText(QRect(row.left() + 10, row.top(), row.width() - 10, row.height()),
-                      Qt::AlignLeft | Qt::AlignTop, index.data(Qt::DisplayRole).toString());
+    const int align = static_cast<int>(Qt::AlignLeft) | static_cast<int>(tall ? Qt::AlignVCenter : Qt::AlignTop);
+    painter->drawText(QRect(row.left() + textLeft, row.top(), row.width() - textLeft, row.height()), align,
+                      index.data(Qt::DisplayRole).toString());
     painter->restore();
 }
 
 QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + 10, rowHeight_);
+    const int picture = index.data(PictureRole).value<QImage>().width();
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + std::max(10, picture + 2), rowHeight_);
 }
 
 QImage ToQImage(const Image& image)

@@ -22,7 +22,8 @@ class QWidget;
 namespace tsl {
 
 // Draws a symbol list entry: the picture at (left, top + 3), the text at
-// (left + 10, top), white on navy when selected.
+// (left + 10, top), white on navy when selected. A larger picture (a game
+// picture) stands centred in a taller row, its text beside it.
 class SymbolListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -36,6 +37,7 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void SetRowHeight(int rowHeight) { rowHeight_ = rowHeight; }
 
 private:
     int rowHeight_;
