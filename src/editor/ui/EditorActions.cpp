@@ -6,6 +6,8 @@
 #include <QActionGroup>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
 #include <QToolBar>
 
@@ -87,7 +89,7 @@ constexpr ActionSpec kActions[] = {
     {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon, Needs::Project},
     {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon, Needs::Project},
     {Command::GameGraphics, "&Game Graphics", "gameGraphicsAction", "Ctrl+Alt+G", "Game Graphics",
-     "applications-graphics", QStyle::SP_DesktopIcon, Needs::Graphics},
+     "", kNoIcon, Needs::Graphics},
     {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
      QStyle::SP_FileDialogDetailedView, Needs::Project},
     {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon,
@@ -103,6 +105,18 @@ constexpr ActionSpec kActions[] = {
     {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon, Needs::Nothing},
 };
 static_assert(std::size(kActions) == kCommandCount);
+
+// "Game Graphics": a piece of stone wall, three rows of bricks.
+QIcon WallIcon()
+{
+    QPixmap picture(16, 16);
+    picture.fill(QColor(0x50, 0x50, 0x50));
+    QPainter painter(&picture);
+    for (int row = 0; row < 3; ++row)
+        for (int x = row % 2 ? -4 : 0; x < 16; x += 8)
+            painter.fillRect(QRect(x + 1, row * 5 + 1, 7, 4), row == 1 ? QColor(0xA8, 0xA8, 0xA8) : QColor(0x90, 0x90, 0x90));
+    return QIcon(picture);
+}
 
 // What enables each command that needs an open project.
 bool Enabled(Command command, const EditorSession& s)
@@ -171,6 +185,8 @@ void EditorActions::CreateActions(QMainWindow* window)
         QIcon icon = *spec.theme ? QIcon::fromTheme(spec.theme) : QIcon();
         if (icon.isNull() && spec.icon != kNoIcon)
             icon = window->style()->standardIcon(spec.icon);
+        if (spec.command == Command::GameGraphics)
+            icon = WallIcon();
         action->setIcon(icon);
         window->addAction(action);
         actions_[static_cast<std::size_t>(spec.command)] = action;

@@ -114,6 +114,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // The area shows no focus: taking or losing it repaints nothing (the
+    // default repaints the whole visible part, at every first click).
+    void focusInEvent(QFocusEvent*) override {}
+    void focusOutEvent(QFocusEvent*) override {}
 
 private:
     QRect OutlinePixels(const std::optional<TileRect>& tiles) const;
