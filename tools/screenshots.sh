@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README and of the user manual: the editor on the
-# sample game and its dialogs, and the 3D preview beside the editor on the
-# shareware game (../shared/games/wl1, skipped when absent), under Xvfb,
-# driven with xdotool and taken with imagemagick's import. Needs xvfb,
-# xdotool and imagemagick; run after a build.
+# sample game and its dialogs, and the 3D preview beside the editor and the
+# first map in the game's own graphics on the shareware game
+# (../shared/games/wl1, skipped when absent), under Xvfb, driven with xdotool
+# and taken with imagemagick's import. Needs xvfb, xdotool and imagemagick;
+# run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -106,7 +107,22 @@ if [ -f "$wl1/VSWAP.WL1" ]; then
     import -window root -crop 1401x640+0+0 +repage -colors 256 -quality 90 "PNG8:$out/preview.png"
     echo "$out/preview.png"
     stop
+    # The same map in its own pictures at 4x, a few rooms down, in the
+    # window size of the sample game's pictures.
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1180\r\nHeight=800\r\n' > "$work/app/TSL.ini"
+    sed -i 's/^ZoomFactor=.*/ZoomFactor=2/' "$work/app/MapDefs/WL1/WL1.ini"
+    start "$work/wl1"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    xdotool mousemove --window "$main" 400 400
+    for _ in $(seq 10); do xdotool click 5; done
+    xdotool mousemove --window "$main" 0 0
+    shoot_screen game-graphics
+    # 256 colours hold the game's palette pictures and the window's greys.
+    convert "$out/game-graphics.png" -colors 256 "PNG8:$out/game-graphics.png"
+    cp "$out/game-graphics.png" docs/game-graphics.png
+    echo "docs/game-graphics.png"
+    stop
 else
-    echo "no $wl1: the 3D preview picture is left as it is"
+    echo "no $wl1: the 3D preview picture and the one in the game's graphics are left as they are"
 fi
 echo "docs/screenshot.png written"

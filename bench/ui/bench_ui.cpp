@@ -1,5 +1,6 @@
 // The editor window, offscreen: painting a viewport of the largest map at
-// every zoom position, and opening a 60-map set through the whole open flow.
+// every zoom position, in symbols and in the game's own pictures, and
+// opening a 60-map set through the whole open flow.
 
 #include "SampleGame.h"
 #include "core/Prompter.h"
@@ -17,6 +18,7 @@
 #include <QSlider>
 
 #include <filesystem>
+#include <optional>
 #include <random>
 
 namespace fs = std::filesystem;
@@ -108,6 +110,55 @@ void BM_PaintViewport_800x600_256x256(benchmark::State& state)
     state.SetLabel("zoom " + std::to_string(editor.ZoomFactor()) + "x");
 }
 BENCHMARK(BM_PaintViewport_800x600_256x256)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// The shareware page file, from TESSELAR_GAMES_DIR or ../shared/games beside
+// the sources (or beside the worktrees' folder).
+std::optional<fs::path> SharewarePageFile()
+{
+    const fs::path source = TESSELAR_SOURCE_DIR;
+    std::vector<fs::path> roots = {source.parent_path() / "shared" / "games",
+                                   source.parent_path().parent_path() / "shared" / "games"};
+    if (const char* env = std::getenv("TESSELAR_GAMES_DIR"))
+        roots = {env};
+    for (const fs::path& root : roots)
+        if (fs::exists(root / "wl1" / "VSWAP.WL1"))
+            return root / "wl1" / "VSWAP.WL1";
+    return std::nullopt;
+}
+
+// The same 256 x 256 map with "Game Graphics" on: the shareware page file
+// stands in for the game's own (the words it has no picture for draw their
+// symbols, as in a game), a 1600 x 1000 viewport.
+void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
+{
+    const auto pages = SharewarePageFile();
+    if (!pages) {
+        state.SkipWithError("no shareware VSWAP.WL1 in ../shared/games/wl1");
+        return;
+    }
+    const int position = static_cast<int>(state.range(0));
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    const fs::path game = WriteGame(scratch.path / "huge", true);
+    fs::copy_file(*pages, game / "VSWAP.WL6");
+    editor.OpenDirectory(game);
+    if (!editor.GameGraphicsShown()) {
+        state.SkipWithError("the game's pictures are not shown");
+        return;
+    }
+    editor.Panel()->ZoomSlider()->setValue(position);
+    MapPaintArea* area = editor.View()->PaintArea();
+    QImage target(1600, 1000, QImage::Format_RGB32);
+    const QPoint origin(std::max(0, area->width() / 2 - 800), std::max(0, area->height() / 2 - 500));
+    area->render(&target, QPoint(), QRegion(QRect(origin, QSize(1600, 1000)))); // the pictures reduced once
+    for (auto _ : state) {
+        area->render(&target, QPoint(), QRegion(QRect(origin, QSize(1600, 1000))));
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.SetLabel("zoom " + std::to_string(editor.ZoomFactor()) + "x");
+}
+BENCHMARK(BM_PaintGameViewport_1600x1000_256x256)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 void BM_OpenProject_60maps(benchmark::State& state)
 {
