@@ -291,7 +291,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
 
     actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
     view_->PaintArea()->SetGrid(structure.MapGrid);
-    LoadProjectGraphics();
+    const std::optional<Failure> graphicsProblem = LoadProjectGraphics();
     ShowReloadedProject(EditResult::None());
     SaveApplicationSettings();
 
@@ -305,6 +305,8 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
         onZoomChosen(zoom);
     }
     SetChanged(false);
+    if (graphicsProblem)
+        prompter_.Show(*graphicsProblem);
 }
 
 void TEditorBox::ShowReloadedProject(EditResult result)
@@ -313,6 +315,7 @@ void TEditorBox::ShowReloadedProject(EditResult result)
     panel_->ShowProject(session_->CurrentProject());
     panel_->ShowPointerTile(0, 0);
     pointerTile_.reset();
+    gamePreview_ = {}; // its symbols may have changed
     result.What = EditResult::Redraw::MapList;
     result.ValuesChanged = true;
     result.ToolChanged = true;

@@ -147,7 +147,9 @@ private:
     void onZoomStep(int step, QPoint viewportPoint);
     // The game's own graphics in the view, the side panel and the pictures
     // made of the map (TEditorBoxGraphics.cpp).
-    void LoadProjectGraphics();
+    // Loads the pictures of the project just opened; the failure to show
+    // once the project is shown, when its page file is damaged.
+    std::optional<Failure> LoadProjectGraphics();
     void onToggleGameGraphics();
     // The side panel's pictures for the mode, the list and rows shown again.
     void ShowPanelPictures();

@@ -31,21 +31,21 @@ bool TEditorBox::GameGraphicsShown() const
     return graphics_ && actions_->Get(Command::GameGraphics)->isChecked();
 }
 
-void TEditorBox::LoadProjectGraphics()
+std::optional<Failure> TEditorBox::LoadProjectGraphics()
 {
     const Project& project = session_->CurrentProject();
     const GraphicsLoad load =
         LoadGameGraphics(project.Maps.Path, project.Maps.Extension, project.StructureFolder, *project.Settings);
     graphics_ = load.Graphics;
     renderer_.SetGraphics(graphics_);
-    gamePreview_ = {};
     QAction* toggle = actions_->Get(Command::GameGraphics);
     toggle->setChecked(graphics_ && GameGraphicsWanted(*project.Settings, true));
     actions_->ExplainDisabled(Command::GameGraphics, graphics_ ? QString() : QString::fromStdString(load.Problem.text));
     ShowPanelPictures();
-    // Said once, here: a damaged page file is not worth a message per paint.
+    // Said once, at the open: a damaged page file is not worth a message per paint.
     if (load.Status == GraphicsStatus::Failed)
-        prompter_.Show(load.Problem);
+        return load.Problem;
+    return std::nullopt;
 }
 
 void TEditorBox::onToggleGameGraphics()
