@@ -66,7 +66,7 @@ void TEditorBox::SyncPreview(const EditResult& result)
         return;
     const Project* project = CurrentProject();
     if (preview_->ShownProject() != project) {
-        preview_->SetProject(project);
+        preview_->SetProject(project, graphics_); // the pictures the window loaded
     } else if (project) {
         // Another map, or maps added or deleted (the same number may now
         // stand for another map): from the player start. Otherwise the
