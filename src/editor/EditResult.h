@@ -7,6 +7,7 @@
 #include "editor/PointerInput.h"
 
 #include <optional>
+#include <string>
 
 namespace tsl {
 
@@ -28,6 +29,9 @@ struct EditResult {
     // A change of the maps ended the gesture of a button still held: the view
     // forgets that press, and sends nothing more of it.
     bool GestureEnded = false;
+    // What the command counted, for the status bar ("Find All marked 12
+    // tiles"): a note, not a message that waits for an answer.
+    std::optional<std::string> Status;
 
     static EditResult None() { return {}; }
     static EditResult Redrawing(Redraw what)

@@ -11,6 +11,17 @@ EditorSession::EditorSession(std::unique_ptr<Project> project)
       tools_(*project_, histories_, clipboard_)
 {
     ResetForSymbols();
+    if (project_->Settings) {
+        const ButtonValues values = ReadButtonValues(*project_->Settings, Maps().NumPlanes);
+        tools_.SetButtonValues(values.Left, values.Right);
+    }
+}
+
+bool EditorSession::StoreButtonValues()
+{
+    if (!project_->Settings)
+        return false;
+    return SaveButtonValues(*project_->Settings, {tools_.LeftValues(), tools_.RightValues()});
 }
 
 void EditorSession::SetChanged(bool changed)

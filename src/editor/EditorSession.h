@@ -84,6 +84,13 @@ public:
         return tools_.SetButtonValue(button, value);
     }
     std::optional<TileRect> Outline() const { return tools_.Outline(); }
+    // Escape (see PointerTools::Cancel).
+    EditResult Cancel() { return tools_.Cancel(); }
+    const std::vector<std::uint16_t>& RecentValues(int plane) const { return tools_.RecentValues(plane); }
+    std::optional<std::uint16_t> PencilWord(int x, int y) const { return tools_.PencilWord(x, y); }
+    // The buttons' values of every plane into the structure's settings,
+    // where the next session of the structure finds them.
+    bool StoreButtonValues();
 
     // --- undo and redo ---
     EditResult Undo() { return StepHistory(HistoryStep::Undo); }

@@ -217,6 +217,14 @@ std::optional<Failure> FindReplaceState::NotFoundMessage() const
     return Information("The searched value couldn't be found!");
 }
 
+std::optional<std::string> FindReplaceState::MarkedNote() const
+{
+    if (LastAction != FindAction::FindAll || Matches.empty())
+        return std::nullopt;
+    const std::size_t n = Matches.size();
+    return "Find All marked " + std::to_string(n) + (n == 1 ? " tile" : " tiles");
+}
+
 Failure FindReplaceState::ReplacedMessage() const
 {
     return Information(std::to_string(ReplacementCount) + " occurrences were replaced");

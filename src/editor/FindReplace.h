@@ -108,6 +108,8 @@ public:
     std::vector<FoundMapCorr> Marked() const;
     // "The searched value couldn't be found!" when a search found nothing.
     std::optional<Failure> NotFoundMessage() const;
+    // After a Find All that found tiles: how many it marked, for the status bar.
+    std::optional<std::string> MarkedNote() const;
     // The count followed by " occurrences were replaced".
     Failure ReplacedMessage() const;
 

@@ -64,13 +64,14 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter)
         return result;
     }
     result.Inserted = static_cast<int>(contents->Maps.size());
-    InsertExchangeMaps(set, std::move(contents->Maps));
+    result.First = InsertExchangeMaps(set, std::move(contents->Maps));
     result.Destination = ImportDestination::Direct;
     return result;
 }
 
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter)
 {
+    std::optional<std::string> status;
     EditResult result = session.ChangeMaps([&](MapHandler& maps) {
         ImportResult imported = ImportMaps(maps, prompter);
         if (imported.Destination == ImportDestination::ClipboardManager) {
@@ -80,8 +81,13 @@ EditResult ImportIntoSession(EditorSession& session, Prompter& prompter)
             for (ExchangeMap& map : imported.Maps)
                 manager->Entries.push_back(session.MakeClipboardEntry(map.Width, map.Height, std::move(map.Planes)));
             manager->Discard = false;
+            const std::size_t n = imported.Maps.size();
+            status = std::to_string(n) + (n == 1 ? " map" : " maps") + " put into the clipboard manager";
         } else if (imported.Destination == ImportDestination::Direct) {
             session.SetChanged(true);
+            maps.CurrentMap = imported.First;
+            const int n = imported.Inserted;
+            status = std::to_string(n) + (n == 1 ? " map" : " maps") + " imported";
         }
         if (imported.Destination == ImportDestination::None)
             return false;
@@ -92,6 +98,7 @@ EditResult ImportIntoSession(EditorSession& session, Prompter& prompter)
     });
     if (result.What == EditResult::Redraw::MapList)
         result.ValuesChanged = true;
+    result.Status = status;
     if (const CB_Manager* manager = session.ClipboardManager(); manager && manager->Discard)
         session.DestroyClipboardManager();
     return result;

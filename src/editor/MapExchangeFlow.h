@@ -24,8 +24,10 @@ struct ImportResult {
     ImportDestination Destination = ImportDestination::None;
     // For the clipboard manager, in file order.
     std::vector<ExchangeMap> Maps;
-    // For a direct import: how many maps were inserted.
+    // For a direct import: how many maps were inserted, and where the first
+    // of them stands in the set.
     int Inserted = 0;
+    int First = 0;
 };
 
 // Asks for a file, reads it, asks where its maps go, and inserts them into
@@ -36,8 +38,9 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter);
 
 // The import command on an open project: the maps go into the clipboard
 // manager (made when there is none) or into the map set, which is then
-// marked changed. Whenever maps arrived, every map's history starts anew,
-// the value mode goes back to whole words and plane 0 is selected. A
+// marked changed and shows the first of them. Whenever maps arrived, every
+// map's history starts anew, the value mode goes back to whole words and
+// plane 0 is selected, and the result's status says how many came. A
 // manager that holds nothing worth keeping is discarded.
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter);
 

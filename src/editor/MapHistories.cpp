@@ -61,6 +61,14 @@ void MapHistories::CloseStep()
     At(map).PushRedoStep(project_.Maps.Maps[static_cast<std::size_t>(map)]);
 }
 
+void MapHistories::DropStep()
+{
+    if (!openStep_)
+        return;
+    At(*openStep_).DropPendingStep();
+    openStep_.reset();
+}
+
 bool MapHistories::CanStep(HistoryStep direction) const
 {
     const UR_Manager& history = History(project_.Maps.CurrentMap);

@@ -48,6 +48,8 @@ public:
     void OpenStep(int map, int scope);
     void CloseStep();
     bool StepOpen() const { return openStep_.has_value(); }
+    // A gesture called off before it changed a word: its step is not recorded.
+    void DropStep();
 
     // Undo or Redo on the current map; never while a step is open.
     bool CanStep(HistoryStep direction) const;

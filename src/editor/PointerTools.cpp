@@ -24,6 +24,7 @@ void PointerTools::Reset()
     selectedPlane_ = 0;
     leftValue_.assign(planes, 0);
     rightValue_.assign(planes, 0);
+    recent_.Reset(static_cast<int>(planes));
     gesture_ = gesture::Idle{};
 }
 
@@ -96,6 +97,25 @@ EditResult PointerTools::SetButtonValue(PointerButton button, std::uint16_t valu
     return result;
 }
 
+void PointerTools::SetButtonValues(const std::vector<std::uint16_t>& left, const std::vector<std::uint16_t>& right)
+{
+    for (std::size_t p = 0; p < leftValue_.size(); ++p) {
+        leftValue_[p] = p < left.size() ? left[p] : 0;
+        rightValue_[p] = p < right.size() ? right[p] : 0;
+    }
+}
+
+std::optional<std::uint16_t> PointerTools::PencilWord(int x, int y) const
+{
+    if (CurrentTool() != kToolPencil || project_.Maps.NumMaps() == 0 || project_.Maps.NumPlanes <= 0)
+        return std::nullopt;
+    const MapList& map = project_.Maps.Current();
+    if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+        return std::nullopt;
+    const auto plane = static_cast<std::size_t>(selectedPlane_);
+    return CombineWord(leftValue_[plane], map.Word(plane, x, y), valueMode_);
+}
+
 std::optional<TileRect> PointerTools::Outline() const
 {
     if (const auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_))
@@ -160,10 +180,31 @@ EditResult PointerTools::EndGesture()
 
 EditResult PointerTools::StartPlacement(bool fromManager)
 {
+    // A second Paste while placing still returns to the tool before the first.
+    const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_);
+    const std::uint16_t before = placing ? placing->ToolBefore : tool_;
     tool_ = kToolRectangleSelection;
-    gesture_ = gesture::PastePlacement{project_.Maps.CurrentMap, std::nullopt, fromManager};
+    gesture_ = gesture::PastePlacement{project_.Maps.CurrentMap, std::nullopt, fromManager, before};
     EditResult result;
     result.ToolChanged = true;
+    result.Overlay = true;
+    return result;
+}
+
+EditResult PointerTools::Cancel()
+{
+    EditResult result;
+    if (const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_)) {
+        tool_ = placing->ToolBefore;
+        result.ToolChanged = true;
+    } else if (!std::holds_alternative<gesture::RectangleDrag>(gesture_) &&
+               !std::holds_alternative<gesture::ShownSelection>(gesture_)) {
+        return result;
+    }
+    // A press while placing, or with the Rectangle, opened a step that
+    // nothing has written to yet: it goes without a trace.
+    histories_.DropStep();
+    gesture_ = gesture::Idle{};
     result.Overlay = true;
     return result;
 }
@@ -202,6 +243,9 @@ EditResult PointerTools::Press(const PointerInput& input)
     const std::uint16_t tool = CurrentTool();
     if (tool != kToolSelectObject && tool != kToolRectangleSelection)
         histories_.OpenStep(maps.CurrentMap, tool == kToolPastePlacement ? kAllPlanes : selectedPlane_);
+
+    if (tool == kToolPencil || tool == kToolFill || tool == kToolRectangle)
+        recent_.Use(selectedPlane_, value);
 
     const gesture::Stroke stroke{maps.CurrentMap, input.Button, word, x, y};
     EditResult result;

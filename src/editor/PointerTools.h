@@ -12,6 +12,7 @@
 
 #include "editor/EditResult.h"
 #include "editor/PointerInput.h"
+#include "editor/RecentSymbols.h"
 
 #include <cstdint>
 #include <optional>
@@ -65,6 +66,7 @@ struct PastePlacement {
     int Map = 0;
     std::optional<std::pair<int, int>> Tile; // the block's top-left corner, once the pointer moved
     bool FromManager = false;                // "Past into map": the Pencil follows
+    std::uint16_t ToolBefore = kToolPencil;  // what a cancelled paste returns to
 };
 
 } // namespace gesture
@@ -108,8 +110,18 @@ public:
 
     std::uint16_t LeftValue(int plane) const { return leftValue_.at(static_cast<std::size_t>(plane)); }
     std::uint16_t RightValue(int plane) const { return rightValue_.at(static_cast<std::size_t>(plane)); }
+    const std::vector<std::uint16_t>& LeftValues() const { return leftValue_; }
+    const std::vector<std::uint16_t>& RightValues() const { return rightValue_; }
     // The value a button draws in the selected plane (the middle button draws the left value).
     EditResult SetButtonValue(PointerButton button, std::uint16_t value);
+    // Every plane's pair at once (values remembered from an earlier run);
+    // planes beyond the lists keep 0.
+    void SetButtonValues(const std::vector<std::uint16_t>& left, const std::vector<std::uint16_t>& right);
+    // The values last drawn with in `plane`, newest first (at most eight).
+    const std::vector<std::uint16_t>& RecentValues(int plane) const { return recent_.Values(plane); }
+    // The word a left press of the Pencil would write on tile (x, y) of the
+    // current map; nothing for another tool or a tile off the map.
+    std::optional<std::uint16_t> PencilWord(int x, int y) const;
 
     // The dashed outline to draw over the view: the rectangle being dragged,
     // or the selection shown.
@@ -124,6 +136,11 @@ public:
 
     // Paste: placing starts, with Rectangle Selection's button shown pressed.
     EditResult StartPlacement(bool fromManager);
+    // Escape: a paste being placed is dropped and the tool used before it
+    // comes back; a rectangle being dragged is dropped without a step; a
+    // finished selection is cleared. A stroke, whose words are already
+    // written, goes on.
+    EditResult Cancel();
     bool PastePlacing() const { return std::holds_alternative<gesture::PastePlacement>(gesture_); }
     // The tile where the preview's top-left corner stands while placing.
     std::optional<std::pair<int, int>> PlacementTile() const;
@@ -144,6 +161,7 @@ private:
     int selectedPlane_ = 0;
     std::vector<std::uint16_t> leftValue_;
     std::vector<std::uint16_t> rightValue_;
+    RecentSymbols recent_;
     Gesture gesture_;
 };
 

@@ -81,6 +81,7 @@ EditResult EditorSession::RunFind(const FindRequest& request)
         finds_.Search(request.Action, Maps().Current(), project_->Symbols);
         result.Overlay = true;
         result.Message = finds_.NotFoundMessage();
+        result.Status = finds_.MarkedNote();
         return result;
     }
     const auto changes = finds_.PlanReplace(request.Action, Maps(), project_->Symbols);

@@ -27,9 +27,6 @@ void UR_Manager::PushUndoStep(const MapList& map, int scope)
 {
     if (pending_)
         PushRedoStep(map);
-    if (saved_ && *saved_ > position_)
-        saved_.reset();
-    steps_.erase(steps_.begin() + (position_ + 1), steps_.end());
     Snapshot snapshot;
     snapshot.scope = scope;
     snapshot.width = map.Width;
@@ -90,6 +87,11 @@ void UR_Manager::PushRedoStep(const MapList& map)
         }
     }
     step.planes.shrink_to_fit();
+    // The steps beyond the position go only now, so that a dropped step
+    // leaves them to redo.
+    if (saved_ && *saved_ > position_)
+        saved_.reset();
+    steps_.erase(steps_.begin() + (position_ + 1), steps_.end());
     steps_.push_back(std::move(step));
     position_ = static_cast<int>(steps_.size()) - 1;
 }

@@ -24,14 +24,15 @@ enum class HistoryStep { Undo, Redo };
 
 class UR_Manager {
 public:
-    // Starts a step: discards every step beyond the position and keeps a
-    // copy of the planes in `scope` (a plane number, or kAllPlanes) until
-    // PushRedoStep. A step that was started and not finished is finished
-    // first.
+    // Starts a step: keeps a copy of the planes in `scope` (a plane number,
+    // or kAllPlanes) until PushRedoStep. A step that was started and not
+    // finished is finished first.
     void PushUndoStep(const MapList& map, int scope);
-    // Finishes the started step from the changed map. Nothing happens when
-    // no step was started.
+    // Finishes the started step from the changed map, discarding every step
+    // beyond the position. Nothing happens when no step was started.
     void PushRedoStep(const MapList& map);
+    // Forgets a started step without recording it.
+    void DropPendingStep() { pending_.reset(); }
     bool Pending() const { return pending_.has_value(); }
 
     // Restores the state before the step at the position (Undo) or after the

@@ -13,6 +13,8 @@ namespace tsl {
 namespace {
 
 constexpr const char* kGeneral = "General";
+constexpr const char* kLeftValue = "LeftValue";
+constexpr const char* kRightValue = "RightValue";
 constexpr const char* kPlanes = "Planes";
 constexpr const char* kPlaneNames = "PlaneNames";
 constexpr const char* kShowPlanes = "ShowPlanes";
@@ -161,6 +163,30 @@ bool SaveStructureView(IniFile& settings, bool mapGrid, int zoomPosition)
 {
     IniFile::Batch batch(settings);
     WriteViewKeys(settings, mapGrid, zoomPosition);
+    return batch.Commit();
+}
+
+ButtonValues ReadButtonValues(const IniFile& settings, int planes)
+{
+    ButtonValues values;
+    auto read = [&settings](const char* section, int plane) {
+        const int value = settings.ReadInteger(section, std::to_string(plane), 0);
+        return static_cast<std::uint16_t>(value >= 0 && value <= 0xFFFF ? value : 0);
+    };
+    for (int p = 0; p < planes; ++p) {
+        values.Left.push_back(read(kLeftValue, p));
+        values.Right.push_back(read(kRightValue, p));
+    }
+    return values;
+}
+
+bool SaveButtonValues(IniFile& settings, const ButtonValues& values)
+{
+    IniFile::Batch batch(settings);
+    for (std::size_t p = 0; p < values.Left.size(); ++p)
+        settings.WriteInteger(kLeftValue, std::to_string(p), values.Left[p]);
+    for (std::size_t p = 0; p < values.Right.size(); ++p)
+        settings.WriteInteger(kRightValue, std::to_string(p), values.Right[p]);
     return batch.Commit();
 }
 

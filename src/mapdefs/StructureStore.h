@@ -12,6 +12,7 @@
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -71,6 +72,17 @@ bool SaveStructureSettings(IniFile& settings, const MapHandler& maps, bool mapGr
 // Writes the view's settings kept with a structure (MapGrid and ZoomFactor)
 // at once, as the user changes them.
 bool SaveStructureView(IniFile& settings, bool mapGrid, int zoomPosition);
+
+// The value each mouse button draws in each plane, kept with the structure
+// so that the next session starts with the symbols of the last one.
+struct ButtonValues {
+    std::vector<std::uint16_t> Left;  // one per plane
+    std::vector<std::uint16_t> Right;
+};
+// `planes` pairs; a missing key or a value that no word can hold reads 0.
+ButtonValues ReadButtonValues(const IniFile& settings, int planes);
+// Writes every plane's pair at once.
+bool SaveButtonValues(IniFile& settings, const ButtonValues& values);
 
 // What "Map Configurations" changes in an open project: the map set's tags,
 // compression and name and header options.

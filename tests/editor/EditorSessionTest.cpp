@@ -103,6 +103,85 @@ TEST_F(EditorSessionTest, CopyAndPasteCarryEveryPlaneAndAToolEndsThePlacement)
 }
 
 
+// Escape, in every state of the gesture: what goes, what the tool becomes,
+// and that nothing is written or recorded.
+TEST_F(EditorSessionTest, CancelDropsAPasteOrADragClearsASelectionAndLeavesAStroke)
+{
+    struct Case {
+        const char* name;
+        std::function<void()> start;
+        std::uint16_t toolAfter;
+        bool cancelled; // the gesture went
+    };
+    auto select = [this] {
+        session->SelectTool(kToolRectangleSelection);
+        Stroke({{1, 1}, {2, 2}});
+    };
+    auto pasteFrom = [this, select](std::uint16_t tool, bool held) {
+        return [=, this] {
+            select();
+            session->Copy();
+            session->SelectTool(tool);
+            session->Paste();
+            Send(PointerAction::Move, 5, 5);
+            if (held)
+                Send(PointerAction::Press, 5, 5);
+        };
+    };
+    const Case cases[] = {
+        {"paste from the Fill", pasteFrom(kToolFill, false), kToolFill, true},
+        {"paste from the selection, button held", pasteFrom(kToolRectangleSelection, true), kToolRectangleSelection,
+         true},
+        {"paste from the manager",
+         [this] {
+             session->CreateClipboardManager().Entries.push_back(
+                 session->MakeClipboardEntry(2, 2, PlaneSet(3, Words(4, 7))));
+             session->SelectTool(kToolRectangle);
+             session->PasteFromClipboard(0);
+         },
+         kToolRectangle, true},
+        {"finished selection", select, kToolRectangleSelection, true},
+        {"rectangle held",
+         [this] {
+             session->SelectTool(kToolRectangle);
+             Send(PointerAction::Press, 3, 3);
+             Send(PointerAction::Move, 6, 6);
+         },
+         kToolRectangle, true},
+        {"pencil stroke held",
+         [this] {
+             Send(PointerAction::Press, 3, 3);
+             Send(PointerAction::Move, 4, 3);
+         },
+         kToolPencil, false},
+    };
+    for (const Case& c : cases) {
+        Open();
+        for (int p = 0; p < 3; ++p)
+            Map().SetWord(static_cast<std::size_t>(p), 1, 1, 9);
+        Draw(4, 0, 15); // one step to keep, and one undone to redo
+        Draw(5, 1, 15);
+        session->Undo();
+        session->SetChanged(false);
+        c.start();
+        const MapState before = Now();
+        EXPECT_FALSE(std::holds_alternative<gesture::Idle>(Tools().CurrentGesture())) << c.name;
+        const EditResult result = session->Cancel();
+        Send(PointerAction::Release, 6, 6); // the button held comes up
+        EXPECT_EQ(session->CurrentTool(), c.toolAfter) << c.name;
+        EXPECT_FALSE(session->PastePlacing()) << c.name;
+        EXPECT_FALSE(session->CanCopy()) << c.name;
+        EXPECT_EQ(session->Outline(), std::nullopt) << c.name;
+        EXPECT_EQ(result.Overlay, c.cancelled) << c.name;
+        if (!c.cancelled)
+            continue; // the stroke's words and step are the tools' own rule
+        EXPECT_EQ(Now(), before) << c.name;
+        EXPECT_FALSE(session->Changed()) << c.name;
+        EXPECT_EQ(session->History(0).Position(), 0) << c.name;
+        EXPECT_TRUE(session->CanRedo()) << c.name << ": the step undone is still there";
+    }
+}
+
 TEST_F(EditorSessionTest, CutKeepsToTheCurrentMapClearsEveryPlaneAndIsUndoable)
 {
     Open({{64, 64}, {16, 16}});
@@ -331,13 +410,16 @@ TEST_F(SessionMapCommands, SearchesMarkMatchesUntilAPressAndF3NeedsASearchValue)
 {
     const FindReplaceState& finds = session->Finds();
     EXPECT_EQ(session->FindAgain().Message->text, "You need to enter a search value!");
-    EXPECT_FALSE(session->RunFind({Find("Wall"), FindAction::FindAll}).Message);
+    const EditResult all = session->RunFind({Find("Wall"), FindAction::FindAll});
+    EXPECT_FALSE(all.Message);
+    EXPECT_EQ(all.Status, "Find All marked 6 tiles");
     EXPECT_EQ(finds.Marked().size(), 6u);
     EXPECT_TRUE(session->FindAgain().Overlay);
     session->Pointer({PointerAction::Press, Button::Left, 0, 0});
     EXPECT_TRUE(finds.Marked().empty());
-    EXPECT_EQ(session->RunFind({Find("Lamp"), FindAction::FindNext}).Message->text,
-              "The searched value couldn't be found!");
+    const EditResult none = session->RunFind({Find("Lamp"), FindAction::FindNext});
+    EXPECT_EQ(none.Message->text, "The searched value couldn't be found!");
+    EXPECT_FALSE(none.Status);
 }
 
 // The dialog left without an action: its fields are kept for the next

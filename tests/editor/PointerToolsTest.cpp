@@ -106,6 +106,52 @@ TEST_F(PointerToolsTest, SelectObjectPicksAndReturnsToThePreviousTool)
     }
 }
 
+TEST_F(PointerToolsTest, TheRecentRowHoldsTheLastEightValuesDrawnPerPlane)
+{
+    for (std::uint16_t v : {1, 2, 3, 2, 4, 5, 6, 7, 8, 9})
+        Draw(v, 0, 0);
+    Tools().SelectTool(kToolFill);
+    Tools().SetButtonValue(Button::Right, 11);
+    Stroke({{5, 5}}, Button::Right);
+    EXPECT_EQ(Tools().RecentValues(0), (Words{11, 9, 8, 7, 6, 5, 4, 2}));
+    // Chosen, picked, selected or placed is not drawn.
+    Tools().SetButtonValue(Button::Left, 12);
+    for (std::uint16_t tool : {kToolSelectObject, kToolRectangleSelection}) {
+        Tools().SelectTool(tool);
+        Stroke({{1, 1}});
+    }
+    EXPECT_EQ(Tools().RecentValues(0).front(), 11);
+    Tools().SelectPlane(1);
+    EXPECT_TRUE(Tools().RecentValues(1).empty());
+}
+
+TEST_F(PointerToolsTest, PencilWordIsWhatAPressWouldWrite)
+{
+    Open({{16, 16}}, {0}); // plane 0 split
+    Map().SetWord(0, 2, 2, 0x1203);
+    Tools().SetButtonValue(Button::Left, 5);
+    EXPECT_EQ(Tools().PencilWord(2, 2), 5);
+    Tools().SetValueMode(kLowByteMode);
+    EXPECT_EQ(Tools().PencilWord(2, 2), 0x1205);
+    EXPECT_EQ(Tools().PencilWord(16, 2), std::nullopt);
+    Tools().SelectTool(kToolFill);
+    EXPECT_EQ(Tools().PencilWord(2, 2), std::nullopt);
+}
+
+TEST_F(PointerToolsTest, ButtonValuesAreStoredWithTheStructureForTheNextSession)
+{
+    Tools().SetButtonValue(Button::Left, 7);
+    Tools().SelectPlane(2);
+    Tools().SetButtonValue(Button::Right, 0xFFFF);
+    ASSERT_TRUE(session->StoreButtonValues());
+    Open();
+    EXPECT_EQ(Tools().LeftValues(), (Words{7, 0, 0}));
+    EXPECT_EQ(Tools().RightValues(), (Words{0, 0, 0xFFFF}));
+    session->CurrentProject().Settings->WriteInteger("LeftValue", "1", 70000); // no word holds it
+    Open();
+    EXPECT_EQ(Tools().LeftValue(1), 0);
+}
+
 TEST_F(PointerToolsTest, PlaneWithoutSplitLeavesTheByteModes)
 {
     Open({{16, 16}}, {1}); // plane 1 split
