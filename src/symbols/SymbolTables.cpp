@@ -6,6 +6,7 @@
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tsl {
 
@@ -159,6 +160,32 @@ bool SymbolTables::TypeShown(std::string_view typeId) const
 std::string SymbolTables::EntryText(const MapSymbols& symbol)
 {
     return std::to_string(symbol.Value) + " - " + Windows1252ToUtf8(symbol.SymbolName);
+}
+
+bool SymbolTables::MatchesFilter(const MapSymbols& symbol, std::string_view filter)
+{
+    const auto lower = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+        return text;
+    };
+    std::string wanted = lower(std::string(filter));
+    wanted.erase(0, wanted.find_first_not_of(' '));
+    wanted.erase(wanted.find_last_not_of(' ') + 1);
+    if (wanted.empty())
+        return true;
+    if (lower(Windows1252ToUtf8(symbol.SymbolName)).find(wanted) != std::string::npos)
+        return true;
+    const bool hex = wanted.size() > 2 && wanted.starts_with("0x");
+    const std::string digits = hex ? wanted.substr(2) : wanted;
+    const bool number = std::all_of(digits.begin(), digits.end(), [hex](char c) {
+        return (c >= '0' && c <= '9') || (hex && c >= 'a' && c <= 'f');
+    });
+    if (!number)
+        return false;
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, symbol.Value, hex ? 16 : 10).ptr;
+    return std::string_view(text, static_cast<std::size_t>(end - text)).starts_with(digits);
 }
 
 std::string SymbolTables::ValueText(int plane, int value) const

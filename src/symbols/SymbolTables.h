@@ -83,6 +83,11 @@ public:
 
     // "value - name" of a symbol list entry, as text to show (UTF-8).
     static std::string EntryText(const MapSymbols& symbol);
+    // Whether the symbol list's filter (UTF-8, as typed) keeps the symbol:
+    // its name holds the text, letter case aside, or its value begins with
+    // it (decimal digits, or hexadecimal after "0x"). An empty filter keeps
+    // every symbol.
+    static bool MatchesFilter(const MapSymbols& symbol, std::string_view filter);
     // The entry text of the first symbol with `value`, or "value - Unknown".
     std::string ValueText(int plane, int value) const;
 

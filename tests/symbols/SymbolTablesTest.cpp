@@ -209,3 +209,22 @@ TEST(SymbolTables, StopsOnABadFileAndKeepsTheTablesItHad)
     EXPECT_EQ(tables.NumPlanes(), 0);
     EXPECT_TRUE(tables.SymbolTypes().empty());
 }
+
+TEST(SymbolTables, TheListFilterMatchesNamesAnywhereAndValuesFromTheirStart)
+{
+    const MapSymbols guard{108, 0, "Guard, Standing (E)", "g", "e"};
+    const MapSymbols wall{1, 0, "Grey Stone \xE9", "w", "0"}; // Windows-1252 "é"
+    struct Case {
+        const MapSymbols& symbol;
+        const char* filter;
+        bool kept;
+    };
+    const Case cases[] = {
+        {guard, "", true},         {guard, "  ", true},    {guard, "GUARD", true}, {guard, "standing (e", true},
+        {guard, "10", true},       {guard, "108", true},   {guard, "08", false},   {guard, "0x6c", true},
+        {guard, "0x6", true},      {guard, "0xc", false},  {guard, "dog", false},  {wall, "stone \xC3\xA9", true},
+        {wall, "1", true},         {wall, "0x", false},    {wall, "0x1", true},    {wall, "2", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SymbolTables::MatchesFilter(c.symbol, c.filter), c.kept) << c.symbol.Value << " '" << c.filter << "'";
+}
