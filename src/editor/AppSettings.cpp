@@ -12,6 +12,7 @@ namespace {
 constexpr const char* kWindow = "Window";
 constexpr const char* kUpdate = "Update";
 constexpr const char* kRecent = "Recent";
+constexpr const char* kSymbolList = "SymbolList";
 } // namespace
 
 AppSettings AppSettings::Read(const IniFile& file)
@@ -29,6 +30,8 @@ AppSettings AppSettings::Read(const IniFile& file)
         s.RecentList[static_cast<std::size_t>(i)] = file.ReadString(kRecent, std::to_string(i + 1), "");
     s.BackupKeep = std::max(0, file.ReadInteger("Backups", "Keep", kDefaultBackupKeep));
     s.AutosaveInterval = std::max(0, file.ReadInteger("Autosave", "Interval", kDefaultAutosaveInterval));
+    const int size = file.ReadInteger(kSymbolList, "PictureSize", 8);
+    s.SymbolPictureSize = size == 16 || size == 32 ? size : 8;
     return s;
 }
 
@@ -58,6 +61,11 @@ bool AppSettings::WriteRecent(IniFile& file) const
 bool AppSettings::WriteCheckAtStartup(IniFile& file) const
 {
     return file.WriteBool(kUpdate, "CheckAtStartup", CheckAtStartup);
+}
+
+bool AppSettings::WriteSymbolPictureSize(IniFile& file) const
+{
+    return file.WriteInteger(kSymbolList, "PictureSize", SymbolPictureSize);
 }
 
 bool AppSettings::AddRecentProject(const std::string& directory)

@@ -1,8 +1,8 @@
 #pragma once
 // The program's own settings, "TSL.ini" beside the executable: the main
 // window's placement, the update check's settings, the five most recently
-// opened project directories, and how many backup generations are kept and
-// how often unsaved maps are autosaved.
+// opened project directories, how many backup generations are kept and
+// how often unsaved maps are autosaved, and the symbol list's picture size.
 
 #include "core/BackupGenerations.h"
 #include "core/IniFile.h"
@@ -18,6 +18,10 @@ inline constexpr int kRecentSlots = 5;
 inline constexpr int kMinimumWindowWidth = 742;
 inline constexpr int kMinimumWindowHeight = 610;
 inline constexpr int kDefaultAutosaveInterval = 60; // seconds
+// The first window, when no placement is stored: this size, or 80% of the
+// screen when that is smaller.
+inline constexpr int kFirstWindowWidth = 1280;
+inline constexpr int kFirstWindowHeight = 800;
 
 struct WindowPlacement {
     int Left = 0;
@@ -35,6 +39,7 @@ struct AppSettings {
     std::array<std::string, kRecentSlots> RecentList; // slot 1 first; empty = unused
     int BackupKeep = kDefaultBackupKeep;             // [Backups] Keep: generations kept, 0 none
     int AutosaveInterval = kDefaultAutosaveInterval; // [Autosave] Interval: seconds, 0 never
+    int SymbolPictureSize = 8;                       // [SymbolList] PictureSize: 8, 16 or 32 pixels
 
     static AppSettings Read(const IniFile& file);
     // Window, Update and Recent, every key, also the empty ones. (Backups and
@@ -42,6 +47,7 @@ struct AppSettings {
     bool Write(IniFile& file) const;
     bool WriteRecent(IniFile& file) const;
     bool WriteCheckAtStartup(IniFile& file) const;
+    bool WriteSymbolPictureSize(IniFile& file) const;
 
     // A directory already in the list (compared exactly) keeps its slot;
     // another one goes to slot 1 and the fifth drops out. True when the list

@@ -48,7 +48,7 @@ constexpr ActionSpec kActions[] = {
     {Command::RunMap, "&Run Map", "runMapAction", "F9", "Run Map", "media-playback-start", QStyle::SP_MediaPlay,
      Needs::Project},
     {Command::RunMapCommand, "Run Map &Command...", "runMapCommandAction", "", "", "", kNoIcon, Needs::Nothing},
-    {Command::Exit, "E&xit", "exitAction", "", "", "", kNoIcon, Needs::Nothing},
+    {Command::Exit, "E&xit", "exitAction", "Ctrl+Q", "", "", kNoIcon, Needs::Nothing},
     {Command::Undo, "&Undo", "undoAction", "Ctrl+Z", "Undo", "edit-undo", kNoIcon, Needs::Project},
     {Command::Redo, "&Redo", "redoAction", "Ctrl+Y", "Redo", "edit-redo", kNoIcon, Needs::Project},
     {Command::Cut, "Cu&t", "cutAction", "Ctrl+X", "Cut", "edit-cut", kNoIcon, Needs::Project},
@@ -90,6 +90,10 @@ constexpr ActionSpec kActions[] = {
     {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon, Needs::Project},
     {Command::GameGraphics, "&Game Graphics", "gameGraphicsAction", "Ctrl+Alt+G", "Game Graphics",
      "", kNoIcon, Needs::Graphics},
+    {Command::ZoomIn, "&Zoom In", "zoomInAction", "Ctrl++", "", "zoom-in", kNoIcon, Needs::Project},
+    {Command::ZoomOut, "Zoom O&ut", "zoomOutAction", "Ctrl+-", "", "zoom-out", kNoIcon, Needs::Project},
+    {Command::ZoomWholeMap, "Zoom to &Whole Map", "zoomWholeMapAction", "Ctrl+0", "", "zoom-fit-best", kNoIcon,
+     Needs::Project},
     {Command::MapViewOptions, "Map &View Options", "mapViewOptionsAction", "F2", "Map View Options", "",
      QStyle::SP_FileDialogDetailedView, Needs::Project},
     {Command::MapConfigurations, "Map C&onfigurations", "mapConfigurationsAction", "Ctrl+Alt+C", "", "", kNoIcon,
@@ -117,6 +121,17 @@ QIcon WallIcon()
             painter.fillRect(QRect(x + 1, row * 5 + 1, 7, 4), row == 1 ? QColor(0xA8, 0xA8, 0xA8) : QColor(0x90, 0x90, 0x90));
     return QIcon(picture);
 }
+
+// Keys people try beside the one the menu shows.
+struct MoreKeys {
+    Command command;
+    QKeyCombination keys[2];
+};
+const MoreKeys kMoreKeys[] = {
+    {Command::Redo, {Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z, {}}},
+    {Command::ZoomIn, {Qt::ControlModifier | Qt::Key_Equal, Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Plus}},
+    {Command::ZoomOut, {Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus, {}}},
+};
 
 // What enables each command that needs an open project.
 bool Enabled(Command command, const EditorSession& s)
@@ -180,8 +195,9 @@ void EditorActions::CreateActions(QMainWindow* window)
         action->setObjectName(spec.name);
         if (*spec.shortcut)
             action->setShortcut(QKeySequence(spec.shortcut));
+        // A tool-bar button's hint names the key that does the same.
         if (*spec.hint)
-            action->setToolTip(spec.hint);
+            action->setToolTip(*spec.shortcut ? QString("%1 (%2)").arg(spec.hint, spec.shortcut) : spec.hint);
         QIcon icon = *spec.theme ? QIcon::fromTheme(spec.theme) : QIcon();
         if (icon.isNull() && spec.icon != kNoIcon)
             icon = window->style()->standardIcon(spec.icon);
@@ -190,6 +206,13 @@ void EditorActions::CreateActions(QMainWindow* window)
         action->setIcon(icon);
         window->addAction(action);
         actions_[static_cast<std::size_t>(spec.command)] = action;
+    }
+    for (const MoreKeys& more : kMoreKeys) {
+        QList<QKeySequence> keys = Get(more.command)->shortcuts();
+        for (QKeyCombination key : more.keys)
+            if (key.key() != Qt::Key_unknown)
+                keys.append(QKeySequence(key));
+        Get(more.command)->setShortcuts(keys);
     }
     Get(Command::MapGrid)->setCheckable(true);
     Get(Command::TurnFacingObjects)->setCheckable(true);
@@ -264,7 +287,8 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
-    add(map, {Command::MapGrid, Command::GameGraphics, Command::MapViewOptions, Command::Preview3D});
+    add(map, {Command::MapGrid, Command::GameGraphics, Command::ZoomIn, Command::ZoomOut, Command::ZoomWholeMap,
+              Command::MapViewOptions, Command::Preview3D});
     map->addSeparator();
     add(map, {Command::MapConfigurations, Command::MapSymbols});
     map->addSeparator();

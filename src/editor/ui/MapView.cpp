@@ -1,12 +1,19 @@
 #include "editor/ui/MapView.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -18,6 +25,7 @@ namespace tsl {
 namespace {
 
 const QColor kGridColour(0x80, 0x80, 0x80);
+const QColor kSelectionTint(0x30, 0x90, 0xFF, 72);
 constexpr int kTilePixels = 8;
 // The camera arrow: nearly a tile long, but never so small that it is lost
 // at zoom 1.
@@ -27,6 +35,62 @@ constexpr double kDegrees = 3.14159265358979323846 / 180.0;
 // The most a painter draws at once: a viewport of 1600 x 1000 in one go,
 // a whole enlarged map (a grab) in strips.
 constexpr int kStripPixels = 2 << 20;
+constexpr int kDash = 4;             // pixels of black, then as many of white
+constexpr int kMarchInterval = 150;  // milliseconds per pixel the dashes move
+constexpr qreal kHoverWordOpacity = 0.45;
+
+// The ring of pixels along the inside of `area`.
+QRegion Frame(const QRect& area)
+{
+    if (area.isEmpty())
+        return {};
+    return QRegion(area).subtracted(QRegion(area.adjusted(1, 1, -1, -1)));
+}
+
+// Whether a key typed into `widget` is text, which Space must stay for.
+bool TakesText(const QObject* widget)
+{
+    if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
+        qobject_cast<const QTextEdit*>(widget) || qobject_cast<const QPlainTextEdit*>(widget))
+        return true;
+    const auto* combo = qobject_cast<const QComboBox*>(widget);
+    return combo && combo->isEditable();
+}
+
+// Watches Space for the whole application: the key goes to whatever has the
+// focus, which need not be the view, while the pointer drags over the view.
+class SpaceWatcher : public QObject {
+public:
+    SpaceWatcher(QWidget* view, bool& held) : QObject(view), view_(view), held_(held)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::ApplicationDeactivate) {
+            held_ = false;
+            return false;
+        }
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (key->key() != Qt::Key_Space || !widget || widget->window() != view_->window() || TakesText(widget))
+            return false;
+        if (!key->isAutoRepeat())
+            held_ = type == QEvent::KeyPress;
+        // Buttons and drop-down lists keep Space for their own use.
+        return !qobject_cast<QAbstractButton*>(widget) && !qobject_cast<QComboBox*>(widget) &&
+               (widget == view_ || view_->isAncestorOf(widget));
+    }
+
+private:
+    QWidget* view_;
+    bool& held_;
+};
 
 int FloorDiv(int value, int divisor)
 {
@@ -71,6 +135,8 @@ MapPaintArea::MapPaintArea(QWidget* parent) : QWidget(parent)
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
     setAttribute(Qt::WA_OpaquePaintEvent); // every exposed pixel is painted
+    marching_.setInterval(kMarchInterval);
+    connect(&marching_, &QTimer::timeout, this, &MapPaintArea::March);
 }
 
 void MapPaintArea::SetPicture(const QImage& picture, int factor)
@@ -122,6 +188,14 @@ QRect MapPaintArea::PreviewArea() const
     return QRect(QPoint(previewTile_->x() * c, previewTile_->y() * c), preview_.size() * (c / previewTilePixels_));
 }
 
+QRect MapPaintArea::HoverArea() const
+{
+    if (!hover_)
+        return {};
+    const int c = CellSize();
+    return QRect(hover_->x() * c, hover_->y() * c, c, c);
+}
+
 void MapPaintArea::SetOutline(std::optional<TileRect> tiles)
 {
     if (tiles == outline_)
@@ -130,6 +204,46 @@ void MapPaintArea::SetOutline(std::optional<TileRect> tiles)
     outline_ = tiles;
     update(before);
     update(OutlineArea());
+    UpdateMarching();
+}
+
+void MapPaintArea::SetHover(std::optional<QPoint> tile, const QImage& word)
+{
+    if (tile == hover_ && word.constBits() == hoverWord_.constBits() && word.size() == hoverWord_.size())
+        return;
+    update(HoverArea());
+    hover_ = tile;
+    hoverWord_ = word;
+    update(HoverArea());
+}
+
+void MapPaintArea::UpdateMarching()
+{
+    const bool framed = outline_ || (previewTile_ && !preview_.isNull());
+    if (framed && !marching_.isActive())
+        marching_.start();
+    else if (!framed)
+        marching_.stop();
+}
+
+void MapPaintArea::March()
+{
+    dashOffset_ = (dashOffset_ + 1) % (2 * kDash);
+    update(Frame(OutlineArea()).united(Frame(PreviewArea())).united(Frame(HoverArea())));
+}
+
+void MapPaintArea::PaintFrame(QPainter& painter, const QRect& area) const
+{
+    // White under black dashes: one of the two stands out on any picture.
+    const QRect r = area.adjusted(0, 0, -1, -1);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(r);
+    QPen dashes(Qt::black, 1, Qt::CustomDashLine);
+    dashes.setDashPattern({qreal(kDash), qreal(kDash)});
+    dashes.setDashOffset(dashOffset_);
+    painter.setPen(dashes);
+    painter.drawRect(r);
 }
 
 void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile, int tilePixels)
@@ -140,6 +254,7 @@ void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile,
         update(PreviewArea());
         previewTile_.reset();
         preview_ = QImage();
+        UpdateMarching();
         return;
     }
     // The same pixels at the same place: a move within one tile repaints nothing.
@@ -152,6 +267,7 @@ void MapPaintArea::SetPreview(const QImage& preview, std::optional<QPoint> tile,
     previewTile_ = tile;
     update(before);
     update(PreviewArea());
+    UpdateMarching();
 }
 
 namespace {
@@ -226,8 +342,10 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
         for (int y = (exposed.top() / c) * c; y <= exposed.bottom() && y < h; y += c)
             painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
     }
-    if (previewTile_ && !preview_.isNull())
+    if (previewTile_ && !preview_.isNull()) {
         DrawEnlarged(painter, preview_, PreviewArea().topLeft(), CellSize() / previewTilePixels_, exposed);
+        PaintFrame(painter, PreviewArea());
+    }
     if (!markers_.empty()) {
         const int c = kTilePixels * f;
         for (const QPoint& tile : markers_) {
@@ -259,9 +377,17 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
     }
     if (outline_) {
         // Inside the enclosed tiles: the last pixel row and column are theirs.
-        painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(OutlineArea().adjusted(0, 0, -1, -1));
+        painter.fillRect(OutlineArea(), kSelectionTint);
+        PaintFrame(painter, OutlineArea());
+    }
+    if (hover_) {
+        const QRect cell = HoverArea();
+        if (!hoverWord_.isNull()) {
+            painter.setOpacity(kHoverWordOpacity);
+            painter.drawImage(cell, hoverWord_);
+            painter.setOpacity(1.0);
+        }
+        PaintFrame(painter, cell);
     }
     if (shownTile_) {
         // Alternate rings from the tile's own border outwards: one of them
@@ -416,6 +542,12 @@ void MapPaintArea::contextMenuEvent(QContextMenuEvent* event)
     event->accept();
 }
 
+void MapPaintArea::leaveEvent(QEvent* event)
+{
+    emit pointerLeft();
+    QWidget::leaveEvent(event);
+}
+
 MapView::MapView(QWidget* parent) : QScrollArea(parent), area_(new MapPaintArea)
 {
     setObjectName("mapView");
@@ -424,6 +556,54 @@ MapView::MapView(QWidget* parent) : QScrollArea(parent), area_(new MapPaintArea)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setBackgroundRole(QPalette::Dark);
+    area_->installEventFilter(this);
+    new SpaceWatcher(this, spaceHeld_);
+}
+
+bool MapView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != area_)
+        return QScrollArea::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+        return Pan(static_cast<QMouseEvent*>(event));
+    default:
+        return QScrollArea::eventFilter(watched, event); // it follows the area's size
+    }
+}
+
+bool MapView::Pan(QMouseEvent* event)
+{
+    const QPoint global = event->globalPosition().toPoint();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (Panning())
+            return true; // another button while panning does nothing
+        if (event->button() != Qt::MiddleButton && !(event->button() == Qt::LeftButton && spaceHeld_))
+            return false;
+        panButton_ = event->button();
+        panFrom_ = global;
+        scrollFrom_ = QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
+        QApplication::setOverrideCursor(Qt::ClosedHandCursor);
+        return true;
+    case QEvent::MouseMove:
+        if (!Panning())
+            return false;
+        horizontalScrollBar()->setValue(scrollFrom_.x() - (global.x() - panFrom_.x()));
+        verticalScrollBar()->setValue(scrollFrom_.y() - (global.y() - panFrom_.y()));
+        return true;
+    default: // release
+        if (Panning() && event->button() == panButton_) {
+            panButton_ = Qt::NoButton;
+            QApplication::restoreOverrideCursor();
+            return true;
+        }
+        return Panning() || event->button() == Qt::MiddleButton;
+    }
 }
 
 void MapView::KeepUnder(QPointF areaPoint, QPoint viewportPoint)
@@ -435,13 +615,16 @@ void MapView::KeepUnder(QPointF areaPoint, QPoint viewportPoint)
 void MapView::wheelEvent(QWheelEvent* event)
 {
     event->accept();
-    const int delta = event->angleDelta().y();
+    const QPoint angle = event->angleDelta();
     if (event->modifiers() & Qt::ControlModifier) {
-        if (delta != 0)
-            emit zoomStep(delta > 0 ? 1 : -1, event->position().toPoint());
+        if (angle.y() != 0)
+            emit zoomStep(angle.y() > 0 ? 1 : -1, event->position().toPoint());
         return;
     }
-    QScrollBar* bar = verticalScrollBar();
+    // Some systems turn a wheel held with Shift into a sideways one already.
+    const bool sideways = (event->modifiers() & Qt::ShiftModifier) || (angle.y() == 0 && angle.x() != 0);
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    QScrollBar* bar = sideways ? horizontalScrollBar() : verticalScrollBar();
     const int step = bar->singleStep();
     if (delta > 0)
         bar->setValue(std::max(bar->value() - step, 0));

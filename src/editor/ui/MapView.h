@@ -5,14 +5,20 @@
 // the exposed part (the picture of a 256 x 256 map at zoom 8 would be a
 // gigabyte). Painting covers only the exposed part of the paint area, so that
 // even a 256 x 256 map at zoom 8 costs no more than the map picture itself;
-// the grid, the dashed outline of a dragged rectangle and the preview of a
-// block being placed are drawn at paint time and never enter the picture.
+// the grid, the outline of a dragged rectangle or a selection, the preview of
+// a block being placed and the outline of the tile under the pointer are
+// drawn at paint time and never enter the picture.
+//
+// A selection is tinted and outlined with dashes of black and white that
+// march, so that it stands out on every symbol and picture; the block being
+// placed is outlined the same way.
 //
 // The paint area turns mouse presses, moves and releases into tile-based
 // PointerInput records for the editing session; it knows nothing of tools.
 // A fast drag skips tiles between two mouse events: while a button is held,
 // every tile on the line between them is sent as a move of its own, so a
-// stroke has no gaps.
+// stroke has no gaps. The scroll box takes the middle button, and the left
+// one while Space is held, to pan the view; neither reaches the tools.
 //
 // Both buttons draw, so the right button cannot open a context menu of its
 // own: the menu comes with the menu key or Shift+F10 (over the tile under
@@ -25,6 +31,7 @@
 #include <QImage>
 #include <QPolygonF>
 #include <QScrollArea>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -73,6 +80,14 @@ public:
     QRect OutlineArea() const { return OutlinePixels(outline_); }
     QRect PreviewArea() const;
 
+    // The tile under the pointer, outlined; `word` (a picture of any size,
+    // drawn into the tile) laid faintly over it when not null: what the
+    // Pencil would draw there.
+    void SetHover(std::optional<QPoint> tile, const QImage& word = QImage());
+    std::optional<QPoint> HoverTile() const { return hover_; }
+    // How far the dashes have marched, in pixels (0 ... 7).
+    int DashOffset() const { return dashOffset_; }
+
     // The find-and-replace markers: tiles drawn with an outline exclusive-or'd
     // over the picture and a diagonal cross hatch, white for `current` and
     // black for the others. Drawn at paint time only.
@@ -101,6 +116,8 @@ public:
 
 signals:
     void pointerMoved(QPoint position);
+    // The pointer left the paint area.
+    void pointerLeft();
     void pointerInput(const tsl::PointerInput& input);
     // Alt + left click on `tile`.
     void viewFromHere(QPoint tile);
@@ -118,12 +135,18 @@ protected:
     // default repaints the whole visible part, at every first click).
     void focusInEvent(QFocusEvent*) override {}
     void focusOutEvent(QFocusEvent*) override {}
+    void leaveEvent(QEvent* event) override;
 
 private:
     QRect OutlinePixels(const std::optional<TileRect>& tiles) const;
     QRect CameraPixels(const std::optional<CameraMark>& mark) const;
     QPolygonF CameraArrow(const CameraMark& mark) const;
+    QRect HoverArea() const;
     void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
+    // The dashes move on: only the frames of the outlined areas are repainted.
+    void March();
+    void UpdateMarching();
+    void PaintFrame(QPainter& painter, const QRect& area) const;
 
     void SetAreaSize(QSize size);
 
@@ -143,6 +166,10 @@ private:
     std::optional<QPoint> currentMarker_;
     std::optional<CameraMark> camera_;
     bool altGesture_ = false; // a press with Alt, until its release
+    std::optional<QPoint> hover_;
+    QImage hoverWord_;
+    int dashOffset_ = 0;
+    QTimer marching_;
 };
 
 class MapView : public QScrollArea {
@@ -154,17 +181,30 @@ public:
     // Scrolls so that `areaPoint` of the paint area stands under
     // `viewportPoint` of the visible part (as far as the scroll bars reach).
     void KeepUnder(QPointF areaPoint, QPoint viewportPoint);
+    bool Panning() const { return panButton_ != Qt::NoButton; }
+    bool SpaceHeld() const { return spaceHeld_; }
 
 signals:
     // Ctrl + wheel: one zoom step in (+1) or out (-1) at a point of the viewport.
     void zoomStep(int step, QPoint viewportPoint);
 
 protected:
-    // One line of the vertical scroll bar per wheel event, whatever its distance.
+    // One line of a scroll bar per wheel event, whatever its distance: the
+    // vertical one, the horizontal one with Shift.
     void wheelEvent(QWheelEvent* event) override;
+    // The paint area's presses that pan, and Space anywhere in the window
+    // but a text field.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool Pan(QMouseEvent* event);
+    bool WatchSpace(QObject* watched, QEvent* event);
+
     MapPaintArea* area_;
+    bool spaceHeld_ = false;
+    Qt::MouseButton panButton_ = Qt::NoButton;
+    QPoint panFrom_;       // global position of the press
+    QPoint scrollFrom_;    // the scroll bars' values at the press
 };
 
 } // namespace tsl

@@ -3,25 +3,33 @@
 #include "editor/PointerTools.h"
 #include "editor/Project.h"
 #include "editor/ui/Cursors.h"
+#include "editor/ui/RecentSymbolsRow.h"
 #include "symbols/SymbolTables.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace tsl {
 
 namespace {
 const char* const kZoomLabels[] = {"1x", "2x", "4x", "6x", "8x"};
+constexpr int kPictureSizes[] = {8, 16, 32};
 
 struct ToolSpec {
     std::uint16_t tool;
@@ -84,12 +92,18 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(planes_);
     connect(planes_, &QComboBox::activated, this, &SidePanel::planeChosen);
 
+    layout->addWidget(MakeFilterRow());
+    recent_ = new RecentSymbolsRow;
+    connect(recent_, &RecentSymbolsRow::valuePressed, this, &SidePanel::recentPressed);
+    layout->addWidget(recent_);
+
     symbols_ = new QListWidget;
     symbols_->setObjectName("symbolList");
     delegate_ = new SymbolListDelegate(symbols_);
     symbols_->setItemDelegate(delegate_);
     symbols_->setUniformItemSizes(true);
     symbols_->viewport()->installEventFilter(this);
+    symbols_->installEventFilter(this);
     layout->addWidget(symbols_, 1);
 
     auto* zoomGroup = new QGroupBox("Zoom Factor");
@@ -151,6 +165,35 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent)
     layout->addWidget(selection);
 }
 
+QWidget* SidePanel::MakeFilterRow()
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    filter_ = new QLineEdit;
+    filter_->setObjectName("symbolFilter");
+    filter_->setPlaceholderText("Filter (Ctrl+L)");
+    filter_->setToolTip("Shows the symbols whose name holds the text, or whose value begins with it (0x for "
+                        "hexadecimal). Up and Down choose among them, Enter gives one to the left button "
+                        "(Shift+Enter: the right one), Escape clears the filter.");
+    filter_->setClearButtonEnabled(true);
+    filter_->installEventFilter(this);
+    connect(filter_, &QLineEdit::textChanged, this, &SidePanel::ApplyFilter);
+    layout->addWidget(filter_, 1);
+    pictureSizes_ = new QComboBox;
+    pictureSizes_->setObjectName("pictureSizeSelector");
+    pictureSizes_->setToolTip("Picture size of the symbol list");
+    for (int size : kPictureSizes)
+        pictureSizes_->addItem(QString("%1 px").arg(size), size);
+    connect(pictureSizes_, &QComboBox::activated, this, [this](int index) {
+        const int size = pictureSizes_->itemData(index).toInt();
+        SetListPictureSize(size);
+        emit pictureSizeChosen(size);
+    });
+    layout->addWidget(pictureSizes_);
+    return row;
+}
+
 PanelRow SidePanel::AddRow(QGroupBox* group, const QString& caption)
 {
     auto* grid = static_cast<QGridLayout*>(group->layout());
@@ -188,13 +231,110 @@ void SidePanel::SetPlanes(const std::vector<std::string>& names)
 
 void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
 {
+    if (listedPlane_ >= 0)
+        scrollOf_[listedPlane_] = symbols_->verticalScrollBar()->value();
     symbols_->clear();
+    listed_.clear();
+    listedPlane_ = -1;
     if (!tables.Loaded() || plane < 0 || plane >= tables.NumPlanes())
         return;
+    listedPlane_ = plane;
     for (const MapSymbols& symbol : tables.PlaneSymbols(plane)) {
         symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbol),
                                          Picture(tables, plane, static_cast<std::uint16_t>(symbol.Value))));
+        listed_.push_back(symbol);
     }
+    ApplyFilter();
+    // The scroll bar learns its range from the layout, which is otherwise
+    // made later.
+    symbols_->doItemsLayout();
+    symbols_->verticalScrollBar()->setValue(scrollOf_[plane]);
+}
+
+void SidePanel::ApplyFilter()
+{
+    const std::string text = filter_->text().toStdString();
+    for (int row = 0; row < symbols_->count() && row < static_cast<int>(listed_.size()); ++row)
+        symbols_->setRowHidden(row, !SymbolTables::MatchesFilter(listed_[static_cast<std::size_t>(row)], text));
+}
+
+bool SidePanel::FilterKey(QKeyEvent* key)
+{
+    const int k = key->key();
+    if (key->type() == QEvent::ShortcutOverride) {
+        // Escape is taken before the window's shortcut sees it: here it
+        // clears the filter and cancels nothing.
+        if (k == Qt::Key_Escape)
+            key->accept();
+        return k == Qt::Key_Escape;
+    }
+    if (k == Qt::Key_Escape) {
+        filter_->clear();
+        return true;
+    }
+    // The arrows walk the entries the filter shows; Enter gives the current
+    // one (or the first) to the left button, with Shift to the right one,
+    // and hands the keys back to the map.
+    std::vector<int> shown;
+    for (int row = 0; row < symbols_->count(); ++row)
+        if (!symbols_->isRowHidden(row))
+            shown.push_back(row);
+    const auto at = std::find(shown.begin(), shown.end(), symbols_->currentRow());
+    if (k == Qt::Key_Down || k == Qt::Key_Up) {
+        if (shown.empty())
+            return true;
+        int row = shown.front();
+        if (at != shown.end())
+            row = k == Qt::Key_Down ? (at + 1 == shown.end() ? *at : *(at + 1)) : (at == shown.begin() ? *at : *(at - 1));
+        symbols_->setCurrentRow(row);
+        symbols_->scrollToItem(symbols_->item(row));
+        return true;
+    }
+    if (k != Qt::Key_Return && k != Qt::Key_Enter)
+        return false;
+    if (shown.empty())
+        return true;
+    const int row = at != shown.end() ? *at : shown.front();
+    symbols_->setCurrentRow(row);
+    emit symbolPressed(row, key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
+    emit filterDone();
+    return true;
+}
+
+void SidePanel::SetListPictureSize(int size)
+{
+    const int index = pictureSizes_->findData(size);
+    if (index < 0)
+        return;
+    pictureSizes_->setCurrentIndex(index);
+    delegate_->SetPictureSize(size);
+    symbols_->doItemsLayout();
+}
+
+int SidePanel::ListPictureSize() const
+{
+    return delegate_->PictureSize();
+}
+
+void SidePanel::FocusFilter()
+{
+    filter_->setFocus(Qt::ShortcutFocusReason);
+    filter_->selectAll();
+}
+
+void SidePanel::ShowRecent(const SymbolTables& tables, int plane, const std::vector<std::uint16_t>& values)
+{
+    if (plane == recentPlane_ && values == recentValues_)
+        return;
+    recentPlane_ = plane;
+    recentValues_ = values;
+    std::vector<RecentSymbolsRow::Entry> entries;
+    for (std::uint16_t value : values) {
+        const bool known = pictures_ || tables.FindSymbol(plane, value).has_value();
+        entries.push_back({value, ToQImage(Picture(tables, plane, known ? value : 0)),
+                           QString::fromStdString(tables.ValueText(plane, value))});
+    }
+    recent_->SetEntries(std::move(entries));
 }
 
 QToolButton* SidePanel::ToolButton(std::uint16_t tool) const
@@ -211,9 +351,11 @@ void SidePanel::ShowTool(std::uint16_t tool)
 
 void SidePanel::BindToolKeys(QWidget* target)
 {
+    // A text field takes the letters before a window's shortcut sees them
+    // (it accepts the shortcut override of every key that types).
     for (const ToolSpec& spec : kTools) {
         auto* shortcut = new QShortcut(QKeySequence(spec.key), target);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        shortcut->setContext(Qt::WindowShortcut);
         QAbstractButton* button = tools_->button(spec.tool);
         connect(shortcut, &QShortcut::activated, button, [button] {
             if (button->isEnabled())
@@ -229,6 +371,13 @@ void SidePanel::ShowProject(const Project& project)
     for (int p = 0; p < planes; ++p)
         names.push_back(project.PlaneName(p));
     SetPlanes(names);
+    // Another project, or new symbols: no list position or recent picture
+    // belongs to them yet.
+    listedPlane_ = -1;
+    scrollOf_.clear();
+    recentPlane_ = -1;
+    recentValues_.clear();
+    recent_->SetEntries({});
     FillSymbolList(project.Symbols, 0);
     ShowEmptyTileRows(project);
 }
@@ -287,9 +436,10 @@ void SidePanel::SetZoomPosition(int position)
 
 void SidePanel::SetWordPictures(WordPictures pictures, int size)
 {
+    // The list keeps the picture size chosen for it, whatever it draws.
     pictures_ = std::move(pictures);
     pictureSize_ = pictures_ ? size : kBlockSize;
-    delegate_->SetRowHeight(pictures_ ? pictureSize_ + 2 : SymbolListDelegate::kRowHeight);
+    recentPlane_ = -1;
     std::vector<PanelRow> rows = tileRows_;
     rows.insert(rows.end(), {left_, right_});
     for (const PanelRow& row : rows)
@@ -303,7 +453,18 @@ Image SidePanel::Picture(const SymbolTables& tables, int plane, std::uint16_t va
 
 bool SidePanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == symbols_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (watched == filter_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress))
+        return FilterKey(static_cast<QKeyEvent*>(event));
+    if (symbols_ && watched == symbols_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && symbols_->currentItem() &&
+            !symbols_->currentItem()->isHidden()) {
+            emit symbolPressed(symbols_->currentRow(),
+                               key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
+            return true;
+        }
+    }
+    if (symbols_ && watched == symbols_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
         QListWidgetItem* item = symbols_->itemAt(press->position().toPoint());
         if (item) {

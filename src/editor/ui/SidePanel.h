@@ -1,12 +1,16 @@
 #pragma once
 // The side panel of the main window, top to bottom: the plane selector, the
-// symbol list of the selected plane, the "Zoom Factor" track bar, the
-// "Tools" group (the five tool buttons and the pointer's coordinates), the "Tile Information" rows
-// and the "Selection" rows. It shows what the main window tells it and
-// reports the user's choices as signals; it holds no map logic.
+// symbol filter with the picture size, the row of recent symbols, the symbol
+// list of the selected plane, the "Zoom Factor" track bar, the "Tools" group
+// (the five tool buttons and the pointer's coordinates), the "Tile
+// Information" rows and the "Selection" rows. It shows what the main window
+// tells it and reports the user's choices as signals; it holds no map logic.
+// The list keeps one scroll position per plane, and the filter only hides
+// entries, so an entry's row is always its index in the plane's symbols.
 
 #include "core/Image.h"
 #include "editor/PointerInput.h"
+#include "symbols/MapSymbols.h"
 #include "symbols/ui/SymbolWidgets.h"
 
 #include <QImage>
@@ -16,11 +20,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <vector>
 
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
+class QKeyEvent;
+class QLineEdit;
 class QListWidget;
 class QSlider;
 class QToolButton;
@@ -28,6 +35,7 @@ class QToolButton;
 namespace tsl {
 
 class Project;
+class RecentSymbolsRow;
 class SymbolTables;
 
 // One picture-and-text row ("Wall:", "Left:", ...).
@@ -47,6 +55,9 @@ public:
 
     QComboBox* PlaneSelector() const { return planes_; }
     QListWidget* SymbolList() const { return symbols_; }
+    QLineEdit* SymbolFilter() const { return filter_; }
+    QComboBox* PictureSizeSelector() const { return pictureSizes_; }
+    RecentSymbolsRow* RecentRow() const { return recent_; }
     QSlider* ZoomSlider() const { return zoom_; }
     const PanelRow& TileRow(int plane) const { return tileRows_[static_cast<std::size_t>(plane)]; }
     // The button of a tool code (kToolPencil ...); paste placement has none.
@@ -55,14 +66,24 @@ public:
     // Presses the button of `tool` without a signal; paste placement shows
     // the Rectangle Selection button pressed.
     void ShowTool(std::uint16_t tool);
-    // The one-key shortcuts of the tools ("Pencil (P)"), active only while
-    // `target` or a widget inside it has the focus.
+    // The one-key shortcuts of the tools ("Pencil (P)") in the window of
+    // `target`, whatever has the focus there but a text field, which keeps
+    // its letters.
     void BindToolKeys(QWidget* target);
+    // The list's pictures drawn `size` pixels high (8, 16 or 32), without a
+    // signal, in both the symbols and the game's pictures.
+    void SetListPictureSize(int size);
+    int ListPictureSize() const;
+    // Ctrl+L: the filter takes the focus with its text selected.
+    void FocusFilter();
 
     // The plane names, one item each; plane 0 selected without a signal.
     void SetPlanes(const std::vector<std::string>& names);
-    // The symbols of `plane` as list entries, in file order.
+    // The symbols of `plane` as list entries, in file order, those the
+    // filter keeps shown, at the scroll position the plane had.
     void FillSymbolList(const SymbolTables& tables, int plane);
+    // The row of recent symbols for these values of `plane`, newest first.
+    void ShowRecent(const SymbolTables& tables, int plane, const std::vector<std::uint16_t>& values);
     // A project just opened: its planes (plane 0 selected), plane 0's
     // symbols, and the value-0 rows of "Tile Information".
     void ShowProject(const Project& project);
@@ -98,6 +119,11 @@ signals:
     void zoomChosen(int position);
     // A symbol list entry pressed with a button: its index in the plane's symbols.
     void symbolPressed(int index, Qt::MouseButton button);
+    // A picture of the recent row pressed with a button.
+    void recentPressed(std::uint16_t value, Qt::MouseButton button);
+    void pictureSizeChosen(int size);
+    // Enter in the filter chose an entry: the keys go back to the map.
+    void filterDone();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,12 +131,23 @@ protected:
 private:
     PanelRow AddRow(QGroupBox* group, const QString& caption);
     Image Picture(const SymbolTables& tables, int plane, std::uint16_t value) const;
+    QWidget* MakeFilterRow();
+    void ApplyFilter();
+    bool FilterKey(QKeyEvent* key);
 
     QComboBox* planes_;
-    QListWidget* symbols_;
+    QLineEdit* filter_;
+    QComboBox* pictureSizes_;
     SymbolListDelegate* delegate_;
     WordPictures pictures_;
     int pictureSize_ = kBlockSize;
+    RecentSymbolsRow* recent_;
+    QListWidget* symbols_ = nullptr;
+    std::vector<MapSymbols> listed_; // the symbols the list holds, row by row
+    int listedPlane_ = -1;
+    std::map<int, int> scrollOf_;    // each plane's list position
+    int recentPlane_ = -1;
+    std::vector<std::uint16_t> recentValues_;
     QSlider* zoom_;
     QButtonGroup* tools_;
     QLabel* x_;

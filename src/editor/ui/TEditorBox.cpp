@@ -43,6 +43,7 @@ namespace {
 
 constexpr int kStartPictureSize = 512;
 constexpr int kSidePanelWidth = 240;
+constexpr int kStatusNoteTime = 10000; // milliseconds a count stays in the status bar
 
 QString Text(const std::string& text)
 {
@@ -84,6 +85,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     status_->setObjectName("statusText");
     status_->setMinimumWidth(120);
     statusBar()->addWidget(status_);
+    MakeStatusFields();
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -106,13 +108,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
+    ConnectViewCommands();
 
     connect(panel_, &SidePanel::zoomChosen, this, &TEditorBox::onZoomChosen);
     connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
     connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
     connect(panel_, &SidePanel::toolChosen, this,
             [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
-    panel_->BindToolKeys(view_);
+    panel_->BindToolKeys(this);
     connect(view_->PaintArea(), &MapPaintArea::pointerInput, this, &TEditorBox::onPointerInput);
     connect(view_->PaintArea(), &MapPaintArea::pointerMoved, this, &TEditorBox::onPointerMoved);
     connect(view_, &MapView::zoomStep, this, &TEditorBox::onZoomStep);
@@ -286,6 +289,9 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     view_->PaintArea()->SetPreview(QImage(), std::nullopt);
     LeavePreview();
     view_->PaintArea()->CancelPress();
+    if (session_)
+        session_->StoreButtonValues();
+    pointerTile_.reset();
     session_ = std::make_unique<EditorSession>(std::move(project));
     session_->SetTurnsFacingObjects(actions_->Get(Command::TurnFacingObjects)->isChecked());
 
@@ -341,6 +347,8 @@ void TEditorBox::Apply(const EditResult& result)
         prompter_.Show(*result.Message);
     if (result.What == EditResult::Redraw::MapList)
         view_->PaintArea()->SetShownTile(std::nullopt);
+    if (result.Status)
+        statusBar()->showMessage(Text(*result.Status), kStatusNoteTime);
     switch (result.What) {
     case EditResult::Redraw::Nothing:
         break;
@@ -367,6 +375,9 @@ void TEditorBox::Apply(const EditResult& result)
     SyncMarkers();
     SyncPreview(result);
     RefreshCommands();
+    const int plane = session_->SelectedPlane();
+    panel_->ShowRecent(session_->CurrentProject().Symbols, plane, session_->RecentValues(plane));
+    ShowPointerFeedback();
 }
 
 void TEditorBox::SyncPlane()
@@ -400,6 +411,7 @@ void TEditorBox::SyncOverlay()
         area->SetPreview(Wrap(session_->PasteBuffer().Preview), QPoint(tile->first, tile->second));
     else
         area->SetPreview(QImage(), std::nullopt);
+    ShowSelectionStatus();
 }
 
 void TEditorBox::PreviousMap()
@@ -499,16 +511,23 @@ void TEditorBox::onZoomChosen(int position)
 
 void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
 {
+    if (!ZoomKeeping(step, viewportPoint))
+        return;
+    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
+    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
+}
+
+bool TEditorBox::ZoomKeeping(int step, QPoint viewportPoint)
+{
     const int position = std::clamp(zoomPosition_ + step, 0, 4);
     if (!session_ || position == zoomPosition_)
-        return;
-    // The point of the map under the pointer stays under it.
+        return false;
+    // The point of the map under `viewportPoint` stays under it.
     const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
     const int factor = ZoomFactor();
     panel_->ZoomSlider()->setValue(position);
     view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
-    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
-    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
+    return true;
 }
 
 void TEditorBox::onPlaneChosen(int plane)
@@ -547,10 +566,10 @@ void TEditorBox::onPointerMoved(QPoint position)
     const MapList& map = session_->Maps().Current();
     const QPoint tile = view_->PaintArea()->TileAt(position);
     if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
-        return;
-    pointerTile_ = tile;
-    panel_->ShowTileInformation(session_->CurrentProject(), tile.x(), tile.y(), session_->ValueMode());
-    panel_->ShowPointerTile(tile.x(), tile.y());
+        pointerTile_.reset();
+    else
+        pointerTile_ = tile;
+    ShowPointerFeedback();
 }
 
 void TEditorBox::onClipboardManager()

@@ -82,6 +82,11 @@ public:
     bool Changed() const { return session_ && session_->Changed(); }
     void SetChanged(bool changed);
     QString StatusText() const;
+    // The status bar's fields of the tile under the pointer, the word there
+    // and the selection's size.
+    QString TileStatusText() const;
+    QString WordStatusText() const;
+    QString SelectionStatusText() const;
     const AppSettings& Settings() const { return settings_; }
     int ZoomPosition() const;
     int ZoomFactor() const;
@@ -159,6 +164,23 @@ private:
     // per tile, drawn anew only when the block or the zoom changed.
     const QImage& GamePastePreview(int& tilePixels);
     Image GameClipboardPreview(const CB_Object& entry);
+    // One zoom step keeping the map's point under `viewportPoint`; false
+    // when the zoom is already at that end.
+    bool ZoomKeeping(int step, QPoint viewportPoint);
+    // The view's keys and the pointer's feedback (TEditorBoxViewCommands.cpp):
+    // zooming by keys, Escape, the symbol filter's key, the recent row, the
+    // picture size, the status bar's fields and the tile under the pointer.
+    void ConnectViewCommands();
+    void MakeStatusFields();
+    void onZoomKey(int step);
+    void onZoomWholeMap();
+    void onEscape();
+    // The tile under the pointer: "Tile Information", the coordinates, the
+    // status fields and the outline with the Pencil's word. After every
+    // command too, since a command changes what the tile holds.
+    void ShowPointerFeedback();
+    void ShowSelectionStatus();
+    QImage PencilPicture(std::uint16_t word) const;
     void onClipboardManager();
     void onDeleteMap();
     void onGoToLevel();
@@ -230,13 +252,16 @@ private:
         int tilePixels = kBlockSize;
         QImage picture;
     } gamePreview_;
-    std::optional<QPoint> pointerTile_; // the tile the "Tile Information" rows show
+    std::optional<QPoint> pointerTile_; // the tile under the pointer, while it is over the map
     QImage startPicture_;
     int zoomPosition_ = 0;
 
     MapView* view_;
     SidePanel* panel_;
     QLabel* status_;
+    QLabel* tileStatus_;
+    QLabel* wordStatus_;
+    QLabel* selectionStatus_;
     TMapDefinitionStructureBox* structureBox_;
     TMapConfigurationsBox* configurationsBox_;
     TMapViewOptionsBox* viewOptionsBox_;

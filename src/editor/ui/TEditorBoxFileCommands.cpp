@@ -19,7 +19,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMimeData>
+#include <QScreen>
 
 #include <algorithm>
 
@@ -146,8 +148,18 @@ void TEditorBox::dropEvent(QDropEvent* event)
 void TEditorBox::ReadWindowPlacement()
 {
     const WindowPlacement& w = settings_.Window;
-    move(w.Left, w.Top);
-    resize(std::max(w.Width, kMinimumWindowWidth), std::max(w.Height, kMinimumWindowHeight));
+    if (w.Width <= 0 || w.Height <= 0) {
+        // The first start: room for the map, centred on a screen that may be small.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, kFirstWindowWidth, kFirstWindowHeight);
+        const QSize size(std::max(std::min(kFirstWindowWidth, room.width() * 4 / 5), kMinimumWindowWidth),
+                         std::max(std::min(kFirstWindowHeight, room.height() * 4 / 5), kMinimumWindowHeight));
+        resize(size);
+        move(room.center() - QPoint(size.width() / 2, size.height() / 2));
+    } else {
+        move(w.Left, w.Top);
+        resize(std::max(w.Width, kMinimumWindowWidth), std::max(w.Height, kMinimumWindowHeight));
+    }
     if (w.WindowState == 1)
         setWindowState(Qt::WindowMinimized);
     else if (w.WindowState == 2)
@@ -172,8 +184,10 @@ void TEditorBox::SaveApplicationSettings()
 {
     WindowPlacementIntoSettings();
     settings_.Write(settingsFile_);
-    if (session_)
+    if (session_) {
         SaveStructureSettings(*session_->CurrentProject().Settings, session_->Maps(), MapGrid(), zoomPosition_);
+        session_->StoreButtonValues();
+    }
 }
 
 void TEditorBox::RefreshRecentItems()

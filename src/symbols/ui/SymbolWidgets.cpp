@@ -40,31 +40,38 @@ private:
 
 } // namespace
 
+void SymbolListDelegate::SetPictureSize(int size)
+{
+    pictureSize_ = std::max(size, 1);
+    rowHeight_ = pictureSize_ == kPictureSize ? kRowHeight : std::max(kRowHeight, pictureSize_ + 2);
+    emit sizeHintChanged(QModelIndex());
+}
+
 void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QRect row = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
+    const int s = pictureSize_;
+    const bool small = s == kPictureSize;
     painter->save();
     painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
     const QImage picture = index.data(PictureRole).value<QImage>();
-    if (!picture.isNull())
-        painter->drawImage(QPoint(row.left(), row.top() + std::min(3, (row.height() - picture.height()) / 2)),
-                           picture);
-    // Text beside the picture: at 10 for a symbol, centred beside a taller one.
-    const int textLeft = std::max(10, picture.width() + 2);
-    const bool tall = picture.height() > kRowHeight;
+    if (!picture.isNull()) {
+        // Enlarged pixel for pixel; a larger picture (a game picture) shrunk smoothly.
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, picture.width() > s);
+        painter->drawImage(QRect(row.left(), row.top() + (small ? 3 : 1), s, s), picture);
+    }
     painter->setPen(selected ? QColor(Qt::white) : option.palette.text().color());
     painter->setFont(option.font);
-    const int align = static_cast<int>(Qt::AlignLeft) | static_cast<int>(tall ? Qt::AlignVCenter : Qt::AlignTop);
-    painter->drawText(QRect(row.left() + textLeft, row.top(), row.width() - textLeft, row.height()), align,
+    const int align = static_cast<int>(Qt::AlignLeft) | static_cast<int>(small ? Qt::AlignTop : Qt::AlignVCenter);
+    painter->drawText(QRect(row.left() + s + 2, row.top(), row.width() - s - 2, row.height()), align,
                       index.data(Qt::DisplayRole).toString());
     painter->restore();
 }
 
 QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const int picture = index.data(PictureRole).value<QImage>().width();
-    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + std::max(10, picture + 2), rowHeight_);
+    return QSize(QStyledItemDelegate::sizeHint(option, index).width() + pictureSize_ + 2, rowHeight_);
 }
 
 QImage ToQImage(const Image& image)

@@ -22,12 +22,15 @@ class QWidget;
 namespace tsl {
 
 // Draws a symbol list entry: the picture at (left, top + 3), the text at
-// (left + 10, top), white on navy when selected. A larger picture (a game
-// picture) stands centred in a taller row, its text beside it.
+// (left + 10, top), white on navy when selected. With a larger picture size
+// the picture (whatever its own size: a symbol, a game picture) is drawn
+// into a square of that size, one pixel below the row's top, and the text
+// follows it, centred in the row.
 class SymbolListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     static constexpr int kRowHeight = 16;
+    static constexpr int kPictureSize = 8;
     static constexpr int PictureRole = Qt::UserRole + 1;
 
     explicit SymbolListDelegate(QObject* parent, int rowHeight = kRowHeight)
@@ -35,12 +38,17 @@ public:
     {
     }
 
+    // The side of the square each picture is drawn into; the row grows with it.
+    void SetPictureSize(int size);
+    int PictureSize() const { return pictureSize_; }
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     void SetRowHeight(int rowHeight) { rowHeight_ = rowHeight; }
 
 private:
     int rowHeight_;
+    int pictureSize_ = kPictureSize;
 };
 
 // An 8 x 8 (or larger) core picture as a pixmap-ready QImage (a copy).

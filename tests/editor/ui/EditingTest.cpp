@@ -12,12 +12,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
+#include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
 
@@ -235,16 +237,25 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     MoveTo({4, 3});
     EXPECT_EQ(Area()->OutlineArea(), QRect(2 * c, 2 * c, 3 * c, 2 * c));
     Release({4, 3});
-    // The dashed white outline stays on the selection, inside its tiles.
+    // The selection stays tinted, outlined inside its tiles with dashes of
+    // black and white.
     QImage painted(Area()->size(), QImage::Format_RGB32);
     painted.fill(Qt::magenta);
     Area()->render(&painted, QPoint(), QRegion(QRect(0, 0, 6 * c, 6 * c)));
-    EXPECT_EQ(painted.pixel(2 * c, 2 * c), qRgb(255, 255, 255));
-    int dashes = 0; // on the last pixel column of the selection, dashed
-    for (int y = 2 * c; y < 4 * c; ++y)
-        dashes += painted.pixel(5 * c - 1, y) == qRgb(255, 255, 255);
-    EXPECT_GE(dashes, c);
-    EXPECT_LT(dashes, 2 * c);
+    int white = 0, black = 0; // on the last pixel column of the selection
+    for (int y = 2 * c; y < 4 * c; ++y) {
+        white += painted.pixel(5 * c - 1, y) == qRgb(255, 255, 255);
+        black += painted.pixel(5 * c - 1, y) == qRgb(0, 0, 0);
+    }
+    EXPECT_EQ(white + black, 2 * c);
+    EXPECT_GE(white, c - 4);
+    EXPECT_GE(black, c - 4);
+    const Image& view = Editor().ViewImage();
+    const int f = c / 8;
+    EXPECT_NE(painted.pixel(3 * c + 1, 3 * c + 1) & 0xFFFFFF, view.Pixel((3 * c + 1) / f, (3 * c + 1) / f) & 0xFFFFFF)
+        << "tinted";
+    EXPECT_EQ(painted.pixel(6 * c - 1, 6 * c - 1) & 0xFFFFFF, view.Pixel((6 * c - 1) / f, (6 * c - 1) / f) & 0xFFFFFF);
+    EXPECT_EQ(S(Editor().SelectionStatusText()), "Selection: 3 x 2");
     EXPECT_TRUE(Enabled("cutAction"));
     EXPECT_TRUE(Enabled("copyAction"));
 
@@ -263,7 +274,6 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     // pixel (5, 1) is red where the map beneath is black.
     Area()->render(&painted, QPoint(30 * c, 40 * c), QRegion(QRect(30 * c, 40 * c, 3 * c, 2 * c)));
     const Image& preview = Editor().Session()->PasteBuffer().Preview;
-    const int f = c / 8;
     ASSERT_NE(preview.Pixel(5, 1), Editor().ViewImage().Pixel(30 * 8 + 5, 40 * 8 + 1));
     EXPECT_EQ(painted.pixel(30 * c + 5 * f, 40 * c + f), preview.Pixel(5, 1));
 
@@ -275,7 +285,7 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     EXPECT_TRUE(Enabled("pasteAction")) << "the block can be placed again";
 }
 
-TEST_F(EditorFixture, ToolButtonsShowTheirKeysAndCursorsAndTheKeysWorkOnlyInTheView)
+TEST_F(EditorFixture, ToolButtonsShowTheirKeysAndCursorsAndTheKeysWorkOutsideTextFields)
 {
     RegisterCursors();
     OpenSample();
@@ -307,10 +317,17 @@ TEST_F(EditorFixture, ToolButtonsShowTheirKeysAndCursorsAndTheKeysWorkOnlyInTheV
     }
     QTest::keyClick(area, Qt::Key_S);
     EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangleSelection);
-    // With the focus on the symbol list the letters are the list's.
-    panel->SymbolList()->setFocus();
-    QTest::keyClick(panel->SymbolList(), Qt::Key_F);
-    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolRectangleSelection);
+    // Right after a click on the symbol list the keys still choose tools;
+    // the filter field keeps its letters.
+    QListWidget* list = panel->SymbolList();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F);
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolFill);
+    panel->SymbolFilter()->setFocus();
+    QTest::keyClick(panel->SymbolFilter(), Qt::Key_P);
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolFill);
+    EXPECT_EQ(S(panel->SymbolFilter()->text()), "p");
 }
 
 TEST_F(OpenedEditor, CtrlWheelZoomsOnePositionKeepingTheTileUnderThePointer)
@@ -353,21 +370,21 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
     };
     const Row rows[] = {
         {"restoreBackupAction", "Restore &Backup...", "", nullptr, "fileMenu", true},
-        {"importMapAction", "&Import Map", "Shift+Ins", "Import Map", "fileMenu", true},
-        {"exportMapAction", "&Export Map", "Shift+Del", "Export Map", "fileMenu", true},
-        {"runMapAction", "&Run Map", "F9", "Run Map", "fileMenu", true},
-        {"undoAction", "&Undo", "Ctrl+Z", "Undo", "editMenu", false},
-        {"redoAction", "&Redo", "Ctrl+Y", "Redo", "editMenu", false},
-        {"cutAction", "Cu&t", "Ctrl+X", "Cut", "editMenu", false},
-        {"copyAction", "&Copy", "Ctrl+C", "Copy", "editMenu", false},
-        {"pasteAction", "&Paste", "Ctrl+V", "Paste", "editMenu", false},
-        {"clipboardManagerAction", "Clipboard &Manager", "Ctrl+B", "Clipboard Manager", "editMenu", false},
-        {"findReplaceAction", "&Find && Replace", "Ctrl+F", "Find & Replace", "editMenu", true},
-        {"goToLevelAction", "&Go To Level", "Ctrl+G", "Go To Level", "mapMenu", true},
-        {"addMapAction", "&Add Map", "Ins", "Add Map", "mapMenu", true},
-        {"deleteMapAction", "&Delete Map", "Del", "Delete Map", "mapMenu", true},
+        {"importMapAction", "&Import Map", "Shift+Ins", "Import Map (Shift+Insert)", "fileMenu", true},
+        {"exportMapAction", "&Export Map", "Shift+Del", "Export Map (Shift+Delete)", "fileMenu", true},
+        {"runMapAction", "&Run Map", "F9", "Run Map (F9)", "fileMenu", true},
+        {"undoAction", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", "editMenu", false},
+        {"redoAction", "&Redo", "Ctrl+Y", "Redo (Ctrl+Y)", "editMenu", false},
+        {"cutAction", "Cu&t", "Ctrl+X", "Cut (Ctrl+X)", "editMenu", false},
+        {"copyAction", "&Copy", "Ctrl+C", "Copy (Ctrl+C)", "editMenu", false},
+        {"pasteAction", "&Paste", "Ctrl+V", "Paste (Ctrl+V)", "editMenu", false},
+        {"clipboardManagerAction", "Clipboard &Manager", "Ctrl+B", "Clipboard Manager (Ctrl+B)", "editMenu", false},
+        {"findReplaceAction", "&Find && Replace", "Ctrl+F", "Find & Replace (Ctrl+F)", "editMenu", true},
+        {"goToLevelAction", "&Go To Level", "Ctrl+G", "Go To Level (Ctrl+G)", "mapMenu", true},
+        {"addMapAction", "&Add Map", "Ins", "Add Map (Insert)", "mapMenu", true},
+        {"deleteMapAction", "&Delete Map", "Del", "Delete Map (Delete)", "mapMenu", true},
         {"mapPropertiesAction", "&Map Properties", "Ctrl+M", nullptr, "mapMenu", true},
-        {"autofloorAction", "Auto&floor", "Ctrl+Alt+F", "Autofloor", "mapMenu", true},
+        {"autofloorAction", "Auto&floor", "Ctrl+Alt+F", "Autofloor (Ctrl+Alt+F)", "mapMenu", true},
         {"clearMapSolidAction", "Clear Map (Solid)", "", nullptr, "mapMenu", true},
         {"clearMapRandomAction", "Clear Map (Random)", "", nullptr, "mapMenu", true},
         {"rotate90Action", "&90 Degrees", "", nullptr, "rotateMapMenu", true},
@@ -377,13 +394,16 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         {"flipVerticalAction", "&Vertical", "", nullptr, "flipMapMenu", true},
         {"turnFacingObjectsAction", "Turn &Facing Objects", "", nullptr, "advancedMenu", true},
         {"flipPlanesAction", "Flip &Planes", "", nullptr, "advancedMenu", true},
-        {"planeManagerAction", "Plan&e Manager", "Ctrl+D", "Plane Manager", "mapMenu", true},
+        {"planeManagerAction", "Plan&e Manager", "Ctrl+D", "Plane Manager (Ctrl+D)", "mapMenu", true},
         {"mapInformationAction", "Map Info&rmation", "Ctrl+I", nullptr, "mapMenu", true},
         {"intModeAction", "&Int (16-bit) Mode", "Ctrl+Alt+N", nullptr, "mapMenu", true},
         {"highByteModeAction", "&High Byte Mode", "Ctrl+Alt+H", nullptr, "mapMenu", false},
         {"lowByteModeAction", "&Low Byte Mode", "Ctrl+Alt+L", nullptr, "mapMenu", false},
         {"mapSymbolsAction", "Map &Symbols", "Ctrl+E", nullptr, "mapMenu", true},
-        {"preview3DAction", "3D &Preview", "F4", "3D Preview", "mapMenu", true},
+        {"preview3DAction", "3D &Preview", "F4", "3D Preview (F4)", "mapMenu", true},
+        {"zoomInAction", "&Zoom In", "Ctrl++", nullptr, "mapMenu", true},
+        {"zoomOutAction", "Zoom O&ut", "Ctrl+-", nullptr, "mapMenu", true},
+        {"zoomWholeMapAction", "Zoom to &Whole Map", "Ctrl+0", nullptr, "mapMenu", true},
     };
     for (const Row& row : rows) {
         QAction* action = Editor().Action(row.name);
@@ -404,6 +424,12 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         EXPECT_EQ(Editor().Action(row.name)->isEnabled(), row.enabledOnOpen) << row.name;
     EXPECT_TRUE(Editor().Action("intModeAction")->isChecked());
     EXPECT_TRUE(Editor().Action("turnFacingObjectsAction")->isChecked()) << "on by default";
+    // Every tool-bar button with a key names it.
+    for (QAction* action : Editor().findChild<QToolBar*>("mainToolBar")->actions()) {
+        if (!action->isSeparator() && !action->shortcut().isEmpty()) {
+            EXPECT_TRUE(action->toolTip().endsWith(")")) << S(action->toolTip());
+        }
+    }
 }
 
 TEST_F(OpenedEditor, TheByteModesFollowTheSelectedPlane)
