@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -226,10 +227,12 @@ TEST_F(OpenedEditor, AnImportGoesToTheClipboardManagerOrTheMapList)
     Prompts().File(file).Answer(Answer::Yes);
     Editor().Action("importMapAction")->trigger();
     EXPECT_TRUE(Editor().Action("clipboardManagerAction")->isEnabled());
+    EXPECT_EQ(S(Editor().statusBar()->currentMessage()), "2 maps put into the clipboard manager");
 
     Prompts().File(file).Answer(Answer::No);
     Editor().Action("importMapAction")->trigger();
     EXPECT_EQ(maps.NumMaps(), 9);
+    EXPECT_EQ(S(Editor().statusBar()->currentMessage()), "2 maps imported");
     EXPECT_EQ(ShownTitle(), "Tesselar: Cell Block*");
     EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
     EXPECT_EQ(S(Editor().StatusText()), "Ready");

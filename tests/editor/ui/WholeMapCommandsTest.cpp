@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QShortcut>
 #include <QDialog>
+#include <QStatusBar>
 #include <QTest>
 
 using namespace tsl;
@@ -47,6 +48,8 @@ TEST_F(OpenedEditor, FindAllAndFindNextMarkTheViewAPressClearsItAndF3StepsOn)
     ASSERT_FALSE(area->Markers().empty());
     EXPECT_EQ(area->Markers().size(), Editor().Session()->Finds().Marked().size());
     EXPECT_EQ(area->Markers().front(), QPoint(0, 0));
+    EXPECT_EQ(S(Editor().statusBar()->currentMessage()),
+              "Find All marked " + std::to_string(area->Markers().size()) + " tiles");
 
     // The marker's outline is the picture's pixel exclusive-or'd with white
     // (pixel (1, 0) lies on the outline, off the hatch's diagonals); the

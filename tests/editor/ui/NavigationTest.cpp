@@ -1,0 +1,321 @@
+// Moving around, picking symbols and seeing what happens, through the
+// window: panning with the middle button and with Space, the zoom keys, the
+// symbol filter, Escape during a paste, the remembered list settings and
+// button values, the status bar's fields and the keys people try. The rules
+// behind them (Cancel, the filter's matches, the recent values) are pinned
+// by the core's tests; these check the wiring, at zoom positions 0 and 3.
+
+#include "EditorFixture.h"
+
+#include "editor/ui/MapView.h"
+#include "editor/ui/RecentSymbolsRow.h"
+#include "editor/ui/SidePanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QToolButton>
+
+#include <algorithm>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+class AtZoom : public OpenedEditor, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override
+    {
+        OpenedEditor::SetUp();
+        Editor().resize(900, 700);
+        Editor().Panel()->ZoomSlider()->setValue(GetParam());
+        QApplication::processEvents();
+    }
+
+    MapView* View() { return Editor().View(); }
+    MapPaintArea* Area() { return View()->PaintArea(); }
+    int Cell() { return 8 * Editor().ZoomFactor(); }
+    QPoint Scroll() { return {View()->horizontalScrollBar()->value(), View()->verticalScrollBar()->value()}; }
+    QPoint MaxScroll() { return {View()->horizontalScrollBar()->maximum(), View()->verticalScrollBar()->maximum()}; }
+    // The tile under the middle of the visible part.
+    QPoint CentreTile() { return Area()->TileAt(Area()->mapFrom(View()->viewport(), View()->viewport()->rect().center())); }
+
+    // A mouse event on the paint area at a point of the screen.
+    void Mouse(QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        QMouseEvent event(type, Area()->mapFromGlobal(QPointF(global)), QPointF(global), button, held, Qt::NoModifier);
+        QApplication::sendEvent(Area(), &event);
+    }
+    void Tile(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held)
+    {
+        Mouse(type, Area()->mapToGlobal(tile * Cell() + QPoint(Cell() / 2, Cell() / 2)), button, held);
+    }
+    void Key(QEvent::Type type, Qt::Key key)
+    {
+        QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? " " : "");
+        QApplication::sendEvent(Area(), &event);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(ZoomPositions, AtZoom, ::testing::Values(0, 3));
+
+} // namespace
+
+TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
+{
+    struct Way {
+        Qt::MouseButton button;
+        bool space;
+    };
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[0];
+    for (const Way way : {Way{Qt::MiddleButton, false}, Way{Qt::LeftButton, true}}) {
+        View()->horizontalScrollBar()->setValue(MaxScroll().x() / 2);
+        View()->verticalScrollBar()->setValue(MaxScroll().y() / 2);
+        const QPoint start = Scroll();
+        Area()->setFocus();
+        if (way.space)
+            Key(QEvent::KeyPress, Qt::Key_Space);
+        const QPoint from = View()->viewport()->mapToGlobal(QPoint(200, 200));
+        const QPoint drag(-40, -30); // the map follows the pointer up and left
+        Mouse(QEvent::MouseButtonPress, from, way.button, way.button);
+        Mouse(QEvent::MouseMove, from + drag / 2, Qt::NoButton, way.button);
+        Mouse(QEvent::MouseMove, from + drag, Qt::NoButton, way.button);
+        Mouse(QEvent::MouseButtonRelease, from + drag, way.button, Qt::NoButton);
+        if (way.space)
+            Key(QEvent::KeyRelease, Qt::Key_Space);
+        const QPoint expected(std::clamp(start.x() - drag.x(), 0, MaxScroll().x()),
+                              std::clamp(start.y() - drag.y(), 0, MaxScroll().y()));
+        EXPECT_EQ(Scroll(), expected) << (way.space ? "Space" : "middle");
+        EXPECT_FALSE(View()->Panning());
+    }
+    EXPECT_FALSE(View()->SpaceHeld());
+    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[0], before);
+    EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
+
+    // Shift + wheel scrolls sideways.
+    View()->horizontalScrollBar()->setValue(0);
+    QWheelEvent wheel(QPointF(20, 20), QPointF(20, 20), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ShiftModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(View()->viewport(), &wheel);
+    EXPECT_EQ(View()->horizontalScrollBar()->value(), std::min(View()->horizontalScrollBar()->singleStep(),
+                                                                MaxScroll().x()));
+}
+
+TEST_P(AtZoom, ZoomKeysStepKeepingTheCentreAndCtrlZeroShowsTheWholeMap)
+{
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int step;
+    };
+    const Press presses[] = {
+        {Qt::Key_Plus, Qt::ControlModifier, +1},
+        {Qt::Key_Minus, Qt::ControlModifier, -1},
+        {Qt::Key_Equal, Qt::ControlModifier, +1},
+        {Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier, -1},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, +1},
+    };
+    for (const Press& press : presses) {
+        Editor().Panel()->ZoomSlider()->setValue(GetParam());
+        View()->horizontalScrollBar()->setValue(MaxScroll().x() / 3);
+        View()->verticalScrollBar()->setValue(MaxScroll().y() / 3);
+        const QPoint centre = CentreTile();
+        QTest::keyClick(&Editor(), press.key, press.modifiers);
+        const int expected = std::clamp(GetParam() + press.step, 0, 4);
+        EXPECT_EQ(Editor().ZoomPosition(), expected) << press.key;
+        if (expected != 0) { // at 1x the map may not reach the centre
+            EXPECT_EQ(CentreTile(), centre) << press.key;
+        }
+    }
+    QTest::keyClick(&Editor(), Qt::Key_0, Qt::ControlModifier);
+    QApplication::processEvents();
+    const QSize room = View()->maximumViewportSize();
+    const int p = Editor().ZoomPosition();
+    EXPECT_LE(Area()->width(), room.width());
+    EXPECT_LE(Area()->height(), room.height());
+    if (p < 4) {
+        EXPECT_TRUE(512 * ZoomFactorOf(p + 1) > room.width() || 512 * ZoomFactorOf(p + 1) > room.height());
+    }
+}
+
+TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
+{
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[1];
+    Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
+    Tile(QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
+    Tile(QEvent::MouseMove, {4, 3}, Qt::NoButton, Qt::LeftButton);
+    Tile(QEvent::MouseButtonRelease, {4, 3}, Qt::LeftButton, Qt::NoButton);
+    Editor().Action("copyAction")->trigger();
+    Editor().Panel()->ToolButton(kToolFill)->click();
+    Editor().Action("pasteAction")->trigger();
+    Tile(QEvent::MouseMove, {30, 40}, Qt::NoButton, Qt::NoButton);
+    ASSERT_FALSE(Area()->PreviewArea().isEmpty());
+
+    QTest::keyClick(Area(), Qt::Key_Escape);
+    EXPECT_TRUE(Area()->PreviewArea().isEmpty());
+    EXPECT_TRUE(Editor().Panel()->ToolButton(kToolFill)->isChecked());
+    EXPECT_EQ(Editor().Session()->CurrentTool(), kToolFill);
+    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[1], before);
+    EXPECT_TRUE(Editor().Action("pasteAction")->isEnabled()) << "the block stays for the next paste";
+
+    Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
+    Tile(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+    Tile(QEvent::MouseButtonRelease, {6, 6}, Qt::LeftButton, Qt::NoButton);
+    ASSERT_TRUE(Editor().Action("copyAction")->isEnabled());
+    QTest::keyClick(Area(), Qt::Key_Escape);
+    EXPECT_TRUE(Area()->OutlineArea().isEmpty());
+    EXPECT_FALSE(Editor().Action("copyAction")->isEnabled());
+    EXPECT_EQ(S(Editor().SelectionStatusText()), "");
+    EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
+}
+
+TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
+{
+    SidePanel* panel = Editor().Panel();
+    QListWidget* list = panel->SymbolList();
+    QLineEdit* filter = panel->SymbolFilter();
+    auto shown = [&] {
+        std::vector<std::string> texts;
+        for (int row = 0; row < list->count(); ++row)
+            if (!list->isRowHidden(row))
+                texts.push_back(S(list->item(row)->text()));
+        return texts;
+    };
+    QTest::keyClick(&Editor(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(filter->hasFocus());
+
+    struct Typed {
+        const char* text;
+        std::vector<std::string> first; // the first entries shown
+    };
+    const Typed typed[] = {
+        {"BLUE STONE", {"5 - Blue Stone (Cell)", "7 - Blue Stone (Cell with Skeleton)", "8 - Blue Stone 1"}},
+        {"10", {"10 - Wood (Eagle)", "100 - Elevator Door Vertical", "101 - Elevator Door Horizontal"}},
+    };
+    for (const Typed& t : typed) {
+        filter->clear();
+        QTest::keyClicks(filter, t.text);
+        const auto texts = shown();
+        ASSERT_GE(texts.size(), t.first.size()) << t.text;
+        EXPECT_TRUE(std::equal(t.first.begin(), t.first.end(), texts.begin())) << t.text << ": " << texts.front();
+    }
+    // Down walks the entries shown; Enter gives the current one to the left
+    // button and the keys back to the map, Shift+Enter to the right button.
+    QTest::keyClick(filter, Qt::Key_Down);
+    QTest::keyClick(filter, Qt::Key_Down);
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_EQ(PanelText("leftText"), "100 - Elevator Door Vertical");
+    EXPECT_TRUE(Editor().View()->PaintArea()->hasFocus());
+    panel->FocusFilter();
+    QTest::keyClick(filter, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(PanelText("rightText"), "100 - Elevator Door Vertical");
+
+    // Escape in the filter clears it, and nothing else.
+    Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
+    QTest::mouseClick(Editor().View()->PaintArea(), Qt::LeftButton, {}, QPoint(4, 4));
+    panel->FocusFilter();
+    QTest::keyClick(filter, Qt::Key_Escape);
+    EXPECT_EQ(S(filter->text()), "");
+    EXPECT_EQ(static_cast<int>(shown().size()), list->count());
+    EXPECT_TRUE(Editor().Action("copyAction")->isEnabled()) << "the selection stays";
+}
+
+TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsItsPlace)
+{
+    SidePanel* panel = Editor().Panel();
+    QComboBox* sizes = panel->PictureSizeSelector();
+    sizes->setCurrentIndex(2);
+    emit sizes->activated(2);
+    EXPECT_EQ(panel->PictureSize(), 32);
+    EXPECT_EQ(panel->SymbolList()->visualItemRect(panel->SymbolList()->item(0)).height(), 34);
+
+    auto choosePlane = [&](int plane) {
+        panel->PlaneSelector()->setCurrentIndex(plane);
+        emit panel->PlaneSelector()->activated(plane);
+    };
+    QScrollBar* bar = panel->SymbolList()->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    const int plane0 = bar->value();
+    ASSERT_GT(plane0, 0);
+    choosePlane(1);
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(3);
+    choosePlane(0);
+    EXPECT_EQ(bar->value(), plane0);
+    choosePlane(1);
+    EXPECT_EQ(bar->value(), 3);
+
+    // The recent row gives its values to the buttons like the list.
+    Editor().Session()->SetButtonValue(PointerButton::Left, 0);
+    QTest::mouseClick(Editor().View()->PaintArea(), Qt::LeftButton, {}, QPoint(4, 4)); // draws 0 in plane 1
+    RecentSymbolsRow* recent = panel->RecentRow();
+    ASSERT_EQ(recent->Entries().size(), 1u);
+    QTest::mouseClick(recent, Qt::RightButton, {}, recent->CellRect(0).center());
+    EXPECT_EQ(Editor().Session()->RightValue(1), 0);
+    Editor().Session()->SetButtonValue(PointerButton::Right, 37);
+
+    Recreate();
+    EXPECT_EQ(Editor().Panel()->PictureSize(), 32);
+    OpenSample();
+    EXPECT_EQ(Editor().Session()->RightValue(1), 37) << "kept with the structure";
+}
+
+TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
+{
+    Editor().Panel()->SymbolList()->setCurrentRow(1);
+    Editor().Session()->SetButtonValue(PointerButton::Left, 1);
+    const std::uint16_t old = Editor().CurrentProject()->Maps.Current().Word(0, 5, 6);
+    ASSERT_NE(old, 1);
+    Tile(QEvent::MouseMove, {5, 6}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(S(Editor().TileStatusText()), "Tile: 5, 6");
+    EXPECT_EQ(S(Editor().WordStatusText()),
+              S(QString("Word: %1 (0x%2)").arg(old).arg(QString::number(old, 16).toUpper(), 4, '0')));
+    EXPECT_EQ(Area()->HoverTile(), QPoint(5, 6));
+    const std::string oldText = PanelText("wallText");
+
+    Tile(QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton);
+    Tile(QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(PanelText("wallText"), "1 - Grey Stone 1");
+    EXPECT_EQ(S(Editor().WordStatusText()), "Word: 1 (0x0001)");
+    Editor().Action("undoAction")->trigger(); // no pointer move
+    EXPECT_EQ(PanelText("wallText"), oldText);
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(Area(), &leave);
+    EXPECT_EQ(Area()->HoverTile(), std::nullopt);
+    EXPECT_EQ(S(Editor().TileStatusText()), "");
+}
+
+TEST_F(OpenedEditor, CtrlShiftZRedoesAndCtrlQCloses)
+{
+    MapList& map = Editor().CurrentProject()->Maps.Current();
+    const auto drawn = static_cast<std::uint16_t>(map.Word(0, 0, 0) + 1);
+    Editor().Session()->SetButtonValue(PointerButton::Left, drawn);
+    QTest::mouseClick(Editor().View()->PaintArea(), Qt::LeftButton, {}, QPoint(4, 4));
+    ASSERT_EQ(map.Word(0, 0, 0), drawn);
+    QTest::keyClick(&Editor(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(map.Word(0, 0, 0), drawn);
+    QTest::keyClick(&Editor(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(map.Word(0, 0, 0), drawn);
+    Editor().SetChanged(false);
+    QTest::keyClick(&Editor(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(Editor().isVisible());
+}
+
+TEST_F(EditorFixture, TheFirstWindowIsLargeButLeavesRoomOnTheScreen)
+{
+    Close();
+    fs::remove(App().SettingsFile());
+    Recreate();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(Editor().size(), QSize(std::max(std::min(1280, screen.width() * 4 / 5), 742),
+                                     std::max(std::min(800, screen.height() * 4 / 5), 610)));
+}
