@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README and of the user manual: the editor on the
-# sample game and its dialogs, and the 3D preview beside the editor and the
-# first map in the game's own graphics on the shareware game
-# (../shared/games/wl1, skipped when absent), under Xvfb, driven with xdotool
-# and taken with imagemagick's import. Needs xvfb, xdotool and imagemagick;
-# run after a build.
+# sample game and its dialogs; on the shareware game (../shared/games/wl1,
+# skipped when absent) the 3D preview beside the editor, the first map in the
+# game's own graphics and a small level built on a new map with the keyboard
+# picking the symbols; under Xvfb, driven with xdotool and taken with
+# imagemagick's import. Needs xvfb, xdotool and imagemagick; run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -124,5 +124,58 @@ if [ -f "$wl1/VSWAP.WL1" ]; then
     stop
 else
     echo "no $wl1: the 3D preview picture and the one in the game's graphics are left as they are"
+fi
+
+# Three rooms on a new map of the shareware game, every symbol picked with
+# the filter field and Enter; then a selection, with the status bar's fields.
+if [ -f "$wl1/MAPHEAD.WL1" ]; then
+    cp -r "$wl1" "$work/level"
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1180\r\nHeight=800\r\n' > "$work/app/TSL.ini"
+    sed -i 's/^ZoomFactor=.*/ZoomFactor=0/' "$work/app/MapDefs/WL1/WL1.ini"
+    start "$work/level"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    # The map's top-left corner in the window (no window manager: no frame),
+    # at 2x, 16 pixels a tile.
+    ox=1; oy=59; c=16
+    at() { echo $((ox + c * $1 + c / 2)) $((oy + c * $2 + c / 2)); }
+    key() { xdotool windowfocus --sync "$main" key "$@"; sleep 0.3; }
+    pick() { # TEXT [DOWNS]: the filter narrows the list, Enter takes the entry
+        key ctrl+l
+        xdotool type --delay 20 "$1"
+        for _ in $(seq 1 "${2:-0}"); do xdotool key Down; done
+        xdotool key Return
+        sleep 0.3
+    }
+    click() { xdotool mousemove --window "$main" $(at "$1" "$2") click 1; sleep 0.2; }
+    drag() {
+        xdotool mousemove --window "$main" $(at "$1" "$2") mousedown 1
+        sleep 0.1
+        xdotool mousemove --window "$main" $(at "$3" "$4")
+        sleep 0.1
+        xdotool mousemove --window "$main" $(at "$3" "$4") mouseup 1
+        sleep 0.2
+    }
+    key Insert ctrl+plus
+    pick "grey stone 1"; key f; click 2 2
+    pick "floor area 1"; key r
+    drag 4 4 13 13; drag 18 4 27 13; drag 4 18 13 27; drag 14 8 17 8; drag 8 14 8 17
+    pick "door vertical"; key p; click 16 8
+    pick "door horizontal"; click 8 16
+    key ctrl+alt+f
+    # The objects: the plane selector is the side panel's first control.
+    xdotool mousemove --window "$main" 1060 72 click 1; sleep 0.5
+    xdotool key Down Return; sleep 0.3
+    pick "player start east"; click 6 9
+    pick "guard standing west"; click 25 8
+    pick "barrel"; click 5 26; click 12 26
+    pick "treasure chest"; click 11 20
+    key s; drag 18 4 27 13
+    xdotool mousemove --window "$main" $(at 22 9); sleep 0.5
+    sleep 1
+    import -window root -crop 1180x800+0+0 +repage -colors 256 "PNG8:$out/level.png"
+    echo "$out/level.png"
+    stop
+else
+    echo "no $wl1: $out/level.png left as it is"
 fi
 echo "docs/screenshot.png written"

@@ -254,8 +254,19 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
 void SidePanel::ApplyFilter()
 {
     const std::string text = filter_->text().toStdString();
-    for (int row = 0; row < symbols_->count() && row < static_cast<int>(listed_.size()); ++row)
-        symbols_->setRowHidden(row, !SymbolTables::MatchesFilter(listed_[static_cast<std::size_t>(row)], text));
+    int first = -1;
+    for (int row = 0; row < symbols_->count() && row < static_cast<int>(listed_.size()); ++row) {
+        const bool kept = SymbolTables::MatchesFilter(listed_[static_cast<std::size_t>(row)], text);
+        symbols_->setRowHidden(row, !kept);
+        if (kept && first < 0)
+            first = row;
+    }
+    // What Enter would take is always shown as the current entry.
+    const int current = symbols_->currentRow();
+    if (!text.empty() && first >= 0 && (current < 0 || symbols_->isRowHidden(current))) {
+        symbols_->setCurrentRow(first);
+        symbols_->scrollToItem(symbols_->item(first));
+    }
 }
 
 bool SidePanel::FilterKey(QKeyEvent* key)

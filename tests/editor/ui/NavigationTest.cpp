@@ -207,9 +207,9 @@ TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
         ASSERT_GE(texts.size(), t.first.size()) << t.text;
         EXPECT_TRUE(std::equal(t.first.begin(), t.first.end(), texts.begin())) << t.text << ": " << texts.front();
     }
-    // Down walks the entries shown; Enter gives the current one to the left
-    // button and the keys back to the map, Shift+Enter to the right button.
-    QTest::keyClick(filter, Qt::Key_Down);
+    // The first entry shown is the current one; Down walks the entries
+    // shown. Enter gives the current one to the left button and the keys
+    // back to the map, Shift+Enter to the right button.
     QTest::keyClick(filter, Qt::Key_Down);
     QTest::keyClick(filter, Qt::Key_Return);
     EXPECT_EQ(PanelText("leftText"), "100 - Elevator Door Vertical");
