@@ -132,14 +132,6 @@ TEST_F(EditorSessionTest, CancelDropsAPasteOrADragClearsASelectionAndLeavesAStro
         {"paste from the Fill", pasteFrom(kToolFill, false), kToolFill, true},
         {"paste from the selection, button held", pasteFrom(kToolRectangleSelection, true), kToolRectangleSelection,
          true},
-        {"paste from the manager",
-         [this] {
-             session->CreateClipboardManager().Entries.push_back(
-                 session->MakeClipboardEntry(2, 2, PlaneSet(3, Words(4, 7))));
-             session->SelectTool(kToolRectangle);
-             session->PasteFromClipboard(0);
-         },
-         kToolRectangle, true},
         {"finished selection", select, kToolRectangleSelection, true},
         {"rectangle held",
          [this] {
