@@ -133,6 +133,12 @@ const MoreKeys kMoreKeys[] = {
     {Command::ZoomOut, {Qt::ControlModifier | Qt::KeypadModifier | Qt::Key_Minus, {}}},
 };
 
+// A tool-bar button's hint, naming the key that does the same: "Undo (Ctrl+Z)".
+QString HintOf(const ActionSpec& spec)
+{
+    return *spec.shortcut ? QString("%1 (%2)").arg(spec.hint, spec.shortcut) : QString(spec.hint);
+}
+
 // What enables each command that needs an open project.
 bool Enabled(Command command, const EditorSession& s)
 {
@@ -195,9 +201,8 @@ void EditorActions::CreateActions(QMainWindow* window)
         action->setObjectName(spec.name);
         if (*spec.shortcut)
             action->setShortcut(QKeySequence(spec.shortcut));
-        // A tool-bar button's hint names the key that does the same.
         if (*spec.hint)
-            action->setToolTip(*spec.shortcut ? QString("%1 (%2)").arg(spec.hint, spec.shortcut) : spec.hint);
+            action->setToolTip(HintOf(spec));
         QIcon icon = *spec.theme ? QIcon::fromTheme(spec.theme) : QIcon();
         if (icon.isNull() && spec.icon != kNoIcon)
             icon = window->style()->standardIcon(spec.icon);
@@ -332,7 +337,7 @@ void EditorActions::ExplainDisabled(Command command, const QString& why)
 {
     const auto spec = std::find_if(std::begin(kActions), std::end(kActions),
                                    [command](const ActionSpec& s) { return s.command == command; });
-    Get(command)->setToolTip(why.isEmpty() ? QString(spec->hint) : QString("%1\n%2").arg(spec->hint, why));
+    Get(command)->setToolTip(why.isEmpty() ? HintOf(*spec) : QString("%1\n%2").arg(HintOf(*spec), why));
 }
 
 void EditorActions::Refresh(const EditorSession* session, bool gameGraphics)

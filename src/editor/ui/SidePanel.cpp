@@ -272,14 +272,8 @@ void SidePanel::ApplyFilter()
 bool SidePanel::FilterKey(QKeyEvent* key)
 {
     const int k = key->key();
-    if (key->type() == QEvent::ShortcutOverride) {
-        // Escape is taken before the window's shortcut sees it: here it
-        // clears the filter and cancels nothing.
-        if (k == Qt::Key_Escape)
-            key->accept();
-        return k == Qt::Key_Escape;
-    }
     if (k == Qt::Key_Escape) {
+        // Here Escape clears the filter and goes no further: it cancels nothing.
         filter_->clear();
         return true;
     }
@@ -362,11 +356,12 @@ void SidePanel::ShowTool(std::uint16_t tool)
 
 void SidePanel::BindToolKeys(QWidget* target)
 {
-    // A text field takes the letters before a window's shortcut sees them
-    // (it accepts the shortcut override of every key that types).
+    // A text field takes the letters before a shortcut sees them (it accepts
+    // the shortcut override of every key that types). Windows of their own,
+    // such as the 3D preview, keep their letters too.
     for (const ToolSpec& spec : kTools) {
         auto* shortcut = new QShortcut(QKeySequence(spec.key), target);
-        shortcut->setContext(Qt::WindowShortcut);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         QAbstractButton* button = tools_->button(spec.tool);
         connect(shortcut, &QShortcut::activated, button, [button] {
             if (button->isEnabled())
@@ -464,7 +459,7 @@ Image SidePanel::Picture(const SymbolTables& tables, int plane, std::uint16_t va
 
 bool SidePanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == filter_ && (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress))
+    if (watched == filter_ && event->type() == QEvent::KeyPress)
         return FilterKey(static_cast<QKeyEvent*>(event));
     if (symbols_ && watched == symbols_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -66,9 +66,9 @@ public:
     // Presses the button of `tool` without a signal; paste placement shows
     // the Rectangle Selection button pressed.
     void ShowTool(std::uint16_t tool);
-    // The one-key shortcuts of the tools ("Pencil (P)") in the window of
-    // `target`, whatever has the focus there but a text field, which keeps
-    // its letters.
+    // The one-key shortcuts of the tools ("Pencil (P)") while the focus is in
+    // `target` (the map view and the side panel), wherever there but in a
+    // text field, which keeps its letters.
     void BindToolKeys(QWidget* target);
     // The list's pictures drawn `size` pixels high (8, 16 or 32), without a
     // signal, in both the symbols and the game's pictures.

@@ -115,7 +115,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
     connect(panel_, &SidePanel::toolChosen, this,
             [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
-    panel_->BindToolKeys(this);
+    panel_->BindToolKeys(central);
     connect(view_->PaintArea(), &MapPaintArea::pointerInput, this, &TEditorBox::onPointerInput);
     connect(view_->PaintArea(), &MapPaintArea::pointerMoved, this, &TEditorBox::onPointerMoved);
     connect(view_, &MapView::zoomStep, this, &TEditorBox::onZoomStep);

@@ -118,6 +118,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -180,7 +181,7 @@ private:
     // command too, since a command changes what the tile holds.
     void ShowPointerFeedback();
     void ShowSelectionStatus();
-    QImage PencilPicture(std::uint16_t word) const;
+    QImage PencilPicture(std::uint16_t word);
     void onClipboardManager();
     void onDeleteMap();
     void onGoToLevel();

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QShortcut>
 #include <QSlider>
@@ -41,11 +42,10 @@ void TEditorBox::ConnectViewCommands()
     connect(actions_->Get(Command::ZoomOut), &QAction::triggered, this, [this] { onZoomKey(-1); });
     connect(actions_->Get(Command::ZoomWholeMap), &QAction::triggered, this, &TEditorBox::onZoomWholeMap);
 
-    // Escape and Ctrl+L belong to the main window, like Page Up and F3; the
-    // symbol filter keeps Escape for itself while it has the focus.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &TEditorBox::onEscape);
-    auto* filter = new QShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_L), this);
+    // Ctrl+L belongs to the view and the side panel, not to the windows of
+    // their own (the 3D preview).
+    auto* filter = new QShortcut(QKeySequence(Qt::ControlModifier | Qt::Key_L), centralWidget());
+    filter->setContext(Qt::WidgetWithChildrenShortcut);
     connect(filter, &QShortcut::activated, this, [this] {
         if (session_)
             panel_->FocusFilter();
@@ -57,7 +57,7 @@ void TEditorBox::ConnectViewCommands()
                                            value));
     });
     connect(panel_, &SidePanel::filterDone, this, [this] { view_->PaintArea()->setFocus(Qt::OtherFocusReason); });
-    panel_->SetPictureSize(settings_.SymbolPictureSize);
+    panel_->SetListPictureSize(settings_.SymbolPictureSize);
     connect(panel_, &SidePanel::pictureSizeChosen, this, [this](int size) {
         settings_.SymbolPictureSize = size;
         settings_.WriteSymbolPictureSize(settingsFile_);
@@ -93,6 +93,19 @@ void TEditorBox::onZoomWholeMap()
                             map.Height * kBlockSize * ZoomFactorOf(position) > room.height()))
         --position;
     panel_->ZoomSlider()->setValue(position);
+}
+
+void TEditorBox::keyPressEvent(QKeyEvent* event)
+{
+    // Escape comes here from whatever in the window has the focus and does
+    // not want it (the symbol filter clears itself with it); a window of its
+    // own, such as the 3D preview, keeps its Escape.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        onEscape();
+        event->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TEditorBox::onEscape()
@@ -134,7 +147,7 @@ void TEditorBox::ShowSelectionStatus()
         QString("Selection: %1 x %2").arg(rect->Right() - rect->Left() + 1).arg(rect->Bottom() - rect->Top() + 1));
 }
 
-QImage TEditorBox::PencilPicture(std::uint16_t word) const
+QImage TEditorBox::PencilPicture(std::uint16_t word)
 {
     // The symbol the tile will show, as the view draws it: the chosen byte of
     // a split plane, black letting the planes below through above plane 0.

@@ -148,7 +148,7 @@ TEST_F(GameGraphicsView, WithoutAPageFileOrWithADamagedOneTheToggleIsDisabledAnd
     EXPECT_EQ(Prompts().Records()[0].caption, kGraphicsErrorCaption);
     EXPECT_NE(Prompts().Records()[0].text.find("VSWAP.WL6"), std::string::npos);
     EXPECT_FALSE(Toggle()->isEnabled());
-    EXPECT_EQ(S(Toggle()->toolTip()), "Game Graphics\n" + Prompts().Records()[0].text);
+    EXPECT_EQ(S(Toggle()->toolTip()), "Game Graphics (Ctrl+Alt+G)\n" + Prompts().Records()[0].text);
     Editor().Panel()->ZoomSlider()->setValue(4);
     Editor().View()->repaint();
     EXPECT_EQ(Prompts().Records().size(), 1u);

@@ -189,7 +189,8 @@ TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
                 texts.push_back(S(list->item(row)->text()));
         return texts;
     };
-    QTest::keyClick(&Editor(), Qt::Key_L, Qt::ControlModifier);
+    Editor().View()->PaintArea()->setFocus();
+    QTest::keyClick(Editor().View()->PaintArea(), Qt::Key_L, Qt::ControlModifier);
     EXPECT_TRUE(filter->hasFocus());
 
     struct Typed {
@@ -234,7 +235,7 @@ TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsIt
     QComboBox* sizes = panel->PictureSizeSelector();
     sizes->setCurrentIndex(2);
     emit sizes->activated(2);
-    EXPECT_EQ(panel->PictureSize(), 32);
+    EXPECT_EQ(panel->ListPictureSize(), 32);
     EXPECT_EQ(panel->SymbolList()->visualItemRect(panel->SymbolList()->item(0)).height(), 34);
 
     auto choosePlane = [&](int plane) {
@@ -263,7 +264,7 @@ TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsIt
     Editor().Session()->SetButtonValue(PointerButton::Right, 37);
 
     Recreate();
-    EXPECT_EQ(Editor().Panel()->PictureSize(), 32);
+    EXPECT_EQ(Editor().Panel()->ListPictureSize(), 32);
     OpenSample();
     EXPECT_EQ(Editor().Session()->RightValue(1), 37) << "kept with the structure";
 }
