@@ -1,11 +1,11 @@
 #include "editor/GameMapRenderer.h"
 
 #include "editor/PictureMarks.h"
+#include "editor/PlanePasses.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
-#include <unordered_set>
 
 namespace tsl {
 
@@ -145,17 +145,6 @@ struct GameMapRenderer::Caches {
         }
         return *last;
     }
-};
-
-struct GameMapRenderer::PlanePass {
-    int plane = 0;
-    const std::uint16_t* words = nullptr;
-    PlaneDisplay display;
-    const std::int32_t* first = nullptr; // sheet index by value, -1 for none
-    std::size_t firstSize = 0;
-    std::vector<std::uint8_t> hidden; // by looked-up value; empty when nothing is hidden
-    const Image* sheet = nullptr;
-    const Image* mask = nullptr;
 };
 
 // The part of one tile that lies in the target: (x0, y0) to (x1, y1) of the
@@ -315,42 +304,6 @@ bool GameMapRenderer::HasPicture(int plane, std::uint16_t value) const
     }
 }
 
-std::vector<GameMapRenderer::PlanePass> GameMapRenderer::MakePasses(const MapList& map, const SymbolTables& tables,
-                                                                    const std::vector<PlaneDisplay>& display,
-                                                                    bool filter) const
-{
-    std::vector<PlanePass> passes;
-    const std::size_t words = map.WordCount();
-    const std::size_t count = std::min(map.Planes.size(), static_cast<std::size_t>(tables.NumPlanes()));
-    std::unordered_set<std::string> hiddenTypes;
-    if (filter)
-        for (const MapSymbolTypes& type : tables.SymbolTypes())
-            if (type.Shown == 0)
-                hiddenTypes.insert(type.TypeID);
-    for (std::size_t p = 0; p < count; ++p) {
-        if (map.Planes[p].size() < words)
-            continue;
-        PlanePass pass;
-        pass.plane = static_cast<int>(p);
-        pass.words = map.Planes[p].data();
-        pass.display = p < display.size() ? display[p] : PlaneDisplay{};
-        const auto& first = tables.FirstSymbolByValue(pass.plane);
-        pass.first = first.data();
-        pass.firstSize = first.size();
-        pass.sheet = &tables.PatternSheet(pass.plane);
-        pass.mask = &tables.PatternMask(pass.plane);
-        if (!hiddenTypes.empty()) {
-            const auto& symbols = tables.PlaneSymbols(pass.plane);
-            pass.hidden.assign(first.size(), 0);
-            for (std::size_t v = 1; v < first.size(); ++v)
-                if (first[v] >= 0 && hiddenTypes.count(symbols[static_cast<std::size_t>(first[v])].SymbolType))
-                    pass.hidden[v] = 1;
-        }
-        passes.push_back(std::move(pass));
-    }
-    return passes;
-}
-
 void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at,
                                int valueMode)
 {
@@ -402,7 +355,7 @@ void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const 
 {
     factor = std::max(factor, 1);
     const int side = kBlockSize * factor;
-    const std::vector<PlanePass> passes = MakePasses(map, tables, display, true);
+    const std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, true);
     const int right = left + target.width, bottom = top + target.height;
     const int tx0 = std::max(0, left / side), ty0 = std::max(0, top / side);
     const int tx1 = std::min<int>(map.Width, (right + side - 1) / side);
@@ -471,7 +424,7 @@ Outcome<Image> GameMapRenderer::RenderMap(const MapList& map, const SymbolTables
     if (auto failure = CheckPictureSize(map.Width * side, map.Height * side))
         return *failure;
     Image image;
-    RenderAll(image, map, MakePasses(map, tables, display, true), factor, valueMode);
+    RenderAll(image, map, MakePlanePasses(map, tables, display, true), factor, valueMode);
     return image;
 }
 
@@ -487,10 +440,10 @@ Outcome<Image> GameMapRenderer::RenderBlock(std::span<const std::vector<std::uin
     MapList block;
     block.Width = static_cast<std::uint16_t>(width);
     block.Height = static_cast<std::uint16_t>(height);
-    block.Planes.assign(planes.begin(), planes.end());
+    block.Planes = std::vector<std::vector<std::uint16_t>>(planes.begin(), planes.end());
     const std::vector<PlaneDisplay> all(block.Planes.size(), PlaneDisplay{true, false});
     Image image;
-    RenderAll(image, block, MakePasses(block, tables, all, false), factor, kIntMode);
+    RenderAll(image, block, MakePlanePasses(block, tables, all, false), factor, kIntMode);
     return image;
 }
 

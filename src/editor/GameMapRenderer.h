@@ -33,6 +33,8 @@ namespace tsl {
 inline constexpr int kMaxPictureSide = 16384;
 inline constexpr const char* kPictureTooLargeCaption = "Picture too large";
 
+struct PlanePass;
+
 class GameMapRenderer {
 public:
     GameMapRenderer();
@@ -79,12 +81,9 @@ public:
 private:
     struct Caches;
     struct Look;
-    struct PlanePass;
     struct TileTarget;
 
     Look LookOf(int plane, std::uint16_t value, int side);
-    std::vector<PlanePass> MakePasses(const MapList& map, const SymbolTables& tables,
-                                      const std::vector<PlaneDisplay>& display, bool filter) const;
     void DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at, int valueMode);
     void RenderAll(Image& image, const MapList& map, const std::vector<PlanePass>& passes, int factor, int valueMode);
 

@@ -1,8 +1,9 @@
 #include "editor/MapRenderer.h"
 
+#include "editor/PlanePasses.h"
+
 #include <algorithm>
 #include <array>
-#include <unordered_set>
 
 namespace tsl {
 
@@ -10,58 +11,6 @@ namespace {
 
 constexpr int kTilePixels = kBlockSize * kBlockSize;
 using Block = std::array<std::uint32_t, kTilePixels>;
-
-// One plane as a render needs it: raw pointers and lookup tables, so that a
-// tile costs a few table reads and 64 pixel operations per plane.
-struct PlanePass {
-    int plane = 0;
-    const std::uint16_t* words = nullptr;
-    PlaneDisplay display;
-    const std::int32_t* first = nullptr; // sheet index by value, -1 for none
-    std::size_t firstSize = 0;
-    std::vector<std::uint8_t> hidden;    // by looked-up value; empty when nothing is hidden
-    const Image* sheet = nullptr;
-    const Image* mask = nullptr;
-};
-
-// The planes that can be drawn: in the map, in the tables and with their
-// words all there.
-std::vector<PlanePass> MakePasses(const MapList& map, const SymbolTables& tables,
-                                  const std::vector<PlaneDisplay>& display, bool buildFilter)
-{
-    std::vector<PlanePass> passes;
-    const std::size_t words = map.WordCount();
-    const std::size_t count = std::min(map.Planes.size(), static_cast<std::size_t>(tables.NumPlanes()));
-
-    std::unordered_set<std::string> hiddenTypes;
-    if (buildFilter)
-        for (const MapSymbolTypes& type : tables.SymbolTypes())
-            if (type.Shown == 0)
-                hiddenTypes.insert(type.TypeID);
-
-    for (std::size_t p = 0; p < count; ++p) {
-        if (map.Planes[p].size() < words)
-            continue;
-        PlanePass pass;
-        pass.plane = static_cast<int>(p);
-        pass.words = map.Planes[p].data();
-        pass.display = p < display.size() ? display[p] : PlaneDisplay{};
-        const auto& first = tables.FirstSymbolByValue(pass.plane);
-        pass.first = first.data();
-        pass.firstSize = first.size();
-        pass.sheet = &tables.PatternSheet(pass.plane);
-        pass.mask = &tables.PatternMask(pass.plane);
-        if (!hiddenTypes.empty()) {
-            const auto& symbols = tables.PlaneSymbols(pass.plane);
-            pass.hidden.assign(first.size(), 0);
-            for (std::size_t v = 1; v < first.size(); ++v)
-                if (first[v] >= 0 && hiddenTypes.count(symbols[static_cast<std::size_t>(first[v])].SymbolType))
-                    pass.hidden[v] = 1;
-        }
-        passes.push_back(std::move(pass));
-    }
-    return passes;
-}
 
 void LoadPattern(Block& block, const Image& sheet, int index)
 {
@@ -179,7 +128,7 @@ void RedrawMap(Image& view, const MapList& map, const SymbolTables& tables, cons
     // Every pixel is drawn below, so a picture of the right size is reused as it is.
     if (view.width != width || view.height != height)
         view = Image(width, height);
-    RenderTiles(view, map.Width, map.Height, MakePasses(map, tables, display, true), valueMode);
+    RenderTiles(view, map.Width, map.Height, MakePlanePasses(map, tables, display, true), valueMode);
 }
 
 void RedrawTile(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
@@ -189,7 +138,7 @@ void RedrawTile(Image& view, const MapList& map, const SymbolTables& tables, con
     if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
         return;
     // One tile: the filter is asked tile by tile instead of building tables.
-    std::vector<PlanePass> passes = MakePasses(map, tables, display, false);
+    std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, false);
     const std::size_t at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
     for (PlanePass& pass : passes) {
         const std::uint16_t u = DisplayedValue(pass.words[at], pass.display, valueMode);
@@ -212,9 +161,9 @@ void RenderBlockPreview(Image& preview, std::span<const std::vector<std::uint16_
     MapList block;
     block.Width = static_cast<std::uint16_t>(width);
     block.Height = static_cast<std::uint16_t>(height);
-    block.Planes.assign(planes.begin(), planes.end());
+    block.Planes = std::vector<std::vector<std::uint16_t>>(planes.begin(), planes.end());
     const std::vector<PlaneDisplay> all(block.Planes.size(), PlaneDisplay{true, false});
-    RenderTiles(preview, width, height, MakePasses(block, tables, all, false), kIntMode);
+    RenderTiles(preview, width, height, MakePlanePasses(block, tables, all, false), kIntMode);
     EnlargeInPlace(preview, factor);
 }
 
