@@ -499,37 +499,6 @@ void TEditorBox::ShowPicture()
 
 // --- handlers ---
 
-void TEditorBox::onZoomChosen(int position)
-{
-    zoomPosition_ = std::clamp(position, 0, 4);
-    if (!session_)
-        return;
-    RedrawMap();
-    SyncOverlay(); // a paste preview in game pictures is drawn for the zoom
-    SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
-}
-
-void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
-{
-    if (!ZoomKeeping(step, viewportPoint))
-        return;
-    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
-    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
-}
-
-bool TEditorBox::ZoomKeeping(int step, QPoint viewportPoint)
-{
-    const int position = std::clamp(zoomPosition_ + step, 0, 4);
-    if (!session_ || position == zoomPosition_)
-        return false;
-    // The point of the map under `viewportPoint` stays under it.
-    const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
-    const int factor = ZoomFactor();
-    panel_->ZoomSlider()->setValue(position);
-    view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
-    return true;
-}
-
 void TEditorBox::onPlaneChosen(int plane)
 {
     if (!session_ || plane < 0)

@@ -1,5 +1,6 @@
-// The main window's view keys and the pointer's feedback: zooming by keys
-// (one step keeping the view's centre, or the whole map at once), Escape,
+// The main window's view keys and the pointer's feedback: zooming by the
+// track bar, the wheel (keeping the tile under the pointer) and keys (one
+// step keeping the view's centre, or the whole map at once), Escape,
 // the symbol filter's key, the recent symbols and the list's picture size,
 // the status bar's permanent fields, and the tile under the pointer with its
 // outline and the word the Pencil would draw there.
@@ -10,6 +11,7 @@
 #include "editor/ui/EditorActions.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
+#include "mapdefs/StructureStore.h"
 #include "symbols/ui/SymbolWidgets.h"
 
 #include <QAction>
@@ -19,6 +21,8 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QStatusBar>
+
+#include <algorithm>
 
 namespace tsl {
 
@@ -79,6 +83,37 @@ void TEditorBox::onZoomKey(int step)
     else
         pointerTile_.reset();
     ShowPointerFeedback();
+}
+
+void TEditorBox::onZoomChosen(int position)
+{
+    zoomPosition_ = std::clamp(position, 0, 4);
+    if (!session_)
+        return;
+    RedrawMap();
+    SyncOverlay(); // a paste preview in game pictures is drawn for the zoom
+    SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
+}
+
+void TEditorBox::onZoomStep(int step, QPoint viewportPoint)
+{
+    if (!ZoomKeeping(step, viewportPoint))
+        return;
+    // Near the edges the scroll bars cannot keep the tile: show the one now under the pointer.
+    onPointerMoved(view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint));
+}
+
+bool TEditorBox::ZoomKeeping(int step, QPoint viewportPoint)
+{
+    const int position = std::clamp(zoomPosition_ + step, 0, 4);
+    if (!session_ || position == zoomPosition_)
+        return false;
+    // The point of the map under `viewportPoint` stays under it.
+    const QPointF before = view_->PaintArea()->mapFrom(view_->viewport(), viewportPoint);
+    const int factor = ZoomFactor();
+    panel_->ZoomSlider()->setValue(position);
+    view_->KeepUnder(before * ZoomFactor() / factor, viewportPoint);
+    return true;
 }
 
 void TEditorBox::onZoomWholeMap()
