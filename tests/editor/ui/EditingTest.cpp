@@ -31,17 +31,8 @@ using namespace tsl::test;
 
 namespace {
 
-class EditingOnTheView : public OpenedEditor, public ::testing::WithParamInterface<int> {
+class EditingOnTheView : public ZoomedEditor {
 protected:
-    void SetUp() override
-    {
-        OpenedEditor::SetUp();
-        Editor().Panel()->ZoomSlider()->setValue(GetParam());
-    }
-
-    MapPaintArea* Area() { return Editor().View()->PaintArea(); }
-    int Cell() { return 8 * Editor().ZoomFactor(); }
-    QPoint Centre(QPoint tile) { return tile * Cell() + QPoint(Cell() / 2, Cell() / 2); }
     MapList& Map() { return Editor().CurrentProject()->Maps.Current(); }
     std::uint16_t Word(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
     // The words of every plane in the `w` x `h` tiles from `corner`, row by row.
@@ -53,33 +44,6 @@ protected:
                 for (int x = corner.x(); x < corner.x() + w; ++x)
                     words.push_back(Word(p, x, y));
         return words;
-    }
-
-    // Mouse events sent to the paint area itself, wherever it is scrolled.
-    void Mouse(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        const QPointF at = Centre(tile);
-        QMouseEvent event(type, at, Area()->mapToGlobal(at), button, held, Qt::NoModifier);
-        QApplication::sendEvent(Area(), &event);
-    }
-    void Press(QPoint tile, Qt::MouseButton button = Qt::LeftButton)
-    {
-        Mouse(QEvent::MouseButtonPress, tile, button, button);
-    }
-    void MoveTo(QPoint tile, Qt::MouseButtons held = Qt::LeftButton)
-    {
-        Mouse(QEvent::MouseMove, tile, Qt::NoButton, held);
-    }
-    void Release(QPoint tile, Qt::MouseButton button = Qt::LeftButton)
-    {
-        Mouse(QEvent::MouseButtonRelease, tile, button, Qt::NoButton);
-    }
-    void Drag(std::initializer_list<QPoint> tiles, Qt::MouseButton button = Qt::LeftButton)
-    {
-        Press(*tiles.begin(), button);
-        for (QPoint tile : tiles)
-            MoveTo(tile, button);
-        Release(*(tiles.end() - 1), button);
     }
     void ChooseSymbol(int row, Qt::MouseButton button)
     {

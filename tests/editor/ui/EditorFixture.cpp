@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -15,6 +17,29 @@ void OpenedEditor::SetUp()
 {
     EditorFixture::SetUp();
     OpenSample();
+}
+
+void ZoomedEditor::SetUp()
+{
+    OpenedEditor::SetUp();
+    Editor().resize(900, 700);
+    Editor().Panel()->ZoomSlider()->setValue(GetParam());
+    QApplication::processEvents();
+}
+
+void ZoomedEditor::Mouse(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    const QPointF at = Centre(tile);
+    QMouseEvent event(type, at, Area()->mapToGlobal(at), button, held, Qt::NoModifier);
+    QApplication::sendEvent(Area(), &event);
+}
+
+void ZoomedEditor::Drag(std::initializer_list<QPoint> tiles, Qt::MouseButton button)
+{
+    Press(*tiles.begin(), button);
+    for (QPoint tile : tiles)
+        MoveTo(tile, button);
+    Release(*(tiles.end() - 1), button);
 }
 
 void EditorFixture::TearDown()

@@ -5,10 +5,13 @@
 
 #include "ScriptedPrompter.h"
 #include "UiTestUtil.h"
+#include "editor/ui/MapView.h"
 #include "editor/ui/TEditorBox.h"
 
 #include <gtest/gtest.h>
 
+#include <QEvent>
+#include <QPoint>
 #include <QWidget>
 
 #include <functional>
@@ -64,6 +67,27 @@ private:
 class OpenedEditor : public EditorFixture {
 protected:
     void SetUp() override;
+};
+
+// The opened sample at the zoom position of the test's parameter, with the
+// pointer driven over the map view's tiles.
+class ZoomedEditor : public OpenedEditor, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override;
+
+    MapView* View() { return Editor().View(); }
+    MapPaintArea* Area() { return View()->PaintArea(); }
+    int Cell() { return 8 * Editor().ZoomFactor(); }
+    QPoint Centre(QPoint tile) { return tile * Cell() + QPoint(Cell() / 2, Cell() / 2); }
+    // A mouse event at the middle of a tile, sent to the paint area wherever it is scrolled.
+    void Mouse(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held);
+    void Press(QPoint tile, Qt::MouseButton button = Qt::LeftButton) { Mouse(QEvent::MouseButtonPress, tile, button, button); }
+    void MoveTo(QPoint tile, Qt::MouseButtons held = Qt::LeftButton) { Mouse(QEvent::MouseMove, tile, Qt::NoButton, held); }
+    void Release(QPoint tile, Qt::MouseButton button = Qt::LeftButton)
+    {
+        Mouse(QEvent::MouseButtonRelease, tile, button, Qt::NoButton);
+    }
+    void Drag(std::initializer_list<QPoint> tiles, Qt::MouseButton button = Qt::LeftButton);
 };
 
 } // namespace tsl::test

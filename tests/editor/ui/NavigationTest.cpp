@@ -31,33 +31,18 @@ using namespace tsl::test;
 
 namespace {
 
-class AtZoom : public OpenedEditor, public ::testing::WithParamInterface<int> {
+class AtZoom : public ZoomedEditor {
 protected:
-    void SetUp() override
-    {
-        OpenedEditor::SetUp();
-        Editor().resize(900, 700);
-        Editor().Panel()->ZoomSlider()->setValue(GetParam());
-        QApplication::processEvents();
-    }
-
-    MapView* View() { return Editor().View(); }
-    MapPaintArea* Area() { return View()->PaintArea(); }
-    int Cell() { return 8 * Editor().ZoomFactor(); }
     QPoint Scroll() { return {View()->horizontalScrollBar()->value(), View()->verticalScrollBar()->value()}; }
     QPoint MaxScroll() { return {View()->horizontalScrollBar()->maximum(), View()->verticalScrollBar()->maximum()}; }
     // The tile under the middle of the visible part.
     QPoint CentreTile() { return Area()->TileAt(Area()->mapFrom(View()->viewport(), View()->viewport()->rect().center())); }
 
     // A mouse event on the paint area at a point of the screen.
-    void Mouse(QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held)
+    void MouseAt(QEvent::Type type, QPoint global, Qt::MouseButton button, Qt::MouseButtons held)
     {
         QMouseEvent event(type, Area()->mapFromGlobal(QPointF(global)), QPointF(global), button, held, Qt::NoModifier);
         QApplication::sendEvent(Area(), &event);
-    }
-    void Tile(QEvent::Type type, QPoint tile, Qt::MouseButton button, Qt::MouseButtons held)
-    {
-        Mouse(type, Area()->mapToGlobal(tile * Cell() + QPoint(Cell() / 2, Cell() / 2)), button, held);
     }
     void Key(QEvent::Type type, Qt::Key key)
     {
@@ -86,10 +71,10 @@ TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
             Key(QEvent::KeyPress, Qt::Key_Space);
         const QPoint from = View()->viewport()->mapToGlobal(QPoint(200, 200));
         const QPoint drag(-40, -30); // the map follows the pointer up and left
-        Mouse(QEvent::MouseButtonPress, from, way.button, way.button);
-        Mouse(QEvent::MouseMove, from + drag / 2, Qt::NoButton, way.button);
-        Mouse(QEvent::MouseMove, from + drag, Qt::NoButton, way.button);
-        Mouse(QEvent::MouseButtonRelease, from + drag, way.button, Qt::NoButton);
+        MouseAt(QEvent::MouseButtonPress, from, way.button, way.button);
+        MouseAt(QEvent::MouseMove, from + drag / 2, Qt::NoButton, way.button);
+        MouseAt(QEvent::MouseMove, from + drag, Qt::NoButton, way.button);
+        MouseAt(QEvent::MouseButtonRelease, from + drag, way.button, Qt::NoButton);
         if (way.space)
             Key(QEvent::KeyRelease, Qt::Key_Space);
         const QPoint expected(std::clamp(start.x() - drag.x(), 0, MaxScroll().x()),
@@ -151,13 +136,11 @@ TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
 {
     const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[1];
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
-    Tile(QEvent::MouseButtonPress, {2, 2}, Qt::LeftButton, Qt::LeftButton);
-    Tile(QEvent::MouseMove, {4, 3}, Qt::NoButton, Qt::LeftButton);
-    Tile(QEvent::MouseButtonRelease, {4, 3}, Qt::LeftButton, Qt::NoButton);
+    Drag({{2, 2}, {4, 3}});
     Editor().Action("copyAction")->trigger();
     Editor().Panel()->ToolButton(kToolFill)->click();
     Editor().Action("pasteAction")->trigger();
-    Tile(QEvent::MouseMove, {30, 40}, Qt::NoButton, Qt::NoButton);
+    MoveTo({30, 40}, Qt::NoButton);
     ASSERT_FALSE(Area()->PreviewArea().isEmpty());
 
     QTest::keyClick(Area(), Qt::Key_Escape);
@@ -167,8 +150,8 @@ TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
     EXPECT_TRUE(Editor().Action("pasteAction")->isEnabled()) << "the block stays for the next paste";
 
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
-    Tile(QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
-    Tile(QEvent::MouseButtonRelease, {6, 6}, Qt::LeftButton, Qt::NoButton);
+    Press({5, 5});
+    Release({6, 6});
     ASSERT_TRUE(Editor().Action("copyAction")->isEnabled());
     QTest::keyClick(Area(), Qt::Key_Escape);
     EXPECT_TRUE(Area()->OutlineArea().isEmpty());
@@ -274,15 +257,14 @@ TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
     Editor().Session()->SetButtonValue(PointerButton::Left, 1);
     const std::uint16_t old = Editor().CurrentProject()->Maps.Current().Word(0, 5, 6);
     ASSERT_NE(old, 1);
-    Tile(QEvent::MouseMove, {5, 6}, Qt::NoButton, Qt::NoButton);
+    MoveTo({5, 6}, Qt::NoButton);
     EXPECT_EQ(S(Editor().TileStatusText()), "Tile: 5, 6");
     EXPECT_EQ(S(Editor().WordStatusText()),
               S(QString("Word: %1 (0x%2)").arg(old).arg(QString::number(old, 16).toUpper(), 4, '0')));
     EXPECT_EQ(Area()->HoverTile(), QPoint(5, 6));
     const std::string oldText = PanelText("wallText");
 
-    Tile(QEvent::MouseButtonPress, {5, 6}, Qt::LeftButton, Qt::LeftButton);
-    Tile(QEvent::MouseButtonRelease, {5, 6}, Qt::LeftButton, Qt::NoButton);
+    Drag({{5, 6}});
     EXPECT_EQ(PanelText("wallText"), "1 - Grey Stone 1");
     EXPECT_EQ(S(Editor().WordStatusText()), "Word: 1 (0x0001)");
     QTest::keyClick(&Editor(), Qt::Key_Z, Qt::ControlModifier); // no pointer move
