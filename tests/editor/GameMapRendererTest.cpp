@@ -35,14 +35,6 @@ Bytes StripedWall()
     return wall;
 }
 
-std::vector<std::uint8_t> Run(int length, int seed)
-{
-    std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < length; ++i)
-        pixels.push_back(static_cast<std::uint8_t>(seed + i));
-    return pixels;
-}
-
 // Walls 0 (TestWall(5)), 1 (striped), 2 (empty); the door chunks 3 to 10;
 // sprite 0 (three columns of posts) and sprite 1 (empty).
 std::shared_ptr<const GameGraphics> TestGraphics()
@@ -50,8 +42,8 @@ std::shared_ptr<const GameGraphics> TestGraphics()
     std::vector<Bytes> chunks = {TestWall(5), StripedWall(), {}};
     for (int door = 0; door < 8; ++door)
         chunks.push_back(TestWall(100 + door));
-    chunks.push_back(TestSprite(0, 63, {{0, {{0, 3, Run(3, 40)}}}, {20, {{10, 50, Run(40, 60)}}},
-                                        {63, {{60, 64, Run(4, 200)}}}}));
+    chunks.push_back(TestSprite(0, 63, {{0, {{0, 3, TestPixels(3, 40)}}}, {20, {{10, 50, TestPixels(40, 60)}}},
+                                        {63, {{60, 64, TestPixels(4, 200)}}}}));
     chunks.push_back({});
     auto pages = PageFile::Parse(TestPageFile(chunks, 11, 13), "VSWAP.TST");
     auto pictures = PictureTable::Parse("0,1,wall,0\n0,2,wall,2\n0,3,wall,1\n0,90,door,1\n0,108,floor,1\n"
@@ -98,29 +90,16 @@ std::uint32_t SymbolPixel(const SymbolTables& tables, int plane, int value, int 
 
 } // namespace
 
-TEST(GameMapRenderer, DrawsWallsAndDoorsPixelForPixelAt8x)
+TEST(GameMapRenderer, DrawsEachTileAt8xAsItsPictureOrItsSymbol)
 {
-    GameMapRenderer renderer(TestGraphics());
+    const auto graphics = TestGraphics();
+    GameMapRenderer renderer(graphics);
     const SymbolTables tables = TestTables();
     const Image view = Render(renderer, 8, tables);
     ASSERT_EQ(view.width, 4 * 64);
     ASSERT_EQ(view.height, 2 * 64);
     const Palette palette = TestPalette();
     const Bytes wall = TestWall(5), door = TestWall(101); // word 90: door chunk 1
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const auto at = static_cast<std::size_t>(x * 64 + y); // chunks hold columns
-            ASSERT_EQ(view.Pixel(x, y), palette[wall[at]]) << x << "," << y;
-            ASSERT_EQ(view.Pixel(3 * 64 + x, y), palette[door[at]]) << x << "," << y;
-        }
-}
-
-TEST(GameMapRenderer, DrawsASpritesOpaquePixelsOverTheFloor)
-{
-    const auto graphics = TestGraphics();
-    GameMapRenderer renderer(graphics);
-    const SymbolTables tables = TestTables();
-    const Image view = Render(renderer, 8, tables);
     const Sprite& sprite = *graphics->Pages.SpriteAt(0);
     // Tile (3, 1) is bare floor: flat, near the floor colour, but tinted.
     const std::uint32_t floor = view.Pixel(3 * 64, 64);
@@ -130,32 +109,23 @@ TEST(GameMapRenderer, DrawsASpritesOpaquePixelsOverTheFloor)
         EXPECT_NEAR(static_cast<int>((floor >> shift) & 0xFF), static_cast<int>((grey >> shift) & 0xFF), 24);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
+            const auto at = static_cast<std::size_t>(x * 64 + y); // chunks hold columns
+            ASSERT_EQ(view.Pixel(x, y), palette[wall[at]]) << x << "," << y;
+            ASSERT_EQ(view.Pixel(3 * 64 + x, y), palette[door[at]]) << x << "," << y;
             ASSERT_EQ(view.Pixel(3 * 64 + x, 64 + y), floor);
+            // The sprite's opaque pixels over the floor.
             const std::uint32_t expected = sprite.Opaque(x, y) ? graphics->Colours[sprite.Pixel(x, y)] : floor;
             ASSERT_EQ(view.Pixel(2 * 64 + x, y), expected) << x << "," << y;
+            // Plane 0, word 2 (empty wall chunk 2): its symbol.
+            ASSERT_EQ(view.Pixel(64 + x, y), SymbolPixel(tables, 0, 2, 64, x, y)) << x << "," << y;
+            // Plane 1, word 24 (empty sprite 1) over wall 0: black lets the wall through.
+            const std::uint32_t symbol = SymbolPixel(tables, 1, 24, 64, x, y);
+            ASSERT_EQ(view.Pixel(64 + x, 64 + y), symbol == kBlackPixel ? palette[wall[at]] : symbol) << x << "," << y;
         }
     // The standing actor at (2, 1) faces east (a white arrow at the right
     // edge) and appears on every level (a lime top-left corner).
     EXPECT_EQ(view.Pixel(2 * 64 + 56, 64 + 32), kWhitePixel);
     EXPECT_EQ(view.Pixel(2 * 64 + 1, 64 + 1), 0xFF00FF00u);
-}
-
-TEST(GameMapRenderer, DrawsTheSymbolOfAWordWhoseChunkIsEmpty)
-{
-    GameMapRenderer renderer(TestGraphics());
-    const SymbolTables tables = TestTables();
-    const Image view = Render(renderer, 8, tables);
-    const Palette palette = TestPalette();
-    const Bytes wall = TestWall(5);
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) {
-            // Plane 0, word 2 (empty wall chunk 2): its symbol.
-            ASSERT_EQ(view.Pixel(64 + x, y), SymbolPixel(tables, 0, 2, 64, x, y)) << x << "," << y;
-            // Plane 1, word 24 (empty sprite 1) over wall 0: black lets the wall through.
-            const std::uint32_t symbol = SymbolPixel(tables, 1, 24, 64, x, y);
-            const std::uint32_t below = palette[wall[static_cast<std::size_t>(x * 64 + y)]];
-            ASSERT_EQ(view.Pixel(64 + x, 64 + y), symbol == kBlackPixel ? below : symbol) << x << "," << y;
-        }
     EXPECT_FALSE(renderer.HasPicture(0, 2));
     EXPECT_FALSE(renderer.HasPicture(1, 24));
     EXPECT_TRUE(renderer.HasPicture(0, 1));

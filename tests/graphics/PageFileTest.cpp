@@ -12,19 +12,11 @@ using namespace tsl::test;
 
 namespace {
 
-std::vector<std::uint8_t> Pixels(int length, int seed)
-{
-    std::vector<std::uint8_t> pixels;
-    for (int i = 0; i < length; ++i)
-        pixels.push_back(static_cast<std::uint8_t>(seed + i));
-    return pixels;
-}
-
 // Column 0 with three posts, column 63 with one; the columns between are empty.
 Bytes EdgeSprite()
 {
-    return TestSprite(0, 63, {{0, {{0, 2, Pixels(2, 10)}, {5, 9, Pixels(4, 20)}, {60, 64, Pixels(4, 30)}}},
-                              {63, {{31, 33, Pixels(2, 40)}}}});
+    return TestSprite(0, 63, {{0, {{0, 2, TestPixels(2, 10)}, {5, 9, TestPixels(4, 20)}, {60, 64, TestPixels(4, 30)}}},
+                              {63, {{31, 33, TestPixels(2, 40)}}}});
 }
 
 std::string Refusal(const Bytes& file)
@@ -38,7 +30,7 @@ std::string Refusal(const Bytes& file)
 TEST(PageFile, ReadsWallsSpritesAndEmptyChunks)
 {
     // Walls 0 and 1 (1 empty), sprites 2 to 4 (3 empty), one sound.
-    const Bytes file = TestPageFile({TestWall(5), {}, EdgeSprite(), {}, TestSprite(7, 7, {{7, {{60, 64, Pixels(4, 90)}}}}),
+    const Bytes file = TestPageFile({TestWall(5), {}, EdgeSprite(), {}, TestSprite(7, 7, {{7, {{60, 64, TestPixels(4, 90)}}}}),
                                      Bytes{1, 2, 3}},
                                     2, 5);
     auto pages = PageFile::Parse(file, "VSWAP.TST");
@@ -94,9 +86,9 @@ TEST(PageFile, RefusesADamagedFileNamingTheChunk)
     PutU16(badColumns.data() + 12 + 2, 64);
     Bytes columnOffset = TestPageFile({TestSprite(0, 1, {})}, 0, 1);
     PutU16(columnOffset.data() + 12 + 6, 500);
-    Bytes postOutside = TestPageFile({TestSprite(3, 3, {{3, {{10, 20, Pixels(10, 0)}}}})}, 0, 1);
+    Bytes postOutside = TestPageFile({TestSprite(3, 3, {{3, {{10, 20, TestPixels(10, 0)}}}})}, 0, 1);
     PutU16(postOutside.data() + 12 + 8, 2000);
-    Bytes rowsOutside = TestPageFile({TestSprite(3, 3, {{3, {{10, 20, Pixels(10, 0)}}}})}, 0, 1);
+    Bytes rowsOutside = TestPageFile({TestSprite(3, 3, {{3, {{10, 20, TestPixels(10, 0)}}}})}, 0, 1);
     PutU16(rowsOutside.data() + 12 + 6, 66 * 2);
     Bytes unended; // one post, its pixels the chunk's first bytes, and no closing 0
     for (const int word : {3, 3, 6, 20 * 2, 0x10000 - 10, 10 * 2})

@@ -97,20 +97,20 @@ INSTANTIATE_TEST_SUITE_P(
         RayRow{"FrameBesideTheDoor", 6.5, 4.5, 0, -1, 0, CellKind::Wall, 6, 3, Face::South, 32, kFrameLight, 0.5}),
     [](const auto& row) { return row.param.name; });
 
-// A picture whose pixels say where they come from: page, column and row.
-std::vector<std::uint32_t> Marked(int page)
-{
-    std::vector<std::uint32_t> pixels(kPagePixels);
-    for (std::uint32_t column = 0; column < kPageSide; ++column)
-        for (std::uint32_t row = 0; row < kPageSide; ++row)
-            pixels[column * kPageSide + row] = 0xFF000000u | static_cast<std::uint32_t>(page) << 16 | column << 8 | row;
-    return pixels;
-}
-
 std::uint32_t MarkOf(int page, int column, int row)
 {
     return 0xFF000000u | static_cast<std::uint32_t>(page) << 16 | static_cast<std::uint32_t>(column) << 8 |
            static_cast<std::uint32_t>(row);
+}
+
+// A picture whose pixels say where they come from: page, column and row.
+std::vector<std::uint32_t> Marked(int page)
+{
+    std::vector<std::uint32_t> pixels(kPagePixels);
+    for (int column = 0; column < kPageSide; ++column)
+        for (int row = 0; row < kPageSide; ++row)
+            pixels[static_cast<std::size_t>(column * kPageSide + row)] = MarkOf(page, column, row);
+    return pixels;
 }
 
 TEST(RaycasterTest, DrawsACorridorPixelForPixel)
@@ -167,40 +167,32 @@ TEST(RaycasterTest, UnknownWallsAndMissingPicturesArePlain)
     EXPECT_EQ(picture.Pixel(16, 10), kPlainLight);
 }
 
-// A level with a sprite in the corridor of the room, drawn all in one colour.
-struct SpriteScene {
-    Level level = Room();
-    PagePictures pictures;
-    Raycaster raycaster;
-    Image picture{64, 40};
-
-    SpriteScene()
-    {
-        std::vector<std::uint32_t> red(kPagePixels, 0xFFFF0000u);
-        for (std::size_t row = 0; row < 8; ++row) // a transparent strip along the top
-            for (std::size_t column = 0; column < kPageSide; ++column)
-                red[column * kPageSide + row] = kTransparentPixel;
-        pictures.Set(kSprite, red);
-        pictures.Set(kLight, std::vector<std::uint32_t>(kPagePixels, 0xFF0000FFu));
-        pictures.Set(kDark, std::vector<std::uint32_t>(kPagePixels, 0xFF0000FFu));
-    }
-};
-
 TEST(RaycasterTest, SpritesHideBehindWallsAndStandBeforeThem)
 {
-    SpriteScene scene;
+    // The room with a sprite all in red but a transparent strip along its top, the walls blue.
+    Level level = Room();
+    PagePictures pictures;
+    std::vector<std::uint32_t> red(kPagePixels, 0xFFFF0000u);
+    for (std::size_t row = 0; row < 8; ++row)
+        for (std::size_t column = 0; column < kPageSide; ++column)
+            red[column * kPageSide + row] = kTransparentPixel;
+    pictures.Set(kSprite, red);
+    pictures.Set(kLight, std::vector<std::uint32_t>(kPagePixels, 0xFF0000FFu));
+    pictures.Set(kDark, std::vector<std::uint32_t>(kPagePixels, 0xFF0000FFu));
+    Raycaster raycaster;
+    Image picture{64, 40};
     // In front of the east wall, looking east along row 1.
-    scene.level.sprites.push_back({4.5, 1.5, kSprite, false});
-    scene.raycaster.Render(scene.level, scene.pictures, Camera{1.5, 1.5, 0}, scene.picture);
-    EXPECT_EQ(scene.picture.Pixel(32, 20), 0xFFFF0000u);
-    EXPECT_EQ(scene.picture.Pixel(24, 20), 0xFF0000FFu); // the wall beside it
-    EXPECT_EQ(scene.picture.Pixel(32, 14), scene.level.ceiling) << "its transparent rows show what is behind";
+    level.sprites.push_back({4.5, 1.5, kSprite, false});
+    raycaster.Render(level, pictures, Camera{1.5, 1.5, 0}, picture);
+    EXPECT_EQ(picture.Pixel(32, 20), 0xFFFF0000u);
+    EXPECT_EQ(picture.Pixel(24, 20), 0xFF0000FFu); // the wall beside it
+    EXPECT_EQ(picture.Pixel(32, 14), level.ceiling) << "its transparent rows show what is behind";
 
     // Behind the block at (4, 2), looking east along row 2: not drawn.
-    scene.level.sprites = {{5.5, 2.5, kSprite, false}};
-    scene.raycaster.Render(scene.level, scene.pictures, Camera{1.5, 2.5, 0}, scene.picture);
+    level.sprites = {{5.5, 2.5, kSprite, false}};
+    raycaster.Render(level, pictures, Camera{1.5, 2.5, 0}, picture);
     for (int x = 0; x < 64; ++x)
-        EXPECT_NE(scene.picture.Pixel(x, 20), 0xFFFF0000u) << "column " << x;
+        EXPECT_NE(picture.Pixel(x, 20), 0xFFFF0000u) << "column " << x;
 }
 
 TEST(RaycasterTest, ProjectsSpritesByTheEngineRules)

@@ -5,6 +5,14 @@
 
 namespace tsl::test {
 
+std::vector<std::uint8_t> TestPixels(int length, int seed)
+{
+    std::vector<std::uint8_t> pixels;
+    for (int i = 0; i < length; ++i)
+        pixels.push_back(static_cast<std::uint8_t>(seed + i));
+    return pixels;
+}
+
 Bytes TestWall(int seed)
 {
     Bytes wall(4096);

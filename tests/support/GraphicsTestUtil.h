@@ -17,6 +17,8 @@ struct TestPost {
     int bottom = 0;
     std::vector<std::uint8_t> pixels; // bottom - top palette indices
 };
+// `length` pixels counting up from `seed`.
+std::vector<std::uint8_t> TestPixels(int length, int seed);
 struct TestColumn {
     int column = 0;
     std::vector<TestPost> posts;
