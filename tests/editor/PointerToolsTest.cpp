@@ -34,18 +34,24 @@ TEST_F(PointerToolsTest, PencilStrokeIsOneStepEndsWhenItLeavesTheMapAndAPressOut
     EXPECT_EQ(W(0, 15, 11), 3);
 }
 
+// The pencil's word is what a press would write; a byte-mode stroke writes
+// the word of its press on every tile it reaches.
 TEST_F(PointerToolsTest, ByteModeStrokeWritesTheWordOfItsPress)
 {
     Open({{16, 16}}, {0}); // plane 0 split
     Map().SetWord(0, 0, 0, 0x1203);
     Map().SetWord(0, 1, 0, 0x7702);
-    Tools().SetValueMode(kLowByteMode);
     Tools().SetButtonValue(Button::Left, 5);
+    EXPECT_EQ(Tools().PencilWord(0, 0), 5);
+    Tools().SetValueMode(kLowByteMode);
+    EXPECT_EQ(Tools().PencilWord(0, 0), 0x1205);
+    EXPECT_EQ(Tools().PencilWord(16, 0), std::nullopt);
     Stroke({{0, 0}, {1, 0}, {2, 0}});
     EXPECT_EQ(W(0, 0, 0), 0x1205);
     EXPECT_EQ(W(0, 1, 0), 0x1205);
     EXPECT_EQ(W(0, 2, 0), 0x1205);
-
+    Tools().SelectTool(kToolFill);
+    EXPECT_EQ(Tools().PencilWord(0, 0), std::nullopt);
 }
 
 TEST_F(PointerToolsTest, ButtonsDrawTheirValuesInTheSelectedPlane)
@@ -123,19 +129,6 @@ TEST_F(PointerToolsTest, TheRecentRowHoldsTheLastEightValuesDrawnPerPlane)
     EXPECT_EQ(Tools().RecentValues(0).front(), 11);
     Tools().SelectPlane(1);
     EXPECT_TRUE(Tools().RecentValues(1).empty());
-}
-
-TEST_F(PointerToolsTest, PencilWordIsWhatAPressWouldWrite)
-{
-    Open({{16, 16}}, {0}); // plane 0 split
-    Map().SetWord(0, 2, 2, 0x1203);
-    Tools().SetButtonValue(Button::Left, 5);
-    EXPECT_EQ(Tools().PencilWord(2, 2), 5);
-    Tools().SetValueMode(kLowByteMode);
-    EXPECT_EQ(Tools().PencilWord(2, 2), 0x1205);
-    EXPECT_EQ(Tools().PencilWord(16, 2), std::nullopt);
-    Tools().SelectTool(kToolFill);
-    EXPECT_EQ(Tools().PencilWord(2, 2), std::nullopt);
 }
 
 TEST_F(PointerToolsTest, ButtonValuesAreStoredWithTheStructureForTheNextSession)

@@ -118,16 +118,28 @@ TEST_F(RunMapFixture, StartsTheGameWithThePlaceholdersFilledIn)
                                                   "a b", "--n=3", "100%", "%x"));
 }
 
-TEST_F(RunMapFixture, AProgramThatCannotStartIsNamedWithTheReason)
+TEST_F(RunMapFixture, AProgramThatCannotStartOrAnOpenQuoteIsToldAndNothingStarts)
 {
-    settings.WriteString("Game", "RunCommand", "tesselar-no-such-game --tedlevel %m");
-    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Failed);
-    ASSERT_EQ(prompter.Records().size(), 1u);
-    EXPECT_EQ(prompter.Records()[0].text,
-              "Couldn't start the game \"tesselar-no-such-game\":\n\nNo such file or directory");
-    EXPECT_EQ(prompter.Records()[0].caption, "Run Map");
-    EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Warning);
-
+    const struct {
+        const char* command;
+        bool changed; // an open quote is refused before the save question
+        std::string text;
+        MessageIcon icon;
+    } rows[] = {
+        {"tesselar-no-such-game --tedlevel %m", false,
+         "Couldn't start the game \"tesselar-no-such-game\":\n\nNo such file or directory", MessageIcon::Warning},
+        {"wolf4sdl \"--tedlevel %m", true,
+         "The run command in TSL.ini has a quote that is not closed:\n\nwolf4sdl \"--tedlevel %m", MessageIcon::Error},
+    };
+    for (const auto& row : rows) {
+        ScriptedPrompter told;
+        settings.WriteString("Game", "RunCommand", row.command);
+        EXPECT_EQ(RunMap(maps, row.changed, settings, told, hooks), RunMapResult::Failed);
+        ASSERT_EQ(told.Records().size(), 1u);
+        EXPECT_EQ(told.Records()[0].text, row.text);
+        EXPECT_EQ(told.Records()[0].caption, "Run Map");
+        EXPECT_EQ(told.Records()[0].icon, row.icon);
+    }
 }
 
 struct SaveRow {
@@ -176,17 +188,6 @@ TEST_F(RunMapFixture, AsksForTheCommandWhenNoneIsSetAndKeepsIt)
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_THAT(launched[0], ElementsAre("ecwolf", "--data", "WL1", "--tedlevel", "2"));
     EXPECT_EQ(launchFolder, std::filesystem::absolute(game));
-}
-
-TEST_F(RunMapFixture, AnOpenQuoteIsRefused)
-{
-    FakeLaunch();
-    settings.WriteString("Game", "RunCommand", "wolf4sdl \"--tedlevel %m");
-    EXPECT_EQ(RunMap(maps, true, settings, prompter, hooks), RunMapResult::Failed);
-    EXPECT_THAT(prompter.MessageTexts(),
-                ElementsAre("The run command in TSL.ini has a quote that is not closed:\n\nwolf4sdl \"--tedlevel %m"));
-    EXPECT_EQ(prompter.Records()[0].icon, MessageIcon::Error);
-    EXPECT_TRUE(launched.empty());
 }
 
 } // namespace
