@@ -152,11 +152,9 @@ TEST_P(EditingOnTheView, DoubleClickingAFindingShowsItsTileInTheMiddleOfTheView)
     }
     // The outline: white on the tile's border, black just outside it.
     const int c = Cell();
-    QImage painted(Area()->size(), QImage::Format_RGB32);
-    const QRect around(tile * c - QPoint(4, 4), QSize(c + 8, c + 8));
-    Area()->render(&painted, around.topLeft(), QRegion(around));
-    EXPECT_EQ(painted.pixel(tile.x() * c, tile.y() * c + c / 2), qRgb(255, 255, 255));
-    EXPECT_EQ(painted.pixel(tile.x() * c - 1, tile.y() * c + c / 2), qRgb(0, 0, 0));
+    const QImage painted = Painted(Area(), QRect(tile * c - QPoint(4, 4), QSize(c + 8, c + 8)));
+    EXPECT_EQ(painted.pixel(4, 4 + c / 2), qRgb(255, 255, 255));
+    EXPECT_EQ(painted.pixel(3, 4 + c / 2), qRgb(0, 0, 0));
 
     Drag({{1, 1}}); // the next press lets it go
     EXPECT_EQ(Area()->ShownTile(), std::nullopt);
@@ -203,9 +201,7 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     Release({4, 3});
     // The selection stays tinted, outlined inside its tiles with dashes of
     // black and white.
-    QImage painted(Area()->size(), QImage::Format_RGB32);
-    painted.fill(Qt::magenta);
-    Area()->render(&painted, QPoint(), QRegion(QRect(0, 0, 6 * c, 6 * c)));
+    const QImage painted = Painted(Area(), QRect(0, 0, 6 * c, 6 * c));
     int white = 0, black = 0; // on the last pixel column of the selection
     for (int y = 2 * c; y < 4 * c; ++y) {
         white += painted.pixel(5 * c - 1, y) == qRgb(255, 255, 255);
@@ -234,12 +230,11 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     EXPECT_TRUE(Area()->OutlineArea().isEmpty());
     MoveTo({30, 40}, Qt::NoButton);
     EXPECT_EQ(Area()->PreviewArea(), QRect(30 * c, 40 * c, 3 * c, 2 * c));
-    // Rendered in place (the region lands at the offset given): the preview's
-    // pixel (5, 1) is red where the map beneath is black.
-    Area()->render(&painted, QPoint(30 * c, 40 * c), QRegion(QRect(30 * c, 40 * c, 3 * c, 2 * c)));
+    // The preview's pixel (5, 1) is red where the map beneath is black.
+    const QImage placed = Painted(Area(), QRect(30 * c, 40 * c, 3 * c, 2 * c));
     const Image& preview = Editor().Session()->PasteBuffer().Preview;
     ASSERT_NE(preview.Pixel(5, 1), Editor().ViewImage().Pixel(30 * 8 + 5, 40 * 8 + 1));
-    EXPECT_EQ(painted.pixel(30 * c + 5 * f, 40 * c + f), preview.Pixel(5, 1));
+    EXPECT_EQ(placed.pixel(5 * f, f), preview.Pixel(5, 1));
 
     Press({30, 40});
     Release({30, 40});

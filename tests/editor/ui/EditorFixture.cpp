@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -17,6 +18,21 @@ void OpenedEditor::SetUp()
 {
     EditorFixture::SetUp();
     OpenSample();
+}
+
+QImage Painted(QWidget* widget, const QRect& area)
+{
+    QImage out(area.size(), QImage::Format_RGB32);
+    out.fill(Qt::magenta);
+    widget->render(&out, QPoint(), QRegion(area));
+    return out;
+}
+
+bool PaintRecorder::eventFilter(QObject*, QEvent* event)
+{
+    if (event->type() == QEvent::Paint)
+        painted += static_cast<QPaintEvent*>(event)->region();
+    return false;
 }
 
 void ZoomedEditor::SetUp()

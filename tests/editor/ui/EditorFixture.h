@@ -11,6 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
+#include <QImage>
+#include <QRegion>
 #include <QPoint>
 #include <QWidget>
 
@@ -67,6 +69,19 @@ private:
 class OpenedEditor : public EditorFixture {
 protected:
     void SetUp() override;
+};
+
+// The widget's pixels in `area` (in its own coordinates), as painted over magenta.
+QImage Painted(QWidget* widget, const QRect& area);
+
+// The regions a widget repaints.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override;
 };
 
 // The opened sample at the zoom position of the test's parameter, with the

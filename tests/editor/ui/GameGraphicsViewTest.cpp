@@ -12,7 +12,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QPaintEvent>
 #include <QCheckBox>
 #include <QSlider>
 #include <QTest>
@@ -30,29 +29,6 @@ Bytes SamplePageFile()
     chunks.resize(12);
     return TestPageFile(chunks, 12, 12);
 }
-
-QImage Painted(MapPaintArea* paint, const QRect& area)
-{
-    QImage out(area.size(), QImage::Format_RGB32);
-    out.fill(Qt::magenta);
-    paint->render(&out, QPoint(), QRegion(area));
-    return out;
-}
-
-// The regions a widget repaints.
-class PaintRecorder : public QObject {
-public:
-    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 // The first tile of map 1 holding word `value` on plane 0 and nothing on plane 1.
 QPoint TileOf(const MapList& map, std::uint16_t value)

@@ -59,8 +59,6 @@ TEST_F(OpenedEditor, TheTitleIsMarkedWhileChangesAreUnsaved)
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
     Editor().Action("undoAction")->trigger();
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse");
-    EXPECT_TRUE(Editor().AskSaveChanges()) << "an edit undone asks nothing";
-    EXPECT_TRUE(Prompts().Records().empty());
     Editor().Action("redoAction")->trigger();
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
     WhenModal([](QWidget* dialog) { ClickClose(dialog); });

@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QListWidget>
-#include <QPaintEvent>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
@@ -20,15 +19,6 @@ using namespace tsl;
 using namespace tsl::test;
 
 namespace {
-
-// The paint area's pixels in `area` (in paint-area coordinates), as painted.
-QImage Painted(MapPaintArea* paint, const QRect& area)
-{
-    QImage out(area.size(), QImage::Format_RGB32);
-    out.fill(Qt::magenta);
-    paint->render(&out, QPoint(), QRegion(area));
-    return out;
-}
 
 // Unchecks the view options item with this text and closes the dialog with OK.
 void UncheckViewOption(const QString& text)
@@ -46,21 +36,6 @@ void UncheckViewOption(const QString& text)
         Finish(dialog);
     });
 }
-
-// The regions a widget repaints.
-class PaintRecorder : public QObject {
-public:
-    explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
 
 } // namespace
 

@@ -257,8 +257,12 @@ TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
     Editor().Session()->SetButtonValue(PointerButton::Left, 1);
     const std::uint16_t old = Editor().CurrentProject()->Maps.Current().Word(0, 5, 6);
     ASSERT_NE(old, 1);
+    Editor().CurrentProject()->Maps.Current().SetWord(1, 5, 6, 999); // no symbol of plane 2 has it
     MoveTo({5, 6}, Qt::NoButton);
     EXPECT_EQ(S(Editor().TileStatusText()), "Tile: 5, 6");
+    EXPECT_EQ(PanelText("xLabel"), "X: 5");
+    EXPECT_EQ(PanelText("yLabel"), "Y: 6");
+    EXPECT_EQ(S(Editor().Panel()->TileRow(1).text->text()), "999 - Unknown");
     EXPECT_EQ(S(Editor().WordStatusText()),
               S(QString("Word: %1 (0x%2)").arg(old).arg(QString::number(old, 16).toUpper(), 4, '0')));
     EXPECT_EQ(Area()->HoverTile(), QPoint(5, 6));

@@ -124,20 +124,6 @@ TEST_F(OpenedEditor, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
     EXPECT_EQ(PanelText("rightText"), "0 - Nothing");
 }
 
-TEST_F(OpenedEditor, ThePointerFillsTheTileInformationRowsAndTheCoordinates)
-{
-    MapList& map = Editor().CurrentProject()->Maps.Current();
-    map.SetWord(0, 5, 3, 2);
-    map.SetWord(1, 5, 3, 999); // no symbol of plane 2 has it
-    MapPaintArea* area = Editor().View()->PaintArea();
-    // Tile (5, 3) at zoom 1: pixels 40..47 x 24..31.
-    QTest::mouseMove(area, QPoint(5 * 8 + 3, 3 * 8 + 4));
-    EXPECT_EQ(PanelText("xLabel"), "X: 5");
-    EXPECT_EQ(PanelText("yLabel"), "Y: 3");
-    EXPECT_EQ(S(Editor().Panel()->TileRow(0).text->text()), "2 - Grey Stone 2");
-    EXPECT_EQ(S(Editor().Panel()->TileRow(1).text->text()), "999 - Unknown");
-}
-
 TEST_F(OpenedEditor, NavigationAndItsKeysStopAtBothEnds)
 {
     const int count = Editor().CurrentProject()->Maps.NumMaps();
