@@ -21,23 +21,19 @@ namespace {
 
 const MemoryProjectOptions kTwoMaps{{{16, 16}, {24, 8}}, 3, {}, false};
 
-void Stroke(EditorSession& session, std::uint16_t value, const std::vector<std::pair<int, int>>& tiles)
-{
-    session.SetButtonValue(PointerButton::Left, value);
-    session.Pointer({PointerAction::Press, PointerButton::Left, tiles.front().first, tiles.front().second});
-    for (auto [x, y] : tiles)
-        session.Pointer({PointerAction::Move, PointerButton::Left, x, y});
-    session.Pointer({PointerAction::Release, PointerButton::Left, tiles.back().first, tiles.back().second});
-}
-
-// Words in two planes of both maps.
+// Words in two planes of both maps, through the edit frame.
 void Edit(EditorSession& session)
 {
-    Stroke(session, 7, {{1, 1}, {2, 1}, {3, 2}});
-    session.SelectPlane(1);
-    Stroke(session, 9, {{15, 15}});
+    session.EditMap(0, kAllPlanes, [](MapList& map) {
+        for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 2}})
+            map.SetWord(0, x, y, 7);
+        map.SetWord(1, 15, 15, 9);
+    });
+    session.EditMap(1, 0, [](MapList& map) {
+        map.SetWord(0, 23, 7, 3);
+        map.SetWord(0, 22, 7, 3);
+    });
     session.NextMap();
-    Stroke(session, 3, {{23, 7}, {22, 7}});
 }
 
 Bytes RecoveryBytes(const MapHandler& maps, const fs::path& file)

@@ -79,8 +79,4 @@ TEST(Palette, ReadsTheShippedPalettes)
         differences += wolf->colours[static_cast<std::size_t>(i)] != spear->colours[static_cast<std::size_t>(i)];
     EXPECT_EQ(differences, 2);
     EXPECT_NE(wolf->colours[166], spear->colours[166]);
-
-    auto missing = Palette::Load(SourceDir() / "no-such.pal");
-    ASSERT_FALSE(missing);
-    EXPECT_EQ(missing.failure().text, "The palette \"" + (SourceDir() / "no-such.pal").string() + "\" cannot be read.");
 }
