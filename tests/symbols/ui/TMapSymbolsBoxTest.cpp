@@ -35,6 +35,16 @@ protected:
     }
 
     fs::path Folder() const { return app.MapDefs() / "WL6"; }
+    // The wall type renamed with a byte above 0x7F, as an old editor wrote it;
+    // the file's text before the dialog.
+    std::string NameTheWallTypeInWindows1252()
+    {
+        std::string types = FileText(Folder() / "mapsymboltypes.txt");
+        types.replace(0, 8, "w,Mur \xE9,1");
+        WriteFile(Folder() / "mapsymboltypes.txt", types);
+        EXPECT_FALSE(project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, 3));
+        return types;
+    }
     bool Show(bool mapsChanged = false)
     {
         return box.ShowMapSymbols(project->Symbols, {"Walls and Floors", "Objects and Actors", "Extra"}, mapsChanged);
@@ -227,11 +237,7 @@ TEST_F(MapSymbolsBoxTest, NamesAreWindows1252AndComeBackAsTheyWereUnlessEdited)
     std::string text = FileText(plane1);
     text.replace(text.find("Grey Stone 1"), 12, "Pierre \xE9\x80\x81\x9D");
     WriteFile(plane1, text);
-    const fs::path typesFile = Folder() / "mapsymboltypes.txt";
-    std::string types = FileText(typesFile);
-    types.replace(0, 8, "w,Mur \xE9,1");
-    WriteFile(typesFile, types);
-    ASSERT_FALSE(project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, 3));
+    NameTheWallTypeInWindows1252();
 
     WhenModal([&](QWidget* dialog) {
         auto* list = Find<QListWidget>(dialog, "symbolList");
@@ -258,11 +264,7 @@ TEST_F(MapSymbolsBoxTest, NamesAreWindows1252AndComeBackAsTheyWereUnlessEdited)
 
 TEST_F(MapSymbolsBoxTest, TheTypeEditorFollowsTheCurrentRowAndRenamesOnlyTheRowTypedFor)
 {
-    const fs::path typesFile = Folder() / "mapsymboltypes.txt";
-    std::string types = FileText(typesFile);
-    types.replace(0, 8, "w,Mur \xE9,1");
-    WriteFile(typesFile, types);
-    ASSERT_FALSE(project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, 3));
+    std::string types = NameTheWallTypeInWindows1252();
 
     WhenModal([&](QWidget* dialog) {
         WhenModal([&](QWidget* editor) {
@@ -286,6 +288,6 @@ TEST_F(MapSymbolsBoxTest, TheTypeEditorFollowsTheCurrentRowAndRenamesOnlyTheRowT
     });
     EXPECT_FALSE(Show());
     types.replace(types.find("f,Floor,1"), 9, "f,Ground,1");
-    EXPECT_EQ(FileText(typesFile), types);
+    EXPECT_EQ(FileText(Folder() / "mapsymboltypes.txt"), types);
     EXPECT_TRUE(prompter.Records().empty());
 }
