@@ -191,23 +191,6 @@ TEST_F(EditorSessionTest, CutKeepsToTheCurrentMapClearsEveryPlaneAndIsUndoable)
     ExpectUndoRedo(before);
 }
 
-TEST_F(EditorSessionTest, ClipboardEntryIsPlacedWholeAndHandsOverToThePencil)
-{
-    Open({{64, 64}});
-    std::vector<std::vector<std::uint16_t>> planes(3, std::vector<std::uint16_t>(16 * 16, 9));
-    EXPECT_FALSE(session->CanClipboardManager());
-    session->CreateClipboardManager().Entries.push_back(session->MakeClipboardEntry(16, 16, planes));
-    EXPECT_TRUE(session->CanClipboardManager());
-    session->PasteFromClipboard(0);
-    EXPECT_EQ(session->CurrentTool(), kToolPastePlacement);
-    Send(PointerAction::Move, 10, 20);
-    Stroke({{10, 20}});
-    EXPECT_EQ(Count(0, 9), 16 * 16);
-    EXPECT_EQ(W(2, 25, 35), 9);
-    EXPECT_EQ(W(2, 26, 35), 0);
-    EXPECT_EQ(session->CurrentTool(), kToolPencil);
-}
-
 TEST_F(EditorSessionTest, AddAndDeleteMapKeepTheListInStep)
 {
     struct Case { int shown; bool add; std::vector<std::string> names; int current; };
