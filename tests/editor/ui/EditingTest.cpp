@@ -95,26 +95,6 @@ TEST_P(EditingOnTheView, APencilStrokeLandsOnTheTilesUnderThePointerAndComesBack
     EXPECT_EQ(Word(0, 26, 33), before[33 * 64 + 26]) << "one step redone";
 }
 
-// The session ends the stroke on its own map (MapChangeTest); the view sends
-// nothing more of that press.
-TEST_P(EditingOnTheView, AStrokeHeldAcrossPageUpEndsOnTheMapItBeganOn)
-{
-    ChooseSymbol(1, Qt::LeftButton);
-    Press({3, 4});
-    MoveTo({4, 4});
-    QTest::keyClick(&Editor(), Qt::Key_PageUp);
-    ASSERT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 1);
-    const auto next = Map().Planes;
-    MoveTo({5, 4});
-    MoveTo({9, 9});
-    Release({9, 9});
-    EXPECT_EQ(Map().Planes, next) << "nothing of the press reaches the next map";
-    EXPECT_FALSE(Enabled("undoAction"));
-    Editor().PreviousMap();
-    EXPECT_EQ(Word(0, 4, 4), 1);
-    EXPECT_TRUE(Enabled("undoAction")) << "the step closed on the map it began on";
-}
-
 TEST_P(EditingOnTheView, DoubleClickingAFindingShowsItsTileInTheMiddleOfTheView)
 {
     const QPoint tile(40, 45);
