@@ -41,13 +41,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(RecoveryFile()); }));
         Recreate();
     }
-    std::size_t FilesIn(const fs::path& folder)
-    {
-        std::size_t count = 0;
-        for (auto it = fs::directory_iterator(folder); it != fs::directory_iterator(); ++it)
-            count += it->is_regular_file();
-        return count;
-    }
 };
 
 } // namespace
@@ -96,7 +89,7 @@ TEST_F(KeepingWork, AnAutosaveOutlivesTheEditorAndIsOfferedBackAtTheNextOpen)
     OpenSample();
     EXPECT_EQ(Prompts().Records().size(), 1u);
     EXPECT_FALSE(fs::exists(RecoveryFile()));
-    EXPECT_EQ(FilesIn(RecoveryRoot()), 1u);
+    EXPECT_EQ(Snapshot(RecoveryRoot()).size(), 1u);
     EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), onDisk);
     EXPECT_FALSE(Editor().Changed());
 
