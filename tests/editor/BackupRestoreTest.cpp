@@ -85,19 +85,6 @@ TEST(RestoreBackup, TheOldestComesBackAndTheCurrentFilesAreKeptToUndoIt)
     EXPECT_EQ(g.GameFiles(), current);
 }
 
-TEST(RestoreBackup, UnknownIdsAndGamesWithoutBackupsAreTold)
-{
-    Game g;
-    auto none = g.Restore("20250314T101502Z");
-    ASSERT_FALSE(none);
-    EXPECT_EQ(none.failure().text, "There are no backups of " + g.game.string() + ".");
-    g.SaveWith(1);
-    auto unknown = g.Restore("20250314T101502Z");
-    ASSERT_FALSE(unknown);
-    EXPECT_EQ(unknown.failure().text, "There is no backup 20250314T101502Z of " + g.game.string() + ".");
-    EXPECT_EQ(unknown.failure().caption, "Restore backup");
-}
-
 TEST(RestoreBackup, AFailingDiskLeavesTheCurrentFilesWhole)
 {
     // Made once, and laid out afresh for every step: the saves are the slow part.

@@ -130,7 +130,7 @@ TEST_F(GameGraphicsView, WithoutAPageFileOrWithADamagedOneTheToggleIsDisabledAnd
     EXPECT_EQ(Prompts().Records().size(), 1u);
 }
 
-TEST_F(GameGraphicsView, PaintsAWallAsItsChunkAtEightTimesAndThePencilRepaintsItsTile)
+TEST_F(GameGraphicsView, PaintsAWallAsItsChunkThePencilRepaintsItsTileAndTheBitmapIsTheView)
 {
     ASSERT_TRUE(Editor().OpenProject(true, GameWithPages(SamplePageFile())));
     Editor().Panel()->ZoomSlider()->setValue(4);
@@ -158,11 +158,8 @@ TEST_F(GameGraphicsView, PaintsAWallAsItsChunkAtEightTimesAndThePencilRepaintsIt
     EXPECT_EQ(Editor().Session()->Maps().Current().Word(0, tile.x(), tile.y()), 2);
     EXPECT_EQ(recorder.painted, QRegion(cell));
     expectWall(2);
-}
 
-TEST_F(GameGraphicsView, SaveMapAsBitmapDrawsTheGamePicturesAtTheViewsZoom)
-{
-    ASSERT_TRUE(Editor().OpenProject(true, GameWithPages(SamplePageFile())));
+    // Save Map As BMP draws the game's pictures at the view's zoom.
     Editor().Panel()->ZoomSlider()->setValue(1); // 2x: 16 pixels a tile
     TempDir out;
     Prompts().File(out / "map.bmp");
