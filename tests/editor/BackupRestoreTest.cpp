@@ -26,8 +26,7 @@ struct Game {
     Game()
     {
         fs::create_directories(game);
-        for (const char* name : {"MAPHEAD.WL6", "GAMEMAPS.WL6"})
-            fs::copy_file(SampleGameDir() / name, game / name);
+        CopyGame(SampleGameDir(), game);
         fs::create_directories(root);
         fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
         ScriptedPrompter prompter;
