@@ -27,24 +27,23 @@ std::string Refusal(const std::string& text)
 
 } // namespace
 
-TEST(Palette, ReadsTheGamesTextFormatScaledTo8Bits)
+TEST(Palette, ReadsTheGamesTextFormatScaledTo8BitsAndJascPalWithItsOwnColourCount)
 {
-    auto palette = Palette::Parse(Lines(256) + "\r\n", "pal.txt");
-    ASSERT_TRUE(palette) << palette.failure().text;
-    EXPECT_EQ(palette->colours[0], 0xFF0000FFu);
-    EXPECT_EQ(palette->colours[1], 0xFF0408FFu);  // 1 * 255 / 63 = 4, 2 * 255 / 63 = 8
-    EXPECT_EQ(palette->colours[63], 0xFFFFFAFFu); // 63 -> 255, 62 -> 250
-    EXPECT_EQ(palette->colours[255], 0xFFFFFAFFu);
-}
-
-TEST(Palette, ReadsJascPalWithItsOwnColourCount)
-{
-    auto palette = Palette::Parse("JASC-PAL\n0100\n3\n255 0 0\n0 128 0\n\n1 2 3\n", "mod.pal");
-    ASSERT_TRUE(palette) << palette.failure().text;
-    EXPECT_EQ(palette->colours[0], 0xFFFF0000u);
-    EXPECT_EQ(palette->colours[1], 0xFF008000u);
-    EXPECT_EQ(palette->colours[2], 0xFF010203u);
-    EXPECT_EQ(palette->colours[3], 0xFF000000u);
+    const struct {
+        std::string text;
+        std::vector<std::pair<std::size_t, std::uint32_t>> colours;
+    } cases[] = {
+        // 1 * 255 / 63 = 4, 2 * 255 / 63 = 8; 63 -> 255, 62 -> 250.
+        {Lines(256) + "\r\n", {{0, 0xFF0000FFu}, {1, 0xFF0408FFu}, {63, 0xFFFFFAFFu}, {255, 0xFFFFFAFFu}}},
+        {"JASC-PAL\n0100\n3\n255 0 0\n0 128 0\n\n1 2 3\n",
+         {{0, 0xFFFF0000u}, {1, 0xFF008000u}, {2, 0xFF010203u}, {3, 0xFF000000u}}},
+    };
+    for (const auto& c : cases) {
+        auto palette = Palette::Parse(c.text, "pal.txt");
+        ASSERT_TRUE(palette) << palette.failure().text;
+        for (auto [index, colour] : c.colours)
+            EXPECT_EQ(palette->colours[index], colour) << c.text.substr(0, 8) << " " << index;
+    }
 }
 
 TEST(Palette, NamesTheLineOfABadPalette)
