@@ -14,12 +14,15 @@ void RecentSymbols::Use(int plane, std::uint16_t value)
     if (plane < 0 || plane >= static_cast<int>(values_.size()))
         return;
     auto& row = values_[static_cast<std::size_t>(plane)];
-    const auto found = std::find(row.begin(), row.end(), value);
-    if (found != row.end())
-        row.erase(found);
-    row.insert(row.begin(), value);
-    if (row.size() > kCount)
-        row.resize(kCount);
+    auto found = std::find(row.begin(), row.end(), value);
+    if (found == row.end()) {
+        // A new value takes a free place at the end, or the oldest one's.
+        if (row.size() < kCount)
+            row.push_back(value);
+        found = row.end() - 1;
+        *found = value;
+    }
+    std::rotate(row.begin(), found, found + 1);
 }
 
 const std::vector<std::uint16_t>& RecentSymbols::Values(int plane) const
