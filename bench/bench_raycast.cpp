@@ -1,8 +1,11 @@
 // The 3D preview's frame: a 64 x 64 level of rooms and pillars with sixty
 // sprites, drawn at the window's first size and at twice that, turning a
 // little between frames so that every direction counts. The renderer and
-// the picture are kept between frames, as the window keeps them.
+// the picture are kept between frames, as the window keeps them. And what
+// one pencil tile costs while the preview is open: the level rebuilt from
+// the map's words and a frame drawn.
 
+#include "raycast/LevelBuilder.h"
 #include "raycast/Raycaster.h"
 
 #include <benchmark/benchmark.h>
@@ -72,5 +75,55 @@ void BM_RaycastFrame(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RaycastFrame)->Args({640, 400})->Args({1280, 800})->Unit(benchmark::kMillisecond);
+
+// The scene's level written as map words, as the editor holds it: walls
+// 1-8, static objects from 23.
+struct SceneMap {
+    MapList map;
+    WordPictures words;
+
+    SceneMap()
+    {
+        const Scene scene;
+        const Level& level = scene.level;
+        map.Width = 64;
+        map.Height = 64;
+        map.Planes.assign(2, std::vector<std::uint16_t>(map.WordCount()));
+        for (int w = 0; w < kWalls; ++w)
+            words.walls[static_cast<std::uint16_t>(w + 1)] = {2 * w, 2 * w + 1};
+        for (int s = 0; s < kSprites; ++s)
+            words.sprites[static_cast<std::uint16_t>(23 + s)] = {2 * kWalls + 2 + s, false};
+        words.frame = {2 * kWalls, 2 * kWalls + 1};
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (level.At(x, y).kind == CellKind::Wall)
+                    map.SetWord(0, x, y, static_cast<std::uint16_t>(level.At(x, y).light / 2 + 1));
+        for (const auto& sprite : level.sprites)
+            map.SetWord(1, static_cast<int>(sprite.x), static_cast<int>(sprite.y),
+                        static_cast<std::uint16_t>(23 + sprite.picture - 2 * kWalls - 2));
+    }
+};
+
+void BM_PreviewAfterAnEdit(benchmark::State& state)
+{
+    static const Scene scene;
+    SceneMap edited;
+    Level level = BuildLevel(edited.map, 0, edited.words);
+    Image picture(640, 400);
+    Raycaster raycaster;
+    const Camera camera{22.5, 22.5, 0};
+    int tile = 0;
+    for (auto _ : state) {
+        // A pencil tile somewhere inside, as a stroke lays them.
+        const int x = 1 + tile % 62, y = 1 + (tile / 62) % 62;
+        ++tile;
+        edited.map.SetWord(0, x, y, edited.map.Word(0, x, y) == 0 ? 1 : 0);
+        RebuildLevel(level, edited.map, 0, edited.words);
+        raycaster.Render(level, scene.pictures, camera, picture);
+        benchmark::DoNotOptimize(picture.pixels.data());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_PreviewAfterAnEdit)->Unit(benchmark::kMillisecond);
 
 } // namespace
