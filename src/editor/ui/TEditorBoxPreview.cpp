@@ -37,8 +37,12 @@ TPreview3DBox& TEditorBox::ShowPreview(bool activate)
         preview_ = new TPreview3DBox(this);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &TEditorBox::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &TEditorBox::SyncCameraMark);
-        // Walked to the place to try: F9 from the preview too.
-        preview_->addAction(actions_->Get(Command::RunMap));
+        // The everyday keys work from the preview too: walked to the place
+        // to try, F9 runs it; an edit looked at from inside can be undone,
+        // saved, or the next map walked, without going back to the map.
+        for (Command command : {Command::RunMap, Command::SaveProject, Command::Undo, Command::Redo,
+                                Command::PreviousLevel, Command::NextLevel})
+            preview_->addAction(actions_->Get(command));
         SyncPreview(EditResult::None());
         // Beside the main window when the screen has room for it there, so
         // that the map and the view from inside are seen together.

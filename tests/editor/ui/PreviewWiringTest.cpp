@@ -1,7 +1,8 @@
 // The main window's wiring of the 3D preview and of Run Map: F4 opens the
 // one preview window at the player start, edits and other maps reach it, the
-// map view shows its camera, View From Here puts the camera on a tile, and F9
-// runs the command from TSL.ini after the save question. The raycaster and
+// map view shows its camera, View From Here puts the camera on a tile, the
+// everyday keys work from the preview, and F9 runs the command from TSL.ini
+// after the save question. The raycaster and
 // the Run Map flow are pinned by their own tests.
 
 #include "EditorFixture.h"
@@ -66,6 +67,14 @@ TEST_F(PreviewWiring, F4OpensOnePreviewAtThePlayerStartThatFollowsEditsMapsAndPr
     ASSERT_EQ(Map().Word(0, tile.x(), tile.y()), kWall);
     EXPECT_EQ(preview->CurrentLevel().At(tile.x(), tile.y()).kind, CellKind::Wall);
 
+    // The everyday keys work from the preview's own window: Ctrl+Z takes the
+    // wall away again, there and in the map.
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == preview; }));
+    QTest::keyClick(preview, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(Map().Word(0, tile.x(), tile.y()), kWall);
+    EXPECT_NE(preview->CurrentLevel().At(tile.x(), tile.y()).kind, CellKind::Wall);
+
     // Page Up goes to the next map, and the preview with it; moving the
     // camera moves the arrow.
     Key(Qt::Key_PageUp);
@@ -73,10 +82,10 @@ TEST_F(PreviewWiring, F4OpensOnePreviewAtThePlayerStartThatFollowsEditsMapsAndPr
     QTest::keyClick(preview, Qt::Key_Left);
     EXPECT_EQ(Mark(), MarkOf(preview->CurrentCamera()));
 
-    // Closed, the arrow goes; the next project is the preview's at once.
+    // Closed, the arrow goes; the next project is the preview's at once
+    // (nothing to save: the wall was undone).
     QTest::keyClick(preview, Qt::Key_Escape);
     EXPECT_FALSE(Mark());
-    Prompts().Answer(Answer::No);
     Editor().OpenDirectory(SampleCopy());
     EXPECT_EQ(preview->ShownProject(), Editor().CurrentProject());
     EXPECT_EQ(preview->MapIndex(), 0);
