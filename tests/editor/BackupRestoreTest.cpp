@@ -17,25 +17,8 @@ namespace {
 
 // A copy of the sample game and of the shipped WL6 structure, opened as the
 // editor opens it, its saves keeping generations.
-struct Game {
-    TempDir dir;
-    fs::path game = dir / "game";
-    fs::path root = dir / "MapDefs";
-    std::unique_ptr<Project> project;
-
-    Game()
-    {
-        fs::create_directories(game);
-        CopyGame(SampleGameDir(), game);
-        fs::create_directories(root);
-        fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
-        ScriptedPrompter prompter;
-        OpenRequest request;
-        request.directory = game;
-        request.mapDefsRoot = root;
-        request.backups = {dir / "Backups", 20};
-        project = OpenProject(request, prompter, {}).project;
-    }
+struct Game : OpenedSampleGame {
+    Game() : OpenedSampleGame(true) {}
     std::map<std::string, Bytes> GameFiles() const
     {
         std::map<std::string, Bytes> files;

@@ -17,34 +17,8 @@ using namespace tsl::test;
 
 namespace {
 
-// The game in `game` opened as the editor opens it, with the structures in `root`.
-std::unique_ptr<Project> OpenGame(const fs::path& game, const fs::path& root)
-{
-    ScriptedPrompter prompter;
-    OpenRequest request;
-    request.directory = game;
-    request.mapDefsRoot = root;
-    OpenOutcome outcome = OpenProject(request, prompter, {});
-    EXPECT_EQ(outcome.result, OpenResult::Opened) << prompter.Unfinished();
-    return std::move(outcome.project);
-}
-
-// A copy of the sample game and of the shipped WL6 structure, opened as the editor opens it.
-struct OpenedGame {
-    TempDir dir;
-    fs::path game = dir / "game";
-    fs::path root = dir / "MapDefs";
-    std::unique_ptr<Project> project;
-
-    OpenedGame()
-    {
-        fs::create_directories(game);
-        for (const char* name : {"MAPHEAD.WL6", "GAMEMAPS.WL6"})
-            fs::copy_file(SampleGameDir() / name, game / name);
-        fs::create_directories(root);
-        fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
-        project = OpenGame(game, root);
-    }
+// The sample game opened, with what the plane count tests ask of it.
+struct OpenedGame : OpenedSampleGame {
     fs::path Folder() const { return root / "WL6"; }
     // The game files and the project hold `count` planes: those of `before`, then zeros.
     void ExpectSaved(const MapHandler& before, int count)

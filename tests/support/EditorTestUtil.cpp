@@ -1,5 +1,7 @@
 #include "EditorTestUtil.h"
 
+#include "ScriptedPrompter.h"
+
 #include <gtest/gtest.h>
 
 namespace tsl::test {
@@ -38,6 +40,27 @@ std::unique_ptr<Project> MemoryProject(const fs::path& folder, const MemoryProje
 std::unique_ptr<EditorSession> MemorySession(const fs::path& folder, const MemoryProjectOptions& options)
 {
     return std::make_unique<EditorSession>(MemoryProject(folder, options));
+}
+
+std::unique_ptr<Project> OpenGame(const fs::path& game, const fs::path& root, const BackupPolicy& backups)
+{
+    ScriptedPrompter prompter;
+    OpenRequest request;
+    request.directory = game;
+    request.mapDefsRoot = root;
+    request.backups = backups;
+    OpenOutcome outcome = OpenProject(request, prompter, {});
+    EXPECT_EQ(outcome.result, OpenResult::Opened) << prompter.Unfinished();
+    return std::move(outcome.project);
+}
+
+OpenedSampleGame::OpenedSampleGame(bool generations)
+{
+    fs::create_directories(game);
+    CopyGame(SampleGameDir(), game);
+    fs::create_directories(root);
+    fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", root / "WL6", fs::copy_options::recursive);
+    project = OpenGame(game, root, generations ? BackupPolicy{dir / "Backups", 20} : BackupPolicy{});
 }
 
 std::vector<std::string> MapNames(const MapHandler& maps)

@@ -26,6 +26,22 @@ struct MemoryProjectOptions {
 std::unique_ptr<Project> MemoryProject(const fs::path& folder, const MemoryProjectOptions& options = {});
 std::unique_ptr<EditorSession> MemorySession(const fs::path& folder, const MemoryProjectOptions& options = {});
 
+// The game in `game` opened as the editor opens it, with the structures in
+// `root`; its saves keep generations as `backups` says (none by default).
+std::unique_ptr<Project> OpenGame(const fs::path& game, const fs::path& root, const BackupPolicy& backups = {});
+
+// A copy of the sample game and of the shipped WL6 structure, opened as the
+// editor opens it; with `generations`, its saves keep 20 generations in
+// dir / "Backups".
+struct OpenedSampleGame {
+    TempDir dir;
+    fs::path game = dir / "game";
+    fs::path root = dir / "MapDefs";
+    std::unique_ptr<Project> project;
+
+    explicit OpenedSampleGame(bool generations = false);
+};
+
 // The names of the set's maps, in order.
 std::vector<std::string> MapNames(const MapHandler& maps);
 
