@@ -100,7 +100,6 @@ TEST(CliBackups, WrongRequestsAreToldWithTheUsualStatuses)
         std::string err;
     } cases[] = {
         {{"restore", game}, 2, "Usage: tesselar-cli restore DIR ID [loader options]\n"},
-        {{"backups", game, "--json", "--json"}, 2, "The option --json is given twice.\n"},
         {{"backups", missing}, 1, "The directory " + missing + " doesn't exist!\n"},
         {{"restore", game, "20990101T000000Z"}, 1,
          "Restore backup: There is no backup 20990101T000000Z of " + game + ".\n"},

@@ -83,13 +83,6 @@ TEST(CliRender, ExplainsWhatKeepsItFromDrawing)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "There is no map 99: the set has 7 maps.\n");
 
-    r = RunCli({"render", SampleGameDir().string(), target, "--map", "0", mapdefs});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, "The map number must be a number from 1.\n");
-    r = RunCli({"render", SampleGameDir().string()});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("Usage: tesselar-cli render DIR OUT [--map N] [--zoom Z]"), std::string::npos);
-
     WriteFile(root / "WL6" / "plane2.txt", std::string("0,Nothing,0000,ot,0\r\n"));
     r = RunCli({"render", SampleGameDir().string(), target, mapdefs});
     EXPECT_EQ(r.status, 1);

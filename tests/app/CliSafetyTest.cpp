@@ -174,25 +174,91 @@ TEST(CliUse, EachProblemWithTheDirectoryHasItsOwnMessage)
                          " (Permission denied)!\n");
 }
 
-TEST(CliUse, OptionsSayWhatIsWrongWithThem)
+// Every refusal of the command line, command by command: each is told on
+// standard error with the option it is about, with status 2, before any
+// file is read or written.
+TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
 {
-    Game game;
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    const std::string d = game.path().string(), f = (out / "file.tsl").string();
+    const std::string missing = (game / "nothing").string();
+    const std::string infoUsage = "Usage: tesselar-cli info DIR [--json] [loader options]\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"info", "--near", "A7", "--near=A8"}, "The option --near is given twice.\n"},
-        {{"info", "--wdc", "--wdc"}, "The option --wdc is given twice.\n"},
-        {{"info", "--wdc", "--no-wdc"}, "The options --wdc and --no-wdc contradict each other.\n"},
-        {{"info", "--mapdefs", (game.dir / "nothing").string()},
-         "The MapDefs folder " + (game.dir / "nothing").string() + " doesn't exist!\n"},
-        {{"export", "x.tsl", "--maps", "2-1"}, "The map list must be map numbers from 1 and ranges, such as 1,3,5-9.\n"},
-        {{"render", "x.bmp", "--zoom", "5"}, "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n"},
+        {{"frobnicate"}, "Unknown command \"frobnicate\". See tesselar-cli --help.\n"},
+        {{"--bogus"}, "Unknown option --bogus. See tesselar-cli --help.\n"},
+        {{"--version=1"}, "--version takes no value.\n"},
+        {{"info"}, infoUsage},
+        {{"info", d, "--bogus"}, "Unknown option --bogus.\n" + infoUsage},
+        {{"info", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"info", d, "--json=yes"}, "--json takes no value.\n"},
+        // The loader options, as every command that loads a set has them.
+        {{"info", d, "--planes", "0"}, "--planes takes a number from 1 to 32767.\n"},
+        {{"info", d, "--planes"}, "The option --planes needs a value.\n"},
+        {{"info", d, "--near", "XYZ"}, "--near takes two hexadecimal digits.\n"},
+        {{"info", d, "--far", "100"}, "--far takes two hexadecimal digits.\n"},
+        {{"info", d, "--near", "A7", "--near=A8"}, "The option --near is given twice.\n"},
+        {{"info", d, "--wdc", "--wdc"}, "The option --wdc is given twice.\n"},
+        {{"info", d, "--wdc", "--no-wdc"}, "The options --wdc and --no-wdc contradict each other.\n"},
+        {{"info", d, "--no-extended-names", "--extended-names"},
+         "The options --extended-names and --no-extended-names contradict each other.\n"},
+        {{"info", d, "--mapdefs", missing}, "The MapDefs folder " + missing + " doesn't exist!\n"},
+        {{"info", d, "--mapdefs"}, "The option --mapdefs needs a value.\n"},
+        {{"resave", d, "--force", "--force"}, "The option --force is given twice.\n"},
+        {{"resave", d, f}, "Usage: tesselar-cli resave DIR [--force] [loader options]\n"},
+        {{"render", d}, "Usage: tesselar-cli render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]\n"},
+        {{"render", d, f, "--map", "0"}, "--map takes a map number from 1.\n"},
+        {{"render", d, f, "--zoom", "5"}, "--zoom takes a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n"},
+        {{"render", d, f, "--zoom"}, "The option --zoom needs a value.\n"},
+        {{"render", d, f, "--graphics", "--graphics"}, "The option --graphics is given twice.\n"},
+        {{"render3d", d, f, "--map", "x"}, "--map takes a map number from 1.\n"},
+        {{"render3d", d, f, "--at", "3"}, "--at takes X,Y, each from 0 to 255.\n"},
+        {{"render3d", d, f, "--at", "256,0"}, "--at takes X,Y, each from 0 to 255.\n"},
+        {{"render3d", d, f, "--angle", "east"},
+         "--angle takes a number of degrees (0 east, 90 north, 180 west, 270 south).\n"},
+        {{"render3d", d, f, "--size", "640x0"}, "--size takes WxH, each from 1 to 8192, such as 640x400.\n"},
+        {{"render3d", d, f, "--size", "8x8", "--size=9x9"}, "The option --size is given twice.\n"},
+        {{"export", d, f, "--maps", "2-1"}, "--maps takes map numbers from 1 and ranges, such as 1,3,5-9.\n"},
+        {{"stats", d, "--maps", "1,1"}, "Map 1 is listed twice in --maps.\n"},
+        {{"export", d, f, "--chaosedit", "--chaosedit"}, "The option --chaosedit is given twice.\n"},
+        {{"import", d, f, "--at", "0"}, "--at takes a map number from 1.\n"},
+        {{"import", d, f, "--at"}, "The option --at needs a value.\n"},
+        {{"import", d, f, "--force", "--force"}, "The option --force is given twice.\n"},
+        {{"stats", d, "--maps"}, "The option --maps needs a value.\n"},
+        {{"stats", d, "--maps", "1", "--maps", "2"}, "The option --maps is given twice.\n"},
+        {{"check", d, "--maps", "0"}, "--maps takes map numbers from 1 and ranges, such as 1,3,5-9.\n"},
+        {{"check", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"check"}, "Usage: tesselar-cli check DIR [--maps LIST] [--json] [loader options]\n"},
+        {{"edit", d, "--rotate", "45"}, "--rotate takes 90, 180 or 270.\n"},
+        {{"edit", d, "--flip", "sideways"}, "--flip takes horizontal or vertical.\n"},
+        {{"edit", d, "--autofloor", "--rotate"}, "The option --rotate needs a value.\n"},
+        {{"edit", d, "--rotate", "--flip", "vertical"}, "The option --rotate needs a value.\n"},
+        {{"edit", d, "--autofloor=x"}, "--autofloor takes no value.\n"},
+        {{"edit", d, "--flip-planes", "0"}, "--flip-planes takes A,B, each from 0 to 32766.\n"},
+        {{"edit", d, "--replace", "0"}, "--replace takes FIND=WITH: two symbols of the plane, by name or value.\n"},
+        {{"edit", d, "--resize", "257x64"}, "--resize takes WxH, each from 1 to 256, such as 64x64.\n"},
+        {{"edit", d, "--autofloor", "--plane"}, "The option --plane needs a value.\n"},
+        {{"edit", d, "--plane", "--rotate", "90"}, "The option --plane needs a value.\n"},
+        {{"edit", d, "--autofloor", "--plane", "-1"}, "--plane takes a plane number from 0.\n"},
+        {{"edit", d, "--autofloor", "--plane", "1", "--plane=2"}, "The option --plane is given twice.\n"},
+        {{"edit", d, "--force", "--rotate", "90", "--force"}, "The option --force is given twice.\n"},
+        {{"edit", d, "--keep-facing", "--autofloor", "--keep-facing"}, "The option --keep-facing is given twice.\n"},
+        {{"edit", d, "--autofloor", "--maps", "1,3-4,3"}, "Map 3 is listed twice in --maps.\n"},
+        {{"edit", d}, "Name at least one operation (see tesselar-cli edit --help).\n"},
+        {{"backups", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"backups"}, "Usage: tesselar-cli backups DIR [--json]\n"},
+        {{"restore", d}, "Usage: tesselar-cli restore DIR ID [loader options]\n"},
+        {{"restore", d, "20990101T000000Z", "--planes", "x"}, "--planes takes a number from 1 to 32767.\n"},
     };
+    const auto before = Snapshot(game.path());
     for (const auto& [args, message] : cases) {
-        std::vector<std::string> full = args;
-        full.insert(full.begin() + 1, game.path());
-        const CliResult r = RunHere(full);
-        EXPECT_EQ(r.status, 2) << args[1];
+        const CliResult r = RunHere(args);
+        EXPECT_EQ(r.status, 2) << message;
         EXPECT_EQ(r.err, message);
+        EXPECT_EQ(r.out, "");
     }
+    EXPECT_EQ(Snapshot(game.path()), before);
+    EXPECT_TRUE(fs::is_empty(out.path()));
 }
 
 TEST(CliUse, TheHeadersSizeAndTheWdcSettingMustAgree)

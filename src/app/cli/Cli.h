@@ -1,11 +1,38 @@
 #pragma once
 // tesselar-cli: the command-line companion over the same core as the editor.
+//
+// A command is one file, src/app/cli/CliNAME.cpp (the build takes every file
+// of this folder), in the shape of the others:
+//   struct NameArguments {              // a field per argument, with its default
+//       std::string dir;
+//       MapNumbers maps;
+//       bool json = false;
+//       LoaderOptions loader;
+//       void Declare(Declarations& d)   // each declared once (Declarations.h)
+//       {
+//           d.Dir(dir);
+//           d.Maps(maps, "the maps to ... (every map without it)");
+//           d.Json(json, "one array with an object per map");
+//           d.Loader(loader);           // and d.Number, d.Choice, d.Pair (X,Y
+//       }                               // or WxH), d.Flag, d.Exclusive ...
+//   };
+//   int RunName(const NameArguments& a, std::ostream& out, std::ostream& err);
+//   const Registrar kName(MakeCommand<NameArguments>("name", "What it does.", RunName));
+// The parse refuses what does not fit the declarations (a missing value, an
+// unknown option, an option given twice, a number out of range, a wrong
+// choice, a map listed twice) with a message that names the option, status
+// 2; the help, the usage line and the bash completion come from them too.
+// Run does the work with the statuses below; JSON goes out as one value
+// through PrintJson (JsonOutput.h). Its tests go to tests/app, with a row
+// for each option in the table of refusals (CliSafetyTest.cpp).
 
+#include "app/cli/Declarations.h"
 #include "core/MapHandler.h"
 
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,35 +46,6 @@ namespace tsl::cli {
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDamaged = 3;
-
-// Arguments after the command name, with options taken out as they are read.
-class Arguments {
-public:
-    explicit Arguments(std::vector<std::string> args) : args_(std::move(args)) {}
-
-    // Removes "--name" and reports whether it was there.
-    bool Flag(const std::string& name);
-    // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE. What
-    // follows "--name" is no VALUE when it starts with "--".
-    std::optional<std::string> Value(const std::string& name);
-    // What is left once every option was taken: the positional arguments.
-    // An argument that still starts with "--" is an unknown option.
-    const std::vector<std::string>& Rest() const { return args_; }
-    std::optional<std::string> UnknownOption() const;
-    // Set when an option that needs a value had none, or was given twice.
-    std::string error;
-
-private:
-    void NoteTwice(const std::string& name);
-    std::vector<std::string> args_;
-};
-
-// The one parser of numbers on the command line: the whole text in `base`
-// (hexadecimal may start with 0x), from `min` to `max`.
-std::optional<long> ParseNumber(std::string_view text, int base, long min, long max);
-// "1,3,5-9" into map positions from 0, in the order given, for a set of
-// `count` maps; an error text otherwise.
-std::string ParseMapList(std::string_view list, int count, std::vector<int>& maps);
 
 // Text (UTF-8) made safe for a terminal: control characters become \xNN,
 // except line breaks when `keepLines`.
@@ -70,10 +68,6 @@ struct LoaderOptions {
     std::optional<bool> extendedNames;
     std::optional<std::string> mapDefs; // the MapDefs folder; default: the shipped one
 };
-
-// Reads --planes, --near, --far, --[no-]wdc, --[no-]extended-names and
-// --mapdefs; an error text when a value is not valid.
-std::string ReadLoaderOptions(Arguments& args, LoaderOptions& options);
 
 // The MapDefs folder the options name, or the one shipped with the program.
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options);
@@ -112,22 +106,32 @@ bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::str
 // Prints a failure as "caption: text" on one block of `err`.
 void Report(const Failure& failure, std::ostream& err);
 
+// Runs a command on its parsed arguments; the exit status.
+using Runner = std::function<int(std::ostream& out, std::ostream& err)>;
+
 struct Command {
     std::string name;
-    std::string usage;   // one line: "info DIR [loader options]"
-    std::string summary; // what it does
-    std::function<int(Arguments&, std::ostream& out, std::ostream& err)> run;
+    std::string summary; // what it does, in lines of up to 86 characters
+    // Declares the command's arguments into a fresh set of them and gives
+    // what runs the command on them once the command line was parsed.
+    std::function<Runner(Declarations&)> declare;
 };
+
+template <class Arguments>
+Command MakeCommand(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
+{
+    return {std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
+                auto arguments = std::make_shared<Arguments>();
+                arguments->Declare(declarations);
+                return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
+            }};
+}
 
 // Commands register themselves from their own files.
 std::vector<Command>& Commands();
 struct Registrar {
     explicit Registrar(Command command) { Commands().push_back(std::move(command)); }
 };
-
-// Checks that exactly `count` positional arguments are left and no unknown
-// option; otherwise reports the problem on `err` and gives false.
-bool ExpectPositionals(const Arguments& args, std::size_t count, const std::string& usage, std::ostream& err);
 
 // The whole command line after the program's name; the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -2,6 +2,7 @@
 // every save keeps of the files it replaces.
 
 #include "app/cli/Cli.h"
+#include "app/cli/JsonOutput.h"
 #include "core/IniFile.h"
 #include "editor/BackupRestore.h"
 #include "mapdefs/StructureStore.h"
@@ -22,26 +23,34 @@ bool GameDirectory(const std::string& dir, std::ostream& err)
     return false;
 }
 
-int RunBackups(Arguments& args, std::ostream& out, std::ostream& err)
+struct BackupsArguments {
+    std::string dir;
+    bool json = false;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Json(json, "an array of objects with id, time (ISO 8601, UTC), maps and bytes");
+    }
+};
+
+Json GenerationJson(const BackupGeneration& g)
 {
-    const std::string usage = "backups DIR [--json]";
-    const bool json = args.Flag("--json");
-    if (!ExpectPositionals(args, 1, usage, err))
-        return kExitUsage;
-    const std::string& dir = args.Rest()[0];
+    return {{"id", g.Id}, {"time", IsoTime(g.Time)}, {"maps", g.Maps}, {"bytes", g.Bytes}};
+}
+
+int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
+{
+    const std::string& dir = a.dir;
     if (!GameDirectory(dir, err))
         return kExitFailed;
     const BackupPolicy backups = CliBackupPolicy();
     const std::vector<BackupGeneration> generations = ListGenerations(GenerationsFolder(backups, dir));
-    if (json) {
-        out << "[";
-        const char* separator = "\n";
-        for (const BackupGeneration& g : generations) {
-            out << separator << "  {\"id\": \"" << g.Id << "\", \"time\": \"" << IsoTime(g.Time)
-                << "\", \"maps\": " << g.Maps << ", \"bytes\": " << g.Bytes << "}";
-            separator = ",\n";
-        }
-        out << (generations.empty() ? "]\n" : "\n]\n");
+    if (a.json) {
+        Json list = Json::array();
+        for (const BackupGeneration& g : generations)
+            list.push_back(GenerationJson(g));
+        PrintJson(list, out);
         return 0;
     }
     if (generations.empty()) {
@@ -59,24 +68,30 @@ int RunBackups(Arguments& args, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-int RunRestore(Arguments& args, std::ostream& out, std::ostream& err)
-{
-    const std::string usage = "restore DIR ID [loader options]";
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return kExitUsage;
+struct RestoreArguments {
+    std::string dir;
+    std::string id;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Positional("ID", id, "the generation to put back, as backups lists it", false);
+        d.Loader(loader);
     }
-    if (!ExpectPositionals(args, 2, usage, err))
-        return kExitUsage;
-    const std::string& dir = args.Rest()[0];
+};
+
+int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
+{
+    const std::string& dir = a.dir;
+    const LoaderOptions& options = a.loader;
     if (!GameDirectory(dir, err))
         return kExitFailed;
 
     RestoreRequest request;
     request.Backups = CliBackupPolicy();
     request.GameDir = dir;
-    request.Id = args.Rest()[1];
+    request.Id = a.id;
     // The current set's layout and structure, as far as they can be told: a
     // set that does not open any more is what a restore is for.
     MapHandler layout;
@@ -99,17 +114,19 @@ int RunRestore(Arguments& args, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kBackups({"backups", "backups DIR [--json]",
-                          "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-                          "      files it replaces as one, named by its time in UTC. --json prints an array of\n"
-                          "      objects with id, time (ISO 8601, UTC), maps and bytes.",
-                          RunBackups});
+const Registrar kBackups(MakeCommand<BackupsArguments>(
+    "backups",
+    "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
+    "files it replaces as one, named by its time in UTC. --json prints an array of\n"
+    "objects with id, time (ISO 8601, UTC), maps and bytes.",
+    RunBackups));
 
-const Registrar kRestore({"restore", "restore DIR ID [loader options]",
-                          "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
-                          "      generation of their own (and as .BAK). A generation saved before a change of\n"
-                          "      the number of planes also gives the structure its planes and symbol files back.",
-                          RunRestore});
+const Registrar kRestore(MakeCommand<RestoreArguments>(
+    "restore",
+    "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
+    "generation of their own (and as .BAK). A generation saved before a change of\n"
+    "the number of planes also gives the structure its planes and symbol files back.",
+    RunRestore));
 
 } // namespace
 } // namespace tsl::cli

@@ -1,6 +1,7 @@
 // tesselar-cli check DIR: each map against the engine's limits.
 
 #include "app/cli/CliMaps.h"
+#include "app/cli/JsonOutput.h"
 #include "editor/MapInformation.h"
 #include "editor/MapRenderer.h"
 
@@ -9,26 +10,21 @@
 namespace tsl::cli {
 namespace {
 
-const char* const kUsage = "check DIR [--maps LIST] [--json] [loader options]";
-
-std::string JsonNumber(const std::optional<int>& value)
+Json JsonNumber(const std::optional<int>& value)
 {
-    return value ? std::to_string(*value) : "null";
+    return value ? Json(*value) : Json(nullptr);
 }
 
-std::string FindingJson(const MapFinding& finding)
+Json FindingJson(const MapFinding& finding)
 {
-    return "{\"kind\": \"" + std::string(FindingKindName(finding.Kind)) +
-           "\", \"count\": " + std::to_string(finding.Count) + ", \"limit\": " + JsonNumber(finding.Limit) +
-           ", \"x\": " + JsonNumber(finding.Column) + ", \"y\": " + JsonNumber(finding.Row) +
-           ", \"plane\": " + JsonNumber(finding.Plane) + "}";
+    return {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count},      {"limit", JsonNumber(finding.Limit)},
+            {"x", JsonNumber(finding.Column)},       {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
 }
 
-int RunCheck(Arguments& args, std::ostream& out, std::ostream& err)
+int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
 {
-    const bool json = args.Flag("--json");
     MapsWithSymbols opened;
-    if (OpenMapsWithSymbols(args, kUsage, opened, err) != 0)
+    if (OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err) != 0)
         return 2;
 
     const MapLimits limits = ReadMapLimits(*opened.settings);
@@ -37,39 +33,36 @@ int RunCheck(Arguments& args, std::ostream& out, std::ostream& err)
         shown.push_back(display.Show);
 
     bool anyFinding = false;
-    const char* separator = "\n";
-    if (json)
-        out << "[";
+    Json list = Json::array();
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, limits, shown);
         anyFinding = anyFinding || !findings.empty();
-        if (json) {
-            out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonName(map.Name)
-                << ", \"findings\": [";
-            for (std::size_t i = 0; i < findings.size(); ++i)
-                out << (i ? ", " : "") << FindingJson(findings[i]);
-            out << "]}";
-            separator = ",\n";
+        if (a.json) {
+            Json found = Json::array();
+            for (const MapFinding& finding : findings)
+                found.push_back(FindingJson(finding));
+            list.push_back({{"map", index + 1}, {"name", JsonName(map.Name)}, {"findings", found}});
             continue;
         }
         out << MapLabel(opened.maps, index) << (findings.empty() ? ": OK\n" : ":\n");
         for (const MapFinding& finding : findings)
             out << "  " << FindingText(finding) << "\n";
     }
-    if (json)
-        out << "\n]\n";
+    if (a.json)
+        PrintJson(list, out);
     if (int damaged = ReadingStatus(opened.maps, err))
         return damaged;
     return anyFinding ? 1 : 0;
 }
 
-const Registrar kCheck({"check", kUsage,
-                        "Checks each map against the engine's limits of the game's structure (doors, static\n"
-                        "      objects, actors), for exactly one player start, and for words of a shown plane\n"
-                        "      without a symbol. Exit status 0 when no map has a finding, 1 when one has, 2 on\n"
-                        "      an error, 3 when the set loaded with damage. --json prints one array with an object per map.",
-                        RunCheck});
+const Registrar kCheck(MakeCommand<MapsArguments>(
+    "check",
+    "Checks each map against the engine's limits of the game's structure (doors, static\n"
+    "objects, actors), for exactly one player start, and for words of a shown plane\n"
+    "without a symbol. Exit status 0 when no map has a finding, 1 when one has, 2 on\n"
+    "an error, 3 when the set loaded with damage. --json prints one array with an object per map.",
+    RunCheck));
 
 } // namespace
 } // namespace tsl::cli

@@ -13,9 +13,6 @@
 namespace tsl::cli {
 namespace {
 
-const char* const kUsage =
-    "edit DIR [--maps LIST] [--plane P] [--force] [--keep-facing] OPERATION... [loader options]";
-
 struct AutofloorAll {};
 struct Transform {
     MapTransform transform;
@@ -23,99 +20,55 @@ struct Transform {
 struct SwapPlanes {
     int first, second;
 };
+struct ReplaceSymbols { // as given: names or values of symbols
+    std::string find, with;
+};
 struct Replace {
     std::uint16_t find, with;
 };
-struct Resize {
-    int width, height;
-};
-using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, Replace, Resize>;
+using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, ReplaceSymbols, Replace, Size>;
 
-// The operations, in the arguments in the order they run; all but
-// --autofloor take a value ("--rotate 90" or "--rotate=90").
-struct OperationName {
-    const char* name;
-    bool takesValue;
-};
-const OperationName kOperations[] = {{"--autofloor", false}, {"--rotate", true},  {"--flip", true},
-                                     {"--flip-planes", true}, {"--replace", true}, {"--resize", true}};
-
-// The options that say how the operations run, each read as every command
-// reads its options: at most once, a value where one is needed.
-struct EditOptions {
+struct EditArguments {
+    std::string dir;
+    MapNumbers maps;
+    int plane = 0;
     bool force = false;
     bool keepFacing = false;
-    std::optional<std::string> plane;
-};
-struct EditFlag {
-    const char* name;
-    bool EditOptions::*field;
-};
-struct EditValue {
-    const char* name;
-    std::optional<std::string> EditOptions::*field;
-};
-const EditFlag kEditFlags[] = {{"--force", &EditOptions::force}, {"--keep-facing", &EditOptions::keepFacing}};
-const EditValue kEditValues[] = {{"--plane", &EditOptions::plane}};
+    std::vector<Operation> operations; // in the order given
+    LoaderOptions loader;
 
-// Takes the options of the table off `args`; the problem with them, if any.
-std::string ReadEditOptions(Arguments& args, EditOptions& options)
-{
-    for (const EditFlag& flag : kEditFlags)
-        options.*flag.field = args.Flag(flag.name);
-    for (const EditValue& value : kEditValues)
-        options.*value.field = args.Value(value.name);
-    return args.error;
-}
-
-// Takes the operations off the arguments, in their order, with their values;
-// what is left goes to `rest`. The problem, if any.
-std::string TakeOperations(const std::vector<std::string>& arguments,
-                           std::vector<std::pair<std::string, std::string>>& given, std::vector<std::string>& rest)
-{
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& a = arguments[i];
-        const auto eq = a.find('=');
-        const std::string name = a.substr(0, eq);
-        const auto* operation = std::find_if(std::begin(kOperations), std::end(kOperations),
-                                             [&](const OperationName& o) { return name == o.name; });
-        if (operation == std::end(kOperations)) {
-            rest.push_back(a);
-        } else if (eq != std::string::npos) {
-            given.emplace_back(name, a.substr(eq + 1));
-        } else if (!operation->takesValue) {
-            given.emplace_back(name, "");
-        } else if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
-            given.emplace_back(name, arguments[++i]);
-        } else {
-            return "The operation " + name + " needs a value.";
-        }
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Maps(maps, "the maps to change (every map without it)");
+        d.Number("--plane", "P", 0, 32766, plane, "a plane number from 0", "the plane of --replace, from 0 (default 0)");
+        d.Force(force);
+        d.Flag("--keep-facing", keepFacing, "rotate and flip the tiles only, not the facing of the objects");
+        d.Group(Declarations::kOperations);
+        auto add = [this](Operation operation) { operations.push_back(std::move(operation)); };
+        d.Flag("--autofloor", [add] { add(AutofloorAll{}); }, "number the floor areas", Times::EachInOrder);
+        const auto transform = [add](MapTransform t) { add(Transform{t}); };
+        d.Choice<MapTransform>("--rotate", {{"90", MapTransform::Rotate90}, {"180", MapTransform::Rotate180},
+                                            {"270", MapTransform::Rotate270}},
+                               transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
+        d.Choice<MapTransform>("--flip", {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
+                               transform, "mirror the map", Times::EachInOrder);
+        d.Pair("--flip-planes", "A,B", 0, 32766, [add](int a, int b) { add(SwapPlanes{a, b}); },
+               "exchange planes A and B (from 0)", Times::EachInOrder);
+        d.Value("--replace", "FIND=WITH", "replace one symbol of plane P by another, each by name or value",
+                [add](const std::string& text) {
+                    const auto at = text.find('=');
+                    if (at != std::string::npos)
+                        add(ReplaceSymbols{text.substr(0, at), text.substr(at + 1)});
+                    return at != std::string::npos ? std::string()
+                           : Declarations::Takes("--replace", "FIND=WITH: two symbols of the plane, by name or value");
+                },
+                Times::EachInOrder);
+        d.Pair("--resize", "WxH", 1, kMaxMapSize, [add](int w, int h) { add(Size{w, h}); },
+               "give the map W columns and H rows", Times::EachInOrder, "64x64");
+        d.Loader(loader);
     }
-    return {};
-}
-
-// The first map listed twice, or nothing.
-std::optional<int> ListedTwice(std::vector<int> maps)
-{
-    std::sort(maps.begin(), maps.end());
-    const auto twice = std::adjacent_find(maps.begin(), maps.end());
-    return twice == maps.end() ? std::nullopt : std::optional<int>(*twice);
-}
-
-bool ParseInt(std::string_view text, int& value)
-{
-    const auto number = ParseNumber(text, 10, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    if (number)
-        value = static_cast<int>(*number);
-    return number.has_value();
-}
-
-// "A<separator>B" as two numbers.
-bool ParsePair(std::string_view text, char separator, int& a, int& b)
-{
-    const auto at = text.find(separator);
-    return at != std::string_view::npos && ParseInt(text.substr(0, at), a) && ParseInt(text.substr(at + 1), b);
-}
+};
 
 std::string PlaneRangeError(int plane, int planes)
 {
@@ -123,68 +76,31 @@ std::string PlaneRangeError(int plane, int planes)
            std::to_string(planes - 1) + ".";
 }
 
-// One operation and its value; an error text when it is not valid for the set.
-std::string ParseOperation(const std::string& name, const std::string& value, int plane,
-                           const MapsWithSymbols& opened, std::vector<Operation>& operations)
+// The operations as the set can run them: planes checked, symbols found;
+// an error text when one cannot run.
+std::string Resolve(std::vector<Operation>& operations, int plane, const MapsWithSymbols& opened)
 {
     const int planes = opened.maps.NumPlanes;
-    if (name == "--autofloor") {
-        if (!value.empty())
-            return "--autofloor takes no value.";
-        operations.emplace_back(AutofloorAll{});
-        return {};
-    }
-    if (name == "--rotate") {
-        const MapTransform turns[] = {MapTransform::Rotate90, MapTransform::Rotate180, MapTransform::Rotate270};
-        for (int i = 0; i < 3; ++i)
-            if (value == std::to_string(90 * (i + 1))) {
-                operations.emplace_back(Transform{turns[i]});
-                return {};
-            }
-        return "--rotate takes 90, 180 or 270.";
-    }
-    if (name == "--flip") {
-        if (value != "horizontal" && value != "vertical")
-            return "--flip takes horizontal or vertical.";
-        operations.emplace_back(
-            Transform{value == "horizontal" ? MapTransform::FlipHorizontal : MapTransform::FlipVertical});
-        return {};
-    }
-    if (name == "--flip-planes") {
-        int a = 0, b = 0;
-        if (!ParsePair(value, ',', a, b))
-            return "--flip-planes takes two plane numbers from 0, such as 0,1.";
-        for (int p : {a, b})
-            if (p < 0 || p >= planes)
-                return PlaneRangeError(p, planes);
-        if (a == b)
-            return FlipPlaneWithItselfFailure().text;
-        operations.emplace_back(SwapPlanes{a, b});
-        return {};
-    }
-    if (name == "--replace") {
-        const auto at = value.find('=');
-        if (at == std::string::npos)
-            return "--replace takes FIND=WITH: two symbols of the plane, by name or value.";
-        Replace replace{};
-        for (auto [text, target] : {std::pair{value.substr(0, at), &replace.find},
-                                    std::pair{value.substr(at + 1), &replace.with}}) {
-            const auto found = LookupSymbol(opened.symbols, plane, text);
-            if (!found)
-                return "Plane " + std::to_string(plane) + " has no symbol \"" + text + "\".";
-            *target = *found;
+    for (Operation& operation : operations) {
+        if (const auto* swap = std::get_if<SwapPlanes>(&operation)) {
+            for (int p : {swap->first, swap->second})
+                if (p >= planes)
+                    return PlaneRangeError(p, planes);
+            if (swap->first == swap->second)
+                return FlipPlaneWithItselfFailure().text;
         }
-        operations.emplace_back(replace);
-        return {};
+        if (const auto* symbols = std::get_if<ReplaceSymbols>(&operation)) {
+            Replace replace{};
+            for (auto [text, target] : {std::pair{symbols->find, &replace.find}, std::pair{symbols->with, &replace.with}}) {
+                const auto found = LookupSymbol(opened.symbols, plane, text);
+                if (!found)
+                    return "Plane " + std::to_string(plane) + " has no symbol \"" + text + "\".";
+                *target = *found;
+            }
+            operation = replace;
+        }
     }
-    if (name == "--resize") {
-        int width = 0, height = 0;
-        if (!ParsePair(value, 'x', width, height) || !CanResizeMap(width, height))
-            return "--resize takes WxH, each from 1 to " + std::to_string(kMaxMapSize) + ", such as 64x64.";
-        operations.emplace_back(Resize{width, height});
-        return {};
-    }
-    return "Unknown operation " + name + ".";
+    return {};
 }
 
 // Applies one operation to a map; the line that says what was done.
@@ -218,55 +134,34 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
                                    r->with, FindDirection::Forward, true);
         return std::to_string(count) + " occurrences were replaced";
     }
-    const auto& resize = std::get<Resize>(operation);
+    const auto& resize = std::get<Size>(operation);
     ResizeMap(map, resize.width, resize.height);
     return "resized to " + std::to_string(resize.width) + " x " + std::to_string(resize.height);
 }
 
-int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
+int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
 {
-    EditOptions options;
-    std::vector<std::pair<std::string, std::string>> given;
-    std::vector<std::string> rest;
-    for (const std::string& error : {ReadEditOptions(args, options), TakeOperations(args.Rest(), given, rest)})
-        if (!error.empty()) {
-            err << error << "\n";
-            return kExitUsage;
-        }
-    // What is left are the loader options, --maps and DIR.
-    Arguments positional(rest);
+    if (a.operations.empty()) {
+        err << "Name at least one operation (see tesselar-cli edit --help).\n";
+        return kExitUsage;
+    }
     MapsWithSymbols opened;
-    if (int status = OpenMapsWithSymbols(positional, kUsage, opened, err))
+    if (int status = OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err))
         return status;
-    if (given.empty()) {
-        err << "Name at least one operation.\nUsage: tesselar-cli " << kUsage << "\n";
-        return kExitUsage;
-    }
-    // A map listed twice would have every operation run on it twice.
-    if (const auto twice = ListedTwice(opened.selected)) {
-        err << "Map " << *twice + 1 << " is listed twice in --maps.\n";
-        return kExitUsage;
-    }
-    int plane = 0;
-    if (options.plane && !ParseInt(*options.plane, plane)) {
-        err << "--plane takes a plane number from 0.\n";
-        return 2;
-    }
-    if (plane < 0 || plane >= opened.maps.NumPlanes) {
+    const int plane = a.plane;
+    if (plane >= opened.maps.NumPlanes) {
         err << PlaneRangeError(plane, opened.maps.NumPlanes) << "\n";
-        return 2;
+        return kExitUsage;
     }
-    std::vector<Operation> operations;
-    for (const auto& [name, value] : given) {
-        if (std::string error = ParseOperation(name, value, plane, opened, operations); !error.empty()) {
-            err << error << "\n";
-            return 2;
-        }
+    std::vector<Operation> operations = a.operations;
+    if (std::string error = Resolve(operations, plane, opened); !error.empty()) {
+        err << error << "\n";
+        return kExitUsage;
     }
-    if (RefuseDamagedSave(opened.maps, options.force, err))
+    if (RefuseDamagedSave(opened.maps, a.force, err))
         return 1;
 
-    const FacingGroups facing = options.keepFacing ? FacingGroups{} : ReadFacingGroups(*opened.settings);
+    const FacingGroups facing = a.keepFacing ? FacingGroups{} : ReadFacingGroups(*opened.settings);
     bool changed = false;
     for (int index : opened.selected) {
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
@@ -280,21 +175,20 @@ int RunEdit(Arguments& args, std::ostream& out, std::ostream& err)
         return 0;
     }
     std::string kept;
-    if (!SaveGameSet(opened.maps, options.force, err, kept))
+    if (!SaveGameSet(opened.maps, a.force, err, kept))
         return 1;
     out << "Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
     return 0;
 }
 
-const Registrar kEdit({"edit", kUsage,
-                       "Applies the operations, in the order given, to every listed map (every map without\n"
-                       "      --maps) and saves the set once, keeping the previous files as .BAK. Operations:\n"
-                       "      --autofloor, --rotate 90|180|270, --flip horizontal|vertical, --flip-planes A,B,\n"
-                       "      --replace FIND=WITH (symbols of plane P by name or value; --plane P, default 0),\n"
-                       "      --resize WxH. Rotating and flipping turn the structure's facing objects (player\n"
-                       "      starts, actors, turning points, doors) to face the same way on the map;\n"
-                       "      --keep-facing keeps their words. Any error stops the command before anything is saved.",
-                       RunEdit});
+const Registrar kEdit(MakeCommand<EditArguments>(
+    "edit",
+    "Applies the operations, in the order given, to every listed map (every map without\n"
+    "--maps) and saves the set once, keeping the previous files as .BAK. Replacing works\n"
+    "on plane P. Rotating and flipping turn the structure's facing objects (player\n"
+    "starts, actors, turning points, doors) to face the same way on the map;\n"
+    "--keep-facing keeps their words. Any error stops the command before anything is saved.",
+    RunEdit));
 
 } // namespace
 } // namespace tsl::cli

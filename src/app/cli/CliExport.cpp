@@ -8,7 +8,23 @@
 namespace tsl::cli {
 namespace {
 
-const char* const kUsage = "export DIR FILE [--maps LIST] [--chaosedit] [loader options]";
+struct ExportArguments {
+    std::string dir;
+    std::string file;
+    MapNumbers maps;
+    bool chaosEdit = false;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Positional("FILE", file, "the map file to write; its extension names the format");
+        d.Maps(maps, "the maps to write, in this order (every map without it, map 1 for MapEdit and ChaosEdit)",
+               true);
+        d.Flag("--chaosedit", chaosEdit, "write a .map file for ChaosEdit instead of WDC");
+        d.Loader(loader);
+    }
+};
 
 // What the 64 x 64 formats cannot hold of a map: said, so that nobody
 // expects the cut part back.
@@ -24,57 +40,41 @@ void NoteCutMaps(ExchangeFormat format, const std::vector<int>& maps, const MapH
     }
 }
 
-int RunExport(Arguments& args, std::ostream& out, std::ostream& err)
+int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
 {
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return kExitUsage;
-    }
-    const auto list = args.Value("--maps");
-    const bool chaosEdit = args.Flag("--chaosedit");
-    if (!ExpectPositionals(args, 2, kUsage, err))
-        return kExitUsage;
-    const std::string dir = args.Rest()[0];
-    const std::string file = args.Rest()[1];
-
-    const ExchangeFormat format = ExportFormatFor(file, chaosEdit);
+    const ExchangeFormat format = ExportFormatFor(a.file, a.chaosEdit);
     if (format == ExchangeFormat::Unknown) {
         Report(UnknownFormatFailure(kExportCaption), err);
         return kExitFailed;
     }
     MapHandler set;
-    if (!OpenGameSet(dir, options, set, err))
+    if (!OpenGameSet(a.dir, a.loader, set, err))
         return kExitFailed;
 
     std::vector<int> maps;
-    if (list) {
-        if (std::string error = ParseMapList(*list, set.NumMaps(), maps); !error.empty()) {
-            err << error << "\n";
-            return kExitUsage;
-        }
-    } else if (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit) {
+    if (!a.maps.Given() && (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit)) {
         maps.push_back(0);
-    } else {
-        for (int i = 0; i < set.NumMaps(); ++i)
-            maps.push_back(i);
+    } else if (std::string error = a.maps.Positions(set.NumMaps(), maps); !error.empty()) {
+        err << error << "\n";
+        return kExitUsage;
     }
-    if (auto failure = WriteExchangeFile(file, format, maps, set)) {
+    if (auto failure = WriteExchangeFile(a.file, format, maps, set)) {
         Report(*failure, err);
         return kExitFailed;
     }
     NoteCutMaps(format, maps, set, err);
     out << "Exported " << maps.size() << (maps.size() == 1 ? " map" : " maps") << " to the "
-        << ExchangeFormatName(format) << " " << file << ".\n";
+        << ExchangeFormatName(format) << " " << a.file << ".\n";
     return ReadingStatus(set, err);
 }
 
-const Registrar kExport({"export", kUsage,
-                         "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
-                         "      (FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit). LIST is map\n"
-                         "      numbers from 1 and ranges (1,3,5-9); without it every map, or map 1 for the\n"
-                         "      one-map formats (MapEdit, ChaosEdit).",
-                         RunExport});
+const Registrar kExport(MakeCommand<ExportArguments>(
+    "export",
+    "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
+    "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit). LIST is map\n"
+    "numbers from 1 and ranges (1,3,5-9); without it every map, or map 1 for the\n"
+    "one-map formats (MapEdit, ChaosEdit).",
+    RunExport));
 
 } // namespace
 } // namespace tsl::cli

@@ -11,42 +11,44 @@
 namespace tsl::cli {
 namespace {
 
-const char* const kUsage = "import DIR FILE [--at N] [--force] [loader options]";
+struct ImportArguments {
+    std::string dir;
+    std::string file;
+    std::optional<int> at;
+    bool force = false;
+    LoaderOptions loader;
 
-int RunImport(Arguments& args, std::ostream& out, std::ostream& err)
-{
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return kExitUsage;
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Positional("FILE", file, "the map file to read (TSL, WDC, ChaosEdit, FloEdit or MapEdit)");
+        d.Number("--at", "N", 1, 1L << 30, at, "a map number from 1", "the current map to insert at (default: the last)");
+        d.Force(force);
+        d.Loader(loader);
     }
-    const auto at = args.Value("--at");
-    const bool force = args.Flag("--force");
-    if (!ExpectPositionals(args, 2, kUsage, err))
-        return kExitUsage;
-    const std::string dir = args.Rest()[0];
-    const std::string file = args.Rest()[1];
+};
 
+int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
+{
     MapHandler set;
-    if (!OpenGameSet(dir, options, set, err) || RefuseDamagedSave(set, force, err))
+    if (!OpenGameSet(a.dir, a.loader, set, err) || RefuseDamagedSave(set, a.force, err))
         return kExitFailed;
     set.CurrentMap = std::max(set.NumMaps() - 1, 0);
-    if (at) {
-        const auto number = ParseNumber(*at, 10, 1, set.NumMaps());
-        if (!number) {
+    if (a.at) {
+        if (*a.at > set.NumMaps()) {
             if (set.NumMaps() == 0)
                 err << "--at needs the number of a map of the set, but the set has no maps.\n";
             else
                 err << "--at needs the number of a map of the set, from 1 to " << set.NumMaps() << ".\n";
             return kExitUsage;
         }
-        set.CurrentMap = static_cast<int>(*number - 1);
+        set.CurrentMap = *a.at - 1;
     }
 
     // A file that cannot be read is said to be so, not taken for an empty one.
-    const auto bytes = ReadWholeFile(file);
+    const auto bytes = ReadWholeFile(a.file);
     if (!bytes) {
-        Report(Failure{"Couldn't read the map file " + file + "!", kImportCaption, MessageIcon::Warning}, err);
+        Report(Failure{"Couldn't read the map file " + a.file + "!", kImportCaption, MessageIcon::Warning}, err);
         return kExitFailed;
     }
     // Everything is read before anything is inserted: a damaged file imports nothing.
@@ -65,25 +67,26 @@ int RunImport(Arguments& args, std::ostream& out, std::ostream& err)
     const std::size_t count = contents->Maps.size();
     const int first = InsertExchangeMaps(set, std::move(contents->Maps));
     std::string kept;
-    if (!SaveGameSet(set, force, err, kept))
+    if (!SaveGameSet(set, a.force, err, kept))
         return kExitFailed;
     const int end = first + static_cast<int>(count);
     out << "Imported " << count << (count == 1 ? " map" : " maps") << " from the "
-        << ExchangeFormatName(contents->Header.Format) << " " << file << " as "
+        << ExchangeFormatName(contents->Header.Format) << " " << a.file << " as "
         << (count == 1 ? "map " + std::to_string(first + 1) : "maps " + std::to_string(first + 1) + " to " +
                                                                   std::to_string(end))
         << "; the set now has " << set.NumMaps() << (set.NumMaps() == 1 ? " map" : " maps") << ". Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";
     return 0;
 }
 
-const Registrar kImport({"import", kUsage,
-                         "Reads every map of FILE (TSL, WDC, ChaosEdit, FloEdit or MapEdit, recognised by its\n"
-                         "      contents) and inserts them into the set as the editor's direct import does, with\n"
-                         "      map N (default: the last map) as the current map: after it when it is the last\n"
-                         "      map, otherwise each new map in its place, so that they stand in front of it in\n"
-                         "      reverse file order. Then saves the set, keeping the previous files as .BAK (a set whose\n"
-                         "      load found damage only with --force, as resave does).",
-                         RunImport});
+const Registrar kImport(MakeCommand<ImportArguments>(
+    "import",
+    "Reads every map of FILE (TSL, WDC, ChaosEdit, FloEdit or MapEdit, recognised by its\n"
+    "contents) and inserts them into the set as the editor's direct import does, with\n"
+    "map N (default: the last map) as the current map: after it when it is the last\n"
+    "map, otherwise each new map in its place, so that they stand in front of it in\n"
+    "reverse file order. Then saves the set, keeping the previous files as .BAK (a set whose\n"
+    "load found damage only with --force, as resave does).",
+    RunImport));
 
 } // namespace
 } // namespace tsl::cli

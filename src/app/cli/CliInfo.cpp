@@ -1,6 +1,7 @@
 // tesselar-cli info DIR: the facts of a game's map set and one line per map.
 
 #include "app/cli/Cli.h"
+#include "app/cli/JsonOutput.h"
 
 #include <iomanip>
 #include <ostream>
@@ -8,25 +9,49 @@
 namespace tsl::cli {
 namespace {
 
-int RunInfo(Arguments& args, std::ostream& out, std::ostream& err)
-{
-    const std::string usage = "info DIR [loader options]";
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return kExitUsage;
-    }
-    if (!ExpectPositionals(args, 1, usage, err))
-        return kExitUsage;
-    MapHandler maps;
-    if (!OpenGameSet(args.Rest()[0], options, maps, err))
-        return kExitFailed;
+struct InfoArguments {
+    std::string dir;
+    bool json = false;
+    LoaderOptions loader;
 
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Json(json, "the facts and the maps");
+        d.Loader(loader);
+    }
+};
+
+std::string HeaderFile(const MapHandler& maps)
+{
+    return (maps.HeaderInExecutable ? maps.ExecutablePath() : maps.HeaderFilePath()).filename().string();
+}
+
+void PrintJsonInfo(const MapHandler& maps, std::ostream& out)
+{
+    Json list = Json::array();
+    for (int i = 0; i < maps.NumMaps(); ++i) {
+        const MapList& map = maps.Maps[static_cast<std::size_t>(i)];
+        list.push_back({{"map", i + 1}, {"name", JsonName(map.Name)}, {"width", map.Width}, {"height", map.Height}});
+    }
+    PrintJson({{"extension", maps.Extension},
+               {"header", HeaderFile(maps)},
+               {"map_table_in_executable", maps.HeaderInExecutable},
+               {"wdc_compatible", maps.WDCCompatibleMaps},
+               {"data_file", maps.DataFilePath().filename().string()},
+               {"carmack", maps.FileVersion != DataFileVersion::MapTemp},
+               {"rlew_tag", maps.RLEWTag},
+               {"planes", maps.NumPlanes},
+               {"name_length", maps.NameLength},
+               {"maps", list}},
+              out);
+}
+
+void PrintTextInfo(const MapHandler& maps, std::ostream& out)
+{
     const bool mapTemp = maps.FileVersion == DataFileVersion::MapTemp;
     out << "Extension:   " << maps.Extension << "\n";
-    out << "Header:      "
-        << (maps.HeaderInExecutable ? maps.ExecutablePath() : maps.HeaderFilePath()).filename().string()
-        << (maps.HeaderInExecutable ? " (map table in the executable)" : "")
+    out << "Header:      " << HeaderFile(maps) << (maps.HeaderInExecutable ? " (map table in the executable)" : "")
         << (maps.WDCCompatibleMaps ? " (WDC compatible)" : "") << "\n";
     out << "Data file:   " << maps.DataFilePath().filename().string()
         << (mapTemp ? " (RLEW only)" : " (Carmack over RLEW)") << "\n";
@@ -40,13 +65,26 @@ int RunInfo(Arguments& args, std::ostream& out, std::ostream& err)
         out << std::setw(4) << i + 1 << "  " << PadRight(PrintableName(map.Name), static_cast<std::size_t>(maps.NameLength))
             << "  " << map.Width << " x " << map.Height << "\n";
     }
+}
+
+int RunInfo(const InfoArguments& a, std::ostream& out, std::ostream& err)
+{
+    MapHandler maps;
+    if (!OpenGameSet(a.dir, a.loader, maps, err))
+        return kExitFailed;
+    if (a.json)
+        PrintJsonInfo(maps, out);
+    else
+        PrintTextInfo(maps, out);
     return ReadingStatus(maps, err);
 }
 
-const Registrar kInfo({"info", "info DIR [loader options]",
-                       "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
-                       "      and one line per map: number from 1, name, width x height.",
-                       RunInfo});
+const Registrar kInfo(MakeCommand<InfoArguments>(
+    "info",
+    "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
+    "and one line per map: number from 1, name, width x height. --json prints one object\n"
+    "with the facts and an array \"maps\" with an object per map (map, name, width, height).",
+    RunInfo));
 
 } // namespace
 } // namespace tsl::cli

@@ -1,26 +1,15 @@
 #include "app/cli/CliMaps.h"
 
-#include "core/Windows1252.h"
 #include "mapdefs/StructureStore.h"
 
-#include <cstdio>
 #include <ostream>
 #include <sstream>
 
 namespace tsl::cli {
 
-int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbols& opened, std::ostream& err)
+int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, const MapNumbers& list,
+                        MapsWithSymbols& opened, std::ostream& err)
 {
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return 2;
-    }
-    const auto list = args.Value("--maps");
-    if (!ExpectPositionals(args, 1, usage, err))
-        return 2;
-    const std::string dir = args.Rest()[0];
-
     std::ostringstream loadMessages;
     if (!OpenGameSet(dir, options, opened.maps, loadMessages)) {
         err << loadMessages.str();
@@ -47,14 +36,9 @@ int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbo
         return 1;
     }
 
-    if (list) {
-        if (std::string error = ParseMapList(*list, maps.NumMaps(), opened.selected); !error.empty()) {
-            err << error << "\n";
-            return 2;
-        }
-    } else {
-        for (int i = 0; i < maps.NumMaps(); ++i)
-            opened.selected.push_back(i);
+    if (std::string error = list.Positions(maps.NumMaps(), opened.selected); !error.empty()) {
+        err << error << "\n";
+        return 2;
     }
     return 0;
 }
@@ -63,27 +47,6 @@ std::string MapLabel(const MapHandler& maps, int index)
 {
     return "Map " + std::to_string(index + 1) + " (" + PrintableName(maps.Maps[static_cast<std::size_t>(index)].Name) +
            ")";
-}
-
-std::string JsonName(std::span<const std::uint8_t> name)
-{
-    std::string out = "\"";
-    for (char ch : MapNameText(name)) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (c < 0x20 || c == 0x7F || IsUndefinedInWindows1252(c)) {
-            // Controls, and the five undefined bytes (read as the C1
-            // controls of their number), escaped: the same characters.
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-        } else {
-            out += Windows1252ToUtf8(std::string_view(&ch, 1));
-        }
-    }
-    return out + "\"";
 }
 
 } // namespace tsl::cli

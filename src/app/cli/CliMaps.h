@@ -8,12 +8,27 @@
 #include "symbols/SymbolTables.h"
 
 #include <memory>
-#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace tsl::cli {
+
+// The arguments of the commands that print one result for each map: DIR,
+// --maps, --json and the loader options.
+struct MapsArguments {
+    std::string dir;
+    MapNumbers maps;
+    bool json = false;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Maps(maps, "the maps, in this order (every map without it)");
+        d.Json(json, "one array with an object per map");
+        d.Loader(loader);
+    }
+};
 
 struct MapsWithSymbols {
     MapHandler maps;
@@ -24,16 +39,14 @@ struct MapsWithSymbols {
     bool damaged = false;      // the load reported damaged planes
 };
 
-// Reads the loader options and --maps, expects DIR as the one positional
-// argument, opens the set and its structure and builds the symbol tables.
-// 0 when all went well, 2 for wrong arguments (reported on `err`), 1 when
-// the set or its structure cannot be read (reported on `err`).
-int OpenMapsWithSymbols(Arguments& args, const std::string& usage, MapsWithSymbols& opened, std::ostream& err);
+// Opens the set in `dir` and its structure, builds the symbol tables and
+// selects the maps of `maps`. 0 when all went well, 2 when a map is not in
+// the set, 1 when the set or its structure cannot be read (each reported on
+// `err`).
+int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, const MapNumbers& maps,
+                        MapsWithSymbols& opened, std::ostream& err);
 
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);
-
-// A JSON string literal of a map name (Windows-1252 bytes), in UTF-8.
-std::string JsonName(std::span<const std::uint8_t> name);
 
 } // namespace tsl::cli

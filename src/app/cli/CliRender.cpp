@@ -16,49 +16,40 @@
 namespace tsl::cli {
 namespace {
 
-constexpr const char* kUsage = "render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]";
-
-int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
-{
-    LoaderOptions options;
-    if (std::string error = ReadLoaderOptions(args, options); !error.empty()) {
-        err << error << "\n";
-        return kExitUsage;
-    }
-    const bool graphics = args.Flag("--graphics");
-    int mapNumber = 1;
+struct RenderArguments {
+    std::string dir;
+    std::string out;
+    int map = 1;
     int zoom = 0;
-    if (auto text = args.Value("--map")) {
-        const auto number = ParseNumber(*text, 10, 1, 1L << 30);
-        if (!number) {
-            err << "The map number must be a number from 1.\n";
-            return kExitUsage;
-        }
-        mapNumber = static_cast<int>(*number);
+    bool graphics = false;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Positional("OUT", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
+        d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
+        d.Number("--zoom", "Z", 0, 4, zoom, "a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x)",
+                 "the zoom's track-bar position: 0 ... 4 for 1x, 2x, 4x, 6x, 8x (default 0)");
+        d.Flag("--graphics", graphics, "draw with the game's own pictures from its VSWAP file");
+        d.Loader(loader);
     }
-    if (auto text = args.Value("--zoom")) {
-        const auto position = ParseNumber(*text, 10, 0, 4);
-        if (!position) {
-            err << "The zoom must be a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x).\n";
-            return kExitUsage;
-        }
-        zoom = static_cast<int>(*position);
-    }
-    if (!ExpectPositionals(args, 2, kUsage, err))
-        return kExitUsage;
-    const std::string& outPath = args.Rest()[1];
+};
+
+int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
+{
 
     MapHandler maps;
-    if (!OpenGameSet(args.Rest()[0], options, maps, err))
+    if (!OpenGameSet(a.dir, a.loader, maps, err))
         return kExitFailed;
-    const std::filesystem::path root = MapDefsRootOf(options);
+    const std::filesystem::path root = MapDefsRootOf(a.loader);
     if (!StructureExists(root, maps.Extension, maps.HeaderExecutable)) {
         err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << root.string()
             << ": the symbols to draw the map with are missing.\n";
         return kExitFailed;
     }
-    if (mapNumber > maps.NumMaps()) {
-        err << "There is no map " << mapNumber << ": the set has " << maps.NumMaps() << " maps.\n";
+    if (a.map > maps.NumMaps()) {
+        err << "There is no map " << a.map << ": the set has " << maps.NumMaps() << " maps.\n";
         return kExitFailed;
     }
 
@@ -69,11 +60,11 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
         Report(*failure, err);
         return kExitFailed;
     }
-    const MapList& map = maps.Maps[static_cast<std::size_t>(mapNumber - 1)];
+    const MapList& map = maps.Maps[static_cast<std::size_t>(a.map - 1)];
     const std::vector<PlaneDisplay> display = ReadPlaneDisplay(settings, maps.NumPlanes);
     Image view;
-    int factor = ZoomFactorOf(zoom);
-    if (graphics) {
+    int factor = ZoomFactorOf(a.zoom);
+    if (a.graphics) {
         // The game's pictures are drawn at the zoom itself: at 8x every
         // pixel of a wall is its chunk's pixel.
         const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension,
@@ -93,23 +84,24 @@ int RunRender(Arguments& args, std::ostream& out, std::ostream& err)
     } else {
         RedrawMap(view, map, tables, display, kIntMode);
     }
-    if (auto failure = SaveImageFile(outPath, view, factor)) {
+    if (auto failure = SaveImageFile(a.out, view, factor)) {
         Report(*failure, err);
         return kExitFailed;
     }
-    out << "Map " << mapNumber << " (" << PrintableName(map.Name) << ") saved as " << outPath << ", "
+    out << "Map " << a.map << " (" << PrintableName(map.Name) << ") saved as " << a.out << ", "
         << view.width * factor << " x " << view.height * factor << " pixels.\n";
     return ReadingStatus(maps, err);
 }
 
-const Registrar kRender({"render", kUsage,
-                         "Draws map N (from 1, default 1) with the symbols of the game's map definition structure,\n"
-                         "      as the map view shows it in Int (16-bit) Mode, enlarged by the zoom of track-bar\n"
-                         "      position Z (0 ... 4: 1x, 2x, 4x, 6x, 8x; default 0), into OUT: a PNG picture when\n"
-                         "      OUT ends in .png, otherwise a bitmap. With --graphics, walls, doors and objects are\n"
-                         "      drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
-                         "      Graphics\" shows them (status 2 when the file is missing or damaged).",
-                         RunRender});
+const Registrar kRender(MakeCommand<RenderArguments>(
+    "render",
+    "Draws map N (from 1, default 1) with the symbols of the game's map definition structure,\n"
+    "as the map view shows it in Int (16-bit) Mode, enlarged by the zoom of track-bar\n"
+    "position Z (0 ... 4: 1x, 2x, 4x, 6x, 8x; default 0), into OUT: a PNG picture when\n"
+    "OUT ends in .png, otherwise a bitmap. With --graphics, walls, doors and objects are\n"
+    "drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
+    "Graphics\" shows them (status 2 when the file is missing or damaged).",
+    RunRender));
 
 } // namespace
 } // namespace tsl::cli

@@ -1,6 +1,7 @@
 // tesselar-cli stats DIR: the map information counters of each map.
 
 #include "app/cli/CliMaps.h"
+#include "app/cli/JsonOutput.h"
 #include "editor/MapInformation.h"
 
 #include <array>
@@ -9,8 +10,6 @@
 
 namespace tsl::cli {
 namespace {
-
-const char* const kUsage = "stats DIR [--maps LIST] [--json] [loader options]";
 
 // Headings in the order of MapStatistics::Counters.
 struct Counter {
@@ -31,20 +30,17 @@ const std::array<Counter, 10> kCounters = {{
     {"total_actors", "Actors"},
 }};
 
-void PrintJson(const MapsWithSymbols& opened, std::ostream& out)
+void PrintJsonStats(const MapsWithSymbols& opened, std::ostream& out)
 {
-    out << "[";
-    const char* separator = "\n";
+    Json list = Json::array();
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const auto counters = CountMapObjects(map, opened.symbols).Counters();
-        out << separator << "  {\"map\": " << index + 1 << ", \"name\": " << JsonName(map.Name);
+        Json& object = list.emplace_back(Json{{"map", index + 1}, {"name", JsonName(map.Name)}});
         for (std::size_t i = 0; i < counters.size(); ++i)
-            out << ", \"" << kCounters[i].json << "\": " << counters[i];
-        out << "}";
-        separator = ",\n";
+            object[kCounters[i].json] = counters[i];
     }
-    out << "\n]\n";
+    PrintJson(list, out);
 }
 
 void PrintTable(const MapsWithSymbols& opened, std::ostream& out)
@@ -64,25 +60,25 @@ void PrintTable(const MapsWithSymbols& opened, std::ostream& out)
     }
 }
 
-int RunStats(Arguments& args, std::ostream& out, std::ostream& err)
+int RunStats(const MapsArguments& a, std::ostream& out, std::ostream& err)
 {
-    const bool json = args.Flag("--json");
     MapsWithSymbols opened;
-    if (int status = OpenMapsWithSymbols(args, kUsage, opened, err))
+    if (int status = OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err))
         return status;
-    if (json)
-        PrintJson(opened, out);
+    if (a.json)
+        PrintJsonStats(opened, out);
     else
         PrintTable(opened, out);
     return ReadingStatus(opened.maps, err);
 }
 
-const Registrar kStats({"stats", kUsage,
-                        "Counts what each map holds, as the editor's map information does: static objects,\n"
-                        "      tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
-                        "      and all actors. LIST is map numbers from 1 and ranges (1,3-5); every map\n"
-                        "      without it. --json prints one array with an object per map.",
-                        RunStats});
+const Registrar kStats(MakeCommand<MapsArguments>(
+    "stats",
+    "Counts what each map holds, as the editor's map information does: static objects,\n"
+    "tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
+    "and all actors. LIST is map numbers from 1 and ranges (1,3-5); every map\n"
+    "without it. --json prints one array with an object per map.",
+    RunStats));
 
 } // namespace
 } // namespace tsl::cli

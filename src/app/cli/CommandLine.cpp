@@ -1,0 +1,223 @@
+// The command line through CLI11: each command a subcommand with what its
+// file declares; the help, the refusals and the bash completion's table of
+// commands written from those declarations.
+
+#include "app/cli/Cli.h"
+#include "core/UserFolders.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <ostream>
+#include <sstream>
+
+namespace tsl::cli {
+namespace {
+
+// The declared options (or positional arguments) of a command in their
+// order, not the hidden ones nor CLI11's --help.
+std::vector<const CLI::Option*> Declared(const CLI::App& command, bool positional)
+{
+    std::vector<const CLI::Option*> options;
+    for (const CLI::Option* option : command.get_options())
+        if (option != command.get_help_ptr() && !option->get_group().empty() && option->get_positional() == positional)
+            options.push_back(option);
+    return options;
+}
+
+std::string Name(const CLI::Option* option)
+{
+    return option->get_positional() ? option->get_name() : "--" + option->get_lnames().front();
+}
+
+// "--zoom Z", "--graphics", "DIR".
+std::string Label(const CLI::Option* option)
+{
+    return Name(option) + (option->get_expected_max() > 0 && !option->get_positional() ? " " + option->get_type_name() : "");
+}
+
+// "edit DIR [--maps LIST] ... OPERATION... [loader options]".
+std::string Usage(const CLI::App& command)
+{
+    std::string usage = command.get_name(), loader;
+    for (const CLI::Option* positional : Declared(command, true))
+        usage += " " + Label(positional);
+    for (const CLI::Option* option : Declared(command, false)) {
+        if (option->get_group() == Declarations::kOptions)
+            usage += " [" + Label(option) + "]";
+        else if (option->get_group() == Declarations::kLoader)
+            loader = " [loader options]";
+        else if (!usage.ends_with(" OPERATION..."))
+            usage += " OPERATION...";
+    }
+    return usage + loader;
+}
+
+// Each line of `text` from column `indent`, the first after "  label" when
+// there is one (or below it when the label reaches the column).
+std::string Listed(const std::string& label, const std::string& text, std::size_t indent = 24)
+{
+    std::string out = label.empty() ? "" : "  " + label;
+    if (out.size() + 2 > indent)
+        out += "\n";
+    std::size_t column = out.ends_with('\n') ? 0 : out.size();
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line); column = 0)
+        out += std::string(indent - column, ' ') + line + "\n";
+    return out;
+}
+
+void PrintCommandHelp(const CLI::App& command, std::ostream& out)
+{
+    out << "Usage: tesselar-cli " << Usage(command) << "\n\n" << command.get_description() << "\n\nArguments:\n";
+    for (const CLI::Option* positional : Declared(command, true))
+        out << Listed(Label(positional), positional->get_description());
+    std::string group;
+    for (const CLI::Option* option : Declared(command, false)) {
+        if (option->get_group() != group)
+            out << "\n" << (group = option->get_group()) << ":\n";
+        out << Listed(Label(option), option->get_description());
+    }
+}
+
+void PrintProgramHelp(const CLI::App& app, std::ostream& out)
+{
+    out << "Usage: tesselar-cli COMMAND [ARGUMENTS]\n\n" << app.get_description() << "\n\nCommands:\n";
+    std::vector<const CLI::Option*> loader; // as the first command with them declares them
+    for (const CLI::App* command : app.get_subcommands({})) {
+        out << "  " << Usage(*command) << "\n" << Listed("", command->get_description(), 6);
+        if (loader.empty())
+            for (const CLI::Option* option : Declared(*command, false))
+                if (option->get_group() == Declarations::kLoader)
+                    loader.push_back(option);
+    }
+    out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
+           "the game's map definition structure in MapDefs, else from the defaults):\n";
+    for (const CLI::Option* option : loader)
+        out << Listed(Label(option), option->get_description());
+    out << "\nCommands that save refuse a set whose load found damage unless --force is given;\n"
+           "commands that only read it end with exit status 3 then. Every save also keeps the\n"
+           "files it replaces as a backup generation in\n"
+        << DefaultBackupsRoot().string() << "\n(the newest " << kDefaultBackupKeep
+        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n"
+        << Listed("--help", "this text") << Listed("--version", "the program's version")
+        << "\ntesselar-cli COMMAND --help shows what a command takes.\n";
+}
+
+// What the completion offers for a value or a positional argument: DIR
+// (folders), FILE (files), the words of a choice, or nothing.
+std::string Offered(const CLI::Option* option)
+{
+    std::string type = option->get_type_name();
+    std::replace(type.begin(), type.end(), '|', ' ');
+    return type == "DIR" || type == "FILE" || type.find(' ') != std::string::npos ? type : "";
+}
+
+// The part of the bash completion (data/completion/tesselar-cli.bash) that
+// the declarations say.
+void PrintCompletionTable(const CLI::App& app, std::ostream& out)
+{
+    std::vector<std::string> names;
+    for (const CLI::App* command : app.get_subcommands({}))
+        names.push_back(command->get_name());
+    out << "\n_tesselar_cli_commands='" << Declarations::Joined(names, " ")
+        << "'\n\n# Sets options, values (the options that take one), positionals and offer (for a value\n"
+           "# of option $2) for command $1.\n_tesselar_cli_command()\n{\n    case $1 in\n";
+    for (const CLI::App* command : app.get_subcommands({})) {
+        std::vector<std::string> options, values, positionals;
+        std::string offers;
+        for (const CLI::Option* option : Declared(*command, false)) {
+            options.push_back(Name(option));
+            if (option->get_expected_max() > 0)
+                values.push_back(options.back());
+            if (!Offered(option).empty())
+                offers += "        " + options.back() + ") offer='" + Offered(option) + "' ;;\n";
+        }
+        for (const CLI::Option* positional : Declared(*command, true))
+            positionals.push_back("'" + Offered(positional) + "'");
+        out << "    " << command->get_name() << ")\n        options='" << Declarations::Joined(options, " ")
+            << "'\n        values='" << Declarations::Joined(values, " ") << "'\n        positionals=("
+            << Declarations::Joined(positionals, " ") << ")\n        case $2 in\n"
+            << offers << "        esac\n        ;;\n";
+    }
+    out << "    *) return 1 ;;\n    esac\n}\n";
+}
+
+// Our declarations refuse with their whole message (as ValidationError);
+// what CLI11 finds itself is told here in the same words.
+std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
+{
+    if (dynamic_cast<const CLI::ValidationError*>(&error))
+        return error.what() + std::string("\n");
+    const auto parsed = app.get_subcommands();
+    if (parsed.empty() || !app.remaining().empty()) {
+        const std::string word = app.remaining().empty() ? "" : app.remaining().front();
+        return (word.starts_with("-") ? "Unknown option " + word + "." : "Unknown command \"" + word + "\".") +
+               " See tesselar-cli --help.\n";
+    }
+    const CLI::App& command = *parsed.front();
+    for (const CLI::Option* option : command.get_options())
+        for (const CLI::Option* other : option->get_excludes())
+            if (option->count() > 0 && other->count() > 0)
+                return "The options " + Name(option) + " and " + Name(other) + " contradict each other.\n";
+    std::string unknown;
+    for (const std::string& word : command.remaining())
+        if (unknown.empty() && word.size() > 1 && word.starts_with("-"))
+            unknown = "Unknown option " + word + ".\n";
+    return unknown + "Usage: tesselar-cli " + Usage(command) + "\n"; // or a positional argument missing or extra
+}
+
+} // namespace
+
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    CLI::App app("The command-line companion of Tesselar, the map editor for Wolfenstein 3-D\n"
+                 "engine games. DIR is a game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP).",
+                 "tesselar-cli");
+    app.set_help_flag("--help,-h");
+    app.require_subcommand(0, 1); // a word after the command is its argument, never a second command
+    bool version = false, completion = false;
+    Declarations program(app);
+    program.Flag("--version", version, "the program's version");
+    program.Group(""); // the build writes the bash completion with it
+    program.Flag("--completion-table", completion, "");
+
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    std::vector<std::pair<CLI::App*, Runner>> runners;
+    for (const Command& command : commands) {
+        CLI::App* sub = app.add_subcommand(command.name, command.summary);
+        Declarations declarations(*sub);
+        runners.emplace_back(sub, command.declare(declarations));
+    }
+
+    std::vector<std::string> words(args.rbegin(), args.rend()); // CLI11 takes them last first
+    if (!words.empty() && words.back() == "help")
+        words.back() = "--help";
+    try {
+        app.parse(words);
+    } catch (const CLI::CallForHelp&) {
+        if (app.get_subcommands().empty())
+            PrintProgramHelp(app, out);
+        else
+            PrintCommandHelp(*app.get_subcommands().front(), out);
+        return 0;
+    } catch (const CLI::ParseError& error) {
+        err << Refusal(app, error);
+        return kExitUsage;
+    }
+    if (version || completion) {
+        if (version)
+            out << "tesselar-cli " << TESSELAR_VERSION << "\n";
+        else
+            PrintCompletionTable(app, out);
+        return 0;
+    }
+    for (const auto& [sub, run] : runners)
+        if (sub->parsed())
+            return run(out, err);
+    PrintProgramHelp(app, err);
+    return kExitUsage;
+}
+
+} // namespace tsl::cli
