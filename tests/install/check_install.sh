@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for f in bin/tesselar bin/tesselar-cli \
+for f in bin/tesselar bin/tesselar-cli share/bash-completion/completions/tesselar-cli \
          share/tesselar/MapDefs/WL6/WL6.ini share/tesselar/MapDefs/SOD/plane1.txt \
          share/tesselar/sample/MAPHEAD.WL6 share/tesselar/sample/GAMEMAPS.WL6 \
          share/tesselar/manual/index.html share/doc/tesselar/manual/index.html \
