@@ -76,7 +76,7 @@ struct RestoreArguments {
     void Declare(Declarations& d)
     {
         d.Dir(dir);
-        d.Positional("ID", id, "the generation to put back, as backups lists it", false);
+        d.Positional("ID", id, "the generation to put back, as backups lists it", "");
         d.Loader(loader);
     }
 };

@@ -17,8 +17,8 @@ Json JsonNumber(const std::optional<int>& value)
 
 Json FindingJson(const MapFinding& finding)
 {
-    return {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count},      {"limit", JsonNumber(finding.Limit)},
-            {"x", JsonNumber(finding.Column)},       {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
+    return {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", JsonNumber(finding.Limit)},
+            {"x", JsonNumber(finding.Column)}, {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
 }
 
 int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)

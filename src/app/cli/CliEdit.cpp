@@ -5,8 +5,6 @@
 #include "editor/FindReplace.h"
 #include "editor/MapOperations.h"
 
-#include <algorithm>
-#include <limits>
 #include <ostream>
 #include <variant>
 
@@ -26,7 +24,10 @@ struct ReplaceSymbols { // as given: names or values of symbols
 struct Replace {
     std::uint16_t find, with;
 };
-using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, ReplaceSymbols, Replace, Size>;
+struct Resize {
+    int width, height;
+};
+using Operation = std::variant<AutofloorAll, Transform, SwapPlanes, ReplaceSymbols, Replace, Resize>;
 
 struct EditArguments {
     std::string dir;
@@ -41,7 +42,8 @@ struct EditArguments {
     {
         d.Dir(dir);
         d.Maps(maps, "the maps to change (every map without it)");
-        d.Number("--plane", "P", 0, 32766, plane, "a plane number from 0", "the plane of --replace, from 0 (default 0)");
+        d.Number("--plane", "P", 0, 32766, plane, "a plane number from 0",
+                 "the plane of --replace, from 0 (default 0)");
         d.Force(force);
         d.Flag("--keep-facing", keepFacing, "rotate and flip the tiles only, not the facing of the objects");
         d.Group(Declarations::kOperations);
@@ -51,7 +53,8 @@ struct EditArguments {
         d.Choice<MapTransform>("--rotate", {{"90", MapTransform::Rotate90}, {"180", MapTransform::Rotate180},
                                             {"270", MapTransform::Rotate270}},
                                transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
-        d.Choice<MapTransform>("--flip", {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
+        d.Choice<MapTransform>("--flip",
+                               {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
                                transform, "mirror the map", Times::EachInOrder);
         d.Pair("--flip-planes", "A,B", 0, 32766, [add](int a, int b) { add(SwapPlanes{a, b}); },
                "exchange planes A and B (from 0)", Times::EachInOrder);
@@ -64,7 +67,7 @@ struct EditArguments {
                            : Declarations::Takes("--replace", "FIND=WITH: two symbols of the plane, by name or value");
                 },
                 Times::EachInOrder);
-        d.Pair("--resize", "WxH", 1, kMaxMapSize, [add](int w, int h) { add(Size{w, h}); },
+        d.Pair("--resize", "WxH", 1, kMaxMapSize, [add](int w, int h) { add(Resize{w, h}); },
                "give the map W columns and H rows", Times::EachInOrder, "64x64");
         d.Loader(loader);
     }
@@ -91,7 +94,8 @@ std::string Resolve(std::vector<Operation>& operations, int plane, const MapsWit
         }
         if (const auto* symbols = std::get_if<ReplaceSymbols>(&operation)) {
             Replace replace{};
-            for (auto [text, target] : {std::pair{symbols->find, &replace.find}, std::pair{symbols->with, &replace.with}}) {
+            for (auto [text, target] :
+                 {std::pair{symbols->find, &replace.find}, std::pair{symbols->with, &replace.with}}) {
                 const auto found = LookupSymbol(opened.symbols, plane, text);
                 if (!found)
                     return "Plane " + std::to_string(plane) + " has no symbol \"" + text + "\".";
@@ -134,7 +138,7 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
                                    r->with, FindDirection::Forward, true);
         return std::to_string(count) + " occurrences were replaced";
     }
-    const auto& resize = std::get<Size>(operation);
+    const auto& resize = std::get<Resize>(operation);
     ResizeMap(map, resize.width, resize.height);
     return "resized to " + std::to_string(resize.width) + " x " + std::to_string(resize.height);
 }

@@ -41,7 +41,8 @@ struct Render3DArguments {
     int map = 1;
     std::optional<std::pair<int, int>> at;
     std::optional<double> angle;
-    Size size{640, 400};
+    int width = 640;
+    int height = 400;
     LoaderOptions loader;
 
     void Declare(Declarations& d)
@@ -58,7 +59,7 @@ struct Render3DArguments {
                                    : Declarations::Takes("--angle", "a number of degrees (0 east, 90 north, 180 west, "
                                                                     "270 south)");
                 });
-        d.Pair("--size", "WxH", 1, kLargestSide, [this](int w, int h) { size = {w, h}; },
+        d.Pair("--size", "WxH", 1, kLargestSide, [this](int w, int h) { width = w; height = h; },
                "the picture's size in pixels (default 640x400)", Times::Once, "640x400");
         d.Loader(loader);
     }
@@ -98,7 +99,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
         camera = CameraAtTile(a.at->first, a.at->second, camera.angle);
     if (a.angle)
         TurnCamera(camera, *a.angle - camera.angle);
-    Image picture(a.size.width, a.size.height);
+    Image picture(a.width, a.height);
     Raycaster().Render(level, pictures->pages, camera, picture);
     if (auto failure = SaveImageFile(a.out, picture)) {
         Report(*failure, err);
@@ -106,7 +107,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     }
     out << "Map " << a.map << " (" << PrintableName(map.Name) << ") seen from " << Number(camera.x)
         << "," << Number(camera.y) << " looking at " << Number(camera.angle) << " degrees saved as " << a.out << ", "
-        << a.size.width << " x " << a.size.height << " pixels.\n";
+        << a.width << " x " << a.height << " pixels.\n";
     return ReadingStatus(maps, err);
 }
 

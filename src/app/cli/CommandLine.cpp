@@ -33,7 +33,8 @@ std::string Name(const CLI::Option* option)
 // "--zoom Z", "--graphics", "DIR".
 std::string Label(const CLI::Option* option)
 {
-    return Name(option) + (option->get_expected_max() > 0 && !option->get_positional() ? " " + option->get_type_name() : "");
+    const bool value = option->get_expected_max() > 0 && !option->get_positional();
+    return Name(option) + (value ? " " + option->get_type_name() : "");
 }
 
 // "edit DIR [--maps LIST] ... OPERATION... [loader options]".
@@ -43,10 +44,10 @@ std::string Usage(const CLI::App& command)
     for (const CLI::Option* positional : Declared(command, true))
         usage += " " + Label(positional);
     for (const CLI::Option* option : Declared(command, false)) {
-        if (option->get_group() == Declarations::kOptions)
-            usage += " [" + Label(option) + "]";
-        else if (option->get_group() == Declarations::kLoader)
+        if (option->get_group() == Declarations::kLoader)
             loader = " [loader options]";
+        else if (option->get_group() != Declarations::kOperations)
+            usage += " [" + Label(option) + "]";
         else if (!usage.ends_with(" OPERATION..."))
             usage += " OPERATION...";
     }

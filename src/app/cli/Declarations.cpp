@@ -40,7 +40,8 @@ std::string MapNumbers::Read(std::string_view text, bool repeats)
         const auto item = text.substr(start, comma - start);
         const auto dash = item.find('-');
         const auto first = Declarations::WholeNumber(item.substr(0, dash), 1, 1L << 30);
-        const auto last = dash == std::string_view::npos ? first : Declarations::WholeNumber(item.substr(dash + 1), 1, 1L << 30);
+        const auto last =
+            dash == std::string_view::npos ? first : Declarations::WholeNumber(item.substr(dash + 1), 1, 1L << 30);
         if (!first || !last || *first > *last)
             return Declarations::Takes("--maps", "map numbers from 1 and ranges, such as 1,3,5-9");
         ranges_.emplace_back(*first, *last);
@@ -93,16 +94,10 @@ std::string Declarations::Joined(const std::vector<std::string>& words, const st
     return text;
 }
 
-void Declarations::Dir(std::string& dir)
+void Declarations::Positional(const std::string& name, std::string& value, const std::string& help,
+                              const std::string& offers)
 {
-    command_.add_option("DIR", dir, "the game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP)")
-        ->required()
-        ->type_name("DIR");
-}
-
-void Declarations::Positional(const std::string& name, std::string& value, const std::string& help, bool file)
-{
-    command_.add_option(name, value, help)->required()->type_name(file ? "FILE" : "");
+    command_.add_option(name, value, help)->required()->type_name(offers);
 }
 
 void Declarations::Value(const std::string& name, const std::string& type, const std::string& help, Reader read,
@@ -187,8 +182,8 @@ void Declarations::Loader(LoaderOptions& options)
          {std::tuple("wdc", &options.wdc, "the map header carries the plane count (WDC compatible)",
                      "the map header does not carry the plane count"),
           std::tuple("extended-names", &options.extendedNames, "32-character map names", "16-character map names")}) {
-        Flag(std::string("--") + name, [value] { *value = true; }, on);
-        Flag(std::string("--no-") + name, [value] { *value = false; }, off);
+        Flag(std::string("--") + name, [target = value] { *target = true; }, on);
+        Flag(std::string("--no-") + name, [target = value] { *target = false; }, off);
         Exclusive(std::string("--") + name, std::string("--no-") + name);
     }
     Value("--mapdefs", "DIR", "the MapDefs folder (default: the shipped one)", [&options](const std::string& dir) {

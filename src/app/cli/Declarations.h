@@ -34,11 +34,6 @@ private:
     std::vector<std::pair<long, long>> ranges_;
 };
 
-struct Size {
-    int width = 0;
-    int height = 0;
-};
-
 // Given at most once, or any number of times with each value taken at once,
 // in the order of the command line (edit's operations).
 enum class Times { Once, EachInOrder };
@@ -56,9 +51,14 @@ public:
     explicit Declarations(CLI::App& command) : command_(command) {}
 
     // Positional arguments, all required: DIR, a game's data directory, and
-    // others that name a file unless `file` is false.
-    void Dir(std::string& dir);
-    void Positional(const std::string& name, std::string& value, const std::string& help, bool file = true);
+    // others; the completion offers files for them, folders when `offers`
+    // is "DIR", nothing when it is empty.
+    void Dir(std::string& dir)
+    {
+        Positional("DIR", dir, "the game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP)", "DIR");
+    }
+    void Positional(const std::string& name, std::string& value, const std::string& help,
+                    const std::string& offers = "FILE");
 
     void Json(bool& json, const std::string& what);
     void Force(bool& force);
