@@ -117,8 +117,7 @@ int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
 const Registrar kBackups(MakeCommand<BackupsArguments>(
     "backups",
     "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-    "files it replaces as one, named by its time in UTC. --json prints an array of\n"
-    "objects with id, time (ISO 8601, UTC), maps and bytes.",
+    "files it replaces as one, named by its time in UTC.",
     RunBackups));
 
 const Registrar kRestore(MakeCommand<RestoreArguments>(

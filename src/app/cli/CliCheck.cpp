@@ -61,7 +61,7 @@ const Registrar kCheck(MakeCommand<MapsArguments>(
     "Checks each map against the engine's limits of the game's structure (doors, static\n"
     "objects, actors), for exactly one player start, and for words of a shown plane\n"
     "without a symbol. Exit status 0 when no map has a finding, 1 when one has, 2 on\n"
-    "an error, 3 when the set loaded with damage. --json prints one array with an object per map.",
+    "an error, 3 when the set loaded with damage.",
     RunCheck));
 
 } // namespace

@@ -71,9 +71,7 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
 const Registrar kExport(MakeCommand<ExportArguments>(
     "export",
     "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
-    "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit). LIST is map\n"
-    "numbers from 1 and ranges (1,3,5-9); without it every map, or map 1 for the\n"
-    "one-map formats (MapEdit, ChaosEdit).",
+    "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
     RunExport));
 
 } // namespace

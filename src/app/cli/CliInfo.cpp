@@ -17,7 +17,7 @@ struct InfoArguments {
     void Declare(Declarations& d)
     {
         d.Dir(dir);
-        d.Json(json, "the facts and the maps");
+        d.Json(json, "one object: the facts, and \"maps\" with an object per map");
         d.Loader(loader);
     }
 };
@@ -82,8 +82,7 @@ int RunInfo(const InfoArguments& a, std::ostream& out, std::ostream& err)
 const Registrar kInfo(MakeCommand<InfoArguments>(
     "info",
     "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
-    "and one line per map: number from 1, name, width x height. --json prints one object\n"
-    "with the facts and an array \"maps\" with an object per map (map, name, width, height).",
+    "and one line per map: number from 1, name, width x height.",
     RunInfo));
 
 } // namespace

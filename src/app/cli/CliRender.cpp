@@ -95,10 +95,8 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
 
 const Registrar kRender(MakeCommand<RenderArguments>(
     "render",
-    "Draws map N (from 1, default 1) with the symbols of the game's map definition structure,\n"
-    "as the map view shows it in Int (16-bit) Mode, enlarged by the zoom of track-bar\n"
-    "position Z (0 ... 4: 1x, 2x, 4x, 6x, 8x; default 0), into OUT: a PNG picture when\n"
-    "OUT ends in .png, otherwise a bitmap. With --graphics, walls, doors and objects are\n"
+    "Draws map N with the symbols of the game's map definition structure, as the map view\n"
+    "shows it in Int (16-bit) Mode, into OUT. With --graphics, walls, doors and objects are\n"
     "drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
     "Graphics\" shows them (status 2 when the file is missing or damaged).",
     RunRender));

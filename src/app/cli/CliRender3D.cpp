@@ -113,11 +113,10 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
 
 const Registrar kRender3D(MakeCommand<Render3DArguments>(
     "render3d",
-    "Draws map N (from 1, default 1) seen from inside, as the 3D preview draws it from the\n"
-    "game's VSWAP file, into OUT: a PNG picture when OUT ends in .png, otherwise a\n"
-    "bitmap. The camera stands in the middle of tile X,Y (from 0) looking along DEG\n"
-    "(0 east, 90 north, 180 west, 270 south); both default to the map's player start\n"
-    "(the middle of the map looking east without one). WxH defaults to 640x400.",
+    "Draws map N seen from inside, as the 3D preview draws it from the game's VSWAP file,\n"
+    "into OUT. The camera stands in the middle of tile X,Y looking along DEG (0 east, 90\n"
+    "north, 180 west, 270 south); both default to the map's player start (the middle of\n"
+    "the map looking east without one).",
     RunRender3D));
 
 } // namespace

@@ -76,8 +76,7 @@ const Registrar kStats(MakeCommand<MapsArguments>(
     "stats",
     "Counts what each map holds, as the editor's map information does: static objects,\n"
     "tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
-    "and all actors. LIST is map numbers from 1 and ranges (1,3-5); every map\n"
-    "without it. --json prints one array with an object per map.",
+    "and all actors.",
     RunStats));
 
 } // namespace

@@ -173,7 +173,8 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     CLI::App app("The command-line companion of Tesselar, the map editor for Wolfenstein 3-D\n"
-                 "engine games. DIR is a game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP).",
+                 "engine games. DIR is a game's data directory (MAPHEAD and GAMEMAPS or MAPTEMP),\n"
+                 "LIST map numbers from 1 and ranges, such as 1,3,5-9.",
                  "tesselar-cli");
     app.set_help_flag("--help,-h");
     app.require_subcommand(0, 1); // a word after the command is its argument, never a second command
