@@ -47,27 +47,27 @@ struct EditArguments {
         d.Force(force);
         d.Flag("--keep-facing", keepFacing, "rotate and flip the tiles only, not the facing of the objects");
         d.Group(Declarations::kOperations);
-        auto add = [this](Operation operation) { operations.push_back(std::move(operation)); };
-        d.Flag("--autofloor", [add] { add(AutofloorAll{}); }, "number the floor areas", Times::EachInOrder);
-        const auto transform = [add](MapTransform t) { add(Transform{t}); };
+        d.Flag("--autofloor", [this] { operations.emplace_back(AutofloorAll{}); }, "number the floor areas",
+               Times::EachInOrder);
+        const auto transform = [this](MapTransform t) { operations.emplace_back(Transform{t}); };
         d.Choice<MapTransform>("--rotate", {{"90", MapTransform::Rotate90}, {"180", MapTransform::Rotate180},
                                             {"270", MapTransform::Rotate270}},
                                transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
         d.Choice<MapTransform>("--flip",
                                {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
                                transform, "mirror the map", Times::EachInOrder);
-        d.Pair("--flip-planes", "A,B", 0, 32766, [add](int a, int b) { add(SwapPlanes{a, b}); },
+        d.Pair("--flip-planes", "A,B", 0, 32766, [this](int a, int b) { operations.emplace_back(SwapPlanes{a, b}); },
                "exchange planes A and B (from 0)", Times::EachInOrder);
         d.Value("--replace", "FIND=WITH", "replace one symbol of plane P by another, each by name or value",
-                [add](const std::string& text) {
+                [this](const std::string& text) {
                     const auto at = text.find('=');
                     if (at != std::string::npos)
-                        add(ReplaceSymbols{text.substr(0, at), text.substr(at + 1)});
+                        operations.emplace_back(ReplaceSymbols{text.substr(0, at), text.substr(at + 1)});
                     return at != std::string::npos ? std::string()
                            : Declarations::Takes("--replace", "FIND=WITH: two symbols of the plane, by name or value");
                 },
                 Times::EachInOrder);
-        d.Pair("--resize", "WxH", 1, kMaxMapSize, [add](int w, int h) { add(Resize{w, h}); },
+        d.Pair("--resize", "WxH", 1, kMaxMapSize, [this](int w, int h) { operations.emplace_back(Resize{w, h}); },
                "give the map W columns and H rows", Times::EachInOrder, "64x64");
         d.Loader(loader);
     }
