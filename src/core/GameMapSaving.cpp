@@ -259,8 +259,7 @@ GenerationContent MapHandler::FilesOnDisk() const
     if (HeaderInExecutable)
         paths.push_back(ExecutablePath());
     for (const auto& path : paths)
-        if (auto bytes = ReadWholeFile(path))
-            content.GameFiles.push_back({path.filename().string(), std::move(*bytes)});
+        KeepFileOf(content, path);
     const std::string table = (HeaderInExecutable ? ExecutablePath() : HeaderFilePath()).filename().string();
     for (const KeptFile& file : content.GameFiles)
         if (file.Name == table)

@@ -194,8 +194,9 @@ public:
     std::optional<Failure> Save(const SaveProgress& progress = {}, std::string* kept = nullptr) const;
 
     // The set's game files as they are on disk now (those that exist, in the
-    // order a save replaces them), with the number of maps their table lists
-    // and the set's plane count: what a backup generation of them holds.
+    // order a save replaces them, and the names of those that do not), with
+    // the number of maps their table lists and the set's plane count: what a
+    // backup generation of them holds.
     GenerationContent FilesOnDisk() const;
     // The maps a map header (or the table of the executable that holds it)
     // of this set's layout lists: its entries before the first empty one.

@@ -58,13 +58,68 @@ TEST(RestoreBackup, TheOldestComesBackAndTheCurrentFilesAreKeptToUndoIt)
     ASSERT_TRUE(report) << report.failure().text;
     EXPECT_EQ(g.GameFiles(), original);
     const BackupGeneration kept = g.Generations().back();
-    EXPECT_EQ(report->Text, "Backup " + oldest.Id + " (" + LocalTimeText(oldest.Time) +
+    ASSERT_TRUE(oldest.Saved);
+    EXPECT_EQ(report->Text, "Backup " + oldest.Id + " (saved " + LocalTimeText(*oldest.Saved) + ", replaced " +
+                                LocalTimeText(oldest.Time) +
                                 ") with 7 maps was restored. The files it replaced were kept as backup " + kept.Id +
                                 ".");
     EXPECT_EQ(g.Generations().size(), 3u);
 
     ASSERT_TRUE(g.Restore(kept.Id)); // undone the same way
     EXPECT_EQ(g.GameFiles(), current);
+}
+
+TEST(RestoreBackup, ARestoreWhileTheMapHeaderIsMissingKeepsAGenerationThatSaysSoAndIsNotRestored)
+{
+    Game g;
+    g.SaveWith(1);
+    fs::remove(g.game / "MAPHEAD.WL6"); // as an interrupted save leaves it
+    auto report = g.Restore(g.Generations().front().Id);
+    ASSERT_TRUE(report) << report.failure().text;
+    EXPECT_TRUE(report->Text.ends_with(", which is incomplete.")) << report->Text;
+    const BackupGeneration kept = g.Generations().back();
+    EXPECT_EQ(kept.Incomplete(), "MAPHEAD.WL6 is missing");
+
+    const auto restored = g.GameFiles();
+    const auto refused = g.Restore(kept.Id);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text, "The backup " + kept.Id +
+                                          " cannot be restored: it is incomplete, MAPHEAD.WL6 is missing, so its maps "
+                                          "would not load.\n\nNothing was restored.");
+    EXPECT_EQ(g.GameFiles(), restored);
+}
+
+TEST(RestoreBackup, AGenerationWhoseMapsDoNotLoadIsRefused)
+{
+    Game g;
+    const auto files = g.GameFiles();
+    const Bytes data = files.at("GAMEMAPS.WL6"), header = files.at("MAPHEAD.WL6");
+    Bytes outside = header;
+    PutU32(outside.data() + 2, 0x7FFFFFFF);
+    const struct {
+        std::vector<KeptFile> kept;
+        int maps;
+        std::string why;
+    } rows[] = {
+        // Kept before missing files were recorded: no header, no map listed.
+        {{{"GAMEMAPS.WL6", data}}, 0, "it is incomplete, no map is listed, so its maps would not load."},
+        {{{"MAPHEAD.WL6", header}}, 7, "its maps do not load.\n\nCouldn't find MAPTEMP or GAMEMAPS file!"},
+        {{{"GAMEMAPS.WL6", data}, {"MAPHEAD.WL6", outside}}, 7,
+         "its maps do not load.\n\nThe header of map 1 lies outside GAMEMAPS.WL6!\n\nThe map files are damaged; no "
+         "map was loaded."},
+    };
+    for (const auto& row : rows) {
+        GenerationContent content;
+        content.GameFiles = row.kept;
+        content.Maps = row.maps;
+        content.Planes = 3;
+        const std::string id = KeepGeneration(g.project->Maps.Backups, g.game, content, std::chrono::system_clock::now()).Id;
+        const auto refused = g.Restore(id);
+        ASSERT_FALSE(refused) << row.why;
+        EXPECT_EQ(refused.failure().text,
+                  "The backup " + id + " cannot be restored: " + row.why + "\n\nNothing was restored.");
+        EXPECT_EQ(g.GameFiles(), files);
+    }
 }
 
 TEST(RestoreBackup, AFailingDiskLeavesTheCurrentFilesWhole)

@@ -37,8 +37,14 @@ int RunBackups(Arguments& args, std::ostream& out, std::ostream& err)
         out << "[";
         const char* separator = "\n";
         for (const BackupGeneration& g : generations) {
+            std::string missing;
+            for (const std::string& name : g.MissingFiles)
+                missing += (missing.empty() ? "\"" : ", \"") + name + "\"";
             out << separator << "  {\"id\": \"" << g.Id << "\", \"time\": \"" << IsoTime(g.Time)
-                << "\", \"maps\": " << g.Maps << ", \"bytes\": " << g.Bytes << "}";
+                << "\", \"maps\": " << g.Maps << ", \"bytes\": " << g.Bytes
+                << ", \"saved\": " << (g.Saved ? "\"" + IsoTime(*g.Saved) + "\"" : "null")
+                << ", \"complete\": " << (g.Incomplete().empty() ? "true" : "false") << ", \"missing\": [" << missing
+                << "]}";
             separator = ",\n";
         }
         out << (generations.empty() ? "]\n" : "\n]\n");
@@ -49,12 +55,13 @@ int RunBackups(Arguments& args, std::ostream& out, std::ostream& err)
         out << "There are no backups of " << std::filesystem::absolute(dir, ec).lexically_normal().string() << ".\n";
         return 0;
     }
-    out << "ID                   Time (UTC)            Maps        Bytes\n";
+    out << "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes\n";
     for (const BackupGeneration& g : generations) {
-        char row[128];
-        std::snprintf(row, sizeof row, "%-20s %-20s %5d %12ju\n", g.Id.c_str(), IsoTime(g.Time).c_str(), g.Maps,
-                      g.Bytes);
-        out << row;
+        char row[160];
+        std::snprintf(row, sizeof row, "%-20s %-20s %-20s %5d %12ju", g.Id.c_str(),
+                      g.Saved ? IsoTime(*g.Saved).c_str() : "unknown", IsoTime(g.Time).c_str(), g.Maps, g.Bytes);
+        const std::string lacks = g.Incomplete();
+        out << row << (lacks.empty() ? "" : "  incomplete: " + lacks) << "\n";
     }
     return 0;
 }
@@ -101,8 +108,10 @@ int RunRestore(Arguments& args, std::ostream& out, std::ostream& err)
 
 const Registrar kBackups({"backups", "backups DIR [--json]",
                           "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-                          "      files it replaces as one, named by its time in UTC. --json prints an array of\n"
-                          "      objects with id, time (ISO 8601, UTC), maps and bytes.",
+                          "      files it replaces as one, named by its time in UTC, with the time the files were\n"
+                          "      saved. --json prints an array of objects with id, time (of the replacing save),\n"
+                          "      maps, bytes, saved (null when not recorded; times in ISO 8601, UTC), complete\n"
+                          "      and missing (the files of the set it lacks).",
                           RunBackups});
 
 const Registrar kRestore({"restore", "restore DIR ID [loader options]",
