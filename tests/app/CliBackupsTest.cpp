@@ -91,6 +91,7 @@ TEST(CliBackups, ListsTheGenerationsAndRestoresOne)
     const CliResult restored = RunCli({"restore", game, oldest});
     ASSERT_EQ(restored.status, 0) << restored.err;
     EXPECT_EQ(restored.out.rfind("Backup " + oldest + " (saved ", 0), 0u) << restored.out;
+    EXPECT_TRUE(restored.out.ends_with(", which is incomplete.\n")) << restored.out;
     EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6"), ReadFile(SampleGameDir() / "GAMEMAPS.WL6"));
     EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6"), ReadFile(SampleGameDir() / "MAPHEAD.WL6"));
 

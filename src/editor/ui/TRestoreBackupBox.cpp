@@ -6,8 +6,11 @@
 #include <QLabel>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tsl {
 
@@ -21,7 +24,7 @@ TRestoreBackupBox::TRestoreBackupBox(QWidget* parent) : QDialog(parent)
     list_->setRootIsDecorated(false);
     list_->setHeaderLabels({"Saved", "Replaced", "Maps"});
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    list_->setMinimumWidth(480);
+    list_->header()->setStretchLastSection(false);
     QDialogButtonBox* buttons = OkCancelButtons(this);
     ok_ = buttons->findChild<QPushButton*>("okButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -45,6 +48,10 @@ std::optional<BackupGeneration> TRestoreBackupBox::ChooseBackup(const std::vecto
         new QTreeWidgetItem(list_, {QString::fromStdString(it->Saved ? LocalTimeText(*it->Saved) : "unknown"),
                                     QString::fromStdString(LocalTimeText(it->Time)), QString::fromStdString(maps)});
     }
+    // Wide enough for every row, what an incomplete one lacks included.
+    list_->header()->resizeSections(QHeaderView::ResizeToContents);
+    list_->setMinimumWidth(std::max(480, list_->header()->length() + 2 * list_->frameWidth() +
+                                             list_->verticalScrollBar()->sizeHint().width()));
     list_->setCurrentItem(list_->topLevelItem(0));
     ok_->setEnabled(!generations.empty());
     const int row = exec() == QDialog::Accepted ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
