@@ -12,3 +12,6 @@ target_compile_definitions(tesselar_ui_tests PRIVATE TESSELAR_SOURCE_DIR="${PROJ
 add_dependencies(tesselar_ui_tests tesselar_shipped_mapdefs)
 gtest_discover_tests(tesselar_ui_tests DISCOVERY_TIMEOUT 120
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+# The editor itself, run by the tests of what it answers without a display.
+target_compile_definitions(tesselar_ui_tests PRIVATE TESSELAR_EDITOR_PATH="$<TARGET_FILE:tesselar>")
+add_dependencies(tesselar_ui_tests tesselar)

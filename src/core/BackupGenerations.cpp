@@ -21,6 +21,7 @@ constexpr const char* kStructureFolderName = "MapDefs";
 constexpr const char* kGenerationSection = "Generation";
 constexpr const char* kGameFilesSection = "GameFiles";
 constexpr const char* kStructureFilesSection = "StructureFiles";
+constexpr const char* kMissingFilesSection = "MissingFiles";
 constexpr std::size_t kTimeIdLength = 16; // "20250314T101502Z"
 
 // A name that stays inside the generation: relative, and no part of it empty,
@@ -89,18 +90,22 @@ std::optional<BackupGeneration> ReadListing(const fs::path& folder, const std::s
     generation.Folder = folder;
     generation.Maps = NumberOf(doc, "Maps");
     generation.Planes = NumberOf(doc, "Planes");
+    generation.Saved = ParseTimeId(doc.Find(kGenerationSection, "Saved").value_or(""));
     generation.GameFiles = NumberedList(doc, kGameFilesSection);
     generation.StructureFiles = NumberedList(doc, kStructureFilesSection);
+    generation.MissingFiles = NumberedList(doc, kMissingFilesSection);
     if (generation.GameFiles.empty())
         return std::nullopt;
-    auto add = [&](const fs::path& path) {
+    auto add = [&](const std::string& name, const fs::path& path) {
         const std::uintmax_t size = fs::file_size(path, ec);
         generation.Bytes += ec ? 0 : size;
+        if (ec)
+            generation.MissingFiles.push_back(name);
     };
     for (const std::string& name : generation.GameFiles)
-        add(GameFilePath(folder, name));
+        add(name, GameFilePath(folder, name));
     for (const std::string& name : generation.StructureFiles)
-        add(StructureFilePath(folder, name));
+        add(name, StructureFilePath(folder, name));
     return generation;
 }
 
@@ -111,10 +116,14 @@ std::string ManifestText(const fs::path& gameDir, const GenerationContent& conte
     doc.Set(kGenerationSection, "Directory", fs::absolute(gameDir, ec).string());
     doc.Set(kGenerationSection, "Maps", std::to_string(content.Maps));
     doc.Set(kGenerationSection, "Planes", std::to_string(content.Planes));
+    if (content.Saved)
+        doc.Set(kGenerationSection, "Saved", TimeId(*content.Saved));
     for (std::size_t i = 0; i < content.GameFiles.size(); ++i)
         doc.Set(kGameFilesSection, std::to_string(i + 1), content.GameFiles[i].Name);
     for (std::size_t i = 0; i < content.StructureFiles.size(); ++i)
         doc.Set(kStructureFilesSection, std::to_string(i + 1), content.StructureFiles[i].Name);
+    for (std::size_t i = 0; i < content.MissingFiles.size(); ++i)
+        doc.Set(kMissingFilesSection, std::to_string(i + 1), content.MissingFiles[i]);
     return doc.Text();
 }
 
@@ -186,6 +195,33 @@ std::optional<DiskError> FillGeneration(const fs::path& dir, const fs::path& gam
 }
 
 } // namespace
+
+std::string BackupGeneration::Incomplete() const
+{
+    if (!MissingFiles.empty())
+        return JoinAnd(MissingFiles) + (MissingFiles.size() == 1 ? " is missing" : " are missing");
+    // Kept before missing files were recorded: a set without its map header.
+    if (Maps == 0)
+        return "no map is listed";
+    return {};
+}
+
+void KeepFileOf(GenerationContent& content, const fs::path& path)
+{
+    std::string name = path.filename().string();
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        content.MissingFiles.push_back(std::move(name));
+        return;
+    }
+    std::error_code ec;
+    const auto written = fs::last_write_time(path, ec);
+    if (!ec) {
+        const auto time = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::to_sys(written));
+        content.Saved = std::max(content.Saved.value_or(time), time);
+    }
+    content.GameFiles.push_back({std::move(name), std::move(*bytes)});
+}
 
 fs::path GenerationsFolder(const BackupPolicy& policy, const fs::path& gameDir)
 {

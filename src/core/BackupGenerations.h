@@ -41,6 +41,11 @@ struct KeptFile {
 struct GenerationContent {
     // In the order a save replaces them: the file that lists the maps last.
     std::vector<KeptFile> GameFiles;
+    // Files of the set that were not there to keep (a save or a restore after
+    // an interrupted save): the generation then says it is incomplete.
+    std::vector<std::string> MissingFiles;
+    // When the kept files were written: the newest of their times.
+    std::optional<std::chrono::sys_seconds> Saved;
     // Only from a save that changed the plane count: the structure's settings
     // file as it was and the symbol files of the planes it removed, so that a
     // restore can give the structure its planes back.
@@ -51,14 +56,28 @@ struct GenerationContent {
 
 struct BackupGeneration {
     std::string Id; // "20250314T101502Z"; a second one of the same second "20250314T101502Z-01"
-    std::chrono::sys_seconds Time{};
+    std::chrono::sys_seconds Time{}; // when the save that replaced its files was made
+    // When its files were written, by the save that made them; none in a
+    // generation kept before this was recorded.
+    std::optional<std::chrono::sys_seconds> Saved;
     int Maps = 0;
     int Planes = 0;
     std::uintmax_t Bytes = 0; // of the files it keeps
     std::filesystem::path Folder;
     std::vector<std::string> GameFiles;
     std::vector<std::string> StructureFiles;
+    // Files of the set it lacks: not there when it was kept, or gone from its folder.
+    std::vector<std::string> MissingFiles;
+
+    // What it lacks to hold a set that loads ("MAPHEAD.WL6 is missing"); empty
+    // when it is complete.
+    std::string Incomplete() const;
 };
+
+// Adds the file at `path` to `content`'s game files, its write time to the
+// time the content was saved; or, when it cannot be read, its name to the
+// missing files.
+void KeepFileOf(GenerationContent& content, const std::filesystem::path& path);
 
 // The folder of one game folder's generations: Root / GameFolderKey(gameDir).
 std::filesystem::path GenerationsFolder(const BackupPolicy& policy, const std::filesystem::path& gameDir);

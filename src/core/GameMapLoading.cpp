@@ -362,6 +362,8 @@ LoadReport MapHandler::LoadHeader()
         Headers.push_back(std::move(map));
     }
 
+    KeepDataLead(offsets);
+
     for (std::size_t i = 0; i < Headers.size(); ++i) {
         MapList map;
         map.Index = static_cast<std::int32_t>(i);
@@ -374,6 +376,26 @@ LoadReport MapHandler::LoadHeader()
     }
     LoadedWithDamage = report.Damaged();
     return report;
+}
+
+void MapHandler::KeepDataLead(std::span<const std::uint32_t> offsets)
+{
+    DataLead.clear();
+    const std::span<const std::uint8_t> file(dataFile_);
+    if (offsets.empty() || file.size() < kDataSignature.size() ||
+        !std::equal(kDataSignature.begin(), kDataSignature.end(), file.begin()))
+        return;
+    // The first map starts with the first thing the header or a map's record points at.
+    std::size_t first = file.size();
+    for (std::uint32_t offset : offsets)
+        first = std::min<std::size_t>(first, offset);
+    for (const MapType& map : Headers)
+        for (std::size_t p = 0; p < map.PlaneStart.size(); ++p)
+            if (map.PlaneLength[p] > 0 && map.PlaneStart[p] > 0)
+                first = std::min<std::size_t>(first, map.PlaneStart[p]);
+    if (first > kDataSignature.size())
+        DataLead.assign(file.begin() + static_cast<std::ptrdiff_t>(kDataSignature.size()),
+                        file.begin() + static_cast<std::ptrdiff_t>(first));
 }
 
 LoadReport MapHandler::LoadMaps()

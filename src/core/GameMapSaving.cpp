@@ -14,7 +14,6 @@ namespace {
 constexpr const char* kSaveCaption = "Error saving maps";
 constexpr std::size_t kMaxChunk = 0xFFFF; // chunk lengths are 16-bit
 constexpr std::uint16_t kExecutableTableMarker = 0xABCD;
-constexpr std::string_view kDataSignature = "TED5v1.0";
 
 Failure SaveFailure(std::string text)
 {
@@ -103,6 +102,7 @@ Outcome<MapHandler::SaveImage> MapHandler::BuildSaveImage(const SaveProgress& pr
 
     ByteWriter data;
     data.Append(kDataSignature);
+    data.Append(DataLead);
     std::vector<std::uint32_t> starts(planes);
     std::vector<std::uint16_t> lengths(planes);
     std::vector<Bytes> chunks(planes);
@@ -259,8 +259,7 @@ GenerationContent MapHandler::FilesOnDisk() const
     if (HeaderInExecutable)
         paths.push_back(ExecutablePath());
     for (const auto& path : paths)
-        if (auto bytes = ReadWholeFile(path))
-            content.GameFiles.push_back({path.filename().string(), std::move(*bytes)});
+        KeepFileOf(content, path);
     const std::string table = (HeaderInExecutable ? ExecutablePath() : HeaderFilePath()).filename().string();
     for (const KeptFile& file : content.GameFiles)
         if (file.Name == table)

@@ -78,6 +78,7 @@ void MapHandler::Clear()
 {
     Maps.clear();
     Headers.clear();
+    DataLead.clear();
     dataFile_.clear();
     LoadedWithDamage = false;
     DamagedSaveAgreed = false;

@@ -33,6 +33,7 @@ inline constexpr int kPaddedHeaderEntries = 100; // offsets in a plain header fi
 std::string ShortExecutableTableText(const std::string& name, std::size_t room);
 inline constexpr std::uint32_t kNotStored = 0xFFFFFFFFu;
 inline constexpr std::array<std::uint8_t, 4> kMapSignature = {'!', 'I', 'D', '!'};
+inline constexpr std::string_view kDataSignature = "TED5v1.0"; // the data file's first bytes
 
 // One map header as stored in the data file.
 struct MapType {
@@ -162,6 +163,11 @@ public:
     };
     std::optional<PlaneChange> PlaneChangeSave;
 
+    // What the data file held between its signature and its first map (id's
+    // own files carry three bytes there), written back after the signature so
+    // that an untouched set is saved byte for byte; empty for a new set.
+    Bytes DataLead;
+
     std::vector<MapList> Maps;   // the map list: position = map number
     std::vector<MapType> Headers; // the header list, in step with Maps
 
@@ -188,8 +194,9 @@ public:
     std::optional<Failure> Save(const SaveProgress& progress = {}, std::string* kept = nullptr) const;
 
     // The set's game files as they are on disk now (those that exist, in the
-    // order a save replaces them), with the number of maps their table lists
-    // and the set's plane count: what a backup generation of them holds.
+    // order a save replaces them, and the names of those that do not), with
+    // the number of maps their table lists and the set's plane count: what a
+    // backup generation of them holds.
     GenerationContent FilesOnDisk() const;
     // The maps a map header (or the table of the executable that holds it)
     // of this set's layout lists: its entries before the first empty one.
@@ -234,6 +241,9 @@ public:
     std::string DataFileName() const; // "MAPTEMP.E" or "GAMEMAPS.E" as documented
 
 private:
+    // Takes DataLead from the data file, which `offsets` (of the map header) and Headers describe.
+    void KeepDataLead(std::span<const std::uint32_t> offsets);
+
     Bytes dataFile_; // the data file, kept between LoadHeader and LoadMaps
     std::int32_t headerPlaneEntries_ = 0;
 };

@@ -70,10 +70,15 @@ bool AppSettings::WriteSymbolPictureSize(IniFile& file) const
 
 bool AppSettings::AddRecentProject(const std::string& directory)
 {
-    if (std::find(RecentList.begin(), RecentList.end(), directory) != RecentList.end())
+    if (RecentList[0] == directory)
         return false;
-    std::move_backward(RecentList.begin(), RecentList.end() - 1, RecentList.end());
-    RecentList[0] = directory;
+    // A directory in the list moves to the front; a new one pushes the last out.
+    auto slot = std::find(RecentList.begin(), RecentList.end(), directory);
+    if (slot == RecentList.end()) {
+        slot = RecentList.end() - 1;
+        *slot = directory;
+    }
+    std::rotate(RecentList.begin(), slot, slot + 1);
     return true;
 }
 

@@ -49,9 +49,9 @@ struct AppSettings {
     bool WriteCheckAtStartup(IniFile& file) const;
     bool WriteSymbolPictureSize(IniFile& file) const;
 
-    // A directory already in the list (compared exactly) keeps its slot;
-    // another one goes to slot 1 and the fifth drops out. True when the list
-    // changed.
+    // The list is in the order of use: `directory` goes to slot 1, from its
+    // slot when it is in the list already (compared exactly), otherwise the
+    // fifth drops out. True when the list changed.
     bool AddRecentProject(const std::string& directory);
 };
 

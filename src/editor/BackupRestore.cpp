@@ -34,10 +34,40 @@ const KeptFile* Named(const std::vector<KeptFile>& files, std::string_view name)
     return it == files.end() ? nullptr : &*it;
 }
 
-std::string GenerationLabel(const std::string& id)
+std::string GenerationLabel(const BackupGeneration& generation)
 {
-    const auto time = ParseTimeId(id);
-    return id + (time ? " (" + LocalTimeText(*time) + ")" : "");
+    return generation.Id + " (" + SavedText(generation) + ")";
+}
+
+std::string MapCount(int maps)
+{
+    return std::to_string(maps) + (maps == 1 ? " map" : " maps");
+}
+
+// A generation is restored only when its maps load: found in its folder as
+// in a game folder and, when the game's layout is known, read with it (the
+// planes as the generation stored them).
+std::optional<Failure> RefuseUnloadable(const BackupGeneration& generation, const MapHandler* layout)
+{
+    const std::string refused = "The backup " + generation.Id + " cannot be restored: ";
+    const std::string nothing = "\n\nNothing was restored.";
+    if (const std::string lacks = generation.Incomplete(); !lacks.empty())
+        return RestoreFailure(refused + "it is incomplete, " + lacks + ", so its maps would not load." + nothing);
+    const auto located = LocateGameFiles(generation.Folder);
+    if (!located)
+        return RestoreFailure(refused + "its maps do not load.\n\n" + located.failure().text + nothing);
+    if (!layout)
+        return std::nullopt;
+    MapHandler probe;
+    probe.NumPlanes = generation.Planes > 0 ? generation.Planes : layout->NumPlanes;
+    probe.NearTag = layout->NearTag;
+    probe.FarTag = layout->FarTag;
+    probe.WDCCompatibleMaps = layout->WDCCompatibleMaps;
+    probe.ExtendedMapNames = layout->ExtendedMapNames;
+    probe.UseGameFiles(generation.Folder, *located);
+    if (const LoadReport report = probe.Load(); !report.ok())
+        return RestoreFailure(refused + "its maps do not load.\n\n" + report.failure->text + nothing);
+    return std::nullopt;
 }
 
 // The planes from the current count up to the generation's get their
@@ -110,17 +140,17 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
                                      [&](const BackupGeneration& g) { return g.Id == request.Id; });
     if (chosen == generations->end())
         return RestoreFailure("There is no backup " + request.Id + " of " + Absolute(request.GameDir) + ".");
+    if (auto refusal = RefuseUnloadable(*chosen, request.Layout))
+        return *refusal;
     auto content = ReadGeneration(*chosen);
     if (!content)
         return content.failure();
 
-    // The current files, as a generation of their own.
+    // The current files, as a generation of their own; one that is missing
+    // (an interrupted save) makes it say it is incomplete.
     GenerationContent current;
-    for (const KeptFile& file : content->GameFiles) {
-        const fs::path path = ResolveNoCase(request.GameDir, file.Name);
-        if (auto bytes = ReadWholeFile(path))
-            current.GameFiles.push_back({path.filename().string(), std::move(*bytes)});
-    }
+    for (const KeptFile& file : content->GameFiles)
+        KeepFileOf(current, ResolveNoCase(request.GameDir, file.Name));
     const KeptFile* listing = Named(current.GameFiles, content->GameFiles.back().Name);
     current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
     current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
@@ -174,10 +204,10 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
     RestoreReport report;
     report.Restored = *chosen;
     report.KeptId = kept.Id;
-    report.Text = "Backup " + GenerationLabel(chosen->Id) + " with " + std::to_string(chosen->Maps) +
-                  (chosen->Maps == 1 ? " map" : " maps") + " was restored.";
+    report.Text = "Backup " + GenerationLabel(*chosen) + " with " + MapCount(chosen->Maps) + " was restored.";
     if (!kept.Id.empty())
-        report.Text += " The files it replaced were kept as backup " + kept.Id + ".";
+        report.Text += " The files it replaced were kept as backup " + kept.Id +
+                       (current.MissingFiles.empty() ? "" : ", which is incomplete") + ".";
     if (structure) {
         if (auto failure = GiveStructureBack(request, *content, current.Planes, symbolFiles))
             return Failure{report.Text + "\n\nBut the map definition structure couldn't be given its " +
@@ -197,11 +227,16 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
 
 Question RestoreQuestion(const BackupGeneration& generation)
 {
-    return {"Do you wish to restore the backup of " + LocalTimeText(generation.Time) + " with " +
-                std::to_string(generation.Maps) + (generation.Maps == 1 ? " map" : " maps") +
-                "?\n\nThe current map files are kept as a backup of their own first, so that the restore can be "
+    return {"Do you wish to restore the backup with " + MapCount(generation.Maps) + " (" + SavedText(generation) +
+                ")?\n\nThe current map files are kept as a backup of their own first, so that the restore can be "
                 "undone the same way. The project is then opened again.",
             kRestoreBackupCaption};
+}
+
+std::string SavedText(const BackupGeneration& generation)
+{
+    const std::string replaced = "replaced " + LocalTimeText(generation.Time);
+    return generation.Saved ? "saved " + LocalTimeText(*generation.Saved) + ", " + replaced : replaced;
 }
 
 } // namespace tsl

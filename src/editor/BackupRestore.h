@@ -38,10 +38,17 @@ struct RestoreReport {
 Outcome<std::vector<BackupGeneration>> GenerationsOf(const BackupPolicy& backups,
                                                     const std::filesystem::path& gameDir);
 
-// On failure nothing was changed, unless the failure says what is where.
+// On failure nothing was changed, unless the failure says what is where. A
+// generation whose maps would not load (an incomplete one, see
+// BackupGeneration::Incomplete) is refused.
 Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono::system_clock::time_point now);
 
 // The question before a restore in the editor (Yes / No).
 Question RestoreQuestion(const BackupGeneration& generation);
+
+// When its content was saved and when it was replaced, in the user's zone:
+// "saved 2025-03-14 11:12:17, replaced 2025-03-14 11:15:02" (the replacement
+// alone for a generation that did not record the other).
+std::string SavedText(const BackupGeneration& generation);
 
 } // namespace tsl

@@ -12,8 +12,9 @@
 
 namespace tsl {
 
-std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
+CommandWords SplitCommandLine(std::string_view line)
 {
+    const auto fault = [](CommandLineFault why) { return CommandWords{{}, why}; };
     std::vector<std::string> words;
     std::string word;
     bool inWord = false;
@@ -29,19 +30,19 @@ std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
         inWord = true;
         if (c == '\\') {
             if (++i == line.size())
-                return std::nullopt;
+                return fault(CommandLineFault::TrailingBackslash);
             if (line[i] != '\n') // a backslash before a line break joins the lines
                 word += line[i];
         } else if (c == '\'') {
             const auto end = line.find('\'', i + 1);
             if (end == std::string_view::npos)
-                return std::nullopt;
+                return fault(CommandLineFault::OpenQuote);
             word += line.substr(i + 1, end - i - 1);
             i = end;
         } else if (c == '"') {
             for (++i;; ++i) {
                 if (i >= line.size())
-                    return std::nullopt;
+                    return fault(CommandLineFault::OpenQuote);
                 if (line[i] == '"')
                     break;
                 if (line[i] == '\\' && i + 1 < line.size() &&
@@ -58,7 +59,7 @@ std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line)
     }
     if (inWord)
         words.push_back(std::move(word));
-    return words;
+    return {std::move(words)};
 }
 
 namespace {

@@ -11,13 +11,21 @@
 
 namespace tsl {
 
+// Why a line cannot be split: the shell would wait for more of it.
+enum class CommandLineFault { None, OpenQuote, TrailingBackslash };
+
+struct CommandWords {
+    std::vector<std::string> words; // none when there is a fault
+    CommandLineFault fault = CommandLineFault::None;
+    bool operator==(const CommandWords&) const = default;
+};
+
 // The words of `line` as a POSIX shell splits them: blanks separate words;
 // 'single quotes' keep everything up to the next one; "double quotes" keep
 // blanks and take a backslash before " \ $ ` as an escape; a backslash
 // outside quotes keeps the next character as it is. Nothing else of the
-// shell (variables, globs, pipes) happens. Nothing when a quote is left open
-// or the line ends in a backslash.
-std::optional<std::vector<std::string>> SplitCommandLine(std::string_view line);
+// shell (variables, globs, pipes) happens.
+CommandWords SplitCommandLine(std::string_view line);
 
 // Starts `arguments` (the program first) in `directory`, without a shell and
 // without waiting for it: the editor keeps no child behind. A program name

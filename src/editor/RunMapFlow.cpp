@@ -1,7 +1,5 @@
 #include "editor/RunMapFlow.h"
 
-#include "editor/GameLauncher.h"
-
 namespace tsl {
 
 namespace {
@@ -48,16 +46,28 @@ std::string FillPlaceholders(const std::string& word, const MapHandler& maps)
     return out;
 }
 
+// What is wrong with a run command that gives no program to start.
+const char* CommandFaultText(CommandLineFault fault)
+{
+    switch (fault) {
+    case CommandLineFault::OpenQuote:
+        return "has a quote that is not closed";
+    case CommandLineFault::TrailingBackslash:
+        return "ends in a backslash, which escapes nothing (write \\\\ for a backslash of its own)";
+    case CommandLineFault::None:
+        break;
+    }
+    return "names no program to start";
+}
+
 } // namespace
 
-std::optional<std::vector<std::string>> RunCommandArguments(const std::string& command, const MapHandler& maps)
+CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps)
 {
-    auto words = SplitCommandLine(command);
-    if (!words)
-        return std::nullopt;
-    for (std::string& word : *words)
+    CommandWords split = SplitCommandLine(command);
+    for (std::string& word : split.words)
         word = FillPlaceholders(word, maps);
-    return words;
+    return split;
 }
 
 RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, Prompter& prompter,
@@ -71,13 +81,14 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
         command = *asked;
         appSettings.WriteString(kGameSection, kRunCommandKey, command);
     }
-    const auto arguments = RunCommandArguments(command, maps);
-    if (!arguments || arguments->empty()) {
-        prompter.Message("The run command in " + appSettings.Path().filename().string() +
-                             " has a quote that is not closed:\n\n" + command,
+    const CommandWords split = RunCommandArguments(command, maps);
+    if (split.words.empty()) {
+        prompter.Message("The run command in " + appSettings.Path().filename().string() + " " +
+                             CommandFaultText(split.fault) + ":\n\n" + command,
                          kRunMapCaption, MessageIcon::Error, Buttons::Ok);
         return RunMapResult::Failed;
     }
+    const std::vector<std::string>& arguments = split.words;
 
     if (changed) {
         switch (prompter.Message(kRunMapSaveQuestion, kRunMapCaption, MessageIcon::Question, Buttons::YesNoCancel)) {
@@ -93,8 +104,8 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
     }
 
     const auto launch = hooks.launch ? hooks.launch : LaunchDetached;
-    if (auto reason = launch(*arguments, GameFolder(maps))) {
-        prompter.Message("Couldn't start the game \"" + arguments->front() + "\":\n\n" + *reason, kRunMapCaption,
+    if (auto reason = launch(arguments, GameFolder(maps))) {
+        prompter.Message("Couldn't start the game \"" + arguments.front() + "\":\n\n" + *reason, kRunMapCaption,
                          MessageIcon::Warning, Buttons::Ok);
         return RunMapResult::Failed;
     }

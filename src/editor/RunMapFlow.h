@@ -13,6 +13,7 @@
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 #include "core/Prompter.h"
+#include "editor/GameLauncher.h"
 
 #include <filesystem>
 #include <functional>
@@ -29,8 +30,8 @@ inline constexpr const char* kRunMapSaveQuestion =
     "The maps have unsaved changes. Save them before running the game?";
 
 // The words of a run command with its placeholders filled in for the current
-// map of `maps`; nothing when a quote is left open.
-std::optional<std::vector<std::string>> RunCommandArguments(const std::string& command, const MapHandler& maps);
+// map of `maps`, or why the command cannot be split.
+CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps);
 
 struct RunMapHooks {
     // Saves the maps; false when the save failed (the window has said why).

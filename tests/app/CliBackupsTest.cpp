@@ -54,38 +54,58 @@ TEST(CliBackups, ListsTheGenerationsAndRestoresOne)
 
     const CliResult text = RunCli({"backups", game});
     ASSERT_EQ(text.status, 0) << text.err;
-    // Two rows under the heading: ID, time, 7 maps and the bytes kept.
-    std::istringstream lines(text.out);
-    std::string heading;
-    std::getline(lines, heading);
-    EXPECT_TRUE(heading.starts_with("ID ") && heading.find("Time (UTC)") != std::string::npos) << text.out;
-    std::vector<std::vector<std::string>> rows;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        rows.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
-    }
+    // Two rows under the heading: ID, when saved, when replaced, 7 maps and the bytes kept.
+    const auto rowsOf = [](const std::string& listing) {
+        std::istringstream lines(listing);
+        std::string heading;
+        std::getline(lines, heading);
+        EXPECT_EQ(heading, "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes");
+        std::vector<std::vector<std::string>> rows;
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            rows.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+        }
+        return rows;
+    };
+    const auto rows = rowsOf(text.out);
     ASSERT_EQ(rows.size(), 2u) << text.out;
     for (const auto& row : rows) {
-        ASSERT_EQ(row.size(), 4u) << text.out;
-        EXPECT_TRUE(HasShape(row[0], kIdShape) && HasShape(row[1], kTimeShape) && row[2] == "7") << text.out;
+        ASSERT_EQ(row.size(), 5u) << text.out;
+        EXPECT_TRUE(HasShape(row[0], kIdShape) && HasShape(row[1], kTimeShape) && HasShape(row[2], kTimeShape) &&
+                    row[3] == "7")
+            << text.out;
     }
     const std::string oldest = rows[0][0];
     const std::string bytes = std::to_string(fs::file_size(SampleGameDir() / "GAMEMAPS.WL6") +
                                              fs::file_size(SampleGameDir() / "MAPHEAD.WL6"));
-    EXPECT_EQ(rows[0][3], bytes);
+    EXPECT_EQ(rows[0][4], bytes);
 
     const CliResult json = RunCli({"backups", game, "--json"});
     std::string object = std::string(R"(  {"id": ")") + kIdShape + R"(", "time": ")" + kTimeShape +
-                         R"(", "maps": 7, "bytes": )" + std::string(bytes.size(), '#') + "}";
+                         R"(", "maps": 7, "bytes": )" + std::string(bytes.size(), '#') + R"(, "saved": ")" +
+                         kTimeShape + R"(", "complete": true, "missing": []})";
     EXPECT_TRUE(HasShape(json.out, "[\n" + object + ",\n" + object + "\n]\n")) << json.out;
     EXPECT_NE(json.out.find("\"id\": \"" + oldest + "\""), std::string::npos);
 
     fs::remove(dir / "GAMEMAPS.WL6"); // a set that no longer opens is restored all the same
     const CliResult restored = RunCli({"restore", game, oldest});
     ASSERT_EQ(restored.status, 0) << restored.err;
-    EXPECT_EQ(restored.out.rfind("Backup " + oldest + " (", 0), 0u) << restored.out;
+    EXPECT_EQ(restored.out.rfind("Backup " + oldest + " (saved ", 0), 0u) << restored.out;
+    EXPECT_TRUE(restored.out.ends_with(", which is incomplete.\n")) << restored.out;
     EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6"), ReadFile(SampleGameDir() / "GAMEMAPS.WL6"));
     EXPECT_EQ(ReadFile(dir / "MAPHEAD.WL6"), ReadFile(SampleGameDir() / "MAPHEAD.WL6"));
+
+    // The files it replaced lacked their data file: so says the listing, and that generation is not restored.
+    const std::string listing = RunCli({"backups", game}).out;
+    EXPECT_TRUE(listing.ends_with("  incomplete: GAMEMAPS.WL6 is missing\n")) << listing;
+    const std::string incomplete = rowsOf(listing).back()[0];
+    EXPECT_TRUE(RunCli({"backups", game, "--json"}).out.ends_with(R"("complete": false, "missing": ["GAMEMAPS.WL6"]})"
+                                                                  "\n]\n"));
+    const CliResult refused = RunCli({"restore", game, incomplete});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "Restore backup: The backup " + incomplete +
+                               " cannot be restored: it is incomplete, GAMEMAPS.WL6 is missing, so its maps would not "
+                               "load.\n\nNothing was restored.\n");
 }
 
 TEST(CliBackups, WrongRequestsAreToldWithTheUsualStatuses)

@@ -85,6 +85,20 @@ TEST(BackupGenerations, EverySaveKeepsWhatItReplacesAndTheNewestKeepStay)
     EXPECT_FALSE(fs::exists(none.backups / GameFolderKey(none.game.path())));
 }
 
+TEST(BackupGenerations, AGenerationKnowsWhenItsFilesWereSaved)
+{
+    Saves s(5);
+    s.Save(1);
+    const sys_seconds saved = sys_days{year(2025) / 3 / 14} + hours(10) + minutes(12) + seconds(17);
+    fs::last_write_time(s.game / "GAMEMAPS.WL6", fs::file_time_type::clock::from_sys(saved - seconds(1)));
+    fs::last_write_time(s.game / "MAPHEAD.WL6", fs::file_time_type::clock::from_sys(saved));
+    s.Save(2);
+    const auto generations = s.Generations();
+    ASSERT_EQ(generations.size(), 1u);
+    EXPECT_EQ(generations[0].Saved, saved) << "the newest of its files";
+    EXPECT_GT(generations[0].Time, saved);
+}
+
 TEST(BackupGenerations, EachGameFolderHasAFolderOfItsOwn)
 {
     TempDir dir;

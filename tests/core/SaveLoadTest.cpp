@@ -184,6 +184,35 @@ TEST(SaveLayout, MapTempHoldsTheRecordThenRlewPlanesAndPadsWithFFFFFFFF)
     EXPECT_EQ(Get32(head, 6), 8 + kRecord + 28);
 }
 
+TEST(SaveLayout, TheBytesBetweenTheSignatureAndTheFirstMapAreKept)
+{
+    // id's files carry three bytes there: a hand-built set with them, its
+    // pointers moved past them, resaves byte for byte.
+    const Bytes lead = {0xA0, 0xFF, 0xCC};
+    for (const DataFileVersion version : {DataFileVersion::GameMaps, DataFileVersion::MapTemp}) {
+        TempDir dir;
+        MapHandler set = RandomSet(dir.path(), version, 3, 2, 8);
+        ASSERT_FALSE(set.Save());
+        Bytes head = ReadFile(set.HeaderFilePath()), data = ReadFile(set.DataFilePath());
+        data.insert(data.begin() + 8, lead.begin(), lead.end());
+        for (std::size_t entry = 2; entry < 10; entry += 4) {
+            const std::uint32_t record = Get32(head, entry) + 3;
+            PutU32(head.data() + entry, record);
+            for (std::size_t p = 0; p < 3; ++p)
+                PutU32(data.data() + record + 4 * p, Get32(data, record + 4 * p) + 3);
+        }
+        WriteFile(set.HeaderFilePath(), head);
+        WriteFile(set.DataFilePath(), data);
+
+        const MapHandler loaded = LoadSet(dir.path());
+        EXPECT_EQ(loaded.DataLead, lead);
+        ExpectSameMaps(set, loaded);
+        ASSERT_FALSE(loaded.Save());
+        EXPECT_EQ(ReadFile(set.DataFilePath()), data);
+        EXPECT_EQ(ReadFile(set.HeaderFilePath()), head);
+    }
+}
+
 TEST(SaveLayout, VsiAndBs6LeavePlane2OutOfMapTemp)
 {
     for (const char* ext : {"VSI", "BS6"}) {

@@ -8,16 +8,17 @@
 using namespace tsl;
 using namespace tsl::test;
 
-TEST(RecentProjects, NewestFirstFiveSlotsKnownDirectoriesKeepTheirPlace)
+TEST(RecentProjects, InTheOrderOfUseInFiveSlots)
 {
     AppSettings s;
     for (const char* dir : {"A", "B", "C", "D", "E"})
         EXPECT_TRUE(s.AddRecentProject(dir));
     EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"E", "D", "C", "B", "A"}));
+    EXPECT_TRUE(s.AddRecentProject("C")); // reopened from the list
+    EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"C", "E", "D", "B", "A"}));
     EXPECT_FALSE(s.AddRecentProject("C"));
-    EXPECT_EQ(s.RecentList[2], "C");
     EXPECT_TRUE(s.AddRecentProject("F"));
-    EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"F", "E", "D", "C", "B"}));
+    EXPECT_EQ(s.RecentList, (std::array<std::string, 5>{"F", "C", "E", "D", "B"}));
     // Letter case counts.
     EXPECT_TRUE(s.AddRecentProject("f"));
     EXPECT_EQ(s.RecentList[0], "f");

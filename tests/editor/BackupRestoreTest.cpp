@@ -1,7 +1,8 @@
 // Restoring a backup generation: its files come back and the current ones
-// are kept first; a failing disk leaves the current files whole; and a
-// generation saved by a reduction of the plane count gives the structure its
-// planes and symbol files back, so the reduction is undone.
+// are kept first; one whose maps would not load is refused; a failing disk
+// leaves the current files whole; and a generation saved by a reduction of
+// the plane count gives the structure its planes and symbol files back, so
+// the reduction is undone.
 
 #include "EditorTestUtil.h"
 #include "ScriptedPrompter.h"
@@ -58,13 +59,53 @@ TEST(RestoreBackup, TheOldestComesBackAndTheCurrentFilesAreKeptToUndoIt)
     ASSERT_TRUE(report) << report.failure().text;
     EXPECT_EQ(g.GameFiles(), original);
     const BackupGeneration kept = g.Generations().back();
-    EXPECT_EQ(report->Text, "Backup " + oldest.Id + " (" + LocalTimeText(oldest.Time) +
+    ASSERT_TRUE(oldest.Saved);
+    EXPECT_EQ(report->Text, "Backup " + oldest.Id + " (saved " + LocalTimeText(*oldest.Saved) + ", replaced " +
+                                LocalTimeText(oldest.Time) +
                                 ") with 7 maps was restored. The files it replaced were kept as backup " + kept.Id +
                                 ".");
     EXPECT_EQ(g.Generations().size(), 3u);
 
     ASSERT_TRUE(g.Restore(kept.Id)); // undone the same way
     EXPECT_EQ(g.GameFiles(), current);
+}
+
+TEST(RestoreBackup, AGenerationWhoseMapsDoNotLoadIsRefused)
+{
+    Game g;
+    const auto files = g.GameFiles();
+    const Bytes data = files.at("GAMEMAPS.WL6"), header = files.at("MAPHEAD.WL6");
+    Bytes outside = header;
+    PutU32(outside.data() + 2, 0x7FFFFFFF);
+    const struct {
+        std::vector<KeptFile> kept;
+        int maps;
+        std::vector<std::string> missing; // as a save or restore after an interrupted save records it
+        std::string why;
+    } rows[] = {
+        {{{"GAMEMAPS.WL6", data}}, 0, {"MAPHEAD.WL6"},
+         "it is incomplete, MAPHEAD.WL6 is missing, so its maps would not load."},
+        // Kept before missing files were recorded: no header, no map listed.
+        {{{"GAMEMAPS.WL6", data}}, 0, {}, "it is incomplete, no map is listed, so its maps would not load."},
+        {{{"MAPHEAD.WL6", header}}, 7, {}, "its maps do not load.\n\nCouldn't find MAPTEMP or GAMEMAPS file!"},
+        {{{"GAMEMAPS.WL6", data}, {"MAPHEAD.WL6", outside}}, 7, {},
+         "its maps do not load.\n\nThe header of map 1 lies outside GAMEMAPS.WL6!\n\nThe map files are damaged; no "
+         "map was loaded."},
+    };
+    for (const auto& row : rows) {
+        GenerationContent content;
+        content.GameFiles = row.kept;
+        content.MissingFiles = row.missing;
+        content.Maps = row.maps;
+        content.Planes = 3;
+        const std::string id =
+            KeepGeneration(g.project->Maps.Backups, g.game, content, std::chrono::system_clock::now()).Id;
+        const auto refused = g.Restore(id);
+        ASSERT_FALSE(refused) << row.why;
+        EXPECT_EQ(refused.failure().text,
+                  "The backup " + id + " cannot be restored: " + row.why + "\n\nNothing was restored.");
+        EXPECT_EQ(g.GameFiles(), files);
+    }
 }
 
 TEST(RestoreBackup, AFailingDiskLeavesTheCurrentFilesWhole)

@@ -24,24 +24,25 @@ using ::testing::ElementsAre;
 
 struct SplitRow {
     std::string line;
-    std::optional<std::vector<std::string>> words;
+    CommandWords split;
 };
 
 TEST(RunMapFlowTest, SplitsACommandAsAShellDoes)
 {
     using Words = std::vector<std::string>;
     const std::vector<SplitRow> rows = {
-        {"ecwolf  --data %e\t--tedlevel %m", Words{"ecwolf", "--data", "%e", "--tedlevel", "%m"}},
-        {R"("/opt/my games/wolf" 'it''s' a\ b)", Words{"/opt/my games/wolf", "its", "a b"}},
-        {R"("say \"hi\" \x" '\n')", Words{R"(say "hi" \x)", R"(\n)"}},
-        {R"(a "" b)", Words{"a", "", "b"}},
-        {"", Words{}},
-        {R"("open)", std::nullopt},
-        {"it's", std::nullopt},
-        {R"(trailing\)", std::nullopt},
+        {"ecwolf  --data %e\t--tedlevel %m", {Words{"ecwolf", "--data", "%e", "--tedlevel", "%m"}}},
+        {R"("/opt/my games/wolf" 'it''s' a\ b)", {Words{"/opt/my games/wolf", "its", "a b"}}},
+        {R"("say \"hi\" \x" '\n')", {Words{R"(say "hi" \x)", R"(\n)"}}},
+        {R"(a "" b)", {Words{"a", "", "b"}}},
+        {"", {Words{}}},
+        {R"("open)", {{}, CommandLineFault::OpenQuote}},
+        {"it's", {{}, CommandLineFault::OpenQuote}},
+        {R"("trailing\)", {{}, CommandLineFault::OpenQuote}},
+        {R"(trailing\)", {{}, CommandLineFault::TrailingBackslash}},
     };
     for (const SplitRow& row : rows)
-        EXPECT_EQ(SplitCommandLine(row.line), row.words) << row.line;
+        EXPECT_EQ(SplitCommandLine(row.line), row.split) << row.line;
 }
 
 class RunMapFixture : public ::testing::Test {
@@ -118,11 +119,11 @@ TEST_F(RunMapFixture, StartsTheGameWithThePlaceholdersFilledIn)
                                                   "a b", "--n=3", "100%", "%x"));
 }
 
-TEST_F(RunMapFixture, AProgramThatCannotStartOrAnOpenQuoteIsToldAndNothingStarts)
+TEST_F(RunMapFixture, AProgramThatCannotStartOrACommandThatCannotBeSplitIsToldAndNothingStarts)
 {
     const struct {
         const char* command;
-        bool changed; // an open quote is refused before the save question
+        bool changed; // a command that cannot be split is refused before the save question
         std::string text;
         MessageIcon icon;
     } rows[] = {
@@ -130,6 +131,10 @@ TEST_F(RunMapFixture, AProgramThatCannotStartOrAnOpenQuoteIsToldAndNothingStarts
          "Couldn't start the game \"tesselar-no-such-game\":\n\nNo such file or directory", MessageIcon::Warning},
         {"wolf4sdl \"--tedlevel %m", true,
          "The run command in TSL.ini has a quote that is not closed:\n\nwolf4sdl \"--tedlevel %m", MessageIcon::Error},
+        {"wolf4sdl --tedlevel %m\\", true,
+         "The run command in TSL.ini ends in a backslash, which escapes nothing (write \\\\ for a backslash of its "
+         "own):\n\nwolf4sdl --tedlevel %m\\",
+         MessageIcon::Error},
     };
     for (const auto& row : rows) {
         ScriptedPrompter told;

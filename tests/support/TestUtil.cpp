@@ -307,10 +307,17 @@ std::string Quote(const std::string& arg)
 
 CliResult RunCli(const std::vector<std::string>& args)
 {
+    std::vector<std::string> command{TESSELAR_CLI_PATH};
+    command.insert(command.end(), args.begin(), args.end());
+    return RunProgram(command);
+}
+
+CliResult RunProgram(const std::vector<std::string>& words)
+{
     TempDir capture;
-    std::string command = Quote(TESSELAR_CLI_PATH);
-    for (const std::string& a : args)
-        command += " " + Quote(a);
+    std::string command;
+    for (const std::string& a : words)
+        command += (command.empty() ? "" : " ") + Quote(a);
     command += " >" + Quote((capture / "out").string()) + " 2>" + Quote((capture / "err").string());
     const int raw = std::system(command.c_str());
     CliResult result;

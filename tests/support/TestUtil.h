@@ -111,6 +111,8 @@ struct CliResult {
     std::string err;
 };
 CliResult RunCli(const std::vector<std::string>& args);
+// The same for any program: `command` is the program and its arguments.
+CliResult RunProgram(const std::vector<std::string>& command);
 
 // Pictures read back from their files, every pixel opaque: a 24-bit
 // bottom-up bitmap (its header fields checked on the way), and a PNG through

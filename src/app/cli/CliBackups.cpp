@@ -30,13 +30,23 @@ struct BackupsArguments {
     void Declare(Declarations& d)
     {
         d.Dir(dir);
-        d.Json(json, "an array of objects with id, time (ISO 8601, UTC), maps and bytes");
+        d.Json(json, "an array of objects with id, time (of the replacing save), maps, bytes, saved (null when\n"
+               "not recorded; times in ISO 8601, UTC), complete and missing (the files of the set it lacks)");
     }
 };
 
 Json GenerationJson(const BackupGeneration& g)
 {
-    return {{"id", g.Id}, {"time", IsoTime(g.Time)}, {"maps", g.Maps}, {"bytes", g.Bytes}};
+    Json missing = Json::array();
+    for (const std::string& name : g.MissingFiles)
+        missing.push_back(name);
+    return {{"id", g.Id},
+            {"time", IsoTime(g.Time)},
+            {"maps", g.Maps},
+            {"bytes", g.Bytes},
+            {"saved", g.Saved ? Json(IsoTime(*g.Saved)) : Json(nullptr)},
+            {"complete", g.Incomplete().empty()},
+            {"missing", missing}};
 }
 
 int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
@@ -58,12 +68,13 @@ int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
         out << "There are no backups of " << std::filesystem::absolute(dir, ec).lexically_normal().string() << ".\n";
         return 0;
     }
-    out << "ID                   Time (UTC)            Maps        Bytes\n";
+    out << "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes\n";
     for (const BackupGeneration& g : generations) {
-        char row[128];
-        std::snprintf(row, sizeof row, "%-20s %-20s %5d %12ju\n", g.Id.c_str(), IsoTime(g.Time).c_str(), g.Maps,
-                      g.Bytes);
-        out << row;
+        char row[160];
+        std::snprintf(row, sizeof row, "%-20s %-20s %-20s %5d %12ju", g.Id.c_str(),
+                      g.Saved ? IsoTime(*g.Saved).c_str() : "unknown", IsoTime(g.Time).c_str(), g.Maps, g.Bytes);
+        const std::string lacks = g.Incomplete();
+        out << row << (lacks.empty() ? "" : "  incomplete: " + lacks) << "\n";
     }
     return 0;
 }
@@ -117,7 +128,7 @@ int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
 const Registrar kBackups(MakeCommand<BackupsArguments>(
     "backups",
     "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-    "files it replaces as one, named by its time in UTC.",
+    "files it replaces as one, named by its time in UTC, with the time the files were saved.",
     RunBackups));
 
 const Registrar kRestore(MakeCommand<RestoreArguments>(

@@ -22,9 +22,12 @@ void Help::Show()
         prompter_.Message("Couldn't find help file!", kHelpCaption, MessageIcon::Error, Buttons::Ok);
         return;
     }
-    // No browser, or none that takes the file: the same as having no viewer.
+    // The file is there: what failed is the browser, and the user can still
+    // open the manual by hand.
     if (!open_(QUrl::fromLocalFile(QString::fromStdString(manual_.string()))))
-        prompter_.Message("Couldn't load help file!", kHelpCaption, MessageIcon::Error, Buttons::Ok);
+        prompter_.Message("No browser could be started to show the user manual. You can open it yourself:\n\n" +
+                              manual_.string(),
+                          kHelpCaption, MessageIcon::Error, Buttons::Ok);
 }
 
 } // namespace tsl

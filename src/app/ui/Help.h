@@ -13,8 +13,8 @@ class Help {
 public:
     Help(Prompter& prompter, std::filesystem::path manual, UrlOpener open);
 
-    // The manual's first page; a message when it is missing or cannot be
-    // opened.
+    // The manual's first page; a message when it is missing, or where it is
+    // when no browser could show it.
     void Show();
 
 private:

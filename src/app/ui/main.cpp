@@ -12,18 +12,50 @@
 #include <QIcon>
 #include <QTimer>
 
-#include <cstring>
 #include <iostream>
+#include <optional>
+#include <string_view>
 
-int main(int argc, char** argv)
+namespace {
+
+constexpr const char* kDescription = "Tesselar, the map editor for Wolfenstein 3-D engine games.";
+constexpr const char* kDirHelp = "A game's data directory to open at start.";
+
+// --help and --version are answered before Qt starts: a QApplication needs a
+// display, and these must work on a machine without one. (--help-all, which
+// lists Qt's own options, is left to Qt.)
+std::optional<int> AnswerWithoutDisplay(int argc, char** argv)
 {
-    // Answered before Qt starts, so that it works without a display.
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+        const std::string_view arg = argv[i];
+        if (arg == "--")
+            break; // what follows is DIR, whatever it looks like
+        if (arg == "--version" || arg == "-v") {
             std::cout << "tesselar " << TESSELAR_VERSION << "\n";
             return 0;
         }
+        if (arg == "--help" || arg == "-h" || arg == "-?") {
+            std::cout << "Usage: tesselar [options] [DIR]\n"
+                      << kDescription << "\n\n"
+                      << "Options:\n"
+                         "  -h, --help     Displays help on commandline options.\n"
+                         "  --help-all     Displays help including Qt specific options.\n"
+                         "  -v, --version  Displays version information.\n\n"
+                         "Arguments:\n"
+                         "  DIR            "
+                      << kDirHelp << "\n";
+            return 0;
+        }
     }
+    return std::nullopt;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (const auto status = AnswerWithoutDisplay(argc, argv))
+        return *status;
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tesselar");
@@ -36,10 +68,10 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(icon);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Tesselar, the map editor for Wolfenstein 3-D engine games.");
+    parser.setApplicationDescription(kDescription);
     parser.addHelpOption();
     parser.addOption({{"v", "version"}, "Displays version information."});
-    parser.addPositionalArgument("DIR", "A game's data directory to open at start.");
+    parser.addPositionalArgument("DIR", kDirHelp);
     parser.process(app);
 
     tsl::RegisterCursors();

@@ -4,9 +4,13 @@
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tsl {
 
@@ -15,14 +19,18 @@ TRestoreBackupBox::TRestoreBackupBox(QWidget* parent) : QDialog(parent)
     setObjectName("restoreBackupBox");
     setWindowTitle("Restore Backup");
     auto* label = new QLabel("Every save kept the files it replaced. Choose the backup to restore:");
-    list_ = new QListWidget;
+    list_ = new QTreeWidget;
     list_->setObjectName("backupList");
-    list_->setMinimumWidth(320);
+    list_->setRootIsDecorated(false);
+    list_->setHeaderLabels({"Saved", "Replaced", "Maps"});
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setStretchLastSection(false);
     QDialogButtonBox* buttons = OkCancelButtons(this);
     ok_ = buttons->findChild<QPushButton*>("okButton");
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int row) { ok_->setEnabled(row >= 0); });
-    connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
+    connect(list_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { ok_->setEnabled(item != nullptr); });
+    connect(list_, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);
@@ -33,16 +41,23 @@ TRestoreBackupBox::TRestoreBackupBox(QWidget* parent) : QDialog(parent)
 std::optional<BackupGeneration> TRestoreBackupBox::ChooseBackup(const std::vector<BackupGeneration>& generations)
 {
     list_->clear();
-    for (auto it = generations.rbegin(); it != generations.rend(); ++it)
-        list_->addItem(QString("%1 - %2 %3")
-                           .arg(QString::fromStdString(LocalTimeText(it->Time)))
-                           .arg(it->Maps)
-                           .arg(it->Maps == 1 ? "map" : "maps"));
-    list_->setCurrentRow(generations.empty() ? -1 : 0);
+    for (auto it = generations.rbegin(); it != generations.rend(); ++it) {
+        const std::string lacks = it->Incomplete();
+        const std::string maps = !lacks.empty() ? "Incomplete: " + lacks
+                                 : std::to_string(it->Maps) + (it->Maps == 1 ? " map" : " maps");
+        new QTreeWidgetItem(list_, {QString::fromStdString(it->Saved ? LocalTimeText(*it->Saved) : "unknown"),
+                                    QString::fromStdString(LocalTimeText(it->Time)), QString::fromStdString(maps)});
+    }
+    // Wide enough for every row, what an incomplete one lacks included.
+    list_->header()->resizeSections(QHeaderView::ResizeToContents);
+    list_->setMinimumWidth(std::max(480, list_->header()->length() + 2 * list_->frameWidth() +
+                                             list_->verticalScrollBar()->sizeHint().width()));
+    list_->setCurrentItem(list_->topLevelItem(0));
     ok_->setEnabled(!generations.empty());
-    if (exec() != QDialog::Accepted || list_->currentRow() < 0)
+    const int row = exec() == QDialog::Accepted ? list_->indexOfTopLevelItem(list_->currentItem()) : -1;
+    if (row < 0)
         return std::nullopt;
-    return generations[generations.size() - 1 - static_cast<std::size_t>(list_->currentRow())];
+    return generations[generations.size() - 1 - static_cast<std::size_t>(row)];
 }
 
 } // namespace tsl

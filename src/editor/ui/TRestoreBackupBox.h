@@ -1,6 +1,7 @@
 #pragma once
 // "Restore Backup": the backup generations of the open game, newest first,
-// each with its time and number of maps. It hands back the chosen one; the
+// each with the time its maps were saved, the time a save replaced them and
+// its number of maps (or what it lacks). It hands back the chosen one; the
 // main window asks (RestoreQuestion), restores and opens the game again.
 
 #include "core/BackupGenerations.h"
@@ -10,7 +11,7 @@
 #include <optional>
 #include <vector>
 
-class QListWidget;
+class QTreeWidget;
 class QPushButton;
 
 namespace tsl {
@@ -25,7 +26,7 @@ public:
     std::optional<BackupGeneration> ChooseBackup(const std::vector<BackupGeneration>& generations);
 
 private:
-    QListWidget* list_;
+    QTreeWidget* list_;
     QPushButton* ok_;
 };
 

@@ -77,7 +77,9 @@ TEST_F(HelpMenuTest, HelpOpensTheManualInTheBrowserOrSaysWhyItCannot)
         EXPECT_EQ(r.caption, "Help");
         EXPECT_EQ(r.icon, MessageIcon::Error);
     }
-    EXPECT_EQ(prompter_.MessageTexts(), std::vector<std::string>({"Couldn't find help file!", "Couldn't load help file!"}));
+    const std::string noBrowser =
+        "No browser could be started to show the user manual. You can open it yourself:\n\n" + manual.string();
+    EXPECT_EQ(prompter_.MessageTexts(), std::vector<std::string>({"Couldn't find help file!", noBrowser}));
 }
 
 TEST_F(HelpMenuTest, TheUpdateCheckRunsOnDemandAndAtStartupWhenAsked)

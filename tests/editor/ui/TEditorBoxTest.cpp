@@ -202,7 +202,7 @@ TEST_F(OpenedEditor, OpeningAnotherProjectAsksFirstAndAFailedOpenKeepsTheOldOne)
 
 TEST_F(EditorFixture, EveryOpenGoesIntoTheRecentListOfTheFileMenuAndOfTSLini)
 {
-    // The list's own rules (five slots, the newest first) are AppSettings'.
+    // The list's own rules (five slots, in the order of use) are AppSettings'.
     const fs::path first = App().CopySampleGame("one");
     const fs::path second = App().CopySampleGame("two");
     for (const fs::path& game : {first, second})
@@ -219,6 +219,7 @@ TEST_F(EditorFixture, EveryOpenGoesIntoTheRecentListOfTheFileMenuAndOfTSLini)
     Editor().Action("recentProject2")->trigger();
     EXPECT_EQ(Editor().CurrentProject()->Maps.Path, first);
     EXPECT_TRUE(Prompts().Records().empty());
+    EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Recent", "1", ""), first.string()) << "first again";
 }
 
 TEST_F(OpenedEditor, SettingsAreWrittenAndReadBack)
