@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
-          libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev desktop-file-utils)
+          libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev desktop-file-utils
+          libsdl2-dev libsdl2-mixer-dev xvfb imagemagick)
 
 install_missing() {
     local missing=()
