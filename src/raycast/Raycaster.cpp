@@ -51,6 +51,32 @@ Face FaceMet(bool columns, int tileStep)
 
 enum class Crossing { Pass, Hit, Left };
 
+// The ray, at `from` on the axis it crosses lines of (x for column lines)
+// and `intercept` on the other, moving `perTile` on the other axis per tile
+// along the first, meets the near face of the moving push wall's block
+// within the next tile of travel: the face and where the ray meets it. The
+// picture moves with the block.
+bool MeetsPushWall(const PushWall& wall, const Lines& lines, Fixed from, Fixed intercept, RayHit& hit)
+{
+    const Fixed offset = static_cast<Fixed>(std::clamp(std::lround(wall.offset * kTileUnits), 0L, long{kTileUnits}));
+    const bool columns = lines.columns;
+    const Fixed start = ((columns ? wall.x : wall.y) << 16) + (columns ? wall.dx : wall.dy) * offset;
+    const Fixed across = ((columns ? wall.y : wall.x) << 16) + (columns ? wall.dy : wall.dx) * offset;
+    const Fixed face = lines.tileStep > 0 ? start : start + kTileUnits;
+    const Fixed distance = lines.tileStep > 0 ? face - from : from - face;
+    if (distance < 0 || distance > kTileUnits)
+        return false;
+    const Fixed at = intercept + FixedMul(lines.interceptStep, distance);
+    if (at < across || at >= across + kTileUnits)
+        return false;
+    int column = ((at - across) >> kUnitsToColumnShift) & kColumnMask;
+    if (columns ? lines.tileStep < 0 : lines.tileStep > 0)
+        column = kColumnMask - column;
+    hit = RayHit{CellKind::Wall, wall.x, wall.y, FaceMet(columns, lines.tileStep), columns ? face : at,
+                 columns ? at : face, column, columns ? wall.dark : wall.light, false};
+    return true;
+}
+
 // The ray crosses the next line of `lines`: into a wall, onto a door's slab,
 // or on through the tile.
 Crossing Cross(const Level& level, Lines& lines, RayHit& hit, std::uint32_t* visited, std::uint32_t stamp)
@@ -62,7 +88,11 @@ Crossing Cross(const Level& level, Lines& lines, RayHit& hit, std::uint32_t* vis
         return Crossing::Left;
     const std::size_t index = level.IndexOf(x, y);
     const Cell& cell = level.At(index);
-    if (cell.kind == CellKind::Door) {
+    if (level.pushWall && level.pushWall->Covers(x, y)) {
+        const Fixed line = (lines.tile << 16) + (lines.tileStep < 0 ? kTileUnits : 0);
+        if (MeetsPushWall(*level.pushWall, lines, line, lines.intercept, hit))
+            return Crossing::Hit;
+    } else if (cell.kind == CellKind::Door) {
         // The slab stands on the tile's middle line; the ray meets it there
         // unless it leaves the tile sideways first, or passes the open part.
         const Fixed middle = lines.intercept + (lines.interceptStep >> 1);
@@ -179,6 +209,14 @@ RayHit CastRay(const Level& level, const ViewPoint& view, int angle, std::uint32
     Lines* current = &columns;
     Lines* other = &rows;
     RayHit hit;
+    // An eye inside a push wall's tiles may see the block's face before the
+    // ray crosses any line.
+    if (const auto& wall = level.pushWall; wall && wall->Covers(view.x >> 16, view.y >> 16)) {
+        const bool columnsMove = wall->dx != 0;
+        if (MeetsPushWall(*wall, columnsMove ? columns : rows, columnsMove ? view.x : view.y,
+                          columnsMove ? view.y : view.x, hit))
+            return hit;
+    }
     while (true) {
         if (Reached(current->intercept, *other))
             std::swap(current, other);

@@ -106,6 +106,58 @@ INSTANTIATE_TEST_SUITE_P(
                6.49956, 4}),
     [](const auto& row) { return row.param.name; });
 
+TEST(RaycasterTest, APushWallIsMetWhereItHasSlid)
+{
+    // A 8 x 5 room; the wall of tile (3, 2) pushed east, a quarter of a tile
+    // along: its block spans x = 3.25 to 4.25, and both its tiles are empty.
+    Level level(8, 5);
+    for (int x = 0; x < 8; ++x) {
+        level.SetWall(x, 0, kLight, kDark);
+        level.SetWall(x, 4, kLight, kDark);
+    }
+    for (int y = 0; y < 5; ++y) {
+        level.SetWall(0, y, kLight, kDark);
+        level.SetWall(7, y, kLight, kDark);
+    }
+    level.pushWall = PushWall{3, 2, 1, 0, 0.25, kLight + 2, kDark + 2};
+    struct Row {
+        const char* name;
+        double x, y;
+        int angle;
+        int tileX, tileY;
+        Face face;
+        int column;
+        int picture;
+        double hitX, hitY;
+    };
+    const Row rows[] = {
+        // Its west face at 3.25; the picture moves with the block.
+        {"from the west", 1.5, 2.25, 0, 3, 2, Face::West, 15, kDark + 2, 3.25, 2.24847},
+        {"from the east", 6.5, 2.25, 1800, 3, 2, Face::East, 47, kDark + 2, 4.25, 2.25196},
+        // Its north face, from x = 3.25: 0.5006 of a tile in, seen mirrored.
+        {"from the north", 3.75, 1.25, 2700, 3, 2, Face::North, 31, kLight + 2, 3.75065, 2},
+        {"past its old place", 3.1, 1.25, 2700, 3, 4, Face::North, 57, kLight, 3.10240, 4},
+        // Standing in the tile it leaves, the face is ahead before any line.
+        {"from its old place", 3.1, 2.5, 0, 3, 2, Face::West, 31, kDark + 2, 3.25, 2.49987},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ViewPoint view;
+        view.x = ToFixed(row.x);
+        view.y = ToFixed(row.y);
+        const RayHit hit = CastRay(level, view, row.angle);
+        EXPECT_EQ(hit.kind, CellKind::Wall);
+        EXPECT_EQ(hit.tileX, row.tileX);
+        EXPECT_EQ(hit.tileY, row.tileY);
+        EXPECT_EQ(hit.face, row.face);
+        EXPECT_EQ(hit.column, row.column);
+        EXPECT_EQ(hit.picture, row.picture);
+        EXPECT_NEAR(hit.x, row.hitX * kTileUnits, 8);
+        EXPECT_NEAR(hit.y, row.hitY * kTileUnits, 8);
+    }
+    EXPECT_TRUE(level.Solid(4, 2)) << "both its tiles stop a walker";
+}
+
 TEST(RaycasterTest, ARayOutOfAnOpenMapMeetsNothingAndMarksItsWay)
 {
     Level level(5, 3); // no walls
