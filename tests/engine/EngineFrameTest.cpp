@@ -173,8 +173,8 @@ TEST_P(EngineFrame, Render3DDrawsTheEnginesFirstFrame)
             same += engine.pixels[i] == drawn.pixels[i] ? 1 : 0;
         }
     const double agreement = static_cast<double>(same) / static_cast<double>(counted);
-    std::cout << "Map " << mapNumber << ": " << std::fixed << std::setprecision(2) << 100 * agreement << "% of "
-              << counted << " pixels agree with the engine's frame\n";
+    std::cout << "Map " << mapNumber << ": " << std::fixed << std::setprecision(2) << 100 * agreement << "% ("
+              << same << " of the " << counted << " pixels outside the weapon) agree with the engine's frame\n";
     RecordProperty("agreement", std::to_string(agreement));
     if (agreement < kAgreement) {
         const fs::path kept = fs::path(TESSELAR_ENGINE_DIR) / "frames";

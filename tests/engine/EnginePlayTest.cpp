@@ -54,6 +54,17 @@ void ExportAndImport(const fs::path& dir, const std::string& file, const std::st
     Cli(dir, "import", {exchange.string(), "--at", "1"});
 }
 
+// Clear Map (Solid, or Random) on map `index` (from 0), in the editor.
+std::function<void(const fs::path&)> Cleared(int index, bool random)
+{
+    return [=](const fs::path& dir) {
+        InEditor(dir, [=](EditorSession& session) {
+            session.GoToLevel(index);
+            EXPECT_FALSE(session.ClearMap(random).Message);
+        });
+    };
+}
+
 struct SetCase {
     std::string name;
     std::function<void(const fs::path& dir)> make;
@@ -81,22 +92,8 @@ const std::vector<SetCase>& SetCases()
         {"Autofloored", [](const fs::path& d) { Cli(d, "edit", {"--maps", "7", "--autofloor"}); }, {6, 7}},
         {"Replaced",
          [](const fs::path& d) { Cli(d, "edit", {"--maps", "8", "--plane", "0", "--replace", "1=8"}); }, {7, 8}},
-        {"Cleared",
-         [](const fs::path& d) {
-             InEditor(d, [](EditorSession& s) {
-                 s.GoToLevel(8);
-                 EXPECT_FALSE(s.ClearMap(false).Message);
-             });
-         },
-         {8, 9}},
-        {"ClearedAtRandom",
-         [](const fs::path& d) {
-             InEditor(d, [](EditorSession& s) {
-                 s.GoToLevel(9);
-                 EXPECT_FALSE(s.ClearMap(true).Message);
-             });
-         },
-         {9, 0}},
+        {"Cleared", Cleared(8, false), {8, 9}},
+        {"ClearedAtRandom", Cleared(9, true), {9, 0}},
         {"Renamed",
          [](const fs::path& d) {
              InEditor(d, [](EditorSession& s) {

@@ -20,19 +20,26 @@ constexpr int kFrameLight = 22;
 constexpr int kFrameDark = 23;
 constexpr int kSprite = 30;
 
+// A width x height level walled all round.
+Level WalledRoom(int width, int height)
+{
+    Level level(width, height);
+    for (int x = 0; x < width; ++x) {
+        level.SetWall(x, 0, kLight, kDark);
+        level.SetWall(x, height - 1, kLight, kDark);
+    }
+    for (int y = 0; y < height; ++y) {
+        level.SetWall(0, y, kLight, kDark);
+        level.SetWall(width - 1, y, kLight, kDark);
+    }
+    return level;
+}
+
 // An 8 x 6 room walled all round, with a wall block at (4, 2) and a door in
 // the wall at (6, 4), between (5, 4) and (7, 4).
 Level Room()
 {
-    Level level(8, 6);
-    for (int x = 0; x < 8; ++x) {
-        level.SetWall(x, 0, kLight, kDark);
-        level.SetWall(x, 5, kLight, kDark);
-    }
-    for (int y = 0; y < 6; ++y) {
-        level.SetWall(0, y, kLight, kDark);
-        level.SetWall(7, y, kLight, kDark);
-    }
+    Level level = WalledRoom(8, 6);
     level.SetWall(4, 2, kLight + 2, kDark + 2);
     level.SetWall(6, 3, kLight, kDark);
     level.SetDoor(6, 4, kDoorLight, kDoorDark);
@@ -54,13 +61,9 @@ struct RayRow {
     double hitX, hitY; // where the ray meets the face, in tiles
 };
 
-class RayTest : public ::testing::TestWithParam<RayRow> {};
-
-TEST_P(RayTest, MeetsTheFaceAndColumn)
+// Casts the row's ray in `level` and checks what it meets.
+void ExpectRay(const Level& level, const RayRow& row)
 {
-    const RayRow& row = GetParam();
-    Level level = Room();
-    level.SetDoorOpening(6, 4, row.doorOpening);
     ViewPoint view;
     view.x = ToFixed(row.x);
     view.y = ToFixed(row.y);
@@ -75,6 +78,16 @@ TEST_P(RayTest, MeetsTheFaceAndColumn)
     // units (of 65536 a tile) of the exact point.
     EXPECT_NEAR(hit.x, row.hitX * kTileUnits, 8);
     EXPECT_NEAR(hit.y, row.hitY * kTileUnits, 8);
+}
+
+class RayTest : public ::testing::TestWithParam<RayRow> {};
+
+TEST_P(RayTest, MeetsTheFaceAndColumn)
+{
+    const RayRow& row = GetParam();
+    Level level = Room();
+    level.SetDoorOpening(6, 4, row.doorOpening);
+    ExpectRay(level, row);
 }
 
 // Each ray leaves at its fine angle and a half (the engine's tangents are
@@ -110,50 +123,21 @@ TEST(RaycasterTest, APushWallIsMetWhereItHasSlid)
 {
     // A 8 x 5 room; the wall of tile (3, 2) pushed east, a quarter of a tile
     // along: its block spans x = 3.25 to 4.25, and both its tiles are empty.
-    Level level(8, 5);
-    for (int x = 0; x < 8; ++x) {
-        level.SetWall(x, 0, kLight, kDark);
-        level.SetWall(x, 4, kLight, kDark);
-    }
-    for (int y = 0; y < 5; ++y) {
-        level.SetWall(0, y, kLight, kDark);
-        level.SetWall(7, y, kLight, kDark);
-    }
+    Level level = WalledRoom(8, 5);
     level.pushWall = PushWall{3, 2, 1, 0, 0.25, kLight + 2, kDark + 2};
-    struct Row {
-        const char* name;
-        double x, y;
-        int angle;
-        int tileX, tileY;
-        Face face;
-        int column;
-        int picture;
-        double hitX, hitY;
-    };
-    const Row rows[] = {
+    const RayRow rows[] = {
         // Its west face at 3.25; the picture moves with the block.
-        {"from the west", 1.5, 2.25, 0, 3, 2, Face::West, 15, kDark + 2, 3.25, 2.24847},
-        {"from the east", 6.5, 2.25, 1800, 3, 2, Face::East, 47, kDark + 2, 4.25, 2.25196},
+        {"FromTheWest", 1.5, 2.25, 0, 0, CellKind::Wall, 3, 2, Face::West, 15, kDark + 2, 3.25, 2.24847},
+        {"FromTheEast", 6.5, 2.25, 1800, 0, CellKind::Wall, 3, 2, Face::East, 47, kDark + 2, 4.25, 2.25196},
         // Its north face, from x = 3.25: 0.5006 of a tile in, seen mirrored.
-        {"from the north", 3.75, 1.25, 2700, 3, 2, Face::North, 31, kLight + 2, 3.75065, 2},
-        {"past its old place", 3.1, 1.25, 2700, 3, 4, Face::North, 57, kLight, 3.10240, 4},
+        {"FromTheNorth", 3.75, 1.25, 2700, 0, CellKind::Wall, 3, 2, Face::North, 31, kLight + 2, 3.75065, 2},
+        {"PastItsOldPlace", 3.1, 1.25, 2700, 0, CellKind::Wall, 3, 4, Face::North, 57, kLight, 3.10240, 4},
         // Standing in the tile it leaves, the face is ahead before any line.
-        {"from its old place", 3.1, 2.5, 0, 3, 2, Face::West, 31, kDark + 2, 3.25, 2.49987},
+        {"FromItsOldPlace", 3.1, 2.5, 0, 0, CellKind::Wall, 3, 2, Face::West, 31, kDark + 2, 3.25, 2.49987},
     };
-    for (const Row& row : rows) {
+    for (const RayRow& row : rows) {
         SCOPED_TRACE(row.name);
-        ViewPoint view;
-        view.x = ToFixed(row.x);
-        view.y = ToFixed(row.y);
-        const RayHit hit = CastRay(level, view, row.angle);
-        EXPECT_EQ(hit.kind, CellKind::Wall);
-        EXPECT_EQ(hit.tileX, row.tileX);
-        EXPECT_EQ(hit.tileY, row.tileY);
-        EXPECT_EQ(hit.face, row.face);
-        EXPECT_EQ(hit.column, row.column);
-        EXPECT_EQ(hit.picture, row.picture);
-        EXPECT_NEAR(hit.x, row.hitX * kTileUnits, 8);
-        EXPECT_NEAR(hit.y, row.hitY * kTileUnits, 8);
+        ExpectRay(level, row);
     }
     EXPECT_TRUE(level.Solid(4, 2)) << "both its tiles stop a walker";
 }
