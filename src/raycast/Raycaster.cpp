@@ -51,10 +51,15 @@ Face FaceMet(bool columns, int tileStep)
 
 enum class Crossing { Pass, Hit, Left };
 
-// The ray, at `from` on the axis it crosses lines of (x for column lines)
-// and `intercept` on the other, moving `perTile` on the other axis per tile
-// along the first, meets the near face of the moving push wall's block
-// within the next tile of travel: the face and where the ray meets it. The
+// The line the ray crosses into the next tile of `lines`.
+Fixed EntryLine(const Lines& lines)
+{
+    return (lines.tile << 16) + (lines.tileStep < 0 ? kTileUnits : 0);
+}
+
+// Whether the ray, at `from` on the axis it crosses lines of (x for column
+// lines) and at `intercept` on the other, meets the near face of the moving
+// push wall's block within a tile of travel; `hit` then says where. The
 // picture moves with the block.
 bool MeetsPushWall(const PushWall& wall, const Lines& lines, Fixed from, Fixed intercept, RayHit& hit)
 {
@@ -89,8 +94,7 @@ Crossing Cross(const Level& level, Lines& lines, RayHit& hit, std::uint32_t* vis
     const std::size_t index = level.IndexOf(x, y);
     const Cell& cell = level.At(index);
     if (level.pushWall && level.pushWall->Covers(x, y)) {
-        const Fixed line = (lines.tile << 16) + (lines.tileStep < 0 ? kTileUnits : 0);
-        if (MeetsPushWall(*level.pushWall, lines, line, lines.intercept, hit))
+        if (MeetsPushWall(*level.pushWall, lines, EntryLine(lines), lines.intercept, hit))
             return Crossing::Hit;
     } else if (cell.kind == CellKind::Door) {
         // The slab stands on the tile's middle line; the ray meets it there
@@ -106,7 +110,7 @@ Crossing Cross(const Level& level, Lines& lines, RayHit& hit, std::uint32_t* vis
             return Crossing::Hit;
         }
     } else if (cell.kind == CellKind::Wall) {
-        const Fixed line = (lines.tile << 16) + (lines.tileStep < 0 ? kTileUnits : 0);
+        const Fixed line = EntryLine(lines);
         int column = (lines.intercept >> kUnitsToColumnShift) & kColumnMask;
         // A face's columns run left to right as it is seen.
         if (lines.columns ? lines.tileStep < 0 : lines.tileStep > 0)
