@@ -9,7 +9,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev libgl-dev
           libpng-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev desktop-file-utils
-          libcli11-dev nlohmann-json3-dev)
+          libcli11-dev nlohmann-json3-dev
+          libsdl2-dev libsdl2-mixer-dev xvfb imagemagick)
 
 install_missing() {
     local missing=()

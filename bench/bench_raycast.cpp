@@ -1,6 +1,8 @@
-// The 3D preview's frame: a 64 x 64 level of rooms and pillars with sixty
-// sprites, drawn at the window's first size and at twice that, turning a
-// little between frames so that every direction counts. The renderer and
+// The 3D preview's frame, drawn by the engine's own projection (fixed-point
+// rays at whole fine angles, its post and sprite scaling): a 64 x 64 level of
+// rooms and pillars with sixty sprites, drawn at the window's first size and
+// at twice that, turning a little between frames so that every direction
+// counts. A 640 x 400 frame is to stay under 1 ms. The renderer and
 // the picture are kept between frames, as the window keeps them. And what
 // one pencil tile costs while the preview is open: the level rebuilt from
 // the map's words and a frame drawn.

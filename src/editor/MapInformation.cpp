@@ -257,9 +257,12 @@ MapStatistics CountMapObjects(const MapList& map, const SymbolTables& symbols)
 MapLimits ReadMapLimits(const IniFile& settings)
 {
     const MapLimits defaults;
+    constexpr int kEngineMapSide = 64;
     return {settings.ReadInteger("Limits", "MaxDoors", defaults.MaxDoors),
             settings.ReadInteger("Limits", "MaxStatics", defaults.MaxStatics),
-            settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors)};
+            settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors),
+            settings.ReadInteger("Limits", "MapWidth", kEngineMapSide),
+            settings.ReadInteger("Limits", "MapHeight", kEngineMapSide)};
 }
 
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
@@ -283,6 +286,11 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
     });
 
     std::vector<MapFinding> findings;
+    if (limits.MapWidth > 0 && map.Width != limits.MapWidth)
+        findings.push_back({FindingKind::MapWidth, map.Width, limits.MapWidth, std::nullopt, std::nullopt, std::nullopt});
+    if (limits.MapHeight > 0 && map.Height != limits.MapHeight)
+        findings.push_back(
+            {FindingKind::MapHeight, map.Height, limits.MapHeight, std::nullopt, std::nullopt, std::nullopt});
     for (auto finding : {OverLimit(FindingKind::Doors, doors, limits.MaxDoors),
                          OverLimit(FindingKind::Statics, statics, limits.MaxStatics),
                          OverLimit(FindingKind::Actors, actors, limits.MaxActors)})
@@ -305,6 +313,8 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
 std::string_view FindingKindName(FindingKind kind)
 {
     switch (kind) {
+    case FindingKind::MapWidth: return "map_width";
+    case FindingKind::MapHeight: return "map_height";
     case FindingKind::Doors: return "doors";
     case FindingKind::Statics: return "statics";
     case FindingKind::Actors: return "actors";
@@ -321,6 +331,10 @@ std::string FindingText(const MapFinding& f)
     const std::string count = std::to_string(f.Count);
     const std::string limit = f.Limit ? std::to_string(*f.Limit) : "";
     switch (f.Kind) {
+    case FindingKind::MapWidth:
+        return "The map is " + count + " tiles wide; the engine reads only maps " + limit + " tiles wide.";
+    case FindingKind::MapHeight:
+        return "The map is " + count + " tiles high; the engine reads only maps " + limit + " tiles high.";
     case FindingKind::Doors:
         return count + " doors, more than the " + limit + " the engine holds; door " + std::to_string(*f.Limit + 1) +
                " is at " + Where(f) + ".";

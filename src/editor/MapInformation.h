@@ -1,6 +1,6 @@
 #pragma once
 // What a map holds, counted through the symbol types of its words, and
-// whether it keeps within what the game engine can hold: doors, static
+// whether it keeps within what the game engine can hold: its size, doors, static
 // objects and actors within their limits, exactly one player start, no word
 // without a symbol in a shown plane, no object standing in a wall or door and
 // no door without its frame.
@@ -44,15 +44,19 @@ struct MapStatistics {
 MapStatistics CountMapObjects(const MapList& map, const SymbolTables& symbols);
 
 // What the engine holds per map; 0 means no limit. Section Limits of the
-// structure's settings file.
+// structure's settings file. The engine reads every map as a fixed square
+// (64 x 64 tiles in id's engine, the default of a structure's settings; a
+// map of another size crashes it or scrambles the map).
 struct MapLimits {
     int MaxDoors = 64;
     int MaxStatics = 399;
     int MaxActors = 149;
+    int MapWidth = 0; // read as 64 when the settings say nothing
+    int MapHeight = 0;
 };
 MapLimits ReadMapLimits(const IniFile& settings);
 
-enum class FindingKind { Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame };
+enum class FindingKind { MapWidth, MapHeight, Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame };
 
 // One thing wrong with a map. The tile is where it shows first: the first
 // cell over the limit, the second player start, the first word without a
@@ -71,7 +75,9 @@ struct MapFinding {
     friend bool operator==(const MapFinding&, const MapFinding&) = default;
 };
 
-// The findings in the order doors, statics, actors, player starts, the
+// The findings in the order map width and height (each with the map's as
+// the count and the engine's as the limit), doors, statics, actors, player
+// starts, the
 // words without a symbol plane by plane, then the objects in walls and the
 // doors without a frame tile by tile. `shownPlanes[p]` says whether plane p
 // is shown (missing entries count as not shown).
@@ -88,7 +94,7 @@ struct MapFinding {
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
                                  const std::vector<bool>& shownPlanes);
 
-// "doors", "statics", "actors", "player_starts", "unknown_words",
+// "map_width", "map_height", "doors", "statics", "actors", "player_starts", "unknown_words",
 // "object_in_wall", "door_frame".
 std::string_view FindingKindName(FindingKind kind);
 // One or two sentences that say what is wrong and where.

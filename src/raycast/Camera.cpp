@@ -55,47 +55,6 @@ Camera CameraAtTile(int x, int y, double angle)
     return camera;
 }
 
-void View::RayThrough(int column, double& dx, double& dy) const
-{
-    // The middle of the column, measured from the middle of the picture.
-    const double across = (column + 0.5 - width * 0.5) / scale;
-    dx = forwardX + rightX * across;
-    dy = forwardY + rightY * across;
-}
-
-View MakeView(const Camera& camera, int width, int height)
-{
-    View view;
-    const double radians = camera.angle * kRadiansPerDegree;
-    view.forwardX = std::cos(radians);
-    view.forwardY = -std::sin(radians);
-    view.rightX = -view.forwardY;
-    view.rightY = view.forwardX;
-    view.eyeX = camera.x - kFocalLength * view.forwardX;
-    view.eyeY = camera.y - kFocalLength * view.forwardY;
-    view.width = std::max(width, 0);
-    view.height = std::max(height, 0);
-    // Half the picture's width spans half a tile at the face distance.
-    view.scale = view.width * kFaceDistance;
-    return view;
-}
-
-SpriteProjection ProjectSprite(const View& view, double x, double y, double fudge)
-{
-    SpriteProjection projection;
-    const double gx = x - view.eyeX;
-    const double gy = y - view.eyeY;
-    const double depth = gx * view.forwardX + gy * view.forwardY - fudge;
-    if (depth < kMinDistance)
-        return projection;
-    const double across = gx * view.rightX + gy * view.rightY;
-    projection.visible = true;
-    projection.depth = depth;
-    projection.centreX = view.width * 0.5 + across * view.scale / depth;
-    projection.size = view.scale / depth;
-    return projection;
-}
-
 void TurnCamera(Camera& camera, double degrees)
 {
     camera.angle = std::fmod(camera.angle + degrees, 360.0);
@@ -125,9 +84,13 @@ bool CameraBlocked(const Level& level, double x, double y)
 
 void MoveCamera(const Level& level, Camera& camera, double forward, double right)
 {
-    const View view = MakeView(camera, 1, 1);
-    const double dx = view.forwardX * forward + view.rightX * right;
-    const double dy = view.forwardY * forward + view.rightY * right;
+    // Forward is (cos, -sin) on a map whose y axis points south; right is
+    // forward turned a quarter clockwise.
+    const double radians = camera.angle * kRadiansPerDegree;
+    const double forwardX = std::cos(radians);
+    const double forwardY = -std::sin(radians);
+    const double dx = forwardX * forward - forwardY * right;
+    const double dy = forwardY * forward + forwardX * right;
     if (CameraBlocked(level, camera.x, camera.y)) {
         camera.x += dx;
         camera.y += dy;

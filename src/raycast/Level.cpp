@@ -37,7 +37,7 @@ void Level::SetDoorOpening(int x, int y, double opening)
 
 bool Level::Solid(int x, int y) const
 {
-    if (!Inside(x, y))
+    if (!Inside(x, y) || (pushWall && pushWall->Covers(x, y)))
         return true;
     const std::size_t index = IndexOf(x, y);
     switch (cells_[index].kind) {

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tsl {
@@ -33,6 +34,24 @@ struct LevelSprite {
     double y = 0;
     int picture = kNoPicture;
     bool actor = false; // actors stand a little further forward and are seen from the tiles around them
+};
+
+// A push wall on its way, as the engine moves it: a wall block slid
+// `offset` of a tile (0 ... 1) from tile (x, y) towards its neighbour
+// (x + dx, y + dy). Both tiles count as its own while it moves (their cells
+// stay empty); its faces show its light and dark pictures as a wall's do.
+struct PushWall {
+    int x = 0;
+    int y = 0;
+    int dx = 1;
+    int dy = 0;
+    double offset = 0;
+    int light = kNoPicture;
+    int dark = kNoPicture;
+    bool Covers(int tileX, int tileY) const
+    {
+        return (tileX == x && tileY == y) || (tileX == x + dx && tileY == y + dy);
+    }
 };
 
 class Level {
@@ -60,9 +79,11 @@ public:
     double DoorOpening(std::size_t index) const { return doorOpening_[index]; }
     void SetDoorOpening(int x, int y, double opening);
 
-    // What stops a walker: walls, doors that are not fully open, and
-    // everything outside the map.
+    // What stops a walker: walls, doors that are not fully open, a moving
+    // push wall's tiles, and everything outside the map.
     bool Solid(int x, int y) const;
+
+    std::optional<PushWall> pushWall;
 
     // Pictures of the door frames, shown on a wall face seen from a door tile.
     int frameLight = kNoPicture;

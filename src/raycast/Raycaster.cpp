@@ -2,112 +2,236 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <utility>
 
 namespace tsl {
 
 namespace {
 
-constexpr double kFar = std::numeric_limits<double>::infinity();
+constexpr int kColumnMask = kPageSide - 1;
+constexpr Fixed kFractionMask = kTileUnits - 1;
+// A texel of a post is `half` / 32 pixels high: a post of 2 * half pixels
+// shows the picture's 64 rows.
+constexpr int kTexelUnitsPerPixel = kPageSide / 2;
+// The engine works its height out again only every fourth column when the
+// next column shows the same picture column of the same face.
+constexpr int kHeightRun = 4;
 
-int PictureColumn(double fraction)
+// How far a door has slid aside, in units of its tile (0xFFFF: open).
+Fixed DoorUnits(double opening)
 {
-    return std::clamp(static_cast<int>(fraction * kPageSide), 0, kPageSide - 1);
+    return static_cast<Fixed>(std::clamp(std::lround(opening * kTileUnits), 0L, static_cast<long>(kFractionMask)));
 }
 
-// The first row whose middle lies at or below `edge`, within [0, height].
-int RowAt(double edge, int height)
+// The lines of one kind a ray crosses: column lines (x constant) or row
+// lines (y constant), with the tile entered at the next one (along the
+// crossing axis) and the other coordinate where the ray crosses it.
+struct Lines {
+    bool columns;
+    int tile;
+    int tileStep;
+    Fixed intercept;
+    Fixed interceptStep;
+};
+
+// True when the ray, crossing the current kind of line at `intercept`, has
+// already reached the next line of the other kind: that one comes first.
+bool Reached(Fixed intercept, const Lines& other)
 {
-    const double row = std::ceil(edge - 0.5);
-    return static_cast<int>(std::clamp(row, 0.0, static_cast<double>(height)));
+    const int at = intercept >> 16;
+    return other.tileStep < 0 ? at <= other.tile : at >= other.tile;
 }
 
-void FillColumn(std::uint32_t* pixel, int rows, std::size_t stride, std::uint32_t colour)
+Face FaceMet(bool columns, int tileStep)
 {
-    for (int row = 0; row < rows; ++row, pixel += stride)
-        *pixel = colour;
+    if (columns)
+        return tileStep > 0 ? Face::West : Face::East;
+    return tileStep > 0 ? Face::North : Face::South;
+}
+
+enum class Crossing { Pass, Hit, Left };
+
+// The line the ray crosses into the next tile of `lines`.
+Fixed EntryLine(const Lines& lines)
+{
+    return (lines.tile << 16) + (lines.tileStep < 0 ? kTileUnits : 0);
+}
+
+// Whether the ray, at `from` on the axis it crosses lines of (x for column
+// lines) and at `intercept` on the other, meets the near face of the moving
+// push wall's block within a tile of travel; `hit` then says where. The
+// picture moves with the block.
+bool MeetsPushWall(const PushWall& wall, const Lines& lines, Fixed from, Fixed intercept, RayHit& hit)
+{
+    const Fixed offset = static_cast<Fixed>(std::clamp(std::lround(wall.offset * kTileUnits), 0L, long{kTileUnits}));
+    const bool columns = lines.columns;
+    const Fixed start = ((columns ? wall.x : wall.y) << 16) + (columns ? wall.dx : wall.dy) * offset;
+    const Fixed across = ((columns ? wall.y : wall.x) << 16) + (columns ? wall.dy : wall.dx) * offset;
+    const Fixed face = lines.tileStep > 0 ? start : start + kTileUnits;
+    const Fixed distance = lines.tileStep > 0 ? face - from : from - face;
+    if (distance < 0 || distance > kTileUnits)
+        return false;
+    const Fixed at = intercept + FixedMul(lines.interceptStep, distance);
+    if (at < across || at >= across + kTileUnits)
+        return false;
+    int column = ((at - across) >> kUnitsToColumnShift) & kColumnMask;
+    if (columns ? lines.tileStep < 0 : lines.tileStep > 0)
+        column = kColumnMask - column;
+    hit = RayHit{CellKind::Wall, wall.x, wall.y, FaceMet(columns, lines.tileStep), columns ? face : at,
+                 columns ? at : face, column, columns ? wall.dark : wall.light, false};
+    return true;
+}
+
+// The ray crosses the next line of `lines`: into a wall, onto a door's slab,
+// or on through the tile.
+Crossing Cross(const Level& level, Lines& lines, RayHit& hit, std::uint32_t* visited, std::uint32_t stamp)
+{
+    const int along = lines.intercept >> 16;
+    const int x = lines.columns ? lines.tile : along;
+    const int y = lines.columns ? along : lines.tile;
+    if (lines.intercept < 0 || !level.Inside(x, y))
+        return Crossing::Left;
+    const std::size_t index = level.IndexOf(x, y);
+    const Cell& cell = level.At(index);
+    if (level.pushWall && level.pushWall->Covers(x, y)) {
+        if (MeetsPushWall(*level.pushWall, lines, EntryLine(lines), lines.intercept, hit))
+            return Crossing::Hit;
+    } else if (cell.kind == CellKind::Door) {
+        // The slab stands on the tile's middle line; the ray meets it there
+        // unless it leaves the tile sideways first, or passes the open part.
+        const Fixed middle = lines.intercept + (lines.interceptStep >> 1);
+        const Fixed opening = DoorUnits(level.DoorOpening(index));
+        if ((middle >> 16) == along && (middle & kFractionMask) >= opening) {
+            const Fixed line = (lines.tile << 16) | (kTileUnits / 2);
+            hit = RayHit{CellKind::Door, x, y, FaceMet(lines.columns, lines.tileStep),
+                         lines.columns ? line : middle, lines.columns ? middle : line,
+                         ((middle - opening) >> kUnitsToColumnShift) & kColumnMask,
+                         lines.columns ? cell.dark : cell.light, false};
+            return Crossing::Hit;
+        }
+    } else if (cell.kind == CellKind::Wall) {
+        const Fixed line = EntryLine(lines);
+        int column = (lines.intercept >> kUnitsToColumnShift) & kColumnMask;
+        // A face's columns run left to right as it is seen.
+        if (lines.columns ? lines.tileStep < 0 : lines.tileStep > 0)
+            column = kColumnMask - column;
+        const int fromX = lines.columns ? x - lines.tileStep : x;
+        const int fromY = lines.columns ? y : y - lines.tileStep;
+        const bool frame = level.Inside(fromX, fromY) && level.At(fromX, fromY).kind == CellKind::Door;
+        const int picture = lines.columns ? (frame ? level.frameDark : cell.dark) : (frame ? level.frameLight : cell.light);
+        hit = RayHit{CellKind::Wall, x, y, FaceMet(lines.columns, lines.tileStep),
+                     lines.columns ? line : lines.intercept, lines.columns ? lines.intercept : line,
+                     column, picture, frame};
+        return Crossing::Hit;
+    }
+    if (visited)
+        visited[index] = stamp;
+    lines.tile += lines.tileStep;
+    lines.intercept += lines.interceptStep;
+    return Crossing::Pass;
+}
+
+bool BesideADoor(const Level& level, int x, int y)
+{
+    constexpr int kSteps[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    for (const auto& step : kSteps) {
+        const int nx = x + step[0];
+        const int ny = y + step[1];
+        if (level.Inside(nx, ny) && level.At(nx, ny).kind == CellKind::Door)
+            return true;
+    }
+    return false;
+}
+
+// Whether column `column` takes the height of the column before it, as the
+// engine does inside a run of four columns that show the same picture
+// column of the same face; walls beside a door always get their own.
+bool SamePost(const Level& level, const RayHit& hit, const RayHit& before, int column)
+{
+    if (column % kHeightRun == 0 || hit.kind == CellKind::Empty || hit.kind != before.kind ||
+        hit.tileX != before.tileX || hit.tileY != before.tileY || hit.column != before.column)
+        return false;
+    if (hit.kind == CellKind::Door)
+        return true;
+    const bool columns = hit.face == Face::West || hit.face == Face::East;
+    const bool beforeColumns = before.face == Face::West || before.face == Face::East;
+    return columns == beforeColumns && !BesideADoor(level, hit.tileX, hit.tileY);
+}
+
+// A wall post: `height` / 8 pixels above and below the middle row, the
+// picture's 64 rows spread over it; drawn from the bottom up as the engine
+// steps its texels, clipped to the picture.
+void DrawPost(std::uint32_t* top, std::size_t stride, int rows, int middle, int height, const std::uint32_t* texels,
+              std::uint32_t plain)
+{
+    const int half = height >> 3;
+    if (half <= 0)
+        return;
+    const int first = std::max(0, middle - half);
+    const int bottom = middle + half - 1;
+    const int last = std::min(rows - 1, bottom);
+    // Pixel k from the post's bottom shows texel 63 - 32 k / half.
+    const int skipped = bottom - last;
+    int texel = kColumnMask - kTexelUnitsPerPixel * skipped / half;
+    int remainder = kTexelUnitsPerPixel * skipped % half;
+    std::uint32_t* pixel = top + static_cast<std::size_t>(last) * stride;
+    for (int row = last; row >= first; --row, pixel -= stride) {
+        *pixel = texels ? texels[texel] | kOpaque : plain;
+        remainder += kTexelUnitsPerPixel;
+        while (remainder >= half) {
+            remainder -= half;
+            --texel;
+        }
+    }
 }
 
 } // namespace
 
-RayHit CastRay(const Level& level, double x, double y, double dx, double dy, std::uint32_t* visited,
-               std::uint32_t stamp)
+RayHit CastRay(const Level& level, const ViewPoint& view, int angle, std::uint32_t* visited, std::uint32_t stamp)
 {
+    angle = ((angle % kFineAngles) + kFineAngles) % kFineAngles;
+    const int quadrant = angle / kFineQuarter;
+    const int within = angle % kFineQuarter;
+    const int stepX = quadrant == 0 || quadrant == 3 ? 1 : -1;
+    const int stepY = quadrant < 2 ? -1 : 1;
+    // The table's tangent of the angle from the nearer axis: in the first
+    // and third quadrants that axis is x, so it gives y's change per unit
+    // of x; in the others x's change per unit of y.
+    const bool fromX = quadrant % 2 == 0;
+    const Fixed tangent = FineTangent(within);
+    const Fixed cotangent = FineTangent(kFineQuarter - 1 - within);
+    const Fixed xPerRow = stepX * (fromX ? cotangent : tangent);
+    const Fixed yPerColumn = stepY * (fromX ? tangent : cotangent);
+    // How far the eye stands from the first line of each kind.
+    const Fixed xFraction = view.x & kFractionMask;
+    const Fixed yFraction = view.y & kFractionMask;
+    const Fixed toColumn = stepX > 0 ? kTileUnits - xFraction : xFraction;
+    const Fixed toRow = stepY > 0 ? kTileUnits - yFraction : yFraction;
+
+    Lines columns{true, (view.x >> 16) + stepX, stepX, view.y + FixedMul(yPerColumn, toColumn), yPerColumn};
+    Lines rows{false, (view.y >> 16) + stepY, stepY, view.x + FixedMul(xPerRow, toRow), xPerRow};
+    Lines* current = &columns;
+    Lines* other = &rows;
     RayHit hit;
-    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(dx) || !std::isfinite(dy) || (dx == 0 && dy == 0))
-        return hit;
-    int tileX = static_cast<int>(std::floor(x));
-    int tileY = static_cast<int>(std::floor(y));
-    const int stepX = dx < 0 ? -1 : 1;
-    const int stepY = dy < 0 ? -1 : 1;
-    const double deltaX = dx == 0 ? kFar : std::abs(1 / dx);
-    const double deltaY = dy == 0 ? kFar : std::abs(1 / dy);
-    double nextX = dx == 0 ? kFar : (dx < 0 ? x - tileX : tileX + 1 - x) * deltaX;
-    double nextY = dy == 0 ? kFar : (dy < 0 ? y - tileY : tileY + 1 - y) * deltaY;
-    bool fromDoor = level.Inside(tileX, tileY) && level.At(tileX, tileY).kind == CellKind::Door;
-
+    // An eye inside a push wall's tiles may see the block's face before the
+    // ray crosses any line.
+    if (const auto& wall = level.pushWall; wall && wall->Covers(view.x >> 16, view.y >> 16)) {
+        const bool columnsMove = wall->dx != 0;
+        if (MeetsPushWall(*wall, columnsMove ? columns : rows, columnsMove ? view.x : view.y,
+                          columnsMove ? view.y : view.x, hit))
+            return hit;
+    }
     while (true) {
-        // Which grid line the ray crosses next: a column line (x = const)
-        // or a row line (y = const); at a corner the row line goes first.
-        const bool acrossColumn = nextX < nextY;
-        double distance;
-        if (acrossColumn) {
-            distance = nextX;
-            nextX += deltaX;
-            tileX += stepX;
-        } else {
-            distance = nextY;
-            nextY += deltaY;
-            tileY += stepY;
-        }
-        if (!level.Inside(tileX, tileY))
+        if (Reached(current->intercept, *other))
+            std::swap(current, other);
+        switch (Cross(level, *current, hit, visited, stamp)) {
+        case Crossing::Pass:
+            break;
+        case Crossing::Hit:
             return hit;
-        const std::size_t index = level.IndexOf(tileX, tileY);
-        const Cell& cell = level.At(index);
-
-        if (cell.kind == CellKind::Wall) {
-            hit.kind = CellKind::Wall;
-            hit.tileX = tileX;
-            hit.tileY = tileY;
-            hit.distance = distance;
-            hit.frame = fromDoor;
-            if (acrossColumn) {
-                hit.face = stepX > 0 ? Face::West : Face::East;
-                const int column = PictureColumn(y + distance * dy - tileY);
-                hit.column = stepX > 0 ? column : kPageSide - 1 - column;
-                hit.picture = fromDoor ? level.frameDark : cell.dark;
-            } else {
-                hit.face = stepY > 0 ? Face::North : Face::South;
-                const int column = PictureColumn(x + distance * dx - tileX);
-                hit.column = stepY > 0 ? kPageSide - 1 - column : column;
-                hit.picture = fromDoor ? level.frameLight : cell.light;
-            }
-            return hit;
+        case Crossing::Left:
+            return RayHit{};
         }
-
-        if (cell.kind == CellKind::Door) {
-            // The slab stands on the tile's middle line; the ray meets it
-            // there unless it leaves the tile sideways first, or passes
-            // through the part that is open.
-            const double middle = distance + 0.5 * (acrossColumn ? deltaX : deltaY);
-            const double along = acrossColumn ? y + middle * dy : x + middle * dx;
-            const int alongTile = acrossColumn ? tileY : tileX;
-            const double opening = level.DoorOpening(index);
-            if (static_cast<int>(std::floor(along)) == alongTile && along - alongTile >= opening) {
-                hit.kind = CellKind::Door;
-                hit.tileX = tileX;
-                hit.tileY = tileY;
-                hit.distance = middle;
-                hit.face = acrossColumn ? (stepX > 0 ? Face::West : Face::East)
-                                        : (stepY > 0 ? Face::North : Face::South);
-                hit.column = PictureColumn(along - alongTile - opening);
-                hit.picture = acrossColumn ? cell.dark : cell.light;
-                return hit;
-            }
-        }
-        if (visited)
-            visited[index] = stamp;
-        fromDoor = cell.kind == CellKind::Door;
     }
 }
 
@@ -115,7 +239,9 @@ void Raycaster::Render(const Level& level, const PagePictures& pictures, const C
 {
     if (picture.empty())
         return;
-    const View view = MakeView(camera, picture.width, picture.height);
+    if (!projection_ || projection_->Width() != picture.width || projection_->Height() != picture.height)
+        projection_.emplace(picture.width, picture.height);
+    const ViewPoint view = MakeViewPoint(camera);
     const std::size_t tiles = static_cast<std::size_t>(level.Width()) * static_cast<std::size_t>(level.Height());
     if (visited_.size() != tiles) {
         visited_.assign(tiles, 0);
@@ -125,7 +251,10 @@ void Raycaster::Render(const Level& level, const PagePictures& pictures, const C
         std::fill(visited_.begin(), visited_.end(), 0);
         stamp_ = 1;
     }
-    depth_.resize(static_cast<std::size_t>(picture.width));
+    // The player's own tile counts as seen, so that what stands on it shows.
+    if (level.Inside(view.playerTileX, view.playerTileY))
+        visited_[level.IndexOf(view.playerTileX, view.playerTileY)] = stamp_;
+    heights_.assign(static_cast<std::size_t>(picture.width), 0);
 
     DrawWalls(level, pictures, view, picture);
     CollectSprites(level, view);
@@ -133,45 +262,32 @@ void Raycaster::Render(const Level& level, const PagePictures& pictures, const C
         DrawSprite(pictures, sprite, picture);
 }
 
-void Raycaster::DrawWalls(const Level& level, const PagePictures& pictures, const View& view, Image& picture)
+void Raycaster::DrawWalls(const Level& level, const PagePictures& pictures, const ViewPoint& view, Image& picture)
 {
-    const int height = picture.height;
+    const Projection& projection = *projection_;
+    const int rows = picture.height;
+    const int middle = projection.MiddleRow();
     const auto stride = static_cast<std::size_t>(picture.width);
-    std::uint32_t* const visited = visited_.empty() ? nullptr : visited_.data();
-    for (int column = 0; column < picture.width; ++column) {
-        double dx;
-        double dy;
-        view.RayThrough(column, dx, dy);
-        const RayHit hit = CastRay(level, view.eyeX, view.eyeY, dx, dy, visited, stamp_);
-        std::uint32_t* pixel = picture.pixels.data() + column;
-        if (hit.kind == CellKind::Empty) {
-            depth_[static_cast<std::size_t>(column)] = kFar;
-            FillColumn(pixel, height / 2, stride, level.ceiling);
-            FillColumn(pixel + static_cast<std::size_t>(height / 2) * stride, height - height / 2, stride, level.floor);
-            continue;
-        }
-        const double depth = std::max(hit.distance, kMinDistance);
-        depth_[static_cast<std::size_t>(column)] = depth;
-        const double size = view.scale / depth;
-        const double top = height * 0.5 - size * 0.5;
-        const int first = RowAt(top, height);
-        const int last = RowAt(top + size, height);
-        FillColumn(pixel, first, stride, level.ceiling);
-        pixel += static_cast<std::size_t>(first) * stride;
+    const auto split = picture.pixels.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(middle) * stride);
+    std::fill(picture.pixels.begin(), split, level.ceiling);
+    std::fill(split, picture.pixels.end(), level.floor);
 
-        const std::uint32_t* source = pictures.Pixels(hit.picture);
-        if (source) {
-            source += static_cast<std::size_t>(hit.column) * kPageSide;
-            const double step = kPageSide / size;
-            double row = (first + 0.5 - top) * step;
-            for (int y = first; y < last; ++y, pixel += stride, row += step)
-                *pixel = source[std::min(static_cast<int>(row), kPageSide - 1)] | kOpaque;
-        } else {
+    std::uint32_t* const visited = visited_.empty() ? nullptr : visited_.data();
+    RayHit before;
+    for (int column = 0; column < picture.width; ++column) {
+        const RayHit hit = CastRay(level, view, view.angle + projection.PixelAngle(column), visited, stamp_);
+        const auto at = static_cast<std::size_t>(column);
+        if (hit.kind != CellKind::Empty) {
+            heights_[at] = SamePost(level, hit, before, column) ? heights_[at - 1]
+                                                                : projection.HeightAt(DepthOf(view, hit.x, hit.y));
+            const std::uint32_t* texels = pictures.Pixels(hit.picture);
+            if (texels)
+                texels += static_cast<std::size_t>(hit.column) * kPageSide;
             const bool light = hit.face == Face::North || hit.face == Face::South;
-            FillColumn(pixel, last - first, stride, light ? kPlainLight : kPlainDark);
-            pixel += static_cast<std::size_t>(last - first) * stride;
+            DrawPost(picture.pixels.data() + column, stride, rows, middle, heights_[at], texels,
+                     light ? kPlainLight : kPlainDark);
         }
-        FillColumn(pixel, height - last, stride, level.floor);
+        before = hit;
     }
 }
 
@@ -192,7 +308,7 @@ bool Raycaster::SeenAround(const Level& level, const LevelSprite& sprite) const
     return false;
 }
 
-void Raycaster::CollectSprites(const Level& level, const View& view)
+void Raycaster::CollectSprites(const Level& level, const ViewPoint& view)
 {
     visible_.clear();
     for (const LevelSprite& sprite : level.sprites) {
@@ -203,44 +319,50 @@ void Raycaster::CollectSprites(const Level& level, const View& view)
         const bool seen = sprite.actor ? SeenAround(level, sprite) : visited_[level.IndexOf(tileX, tileY)] == stamp_;
         if (!seen)
             continue;
-        const SpriteProjection projection =
-            ProjectSprite(view, sprite.x, sprite.y, sprite.actor ? kActorFudge : kStaticFudge);
+        const SpriteProjection projection = ProjectSprite(*projection_, view, ToFixed(sprite.x), ToFixed(sprite.y),
+                                                          sprite.actor ? kActorFudgeUnits : kStaticFudgeUnits);
         if (projection.visible)
-            visible_.push_back({projection.depth, projection.centreX, projection.size, sprite.picture});
+            visible_.push_back({projection.height, projection.centreX, sprite.picture});
     }
-    std::sort(visible_.begin(), visible_.end(), [](const Visible& a, const Visible& b) { return a.depth > b.depth; });
+    // Far to near; of sprites as far, the one listed first is drawn first.
+    std::stable_sort(visible_.begin(), visible_.end(),
+                     [](const Visible& a, const Visible& b) { return a.height < b.height; });
 }
 
 void Raycaster::DrawSprite(const PagePictures& pictures, const Visible& sprite, Image& picture) const
 {
     const std::uint32_t* source = pictures.Pixels(sprite.picture);
-    if (!source)
+    const int half = sprite.height >> 3;
+    if (!source || half <= 0)
         return;
-    const int height = picture.height;
+    // The picture's 64 columns and rows spread over 2 * half pixels, each
+    // texel from its own start to the next one's, in whole pixels.
+    const int size = 2 * half;
+    const int left = sprite.centreX - half;
+    const int top = projection_->MiddleRow() - half;
+    const int rows = picture.height;
     const auto stride = static_cast<std::size_t>(picture.width);
-    const double left = sprite.centreX - sprite.size * 0.5;
-    const double top = height * 0.5 - sprite.size * 0.5;
-    const double step = kPageSide / sprite.size;
-    const double rowsPerPixel = sprite.size / kPageSide;
-    const int firstColumn = RowAt(left, picture.width);
-    const int lastColumn = RowAt(left + sprite.size, picture.width);
-    for (int x = firstColumn; x < lastColumn; ++x) {
-        if (sprite.depth >= depth_[static_cast<std::size_t>(x)])
-            continue; // a nearer wall hides this column
-        const int column = std::min(static_cast<int>((x + 0.5 - left) * step), kPageSide - 1);
+    for (int column = 0; column < kPageSide; ++column) {
         const int firstOpaque = pictures.FirstOpaqueRow(sprite.picture, column);
         const int lastOpaque = pictures.LastOpaqueRow(sprite.picture, column);
         if (firstOpaque > lastOpaque)
             continue;
-        const std::uint32_t* columnPixels = source + static_cast<std::size_t>(column) * kPageSide;
-        const int firstRow = RowAt(top + firstOpaque * rowsPerPixel, height);
-        const int lastRow = RowAt(top + (lastOpaque + 1) * rowsPerPixel, height);
-        std::uint32_t* pixel = picture.pixels.data() + static_cast<std::size_t>(firstRow) * stride + x;
-        double row = (firstRow + 0.5 - top) * step;
-        for (int y = firstRow; y < lastRow; ++y, pixel += stride, row += step) {
-            const std::uint32_t colour = columnPixels[std::min(static_cast<int>(row), kPageSide - 1)];
-            if (colour & 0xFF000000u)
-                *pixel = colour;
+        const int from = std::max(0, left + column * size / kPageSide);
+        const int to = std::min(picture.width, left + (column + 1) * size / kPageSide);
+        const std::uint32_t* texels = source + static_cast<std::size_t>(column) * kPageSide;
+        for (int x = from; x < to; ++x) {
+            if (heights_[static_cast<std::size_t>(x)] > sprite.height)
+                continue; // a nearer wall hides this column
+            for (int row = firstOpaque; row <= lastOpaque; ++row) {
+                const std::uint32_t colour = texels[row];
+                if ((colour & 0xFF000000u) == 0)
+                    continue;
+                const int y0 = std::max(0, top + row * size / kPageSide);
+                const int y1 = std::min(rows, top + (row + 1) * size / kPageSide);
+                std::uint32_t* pixel = picture.pixels.data() + static_cast<std::size_t>(y0) * stride + static_cast<std::size_t>(x);
+                for (int y = y0; y < y1; ++y, pixel += stride)
+                    *pixel = colour;
+            }
         }
     }
 }

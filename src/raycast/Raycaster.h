@@ -1,12 +1,13 @@
 #pragma once
-// The first-person picture of a level, drawn by the engine's rules: one ray
-// per column walks the tile grid until it meets a wall face or a door slab
-// (doors stand in the middle of their tile, open from one side); the wall is
-// drawn from its light picture on north and south faces and its dark one on
-// east and west faces, with the door frame's pictures on a face seen from a
-// door tile; the ceiling above and the floor below are plain colours; then
-// the sprites of the tiles the rays passed through are drawn far to near,
-// each column hidden where a wall stands nearer.
+// The first-person picture of a level, drawn as the engine draws its frame
+// (see Projection.h for its units): one ray per column, at a whole fine
+// angle, walks the tile grid in fixed point until it meets a wall face or a
+// door slab (doors stand in the middle of their tile, open from one side);
+// the wall is drawn from its light picture on north and south faces and its
+// dark one on east and west faces, with the door frame's pictures on a face
+// seen from a door tile; the ceiling above the middle row and the floor
+// below it are plain colours; then the sprites of the tiles the rays passed
+// through are drawn far to near, each column hidden where a wall is taller.
 //
 // The renderer keeps its per-frame buffers between frames, so a frame of an
 // unchanged size allocates nothing.
@@ -15,8 +16,10 @@
 #include "raycast/Camera.h"
 #include "raycast/Level.h"
 #include "raycast/PagePictures.h"
+#include "raycast/Projection.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace tsl {
@@ -29,17 +32,18 @@ struct RayHit {
     int tileX = 0;
     int tileY = 0;
     Face face = Face::North;
-    double distance = 0; // along the ray, in units of its direction's length
-    int column = 0;      // of the picture, 0 ... 63
+    Fixed x = 0; // where the ray meets the face or the slab, in global units
+    Fixed y = 0;
+    int column = 0; // of the picture, 0 ... 63
     int picture = kNoPicture;
     bool frame = false; // a wall face seen from a door tile
 };
 
-// Walks the ray from (x, y) along (dx, dy) until it meets a wall face or a
-// closed part of a door. The tile the ray starts in is not met. When
-// `visited` is given, every tile the ray passes through gets `stamp` there
-// (one entry per tile of the level).
-RayHit CastRay(const Level& level, double x, double y, double dx, double dy, std::uint32_t* visited = nullptr,
+// Walks the ray at fine angle `angle` from the view's eye until it meets a
+// wall face or a closed part of a door. The tile the eye stands in is not
+// met. When `visited` is given, every tile the ray passes through gets
+// `stamp` there (one entry per tile of the level).
+RayHit CastRay(const Level& level, const ViewPoint& view, int angle, std::uint32_t* visited = nullptr,
                std::uint32_t stamp = 0);
 
 // Wall faces and slabs without a picture, and pictures the page set lacks.
@@ -51,23 +55,23 @@ public:
     // Draws the level as seen from `camera` into `picture`, at its size.
     void Render(const Level& level, const PagePictures& pictures, const Camera& camera, Image& picture);
 
-    // The distance of the wall drawn in each column of the last frame (from
-    // the eye's plane), for the tests.
-    const std::vector<double>& ColumnDepths() const { return depth_; }
+    // The height of the wall drawn in each column of the last frame, in
+    // eighths of a pixel (0 where none was met), for the tests.
+    const std::vector<int>& ColumnHeights() const { return heights_; }
 
 private:
     struct Visible {
-        double depth;
-        double centreX;
-        double size;
+        int height;
+        int centreX;
         int picture;
     };
-    void DrawWalls(const Level& level, const PagePictures& pictures, const View& view, Image& picture);
-    void CollectSprites(const Level& level, const View& view);
+    void DrawWalls(const Level& level, const PagePictures& pictures, const ViewPoint& view, Image& picture);
+    void CollectSprites(const Level& level, const ViewPoint& view);
     void DrawSprite(const PagePictures& pictures, const Visible& sprite, Image& picture) const;
     bool SeenAround(const Level& level, const LevelSprite& sprite) const;
 
-    std::vector<double> depth_;
+    std::optional<Projection> projection_;
+    std::vector<int> heights_;
     std::vector<std::uint32_t> visited_;
     std::uint32_t stamp_ = 0;
     std::vector<Visible> visible_;

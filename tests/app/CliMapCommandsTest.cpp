@@ -88,6 +88,8 @@ TEST(CliCheck, ReportsEveryFindingAndExitsWithOneWhenAnyMapHasOne)
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_EQ(r.out, "[\n"
                      "  {\"map\": 6, \"name\": \"Catacombs\", \"findings\": ["
+                     "{\"kind\": \"map_width\", \"count\": 128, \"limit\": 64, \"x\": null, \"y\": null, \"plane\": null}, "
+                     "{\"kind\": \"map_height\", \"count\": 96, \"limit\": 64, \"x\": null, \"y\": null, \"plane\": null}, "
                      "{\"kind\": \"doors\", \"count\": 120, \"limit\": 64, \"x\": 27, \"y\": 45, \"plane\": null}, "
                      "{\"kind\": \"statics\", \"count\": 545, \"limit\": 399, \"x\": 90, \"y\": 67, \"plane\": null}, "
                      "{\"kind\": \"actors\", \"count\": 265, \"limit\": 149, \"x\": 101, \"y\": 51, \"plane\": null}]},\n"
@@ -97,12 +99,16 @@ TEST(CliCheck, ReportsEveryFindingAndExitsWithOneWhenAnyMapHasOne)
     r = RunCli({"check", SampleGameDir().string(), "--maps", "7,6"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.substr(0, r.out.find("Map 6")), "Map 7 (Boss Keep): OK\n") << r.out;
-    EXPECT_NE(r.out.find("Map 6 (Catacombs):\n  120 doors, more than the 64 the engine holds; door 65 is at "
+    EXPECT_NE(r.out.find("Map 6 (Catacombs):\n  The map is 128 tiles wide; the engine reads only maps 64 tiles wide.\n"
+                         "  The map is 96 tiles high; the engine reads only maps 64 tiles high.\n  120 doors, more than the 64 the engine holds; door 65 is at "
                          "column 27, row 45.\n"),
               std::string::npos)
         << r.out;
 
-    EXPECT_EQ(RunCli({"check", SampleGameDir().string(), "--maps", "1-5"}).status, 0);
+    EXPECT_EQ(RunCli({"check", SampleGameDir().string(), "--maps", "1-4"}).status, 0);
+    r = RunCli({"check", SampleGameDir().string(), "--maps", "5"});
+    EXPECT_EQ(r.out, "Map 5 (Bunker):\n  The map is 40 tiles wide; the engine reads only maps 64 tiles wide.\n"
+                     "  The map is 28 tiles high; the engine reads only maps 64 tiles high.\n");
     // A barrel in the outer wall, and a horizontal door in it with no wall to its west.
     TempDir broken;
     CopyGame(SampleGameDir(), broken.path());

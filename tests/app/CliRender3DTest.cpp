@@ -48,10 +48,12 @@ std::vector<std::uint8_t> FirstWallColumn(const MapList& map, const PageFile& pa
             continue;
         }
         const auto wall = pages.Wall(chunk);
-        // The view's middle falls a hair right of the tile's middle: column
-        // 32 of a wall face as seen from the left; a door's columns run the
-        // same way from both sides, so from the west and the south it is 31.
-        const int column = word >= 90 && (dx < 0 || dy > 0) ? 31 : 32;
+        // The view's middle columns look a twentieth of a degree left of
+        // straight ahead (the engine's tangents are of the middle of each
+        // tenth of a degree): a hair left of the tile's middle, column 31 of
+        // a wall face as seen from the left; a door's columns run the same
+        // way from both sides, so from the east and the north it is 32.
+        const int column = word >= 90 && (dx < 0 || dy > 0) ? 32 : 31;
         return {wall.begin() + column * 64, wall.begin() + column * 64 + 64};
     }
 }

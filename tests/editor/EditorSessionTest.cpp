@@ -418,8 +418,8 @@ TEST_F(SessionMapCommands, MapInformationCountsAndChecksTheCurrentMap)
     Map().Planes[1] = Words(12, 5);
     EXPECT_EQ(session->CurrentMapStatistics().StaticObjects, 12);
     const auto findings = session->CheckCurrentMap();
-    ASSERT_FALSE(findings.empty());
-    EXPECT_EQ(findings.front().Kind, FindingKind::PlayerStarts);
+    EXPECT_TRUE(std::any_of(findings.begin(), findings.end(),
+                            [](const MapFinding& f) { return f.Kind == FindingKind::PlayerStarts; }));
 }
 
 } // namespace

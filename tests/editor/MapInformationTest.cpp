@@ -67,6 +67,8 @@ TEST(MapInformation, LimitsComeFromTheStructureWithTheEnginesDefaults)
     EXPECT_EQ(defaults.MaxDoors, 64);
     EXPECT_EQ(defaults.MaxStatics, 399);
     EXPECT_EQ(defaults.MaxActors, 149);
+    EXPECT_EQ(defaults.MapWidth, 64);
+    EXPECT_EQ(defaults.MapHeight, 64);
     settings.WriteInteger("Limits", "MaxDoors", 3);
     settings.WriteInteger("Limits", "MaxActors", 0);
     const MapLimits read = ReadMapLimits(settings);
@@ -93,6 +95,11 @@ TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
         {"no player start", {0}, {0}, {}, {{FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}}},
         {"two player starts: the second shows", {0, 0, 0}, {10, 0, 10}, {},
          {{FindingKind::PlayerStarts, 2, 1, 2, 0, std::nullopt}}},
+        // The engine's size: these maps are 3 x 1 tiles.
+        {"the engine's size", {0, 5, 0}, {10, 11, 13}, {.MapWidth = 3, .MapHeight = 1}, {}},
+        {"another width and height", {0, 5, 0}, {10, 11, 13}, {.MapWidth = 4, .MapHeight = 2},
+         {{FindingKind::MapWidth, 3, 4, std::nullopt, std::nullopt, std::nullopt},
+          {FindingKind::MapHeight, 1, 2, std::nullopt, std::nullopt, std::nullopt}}},
         {"words without a symbol, per plane", {0, 9, 9}, {10, 0, 99}, {},
          {{FindingKind::UnknownWords, 2, std::nullopt, 1, 0, 0}, {FindingKind::UnknownWords, 1, std::nullopt, 2, 0, 1}}},
     };
@@ -179,6 +186,9 @@ TEST(MapCheck, FindingsReadAsSentences)
               "Barrel at column 3, row 4 stands in Grey Stone; objects, actors and player starts need an open tile.");
     EXPECT_EQ(FindingText(OpenFrame(3, 4, 91, "Door Horizontal")),
               "Door Horizontal at column 3, row 4 has an open frame: it needs walls east and west of it.");
+    EXPECT_EQ(FindingText({FindingKind::MapHeight, 65, 64, std::nullopt, std::nullopt, std::nullopt}),
+              "The map is 65 tiles high; the engine reads only maps 64 tiles high.");
+    EXPECT_EQ(FindingKindName(FindingKind::MapWidth), "map_width");
     EXPECT_EQ(FindingKindName(FindingKind::PlayerStarts), "player_starts");
     EXPECT_EQ(FindingKindName(FindingKind::UnknownWords), "unknown_words");
     EXPECT_EQ(FindingKindName(FindingKind::ObjectInWall), "object_in_wall");
