@@ -238,8 +238,6 @@ std::optional<WordMeaning> SymbolMeaning(std::string_view type, std::uint16_t va
     return m;
 }
 
-const WordMeaning kNothing{};
-
 } // namespace
 
 Outcome<EngineRules> EngineRules::Parse(std::string_view text, const std::string& fileName)
@@ -314,14 +312,6 @@ void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
     const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
     if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
         givenKeys_ |= 1u << (meaning.key - 1);
-}
-
-const WordMeaning& EngineRules::Meaning(int plane, std::uint16_t word) const
-{
-    if (plane < 0 || static_cast<std::size_t>(plane) >= planes_.size())
-        return kNothing;
-    const auto& words = planes_[static_cast<std::size_t>(plane)];
-    return word < words.size() ? words[word] : kNothing;
 }
 
 bool EngineRules::KeyExists(int key) const

@@ -118,7 +118,13 @@ public:
     // counted type deciding, else a wall symbol. Not the game's own rules.
     static EngineRules FromSymbols(const SymbolTables& symbols);
 
-    const WordMeaning& Meaning(int plane, std::uint16_t word) const;
+    const WordMeaning& Meaning(int plane, std::uint16_t word) const
+    {
+        if (plane < 0 || static_cast<std::size_t>(plane) >= planes_.size())
+            return kNothing;
+        const auto& words = planes_[static_cast<std::size_t>(plane)];
+        return word < words.size() ? words[word] : kNothing;
+    }
     // Plane 0 and plane 1, as the engine reads them.
     const WordMeaning& Tile(std::uint16_t word) const { return Meaning(0, word); }
     const WordMeaning& Object(std::uint16_t word) const { return Meaning(1, word); }
@@ -136,6 +142,7 @@ public:
 private:
     void Set(int plane, std::uint16_t word, const WordMeaning& meaning);
 
+    static constexpr WordMeaning kNothing{};
     std::vector<std::vector<WordMeaning>> planes_; // by plane and word
     unsigned givenKeys_ = 0; // bit k - 1: some word gives key k
     bool fromEngine_ = false;
