@@ -140,7 +140,9 @@ std::vector<MapFinding> EditorSession::CheckCurrentMap() const
     std::vector<bool> shown;
     for (const PlaneDisplay& display : project_->Display())
         shown.push_back(display.Show);
-    return CheckMap(Maps().Current(), project_->Symbols, ReadMapLimits(*project_->Settings), shown);
+    const auto rules = project_->Rules.Rules ? project_->Rules.Rules
+                                             : std::make_shared<const EngineRules>(EngineRules::FromSymbols(project_->Symbols));
+    return CheckMap(Maps().Current(), project_->Symbols, *rules, ReadMapLimits(*project_->Settings), shown);
 }
 
 } // namespace tsl
