@@ -38,18 +38,6 @@ constexpr std::array<std::pair<Bonus, std::string_view>, 6> kBonuses = {{
     {Bonus::Spear, "spear"},
 }};
 
-constexpr std::array<std::pair<Facing, std::string_view>, 9> kFacings = {{
-    {Facing::None, "0"},
-    {Facing::East, "e"},
-    {Facing::NorthEast, "ne"},
-    {Facing::North, "n"},
-    {Facing::NorthWest, "nw"},
-    {Facing::West, "w"},
-    {Facing::SouthWest, "sw"},
-    {Facing::South, "s"},
-    {Facing::SouthEast, "se"},
-}};
-
 std::string_view Trimmed(std::string_view text)
 {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -162,7 +150,7 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             m.bonus = *bonus;
         } else if (name == "facing") {
             for (std::string_view code : Split(value, ' ')) {
-                const auto facing = Named(kFacings, code);
+                const auto facing = FacingNamed(code);
                 if (!facing)
                     return "the facing \"" + std::string(code) + "\" is none of 0, e, ne, n, nw, w, sw, s, se";
                 rule.facings.push_back(*facing);
