@@ -85,11 +85,11 @@ bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
     static const std::array<std::pair<WordKind, std::string_view>, 24> kTaken = {{
-        {Wall, "switch"},      {Door, "vertical"}, {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
-        {Floor, "ambush"},     {Floor, "secret"},  {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
-        {Static, "key"},       {Actor, "stand"},   {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
-        {Actor, "facing"},     {Actor, "ambush"},  {Boss, "kill"},       {Boss, "facing"},  {Boss, "ambush"},
-        {Boss, "key"},         {Boss, "ends"},     {TurningPoint, "facing"}, {Boss, "skill"},
+        {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
+        {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
+        {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
+        {Actor, "facing"},  {Actor, "ambush"},    {Boss, "kill"},       {Boss, "skill"},   {Boss, "facing"},
+        {Boss, "ambush"},   {Boss, "key"},        {Boss, "ends"},       {TurningPoint, "facing"},
     }};
     for (const auto& [k, name] : kTaken)
         if (k == kind && name == attribute)

@@ -107,6 +107,14 @@ struct WordMeaning {
     friend bool operator==(const WordMeaning&, const WordMeaning&) = default;
 };
 
+// Whether an actor word placed on a tile of floor word `floor` is deaf
+// (FL_AMBUSH): always for those the rules say so, and for standing actors on
+// the ambush floor, as SpawnStand makes them; a patrol never hears less.
+inline bool IsAmbush(const WordMeaning& actor, const WordMeaning& floor)
+{
+    return actor.IsActor() && (actor.ambush || (actor.kind == WordKind::Actor && !actor.patrol && floor.ambush));
+}
+
 class EngineRules {
 public:
     // `fileName` names the text in messages.

@@ -82,6 +82,18 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
     EXPECT_FALSE(wolf.KeyExists(3) || spear.KeyExists(4));
 }
 
+TEST(EngineRules, StandingActorsOnTheAmbushFloorAndEveryBossAreDeaf)
+{
+    const EngineRules wolf = ShippedRules("WL6");
+    const WordMeaning& ambush = wolf.Tile(106);
+    const WordMeaning& floor = wolf.Tile(108);
+    EXPECT_TRUE(IsAmbush(wolf.Object(108), ambush));   // a standing guard
+    EXPECT_FALSE(IsAmbush(wolf.Object(108), floor));
+    EXPECT_FALSE(IsAmbush(wolf.Object(112), ambush));  // a patrol: SpawnPatrol looks at no floor
+    EXPECT_TRUE(IsAmbush(wolf.Object(214), floor));    // Hans Grosse
+    EXPECT_FALSE(IsAmbush(wolf.Object(124), ambush));  // the dead guard is no actor
+}
+
 TEST(StructureRules, AStructureWithoutRulesGetsNoAnalysisUntilItTakesAShippedOnesRules)
 {
     TempDir dir;
