@@ -22,7 +22,7 @@ std::uint8_t KeyBit(int key)
 class Walk {
 public:
     Walk(const MapList& map, const EngineRules& rules, int skill, LevelAnalysis& out)
-        : map_(map), rules_(rules), skill_(skill), out_(out), w_(map.Width), h_(map.Height),
+        : rules_(rules), skill_(skill), out_(out), w_(map.Width), h_(map.Height),
           n_(map.WordCount()), tiles_(map.Planes[0].data()), objects_(map.Planes[1].data())
     {
     }
@@ -60,7 +60,6 @@ private:
     void Collect();
     void FindRoute();
 
-    const MapList& map_;
     const EngineRules& rules_;
     int skill_;
     LevelAnalysis& out_;
@@ -75,6 +74,7 @@ private:
     std::vector<std::uint8_t> touched_;   // bit 0: a switch touched from east or west, bit 1: from north or south
     std::vector<int> queue_;
     std::size_t head_ = 0;
+    std::vector<int> goals_; // where the player stands to take an exit
     std::uint8_t keys_ = 0;
     std::array<std::vector<int>, kMaxKeys> lockedDoors_; // touched, waiting for their key
     std::unordered_map<int, std::vector<Push>> blockedPushes_; // by the tile that stopped them
@@ -234,6 +234,7 @@ void Walk::GainKey(int key)
 
 void Walk::AddExit(ExitKind kind, int tile, int stand)
 {
+    goals_.push_back(stand); // a switch may be used from both sides: either is a way out
     const LevelExit exit{kind, TileOf(tile), TileOf(stand)};
     for (const LevelExit& known : out_.exits)
         if (known.kind == exit.kind && known.tile == exit.tile)
@@ -336,8 +337,8 @@ void Walk::FindRoute()
             gives[at] = static_cast<std::int8_t>(slot[object.key - 1u]);
     }
     std::vector<std::uint8_t> goal(n_, 0);
-    for (const LevelExit& exit : out_.exits)
-        goal[static_cast<std::size_t>(Index(exit.stand.x, exit.stand.y))] = 1;
+    for (const int stand : goals_)
+        goal[static_cast<std::size_t>(stand)] = 1;
 
     const std::size_t states = n_ << keyCount;
     std::vector<std::int32_t> parent(states, -2); // -2 unseen, -1 the start

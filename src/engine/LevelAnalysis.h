@@ -38,7 +38,7 @@ enum class ExitKind { Elevator, SecretElevator, Victory, Boss, Spear };
 struct LevelExit {
     ExitKind kind = ExitKind::Elevator;
     MapTile tile;  // the switch, the victory tile, the boss, the Spear
-    MapTile stand; // where the player stands to take it (beside a switch)
+    MapTile stand; // where the player stands to take it (beside a switch: the side first reached)
     friend bool operator==(const LevelExit&, const LevelExit&) = default;
 };
 
