@@ -1,7 +1,8 @@
 # Refuses an include that points up the layers of src/:
-#   core  <-  mapdefs, symbols, exchange, graphics  <-  raycast  <-  editor  <-  app
+#   core  <-  mapdefs, symbols, exchange, graphics, engine  <-  raycast  <-  editor  <-  app
 # A file may include its own subsystem and lower ones; of the middle layer,
-# only symbols may include mapdefs (a symbol type names its structure). Code
+# only symbols may include mapdefs (a symbol type names its structure), and
+# engine (the rules of play) mapdefs, symbols and graphics. Code
 # outside a ui/ folder is toolkit-free and includes no ui/ file; nothing below
 # app includes app. Run as a script: cmake -DSOURCE_DIR=<tree>/src -P CheckLayers.cmake
 cmake_minimum_required(VERSION 3.22)
@@ -14,10 +15,12 @@ set(rank_mapdefs 1)
 set(rank_symbols 1)
 set(rank_exchange 1)
 set(rank_graphics 1)
+set(rank_engine 1)
 set(rank_raycast 2)
 set(rank_editor 3)
 set(rank_app 4)
 set(sideways_symbols mapdefs)
+set(sideways_engine mapdefs symbols graphics)
 
 file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*.h ${SOURCE_DIR}/*.cpp)
 set(faults "")

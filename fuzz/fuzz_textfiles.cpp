@@ -1,13 +1,15 @@
 // The text-file parsers on arbitrary bytes: the input is at once a symbol
-// file, a symbol type file, an INI file, a palette and a picture table, and
-// each line a facing group. Whatever parses must build its tables and draw a
-// map with them; an INI document must write back the text it reads and keep
-// what is set in it; facing groups turn words only into words they list.
+// file, a symbol type file, an INI file, a palette, a picture table and the
+// rules of play, and each line a facing group. Whatever parses must build its
+// tables and draw a map with them; an INI document must write back the text
+// it reads and keep what is set in it; facing groups turn words only into
+// words they list; rules must analyse a map of words from the input.
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "editor/MapOperations.h"
 #include "editor/MapRenderer.h"
+#include "engine/LevelAnalysis.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureTable.h"
 #include "mapdefs/StructureStore.h"
@@ -145,6 +147,32 @@ void FuzzGraphicsFiles(std::string_view text)
     }
 }
 
+// The input as the rules of play, analysing a small map of its own bytes
+// (words below 260, where the games' rules lie) on every skill level.
+void FuzzRules(std::string_view text)
+{
+    auto rules = tsl::EngineRules::Parse(text, "engine.txt");
+    if (!rules) {
+        Check(rules.failure().text.find("engine.txt") != std::string::npos);
+        return;
+    }
+    tsl::MapList map;
+    map.Width = 7;
+    map.Height = 5;
+    map.Planes.assign(2, std::vector<std::uint16_t>(map.WordCount()));
+    for (std::size_t i = 0; i < map.WordCount() * 2 && !text.empty(); ++i)
+        map.Planes[i % 2][i / 2] = static_cast<std::uint16_t>(static_cast<std::uint8_t>(text[i % text.size()]) * 260 / 256);
+    for (int skill = 1; skill <= 4; ++skill) {
+        const tsl::LevelAnalysis analysis = tsl::AnalyseLevel(map, *rules, skill);
+        Check(analysis.reached.size() == map.WordCount());
+        for (const tsl::LevelExit& exit : analysis.exits)
+            Check(analysis.Reached(exit.stand.x, exit.stand.y));
+        Check(analysis.route.empty() == analysis.exits.empty());
+        for (const tsl::MapTile& tile : analysis.route)
+            Check(analysis.Reached(tile.x, tile.y));
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -156,5 +184,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzIni(text);
     FuzzFacing(lines);
     FuzzGraphicsFiles(text);
+    FuzzRules(text);
     return 0;
 }

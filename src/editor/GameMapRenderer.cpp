@@ -220,6 +220,12 @@ void GameMapRenderer::SetGraphics(std::shared_ptr<const GameGraphics> graphics)
         caches_->floors.push_back(FloorPixel(floor, area));
 }
 
+void GameMapRenderer::SetRules(std::shared_ptr<const EngineRules> rules)
+{
+    rules_ = std::move(rules);
+    SetGraphics(graphics_); // the marks drawn so far may be others now
+}
+
 GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, int side)
 {
     Look look;
@@ -268,11 +274,24 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
         look.picture = slot.empty()
                            ? keep(Reduce(sprite->pixels.data(), sprite->opaque.data(), graphics_->Colours, side), slot)
                            : &slot;
-        if (entry->kind != PictureKind::Sprite && (entry->facing != Facing::None || entry->skill != 0)) {
-            const int key = MarksKey(entry->facing, entry->skill, entry->kind == PictureKind::Patrol);
+        // An actor's facing and skill level, as the rules of play have them;
+        // without rules, as the picture table gives them.
+        Facing facing = entry->facing;
+        int skill = entry->skill;
+        bool patrol = entry->kind == PictureKind::Patrol;
+        bool actor = entry->kind != PictureKind::Sprite;
+        if (rules_) {
+            const WordMeaning& meaning = rules_->Meaning(plane, value);
+            facing = meaning.facing;
+            skill = meaning.skill;
+            patrol = meaning.patrol;
+            actor = meaning.IsActor();
+        }
+        if (actor && (facing != Facing::None || skill != 0)) {
+            const int key = MarksKey(facing, skill, patrol);
             auto found = cache.marks.find(key);
             if (found == cache.marks.end()) {
-                Pixels marks = DrawMarks(entry->facing, entry->skill, entry->kind == PictureKind::Patrol, side);
+                Pixels marks = DrawMarks(facing, skill, patrol, side);
                 cache.bytes += marks.size() * sizeof(std::uint32_t);
                 found = cache.marks.emplace(key, std::move(marks)).first;
             }

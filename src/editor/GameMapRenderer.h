@@ -20,6 +20,7 @@
 #include "core/MapHandler.h"
 #include "editor/GameGraphics.h"
 #include "editor/MapRenderer.h"
+#include "engine/EngineRules.h"
 #include "symbols/SymbolTables.h"
 
 #include <cstddef>
@@ -47,6 +48,9 @@ public:
     // New graphics (or none) drop every reduced picture.
     void SetGraphics(std::shared_ptr<const GameGraphics> graphics);
     const GameGraphics* Graphics() const { return graphics_.get(); }
+    // The rules of play, which give the marks of an actor's facing and
+    // skill level; without them the picture table's columns do.
+    void SetRules(std::shared_ptr<const EngineRules> rules);
 
     // Paints the part of the view at `factor` whose top-left pixel is
     // (left, top) into `target`, which keeps its size: the view's paint
@@ -88,6 +92,7 @@ private:
     void RenderAll(Image& image, const MapList& map, const std::vector<PlanePass>& passes, int factor, int valueMode);
 
     std::shared_ptr<const GameGraphics> graphics_;
+    std::shared_ptr<const EngineRules> rules_;
     std::unique_ptr<Caches> caches_;
 };
 

@@ -86,11 +86,6 @@ void Add(MapStatistics& stats, Counted counted)
     }
 }
 
-bool IsActor(Counted counted)
-{
-    return counted >= Counted::Guard1;
-}
-
 // Counts cells of one kind and remembers the tile of cell number `mark` (from 1).
 struct Tally {
     int count = 0;
@@ -133,84 +128,60 @@ std::optional<MapFinding> UnknownWords(const MapList& map, const SymbolTables& s
 // What a word is to the checks of where objects and doors stand.
 enum class Footing : std::uint8_t { Open, Wall, Door, Object };
 
-struct Placed {
-    Footing footing = Footing::Open;
-    int symbol = -1; // the deciding symbol's index in the plane's table
-};
-
-Footing FootingOf(Counted counted)
+Footing FootingOf(const WordMeaning& meaning)
 {
-    switch (counted) {
-    case Counted::Door: return Footing::Door;
-    case Counted::Static:
-    case Counted::PlayerStart: return Footing::Object;
-    default: return IsActor(counted) ? Footing::Object : Footing::Open;
-    }
+    if (meaning.kind == WordKind::Wall)
+        return Footing::Wall;
+    if (meaning.kind == WordKind::Door)
+        return Footing::Door;
+    return meaning.IsObject() ? Footing::Object : Footing::Open;
 }
 
-// Per value of a plane: its first counted symbol decides, as in the
-// statistics; a value without one is a wall when it has a wall symbol.
-std::vector<Placed> PlacedByValue(const std::vector<MapSymbols>& symbols)
+// The name to show for a word: its symbol (a wall symbol for a wall, another
+// for a door or an object, when the value has both), else its number.
+std::string NameOf(const SymbolTables& symbols, std::size_t plane, std::uint16_t word, Footing footing)
 {
-    std::vector<Placed> byValue;
-    std::vector<bool> decided;
-    for (std::size_t i = 0; i < symbols.size(); ++i) {
-        const MapSymbols& symbol = symbols[i];
-        if (symbol.Value <= 0 || symbol.Value > 0xFFFF)
-            continue;
-        const auto value = static_cast<std::size_t>(symbol.Value);
-        if (byValue.size() <= value) {
-            byValue.resize(value + 1);
-            decided.resize(value + 1, false);
+    const MapSymbols* first = nullptr;
+    if (plane < static_cast<std::size_t>(symbols.NumPlanes()))
+        for (const MapSymbols& symbol : symbols.PlaneSymbols(static_cast<int>(plane))) {
+            if (symbol.Value != word)
+                continue;
+            if ((symbol.SymbolType == "w") == (footing == Footing::Wall))
+                return Windows1252ToUtf8(symbol.SymbolName);
+            if (!first)
+                first = &symbol;
         }
-        if (decided[value])
-            continue;
-        if (const Counted counted = CountedAs(symbol.SymbolType); counted != Counted::Nothing) {
-            decided[value] = true;
-            byValue[value] = {FootingOf(counted), static_cast<int>(i)};
-        } else if (symbol.SymbolType == "w" && byValue[value].footing == Footing::Open) {
-            byValue[value] = {Footing::Wall, static_cast<int>(i)};
-        }
-    }
-    return byValue;
+    return first ? Windows1252ToUtf8(first->SymbolName) : "Word " + std::to_string(word);
 }
 
 // Objects standing in walls or doors, then doors without their frame, each
 // tile by tile.
-void CheckPlacement(const MapList& map, const SymbolTables& symbols, std::vector<MapFinding>& findings)
+void CheckPlacement(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
+                    std::vector<MapFinding>& findings)
 {
     std::vector<std::size_t> planes;
-    std::vector<std::vector<Placed>> byValue;
-    for (std::size_t p = 0; p < map.Planes.size() && static_cast<int>(p) < symbols.NumPlanes(); ++p) {
-        if (map.Planes[p].size() != map.WordCount())
-            continue;
-        planes.push_back(p);
-        byValue.push_back(PlacedByValue(symbols.PlaneSymbols(static_cast<int>(p))));
-    }
+    for (std::size_t p = 0; p < map.Planes.size(); ++p)
+        if (map.Planes[p].size() == map.WordCount())
+            planes.push_back(p);
     auto placed = [&](std::size_t i, std::size_t at) {
+        return FootingOf(rules.Meaning(static_cast<int>(planes[i]), map.Planes[planes[i]][at]));
+    };
+    auto finding = [&](FindingKind kind, std::size_t i, std::size_t at, Footing what) {
         const std::uint16_t word = map.Planes[planes[i]][at];
-        return word < byValue[i].size() ? byValue[i][word] : Placed{};
-    };
-    auto name = [&](std::size_t i, const Placed& what) {
-        return Windows1252ToUtf8(
-            symbols.PlaneSymbols(static_cast<int>(planes[i]))[static_cast<std::size_t>(what.symbol)].SymbolName);
-    };
-    auto finding = [&](FindingKind kind, std::size_t i, std::size_t at, const Placed& what) {
         return MapFinding{kind, 1, std::nullopt, static_cast<int>(at % map.Width), static_cast<int>(at / map.Width),
-                          static_cast<int>(planes[i]), map.Planes[planes[i]][at], name(i, what), {}};
+                          static_cast<int>(planes[i]), word, NameOf(symbols, planes[i], word, what), {}};
     };
 
     for (std::size_t at = 0; at < map.WordCount(); ++at) {
         for (std::size_t i = 0; i < planes.size(); ++i) {
-            const Placed object = placed(i, at);
-            if (object.footing != Footing::Object)
+            if (placed(i, at) != Footing::Object)
                 continue;
             for (std::size_t j = 0; j < planes.size(); ++j) {
-                const Placed under = placed(j, at);
-                if (j == i || (under.footing != Footing::Wall && under.footing != Footing::Door))
+                const Footing under = placed(j, at);
+                if (j == i || (under != Footing::Wall && under != Footing::Door))
                     continue;
-                findings.push_back(finding(FindingKind::ObjectInWall, i, at, object));
-                findings.back().Under = name(j, under);
+                findings.push_back(finding(FindingKind::ObjectInWall, i, at, Footing::Object));
+                findings.back().Under = NameOf(symbols, planes[j], map.Planes[planes[j]][at], under);
                 break;
             }
         }
@@ -221,28 +192,94 @@ void CheckPlacement(const MapList& map, const SymbolTables& symbols, std::vector
             return false;
         const auto at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
         for (std::size_t i = 0; i < planes.size(); ++i)
-            if (placed(i, at).footing == Footing::Wall)
+            if (placed(i, at) == Footing::Wall)
                 return true;
         return false;
     };
     for (std::size_t at = 0; at < map.WordCount(); ++at) {
         const int x = static_cast<int>(at % map.Width), y = static_cast<int>(at / map.Width);
         for (std::size_t i = 0; i < planes.size(); ++i) {
-            const Placed door = placed(i, at);
-            if (door.footing != Footing::Door)
+            const WordMeaning& door = rules.Meaning(static_cast<int>(planes[i]), map.Planes[planes[i]][at]);
+            if (door.kind != WordKind::Door)
                 continue;
-            // An even word is a door in a vertical wall line, framed north and south.
-            const bool vertical = map.Planes[planes[i]][at] % 2 == 0;
-            const bool framed = vertical ? wallAt(x, y - 1) && wallAt(x, y + 1) : wallAt(x - 1, y) && wallAt(x + 1, y);
+            const bool framed =
+                door.vertical ? wallAt(x, y - 1) && wallAt(x, y + 1) : wallAt(x - 1, y) && wallAt(x + 1, y);
             if (!framed)
-                findings.push_back(finding(FindingKind::DoorFrame, i, at, door));
+                findings.push_back(finding(FindingKind::DoorFrame, i, at, Footing::Door));
         }
+    }
+}
+
+// A finding of play over `tiles`, in row order, each once.
+std::optional<MapFinding> TilesFinding(FindingKind kind, std::vector<MapTile> tiles)
+{
+    if (tiles.empty())
+        return std::nullopt;
+    std::sort(tiles.begin(), tiles.end(), [](MapTile a, MapTile b) { return std::pair{a.y, a.x} < std::pair{b.y, b.x}; });
+    tiles.erase(std::unique(tiles.begin(), tiles.end()), tiles.end());
+    MapFinding finding{kind, static_cast<int>(tiles.size()), std::nullopt, tiles.front().x, tiles.front().y, std::nullopt};
+    finding.Tiles = std::move(tiles);
+    return finding;
+}
+
+// The map by its rules of play, on every skill level.
+void CheckPlay(const MapList& map, const EngineRules& rules, std::vector<MapFinding>& findings)
+{
+    if (!rules.FromEngine())
+        return;
+    if (const int size = rules.MapSize(); size > 0 && (map.Width != size || map.Height != size))
+        findings.push_back({FindingKind::MapSize, 1, size, std::nullopt, std::nullopt, std::nullopt});
+    std::vector<LevelAnalysis> levels;
+    for (int skill = 1; skill <= 4; ++skill)
+        levels.push_back(AnalyseLevel(map, rules, skill));
+    if (!levels.front().hasStart)
+        return; // the player-start finding says it
+    MapFinding noExit{FindingKind::NoExit, 0, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+    for (const LevelAnalysis& level : levels)
+        if (!level.Finishable())
+            noExit.Skills.push_back(level.skill);
+    if (!noExit.Skills.empty()) {
+        noExit.Count = static_cast<int>(noExit.Skills.size());
+        findings.push_back(noExit);
+    }
+    const std::pair<FindingKind, std::vector<MapTile> LevelAnalysis::*> lists[] = {
+        {FindingKind::MissingKey, &LevelAnalysis::missingKeyDoors},
+        {FindingKind::DoorNeverOpens, &LevelAnalysis::doorsNeverOpen},
+        {FindingKind::OpenEdge, &LevelAnalysis::openEdges},
+        {FindingKind::ElevatorSide, &LevelAnalysis::switchesFromSideOnly},
+        {FindingKind::UnreachableTreasure, &LevelAnalysis::unreachableTreasure},
+        {FindingKind::UnreachableKey, &LevelAnalysis::unreachableKeys},
+        {FindingKind::UnreachableEnemy, &LevelAnalysis::unreachableEnemies},
+    };
+    for (const auto& [kind, list] : lists) {
+        std::vector<MapTile> tiles;
+        for (const LevelAnalysis& level : levels)
+            tiles.insert(tiles.end(), (level.*list).begin(), (level.*list).end());
+        if (auto finding = TilesFinding(kind, std::move(tiles)))
+            findings.push_back(std::move(*finding));
     }
 }
 
 std::string Where(const MapFinding& finding)
 {
     return "column " + std::to_string(*finding.Column) + ", row " + std::to_string(*finding.Row);
+}
+
+// The sentence for one tile, or the count, what is said of them, and the first.
+std::string OneOrMore(const MapFinding& finding, const std::string& one, const std::string& more)
+{
+    if (finding.Count == 1)
+        return one;
+    return std::to_string(finding.Count) + more + "; the first is at " + Where(finding) + ".";
+}
+
+// "3", "1 and 2", "1, 2, 3 and 4".
+std::string Listed(const std::vector<int>& numbers)
+{
+    std::string text;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == numbers.size() ? " and " : ", ") + std::to_string(numbers[i]);
+    return text;
 }
 
 } // namespace
@@ -257,16 +294,13 @@ MapStatistics CountMapObjects(const MapList& map, const SymbolTables& symbols)
 MapLimits ReadMapLimits(const IniFile& settings)
 {
     const MapLimits defaults;
-    constexpr int kEngineMapSide = 64;
     return {settings.ReadInteger("Limits", "MaxDoors", defaults.MaxDoors),
             settings.ReadInteger("Limits", "MaxStatics", defaults.MaxStatics),
-            settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors),
-            settings.ReadInteger("Limits", "MapWidth", kEngineMapSide),
-            settings.ReadInteger("Limits", "MapHeight", kEngineMapSide)};
+            settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors)};
 }
 
-std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
-                                 const std::vector<bool>& shownPlanes)
+std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
+                                 const MapLimits& limits, const std::vector<bool>& shownPlanes)
 {
     // The cell just over a limit is the one to show.
     auto over = [](int limit) { return limit > 0 && limit < std::numeric_limits<int>::max() ? limit + 1 : 0; };
@@ -274,23 +308,25 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
     Tally statics{0, over(limits.MaxStatics), {}};
     Tally actors{0, over(limits.MaxActors), {}};
     Tally starts{0, 2, {}};
-    ForEachCounted(map, symbols, [&](Counted counted, int x, int y) {
-        if (counted == Counted::Door)
-            doors.Add(x, y);
-        else if (counted == Counted::Static)
-            statics.Add(x, y);
-        else if (counted == Counted::PlayerStart)
-            starts.Add(x, y);
-        else if (IsActor(counted))
-            actors.Add(x, y);
-    });
+    for (std::size_t p = 0; p < map.Planes.size(); ++p) {
+        const auto& words = map.Planes[p];
+        if (words.size() != map.WordCount())
+            continue;
+        for (std::size_t at = 0; at < words.size(); ++at) {
+            const WordMeaning& meaning = rules.Meaning(static_cast<int>(p), words[at]);
+            const int x = static_cast<int>(at % map.Width), y = static_cast<int>(at / map.Width);
+            if (meaning.kind == WordKind::Door)
+                doors.Add(x, y);
+            else if (meaning.kind == WordKind::Static)
+                statics.Add(x, y);
+            else if (meaning.kind == WordKind::PlayerStart)
+                starts.Add(x, y);
+            else if (meaning.IsActor() || meaning.kind == WordKind::Corpse)
+                actors.Add(x, y);
+        }
+    }
 
     std::vector<MapFinding> findings;
-    if (limits.MapWidth > 0 && map.Width != limits.MapWidth)
-        findings.push_back({FindingKind::MapWidth, map.Width, limits.MapWidth, std::nullopt, std::nullopt, std::nullopt});
-    if (limits.MapHeight > 0 && map.Height != limits.MapHeight)
-        findings.push_back(
-            {FindingKind::MapHeight, map.Height, limits.MapHeight, std::nullopt, std::nullopt, std::nullopt});
     for (auto finding : {OverLimit(FindingKind::Doors, doors, limits.MaxDoors),
                          OverLimit(FindingKind::Statics, statics, limits.MaxStatics),
                          OverLimit(FindingKind::Actors, actors, limits.MaxActors)})
@@ -306,15 +342,14 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
         if (shownPlanes[p])
             if (auto finding = UnknownWords(map, symbols, static_cast<int>(p)))
                 findings.push_back(*finding);
-    CheckPlacement(map, symbols, findings);
+    CheckPlacement(map, symbols, rules, findings);
+    CheckPlay(map, rules, findings);
     return findings;
 }
 
 std::string_view FindingKindName(FindingKind kind)
 {
     switch (kind) {
-    case FindingKind::MapWidth: return "map_width";
-    case FindingKind::MapHeight: return "map_height";
     case FindingKind::Doors: return "doors";
     case FindingKind::Statics: return "statics";
     case FindingKind::Actors: return "actors";
@@ -322,8 +357,23 @@ std::string_view FindingKindName(FindingKind kind)
     case FindingKind::UnknownWords: return "unknown_words";
     case FindingKind::ObjectInWall: return "object_in_wall";
     case FindingKind::DoorFrame: return "door_frame";
+    case FindingKind::MapSize: return "map_size";
+    case FindingKind::NoExit: return "no_exit";
+    case FindingKind::MissingKey: return "missing_key";
+    case FindingKind::DoorNeverOpens: return "door_never_opens";
+    case FindingKind::OpenEdge: return "open_edge";
+    case FindingKind::ElevatorSide: return "elevator_side";
+    case FindingKind::UnreachableTreasure: return "unreachable_treasure";
+    case FindingKind::UnreachableKey: return "unreachable_key";
+    case FindingKind::UnreachableEnemy: return "unreachable_enemy";
     }
     return "";
+}
+
+bool IsWarning(FindingKind kind)
+{
+    return kind == FindingKind::ElevatorSide || kind == FindingKind::UnreachableTreasure ||
+           kind == FindingKind::UnreachableKey || kind == FindingKind::UnreachableEnemy;
 }
 
 std::string FindingText(const MapFinding& f)
@@ -331,10 +381,6 @@ std::string FindingText(const MapFinding& f)
     const std::string count = std::to_string(f.Count);
     const std::string limit = f.Limit ? std::to_string(*f.Limit) : "";
     switch (f.Kind) {
-    case FindingKind::MapWidth:
-        return "The map is " + count + " tiles wide; the engine reads only maps " + limit + " tiles wide.";
-    case FindingKind::MapHeight:
-        return "The map is " + count + " tiles high; the engine reads only maps " + limit + " tiles high.";
     case FindingKind::Doors:
         return count + " doors, more than the " + limit + " the engine holds; door " + std::to_string(*f.Limit + 1) +
                " is at " + Where(f) + ".";
@@ -357,6 +403,31 @@ std::string FindingText(const MapFinding& f)
     case FindingKind::DoorFrame:
         return f.Name + " at " + Where(f) + " has an open frame: it needs walls " +
                (f.Word % 2 == 0 ? "north and south" : "east and west") + " of it.";
+    case FindingKind::MapSize:
+        return "The engine plays only " + limit + " x " + limit + " maps; this one is not.";
+    case FindingKind::NoExit:
+        return "No exit can be reached from the player start on skill level" + std::string(f.Skills.size() > 1 ? "s " : " ") +
+               Listed(f.Skills) + ".";
+    case FindingKind::MissingKey:
+        return OneOrMore(f, "The locked door at " + Where(f) + " opens with a key that cannot be had.",
+                         " locked doors open with a key that cannot be had");
+    case FindingKind::DoorNeverOpens:
+        return OneOrMore(f, "The door at " + Where(f) + " has a lock whose key the game does not have: it never opens.",
+                         " doors have a lock whose key the game does not have: they never open");
+    case FindingKind::OpenEdge:
+        return OneOrMore(f, "The player can walk off the map at " + Where(f) + ".",
+                         " tiles on the map's border are reached: the player can walk off the map");
+    case FindingKind::ElevatorSide:
+        return OneOrMore(f, "The elevator switch at " + Where(f) +
+                                " is reached only from the north or the south, where the game does not let it be used.",
+                         " elevator switches are reached only from the north or the south, where the game does not let "
+                         "them be used");
+    case FindingKind::UnreachableTreasure:
+        return OneOrMore(f, "1 treasure cannot be reached, at " + Where(f) + ".", " treasures cannot be reached");
+    case FindingKind::UnreachableKey:
+        return OneOrMore(f, "1 key cannot be reached, at " + Where(f) + ".", " keys cannot be reached");
+    case FindingKind::UnreachableEnemy:
+        return OneOrMore(f, "1 enemy cannot be reached, at " + Where(f) + ".", " enemies cannot be reached");
     }
     return {};
 }

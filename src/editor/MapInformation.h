@@ -1,12 +1,15 @@
 #pragma once
 // What a map holds, counted through the symbol types of its words, and
-// whether it keeps within what the game engine can hold: its size, doors, static
+// whether it keeps within what the game engine can hold: doors, static
 // objects and actors within their limits, exactly one player start, no word
 // without a symbol in a shown plane, no object standing in a wall or door and
-// no door without its frame.
+// no door without its frame; and, by the rules of play of a structure that
+// has them, whether the level can be finished on every skill level.
 
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
+#include "engine/EngineRules.h"
+#include "engine/LevelAnalysis.h"
 #include "symbols/SymbolTables.h"
 
 #include <array>
@@ -44,24 +47,31 @@ struct MapStatistics {
 MapStatistics CountMapObjects(const MapList& map, const SymbolTables& symbols);
 
 // What the engine holds per map; 0 means no limit. Section Limits of the
-// structure's settings file. The engine reads every map as a fixed square
-// (64 x 64 tiles in id's engine, the default of a structure's settings; a
-// map of another size crashes it or scrambles the map).
+// structure's settings file. (The size the engine plays is a rule of play:
+// EngineRules::MapSize.)
 struct MapLimits {
     int MaxDoors = 64;
     int MaxStatics = 399;
     int MaxActors = 149;
-    int MapWidth = 0; // read as 64 when the settings say nothing
-    int MapHeight = 0;
 };
 MapLimits ReadMapLimits(const IniFile& settings);
 
-enum class FindingKind { MapWidth, MapHeight, Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame };
+enum class FindingKind {
+    Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame,
+    // By the rules of play:
+    MapSize, NoExit, MissingKey, DoorNeverOpens, OpenEdge,
+    // Warnings, which leave the map fit to play:
+    ElevatorSide, UnreachableTreasure, UnreachableKey, UnreachableEnemy,
+};
+// Whether a finding only warns (the check passes with it).
+bool IsWarning(FindingKind kind);
 
 // One thing wrong with a map. The tile is where it shows first: the first
 // cell over the limit, the second player start, the first word without a
 // symbol; none for a map without a player start. An object in a wall and a
-// door without its frame are one finding per tile, with a count of 1.
+// door without its frame are one finding per tile, with a count of 1. The
+// findings of play list every tile they concern (row by row) and count them;
+// no exit names the skill levels instead, and the map's size neither.
 struct MapFinding {
     FindingKind Kind = FindingKind::Doors;
     int Count = 0;
@@ -72,6 +82,8 @@ struct MapFinding {
     std::uint16_t Word = 0;     // the object's or the door's word
     std::string Name{};         // and the name of its symbol (UTF-8, to show)
     std::string Under{};        // the symbol of the wall or door the object stands in (the same)
+    std::vector<MapTile> Tiles{}; // the findings of play
+    std::vector<int> Skills{};    // no exit: the skill levels (1 to 4) it cannot be finished on
     friend bool operator==(const MapFinding&, const MapFinding&) = default;
 };
 
@@ -82,20 +94,24 @@ struct MapFinding {
 // doors without a frame tile by tile. `shownPlanes[p]` says whether plane p
 // is shown (missing entries count as not shown).
 //
-// What is a wall, a door or an object comes from the symbols of each plane:
-// a door is a word counted as one ("d", "ld"); an object a word counted as a
-// static object ("to", "k", "so"), a player start ("sp") or an actor; a wall
-// a word that is neither but has a wall ("w") symbol. Markers ("tt", "tp",
-// "sd") may stand anywhere. An object stands in a wall when another plane
-// holds a wall or door word on its tile. A door's frame is the tiles beside
-// its wall line, which must hold a wall word in some plane: north and south
-// of an even door word (the engine's vertical doors), east and west of an
-// odd one; outside the map there is no wall.
-std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const MapLimits& limits,
-                                 const std::vector<bool>& shownPlanes);
+// What is a wall, a door, a static or an actor comes from `rules` (the
+// structure's rules of play, or the model its symbols suggest, see
+// EngineRules::FromSymbols); markers (turning points, push walls, triggers)
+// may stand anywhere. An object stands in a wall when another plane holds a
+// wall or door word on its tile. A door's frame is the tiles beside its wall
+// line, which must hold a wall word in some plane: north and south of a door
+// in a vertical wall line, east and west of one in a horizontal line;
+// outside the map there is no wall. The findings of play follow, when the
+// rules are the game's own and the map has a player start: the level
+// analysed on each skill level (see LevelAnalysis), the findings of every
+// level together.
+std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
+                                 const MapLimits& limits, const std::vector<bool>& shownPlanes);
 
-// "map_width", "map_height", "doors", "statics", "actors", "player_starts", "unknown_words",
-// "object_in_wall", "door_frame".
+// "doors", "statics", "actors", "player_starts", "unknown_words",
+// "object_in_wall", "door_frame", "map_size", "no_exit", "missing_key",
+// "door_never_opens", "open_edge", "elevator_side", "unreachable_treasure",
+// "unreachable_key", "unreachable_enemy".
 std::string_view FindingKindName(FindingKind kind);
 // One or two sentences that say what is wrong and where.
 std::string FindingText(const MapFinding& finding);

@@ -123,6 +123,7 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
         prompter.Show(*failure);
         return outcome;
     }
+    project->Rules = LoadEngineRules(project->StructureFolder, *project->Settings, project->Symbols);
 
     outcome.result = OpenResult::Opened;
     outcome.project = std::move(project);

@@ -12,6 +12,7 @@
 #include "core/MapHandler.h"
 #include "core/Windows1252.h"
 #include "editor/MapRenderer.h"
+#include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 
@@ -29,6 +30,9 @@ public:
     std::filesystem::path StructureFolder;
     std::unique_ptr<IniFile> Settings; // the structure's <Extension>.ini
     SymbolTables Symbols;
+    // The rules of play: the structure's own, or (when it has none, as its
+    // status says) the model its symbols suggest, as the project opened.
+    RulesLoad Rules;
     // The maps differ from the files in a way no undo history holds (the map
     // list, a name, an import, recovered maps); the editing session adds
     // what its histories hold.

@@ -140,7 +140,11 @@ std::vector<MapFinding> EditorSession::CheckCurrentMap() const
     std::vector<bool> shown;
     for (const PlaneDisplay& display : project_->Display())
         shown.push_back(display.Show);
-    return CheckMap(Maps().Current(), project_->Symbols, ReadMapLimits(*project_->Settings), shown);
+    const MapLimits limits = ReadMapLimits(*project_->Settings);
+    if (project_->Rules.Status == RulesStatus::Loaded)
+        return CheckMap(Maps().Current(), project_->Symbols, *project_->Rules.Rules, limits, shown);
+    // Without the game's rules the symbols say what a word is, as they stand now.
+    return CheckMap(Maps().Current(), project_->Symbols, EngineRules::FromSymbols(project_->Symbols), limits, shown);
 }
 
 } // namespace tsl

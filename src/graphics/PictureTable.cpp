@@ -82,6 +82,14 @@ std::string_view FacingName(Facing facing)
     return {};
 }
 
+std::optional<Facing> FacingNamed(std::string_view name)
+{
+    for (const auto& [facing, code] : kFacings)
+        if (code == name)
+            return facing;
+    return std::nullopt;
+}
+
 Outcome<PictureTable> PictureTable::Parse(std::string_view text, const std::string& fileName)
 {
     PictureTable table;
@@ -118,14 +126,10 @@ Outcome<PictureTable> PictureTable::Parse(std::string_view text, const std::stri
             return fail(entry.kind == PictureKind::Door ? "a door is one of the door chunks 0 to 7"
                                                         : "the number is a number from 0 to 65535");
         if (fields.size() > 4) {
-            known = false;
-            for (const auto& [facing, name] : kFacings)
-                if (fields[4] == name) {
-                    entry.facing = facing;
-                    known = true;
-                }
-            if (!known)
+            const auto facing = FacingNamed(fields[4]);
+            if (!facing)
                 return fail("the facing \"" + std::string(fields[4]) + "\" is none of 0, e, ne, n, nw, w, sw, s, se");
+            entry.facing = *facing;
         }
         if (fields.size() > 5) {
             const auto skill = Number(fields[5], 0, 4);

@@ -27,6 +27,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,5 +68,7 @@ private:
 // The text of a kind and of a facing as the table spells them.
 std::string_view KindName(PictureKind kind);
 std::string_view FacingName(Facing facing);
+// The facing a text names ("0", "e", "ne", ...); nothing for another text.
+std::optional<Facing> FacingNamed(std::string_view name);
 
 } // namespace tsl

@@ -4,21 +4,16 @@ namespace tsl {
 
 namespace {
 
-// The engine's tile numbers (WL_DEF.H, WL_GAME.C).
-constexpr std::uint16_t kFirstDoor = 90;
-constexpr std::uint16_t kLastDoor = 101;
-constexpr std::uint16_t kAmbushTile = 106;
-constexpr std::uint16_t kAreaTile = 107; // the first floor area
-constexpr std::uint16_t kFirstPlayerStart = 19; // north, east, south, west
+constexpr std::uint16_t kFirstPlayerStart = 19; // north, east, south, west (WL_GAME.C)
 
 bool IsDoor(std::uint16_t word, const WordPictures& words)
 {
-    return (word >= kFirstDoor && word <= kLastDoor) || words.doors.contains(word);
+    return words.rules ? words.rules->Tile(word).kind == WordKind::Door : words.doors.contains(word);
 }
 
 bool IsWall(std::uint16_t word, const WordPictures& words)
 {
-    return (word > 0 && word < kAreaTile && word != kAmbushTile) || words.walls.contains(word);
+    return words.rules ? words.rules->Tile(word).kind == WordKind::Wall : words.walls.contains(word);
 }
 
 } // namespace

@@ -1,15 +1,17 @@
 #pragma once
 // From a map's words to the level the raycaster draws, by the engine's rules:
-// plane 0 words below 107 are solid walls, except the doors (90 to 101) and
-// the ambush marker (106); plane 1 words with a sprite stand as sprites in
-// the middle of their tile; the player start (19 to 22) gives the camera.
-// Which picture each word shows comes from the structure's picture table.
+// which plane-0 words are walls and doors the rules of play say (see
+// EngineRules); plane 1 words with a sprite stand as sprites in the middle
+// of their tile; the player start (19 to 22) gives the camera. Which picture
+// each word shows comes from the structure's picture table.
 
 #include "core/MapHandler.h"
+#include "engine/EngineRules.h"
 #include "raycast/Camera.h"
 #include "raycast/Level.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -33,6 +35,9 @@ struct WordPictures {
     std::vector<std::uint32_t> ceilings;               // by map number from 0
     std::uint32_t ceiling = 0xFF383838u;               // for maps past the list
     std::uint32_t floor = 0xFF707070u;
+    // Which words are walls and doors; without rules, the words the table
+    // gives a wall or door picture.
+    std::shared_ptr<const EngineRules> rules;
 };
 
 // The level of `map`, number `mapNumber` (from 0) of its set, every door closed.

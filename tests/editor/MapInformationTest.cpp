@@ -1,6 +1,7 @@
 // The map information counters and the map check against the engine's limits.
 
 #include "EditorTestUtil.h"
+#include "RulesTestUtil.h"
 #include "editor/MapInformation.h"
 
 #include <gtest/gtest.h>
@@ -67,8 +68,6 @@ TEST(MapInformation, LimitsComeFromTheStructureWithTheEnginesDefaults)
     EXPECT_EQ(defaults.MaxDoors, 64);
     EXPECT_EQ(defaults.MaxStatics, 399);
     EXPECT_EQ(defaults.MaxActors, 149);
-    EXPECT_EQ(defaults.MapWidth, 64);
-    EXPECT_EQ(defaults.MapHeight, 64);
     settings.WriteInteger("Limits", "MaxDoors", 3);
     settings.WriteInteger("Limits", "MaxActors", 0);
     const MapLimits read = ReadMapLimits(settings);
@@ -95,20 +94,15 @@ TEST(MapCheck, ReportsEachKindWithItsCountLimitAndFirstTile)
         {"no player start", {0}, {0}, {}, {{FindingKind::PlayerStarts, 0, 1, std::nullopt, std::nullopt, std::nullopt}}},
         {"two player starts: the second shows", {0, 0, 0}, {10, 0, 10}, {},
          {{FindingKind::PlayerStarts, 2, 1, 2, 0, std::nullopt}}},
-        // The engine's size: these maps are 3 x 1 tiles.
-        {"the engine's size", {0, 5, 0}, {10, 11, 13}, {.MapWidth = 3, .MapHeight = 1}, {}},
-        {"another width and height", {0, 5, 0}, {10, 11, 13}, {.MapWidth = 4, .MapHeight = 2},
-         {{FindingKind::MapWidth, 3, 4, std::nullopt, std::nullopt, std::nullopt},
-          {FindingKind::MapHeight, 1, 2, std::nullopt, std::nullopt, std::nullopt}}},
         {"words without a symbol, per plane", {0, 9, 9}, {10, 0, 99}, {},
          {{FindingKind::UnknownWords, 2, std::nullopt, 1, 0, 0}, {FindingKind::UnknownWords, 1, std::nullopt, 2, 0, 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(CheckMap(Map(c.plane0, c.plane1), tables, c.limits, shown), c.findings);
+        EXPECT_EQ(CheckMap(Map(c.plane0, c.plane1), tables, EngineRules::FromSymbols(tables), c.limits, shown), c.findings);
     }
     // Planes that are not shown are not checked for unknown words.
-    EXPECT_EQ(CheckMap(Map({0, 9}, {10, 99}), tables, {}, {false, true}),
+    EXPECT_EQ(CheckMap(Map({0, 9}, {10, 99}), tables, EngineRules::FromSymbols(tables), {}, {false, true}),
               (std::vector<MapFinding>{{FindingKind::UnknownWords, 1, std::nullopt, 1, 0, 1}}));
 }
 
@@ -171,7 +165,7 @@ TEST(MapCheck, FindsObjectsInWallsOrDoorsAndDoorsWithoutTheirFrame)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const MapList map = GridMap(3, 3, {c.plane0, c.plane1.empty() ? Words(9) : c.plane1});
-        EXPECT_EQ(Placement(CheckMap(map, tables, {}, {})), c.findings);
+        EXPECT_EQ(Placement(CheckMap(map, tables, EngineRules::FromSymbols(tables), {}, {})), c.findings);
     }
 }
 
@@ -186,11 +180,81 @@ TEST(MapCheck, FindingsReadAsSentences)
               "Barrel at column 3, row 4 stands in Grey Stone; objects, actors and player starts need an open tile.");
     EXPECT_EQ(FindingText(OpenFrame(3, 4, 91, "Door Horizontal")),
               "Door Horizontal at column 3, row 4 has an open frame: it needs walls east and west of it.");
-    EXPECT_EQ(FindingText({FindingKind::MapHeight, 65, 64, std::nullopt, std::nullopt, std::nullopt}),
-              "The map is 65 tiles high; the engine reads only maps 64 tiles high.");
-    EXPECT_EQ(FindingKindName(FindingKind::MapWidth), "map_width");
     EXPECT_EQ(FindingKindName(FindingKind::PlayerStarts), "player_starts");
     EXPECT_EQ(FindingKindName(FindingKind::UnknownWords), "unknown_words");
     EXPECT_EQ(FindingKindName(FindingKind::ObjectInWall), "object_in_wall");
     EXPECT_EQ(FindingKindName(FindingKind::DoorFrame), "door_frame");
+}
+
+TEST(MapCheck, FindsWhatKeepsALevelFromBeingFinishedByTheGamesRules)
+{
+    EngineRules rules = ShippedRules("WL6");
+    const SymbolTables tables;
+    using Tiles = std::vector<MapTile>;
+    using enum FindingKind;
+    struct Expected {
+        FindingKind kind;
+        Tiles tiles;
+        std::vector<int> skills;
+        bool operator==(const Expected&) const = default;
+    };
+    auto found = [&](const std::vector<std::string>& rows) {
+        std::vector<Expected> out;
+        for (const MapFinding& f : CheckMap(DrawnMap(rows), tables, rules, {}, {}))
+            out.push_back({f.Kind, f.Tiles, f.Skills});
+        return out;
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::string> rows;
+        std::vector<Expected> findings;
+    };
+    const Case cases[] = {
+        {"a walled-off elevator", {"######", "#>.#E#", "######"}, {{NoExit, {}, {1, 2, 3, 4}}}},
+        {"a key behind its own door", {"########", "#>.G.gV#", "########"},
+         {{NoExit, {}, {1, 2, 3, 4}}, {MissingKey, {{3, 1}}, {}}, {UnreachableKey, {{5, 1}}, {}}}},
+        {"a lock the game has no key for", {"#######", "#>.Q.V#", "#######"},
+         {{NoExit, {}, {1, 2, 3, 4}}, {DoorNeverOpens, {{3, 1}}, {}}}},
+        {"floor on the map's border", {"#####", "#>.V.", "#####"}, {{OpenEdge, {{4, 1}}, {}}}},
+        {"a switch reached from the north only", {"#####", "#>.V#", "##E##", "#####"}, {{ElevatorSide, {{2, 2}}, {}}}},
+        {"what is sealed away", {"#########", "#>.V#Tg4#", "#########"},
+         {{UnreachableTreasure, {{5, 1}}, {}}, {UnreachableKey, {{6, 1}}, {}}, {UnreachableEnemy, {{7, 1}}, {}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(found(c.rows), c.findings);
+    }
+    // Only the game's own rules are analysed; its engine plays one map size.
+    const MapList sealed = DrawnMap(cases[0].rows);
+    const SymbolTables withStart = TablesOf({{{0}, {1, "w"}}, {{0}, {20, "sp"}}});
+    EXPECT_EQ(CheckMap(sealed, withStart, EngineRules::FromSymbols(withStart), {}, {}), std::vector<MapFinding>{});
+    rules.SetMapSize(64);
+    EXPECT_EQ(found(cases[3].rows).front(), (Expected{MapSize, {}, {}}));
+}
+
+TEST(MapCheck, FindingsOfPlayReadAsSentencesAndOnlyTheUnreachableAndTheSwitchWarn)
+{
+    MapFinding noExit{FindingKind::NoExit, 2, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
+    noExit.Skills = {3, 4};
+    EXPECT_EQ(FindingText(noExit), "No exit can be reached from the player start on skill levels 3 and 4.");
+    noExit.Skills = {1, 2, 3, 4};
+    EXPECT_EQ(FindingText(noExit), "No exit can be reached from the player start on skill levels 1, 2, 3 and 4.");
+    EXPECT_EQ(FindingText({FindingKind::MissingKey, 1, std::nullopt, 3, 1, std::nullopt}),
+              "The locked door at column 3, row 1 opens with a key that cannot be had.");
+    EXPECT_EQ(FindingText({FindingKind::MissingKey, 2, std::nullopt, 3, 1, std::nullopt}),
+              "2 locked doors open with a key that cannot be had; the first is at column 3, row 1.");
+    EXPECT_EQ(FindingText({FindingKind::ElevatorSide, 1, std::nullopt, 2, 2, std::nullopt}),
+              "The elevator switch at column 2, row 2 is reached only from the north or the south, where the game "
+              "does not let it be used.");
+    EXPECT_EQ(FindingText({FindingKind::UnreachableEnemy, 4, std::nullopt, 7, 1, std::nullopt}),
+              "4 enemies cannot be reached; the first is at column 7, row 1.");
+    EXPECT_EQ(FindingText({FindingKind::MapSize, 1, 64, std::nullopt, std::nullopt, std::nullopt}),
+              "The engine plays only 64 x 64 maps; this one is not.");
+    EXPECT_EQ(FindingKindName(FindingKind::DoorNeverOpens), "door_never_opens");
+    std::vector<FindingKind> warnings;
+    for (int k = 0; k <= static_cast<int>(FindingKind::UnreachableEnemy); ++k)
+        if (IsWarning(static_cast<FindingKind>(k)))
+            warnings.push_back(static_cast<FindingKind>(k));
+    EXPECT_EQ(warnings, (std::vector<FindingKind>{FindingKind::ElevatorSide, FindingKind::UnreachableTreasure,
+                                                  FindingKind::UnreachableKey, FindingKind::UnreachableEnemy}));
 }

@@ -1,5 +1,6 @@
 // From a map's words to the raycaster's level, by the engine's rules.
 
+#include "RulesTestUtil.h"
 #include "raycast/LevelBuilder.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@ WordPictures Pictures()
     words.frame = {100, 101};
     words.ceilings = {0xFF111111u, 0xFF222222u};
     words.floor = 0xFF707070u;
+    words.rules = std::make_shared<const EngineRules>(test::ShippedRules("WL6"));
     return words;
 }
 
@@ -78,6 +80,15 @@ TEST(LevelBuilderTest, WordsBecomeWallsDoorsFloorsAndSprites)
     map.SetWord(0, 3, 0, 91);
     RebuildLevel(level, map, 1, Pictures());
     EXPECT_EQ(level.DoorOpening(3, 0), 0.0) << "a new door is closed";
+
+    // Without rules of play, the words with a wall or door picture.
+    WordPictures pictured = Pictures();
+    pictured.rules.reset();
+    level = BuildLevel(map, 1, pictured);
+    EXPECT_EQ(level.At(0, 0).kind, CellKind::Wall);
+    EXPECT_EQ(level.At(1, 0).kind, CellKind::Empty);
+    EXPECT_EQ(level.At(2, 0).kind, CellKind::Door);
+    EXPECT_EQ(level.At(3, 0).kind, CellKind::Empty);
 }
 
 TEST(LevelBuilderTest, TheCameraStartsAtThePlayerStart)

@@ -1348,6 +1348,9 @@ def structure_files(ext):
     pictures, graphics_section = graphics_files(ext)
     files.update(pictures)
     files["%s.ini" % ext] += crlf(graphics_section)
+    rules, engine_section = engine_files(ext)
+    files.update(rules)
+    files["%s.ini" % ext] += crlf(engine_section)
     return files
 
 
@@ -1534,6 +1537,135 @@ def graphics_files(ext):
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
     files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game))}
     return files, graphics_settings_lines(game)
+
+
+# --------------------------------------------------------------------------
+# The rules of play: engine.txt and section [Engine]
+# --------------------------------------------------------------------------
+#
+# What every word means to the engine, for the map check and the analysis of
+# play, from id Software's released engine source: SetupGameLevel and
+# ScanInfoPlane in WL_GAME.C (walls below AREATILE 107, the doors 90..101 and
+# their locks, AMBUSHTILE 106, which words spawn what on which difficulty),
+# statinfo and SpawnStatic in WL_ACT1.C (blocking statics, bonus items and
+# which count as treasure), PushWall in WL_ACT1.C, the spawn functions in
+# WL_ACT2.C (which actors count toward the kills, which are always deaf),
+# KillActor in WL_STATE.C with the death states (which boss drops the gold
+# key, whose death ends the level) and Cmd_Use, VictoryTile and GetBonus in
+# WL_AGENT.C (the elevator switch 21, the secret elevator's floor 107, the
+# victory tile 99, the Spear).
+
+ENGINE_HEADER = [
+    "# What each map word means to the game engine: the rules of play for the map check and the",
+    "# analysis of a level. plane,words,kind[,attribute...]; words is one word or first-last.",
+    "# wall: switch. door: vertical|horizontal, lock=N, elevator. floor: ambush, secret.",
+    "# start: facing. static: block, bonus=treasure|key|weapon|health|ammo|spear, key=N.",
+    "# actor, boss: stand|patrol, kill, skill=N (lowest skill level placing it), facing, ambush;",
+    "# boss also key=N (dropped when it dies), ends (its death ends the level).",
+    "# corpse (stops push walls), pushwall, turn (facing), victory. Unlisted plane-0 words are floor.",
+]
+
+# statinfo of WL_ACT1.C by entry (word - 23): "block", a bonus, or None for a
+# decoration the player walks through. Spear of Destiny's differences follow.
+WOLF_STATINFO = [
+    None, "block", "block", "block", None, "block", "health", "block",        # 23..30
+    "block", None, "block", "block", "block", "block", None, None,            # 31..38
+    "block", "block", "block", None, "key=1", "key=2", "block", None,         # 39..46
+    "health", "health", "ammo", "weapon", "weapon", "treasure", "treasure", "treasure",  # 47..54
+    "treasure", "treasure", "health", "block", "block", "block", "health", "block",      # 55..62
+    "block", None, None, None, None, "block", "block", None,                   # 63..70
+    "ammo",                                                                     # 71: the guards' half clip
+]
+SPEAR_STATINFO_CHANGES = {38: "block", 63: None, 67: "block",
+                          71: "block", 72: "ammo", 73: "block", 74: "spear"}
+
+# Soldiers: (kind, word of the first standing one, step to the copies for
+# skill levels 3 and 4). SpawnStand places no dog, and counts none.
+ENGINE_SOLDIERS = [("guard", 108, 36), ("officer", 116, 36), ("ss", 126, 36), ("dog", 134, 36),
+                   ("mutant", 216, 18)]
+# Bosses and other actors placed on every skill level: (word, what the
+# engine does). Every one counts toward the kills and is always deaf.
+WOLF_BOSS_RULES = [
+    (160, "boss,kill,ambush"),             # Fake Hitler
+    (178, "boss,kill,ambush,ends"),        # Hitler in his mech: dies into Hitler, whose death ends the game
+    (179, "boss,kill,ambush,ends"),        # General Fettgesicht
+    (196, "boss,kill,ambush,ends"),        # Dr. Schabbs
+    (197, "boss,kill,ambush,key=1"),       # Gretel Grosse
+    (214, "boss,kill,ambush,key=1"),       # Hans Grosse
+    (215, "boss,kill,ambush,ends"),        # Otto Giftmacher
+    (224, "actor,kill,ambush"), (225, "actor,kill,ambush"),   # the ghosts, counted as killed already
+    (226, "actor,kill,ambush"), (227, "actor,kill,ambush"),
+]
+SPEAR_BOSS_RULES = [
+    (106, "actor,kill,ambush"),            # Spectre
+    (107, "boss,kill,ambush,ends"),        # Angel of Death
+    (125, "boss,kill,ambush,key=1"),       # Trans Grosse
+    (142, "boss,kill,ambush,key=1"),       # Uber Mutant
+    (143, "boss,kill,ambush,key=1"),       # Barnacle Wilhelm
+    (161, "boss,kill,ambush,key=1"),       # Death Knight
+]
+ENGINE_MAP_SIZE = 64
+
+
+def static_rule(entry):
+    if entry is None:
+        return "static"
+    if entry == "block":
+        return "static,block"
+    if entry.startswith("key="):
+        return "static,bonus=key," + entry
+    return "static,bonus=" + entry
+
+
+def engine_lines(game):
+    """The rules file of a game ("wolf" or "spear")."""
+    lines = list(ENGINE_HEADER)
+    lines += ["0,1-20,wall", "0,21,wall,switch", "0,22-89,wall"]
+    locks = ["", ",lock=1", ",lock=2", ",lock=3", ",lock=4", ",elevator"]
+    for word in range(90, 102):
+        lines.append("0,%d,door,%s%s" % (word, "vertical" if word % 2 == 0 else "horizontal", locks[(word - 90) // 2]))
+    lines += ["0,102-105,wall", "0,106,floor,ambush", "0,107,floor,secret", "0,108-143,floor"]
+
+    lines.append("1,19-22,start,facing=n e s w")
+    statinfo = {23 + i: entry for i, entry in enumerate(WOLF_STATINFO)}
+    if game == "spear":
+        statinfo.update(SPEAR_STATINFO_CHANGES)
+    else:
+        statinfo[72] = None  # ScanInfoPlane spawns the entry past the list's end: nothing, but a static
+    lines += ["1,%d,%s" % (word, static_rule(entry)) for word, entry in sorted(statinfo.items())]
+    lines.append("1,90-97,turn,facing=" + " ".join(DIRECTIONS8))
+    lines.append("1,98,pushwall")
+    if game == "wolf":
+        lines.append("1,99,victory")  # Spear of Destiny's VictoryTile freezes the player and ends nothing
+    for kind, base, step in ENGINE_SOLDIERS:
+        for level, offset in ((1, 0), (3, step), (4, 2 * step)):
+            for moving in (False, True):
+                if kind == "dog" and not moving:
+                    continue
+                first = base + offset + (4 if moving else 0)
+                lines.append("1,%d-%d,actor,%s,kill,skill=%d,facing=e n w s"
+                             % (first, first + 3, "patrol" if moving else "stand", level))
+    lines.append("1,124,corpse")
+    lines += ["1,%d,%s" % (word, rule) for word, rule in (WOLF_BOSS_RULES if game == "wolf" else SPEAR_BOSS_RULES)]
+    return sorted_rules(lines)
+
+
+def sorted_rules(lines):
+    """The header, then the rules by plane and first word."""
+    notes = [line for line in lines if line.startswith("#")]
+    rules = [line for line in lines if not line.startswith("#")]
+
+    def key(line):
+        plane, words = line.split(",")[:2]
+        return int(plane), int(words.split("-")[0])
+    return notes + sorted(rules, key=key)
+
+
+def engine_files(ext):
+    """The structure's rules file, and the lines of its [Engine] section."""
+    game = "wolf" if GAMES[ext] is wolf_planes else "spear"
+    section = ["", "[Engine]", "Rules=engine.txt", "MapSize=%d" % ENGINE_MAP_SIZE]
+    return {"engine.txt": crlf(engine_lines(game))}, section
 
 
 # --------------------------------------------------------------------------

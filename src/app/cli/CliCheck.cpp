@@ -4,7 +4,9 @@
 #include "app/cli/JsonOutput.h"
 #include "editor/MapInformation.h"
 #include "editor/MapRenderer.h"
+#include "engine/StructureRules.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace tsl::cli {
@@ -17,8 +19,17 @@ Json JsonNumber(const std::optional<int>& value)
 
 Json FindingJson(const MapFinding& finding)
 {
-    return {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", JsonNumber(finding.Limit)},
-            {"x", JsonNumber(finding.Column)}, {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
+    Json json = {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", JsonNumber(finding.Limit)},
+                 {"x", JsonNumber(finding.Column)}, {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
+    if (!finding.Tiles.empty()) {
+        Json tiles = Json::array();
+        for (const MapTile& tile : finding.Tiles)
+            tiles.push_back(Json::array({tile.x, tile.y}));
+        json["tiles"] = tiles;
+    }
+    if (!finding.Skills.empty())
+        json["skills"] = finding.Skills;
+    return json;
 }
 
 int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
@@ -28,6 +39,7 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
         return 2;
 
     const MapLimits limits = ReadMapLimits(*opened.settings);
+    const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
     std::vector<bool> shown;
     for (const PlaneDisplay& display : ReadPlaneDisplay(*opened.settings, opened.maps.NumPlanes))
         shown.push_back(display.Show);
@@ -36,8 +48,9 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     Json list = Json::array();
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
-        const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, limits, shown);
-        anyFinding = anyFinding || !findings.empty();
+        const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, *rules.Rules, limits, shown);
+        anyFinding = anyFinding || std::any_of(findings.begin(), findings.end(),
+                                               [](const MapFinding& f) { return !IsWarning(f.Kind); });
         if (a.json) {
             Json found = Json::array();
             for (const MapFinding& finding : findings)
@@ -60,8 +73,9 @@ const Registrar kCheck(MakeCommand<MapsArguments>(
     "check",
     "Checks each map against the engine's limits of the game's structure (doors, static\n"
     "objects, actors), for exactly one player start, and for words of a shown plane\n"
-    "without a symbol. Exit status 0 when no map has a finding, 1 when one has, 2 on\n"
-    "an error, 3 when the set loaded with damage.",
+    "without a symbol; by the structure's rules of play, whether each level can be\n"
+    "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
+    "aside), 1 when one has, 2 on an error, 3 when the set loaded with damage.",
     RunCheck));
 
 } // namespace

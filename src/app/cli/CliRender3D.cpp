@@ -5,9 +5,11 @@
 #include "core/ImageFile.h"
 #include "core/IniFile.h"
 #include "editor/GameGraphics.h"
+#include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 #include "raycast/GamePictures.h"
 #include "raycast/Raycaster.h"
+#include "symbols/SymbolTables.h"
 
 #include <charconv>
 #include <cmath>
@@ -92,6 +94,9 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const GameGraphics& graphics = *load.Graphics;
     const auto pictures = std::make_unique<GamePictures>(
         BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
+    if (RulesLoad rules = LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, {});
+        rules.Status == RulesStatus::Loaded)
+        pictures->words.rules = std::move(rules.Rules);
 
     const Level level = BuildLevel(map, a.map - 1, pictures->words);
     Camera camera = StartCamera(map);

@@ -38,6 +38,7 @@ std::optional<Failure> TEditorBox::LoadProjectGraphics()
         LoadGameGraphics(project.Maps.Path, project.Maps.Extension, project.StructureFolder, *project.Settings);
     graphics_ = load.Graphics;
     renderer_.SetGraphics(graphics_);
+    renderer_.SetRules(project.Rules.Rules);
     QAction* toggle = actions_->Get(Command::GameGraphics);
     toggle->setChecked(graphics_ && GameGraphicsWanted(*project.Settings, true));
     actions_->ExplainDisabled(Command::GameGraphics, graphics_ ? QString() : QString::fromStdString(load.Problem.text));

@@ -54,9 +54,11 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
             graphics = load.Graphics;
             pictureProblem_ = load.Problem.text;
         }
-        pictures_ = std::make_shared<const GamePictures>(
+        GamePictures pictures =
             graphics ? BuildGamePictures(graphics->Pages, graphics->Colours, graphics->Pictures, graphics->Settings)
-                     : PlainGamePictures());
+                     : PlainGamePictures();
+        pictures.words.rules = project_->Rules.Rules;
+        pictures_ = std::make_shared<const GamePictures>(std::move(pictures));
         ShowMap(project_->Maps.CurrentMap);
         return;
     }

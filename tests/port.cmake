@@ -4,14 +4,14 @@
 # build folder, and the others require it; where the port cannot be built
 # (no SDL2 development packages, no ports folder) they skip, saying why.
 set(TESSELAR_ENGINE_DIR ${CMAKE_BINARY_DIR}/engine)
-add_test(NAME EnginePort.Build COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/engine/build_port.sh
+add_test(NAME EnginePort.Build COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/port/build_port.sh
   ${PROJECT_SOURCE_DIR}/../shared/ports ${TESSELAR_ENGINE_DIR})
 set_tests_properties(EnginePort.Build PROPERTIES FIXTURES_SETUP EnginePort)
-file(GLOB TESSELAR_ENGINE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/engine/*.cpp)
-add_executable(tesselar_engine_tests ${TESSELAR_ENGINE_TESTS})
-target_link_libraries(tesselar_engine_tests PRIVATE tesselar_test_support GTest::gtest GTest::gtest_main
+file(GLOB TESSELAR_ENGINE_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/port/*.cpp)
+add_executable(tesselar_port_tests ${TESSELAR_ENGINE_TESTS})
+target_link_libraries(tesselar_port_tests PRIVATE tesselar_test_support GTest::gtest GTest::gtest_main
   tesselar_test_warnings)
-target_compile_definitions(tesselar_engine_tests PRIVATE TESSELAR_ENGINE_DIR="${TESSELAR_ENGINE_DIR}")
-add_dependencies(tesselar_engine_tests tesselar_shipped_mapdefs)
-gtest_discover_tests(tesselar_engine_tests DISCOVERY_TIMEOUT 60
+target_compile_definitions(tesselar_port_tests PRIVATE TESSELAR_ENGINE_DIR="${TESSELAR_ENGINE_DIR}")
+add_dependencies(tesselar_port_tests tesselar_shipped_mapdefs)
+gtest_discover_tests(tesselar_port_tests DISCOVERY_TIMEOUT 60
   PROPERTIES FIXTURES_REQUIRED EnginePort TIMEOUT 120)

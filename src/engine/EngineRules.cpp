@@ -1,0 +1,310 @@
+#include "engine/EngineRules.h"
+
+#include "core/TextFile.h"
+#include "symbols/SymbolTables.h"
+
+#include <array>
+#include <charconv>
+#include <optional>
+#include <utility>
+#include <variant>
+
+namespace tsl {
+
+namespace {
+
+constexpr int kMaxPlane = 99;
+
+constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
+    {WordKind::Wall, "wall"},
+    {WordKind::Door, "door"},
+    {WordKind::Floor, "floor"},
+    {WordKind::PlayerStart, "start"},
+    {WordKind::Static, "static"},
+    {WordKind::Actor, "actor"},
+    {WordKind::Boss, "boss"},
+    {WordKind::Corpse, "corpse"},
+    {WordKind::PushWall, "pushwall"},
+    {WordKind::TurningPoint, "turn"},
+    {WordKind::Victory, "victory"},
+}};
+
+constexpr std::array<std::pair<Bonus, std::string_view>, 6> kBonuses = {{
+    {Bonus::Treasure, "treasure"},
+    {Bonus::Key, "key"},
+    {Bonus::Weapon, "weapon"},
+    {Bonus::Health, "health"},
+    {Bonus::Ammo, "ammo"},
+    {Bonus::Spear, "spear"},
+}};
+
+std::string_view Trimmed(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, start);
+        const std::string_view part = Trimmed(text.substr(start, at == std::string_view::npos ? at : at - start));
+        if (separator == ',' || !part.empty())
+            parts.push_back(part);
+        if (at == std::string_view::npos)
+            return parts;
+        start = at + 1;
+    }
+}
+
+std::optional<int> Number(std::string_view text, int min, int max)
+{
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+template <typename T, std::size_t N>
+std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& names, std::string_view text)
+{
+    for (const auto& [value, name] : names)
+        if (name == text)
+            return value;
+    return std::nullopt;
+}
+
+// The attributes each kind takes; the parser refuses the others, so that a
+// misspelt rule does not pass unnoticed.
+bool Takes(WordKind kind, std::string_view attribute)
+{
+    using enum WordKind;
+    static const std::array<std::pair<WordKind, std::string_view>, 24> kTaken = {{
+        {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
+        {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
+        {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
+        {Actor, "facing"},  {Actor, "ambush"},    {Boss, "kill"},       {Boss, "skill"},   {Boss, "facing"},
+        {Boss, "ambush"},   {Boss, "key"},        {Boss, "ends"},       {TurningPoint, "facing"},
+    }};
+    for (const auto& [k, name] : kTaken)
+        if (k == kind && name == attribute)
+            return true;
+    return false;
+}
+
+struct Rule {
+    int plane = 0;
+    int first = 0;
+    int last = 0;
+    WordMeaning meaning;
+    std::vector<Facing> facings; // one per word, or one for all
+};
+
+// One line of the rules file, or what is wrong with it.
+std::variant<Rule, std::string> ParseRule(std::string_view line)
+{
+    const std::vector<std::string_view> fields = Split(line, ',');
+    if (fields.size() < 3)
+        return std::string("a rule is plane,words,kind[,attribute...]");
+    Rule rule;
+    const auto plane = Number(fields[0], 0, kMaxPlane);
+    if (!plane)
+        return "the plane is a number from 0 to " + std::to_string(kMaxPlane);
+    rule.plane = *plane;
+    const std::size_t dash = fields[1].find('-');
+    const auto first = Number(Trimmed(fields[1].substr(0, dash)), 0, 65535);
+    const auto last = dash == std::string_view::npos ? first : Number(Trimmed(fields[1].substr(dash + 1)), 0, 65535);
+    if (!first || !last || *last < *first)
+        return std::string("the words are a number from 0 to 65535 or a range first-last");
+    rule.first = *first;
+    rule.last = *last;
+    const auto kind = Named(kKinds, fields[2]);
+    if (!kind)
+        return "the kind \"" + std::string(fields[2]) +
+               "\" is none of wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
+    WordMeaning& m = rule.meaning;
+    m.kind = *kind;
+    for (std::size_t i = 3; i < fields.size(); ++i) {
+        const std::size_t equals = fields[i].find('=');
+        const std::string_view name = Trimmed(fields[i].substr(0, equals));
+        const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(fields[i].substr(equals + 1));
+        if (!Takes(m.kind, name))
+            return "a " + std::string(fields[2]) + " takes no attribute \"" + std::string(name) + "\"";
+        const bool flag = equals == std::string_view::npos;
+        auto wrong = [&] { return "the attribute \"" + std::string(fields[i]) + "\" does not read"; };
+        if (name == "lock" || name == "key" || name == "skill") {
+            const auto number = Number(value, 1, name == "skill" ? 4 : kMaxKeys);
+            if (flag || !number)
+                return name == "skill" ? std::string("the skill level is a number from 1 to 4")
+                                       : "the key is a number from 1 to " + std::to_string(kMaxKeys);
+            (name == "lock" ? m.lock : name == "key" ? m.key : m.skill) = static_cast<std::uint8_t>(*number);
+        } else if (name == "bonus") {
+            const auto bonus = Named(kBonuses, value);
+            if (!bonus)
+                return "the bonus \"" + std::string(value) + "\" is none of treasure, key, weapon, health, ammo, spear";
+            m.bonus = *bonus;
+        } else if (name == "facing") {
+            for (std::string_view code : Split(value, ' ')) {
+                const auto facing = FacingNamed(code);
+                if (!facing)
+                    return "the facing \"" + std::string(code) + "\" is none of 0, e, ne, n, nw, w, sw, s, se";
+                rule.facings.push_back(*facing);
+            }
+            const auto words = static_cast<std::size_t>(rule.last - rule.first + 1);
+            if (rule.facings.size() != 1 && rule.facings.size() != words)
+                return std::string("give one facing for every word, or one for all");
+        } else if (!flag) {
+            return wrong();
+        } else if (name == "switch") {
+            m.elevatorSwitch = true;
+        } else if (name == "vertical" || name == "horizontal") {
+            m.vertical = name == "vertical";
+        } else if (name == "elevator") {
+            m.elevator = true;
+        } else if (name == "ambush") {
+            m.ambush = true;
+        } else if (name == "secret") {
+            m.secret = true;
+        } else if (name == "block") {
+            m.blocks = true;
+        } else if (name == "stand" || name == "patrol") {
+            m.patrol = name == "patrol";
+        } else if (name == "kill") {
+            m.kill = true;
+        } else if (name == "ends") {
+            m.endsLevel = true;
+        }
+    }
+    if (m.kind == WordKind::Static && m.bonus == Bonus::Key && m.key == 0)
+        return std::string("a key bonus names its key: key=N");
+    if (m.kind == WordKind::Corpse)
+        m.blocks = true;
+    return rule;
+}
+
+// The counted symbol types, and what each makes of a word.
+std::optional<WordMeaning> SymbolMeaning(std::string_view type, std::uint16_t value, std::string_view direction)
+{
+    WordMeaning m;
+    const int facing = DirectionIndex(direction);
+    m.facing = static_cast<Facing>(facing);
+    if (type == "d" || type == "ld") {
+        m.kind = WordKind::Door;
+        m.lock = type == "ld" ? kUnknownLock : 0;
+        m.vertical = value % 2 == 0;
+        m.facing = Facing::None;
+    } else if (type == "sp") {
+        m.kind = WordKind::PlayerStart;
+    } else if (type == "so" || type == "to" || type == "k") {
+        m.kind = WordKind::Static;
+        m.bonus = type == "k" ? Bonus::Key : Bonus::None;
+    } else if (type.size() == 3 && (type[0] == 's' || type[0] == 'm') && type[1] == 'g' &&
+               (type[2] == '1' || type[2] == '3' || type[2] == '4')) {
+        m.kind = WordKind::Actor;
+        m.patrol = type[0] == 'm';
+        m.skill = static_cast<std::uint8_t>(type[2] - '0');
+        m.kill = true;
+    } else if (type == "b") {
+        m.kind = WordKind::Boss;
+        m.kill = true;
+    } else if (type == "oa") {
+        m.kind = WordKind::Actor;
+    } else if (type == "sd") {
+        m.kind = WordKind::PushWall;
+    } else if (type == "tp") {
+        m.kind = WordKind::TurningPoint;
+    } else if (type == "tt") {
+        m.kind = WordKind::Nothing;
+    } else {
+        return std::nullopt;
+    }
+    return m;
+}
+
+} // namespace
+
+Outcome<EngineRules> EngineRules::Parse(std::string_view text, const std::string& fileName)
+{
+    EngineRules rules;
+    rules.fromEngine_ = true;
+    std::vector<std::vector<std::int32_t>> lineOf; // by plane and word: the line that gave it, or 0
+    const std::vector<std::string> lines = SplitLines(text);
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const std::string_view line = Trimmed(lines[n]);
+        if (line.empty() || line.front() == '#')
+            continue;
+        auto fail = [&](const std::string& what) {
+            return Failure{"Line " + std::to_string(n + 1) + " of \"" + fileName + "\": " + what + ".",
+                           kRulesErrorCaption, MessageIcon::Warning};
+        };
+        auto parsed = ParseRule(line);
+        if (auto* problem = std::get_if<std::string>(&parsed))
+            return fail(*problem);
+        const Rule& rule = std::get<Rule>(parsed);
+        if (lineOf.size() <= static_cast<std::size_t>(rule.plane))
+            lineOf.resize(static_cast<std::size_t>(rule.plane) + 1);
+        auto& given = lineOf[static_cast<std::size_t>(rule.plane)];
+        if (given.size() <= static_cast<std::size_t>(rule.last))
+            given.resize(static_cast<std::size_t>(rule.last) + 1, 0);
+        for (int word = rule.first; word <= rule.last; ++word) {
+            if (const int earlier = given[static_cast<std::size_t>(word)])
+                return fail("plane " + std::to_string(rule.plane) + " word " + std::to_string(word) +
+                            " has a rule already, on line " + std::to_string(earlier));
+            given[static_cast<std::size_t>(word)] = static_cast<std::int32_t>(n + 1);
+            WordMeaning meaning = rule.meaning;
+            if (!rule.facings.empty())
+                meaning.facing = rule.facings[rule.facings.size() == 1 ? 0 : static_cast<std::size_t>(word - rule.first)];
+            rules.Set(rule.plane, static_cast<std::uint16_t>(word), meaning);
+        }
+    }
+    return rules;
+}
+
+EngineRules EngineRules::FromSymbols(const SymbolTables& symbols)
+{
+    EngineRules rules;
+    for (int plane = 0; plane < symbols.NumPlanes(); ++plane) {
+        std::vector<bool> decided;
+        for (const MapSymbols& symbol : symbols.PlaneSymbols(plane)) {
+            if (symbol.Value <= 0 || symbol.Value > 0xFFFF)
+                continue;
+            const auto word = static_cast<std::uint16_t>(symbol.Value);
+            if (decided.size() <= word)
+                decided.resize(static_cast<std::size_t>(word) + 1, false);
+            if (decided[word])
+                continue;
+            if (auto meaning = SymbolMeaning(symbol.SymbolType, word, symbol.Direction)) {
+                decided[word] = true;
+                rules.Set(plane, word, *meaning);
+            } else if (symbol.SymbolType == "w" && rules.Meaning(plane, word).kind == WordKind::Nothing) {
+                rules.Set(plane, word, WordMeaning{.kind = WordKind::Wall});
+            }
+        }
+    }
+    return rules;
+}
+
+void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
+{
+    if (planes_.size() <= static_cast<std::size_t>(plane))
+        planes_.resize(static_cast<std::size_t>(plane) + 1);
+    auto& words = planes_[static_cast<std::size_t>(plane)];
+    if (words.size() <= word)
+        words.resize(static_cast<std::size_t>(word) + 1);
+    words[word] = meaning;
+    const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
+    if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
+        givenKeys_ |= 1u << (meaning.key - 1);
+}
+
+bool EngineRules::KeyExists(int key) const
+{
+    return key >= 1 && key <= kMaxKeys && (givenKeys_ & (1u << (key - 1))) != 0;
+}
+
+} // namespace tsl

@@ -1,0 +1,160 @@
+#pragma once
+// What each map word means to the game engine: which plane-0 words are
+// walls, doors (and their locks), the elevator switch and the floors; which
+// plane-1 words place the player, static objects, actors (per skill level),
+// bosses (and what their death does), push walls, turning points and the
+// victory tile. The raycaster, the map check, the renderer's marks and the
+// level analysis all ask this one model.
+//
+// A shipped structure carries the facts of its game as data: section
+// "Engine" of its settings names a rules file (see StructureRules), written
+// from the games' released engine source. A structure without one gets a
+// model read from what its symbol types suggest (FromSymbols), which serves
+// the drawing and the placement checks but not the analysis of play, since
+// those rules may not be its game's.
+//
+// The rules file: CR LF or LF lines, "#" starts a note. Every other line is
+//
+//     plane,words,kind[,attribute...]
+//
+// `words` is one word or a range "first-last"; an attribute is a name or
+// name=value. Kinds and their attributes:
+//
+//     wall        switch (the elevator switch, used from the east or west)
+//     door        vertical | horizontal, lock=N (the key 1 to 4 that opens
+//                 it), elevator
+//     floor       ambush (actors standing on it do not hear), secret (the
+//                 elevator switch used while standing here leads to the
+//                 secret level)
+//     start       facing=n|e|s|w
+//     static      block (stops the player and push walls), bonus=treasure|
+//                 key|weapon|health|ammo|spear, key=N (the key a bonus gives)
+//     actor       stand | patrol, kill (counts toward the kill ratio),
+//                 skill=N (the lowest skill level that places it; none:
+//                 every level), facing=..., ambush (always deaf)
+//     boss        as actor, and key=N (drops key N when it dies), ends (its
+//                 death ends the level)
+//     corpse      a dead body: nothing to kill, but it stops push walls
+//     pushwall    the wall under it moves when pushed
+//     turn        facing=...: a patrolling actor turns here
+//     victory     walking onto it ends the game's episode
+//
+// `facing` takes one direction (0 e ne n nw w sw s se) for every word of
+// the range, or one for all. Plane-0 words not listed are open floor;
+// other words not listed mean nothing.
+
+#include "core/Failure.h"
+#include "graphics/PictureTable.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tsl {
+
+class SymbolTables;
+
+inline constexpr const char* kRulesErrorCaption = "Error loading rules of play";
+
+enum class WordKind : std::uint8_t {
+    Nothing, // plane 0: open floor without an area
+    Floor,
+    Wall,
+    Door,
+    PlayerStart,
+    Static,
+    Actor,
+    Boss,
+    Corpse,
+    PushWall,
+    TurningPoint,
+    Victory,
+};
+
+enum class Bonus : std::uint8_t { None, Treasure, Key, Weapon, Health, Ammo, Spear };
+
+// A lock the model knows is there but not which key opens it (a locked
+// door of the symbols).
+inline constexpr std::uint8_t kUnknownLock = 0xFF;
+inline constexpr int kMaxKeys = 4;
+
+struct WordMeaning {
+    WordKind kind = WordKind::Nothing;
+    Facing facing = Facing::None; // player start, actor, boss, turning point
+    Bonus bonus = Bonus::None;    // static
+    std::uint8_t lock = 0;        // door: key 1 to 4, kUnknownLock, 0 for none
+    std::uint8_t key = 0;         // static: the key it gives; boss: the key it drops
+    std::uint8_t skill = 0;       // actor: the lowest skill level (1 to 4) placing it; 0: every level
+    bool vertical = false;        // door: in a vertical wall line, passed from east or west
+    bool elevator = false;        // door: an elevator door
+    bool elevatorSwitch = false;  // wall
+    bool ambush = false;          // floor: the ambush floor; actor, boss: always deaf
+    bool secret = false;          // floor: the secret elevator's floor
+    bool blocks = false;          // static: stops walking and push walls; corpse: stops push walls
+    bool patrol = false;          // actor
+    bool kill = false;            // actor, boss: counted toward the kills
+    bool endsLevel = false;       // boss
+
+    bool IsActor() const { return kind == WordKind::Actor || kind == WordKind::Boss; }
+    // Whether an actor word places its actor on `skill` (1 to 4).
+    bool PresentOn(int skillLevel) const { return IsActor() && skill <= skillLevel; }
+    // Statics, actors, bosses, corpses and player starts: what must stand on an open tile.
+    bool IsObject() const
+    {
+        return kind == WordKind::Static || IsActor() || kind == WordKind::Corpse || kind == WordKind::PlayerStart;
+    }
+    friend bool operator==(const WordMeaning&, const WordMeaning&) = default;
+};
+
+// Whether an actor word placed on a tile of floor word `floor` is deaf
+// (FL_AMBUSH): always for those the rules say so, and for standing actors on
+// the ambush floor, as SpawnStand makes them; a patrol never hears less.
+inline bool IsAmbush(const WordMeaning& actor, const WordMeaning& floor)
+{
+    return actor.IsActor() && (actor.ambush || (actor.kind == WordKind::Actor && !actor.patrol && floor.ambush));
+}
+
+class EngineRules {
+public:
+    // `fileName` names the text in messages.
+    static Outcome<EngineRules> Parse(std::string_view text, const std::string& fileName);
+    // What the symbol types of every plane suggest ("w" walls, "d" and "ld"
+    // doors, an even door word vertical, "sp" starts, "so", "to", "k"
+    // statics, "sg1" ... "mg4" actors, "b" bosses, "oa" other actors, "sd"
+    // push walls, "tp" turning points), the first symbol of a value with a
+    // counted type deciding, else a wall symbol. Not the game's own rules.
+    static EngineRules FromSymbols(const SymbolTables& symbols);
+
+    const WordMeaning& Meaning(int plane, std::uint16_t word) const
+    {
+        if (plane < 0 || static_cast<std::size_t>(plane) >= planes_.size())
+            return kNothing;
+        const auto& words = planes_[static_cast<std::size_t>(plane)];
+        return word < words.size() ? words[word] : kNothing;
+    }
+    // Plane 0 and plane 1, as the engine reads them.
+    const WordMeaning& Tile(std::uint16_t word) const { return Meaning(0, word); }
+    const WordMeaning& Object(std::uint16_t word) const { return Meaning(1, word); }
+
+    // Read from the game's rules (true) or made from the symbols (false):
+    // only the game's rules are analysed for play.
+    bool FromEngine() const { return fromEngine_; }
+    // The width and height of every map the engine plays; 0: any size.
+    int MapSize() const { return mapSize_; }
+    void SetMapSize(int size) { mapSize_ = size; }
+    // Whether some word of the game gives key `key` (1 to 4): a static or a
+    // boss that drops it.
+    bool KeyExists(int key) const;
+
+private:
+    void Set(int plane, std::uint16_t word, const WordMeaning& meaning);
+
+    static constexpr WordMeaning kNothing{};
+    std::vector<std::vector<WordMeaning>> planes_; // by plane and word
+    unsigned givenKeys_ = 0; // bit k - 1: some word gives key k
+    bool fromEngine_ = false;
+    int mapSize_ = 0;
+};
+
+} // namespace tsl
