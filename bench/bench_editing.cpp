@@ -16,8 +16,7 @@ namespace {
 // A 256 x 256 map of three planes with random words, and small symbol tables.
 std::unique_ptr<EditorSession> LargeSession()
 {
-    auto project = std::make_unique<Project>();
-    MapHandler& maps = project->Maps;
+    MapHandler maps;
     maps.NumPlanes = 3;
     MapList map = maps.CreateMap(256, 256, "Large");
     std::mt19937 random(7);
@@ -26,6 +25,7 @@ std::unique_ptr<EditorSession> LargeSession()
             word = static_cast<std::uint16_t>(random() % 8);
     maps.Headers.push_back(MapHandler::HeaderFor(map));
     maps.AddMap(std::move(map));
+    auto project = std::make_unique<Project>(std::move(maps));
     project->Settings = std::make_unique<IniFile>(std::filesystem::temp_directory_path() / "tesselar-bench-WL6.ini");
     std::vector<std::vector<std::string>> lines(3);
     for (auto& plane : lines)
@@ -46,7 +46,8 @@ void BM_FloodFillWholePlane(benchmark::State& state)
 }
 BENCHMARK(BM_FloodFillWholePlane)->Unit(benchmark::kMillisecond);
 
-// One tile of a 256-tile stroke: the session's move and the redraw of that tile.
+// One tile of a 256-tile stroke: the session's move, the document's notice
+// and the redraw of that tile.
 void BM_PencilStrokePerTile(benchmark::State& state)
 {
     auto session = LargeSession();
@@ -54,17 +55,19 @@ void BM_PencilStrokePerTile(benchmark::State& state)
     const auto display = project.Display();
     Image view;
     RedrawMap(view, session->Maps().Current(), project.Symbols, display, kIntMode);
+    const DocumentToken redraw = session->Document().Listen([&](const DocumentChange& change) {
+        if (change.Region)
+            RedrawTile(view, session->Maps().Current(), project.Symbols, display, kIntMode, change.Region->X1,
+                       change.Region->Y1);
+    });
     session->SetButtonValue(PointerButton::Left, 5);
     int tiles = 0;
     for (auto _ : state) {
         state.PauseTiming();
         session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
         state.ResumeTiming();
-        for (int x = 0; x < 256; ++x) {
-            const EditResult result = session->Pointer({PointerAction::Move, PointerButton::Left, x, x});
-            if (result.Changed)
-                RedrawTile(view, session->Maps().Current(), project.Symbols, display, kIntMode, x, x);
-        }
+        for (int x = 0; x < 256; ++x)
+            session->Pointer({PointerAction::Move, PointerButton::Left, x, x});
         tiles += 256;
         state.PauseTiming();
         session->Pointer({PointerAction::Release, PointerButton::Left, 255, 255});
@@ -78,11 +81,11 @@ void BM_UndoRedoAllPlanes(benchmark::State& state)
 {
     auto session = LargeSession();
     // Every word of every plane changes: the largest step there is.
-    session->EditCurrentMap(kAllPlanes, [](MapList& map) {
-        for (auto& plane : map.Planes)
-            for (auto& word : plane)
-                word = static_cast<std::uint16_t>(word + 1);
-    });
+    auto change = session->Document().Begin();
+    for (auto& plane : change.Current().Planes)
+        for (auto& word : plane)
+            word = static_cast<std::uint16_t>(word + 1);
+    change.Commit();
     for (auto _ : state) {
         session->Undo();
         session->Redo();

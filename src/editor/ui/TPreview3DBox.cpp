@@ -49,7 +49,7 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
     pictureProblem_.clear();
     if (project_) {
         if (!graphics) {
-            GraphicsLoad load = LoadGameGraphics(project_->Maps.Path, project_->Maps.Extension,
+            GraphicsLoad load = LoadGameGraphics(project_->Maps().Path, project_->Maps().Extension,
                                                  project_->StructureFolder, *project_->Settings);
             graphics = load.Graphics;
             pictureProblem_ = load.Problem.text;
@@ -57,7 +57,7 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
         pictures_ = std::make_shared<const GamePictures>(
             graphics ? BuildGamePictures(graphics->Pages, graphics->Colours, graphics->Pictures, graphics->Settings)
                      : PlainGamePictures());
-        ShowMap(project_->Maps.CurrentMap);
+        ShowMap(project_->Maps().CurrentMap);
         return;
     }
     level_ = Level();
@@ -66,31 +66,37 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
 
 void TPreview3DBox::ShowMap(int index)
 {
-    if (!project_ || index < 0 || index >= project_->Maps.NumMaps())
+    if (!project_ || index < 0 || index >= project_->Maps().NumMaps())
         return;
     mapIndex_ = index;
-    const MapList& map = project_->Maps.Maps[static_cast<std::size_t>(index)];
+    const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(index)];
     level_ = BuildLevel(map, index, pictures_->words);
     levelStale_ = false;
     camera_ = StartCamera(map);
     CameraChanged();
 }
 
-void TPreview3DBox::MapEdited()
+void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
 {
-    if (!project_ || mapIndex_ >= project_->Maps.NumMaps())
+    if (!project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
     // A hidden window costs an edit nothing: it catches up when shown.
-    levelStale_ = true;
-    if (isVisible())
-        CatchUp();
+    if (!isVisible() || !region || levelStale_) {
+        levelStale_ = true;
+        if (isVisible())
+            CatchUp();
+        return;
+    }
+    RebuildRegion(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
+                  *region);
+    Redraw();
 }
 
 void TPreview3DBox::CatchUp()
 {
-    if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps.NumMaps())
+    if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
-    RebuildLevel(level_, project_->Maps.Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words);
+    RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words);
     levelStale_ = false;
     Redraw();
 }

@@ -6,10 +6,11 @@
 // or closes the door ahead, Escape closes the window. It draws only when
 // something changed: a move, a resize, an edit or another map.
 //
-// The main window tells it which project and map to show and when the map
-// was edited, and follows the camera through CameraMoved.
+// The window's preview controller tells it which project and map to show and
+// where the map was edited, and follows the camera through CameraMoved.
 
 #include "core/Image.h"
+#include "core/TileRect.h"
 #include "raycast/Camera.h"
 #include "raycast/GamePictures.h"
 #include "raycast/Level.h"
@@ -21,6 +22,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tsl {
@@ -42,9 +44,10 @@ public:
     // Shows map `index` of the project from its player start (Page Up, Page
     // Down, Go To Level ...).
     void ShowMap(int index);
-    // The shown map's words changed: draws them again, keeping the camera
+    // The shown map's words changed in `region` (nothing: anywhere, or its
+    // size): rebuilds those cells and draws them again, keeping the camera
     // and the doors that are still doors as they were.
-    void MapEdited();
+    void MapEdited(const std::optional<TileRect>& region = std::nullopt);
     // Puts the camera in the middle of tile (x, y), keeping its direction.
     void PutCameraAt(int x, int y);
     void SetCamera(const Camera& camera);
