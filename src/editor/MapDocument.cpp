@@ -184,6 +184,7 @@ void MapDocument::ChangeStorage(const std::function<void(MapHandler&)>& change)
     maps.ExtendedMapNames = copy.ExtendedMapNames;
     maps.NameLength = copy.NameLength;
     maps.WDCCompatibleMaps = copy.WDCCompatibleMaps;
+    maps.LoadedWithDamage = copy.LoadedWithDamage;
     maps.DamagedSaveAgreed = copy.DamagedSaveAgreed;
     if (copy.NameLength == before)
         return;

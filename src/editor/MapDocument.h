@@ -113,7 +113,7 @@ public:
 
     // --- the set's storage, beside its words ---
     // Settings of the set that are no words (tags, compression, name length,
-    // the agreement to save a damaged set): `change` works on a copy of the
+    // whether it loaded damaged and the agreement to save it so): `change` works on a copy of the
     // set without its maps, of which only those settings are taken back.
     void ChangeStorage(const std::function<void(MapHandler&)>& change);
 

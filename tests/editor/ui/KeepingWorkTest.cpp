@@ -26,12 +26,9 @@ protected:
         UseUserFolders();
         OpenSample();
     }
-    MapHandler& Maps() { return Editor().CurrentProject()->Maps; }
-    // A word of the second map changed through the edit frame.
-    void Edit(std::uint16_t word)
-    {
-        Editor().Session()->EditMap(1, 0, [word](MapList& map) { map.SetWord(0, 2, 2, word); });
-    }
+    const MapHandler& Maps() { return Editor().CurrentProject()->Maps(); }
+    // A word of the second map changed as a command changes it.
+    void Edit(std::uint16_t word) { EditWord(1, 0, 2, 2, word); }
     fs::path RecoveryFile() { return RecoveryFilePath(RecoveryRoot(), SampleCopy()); }
     // The unsaved maps autosaved, then the editor gone as if killed: nothing
     // asked, nothing saved.
@@ -72,7 +69,7 @@ TEST_F(OpenedEditor, LoweringThePlaneCountSaysWhatItDeletesAndNoKeepsThePlanes)
     Editor().Action("planeManagerAction")->trigger();
     ExpectMessage(1, question.text, "Plane Manager", MessageIcon::Question, Buttons::YesNo);
     EXPECT_EQ(Prompts().Records().size(), 2u) << "No: not even the save question";
-    EXPECT_EQ(Editor().CurrentProject()->Maps.NumPlanes, 3);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().NumPlanes, 3);
 }
 
 TEST_F(KeepingWork, AnAutosaveOutlivesTheEditorAndIsOfferedBackAtTheNextOpen)

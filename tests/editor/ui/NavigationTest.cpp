@@ -61,7 +61,7 @@ TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
         Qt::MouseButton button;
         bool space;
     };
-    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[0];
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps().Current().Planes[0];
     for (const Way way : {Way{Qt::MiddleButton, false}, Way{Qt::LeftButton, true}}) {
         View()->horizontalScrollBar()->setValue(MaxScroll().x() / 2);
         View()->verticalScrollBar()->setValue(MaxScroll().y() / 2);
@@ -83,7 +83,7 @@ TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
         EXPECT_FALSE(View()->Panning());
     }
     EXPECT_FALSE(View()->SpaceHeld());
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[0], before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes[0], before);
     EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
 
     // Shift + wheel scrolls sideways.
@@ -134,7 +134,7 @@ TEST_P(AtZoom, ZoomKeysStepKeepingTheCentreAndCtrlZeroShowsTheWholeMap)
 
 TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
 {
-    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[1];
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps().Current().Planes[1];
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
     Drag({{2, 2}, {4, 3}});
     Editor().Action("copyAction")->trigger();
@@ -146,7 +146,7 @@ TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
     QTest::keyClick(Area(), Qt::Key_Escape);
     EXPECT_TRUE(Area()->PreviewArea().isEmpty());
     EXPECT_TRUE(Editor().Panel()->ToolButton(kToolFill)->isChecked());
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[1], before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes[1], before);
     EXPECT_TRUE(Editor().Action("pasteAction")->isEnabled()) << "the block stays for the next paste";
 
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
@@ -255,9 +255,9 @@ TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsIt
 TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
 {
     Editor().Session()->SetButtonValue(PointerButton::Left, 1);
-    const std::uint16_t old = Editor().CurrentProject()->Maps.Current().Word(0, 5, 6);
+    const std::uint16_t old = Editor().CurrentProject()->Maps().Current().Word(0, 5, 6);
     ASSERT_NE(old, 1);
-    Editor().CurrentProject()->Maps.Current().SetWord(1, 5, 6, 999); // no symbol of plane 2 has it
+    EditWord(Editor().Session()->Maps().CurrentMap, 1, 5, 6, 999); // no symbol of plane 2 has it
     MoveTo({5, 6}, Qt::NoButton);
     EXPECT_EQ(S(Editor().TileStatusText()), "Tile: 5, 6");
     EXPECT_EQ(PanelText("xLabel"), "X: 5");
