@@ -8,6 +8,8 @@
 
 #include "EditorFixture.h"
 
+#include "editor/MapRenderer.h"
+
 #include "editor/ui/MapView.h"
 #include "editor/ui/RecentSymbolsRow.h"
 #include "editor/ui/SidePanel.h"
@@ -210,6 +212,22 @@ TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
     EXPECT_EQ(S(filter->text()), "");
     EXPECT_EQ(static_cast<int>(shown().size()), list->count());
     EXPECT_TRUE(Editor().Action("copyAction")->isEnabled()) << "the selection stays";
+
+    // Each plane keeps its own filter: the walls' text would find no object.
+    auto choosePlane = [&](int plane) {
+        panel->PlaneSelector()->setCurrentIndex(plane);
+        emit panel->PlaneSelector()->activated(plane);
+    };
+    QTest::keyClicks(filter, "stone");
+    choosePlane(1);
+    EXPECT_EQ(S(filter->text()), "");
+    EXPECT_EQ(static_cast<int>(shown().size()), list->count());
+    QTest::keyClicks(filter, "key");
+    choosePlane(0);
+    EXPECT_EQ(S(filter->text()), "stone");
+    EXPECT_LT(static_cast<int>(shown().size()), list->count());
+    choosePlane(1);
+    EXPECT_EQ(S(filter->text()), "key");
 }
 
 TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsItsPlace)
@@ -280,6 +298,20 @@ TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
     QApplication::sendEvent(Area(), &leave);
     EXPECT_EQ(Area()->HoverTile(), std::nullopt);
     EXPECT_EQ(S(Editor().TileStatusText()), "");
+
+    // Another map from "Go To Level", the pointer away over the dialog: the
+    // rows tell that tile of the map shown now, not of the one before.
+    WhenModal([](QWidget* dialog) {
+        Find<QComboBox>(dialog, "levelList")->setCurrentIndex(4);
+        Click(dialog, "okButton");
+    });
+    Editor().Action("goToLevelAction")->trigger();
+    const Project& project = *Editor().CurrentProject();
+    ASSERT_EQ(project.Maps().CurrentMap, 4);
+    for (int p : {0, 1})
+        EXPECT_EQ(S(Editor().Panel()->TileRow(p).text->text()),
+                  TileInfoText(project.Maps().Current(), project.Symbols, p, 5, 6, false, kIntMode).Text)
+            << p;
 }
 
 TEST_F(EditorFixture, TheFirstWindowIsLargeButLeavesRoomOnTheScreenAndCtrlQCloses)
