@@ -4,6 +4,7 @@
 
 #include "editor/EditorSession.h"
 #include "editor/MapRenderer.h"
+#include "raycast/LevelBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,6 +77,46 @@ void BM_PencilStrokePerTile(benchmark::State& state)
     state.SetItemsProcessed(tiles);
 }
 BENCHMARK(BM_PencilStrokePerTile)->Unit(benchmark::kMicrosecond);
+
+// The 3D preview's part of one pencil tile on a 256 x 256 map: the cells of
+// the region the document names rebuilt (Region), against the whole level
+// rebuilt for every tile as before (Whole).
+void PreviewPerTile(benchmark::State& state, bool region)
+{
+    auto session = LargeSession();
+    WordPictures words;
+    for (std::uint16_t w = 1; w < 8; ++w)
+        words.walls[w] = {2 * w, 2 * w + 1};
+    words.sprites[5] = {20, false};
+    Level level = BuildLevel(session->Maps().Current(), 0, words);
+    const DocumentToken rebuild = session->Document().Listen([&](const DocumentChange& change) {
+        if (change.What != DocumentChange::Kind::Words)
+            return;
+        if (region && change.Region)
+            RebuildRegion(level, session->Maps().Current(), 0, words, *change.Region);
+        else
+            RebuildLevel(level, session->Maps().Current(), 0, words);
+    });
+    session->SetButtonValue(PointerButton::Left, 1);
+    int tiles = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
+        state.ResumeTiming();
+        for (int x = 1; x < 100; ++x)
+            session->Pointer({PointerAction::Move, PointerButton::Left, x, x / 2});
+        tiles += 99;
+        state.PauseTiming();
+        session->Pointer({PointerAction::Release, PointerButton::Left, 99, 49});
+        session->Undo();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(tiles);
+}
+void BM_PreviewRebuildPerTile_Region_256x256(benchmark::State& state) { PreviewPerTile(state, true); }
+void BM_PreviewRebuildPerTile_Whole_256x256(benchmark::State& state) { PreviewPerTile(state, false); }
+BENCHMARK(BM_PreviewRebuildPerTile_Region_256x256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewRebuildPerTile_Whole_256x256)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRedoAllPlanes(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 
 #include "SampleGame.h"
 #include "core/Prompter.h"
+#include "editor/PointerInput.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TEditorBox.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -159,6 +161,62 @@ void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
     state.SetLabel("zoom " + std::to_string(editor.ZoomFactor()) + "x");
 }
 BENCHMARK(BM_PaintGameViewport_1600x1000_256x256)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// A 100-tile pencil stroke through the window, as the mouse makes it: the
+// 256 x 256 map in the game's own pictures at zoom 2x, the 3D preview open
+// beside it, every event delivered and every repaint it asks for done
+// before the next one (the view's tiles, the preview's frame). Each stroke
+// is undone untimed, so that every stroke draws.
+void BM_PencilStroke100Tiles_GameGraphicsAndPreview_256x256(benchmark::State& state)
+{
+    const auto pages = SharewarePageFile();
+    if (!pages) {
+        state.SkipWithError("no shareware VSWAP.WL1 in ../shared/games/wl1");
+        return;
+    }
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    const fs::path game = WriteGame(scratch.path / "huge", true);
+    fs::copy_file(*pages, game / "VSWAP.WL6");
+    editor.OpenDirectory(game);
+    if (!editor.GameGraphicsShown()) {
+        state.SkipWithError("the game's pictures are not shown");
+        return;
+    }
+    editor.resize(1400, 900);
+    editor.show();
+    editor.Panel()->ZoomSlider()->setValue(1);
+    editor.Action("preview3DAction")->trigger();
+    QApplication::processEvents();
+    editor.Session()->SetButtonValue(PointerButton::Left, 1);
+    MapPaintArea* area = editor.View()->PaintArea();
+    const int cell = area->CellSize();
+    auto send = [&](QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons held) {
+        const QPointF at(x * cell + cell / 2, y * cell + cell / 2);
+        QMouseEvent event(type, at, area->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(area, &event);
+        QApplication::processEvents();
+    };
+    long tiles = 0;
+    for (auto _ : state) {
+        // To and fro over rows of 40 tiles, from one tile to the next.
+        auto tile = [](int i) { return QPoint(i / 40 % 2 ? 41 - i % 40 : 2 + i % 40, 2 + i / 40); };
+        send(QEvent::MouseButtonPress, 2, 2, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i < 100; ++i)
+            send(QEvent::MouseMove, tile(i).x(), tile(i).y(), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, tile(99).x(), tile(99).y(), Qt::LeftButton, Qt::NoButton);
+        tiles += 100;
+        state.PauseTiming();
+        editor.Action("undoAction")->trigger();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(tiles);
+    state.counters["ms_per_tile"] = benchmark::Counter(static_cast<double>(tiles) / 1000.0,
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PencilStroke100Tiles_GameGraphicsAndPreview_256x256)->Unit(benchmark::kMillisecond);
 
 void BM_OpenProject_60maps(benchmark::State& state)
 {

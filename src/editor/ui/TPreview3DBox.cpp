@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace tsl {
 
@@ -22,6 +23,7 @@ constexpr double kTapSeconds = 2.0 / 70.0;
 // The longest time one tick accounts for, so that a stall is not a jump.
 constexpr double kLongestTick = 0.1;
 constexpr int kTickMs = 15;
+constexpr int kEditFrameMs = 16; // 60 frames a second at most while a stroke draws
 
 QImage Wrap(const Image& image)
 {
@@ -40,6 +42,12 @@ TPreview3DBox::TPreview3DBox(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(640, 400);
     ticker_.setInterval(kTickMs);
     connect(&ticker_, &QTimer::timeout, this, &TPreview3DBox::onTick);
+    editFrame_.setSingleShot(true);
+    editFrame_.setInterval(kEditFrameMs);
+    connect(&editFrame_, &QTimer::timeout, this, [this] {
+        if (std::exchange(editWaiting_, false))
+            EditRedraw();
+    });
 }
 
 void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics)
@@ -89,7 +97,18 @@ void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
     }
     RebuildRegion(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
                   *region);
-    Redraw();
+    EditRedraw();
+}
+
+void TPreview3DBox::EditRedraw()
+{
+    stale_ = true;
+    if (editFrame_.isActive()) {
+        editWaiting_ = true;
+        return;
+    }
+    update();
+    editFrame_.start();
 }
 
 void TPreview3DBox::CatchUp()

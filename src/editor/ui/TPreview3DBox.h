@@ -85,6 +85,9 @@ private:
     void ToggleDoorAhead();
     void CameraChanged();
     void Redraw();
+    // An edit's redraw: at once, then at most one frame per kEditFrameMs
+    // while the edits stream in (a stroke sends one per tile).
+    void EditRedraw();
     void CatchUp();
 
     const Project* project_ = nullptr;
@@ -97,6 +100,8 @@ private:
     Image frame_;
     bool stale_ = true;      // the picture is older than the camera or the level
     bool levelStale_ = false; // the map was edited while the window was hidden
+    QTimer editFrame_;         // runs after an edit's frame
+    bool editWaiting_ = false; // an edit came while it ran
 
     std::map<int, Motion> held_; // by key
     bool running_ = false;
