@@ -51,7 +51,8 @@ MapHandler& MapDocument::Words()
 
 bool MapDocument::Changed() const
 {
-    return unhistoried_ ||
+    // A stroke's words are on the map before its release records them.
+    return unhistoried_ || (open_ && open_->Told()) ||
            std::any_of(histories_.begin(), histories_.end(), [](const UR_Manager& h) { return !h.AtSaved(); });
 }
 
@@ -309,6 +310,7 @@ void MapDocument::Transaction::Publish()
         kept.told = true;
         document_->Notify(notice);
     }
+    document_->TellSavedState();
 }
 
 void MapDocument::Transaction::Commit()
@@ -379,6 +381,7 @@ void MapDocument::Transaction::Abandon()
         notice.What = DocumentChange::Kind::MapList;
         document.Notify(notice);
     }
+    document.TellSavedState();
 }
 
 } // namespace tsl

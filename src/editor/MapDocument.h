@@ -28,6 +28,7 @@
 #include "core/TileRect.h"
 #include "editor/UndoHistory.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -75,8 +76,9 @@ public:
 
     // --- the saved state ---
     // True while the maps differ from their files: a history away from
-    // where the last save left it, or a change no history holds (the map
-    // list, a name, recovered maps).
+    // where the last save left it, a change no history holds (the map
+    // list, a name, recovered maps), or words of an open transaction already
+    // told (a stroke before its release).
     bool Changed() const;
     // The maps are as their files hold them now (after a save).
     void MarkSaved();
@@ -172,8 +174,12 @@ public:
     // Puts every word back and closes the transaction.
     void Abandon();
     bool Open() const { return document_ != nullptr; }
-    // Whether it touched anything yet.
+    // Whether it touched anything yet, and whether listeners heard of it.
     bool Touched() const { return !maps_.empty() || set_ != nullptr; }
+    bool Told() const
+    {
+        return std::any_of(maps_.begin(), maps_.end(), [](const Kept& kept) { return kept.told; });
+    }
 
 private:
     friend class MapDocument;
