@@ -128,27 +128,36 @@ std::optional<fs::path> SharewarePageFile()
     return std::nullopt;
 }
 
-// The same 256 x 256 map with "Game Graphics" on: the shareware page file
-// stands in for the game's own (the words it has no picture for draw their
-// symbols, as in a game), a 1600 x 1000 viewport.
-void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
+// The 256 x 256 game opened in `editor` with "Game Graphics" on: the
+// shareware page file stands in for the game's own (the words it has no
+// picture for draw their symbols, as in a game). False, with the benchmark
+// skipped, without it.
+bool OpenWithGamePictures(benchmark::State& state, const Scratch& scratch, TEditorBox& editor)
 {
     const auto pages = SharewarePageFile();
     if (!pages) {
         state.SkipWithError("no shareware VSWAP.WL1 in ../shared/games/wl1");
-        return;
+        return false;
     }
-    const int position = static_cast<int>(state.range(0));
-    Scratch scratch;
-    SilentPrompter prompter;
-    TEditorBox editor(prompter, scratch.Environment());
     const fs::path game = WriteGame(scratch.path / "huge", true);
     fs::copy_file(*pages, game / "VSWAP.WL6");
     editor.OpenDirectory(game);
     if (!editor.GameGraphicsShown()) {
         state.SkipWithError("the game's pictures are not shown");
-        return;
+        return false;
     }
+    return true;
+}
+
+// The same map in the game's own pictures, a 1600 x 1000 viewport.
+void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
+{
+    const int position = static_cast<int>(state.range(0));
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    if (!OpenWithGamePictures(state, scratch, editor))
+        return;
     editor.Panel()->ZoomSlider()->setValue(position);
     MapPaintArea* area = editor.View()->PaintArea();
     QImage target(1600, 1000, QImage::Format_RGB32);
@@ -165,25 +174,16 @@ BENCHMARK(BM_PaintGameViewport_1600x1000_256x256)->DenseRange(0, 4)->Unit(benchm
 // A 100-tile pencil stroke through the window, as the mouse makes it: the
 // 256 x 256 map in the game's own pictures at zoom 2x, the 3D preview open
 // beside it, every event delivered and every repaint it asks for done
-// before the next one (the view's tiles, the preview's frame). Each stroke
-// is undone untimed, so that every stroke draws.
+// before the next one (the view's tiles, and the preview's frame, which
+// follows a stroke at most once in 16 ms). Each stroke is undone untimed,
+// so that every stroke draws.
 void BM_PencilStroke100Tiles_GameGraphicsAndPreview_256x256(benchmark::State& state)
 {
-    const auto pages = SharewarePageFile();
-    if (!pages) {
-        state.SkipWithError("no shareware VSWAP.WL1 in ../shared/games/wl1");
-        return;
-    }
     Scratch scratch;
     SilentPrompter prompter;
     TEditorBox editor(prompter, scratch.Environment());
-    const fs::path game = WriteGame(scratch.path / "huge", true);
-    fs::copy_file(*pages, game / "VSWAP.WL6");
-    editor.OpenDirectory(game);
-    if (!editor.GameGraphicsShown()) {
-        state.SkipWithError("the game's pictures are not shown");
+    if (!OpenWithGamePictures(state, scratch, editor))
         return;
-    }
     editor.resize(1400, 900);
     editor.show();
     editor.Panel()->ZoomSlider()->setValue(1);
