@@ -20,7 +20,15 @@
 // region of one plane or all, another current map, the list of maps, the
 // saved state. The map view redraws the region, the 3D preview rebuilds its
 // cells, the autosave marks work to save, the title follows the saved state;
-// nobody calls them one by one after a command.
+// nobody calls them one by one after a command. A listener is told while a
+// transaction may still be open (a stroke's words as they come): it reads
+// the maps, and opens no transaction of its own from the notice.
+//
+// A command is written the same way whoever adds it:
+//
+//     auto change = document.Begin();     // a gesture still held ends here
+//     Autofloor(change.Current(), range); // the words, for writing
+//     change.Commit();                    // one undo step; the listeners hear it
 
 #include "core/MapHandler.h"
 #include "core/Notifier.h"
@@ -114,9 +122,10 @@ public:
     bool SetCurrentMap(int map);
 
     // --- the set's storage, beside its words ---
-    // Settings of the set that are no words (tags, compression, name length,
-    // whether it loaded damaged and the agreement to save it so): `change` works on a copy of the
-    // set without its maps, of which only those settings are taken back.
+    // Settings of the set that are no words (tags, compression, name
+    // length, whether it loaded damaged and the agreement to save it so):
+    // `change` works on a copy of the set without its maps, of which only
+    // those settings are taken back.
     void ChangeStorage(const std::function<void(MapHandler&)>& change);
 
     // --- notices ---
