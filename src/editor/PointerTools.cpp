@@ -250,8 +250,11 @@ EditResult PointerTools::Pointer(const PointerInput& input)
 
 EditResult PointerTools::Press(const PointerInput& input)
 {
-    // A second button while one is held: the first gesture ends here.
+    // A second button while one is held: the first gesture ends here. A
+    // gesture some command ended before is past news to this press.
+    ended_ = EditResult{};
     EditResult result = EndGesture();
+    result.GestureEnded = false; // the view goes on sending this press
     const int current = document_.CurrentMap();
     const MapList& map = document_.Current();
     const int x = std::clamp(input.X, 0, map.Width - 1);

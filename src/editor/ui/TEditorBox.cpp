@@ -379,9 +379,11 @@ void TEditorBox::RefreshSelectionRows()
 
 void TEditorBox::Follow(const DocumentChange& change)
 {
-    if (change.What == DocumentChange::Kind::CurrentMap || change.What == DocumentChange::Kind::MapList ||
-        change.What == DocumentChange::Kind::SavedState)
-        UpdateTitle();
+    // A change of words reaches the title through the saved state alone.
+    if (change.What == DocumentChange::Kind::Words)
+        return;
+    UpdateTitle();
+    RefreshCommands();
 }
 
 void TEditorBox::Apply(EditResult result)
