@@ -335,10 +335,19 @@ void Autosaver::Save(const MapHandler& maps, const std::optional<EditorPlace>& p
     wake_.notify_all();
 }
 
+void Autosaver::SavePlace(const EditorPlace& place)
+{
+    {
+        std::lock_guard lock(mutex_);
+        place_ = place;
+    }
+    wake_.notify_all();
+}
+
 void Autosaver::Wait()
 {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return !waiting_ && !writing_; });
+    idle_.wait(lock, [this] { return !waiting_ && !place_ && !writing_; });
 }
 
 std::optional<Failure> Autosaver::TakeFailure()
@@ -352,6 +361,7 @@ std::optional<DiskError> Autosaver::Discard()
     {
         std::unique_lock lock(mutex_);
         waiting_.reset();
+        place_.reset();
         idle_.wait(lock, [this] { return !writing_; });
     }
     return RemoveRecoveryFile(file_);
@@ -361,21 +371,21 @@ void Autosaver::Run()
 {
     std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return waiting_ || stopping_; });
-        if (!waiting_)
+        wake_.wait(lock, [this] { return waiting_ || place_ || stopping_; });
+        if (!waiting_ && !place_)
             return; // stopping, with nothing left to write
-        MapHandler snapshot = std::move(*waiting_);
-        waiting_.reset();
+        std::optional<MapHandler> snapshot = std::exchange(waiting_, std::nullopt);
         const std::optional<EditorPlace> place = std::exchange(place_, std::nullopt);
         writing_ = true;
         lock.unlock();
-        std::optional<Failure> failure = WriteRecoveryFile(file_, snapshot);
+        std::optional<Failure> failure = snapshot ? WriteRecoveryFile(file_, *snapshot) : std::nullopt;
         if (!failure && place)
             failure = WritePlaceFile(PlaceFilePath(file_), *place);
         lock.lock();
         writing_ = false;
         failure_ = std::move(failure);
-        spare_ = std::move(snapshot);
+        if (snapshot)
+            spare_ = std::move(*snapshot);
         idle_.notify_all();
     }
 }
@@ -397,6 +407,10 @@ std::optional<Failure> AutosavePolicy::Tick(const EditorPlace& place)
             saver_.Save(document_.Maps(), place);
             due_ = false;
             written_ = true;
+            writtenPlace_ = place;
+        } else if (written_ && place != writtenPlace_) {
+            saver_.SavePlace(place); // only the user moved on
+            writtenPlace_ = place;
         }
     } else if (written_) {
         Forget(); // undone back to what the files hold

@@ -108,6 +108,8 @@ public:
 
     const std::filesystem::path& File() const { return file_; }
     void Save(const MapHandler& maps, const std::optional<EditorPlace>& place = std::nullopt);
+    // The place alone, beside maps written before.
+    void SavePlace(const EditorPlace& place);
     // Returns once nothing is waiting or being written.
     void Wait();
     std::optional<Failure> TakeFailure();
@@ -132,8 +134,9 @@ private:
 
 // When the unsaved maps are autosaved, driven by the document: every notice
 // of a change marks work to save, and each tick of the window's timer writes
-// what is marked while the maps differ from their files, or removes the file
-// once they are as the files hold them again (undone, or saved).
+// what is marked while the maps differ from their files (the place alone
+// when only it moved), or removes the file once they are as the files hold
+// them again (undone, or saved).
 class AutosavePolicy {
 public:
     // Writes `file` for `document`, which must outlive the policy.
@@ -153,6 +156,7 @@ private:
     MapDocument& document_;
     bool due_ = false;
     bool written_ = false; // the file holds maps not saved since
+    EditorPlace writtenPlace_;
     bool failureTold_ = false;
     DocumentToken following_;
 };

@@ -210,6 +210,13 @@ TEST(Recovery, TheAutosavePolicyWritesWhatChangedSinceTheLastTickAndForgetsWhatW
     EXPECT_TRUE(fs::exists(file));
     EXPECT_EQ(ReadPlaceFile(PlaceFilePath(file)), kPlace);
     EXPECT_FALSE(policy.Due());
+    // The user moves on without an edit: the place alone is written again.
+    const Bytes maps = ReadFile(file);
+    const EditorPlace elsewhere{0, 4, {1, 1, 1}, {2, 2, 2}};
+    EXPECT_FALSE(policy.Tick(elsewhere));
+    policy.Saver().Wait();
+    EXPECT_EQ(ReadPlaceFile(PlaceFilePath(file)), elsewhere);
+    EXPECT_EQ(ReadFile(file), maps);
     session->Undo();
     session->GoToLevel(0);
     session->Undo();
