@@ -4,6 +4,7 @@
 
 #include "editor/EditorSession.h"
 #include "editor/MapRenderer.h"
+#include "raycast/LevelBuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,8 +17,7 @@ namespace {
 // A 256 x 256 map of three planes with random words, and small symbol tables.
 std::unique_ptr<EditorSession> LargeSession()
 {
-    auto project = std::make_unique<Project>();
-    MapHandler& maps = project->Maps;
+    MapHandler maps;
     maps.NumPlanes = 3;
     MapList map = maps.CreateMap(256, 256, "Large");
     std::mt19937 random(7);
@@ -26,6 +26,7 @@ std::unique_ptr<EditorSession> LargeSession()
             word = static_cast<std::uint16_t>(random() % 8);
     maps.Headers.push_back(MapHandler::HeaderFor(map));
     maps.AddMap(std::move(map));
+    auto project = std::make_unique<Project>(std::move(maps));
     project->Settings = std::make_unique<IniFile>(std::filesystem::temp_directory_path() / "tesselar-bench-WL6.ini");
     std::vector<std::vector<std::string>> lines(3);
     for (auto& plane : lines)
@@ -46,7 +47,8 @@ void BM_FloodFillWholePlane(benchmark::State& state)
 }
 BENCHMARK(BM_FloodFillWholePlane)->Unit(benchmark::kMillisecond);
 
-// One tile of a 256-tile stroke: the session's move and the redraw of that tile.
+// One tile of a 256-tile stroke: the session's move, the document's notice
+// and the redraw of that tile.
 void BM_PencilStrokePerTile(benchmark::State& state)
 {
     auto session = LargeSession();
@@ -54,17 +56,19 @@ void BM_PencilStrokePerTile(benchmark::State& state)
     const auto display = project.Display();
     Image view;
     RedrawMap(view, session->Maps().Current(), project.Symbols, display, kIntMode);
+    const DocumentToken redraw = session->Document().Listen([&](const DocumentChange& change) {
+        if (change.Region)
+            RedrawTile(view, session->Maps().Current(), project.Symbols, display, kIntMode, change.Region->X1,
+                       change.Region->Y1);
+    });
     session->SetButtonValue(PointerButton::Left, 5);
     int tiles = 0;
     for (auto _ : state) {
         state.PauseTiming();
         session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
         state.ResumeTiming();
-        for (int x = 0; x < 256; ++x) {
-            const EditResult result = session->Pointer({PointerAction::Move, PointerButton::Left, x, x});
-            if (result.Changed)
-                RedrawTile(view, session->Maps().Current(), project.Symbols, display, kIntMode, x, x);
-        }
+        for (int x = 0; x < 256; ++x)
+            session->Pointer({PointerAction::Move, PointerButton::Left, x, x});
         tiles += 256;
         state.PauseTiming();
         session->Pointer({PointerAction::Release, PointerButton::Left, 255, 255});
@@ -74,15 +78,55 @@ void BM_PencilStrokePerTile(benchmark::State& state)
 }
 BENCHMARK(BM_PencilStrokePerTile)->Unit(benchmark::kMicrosecond);
 
+// The 3D preview's part of one pencil tile on a 256 x 256 map: the cells of
+// the region the document names rebuilt (Region), against the whole level
+// rebuilt for every tile as before (Whole).
+void PreviewPerTile(benchmark::State& state, bool region)
+{
+    auto session = LargeSession();
+    WordPictures words;
+    for (std::uint16_t w = 1; w < 8; ++w)
+        words.walls[w] = {2 * w, 2 * w + 1};
+    words.sprites[5] = {20, false};
+    Level level = BuildLevel(session->Maps().Current(), 0, words);
+    const DocumentToken rebuild = session->Document().Listen([&](const DocumentChange& change) {
+        if (change.What != DocumentChange::Kind::Words)
+            return;
+        if (region && change.Region)
+            RebuildRegion(level, session->Maps().Current(), 0, words, *change.Region);
+        else
+            RebuildLevel(level, session->Maps().Current(), 0, words);
+    });
+    session->SetButtonValue(PointerButton::Left, 1);
+    int tiles = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
+        state.ResumeTiming();
+        for (int x = 1; x < 100; ++x)
+            session->Pointer({PointerAction::Move, PointerButton::Left, x, x / 2});
+        tiles += 99;
+        state.PauseTiming();
+        session->Pointer({PointerAction::Release, PointerButton::Left, 99, 49});
+        session->Undo();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(tiles);
+}
+void BM_PreviewRebuildPerTile_Region_256x256(benchmark::State& state) { PreviewPerTile(state, true); }
+void BM_PreviewRebuildPerTile_Whole_256x256(benchmark::State& state) { PreviewPerTile(state, false); }
+BENCHMARK(BM_PreviewRebuildPerTile_Region_256x256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewRebuildPerTile_Whole_256x256)->Unit(benchmark::kMillisecond);
+
 void BM_UndoRedoAllPlanes(benchmark::State& state)
 {
     auto session = LargeSession();
     // Every word of every plane changes: the largest step there is.
-    session->EditCurrentMap(kAllPlanes, [](MapList& map) {
-        for (auto& plane : map.Planes)
-            for (auto& word : plane)
-                word = static_cast<std::uint16_t>(word + 1);
-    });
+    auto change = session->Document().Begin();
+    for (auto& plane : change.Current().Planes)
+        for (auto& word : plane)
+            word = static_cast<std::uint16_t>(word + 1);
+    change.Commit();
     for (auto _ : state) {
         session->Undo();
         session->Redo();

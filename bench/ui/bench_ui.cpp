@@ -4,6 +4,7 @@
 
 #include "SampleGame.h"
 #include "core/Prompter.h"
+#include "editor/PointerInput.h"
 #include "editor/ui/MapView.h"
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TEditorBox.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -126,27 +128,36 @@ std::optional<fs::path> SharewarePageFile()
     return std::nullopt;
 }
 
-// The same 256 x 256 map with "Game Graphics" on: the shareware page file
-// stands in for the game's own (the words it has no picture for draw their
-// symbols, as in a game), a 1600 x 1000 viewport.
-void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
+// The 256 x 256 game opened in `editor` with "Game Graphics" on: the
+// shareware page file stands in for the game's own (the words it has no
+// picture for draw their symbols, as in a game). False, with the benchmark
+// skipped, without it.
+bool OpenWithGamePictures(benchmark::State& state, const Scratch& scratch, TEditorBox& editor)
 {
     const auto pages = SharewarePageFile();
     if (!pages) {
         state.SkipWithError("no shareware VSWAP.WL1 in ../shared/games/wl1");
-        return;
+        return false;
     }
-    const int position = static_cast<int>(state.range(0));
-    Scratch scratch;
-    SilentPrompter prompter;
-    TEditorBox editor(prompter, scratch.Environment());
     const fs::path game = WriteGame(scratch.path / "huge", true);
     fs::copy_file(*pages, game / "VSWAP.WL6");
     editor.OpenDirectory(game);
     if (!editor.GameGraphicsShown()) {
         state.SkipWithError("the game's pictures are not shown");
-        return;
+        return false;
     }
+    return true;
+}
+
+// The same map in the game's own pictures, a 1600 x 1000 viewport.
+void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
+{
+    const int position = static_cast<int>(state.range(0));
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    if (!OpenWithGamePictures(state, scratch, editor))
+        return;
     editor.Panel()->ZoomSlider()->setValue(position);
     MapPaintArea* area = editor.View()->PaintArea();
     QImage target(1600, 1000, QImage::Format_RGB32);
@@ -159,6 +170,53 @@ void BM_PaintGameViewport_1600x1000_256x256(benchmark::State& state)
     state.SetLabel("zoom " + std::to_string(editor.ZoomFactor()) + "x");
 }
 BENCHMARK(BM_PaintGameViewport_1600x1000_256x256)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+
+// A 100-tile pencil stroke through the window, as the mouse makes it: the
+// 256 x 256 map in the game's own pictures at zoom 2x, the 3D preview open
+// beside it, every event delivered and every repaint it asks for done
+// before the next one (the view's tiles, and the preview's frame, which
+// follows a stroke at most once in 16 ms). Each stroke is undone untimed,
+// so that every stroke draws.
+void BM_PencilStroke100Tiles_GameGraphicsAndPreview_256x256(benchmark::State& state)
+{
+    Scratch scratch;
+    SilentPrompter prompter;
+    TEditorBox editor(prompter, scratch.Environment());
+    if (!OpenWithGamePictures(state, scratch, editor))
+        return;
+    editor.resize(1400, 900);
+    editor.show();
+    editor.Panel()->ZoomSlider()->setValue(1);
+    editor.Action("preview3DAction")->trigger();
+    QApplication::processEvents();
+    editor.Session()->SetButtonValue(PointerButton::Left, 1);
+    MapPaintArea* area = editor.View()->PaintArea();
+    const int cell = area->CellSize();
+    auto send = [&](QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons held) {
+        const QPointF at(x * cell + cell / 2, y * cell + cell / 2);
+        QMouseEvent event(type, at, area->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(area, &event);
+        QApplication::processEvents();
+    };
+    long tiles = 0;
+    for (auto _ : state) {
+        // To and fro over rows of 40 tiles, from one tile to the next.
+        auto tile = [](int i) { return QPoint(i / 40 % 2 ? 41 - i % 40 : 2 + i % 40, 2 + i / 40); };
+        send(QEvent::MouseButtonPress, 2, 2, Qt::LeftButton, Qt::LeftButton);
+        for (int i = 1; i < 100; ++i)
+            send(QEvent::MouseMove, tile(i).x(), tile(i).y(), Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, tile(99).x(), tile(99).y(), Qt::LeftButton, Qt::NoButton);
+        tiles += 100;
+        state.PauseTiming();
+        editor.Action("undoAction")->trigger();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(tiles);
+    state.counters["ms_per_tile"] = benchmark::Counter(static_cast<double>(tiles) / 1000.0,
+                                                      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PencilStroke100Tiles_GameGraphicsAndPreview_256x256)->Unit(benchmark::kMillisecond);
 
 void BM_OpenProject_60maps(benchmark::State& state)
 {

@@ -121,7 +121,12 @@ void MapHandler::RenumberMaps(int first, int /*delta*/)
 void MapHandler::PasteBlock(std::span<const std::vector<std::uint16_t>> source, int destX, int destY, int x1,
                             int y1, int x2, int y2, int stride)
 {
-    MapList& map = Current();
+    tsl::PasteBlock(Current(), source, destX, destY, x1, y1, x2, y2, stride);
+}
+
+void PasteBlock(MapList& map, std::span<const std::vector<std::uint16_t>> source, int destX, int destY, int x1,
+                int y1, int x2, int y2, int stride)
+{
     const int width = map.Width;
     const int height = map.Height;
     const std::size_t planes = std::min(source.size(), map.Planes.size());

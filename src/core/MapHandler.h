@@ -126,6 +126,12 @@ struct LoadReport {
 // Progress of a save: map `index` (from 1) of `count` is being written.
 using SaveProgress = std::function<void(int index, int count)>;
 
+// Copies the rectangle [x1, x2) x [y1, y2) of `source` (one word array per
+// plane, rows of `stride` words) into `map` at (destX, destY); nothing
+// outside the map is written.
+void PasteBlock(MapList& map, std::span<const std::vector<std::uint16_t>> source, int destX, int destY, int x1,
+                int y1, int x2, int y2, int stride);
+
 class MapHandler {
 public:
     std::filesystem::path Path;  // the game's directory
@@ -219,9 +225,7 @@ public:
     void DeleteHeader(int index);
     void RenumberMaps(int first, int delta);
 
-    // Copies the rectangle [x1, x2) x [y1, y2) of `source` (one word array
-    // per plane, rows of `stride` words) into the current map at (destX,
-    // destY); nothing outside the map is written.
+    // The same into the current map.
     void PasteBlock(std::span<const std::vector<std::uint16_t>> source, int destX, int destY, int x1, int y1,
                     int x2, int y2, int stride);
 

@@ -14,7 +14,7 @@ void BlockClipboard::Reset(int planes, int width, int height)
         manager_.reset();
 }
 
-void BlockClipboard::CopyBlock(MapList& map, int planes, const TileRect& selection, bool clear)
+void BlockClipboard::CopyBlock(const MapList& map, int planes, const TileRect& selection)
 {
     if (buffer_.BufferWidth != map.Width || buffer_.BufferHeight != map.Height || buffer_.PlaneCount() != planes)
         buffer_.Reset(planes, map.Width, map.Height);
@@ -30,11 +30,14 @@ void BlockClipboard::CopyBlock(MapList& map, int planes, const TileRect& selecti
             for (int x = buffer_.X1; x < buffer_.X2; ++x) {
                 const std::size_t at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
                 buffer_.Planes[p][at] = map.Planes[p][at];
-                if (clear)
-                    map.Planes[p][at] = 0;
             }
     MakePreview();
     hasBlock_ = true;
+}
+
+TileRect BlockClipboard::BlockTiles() const
+{
+    return {buffer_.X1, buffer_.Y1, buffer_.X2 - 1, buffer_.Y2 - 1};
 }
 
 void BlockClipboard::MakePreview()
@@ -59,9 +62,9 @@ void BlockClipboard::Transform(MapTransform transform, const FacingGroups& facin
     MakePreview();
 }
 
-void BlockClipboard::PasteInto(MapHandler& maps, int x, int y) const
+void BlockClipboard::PasteInto(MapList& map, int x, int y) const
 {
-    maps.PasteBlock(buffer_.Planes, x, y, buffer_.X1, buffer_.Y1, buffer_.X2, buffer_.Y2, buffer_.BufferWidth);
+    PasteBlock(map, buffer_.Planes, x, y, buffer_.X1, buffer_.Y1, buffer_.X2, buffer_.Y2, buffer_.BufferWidth);
 }
 
 CB_Manager& BlockClipboard::CreateClipboardManager()

@@ -25,15 +25,17 @@ public:
     void Reset(int planes, int width, int height);
 
     // The tiles of every plane inside `selection` (kept to the map) become
-    // the block; `clear` zeroes them in the map (Cut: the caller frames it).
-    void CopyBlock(MapList& map, int planes, const TileRect& selection, bool clear);
+    // the block (Cut then zeroes BlockTiles in the map).
+    void CopyBlock(const MapList& map, int planes, const TileRect& selection);
+    // Where the block was copied from, in tiles of its map.
+    TileRect BlockTiles() const;
     bool CanPaste() const { return hasBlock_; }
     const CP_Manager& PasteBuffer() const { return buffer_; }
     // Turns or mirrors the block (with its facing objects, as
     // TransformPasteBuffer) and draws its preview again.
     void Transform(MapTransform transform, const FacingGroups& facing = {}, bool turnFacing = true);
-    // Writes the block into the current map with its top-left corner on (x, y).
-    void PasteInto(MapHandler& maps, int x, int y) const;
+    // Writes the block into `map` with its top-left corner on (x, y).
+    void PasteInto(MapList& map, int x, int y) const;
 
     bool CanClipboardManager() const { return manager_ && !manager_->Entries.empty(); }
     // Absent until an import (or a test) stores maps.

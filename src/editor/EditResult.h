@@ -1,7 +1,10 @@
 #pragma once
-// What a command of the editing engine did, for the window to show: what to
-// redraw, whether the overlay moved, a message, and what else changed. The
-// window refreshes the enabled state of its commands after every command.
+// What a command of the editing engine did to the editing state, for the
+// window to show: whether the view shows the words anew (the value mode),
+// whether the overlay moved, a message, and what else changed. What a
+// command did to the maps themselves the document tells its listeners
+// (DocumentChange); the window refreshes the enabled state of its commands
+// after every command.
 
 #include "core/Failure.h"
 #include "editor/PointerInput.h"
@@ -14,12 +17,9 @@ namespace tsl {
 struct EditResult {
     enum class Redraw {
         Nothing,
-        Tiles,   // the tiles in Changed (the pencil)
-        Map,     // the whole current map
-        MapList, // the maps or the current map changed: title, navigation and the whole map
+        Map, // the words are shown another way (the value mode): the whole current map
     };
     Redraw What = Redraw::Nothing;
-    std::optional<TileRect> Changed; // for Tiles
     bool Overlay = false;            // the outline or the paste preview moved: repaint the view
     std::optional<Failure> Message;  // to show the user (the command did nothing)
     // A button's value changed (Select Object picked, a symbol was chosen):
@@ -32,6 +32,21 @@ struct EditResult {
     // What the command counted, for the status bar ("Find All marked 12
     // tiles"): a note, not a message that waits for an answer.
     std::optional<std::string> Status;
+
+    // Both results' effects at once (`other`'s message, if any, wins).
+    void Add(const EditResult& other)
+    {
+        if (other.What != Redraw::Nothing)
+            What = other.What;
+        Overlay = Overlay || other.Overlay;
+        if (other.Message)
+            Message = other.Message;
+        ValuesChanged = ValuesChanged || other.ValuesChanged;
+        ToolChanged = ToolChanged || other.ToolChanged;
+        GestureEnded = GestureEnded || other.GestureEnded;
+        if (other.Status)
+            Status = other.Status;
+    }
 
     static EditResult None() { return {}; }
     static EditResult Redrawing(Redraw what)

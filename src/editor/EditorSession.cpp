@@ -6,14 +6,28 @@ namespace tsl {
 
 EditorSession::EditorSession(std::unique_ptr<Project> project)
     : project_(std::move(project)),
-      histories_(*project_),
+      document_(*project_),
       clipboard_(project_->Symbols),
-      tools_(*project_, histories_, clipboard_)
+      tools_(*project_, document_, clipboard_)
 {
     ResetForSymbols();
     if (project_->Settings) {
         const ButtonValues values = ReadButtonValues(*project_->Settings, Maps().NumPlanes);
         tools_.SetButtonValues(values.Left, values.Right);
+    }
+    following_ = document_.Listen([this](const DocumentChange& change) { Follow(change); });
+}
+
+EditorSession::~EditorSession()
+{
+    following_.Reset();
+}
+
+void EditorSession::Follow(const DocumentChange& change)
+{
+    if (change.What == DocumentChange::Kind::CurrentMap || change.What == DocumentChange::Kind::MapList) {
+        finds_.Discard();
+        tools_.MapsChanged();
     }
 }
 
@@ -24,17 +38,9 @@ bool EditorSession::StoreButtonValues()
     return SaveButtonValues(*project_->Settings, {tools_.LeftValues(), tools_.RightValues()});
 }
 
-void EditorSession::SetChanged(bool changed)
-{
-    project_->Changed = changed;
-    if (!changed)
-        histories_.MarkSaved();
-}
-
 void EditorSession::ResetForSymbols()
 {
     const int planes = std::max(Maps().NumPlanes, 0);
-    tools_.EndGesture();
     tools_.Reset();
     if (Maps().NumMaps() > 0)
         clipboard_.Reset(planes, Maps().Current().Width, Maps().Current().Height);
@@ -46,7 +52,7 @@ void EditorSession::ResetForSymbols()
 EditResult EditorSession::ReloadSymbols()
 {
     Project& project = *project_;
-    EditResult result = EditResult::Redrawing(EditResult::Redraw::MapList);
+    EditResult result = EditResult::Redrawing(EditResult::Redraw::Map);
     result.Message = project.Symbols.LoadMapSymbols(project.StructureFolder, *project.Settings, Maps().NumPlanes);
     ResetForSymbols();
     return result;
@@ -54,7 +60,7 @@ EditResult EditorSession::ReloadSymbols()
 
 void EditorSession::RebuildHistories()
 {
-    histories_.Rebuild();
+    document_.RebuildHistories();
     finds_.Discard();
 }
 
@@ -69,42 +75,43 @@ EditResult EditorSession::Pointer(const PointerInput& input)
 
 EditResult EditorSession::StepHistory(HistoryStep direction)
 {
-    if (!histories_.Step(direction))
+    if (!document_.Step(direction))
         return EditResult::None();
     finds_.Discard();
-    return EditResult::Redrawing(EditResult::Redraw::MapList);
-}
-
-EditResult EditorSession::EditCurrentMap(int scope, const std::function<void(MapList&)>& change)
-{
-    return histories_.Edit(Maps().CurrentMap, scope, change);
-}
-
-EditResult EditorSession::EditMap(int map, int scope, const std::function<void(MapList&)>& change)
-{
-    return histories_.Edit(map, scope, change);
+    EditResult result;
+    result.Overlay = true;
+    return result;
 }
 
 // --- cut, copy, paste ---
 
 EditResult EditorSession::Copy()
 {
+    document_.EndGesture(); // a selection still dragged is the one to copy
     const auto selection = tools_.CopyableSelection();
     if (!selection)
         return EditResult::None();
-    clipboard_.CopyBlock(Maps().Current(), Maps().NumPlanes, *selection, false);
-    tools_.SelectionCopied();
+    clipboard_.CopyBlock(Maps().Current(), Maps().NumPlanes, *selection);
     return EditResult::None();
 }
 
 EditResult EditorSession::Cut()
 {
+    document_.EndGesture();
     const auto selection = tools_.CopyableSelection();
     if (!selection)
         return EditResult::None();
-    EditResult result = EditCurrentMap(
-        kAllPlanes, [&](MapList& map) { clipboard_.CopyBlock(map, Maps().NumPlanes, *selection, true); });
+    clipboard_.CopyBlock(Maps().Current(), Maps().NumPlanes, *selection);
+    const TileRect block = clipboard_.BlockTiles();
+    auto change = document_.Begin();
+    MapList& map = change.Current(kAllPlanes, block);
+    for (std::vector<std::uint16_t>& plane : map.Planes)
+        for (int y = block.Top(); y <= block.Bottom(); ++y)
+            std::fill_n(plane.begin() + static_cast<std::ptrdiff_t>(y) * map.Width + block.Left(),
+                        block.Right() - block.Left() + 1, std::uint16_t{0});
+    change.Commit();
     tools_.SelectionCut();
+    EditResult result;
     result.Overlay = true;
     return result;
 }
@@ -125,51 +132,24 @@ EditResult EditorSession::PasteFromClipboard(int index)
 
 // --- maps ---
 
-EditResult EditorSession::MapsChanged()
-{
-    tools_.HideSelection();
-    return EditResult::Redrawing(EditResult::Redraw::MapList);
-}
-
-EditResult EditorSession::ChangeMaps(const std::function<bool(MapHandler&)>& change)
-{
-    const EditResult ended = tools_.EndGesture();
-    if (!change(Maps()))
-        return ended;
-    finds_.Discard();
-    tools_.MapsChanged();
-    EditResult result = EditResult::Redrawing(EditResult::Redraw::MapList);
-    result.Overlay = true;
-    result.ValuesChanged = ended.ValuesChanged;
-    result.ToolChanged = ended.ToolChanged;
-    result.GestureEnded = ended.GestureEnded;
-    return result;
-}
-
 EditResult EditorSession::PreviousMap()
 {
-    return ChangeMaps([](MapHandler& maps) {
-        maps.CurrentMap = std::max(0, maps.CurrentMap - 1);
-        return true;
-    });
+    return GoToLevel(std::max(0, Maps().CurrentMap - 1));
 }
 
 EditResult EditorSession::NextMap()
 {
-    return ChangeMaps([](MapHandler& maps) {
-        maps.CurrentMap = std::min(maps.NumMaps() - 1, maps.CurrentMap + 1);
-        return true;
-    });
+    return GoToLevel(std::min(Maps().NumMaps() - 1, Maps().CurrentMap + 1));
 }
 
 EditResult EditorSession::GoToLevel(int map)
 {
     if (map < 0 || map >= Maps().NumMaps())
         return EditResult::None();
-    return ChangeMaps([map](MapHandler& maps) {
-        maps.CurrentMap = map;
-        return true;
-    });
+    document_.SetCurrentMap(map);
+    EditResult result;
+    result.Overlay = true;
+    return result;
 }
 
 bool EditorSession::CanAddMap() const
@@ -184,24 +164,24 @@ EditResult EditorSession::AddMap()
     if (!CanAddMap())
         return EditResult::Refusal(
             Failure{"The map files can hold at most 100 maps!", "Error adding map", MessageIcon::Error});
-    EditResult result = ChangeMaps([this](MapHandler& maps) {
-        MapList map = maps.CreateMap(64, 64, "New map");
-        MapType header = MapHandler::HeaderFor(map);
-        if (maps.CurrentMap + 1 != maps.NumMaps()) {
-            maps.InsertMap(std::move(map), maps.CurrentMap);
-            maps.InsertHeader(std::move(header), maps.CurrentMap);
-        } else {
-            maps.InsertMap(std::move(map), maps.CurrentMap + 1);
-            maps.InsertHeader(std::move(header), maps.CurrentMap + 1);
-            ++maps.CurrentMap;
-        }
-        maps.RenumberMaps(0, 0);
-        RebuildHistories();
-        SetChanged(true);
-        tools_.SelectFirstPlane();
-        return true;
-    });
+    auto change = document_.Begin();
+    MapHandler& maps = change.Set();
+    MapList map = maps.CreateMap(64, 64, "New map");
+    MapType header = MapHandler::HeaderFor(map);
+    if (maps.CurrentMap + 1 != maps.NumMaps()) {
+        maps.InsertMap(std::move(map), maps.CurrentMap);
+        maps.InsertHeader(std::move(header), maps.CurrentMap);
+    } else {
+        maps.InsertMap(std::move(map), maps.CurrentMap + 1);
+        maps.InsertHeader(std::move(header), maps.CurrentMap + 1);
+        ++maps.CurrentMap;
+    }
+    maps.RenumberMaps(0, 0);
+    change.Commit();
+    tools_.SelectFirstPlane();
+    EditResult result;
     result.ValuesChanged = true;
+    result.Overlay = true;
     return result;
 }
 
@@ -216,16 +196,17 @@ EditResult EditorSession::DeleteMap()
 {
     if (!CanDeleteMap())
         return EditResult::None();
-    return ChangeMaps([this](MapHandler& maps) {
-        maps.DeleteMap(maps.CurrentMap);
-        maps.DeleteHeader(maps.CurrentMap);
-        maps.RenumberMaps(0, 0);
-        if (maps.CurrentMap != 0)
-            --maps.CurrentMap;
-        RebuildHistories();
-        SetChanged(true);
-        return true;
-    });
+    auto change = document_.Begin();
+    MapHandler& maps = change.Set();
+    maps.DeleteMap(maps.CurrentMap);
+    maps.DeleteHeader(maps.CurrentMap);
+    maps.RenumberMaps(0, 0);
+    if (maps.CurrentMap != 0)
+        --maps.CurrentMap;
+    change.Commit();
+    EditResult result;
+    result.Overlay = true;
+    return result;
 }
 
 int EditorSession::MaxNameLength() const
@@ -244,21 +225,22 @@ EditResult EditorSession::ApplyMapProperties(const MapPropertiesChoice& choice)
         result.Message = refused;
         return result;
     }
-    MapHandler& maps = Maps();
-    const MapList& current = maps.Current();
-    if (choice.Width != current.Width || choice.Height != current.Height) {
-        auto resize = [&choice](MapList& map) { ResizeMap(map, choice.Width, choice.Height); };
-        if (choice.AllMaps) {
-            for (int i = 0; i < maps.NumMaps(); ++i)
-                EditMap(i, kAllPlanes, resize);
-        } else {
-            EditCurrentMap(kAllPlanes, resize);
-        }
+    auto change = document_.Begin();
+    const MapHandler& maps = Maps();
+    const int current = maps.CurrentMap;
+    if (choice.Width != maps.Current().Width || choice.Height != maps.Current().Height) {
+        for (int i = 0; i < maps.NumMaps(); ++i)
+            if (choice.AllMaps || i == current)
+                ResizeMap(change.Map(i), choice.Width, choice.Height);
     }
-    maps.Current().Name =
+    const auto renamed =
         RenamedBuffer(maps.Current().Name, choice.Name, static_cast<std::size_t>(std::max(maps.NameLength, 1)));
-    SetChanged(true);
-    return MapsChanged();
+    if (renamed != maps.Current().Name)
+        change.Map(current).Name = renamed;
+    change.Commit();
+    tools_.HideSelection();
+    result.Overlay = true;
+    return result;
 }
 
 } // namespace tsl

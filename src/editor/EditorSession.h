@@ -1,23 +1,24 @@
 #pragma once
 // The editing state of one open project and every command that changes it,
 // without a window. The session is a facade over parts with one job each:
-// the pointer tools (tool, values, selected plane and the gesture in
-// progress), the block clipboard (paste buffer and clipboard manager) and the
-// map histories (one undo history per map and the edit frame), with the find
-// results beside them.
+// the document (the maps, their histories, the save marks and the changed
+// state), the pointer tools (tool, values, selected plane and the gesture in
+// progress) and the block clipboard (paste buffer and clipboard manager),
+// with the find results beside them.
 //
-// Every command that changes map words runs through the one edit frame of
-// the histories (EditCurrentMap / EditMap): the before-snapshot, the change,
-// the changed flag, the after-snapshot. Each command returns an EditResult
-// that tells the window what to redraw; each has a "can" twin that the window
-// uses to enable its actions, all from one place after every change.
+// Every command that changes map words runs as one transaction of the
+// document (MapDocument::Begin), which ends a gesture still held first; the
+// document tells its listeners what changed. Each command returns an
+// EditResult for what the document does not tell (messages, the tool, the
+// overlay); each has a "can" twin that the window uses to enable its
+// actions, all from one place after every change.
 //
 // Opening a project makes a new session; a failed open keeps the old one.
 
 #include "editor/BlockClipboard.h"
 #include "editor/EditResult.h"
 #include "editor/FindReplace.h"
-#include "editor/MapHistories.h"
+#include "editor/MapDocument.h"
 #include "editor/MapInformation.h"
 #include "editor/MapOperations.h"
 #include "editor/PlaneManager.h"
@@ -37,25 +38,25 @@ inline constexpr int kMaxPlainHeaderMaps = 100; // offsets in a plain header or 
 class EditorSession {
 public:
     explicit EditorSession(std::unique_ptr<Project> project);
+    ~EditorSession();
+    EditorSession(const EditorSession&) = delete;
+    EditorSession& operator=(const EditorSession&) = delete;
 
     Project& CurrentProject() { return *project_; }
     const Project& CurrentProject() const { return *project_; }
-    MapHandler& Maps() { return project_->Maps; }
-    const MapHandler& Maps() const { return project_->Maps; }
-    // True while the maps differ from their files: a history away from where
-    // the last save left it, or a change no history holds.
-    bool Changed() const { return project_->Changed || histories_.Unsaved(); }
-    // True: a change no history holds (the map list, a name). False: the
-    // maps are as their files hold them now (opened or saved).
-    void SetChanged(bool changed);
+    const MapHandler& Maps() const { return document_.Maps(); }
+    // True while the maps differ from their files (MapDocument::Changed).
+    bool Changed() const { return document_.Changed(); }
+    // The maps are as their files hold them now (after a save).
+    void MarkSaved() { document_.MarkSaved(); }
 
     // The parts, for what the facade does not pass on.
+    MapDocument& Document() { return document_; }
+    const MapDocument& Document() const { return document_; }
     PointerTools& Tools() { return tools_; }
     const PointerTools& Tools() const { return tools_; }
     BlockClipboard& Clipboard() { return clipboard_; }
     const BlockClipboard& Clipboard() const { return clipboard_; }
-    MapHistories& Histories() { return histories_; }
-    const MapHistories& Histories() const { return histories_; }
 
     // After the symbol tables were loaded again (the plane manager): tools,
     // value mode, button values, paste buffer and every history start anew,
@@ -92,20 +93,20 @@ public:
     // where the next session of the structure finds them.
     bool StoreButtonValues();
 
-    // --- undo and redo ---
+    // --- undo and redo: refused while a gesture is held ---
     EditResult Undo() { return StepHistory(HistoryStep::Undo); }
     EditResult Redo() { return StepHistory(HistoryStep::Redo); }
-    bool CanUndo() const { return histories_.CanStep(HistoryStep::Undo); }
-    bool CanRedo() const { return histories_.CanStep(HistoryStep::Redo); }
-    const UR_Manager& History(int map) const { return histories_.History(map); }
-    // The edit frame (MapHistories::Edit) on the current map or on map `map`.
-    EditResult EditCurrentMap(int scope, const std::function<void(MapList&)>& change);
-    EditResult EditMap(int map, int scope, const std::function<void(MapList&)>& change);
+    bool CanUndo() const { return document_.CanStep(HistoryStep::Undo); }
+    bool CanRedo() const { return document_.CanStep(HistoryStep::Redo); }
+    const UR_Manager& History(int map) const { return document_.History(map); }
 
     // --- cut, copy, paste, clipboard manager ---
+    // Copy and Cut take the selection, a selection still being dragged ended
+    // first; it stays shown (and copyable) after Copy.
     EditResult Copy();
     EditResult Cut();
-    // Placing starts; a release places the block and Rectangle Selection follows.
+    // A gesture still held ends; placing starts; a release places the block
+    // and Rectangle Selection follows.
     EditResult Paste();
     bool CanCut() const { return CanCopy(); }
     bool CanCopy() const { return tools_.CopyableSelection().has_value(); }
@@ -128,14 +129,13 @@ public:
     EditResult PasteFromClipboard(int index);
 
     // --- maps ---
-    // Every change of the current map or of the map list runs through here:
-    // a button still held ends first (PointerTools::EndGesture) on the map
-    // its gesture began on, then `change` runs. When `change` says it
-    // changed anything, the find results and the selection's outline go and
-    // the result redraws the maps.
-    EditResult ChangeMaps(const std::function<bool(MapHandler&)>& change);
+    // A change of the current map or of the map list ends a button still
+    // held first, on the map its gesture began on; the find results and the
+    // selection's outline go with the change.
     // The window's press ended without its release (a dialog took the mouse).
     EditResult EndGesture() { return tools_.EndGesture(); }
+    // What a gesture that another command ended did (see PointerTools).
+    EditResult TakeEndedGesture() { return tools_.TakeEndedGesture(); }
     bool CanPreviousMap() const { return Maps().CurrentMap != 0; }
     bool CanNextMap() const { return Maps().CurrentMap != Maps().NumMaps() - 1; }
     EditResult PreviousMap();
@@ -151,9 +151,10 @@ public:
     EditResult DeleteMap();
     // The longest name the properties dialog accepts: 15, or 31 with extended names.
     int MaxNameLength() const;
+    // The name, and the size of the current map or of every map (one undo
+    // step per map), in one transaction.
     EditResult ApplyMapProperties(const MapPropertiesChoice& choice);
-    // Discards every history and makes one empty history per map (after the
-    // map list or the planes changed).
+    // Discards every history and makes one empty history per map.
     void RebuildHistories();
 
     // --- whole-map operations: each one undoable step over all planes ---
@@ -197,15 +198,17 @@ public:
 
 private:
     EditResult StepHistory(HistoryStep direction);
-    // A map's name or size changed: the result that redraws the maps.
-    EditResult MapsChanged();
+    // The document's notices the session itself follows: another map or
+    // list forgets the find results and hides the selection.
+    void Follow(const DocumentChange& change);
 
     std::unique_ptr<Project> project_;
-    MapHistories histories_;
+    MapDocument document_;
     BlockClipboard clipboard_;
     PointerTools tools_;
     FindReplaceState finds_;
     bool turnsFacing_ = true;
+    DocumentToken following_;
 };
 
 } // namespace tsl

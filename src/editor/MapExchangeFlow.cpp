@@ -34,7 +34,7 @@ Answer AskDestination(Prompter& prompter, std::size_t count)
 
 } // namespace
 
-ImportResult ImportMaps(MapHandler& set, Prompter& prompter)
+ImportResult ImportMaps(const MapHandler& set, Prompter& prompter)
 {
     ImportResult result;
     const auto path = prompter.ChooseOpenFile("Import map(s)", kImportFilter);
@@ -52,53 +52,51 @@ ImportResult ImportMaps(MapHandler& set, Prompter& prompter)
     switch (AskDestination(prompter, contents->Maps.size())) {
     case Answer::Yes:
         result.Destination = ImportDestination::ClipboardManager;
-        result.Maps = std::move(contents->Maps);
-        return result;
+        break;
     case Answer::No:
         break;
     default:
         return result;
     }
-    if (auto failure = CheckDirectImport(set, contents->Maps)) {
-        prompter.Show(*failure);
-        return result;
+    if (result.Destination == ImportDestination::None) {
+        if (auto failure = CheckDirectImport(set, contents->Maps)) {
+            prompter.Show(*failure);
+            return result;
+        }
+        result.Destination = ImportDestination::Direct;
     }
-    result.Inserted = static_cast<int>(contents->Maps.size());
-    result.First = InsertExchangeMaps(set, std::move(contents->Maps));
-    result.Destination = ImportDestination::Direct;
+    result.Maps = std::move(contents->Maps);
     return result;
 }
 
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter)
 {
-    std::optional<std::string> status;
-    EditResult result = session.ChangeMaps([&](MapHandler& maps) {
-        ImportResult imported = ImportMaps(maps, prompter);
-        if (imported.Destination == ImportDestination::ClipboardManager) {
-            CB_Manager* manager = session.ClipboardManager();
-            if (!manager)
-                manager = &session.CreateClipboardManager();
-            for (ExchangeMap& map : imported.Maps)
-                manager->Entries.push_back(session.MakeClipboardEntry(map.Width, map.Height, std::move(map.Planes)));
-            manager->Discard = false;
-            const std::size_t n = imported.Maps.size();
-            status = std::to_string(n) + (n == 1 ? " map" : " maps") + " put into the clipboard manager";
-        } else if (imported.Destination == ImportDestination::Direct) {
-            session.SetChanged(true);
-            maps.CurrentMap = imported.First;
-            const int n = imported.Inserted;
-            status = std::to_string(n) + (n == 1 ? " map" : " maps") + " imported";
-        }
-        if (imported.Destination == ImportDestination::None)
-            return false;
+    // The file dialog takes the mouse: a gesture still held ends first.
+    EditResult result = session.EndGesture();
+    ImportResult imported = ImportMaps(session.Maps(), prompter);
+    const std::size_t n = imported.Maps.size();
+    if (imported.Destination == ImportDestination::ClipboardManager) {
+        CB_Manager* manager = session.ClipboardManager();
+        if (!manager)
+            manager = &session.CreateClipboardManager();
+        for (ExchangeMap& map : imported.Maps)
+            manager->Entries.push_back(session.MakeClipboardEntry(map.Width, map.Height, std::move(map.Planes)));
+        manager->Discard = false;
+        result.Status = std::to_string(n) + (n == 1 ? " map" : " maps") + " put into the clipboard manager";
         session.RebuildHistories();
+    } else if (imported.Destination == ImportDestination::Direct) {
+        auto change = session.Document().Begin();
+        MapHandler& maps = change.Set();
+        maps.CurrentMap = InsertExchangeMaps(maps, std::move(imported.Maps));
+        change.Commit();
+        result.Status = std::to_string(n) + (n == 1 ? " map" : " maps") + " imported";
+    }
+    if (imported.Destination != ImportDestination::None) {
         session.SetValueMode(kIntMode);
         session.SelectPlane(0);
-        return true;
-    });
-    if (result.What == EditResult::Redraw::MapList)
         result.ValuesChanged = true;
-    result.Status = status;
+        result.Overlay = true;
+    }
     if (const CB_Manager* manager = session.ClipboardManager(); manager && manager->Discard)
         session.DestroyClipboardManager();
     return result;

@@ -20,28 +20,24 @@ namespace tsl {
 enum class ImportDestination { None, ClipboardManager, Direct };
 
 struct ImportResult {
-    // None: cancelled or refused, nothing changed.
+    // None: cancelled or refused.
     ImportDestination Destination = ImportDestination::None;
-    // For the clipboard manager, in file order.
+    // The maps read, in file order.
     std::vector<ExchangeMap> Maps;
-    // For a direct import: how many maps were inserted, and where the first
-    // of them stands in the set.
-    int Inserted = 0;
-    int First = 0;
 };
 
-// Asks for a file, reads it, asks where its maps go, and inserts them into
-// `set` for a direct import (each as Add Map inserts a new map, the last one
-// current). A file that cannot be read or that the set cannot take changes
-// nothing.
-ImportResult ImportMaps(MapHandler& set, Prompter& prompter);
+// Asks for a file, reads it and asks where its maps go; for a direct import
+// the maps are ones `set` can take (InsertExchangeMaps puts them in). A file
+// that cannot be read or that the set cannot take gives None.
+ImportResult ImportMaps(const MapHandler& set, Prompter& prompter);
 
 // The import command on an open project: the maps go into the clipboard
-// manager (made when there is none) or into the map set, which is then
-// marked changed and shows the first of them. Whenever maps arrived, every
-// map's history starts anew, the value mode goes back to whole words and
-// plane 0 is selected, and the result's status says how many came. A
-// manager that holds nothing worth keeping is discarded.
+// manager (made when there is none) or, in one transaction, into the map
+// set, which then counts as changed and shows the first of them (each
+// inserted as Add Map inserts a new map). Whenever maps arrived, every map's
+// history starts anew, the value mode goes back to whole words and plane 0
+// is selected, and the result's status says how many came. A manager that
+// holds nothing worth keeping is discarded.
 EditResult ImportIntoSession(EditorSession& session, Prompter& prompter);
 
 // The map exporter: the chosen maps in the order picked (possibly none), or

@@ -57,15 +57,9 @@ Failure PlaneCountFailure(std::string text)
 }
 
 // An empty set with the storage settings of `maps`, for reading the files again.
-MapHandler EmptyCopy(MapHandler& maps)
+MapHandler EmptyCopy(const MapHandler& maps)
 {
-    auto kept = std::move(maps.Maps);
-    auto headers = std::move(maps.Headers);
-    maps.Maps.clear();
-    maps.Headers.clear();
     MapHandler copy = maps;
-    maps.Maps = std::move(kept);
-    maps.Headers = std::move(headers);
     copy.Clear();
     return copy;
 }
@@ -103,7 +97,7 @@ void WritePlaneFlags(IniFile& settings, int plane, bool show, bool split)
 
 Question PlaneReductionQuestion(const Project& project, int count)
 {
-    const int old = project.Maps.NumPlanes;
+    const int old = project.Maps().NumPlanes;
     std::vector<std::string> planes, files;
     for (int p = count; p < old; ++p)
         planes.push_back("plane " + std::to_string(p + 1) + " \"" + project.PlaneName(p) + "\"");
@@ -115,7 +109,7 @@ Question PlaneReductionQuestion(const Project& project, int count)
     if (!files.empty())
         text += std::string(", and ") + (one ? "its symbol file " : "their symbol files ") + JoinAnd(files);
     text += ".\n\n";
-    if (project.Maps.Backups.Active())
+    if (project.Maps().Backups.Active())
         text += std::string("The previous map files") + (files.empty() ? " are" : " and these symbol files are") +
                 " kept with the backup of this save, from which the change can be undone.";
     else
@@ -131,10 +125,10 @@ namespace {
 MapHandler::PlaneChange StructureBeforeChange(const Project& project, int count)
 {
     MapHandler::PlaneChange change;
-    change.Planes = project.Maps.NumPlanes;
+    change.Planes = project.Maps().NumPlanes;
     std::vector<fs::path> files{project.Settings->Path()};
     for (const fs::path& path :
-         RemovedPlaneFiles(*project.Settings, project.StructureFolder, count, project.Maps.NumPlanes))
+         RemovedPlaneFiles(*project.Settings, project.StructureFolder, count, project.Maps().NumPlanes))
         files.push_back(path);
     for (const fs::path& path : files) {
         std::string name = path.lexically_relative(project.StructureFolder).generic_string();
@@ -148,12 +142,12 @@ MapHandler::PlaneChange StructureBeforeChange(const Project& project, int count)
 
 } // namespace
 
-std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveMaps& save)
+Outcome<MapHandler> ChangePlaneCount(Project& project, int count, const SaveMaps& save)
 {
-    MapHandler& maps = project.Maps;
+    const MapHandler& maps = project.Maps();
     const int old = maps.NumPlanes;
     if (count == old)
-        return std::nullopt;
+        return maps;
     if (count < 1 || count > kMaxPlaneCount)
         return PlaneCountFailure("The number of planes must be between 1 and 32767!");
 
@@ -165,10 +159,10 @@ std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveM
     changed.CurrentMap = 0;
     const LoadReport report = changed.Load();
     if (!report.ok())
-        return report.failure;
+        return *report.failure;
     if (auto damage = report.DamageMessage()) {
         damage->text += "\n\nThe number of planes was not changed.";
-        return damage;
+        return *damage;
     }
     changed.FilePlanes = 0;
     if (changed.Backups.Active())
@@ -196,14 +190,12 @@ std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveM
         failure = save ? save(changed) : changed.Save();
     if (failure) {
         before.Restore();
-        return failure;
+        return *failure;
     }
 
-    maps = std::move(changed);
-    maps.PlaneChangeSave.reset();
+    changed.PlaneChangeSave.reset();
     project.Symbols = std::move(symbols);
-    project.Changed = false;
-    return std::nullopt;
+    return changed;
 }
 
 } // namespace tsl

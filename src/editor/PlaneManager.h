@@ -43,17 +43,18 @@ Question PlaneReductionQuestion(const Project& project, int count);
 // dialog); the default saves straight away.
 using SaveMaps = std::function<std::optional<Failure>(const MapHandler&)>;
 
-// Gives every map of the project `count` planes: the structure gets or loses
-// the plane entries and symbol files, the set is read again from the game's
-// files (added planes are 0, dropped ones are gone), the symbol tables are
-// rebuilt, and the game's files are saved. The first map becomes current and
-// the changed flag is cleared; the caller starts every history anew.
-// Nothing changes when `count` is the current count. On any failure the
-// project, the structure's entries and symbol files and the game's files
-// stay as they were, and the failure says what went wrong. The save's
+// Gives every map of the project `count` planes (another count than its
+// own): the structure gets or loses the plane entries and symbol files, the
+// set is read again from the game's files (added planes are 0, dropped ones
+// are gone), the project's symbol tables are rebuilt, and the game's files
+// are saved. The set read and saved comes back, its first map current, for
+// the caller to put in the project's place (as its files hold it), starting
+// every history anew. On any failure the project, the structure's entries
+// and symbol files and the game's files stay as they were, and the failure
+// says what went wrong. The save's
 // backup generation (when the set's policy keeps them) holds, besides the
 // replaced map files, the structure's settings file as it was and the symbol
 // files of removed planes, so that restoring it undoes the change.
-std::optional<Failure> ChangePlaneCount(Project& project, int count, const SaveMaps& save = {});
+Outcome<MapHandler> ChangePlaneCount(Project& project, int count, const SaveMaps& save = {});
 
 } // namespace tsl

@@ -1,24 +1,34 @@
 #include "editor/PointerTools.h"
 
 #include "editor/BlockClipboard.h"
-#include "editor/MapHistories.h"
 #include "editor/MapOperations.h"
 #include "editor/MapRenderer.h"
 #include "editor/Project.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace tsl {
 
-PointerTools::PointerTools(Project& project, MapHistories& histories, BlockClipboard& clipboard)
-    : project_(project), histories_(histories), clipboard_(clipboard)
+PointerTools::PointerTools(const Project& project, MapDocument& document, BlockClipboard& clipboard)
+    : project_(project), document_(document), clipboard_(clipboard)
 {
     Reset();
 }
 
+PointerTools::~PointerTools()
+{
+    // The document must not call back into tools that are gone.
+    if (Held())
+        document_.ReleaseGesture();
+}
+
 void PointerTools::Reset()
 {
-    const auto planes = static_cast<std::size_t>(std::max(project_.Maps.NumPlanes, 0));
+    if (Held())
+        EndGesture();
+    const auto planes = static_cast<std::size_t>(std::max(document_.Maps().NumPlanes, 0));
     tool_ = previousTool_ = kToolPencil;
     valueMode_ = kIntMode;
     selectedPlane_ = 0;
@@ -44,8 +54,12 @@ EditResult PointerTools::SelectTool(std::uint16_t tool)
     // again keeps its selection. Everything else ends here.
     const bool keep = std::holds_alternative<gesture::Stroke>(gesture_) ||
                       (tool == kToolRectangleSelection && std::holds_alternative<gesture::ShownSelection>(gesture_));
-    if (!keep)
+    if (!keep) {
+        // A rectangle or a placement held has written nothing yet: it goes.
+        if (Held())
+            document_.ReleaseGesture();
         gesture_ = gesture::Idle{};
+    }
     tool_ = tool;
     EditResult result;
     result.ToolChanged = true;
@@ -70,7 +84,7 @@ bool PointerTools::CanByteModes() const
 
 EditResult PointerTools::SelectPlane(int plane)
 {
-    if (plane < 0 || plane >= project_.Maps.NumPlanes)
+    if (plane < 0 || plane >= document_.Maps().NumPlanes)
         return EditResult::None();
     selectedPlane_ = plane;
     EditResult result;
@@ -107,9 +121,9 @@ void PointerTools::SetButtonValues(const std::vector<std::uint16_t>& left, const
 
 std::optional<std::uint16_t> PointerTools::PencilWord(int x, int y) const
 {
-    if (CurrentTool() != kToolPencil || project_.Maps.NumMaps() == 0 || project_.Maps.NumPlanes <= 0)
+    if (CurrentTool() != kToolPencil || document_.NumMaps() == 0 || document_.Maps().NumPlanes <= 0)
         return std::nullopt;
-    const MapList& map = project_.Maps.Current();
+    const MapList& map = document_.Current();
     if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
         return std::nullopt;
     const auto plane = static_cast<std::size_t>(selectedPlane_);
@@ -127,18 +141,9 @@ std::optional<TileRect> PointerTools::Outline() const
 
 std::optional<TileRect> PointerTools::CopyableSelection() const
 {
-    if (const auto* selection = std::get_if<gesture::ShownSelection>(&gesture_); selection && selection->Copyable)
+    if (const auto* selection = std::get_if<gesture::ShownSelection>(&gesture_))
         return selection->Rect;
     return std::nullopt;
-}
-
-void PointerTools::SelectionCopied()
-{
-    if (auto* selection = std::get_if<gesture::ShownSelection>(&gesture_)) {
-        selection->Copyable = false;
-        if (!selection->Outlined)
-            gesture_ = gesture::Idle{};
-    }
 }
 
 void PointerTools::SelectionCut()
@@ -149,18 +154,27 @@ void PointerTools::SelectionCut()
 
 void PointerTools::HideSelection()
 {
-    if (auto* selection = std::get_if<gesture::ShownSelection>(&gesture_)) {
+    if (auto* selection = std::get_if<gesture::ShownSelection>(&gesture_))
         selection->Outlined = false;
-        if (!selection->Copyable)
-            gesture_ = gesture::Idle{};
-    }
 }
 
 void PointerTools::MapsChanged()
 {
     HideSelection();
     if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_))
-        placing->Map = project_.Maps.CurrentMap;
+        placing->Map = document_.CurrentMap();
+}
+
+bool PointerTools::Held() const
+{
+    if (const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_))
+        return placing->Pressed;
+    return std::holds_alternative<gesture::Stroke>(gesture_) || std::holds_alternative<gesture::RectangleDrag>(gesture_);
+}
+
+void PointerTools::Hold()
+{
+    document_.HoldGesture([this] { ended_.Add(EndGesture()); });
 }
 
 EditResult PointerTools::EndGesture()
@@ -170,7 +184,10 @@ EditResult PointerTools::EndGesture()
         release = {PointerAction::Release, stroke->Button, stroke->X, stroke->Y};
     } else if (const auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_)) {
         release = {PointerAction::Release, drag->Button, drag->Rect.X2, drag->Rect.Y2};
-    } else if (!histories_.StepOpen()) {
+    } else if (const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_); placing && placing->Pressed) {
+        const auto [x, y] = placing->Tile.value_or(std::make_pair(0, 0));
+        release = {PointerAction::Release, PointerButton::Left, x, y};
+    } else {
         return EditResult::None(); // no button held; a placement not pressed goes on
     }
     EditResult result = Release(release);
@@ -180,12 +197,12 @@ EditResult PointerTools::EndGesture()
 
 EditResult PointerTools::StartPlacement(bool fromManager)
 {
+    EditResult result = EndGesture();
     // A second Paste while placing still returns to the tool before the first.
     const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_);
     const std::uint16_t before = placing ? placing->ToolBefore : tool_;
     tool_ = kToolRectangleSelection;
-    gesture_ = gesture::PastePlacement{project_.Maps.CurrentMap, std::nullopt, fromManager, before};
-    EditResult result;
+    gesture_ = gesture::PastePlacement{document_.CurrentMap(), std::nullopt, fromManager, before};
     result.ToolChanged = true;
     result.Overlay = true;
     return result;
@@ -201,9 +218,9 @@ EditResult PointerTools::Cancel()
                !std::holds_alternative<gesture::ShownSelection>(gesture_)) {
         return result;
     }
-    // A press while placing, or with the Rectangle, opened a step that
-    // nothing has written to yet: it goes without a trace.
-    histories_.DropStep();
+    // Nothing of a placement or a rectangle is written before its release.
+    if (Held())
+        document_.ReleaseGesture();
     gesture_ = gesture::Idle{};
     result.Overlay = true;
     return result;
@@ -218,7 +235,7 @@ std::optional<std::pair<int, int>> PointerTools::PlacementTile() const
 
 EditResult PointerTools::Pointer(const PointerInput& input)
 {
-    if (project_.Maps.NumMaps() == 0 || project_.Maps.NumPlanes <= 0)
+    if (document_.NumMaps() == 0 || document_.Maps().NumPlanes <= 0)
         return EditResult::None();
     switch (input.Action) {
     case PointerAction::Press:
@@ -233,34 +250,40 @@ EditResult PointerTools::Pointer(const PointerInput& input)
 
 EditResult PointerTools::Press(const PointerInput& input)
 {
-    MapHandler& maps = project_.Maps;
-    MapList& map = maps.Current();
+    // A second button while one is held: the first gesture ends here. A
+    // gesture some command ended before is past news to this press.
+    ended_ = EditResult{};
+    EditResult result = EndGesture();
+    result.GestureEnded = false; // the view goes on sending this press
+    const int current = document_.CurrentMap();
+    const MapList& map = document_.Current();
     const int x = std::clamp(input.X, 0, map.Width - 1);
     const int y = std::clamp(input.Y, 0, map.Height - 1);
     const auto plane = static_cast<std::size_t>(selectedPlane_);
     const std::uint16_t value = input.Button == PointerButton::Right ? rightValue_[plane] : leftValue_[plane];
     const std::uint16_t word = CombineWord(value, map.Word(plane, x, y), valueMode_);
     const std::uint16_t tool = CurrentTool();
-    if (tool != kToolSelectObject && tool != kToolRectangleSelection)
-        histories_.OpenStep(maps.CurrentMap, tool == kToolPastePlacement ? kAllPlanes : selectedPlane_);
-
-    if (tool == kToolPencil || tool == kToolFill || tool == kToolRectangle)
+    if (tool == kToolPencil || tool == kToolFill) {
         recent_.Use(selectedPlane_, value);
+        stroke_.emplace(document_.Begin());
+    } else if (tool == kToolRectangle) {
+        recent_.Use(selectedPlane_, value);
+    }
 
-    const gesture::Stroke stroke{maps.CurrentMap, input.Button, word, x, y};
-    EditResult result;
+    const gesture::Stroke stroke{current, input.Button, word, x, y};
     switch (tool) {
     case kToolPencil:
-        map.SetWord(plane, x, y, word);
-        result.What = EditResult::Redraw::Tiles;
-        result.Changed = TileRect{x, y, x, y};
+        stroke_->SetWord(current, selectedPlane_, x, y, word);
+        stroke_->Publish();
         gesture_ = stroke;
         break;
-    case kToolFill:
-        FloodFill(map.Planes[plane], map.Width, map.Height, x, y, word);
-        result.What = EditResult::Redraw::Map;
+    case kToolFill: {
+        MapList& words = stroke_->Map(current, selectedPlane_);
+        FloodFill(words.Planes[plane], words.Width, words.Height, x, y, word);
+        stroke_->Publish();
         gesture_ = stroke;
         break;
+    }
     case kToolSelectObject:
         (input.Button == PointerButton::Right ? rightValue_ : leftValue_)[plane] = map.Word(plane, x, y);
         result.ValuesChanged = true;
@@ -268,28 +291,46 @@ EditResult PointerTools::Press(const PointerInput& input)
         break;
     case kToolRectangleSelection:
     case kToolRectangle:
-        gesture_ = gesture::RectangleDrag{maps.CurrentMap, input.Button, word, TileRect{x, y, x, y}};
+        gesture_ = gesture::RectangleDrag{current, input.Button, word, TileRect{x, y, x, y}};
         result.Overlay = true;
         break;
     default: // placing: the release places the block where the pointer is now
-        if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_); placing && !placing->Tile) {
-            placing->Tile = std::make_pair(x, y);
-            result.Overlay = true;
+        if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_)) {
+            if (!placing->Tile) {
+                placing->Tile = std::make_pair(x, y);
+                result.Overlay = true;
+            }
+            placing->Pressed = true;
         }
         break;
     }
+    Hold();
     return result;
+}
+
+void PointerTools::DrawLine(gesture::Stroke& stroke, int x, int y)
+{
+    const int steps = std::max(std::abs(x - stroke.X), std::abs(y - stroke.Y));
+    for (int i = 1; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps;
+        const int tx = stroke.X + static_cast<int>(std::lround((x - stroke.X) * t));
+        const int ty = stroke.Y + static_cast<int>(std::lround((y - stroke.Y) * t));
+        stroke_->SetWord(stroke.Map, selectedPlane_, tx, ty, stroke.Word);
+    }
+    if (steps == 0)
+        stroke_->SetWord(stroke.Map, selectedPlane_, x, y, stroke.Word);
+    stroke_->Publish();
 }
 
 EditResult PointerTools::Move(const PointerInput& input)
 {
-    MapList& map = project_.Maps.Current();
+    const MapList& map = document_.Current();
     const int x = input.X;
     const int y = input.Y;
     if (x < 0 || y < 0 || x >= map.Width || y >= map.Height) {
-        // A stroke that leaves the map is over, though its step lasts until the release.
-        if (std::holds_alternative<gesture::Stroke>(gesture_))
-            gesture_ = gesture::Idle{};
+        // A stroke that leaves the map is over, though it lasts until the release.
+        if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_))
+            stroke->Left = true;
         return EditResult::None();
     }
     EditResult result;
@@ -298,14 +339,11 @@ EditResult PointerTools::Move(const PointerInput& input)
             placing->Tile = std::make_pair(x, y);
             result.Overlay = true;
         }
-    } else if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_)) {
+    } else if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_); stroke && !stroke->Left) {
+        if (tool_ == kToolPencil && stroke_)
+            DrawLine(*stroke, x, y);
         stroke->X = x;
         stroke->Y = y;
-        if (tool_ == kToolPencil) {
-            map.SetWord(static_cast<std::size_t>(selectedPlane_), x, y, stroke->Word);
-            result.What = EditResult::Redraw::Tiles;
-            result.Changed = TileRect{x, y, x, y};
-        }
     } else if (auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_)) {
         if (drag->Rect.X2 != x || drag->Rect.Y2 != y) {
             drag->Rect.X2 = x;
@@ -318,6 +356,8 @@ EditResult PointerTools::Move(const PointerInput& input)
 
 EditResult PointerTools::Release(const PointerInput& input)
 {
+    if (Held())
+        document_.ReleaseGesture();
     EditResult result;
     if (CurrentTool() == kToolSelectObject) {
         // The tool picked once; it hands over without acting on this release.
@@ -327,47 +367,58 @@ EditResult PointerTools::Release(const PointerInput& input)
             result.ValuesChanged = true;
         }
     } else if (const auto* placing = std::get_if<gesture::PastePlacement>(&gesture_)) {
-        return Place(*placing, input);
+        result = Place(*placing, input);
     } else if (const auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_)) {
         result.Overlay = true;
         if (tool_ == kToolRectangleSelection) {
             gesture_ = gesture::ShownSelection{drag->Map, drag->Rect};
-            return result;
+        } else {
+            const gesture::RectangleDrag filled = *drag;
+            gesture_ = gesture::Idle{};
+            FillRectangle(filled);
         }
-        FillRectangle(*drag);
-        result.What = EditResult::Redraw::Map;
-        gesture_ = gesture::Idle{};
     } else {
         gesture_ = gesture::Idle{};
     }
-    // Ends the step the press began: even a stroke that changed no word is a
-    // step, and marks the set changed.
-    histories_.CloseStep();
+    // The stroke's transaction ends with its release: one undo step.
+    if (stroke_) {
+        std::optional<MapDocument::Transaction> stroke = std::move(stroke_);
+        stroke_.reset();
+        stroke->Commit();
+    }
     return result;
 }
 
 void PointerTools::FillRectangle(const gesture::RectangleDrag& drag)
 {
-    MapList& map = project_.Maps.Current();
-    const auto plane = static_cast<std::size_t>(selectedPlane_);
+    const MapList& map = document_.Current();
     const int right = std::min(drag.Rect.Right(), map.Width - 1);
     const int bottom = std::min(drag.Rect.Bottom(), map.Height - 1);
-    for (int ty = std::max(drag.Rect.Top(), 0); ty <= bottom; ++ty)
-        for (int tx = std::max(drag.Rect.Left(), 0); tx <= right; ++tx)
-            map.SetWord(plane, tx, ty, drag.Word);
+    const int left = std::max(drag.Rect.Left(), 0);
+    const int top = std::max(drag.Rect.Top(), 0);
+    if (right < left || bottom < top)
+        return;
+    auto change = document_.Begin();
+    MapList& words = change.Current(selectedPlane_, TileRect{left, top, right, bottom});
+    for (int ty = top; ty <= bottom; ++ty)
+        for (int tx = left; tx <= right; ++tx)
+            words.SetWord(static_cast<std::size_t>(selectedPlane_), tx, ty, drag.Word);
+    change.Commit();
 }
 
 EditResult PointerTools::Place(const gesture::PastePlacement& placing, const PointerInput& input)
 {
-    const MapList& map = project_.Maps.Current();
+    const MapList& map = document_.Current();
     const auto [x, y] = placing.Tile.value_or(
         std::make_pair(std::clamp(input.X, 0, map.Width - 1), std::clamp(input.Y, 0, map.Height - 1)));
     const bool fromManager = placing.FromManager;
-    clipboard_.PasteInto(project_.Maps, x, y);
-    histories_.CloseStep();
-    EditResult result = SelectTool(fromManager ? kToolPencil : kToolRectangleSelection);
-    result.What = EditResult::Redraw::Map;
-    return result;
+    gesture_ = gesture::Idle{};
+    auto change = document_.Begin();
+    const CP_Manager& block = clipboard_.PasteBuffer();
+    const TileRect region{x, y, x + block.BlockWidth() - 1, y + block.BlockHeight() - 1};
+    clipboard_.PasteInto(change.Current(kAllPlanes, region), x, y);
+    change.Commit();
+    return SelectTool(fromManager ? kToolPencil : kToolRectangleSelection);
 }
 
 } // namespace tsl

@@ -5,12 +5,17 @@
 // what the view overlays (the dragged outline, the block being placed) and
 // whether a selection can be copied are read off it.
 //
-// Every gesture remembers the map it began on. A gesture never outlives its
-// map: before the current map or the map list changes, EndGesture ends a
-// button still held as its release would, and nothing more of that press
-// reaches the next map.
+// Every gesture remembers the map it began on. While a button is held the
+// gesture is registered with the document (MapDocument::HoldGesture): any
+// change of the maps, and any other change of words, ends it first as its
+// release at the last tile would, and nothing more of that press reaches the
+// maps. The Pencil and the Fill change words from the press on, in one
+// transaction that the release commits: one undo step per stroke. The
+// Rectangle and a paste change them at the release, in a transaction of
+// their own.
 
 #include "editor/EditResult.h"
+#include "editor/MapDocument.h"
 #include "editor/PointerInput.h"
 #include "editor/RecentSymbols.h"
 
@@ -23,7 +28,6 @@
 namespace tsl {
 
 class BlockClipboard;
-class MapHistories;
 class Project;
 
 // Tool codes (`CurrentTool`).
@@ -38,12 +42,15 @@ namespace gesture {
 
 struct Idle {};
 // A button held with the Pencil, the Fill or Select Object. The Pencil draws
-// Word on every tile the pointer moves to; leaving the map ends the stroke.
+// Word on every tile of the line from the last tile to the one the pointer
+// moves to (a fast drag skips tiles between two events); leaving the map ends
+// the drawing, though the stroke lasts until the release.
 struct Stroke {
     int Map = 0;
     PointerButton Button = PointerButton::Left;
     std::uint16_t Word = 0;
     int X = 0, Y = 0; // the last tile
+    bool Left = false; // it left the map
 };
 // A button held with the Rectangle or Rectangle Selection: the corners so far.
 struct RectangleDrag {
@@ -53,13 +60,12 @@ struct RectangleDrag {
     TileRect Rect;
 };
 // A finished Rectangle Selection, until the next action: the rectangle Copy
-// and Cut take. Copying leaves the outline without a second copy; a change
-// of the maps hides the outline but leaves the rectangle to copy.
+// and Cut take, as often as they like. A change of the maps hides the
+// outline but leaves the rectangle to copy.
 struct ShownSelection {
     int Map = 0;
     TileRect Rect;
     bool Outlined = true;
-    bool Copyable = true;
 };
 // Paste: the block follows the pointer until a release places it.
 struct PastePlacement {
@@ -67,6 +73,7 @@ struct PastePlacement {
     std::optional<std::pair<int, int>> Tile; // the block's top-left corner, once the pointer moved
     bool FromManager = false;                // "Past into map": the Pencil follows
     std::uint16_t ToolBefore = kToolPencil;  // what a cancelled paste returns to
+    bool Pressed = false;                    // a button is held: its release places the block
 };
 
 } // namespace gesture
@@ -76,9 +83,13 @@ using Gesture = std::variant<gesture::Idle, gesture::Stroke, gesture::RectangleD
 
 class PointerTools {
 public:
-    // A paste places the block of `clipboard`; every press records its step
-    // in `histories`. All three must outlive the tools.
-    PointerTools(Project& project, MapHistories& histories, BlockClipboard& clipboard);
+    // The tools change the words of `document` (the maps of `project`, whose
+    // settings say which planes are split) and paste the block of
+    // `clipboard`. All three must outlive the tools.
+    PointerTools(const Project& project, MapDocument& document, BlockClipboard& clipboard);
+    ~PointerTools();
+    PointerTools(const PointerTools&) = delete;
+    PointerTools& operator=(const PointerTools&) = delete;
 
     // The Pencil, whole words, plane 0, every value 0, no gesture.
     void Reset();
@@ -89,11 +100,15 @@ public:
     // Press, move and release over the map view.
     EditResult Pointer(const PointerInput& input);
     const Gesture& CurrentGesture() const { return gesture_; }
+    // True from a press to its release.
+    bool Held() const;
     // While a button is held (a stroke, a dragged rectangle, a placement
-    // pressed, or a stroke that left the map with its step still open): its
-    // release at the last tile it reached, on the map it began on. Nothing
-    // otherwise. The result says GestureEnded when there was one.
+    // pressed): its release at the last tile it reached, on the map it began
+    // on. Nothing otherwise. The result says GestureEnded when there was one.
     EditResult EndGesture();
+    // What a gesture ended by the document (for another change) did, since
+    // the last call: the window shows it with the command that ended it.
+    EditResult TakeEndedGesture() { return std::exchange(ended_, EditResult{}); }
     // The current map or the map list changed under an idle gesture: the
     // selection's outline goes, and a block being placed moves on to the
     // current map.
@@ -128,18 +143,18 @@ public:
     std::optional<TileRect> Outline() const;
     // The selection Copy and Cut take, when there is one to take.
     std::optional<TileRect> CopyableSelection() const;
-    // Copy took the selection; Cut took it away.
-    void SelectionCopied();
+    // Cut took the selection away.
     void SelectionCut();
     // The maps changed under the selection: its outline goes.
     void HideSelection();
 
-    // Paste: placing starts, with Rectangle Selection's button shown pressed.
+    // Paste: a gesture still held ends, then placing starts, with Rectangle
+    // Selection's button shown pressed.
     EditResult StartPlacement(bool fromManager);
     // Escape: a paste being placed is dropped and the tool used before it
-    // comes back; a rectangle being dragged is dropped without a step; a
-    // finished selection is cleared. A stroke, whose words are already
-    // written, goes on.
+    // comes back; a rectangle being dragged is dropped; a finished selection
+    // is cleared; none of them has written a word. A stroke, whose words are
+    // already written, goes on.
     EditResult Cancel();
     bool PastePlacing() const { return std::holds_alternative<gesture::PastePlacement>(gesture_); }
     // The tile where the preview's top-left corner stands while placing.
@@ -151,10 +166,18 @@ private:
     EditResult Release(const PointerInput& input);
     EditResult Place(const gesture::PastePlacement& placing, const PointerInput& input);
     void FillRectangle(const gesture::RectangleDrag& drag);
+    // The Pencil's rule between two pointer positions: every tile of the
+    // line from the stroke's last tile to (x, y), by equal steps along the
+    // longer axis.
+    void DrawLine(gesture::Stroke& stroke, int x, int y);
+    // The press begins a gesture the document must be able to end.
+    void Hold();
 
-    Project& project_;
-    MapHistories& histories_;
+    const Project& project_;
+    MapDocument& document_;
     BlockClipboard& clipboard_;
+    std::optional<MapDocument::Transaction> stroke_; // the Pencil's or the Fill's, from press to release
+    EditResult ended_;
     std::uint16_t tool_ = kToolPencil; // Rectangle Selection while placing
     std::uint16_t previousTool_ = kToolPencil;
     int valueMode_ = 0;

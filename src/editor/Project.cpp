@@ -82,18 +82,15 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
             return outcome;
     }
 
-    auto project = std::make_unique<Project>();
-    project->StructureFolder = StructureFolder(root, files->Extension, files->HeaderExecutable);
-    project->Settings =
-        std::make_unique<IniFile>(StructureSettingsPath(root, files->Extension, files->HeaderExecutable));
-    const StructureSettings structure = ReadStructureSettings(*project->Settings);
+    auto settings = std::make_unique<IniFile>(StructureSettingsPath(root, files->Extension, files->HeaderExecutable));
+    const StructureSettings structure = ReadStructureSettings(*settings);
 
     bool wdc = structure.WDCCompatibleMaps;
     bool extendedNames = structure.ExtendedMapNames;
     if (!SettleWdcFlags(*files, prompter, wdc, extendedNames))
         return outcome;
 
-    MapHandler& maps = project->Maps;
+    MapHandler maps;
     maps.UseGameFiles(directory, *files);
     maps.NumPlanes = structure.NumPlanes;
     maps.ExtendedMapNames = extendedNames;
@@ -119,7 +116,11 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
         return outcome;
     }
 
-    if (auto failure = project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, maps.NumPlanes)) {
+    auto project = std::make_unique<Project>(std::move(maps));
+    project->StructureFolder = StructureFolder(root, files->Extension, files->HeaderExecutable);
+    project->Settings = std::move(settings);
+    if (auto failure =
+            project->Symbols.LoadMapSymbols(project->StructureFolder, *project->Settings, project->Maps().NumPlanes)) {
         prompter.Show(*failure);
         return outcome;
     }
@@ -132,12 +133,12 @@ OpenOutcome OpenProject(const OpenRequest& request, Prompter& prompter, const St
 
 std::string TitleFor(const Project* project)
 {
-    if (!project || project->Maps.NumMaps() == 0)
+    if (!project || project->Maps().NumMaps() == 0)
         return "Tesselar";
     // A name buffer can be longer than NameLength after the name length was
     // changed in the map configurations.
-    const auto length = static_cast<std::size_t>(std::max(project->Maps.NameLength, 0));
-    return "Tesselar: " + Windows1252ToUtf8(MapNameText(project->Maps.Current().Name).substr(0, length));
+    const auto length = static_cast<std::size_t>(std::max(project->Maps().NameLength, 0));
+    return "Tesselar: " + Windows1252ToUtf8(MapNameText(project->Maps().Current().Name).substr(0, length));
 }
 
 } // namespace tsl

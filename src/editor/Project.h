@@ -26,24 +26,28 @@ namespace tsl {
 
 class Project {
 public:
-    MapHandler Maps;
+    // The set is made whole before the project: from then on only the
+    // document (MapDocument) changes it.
+    explicit Project(MapHandler maps = {}) : maps_(std::move(maps)) {}
+
+    const MapHandler& Maps() const { return maps_; }
     std::filesystem::path StructureFolder;
     std::unique_ptr<IniFile> Settings; // the structure's <Extension>.ini
     SymbolTables Symbols;
     // The rules of play: the structure's own, or (when it has none, as its
     // status says) the model its symbols suggest, as the project opened.
     RulesLoad Rules;
-    // The maps differ from the files in a way no undo history holds (the map
-    // list, a name, an import, recovered maps); the editing session adds
-    // what its histories hold.
-    bool Changed = false;
 
     // ShowPlanes and SplitPlanes of every plane, as the settings say now.
-    std::vector<PlaneDisplay> Display() const { return ReadPlaneDisplay(*Settings, Maps.NumPlanes); }
+    std::vector<PlaneDisplay> Display() const { return ReadPlaneDisplay(*Settings, maps_.NumPlanes); }
     // The plane's name as text to show (UTF-8).
     std::string PlaneName(int plane) const { return Windows1252ToUtf8(tsl::PlaneName(*Settings, plane)); }
     bool SplitPlane(int plane) const;
     StructureSettings Structure() const { return ReadStructureSettings(*Settings); }
+
+private:
+    friend class MapDocument;
+    MapHandler maps_;
 };
 
 // Shows the map definition structure dialog for a game that has none;

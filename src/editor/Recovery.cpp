@@ -1,6 +1,7 @@
 #include "editor/Recovery.h"
 
 #include "core/BackupGenerations.h"
+#include "core/TextFile.h"
 #include "core/UserFolders.h"
 #include "exchange/ExchangeFormats.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr std::string_view kTslMagic = "TSL1.0";
 constexpr std::string_view kExtension = ".tsl";
+constexpr std::string_view kPlaceExtension = ".place";
+constexpr std::string_view kPlaceHeader = "[Place]";
 
 Failure NotRecovered(const fs::path& file, const std::string& why)
 {
@@ -50,6 +53,91 @@ std::optional<std::chrono::sys_seconds> SetAsideTime(const std::string& name)
 fs::path RecoveryFilePath(const fs::path& root, const fs::path& gameDir)
 {
     return root / (GameFolderKey(gameDir) + std::string(kExtension));
+}
+
+fs::path PlaceFilePath(const fs::path& recoveryFile)
+{
+    fs::path place = recoveryFile;
+    place.replace_extension(kPlaceExtension);
+    return place;
+}
+
+namespace {
+
+std::string Joined(const std::vector<std::uint16_t>& values)
+{
+    std::string text;
+    for (std::size_t i = 0; i < values.size(); ++i)
+        text += (i ? "," : "") + std::to_string(values[i]);
+    return text;
+}
+
+std::optional<std::vector<std::uint16_t>> Values(std::string_view text)
+{
+    std::vector<std::uint16_t> values;
+    while (!text.empty()) {
+        const std::size_t comma = std::min(text.find(','), text.size());
+        const std::string item(text.substr(0, comma));
+        char* end = nullptr;
+        const unsigned long value = std::strtoul(item.c_str(), &end, 10);
+        if (item.empty() || *end != 0 || value > 0xFFFF)
+            return std::nullopt;
+        values.push_back(static_cast<std::uint16_t>(value));
+        text.remove_prefix(std::min(comma + 1, text.size()));
+    }
+    return values;
+}
+
+} // namespace
+
+std::optional<Failure> WritePlaceFile(const fs::path& file, const EditorPlace& place)
+{
+    const std::string text = std::string(kPlaceHeader) + "\r\nMap=" + std::to_string(place.Map) +
+                             "\r\nZoom=" + std::to_string(place.Zoom) + "\r\nLeft=" + Joined(place.Left) +
+                             "\r\nRight=" + Joined(place.Right) + "\r\n";
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    if (auto error = ReplaceFile(file, std::span<const std::uint8_t>(bytes, text.size())))
+        return Failure{"The place of the unsaved maps couldn't be autosaved to " + error->Describe() + "!",
+                       kAutosaveCaption, MessageIcon::Error};
+    return std::nullopt;
+}
+
+std::optional<EditorPlace> ReadPlaceFile(const fs::path& file)
+{
+    const auto text = ReadTextFile(file);
+    if (!text || !text->starts_with(kPlaceHeader))
+        return std::nullopt;
+    EditorPlace place;
+    std::string_view rest(*text);
+    int found = 0;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        if (line.ends_with('\r'))
+            line.remove_suffix(1);
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            continue;
+        const std::string_view key = line.substr(0, equals);
+        const auto values = Values(line.substr(equals + 1));
+        if (!values)
+            return std::nullopt;
+        if (key == "Map" && values->size() == 1)
+            place.Map = (*values)[0];
+        else if (key == "Zoom" && values->size() == 1)
+            place.Zoom = (*values)[0];
+        else if (key == "Left")
+            place.Left = *values;
+        else if (key == "Right")
+            place.Right = *values;
+        else
+            continue;
+        ++found;
+    }
+    if (found != 4)
+        return std::nullopt;
+    return place;
 }
 
 MapHandler RecoverySnapshot(const MapHandler& maps)
@@ -127,13 +215,16 @@ Outcome<std::vector<MapList>> ReadRecoveryFile(const fs::path& file, const MapHa
     return recovered;
 }
 
-void UseRecoveredMaps(MapHandler& maps, std::vector<MapList> recovered)
+void UseRecoveredMaps(MapDocument& document, std::vector<MapList> recovered)
 {
+    auto change = document.Begin();
+    MapHandler& maps = change.Set();
     maps.Maps = std::move(recovered);
     maps.Headers.clear();
     for (const MapList& map : maps.Maps)
         maps.Headers.push_back(MapHandler::HeaderFor(map));
     maps.CurrentMap = 0;
+    change.Commit();
 }
 
 std::optional<std::chrono::sys_seconds> RecoveryTime(const fs::path& file)
@@ -187,6 +278,7 @@ Outcome<fs::path> SetRecoveryAside(const fs::path& file)
         if (auto error = RenameEntry(file, aside))
             return Failure{"The recovery file couldn't be put aside: " + error->Describe() + ".", kRecoverCaption,
                            MessageIcon::Error};
+        RemoveEntry(PlaceFilePath(file));
         return aside;
     }
     return Failure{"The recovery file couldn't be put aside: " + file.string() + " has too many older ones.",
@@ -195,6 +287,7 @@ Outcome<fs::path> SetRecoveryAside(const fs::path& file)
 
 std::optional<DiskError> RemoveRecoveryFile(const fs::path& file)
 {
+    RemoveEntry(PlaceFilePath(file));
     return RemoveEntry(file);
 }
 
@@ -224,7 +317,7 @@ Autosaver::~Autosaver()
     worker_.join();
 }
 
-void Autosaver::Save(const MapHandler& maps)
+void Autosaver::Save(const MapHandler& maps, const std::optional<EditorPlace>& place)
 {
     MapHandler snapshot;
     {
@@ -237,6 +330,16 @@ void Autosaver::Save(const MapHandler& maps)
     {
         std::lock_guard lock(mutex_);
         waiting_ = std::move(snapshot);
+        place_ = place;
+    }
+    wake_.notify_all();
+}
+
+void Autosaver::SavePlace(const EditorPlace& place)
+{
+    {
+        std::lock_guard lock(mutex_);
+        place_ = place;
     }
     wake_.notify_all();
 }
@@ -244,7 +347,7 @@ void Autosaver::Save(const MapHandler& maps)
 void Autosaver::Wait()
 {
     std::unique_lock lock(mutex_);
-    idle_.wait(lock, [this] { return !waiting_ && !writing_; });
+    idle_.wait(lock, [this] { return !waiting_ && !place_ && !writing_; });
 }
 
 std::optional<Failure> Autosaver::TakeFailure()
@@ -258,6 +361,7 @@ std::optional<DiskError> Autosaver::Discard()
     {
         std::unique_lock lock(mutex_);
         waiting_.reset();
+        place_.reset();
         idle_.wait(lock, [this] { return !writing_; });
     }
     return RemoveRecoveryFile(file_);
@@ -267,20 +371,62 @@ void Autosaver::Run()
 {
     std::unique_lock lock(mutex_);
     while (true) {
-        wake_.wait(lock, [this] { return waiting_ || stopping_; });
-        if (!waiting_)
+        wake_.wait(lock, [this] { return waiting_ || place_ || stopping_; });
+        if (!waiting_ && !place_)
             return; // stopping, with nothing left to write
-        MapHandler snapshot = std::move(*waiting_);
-        waiting_.reset();
+        std::optional<MapHandler> snapshot = std::exchange(waiting_, std::nullopt);
+        const std::optional<EditorPlace> place = std::exchange(place_, std::nullopt);
         writing_ = true;
         lock.unlock();
-        std::optional<Failure> failure = WriteRecoveryFile(file_, snapshot);
+        std::optional<Failure> failure = snapshot ? WriteRecoveryFile(file_, *snapshot) : std::nullopt;
+        if (!failure && place)
+            failure = WritePlaceFile(PlaceFilePath(file_), *place);
         lock.lock();
         writing_ = false;
         failure_ = std::move(failure);
-        spare_ = std::move(snapshot);
+        if (snapshot)
+            spare_ = std::move(*snapshot);
         idle_.notify_all();
     }
+}
+
+AutosavePolicy::AutosavePolicy(fs::path file, MapDocument& document)
+    : saver_(std::move(file)), document_(document)
+{
+    following_ = document_.Listen([this](const DocumentChange& change) {
+        // Another map shown is a place to come back to.
+        if (change.What != DocumentChange::Kind::SavedState || change.Changed)
+            due_ = true;
+    });
+}
+
+std::optional<Failure> AutosavePolicy::Tick(const EditorPlace& place)
+{
+    if (document_.Changed()) {
+        if (due_) {
+            saver_.Save(document_.Maps(), place);
+            due_ = false;
+            written_ = true;
+            writtenPlace_ = place;
+        } else if (written_ && place != writtenPlace_) {
+            saver_.SavePlace(place); // only the user moved on
+            writtenPlace_ = place;
+        }
+    } else if (written_) {
+        Forget(); // undone back to what the files hold
+    }
+    auto failure = saver_.TakeFailure();
+    if (!failure || failureTold_)
+        return std::nullopt;
+    failureTold_ = true;
+    return failure;
+}
+
+void AutosavePolicy::Forget()
+{
+    saver_.Discard();
+    due_ = false;
+    written_ = false;
 }
 
 } // namespace tsl

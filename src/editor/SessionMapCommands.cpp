@@ -1,6 +1,7 @@
 // The session's whole-map operations, find and replace, plane count and map
 // information: the pure functions of MapOperations, FindReplace,
-// PlaneManager and MapInformation run through the edit frame.
+// PlaneManager and MapInformation, each run as one transaction of the
+// document.
 
 #include "editor/EditorSession.h"
 #include "editor/MapRenderer.h"
@@ -12,7 +13,10 @@ EditResult EditorSession::Autofloor()
     if (!CanWholeMapOperations())
         return EditResult::None();
     const FloorRange range = FindFloorRange(project_->Symbols.PlaneSymbols(0));
-    return EditCurrentMap(kAllPlanes, [&](MapList& map) { tsl::Autofloor(map, range); });
+    auto change = document_.Begin();
+    tsl::Autofloor(change.Current(), range);
+    change.Commit();
+    return EditResult::None();
 }
 
 EditResult EditorSession::ClearMap(bool random)
@@ -22,12 +26,13 @@ EditResult EditorSession::ClearMap(bool random)
     const auto wall = ClearMapWallValue(project_->Symbols, SelectedPlane(), LeftValue(SelectedPlane()));
     if (!wall)
         return EditResult::Refusal(NoWallTilesFailure());
-    return EditCurrentMap(kAllPlanes, [&](MapList& map) {
-        if (random)
-            ClearMapRandom(map, *wall, ProgramRandom());
-        else
-            ClearMapSolid(map, *wall);
-    });
+    auto change = document_.Begin();
+    if (random)
+        ClearMapRandom(change.Current(), *wall, ProgramRandom());
+    else
+        ClearMapSolid(change.Current(), *wall);
+    change.Commit();
+    return EditResult::None();
 }
 
 EditResult EditorSession::TransformCurrentMap(MapTransform transform)
@@ -43,10 +48,10 @@ EditResult EditorSession::TransformCurrentMap(MapTransform transform)
     }
     if (!CanTransformMap(Maps().Current()))
         return EditResult::None();
-    EditResult result = EditCurrentMap(kAllPlanes, [&](MapList& map) { TransformMap(map, transform, facing, turnsFacing_); });
-    // A turn changes the map's size: the view takes the new one.
-    result.What = EditResult::Redraw::MapList;
-    return result;
+    auto change = document_.Begin();
+    TransformMap(change.Current(), transform, facing, turnsFacing_);
+    change.Commit();
+    return EditResult::None();
 }
 
 bool EditorSession::CanFlipPlanes(int first, int second) const
@@ -60,7 +65,10 @@ EditResult EditorSession::FlipPlanes(int first, int second)
         return EditResult::Refusal(FlipPlaneWithItselfFailure());
     if (!CanFlipPlanes(first, second))
         return EditResult::None();
-    return EditCurrentMap(kAllPlanes, [&](MapList& map) { tsl::FlipPlanes(map, first, second); });
+    auto change = document_.Begin();
+    tsl::FlipPlanes(change.Current(), first, second);
+    change.Commit();
+    return EditResult::None();
 }
 
 EditResult EditorSession::RunFind(const FindRequest& request)
@@ -87,12 +95,12 @@ EditResult EditorSession::RunFind(const FindRequest& request)
     const auto changes = finds_.PlanReplace(request.Action, Maps(), project_->Symbols);
     if (!changes)
         return EditResult::None();
-    // Each changed plane alone: the step keeps no other plane's words.
-    for (const PlaneReplacement& change : *changes)
-        EditMap(change.MapIndex, change.Plane, [&](MapList& map) {
-            map.Planes[static_cast<std::size_t>(change.Plane)] = change.Words;
-        });
-    result = EditResult::Redrawing(EditResult::Redraw::Map);
+    // Each changed plane alone: a map's step keeps no other plane's words.
+    auto change = document_.Begin();
+    for (const PlaneReplacement& replaced : *changes)
+        change.Map(replaced.MapIndex, replaced.Plane).Planes[static_cast<std::size_t>(replaced.Plane)] =
+            replaced.Words;
+    change.Commit();
     result.Message = finds_.ReplacedMessage();
     return result;
 }
@@ -112,17 +120,20 @@ EditResult EditorSession::ChangePlaneCount(int count, const SaveMaps& save)
 {
     if (count == Maps().NumPlanes)
         return EditResult::None();
-    std::optional<Failure> failure;
-    EditResult result = ChangeMaps([&](MapHandler&) {
-        failure = tsl::ChangePlaneCount(*project_, count, save);
-        if (failure)
-            return false;
-        DestroyClipboardManager();
-        ResetForSymbols();
-        SetChanged(false); // saved with the new planes
-        return true;
-    });
-    result.Message = std::move(failure);
+    // The stroke still held belongs to the maps that are saved.
+    EditResult result = tools_.EndGesture();
+    auto changed = tsl::ChangePlaneCount(*project_, count, save);
+    if (!changed) {
+        result.Message = changed.failure();
+        return result;
+    }
+    auto change = document_.Begin();
+    change.Set() = std::move(*changed);
+    change.Commit();
+    document_.MarkSaved(); // saved with the new planes
+    DestroyClipboardManager();
+    ResetForSymbols();
+    result.What = EditResult::Redraw::Map;
     return result;
 }
 

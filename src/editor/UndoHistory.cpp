@@ -86,6 +86,9 @@ void UR_Manager::PushRedoStep(const MapList& map)
             step.planes.push_back(std::move(change));
         }
     }
+    // A change that changed nothing is no step: the maps stay where they were.
+    if (!step.Whole() && step.planes.empty())
+        return;
     step.planes.shrink_to_fit();
     // The steps beyond the position go only now, so that a dropped step
     // leaves them to redo.

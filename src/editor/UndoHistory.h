@@ -29,7 +29,8 @@ public:
     // finished is finished first.
     void PushUndoStep(const MapList& map, int scope);
     // Finishes the started step from the changed map, discarding every step
-    // beyond the position. Nothing happens when no step was started.
+    // beyond the position. Nothing happens when no step was started, nor
+    // when no word and no size differ.
     void PushRedoStep(const MapList& map);
     // Forgets a started step without recording it.
     void DropPendingStep() { pending_.reset(); }

@@ -1,5 +1,7 @@
 #include "raycast/LevelBuilder.h"
 
+#include <algorithm>
+
 namespace tsl {
 
 namespace {
@@ -14,6 +16,34 @@ bool IsDoor(std::uint16_t word, const WordPictures& words)
 bool IsWall(std::uint16_t word, const WordPictures& words)
 {
     return words.rules ? words.rules->Tile(word).kind == WordKind::Wall : words.walls.contains(word);
+}
+
+// Cell (x, y) of `level` and the sprite standing on it, from the words of
+// the tile; a door that stays a door keeps how far it was open.
+void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y)
+{
+    const bool hasWalls = !map.Planes.empty() && map.Planes[0].size() >= map.WordCount();
+    const bool hasObjects = map.Planes.size() > 1 && map.Planes[1].size() >= map.WordCount();
+    const bool wasDoor = level.At(x, y).kind == CellKind::Door;
+    const std::uint16_t word = hasWalls ? map.Word(0, x, y) : 0;
+    if (IsDoor(word, words)) {
+        const auto found = words.doors.find(word);
+        const WordPictures::Pair pair = found != words.doors.end() ? found->second : WordPictures::Pair{};
+        level.SetDoor(x, y, pair.light, pair.dark);
+        if (!wasDoor)
+            level.SetDoorOpening(x, y, 0);
+    } else if (IsWall(word, words)) {
+        const auto found = words.walls.find(word);
+        const WordPictures::Pair pair = found != words.walls.end() ? found->second : WordPictures::Pair{};
+        level.SetWall(x, y, pair.light, pair.dark);
+    } else {
+        level.SetEmpty(x, y);
+    }
+    if (!hasObjects)
+        return;
+    const auto sprite = words.sprites.find(map.Word(1, x, y));
+    if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
+        level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
 }
 
 } // namespace
@@ -36,31 +66,26 @@ void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPic
                         : words.ceiling;
     level.floor = words.floor;
     level.sprites.clear();
-    const bool hasWalls = !map.Planes.empty() && map.Planes[0].size() >= map.WordCount();
-    const bool hasObjects = map.Planes.size() > 1 && map.Planes[1].size() >= map.WordCount();
     for (int y = 0; y < map.Height; ++y)
-        for (int x = 0; x < map.Width; ++x) {
-            const bool wasDoor = level.At(x, y).kind == CellKind::Door;
-            const std::uint16_t word = hasWalls ? map.Word(0, x, y) : 0;
-            if (IsDoor(word, words)) {
-                const auto found = words.doors.find(word);
-                const WordPictures::Pair pair = found != words.doors.end() ? found->second : WordPictures::Pair{};
-                level.SetDoor(x, y, pair.light, pair.dark);
-                if (!wasDoor)
-                    level.SetDoorOpening(x, y, 0);
-            } else if (IsWall(word, words)) {
-                const auto found = words.walls.find(word);
-                const WordPictures::Pair pair = found != words.walls.end() ? found->second : WordPictures::Pair{};
-                level.SetWall(x, y, pair.light, pair.dark);
-            } else {
-                level.SetEmpty(x, y);
-            }
-            if (!hasObjects)
-                continue;
-            const auto sprite = words.sprites.find(map.Word(1, x, y));
-            if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
-                level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
-        }
+        for (int x = 0; x < map.Width; ++x)
+            BuildCell(level, map, words, x, y);
+}
+
+void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words, const TileRect& region)
+{
+    if (level.Width() != map.Width || level.Height() != map.Height) {
+        RebuildLevel(level, map, mapNumber, words);
+        return;
+    }
+    const int left = std::max(region.Left(), 0), right = std::min(region.Right(), map.Width - 1);
+    const int top = std::max(region.Top(), 0), bottom = std::min(region.Bottom(), map.Height - 1);
+    std::erase_if(level.sprites, [&](const LevelSprite& sprite) {
+        const int x = static_cast<int>(sprite.x), y = static_cast<int>(sprite.y);
+        return x >= left && x <= right && y >= top && y <= bottom;
+    });
+    for (int y = top; y <= bottom; ++y)
+        for (int x = left; x <= right; ++x)
+            BuildCell(level, map, words, x, y);
 }
 
 std::optional<Camera> PlayerStart(const MapList& map)

@@ -7,6 +7,7 @@
 
 #include "core/MapHandler.h"
 #include "engine/EngineRules.h"
+#include "core/TileRect.h"
 #include "raycast/Camera.h"
 #include "raycast/Level.h"
 
@@ -46,6 +47,12 @@ Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words);
 // The same level after an edit: doors that are still doors keep how far
 // they were open.
 void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words);
+
+// The same for the tiles of `region` only (kept to the map), after an edit
+// there: the cost follows the region, not the map. A level of another size
+// than the map is rebuilt whole.
+void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words,
+                   const TileRect& region);
 
 // Where the player starts on `map`, looking as the start word says; nothing
 // when the map has no player start.

@@ -28,18 +28,21 @@ struct Game : OpenedSampleGame {
                 files[name] = bytes;
         return files;
     }
+    // The set saved with a word changed (a copy of it: the project's own
+    // words change only through a document).
     void SaveWith(std::uint16_t word)
     {
-        project->Maps.Maps[0].Planes[0][0] = word;
-        ASSERT_FALSE(project->Maps.Save());
+        MapHandler maps = project->Maps();
+        maps.Maps[0].Planes[0][0] = word;
+        ASSERT_FALSE(maps.Save());
     }
     std::vector<BackupGeneration> Generations() const
     {
-        return ListGenerations(GenerationsFolder(project->Maps.Backups, game));
+        return ListGenerations(GenerationsFolder(project->Maps().Backups, game));
     }
     Outcome<RestoreReport> Restore(const std::string& id)
     {
-        RestoreRequest request{project->Maps.Backups, game, id, &project->Maps, project->Settings.get(), root / "WL6"};
+        RestoreRequest request{project->Maps().Backups, game, id, &project->Maps(), project->Settings.get(), root / "WL6"};
         return RestoreBackup(request, std::chrono::system_clock::now());
     }
 };
@@ -99,7 +102,7 @@ TEST(RestoreBackup, AGenerationWhoseMapsDoNotLoadIsRefused)
         content.Maps = row.maps;
         content.Planes = 3;
         const std::string id =
-            KeepGeneration(g.project->Maps.Backups, g.game, content, std::chrono::system_clock::now()).Id;
+            KeepGeneration(g.project->Maps().Backups, g.game, content, std::chrono::system_clock::now()).Id;
         const auto refused = g.Restore(id);
         ASSERT_FALSE(refused) << row.why;
         EXPECT_EQ(refused.failure().text,
@@ -136,7 +139,7 @@ TEST(RestoreBackup, AFailingDiskLeavesTheCurrentFilesWhole)
         std::optional<Failure> failure;
         {
             DiskFaults faults(at);
-            auto report = RestoreBackup({backups, dir.path(), id, &model.project->Maps, nullptr, {}},
+            auto report = RestoreBackup({backups, dir.path(), id, &model.project->Maps(), nullptr, {}},
                                         std::chrono::system_clock::now());
             if (!report)
                 failure = report.failure();
@@ -166,7 +169,7 @@ TEST(RestoreBackup, AReductionOfThePlaneCountIsUndoneWithItsSymbolFiles)
               "\"Extra\" with all their words in every map, and their symbol files plane2.txt and plane3.txt.\n\n"
               "The previous map files and these symbol files are kept with the backup of this save, from which the "
               "change can be undone.\n\nDo you wish to delete these planes?");
-    ASSERT_FALSE(ChangePlaneCount(*g.project, 1));
+    ASSERT_TRUE(ChangePlaneCount(*g.project, 1));
     ASSERT_FALSE(fs::exists(folder / "plane3.txt"));
 
     auto report = g.Restore(g.Generations().back().Id);

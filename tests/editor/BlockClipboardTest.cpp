@@ -17,19 +17,18 @@ protected:
 
 TEST_F(BlockClipboardTest, PasteClipsAtTheEdgesOfASmallerMap)
 {
-    Open({{64, 64}, {32, 32}});
-    Map().Planes.assign(3, Words(64 * 64, 7));
-    Clipboard().CopyBlock(Map(0), 3, TileRect{0, 0, 40, 40}, false);
+    const MapList large = GridMap(64, 64, PlaneSet(3, Words(64 * 64, 7)));
+    MapList small = GridMap(32, 32, PlaneSet(3, Words(32 * 32, 0)));
+    Clipboard().CopyBlock(large, 3, TileRect{0, 0, 40, 40});
     EXPECT_TRUE(Clipboard().CanPaste());
-    session->Maps().CurrentMap = 1;
-    Clipboard().PasteInto(session->Maps(), 0, 0);
-    EXPECT_EQ(Count(2, 7), 32 * 32);
+    Clipboard().PasteInto(small, 0, 0);
+    EXPECT_EQ(small.Planes[2], Words(32 * 32, 7));
 
     // A block from columns 32 and beyond writes nothing into a 32-wide map.
-    Map(1).Planes.assign(3, Words(32 * 32, 0));
-    Clipboard().CopyBlock(Map(0), 3, TileRect{32, 0, 40, 5}, false);
-    Clipboard().PasteInto(session->Maps(), 0, 0);
-    EXPECT_EQ(Count(0, 7), 0);
+    small.Planes.assign(3, Words(32 * 32, 0));
+    Clipboard().CopyBlock(large, 3, TileRect{32, 0, 40, 5});
+    Clipboard().PasteInto(small, 0, 0);
+    EXPECT_EQ(small.Planes[0], Words(32 * 32, 0));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "EditorTestUtil.h"
 #include "ScriptedPrompter.h"
 #include "editor/MapExchangeFlow.h"
+#include "exchange/ImportMaps.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,8 @@ TEST_F(MapExchangeFlow, ImportsDirectlyWhereAddMapWouldPutThem)
     prompter.File(Export("three.tsl", ExchangeFormat::TSL, {2, 1, 0})).Answer(Answer::No);
     ImportResult result = ImportMaps(set, prompter);
     EXPECT_EQ(result.Destination, ImportDestination::Direct);
-    EXPECT_EQ(result.Inserted, 3);
+    EXPECT_EQ(result.Maps.size(), 3u);
+    InsertExchangeMaps(set, std::move(result.Maps));
     // Where each map goes and what it holds: ExchangeImport.ImportedMapsGoWhereAddMapPutsANewMap.
     EXPECT_EQ(MapNames(set), (std::vector<std::string>{"One", "Two", "Three", "Three", "Two", "One"}));
     const PromptRecord& open = prompter.Records()[0];
@@ -196,16 +198,18 @@ TEST(ImportIntoSession, StoresInTheClipboardManagerOrTheSetAndStartsEveryHistory
 
     // Without an answer that stores maps, no manager is left behind.
     prompter.File(dir / "two.tsl").Answer(Answer::Cancel);
-    EXPECT_EQ(ImportIntoSession(*session, prompter).What, EditResult::Redraw::Nothing);
+    EXPECT_FALSE(ImportIntoSession(*session, prompter).Overlay);
     EXPECT_EQ(session->ClipboardManager(), nullptr);
 
     session->SelectPlane(1);
     session->SetValueMode(kHighByteMode);
-    session->EditCurrentMap(0, [](MapList& map) { map.Planes[0][0] = 5; });
-    session->SetChanged(false);
+    session->SetButtonValue(PointerButton::Left, 5);
+    session->Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
+    session->Pointer({PointerAction::Release, PointerButton::Left, 0, 0});
+    session->MarkSaved();
     prompter.File(dir / "two.tsl").Answer(Answer::Yes);
     const EditResult stored = ImportIntoSession(*session, prompter);
-    EXPECT_EQ(stored.What, EditResult::Redraw::MapList);
+    EXPECT_TRUE(stored.ValuesChanged);
     EXPECT_EQ(stored.Status, "2 maps put into the clipboard manager");
     const CB_Manager* manager = session->ClipboardManager();
     ASSERT_NE(manager, nullptr);

@@ -20,8 +20,8 @@ namespace {
 // The sample game opened, with what the plane count tests ask of it.
 struct OpenedGame : OpenedSampleGame {
     fs::path Folder() const { return root / "WL6"; }
-    // The game files and the project hold `count` planes: those of `before`, then zeros.
-    void ExpectSaved(const MapHandler& before, int count)
+    // The game files and `now` hold `count` planes: those of `before`, then zeros.
+    void ExpectSaved(const MapHandler& before, int count, const MapHandler& now)
     {
         const MapHandler saved = LoadSet(game, count);
         ASSERT_EQ(saved.NumMaps(), before.NumMaps());
@@ -30,7 +30,7 @@ struct OpenedGame : OpenedSampleGame {
             const std::vector<std::uint16_t> zeros(before.Maps[i].WordCount());
             expected.resize(static_cast<std::size_t>(count), zeros);
             EXPECT_EQ(saved.Maps[i].Planes, expected) << i;
-            EXPECT_EQ(project->Maps.Maps[i].Planes, expected) << i;
+            EXPECT_EQ(now.Maps[i].Planes, expected) << i;
         }
     }
 };
@@ -55,57 +55,58 @@ TEST(PlaneCount, RaisingAddsFilesKeysAndZeroPlanesLoweringDeletesThemAndEachSave
 {
     OpenedGame g;
     const MapHandler before = LoadSet(g.game, 3);
-    ASSERT_FALSE(ChangePlaneCount(*g.project, 5));
+    EditorSession session(std::move(g.project));
+    ASSERT_FALSE(session.ChangePlaneCount(5).Message);
 
     // The keys each added plane gets are AddPlaneEntries' (StructureStoreTest).
     for (const char* file : {"plane4.txt", "plane5.txt"})
         EXPECT_EQ(FileText(g.Folder() / file), kDefaultSymbolRecord) << file;
-    EXPECT_EQ(g.project->Settings->ReadInteger("Planes", "NumPlanes", 0), 5);
-
-    EXPECT_EQ(g.project->Maps.NumPlanes, 5);
-    EXPECT_EQ(g.project->Symbols.NumPlanes(), 5);
-    EXPECT_FALSE(g.project->Changed);
-    g.ExpectSaved(before, 5);
-    // The same count again changes nothing and saves nothing.
-    EXPECT_FALSE(ChangePlaneCount(*g.project, 5, [](const MapHandler&) -> std::optional<Failure> {
-        ADD_FAILURE() << "saved again";
-        return std::nullopt;
-    }));
+    const Project& project = session.CurrentProject();
+    EXPECT_EQ(project.Settings->ReadInteger("Planes", "NumPlanes", 0), 5);
+    EXPECT_EQ(session.Maps().NumPlanes, 5);
+    EXPECT_EQ(project.Symbols.NumPlanes(), 5);
+    EXPECT_FALSE(session.Changed());
+    g.ExpectSaved(before, 5, session.Maps());
 
     // Edits that were not saved are gone: the maps come again from the files.
-    g.project->Maps.Maps[0].Planes[0][0] = 4321;
-    g.project->Maps.CurrentMap = 2;
-    g.project->Changed = true;
-    ASSERT_FALSE(ChangePlaneCount(*g.project, 2));
+    session.SetButtonValue(PointerButton::Left, 4321);
+    session.Pointer({PointerAction::Press, PointerButton::Left, 0, 0});
+    session.Pointer({PointerAction::Release, PointerButton::Left, 0, 0});
+    session.GoToLevel(2);
+    ASSERT_FALSE(session.ChangePlaneCount(2).Message);
     EXPECT_FALSE(fs::exists(g.Folder() / "plane3.txt"));
     EXPECT_TRUE(fs::exists(g.Folder() / "plane2.txt"));
-    EXPECT_FALSE(g.project->Settings->HasKey("Planes", "2")); // the rest: RemovePlaneEntries'
-    EXPECT_EQ(g.project->Maps.CurrentMap, 0);
-    EXPECT_FALSE(g.project->Changed);
-    g.ExpectSaved(before, 2);
+    EXPECT_FALSE(project.Settings->HasKey("Planes", "2")); // the rest: RemovePlaneEntries'
+    EXPECT_EQ(session.Maps().CurrentMap, 0);
+    EXPECT_FALSE(session.Changed());
+    g.ExpectSaved(before, 2, session.Maps());
 }
 
 TEST(PlaneCount, AFailedSaveLeavesTheStructureTheGameFilesAndTheProjectAsTheyWere)
 {
     for (int count : {5, 1}) {
         OpenedGame g;
-        g.project->Maps.Maps[1].Planes[1][3] = 99; // an edit not yet saved stays
-        g.project->Changed = true;
         const auto structure = Snapshot(g.root);
         const auto gameFiles = Snapshot(g.game);
-        const auto failure = ChangePlaneCount(*g.project, count, [](const MapHandler& maps) {
+        EditorSession session(std::move(g.project));
+        session.GoToLevel(1);
+        session.SelectPlane(1);
+        session.SetButtonValue(PointerButton::Left, 99); // an edit not yet saved stays
+        session.Pointer({PointerAction::Press, PointerButton::Left, 3, 0});
+        session.Pointer({PointerAction::Release, PointerButton::Left, 3, 0});
+        const EditResult result = session.ChangePlaneCount(count, [](const MapHandler& maps) {
             EXPECT_EQ(maps.FilePlanes, 0);
             return std::optional<Failure>(Failure{"Couldn't write the map files!", "Error saving maps"});
         });
-        ASSERT_TRUE(failure);
-        EXPECT_EQ(failure->text, "Couldn't write the map files!");
+        ASSERT_TRUE(result.Message);
+        EXPECT_EQ(result.Message->text, "Couldn't write the map files!");
         EXPECT_EQ(Snapshot(g.root), structure) << count;
         EXPECT_EQ(Snapshot(g.game), gameFiles);
-        EXPECT_EQ(g.project->Maps.NumPlanes, 3);
-        EXPECT_EQ(g.project->Symbols.NumPlanes(), 3);
-        EXPECT_EQ(g.project->Maps.Maps[1].Planes[1][3], 99);
-        EXPECT_TRUE(g.project->Changed);
-        EXPECT_EQ(g.project->Settings->ReadInteger("Planes", "NumPlanes", 0), 3);
+        EXPECT_EQ(session.Maps().NumPlanes, 3);
+        EXPECT_EQ(session.CurrentProject().Symbols.NumPlanes(), 3);
+        EXPECT_EQ(session.Maps().Maps[1].Planes[1][3], 99);
+        EXPECT_TRUE(session.Changed());
+        EXPECT_EQ(session.CurrentProject().Settings->ReadInteger("Planes", "NumPlanes", 0), 3);
     }
 }
 
@@ -124,12 +125,13 @@ TEST(PlaneCount, TheCorridor7FloppyStructureGetsItsFilesInItsOwnFolder)
     ASSERT_FALSE(set.Save());
     ASSERT_FALSE(CreateFromScratch(root, "CO7", "C7.EXE", StructureSettings{}, 3));
 
-    const auto project = OpenGame(game, root);
+    auto project = OpenGame(game, root);
     ASSERT_TRUE(project);
-    ASSERT_FALSE(ChangePlaneCount(*project, 4));
+    EditorSession session(std::move(project));
+    ASSERT_FALSE(session.ChangePlaneCount(4).Message);
     EXPECT_EQ(FileText(root / "CO7_Floppy" / "plane4.txt"), kDefaultSymbolRecord);
     EXPECT_FALSE(fs::exists(root / "CO7"));
-    ASSERT_FALSE(ChangePlaneCount(*project, 2));
+    ASSERT_FALSE(session.ChangePlaneCount(2).Message);
     EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane4.txt"));
     EXPECT_FALSE(fs::exists(root / "CO7_Floppy" / "plane3.txt"));
 }
@@ -154,7 +156,7 @@ TEST(PlaneCount, TheSessionStartsAfreshWithoutClipboardOrHistory)
     EXPECT_EQ(session.ChangePlaneCount(3).What, EditResult::Redraw::Nothing);
     const EditResult result = session.ChangePlaneCount(4);
     EXPECT_FALSE(result.Message);
-    EXPECT_EQ(result.What, EditResult::Redraw::MapList);
+    EXPECT_EQ(result.What, EditResult::Redraw::Map);
     EXPECT_EQ(session.Maps().NumPlanes, 4);
     EXPECT_EQ(session.ClipboardManager(), nullptr);
     EXPECT_EQ(session.SelectedPlane(), 0);

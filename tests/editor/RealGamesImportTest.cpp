@@ -40,8 +40,8 @@ TEST(RealGamesImport, EveryFormatArrivesWordForWordInTheClipboardManager)
             const int count = format.allMaps ? original.NumMaps() : 1;
 
             auto project = MemoryProject(dir.path(), {{}, original.NumPlanes, {}, false});
-            project->Maps = original;
             EditorSession session(std::move(project));
+            LayWords(session.Document(), [&](MapHandler& maps) { maps = original; });
             ScriptedPrompter prompter;
             prompter.File(dir / format.file).Answer(Answer::Yes);
             ImportIntoSession(session, prompter);

@@ -21,20 +21,20 @@ namespace {
 
 const MemoryProjectOptions kTwoMaps{{{16, 16}, {24, 8}}, 3, {}, false};
 
-// Words in two planes of both maps, through the edit frame.
+// Words in two planes of both maps, in one transaction.
 void Edit(EditorSession& session)
 {
-    session.EditMap(0, kAllPlanes, [](MapList& map) {
-        for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 2}})
-            map.SetWord(0, x, y, 7);
-        map.SetWord(1, 15, 15, 9);
-    });
-    session.EditMap(1, 0, [](MapList& map) {
-        map.SetWord(0, 23, 7, 3);
-        map.SetWord(0, 22, 7, 3);
-    });
+    auto change = session.Document().Begin();
+    for (auto [x, y] : {std::pair{1, 1}, {2, 1}, {3, 2}})
+        change.SetWord(0, 0, x, y, 7);
+    change.SetWord(0, 1, 15, 15, 9);
+    change.SetWord(1, 0, 23, 7, 3);
+    change.SetWord(1, 0, 22, 7, 3);
+    change.Commit();
     session.NextMap();
 }
+
+const EditorPlace kPlace{1, 3, {4, 5, 6}, {0, 7, 0}};
 
 Bytes RecoveryBytes(const MapHandler& maps, const fs::path& file)
 {
@@ -55,7 +55,7 @@ TEST(Recovery, AnEditingSessionKilledAfterItsAutosaveGivesTheExactWordsBack)
         auto session = MemorySession(childFolder.path(), kTwoMaps);
         Edit(*session);
         Autosaver autosaver(file);
-        autosaver.Save(session->Maps());
+        autosaver.Save(session->Maps(), kPlace);
         autosaver.Wait();
         (void)!::write(ready[1], "x", 1);
         ::pause(); // editing on, until killed
@@ -71,15 +71,18 @@ TEST(Recovery, AnEditingSessionKilledAfterItsAutosaveGivesTheExactWordsBack)
     auto expected = MemorySession(expectedFolder.path(), kTwoMaps);
     Edit(*expected);
     auto reopened = MemorySession(reopenedFolder.path(), kTwoMaps); // the game as its files hold it
-    reopened->Maps().CurrentMap = 1;
+    reopened->GoToLevel(1);
     EXPECT_TRUE(RecoveryIsNewer(file, reopened->Maps())); // (this game has no map files at all)
     auto recovered = ReadRecoveryFile(file, reopened->Maps());
     ASSERT_TRUE(recovered) << recovered.failure().text;
-    UseRecoveredMaps(reopened->Maps(), std::move(*recovered));
+    UseRecoveredMaps(reopened->Document(), std::move(*recovered));
+    EXPECT_EQ(ReadPlaceFile(PlaceFilePath(file)), kPlace) << "where the work was, to return to";
     const MapHandler& got = reopened->Maps();
     ASSERT_EQ(got.NumMaps(), 2);
     EXPECT_EQ(got.Headers.size(), 2u);
     EXPECT_EQ(got.CurrentMap, 0);
+    EXPECT_TRUE(reopened->Changed());
+    EXPECT_FALSE(reopened->CanUndo());
     for (std::size_t i = 0; i < 2; ++i) {
         const MapList& want = expected->Maps().Maps[i];
         EXPECT_EQ(got.Maps[i].Planes, want.Planes) << i;
@@ -184,4 +187,40 @@ TEST(Recovery, AnAutosaveThatCannotBeWrittenIsToldOnceAndLeavesTheLastOneWhole)
     EXPECT_EQ(Snapshot(dir / "Recovery"), (std::map<std::string, Bytes>{{"game.tsl", last}}));
     EXPECT_FALSE(autosaver.Discard());
     EXPECT_FALSE(fs::exists(autosaver.File()));
+}
+
+// The policy follows the document: a change of words, however it came, is
+// work for the next tick; one write per change; the file goes once the maps
+// are back as their files hold them.
+TEST(Recovery, TheAutosavePolicyWritesWhatChangedSinceTheLastTickAndForgetsWhatWasUndone)
+{
+    TempDir dir;
+    auto session = MemorySession(dir.path(), kTwoMaps);
+    const fs::path file = dir / "Recovery" / "game.tsl";
+    AutosavePolicy policy(file, session->Document());
+    auto tick = [&] {
+        EXPECT_FALSE(policy.Tick(kPlace));
+        policy.Saver().Wait();
+    };
+    tick();
+    EXPECT_FALSE(fs::exists(file)) << "nothing unsaved";
+    Edit(*session);
+    EXPECT_TRUE(policy.Due());
+    tick();
+    EXPECT_TRUE(fs::exists(file));
+    EXPECT_EQ(ReadPlaceFile(PlaceFilePath(file)), kPlace);
+    EXPECT_FALSE(policy.Due());
+    // The user moves on without an edit: the place alone is written again.
+    const Bytes maps = ReadFile(file);
+    const EditorPlace elsewhere{0, 4, {1, 1, 1}, {2, 2, 2}};
+    EXPECT_FALSE(policy.Tick(elsewhere));
+    policy.Saver().Wait();
+    EXPECT_EQ(ReadPlaceFile(PlaceFilePath(file)), elsewhere);
+    EXPECT_EQ(ReadFile(file), maps);
+    session->Undo();
+    session->GoToLevel(0);
+    session->Undo();
+    tick();
+    EXPECT_FALSE(fs::exists(file)) << "undone back to the files";
+    EXPECT_FALSE(fs::exists(PlaceFilePath(file)));
 }

@@ -109,7 +109,9 @@ const std::vector<SetCase>& SetCases()
                  // then map 6 (now 7) deleted.
                  s.GoToLevel(2);
                  EXPECT_FALSE(s.AddMap().Message);
-                 s.Maps().Current().Planes = s.Maps().Maps[0].Planes;
+                 auto change = s.Document().Begin();
+                 change.Current().Planes = s.Maps().Maps[0].Planes;
+                 change.Commit();
                  s.GoToLevel(6);
                  EXPECT_FALSE(s.DeleteMap().Message);
              });

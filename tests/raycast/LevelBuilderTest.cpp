@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace tsl {
 namespace {
 
@@ -89,6 +91,39 @@ TEST(LevelBuilderTest, WordsBecomeWallsDoorsFloorsAndSprites)
     EXPECT_EQ(level.At(1, 0).kind, CellKind::Empty);
     EXPECT_EQ(level.At(2, 0).kind, CellKind::Door);
     EXPECT_EQ(level.At(3, 0).kind, CellKind::Empty);
+}
+
+// An edit rebuilds the cells of its region alone, and gives the level a
+// whole rebuild would give (sprites in any order); doors outside keep how far
+// they were open.
+TEST(LevelBuilderTest, ARegionRebuildGivesWhatAWholeRebuildGives)
+{
+    MapList map = BlankMap(6, 4);
+    map.SetWord(0, 0, 0, 90);
+    map.SetWord(1, 4, 3, 23);
+    map.SetWord(1, 2, 1, 23);
+    Level level = BuildLevel(map, 0, Pictures());
+    level.SetDoorOpening(0, 0, 0.5);
+    map.SetWord(0, 2, 1, 1);   // a wall where a sprite stood
+    map.SetWord(1, 2, 1, 108); // and an actor
+    map.SetWord(0, 3, 2, 90);
+    RebuildRegion(level, map, 0, Pictures(), TileRect{3, 2, 2, 1});
+    Level whole = BuildLevel(map, 0, Pictures());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) {
+            EXPECT_EQ(level.At(x, y).kind, whole.At(x, y).kind) << x << "," << y;
+            EXPECT_EQ(level.At(x, y).light, whole.At(x, y).light) << x << "," << y;
+        }
+    auto pictures = [](const Level& l) {
+        std::vector<int> found;
+        for (const LevelSprite& sprite : l.sprites)
+            found.push_back(sprite.picture * 100 + static_cast<int>(sprite.x) * 10 + static_cast<int>(sprite.y));
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    EXPECT_EQ(pictures(level), pictures(whole));
+    EXPECT_EQ(level.DoorOpening(0, 0), 0.5);
+    EXPECT_EQ(level.DoorOpening(3, 2), 0.0);
 }
 
 TEST(LevelBuilderTest, TheCameraStartsAtThePlayerStart)

@@ -8,17 +8,17 @@ namespace tsl::test {
 
 std::unique_ptr<Project> MemoryProject(const fs::path& folder, const MemoryProjectOptions& options)
 {
-    auto project = std::make_unique<Project>();
-    project->Maps = EmptySet(folder, DataFileVersion::GameMaps, options.planes);
-    project->Maps.WDCCompatibleMaps = options.wdc;
+    MapHandler maps = EmptySet(folder, DataFileVersion::GameMaps, options.planes);
+    maps.WDCCompatibleMaps = options.wdc;
     char name = 'A';
     for (auto [width, height] : options.sizes) {
-        MapList map = project->Maps.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
-                                              std::string(1, name++));
-        project->Maps.Headers.push_back(MapHandler::HeaderFor(map));
-        project->Maps.AddMap(std::move(map));
+        MapList map = maps.CreateMap(static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                                     std::string(1, name++));
+        maps.Headers.push_back(MapHandler::HeaderFor(map));
+        maps.AddMap(std::move(map));
     }
-    project->Maps.RenumberMaps(0, 0);
+    maps.RenumberMaps(0, 0);
+    auto project = std::make_unique<Project>(std::move(maps));
     project->StructureFolder = folder;
     project->Settings = std::make_unique<IniFile>(folder / "WL6.ini");
     for (int p = 0; p < options.planes; ++p)
@@ -40,6 +40,15 @@ std::unique_ptr<Project> MemoryProject(const fs::path& folder, const MemoryProje
 std::unique_ptr<EditorSession> MemorySession(const fs::path& folder, const MemoryProjectOptions& options)
 {
     return std::make_unique<EditorSession>(MemoryProject(folder, options));
+}
+
+void LayWords(MapDocument& document, const std::function<void(MapHandler&)>& lay)
+{
+    auto change = document.Begin();
+    lay(change.Set());
+    change.Commit();
+    document.MarkSaved();
+    document.RebuildHistories();
 }
 
 std::unique_ptr<Project> OpenGame(const fs::path& game, const fs::path& root, const BackupPolicy& backups)

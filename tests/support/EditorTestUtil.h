@@ -8,6 +8,7 @@
 #include "editor/EditorSession.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -25,6 +26,10 @@ struct MemoryProjectOptions {
 // Maps are named "A", "B", ...; every word is 0.
 std::unique_ptr<Project> MemoryProject(const fs::path& folder, const MemoryProjectOptions& options = {});
 std::unique_ptr<EditorSession> MemorySession(const fs::path& folder, const MemoryProjectOptions& options = {});
+
+// Words laid into the set before a test acts, as if its files held them:
+// through one transaction like every change, then saved, with no step to undo.
+void LayWords(MapDocument& document, const std::function<void(MapHandler&)>& lay);
 
 // The game in `game` opened as the editor opens it, with the structures in
 // `root`; its saves keep generations as `backups` says (none by default).

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 namespace tsl::test {
@@ -27,10 +28,21 @@ protected:
         session = MemorySession(dir.path(), {std::move(sizes), 3, std::move(splitPlanes), wdc});
     }
     PointerTools& Tools() { return session->Tools(); }
-    MapHistories& Histories() { return session->Histories(); }
-    MapList& Map(int i = -1)
+    MapDocument& Document() { return session->Document(); }
+    const MapList& Map(int i = -1)
     {
         return session->Maps().Maps.at(static_cast<std::size_t>(i < 0 ? session->Maps().CurrentMap : i));
+    }
+    // Words laid into map `i` (the current one by default) before the test
+    // acts, as its files would hold them (LayWords).
+    void Lay(const std::function<void(MapList&)>& lay, int i = -1)
+    {
+        const int map = i < 0 ? session->Maps().CurrentMap : i;
+        LayWords(Document(), [&](MapHandler& maps) { lay(maps.Maps.at(static_cast<std::size_t>(map))); });
+    }
+    void LayWord(int plane, int x, int y, std::uint16_t word, int i = -1)
+    {
+        Lay([=](MapList& map) { map.SetWord(static_cast<std::size_t>(plane), x, y, word); }, i);
     }
     std::uint16_t W(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
     // How many words of the plane hold `word`.
@@ -56,9 +68,9 @@ protected:
     void ExpectUndoRedo(const MapState& before)
     {
         const MapState after = Now();
-        Histories().Step(HistoryStep::Undo);
+        Document().Step(HistoryStep::Undo);
         EXPECT_EQ(Now(), before) << "after Undo";
-        Histories().Step(HistoryStep::Redo);
+        Document().Step(HistoryStep::Redo);
         EXPECT_EQ(Now(), after) << "after Redo";
     }
     void Draw(std::uint16_t value, int x, int y)

@@ -30,6 +30,7 @@ struct TProgressBox::Impl {
     bool closable = false;
     bool pending = false; // a save waits for the dialog to be shown
     bool saved = false;
+    bool closeWhenSaved = false;
     const MapHandler* maps = nullptr;
     std::function<void()> onSaved;
 
@@ -97,6 +98,8 @@ void TProgressBox::Impl::Save()
     status->setText(QStringLiteral("Maps saved!"));
     if (!kept.empty())
         prompter.Show(Failure{"Maps saved!\n\n" + kept, "Save maps", MessageIcon::Information});
+    else if (closeWhenSaved)
+        box->reject();
 }
 
 TProgressBox::TProgressBox(Prompter& prompter, QWidget* parent)
@@ -107,9 +110,10 @@ TProgressBox::TProgressBox(Prompter& prompter, QWidget* parent)
 
 TProgressBox::~TProgressBox() = default;
 
-bool TProgressBox::RunSave(const MapHandler& maps, std::function<void()> saved)
+bool TProgressBox::RunSave(const MapHandler& maps, std::function<void()> saved, bool closeWhenSaved)
 {
     d->maps = &maps;
+    d->closeWhenSaved = closeWhenSaved;
     d->onSaved = std::move(saved);
     d->saved = false;
     d->pending = true;

@@ -23,8 +23,9 @@ public:
     // Shows the dialog modally; the save starts when it is shown, and
     // `saved` runs once the maps were saved (the main window clears its
     // changed flag and shows "Maps saved!"). The dialog stays open until
-    // the user closes it. True when the maps were saved.
-    bool RunSave(const MapHandler& maps, std::function<void()> saved);
+    // the user closes it, or, with `closeWhenSaved`, until a save that has
+    // nothing more to say is done. True when the maps were saved.
+    bool RunSave(const MapHandler& maps, std::function<void()> saved, bool closeWhenSaved = false);
 
 public slots:
     // Refused while the maps are being written; afterwards it closes and

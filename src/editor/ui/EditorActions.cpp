@@ -340,12 +340,16 @@ void EditorActions::ExplainDisabled(Command command, const QString& why)
     Get(command)->setToolTip(why.isEmpty() ? HintOf(*spec) : QString("%1\n%2").arg(HintOf(*spec), why));
 }
 
-void EditorActions::Refresh(const EditorSession* session, bool gameGraphics)
+void EditorActions::Refresh(const EditorSession* session, bool gameGraphics, const EditorToggles& toggles)
 {
     for (const ActionSpec& spec : kActions)
         Get(spec.command)->setEnabled(spec.needs == Needs::Nothing ||
                                       (session && Enabled(spec.command, *session) &&
                                        (spec.needs != Needs::Graphics || gameGraphics)));
+    Get(Command::MapGrid)->setChecked(toggles.Grid);
+    Get(Command::GameGraphics)->setChecked(toggles.GameGraphics);
+    Get(Command::CheckForUpdateAtStartup)->setChecked(toggles.CheckAtStartup);
+    Get(Command::TurnFacingObjects)->setChecked(toggles.TurnFacingObjects);
     if (!session)
         return;
     // The radio group follows the session's value mode (a plane that is not
@@ -354,7 +358,6 @@ void EditorActions::Refresh(const EditorSession* session, bool gameGraphics)
                          : session->ValueMode() == kLowByteMode ? Command::LowByteMode
                                                                 : Command::IntMode;
     Get(mode)->setChecked(true);
-    Get(Command::TurnFacingObjects)->setChecked(session->TurnsFacingObjects());
 }
 
 } // namespace tsl

@@ -22,6 +22,15 @@ namespace tsl {
 
 class EditorSession;
 
+// What the checkable commands show: the models' state, never read back from
+// the actions.
+struct EditorToggles {
+    bool Grid = false;
+    bool GameGraphics = false; // shown now
+    bool CheckAtStartup = false;
+    bool TurnFacingObjects = true;
+};
+
 enum class Command {
     OpenProject,
     SaveProject,
@@ -88,10 +97,11 @@ public:
     QAction* RecentSeparator() const { return recentSeparator_; }
     QMenu* FileMenu() const { return fileMenu_; }
 
-    // Enables and checks every command from the session's state; without a
-    // session only the commands that need no maps are enabled. "Game
-    // Graphics" needs the game's pictures as well (`gameGraphics`).
-    void Refresh(const EditorSession* session, bool gameGraphics = false);
+    // Enables and checks every command from the session's state and the
+    // toggles; without a session only the commands that need no maps are
+    // enabled. "Game Graphics" needs the game's pictures as well
+    // (`gameGraphics`).
+    void Refresh(const EditorSession* session, bool gameGraphics = false, const EditorToggles& toggles = {});
     // The hint of a command's tool button with why it is disabled, or, with
     // an empty `why`, the plain hint again.
     void ExplainDisabled(Command command, const QString& why);

@@ -296,9 +296,9 @@ void MapPaintArea::SetShownTile(std::optional<QPoint> tile)
 
 void MapPaintArea::CancelPress()
 {
-    if (!heldTile_)
+    if (!held_)
         return;
-    heldTile_.reset();
+    held_ = false;
     pressCancelled_ = true;
 }
 
@@ -462,7 +462,7 @@ void MapPaintArea::mousePressEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    heldTile_ = tile;
+    held_ = true;
     Send(PointerAction::Press, event->button(), tile);
     event->accept();
 }
@@ -479,19 +479,6 @@ void MapPaintArea::mouseMoveEvent(QMouseEvent* event)
         event->accept();
         return;
     }
-    if (heldTile_ && event->buttons() != Qt::NoButton) {
-        // The tiles between the last one and this one, by equal steps along
-        // the longer axis.
-        const QPoint from = *heldTile_;
-        const int steps = std::max(std::abs(tile.x() - from.x()), std::abs(tile.y() - from.y()));
-        for (int i = 1; i < steps; ++i) {
-            const double t = static_cast<double>(i) / steps;
-            Send(PointerAction::Move, button,
-                 QPoint(from.x() + static_cast<int>(std::lround((tile.x() - from.x()) * t)),
-                        from.y() + static_cast<int>(std::lround((tile.y() - from.y()) * t))));
-        }
-        heldTile_ = tile;
-    }
     Send(PointerAction::Move, button, tile);
     emit pointerMoved(pixel);
     event->accept();
@@ -505,7 +492,7 @@ void MapPaintArea::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     if (event->buttons() == Qt::NoButton)
-        heldTile_.reset();
+        held_ = false;
     if (pressCancelled_) {
         pressCancelled_ = event->buttons() != Qt::NoButton;
         event->accept();

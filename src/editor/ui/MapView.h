@@ -14,10 +14,9 @@
 // placed is outlined the same way.
 //
 // The paint area turns mouse presses, moves and releases into tile-based
-// PointerInput records for the editing session; it knows nothing of tools.
-// A fast drag skips tiles between two mouse events: while a button is held,
-// every tile on the line between them is sent as a move of its own, so a
-// stroke has no gaps. The scroll box takes the middle button, and the left
+// PointerInput records for the editing session; it knows nothing of tools
+// (a fast drag skips tiles between two mouse events: the Pencil fills the
+// line between them itself). The scroll box takes the middle button, and the left
 // one while Space is held, to pan the view; neither reaches the tools.
 //
 // Both buttons draw, so the right button cannot open a context menu of its
@@ -159,8 +158,8 @@ private:
     QImage preview_;
     int previewTilePixels_ = kBlockSize;
     std::optional<QPoint> previewTile_;
-    std::optional<QPoint> heldTile_; // the last tile sent while a button is held
-    bool pressCancelled_ = false;    // CancelPress: the held buttons send nothing
+    bool held_ = false;           // a button is held that was pressed here
+    bool pressCancelled_ = false; // CancelPress: the held buttons send nothing
     std::optional<QPoint> shownTile_;
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;

@@ -231,8 +231,16 @@ void SidePanel::SetPlanes(const std::vector<std::string>& names)
 
 void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
 {
-    if (listedPlane_ >= 0)
+    if (listedPlane_ >= 0) {
         scrollOf_[listedPlane_] = symbols_->verticalScrollBar()->value();
+        filterOf_[listedPlane_] = filter_->text();
+    }
+    // Each plane keeps its own filter: a text typed for the walls finds
+    // nothing among the objects.
+    if (plane != listedPlane_) {
+        const QSignalBlocker block(filter_);
+        filter_->setText(filterOf_[plane]);
+    }
     symbols_->clear();
     listed_.clear();
     listedPlane_ = -1;
@@ -372,7 +380,7 @@ void SidePanel::BindToolKeys(QWidget* target)
 
 void SidePanel::ShowProject(const Project& project)
 {
-    const int planes = project.Maps.NumPlanes;
+    const int planes = project.Maps().NumPlanes;
     std::vector<std::string> names;
     for (int p = 0; p < planes; ++p)
         names.push_back(project.PlaneName(p));
@@ -381,6 +389,7 @@ void SidePanel::ShowProject(const Project& project)
     // belongs to them yet.
     listedPlane_ = -1;
     scrollOf_.clear();
+    filterOf_.clear();
     recentPlane_ = -1;
     recentValues_.clear();
     recent_->SetEntries({});
@@ -391,7 +400,7 @@ void SidePanel::ShowProject(const Project& project)
 void SidePanel::ShowEmptyTileRows(const Project& project)
 {
     for (int p = 0; p < 3; ++p) {
-        if (p < project.Maps.NumPlanes)
+        if (p < project.Maps().NumPlanes)
             SetRow(TileRow(p), Picture(project.Symbols, p, 0), "0 - Nothing");
         else
             TileRow(p).text->clear();
@@ -420,7 +429,7 @@ void SidePanel::ShowPointerTile(int x, int y)
 
 void SidePanel::ShowTileInformation(const Project& project, int x, int y, int valueMode)
 {
-    const int planes = project.Maps.NumPlanes;
+    const int planes = project.Maps().NumPlanes;
     for (int p = 0; p < 3; ++p) {
         const PanelRow& row = TileRow(p);
         if (p >= planes) {
@@ -428,7 +437,7 @@ void SidePanel::ShowTileInformation(const Project& project, int x, int y, int va
             continue;
         }
         const TileInfo info =
-            TileInfoText(project.Maps.Current(), project.Symbols, p, x, y, project.SplitPlane(p), valueMode);
+            TileInfoText(project.Maps().Current(), project.Symbols, p, x, y, project.SplitPlane(p), valueMode);
         SetRow(row, Picture(project.Symbols, p, static_cast<std::uint16_t>(info.PictureValue)),
                QString::fromStdString(info.Text));
     }

@@ -5,8 +5,9 @@
 // (the five tool buttons and the pointer's coordinates), the "Tile
 // Information" rows and the "Selection" rows. It shows what the main window
 // tells it and reports the user's choices as signals; it holds no map logic.
-// The list keeps one scroll position per plane, and the filter only hides
-// entries, so an entry's row is always its index in the plane's symbols.
+// The list keeps one scroll position and one filter text per plane, and the
+// filter only hides entries, so an entry's row is always its index in the
+// plane's symbols.
 
 #include "core/Image.h"
 #include "editor/PointerInput.h"
@@ -146,6 +147,7 @@ private:
     std::vector<MapSymbols> listed_; // the symbols the list holds, row by row
     int listedPlane_ = -1;
     std::map<int, int> scrollOf_;    // each plane's list position
+    std::map<int, QString> filterOf_; // each plane's filter text
     int recentPlane_ = -1;
     std::vector<std::uint16_t> recentValues_;
     QSlider* zoom_;

@@ -14,9 +14,10 @@
 #include "editor/ui/TGoToLevelBox.h"
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
+#include "editor/ui/MapViewController.h"
+#include "editor/ui/PreviewController.h"
 #include "editor/ui/TRunCommandBox.h"
 #include "editor/ui/TRestoreBackupBox.h"
-#include "editor/Recovery.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -41,20 +42,12 @@ namespace tsl {
 
 namespace {
 
-constexpr int kStartPictureSize = 512;
 constexpr int kSidePanelWidth = 240;
 constexpr int kStatusNoteTime = 10000; // milliseconds a count stays in the status bar
 
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
-}
-
-// The view picture as a QImage over the same pixels (no copy).
-QImage Wrap(const Image& image)
-{
-    return QImage(reinterpret_cast<const uchar*>(image.pixels.data()), image.width, image.height, image.width * 4,
-                  QImage::Format_RGB32);
 }
 
 } // namespace
@@ -74,18 +67,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
-    view_ = new MapView;
+    auto* view = new MapView;
     panel_ = new SidePanel;
     panel_->setFixedWidth(kSidePanelWidth);
-    layout->addWidget(view_, 1);
+    layout->addWidget(view, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
-
-    status_ = new QLabel("Ready");
-    status_->setObjectName("statusText");
-    status_->setMinimumWidth(120);
-    statusBar()->addWidget(status_);
-    MakeStatusFields();
+    viewer_ = new MapViewController(view, panel_, statusBar(), this);
+    previewer_ = new PreviewController(this, view->PaintArea());
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -104,21 +93,12 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     runCommandBox_ = new TRunCommandBox(this);
     restoreBox_ = new TRestoreBackupBox(this);
     actions_ = new EditorActions(this);
-    actions_->Get(Command::CheckForUpdateAtStartup)->setChecked(settings_.CheckAtStartup);
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
     ConnectViewCommands();
-
-    connect(panel_, &SidePanel::zoomChosen, this, &TEditorBox::onZoomChosen);
-    connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
-    connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
-    connect(panel_, &SidePanel::toolChosen, this,
-            [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
+    ConnectPanel();
     panel_->BindToolKeys(central);
-    connect(view_->PaintArea(), &MapPaintArea::pointerInput, this, &TEditorBox::onPointerInput);
-    connect(view_->PaintArea(), &MapPaintArea::pointerMoved, this, &TEditorBox::onPointerMoved);
-    connect(view_, &MapView::zoomStep, this, &TEditorBox::onZoomStep);
 
     // The main window takes these keys before its controls do.
     auto* pageUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
@@ -137,7 +117,6 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     if (settings_.AutosaveInterval > 0)
         autosaveTimer_->start(std::min(settings_.AutosaveInterval, 24 * 60 * 60) * 1000);
 
-    ShowStartPicture();
     RefreshCommands();
     ReadWindowPlacement();
 }
@@ -145,7 +124,24 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
-    LeavePreview();
+    previewer_->Leave();
+    viewer_->Attach(nullptr);
+    following_.Reset();
+    autosave_.reset();
+}
+
+void TEditorBox::ConnectPanel()
+{
+    connect(panel_, &SidePanel::zoomChosen, viewer_, &MapViewController::SetZoom);
+    connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
+    connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
+    connect(panel_, &SidePanel::toolChosen, this,
+            [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
+    MapPaintArea* area = View()->PaintArea();
+    connect(area, &MapPaintArea::pointerInput, this, &TEditorBox::onPointerInput);
+    connect(area, &MapPaintArea::pointerMoved, viewer_, &MapViewController::PointerMoved);
+    connect(area, &MapPaintArea::pointerLeft, viewer_, &MapViewController::PointerLeft);
+    connect(View(), &MapView::zoomStep, viewer_, &MapViewController::ZoomStep);
 }
 
 void TEditorBox::ConnectActions()
@@ -174,6 +170,13 @@ void TEditorBox::ConnectActions()
     auto on = [this](Command c, void (TEditorBox::*handler)()) {
         connect(actions_->Get(c), &QAction::triggered, this, handler);
     };
+    // What a toggle means is the model's; the action only shows it.
+    auto toggle = [this](Command c, auto set) {
+        connect(actions_->Get(c), &QAction::triggered, this, [this, set](bool checked) {
+            set(checked);
+            RefreshCommands();
+        });
+    };
     on(Command::OpenProject, &TEditorBox::onOpenProject);
     on(Command::SaveProject, &TEditorBox::onSaveProject);
     on(Command::PreviousLevel, &TEditorBox::PreviousMap);
@@ -181,21 +184,24 @@ void TEditorBox::ConnectActions()
     on(Command::ClipboardManager, &TEditorBox::onClipboardManager);
     on(Command::DeleteMap, &TEditorBox::onDeleteMap);
     on(Command::RestoreBackup, &TEditorBox::onRestoreBackup);
-    connect(actions_->Get(Command::TurnFacingObjects), &QAction::toggled, this, [this](bool turn) {
+    toggle(Command::TurnFacingObjects, [this](bool checked) {
         if (session_)
-            session_->SetTurnsFacingObjects(turn);
+            session_->SetTurnsFacingObjects(checked);
     });
     on(Command::GoToLevel, &TEditorBox::onGoToLevel);
     on(Command::MapProperties, &TEditorBox::onMapProperties);
-    on(Command::MapGrid, &TEditorBox::onToggleGrid);
-    on(Command::GameGraphics, &TEditorBox::onToggleGameGraphics);
+    toggle(Command::MapGrid, [this](bool checked) { viewer_->SetGrid(checked); });
+    toggle(Command::GameGraphics, [this](bool checked) { viewer_->SetGameGraphics(checked); });
     on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
     on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
     on(Command::MapSymbols, &TEditorBox::onMapSymbols);
     on(Command::ImportMap, &TEditorBox::onImportMap);
     on(Command::ExportMap, &TEditorBox::onExportMap);
     on(Command::SaveMapAsBmp, &TEditorBox::onSaveMapAsBitmap);
-    on(Command::CheckForUpdateAtStartup, &TEditorBox::onToggleCheckAtStartup);
+    toggle(Command::CheckForUpdateAtStartup, [this](bool checked) {
+        settings_.CheckAtStartup = checked;
+        settings_.WriteCheckAtStartup(settingsFile_);
+    });
     connect(actions_->Get(Command::Exit), &QAction::triggered, this, &QWidget::close);
     for (int i = 0; i < kRecentSlots; ++i)
         connect(actions_->Recent(i), &QAction::triggered, this, [this, i] { onRecentProject(i); });
@@ -207,26 +213,14 @@ QAction* TEditorBox::Action(const QString& objectName) const
     return findChild<QAction*>(objectName);
 }
 
-void TEditorBox::ShowStartPicture()
-{
-    startPicture_ = QImage(kStartPictureSize, kStartPictureSize, QImage::Format_RGB32);
-    startPicture_.fill(Qt::black);
-    QPainter painter(&startPicture_);
-    QFont font = painter.font();
-    font.setBold(true);
-    font.setPointSize(12);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(startPicture_.rect(), Qt::AlignCenter, "Please load the game maps!");
-    painter.end();
-    view_->PaintArea()->SetPicture(startPicture_, 1);
-}
-
 void TEditorBox::RefreshCommands()
 {
-    actions_->Refresh(session_.get(), graphics_ != nullptr);
+    EditorToggles toggles{viewer_->Toggles().Grid, viewer_->GameGraphicsShown(), settings_.CheckAtStartup,
+                          !session_ || session_->TurnsFacingObjects()};
+    actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
+    actions_->ExplainDisabled(Command::GameGraphics, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
     panel_->setEnabled(session_ != nullptr);
-    view_->setEnabled(session_ != nullptr);
+    View()->setEnabled(session_ != nullptr);
     ShowModified();
 }
 
@@ -237,22 +231,67 @@ void TEditorBox::ShowModified()
 
 void TEditorBox::SetStatus(const QString& text)
 {
-    status_->setText(text);
+    viewer_->SetStatus(text);
 }
 
 QString TEditorBox::StatusText() const
 {
-    return status_->text();
+    return viewer_->StatusText();
+}
+
+QString TEditorBox::TileStatusText() const
+{
+    return viewer_->TileStatusText();
+}
+
+QString TEditorBox::WordStatusText() const
+{
+    return viewer_->WordStatusText();
+}
+
+QString TEditorBox::SelectionStatusText() const
+{
+    return viewer_->SelectionStatusText();
 }
 
 int TEditorBox::ZoomPosition() const
 {
-    return zoomPosition_;
+    return viewer_->ZoomPosition();
 }
 
 int TEditorBox::ZoomFactor() const
 {
-    return ZoomFactorOf(zoomPosition_);
+    return viewer_->ZoomFactor();
+}
+
+bool TEditorBox::MapGrid() const
+{
+    return viewer_->Toggles().Grid;
+}
+
+const Image& TEditorBox::ViewImage() const
+{
+    return viewer_->ViewImage();
+}
+
+std::shared_ptr<const GameGraphics> TEditorBox::Graphics() const
+{
+    return viewer_->Graphics();
+}
+
+bool TEditorBox::GameGraphicsShown() const
+{
+    return viewer_->GameGraphicsShown();
+}
+
+MapView* TEditorBox::View() const
+{
+    return viewer_->View();
+}
+
+TPreview3DBox* TEditorBox::Preview() const
+{
+    return previewer_->Preview();
 }
 
 Project* TEditorBox::CurrentProject() const
@@ -260,69 +299,70 @@ Project* TEditorBox::CurrentProject() const
     return session_ ? &session_->CurrentProject() : nullptr;
 }
 
-bool TEditorBox::MapGrid() const
-{
-    return actions_->Get(Command::MapGrid)->isChecked();
-}
-
 int TEditorBox::SelectedPlane() const
 {
     return session_ ? session_->SelectedPlane() : 0;
 }
 
-void TEditorBox::SetChanged(bool changed)
+EditorPlace TEditorBox::Place() const
 {
-    if (session_)
-        session_->SetChanged(changed);
-    ShowModified();
+    EditorPlace place;
+    place.Zoom = viewer_->ZoomPosition();
+    if (session_) {
+        place.Map = session_->Maps().CurrentMap;
+        place.Left = session_->Tools().LeftValues();
+        place.Right = session_->Tools().RightValues();
+    }
+    return place;
 }
 
 // --- showing the project ---
 
-void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
+void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered)
 {
-    // The stored zoom is read before the settings are saved below, which
-    // writes the track bar's present position.
-    const StructureSettings structure = project->Structure();
-    // The overlay shows the old session's paste preview: gone before it is.
-    view_->PaintArea()->SetOutline(std::nullopt);
-    view_->PaintArea()->SetPreview(QImage(), std::nullopt);
-    LeavePreview();
-    view_->PaintArea()->CancelPress();
+    // The preview and the view let go of the old session before it goes.
+    previewer_->Leave();
+    viewer_->Attach(nullptr);
+    following_.Reset();
+    autosave_.reset(); // its last write ends before the next project's file is looked at
     if (session_)
         session_->StoreButtonValues();
-    pointerTile_.reset();
     session_ = std::make_unique<EditorSession>(std::move(project));
-    session_->SetTurnsFacingObjects(actions_->Get(Command::TurnFacingObjects)->isChecked());
+    following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
+    if (recovered)
+        UseRecoveredMaps(session_->Document(), std::move(recovered->Maps)); // in memory only: the files wait for a save
+    StartAutosave();
 
-    actions_->Get(Command::MapGrid)->setChecked(structure.MapGrid);
-    view_->PaintArea()->SetGrid(structure.MapGrid);
-    const std::optional<Failure> graphicsProblem = LoadProjectGraphics();
+    viewer_->Attach(session_.get());
+    const std::optional<Failure> graphicsProblem = viewer_->OpenProject();
+    previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
     ShowReloadedProject(EditResult::None());
+    if (recovered && recovered->Place)
+        GoToPlace(*recovered->Place);
     SaveApplicationSettings();
 
     const std::string path = session_->Maps().Path.string();
     if (settings_.AddRecentProject(path))
         settings_.WriteRecent(settingsFile_);
-
-    const int zoom = std::clamp(structure.ZoomFactor, 0, 4);
-    if (zoom != zoomPosition_) {
-        panel_->SetZoomPosition(zoom);
-        onZoomChosen(zoom);
-    }
-    SetChanged(false);
     if (graphicsProblem)
         prompter_.Show(*graphicsProblem);
+}
+
+void TEditorBox::GoToPlace(const EditorPlace& place)
+{
+    if (!session_)
+        return;
+    session_->Tools().SetButtonValues(place.Left, place.Right);
+    Apply(session_->GoToLevel(place.Map));
+    panel_->ZoomSlider()->setValue(std::clamp(place.Zoom, 0, 4));
+    RefreshSelectionRows();
 }
 
 void TEditorBox::ShowReloadedProject(EditResult result)
 {
     // New maps, planes or symbols: the panel, the tools and the picture start anew.
-    panel_->ShowProject(session_->CurrentProject());
-    panel_->ShowPointerTile(0, 0);
-    pointerTile_.reset();
-    gamePreview_ = {}; // its symbols may have changed
-    result.What = EditResult::Redraw::MapList;
+    viewer_->ShowProjectAnew();
+    UpdateTitle();
     result.ValuesChanged = true;
     result.ToolChanged = true;
     result.Overlay = true;
@@ -337,47 +377,40 @@ void TEditorBox::RefreshSelectionRows()
                               session_->RightValue(session_->SelectedPlane()));
 }
 
-void TEditorBox::Apply(const EditResult& result)
+void TEditorBox::Follow(const DocumentChange& change)
+{
+    // A change of words reaches the title through the saved state alone.
+    if (change.What == DocumentChange::Kind::Words)
+        return;
+    UpdateTitle();
+    RefreshCommands();
+}
+
+void TEditorBox::Apply(EditResult result)
 {
     if (!session_)
         return;
+    // A gesture that this command ended (the document ended it first).
+    result.Add(session_->TakeEndedGesture());
     if (result.GestureEnded)
-        view_->PaintArea()->CancelPress();
+        View()->PaintArea()->CancelPress();
     if (result.Message)
         prompter_.Show(*result.Message);
-    if (result.What == EditResult::Redraw::MapList)
-        view_->PaintArea()->SetShownTile(std::nullopt);
     if (result.Status)
         statusBar()->showMessage(Text(*result.Status), kStatusNoteTime);
-    switch (result.What) {
-    case EditResult::Redraw::Nothing:
-        break;
-    case EditResult::Redraw::Tiles:
-        if (const auto& r = result.Changed)
-            for (int y = r->Top(); y <= r->Bottom(); ++y)
-                for (int x = r->Left(); x <= r->Right(); ++x)
-                    RedrawTile(x, y);
-        break;
-    case EditResult::Redraw::Map:
-        RedrawMap();
-        break;
-    case EditResult::Redraw::MapList:
-        UpdateTitle();
-        RedrawMap();
-        break;
-    }
+    if (result.What == EditResult::Redraw::Map)
+        viewer_->RedrawMap();
     SyncPlane();
     if (result.ValuesChanged)
         RefreshSelectionRows();
     if (result.ToolChanged)
         ShowTool();
-    SyncOverlay();
-    SyncMarkers();
-    SyncPreview(result);
+    viewer_->SyncOverlay();
+    viewer_->SyncMarkers();
     RefreshCommands();
     const int plane = session_->SelectedPlane();
     panel_->ShowRecent(session_->CurrentProject().Symbols, plane, session_->RecentValues(plane));
-    ShowPointerFeedback();
+    viewer_->ShowPointerFeedback();
 }
 
 void TEditorBox::SyncPlane()
@@ -395,23 +428,7 @@ void TEditorBox::ShowTool()
 {
     const std::uint16_t tool = session_->CurrentTool();
     panel_->ShowTool(tool);
-    view_->PaintArea()->setCursor(CursorNamed(ToolCursorName(tool)));
-}
-
-void TEditorBox::SyncOverlay()
-{
-    MapPaintArea* area = view_->PaintArea();
-    area->SetOutline(session_->Outline());
-    const auto tile = session_->PlacementTile();
-    if (session_->PastePlacing() && tile && GameGraphicsShown()) {
-        int tilePixels = kBlockSize;
-        const QImage& preview = GamePastePreview(tilePixels);
-        area->SetPreview(preview, QPoint(tile->first, tile->second), tilePixels);
-    } else if (session_->PastePlacing() && tile)
-        area->SetPreview(Wrap(session_->PasteBuffer().Preview), QPoint(tile->first, tile->second));
-    else
-        area->SetPreview(QImage(), std::nullopt);
-    ShowSelectionStatus();
+    View()->PaintArea()->setCursor(CursorNamed(ToolCursorName(tool)));
 }
 
 void TEditorBox::PreviousMap()
@@ -454,49 +471,6 @@ void TEditorBox::EndGesture()
         Apply(result);
 }
 
-// --- drawing ---
-
-void TEditorBox::RedrawMap()
-{
-    if (!session_)
-        return;
-    if (GameGraphicsShown()) {
-        ShowGameView();
-        return;
-    }
-    const Project& project = session_->CurrentProject();
-    tsl::RedrawMap(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode());
-    ShowPicture();
-}
-
-void TEditorBox::RedrawTile(int x, int y)
-{
-    if (!session_)
-        return;
-    if (GameGraphicsShown()) {
-        // The painter draws the tile as it is now.
-        const int c = kBlockSize * ZoomFactor();
-        view_->PaintArea()->update(x * c, y * c, c, c);
-        return;
-    }
-    const Project& project = session_->CurrentProject();
-    const QSize before(viewImage_.width, viewImage_.height);
-    const auto* pixels = viewImage_.pixels.data();
-    tsl::RedrawTile(viewImage_, project.Maps.Current(), project.Symbols, project.Display(), session_->ValueMode(), x,
-                    y);
-    if (before != QSize(viewImage_.width, viewImage_.height) || pixels != viewImage_.pixels.data()) {
-        ShowPicture();
-        return;
-    }
-    const int c = kBlockSize * ZoomFactor();
-    view_->PaintArea()->update(x * c, y * c, c, c);
-}
-
-void TEditorBox::ShowPicture()
-{
-    view_->PaintArea()->SetPicture(Wrap(viewImage_), ZoomFactor());
-}
-
 // --- handlers ---
 
 void TEditorBox::onPlaneChosen(int plane)
@@ -524,21 +498,8 @@ void TEditorBox::onPointerInput(const PointerInput& input)
     if (!session_)
         return;
     if (input.Action == PointerAction::Press)
-        view_->PaintArea()->SetShownTile(std::nullopt);
+        View()->PaintArea()->SetShownTile(std::nullopt);
     Apply(session_->Pointer(input));
-}
-
-void TEditorBox::onPointerMoved(QPoint position)
-{
-    if (!session_)
-        return;
-    const MapList& map = session_->Maps().Current();
-    const QPoint tile = view_->PaintArea()->TileAt(position);
-    if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
-        pointerTile_.reset();
-    else
-        pointerTile_ = tile;
-    ShowPointerFeedback();
 }
 
 void TEditorBox::onClipboardManager()
@@ -546,8 +507,8 @@ void TEditorBox::onClipboardManager()
     if (!session_ || !session_->ClipboardManager())
         return;
     TClipboardManagerBox::Previewer previewer;
-    if (GameGraphicsShown())
-        previewer = [this](const CB_Object& entry) { return GameClipboardPreview(entry); };
+    if (viewer_->GameGraphicsShown())
+        previewer = [this](const CB_Object& entry) { return viewer_->GameClipboardPreview(entry); };
     const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager(), previewer);
     Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
 }
@@ -578,20 +539,12 @@ void TEditorBox::onMapProperties()
         Apply(session_->ApplyMapProperties(*choice));
 }
 
-void TEditorBox::onToggleGrid()
-{
-    if (!session_)
-        return;
-    SaveStructureView(*session_->CurrentProject().Settings, MapGrid(), zoomPosition_);
-    view_->PaintArea()->SetGrid(MapGrid());
-}
-
 void TEditorBox::onMapViewOptions()
 {
     if (!session_)
         return;
     viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), actions_->Get(Command::GameGraphics));
-    RedrawMap();
+    viewer_->RedrawMap();
 }
 
 void TEditorBox::onMapConfigurations()
@@ -599,10 +552,13 @@ void TEditorBox::onMapConfigurations()
     if (!session_ || !session_->CurrentProject().Settings)
         return;
     Project& p = session_->CurrentProject();
-    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps, *p.Settings));
+    const auto chosen = configurationsBox_->ShowMapConfigurations(CurrentMapConfiguration(p.Maps(), *p.Settings));
     if (!chosen)
         return;
-    if (auto failure = ApplyMapConfiguration(*chosen, p.Maps, *p.Settings))
+    std::optional<Failure> failure;
+    session_->Document().ChangeStorage(
+        [&](MapHandler& storage) { failure = ApplyMapConfiguration(*chosen, storage, *p.Settings); });
+    if (failure)
         prompter_.Show(*failure);
 }
 
@@ -612,7 +568,7 @@ void TEditorBox::onMapSymbols()
         return;
     Project& project = session_->CurrentProject();
     std::vector<std::string> names;
-    for (int p = 0; p < project.Maps.NumPlanes; ++p)
+    for (int p = 0; p < project.Maps().NumPlanes; ++p)
         names.push_back(project.PlaneName(p));
     if (!symbolsBox_->ShowMapSymbols(project.Symbols, names, session_->Changed()))
         return;

@@ -10,6 +10,7 @@
 #include "core/ui/TProgressBox.h"
 #include "editor/MapExchangeFlow.h"
 #include "editor/ui/EditorActions.h"
+#include "editor/ui/MapViewController.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
 
@@ -65,10 +66,9 @@ bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& direc
         return true;
     if (outcome.result != OpenResult::Opened)
         return false;
-    const bool recovered = OfferRecovery(*outcome.project);
-    ApplyLoadedProject(std::move(outcome.project));
-    if (recovered)
-        SetChanged(true); // in memory only: the game's files wait for a save
+    autosave_.reset(); // the last write of the project before ends before its file is looked at
+    std::optional<RecoveredWork> recovered = OfferRecovery(*outcome.project);
+    ApplyLoadedProject(std::move(outcome.project), std::move(recovered));
     return true;
 }
 
@@ -93,17 +93,26 @@ bool TEditorBox::AskSaveChanges()
     }
 }
 
-bool TEditorBox::SaveProject()
+bool TEditorBox::SaveProject(bool closeWhenSaved)
 {
-    if (!session_ || !ConfirmDamagedSave(session_->Maps(), prompter_))
+    if (!session_)
+        return false;
+    // A stroke still held is part of what is saved.
+    EndGesture();
+    bool agreed = false;
+    session_->Document().ChangeStorage([&](MapHandler& maps) { agreed = ConfirmDamagedSave(maps, prompter_); });
+    if (!agreed)
         return false;
     SetStatus("Saving...");
     QApplication::processEvents();
-    const bool saved = progressBox_->RunSave(session_->Maps(), [this] {
-        SetChanged(false);
-        ForgetRecovery();
-        SetStatus("Maps saved!");
-    });
+    const bool saved = progressBox_->RunSave(
+        session_->Maps(),
+        [this] {
+            session_->MarkSaved();
+            ForgetRecovery();
+            SetStatus("Maps saved!");
+        },
+        closeWhenSaved);
     SetStatus("Ready");
     return saved;
 }
@@ -185,7 +194,7 @@ void TEditorBox::SaveApplicationSettings()
     WindowPlacementIntoSettings();
     settings_.Write(settingsFile_);
     if (session_) {
-        SaveStructureSettings(*session_->CurrentProject().Settings, session_->Maps(), MapGrid(), zoomPosition_);
+        SaveStructureSettings(*session_->CurrentProject().Settings, session_->Maps(), MapGrid(), ZoomPosition());
         session_->StoreButtonValues();
     }
 }
@@ -257,10 +266,11 @@ void TEditorBox::onSaveMapAsBitmap()
     // while it is written: a 256 x 256 map at 8x would be a gigabyte whole.
     // The grid and the markers are drawn on the screen only.
     const MapList& map = session_->Maps().Current();
-    int width = viewImage_.width, height = viewImage_.height;
-    BandPainter paint = [this](Image& band, int top) {
+    const Image& picture = viewer_->ViewImage();
+    int width = picture.width, height = picture.height;
+    BandPainter paint = [&picture](Image& band, int top) {
         for (int y = 0; y < band.height; ++y)
-            std::copy_n(viewImage_.Row(top + y), band.width, band.Row(y));
+            std::copy_n(picture.Row(top + y), band.width, band.Row(y));
     };
     if (GameGraphicsShown()) {
         const int side = kBlockSize * ZoomFactor();
@@ -271,7 +281,7 @@ void TEditorBox::onSaveMapAsBitmap()
         }
         width = map.Width * side;
         height = map.Height * side;
-        paint = [this](Image& band, int top) { PaintGameView(band, 0, top); };
+        paint = [this](Image& band, int top) { viewer_->PaintGameView(band, 0, top); };
     }
     auto path = prompter_.ChooseSaveFile("Save as BMP", {"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*", 0}, "bmp");
     if (!path)
@@ -283,12 +293,6 @@ void TEditorBox::onSaveMapAsBitmap()
     if (failure)
         prompter_.Message("Couldn't write the bitmap file " + path->filename().string() + "!", "Error saving bitmap",
                           MessageIcon::Error, Buttons::Ok);
-}
-
-void TEditorBox::onToggleCheckAtStartup()
-{
-    settings_.CheckAtStartup = actions_->Get(Command::CheckForUpdateAtStartup)->isChecked();
-    settings_.WriteCheckAtStartup(settingsFile_);
 }
 
 } // namespace tsl

@@ -8,7 +8,7 @@
 #include "core/ui/TProgressBox.h"
 #include "editor/PlaneManager.h"
 #include "editor/ui/EditorActions.h"
-#include "editor/ui/MapView.h"
+#include "editor/ui/MapViewController.h"
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TFindReplaceBox.h"
 #include "editor/ui/TFlipPlanesBox.h"
@@ -69,7 +69,7 @@ void TEditorBox::onFlipPlanes()
     if (!session_)
         return;
     const Project& project = session_->CurrentProject();
-    const auto planes = flipPlanesBox_->ChoosePlanes(PlaneNames(*project.Settings, project.Maps.NumPlanes));
+    const auto planes = flipPlanesBox_->ChoosePlanes(PlaneNames(*project.Settings, project.Maps().NumPlanes));
     if (planes)
         Apply(session_->FlipPlanes(planes->first, planes->second));
 }
@@ -80,29 +80,13 @@ void TEditorBox::onFindReplace()
         return;
     const Project& project = session_->CurrentProject();
     Apply(session_->RunFind(findReplaceBox_->ShowFindReplace(session_->Finds().Fields,
-                                                             PlaneNames(*project.Settings, project.Maps.NumPlanes))));
+                                                             PlaneNames(*project.Settings, project.Maps().NumPlanes))));
 }
 
 void TEditorBox::onFindAgain()
 {
     if (session_)
         Apply(session_->FindAgain());
-}
-
-void TEditorBox::SyncMarkers()
-{
-    std::vector<QPoint> tiles;
-    std::optional<QPoint> current;
-    if (session_) {
-        const FindReplaceState& finds = session_->Finds();
-        for (const FoundMapCorr& match : finds.Marked())
-            tiles.emplace_back(match.Column, match.Row);
-        if (finds.FindIndex >= 0 && finds.FindIndex < static_cast<int>(finds.Matches.size())) {
-            const FoundMapCorr& match = finds.Matches[static_cast<std::size_t>(finds.FindIndex)];
-            current = QPoint(match.Column, match.Row);
-        }
-    }
-    view_->PaintArea()->SetMarkers(std::move(tiles), current);
 }
 
 void TEditorBox::onPlaneManager()
@@ -117,7 +101,7 @@ void TEditorBox::onPlaneManager()
     // the view shows the planes as they are now.
     if (session_) {
         Apply(session_->SelectPlane(session_->SelectedPlane()));
-        RedrawMap();
+        viewer_->RedrawMap();
     }
 }
 
@@ -161,16 +145,7 @@ void TEditorBox::onMapInformation()
     const std::optional<QPoint> tile =
         mapInformationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
     if (tile)
-        ShowTile(*tile);
-}
-
-void TEditorBox::ShowTile(QPoint tile)
-{
-    MapPaintArea* area = view_->PaintArea();
-    const int cell = area->CellSize();
-    const QPoint middle(view_->viewport()->width() / 2, view_->viewport()->height() / 2);
-    view_->KeepUnder(QPointF(tile.x() * cell + cell / 2.0, tile.y() * cell + cell / 2.0), middle);
-    area->SetShownTile(tile);
+        viewer_->ShowTile(*tile);
 }
 
 } // namespace tsl

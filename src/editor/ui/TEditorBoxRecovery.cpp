@@ -1,13 +1,13 @@
 // The main window's part in keeping work: "Restore Backup..." (a backup
-// generation of the game's files put back, then the project opened again),
-// the autosave of unsaved maps into the recovery file, and the recovery file
-// offered back when its game is opened.
+// generation of the game's files put back, then the project opened again at
+// the place the user was), the autosave of unsaved maps into the recovery
+// file (its policy is the core's AutosavePolicy, which follows the
+// document), and the recovery file offered back when its game is opened.
 
 #include "editor/ui/TEditorBox.h"
 
 #include "core/ui/TProgressBox.h"
 #include "editor/BackupRestore.h"
-#include "editor/Recovery.h"
 #include "editor/ui/TRestoreBackupBox.h"
 
 #include <QTimer>
@@ -38,39 +38,34 @@ void TEditorBox::onRestoreBackup()
         prompter_.Message(report->Text, kRestoreBackupCaption, MessageIcon::Information, Buttons::Ok);
     else
         prompter_.Show(report.failure());
-    // What is open now is not what the files hold: the project is read again.
+    // What is open now is not what the files hold: the project is read
+    // again, and the user goes on where they were.
+    const EditorPlace place = Place();
     ForgetRecovery();
-    OpenProject(true, directory);
+    if (OpenProject(true, directory) && session_)
+        GoToPlace(place);
     SetStatus("Ready");
 }
 
-bool TEditorBox::OfferRecovery(Project& project)
+std::optional<RecoveredWork> TEditorBox::OfferRecovery(const Project& project)
 {
-    // The previous project's last write ends before this one's file is looked at.
-    autosaver_.reset();
-    autosaved_ = false;
-    autosaveFailureShown_ = false;
     const std::filesystem::path& root = environment_.recoveryRoot;
     if (root.empty())
-        return false;
+        return std::nullopt;
     RemoveOldRecoveries(root, std::chrono::system_clock::now());
-    const std::filesystem::path file = RecoveryFilePath(root, project.Maps.Path);
-    autosaver_ = std::make_unique<Autosaver>(file);
-
+    const std::filesystem::path file = RecoveryFilePath(root, project.Maps().Path);
     const auto time = RecoveryTime(file);
     if (!time)
-        return false;
-    bool recovered = false;
+        return std::nullopt;
+    std::optional<RecoveredWork> recovered;
     // A file older than the game's files holds nothing they lack; it is set
     // aside unasked all the same, never thrown away.
-    if (RecoveryIsNewer(file, project.Maps) && prompter_.Ask(RecoveryQuestion(file, *time)) == Answer::Yes) {
-        auto maps = ReadRecoveryFile(file, project.Maps);
-        if (maps) {
-            UseRecoveredMaps(project.Maps, std::move(*maps));
-            recovered = true;
-        } else {
+    if (RecoveryIsNewer(file, project.Maps()) && prompter_.Ask(RecoveryQuestion(file, *time)) == Answer::Yes) {
+        auto maps = ReadRecoveryFile(file, project.Maps());
+        if (maps)
+            recovered = RecoveredWork{std::move(*maps), ReadPlaceFile(PlaceFilePath(file))};
+        else
             prompter_.Show(maps.failure());
-        }
     }
     if (!recovered)
         if (const auto aside = SetRecoveryAside(file); !aside)
@@ -78,29 +73,27 @@ bool TEditorBox::OfferRecovery(Project& project)
     return recovered;
 }
 
+void TEditorBox::StartAutosave()
+{
+    const std::filesystem::path& root = environment_.recoveryRoot;
+    if (root.empty() || !session_)
+        return;
+    autosave_ = std::make_unique<AutosavePolicy>(RecoveryFilePath(root, session_->Maps().Path), session_->Document());
+}
+
 void TEditorBox::ForgetRecovery()
 {
-    if (!autosaver_)
-        return;
-    autosaver_->Discard();
-    autosaved_ = false;
+    if (autosave_)
+        autosave_->Forget();
 }
 
 void TEditorBox::Autosave()
 {
     // Not while the maps are being saved: they are written whole right then.
-    if (!session_ || !autosaver_ || progressBox_->isVisible())
+    if (!session_ || !autosave_ || progressBox_->isVisible())
         return;
-    if (Changed()) {
-        autosaver_->Save(session_->Maps());
-        autosaved_ = true;
-    } else if (autosaved_) {
-        ForgetRecovery(); // undone back to what the files hold
-    }
-    if (auto failure = autosaver_->TakeFailure(); failure && !autosaveFailureShown_) {
-        autosaveFailureShown_ = true;
+    if (auto failure = autosave_->Tick(Place()))
         prompter_.Show(*failure);
-    }
 }
 
 } // namespace tsl

@@ -99,7 +99,7 @@ void TMapViewOptionsBox::Impl::Fill()
     planes->clear();
     for (const MapSymbolTypes& type : project->Symbols.SymbolTypes())
         AddCheckItem(types, NameToQt(type.TypeName), type.Shown != 0);
-    for (int p = 0; p < project->Maps.NumPlanes; ++p)
+    for (int p = 0; p < project->Maps().NumPlanes; ++p)
         AddCheckItem(planes, QString::fromStdString(project->PlaneName(p)), project->Settings->ReadBool(kShowPlanes, std::to_string(p), false));
     graphics->setVisible(graphicsAction != nullptr);
     if (graphicsAction) {
@@ -121,7 +121,7 @@ void TMapViewOptionsBox::Impl::TypeToggled(QListWidgetItem* item)
 void TMapViewOptionsBox::Impl::PlaneToggled(QListWidgetItem* item)
 {
     const int plane = planes->row(item);
-    if (plane < 0 || plane >= project->Maps.NumPlanes)
+    if (plane < 0 || plane >= project->Maps().NumPlanes)
         return;
     project->Settings->WriteBool(kShowPlanes, std::to_string(plane), item->checkState() == Qt::Checked);
 }

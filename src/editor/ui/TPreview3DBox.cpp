@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <utility>
 
 namespace tsl {
 
@@ -22,6 +23,7 @@ constexpr double kTapSeconds = 2.0 / 70.0;
 // The longest time one tick accounts for, so that a stall is not a jump.
 constexpr double kLongestTick = 0.1;
 constexpr int kTickMs = 15;
+constexpr int kEditFrameMs = 16; // 60 frames a second at most while a stroke draws
 
 QImage Wrap(const Image& image)
 {
@@ -40,6 +42,12 @@ TPreview3DBox::TPreview3DBox(QWidget* parent) : QWidget(parent, Qt::Window)
     resize(640, 400);
     ticker_.setInterval(kTickMs);
     connect(&ticker_, &QTimer::timeout, this, &TPreview3DBox::onTick);
+    editFrame_.setSingleShot(true);
+    editFrame_.setInterval(kEditFrameMs);
+    connect(&editFrame_, &QTimer::timeout, this, [this] {
+        if (std::exchange(editWaiting_, false))
+            EditRedraw();
+    });
 }
 
 void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics)
@@ -49,7 +57,7 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
     pictureProblem_.clear();
     if (project_) {
         if (!graphics) {
-            GraphicsLoad load = LoadGameGraphics(project_->Maps.Path, project_->Maps.Extension,
+            GraphicsLoad load = LoadGameGraphics(project_->Maps().Path, project_->Maps().Extension,
                                                  project_->StructureFolder, *project_->Settings);
             graphics = load.Graphics;
             pictureProblem_ = load.Problem.text;
@@ -59,7 +67,7 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
                      : PlainGamePictures();
         pictures.words.rules = project_->Rules.Rules;
         pictures_ = std::make_shared<const GamePictures>(std::move(pictures));
-        ShowMap(project_->Maps.CurrentMap);
+        ShowMap(project_->Maps().CurrentMap);
         return;
     }
     level_ = Level();
@@ -68,31 +76,48 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
 
 void TPreview3DBox::ShowMap(int index)
 {
-    if (!project_ || index < 0 || index >= project_->Maps.NumMaps())
+    if (!project_ || index < 0 || index >= project_->Maps().NumMaps())
         return;
     mapIndex_ = index;
-    const MapList& map = project_->Maps.Maps[static_cast<std::size_t>(index)];
+    const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(index)];
     level_ = BuildLevel(map, index, pictures_->words);
     levelStale_ = false;
     camera_ = StartCamera(map);
     CameraChanged();
 }
 
-void TPreview3DBox::MapEdited()
+void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
 {
-    if (!project_ || mapIndex_ >= project_->Maps.NumMaps())
+    if (!project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
     // A hidden window costs an edit nothing: it catches up when shown.
-    levelStale_ = true;
-    if (isVisible())
-        CatchUp();
+    if (!isVisible() || !region || levelStale_) {
+        levelStale_ = true;
+        if (isVisible())
+            CatchUp();
+        return;
+    }
+    RebuildRegion(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
+                  *region);
+    EditRedraw();
+}
+
+void TPreview3DBox::EditRedraw()
+{
+    stale_ = true;
+    if (editFrame_.isActive()) {
+        editWaiting_ = true;
+        return;
+    }
+    update();
+    editFrame_.start();
 }
 
 void TPreview3DBox::CatchUp()
 {
-    if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps.NumMaps())
+    if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
-    RebuildLevel(level_, project_->Maps.Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words);
+    RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words);
     levelStale_ = false;
     Redraw();
 }

@@ -6,10 +6,11 @@
 // or closes the door ahead, Escape closes the window. It draws only when
 // something changed: a move, a resize, an edit or another map.
 //
-// The main window tells it which project and map to show and when the map
-// was edited, and follows the camera through CameraMoved.
+// The window's preview controller tells it which project and map to show and
+// where the map was edited, and follows the camera through CameraMoved.
 
 #include "core/Image.h"
+#include "core/TileRect.h"
 #include "raycast/Camera.h"
 #include "raycast/GamePictures.h"
 #include "raycast/Level.h"
@@ -21,6 +22,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace tsl {
@@ -42,9 +44,10 @@ public:
     // Shows map `index` of the project from its player start (Page Up, Page
     // Down, Go To Level ...).
     void ShowMap(int index);
-    // The shown map's words changed: draws them again, keeping the camera
+    // The shown map's words changed in `region` (nothing: anywhere, or its
+    // size): rebuilds those cells and draws them again, keeping the camera
     // and the doors that are still doors as they were.
-    void MapEdited();
+    void MapEdited(const std::optional<TileRect>& region = std::nullopt);
     // Puts the camera in the middle of tile (x, y), keeping its direction.
     void PutCameraAt(int x, int y);
     void SetCamera(const Camera& camera);
@@ -82,6 +85,9 @@ private:
     void ToggleDoorAhead();
     void CameraChanged();
     void Redraw();
+    // An edit's redraw: at once, then at most one frame per kEditFrameMs
+    // while the edits stream in (a stroke sends one per tile).
+    void EditRedraw();
     void CatchUp();
 
     const Project* project_ = nullptr;
@@ -94,6 +100,8 @@ private:
     Image frame_;
     bool stale_ = true;      // the picture is older than the camera or the level
     bool levelStale_ = false; // the map was edited while the window was hidden
+    QTimer editFrame_;         // runs after an edit's frame
+    bool editWaiting_ = false; // an edit came while it ran
 
     std::map<int, Motion> held_; // by key
     bool running_ = false;

@@ -33,7 +33,7 @@ namespace {
 
 class EditingOnTheView : public ZoomedEditor {
 protected:
-    MapList& Map() { return Editor().CurrentProject()->Maps.Current(); }
+    const MapList& Map() { return Editor().CurrentProject()->Maps().Current(); }
     std::uint16_t Word(int plane, int x, int y) { return Map().Word(static_cast<std::size_t>(plane), x, y); }
     // The words of every plane in the `w` x `h` tiles from `corner`, row by row.
     std::vector<std::uint16_t> Block(QPoint corner, int w, int h)
@@ -98,8 +98,9 @@ TEST_P(EditingOnTheView, APencilStrokeLandsOnTheTilesUnderThePointerAndComesBack
 TEST_P(EditingOnTheView, DoubleClickingAFindingShowsItsTileInTheMiddleOfTheView)
 {
     const QPoint tile(40, 45);
-    Map().SetWord(0, tile.x(), tile.y(), 1);  // a wall
-    Map().SetWord(1, tile.x(), tile.y(), 58); // and a barrel in it
+    const int map = Editor().Session()->Maps().CurrentMap;
+    EditWord(map, 0, tile.x(), tile.y(), 1);  // a wall
+    EditWord(map, 1, tile.x(), tile.y(), 58); // and a barrel in it
     const std::vector<MapFinding> findings = Editor().Session()->CheckCurrentMap();
     const auto found = std::find_if(findings.begin(), findings.end(),
                                     [&](const MapFinding& f) { return f.Column == tile.x() && f.Row == tile.y(); });
@@ -193,9 +194,11 @@ TEST_P(EditingOnTheView, ASelectionIsCopiedAndItsPreviewFollowsThePointerUntilIt
     EXPECT_TRUE(Enabled("cutAction"));
     EXPECT_TRUE(Enabled("copyAction"));
 
+    // The selection is still shown after Ctrl+C: it can be cut or copied again.
     Editor().Action("copyAction")->trigger();
-    EXPECT_FALSE(Enabled("cutAction"));
-    EXPECT_FALSE(Enabled("copyAction"));
+    EXPECT_TRUE(Enabled("cutAction"));
+    EXPECT_TRUE(Enabled("copyAction"));
+    EXPECT_FALSE(Area()->OutlineArea().isEmpty());
     EXPECT_TRUE(Enabled("pasteAction"));
     const std::vector<std::uint16_t> copied = Block({2, 2}, 3, 2);
 

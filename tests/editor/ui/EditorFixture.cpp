@@ -58,6 +58,13 @@ void ZoomedEditor::Drag(std::initializer_list<QPoint> tiles, Qt::MouseButton but
     Release(*(tiles.end() - 1), button);
 }
 
+void EditorFixture::EditWord(int map, int plane, int x, int y, std::uint16_t word)
+{
+    auto change = Editor().Session()->Document().Begin();
+    change.SetWord(map, plane, x, y, word);
+    change.Commit();
+}
+
 void EditorFixture::TearDown()
 {
     editor_.reset();

@@ -45,6 +45,10 @@ protected:
     // A copy of the sample game whose files carry another extension.
     fs::path GameWithExtension(const std::string& extension);
 
+    // A word changed as a command changes it: through the document, whose
+    // listeners (the view, the title, the autosave) hear of it.
+    void EditWord(int map, int plane, int x, int y, std::uint16_t word);
+
     // The title as the window shows it: the marker "[*]" as an asterisk
     // while there are unsaved changes, else nothing.
     std::string ShownTitle();

@@ -4,6 +4,9 @@
 // each word shows is the renderer's business and tested there.
 
 #include "EditorFixture.h"
+
+#include "editor/GameGraphics.h"
+#include "editor/GameMapRenderer.h"
 #include "GraphicsTestUtil.h"
 
 #include "editor/ui/MapView.h"
@@ -171,7 +174,7 @@ TEST_F(GameGraphicsView, PaintsAWallAsItsChunkThePencilRepaintsItsTileAndTheBitm
     // The whole map as the renderer draws it at the same zoom.
     const Project& project = *Editor().CurrentProject();
     GameMapRenderer renderer(Editor().Graphics());
-    const auto expected = renderer.RenderMap(project.Maps.Current(), project.Symbols, project.Display(), kIntMode, 2);
+    const auto expected = renderer.RenderMap(project.Maps().Current(), project.Symbols, project.Display(), kIntMode, 2);
     ASSERT_TRUE(expected);
     for (int y = 0; y < written.height; y += 5)
         for (int x = 0; x < written.width; x += 7)

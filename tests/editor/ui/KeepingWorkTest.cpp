@@ -8,8 +8,10 @@
 #include "editor/BackupRestore.h"
 #include "editor/PlaneManager.h"
 #include "editor/Recovery.h"
+#include "editor/ui/SidePanel.h"
 
 #include <QAction>
+#include <QSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -26,13 +28,35 @@ protected:
         UseUserFolders();
         OpenSample();
     }
-    MapHandler& Maps() { return Editor().CurrentProject()->Maps; }
-    // A word of the second map changed through the edit frame.
-    void Edit(std::uint16_t word)
-    {
-        Editor().Session()->EditMap(1, 0, [word](MapList& map) { map.SetWord(0, 2, 2, word); });
-    }
+    const MapHandler& Maps() { return Editor().CurrentProject()->Maps(); }
+    // A word of the second map changed as a command changes it.
+    void Edit(std::uint16_t word) { EditWord(1, 0, 2, 2, word); }
     fs::path RecoveryFile() { return RecoveryFilePath(RecoveryRoot(), SampleCopy()); }
+    // Map `map` shown at zoom position `zoom`, with `value` on the left
+    // button and `value` + 1 on the right one in planes 0 and 1.
+    void GoTo(int map, int zoom, std::uint16_t value)
+    {
+        EditorSession& session = *Editor().Session();
+        session.GoToLevel(map);
+        Editor().Panel()->ZoomSlider()->setValue(zoom);
+        for (int plane : {0, 1}) {
+            session.SelectPlane(plane);
+            session.SetButtonValue(PointerButton::Left, value);
+            session.SetButtonValue(PointerButton::Right, static_cast<std::uint16_t>(value + 1));
+        }
+        session.SelectPlane(0);
+    }
+    void ExpectAt(int map, int zoom, std::uint16_t value)
+    {
+        const EditorSession& session = *Editor().Session();
+        EXPECT_EQ(session.Maps().CurrentMap, map);
+        EXPECT_EQ(Editor().ZoomPosition(), zoom);
+        for (int plane : {0, 1}) {
+            EXPECT_EQ(session.LeftValue(plane), value) << plane;
+            EXPECT_EQ(session.RightValue(plane), value + 1) << plane;
+        }
+        EXPECT_EQ(PanelText("leftText").substr(0, 3), std::to_string(value) + " ");
+    }
     // The unsaved maps autosaved, then the editor gone as if killed: nothing
     // asked, nothing saved.
     void AutosaveAndDie()
@@ -72,7 +96,7 @@ TEST_F(OpenedEditor, LoweringThePlaneCountSaysWhatItDeletesAndNoKeepsThePlanes)
     Editor().Action("planeManagerAction")->trigger();
     ExpectMessage(1, question.text, "Plane Manager", MessageIcon::Question, Buttons::YesNo);
     EXPECT_EQ(Prompts().Records().size(), 2u) << "No: not even the save question";
-    EXPECT_EQ(Editor().CurrentProject()->Maps.NumPlanes, 3);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().NumPlanes, 3);
 }
 
 TEST_F(KeepingWork, AnAutosaveOutlivesTheEditorAndIsOfferedBackAtTheNextOpen)
@@ -93,15 +117,21 @@ TEST_F(KeepingWork, AnAutosaveOutlivesTheEditorAndIsOfferedBackAtTheNextOpen)
     EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), onDisk);
     EXPECT_FALSE(Editor().Changed());
 
-    // Yes: the maps of the file, changed and not yet saved.
+    // Yes: the maps of the file, changed and not yet saved, at the place
+    // the work was when it was autosaved (not the one of a later close).
     Edit(8);
-    AutosaveAndDie();
+    GoTo(2, 3, 12);
+    Editor().Autosave();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(PlaceFilePath(RecoveryFile())); }));
+    GoTo(0, 1, 0);
+    Recreate();
     const Question question = RecoveryQuestion(RecoveryFile(), *RecoveryTime(RecoveryFile()));
     Prompts().Answer(Answer::Yes);
     OpenSample();
     ExpectMessage(0, question.text, "Recover unsaved changes", MessageIcon::Question, Buttons::YesNo);
     EXPECT_EQ(Maps().Maps[1].Word(0, 2, 2), 8);
-    EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*");
+    ExpectAt(2, 3, 12);
+    EXPECT_EQ(ShownTitle(), "Tesselar: " + MapNameText(Maps().Current().Name) + "*");
     EXPECT_EQ(LoadSet(SampleCopy()).Maps[1].Word(0, 2, 2), onDisk) << "the game's files wait for a save";
 
     // Closing without saving gives them up.
@@ -120,12 +150,14 @@ TEST_F(KeepingWork, RestoreBackupPutsASavedGenerationBackAndOpensTheProjectAgain
     ASSERT_TRUE(generations);
     ASSERT_EQ(generations->size(), 1u);
 
+    GoTo(3, 2, 13);
     WhenModal([](QWidget* dialog) {
         Click(dialog, "okButton");
         Finish(dialog);
     });
     Prompts().Answer(Answer::Yes);
     Editor().Action("restoreBackupAction")->trigger();
+    ExpectAt(3, 2, 13); // where the user was
     ExpectMessage(0, RestoreQuestion(generations->front()).text, "Restore backup", MessageIcon::Question,
                   Buttons::YesNo);
     ASSERT_EQ(Prompts().Records().size(), 2u);

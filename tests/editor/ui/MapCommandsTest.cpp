@@ -37,7 +37,7 @@ TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommandsAndMap101Cannot
     ExpectMessage(0, "Delete map 2 \"New map\"?\n\nThis cannot be undone.", "Delete map", MessageIcon::Question,
                   Buttons::YesNo);
     EXPECT_EQ(Prompts().Records()[0].defaultButton, std::make_optional(Answer::No));
-    EXPECT_EQ(Editor().CurrentProject()->Maps.NumMaps(), 8) << "No keeps the map";
+    EXPECT_EQ(Editor().CurrentProject()->Maps().NumMaps(), 8) << "No keeps the map";
     Prompts().Answer(Answer::Yes);
     Editor().Action("deleteMapAction")->trigger();
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*") << "the map before the deleted one";
@@ -50,11 +50,11 @@ TEST_F(OpenedEditor, AddAndDeleteMapRefreshTheTitleAndTheCommandsAndMap101Cannot
 
     // A plain header holds 100 maps: the command greys out (the refusal of
     // AddMap itself is the session's test).
-    while (Editor().CurrentProject()->Maps.NumMaps() < 100)
+    while (Editor().CurrentProject()->Maps().NumMaps() < 100)
         Editor().Action("addMapAction")->trigger();
     EXPECT_FALSE(Editor().Action("addMapAction")->isEnabled());
     Editor().Action("addMapAction")->trigger();
-    EXPECT_EQ(Editor().CurrentProject()->Maps.NumMaps(), 100);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().NumMaps(), 100);
 }
 
 TEST_F(OpenedEditor, GoToLevelListsTheMapsAndCancelStaysPut)
@@ -73,7 +73,7 @@ TEST_F(OpenedEditor, GoToLevelListsTheMapsAndCancelStaysPut)
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], "1 - Gatehouse");
     EXPECT_EQ(lines[1], "2 - Cell Block");
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 0);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().CurrentMap, 0);
 
     WhenModal([](QWidget* dialog) {
         Find<QComboBox>(dialog, "levelList")->setCurrentIndex(4);
@@ -123,7 +123,7 @@ TEST_F(OpenedEditor, MapPropertiesRefusesSizesOutsideOneTo256AndAsksAboutAllMaps
     ExpectMessage(2, "Do you wish to apply the new map size to all maps?", "Map size", MessageIcon::Question,
                   Buttons::YesNo);
     // The view has the map's new size, then the old one after Undo.
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Maps[1].Width, 64) << "No: the current map alone";
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Maps[1].Width, 64) << "No: the current map alone";
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse Two A*");
     EXPECT_EQ(Editor().View()->PaintArea()->size(), QSize(32 * 8, 80 * 8));
     Editor().Action("undoAction")->trigger();
@@ -159,7 +159,7 @@ TEST_F(OpenedEditor, TheClipboardManagerDeletesClearsAndPastesIntoTheMap)
     QTest::mouseMove(area, QPoint(10 * 8 + 2, 20 * 8 + 2));
     EXPECT_EQ(area->PreviewArea(), QRect(80, 160, 16, 24));
     QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(10 * 8 + 2, 20 * 8 + 2));
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Word(1, 11, 22), 3);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Word(1, 11, 22), 3);
     EXPECT_TRUE(Editor().Panel()->ToolButton(kToolPencil)->isChecked()) << "back to the Pencil";
 
     WhenModal([](QWidget* dialog) {
@@ -175,7 +175,7 @@ TEST_F(OpenedEditor, TheClipboardManagerDeletesClearsAndPastesIntoTheMap)
 
 TEST_F(OpenedEditor, MapSymbolsOkRebuildsTheWindowsSymbolsFromTheFiles)
 {
-    Editor().SetChanged(true);
+    EditWord(0, 0, 1, 1, 2);
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) {
         Find<QListWidget>(dialog, "symbolList")->setCurrentRow(1);
@@ -195,8 +195,8 @@ TEST_F(OpenedEditor, TheExporterWritesEveryMapOnceInTheSetsOrder)
     // Two maps of one name (Add Map names each "New map"), told apart by a word.
     Editor().Action("addMapAction")->trigger();
     Editor().Action("addMapAction")->trigger();
-    MapHandler& maps = Editor().Session()->Maps();
-    maps.Maps[1].Planes[0][0] = 1;
+    EditWord(1, 0, 0, 0, 1);
+    const MapHandler& maps = Editor().Session()->Maps();
     const fs::path file = App().path() / "all.tsl";
     Prompts().Answer(Answer::No).File(file);
     WhenModal([&](QWidget* dialog) {

@@ -149,7 +149,7 @@ TEST_F(OpenedEditor, HiddenPlanesAndTypesDisappearFromTheView)
     // what is shown now, which is not what it showed before.
     auto expectRedrawn = [&](const Image& before) {
         Image expected;
-        RedrawMap(expected, project.Maps.Current(), project.Symbols, project.Display(), kIntMode);
+        RedrawMap(expected, project.Maps().Current(), project.Symbols, project.Display(), kIntMode);
         EXPECT_NE(expected, before);
         EXPECT_EQ(Editor().ViewImage(), expected);
         const QImage painted = Painted(area, area->rect());
@@ -169,15 +169,14 @@ TEST_F(OpenedEditor, HiddenPlanesAndTypesDisappearFromTheView)
     expectRedrawn(before);
 }
 
-TEST_F(OpenedEditor, RedrawTileRepaintsOnlyThatTile)
+// The document names the tile an edit changed: the view repaints it alone.
+TEST_F(OpenedEditor, AnEditRepaintsOnlyItsTile)
 {
     Editor().Panel()->ZoomSlider()->setValue(2);
     MapPaintArea* area = Editor().View()->PaintArea();
     QApplication::processEvents(); // the repaints of opening and zooming
-    MapList& map = Editor().CurrentProject()->Maps.Current();
-    map.SetWord(0, 4, 4, 0); // "Nothing": a black tile
     PaintRecorder recorder(area);
-    Editor().RedrawTile(4, 4);
+    EditWord(0, 0, 4, 4, 0); // "Nothing": a black tile
     QApplication::processEvents();
     const int c = 8 * Editor().ZoomFactor();
     ASSERT_FALSE(recorder.painted.isEmpty());

@@ -8,6 +8,8 @@
 
 #include "EditorFixture.h"
 
+#include "editor/MapRenderer.h"
+
 #include "editor/ui/MapView.h"
 #include "editor/ui/RecentSymbolsRow.h"
 #include "editor/ui/SidePanel.h"
@@ -61,7 +63,7 @@ TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
         Qt::MouseButton button;
         bool space;
     };
-    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[0];
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps().Current().Planes[0];
     for (const Way way : {Way{Qt::MiddleButton, false}, Way{Qt::LeftButton, true}}) {
         View()->horizontalScrollBar()->setValue(MaxScroll().x() / 2);
         View()->verticalScrollBar()->setValue(MaxScroll().y() / 2);
@@ -83,7 +85,7 @@ TEST_P(AtZoom, TheMiddleButtonAndALeftDragWithSpacePanTheViewAndDrawNothing)
         EXPECT_FALSE(View()->Panning());
     }
     EXPECT_FALSE(View()->SpaceHeld());
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[0], before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes[0], before);
     EXPECT_FALSE(Editor().Action("undoAction")->isEnabled());
 
     // Shift + wheel scrolls sideways.
@@ -134,7 +136,7 @@ TEST_P(AtZoom, ZoomKeysStepKeepingTheCentreAndCtrlZeroShowsTheWholeMap)
 
 TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
 {
-    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps.Current().Planes[1];
+    const std::vector<std::uint16_t> before = Editor().CurrentProject()->Maps().Current().Planes[1];
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
     Drag({{2, 2}, {4, 3}});
     Editor().Action("copyAction")->trigger();
@@ -146,7 +148,7 @@ TEST_P(AtZoom, EscapeDropsAPasteForTheToolBeforeAndThenClearsTheSelection)
     QTest::keyClick(Area(), Qt::Key_Escape);
     EXPECT_TRUE(Area()->PreviewArea().isEmpty());
     EXPECT_TRUE(Editor().Panel()->ToolButton(kToolFill)->isChecked());
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes[1], before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes[1], before);
     EXPECT_TRUE(Editor().Action("pasteAction")->isEnabled()) << "the block stays for the next paste";
 
     Editor().Panel()->ToolButton(kToolRectangleSelection)->click();
@@ -210,6 +212,22 @@ TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
     EXPECT_EQ(S(filter->text()), "");
     EXPECT_EQ(static_cast<int>(shown().size()), list->count());
     EXPECT_TRUE(Editor().Action("copyAction")->isEnabled()) << "the selection stays";
+
+    // Each plane keeps its own filter: the walls' text would find no object.
+    auto choosePlane = [&](int plane) {
+        panel->PlaneSelector()->setCurrentIndex(plane);
+        emit panel->PlaneSelector()->activated(plane);
+    };
+    QTest::keyClicks(filter, "stone");
+    choosePlane(1);
+    EXPECT_EQ(S(filter->text()), "");
+    EXPECT_EQ(static_cast<int>(shown().size()), list->count());
+    QTest::keyClicks(filter, "key");
+    choosePlane(0);
+    EXPECT_EQ(S(filter->text()), "stone");
+    EXPECT_LT(static_cast<int>(shown().size()), list->count());
+    choosePlane(1);
+    EXPECT_EQ(S(filter->text()), "key");
 }
 
 TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsItsPlace)
@@ -255,9 +273,9 @@ TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsIt
 TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
 {
     Editor().Session()->SetButtonValue(PointerButton::Left, 1);
-    const std::uint16_t old = Editor().CurrentProject()->Maps.Current().Word(0, 5, 6);
+    const std::uint16_t old = Editor().CurrentProject()->Maps().Current().Word(0, 5, 6);
     ASSERT_NE(old, 1);
-    Editor().CurrentProject()->Maps.Current().SetWord(1, 5, 6, 999); // no symbol of plane 2 has it
+    EditWord(Editor().Session()->Maps().CurrentMap, 1, 5, 6, 999); // no symbol of plane 2 has it
     MoveTo({5, 6}, Qt::NoButton);
     EXPECT_EQ(S(Editor().TileStatusText()), "Tile: 5, 6");
     EXPECT_EQ(PanelText("xLabel"), "X: 5");
@@ -280,6 +298,20 @@ TEST_P(AtZoom, TheStatusBarAndTileInformationFollowThePointerAndEveryEdit)
     QApplication::sendEvent(Area(), &leave);
     EXPECT_EQ(Area()->HoverTile(), std::nullopt);
     EXPECT_EQ(S(Editor().TileStatusText()), "");
+
+    // Another map from "Go To Level", the pointer away over the dialog: the
+    // rows tell that tile of the map shown now, not of the one before.
+    WhenModal([](QWidget* dialog) {
+        Find<QComboBox>(dialog, "levelList")->setCurrentIndex(4);
+        Click(dialog, "okButton");
+    });
+    Editor().Action("goToLevelAction")->trigger();
+    const Project& project = *Editor().CurrentProject();
+    ASSERT_EQ(project.Maps().CurrentMap, 4);
+    for (int p : {0, 1})
+        EXPECT_EQ(S(Editor().Panel()->TileRow(p).text->text()),
+                  TileInfoText(project.Maps().Current(), project.Symbols, p, 5, 6, false, kIntMode).Text)
+            << p;
 }
 
 TEST_F(EditorFixture, TheFirstWindowIsLargeButLeavesRoomOnTheScreenAndCtrlQCloses)

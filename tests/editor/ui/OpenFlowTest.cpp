@@ -56,7 +56,7 @@ TEST_F(EditorFixture, AnythingButYesToTheWdcQuestionEndsTheOpenAndYesAndYesOpens
     Prompts().Answer(Answer::Yes).Answer(Answer::Yes);
     ASSERT_TRUE(Editor().OpenProject(true, game));
     ExpectMessage(1, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
-    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    const MapHandler& maps = Editor().CurrentProject()->Maps();
     EXPECT_TRUE(maps.WDCCompatibleMaps);
     EXPECT_TRUE(maps.ExtendedMapNames);
     EXPECT_EQ(maps.NumPlanes, 3);
@@ -75,7 +75,7 @@ TEST_F(EditorFixture, ThePlainSetOfAWdcStructureAsksToDeactivateTheFlagAndYesThe
     Prompts().Answer(Answer::Yes).Answer(Answer::No);
     ASSERT_TRUE(Editor().OpenProject(true, SampleCopy()));
     ExpectMessage(2, kNamesQuestion, "Extended map names confirmation", MessageIcon::Question, Buttons::YesNo);
-    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    const MapHandler& maps = Editor().CurrentProject()->Maps();
     EXPECT_FALSE(maps.WDCCompatibleMaps);
     EXPECT_EQ(maps.NameLength, 16);
     EXPECT_FALSE(IniFile(structure).ReadBool("General", "WDCCompatibleMaps", true));
@@ -121,9 +121,9 @@ TEST_F(EditorFixture, TheSampleAndEveryRealSetOpenWithoutQuestionsAndRenderEvery
     for (const fs::path& game : sets) {
         ASSERT_TRUE(Editor().OpenProject(true, game)) << game;
         EXPECT_TRUE(Prompts().Records().empty()) << game << ": " << Prompts().Records().front().text;
-        const int count = Editor().CurrentProject()->Maps.NumMaps();
+        const int count = Editor().CurrentProject()->Maps().NumMaps();
         for (int i = 0; i < count; ++i) {
-            const MapList& map = Editor().CurrentProject()->Maps.Current();
+            const MapList& map = Editor().CurrentProject()->Maps().Current();
             ASSERT_EQ(Editor().ViewImage().width, map.Width * 8) << game << " map " << i;
             if (i + 1 < count)
                 Editor().NextMap();
@@ -158,7 +158,7 @@ TEST_F(OpenedEditor, TheMapConfigurationsChangeTheNameLengthAtOnce)
         Find<QPushButton>(dialog, "okButton")->click();
     });
     Editor().Action("mapConfigurationsAction")->trigger();
-    const MapHandler& maps = Editor().CurrentProject()->Maps;
+    const MapHandler& maps = Editor().CurrentProject()->Maps();
     EXPECT_EQ(maps.NameLength, 32);
     EXPECT_FALSE(Editor().Changed()) << "the configuration is not a change of the maps";
 

@@ -30,7 +30,7 @@ class PreviewWiring : public OpenedEditor {
 protected:
     MapPaintArea* Area() { return Editor().View()->PaintArea(); }
     QPoint Centre(QPoint tile) { return tile * Area()->CellSize() + QPoint(4, 4); }
-    const MapList& Map() { return Editor().CurrentProject()->Maps.Current(); }
+    const MapList& Map() { return Editor().CurrentProject()->Maps().Current(); }
     std::optional<CameraMark> Mark() { return Area()->CurrentCameraMark(); }
     static CameraMark MarkOf(const Camera& camera) { return {QPointF(camera.x, camera.y), camera.angle}; }
     // A key of the main window, which takes its shortcuts only while active.
@@ -139,11 +139,11 @@ TEST_F(PreviewWiring, F9AsksForTheCommandOnceSavesWhenToldAndStartsTheGame)
     EXPECT_EQ(folder, fs::absolute(SampleCopy()).lexically_normal());
     EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Game", "RunCommand", ""), "wolf --data %e --tedlevel %m");
 
-    // Unsaved changes: Yes saves them first.
+    // Unsaved changes: Yes saves them first, and the game starts once they
+    // are saved, without waiting for the progress box to be closed.
     Editor().NextMap();
-    Editor().SetChanged(true);
+    EditWord(1, 0, 1, 1, 2);
     Prompts().Answer(Answer::Yes);
-    WhenModal([](QWidget* dialog) { ClickClose(dialog); });
     Key(Qt::Key_F9);
     ExpectMessage(0, "The maps have unsaved changes. Save them before running the game?", "Run Map",
                   MessageIcon::Question, Buttons::YesNoCancel);

@@ -126,22 +126,22 @@ TEST_F(OpenedEditor, ChoosingAPlaneRefillsTheListAndTheSelectionRows)
 
 TEST_F(OpenedEditor, NavigationAndItsKeysStopAtBothEnds)
 {
-    const int count = Editor().CurrentProject()->Maps.NumMaps();
+    const int count = Editor().CurrentProject()->Maps().NumMaps();
     // Page Down on the first map does nothing.
     QTest::keyClick(&Editor(), Qt::Key_PageDown);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, 0);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().CurrentMap, 0);
     // Page Up goes forward.
     QTest::keyClick(&Editor(), Qt::Key_PageUp);
     EXPECT_EQ(ShownTitle(), "Tesselar: Cell Block");
     EXPECT_TRUE(Editor().Action("previousLevelAction")->isEnabled());
     for (int i = 1; i < count + 2; ++i)
         Editor().Action("nextLevelAction")->trigger();
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, count - 1);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().CurrentMap, count - 1);
     EXPECT_FALSE(Editor().Action("nextLevelAction")->isEnabled());
     QTest::keyClick(&Editor(), Qt::Key_PageUp);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, count - 1);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().CurrentMap, count - 1);
     QTest::keyClick(&Editor(), Qt::Key_PageDown);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.CurrentMap, count - 2);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().CurrentMap, count - 2);
     // The view follows the map's size.
     Editor().PreviousMap(); // map 5, "Bunker", 40 x 28
     EXPECT_EQ(ShownTitle(), "Tesselar: Bunker");
@@ -154,7 +154,7 @@ TEST_F(OpenedEditor, ClosingWithChangesAsksCancelKeepsTheWindowNoClosesWithoutSa
     EXPECT_TRUE(Editor().AskSaveChanges()) << "nothing changed: no question";
     EXPECT_TRUE(Prompts().Records().empty());
 
-    Editor().SetChanged(true);
+    EditWord(0, 0, 1, 1, 2);
     Prompts().Answer(Answer::Cancel);
     EXPECT_FALSE(Editor().close()); // close() says whether the window closed
     ExpectMessage(0, "You have made changes to your maps.\n\nDo you wish to save this data now?", "Save maps",
@@ -167,8 +167,7 @@ TEST_F(OpenedEditor, ClosingWithChangesAsksCancelKeepsTheWindowNoClosesWithoutSa
 
 TEST_F(OpenedEditor, AskSaveChangesWithYesSavesThroughTheProgressDialog)
 {
-    Editor().CurrentProject()->Maps.Maps[2].SetWord(0, 1, 1, 7);
-    Editor().SetChanged(true);
+    EditWord(2, 0, 1, 1, 7);
     Prompts().Answer(Answer::Yes);
     // What the progress dialog shows is TProgressBoxTest's; the status line is the window's.
     QString statusWhileOpen;
@@ -184,7 +183,7 @@ TEST_F(OpenedEditor, AskSaveChangesWithYesSavesThroughTheProgressDialog)
 
 TEST_F(OpenedEditor, OpeningAnotherProjectAsksFirstAndAFailedOpenKeepsTheOldOne)
 {
-    Editor().SetChanged(true);
+    EditWord(0, 0, 1, 1, 2);
     Prompts().Answer(Answer::Cancel);
     Editor().Action("openProjectAction")->trigger();
     EXPECT_TRUE(Editor().Changed());
@@ -195,7 +194,7 @@ TEST_F(OpenedEditor, OpeningAnotherProjectAsksFirstAndAFailedOpenKeepsTheOldOne)
     Prompts().Answer(Answer::No); // do not save the changes
     Editor().Action("openProjectAction")->trigger();
     ASSERT_NE(Editor().CurrentProject(), nullptr);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, SampleCopy());
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Path, SampleCopy());
     EXPECT_EQ(ShownTitle(), "Tesselar: Gatehouse*") << "the changes are still there";
     EXPECT_EQ(S(Editor().StatusText()), "Ready");
 }
@@ -217,7 +216,7 @@ TEST_F(EditorFixture, EveryOpenGoesIntoTheRecentListOfTheFileMenuAndOfTSLini)
 
     // Choosing an item opens it without the directory dialog.
     Editor().Action("recentProject2")->trigger();
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, first);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Path, first);
     EXPECT_TRUE(Prompts().Records().empty());
     EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Recent", "1", ""), first.string()) << "first again";
 }
@@ -277,7 +276,7 @@ TEST_F(EditorFixture, DroppingAFolderOpensIt)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&Editor(), &drop);
     ASSERT_NE(Editor().CurrentProject(), nullptr);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Path, game);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Path, game);
 }
 
 TEST_F(OpenedEditor, SaveMapAsBitmapWritesTheMapPictureWhateverTheZoom)
@@ -309,9 +308,9 @@ TEST_F(OpenedEditor, SaveMapAsBitmapWritesTheMapPictureWhateverTheZoom)
 
 TEST_F(OpenedEditor, ASaveThatFailsKeepsTheChangesAndTheWindow)
 {
-    Editor().SetChanged(true);
+    EditWord(0, 0, 1, 1, 2);
     // Equal Carmack tags cannot be written: the save refuses.
-    Editor().CurrentProject()->Maps.FarTag = Editor().CurrentProject()->Maps.NearTag;
+    Editor().Session()->Document().ChangeStorage([](MapHandler& maps) { maps.FarTag = maps.NearTag; });
     Prompts().Answer(Answer::Yes);
     WhenModal([](QWidget* dialog) { ClickClose(dialog); });
     EXPECT_FALSE(Editor().close());
@@ -347,7 +346,7 @@ TEST_F(OpenedEditor, TheSymbolListDrawsPictureAndTextWhiteOnNavyWhenSelected)
 
 TEST_F(OpenedEditor, SavingASetLoadedWithDamageAsksFirstAndNoSavesNothing)
 {
-    Editor().CurrentProject()->Maps.LoadedWithDamage = true;
+    Editor().Session()->Document().ChangeStorage([](MapHandler& maps) { maps.LoadedWithDamage = true; });
     Prompts().Answer(Answer::No);
     EXPECT_FALSE(Editor().SaveProject());
     EXPECT_EQ(Prompts().Records().at(0).caption, "Save maps");

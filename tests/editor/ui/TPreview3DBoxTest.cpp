@@ -4,6 +4,7 @@
 
 #include "UiTestUtil.h"
 
+#include "editor/EditorSession.h"
 #include "editor/ui/TPreview3DBox.h"
 #include "raycast/LevelBuilder.h"
 
@@ -38,16 +39,18 @@ TEST(TPreview3DBoxTest, KeysMoveTheCameraAndTheMainWindowPlacesIt)
 {
     AppFolder app;
     ScriptedPrompter prompter;
-    std::unique_ptr<Project> project = app.OpenSampleProject(prompter);
+    EditorSession session(app.OpenSampleProject(prompter));
+    const Project* project = &session.CurrentProject();
     TPreview3DBox box;
-    box.SetProject(project.get());
+    box.SetProject(project);
     EXPECT_EQ(box.windowTitle(), "3D Preview");
     EXPECT_EQ(box.size(), QSize(640, 400));
-    MapList& map = project->Maps.Current();
-    EXPECT_EQ(box.CurrentCamera(), StartCamera(map));
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Current()));
     EXPECT_NE(box.PictureProblem().find("VSWAP.WL6"), std::string::npos) << box.PictureProblem();
 
-    CarveRoom(map);
+    auto change = session.Document().Begin();
+    CarveRoom(change.Current());
+    change.Commit();
     box.MapEdited();
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
@@ -98,7 +101,7 @@ TEST(TPreview3DBoxTest, KeysMoveTheCameraAndTheMainWindowPlacesIt)
     EXPECT_EQ(box.CurrentCamera(), (Camera{20.5, 7.5, 0}));
     box.ShowMap(1);
     EXPECT_EQ(box.MapIndex(), 1);
-    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps.Maps[1]));
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Maps[1]));
     EXPECT_EQ(moved.count(), signalled + 2);
 }
 

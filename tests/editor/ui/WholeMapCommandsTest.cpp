@@ -19,23 +19,23 @@ using namespace tsl::test;
 
 TEST_F(OpenedEditor, ClearMapAsksFirstAndIsUndoable)
 {
-    const auto before = Editor().CurrentProject()->Maps.Current().Planes;
+    const auto before = Editor().CurrentProject()->Maps().Current().Planes;
     Prompts().Answer(Answer::No);
     Editor().Action("clearMapSolidAction")->trigger();
     ExpectMessage(0, "Are you sure you want to erase the current map?", "Erase confirmation", MessageIcon::Question,
                   Buttons::YesNo);
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes, before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes, before);
 
     Prompts().Answer(Answer::Yes);
     Editor().Action("clearMapRandomAction")->trigger();
-    EXPECT_NE(Editor().CurrentProject()->Maps.Current().Planes, before);
+    EXPECT_NE(Editor().CurrentProject()->Maps().Current().Planes, before);
     Editor().Action("undoAction")->trigger();
-    EXPECT_EQ(Editor().CurrentProject()->Maps.Current().Planes, before);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes, before);
 }
 
 TEST_F(OpenedEditor, FindAllAndFindNextMarkTheViewAPressClearsItAndF3StepsOn)
 {
-    const std::uint16_t wall = Editor().CurrentProject()->Maps.Current().Word(0, 0, 0);
+    const std::uint16_t wall = Editor().CurrentProject()->Maps().Current().Word(0, 0, 0);
     auto find = [&](const char* button) {
         WhenModal([&](QWidget* dialog) {
             TypeAndLeave(Find<QLineEdit>(dialog, "findEdit"), QString::number(wall));
@@ -86,5 +86,5 @@ TEST_F(OpenedEditor, MapInformationAndPlaneManagerOpenOnTheProject)
         Editor().Action(action)->trigger();
         EXPECT_EQ(S(shown), title);
     }
-    EXPECT_EQ(Editor().CurrentProject()->Maps.NumPlanes, 3);
+    EXPECT_EQ(Editor().CurrentProject()->Maps().NumPlanes, 3);
 }
