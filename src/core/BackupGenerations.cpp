@@ -89,6 +89,7 @@ std::optional<BackupGeneration> ReadListing(const fs::path& folder, const std::s
     generation.Folder = folder;
     generation.Maps = NumberOf(doc, "Maps");
     generation.Planes = NumberOf(doc, "Planes");
+    generation.PageFile = NumberOf(doc, "PageFile") == 1;
     generation.GameFiles = NumberedList(doc, kGameFilesSection);
     generation.StructureFiles = NumberedList(doc, kStructureFilesSection);
     if (generation.GameFiles.empty())
@@ -111,6 +112,8 @@ std::string ManifestText(const fs::path& gameDir, const GenerationContent& conte
     doc.Set(kGenerationSection, "Directory", fs::absolute(gameDir, ec).string());
     doc.Set(kGenerationSection, "Maps", std::to_string(content.Maps));
     doc.Set(kGenerationSection, "Planes", std::to_string(content.Planes));
+    if (content.PageFile)
+        doc.Set(kGenerationSection, "PageFile", "1");
     for (std::size_t i = 0; i < content.GameFiles.size(); ++i)
         doc.Set(kGameFilesSection, std::to_string(i + 1), content.GameFiles[i].Name);
     for (std::size_t i = 0; i < content.StructureFiles.size(); ++i)
@@ -250,6 +253,7 @@ Outcome<GenerationContent> ReadGeneration(const BackupGeneration& generation)
     GenerationContent content;
     content.Maps = generation.Maps;
     content.Planes = generation.Planes;
+    content.PageFile = generation.PageFile;
     auto read = [&](const std::string& name, const fs::path& path, std::vector<KeptFile>& into) -> bool {
         auto bytes = SafeName(name, &into == &content.StructureFiles) ? ReadWholeFile(path) : std::nullopt;
         if (bytes)

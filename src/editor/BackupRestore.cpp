@@ -122,13 +122,16 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
             current.GameFiles.push_back({path.filename().string(), std::move(*bytes)});
     }
     const KeptFile* listing = Named(current.GameFiles, content->GameFiles.back().Name);
-    current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
-    current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
-                                      : request.Layout ? request.Layout->NumPlanes : 0;
+    current.PageFile = content->PageFile;
+    if (!current.PageFile) {
+        current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
+        current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
+                                          : request.Layout ? request.Layout->NumPlanes : 0;
+    }
 
     std::vector<const KeptFile*> symbolFiles;
     bool structure = false;
-    if (request.Settings) {
+    if (request.Settings && !content->PageFile) {
         const std::string settingsName = request.Settings->Path().filename().string();
         for (const KeptFile& file : content->StructureFiles)
             if (!EqualsNoCase(file.Name, settingsName))
@@ -174,8 +177,10 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
     RestoreReport report;
     report.Restored = *chosen;
     report.KeptId = kept.Id;
-    report.Text = "Backup " + GenerationLabel(chosen->Id) + " with " + std::to_string(chosen->Maps) +
-                  (chosen->Maps == 1 ? " map" : " maps") + " was restored.";
+    report.Text = "Backup " + GenerationLabel(chosen->Id) +
+                  (chosen->PageFile ? " of the page file " + content->GameFiles.front().Name
+                                    : " with " + std::to_string(chosen->Maps) + (chosen->Maps == 1 ? " map" : " maps")) +
+                  " was restored.";
     if (!kept.Id.empty())
         report.Text += " The files it replaced were kept as backup " + kept.Id + ".";
     if (structure) {

@@ -1,0 +1,46 @@
+#include "graphics/PageFileSaving.h"
+
+#include "core/FileSystem.h"
+
+#include <chrono>
+
+namespace tsl {
+
+std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::path& path,
+                                    const BackupPolicy& backups, std::string* kept)
+{
+    auto bytes = set.Encode();
+    if (!bytes)
+        return Failure{bytes.failure().text, kPageSaveCaption, MessageIcon::Error};
+    const std::filesystem::path dir = path.parent_path();
+    const std::string name = path.filename().string();
+
+    // What is replaced is read before anything changes; its generation is
+    // written once the new file stands, so a failed save leaves none.
+    std::optional<GenerationContent> replaced;
+    if (backups.Active())
+        if (auto old = ReadWholeFile(path)) {
+            replaced.emplace();
+            replaced->GameFiles.push_back({name, std::move(*old)});
+            replaced->PageFile = true;
+        }
+
+    std::vector<FileReplacement> files;
+    files.push_back({path, ResolveNoCase(dir, name + ".BAK"), std::move(*bytes)});
+    const ReplaceOutcome outcome = ReplaceFiles(std::move(files));
+    if (!outcome.refusal.empty())
+        return Failure{outcome.refusal, kPageSaveCaption, MessageIcon::Error};
+    if (outcome.error)
+        return Failure{"Couldn't write " + outcome.error->Describe() + "!\n\n" +
+                           (outcome.restored ? "The previous page file was kept." : outcome.onDisk),
+                       kPageSaveCaption, MessageIcon::Error};
+    if (replaced) {
+        const KeepOutcome generation = KeepGeneration(backups, dir, *replaced, std::chrono::system_clock::now());
+        if (generation.Error && kept)
+            *kept = "The previous page file couldn't be kept as a backup generation: " +
+                    generation.Error->Describe() + ".";
+    }
+    return std::nullopt;
+}
+
+} // namespace tsl
