@@ -6,12 +6,14 @@
 #include "GraphicsTestUtil.h"
 #include "TestUtil.h"
 #include "core/ImageFile.h"
+#include "graphics/PageExport.h"
 #include "graphics/PageFile.h"
 #include "graphics/PagePictureExchange.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -252,4 +254,31 @@ TEST(PagePictureExchange, EveryPictureOfTheSharewareFileComesBackAsItsBytes)
             EXPECT_TRUE(std::equal(back->begin(), back->end(), bytes.begin(), bytes.end())) << "sprite " << chunk;
         }
     }
+}
+
+TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAre)
+{
+    Bytes table;
+    for (const int v : {0, 100, 1, 10, 2, 5})
+        Put16(table, static_cast<std::uint16_t>(v));
+    const Bytes sprite = TestSprite(3, 3, {{3, {{1, 2, TestPixels(1, 9)}}}});
+    auto file = PageFile::Parse(
+        TestPageFile({TestWall(1), {}, sprite, sprite, TestPixels(100, 0), TestPixels(10, 0), {}, table}, 2, 4),
+        "VSWAP.TST");
+    ASSERT_TRUE(file) << file.failure().text;
+    const PageSet pages = PageSet::From(*file);
+    TempDir dir;
+    const struct {
+        std::optional<std::set<int>> chunks;
+        std::vector<std::string> names;
+    } cases[] = {
+        {std::nullopt, {"wall-0000.png", "sprite-0002.png", "sprite-0003.png", "sound-000.wav", "sound-001.wav"}},
+        {std::set<int>{3, 5}, {"sprite-0003.png", "sound-001.wav"}},
+    };
+    for (const auto& c : cases) {
+        auto written = ExportPages(pages, TestPalette(), dir / "out", c.chunks);
+        ASSERT_TRUE(written) << written.failure().text;
+        EXPECT_EQ(*written, c.names);
+    }
+    EXPECT_EQ(*WallFromPicture(Read(ReadFile(dir / "out" / "wall-0000.png")), TestPalette()), TestWall(1));
 }
