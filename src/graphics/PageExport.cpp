@@ -39,38 +39,33 @@ Outcome<std::vector<std::string>> ExportPages(const PageSet& pages, const Palett
                                               const std::optional<std::set<int>>& chunks)
 {
     const auto wanted = [&](int chunk) { return !chunks || chunks->count(chunk) > 0; };
-    std::vector<std::string> written;
-    const auto write = [&](const std::string& name, const Bytes& bytes) -> std::optional<Failure> {
-        if (auto error = ReplaceFile(folder / name, bytes))
-            return Failure{"Couldn't write " + error->Describe() + "!", kPageExportCaption, MessageIcon::Error};
-        written.push_back(name);
-        return std::nullopt;
-    };
-    if (auto error = MakeDirectories(folder))
-        return Failure{"Couldn't make the folder " + error->Describe() + "!", kPageExportCaption, MessageIcon::Error};
-
+    std::vector<FileWrite> files;
     for (int chunk = 0; chunk < pages.FirstSoundChunk(); ++chunk) {
         const PageSet::Chunk bytes = pages.ChunkAt(chunk);
         if (!bytes || !wanted(chunk))
             continue;
-        std::optional<Failure> failure;
         if (pages.KindOf(chunk) == ChunkKind::Wall) {
-            failure = write(WallFileName(chunk), WallPng(std::span(*bytes).first(kPicturePixels), palette));
-        } else {
-            Sprite sprite;
-            if (DecodeSprite(*bytes, sprite))
-                continue; // a set read from a file was checked; an edited one holds only sprites that decode
-            failure = write(SpriteFileName(chunk), SpritePng(sprite, palette));
-        }
-        if (failure)
-            return *failure;
-    }
-    for (const DigitisedSound& sound : pages.Sounds()) {
-        if (sound.present == 0 || !wanted(sound.firstChunk))
+            files.push_back({folder / WallFileName(chunk), WallPng(std::span(*bytes).first(kPicturePixels), palette)});
             continue;
-        if (auto failure = write(SoundFileName(sound.number), EncodeWav(pages.SoundSamples(sound.number))))
-            return *failure;
+        }
+        Sprite sprite;
+        if (!DecodeSprite(*bytes, sprite)) // a set read from a file was checked, an edited one holds sprites that decode
+            files.push_back({folder / SpriteFileName(chunk), SpritePng(sprite, palette)});
     }
+    for (const DigitisedSound& sound : pages.Sounds())
+        if (sound.present > 0 && wanted(sound.firstChunk))
+            files.push_back({folder / SoundFileName(sound.number), EncodeWav(pages.SoundSamples(sound.number))});
+
+    const auto failed = [](const DiskError& error) {
+        return Failure{"Couldn't write " + error.Describe() + "!", kPageExportCaption, MessageIcon::Error};
+    };
+    if (auto error = MakeDirectories(folder))
+        return failed(*error);
+    if (auto error = WriteFiles(files))
+        return failed(*error);
+    std::vector<std::string> written;
+    for (const FileWrite& file : files)
+        written.push_back(file.target.filename().string());
     return written;
 }
 

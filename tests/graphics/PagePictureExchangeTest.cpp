@@ -5,6 +5,7 @@
 
 #include "GraphicsTestUtil.h"
 #include "TestUtil.h"
+#include "core/FileSystem.h"
 #include "core/ImageFile.h"
 #include "graphics/PageExport.h"
 #include "graphics/PageFile.h"
@@ -281,4 +282,24 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         EXPECT_EQ(*written, c.names);
     }
     EXPECT_EQ(*WallFromPicture(Read(ReadFile(dir / "out" / "wall-0000.png")), TestPalette()), TestWall(1));
+
+    // A disk that fails at any step: the failure is told and nothing half-written stays.
+    for (int at = 1;; ++at) {
+        TempDir failing;
+        std::optional<Failure> failure;
+        int steps = 0;
+        {
+            DiskFaults faults(at);
+            auto written = ExportPages(pages, TestPalette(), failing / "out");
+            failure = written ? std::nullopt : std::optional(written.failure());
+            steps = faults.Steps();
+        }
+        if (failure) {
+            EXPECT_EQ(failure->text.rfind("Couldn't write " + (failing / "out").string(), 0), 0u) << failure->text;
+        }
+        for (const auto& entry : fs::recursive_directory_iterator(failing.path()))
+            EXPECT_FALSE(IsTemporaryName(entry.path().filename().string())) << entry.path();
+        if (steps < at)
+            break;
+    }
 }
