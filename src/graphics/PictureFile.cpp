@@ -179,8 +179,8 @@ std::uint32_t MaskedChannel(std::uint32_t value, std::uint32_t mask)
     int shift = 0;
     while (((mask >> shift) & 1u) == 0)
         ++shift;
-    const std::uint32_t top = mask >> shift;
-    return ((value & mask) >> shift) * 255u / top;
+    const std::uint64_t top = mask >> shift;
+    return static_cast<std::uint32_t>(((value & mask) >> shift) * std::uint64_t{255} / top);
 }
 
 Outcome<PictureFile> ReadBmp(std::span<const std::uint8_t> bytes, const std::string& name)
