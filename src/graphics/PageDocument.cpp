@@ -67,24 +67,21 @@ std::optional<Failure> PageDocument::ReplacePicture(int chunk, const PictureFile
 
 Outcome<int> PageDocument::AddWall(const PictureFile& picture, const Palette& palette)
 {
-    auto bytes = WallFromPicture(picture, palette);
-    if (!bytes)
-        return bytes.failure();
-    PageSet before = pages_;
-    auto chunk = pages_.AddWall(std::move(*bytes));
-    if (chunk)
-        Record("Add " + PictureName(*chunk), std::move(before), {PageChange::Kind::Added, *chunk},
-               {PageChange::Kind::Removed, *chunk});
-    return chunk;
+    return Add(true, picture, palette);
 }
 
 Outcome<int> PageDocument::AddSprite(const PictureFile& picture, const Palette& palette)
 {
-    auto bytes = SpriteFromPicture(picture, palette);
+    return Add(false, picture, palette);
+}
+
+Outcome<int> PageDocument::Add(bool wall, const PictureFile& picture, const Palette& palette)
+{
+    auto bytes = wall ? WallFromPicture(picture, palette) : SpriteFromPicture(picture, palette);
     if (!bytes)
         return bytes.failure();
     PageSet before = pages_;
-    auto chunk = pages_.AddSprite(std::move(*bytes));
+    auto chunk = wall ? pages_.AddWall(std::move(*bytes)) : pages_.AddSprite(std::move(*bytes));
     if (chunk)
         Record("Add " + PictureName(*chunk), std::move(before), {PageChange::Kind::Added, *chunk},
                {PageChange::Kind::Removed, *chunk});

@@ -82,6 +82,7 @@ private:
         PageChange done;   // the notice when it is done or redone
         PageChange undone; // the notice when it is undone
     };
+    Outcome<int> Add(bool wall, const PictureFile& picture, const Palette& palette);
     void Record(std::string name, PageSet before, PageChange done, PageChange undone);
     void Tell(const PageChange& change, bool wasChanged);
     std::string PictureName(int chunk) const;
