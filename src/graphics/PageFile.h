@@ -33,6 +33,7 @@
 namespace tsl {
 
 inline constexpr const char* kGraphicsErrorCaption = "Error loading game graphics";
+
 class PageFile {
 public:
     // Reads and checks `path`; a failure names the file (and the chunk).
