@@ -207,7 +207,7 @@ TEST(PagePictureExchange, WrongSizesAndDamagedFilesAreRefused)
     Bytes badCrc = good;
     badCrc[29] ^= 0xFF;
     Bytes shortBmp = EncodeBmp(Image(64, 64));
-    shortBmp.resize(shortBmp.size() - 100);
+    shortBmp.erase(shortBmp.end() - 100, shortBmp.end());
     Bytes rle = IndexedBmp(Bytes(4096, 1), TestPalette());
     PutU32(rle.data() + 30, 1);
 
