@@ -43,4 +43,18 @@ std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::p
     return std::nullopt;
 }
 
+std::optional<Failure> DescribeInterruptedPageSave(const std::filesystem::path& gameDir, std::string_view extension)
+{
+    const std::string name = "VSWAP." + std::string(extension);
+    if (FindPageFile(gameDir, extension))
+        return std::nullopt;
+    const auto backup = FindNoCase(gameDir, name + ".BAK");
+    if (!backup)
+        return std::nullopt;
+    return Failure{"There is no page file " + name + " in " + gameDir.string() + ", but its backup " +
+                       backup->filename().string() + " is there: an earlier save was interrupted. Rename " +
+                       backup->filename().string() + " to " + name + " to get the previous page file back.",
+                   kGraphicsErrorCaption, MessageIcon::Warning};
+}
+
 } // namespace tsl

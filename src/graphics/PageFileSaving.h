@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tsl {
 
@@ -22,5 +23,10 @@ inline constexpr const char* kPageSaveCaption = "Error saving the page file";
 // be written).
 std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::path& path,
                                     const BackupPolicy& backups, std::string* kept = nullptr);
+
+// A save stopped between moving the old file to its backup and the new one
+// into place leaves no page file but its backup: what happened and how to
+// get the previous file back, or nothing when the folder does not look so.
+std::optional<Failure> DescribeInterruptedPageSave(const std::filesystem::path& gameDir, std::string_view extension);
 
 } // namespace tsl

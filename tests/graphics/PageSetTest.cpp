@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace tsl;
 using namespace tsl::test;
 
@@ -191,4 +194,49 @@ TEST(PageSet, ASaveThatFailsAtAnyStepLeavesTheOldFile)
     auto content = ReadGeneration(generations.back());
     ASSERT_TRUE(content);
     EXPECT_EQ(content->GameFiles.front().Content, old);
+}
+
+TEST(PageSet, ASaveKilledAtAnyStepLeavesTheOldFileTheNewOneOrSaysHowToGetItBack)
+{
+    TempDir dir;
+    const Bytes old = HandBuilt();
+    PageSet set = SetOf(old);
+    ASSERT_FALSE(set.Replace(0, TestWall(42)));
+    const Bytes written = Encoded(set);
+    int interruptions = 0;
+    for (int at = 1;; ++at) {
+        SCOPED_TRACE("killed at step " + std::to_string(at));
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            fs::remove(entry.path());
+        WriteFile(dir / "VSWAP.TST", old);
+        const pid_t child = fork();
+        if (child == 0) {
+            DiskFaults kill([at](int number, DiskStep, const fs::path&) {
+                if (number == at)
+                    _exit(9);
+                return 0;
+            });
+            _exit(SavePageFile(set, dir / "VSWAP.TST", BackupPolicy{}) ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 0) {
+            EXPECT_EQ(ReadFile(dir / "VSWAP.TST"), written);
+            break; // the save ran to its end
+        }
+        ASSERT_EQ(WEXITSTATUS(status), 9);
+        auto interrupted = DescribeInterruptedPageSave(dir.path(), "TST");
+        if (!interrupted) {
+            const Bytes now = ReadFile(dir / "VSWAP.TST");
+            EXPECT_TRUE(now == old || now == written);
+            continue;
+        }
+        EXPECT_EQ(interrupted->text, "There is no page file VSWAP.TST in " + dir.path().string() +
+                                         ", but its backup VSWAP.TST.BAK is there: an earlier save was interrupted. "
+                                         "Rename VSWAP.TST.BAK to VSWAP.TST to get the previous page file back.");
+        EXPECT_EQ(ReadFile(dir / "VSWAP.TST.BAK"), old);
+        ++interruptions;
+    }
+    EXPECT_EQ(interruptions, 1) << "between the two renames";
 }
