@@ -109,6 +109,29 @@ std::optional<Failure> PageDocument::ReplaceSound(int number, std::span<const st
     return std::nullopt;
 }
 
+Outcome<int> PageDocument::AddSound(std::span<const std::uint8_t> samples)
+{
+    PageSet before = pages_;
+    auto number = pages_.AddSound(samples);
+    if (number) {
+        const int first = pages_.Sounds()[static_cast<std::size_t>(*number)].firstChunk;
+        Record("Add sound " + std::to_string(*number), std::move(before), {PageChange::Kind::SoundAdded, first, *number},
+               {PageChange::Kind::SoundRemoved, first, *number});
+    }
+    return number;
+}
+
+std::optional<Failure> PageDocument::RemoveSound(int number)
+{
+    PageSet before = pages_;
+    if (auto refusal = pages_.RemoveSound(number))
+        return refusal;
+    const int first = before.Sounds()[static_cast<std::size_t>(number)].firstChunk;
+    Record("Remove sound " + std::to_string(number), std::move(before), {PageChange::Kind::SoundRemoved, first, number},
+           {PageChange::Kind::SoundAdded, first, number});
+    return std::nullopt;
+}
+
 std::string PageDocument::UndoName() const
 {
     return CanUndo() ? steps_[position_ - 1].name : std::string();

@@ -27,6 +27,8 @@ struct PageChange {
         Added,        // `chunk` is new; the chunks after it moved up by one
         Removed,      // `chunk` went; the chunks after it moved down by one
         Sound,        // sound `sound` is new; from `chunk` on, chunks may have moved
+        SoundAdded,   // sound `sound` is added, its chunks from `chunk`; the chunks after them moved up
+        SoundRemoved, // sound `sound` went with its chunks from `chunk`; later sounds and chunks moved down
         SavedState,   // the changed state is now `changed`
     };
     Kind kind = Kind::Replaced;
@@ -55,6 +57,8 @@ public:
     Outcome<int> AddSprite(const PictureFile& picture, const Palette& palette);
     std::optional<Failure> Remove(int chunk);
     std::optional<Failure> ReplaceSound(int number, std::span<const std::uint8_t> samples);
+    Outcome<int> AddSound(std::span<const std::uint8_t> samples);
+    std::optional<Failure> RemoveSound(int number);
 
     bool CanUndo() const { return position_ > 0; }
     bool CanRedo() const { return position_ < steps_.size(); }

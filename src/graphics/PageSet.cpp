@@ -229,37 +229,80 @@ Bytes PageSet::SoundSamples(int number) const
     return samples;
 }
 
-std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
+std::optional<Failure> PageSet::CheckSamples(std::span<const std::uint8_t> samples, int freed) const
 {
-    const std::vector<DigitisedSound> sounds = Sounds();
-    if (number < 0 || number >= static_cast<int>(sounds.size()))
-        return Refusal("The page file has no sound " + std::to_string(number) + ".");
     if (samples.empty())
         return Refusal("The new sound has no samples.");
     if (samples.size() > kMaxSoundBytes)
         return Refusal("The new sound is " + std::to_string(samples.size()) + " bytes long, more than the " +
                        std::to_string(kMaxSoundBytes) + " bytes (9.3 seconds) the game plays.");
-    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
-    const int pieces = static_cast<int>((samples.size() + kSoundChunkBytes - 1) / kSoundChunkBytes);
-    const int delta = pieces - sound.chunkCount;
-    if (auto full = CheckRoom(delta))
-        return *full;
+    return CheckRoom(static_cast<int>((samples.size() + kSoundChunkBytes - 1) / kSoundChunkBytes) - freed);
+}
 
-    std::vector<TableEntry> table = Table();
-    const int oldEnd = sound.firstChunk + sound.chunkCount - firstSound_;
-    for (TableEntry& entry : table)
-        if (entry.start >= oldEnd && &entry != &table[static_cast<std::size_t>(number)])
-            entry.start = static_cast<std::uint16_t>(entry.start + delta);
-    table[static_cast<std::size_t>(number)].length = static_cast<std::uint16_t>(samples.size());
-
-    const auto first = chunks_.begin() + sound.firstChunk;
-    chunks_.erase(first, first + sound.chunkCount);
+// The chunks [first, first + count) give way to `samples` in chunks of 4096
+// bytes, and the entries of the table (but `except`) that start at or after
+// their end move with them.
+void PageSet::Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
+                     std::span<const std::uint8_t> samples)
+{
     std::vector<Chunk> added;
     for (std::size_t at = 0; at < samples.size(); at += kSoundChunkBytes) {
         const auto piece = samples.subspan(at, std::min(kSoundChunkBytes, samples.size() - at));
         added.push_back(std::make_shared<const Bytes>(piece.begin(), piece.end()));
     }
-    chunks_.insert(chunks_.begin() + sound.firstChunk, added.begin(), added.end());
+    const int delta = static_cast<int>(added.size()) - count;
+    const int oldEnd = first + count - firstSound_;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (i != except && table[i].start >= oldEnd)
+            table[i].start = static_cast<std::uint16_t>(table[i].start + delta);
+    chunks_.erase(chunks_.begin() + first, chunks_.begin() + first + count);
+    chunks_.insert(chunks_.begin() + first, added.begin(), added.end());
+}
+
+std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
+{
+    const std::vector<DigitisedSound> sounds = Sounds();
+    if (number < 0 || number >= static_cast<int>(sounds.size()))
+        return Refusal("The page file has no sound " + std::to_string(number) + ".");
+    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    if (auto refusal = CheckSamples(samples, sound.chunkCount))
+        return refusal;
+    std::vector<TableEntry> table = Table();
+    const auto entry = static_cast<std::size_t>(number);
+    Splice(table, entry, sound.firstChunk, sound.chunkCount, samples);
+    table[entry].length = static_cast<std::uint16_t>(samples.size());
+    SetTable(table);
+    return std::nullopt;
+}
+
+Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
+{
+    const int tableChunk = SoundTableChunk();
+    if (tableChunk < 0)
+        return Refusal("The page file has no sound table.");
+    if (auto refusal = CheckSamples(samples, 0))
+        return *refusal;
+    std::vector<TableEntry> table = Table();
+    if (table.size() >= 0xFFFF / 4)
+        return Refusal("The sound table cannot list more than " + std::to_string(0xFFFF / 4) + " sounds.");
+    // After the last sound the engine reads (entries past it point nowhere).
+    const std::size_t number = Sounds().size();
+    table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),
+                 {static_cast<std::uint16_t>(tableChunk - firstSound_), static_cast<std::uint16_t>(samples.size())});
+    Splice(table, number, tableChunk, 0, samples);
+    SetTable(table);
+    return static_cast<int>(number);
+}
+
+std::optional<Failure> PageSet::RemoveSound(int number)
+{
+    const std::vector<DigitisedSound> sounds = Sounds();
+    if (number < 0 || number >= static_cast<int>(sounds.size()))
+        return Refusal("The page file has no sound " + std::to_string(number) + ".");
+    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    std::vector<TableEntry> table = Table();
+    Splice(table, static_cast<std::size_t>(number), sound.firstChunk, sound.chunkCount, {});
+    table.erase(table.begin() + number);
     SetTable(table);
     return std::nullopt;
 }

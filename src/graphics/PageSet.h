@@ -83,6 +83,12 @@ public:
     // New samples for a sound: its chunks are replaced by as many as they
     // fill, the later sounds' chunks move and the table follows.
     std::optional<Failure> ReplaceSound(int number, std::span<const std::uint8_t> samples);
+    // A new sound after the last one (its chunks just before the table): its
+    // number, or a refusal.
+    Outcome<int> AddSound(std::span<const std::uint8_t> samples);
+    // Removes a sound with its chunks; the later sounds' numbers and chunks
+    // move down.
+    std::optional<Failure> RemoveSound(int number);
 
     // The whole file, or a refusal when it would not fit the format.
     Outcome<Bytes> Encode() const;
@@ -98,6 +104,9 @@ private:
     std::vector<TableEntry> Table() const;
     void SetTable(const std::vector<TableEntry>& table);
     int SoundEnd(const std::vector<TableEntry>& table, std::size_t entry) const;
+    std::optional<Failure> CheckSamples(std::span<const std::uint8_t> samples, int freed) const;
+    void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
+                std::span<const std::uint8_t> samples);
     std::optional<Failure> CheckRoom(int added) const;
     static Failure Refusal(std::string text);
 

@@ -82,6 +82,10 @@ TEST(PageDocument, EveryCommandIsOneStepWithItsNotices)
         {"Remove sprite 9", [](PageDocument& d) { return !d.Remove(9); }, {Kind::Removed, 9}, {Kind::Added, 9}},
         {"Replace sound 0", [](PageDocument& d) { return !d.ReplaceSound(0, Bytes(9000, 7)); },
          {Kind::Sound, 11, 0}, {Kind::Sound, 11, 0}},
+        {"Add sound 1", [](PageDocument& d) { return bool(d.AddSound(Bytes(10, 7))); }, {Kind::SoundAdded, 13, 1},
+         {Kind::SoundRemoved, 13, 1}},
+        {"Remove sound 0", [](PageDocument& d) { return !d.RemoveSound(0); }, {Kind::SoundRemoved, 11, 0},
+         {Kind::SoundAdded, 11, 0}},
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.name);

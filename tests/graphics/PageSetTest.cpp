@@ -105,6 +105,19 @@ TEST(PageSet, ASoundReplacedMovesTheLaterSoundsAndTheTableFollows)
     EXPECT_EQ(back.ChunkAt(5)->size(), 808u);
     EXPECT_EQ(back.SoundSamples(1), SetOf(HandBuilt()).SoundSamples(1));
 
+    // A sound added goes after the last one, before the table; one removed
+    // takes its chunks with it and the later sounds move down.
+    auto added = set.AddSound(Bytes(5000, 9));
+    ASSERT_TRUE(added);
+    EXPECT_EQ(*added, 3);
+    ASSERT_FALSE(set.RemoveSound(0));
+    const PageSet after = SetOf(Encoded(set));
+    const std::vector<DigitisedSound> left = {{0, 3, 3, 8202, 8202}, {1, 6, 1, 555, 0}, {2, 7, 2, 5000, 5000}};
+    EXPECT_EQ(after.Sounds(), left);
+    EXPECT_EQ(after.SoundSamples(0), SetOf(HandBuilt()).SoundSamples(1));
+    EXPECT_EQ(after.SoundSamples(2), Bytes(5000, 9));
+    EXPECT_EQ(after.ChunkCount(), 10);
+
     const struct {
         int number;
         std::size_t size;
