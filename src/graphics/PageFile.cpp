@@ -106,15 +106,18 @@ std::optional<Failure> PageFile::Check()
 
 std::optional<Failure> PageFile::CheckOverlaps()
 {
+    // Walls, sprites and sounds are told apart: a wall and a sprite over the
+    // same bytes are each checked and decoded as what they are.
+    const auto kind = [&](int chunk) { return chunk < firstSprite_ ? 0 : chunk < firstSound_ ? 1 : 2; };
+    const auto key = [&](int chunk) {
+        const auto at = static_cast<std::size_t>(chunk);
+        return std::tuple(offsets_[at], lengths_[at], kind(chunk), chunk);
+    };
     std::vector<int> order;
     for (int chunk = 0; chunk < ChunkCount(); ++chunk)
         if (HasChunk(chunk))
             order.push_back(chunk);
-    const auto range = [&](int chunk) {
-        const auto at = static_cast<std::size_t>(chunk);
-        return std::tuple(offsets_[at], lengths_[at], chunk);
-    };
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return range(a) < range(b); });
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
     alike_.resize(offsets_.size());
     for (int chunk = 0; chunk < ChunkCount(); ++chunk)
         alike_[static_cast<std::size_t>(chunk)] = chunk;
@@ -124,9 +127,11 @@ std::optional<Failure> PageFile::CheckOverlaps()
         const int chunk = order[i];
         const auto at = static_cast<std::size_t>(chunk);
         if (i > 0) {
-            const auto prev = static_cast<std::size_t>(order[i - 1]);
-            if (offsets_[prev] == offsets_[at] && lengths_[prev] == lengths_[at]) {
-                alike_[at] = alike_[prev];
+            const int prev = order[i - 1];
+            const auto before = static_cast<std::size_t>(prev);
+            if (offsets_[before] == offsets_[at] && lengths_[before] == lengths_[at]) {
+                if (kind(prev) == kind(chunk))
+                    alike_[at] = alike_[before];
                 continue;
             }
         }

@@ -61,8 +61,9 @@ public:
     // lives as long as the page file (or a copy of it).
     const Sprite* SpriteAt(int sprite) const;
 
-    // The first chunk that is the same bytes of the file as `chunk` (itself
-    // when no earlier one is): pictures decoded once per such chunk.
+    // The first chunk of the same kind (wall, sprite or sound) that is the
+    // same bytes of the file as `chunk` (itself when no earlier one is):
+    // pictures are decoded once per such chunk.
     int FirstAlike(int chunk) const;
     // The bytes the decoded sprites hold now.
     std::size_t DecodedBytes() const;

@@ -101,3 +101,31 @@ TEST(SharedChunks, ChunksThatOverlapAreRefused)
     ASSERT_FALSE(pages);
     EXPECT_EQ(pages.failure().text, "The page file \"VSWAP.TST\" is damaged: chunk 2 overlaps chunk 1.");
 }
+
+TEST(SharedChunks, AWallAndASpriteOverTheSameBytesAreEachWhatTheyAre)
+{
+    Bytes both(4096, 0); // as a sprite: column 0 alone, without posts
+    PutU16(both.data() + 4, 6);
+    Bytes file = TestPageFile({both, both}, 1, 2);
+    PutU32(file.data() + 6 + 4, Get32(file, 6)); // the sprite chunk is the wall's bytes
+    auto pages = PageFile::Parse(file, "VSWAP.TST");
+    ASSERT_TRUE(pages) << pages.failure().text;
+    EXPECT_EQ(pages->FirstAlike(1), 1);
+    ASSERT_NE(pages->SpriteAt(0), nullptr);
+    EXPECT_TRUE(pages->SpriteAt(0)->spans.empty());
+    Palette black;
+    black.colours.fill(0xFF000000u);
+    const auto table = PictureTable::Parse("0,1,wall,0\r\n1,2,sprite,0\r\n", "pictures.txt");
+    const GamePictures pictures = BuildGamePictures(*pages, black, *table, GraphicsSettings{});
+    EXPECT_EQ(pictures.pages.FirstOpaqueRow(0, 0), 0) << "the wall is opaque";
+    EXPECT_GT(pictures.pages.FirstOpaqueRow(1, 0), pictures.pages.LastOpaqueRow(1, 0)) << "the sprite is not";
+
+    // Bytes that make a wall but no sprite are refused as the sprite.
+    PutU16(both.data() + 2, 70);
+    file = TestPageFile({both, both}, 1, 2);
+    PutU32(file.data() + 6 + 4, Get32(file, 6));
+    auto refused = PageFile::Parse(file, "VSWAP.TST");
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text,
+              "The page file \"VSWAP.TST\" is damaged: chunk 1 (sprite 0) has the columns 0 to 70, outside 0 to 63.");
+}
