@@ -52,6 +52,9 @@ struct GenerationContent {
     std::vector<KeptFile> StructureFiles;
     int Maps = 0;   // maps the game files list
     int Planes = 0; // planes per map in the game files
+    // The generation keeps the page file (the game's pictures and sounds),
+    // saved on its own, rather than map files.
+    bool PageFile = false;
 };
 
 struct BackupGeneration {
@@ -62,6 +65,7 @@ struct BackupGeneration {
     std::optional<std::chrono::sys_seconds> Saved;
     int Maps = 0;
     int Planes = 0;
+    bool PageFile = false; // it keeps the page file, not map files
     std::uintmax_t Bytes = 0; // of the files it keeps
     std::filesystem::path Folder;
     std::vector<std::string> GameFiles;

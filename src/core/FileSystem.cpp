@@ -348,14 +348,14 @@ std::ostream& AtomicFile::Stream()
     return *stream_;
 }
 
-std::optional<DiskError> AtomicFile::Finish()
+std::optional<DiskError> AtomicFile::Finish(bool sync)
 {
     if (stream_)
         stream_->flush();
     if (fd_ < 0)
         return DiskError{target_, error_ ? error_ : SystemError(EBADF)};
     // The data must be on the disk before a rename makes it the real file.
-    if (!error_) {
+    if (!error_ && sync) {
         if (int e = Injected(DiskStep::Sync, temp_))
             error_ = SystemError(e);
         else if (::fsync(fd_) != 0)
@@ -387,6 +387,43 @@ std::optional<DiskError> ReplaceFile(const fs::path& target, std::span<const std
         return error;
     file.Write(data);
     return file.Commit();
+}
+
+std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files)
+{
+    std::vector<std::unique_ptr<AtomicFile>> written;
+    for (const FileWrite& file : files) {
+        auto fresh = std::make_unique<AtomicFile>(file.target);
+        if (auto error = fresh->Open())
+            return error;
+        fresh->Write(file.content);
+        if (auto error = fresh->Finish(false))
+            return error;
+        written.push_back(std::move(fresh));
+    }
+    if (written.empty())
+        return std::nullopt;
+    const fs::path dir = files.front().target.parent_path();
+    if (int e = Injected(DiskStep::Sync, dir))
+        return DiskError{dir, SystemError(e)};
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::syncfs(fd) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        return DiskError{dir, SystemError(error)};
+    std::vector<fs::path> dirs;
+    for (const auto& file : written) {
+        if (std::error_code ec = Rename(file->TemporaryPath(), file->Target()))
+            return DiskError{file->Target(), ec};
+        file->Release();
+        if (std::find(dirs.begin(), dirs.end(), file->Target().parent_path()) == dirs.end())
+            dirs.push_back(file->Target().parent_path());
+    }
+    for (const fs::path& folder : dirs)
+        SyncDirectory(folder);
+    return std::nullopt;
 }
 
 namespace {

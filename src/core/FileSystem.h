@@ -94,7 +94,9 @@ public:
     // A buffered stream into the file, for writers that produce their bytes piece by piece.
     std::ostream& Stream();
     // Flushes, forces the data to the disk and closes: the file is complete.
-    std::optional<DiskError> Finish();
+    // Without `sync` the data are left to the caller to force (WriteFiles
+    // does it for many files at once).
+    std::optional<DiskError> Finish(bool sync = true);
     // Finish, then the rename onto the target.
     std::optional<DiskError> Commit();
 
@@ -115,6 +117,17 @@ private:
 
 // Replaces one file with `data` through an AtomicFile.
 std::optional<DiskError> ReplaceFile(const fs::path& target, std::span<const std::uint8_t> data);
+
+// Many files at once (an export into a folder): each is written complete
+// under its temporary name, the data of all reach the disk by one sync of
+// the file system rather than one per file, and only then is each moved
+// into place. On a failure the files already moved stay and the others are
+// removed.
+struct FileWrite {
+    fs::path target;
+    Bytes content;
+};
+std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files);
 
 // Replaces a set of files in one step, keeping each previous file as its
 // backup. An older backup of that name is replaced, but kept aside until the

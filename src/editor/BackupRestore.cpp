@@ -1,6 +1,7 @@
 #include "editor/BackupRestore.h"
 
 #include "core/FileSystem.h"
+#include "graphics/PageFile.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
@@ -51,6 +52,13 @@ std::optional<Failure> RefuseUnloadable(const BackupGeneration& generation, cons
 {
     const std::string refused = "The backup " + generation.Id + " cannot be restored: ";
     const std::string nothing = "\n\nNothing was restored.";
+    if (generation.PageFile) {
+        // A generation of the page file alone: its one file must read.
+        const fs::path kept = generation.GameFiles.empty() ? fs::path() : generation.Folder / generation.GameFiles.front();
+        if (const auto pages = PageFile::Load(kept); !pages)
+            return RestoreFailure(refused + "its page file does not read.\n\n" + pages.failure().text + nothing);
+        return std::nullopt;
+    }
     if (const std::string lacks = generation.Incomplete(); !lacks.empty())
         return RestoreFailure(refused + "it is incomplete, " + lacks + ", so its maps would not load." + nothing);
     const auto located = LocateGameFiles(generation.Folder);
@@ -152,13 +160,16 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
     for (const KeptFile& file : content->GameFiles)
         KeepFileOf(current, ResolveNoCase(request.GameDir, file.Name));
     const KeptFile* listing = Named(current.GameFiles, content->GameFiles.back().Name);
-    current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
-    current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
-                                      : request.Layout ? request.Layout->NumPlanes : 0;
+    current.PageFile = content->PageFile;
+    if (!current.PageFile) {
+        current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
+        current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
+                                          : request.Layout ? request.Layout->NumPlanes : 0;
+    }
 
     std::vector<const KeptFile*> symbolFiles;
     bool structure = false;
-    if (request.Settings) {
+    if (request.Settings && !content->PageFile) {
         const std::string settingsName = request.Settings->Path().filename().string();
         for (const KeptFile& file : content->StructureFiles)
             if (!EqualsNoCase(file.Name, settingsName))
@@ -204,7 +215,10 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
     RestoreReport report;
     report.Restored = *chosen;
     report.KeptId = kept.Id;
-    report.Text = "Backup " + GenerationLabel(*chosen) + " with " + MapCount(chosen->Maps) + " was restored.";
+    report.Text = "Backup " + GenerationLabel(*chosen) +
+                  (chosen->PageFile ? " of the page file " + content->GameFiles.front().Name
+                                    : " with " + MapCount(chosen->Maps)) +
+                  " was restored.";
     if (!kept.Id.empty())
         report.Text += " The files it replaced were kept as backup " + kept.Id +
                        (current.MissingFiles.empty() ? "" : ", which is incomplete") + ".";

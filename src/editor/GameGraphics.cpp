@@ -1,5 +1,6 @@
 #include "editor/GameGraphics.h"
 
+#include "graphics/PageFileSaving.h"
 #include "mapdefs/StructureStore.h"
 
 namespace tsl {
@@ -25,6 +26,8 @@ GraphicsLoad LoadGameGraphics(const std::filesystem::path& gameDir, std::string_
                        "\"" + settings.Path().string() +
                            "\" names no palette and picture table for the game's own graphics.");
     const auto pagePath = FindPageFile(gameDir, extension);
+    if (auto interrupted = DescribeInterruptedPageSave(gameDir, extension))
+        return Without(GraphicsStatus::Failed, interrupted->text);
     if (!pagePath)
         return Without(GraphicsStatus::NoPageFile, "There is no page file \"VSWAP." + std::string(extension) +
                                                        "\" in " + gameDir.string() + ".");

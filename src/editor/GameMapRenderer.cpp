@@ -256,7 +256,7 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
             return look;
         if (cache.walls.size() < static_cast<std::size_t>(pages.FirstSpriteChunk()))
             cache.walls.resize(static_cast<std::size_t>(pages.FirstSpriteChunk()));
-        Pixels& slot = cache.walls[static_cast<std::size_t>(chunk)];
+        Pixels& slot = cache.walls[static_cast<std::size_t>(pages.FirstAlike(chunk))]; // same bytes, one picture
         look.kind = Look::Opaque;
         look.picture = slot.empty() ? keep(Reduce(wall.data(), nullptr, graphics_->Colours, side), slot) : &slot;
         return look;
@@ -269,7 +269,8 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
             return look;
         if (cache.sprites.size() < static_cast<std::size_t>(pages.SpriteCount()))
             cache.sprites.resize(static_cast<std::size_t>(pages.SpriteCount()));
-        Pixels& slot = cache.sprites[static_cast<std::size_t>(entry->number)];
+        const int alike = pages.FirstAlike(pages.FirstSpriteChunk() + entry->number) - pages.FirstSpriteChunk();
+        Pixels& slot = cache.sprites[static_cast<std::size_t>(alike)];
         look.kind = Look::Transparent;
         look.picture = slot.empty()
                            ? keep(Reduce(sprite->pixels.data(), sprite->opaque.data(), graphics_->Colours, side), slot)

@@ -3,6 +3,8 @@
 #include "core/FileSystem.h"
 
 #include <algorithm>
+#include <mutex>
+#include <tuple>
 
 namespace tsl {
 
@@ -11,12 +13,16 @@ namespace {
 constexpr std::size_t kHeaderSize = 6;
 constexpr std::size_t kDirectoryEntrySize = 6; // a u32 offset and a u16 length
 
-std::string Range(int from, int to)
-{
-    return std::to_string(from) + " to " + std::to_string(to);
-}
-
 } // namespace
+
+// Decoded sprites by chunk, filled as they are asked for. A page file is
+// read by the views of several windows; the lock keeps a first decode from
+// racing another.
+struct PageFile::SpriteCache {
+    std::mutex lock;
+    std::vector<std::shared_ptr<const Sprite>> byChunk;
+    std::size_t bytes = 0;
+};
 
 Outcome<PageFile> PageFile::Load(const std::filesystem::path& path)
 {
@@ -83,62 +89,56 @@ std::optional<Failure> PageFile::Check()
                                            std::to_string(kPicturePixels));
     }
 
-    sprites_.resize(static_cast<std::size_t>(SpriteCount()));
-    hasSprite_.assign(sprites_.size(), 0);
-    for (int s = 0; s < SpriteCount(); ++s) {
-        const int chunk = firstSprite_ + s;
-        if (!HasChunk(chunk))
-            continue;
-        if (auto failure = DecodeSprite(chunk, sprites_[static_cast<std::size_t>(s)]))
-            return failure;
-        hasSprite_[static_cast<std::size_t>(s)] = 1;
-    }
+    if (auto failure = CheckOverlaps())
+        return failure;
+
+    // Every sprite is decoded once to check it; what is kept is decoded again
+    // when it is asked for.
+    sprites_ = std::make_shared<SpriteCache>();
+    sprites_->byChunk.resize(count);
+    Sprite scratch;
+    for (int chunk = firstSprite_; chunk < firstSound_; ++chunk)
+        if (HasChunk(chunk) && FirstAlike(chunk) == chunk)
+            if (auto fault = DecodeSprite(ChunkBytes(chunk), scratch))
+                return ChunkDamaged(chunk, *fault);
     return std::nullopt;
 }
 
-std::optional<Failure> PageFile::DecodeSprite(int chunk, Sprite& sprite) const
+std::optional<Failure> PageFile::CheckOverlaps()
 {
-    const std::span<const std::uint8_t> bytes = ChunkBytes(chunk);
-    const std::size_t length = bytes.size();
-    if (length < 4)
-        return ChunkDamaged(chunk, "is a sprite of " + std::to_string(length) + " bytes, too short for its columns");
-    const int first = GetU16(bytes.data());
-    const int last = GetU16(bytes.data() + 2);
-    if (first > last || last >= kPictureSide)
-        return ChunkDamaged(chunk, "has the columns " + Range(first, last) + ", outside 0 to 63");
-    const std::size_t columns = static_cast<std::size_t>(last - first + 1);
-    if (4 + 2 * columns > length)
-        return ChunkDamaged(chunk, "lists " + std::to_string(columns) + " columns, more than its " +
-                                       std::to_string(length) + " bytes hold");
-    sprite.firstColumn = first;
-    sprite.lastColumn = last;
-    for (int column = first; column <= last; ++column) {
-        const std::string where = "column " + std::to_string(column);
-        std::size_t post = GetU16(bytes.data() + 4 + 2 * static_cast<std::size_t>(column - first));
-        for (;;) {
-            if (post + 2 > length)
-                return ChunkDamaged(chunk, "has a post list of " + where + " that reaches past the chunk");
-            const int end = GetU16(bytes.data() + post) / 2;
-            if (end == 0)
-                break;
-            if (post + 6 > length)
-                return ChunkDamaged(chunk, "has a post list of " + where + " that reaches past the chunk");
-            const std::uint16_t source = GetU16(bytes.data() + post + 2);
-            const int start = GetU16(bytes.data() + post + 4) / 2;
-            if (start > end || end > kPictureSide)
-                return ChunkDamaged(chunk, "has a post in " + where + " with the rows " + Range(start, end - 1) +
-                                               ", outside 0 to 63");
-            const std::size_t from = static_cast<std::uint16_t>(source + start);
-            if (from + static_cast<std::size_t>(end - start) > length)
-                return ChunkDamaged(chunk, "has a post in " + where + " whose pixels lie outside the chunk");
-            const std::size_t base = static_cast<std::size_t>(column * kPictureSide);
-            std::copy_n(bytes.data() + from, end - start, sprite.pixels.begin() + static_cast<std::ptrdiff_t>(base) + start);
-            std::fill_n(sprite.opaque.begin() + static_cast<std::ptrdiff_t>(base) + start, end - start, 1);
-            if (end > start)
-                sprite.spans.push_back({static_cast<std::uint8_t>(column), static_cast<std::uint8_t>(start),
-                                        static_cast<std::uint8_t>(end)});
-            post += 6;
+    // Walls, sprites and sounds are told apart: a wall and a sprite over the
+    // same bytes are each checked and decoded as what they are.
+    const auto kind = [&](int chunk) { return chunk < firstSprite_ ? 0 : chunk < firstSound_ ? 1 : 2; };
+    const auto key = [&](int chunk) {
+        const auto at = static_cast<std::size_t>(chunk);
+        return std::tuple(offsets_[at], lengths_[at], kind(chunk), chunk);
+    };
+    std::vector<int> order;
+    for (int chunk = 0; chunk < ChunkCount(); ++chunk)
+        if (HasChunk(chunk))
+            order.push_back(chunk);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+    alike_.resize(offsets_.size());
+    for (int chunk = 0; chunk < ChunkCount(); ++chunk)
+        alike_[static_cast<std::size_t>(chunk)] = chunk;
+    int reaching = -1; // the chunk that reaches furthest so far
+    std::uint64_t end = 0;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const int chunk = order[i];
+        const auto at = static_cast<std::size_t>(chunk);
+        if (i > 0) {
+            const int prev = order[i - 1];
+            const auto before = static_cast<std::size_t>(prev);
+            if (offsets_[before] == offsets_[at] && lengths_[before] == lengths_[at]) {
+                if (kind(prev) == kind(chunk))
+                    alike_[at] = alike_[before];
+                continue;
+            }
         }
+        if (offsets_[at] < end)
+            return ChunkDamaged(std::max(chunk, reaching), "overlaps chunk " + std::to_string(std::min(chunk, reaching)));
+        end = std::uint64_t{offsets_[at]} + lengths_[at];
+        reaching = chunk;
     }
     return std::nullopt;
 }
@@ -169,9 +169,34 @@ std::span<const std::uint8_t> PageFile::Wall(int chunk) const
 
 const Sprite* PageFile::SpriteAt(int sprite) const
 {
-    if (sprite < 0 || sprite >= SpriteCount() || !hasSprite_[static_cast<std::size_t>(sprite)])
+    if (sprite < 0 || sprite >= SpriteCount() || !HasChunk(firstSprite_ + sprite))
         return nullptr;
-    return &sprites_[static_cast<std::size_t>(sprite)];
+    const auto chunk = static_cast<std::size_t>(FirstAlike(firstSprite_ + sprite));
+    const std::lock_guard guard(sprites_->lock);
+    std::shared_ptr<const Sprite>& slot = sprites_->byChunk[chunk];
+    if (!slot) {
+        auto decoded = std::make_shared<Sprite>();
+        DecodeSprite(ChunkBytes(static_cast<int>(chunk)), *decoded); // checked when the file was read
+        sprites_->bytes += sizeof(Sprite) + decoded->pixels.size() + decoded->opaque.size() +
+                           decoded->spans.size() * sizeof(SpriteSpan);
+        slot = std::move(decoded);
+    }
+    return slot.get();
+}
+
+int PageFile::FirstAlike(int chunk) const
+{
+    if (chunk < 0 || chunk >= ChunkCount())
+        return chunk;
+    return alike_[static_cast<std::size_t>(chunk)];
+}
+
+std::size_t PageFile::DecodedBytes() const
+{
+    if (!sprites_)
+        return 0;
+    const std::lock_guard guard(sprites_->lock);
+    return sprites_->bytes;
 }
 
 std::optional<std::filesystem::path> FindPageFile(const std::filesystem::path& gameDir, std::string_view extension)

@@ -9,16 +9,22 @@
 // chunk has no picture.
 //
 // The whole file is checked when it is read: a chunk that reaches past the
-// end, a wall that is short, a sprite whose columns, column offsets or posts
-// point outside its chunk or its 64 x 64 square: the file is refused with a
-// message that names it and the chunk. What is accepted is decoded at once,
-// so that nothing reads outside the file afterwards.
+// end or into another one, a wall that is short, a sprite whose columns,
+// column offsets or posts point outside its chunk or its 64 x 64 square: the
+// file is refused with a message that names it and the chunk. Chunks that
+// are the very same bytes of the file (the same offset and length) are
+// allowed and share one decoded picture; chunks that overlap otherwise are
+// refused, so that what is decoded never outgrows what the file holds.
+// Sprites are decoded when first asked for and kept, so a file costs memory
+// for the pictures that are shown, not for every chunk it lists.
 
 #include "core/Bytes.h"
 #include "core/Failure.h"
+#include "graphics/Sprite.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,36 +33,6 @@
 namespace tsl {
 
 inline constexpr const char* kGraphicsErrorCaption = "Error loading game graphics";
-inline constexpr int kPictureSide = 64;                          // walls and sprites are 64 x 64
-inline constexpr int kPicturePixels = kPictureSide * kPictureSide; // 4096 palette indices
-
-// One run of opaque pixels in a sprite column: rows [top, bottom).
-struct SpriteSpan {
-    std::uint8_t column = 0;
-    std::uint8_t top = 0;
-    std::uint8_t bottom = 0;
-    friend bool operator==(const SpriteSpan&, const SpriteSpan&) = default;
-};
-
-// A sprite decoded from its chunk. The chunk starts with the first and last
-// column (u16 each) and one u16 offset per column to the column's post list;
-// a post is three u16 values (end row x 2, pixel offset, start row x 2) and
-// the list ends with a 0. The pixel of row r of a post is the chunk's byte at
-// (pixel offset + r) mod 65536, as the engine's 16-bit offsets wrap.
-struct Sprite {
-    int firstColumn = 0; // leftmost column with posts (the chunk's first column)
-    int lastColumn = -1; // rightmost
-    // Column by column like a wall: pixel (c, r) is at c * 64 + r. Palette
-    // indices where opaque, 0 elsewhere.
-    std::vector<std::uint8_t> pixels = std::vector<std::uint8_t>(kPicturePixels, 0);
-    // 1 where a post covers the pixel, 0 where the sprite is transparent.
-    std::vector<std::uint8_t> opaque = std::vector<std::uint8_t>(kPicturePixels, 0);
-    // The posts in file order (column by column): what a column renderer walks.
-    std::vector<SpriteSpan> spans;
-
-    bool Opaque(int column, int row) const { return opaque[static_cast<std::size_t>(column * kPictureSide + row)] != 0; }
-    std::uint8_t Pixel(int column, int row) const { return pixels[static_cast<std::size_t>(column * kPictureSide + row)]; }
-};
 
 class PageFile {
 public:
@@ -81,13 +57,22 @@ public:
     // c * 64. Empty when the chunk is empty or not a wall.
     std::span<const std::uint8_t> Wall(int chunk) const;
     // Sprite number `sprite` (chunk FirstSpriteChunk() + sprite); nullptr when
-    // its chunk is empty or the number is outside the sprites.
+    // its chunk is empty or the number is outside the sprites. The sprite
+    // lives as long as the page file (or a copy of it).
     const Sprite* SpriteAt(int sprite) const;
 
+    // The first chunk of the same kind (wall, sprite or sound) that is the
+    // same bytes of the file as `chunk` (itself when no earlier one is):
+    // pictures are decoded once per such chunk.
+    int FirstAlike(int chunk) const;
+    // The bytes the decoded sprites hold now.
+    std::size_t DecodedBytes() const;
+
 private:
+    struct SpriteCache;
     PageFile() = default;
     std::optional<Failure> Check();
-    std::optional<Failure> DecodeSprite(int chunk, Sprite& sprite) const;
+    std::optional<Failure> CheckOverlaps();
     Failure Damaged(const std::string& what) const;
     Failure ChunkDamaged(int chunk, const std::string& what) const;
 
@@ -97,8 +82,8 @@ private:
     int firstSound_ = 0;
     std::vector<std::uint32_t> offsets_;
     std::vector<std::uint16_t> lengths_;
-    std::vector<Sprite> sprites_;        // by sprite number
-    std::vector<std::uint8_t> hasSprite_; // by sprite number
+    std::vector<int> alike_; // FirstAlike by chunk
+    std::shared_ptr<SpriteCache> sprites_;
 };
 
 // The page file of a game: "VSWAP." and the extension of its map files,

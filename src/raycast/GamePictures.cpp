@@ -1,5 +1,8 @@
 #include "raycast/GamePictures.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 namespace tsl {
 
 namespace {
@@ -61,19 +64,56 @@ WordPictures WordsOf(const PictureTable& table, const PageFile& pages)
     return words;
 }
 
+std::vector<int> ChunksShown(const WordPictures& words)
+{
+    std::vector<int> chunks{words.frame.light, words.frame.dark};
+    for (const auto* pairs : {&words.walls, &words.doors})
+        for (const auto& [word, pair] : *pairs) {
+            chunks.push_back(pair.light);
+            chunks.push_back(pair.dark);
+        }
+    for (const auto& [word, sprite] : words.sprites)
+        chunks.push_back(sprite.picture);
+    std::sort(chunks.begin(), chunks.end());
+    chunks.erase(std::unique(chunks.begin(), chunks.end()), chunks.end());
+    return chunks;
+}
+
+// Only the chunks some word shows are decoded, and chunks that are the same
+// bytes of the file once: a page file that lists thousands of chunks over
+// the same bytes costs one picture.
+void AddPictures(PagePictures& out, const PageFile& pages, const Palette& palette, const WordPictures& words)
+{
+    std::unordered_map<int, int> decoded; // FirstAlike -> the page that holds its picture
+    for (const int chunk : ChunksShown(words)) {
+        const int alike = pages.FirstAlike(chunk);
+        if (const auto found = decoded.find(alike); found != decoded.end()) {
+            out.Share(chunk, found->second);
+            continue;
+        }
+        if (chunk < pages.FirstSpriteChunk()) {
+            const auto wall = pages.Wall(chunk);
+            if (wall.empty())
+                continue;
+            out.Set(chunk, Colours(wall, palette));
+        } else {
+            const Sprite* picture = pages.SpriteAt(chunk - pages.FirstSpriteChunk());
+            if (!picture)
+                continue;
+            out.Set(chunk, Colours(*picture, palette));
+        }
+        decoded.emplace(alike, chunk);
+    }
+}
+
 } // namespace
 
 GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
                                const GraphicsSettings& settings)
 {
     GamePictures out;
-    for (int chunk = 0; chunk < pages.FirstSpriteChunk(); ++chunk)
-        if (const auto wall = pages.Wall(chunk); !wall.empty())
-            out.pages.Set(chunk, Colours(wall, palette));
-    for (int sprite = 0; sprite < pages.SpriteCount(); ++sprite)
-        if (const Sprite* picture = pages.SpriteAt(sprite))
-            out.pages.Set(pages.FirstSpriteChunk() + sprite, Colours(*picture, palette));
     out.words = WordsOf(table, pages);
+    AddPictures(out.pages, pages, palette, out.words);
     for (const int colour : settings.CeilingColours)
         out.words.ceilings.push_back(palette[static_cast<std::uint8_t>(colour)]);
     out.words.ceiling = palette[kDefaultCeilingColour];

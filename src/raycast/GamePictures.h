@@ -23,6 +23,7 @@ struct GamePictures {
 // table number, the dark one the chunk after it; doors and their frames are
 // the eight chunks before the first sprite), sprites and actors from the
 // sprite chunks, the ceiling of every map and the floor from the palette.
+// Only the chunks that some word shows are decoded, each once.
 GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
                                const GraphicsSettings& settings);
 

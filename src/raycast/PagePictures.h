@@ -2,10 +2,12 @@
 // The pictures the raycaster draws, by page number: walls and doors as
 // 64 x 64 pixels, sprites as 64 x 64 pixels with transparent ones. Pixels
 // are stored column by column, as the engine stores its wall chunks, since a
-// raycaster draws a picture one column at a time.
+// raycaster draws a picture one column at a time. Pages that show the same
+// picture share it, so what is held grows with the distinct pictures.
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace tsl {
@@ -20,6 +22,8 @@ public:
     // `pixels` holds kPagePixels pixels, column by column; anything else
     // leaves the page without a picture.
     void Set(int page, std::vector<std::uint32_t> pixels);
+    // Page `page` shows the picture of page `same` (none when it has none).
+    void Share(int page, int same);
     void Clear() { pages_.clear(); }
 
     // The page's pixels, or nullptr when it has no picture.
@@ -42,6 +46,8 @@ public:
     }
 
     int Count() const { return static_cast<int>(pages_.size()); }
+    // The bytes of the distinct pictures held.
+    std::size_t DecodedBytes() const;
 
 private:
     struct Page {
@@ -53,11 +59,11 @@ private:
     {
         if (page < 0 || static_cast<std::size_t>(page) >= pages_.size())
             return nullptr;
-        const Page& entry = pages_[static_cast<std::size_t>(page)];
-        return entry.pixels.empty() ? nullptr : &entry;
+        return pages_[static_cast<std::size_t>(page)].get();
     }
+    void Put(int page, std::shared_ptr<const Page> entry);
 
-    std::vector<Page> pages_;
+    std::vector<std::shared_ptr<const Page>> pages_;
 };
 
 } // namespace tsl

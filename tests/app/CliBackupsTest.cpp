@@ -1,7 +1,10 @@
 // tesselar-cli backups and restore: the generations every save keeps,
 // listed as text and JSON, one put back, and what is wrong with a request.
 
+#include "GraphicsTestUtil.h"
 #include "TestUtil.h"
+#include "core/UserFolders.h"
+#include "graphics/PageFileSaving.h"
 
 #include <gtest/gtest.h>
 
@@ -130,4 +133,29 @@ TEST(CliBackups, WrongRequestsAreToldWithTheUsualStatuses)
         EXPECT_EQ(r.status, c.status) << c.args[0];
         EXPECT_EQ(r.err, c.err);
     }
+}
+
+TEST(CliBackups, RestoresAGenerationOfThePageFile)
+{
+    TempDir dir;
+    CopyGame(SampleGameDir(), dir.path());
+    const Bytes original = TestPageFile({TestWall(1), TestWall(2)}, 2, 2);
+    WriteFile(dir / "VSWAP.WL6", original);
+    auto pages = PageFile::Load(dir / "VSWAP.WL6");
+    ASSERT_TRUE(pages);
+    PageSet set = PageSet::From(*pages);
+    ASSERT_FALSE(set.Replace(1, TestWall(9)));
+    ASSERT_FALSE(SavePageFile(set, dir / "VSWAP.WL6", {DefaultBackupsRoot(), 5}));
+    ASSERT_NE(ReadFile(dir / "VSWAP.WL6"), original);
+
+    const auto generations = ListGenerations(GenerationsFolder({DefaultBackupsRoot(), 5}, dir.path()));
+    ASSERT_EQ(generations.size(), 1u);
+    const CliResult restored = RunCli({"restore", dir.path().string(), generations[0].Id});
+    ASSERT_EQ(restored.status, 0) << restored.err;
+    EXPECT_TRUE(HasShape(restored.out, "Backup " + generations[0].Id +
+                                           " (saved ####-##-## ##:##:##, replaced ####-##-## ##:##:##) of the page file VSWAP.WL6 was restored. The files "
+                                           "it replaced were kept as backup " + std::string(kIdShape) + ".\n"))
+        << restored.out;
+    EXPECT_EQ(ReadFile(dir / "VSWAP.WL6"), original);
+    EXPECT_EQ(ReadFile(dir / "GAMEMAPS.WL6"), ReadFile(SampleGameDir() / "GAMEMAPS.WL6")) << "the maps are left alone";
 }

@@ -1,0 +1,102 @@
+#pragma once
+// The open page file as a document beside the map set: the page set, its
+// own undo history, the saved state, and notices of what changed, so that
+// a browser, the map view and the 3D preview can follow an edit without
+// being called one by one. Every change is one undoable step; a refused
+// change leaves everything as it was and records nothing.
+
+#include "core/BackupGenerations.h"
+#include "core/Failure.h"
+#include "graphics/Notifier.h"
+#include "graphics/PageSet.h"
+#include "graphics/Palette.h"
+#include "graphics/PictureFile.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tsl {
+
+// What one notice says.
+struct PageChange {
+    enum class Kind {
+        Replaced,     // the picture of `chunk` is new; nothing moved
+        Added,        // `chunk` is new; the chunks after it moved up by one
+        Removed,      // `chunk` went; the chunks after it moved down by one
+        Sound,        // sound `sound` is new; from `chunk` on, chunks may have moved
+        SoundAdded,   // sound `sound` is added, its chunks from `chunk`; the chunks after them moved up
+        SoundRemoved, // sound `sound` went with its chunks from `chunk`; later sounds and chunks moved down
+        SavedState,   // the changed state is now `changed`
+    };
+    Kind kind = Kind::Replaced;
+    int chunk = -1;
+    int sound = -1;
+    bool changed = false; // for SavedState
+    friend bool operator==(const PageChange&, const PageChange&) = default;
+};
+
+class PageDocument {
+public:
+    using Subscription = Notifier<PageChange>::Subscription;
+
+    PageDocument(PageSet pages, std::filesystem::path path);
+    static Outcome<PageDocument> Open(const std::filesystem::path& path);
+
+    const PageSet& Pages() const { return pages_; }
+    const std::filesystem::path& Path() const { return path_; }
+    // The pages as the views read them (the file the next save writes).
+    Outcome<PageFile> AsPageFile() const;
+
+    // Each is one step of the history. A picture goes into a wall or a
+    // sprite chunk by the chunk's place.
+    std::optional<Failure> ReplacePicture(int chunk, const PictureFile& picture, const Palette& palette);
+    Outcome<int> AddWall(const PictureFile& picture, const Palette& palette);
+    Outcome<int> AddSprite(const PictureFile& picture, const Palette& palette);
+    std::optional<Failure> Remove(int chunk);
+    std::optional<Failure> ReplaceSound(int number, std::span<const std::uint8_t> samples);
+    Outcome<int> AddSound(std::span<const std::uint8_t> samples);
+    std::optional<Failure> RemoveSound(int number);
+
+    bool CanUndo() const { return position_ > 0; }
+    bool CanRedo() const { return position_ < steps_.size(); }
+    // What Undo and Redo would do ("Replace wall 12"); empty when nothing.
+    std::string UndoName() const;
+    std::string RedoName() const;
+    void Undo();
+    void Redo();
+
+    // The pages differ from what was last saved (or opened).
+    bool Changed() const { return !saved_ || *saved_ != position_; }
+    // Writes the file through the safe writer, with a generation under `backups`.
+    std::optional<Failure> Save(const BackupPolicy& backups, std::string* kept = nullptr);
+
+    [[nodiscard]] Subscription Subscribe(Notifier<PageChange>::Listener listener)
+    {
+        return notifier_.Subscribe(std::move(listener));
+    }
+
+private:
+    struct Step {
+        std::string name;
+        PageSet before;
+        PageSet after;
+        PageChange done;   // the notice when it is done or redone
+        PageChange undone; // the notice when it is undone
+    };
+    Outcome<int> Add(bool wall, const PictureFile& picture, const Palette& palette);
+    void Record(std::string name, PageSet before, PageChange done, PageChange undone);
+    void Tell(const PageChange& change, bool wasChanged);
+    std::string PictureName(int chunk) const;
+
+    PageSet pages_;
+    std::filesystem::path path_;
+    std::vector<Step> steps_;
+    std::size_t position_ = 0;             // steps done
+    std::optional<std::size_t> saved_ = 0; // the position that was saved; none when no longer reachable
+    Notifier<PageChange> notifier_;
+};
+
+} // namespace tsl

@@ -1,0 +1,365 @@
+#include "graphics/PageSet.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace tsl {
+
+namespace {
+
+constexpr std::size_t kHeaderFields = 6;   // chunk count, first sprite, first sound
+constexpr std::size_t kHeaderPadding = 4096;
+constexpr std::size_t kChunkAlignment = 512;
+
+std::size_t RoundUp(std::size_t value, std::size_t step)
+{
+    return (value + step - 1) / step * step;
+}
+
+} // namespace
+
+const char* ChunkKindName(ChunkKind kind)
+{
+    switch (kind) {
+    case ChunkKind::Wall:
+        return "wall";
+    case ChunkKind::Sprite:
+        return "sprite";
+    case ChunkKind::Sound:
+        return "sound";
+    case ChunkKind::SoundTable:
+        return "sound_table";
+    case ChunkKind::Empty:
+        break;
+    }
+    return "empty";
+}
+
+Failure PageSet::Refusal(std::string text)
+{
+    return {std::move(text), kPageEditCaption, MessageIcon::Warning};
+}
+
+PageSet PageSet::From(const PageFile& file)
+{
+    PageSet set;
+    set.firstSprite_ = file.FirstSpriteChunk();
+    set.firstSound_ = file.FirstSoundChunk();
+    set.chunks_.resize(static_cast<std::size_t>(file.ChunkCount()));
+    for (int chunk = 0; chunk < file.ChunkCount(); ++chunk) {
+        if (!file.HasChunk(chunk))
+            continue;
+        const int alike = file.FirstAlike(chunk);
+        Chunk& slot = set.chunks_[static_cast<std::size_t>(chunk)];
+        if (alike != chunk) {
+            slot = set.chunks_[static_cast<std::size_t>(alike)];
+            continue;
+        }
+        const auto bytes = file.ChunkBytes(chunk);
+        slot = std::make_shared<const Bytes>(bytes.begin(), bytes.end());
+    }
+    return set;
+}
+
+ChunkKind PageSet::KindOf(int chunk) const
+{
+    if (!ChunkAt(chunk))
+        return ChunkKind::Empty;
+    if (chunk == SoundTableChunk())
+        return ChunkKind::SoundTable;
+    if (chunk < firstSprite_)
+        return ChunkKind::Wall;
+    return chunk < firstSound_ ? ChunkKind::Sprite : ChunkKind::Sound;
+}
+
+PageSet::Chunk PageSet::ChunkAt(int chunk) const
+{
+    if (chunk < 0 || chunk >= ChunkCount())
+        return nullptr;
+    return chunks_[static_cast<std::size_t>(chunk)];
+}
+
+int PageSet::SoundTableChunk() const
+{
+    return ChunkCount() > firstSound_ ? ChunkCount() - 1 : -1;
+}
+
+std::optional<Failure> PageSet::CheckRoom(int added) const
+{
+    if (ChunkCount() + added > kMaxChunks)
+        return Refusal("The page file cannot hold more than " + std::to_string(kMaxChunks) + " chunks.");
+    return std::nullopt;
+}
+
+std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
+{
+    if (chunk < 0 || chunk >= firstSound_)
+        return Refusal("Chunk " + std::to_string(chunk) + " is no wall or sprite of the page file.");
+    if (chunk < firstSprite_ && bytes.size() != static_cast<std::size_t>(kPicturePixels))
+        return Refusal("A wall is " + std::to_string(kPicturePixels) + " bytes, not " + std::to_string(bytes.size()) +
+                       ".");
+    if (bytes.size() > 0xFFFF)
+        return Refusal("A chunk holds at most 65535 bytes, not " + std::to_string(bytes.size()) + ".");
+    if (chunk >= firstSprite_) {
+        Sprite check;
+        if (auto fault = DecodeSprite(bytes, check))
+            return Refusal("The new sprite " + *fault + ".");
+    }
+    chunks_[static_cast<std::size_t>(chunk)] = std::make_shared<const Bytes>(std::move(bytes));
+    return std::nullopt;
+}
+
+Outcome<int> PageSet::AddWall(Bytes bytes)
+{
+    if (auto full = CheckRoom(1))
+        return *full;
+    const int at = firstSprite_ >= kDoorChunks ? firstSprite_ - kDoorChunks : firstSprite_;
+    chunks_.insert(chunks_.begin() + at, nullptr);
+    ++firstSprite_;
+    ++firstSound_;
+    if (auto refusal = Replace(at, std::move(bytes))) {
+        Remove(at);
+        return *refusal;
+    }
+    return at;
+}
+
+Outcome<int> PageSet::AddSprite(Bytes bytes)
+{
+    if (auto full = CheckRoom(1))
+        return *full;
+    const int at = firstSound_;
+    chunks_.insert(chunks_.begin() + at, nullptr);
+    ++firstSound_;
+    if (auto refusal = Replace(at, std::move(bytes))) {
+        Remove(at);
+        return *refusal;
+    }
+    return at;
+}
+
+std::optional<Failure> PageSet::Remove(int chunk)
+{
+    if (chunk < 0 || chunk >= firstSound_)
+        return Refusal("Chunk " + std::to_string(chunk) + " is no wall or sprite of the page file.");
+    chunks_.erase(chunks_.begin() + chunk);
+    if (chunk < firstSprite_)
+        --firstSprite_;
+    --firstSound_;
+    return std::nullopt;
+}
+
+std::vector<PageSet::TableEntry> PageSet::Table() const
+{
+    std::vector<TableEntry> table;
+    const Chunk bytes = ChunkAt(SoundTableChunk());
+    if (!bytes)
+        return table;
+    for (std::size_t at = 0; at + 4 <= bytes->size(); at += 4)
+        table.push_back({GetU16(bytes->data() + at), GetU16(bytes->data() + at + 2)});
+    return table;
+}
+
+void PageSet::SetTable(const std::vector<TableEntry>& table)
+{
+    Bytes bytes(table.size() * 4);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        PutU16(bytes.data() + 4 * i, table[i].start);
+        PutU16(bytes.data() + 4 * i + 2, table[i].length);
+    }
+    chunks_[static_cast<std::size_t>(SoundTableChunk())] = std::make_shared<const Bytes>(std::move(bytes));
+}
+
+// A sound's chunks end where the next entry's begin; the last sound's, or one
+// followed by an entry that points nowhere, at the table. The engine reads
+// the table the same way.
+int PageSet::SoundEnd(const std::vector<TableEntry>& table, std::size_t entry) const
+{
+    const int tableChunk = SoundTableChunk();
+    if (entry + 1 >= table.size())
+        return tableChunk;
+    const int next = table[entry + 1].start;
+    if (next == 0 || firstSound_ + next > tableChunk)
+        return tableChunk;
+    return firstSound_ + next;
+}
+
+std::vector<DigitisedSound> PageSet::Sounds() const
+{
+    std::vector<DigitisedSound> sounds;
+    const std::vector<TableEntry> table = Table();
+    const int tableChunk = SoundTableChunk();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        DigitisedSound sound;
+        sound.number = static_cast<int>(i);
+        sound.firstChunk = firstSound_ + table[i].start;
+        if (sound.firstChunk >= tableChunk)
+            break; // the engine stops at the first entry that points past the sounds
+        const int end = SoundEnd(table, i);
+        sound.chunkCount = std::max(0, end - sound.firstChunk);
+        std::size_t held = 0;
+        for (int chunk = sound.firstChunk; chunk < end; ++chunk)
+            if (const Chunk bytes = ChunkAt(chunk))
+                held += bytes->size();
+        // The table keeps the length's low 16 bits; longer sounds take the
+        // rest from what their chunks hold.
+        std::size_t length = (held & ~std::size_t{0xFFFF}) | table[i].length;
+        if (length > held && length > 0xFFFF)
+            length -= 0x10000;
+        sound.length = length;
+        sound.present = std::min(length, held);
+        sounds.push_back(sound);
+    }
+    return sounds;
+}
+
+Bytes PageSet::SoundSamples(int number) const
+{
+    const std::vector<DigitisedSound> sounds = Sounds();
+    if (number < 0 || number >= static_cast<int>(sounds.size()))
+        return {};
+    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    Bytes samples;
+    samples.reserve(sound.present);
+    for (int chunk = sound.firstChunk; chunk < sound.firstChunk + sound.chunkCount; ++chunk)
+        if (const Chunk bytes = ChunkAt(chunk))
+            samples.insert(samples.end(), bytes->begin(), bytes->end());
+    samples.resize(sound.present);
+    return samples;
+}
+
+std::optional<Failure> PageSet::CheckSamples(std::span<const std::uint8_t> samples, int freed) const
+{
+    if (samples.empty())
+        return Refusal("The new sound has no samples.");
+    if (samples.size() > kMaxSoundBytes)
+        return Refusal("The new sound is " + std::to_string(samples.size()) + " bytes long, more than the " +
+                       std::to_string(kMaxSoundBytes) + " bytes (9.3 seconds) the game plays.");
+    return CheckRoom(static_cast<int>((samples.size() + kSoundChunkBytes - 1) / kSoundChunkBytes) - freed);
+}
+
+// The chunks [first, first + count) give way to `samples` in chunks of 4096
+// bytes, and the entries of the table (but `except`) that start at or after
+// their end move with them.
+void PageSet::Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
+                     std::span<const std::uint8_t> samples)
+{
+    std::vector<Chunk> added;
+    for (std::size_t at = 0; at < samples.size(); at += kSoundChunkBytes) {
+        const auto piece = samples.subspan(at, std::min(kSoundChunkBytes, samples.size() - at));
+        added.push_back(std::make_shared<const Bytes>(piece.begin(), piece.end()));
+    }
+    const int delta = static_cast<int>(added.size()) - count;
+    const int oldEnd = first + count - firstSound_;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        if (i != except && table[i].start >= oldEnd)
+            table[i].start = static_cast<std::uint16_t>(table[i].start + delta);
+    chunks_.erase(chunks_.begin() + first, chunks_.begin() + first + count);
+    chunks_.insert(chunks_.begin() + first, added.begin(), added.end());
+}
+
+std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
+{
+    const std::vector<DigitisedSound> sounds = Sounds();
+    if (number < 0 || number >= static_cast<int>(sounds.size()))
+        return Refusal("The page file has no sound " + std::to_string(number) + ".");
+    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    if (auto refusal = CheckSamples(samples, sound.chunkCount))
+        return refusal;
+    std::vector<TableEntry> table = Table();
+    const auto entry = static_cast<std::size_t>(number);
+    Splice(table, entry, sound.firstChunk, sound.chunkCount, samples);
+    table[entry].length = static_cast<std::uint16_t>(samples.size());
+    SetTable(table);
+    return std::nullopt;
+}
+
+Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
+{
+    const int tableChunk = SoundTableChunk();
+    if (tableChunk < 0)
+        return Refusal("The page file has no sound table.");
+    if (auto refusal = CheckSamples(samples, 0))
+        return *refusal;
+    std::vector<TableEntry> table = Table();
+    if (table.size() >= 0xFFFF / 4)
+        return Refusal("The sound table cannot list more than " + std::to_string(0xFFFF / 4) + " sounds.");
+    // After the last sound the engine reads (entries past it point nowhere).
+    const std::size_t number = Sounds().size();
+    table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),
+                 {static_cast<std::uint16_t>(tableChunk - firstSound_), static_cast<std::uint16_t>(samples.size())});
+    Splice(table, number, tableChunk, 0, samples);
+    SetTable(table);
+    return static_cast<int>(number);
+}
+
+std::optional<Failure> PageSet::RemoveSound(int number)
+{
+    const std::vector<DigitisedSound> sounds = Sounds();
+    if (number < 0 || number >= static_cast<int>(sounds.size()))
+        return Refusal("The page file has no sound " + std::to_string(number) + ".");
+    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    std::vector<TableEntry> table = Table();
+    Splice(table, static_cast<std::size_t>(number), sound.firstChunk, sound.chunkCount, {});
+    table.erase(table.begin() + number);
+    SetTable(table);
+    return std::nullopt;
+}
+
+Outcome<Bytes> PageSet::Encode() const
+{
+    const std::size_t count = chunks_.size();
+    const std::size_t headerSize = kHeaderFields + 6 * count;
+    // Every chunk's place first, so that the file is allocated once.
+    std::vector<std::uint32_t> offsets(count, 0);
+    std::unordered_map<const Bytes*, std::uint32_t> written;
+    std::uint64_t end = std::max(kHeaderPadding, RoundUp(headerSize, kChunkAlignment));
+    for (std::size_t i = 0; i < count; ++i) {
+        const Chunk& chunk = chunks_[i];
+        if (!chunk || chunk->empty())
+            continue;
+        if (auto found = written.find(chunk.get()); found != written.end()) {
+            offsets[i] = found->second;
+            continue;
+        }
+        end = RoundUp(end, kChunkAlignment);
+        if (end > std::numeric_limits<std::uint32_t>::max())
+            return Refusal("The page file would be larger than 4 GB.");
+        offsets[i] = static_cast<std::uint32_t>(end);
+        written.emplace(chunk.get(), offsets[i]);
+        end += chunk->size();
+    }
+
+    ByteWriter header;
+    header.U16(static_cast<std::uint16_t>(count));
+    header.U16(static_cast<std::uint16_t>(firstSprite_));
+    header.U16(static_cast<std::uint16_t>(firstSound_));
+    for (const std::uint32_t offset : offsets)
+        header.U32(offset);
+    for (const Chunk& chunk : chunks_)
+        header.U16(static_cast<std::uint16_t>(chunk ? chunk->size() : 0));
+    Bytes file = std::move(header.Data());
+    file.resize(RoundUp(end, kChunkAlignment), 0);
+    for (std::size_t i = 0; i < count; ++i)
+        if (const Chunk& chunk = chunks_[i]; chunk && !chunk->empty())
+            std::copy(chunk->begin(), chunk->end(), file.begin() + offsets[i]);
+    return file;
+}
+
+bool operator==(const PageSet& a, const PageSet& b)
+{
+    if (a.firstSprite_ != b.firstSprite_ || a.firstSound_ != b.firstSound_ || a.chunks_.size() != b.chunks_.size())
+        return false;
+    for (std::size_t i = 0; i < a.chunks_.size(); ++i) {
+        const PageSet::Chunk& x = a.chunks_[i];
+        const PageSet::Chunk& y = b.chunks_[i];
+        const bool xEmpty = !x || x->empty();
+        const bool yEmpty = !y || y->empty();
+        if (xEmpty != yEmpty || (!xEmpty && x != y && *x != *y))
+            return false;
+    }
+    return true;
+}
+
+} // namespace tsl

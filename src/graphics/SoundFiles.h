@@ -1,0 +1,31 @@
+#pragma once
+// The digitised sounds as files. The game plays 8-bit unsigned mono samples
+// at 7042 Hz (the rate the engine sets on the sound card): a sound is
+// exported as such a WAV file, and a file in any rate, 8 or 16 bits, mono or
+// stereo (and whatever else libsndfile reads) is converted to it, mixed to
+// mono and resampled by libsamplerate. The file is read from memory through
+// a bounded reader; a sound longer than the game can play is refused before
+// its samples are read, and so is a WAV file that declares more samples than
+// it holds.
+
+#include "core/Bytes.h"
+#include "core/Failure.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+
+namespace tsl {
+
+inline constexpr const char* kSoundImportCaption = "Import sound";
+inline constexpr int kSoundRate = 7042;
+
+// The samples as a WAV file (8-bit unsigned, mono, 7042 Hz).
+Bytes EncodeWav(std::span<const std::uint8_t> samples);
+
+// The samples of a sound file, in the game's format; `name` names it in messages.
+Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> file, const std::string& name);
+Outcome<Bytes> LoadSound(const std::filesystem::path& path);
+
+} // namespace tsl
