@@ -236,7 +236,7 @@ EditResult EditorSession::ApplyMapProperties(const MapPropertiesChoice& choice)
     const auto renamed =
         RenamedBuffer(maps.Current().Name, choice.Name, static_cast<std::size_t>(std::max(maps.NameLength, 1)));
     if (renamed != maps.Current().Name)
-        change.Map(current).Name = renamed;
+        change.Rename(current, renamed);
     change.Commit();
     tools_.HideSelection();
     result.Overlay = true;

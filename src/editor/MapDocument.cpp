@@ -223,6 +223,34 @@ void MapDocument::Transaction::Close()
     set_.reset();
 }
 
+MapDocument::Transaction::Kept& MapDocument::Transaction::KeepName(int map)
+{
+    if (!document_)
+        throw std::logic_error("The change of the maps is closed.");
+    const MapHandler& maps = document_->Maps();
+    if (map < 0 || map >= maps.NumMaps())
+        throw std::out_of_range("There is no map " + std::to_string(map) + ".");
+    auto found = std::find_if(maps_.begin(), maps_.end(), [map](const Kept& k) { return k.map == map; });
+    if (found != maps_.end())
+        return *found;
+    const MapList& words = maps.Maps[static_cast<std::size_t>(map)];
+    Kept kept;
+    kept.map = map;
+    kept.before.Width = words.Width;
+    kept.before.Height = words.Height;
+    kept.before.Name = words.Name;
+    kept.before.Planes.resize(words.Planes.size());
+    kept.planes.assign(words.Planes.size(), false);
+    maps_.push_back(std::move(kept));
+    return maps_.back();
+}
+
+void MapDocument::Transaction::Rename(int map, std::vector<std::uint8_t> name)
+{
+    KeepName(map);
+    document_->Words().Maps[static_cast<std::size_t>(map)].Name = std::move(name);
+}
+
 MapDocument::Transaction::Kept& MapDocument::Transaction::Keep(int map, int scope)
 {
     if (!document_)
@@ -243,9 +271,12 @@ MapDocument::Transaction::Kept& MapDocument::Transaction::Keep(int map, int scop
         kept.planes.assign(words.Planes.size(), false);
         maps_.push_back(std::move(kept));
         found = maps_.end() - 1;
+    } else if (!found->words) {
+        found->scope = scope; // kept for its name until now
     } else if (found->scope != scope) {
         found->scope = kAllPlanes;
     }
+    found->words = true;
     // The planes in scope as they were: none of them has changed before its
     // first call here.
     for (std::size_t p = 0; p < words.Planes.size(); ++p)
@@ -334,9 +365,11 @@ void MapDocument::Transaction::Commit()
     bool renamed = false;
     for (Kept& kept : maps_) {
         const MapList& after = document.Maps().Maps[static_cast<std::size_t>(kept.map)];
-        UR_Manager& history = document.histories_.at(static_cast<std::size_t>(kept.map));
-        history.PushUndoStep(kept.before, kept.scope);
-        history.PushRedoStep(after);
+        if (kept.words) {
+            UR_Manager& history = document.histories_.at(static_cast<std::size_t>(kept.map));
+            history.PushUndoStep(kept.before, kept.scope);
+            history.PushRedoStep(after);
+        }
         // No history holds a name.
         if (after.Name != kept.before.Name) {
             renamed = true;

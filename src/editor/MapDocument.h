@@ -170,6 +170,9 @@ public:
     // One word of plane `plane`, the tile joining the notice's region: the
     // pencil's way.
     void SetWord(int map, int plane, int x, int y, std::uint16_t word);
+    // A new name for map `map`: no history holds a name, so this records no
+    // step (the set counts as changed), and an abandon puts the old one back.
+    void Rename(int map, std::vector<std::uint8_t> name);
     // The whole set: maps added, removed or replaced, names and the current
     // map. At the commit every history starts anew and the set counts as
     // changed; an abandon puts the whole set back.
@@ -203,8 +206,10 @@ private:
         bool pendingWhole = false;
         int pendingPlane = kAllPlanes;
         bool told = false;         // something of this map was told
+        bool words = false;        // kept for its words, not only its name
     };
     Kept& Keep(int map, int scope);
+    Kept& KeepName(int map);
     void Close();
 
     MapDocument* document_;

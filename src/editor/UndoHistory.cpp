@@ -86,14 +86,15 @@ void UR_Manager::PushRedoStep(const MapList& map)
             step.planes.push_back(std::move(change));
         }
     }
-    // A change that changed nothing is no step: the maps stay where they were.
-    if (!step.Whole() && step.planes.empty())
-        return;
+    // A change that changed nothing is still a step (a Fill of a region that
+    // already held the word can be undone like any other), but it moves the
+    // maps nowhere: AtSaved looks past it.
     step.planes.shrink_to_fit();
     // The steps beyond the position go only now, so that a dropped step
-    // leaves them to redo.
+    // leaves them to redo. When those that led to the save changed nothing,
+    // the saved words are the ones at the position.
     if (saved_ && *saved_ > position_)
-        saved_.reset();
+        saved_ = Unchanged(position_, *saved_) ? std::optional<int>(position_) : std::nullopt;
     steps_.erase(steps_.begin() + (position_ + 1), steps_.end());
     steps_.push_back(std::move(step));
     position_ = static_cast<int>(steps_.size()) - 1;
@@ -136,6 +137,21 @@ bool UR_Manager::Step(HistoryStep direction, MapList& map, bool* changed)
         *changed = step.Whole() || !step.planes.empty();
     position_ += forward ? 1 : -1;
     return true;
+}
+
+bool UR_Manager::Unchanged(int from, int to) const
+{
+    for (int i = std::min(from, to) + 1; i <= std::max(from, to); ++i) {
+        const Entry& step = steps_[static_cast<std::size_t>(i)];
+        if (step.Whole() || !step.planes.empty())
+            return false;
+    }
+    return true;
+}
+
+bool UR_Manager::AtSaved() const
+{
+    return saved_ && Unchanged(*saved_, position_);
 }
 
 void UR_Manager::ClearHistory()

@@ -55,9 +55,10 @@ public:
     // a save). A new history starts there.
     void MarkSaved() { saved_ = position_; }
     // True when the map is where it was last saved: Undo back to that point
-    // and Redo away from it move the answer. Once a new step replaced the
-    // steps that led there, no position gives the saved words back.
-    bool AtSaved() const { return saved_ && *saved_ == position_; }
+    // and Redo away from it move the answer, unless the steps between
+    // changed no word. Once a new step replaced the steps that led there, no
+    // position gives the saved words back.
+    bool AtSaved() const;
 
     // Bytes held by the recorded steps (for the memory measurements).
     std::size_t MemoryUsage() const;
@@ -88,6 +89,8 @@ private:
     };
 
     static void Apply(const Entry& step, MapList& map, bool forward);
+    // No step after `from` up to `to` (in either order) changed a word or a size.
+    bool Unchanged(int from, int to) const;
 
     std::vector<Entry> steps_;
     int position_ = -1;

@@ -171,6 +171,7 @@ TEST_F(MapDocumentTest, TheChangedStateFollowsTheHistoriesFromTheLastSave)
         {"undone past the save", [&] { session->Undo(); }, true},
         {"redone back to it", [&] { session->Redo(); }, false},
         {"an edit that changes no word", [&] { Draw(1, 0, 0); }, false},
+        {"undone", [&] { session->Undo(); }, false},
         {"a new edit after an undo", [&] { session->Undo(); Draw(2, 1, 0); }, true},
         {"which drops the saved state", [&] { session->Undo(); }, true},
         {"saved again", [&] { session->MarkSaved(); }, false},

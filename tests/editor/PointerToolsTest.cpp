@@ -82,13 +82,29 @@ TEST_F(PointerToolsTest, RectangleFillsBetweenCornersInAnyOrder)
 }
 
 // A fill that changes no word is no step: the maps are as their files hold them.
-TEST_F(PointerToolsTest, FillThatChangesNothingRecordsNothing)
+// A Fill of a region that already held the word is a step like any other,
+// but the set is no different from its files for it.
+TEST_F(PointerToolsTest, FillThatChangesNothingIsAStepThatChangesNothing)
 {
     Tools().SelectTool(kToolFill);
     Tools().SetButtonValue(Button::Left, 0);
+    const MapState before = Now();
     Stroke({{3, 3}});
     EXPECT_FALSE(session->Changed());
-    EXPECT_FALSE(session->CanUndo());
+    ASSERT_TRUE(session->CanUndo());
+    session->Undo();
+    EXPECT_EQ(Now(), before);
+    EXPECT_FALSE(session->Changed());
+    session->Redo();
+    EXPECT_EQ(Now(), before);
+    EXPECT_FALSE(session->Changed());
+    // A change after it, undone back past the empty step, is no change either.
+    Tools().SetButtonValue(Button::Left, 7);
+    Stroke({{3, 3}});
+    EXPECT_TRUE(session->Changed());
+    session->Undo();
+    session->Undo();
+    EXPECT_FALSE(session->Changed());
 }
 
 // A fast drag skips tiles between two pointer events: the Pencil fills the
