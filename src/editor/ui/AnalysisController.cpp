@@ -37,6 +37,12 @@ std::vector<QPoint> PointsOf(const std::vector<MapTile>& tiles)
 
 } // namespace
 
+std::string WhichRulesQuestion(std::string_view wolf, std::string_view spear)
+{
+    return "Whose rules of play?\nYes: Wolfenstein 3-D (\"" + std::string(wolf) + "\").\nNo: Spear of Destiny (\"" +
+           std::string(spear) + "\").";
+}
+
 AnalysisController::AnalysisController(QWidget* window, Prompter& prompter, std::filesystem::path mapDefsRoot,
                                        MapViewController* viewer, PreviewController* previewer, QToolBar* toolBar)
     : QObject(window), window_(window), prompter_(prompter), mapDefsRoot_(std::move(mapDefsRoot)), viewer_(viewer),
@@ -207,19 +213,26 @@ bool AnalysisController::EnsureRules()
         viewer_->SetStatus(QString::fromStdString(NoRulesNote(name)));
         return false;
     }
+    // A structure of each game, its full game's first: the user picks the game.
     std::vector<std::string> sources = StructuresWithRules(mapDefsRoot_);
     std::erase(sources, name);
-    const bool wolf = std::find(sources.begin(), sources.end(), "WL6") != sources.end();
-    const bool spear = std::find(sources.begin(), sources.end(), "SOD") != sources.end();
-    std::string source = wolf ? "WL6" : spear ? "SOD" : sources.empty() ? "WL6" : sources.front();
-    if (wolf && spear) {
-        const Answer which = prompter_.Message(kWhichRulesQuestion, kNoRulesCaption, MessageIcon::Question,
-                                               Buttons::YesNoCancel);
+    auto first = [&](const std::string& preferred, char letter) {
+        if (std::find(sources.begin(), sources.end(), preferred) != sources.end())
+            return preferred;
+        const auto found = std::find_if(sources.begin(), sources.end(),
+                                        [&](const std::string& s) { return !s.empty() && s.front() == letter; });
+        return found != sources.end() ? *found : std::string();
+    };
+    const std::string wolf = first("WL6", 'W'), spear = first("SOD", 'S');
+    std::string source = !wolf.empty() ? wolf : !spear.empty() ? spear : sources.empty() ? "WL6" : sources.front();
+    if (!wolf.empty() && !spear.empty()) {
+        const Answer which = prompter_.Message(WhichRulesQuestion(wolf, spear), kNoRulesCaption,
+                                               MessageIcon::Question, Buttons::YesNoCancel);
         if (which == Answer::Cancel) {
             viewer_->SetStatus(QString::fromStdString(NoRulesNote(name)));
             return false;
         }
-        source = which == Answer::Yes ? "WL6" : "SOD";
+        source = which == Answer::Yes ? wolf : spear;
     }
     if (auto failure = TakeRules(mapDefsRoot_, source, project.StructureFolder, *project.Settings)) {
         prompter_.Show(*failure);

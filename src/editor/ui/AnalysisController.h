@@ -24,6 +24,8 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QComboBox;
@@ -39,8 +41,9 @@ class TLevelStatisticsBox;
 class TMapInformationBox;
 struct PlayPicture;
 
-inline constexpr const char* kWhichRulesQuestion =
-    "Whose rules of play?\nYes: Wolfenstein 3-D (\"WL6\").\nNo: Spear of Destiny (\"SOD\").";
+// The question which game's rules a structure without them takes, when
+// structures of both games have them: `wolf` and `spear` name one of each.
+std::string WhichRulesQuestion(std::string_view wolf, std::string_view spear);
 
 class AnalysisController : public QObject {
     Q_OBJECT
