@@ -13,6 +13,7 @@ constexpr const char* kWindow = "Window";
 constexpr const char* kUpdate = "Update";
 constexpr const char* kRecent = "Recent";
 constexpr const char* kSymbolList = "SymbolList";
+constexpr const char* kView = "View";
 } // namespace
 
 AppSettings AppSettings::Read(const IniFile& file)
@@ -32,6 +33,7 @@ AppSettings AppSettings::Read(const IniFile& file)
     s.AutosaveInterval = std::max(0, file.ReadInteger("Autosave", "Interval", kDefaultAutosaveInterval));
     const int size = file.ReadInteger(kSymbolList, "PictureSize", 8);
     s.SymbolPictureSize = size == 16 || size == 32 ? size : 8;
+    s.ShowReachableArea = file.ReadInteger(kView, "ReachableArea", 0) != 0;
     return s;
 }
 
@@ -61,6 +63,11 @@ bool AppSettings::WriteRecent(IniFile& file) const
 bool AppSettings::WriteCheckAtStartup(IniFile& file) const
 {
     return file.WriteBool(kUpdate, "CheckAtStartup", CheckAtStartup);
+}
+
+bool AppSettings::WriteShowReachableArea(IniFile& file) const
+{
+    return file.WriteInteger(kView, "ReachableArea", ShowReachableArea ? 1 : 0);
 }
 
 bool AppSettings::WriteSymbolPictureSize(IniFile& file) const

@@ -2,7 +2,8 @@
 // The program's own settings, "TSL.ini" beside the executable: the main
 // window's placement, the update check's settings, the five most recently
 // opened project directories, how many backup generations are kept and
-// how often unsaved maps are autosaved, and the symbol list's picture size.
+// how often unsaved maps are autosaved, the symbol list's picture size and
+// whether the map view shows the reachable area.
 
 #include "core/BackupGenerations.h"
 #include "core/IniFile.h"
@@ -40,6 +41,7 @@ struct AppSettings {
     int BackupKeep = kDefaultBackupKeep;             // [Backups] Keep: generations kept, 0 none
     int AutosaveInterval = kDefaultAutosaveInterval; // [Autosave] Interval: seconds, 0 never
     int SymbolPictureSize = 8;                       // [SymbolList] PictureSize: 8, 16 or 32 pixels
+    bool ShowReachableArea = false;                  // [View] ReachableArea: 1 shown
 
     static AppSettings Read(const IniFile& file);
     // Window, Update and Recent, every key, also the empty ones. (Backups and
@@ -48,6 +50,7 @@ struct AppSettings {
     bool WriteRecent(IniFile& file) const;
     bool WriteCheckAtStartup(IniFile& file) const;
     bool WriteSymbolPictureSize(IniFile& file) const;
+    bool WriteShowReachableArea(IniFile& file) const;
 
     // The list is in the order of use: `directory` goes to slot 1, from its
     // slot when it is in the list already (compared exactly), otherwise the

@@ -330,7 +330,7 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
     // The tile starts black, filled only when plane 0 does not cover it.
     bool covered = false;
     for (const PlanePass& pass : passes) {
-        if (!pass.display.Show)
+        if (!pass.display.Show || pass.skill.Hides(pass.plane, pass.words[at]))
             continue;
         const std::uint16_t word = pass.words[at];
         const std::uint16_t u = DisplayedValue(word, pass.display, valueMode);
@@ -371,11 +371,12 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
 }
 
 void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const MapList& map,
-                            const SymbolTables& tables, const std::vector<PlaneDisplay>& display, int valueMode)
+                            const SymbolTables& tables, const std::vector<PlaneDisplay>& display, int valueMode,
+                            const SkillFilter& skill)
 {
     factor = std::max(factor, 1);
     const int side = kBlockSize * factor;
-    const std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, true);
+    const std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, true, skill);
     const int right = left + target.width, bottom = top + target.height;
     const int tx0 = std::max(0, left / side), ty0 = std::max(0, top / side);
     const int tx1 = std::min<int>(map.Width, (right + side - 1) / side);

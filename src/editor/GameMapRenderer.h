@@ -54,9 +54,10 @@ public:
 
     // Paints the part of the view at `factor` whose top-left pixel is
     // (left, top) into `target`, which keeps its size: the view's paint
-    // event passes its exposed rectangle. Pixels beyond the map are black.
+    // event passes its exposed rectangle. Pixels beyond the map are black;
+    // the actors `skill` hides are left out.
     void Paint(Image& target, int left, int top, int factor, const MapList& map, const SymbolTables& tables,
-               const std::vector<PlaneDisplay>& display, int valueMode);
+               const std::vector<PlaneDisplay>& display, int valueMode, const SkillFilter& skill = {});
 
     // The whole map as the view draws it at `factor` ("Save Map As BMP",
     // tesselar-cli render), refused when a side would exceed 16384 pixels.

@@ -1,6 +1,7 @@
 #include "editor/MapInformation.h"
 
 #include "core/Windows1252.h"
+#include "engine/PatrolRoutes.h"
 
 #include <algorithm>
 #include <array>
@@ -232,8 +233,16 @@ void CheckPlay(const MapList& map, const EngineRules& rules, std::vector<MapFind
     std::vector<LevelAnalysis> levels;
     for (int skill = 1; skill <= 4; ++skill)
         levels.push_back(AnalyseLevel(map, rules, skill));
-    if (!levels.front().hasStart)
-        return; // the player-start finding says it
+    std::vector<MapTile> blockedPatrols;
+    for (const PatrolRoute& route : TracePatrols(map, rules))
+        if (route.blockedAtOnce)
+            blockedPatrols.push_back(route.actor);
+    const auto patrols = TilesFinding(FindingKind::PatrolBlocked, std::move(blockedPatrols));
+    if (!levels.front().hasStart) {
+        if (patrols)
+            findings.push_back(*patrols); // the player-start finding says the rest
+        return;
+    }
     MapFinding noExit{FindingKind::NoExit, 0, std::nullopt, std::nullopt, std::nullopt, std::nullopt};
     for (const LevelAnalysis& level : levels)
         if (!level.Finishable())
@@ -258,6 +267,8 @@ void CheckPlay(const MapList& map, const EngineRules& rules, std::vector<MapFind
         if (auto finding = TilesFinding(kind, std::move(tiles)))
             findings.push_back(std::move(*finding));
     }
+    if (patrols)
+        findings.push_back(*patrols);
 }
 
 std::string Where(const MapFinding& finding)
@@ -366,6 +377,7 @@ std::string_view FindingKindName(FindingKind kind)
     case FindingKind::UnreachableTreasure: return "unreachable_treasure";
     case FindingKind::UnreachableKey: return "unreachable_key";
     case FindingKind::UnreachableEnemy: return "unreachable_enemy";
+    case FindingKind::PatrolBlocked: return "patrol_blocked";
     }
     return "";
 }
@@ -373,7 +385,8 @@ std::string_view FindingKindName(FindingKind kind)
 bool IsWarning(FindingKind kind)
 {
     return kind == FindingKind::ElevatorSide || kind == FindingKind::UnreachableTreasure ||
-           kind == FindingKind::UnreachableKey || kind == FindingKind::UnreachableEnemy;
+           kind == FindingKind::UnreachableKey || kind == FindingKind::UnreachableEnemy ||
+           kind == FindingKind::PatrolBlocked;
 }
 
 std::string FindingText(const MapFinding& f)
@@ -428,6 +441,9 @@ std::string FindingText(const MapFinding& f)
         return OneOrMore(f, "1 key cannot be reached, at " + Where(f) + ".", " keys cannot be reached");
     case FindingKind::UnreachableEnemy:
         return OneOrMore(f, "1 enemy cannot be reached, at " + Where(f) + ".", " enemies cannot be reached");
+    case FindingKind::PatrolBlocked:
+        return OneOrMore(f, "The patrol at " + Where(f) + " walks into a wall at once.",
+                         " patrols walk into a wall at once");
     }
     return {};
 }

@@ -61,7 +61,7 @@ enum class FindingKind {
     // By the rules of play:
     MapSize, NoExit, MissingKey, DoorNeverOpens, OpenEdge,
     // Warnings, which leave the map fit to play:
-    ElevatorSide, UnreachableTreasure, UnreachableKey, UnreachableEnemy,
+    ElevatorSide, UnreachableTreasure, UnreachableKey, UnreachableEnemy, PatrolBlocked,
 };
 // Whether a finding only warns (the check passes with it).
 bool IsWarning(FindingKind kind);
@@ -104,14 +104,15 @@ struct MapFinding {
 // outside the map there is no wall. The findings of play follow, when the
 // rules are the game's own and the map has a player start: the level
 // analysed on each skill level (see LevelAnalysis), the findings of every
-// level together.
+// level together, and the patrols whose first step is into a wall (see
+// PatrolRoutes), with or without a player start.
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
                                  const MapLimits& limits, const std::vector<bool>& shownPlanes);
 
 // "doors", "statics", "actors", "player_starts", "unknown_words",
 // "object_in_wall", "door_frame", "map_size", "no_exit", "missing_key",
 // "door_never_opens", "open_edge", "elevator_side", "unreachable_treasure",
-// "unreachable_key", "unreachable_enemy".
+// "unreachable_key", "unreachable_enemy", "patrol_blocked".
 std::string_view FindingKindName(FindingKind kind);
 // One or two sentences that say what is wrong and where.
 std::string FindingText(const MapFinding& finding);

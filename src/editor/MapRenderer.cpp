@@ -36,7 +36,7 @@ void ComposeTile(Block& block, const std::vector<PlanePass>& passes, std::size_t
 {
     block.fill(kBlackPixel);
     for (const PlanePass& pass : passes) {
-        if (!pass.display.Show)
+        if (!pass.display.Show || pass.skill.Hides(pass.plane, pass.words[at]))
             continue;
         const std::uint16_t u = DisplayedValue(pass.words[at], pass.display, valueMode);
         if (pass.plane > 0 && u == 0)
@@ -122,23 +122,23 @@ bool IsTileHidden(const SymbolTables& tables, int plane, std::uint16_t displayed
 }
 
 void RedrawMap(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
-               int valueMode)
+               int valueMode, const SkillFilter& skill)
 {
     const int width = map.Width * kBlockSize, height = map.Height * kBlockSize;
     // Every pixel is drawn below, so a picture of the right size is reused as it is.
     if (view.width != width || view.height != height)
         view = Image(width, height);
-    RenderTiles(view, map.Width, map.Height, MakePlanePasses(map, tables, display, true), valueMode);
+    RenderTiles(view, map.Width, map.Height, MakePlanePasses(map, tables, display, true, skill), valueMode);
 }
 
 void RedrawTile(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
-                int valueMode, int x, int y)
+                int valueMode, int x, int y, const SkillFilter& skill)
 {
     view.Resize(map.Width * kBlockSize, map.Height * kBlockSize);
     if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
         return;
     // One tile: the filter is asked tile by tile instead of building tables.
-    std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, false);
+    std::vector<PlanePass> passes = MakePlanePasses(map, tables, display, false, skill);
     const std::size_t at = static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x);
     for (PlanePass& pass : passes) {
         const std::uint16_t u = DisplayedValue(pass.words[at], pass.display, valueMode);

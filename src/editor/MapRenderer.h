@@ -11,6 +11,7 @@
 #include "core/Image.h"
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
+#include "engine/EngineRules.h"
 #include "symbols/SymbolTables.h"
 
 #include <cstdint>
@@ -35,6 +36,21 @@ struct PlaneDisplay {
 // The flags of planes 0 ... numPlanes - 1 (both false when missing).
 std::vector<PlaneDisplay> ReadPlaneDisplay(const IniFile& settings, int numPlanes);
 
+// The actors a view shows: every one (skill 0), or only those the rules
+// place on skill level 1 to 4, as the game spawns them.
+struct SkillFilter {
+    const EngineRules* Rules = nullptr;
+    int Skill = 0;
+    // Whether word `word` of `plane` is an actor the game does not place on the skill level.
+    bool Hides(int plane, std::uint16_t word) const
+    {
+        if (!Rules || Skill <= 0)
+            return false;
+        const WordMeaning& meaning = Rules->Meaning(plane, word);
+        return meaning.IsActor() && !meaning.PresentOn(Skill);
+    }
+};
+
 // The zoom factor of a track-bar position: 1, 2, 4, 6, 8 for 0 ... 4
 // (positions outside are taken as the nearest end).
 int ZoomFactorOf(int position);
@@ -54,14 +70,15 @@ std::uint16_t FilterValue(std::uint16_t displayed, int valueMode);
 // type of its first such symbol is switched off.
 bool IsTileHidden(const SymbolTables& tables, int plane, std::uint16_t displayed, int valueMode);
 
-// The whole map into `view`, which becomes Width x 8 by Height x 8 pixels.
+// The whole map into `view`, which becomes Width x 8 by Height x 8 pixels;
+// the actors `skill` hides are left out.
 void RedrawMap(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
-               int valueMode);
+               int valueMode, const SkillFilter& skill = {});
 
 // Tile (x, y) alone: `view` takes the map's size first (keeping its
 // pixels), then the tile's block is drawn as RedrawMap draws it.
 void RedrawTile(Image& view, const MapList& map, const SymbolTables& tables, const std::vector<PlaneDisplay>& display,
-                int valueMode, int x, int y);
+                int valueMode, int x, int y, const SkillFilter& skill = {});
 
 // The preview of a stored block of `width` x `height` words per plane: every
 // plane drawn (display flags, value mode and type filter do not apply), then

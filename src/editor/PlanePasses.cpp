@@ -7,7 +7,8 @@
 namespace tsl {
 
 std::vector<PlanePass> MakePlanePasses(const MapList& map, const SymbolTables& tables,
-                                       const std::vector<PlaneDisplay>& display, bool filter)
+                                       const std::vector<PlaneDisplay>& display, bool filter,
+                                       const SkillFilter& skill)
 {
     std::vector<PlanePass> passes;
     const std::size_t words = map.WordCount();
@@ -31,6 +32,7 @@ std::vector<PlanePass> MakePlanePasses(const MapList& map, const SymbolTables& t
         pass.firstSize = first.size();
         pass.sheet = &tables.PatternSheet(pass.plane);
         pass.mask = &tables.PatternMask(pass.plane);
+        pass.skill = skill;
         if (!hiddenTypes.empty()) {
             const auto& symbols = tables.PlaneSymbols(pass.plane);
             pass.hidden.assign(first.size(), 0);

@@ -20,12 +20,14 @@ struct PlanePass {
     std::vector<std::uint8_t> hidden;    // by looked-up value; empty when nothing is hidden
     const Image* sheet = nullptr;
     const Image* mask = nullptr;
+    SkillFilter skill; // the actors left out
 };
 
 // The planes that can be drawn: in the map, in the tables and with their
 // words all there. With `filter`, the words whose symbol type is not shown
-// are marked hidden.
+// are marked hidden; the actors `skill` hides are left out.
 std::vector<PlanePass> MakePlanePasses(const MapList& map, const SymbolTables& tables,
-                                       const std::vector<PlaneDisplay>& display, bool filter);
+                                       const std::vector<PlaneDisplay>& display, bool filter,
+                                       const SkillFilter& skill = {});
 
 } // namespace tsl

@@ -84,12 +84,13 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 24> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 25> kTaken = {{
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
         {Actor, "facing"},  {Actor, "ambush"},    {Boss, "kill"},       {Boss, "skill"},   {Boss, "facing"},
         {Boss, "ambush"},   {Boss, "key"},        {Boss, "ends"},       {TurningPoint, "facing"},
+        {Actor, "nodoors"},
     }};
     for (const auto& [k, name] : kTaken)
         if (k == kind && name == attribute)
@@ -174,6 +175,8 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             m.blocks = true;
         } else if (name == "stand" || name == "patrol") {
             m.patrol = name == "patrol";
+        } else if (name == "nodoors") {
+            m.noDoors = true;
         } else if (name == "kill") {
             m.kill = true;
         } else if (name == "ends") {

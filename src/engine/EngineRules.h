@@ -31,7 +31,8 @@
 //                 key|weapon|health|ammo|spear, key=N (the key a bonus gives)
 //     actor       stand | patrol, kill (counts toward the kill ratio),
 //                 skill=N (the lowest skill level that places it; none:
-//                 every level), facing=..., ambush (always deaf)
+//                 every level), facing=..., ambush (always deaf),
+//                 nodoors (opens no door: a closed door stops its patrol)
 //     boss        as actor, and key=N (drops key N when it dies), ends (its
 //                 death ends the level)
 //     corpse      a dead body: nothing to kill, but it stops push walls
@@ -93,6 +94,7 @@ struct WordMeaning {
     bool secret = false;          // floor: the secret elevator's floor
     bool blocks = false;          // static: stops walking and push walls; corpse: stops push walls
     bool patrol = false;          // actor
+    bool noDoors = false;         // actor: opens no door, so a door stops its patrol (a dog)
     bool kill = false;            // actor, boss: counted toward the kills
     bool endsLevel = false;       // boss
 

@@ -6,8 +6,6 @@ namespace tsl {
 
 namespace {
 
-constexpr std::uint16_t kFirstPlayerStart = 19; // north, east, south, west (WL_GAME.C)
-
 bool IsDoor(std::uint16_t word, const WordPictures& words)
 {
     return words.rules ? words.rules->Tile(word).kind == WordKind::Door : words.doors.contains(word);
@@ -20,7 +18,7 @@ bool IsWall(std::uint16_t word, const WordPictures& words)
 
 // Cell (x, y) of `level` and the sprite standing on it, from the words of
 // the tile; a door that stays a door keeps how far it was open.
-void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y)
+void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y, int skill)
 {
     const bool hasWalls = !map.Planes.empty() && map.Planes[0].size() >= map.WordCount();
     const bool hasObjects = map.Planes.size() > 1 && map.Planes[1].size() >= map.WordCount();
@@ -41,21 +39,25 @@ void BuildCell(Level& level, const MapList& map, const WordPictures& words, int 
     }
     if (!hasObjects)
         return;
-    const auto sprite = words.sprites.find(map.Word(1, x, y));
+    const std::uint16_t object = map.Word(1, x, y);
+    if (skill > 0 && words.rules && words.rules->Object(object).IsActor() &&
+        !words.rules->Object(object).PresentOn(skill))
+        return; // not spawned on this skill level
+    const auto sprite = words.sprites.find(object);
     if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
         level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
 }
 
 } // namespace
 
-Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words)
+Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words, int skill)
 {
     Level level(map.Width, map.Height);
-    RebuildLevel(level, map, mapNumber, words);
+    RebuildLevel(level, map, mapNumber, words, skill);
     return level;
 }
 
-void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words)
+void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words, int skill)
 {
     if (level.Width() != map.Width || level.Height() != map.Height)
         level = Level(map.Width, map.Height);
@@ -68,13 +70,14 @@ void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPic
     level.sprites.clear();
     for (int y = 0; y < map.Height; ++y)
         for (int x = 0; x < map.Width; ++x)
-            BuildCell(level, map, words, x, y);
+            BuildCell(level, map, words, x, y, skill);
 }
 
-void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words, const TileRect& region)
+void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words, const TileRect& region,
+                   int skill)
 {
     if (level.Width() != map.Width || level.Height() != map.Height) {
-        RebuildLevel(level, map, mapNumber, words);
+        RebuildLevel(level, map, mapNumber, words, skill);
         return;
     }
     const int left = std::max(region.Left(), 0), right = std::min(region.Right(), map.Width - 1);
@@ -85,25 +88,29 @@ void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPi
     });
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x)
-            BuildCell(level, map, words, x, y);
+            BuildCell(level, map, words, x, y, skill);
 }
 
-std::optional<Camera> PlayerStart(const MapList& map)
+std::optional<Camera> PlayerStart(const MapList& map, const EngineRules& rules)
 {
     if (map.Planes.size() < 2 || map.Planes[1].size() < map.WordCount())
         return std::nullopt;
+    std::optional<Camera> start;
     for (int y = 0; y < map.Height; ++y)
         for (int x = 0; x < map.Width; ++x) {
-            const int facing = map.Word(1, x, y) - kFirstPlayerStart;
-            if (facing >= 0 && facing < 4) // north, east, south, west: 90, 0, 270, 180 degrees
-                return CameraAtTile(x, y, 90.0 - 90.0 * facing);
+            const WordMeaning& object = rules.Object(map.Word(1, x, y));
+            if (object.kind != WordKind::PlayerStart)
+                continue;
+            // Facing counts from east anticlockwise in eighths: 45 degrees each.
+            const int eighths = object.facing == Facing::None ? 0 : static_cast<int>(object.facing) - 1;
+            start = CameraAtTile(x, y, 45.0 * eighths);
         }
-    return std::nullopt;
+    return start;
 }
 
-Camera StartCamera(const MapList& map)
+Camera StartCamera(const MapList& map, const EngineRules& rules)
 {
-    if (auto start = PlayerStart(map))
+    if (auto start = PlayerStart(map, rules))
         return *start;
     return Camera{map.Width * 0.5, map.Height * 0.5, 0};
 }

@@ -2,8 +2,12 @@
 // From a map's words to the level the raycaster draws, by the engine's rules:
 // which plane-0 words are walls and doors the rules of play say (see
 // EngineRules); plane 1 words with a sprite stand as sprites in the middle
-// of their tile; the player start (19 to 22) gives the camera. Which picture
-// each word shows comes from the structure's picture table.
+// of their tile; the player start the rules name gives the camera. Which
+// picture each word shows comes from the structure's picture table.
+//
+// `skill` picks the actors as the game spawns them: 0 every actor of some
+// skill level, 1 to 4 only those the rules place on that level (without
+// rules, every actor).
 
 #include "core/MapHandler.h"
 #include "engine/EngineRules.h"
@@ -42,23 +46,24 @@ struct WordPictures {
 };
 
 // The level of `map`, number `mapNumber` (from 0) of its set, every door closed.
-Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words);
+Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words, int skill = 0);
 
 // The same level after an edit: doors that are still doors keep how far
 // they were open.
-void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words);
+void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words, int skill = 0);
 
 // The same for the tiles of `region` only (kept to the map), after an edit
 // there: the cost follows the region, not the map. A level of another size
 // than the map is rebuilt whole.
 void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words,
-                   const TileRect& region);
+                   const TileRect& region, int skill = 0);
 
-// Where the player starts on `map`, looking as the start word says; nothing
-// when the map has no player start.
-std::optional<Camera> PlayerStart(const MapList& map);
+// Where the player starts on `map`, looking as the start word's facing in
+// `rules` says: the last start of the map, as the engine places the player
+// at each in turn; nothing when the map has no player start.
+std::optional<Camera> PlayerStart(const MapList& map, const EngineRules& rules);
 
 // The player start, or the middle of the map looking east.
-Camera StartCamera(const MapList& map);
+Camera StartCamera(const MapList& map, const EngineRules& rules);
 
 } // namespace tsl

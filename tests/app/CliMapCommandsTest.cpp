@@ -264,7 +264,8 @@ TEST(CliMapCommands, RealGamesPassTheCheckCountAsCountedHereAndTurnFourTimesBack
             return n;
         };
         std::size_t warnings = 0;
-        for (const char* kind : {"elevator_side", "unreachable_treasure", "unreachable_key", "unreachable_enemy"})
+        for (const char* kind : {"elevator_side", "unreachable_treasure", "unreachable_key", "unreachable_enemy",
+                                 "patrol_blocked"})
             warnings += count("\"kind\": \"" + std::string(kind) + "\"");
         EXPECT_EQ(count("\"kind\""), warnings) << r.out;
 

@@ -3,6 +3,7 @@
 // the player start meets first, seen in the picture's centre column.
 
 #include "GraphicsTestUtil.h"
+#include "RulesTestUtil.h"
 #include "TestUtil.h"
 #include "core/FileSystem.h"
 #include "graphics/PageFile.h"
@@ -66,7 +67,7 @@ TEST(CliRender3D, TheCentreColumnShowsTheWallAheadOnTheRealGame)
     const fs::path game = pagePath->parent_path();
     const MapHandler set = LoadSet(game);
     const MapList& map = set.Maps[0];
-    const auto start = PlayerStart(map);
+    const auto start = PlayerStart(map, test::ShippedRules("WL1"));
     ASSERT_TRUE(start);
     auto pages = PageFile::Load(*pagePath);
     ASSERT_TRUE(pages) << pages.failure().text;

@@ -219,6 +219,8 @@ TEST(MapCheck, FindsWhatKeepsALevelFromBeingFinishedByTheGamesRules)
         {"a switch reached from the north only", {"#####", "#>.V#", "##E##", "#####"}, {{ElevatorSide, {{2, 2}}, {}}}},
         {"what is sealed away", {"#########", "#>.V#Tg4#", "#########"},
          {{UnreachableTreasure, {{5, 1}}, {}}, {UnreachableKey, {{6, 1}}, {}}, {UnreachableEnemy, {{7, 1}}, {}}}},
+        {"a patrol facing a wall, one facing a door", {"########", "#>.#..R#", "#.R|..V#", "########"},
+         {{PatrolBlocked, {{6, 1}}, {}}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -252,9 +254,13 @@ TEST(MapCheck, FindingsOfPlayReadAsSentencesAndOnlyTheUnreachableAndTheSwitchWar
               "The engine plays only 64 x 64 maps; this one is not.");
     EXPECT_EQ(FindingKindName(FindingKind::DoorNeverOpens), "door_never_opens");
     std::vector<FindingKind> warnings;
-    for (int k = 0; k <= static_cast<int>(FindingKind::UnreachableEnemy); ++k)
+    EXPECT_EQ(FindingText({FindingKind::PatrolBlocked, 1, std::nullopt, 4, 1, std::nullopt}),
+              "The patrol at column 4, row 1 walks into a wall at once.");
+    EXPECT_EQ(FindingKindName(FindingKind::PatrolBlocked), "patrol_blocked");
+    for (int k = 0; k <= static_cast<int>(FindingKind::PatrolBlocked); ++k)
         if (IsWarning(static_cast<FindingKind>(k)))
             warnings.push_back(static_cast<FindingKind>(k));
     EXPECT_EQ(warnings, (std::vector<FindingKind>{FindingKind::ElevatorSide, FindingKind::UnreachableTreasure,
-                                                  FindingKind::UnreachableKey, FindingKind::UnreachableEnemy}));
+                                                  FindingKind::UnreachableKey, FindingKind::UnreachableEnemy,
+                                                  FindingKind::PatrolBlocked}));
 }

@@ -2,8 +2,10 @@
 // symbol tables.
 
 #include "EditorTestUtil.h"
+#include "RulesTestUtil.h"
 #include "core/ImageFile.h"
 #include "core/IniFile.h"
+#include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
 #include "symbols/SymbolFiles.h"
 
@@ -260,6 +262,39 @@ TEST(MapRenderer, RedrawsOneTileAsTheWholeMapDrawsIt)
     Image view(5, 5);
     RedrawTile(view, map, tables, Shown(3), kIntMode, 9, 0);
     EXPECT_EQ(view, Image(72, 56));
+}
+
+// A skill level leaves out the actors the game does not place on it, in
+// both renderers and tile by tile, as if their words were not there.
+TEST(MapRenderer, ASkillLevelLeavesOutTheActorsTheGameDoesNotPlaceOnIt)
+{
+    const EngineRules rules = ShippedRules("WL6");
+    auto tables = SymbolTables::FromLines(
+        {{Line(0, "Nothing", Solid('0'), "ot"), Line(1, "Wall", Solid('9'), "w")},
+         {Line(0, "Nothing", Solid('0'), "ot"), Line(23, "Table", Dot('F'), "so"),
+          Line(108, "Guard", TopHalf('E'), "sg1"), Line(144, "Guard from level 3", TopHalf('C'), "sg1")}},
+        kTypes);
+    ASSERT_TRUE(tables);
+    MapList map = MakeMap(4, 1, 2);
+    const std::uint16_t objects[] = {108, 144, 23, 0};
+    for (int x = 0; x < 4; ++x)
+        map.SetWord(1, x, 0, objects[x]);
+    MapList without = map;
+    without.SetWord(1, 1, 0, 0);
+    const std::vector<PlaneDisplay> shown(2, PlaneDisplay{true, false});
+    Image expected, filtered, unfiltered;
+    RedrawMap(expected, without, *tables, shown, kIntMode);
+    RedrawMap(filtered, map, *tables, shown, kIntMode, {&rules, 2});
+    RedrawMap(unfiltered, map, *tables, shown, kIntMode, {&rules, 3});
+    EXPECT_EQ(filtered, expected);
+    EXPECT_NE(unfiltered, expected);
+    RedrawTile(unfiltered, map, *tables, shown, kIntMode, 1, 0, {&rules, 1});
+    EXPECT_EQ(unfiltered, expected);
+    GameMapRenderer game;
+    Image painted(32, 8), gameExpected(32, 8);
+    game.Paint(painted, 0, 0, 1, map, *tables, shown, kIntMode, {&rules, 2});
+    game.Paint(gameExpected, 0, 0, 1, without, *tables, shown, kIntMode);
+    EXPECT_EQ(painted, gameExpected);
 }
 
 TEST(MapRenderer, ASampleMapsPngHoldsTheBitmapsPixelsInATenthOfItsSize)

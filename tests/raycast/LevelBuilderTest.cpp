@@ -126,15 +126,46 @@ TEST(LevelBuilderTest, ARegionRebuildGivesWhatAWholeRebuildGives)
     EXPECT_EQ(level.DoorOpening(3, 2), 0.0);
 }
 
-TEST(LevelBuilderTest, TheCameraStartsAtThePlayerStart)
+TEST(LevelBuilderTest, TheCameraStartsAtThePlayerStartTheRulesName)
 {
+    const EngineRules rules = test::ShippedRules("WL6");
     MapList map = BlankMap(10, 8);
-    EXPECT_EQ(StartCamera(map), (Camera{5, 4, 0})) << "no start: the middle, looking east";
+    EXPECT_EQ(StartCamera(map, rules), (Camera{5, 4, 0})) << "no start: the middle, looking east";
     const double angles[4] = {90, 0, 270, 180}; // words 19 to 22: north, east, south, west
     for (std::uint16_t word = 19; word <= 22; ++word) {
         map.SetWord(1, 3, 6, word);
-        EXPECT_EQ(StartCamera(map), (Camera{3.5, 6.5, angles[word - 19]})) << word;
+        EXPECT_EQ(StartCamera(map, rules), (Camera{3.5, 6.5, angles[word - 19]})) << word;
     }
+    map.SetWord(1, 8, 7, 19);
+    EXPECT_EQ(StartCamera(map, rules), (Camera{8.5, 7.5, 90})) << "the engine keeps the last start";
+    EXPECT_EQ(StartCamera(map, EngineRules()), (Camera{5, 4, 0})) << "rules without a start word";
+}
+
+// Only the actors the game spawns on the skill level chosen stand in the
+// level; the others keep theirs whatever the skill.
+TEST(LevelBuilderTest, ASkillLevelKeepsTheActorsTheGameSpawnsOnIt)
+{
+    WordPictures words = Pictures();
+    words.sprites[144] = {160, true}; // a guard from skill level 3
+    MapList map = BlankMap(4, 1);
+    map.SetWord(1, 0, 0, 108); // every level
+    map.SetWord(1, 1, 0, 144);
+    map.SetWord(1, 2, 0, 23);  // a static
+    auto pictures = [](const Level& level) {
+        std::vector<int> found;
+        for (const LevelSprite& sprite : level.sprites)
+            found.push_back(sprite.picture);
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    EXPECT_EQ(pictures(BuildLevel(map, 0, words)), (std::vector<int>{108, 158, 160}));
+    EXPECT_EQ(pictures(BuildLevel(map, 0, words, 3)), (std::vector<int>{108, 158, 160}));
+    Level level = BuildLevel(map, 0, words, 2);
+    EXPECT_EQ(pictures(level), (std::vector<int>{108, 158}));
+    RebuildRegion(level, map, 0, words, TileRect{0, 0, 4, 1}, 1);
+    EXPECT_EQ(pictures(level), (std::vector<int>{108, 158}));
+    RebuildLevel(level, map, 0, words, 4);
+    EXPECT_EQ(pictures(level), (std::vector<int>{108, 158, 160}));
 }
 
 } // namespace

@@ -51,6 +51,14 @@ MapList DrawnMap(const std::vector<std::string>& rows)
             case 'a': tile = 106; object = 108; break;
             case 'H': object = 214; break;
             case 'O': object = 215; break;
+            case 'R': object = 112; break;
+            case 'L': object = 114; break;
+            case 'D': object = 138; break;
+            case 'F': object = 90; break;
+            case 'N': object = 92; break;
+            case 'W': object = 94; break;
+            case 'S': object = 96; break;
+            case 'M': object = 93; break;
             case '.': break;
             default: ADD_FAILURE() << "no such tile: " << rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
             }

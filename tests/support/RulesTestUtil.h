@@ -20,6 +20,8 @@ EngineRules ShippedRules(const std::string& structure);
 //   g  gold key      B  barrel (blocks)       X  dead guard      w  machine gun
 //   1  guard (every level)  3  guard (level 3 up)  4  guard (level 4)  a  guard on the ambush floor
 //   H  Hans Grosse (drops the gold key)       O  Otto Giftmacher (his death ends the level)
+//   R  guard patrolling east   L  guard patrolling west   D  dog patrolling east
+//   F  N  W  S  turning points east, north, west, south   M  turning point north-west
 MapList DrawnMap(const std::vector<std::string>& rows);
 
 } // namespace tsl::test

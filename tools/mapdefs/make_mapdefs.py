@@ -1560,7 +1560,8 @@ ENGINE_HEADER = [
     "# analysis of a level. plane,words,kind[,attribute...]; words is one word or first-last.",
     "# wall: switch. door: vertical|horizontal, lock=N, elevator. floor: ambush, secret.",
     "# start: facing. static: block, bonus=treasure|key|weapon|health|ammo|spear, key=N.",
-    "# actor, boss: stand|patrol, kill, skill=N (lowest skill level placing it), facing, ambush;",
+    "# actor, boss: stand|patrol, kill, skill=N (lowest skill level placing it), facing, ambush,",
+    "# nodoors (opens no door: a dog);",
     "# boss also key=N (dropped when it dies), ends (its death ends the level).",
     "# corpse (stops push walls), pushwall, turn (facing), victory. Unlisted plane-0 words are floor.",
 ]
@@ -1643,8 +1644,9 @@ def engine_lines(game):
                 if kind == "dog" and not moving:
                     continue
                 first = base + offset + (4 if moving else 0)
-                lines.append("1,%d-%d,actor,%s,kill,skill=%d,facing=e n w s"
-                             % (first, first + 3, "patrol" if moving else "stand", level))
+                lines.append("1,%d-%d,actor,%s,kill,skill=%d,facing=e n w s%s"
+                             % (first, first + 3, "patrol" if moving else "stand", level,
+                                ",nodoors" if kind == "dog" else ""))
     lines.append("1,124,corpse")
     lines += ["1,%d,%s" % (word, rule) for word, rule in (WOLF_BOSS_RULES if game == "wolf" else SPEAR_BOSS_RULES)]
     return sorted_rules(lines)

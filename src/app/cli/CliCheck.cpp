@@ -17,6 +17,8 @@ Json JsonNumber(const std::optional<int>& value)
     return value ? Json(*value) : Json(nullptr);
 }
 
+} // namespace
+
 Json FindingJson(const MapFinding& finding)
 {
     Json json = {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", JsonNumber(finding.Limit)},
@@ -31,6 +33,8 @@ Json FindingJson(const MapFinding& finding)
         json["skills"] = finding.Skills;
     return json;
 }
+
+namespace {
 
 int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
 {

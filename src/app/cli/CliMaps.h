@@ -4,12 +4,17 @@
 // project, and the maps --maps selects.
 
 #include "app/cli/Cli.h"
+#include "app/cli/JsonOutput.h"
 #include "core/IniFile.h"
 #include "symbols/SymbolTables.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace tsl {
+struct MapFinding;
+}
 
 namespace tsl::cli {
 
@@ -48,5 +53,8 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
 
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);
+
+// One finding of the map check as check --json prints it.
+Json FindingJson(const MapFinding& finding);
 
 } // namespace tsl::cli

@@ -94,12 +94,12 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const GameGraphics& graphics = *load.Graphics;
     const auto pictures = std::make_unique<GamePictures>(
         BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
-    if (RulesLoad rules = LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, {});
-        rules.Status == RulesStatus::Loaded)
-        pictures->words.rules = std::move(rules.Rules);
+    const RulesLoad rules = LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, {});
+    if (rules.Status == RulesStatus::Loaded)
+        pictures->words.rules = rules.Rules;
 
     const Level level = BuildLevel(map, a.map - 1, pictures->words);
-    Camera camera = StartCamera(map);
+    Camera camera = StartCamera(map, *rules.Rules);
     if (a.at)
         camera = CameraAtTile(a.at->first, a.at->second, camera.angle);
     if (a.angle)

@@ -84,6 +84,12 @@ constexpr ActionSpec kActions[] = {
     {Command::PlaneManager, "Plan&e Manager", "planeManagerAction", "Ctrl+D", "Plane Manager", "",
      QStyle::SP_FileDialogInfoView, Needs::Project},
     {Command::MapInformation, "Map Info&rmation", "mapInformationAction", "Ctrl+I", "", "", kNoIcon, Needs::Project},
+    {Command::LevelStatistics, "Level &Statistics", "levelStatisticsAction", "Ctrl+Shift+I", "", "", kNoIcon,
+     Needs::Project},
+    {Command::ShowReachableArea, "Show &Reachable Area", "showReachableAreaAction", "Ctrl+Shift+R", "", "", kNoIcon,
+     Needs::Project},
+    {Command::ShowPatrolRoutes, "Show &Patrol Routes", "showPatrolRoutesAction", "Ctrl+Shift+P", "", "", kNoIcon,
+     Needs::Project},
     {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon, Needs::Project},
     {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon, Needs::Project},
     {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon, Needs::Project},
@@ -223,6 +229,8 @@ void EditorActions::CreateActions(QMainWindow* window)
     Get(Command::TurnFacingObjects)->setCheckable(true);
     Get(Command::TurnFacingObjects)->setChecked(true);
     Get(Command::GameGraphics)->setCheckable(true);
+    Get(Command::ShowReachableArea)->setCheckable(true);
+    Get(Command::ShowPatrolRoutes)->setCheckable(true);
     Get(Command::CheckForUpdateAtStartup)->setCheckable(true);
     modes_ = new QActionGroup(this);
     modes_->setExclusive(true);
@@ -288,7 +296,8 @@ void EditorActions::CreateMenus(QMainWindow* window)
     add(flip, {Command::FlipHorizontal, Command::FlipVertical});
     add(advanced, {Command::TurnFacingObjects, Command::FlipPlanes});
     map->addSeparator();
-    add(map, {Command::PlaneManager, Command::MapInformation});
+    add(map, {Command::PlaneManager, Command::MapInformation, Command::LevelStatistics, Command::ShowReachableArea,
+              Command::ShowPatrolRoutes});
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
@@ -310,7 +319,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
 
 void EditorActions::CreateToolBar(QMainWindow* window)
 {
-    QToolBar* bar = window->addToolBar("Tools");
+    QToolBar* bar = toolBar_ = window->addToolBar("Tools");
     bar->setObjectName("mainToolBar");
     bar->setMovable(false);
     const std::initializer_list<std::initializer_list<Command>> groups = {
@@ -350,6 +359,8 @@ void EditorActions::Refresh(const EditorSession* session, bool gameGraphics, con
     Get(Command::GameGraphics)->setChecked(toggles.GameGraphics);
     Get(Command::CheckForUpdateAtStartup)->setChecked(toggles.CheckAtStartup);
     Get(Command::TurnFacingObjects)->setChecked(toggles.TurnFacingObjects);
+    Get(Command::ShowReachableArea)->setChecked(toggles.ReachableArea);
+    Get(Command::ShowPatrolRoutes)->setChecked(toggles.PatrolRoutes);
     if (!session)
         return;
     // The radio group follows the session's value mode (a plane that is not

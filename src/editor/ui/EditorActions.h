@@ -17,6 +17,7 @@ class QAction;
 class QActionGroup;
 class QMainWindow;
 class QMenu;
+class QToolBar;
 
 namespace tsl {
 
@@ -29,6 +30,8 @@ struct EditorToggles {
     bool GameGraphics = false; // shown now
     bool CheckAtStartup = false;
     bool TurnFacingObjects = true;
+    bool ReachableArea = false;
+    bool PatrolRoutes = false;
 };
 
 enum class Command {
@@ -65,6 +68,9 @@ enum class Command {
     FindReplace,
     PlaneManager,
     MapInformation,
+    LevelStatistics,
+    ShowReachableArea,
+    ShowPatrolRoutes,
     IntMode,
     HighByteMode,
     LowByteMode,
@@ -96,6 +102,7 @@ public:
     QAction* Recent(int slot) const { return recent_[static_cast<std::size_t>(slot)]; }
     QAction* RecentSeparator() const { return recentSeparator_; }
     QMenu* FileMenu() const { return fileMenu_; }
+    QToolBar* ToolBar() const { return toolBar_; }
 
     // Enables and checks every command from the session's state and the
     // toggles; without a session only the commands that need no maps are
@@ -115,6 +122,7 @@ private:
     std::array<QAction*, kRecentSlots> recent_{};
     QAction* recentSeparator_ = nullptr;
     QMenu* fileMenu_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
     QActionGroup* modes_ = nullptr;
 };
 

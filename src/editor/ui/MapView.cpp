@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 namespace tsl {
 
@@ -284,14 +285,19 @@ QRect ShownTileRect(QPoint tile, int cell)
 
 void MapPaintArea::SetShownTile(std::optional<QPoint> tile)
 {
-    if (tile == shownTile_)
+    SetShownTiles(tile ? std::vector<QPoint>{*tile} : std::vector<QPoint>{});
+}
+
+void MapPaintArea::SetShownTiles(std::vector<QPoint> tiles)
+{
+    if (tiles == shownTiles_)
         return;
     const int ring = kShownTileRing;
-    if (shownTile_)
-        update(ShownTileRect(*shownTile_, CellSize()).adjusted(-ring, -ring, ring, ring));
-    shownTile_ = tile;
-    if (shownTile_)
-        update(ShownTileRect(*shownTile_, CellSize()).adjusted(-ring, -ring, ring, ring));
+    for (const QPoint& tile : shownTiles_)
+        update(ShownTileRect(tile, CellSize()).adjusted(-ring, -ring, ring, ring));
+    shownTiles_ = std::move(tiles);
+    for (const QPoint& tile : shownTiles_)
+        update(ShownTileRect(tile, CellSize()).adjusted(-ring, -ring, ring, ring));
 }
 
 void MapPaintArea::CancelPress()
@@ -342,6 +348,7 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
         for (int y = (exposed.top() / c) * c; y <= exposed.bottom() && y < h; y += c)
             painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
     }
+    PaintPlay(painter, exposed);
     if (previewTile_ && !preview_.isNull()) {
         DrawEnlarged(painter, preview_, PreviewArea().topLeft(), CellSize() / previewTilePixels_, exposed);
         PaintFrame(painter, PreviewArea());
@@ -389,16 +396,176 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
         }
         PaintFrame(painter, cell);
     }
-    if (shownTile_) {
-        // Alternate rings from the tile's own border outwards: one of them
-        // stands out on any picture.
-        const QRect cell = ShownTileRect(*shownTile_, kTilePixels * f);
-        painter.setBrush(Qt::NoBrush);
+    // Alternate rings from each shown tile's own border outwards: one of
+    // them stands out on any picture.
+    painter.setBrush(Qt::NoBrush);
+    for (const QPoint& tile : shownTiles_) {
+        const QRect cell = ShownTileRect(tile, kTilePixels * f);
         for (int ring = 0; ring <= kShownTileRing; ++ring) {
             painter.setPen(QPen(ring % 2 ? Qt::black : Qt::white, 1));
             painter.drawRect(cell.adjusted(-ring, -ring, ring - 1, ring - 1));
         }
     }
+}
+
+namespace {
+
+const QColor kUnreachableMark(0xFF, 0x30, 0x30);
+const QColor kShutDoorMark(0xFF, 0x30, 0x30);
+const QColor kRouteColour(0x30, 0xFF, 0x60);
+const QColor kPatrolColour(0xFF, 0xB0, 0x20);
+const QColor kBlockedPatrolColour(0xFF, 0x30, 0x30);
+const QColor kRim(0, 0, 0, 200);
+
+QRect TilesBetween(const QPoint& first, const QPoint& last)
+{
+    return QRect(first, last).normalized();
+}
+
+// The tiles a picture's lines and marks cover, as one rectangle of tiles.
+std::optional<QRect> ShapeTiles(const PlayPicture& picture)
+{
+    std::optional<QRect> tiles;
+    auto add = [&](const QPoint& tile) {
+        tiles = tiles ? tiles->united(TilesBetween(tile, tile)) : TilesBetween(tile, tile);
+    };
+    for (const auto* list : {&picture.unreachable, &picture.shutDoors, &picture.route})
+        for (const QPoint& tile : *list)
+            add(tile);
+    for (const PlayPicture::Patrol& patrol : picture.patrols)
+        for (const QPoint& tile : patrol.tiles)
+            add(tile);
+    return tiles;
+}
+
+// A filled arrowhead of `size` pixels at `middle`, pointing along `along` (a unit vector).
+QPolygonF ArrowHead(QPointF middle, QPointF along, qreal size)
+{
+    const QPointF across(-along.y(), along.x());
+    return QPolygonF({middle + along * (size / 2), middle - along * (size / 2) + across * (size / 2),
+                      middle - along * (size / 2) - across * (size / 2)});
+}
+
+} // namespace
+
+QRect MapPaintArea::PlayShapesArea(const PlayPicture& picture) const
+{
+    const auto tiles = ShapeTiles(picture);
+    if (!tiles)
+        return {};
+    const int c = CellSize();
+    // The rims and arrowheads reach a little past the tiles.
+    return QRect(tiles->left() * c, tiles->top() * c, tiles->width() * c, tiles->height() * c).adjusted(-4, -4, 4, 4);
+}
+
+void MapPaintArea::SetPlayPicture(PlayPicture picture)
+{
+    if (picture == play_)
+        return;
+    const int c = CellSize();
+    // The tint: the tiles that differ; a tint of another size, all of it.
+    QRect tintTiles;
+    const QImage& before = play_.tint;
+    const QImage& after = picture.tint;
+    if (before.size() != after.size()) {
+        tintTiles = QRect(QPoint(0, 0), before.size()).united(QRect(QPoint(0, 0), after.size()));
+    } else {
+        for (int y = 0; y < after.height(); ++y) {
+            const auto* a = reinterpret_cast<const QRgb*>(before.constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(after.constScanLine(y));
+            for (int x = 0; x < after.width(); ++x)
+                if (a[x] != b[x])
+                    tintTiles = tintTiles.united(QRect(x, y, 1, 1));
+        }
+    }
+    const bool shapesChanged = picture.unreachable != play_.unreachable || picture.shutDoors != play_.shutDoors ||
+                               picture.route != play_.route || picture.patrols != play_.patrols;
+    if (shapesChanged)
+        update(PlayShapesArea(play_));
+    play_ = std::move(picture);
+    if (!tintTiles.isEmpty())
+        update(QRect(tintTiles.left() * c, tintTiles.top() * c, tintTiles.width() * c, tintTiles.height() * c));
+    if (shapesChanged)
+        update(PlayShapesArea(play_));
+}
+
+void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
+{
+    const int c = CellSize();
+    if (!play_.tint.isNull())
+        DrawEnlarged(painter, play_.tint, QPoint(0, 0), c, exposed);
+    if (!PlayShapesArea(play_).intersects(exposed))
+        return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    auto centre = [c](const QPoint& tile) { return QPointF((tile.x() + 0.5) * c, (tile.y() + 0.5) * c); };
+    const qreal line = std::max(2.0, c / 8.0);
+    // Every shape is drawn twice: a dark rim, then its colour, so that it
+    // stands out on the black floors and the bright walls alike.
+    auto stroke = [&](const QColor& colour, qreal width, const std::function<void()>& draw) {
+        painter.setPen(QPen(kRim, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        draw();
+        painter.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        draw();
+    };
+
+    const qreal inset = c * 0.25;
+    for (const QPoint& tile : play_.unreachable) {
+        const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
+        stroke(kUnreachableMark, line, [&] {
+            painter.drawLine(r.topLeft(), r.bottomRight());
+            painter.drawLine(r.topRight(), r.bottomLeft());
+        });
+    }
+    for (const QPoint& tile : play_.shutDoors) {
+        const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
+        stroke(kShutDoorMark, line, [&] {
+            painter.drawEllipse(r);
+            painter.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+        });
+    }
+
+    const qreal head = std::max(6.0, c * 0.4);
+    for (const PlayPicture::Patrol& patrol : play_.patrols) {
+        if (patrol.tiles.size() < 2)
+            continue;
+        QPolygonF points;
+        for (const QPoint& tile : patrol.tiles)
+            points << centre(tile);
+        const QColor colour = patrol.blockedAtOnce ? kBlockedPatrolColour : kPatrolColour;
+        stroke(colour, std::max(1.5, c / 12.0), [&] { painter.drawPolyline(points); });
+        // An arrowhead where the walk sets out, after every turn and every fourth tile.
+        painter.setPen(QPen(kRim, 1));
+        painter.setBrush(colour);
+        QPointF last;
+        for (int i = 0; i + 1 < points.size(); ++i) {
+            QPointF along = points[i + 1] - points[i];
+            along /= std::hypot(along.x(), along.y());
+            if (i == 0 || along != last || i % 4 == 0)
+                painter.drawPolygon(ArrowHead((points[i] + points[i + 1]) / 2, along, head));
+            last = along;
+        }
+        painter.setBrush(Qt::NoBrush);
+        if (patrol.blocked) {
+            // A bar across the way where it comes to a stand.
+            const QPointF end = points.back();
+            const QPointF across(-last.y(), last.x());
+            stroke(colour, line, [&] { painter.drawLine(end + across * (c * 0.35), end - across * (c * 0.35)); });
+        }
+    }
+
+    if (play_.route.size() >= 2) {
+        QPolygonF points;
+        for (const QPoint& tile : play_.route)
+            points << centre(tile);
+        stroke(kRouteColour, std::max(2.0, c / 6.0), [&] { painter.drawPolyline(points); });
+        painter.setPen(QPen(kRim, 1));
+        painter.setBrush(kRouteColour);
+        painter.drawEllipse(points.front(), c * 0.3, c * 0.3);
+        painter.drawEllipse(points.back(), c * 0.3, c * 0.3);
+    }
+    painter.restore();
 }
 
 void MapPaintArea::SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current)

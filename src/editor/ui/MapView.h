@@ -47,6 +47,26 @@ struct CameraMark {
     friend bool operator==(const CameraMark&, const CameraMark&) = default;
 };
 
+// What the view draws of play over the map (see PlayOverlay), in tiles:
+// drawn at paint time at every zoom, over the symbols and the game's
+// pictures alike.
+struct PlayPicture {
+    // One pixel a tile, laid over it enlarged: the tint of what the player
+    // cannot reach, transparent elsewhere.
+    QImage tint;
+    std::vector<QPoint> unreachable; // items and enemies out of reach: a cross
+    std::vector<QPoint> shutDoors;   // doors that never open: a barred door
+    std::vector<QPoint> route;       // the shortest walk to the exit, tile by tile
+    struct Patrol {
+        std::vector<QPoint> tiles;
+        bool blocked = false;       // it comes to a stand at its last tile
+        bool blockedAtOnce = false; // it walks into a wall at once
+        friend bool operator==(const Patrol&, const Patrol&) = default;
+    };
+    std::vector<Patrol> patrols;
+    friend bool operator==(const PlayPicture&, const PlayPicture&) = default;
+};
+
 class MapPaintArea : public QWidget {
     Q_OBJECT
 public:
@@ -102,7 +122,17 @@ public:
     // One tile shown to the user (a finding of the map check): outlined in
     // black and white rings drawn at paint time; nothing clears it.
     void SetShownTile(std::optional<QPoint> tile);
-    std::optional<QPoint> ShownTile() const { return shownTile_; }
+    std::optional<QPoint> ShownTile() const
+    {
+        return shownTiles_.empty() ? std::nullopt : std::make_optional(shownTiles_.front());
+    }
+    // Several tiles shown so (a count of the level statistics).
+    void SetShownTiles(std::vector<QPoint> tiles);
+    const std::vector<QPoint>& ShownTiles() const { return shownTiles_; }
+
+    // What is drawn of play. Only what changed is repainted.
+    void SetPlayPicture(PlayPicture picture);
+    const PlayPicture& CurrentPlayPicture() const { return play_; }
 
     // The press held now was ended by the editor (the maps changed under
     // it): nothing more of it is sent, neither its moves nor its release,
@@ -141,6 +171,9 @@ private:
     QRect CameraPixels(const std::optional<CameraMark>& mark) const;
     QPolygonF CameraArrow(const CameraMark& mark) const;
     QRect HoverArea() const;
+    // The pixels `picture` draws on beyond its tint (lines and marks).
+    QRect PlayShapesArea(const PlayPicture& picture) const;
+    void PaintPlay(QPainter& painter, const QRect& exposed) const;
     void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
     // The dashes move on: only the frames of the outlined areas are repainted.
     void March();
@@ -160,7 +193,8 @@ private:
     std::optional<QPoint> previewTile_;
     bool held_ = false;           // a button is held that was pressed here
     bool pressCancelled_ = false; // CancelPress: the held buttons send nothing
-    std::optional<QPoint> shownTile_;
+    std::vector<QPoint> shownTiles_;
+    PlayPicture play_;
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;
     std::optional<CameraMark> camera_;

@@ -275,7 +275,8 @@ void MapViewController::RedrawMap()
         return;
     }
     const Project& project = session_->CurrentProject();
-    tsl::RedrawMap(viewImage_, project.Maps().Current(), project.Symbols, project.Display(), session_->ValueMode());
+    tsl::RedrawMap(viewImage_, project.Maps().Current(), project.Symbols, project.Display(), session_->ValueMode(),
+                   Skill());
     ShowPicture();
 }
 
@@ -302,7 +303,7 @@ void MapViewController::RedrawRegion(const TileRect& region)
     const std::vector<PlaneDisplay> display = project.Display();
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x)
-            tsl::RedrawTile(viewImage_, map, project.Symbols, display, session_->ValueMode(), x, y);
+            tsl::RedrawTile(viewImage_, map, project.Symbols, display, session_->ValueMode(), x, y, Skill());
     view_->PaintArea()->update(pixels);
 }
 
@@ -326,7 +327,7 @@ void MapViewController::PaintGameView(Image& target, int left, int top)
         return;
     }
     renderer_.Paint(target, left, top, ZoomFactor(), session_->Maps().Current(), session_->CurrentProject().Symbols,
-                    display_, session_->ValueMode());
+                    display_, session_->ValueMode(), Skill());
 }
 
 const QImage& MapViewController::GamePastePreview(int& tilePixels)
@@ -495,11 +496,40 @@ QImage MapViewController::PencilPicture(std::uint16_t word)
 
 void MapViewController::ShowTile(QPoint tile)
 {
+    ShowTiles({tile});
+}
+
+void MapViewController::ShowTiles(const std::vector<QPoint>& tiles)
+{
+    if (tiles.empty())
+        return;
     MapPaintArea* area = view_->PaintArea();
     const int cell = area->CellSize();
     const QPoint middle(view_->viewport()->width() / 2, view_->viewport()->height() / 2);
-    view_->KeepUnder(QPointF(tile.x() * cell + cell / 2.0, tile.y() * cell + cell / 2.0), middle);
-    area->SetShownTile(tile);
+    const QPoint first = tiles.front();
+    view_->KeepUnder(QPointF(first.x() * cell + cell / 2.0, first.y() * cell + cell / 2.0), middle);
+    area->SetShownTiles(tiles);
+}
+
+void MapViewController::SetSkill(int skill)
+{
+    if (skill == skill_)
+        return;
+    skill_ = skill;
+    RedrawMap();
+}
+
+void MapViewController::RulesChanged()
+{
+    if (!session_)
+        return;
+    renderer_.SetRules(session_->CurrentProject().Rules.Rules);
+    RedrawMap();
+}
+
+SkillFilter MapViewController::Skill() const
+{
+    return {session_ ? session_->CurrentProject().Rules.Rules.get() : nullptr, skill_};
 }
 
 // --- the status bar ---

@@ -82,6 +82,12 @@ public:
     void SetGameGraphics(bool on);
     bool GameGraphicsShown() const;
 
+    // The actors shown: those the game places on skill level `skill` (1 to
+    // 4), or every one (0), by the project's rules.
+    void SetSkill(int skill);
+    // The project's rules of play changed (it took those of another structure).
+    void RulesChanged();
+
     // --- drawing ---
     void RedrawMap();
     // The map picture in symbols (stale while the game's graphics are shown).
@@ -102,6 +108,8 @@ public:
     void PointerLeft();
     // Scrolls the tile to the middle of the view and outlines it.
     void ShowTile(QPoint tile);
+    // The same for the first of `tiles`, outlining each.
+    void ShowTiles(const std::vector<QPoint>& tiles);
 
     // --- the status bar ---
     void SetStatus(const QString& text);
@@ -124,6 +132,7 @@ private:
     // per tile, drawn anew only when the block or the zoom changed.
     const QImage& GamePastePreview(int& tilePixels);
     QImage PencilPicture(std::uint16_t word);
+    SkillFilter Skill() const;
 
     MapView* view_;
     SidePanel* panel_;
@@ -131,6 +140,7 @@ private:
     DocumentToken following_;
     ViewToggles toggles_;
     int zoomPosition_ = 0;
+    int skill_ = 0;
     Image viewImage_;
     std::shared_ptr<const GameGraphics> graphics_;
     QString graphicsProblem_;

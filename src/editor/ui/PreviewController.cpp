@@ -32,6 +32,13 @@ void PreviewController::Attach(EditorSession* session, std::shared_ptr<const Gam
     SyncCameraMark();
 }
 
+void PreviewController::SetSkill(int skill)
+{
+    skill_ = skill;
+    if (preview_)
+        preview_->SetSkill(skill);
+}
+
 void PreviewController::Leave()
 {
     following_.Reset();
@@ -70,6 +77,7 @@ TPreview3DBox& PreviewController::Show(bool activate)
         connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
         preview_->addActions(shared_);
+        preview_->SetSkill(skill_);
         preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
         // Beside the main window when the screen has room for it there, so
         // that the map and the view from inside are seen together.

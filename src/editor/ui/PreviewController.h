@@ -42,6 +42,9 @@ public:
     void ViewFromHere(QPoint tile);
     // Nothing until "3D Preview" or "View From Here" first opened it.
     TPreview3DBox* Preview() const { return preview_; }
+    // The actors shown: those the game places on skill level `skill` (1 to
+    // 4), or every one (0).
+    void SetSkill(int skill);
     // The main window's actions that work from the preview's window too.
     void ShareActions(std::initializer_list<QAction*> actions);
 
@@ -54,6 +57,7 @@ private:
     EditorSession* session_ = nullptr;
     std::shared_ptr<const GameGraphics> graphics_;
     TPreview3DBox* preview_ = nullptr;
+    int skill_ = 0;
     QList<QAction*> shared_;
     DocumentToken following_;
 };

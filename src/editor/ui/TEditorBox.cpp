@@ -9,7 +9,7 @@
 #include "editor/ui/TClipboardManagerBox.h"
 #include "editor/ui/TFindReplaceBox.h"
 #include "editor/ui/TFlipPlanesBox.h"
-#include "editor/ui/TMapInformationBox.h"
+#include "editor/ui/AnalysisController.h"
 #include "editor/ui/TPlaneBox.h"
 #include "editor/ui/TGoToLevelBox.h"
 #include "editor/ui/TMapPropertiesBox.h"
@@ -87,12 +87,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     flipPlanesBox_ = new TFlipPlanesBox(prompter_, this);
     findReplaceBox_ = new TFindReplaceBox(prompter_, this);
     planeBox_ = new TPlaneBox(prompter_, this);
-    mapInformationBox_ = new TMapInformationBox(this);
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
     runCommandBox_ = new TRunCommandBox(this);
     restoreBox_ = new TRestoreBackupBox(this);
     actions_ = new EditorActions(this);
+    analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, viewer_, previewer_,
+                                       actions_->ToolBar());
+    analyser_->ShowReachable(settings_.ShowReachableArea);
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
@@ -125,6 +127,7 @@ TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
     previewer_->Leave();
+    analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
     autosave_.reset();
@@ -216,7 +219,8 @@ QAction* TEditorBox::Action(const QString& objectName) const
 void TEditorBox::RefreshCommands()
 {
     EditorToggles toggles{viewer_->Toggles().Grid, viewer_->GameGraphicsShown(), settings_.CheckAtStartup,
-                          !session_ || session_->TurnsFacingObjects()};
+                          !session_ || session_->TurnsFacingObjects(), analyser_->Overlay().ReachableShown(),
+                          analyser_->Overlay().PatrolsShown()};
     actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
     actions_->ExplainDisabled(Command::GameGraphics, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
     panel_->setEnabled(session_ != nullptr);
@@ -322,6 +326,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
 {
     // The preview and the view let go of the old session before it goes.
     previewer_->Leave();
+    analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
     autosave_.reset(); // its last write ends before the next project's file is looked at
@@ -336,6 +341,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     viewer_->Attach(session_.get());
     const std::optional<Failure> graphicsProblem = viewer_->OpenProject();
     previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
+    analyser_->Attach(session_.get());
     ShowReloadedProject(EditResult::None());
     if (recovered && recovered->Place)
         GoToPlace(*recovered->Place);

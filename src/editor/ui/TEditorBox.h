@@ -31,6 +31,7 @@ class QTimer;
 
 namespace tsl {
 
+class AnalysisController;
 class EditorActions;
 class MapView;
 class MapViewController;
@@ -39,7 +40,6 @@ class SidePanel;
 class TClipboardManagerBox;
 class TFindReplaceBox;
 class TFlipPlanesBox;
-class TMapInformationBox;
 class TPlaneBox;
 class TGoToLevelBox;
 class TMapConfigurationsBox;
@@ -100,6 +100,7 @@ public:
     // Whether the view draws the game's pictures now ("Game Graphics").
     bool GameGraphicsShown() const;
     MapView* View() const;
+    AnalysisController* Analyser() const { return analyser_; }
     SidePanel* Panel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
     EditorActions* Actions() const { return actions_; }
@@ -161,8 +162,8 @@ private:
     void onDeleteMap();
     void onGoToLevel();
     void onMapProperties();
-    // Whole-map operations, find and replace, the plane manager and the map
-    // information (TEditorBoxMapCommands.cpp).
+    // Whole-map operations, find and replace, the plane manager, the map
+    // information and the analysis of play (TEditorBoxMapCommands.cpp).
     void ConnectMapCommands();
     void onClearMap(bool random);
     void onFlipPlanes();
@@ -171,7 +172,6 @@ private:
     void onPlaneManager();
     int onChangePlaneCount(int count);
     void onPlaneNamesChanged();
-    void onMapInformation();
     void onMapViewOptions();
     void onMapConfigurations();
     void onMapSymbols();
@@ -214,6 +214,7 @@ private:
     EditorActions* actions_;
     MapViewController* viewer_;
     PreviewController* previewer_;
+    AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
     decltype(RunMapHooks::launch) launcher_;
@@ -228,7 +229,6 @@ private:
     TFlipPlanesBox* flipPlanesBox_;
     TFindReplaceBox* findReplaceBox_;
     TPlaneBox* planeBox_;
-    TMapInformationBox* mapInformationBox_;
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
     TRunCommandBox* runCommandBox_;

@@ -12,7 +12,8 @@
 #include "editor/ui/SidePanel.h"
 #include "editor/ui/TFindReplaceBox.h"
 #include "editor/ui/TFlipPlanesBox.h"
-#include "editor/ui/TMapInformationBox.h"
+#include "editor/ui/AnalysisController.h"
+#include "editor/ui/PreviewController.h"
 #include "editor/ui/TPlaneBox.h"
 
 #include <QAction>
@@ -45,7 +46,20 @@ void TEditorBox::ConnectMapCommands()
     on(Command::FlipPlanes, [this] { onFlipPlanes(); });
     on(Command::FindReplace, [this] { onFindReplace(); });
     on(Command::PlaneManager, [this] { onPlaneManager(); });
-    on(Command::MapInformation, [this] { onMapInformation(); });
+    on(Command::MapInformation, [this] { analyser_->ShowMapInformation(); });
+    on(Command::LevelStatistics, [this] { analyser_->ShowStatistics(); });
+    connect(actions_->Get(Command::ShowReachableArea), &QAction::triggered, this, [this](bool shown) {
+        analyser_->ShowReachable(shown);
+        settings_.ShowReachableArea = analyser_->Overlay().ReachableShown();
+        settings_.WriteShowReachableArea(settingsFile_);
+    });
+    connect(actions_->Get(Command::ShowPatrolRoutes), &QAction::triggered, analyser_,
+            &AnalysisController::ShowPatrols);
+    connect(analyser_, &AnalysisController::changed, this, &TEditorBox::RefreshCommands);
+    connect(analyser_, &AnalysisController::rulesChanged, this, [this] {
+        viewer_->RulesChanged();
+        previewer_->Attach(session_.get(), viewer_->Graphics());
+    });
 
     // F3 belongs to the main window, like Page Up and Page Down.
     auto* findAgain = new QShortcut(QKeySequence(Qt::Key_F3), this);
@@ -136,16 +150,6 @@ void TEditorBox::onPlaneNamesChanged()
         return;
     panel_->ShowProject(session_->CurrentProject());
     Apply(session_->SelectPlane(0));
-}
-
-void TEditorBox::onMapInformation()
-{
-    if (!session_)
-        return;
-    const std::optional<QPoint> tile =
-        mapInformationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
-    if (tile)
-        viewer_->ShowTile(*tile);
 }
 
 } // namespace tsl

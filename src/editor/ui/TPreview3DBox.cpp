@@ -80,9 +80,10 @@ void TPreview3DBox::ShowMap(int index)
         return;
     mapIndex_ = index;
     const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(index)];
-    level_ = BuildLevel(map, index, pictures_->words);
+    level_ = BuildLevel(map, index, pictures_->words, skill_);
     levelStale_ = false;
-    camera_ = StartCamera(map);
+    static const EngineRules kNoRules;
+    camera_ = StartCamera(map, project_->Rules.Rules ? *project_->Rules.Rules : kNoRules);
     CameraChanged();
 }
 
@@ -98,7 +99,7 @@ void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
         return;
     }
     RebuildRegion(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
-                  *region);
+                  *region, skill_);
     EditRedraw();
 }
 
@@ -117,9 +118,18 @@ void TPreview3DBox::CatchUp()
 {
     if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
-    RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words);
+    RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
+                 skill_);
     levelStale_ = false;
     Redraw();
+}
+
+void TPreview3DBox::SetSkill(int skill)
+{
+    if (skill == skill_)
+        return;
+    skill_ = skill;
+    MapEdited(); // every actor may come or go
 }
 
 void TPreview3DBox::showEvent(QShowEvent* event)

@@ -48,6 +48,10 @@ public:
     // size): rebuilds those cells and draws them again, keeping the camera
     // and the doors that are still doors as they were.
     void MapEdited(const std::optional<TileRect>& region = std::nullopt);
+    // The actors shown: those the game spawns on skill level `skill` (1 to
+    // 4), or every one (0).
+    void SetSkill(int skill);
+    int Skill() const { return skill_; }
     // Puts the camera in the middle of tile (x, y), keeping its direction.
     void PutCameraAt(int x, int y);
     void SetCamera(const Camera& camera);
@@ -92,6 +96,7 @@ private:
 
     const Project* project_ = nullptr;
     int mapIndex_ = 0;
+    int skill_ = 0;
     std::shared_ptr<const GamePictures> pictures_;
     std::string pictureProblem_;
     Level level_;

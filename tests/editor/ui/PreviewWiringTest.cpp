@@ -31,6 +31,7 @@ protected:
     MapPaintArea* Area() { return Editor().View()->PaintArea(); }
     QPoint Centre(QPoint tile) { return tile * Area()->CellSize() + QPoint(4, 4); }
     const MapList& Map() { return Editor().CurrentProject()->Maps().Current(); }
+    const EngineRules& Rules() { return *Editor().CurrentProject()->Rules.Rules; }
     std::optional<CameraMark> Mark() { return Area()->CurrentCameraMark(); }
     static CameraMark MarkOf(const Camera& camera) { return {QPointF(camera.x, camera.y), camera.angle}; }
     // A key of the main window, which takes its shortcuts only while active.
@@ -53,7 +54,7 @@ TEST_F(PreviewWiring, F4OpensOnePreviewAtThePlayerStartThatFollowsEditsMapsAndPr
     ASSERT_NE(preview, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(preview));
     EXPECT_EQ(S(preview->windowTitle()), "3D Preview");
-    const Camera start = StartCamera(Map());
+    const Camera start = StartCamera(Map(), Rules());
     EXPECT_EQ(preview->CurrentCamera(), start);
     EXPECT_EQ(Mark(), MarkOf(start));
     Key(Qt::Key_F4);
@@ -97,7 +98,7 @@ TEST_F(PreviewWiring, AltClickAndTheContextMenuViewFromATileWithoutDrawing)
     QTest::mouseClick(Area(), Qt::LeftButton, Qt::AltModifier, Centre({3, 4}));
     ASSERT_NE(Editor().Preview(), nullptr);
     EXPECT_TRUE(Editor().Preview()->isVisible());
-    EXPECT_EQ(Editor().Preview()->CurrentCamera(), CameraAtTile(3, 4, StartCamera(Map()).angle));
+    EXPECT_EQ(Editor().Preview()->CurrentCamera(), CameraAtTile(3, 4, StartCamera(Map(), Rules()).angle));
     EXPECT_FALSE(Editor().Changed()) << "the tools never saw the click";
 
     // The menu key over tile (6, 2): the menu's one entry moves the camera there.
@@ -113,7 +114,7 @@ TEST_F(PreviewWiring, AltClickAndTheContextMenuViewFromATileWithoutDrawing)
     Area()->setFocus();
     QTest::keyClick(Area(), Qt::Key_Menu);
     EXPECT_EQ(S(entry), "View From Here");
-    EXPECT_EQ(Editor().Preview()->CurrentCamera(), CameraAtTile(6, 2, StartCamera(Map()).angle));
+    EXPECT_EQ(Editor().Preview()->CurrentCamera(), CameraAtTile(6, 2, StartCamera(Map(), Rules()).angle));
     EXPECT_FALSE(Editor().Changed());
 }
 

@@ -45,7 +45,7 @@ TEST(TPreview3DBoxTest, KeysMoveTheCameraAndTheMainWindowPlacesIt)
     box.SetProject(project);
     EXPECT_EQ(box.windowTitle(), "3D Preview");
     EXPECT_EQ(box.size(), QSize(640, 400));
-    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Current()));
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Current(), *project->Rules.Rules));
     EXPECT_NE(box.PictureProblem().find("VSWAP.WL6"), std::string::npos) << box.PictureProblem();
 
     auto change = session.Document().Begin();
@@ -101,7 +101,7 @@ TEST(TPreview3DBoxTest, KeysMoveTheCameraAndTheMainWindowPlacesIt)
     EXPECT_EQ(box.CurrentCamera(), (Camera{20.5, 7.5, 0}));
     box.ShowMap(1);
     EXPECT_EQ(box.MapIndex(), 1);
-    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Maps[1]));
+    EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Maps[1], *project->Rules.Rules));
     EXPECT_EQ(moved.count(), signalled + 2);
 }
 
