@@ -106,6 +106,7 @@ constexpr ActionSpec kActions[] = {
      kNoIcon, Needs::Nothing},
     {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::Help, "&Help", "helpAction", "F1", "", "", kNoIcon, Needs::Nothing},
+    {Command::MapLegend, "Map &Legend", "mapLegendAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon, Needs::Nothing},
 };
 static_assert(std::size(kActions) == kCommandCount);
@@ -301,7 +302,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
 
     QMenu* help = window->menuBar()->addMenu("&?");
     help->setObjectName("helpMenu");
-    add(help, {Command::Help});
+    add(help, {Command::Help, Command::MapLegend});
     help->addSeparator();
     add(help, {Command::CheckForUpdate, Command::CheckForUpdateAtStartup});
     help->addSeparator();
