@@ -2,7 +2,8 @@
 // The program's own settings, "TSL.ini" beside the executable: the main
 // window's placement, the update check's settings, the five most recently
 // opened project directories, how many backup generations are kept and
-// how often unsaved maps are autosaved, and the symbol list's picture size.
+// how often unsaved maps are autosaved, and the symbol list's picture size;
+// and what Run Map starts the game with (RunOptions).
 
 #include "core/BackupGenerations.h"
 #include "core/IniFile.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tsl {
 
@@ -53,6 +55,25 @@ struct AppSettings {
     // slot when it is in the list already (compared exactly), otherwise the
     // fifth drops out. True when the list changed.
     bool AddRecentProject(const std::string& directory);
+};
+
+inline constexpr int kRecentCommandSlots = 10;
+inline constexpr int kDefaultRunSkill = 4; // every actor of every skill level
+
+// What Run Map starts the game with beside its command ([Game] in TSL.ini):
+// the skill level and the debug switch its placeholders stand for, and the
+// last ten commands run, newest first, which the command dialog offers again.
+struct RunOptions {
+    int Skill = kDefaultRunSkill; // Skill: 1 (easiest) to 4
+    bool Debug = false;           // Debug
+    std::vector<std::string> RecentCommands; // Command1 ... Command10
+
+    static RunOptions Read(const IniFile& file);
+    // Every key, the empty command slots too.
+    bool Write(IniFile& file) const;
+    // `command` goes first, from its place when it is listed already
+    // (compared exactly); an eleventh drops out. Blank commands are not kept.
+    void AddRecentCommand(const std::string& command);
 };
 
 // "TSL.ini" where the editor keeps it: beside a portable copy (see
