@@ -28,14 +28,15 @@ enum Group : int {
     Other,
 };
 
+// Short: the side panel is narrow.
 std::string EnemyGroupName(bool patrol, int skill)
 {
-    std::string name = patrol ? "Enemies patrolling" : "Enemies standing";
+    std::string name = patrol ? "Patrolling enemies, " : "Standing enemies, ";
     if (skill <= 1)
-        return name + " (every skill level)";
+        return name + "all skills";
     if (skill >= 4)
-        return name + " (skill level 4)";
-    return name + " (skill levels " + std::to_string(skill) + " to 4)";
+        return name + "skill 4";
+    return name + "skill " + std::to_string(skill) + " to 4";
 }
 
 std::string GroupName(int group)

@@ -44,10 +44,10 @@ TEST(SymbolPalette, GroupsTheShippedWolfensteinSymbolsByTheRulesOfPlay)
         {0, 106, "Markers"}, // the ambush floor
         {0, 107, "Markers"}, // the secret-elevator floor
         {1, 19, "Players"},
-        {1, 108, "Enemies standing (every skill level)"},
-        {1, 148, "Enemies patrolling (skill levels 3 to 4)"},
-        {1, 184, "Enemies patrolling (skill level 4)"},
-        {1, 134, "Enemies standing (every skill level)"}, // not in the rules: its type "sg1"
+        {1, 108, "Standing enemies, all skills"},
+        {1, 148, "Patrolling enemies, skill 3 to 4"},
+        {1, 184, "Patrolling enemies, skill 4"},
+        {1, 134, "Standing enemies, all skills"}, // not in the rules: its type "sg1"
         {1, 214, "Bosses"},
         {1, 52, "Treasure"},
         {1, 43, "Keys"},
