@@ -1,5 +1,7 @@
 #include "editor/MarkerBadges.h"
 
+#include "editor/PictureMarks.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -37,27 +39,7 @@ Style StyleOf(BadgeKind kind)
     return {0, 0, nullptr};
 }
 
-struct Point {
-    double x, y;
-};
-
-// The facing as a step on the screen (y grows downwards).
-Point Direction(Facing facing)
-{
-    const double d = std::sqrt(0.5);
-    switch (facing) {
-    case Facing::East: return {1, 0};
-    case Facing::NorthEast: return {d, -d};
-    case Facing::North: return {0, -1};
-    case Facing::NorthWest: return {-d, -d};
-    case Facing::West: return {-1, 0};
-    case Facing::SouthWest: return {-d, d};
-    case Facing::South: return {0, 1};
-    case Facing::SouthEast: return {d, d};
-    case Facing::None: break;
-    }
-    return {0, 0};
-}
+using Point = MarkPoint;
 
 // How far `p` lies inside the triangle (negative: outside), in pixels.
 double InsideTriangle(Point a, Point b, Point c, Point p)
@@ -160,7 +142,7 @@ std::vector<std::uint32_t> DrawBadge(BadgeKind kind, Facing facing, int side)
                 pixel = style.mark;
         }
     if (kind == BadgeKind::TurningPoint && facing != Facing::None) {
-        const Point d = Direction(facing);
+        const Point d = FacingStep(facing);
         const Arrow arrow = ArrowOf({centre.x - d.x * radius * 0.55, centre.y - d.y * radius * 0.55},
                                     {centre.x + d.x * radius * 0.8, centre.y + d.y * radius * 0.8}, radius * 0.55);
         for (int y = 0; y < side; ++y)
