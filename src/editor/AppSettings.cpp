@@ -14,7 +14,45 @@ constexpr const char* kUpdate = "Update";
 constexpr const char* kRecent = "Recent";
 constexpr const char* kSymbolList = "SymbolList";
 constexpr const char* kView = "View";
+constexpr const char* kGame = "Game";
 } // namespace
+
+RunOptions RunOptions::Read(const IniFile& file)
+{
+    RunOptions options;
+    options.Skill = std::clamp(file.ReadInteger(kGame, "Skill", kDefaultRunSkill), 1, 4);
+    options.Debug = file.ReadBool(kGame, "Debug", false);
+    for (int i = 1; i <= kRecentCommandSlots; ++i) {
+        std::string command = file.ReadString(kGame, "Command" + std::to_string(i), "");
+        if (command.find_first_not_of(" \t") != std::string::npos)
+            options.RecentCommands.push_back(std::move(command));
+    }
+    return options;
+}
+
+bool RunOptions::Write(IniFile& file) const
+{
+    IniFile::Batch batch(file);
+    file.WriteInteger(kGame, "Skill", Skill);
+    file.WriteBool(kGame, "Debug", Debug);
+    for (int i = 0; i < kRecentCommandSlots; ++i) {
+        const auto slot = static_cast<std::size_t>(i);
+        file.WriteString(kGame, "Command" + std::to_string(i + 1),
+                         slot < RecentCommands.size() ? RecentCommands[slot] : std::string());
+    }
+    return batch.Commit();
+}
+
+void RunOptions::AddRecentCommand(const std::string& command)
+{
+    if (command.find_first_not_of(" \t") == std::string::npos)
+        return;
+    std::vector<std::string> commands = {command};
+    for (const std::string& kept : RecentCommands)
+        if (kept != command && commands.size() < static_cast<std::size_t>(kRecentCommandSlots))
+            commands.push_back(kept);
+    RecentCommands = std::move(commands);
+}
 
 AppSettings AppSettings::Read(const IniFile& file)
 {

@@ -2,8 +2,9 @@
 // The program's own settings, "TSL.ini" beside the executable: the main
 // window's placement, the update check's settings, the five most recently
 // opened project directories, how many backup generations are kept and
-// how often unsaved maps are autosaved, the symbol list's picture size and
-// whether the map view shows the reachable area.
+// how often unsaved maps are autosaved, the symbol list's picture size,
+// whether the map view shows the reachable area, and what Run Map starts
+// the game with (RunOptions).
 
 #include "core/BackupGenerations.h"
 #include "core/IniFile.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tsl {
 
@@ -56,6 +58,25 @@ struct AppSettings {
     // slot when it is in the list already (compared exactly), otherwise the
     // fifth drops out. True when the list changed.
     bool AddRecentProject(const std::string& directory);
+};
+
+inline constexpr int kRecentCommandSlots = 10;
+inline constexpr int kDefaultRunSkill = 4; // every actor of every skill level
+
+// What Run Map starts the game with beside its command ([Game] in TSL.ini):
+// the skill level and the debug switch its placeholders stand for, and the
+// last ten commands run, newest first, which the command dialog offers again.
+struct RunOptions {
+    int Skill = kDefaultRunSkill; // Skill: 1 (easiest) to 4
+    bool Debug = false;           // Debug
+    std::vector<std::string> RecentCommands; // Command1 ... Command10
+
+    static RunOptions Read(const IniFile& file);
+    // Every key, the empty command slots too.
+    bool Write(IniFile& file) const;
+    // `command` goes first, from its place when it is listed already
+    // (compared exactly); an eleventh drops out. Blank commands are not kept.
+    void AddRecentCommand(const std::string& command);
 };
 
 // "TSL.ini" where the editor keeps it: beside a portable copy (see

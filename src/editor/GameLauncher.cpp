@@ -76,7 +76,21 @@ std::optional<std::string> FindProgram(const std::string& name)
     if (name.find('/') != std::string::npos)
         return name;
     const char* path = std::getenv("PATH");
-    const std::string_view dirs = path && *path ? path : "/usr/local/bin:/usr/bin:/bin";
+    return FindOnPath(name, path ? path : "");
+}
+
+// Tells the waiting parent why the program did not start, and ends.
+[[noreturn]] void Fail(int pipe, int error)
+{
+    [[maybe_unused]] const auto written = ::write(pipe, &error, sizeof error);
+    ::_exit(127);
+}
+
+} // namespace
+
+std::optional<std::string> FindOnPath(const std::string& name, std::string_view path)
+{
+    const std::string_view dirs = path.empty() ? "/usr/local/bin:/usr/bin:/bin" : path;
     std::size_t start = 0;
     while (start <= dirs.size()) {
         const auto end = std::min(dirs.find(':', start), dirs.size());
@@ -89,15 +103,6 @@ std::optional<std::string> FindProgram(const std::string& name)
     }
     return std::nullopt;
 }
-
-// Tells the waiting parent why the program did not start, and ends.
-[[noreturn]] void Fail(int pipe, int error)
-{
-    [[maybe_unused]] const auto written = ::write(pipe, &error, sizeof error);
-    ::_exit(127);
-}
-
-} // namespace
 
 std::optional<std::string> LaunchDetached(const std::vector<std::string>& arguments,
                                           const std::filesystem::path& directory)

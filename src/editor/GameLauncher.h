@@ -27,6 +27,11 @@ struct CommandWords {
 // shell (variables, globs, pipes) happens.
 CommandWords SplitCommandLine(std::string_view line);
 
+// The first executable file named `name` in the folders of `path` (a PATH
+// value, ":" between folders, an empty folder the current one; an empty
+// value the system's default folders), or nothing.
+std::optional<std::string> FindOnPath(const std::string& name, std::string_view path);
+
 // Starts `arguments` (the program first) in `directory`, without a shell and
 // without waiting for it: the editor keeps no child behind. A program name
 // without a slash is looked up in PATH; one with a slash is taken from

@@ -1,7 +1,9 @@
 #include "editor/GameMapRenderer.h"
 
+#include "editor/MarkerBadges.h"
 #include "editor/PictureMarks.h"
 #include "editor/PlanePasses.h"
+#include "engine/LevelAnalysis.h"
 
 #include <algorithm>
 #include <cstring>
@@ -114,12 +116,14 @@ std::uint32_t FloorPixel(std::uint32_t floor, int area)
 
 } // namespace
 
-// What a word shows: a picture from the cache, a flat colour, or its symbol.
+// What a word shows: a picture from the cache, a flat colour, a marker's
+// badge over what lies below (on plane 0: over the floor), or its symbol.
 struct GameMapRenderer::Look {
-    enum Kind { Symbol, Opaque, Flat, Transparent } kind = Symbol;
-    const Pixels* picture = nullptr;
-    const Pixels* marks = nullptr; // an actor's facing and skill, or null
+    enum Kind { Symbol, Opaque, Flat, Transparent, Marker } kind = Symbol;
+    const Pixels* picture = nullptr; // Marker: its badge
+    const Pixels* marks = nullptr;   // an actor's facing and skill, or null
     std::uint32_t colour = 0;
+    bool pushWall = false; // Marker: arrows for the ways it can be pushed
 };
 
 // The reduced pictures of one tile size, made as they are first needed.
@@ -127,11 +131,24 @@ struct GameMapRenderer::Caches {
     struct Side {
         std::vector<Pixels> walls;   // by chunk
         std::vector<Pixels> sprites; // by sprite number
-        std::map<int, Pixels> marks; // by MarksKey
+        std::map<int, Pixels> marks; // by MarksKey, BadgeKey and PushArrowsKey
         std::size_t bytes = 0;
+
+        template <typename Draw>
+        const Pixels& Mark(int key, Draw draw)
+        {
+            auto found = marks.find(key);
+            if (found == marks.end()) {
+                Pixels pixels = draw();
+                bytes += pixels.size() * sizeof(std::uint32_t);
+                found = marks.emplace(key, std::move(pixels)).first;
+            }
+            return found->second;
+        }
     };
     std::map<int, Side> sides;
     std::vector<std::uint32_t> floors; // by area
+    std::uint32_t plainFloor = kBlackPixel; // the floor colour without a tint
     // The size asked for last, found without a search: a paint asks for
     // one size thousands of times.
     int lastSide = 0;
@@ -216,6 +233,7 @@ void GameMapRenderer::SetGraphics(std::shared_ptr<const GameGraphics> graphics)
         if (entry.kind == PictureKind::Floor)
             areas = std::max(areas, entry.number + 1);
     const std::uint32_t floor = graphics_->Colours[static_cast<std::uint8_t>(graphics_->Settings.FloorColour)];
+    caches_->plainFloor = floor;
     for (int area = 0; area < areas; ++area)
         caches_->floors.push_back(FloorPixel(floor, area));
 }
@@ -233,7 +251,7 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
         return look;
     const PictureEntry* entry = graphics_->Pictures.Find(plane, value);
     if (!entry)
-        return look;
+        return MarkerLook(plane, value, side);
     const PageFile& pages = graphics_->Pages;
     Caches::Side& cache = caches_->Of(side);
     auto keep = [&](Pixels pixels, Pixels& slot) -> const Pixels* {
@@ -288,20 +306,45 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
             patrol = meaning.patrol;
             actor = meaning.IsActor();
         }
-        if (actor && (facing != Facing::None || skill != 0)) {
-            const int key = MarksKey(facing, skill, patrol);
-            auto found = cache.marks.find(key);
-            if (found == cache.marks.end()) {
-                Pixels marks = DrawMarks(facing, skill, patrol, side);
-                cache.bytes += marks.size() * sizeof(std::uint32_t);
-                found = cache.marks.emplace(key, std::move(marks)).first;
-            }
-            look.marks = &found->second;
-        }
+        if (actor && (facing != Facing::None || skill != 0))
+            look.marks = &cache.Mark(MarksKey(facing, skill, patrol),
+                                     [&] { return DrawMarks(facing, skill, patrol, side); });
         return look;
     }
     }
     return look;
+}
+
+GameMapRenderer::Look GameMapRenderer::MarkerLook(int plane, std::uint16_t value, int side)
+{
+    Look look;
+    if (!rules_)
+        return look;
+    const WordMeaning& meaning = rules_->Meaning(plane, value);
+    const BadgeKind badge = BadgeOf(plane, meaning);
+    if (badge == BadgeKind::None)
+        return look;
+    look.kind = Look::Marker;
+    look.picture = &caches_->Of(side).Mark(BadgeKey(badge, meaning.facing),
+                                           [&] { return DrawBadge(badge, meaning.facing, side); });
+    look.pushWall = badge == BadgeKind::PushWall;
+    return look;
+}
+
+std::uint32_t GameMapRenderer::MarkerFloor(const MapList& map, int x, int y, int side)
+{
+    // The floor the engine gives a marked floor: the area of a neighbour,
+    // the west one first, then south, north and east (SetupGameLevel).
+    constexpr int kNeighbours[4][2] = {{-1, 0}, {0, 1}, {0, -1}, {1, 0}};
+    for (const auto& step : kNeighbours) {
+        const int nx = x + step[0], ny = y + step[1];
+        if (nx < 0 || ny < 0 || nx >= map.Width || ny >= map.Height)
+            continue;
+        const Look look = LookOf(0, map.Planes[0][static_cast<std::size_t>(ny) * map.Width + static_cast<std::size_t>(nx)], side);
+        if (look.kind == Look::Flat)
+            return look.colour;
+    }
+    return caches_->plainFloor;
 }
 
 bool GameMapRenderer::HasPicture(int plane, std::uint16_t value) const
@@ -324,11 +367,14 @@ bool GameMapRenderer::HasPicture(int plane, std::uint16_t value) const
     }
 }
 
-void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at,
-                               int valueMode)
+void GameMapRenderer::DrawTile(const TileTarget& tile, const MapList& map, const std::vector<PlanePass>& passes,
+                               int tx, int ty, int valueMode)
 {
+    const std::size_t at = static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx);
     // The tile starts black, filled only when plane 0 does not cover it.
     bool covered = false;
+    // A floor marker's badge goes over everything, the actor standing there too.
+    const Pixels* floorBadge = nullptr;
     for (const PlanePass& pass : passes) {
         if (!pass.display.Show || pass.skill.Hides(pass.plane, pass.words[at]))
             continue;
@@ -343,7 +389,7 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
         }
         const Look look = pass.display.Split ? Look{} : LookOf(pass.plane, word, tile.side);
         const bool opaque = look.kind == Look::Opaque || look.kind == Look::Flat ||
-                            (look.kind == Look::Symbol && pass.plane == 0);
+                            ((look.kind == Look::Symbol || look.kind == Look::Marker) && pass.plane == 0);
         if (!covered && !opaque)
             tile.Fill(kBlackPixel);
         covered = true;
@@ -364,10 +410,25 @@ void GameMapRenderer::DrawTile(const TileTarget& tile, const std::vector<PlanePa
             tile.Symbol(*pass.sheet, pass.plane == 0 ? nullptr : pass.mask, index);
             break;
         }
+        case Look::Marker:
+            if (pass.plane == 0) {
+                tile.Fill(MarkerFloor(map, tx, ty, tile.side));
+                floorBadge = look.picture;
+                break;
+            }
+            tile.Over(*look.picture);
+            if (look.pushWall) {
+                const unsigned ways = PushWallWays(map, *rules_, tx, ty);
+                tile.Over(caches_->Of(tile.side).Mark(PushArrowsKey(ways),
+                                                      [&] { return DrawPushArrows(ways, tile.side); }));
+            }
+            break;
         }
     }
     if (!covered)
         tile.Fill(kBlackPixel);
+    if (floorBadge)
+        tile.Over(*floorBadge);
 }
 
 void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const MapList& map,
@@ -405,7 +466,7 @@ void GameMapRenderer::Paint(Image& target, int left, int top, int factor, const 
             tile.x1 = std::min(side, target.width - tile.ox);
             if (tile.x0 >= tile.x1 || tile.y0 >= tile.y1)
                 continue;
-            DrawTile(tile, passes, static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx), valueMode);
+            DrawTile(tile, map, passes, tx, ty, valueMode);
         }
     }
 }
@@ -433,7 +494,7 @@ void GameMapRenderer::RenderAll(Image& image, const MapList& map, const std::vec
         for (int tx = 0; tx < map.Width; ++tx) {
             tile.ox = tx * side;
             tile.oy = ty * side;
-            DrawTile(tile, passes, static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx), valueMode);
+            DrawTile(tile, map, passes, tx, ty, valueMode);
         }
 }
 
@@ -489,6 +550,11 @@ Image GameMapRenderer::WordPicture(int plane, std::uint16_t value, int size, con
         tile.Over(*look.picture);
         if (look.marks)
             tile.Over(*look.marks);
+        break;
+    case Look::Marker:
+        if (plane == 0)
+            tile.Fill(caches_->plainFloor);
+        tile.Over(*look.picture);
         break;
     case Look::Symbol:
         if (plane < 0 || plane >= tables.NumPlanes())

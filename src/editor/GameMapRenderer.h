@@ -3,9 +3,12 @@
 // "Game Graphics" is on: walls and doors as their chunks of the page file,
 // floor areas in the floor colour with a faint tint per area, sprites over
 // plane 0 with their transparency, actors marked with their facing and skill
-// level. Every word without a picture (a marker, a word the picture table
-// does not list, an empty chunk, a game without a page file) draws its
-// symbol enlarged without smoothing, by the rules of MapRenderer: display
+// level. A marker the rules of play know (the ambush and secret-elevator
+// floors, push walls, turning points, the victory tile) keeps the floor or
+// the wall under it in sight and wears a badge (MarkerBadges). Every other
+// word without a picture (a word the picture table does not list, an empty
+// chunk, a game without a page file) draws its symbol enlarged without
+// smoothing, by the rules of MapRenderer: display
 // flags, split planes and byte modes, the type filter. A split plane always
 // shows symbols, since its words are no engine words.
 //
@@ -89,7 +92,11 @@ private:
     struct TileTarget;
 
     Look LookOf(int plane, std::uint16_t value, int side);
-    void DrawTile(const TileTarget& tile, const std::vector<PlanePass>& passes, std::size_t at, int valueMode);
+    // A word without a picture that the rules call a marker: its badge.
+    Look MarkerLook(int plane, std::uint16_t value, int side);
+    std::uint32_t MarkerFloor(const MapList& map, int x, int y, int side);
+    void DrawTile(const TileTarget& tile, const MapList& map, const std::vector<PlanePass>& passes, int tx, int ty,
+                  int valueMode);
     void RenderAll(Image& image, const MapList& map, const std::vector<PlanePass>& passes, int factor, int valueMode);
 
     std::shared_ptr<const GameGraphics> graphics_;

@@ -9,12 +9,11 @@ namespace {
 
 constexpr std::uint32_t kOutline = 0xFF000000u;
 
-struct Point {
-    double x, y;
-};
+using Point = MarkPoint;
 
-// The facing as a step on the screen (y grows downwards).
-Point Direction(Facing facing)
+} // namespace
+
+MarkPoint FacingStep(Facing facing)
 {
     const double d = std::sqrt(0.5);
     switch (facing) {
@@ -30,6 +29,8 @@ Point Direction(Facing facing)
     }
     return {0, 0};
 }
+
+namespace {
 
 double Cross(Point a, Point b, Point p)
 {
@@ -60,7 +61,7 @@ std::vector<std::uint32_t> DrawMarks(Facing facing, int skill, bool patrol, int 
     const std::uint32_t cornerColour = skill == 1 ? 0xFF00FF00u : skill == 3 ? 0xFFFFFF00u : 0xFFFF0000u;
     const double leg = std::max(2.0, s / 6.0);
 
-    const Point d = Direction(facing);
+    const Point d = FacingStep(facing);
     const Point centre{s / 2, s / 2};
     const Point tip{centre.x + d.x * 0.46 * s, centre.y + d.y * 0.46 * s};
     const Point base{centre.x + d.x * 0.20 * s, centre.y + d.y * 0.20 * s};

@@ -12,6 +12,13 @@
 
 namespace tsl {
 
+// A point, or a step, on a tile's pixels (y grows downwards).
+struct MarkPoint {
+    double x, y;
+};
+// The facing as a step of length 1 on the screen; (0, 0) for none.
+MarkPoint FacingStep(Facing facing);
+
 // One number per combination, for keeping drawn marks.
 int MarksKey(Facing facing, int skill, bool patrol);
 

@@ -1,5 +1,7 @@
 #include "editor/RunMapFlow.h"
 
+#include <algorithm>
+
 namespace tsl {
 
 namespace {
@@ -13,7 +15,10 @@ std::filesystem::path GameFolder(const MapHandler& maps)
     return folder;
 }
 
-std::string FillPlaceholders(const std::string& word, const MapHandler& maps)
+// The skill levels as the engines' own options name them, easiest first.
+constexpr const char* kSkillWords[] = {"baby", "easy", "normal", "hard"};
+
+std::string FillPlaceholders(const std::string& word, const MapHandler& maps, const RunOptions& options)
 {
     std::string out;
     for (std::size_t i = 0; i < word.size(); ++i) {
@@ -21,7 +26,30 @@ std::string FillPlaceholders(const std::string& word, const MapHandler& maps)
             out += word[i];
             continue;
         }
+        const int skill = std::clamp(options.Skill, 1, 4);
         switch (word[i + 1]) {
+        case 'N': {
+            const std::string number = std::to_string(maps.CurrentMap + 1);
+            out += (number.size() < 2 ? "0" : "") + number;
+            break;
+        }
+        case 's':
+            out += std::to_string(skill);
+            break;
+        case 'k':
+            out += kSkillWords[skill - 1];
+            break;
+        case '[': {
+            const auto end = word.find(']', i + 2);
+            if (end == std::string::npos) { // no switch: kept as it stands
+                out += word[i];
+                continue;
+            }
+            if (options.Debug)
+                out += word.substr(i + 2, end - i - 2);
+            i = end;
+            continue;
+        }
         case 'd':
             out += GameFolder(maps).string();
             break;
@@ -62,11 +90,18 @@ const char* CommandFaultText(CommandLineFault fault)
 
 } // namespace
 
-CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps)
+CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps, const RunOptions& options)
 {
     CommandWords split = SplitCommandLine(command);
-    for (std::string& word : split.words)
-        word = FillPlaceholders(word, maps);
+    std::vector<std::string> words;
+    for (const std::string& word : split.words) {
+        std::string filled = FillPlaceholders(word, maps, options);
+        // A word of placeholders that stand for nothing (the debug switch
+        // off) is no argument at all; a written '' stays one.
+        if (!filled.empty() || word.empty())
+            words.push_back(std::move(filled));
+    }
+    split.words = std::move(words);
     return split;
 }
 
@@ -81,7 +116,8 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
         command = *asked;
         appSettings.WriteString(kGameSection, kRunCommandKey, command);
     }
-    const CommandWords split = RunCommandArguments(command, maps);
+    RunOptions options = RunOptions::Read(appSettings);
+    const CommandWords split = RunCommandArguments(command, maps, options);
     if (split.words.empty()) {
         prompter.Message("The run command in " + appSettings.Path().filename().string() + " " +
                              CommandFaultText(split.fault) + ":\n\n" + command,
@@ -109,6 +145,8 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
                          MessageIcon::Warning, Buttons::Ok);
         return RunMapResult::Failed;
     }
+    options.AddRecentCommand(command);
+    options.Write(appSettings);
     return RunMapResult::Started;
 }
 

@@ -5,14 +5,21 @@
 // save, the command dialog and (in the tests) the launcher.
 //
 // In the command, %d stands for the game folder (absolute), %m for the
-// current map counted from 0, %n counted from 1, %e for the extension of the
-// game's files and %% for a %. The command is split into words as a shell
-// splits it and the placeholders are filled in per word, so a folder with
-// blanks stays one argument; it runs without a shell, in the game folder.
+// current map counted from 0, %n counted from 1, %N counted from 1 with two
+// digits at least (01, as ECWolf names the maps: MAP01), %e for the
+// extension of the game's files, %s for the skill level (1 to 4), %k for it
+// as the engines' options name it (baby, easy, normal, hard), %[text] for
+// text while the debug switch is on and for nothing while it is off, and %%
+// for a %. The command is split into words as a shell splits it and the
+// placeholders are filled in per word, so a folder with blanks stays one
+// argument, and a word that comes out empty is left out; it runs without a
+// shell, in the game folder. Skill and debug switch are RunOptions of
+// "TSL.ini", and a command that started joins its recent commands.
 
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 #include "core/Prompter.h"
+#include "editor/AppSettings.h"
 #include "editor/GameLauncher.h"
 
 #include <filesystem>
@@ -31,7 +38,7 @@ inline constexpr const char* kRunMapSaveQuestion =
 
 // The words of a run command with its placeholders filled in for the current
 // map of `maps`, or why the command cannot be split.
-CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps);
+CommandWords RunCommandArguments(const std::string& command, const MapHandler& maps, const RunOptions& options = {});
 
 struct RunMapHooks {
     // Saves the maps; false when the save failed (the window has said why).

@@ -117,6 +117,15 @@ inline bool IsAmbush(const WordMeaning& actor, const WordMeaning& floor)
     return actor.IsActor() && (actor.ambush || (actor.kind == WordKind::Actor && !actor.patrol && floor.ambush));
 }
 
+// Whether a push wall moving towards a tile of these words stops before it,
+// as the engine's actorat stops it: walls, doors, blocking statics and dead
+// bodies (actors and the player move, and are left out).
+inline bool StopsPushWall(const WordMeaning& tile, const WordMeaning& object)
+{
+    return tile.kind == WordKind::Wall || tile.kind == WordKind::Door ||
+           (object.kind == WordKind::Static && object.blocks) || object.kind == WordKind::Corpse;
+}
+
 class EngineRules {
 public:
     // `fileName` names the text in messages.

@@ -92,9 +92,8 @@ void Walk::Prepare()
         const WordMeaning& tile = rules_.Tile(tiles_[at]);
         const WordMeaning& object = rules_.Object(objects_[at]);
         const bool solid = tile.kind == WordKind::Wall || tile.kind == WordKind::Door;
-        const bool blockingObject = (object.kind == WordKind::Static && object.blocks) || object.kind == WordKind::Corpse;
         open_[at] = !solid && !(object.kind == WordKind::Static && object.blocks);
-        stopsPush_[at] = solid || blockingObject;
+        stopsPush_[at] = StopsPushWall(tile, object);
     }
 }
 
@@ -414,6 +413,30 @@ std::string PushWallNote(const LevelAnalysis& analysis)
     return std::to_string(analysis.pushWallsMoved) +
            " push walls were taken together: each is pushed from the side first reached, as soon as it can be, "
            "whatever order the game would need.";
+}
+
+unsigned PushWallWays(const MapList& map, const EngineRules& rules, int x, int y)
+{
+    if (map.Planes.size() < 2 || x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+        return 0;
+    auto at = [&](int tx, int ty) { return static_cast<std::size_t>(ty) * map.Width + static_cast<std::size_t>(tx); };
+    auto inside = [&](int tx, int ty) { return tx >= 0 && ty >= 0 && tx < map.Width && ty < map.Height; };
+    unsigned ways = 0;
+    for (std::size_t step = 0; step < 4; ++step) {
+        const int ax = x + kStepX[step], ay = y + kStepY[step]; // where it would go
+        const int bx = x - kStepX[step], by = y - kStepY[step]; // where the player would stand
+        if (!inside(ax, ay) || !inside(bx, by))
+            continue;
+        const WordMeaning& ahead = rules.Tile(map.Planes[0][at(ax, ay)]);
+        if (StopsPushWall(ahead, rules.Object(map.Planes[1][at(ax, ay)])))
+            continue;
+        const WordMeaning& stand = rules.Tile(map.Planes[0][at(bx, by)]);
+        const WordMeaning& standObject = rules.Object(map.Planes[1][at(bx, by)]);
+        if (stand.kind == WordKind::Wall || (standObject.kind == WordKind::Static && standObject.blocks))
+            continue;
+        ways |= 1u << step;
+    }
+    return ways;
 }
 
 } // namespace tsl

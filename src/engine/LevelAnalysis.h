@@ -84,6 +84,12 @@ struct LevelAnalysis {
 // full planes, or without a player start, reaches nothing.
 LevelAnalysis AnalyseLevel(const MapList& map, const EngineRules& rules, int skill);
 
+// The ways the push wall at (x, y) can be pushed, bit 0 north, 1 east, 2
+// south, 3 west: the tile it would move to does not stop it (StopsPushWall)
+// and the player can stand on the tile behind it, which is no wall and holds
+// no blocking static. Off the map neither counts.
+unsigned PushWallWays(const MapList& map, const EngineRules& rules, int x, int y);
+
 // "elevator", "secret_elevator", "victory", "boss", "spear".
 std::string_view ExitKindName(ExitKind kind);
 // The note that several push walls were taken together; empty for one or none.

@@ -7,6 +7,7 @@
 #include "editor/GameGraphics.h"
 #include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
+#include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 
 #include <gtest/gtest.h>
@@ -145,6 +146,7 @@ TEST(CliRender, DrawsTheGamesOwnPicturesWithGraphics)
     const GraphicsLoad load = LoadGameGraphics(game.path(), "WL6", StructureFolderByName(shipped, "WL6"), settings);
     ASSERT_EQ(load.Status, GraphicsStatus::Loaded) << load.Problem.text;
     GameMapRenderer renderer(load.Graphics);
+    renderer.SetRules(LoadEngineRules(StructureFolderByName(shipped, "WL6"), settings, tables).Rules);
     auto expected = renderer.RenderMap(set.Maps[2], tables, ReadPlaneDisplay(settings, 3), kIntMode, 2);
     ASSERT_TRUE(expected);
     EXPECT_EQ(r.out, "Map 3 (" + MapNameText(set.Maps[2].Name) + ") saved as " + target + ", " +

@@ -4,6 +4,8 @@
 #include "EditorTestUtil.h"
 #include "GraphicsTestUtil.h"
 #include "editor/GameMapRenderer.h"
+#include "editor/MarkerBadges.h"
+#include "engine/LevelAnalysis.h"
 
 #include <gtest/gtest.h>
 
@@ -211,6 +213,56 @@ TEST(GameMapRenderer, GivesOneWordsPictureAtAnySize)
     EXPECT_EQ(sprite.Pixel(20, 10), TestPalette()[60]);
     EXPECT_EQ(renderer.WordPicture(0, 3, 32, tables, kBlackPixel, true), renderer.WordPicture(5, 3, 32, tables))
         << "a split plane's value has no picture; a plane beyond the tables draws nothing";
+}
+
+TEST(GameMapRenderer, MarkersKeepTheFloorAndTheWallUnderTheirBadges)
+{
+    auto rules = EngineRules::Parse("0,1-3,wall\n0,106,floor,ambush\n0,108,floor\n1,98,pushwall\n"
+                                    "1,108,actor,stand,kill,skill=1,facing=e\n",
+                                    "engine.txt");
+    ASSERT_TRUE(rules);
+    GameMapRenderer renderer(TestGraphics());
+    renderer.SetRules(std::make_shared<const EngineRules>(*rules));
+    const SymbolTables tables = TestTables();
+    // A guard on the ambush floor at (1, 1), a push wall at (3, 1) that can
+    // go east or west; without the markers: plain floor and a plain wall.
+    const MapList marked = GridMap(5, 3, {{1, 1, 1, 1, 1, /**/ 108, 106, 108, 1, 108, /**/ 1, 1, 1, 1, 1},
+                                          {0, 0, 0, 0, 0, /**/ 0, 108, 0, 98, 0, /**/ 0, 0, 0, 0, 0}});
+    const MapList plain = GridMap(5, 3, {{1, 1, 1, 1, 1, /**/ 108, 108, 108, 1, 108, /**/ 1, 1, 1, 1, 1},
+                                         {0, 0, 0, 0, 0, /**/ 0, 108, 0, 0, 0, /**/ 0, 0, 0, 0, 0}});
+    ASSERT_EQ(PushWallWays(marked, *rules, 3, 1), 2u | 8u);
+    for (int factor : {8, 2}) {
+        SCOPED_TRACE(factor);
+        const int side = 8 * factor;
+        const Image view = Render(renderer, factor, tables, marked);
+        const Image expected = Render(renderer, factor, tables, plain);
+        const auto ambush = DrawBadge(BadgeKind::Ambush, Facing::None, side);
+        const auto pushWall = DrawBadge(BadgeKind::PushWall, Facing::None, side);
+        const auto arrows = DrawPushArrows(2u | 8u, side);
+        int badged = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const auto at = static_cast<std::size_t>(y * side + x);
+                const std::uint32_t floor = view.Pixel(side + x, side + y), wall = view.Pixel(3 * side + x, side + y);
+                if (ambush[at] >> 24 == 0) {
+                    ASSERT_EQ(floor, expected.Pixel(side + x, side + y)) << x << "," << y;
+                } else if (ambush[at] >> 24 == 255) {
+                    ASSERT_EQ(floor, ambush[at]) << "the badge over the guard: " << x << "," << y;
+                    ++badged;
+                }
+                if ((pushWall[at] | arrows[at]) >> 24 == 0) {
+                    ASSERT_EQ(wall, expected.Pixel(3 * side + x, side + y)) << x << "," << y;
+                } else if (arrows[at] >> 24 == 255) {
+                    ASSERT_EQ(wall, arrows[at]) << x << "," << y;
+                }
+            }
+        EXPECT_GT(badged, side) << "a badge is drawn";
+    }
+    // The list's picture of the marker: its badge over the plain floor.
+    const Image listed = renderer.WordPicture(0, 106, 32, tables);
+    const auto badge = DrawBadge(BadgeKind::Ambush, Facing::None, 32);
+    EXPECT_EQ(listed.Pixel(31, 0), TestGraphics()->Colours[25]) << "no badge in the top-right corner";
+    EXPECT_EQ(listed.Pixel(6, 25), badge[25 * 32 + 6]);
 }
 
 TEST(GameMapRenderer, RefusesAPictureLargerThan16384PixelsASide)

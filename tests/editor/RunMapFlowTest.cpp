@@ -4,6 +4,7 @@
 
 #include "editor/GameLauncher.h"
 #include "editor/RunMapFlow.h"
+#include "editor/RunPresets.h"
 
 #include "ScriptedPrompter.h"
 #include "TestUtil.h"
@@ -193,6 +194,102 @@ TEST_F(RunMapFixture, AsksForTheCommandWhenNoneIsSetAndKeepsIt)
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_THAT(launched[0], ElementsAre("ecwolf", "--data", "WL1", "--tedlevel", "2"));
     EXPECT_EQ(launchFolder, std::filesystem::absolute(game));
+}
+
+TEST_F(RunMapFixture, ThePresetsFindTheirProgramsInThePath)
+{
+    // A PATH of one folder with a Wolf4SDL built as its Makefile names it,
+    // DOSBox, and an "ecwolf" that cannot be run.
+    const auto bin = dir / "bin";
+    std::filesystem::create_directory(bin);
+    for (const char* name : {"wolf3d", "dosbox", "ecwolf"})
+        test::WriteFile(bin / name, "#!/bin/sh\n");
+    std::filesystem::permissions(bin / "wolf3d", std::filesystem::perms::owner_all);
+    std::filesystem::permissions(bin / "dosbox", std::filesystem::perms::owner_all);
+    test::WriteFile(game / "WOLF3D.EXE", "MZ");
+    test::WriteFile(game / "maphead.wl1", "");
+
+    const auto presets = RunPresets(game, "WL1", bin.string());
+    ASSERT_EQ(presets.size(), 4u);
+    EXPECT_EQ(presets[0].Name, "Wolf4SDL");
+    EXPECT_EQ(presets[0].Command, "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
+    EXPECT_EQ(presets[0].Program, (bin / "wolf3d").string());
+    EXPECT_EQ(presets[1].Name, "ECWolf");
+    EXPECT_EQ(presets[1].Command, "ecwolf --data %e --tedlevel MAP%N --skill %s --nowait");
+    EXPECT_EQ(presets[1].Program, "") << "not executable";
+    EXPECT_EQ(presets[2].Name, "DOSBox: WOLF3D.EXE");
+    EXPECT_EQ(presets[2].Command,
+              "dosbox -c 'mount c \"%d\"' -c c: -c 'WOLF3D.EXE -tedlevel %m -nowait -%k %[-goobers]' -c exit");
+    EXPECT_EQ(presets[2].Program, (bin / "dosbox").string());
+    EXPECT_TRUE(presets[3].Custom);
+
+    const auto spear = RunPresets(dir / "nowhere", "sod", (dir / "empty").string());
+    ASSERT_EQ(spear.size(), 3u) << "no executable: no DOSBox";
+    EXPECT_EQ(spear[0].Command, "wolf4sdl --tedlevel %m --nowait --%k %[--debugmode]");
+}
+
+TEST_F(RunMapFixture, ThePresetsFillInTheMapTheSkillLevelAndTheDebugSwitch)
+{
+    test::WriteFile(game / "WOLF3D.EXE", "MZ");
+    const auto presets = RunPresets(game, "WL1", (dir / "empty").string());
+    const std::string folder = std::filesystem::absolute(game).lexically_normal().string();
+    using Words = std::vector<std::string>;
+    struct Row {
+        std::size_t preset;
+        int skill;
+        bool debug;
+        int map;
+        Words words;
+    };
+    const Row rows[] = {
+        {0, 4, true, 2, {"wolf4sdl", "--tedlevel", "2", "--nowait", "--hard", "--goobers"}},
+        {0, 1, false, 2, {"wolf4sdl", "--tedlevel", "2", "--nowait", "--baby"}},
+        {1, 3, true, 2, {"ecwolf", "--data", "WL1", "--tedlevel", "MAP03", "--skill", "3", "--nowait"}},
+        {1, 2, false, 9, {"ecwolf", "--data", "WL1", "--tedlevel", "MAP10", "--skill", "2", "--nowait"}},
+        {2, 3, false, 2,
+         {"dosbox", "-c", "mount c \"" + folder + "\"", "-c", "c:", "-c", "WOLF3D.EXE -tedlevel 2 -nowait -normal ",
+          "-c", "exit"}},
+        {2, 2, true, 0,
+         {"dosbox", "-c", "mount c \"" + folder + "\"", "-c", "c:", "-c", "WOLF3D.EXE -tedlevel 0 -nowait -easy -goobers",
+          "-c", "exit"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(presets[row.preset].Name + " " + std::to_string(row.skill));
+        maps.CurrentMap = row.map;
+        RunOptions options;
+        options.Skill = row.skill;
+        options.Debug = row.debug;
+        EXPECT_EQ(RunCommandArguments(presets[row.preset].Command, maps, options).words, row.words);
+    }
+    EXPECT_EQ(RunCommandArguments("run '' %[x] %[open", maps).words, (Words{"run", "", "%[open"}))
+        << "a written '' stays, a switch that is off goes, an open bracket is kept";
+}
+
+TEST_F(RunMapFixture, ACommandThatStartedIsOfferedAgainTheLastTenKept)
+{
+    FakeLaunch();
+    RunOptions options;
+    options.Skill = 2;
+    options.Debug = true;
+    for (int i = 0; i < 11; ++i)
+        options.AddRecentCommand("game " + std::to_string(i));
+    options.AddRecentCommand("game 5");
+    options.AddRecentCommand("  ");
+    EXPECT_EQ(options.RecentCommands.size(), 10u);
+    EXPECT_EQ(options.RecentCommands.front(), "game 5");
+    EXPECT_EQ(options.RecentCommands.back(), "game 1");
+    ASSERT_TRUE(options.Write(settings));
+
+    settings.WriteString("Game", "RunCommand", "wolf4sdl --tedlevel %m --%k %[--goobers]");
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Started);
+    ASSERT_EQ(launched.size(), 1u);
+    EXPECT_THAT(launched[0], ElementsAre("wolf4sdl", "--tedlevel", "2", "--easy", "--goobers"));
+    const RunOptions read = RunOptions::Read(IniFile(dir / "TSL.ini"));
+    EXPECT_EQ(read.Skill, 2);
+    EXPECT_TRUE(read.Debug);
+    ASSERT_EQ(read.RecentCommands.size(), 10u);
+    EXPECT_EQ(read.RecentCommands[0], "wolf4sdl --tedlevel %m --%k %[--goobers]");
+    EXPECT_EQ(read.RecentCommands[1], "game 5");
 }
 
 } // namespace

@@ -156,3 +156,28 @@ TEST(LevelAnalysis, SaysWhenSeveralPushWallsWereTakenTogether)
     EXPECT_EQ(PushWallNote(two), "2 push walls were taken together: each is pushed from the side first reached, as "
                                  "soon as it can be, whatever order the game would need.");
 }
+
+TEST(LevelAnalysis, PushWallWaysAreWhereTheEngineCouldPushIt)
+{
+    const EngineRules rules = ShippedRules("WL6");
+    constexpr unsigned N = 1, E = 2, S = 4, W = 8;
+    struct Case {
+        const char* name;
+        Rows rows; // the push wall in the middle of the middle row
+        unsigned ways;
+    };
+    const Case cases[] = {
+        {"free on every side", {"...", ".P.", "..."}, N | E | S | W},
+        {"in a wall line between two rooms", {"...", "#P#", "..."}, N | S},
+        {"nowhere to stand behind it", {"###", ".P.", "###"}, E | W},
+        {"a door ahead stops it", {".|.", ".P.", "..."}, S | E | W},
+        {"a blocking static ahead, a dead guard behind", {".B.", ".P.", ".X."}, E | W},
+        {"a loose static ahead and behind", {".T.", "#P#", ".T."}, N | S},
+        {"walled in", {"###", "#P#", "###"}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(PushWallWays(DrawnMap(c.rows), rules, 1, 1), c.ways);
+    }
+    EXPECT_EQ(PushWallWays(DrawnMap({"P.."}), rules, 0, 0), 0u) << "at the map's edge nothing is behind it";
+}

@@ -8,6 +8,7 @@
 #include "editor/GameGraphics.h"
 #include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
+#include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 
@@ -74,6 +75,9 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
             return kExitUsage;
         }
         GameMapRenderer renderer(load.Graphics);
+        // As the window draws it: markers by the rules of play, with their badges.
+        renderer.SetRules(
+            LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, tables).Rules);
         auto picture = renderer.RenderMap(map, tables, display, kIntMode, factor);
         if (!picture) {
             Report(picture.failure(), err);

@@ -2,6 +2,7 @@
 
 #include "app/ui/TAboutBox.h"
 #include "editor/ui/TEditorBox.h"
+#include "editor/ui/TMarksLegendBox.h"
 
 #include <QAction>
 
@@ -13,12 +14,14 @@ HelpMenu::HelpMenu(TEditorBox& editor, Prompter& prompter, const EditorEnvironme
       editor_(editor),
       check_(prompter, options.version, options.open),
       help_(prompter, options.manual, options.open),
-      about_(new TAboutBox(environment, &editor))
+      about_(new TAboutBox(environment, &editor)),
+      legend_(new TMarksLegendBox(&editor))
 {
     check_.SetTimeout(options.updateTimeoutMs);
     connect(editor.Action("checkForUpdateAction"), &QAction::triggered, this, [this] { RunCheck(false); });
     connect(editor.Action("helpAction"), &QAction::triggered, this, [this] { help_.Show(); });
     connect(editor.Action("aboutAction"), &QAction::triggered, about_, &QDialog::exec);
+    connect(editor.Action("mapLegendAction"), &QAction::triggered, legend_, &QDialog::exec);
 }
 
 void HelpMenu::StartupCheck()

@@ -1,6 +1,6 @@
 #pragma once
 // What stands behind the main window's "&?" menu: the update check, the
-// manual and the about box, connected to the items the window creates.
+// manual, the map legend and the about box, connected to the items the window creates.
 
 #include "app/ui/Help.h"
 #include "app/ui/UpdateCheck.h"
@@ -15,6 +15,7 @@
 namespace tsl {
 
 class TAboutBox;
+class TMarksLegendBox;
 class TEditorBox;
 
 struct HelpMenuOptions {
@@ -35,6 +36,7 @@ public:
 
     UpdateCheck& Check() { return check_; }
     TAboutBox* AboutBox() const { return about_; }
+    TMarksLegendBox* LegendBox() const { return legend_; }
 
 private:
     void RunCheck(bool silent);
@@ -43,6 +45,7 @@ private:
     UpdateCheck check_;
     Help help_;
     TAboutBox* about_;
+    TMarksLegendBox* legend_;
 };
 
 } // namespace tsl

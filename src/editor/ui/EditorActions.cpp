@@ -88,7 +88,7 @@ constexpr ActionSpec kActions[] = {
      Needs::Project},
     {Command::ShowReachableArea, "Show &Reachable Area", "showReachableAreaAction", "Ctrl+Shift+R", "", "", kNoIcon,
      Needs::Project},
-    {Command::ShowPatrolRoutes, "Show &Patrol Routes", "showPatrolRoutesAction", "Ctrl+Shift+P", "", "", kNoIcon,
+    {Command::ShowPatrolRoutes, "Show &Patrol Routes", "showPatrolRoutesAction", "Ctrl+Shift+T", "", "", kNoIcon,
      Needs::Project},
     {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon, Needs::Project},
     {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon, Needs::Project},
@@ -112,6 +112,7 @@ constexpr ActionSpec kActions[] = {
      kNoIcon, Needs::Nothing},
     {Command::CheckForUpdate, "Check For &Update", "checkForUpdateAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::Help, "&Help", "helpAction", "F1", "", "", kNoIcon, Needs::Nothing},
+    {Command::MapLegend, "Map &Legend", "mapLegendAction", "", "", "", kNoIcon, Needs::Nothing},
     {Command::About, "&About Tesselar", "aboutAction", "", "", "", kNoIcon, Needs::Nothing},
 };
 static_assert(std::size(kActions) == kCommandCount);
@@ -310,7 +311,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
 
     QMenu* help = window->menuBar()->addMenu("&?");
     help->setObjectName("helpMenu");
-    add(help, {Command::Help});
+    add(help, {Command::Help, Command::MapLegend});
     help->addSeparator();
     add(help, {Command::CheckForUpdate, Command::CheckForUpdateAtStartup});
     help->addSeparator();

@@ -88,6 +88,7 @@ enum class Command {
     // The application connects these to the update check, the manual and the about box.
     CheckForUpdate,
     Help,
+    MapLegend,
     About,
 };
 inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::About) + 1;

@@ -2,6 +2,7 @@
 
 #include "editor/PointerTools.h"
 #include "editor/Project.h"
+#include "engine/StructureRules.h"
 #include "editor/ui/Cursors.h"
 #include "editor/ui/RecentSymbolsRow.h"
 #include "symbols/SymbolTables.h"
@@ -191,6 +192,14 @@ QWidget* SidePanel::MakeFilterRow()
         emit pictureSizeChosen(size);
     });
     layout->addWidget(pictureSizes_);
+    paletteButton_ = new QToolButton;
+    paletteButton_->setObjectName("paletteButton");
+    paletteButton_->setText("Palette");
+    paletteButton_->setCheckable(true);
+    paletteButton_->setToolTip("Palette (Ctrl+Shift+P): the symbols of every plane together, grouped; picking one "
+                               "selects its plane as well");
+    connect(paletteButton_, &QToolButton::toggled, this, &SidePanel::ShowPalette);
+    layout->addWidget(paletteButton_);
     return row;
 }
 
@@ -231,44 +240,126 @@ void SidePanel::SetPlanes(const std::vector<std::string>& names)
 
 void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
 {
-    if (listedPlane_ >= 0) {
+    selectedPlane_ = plane;
+    shownTables_ = &tables;
+    if (paletteShown_ && listedPlane_ == kPaletteKey)
+        return; // the palette holds every plane already
+    const int key = paletteShown_ ? kPaletteKey : plane;
+    if (listedPlane_ != -1) {
         scrollOf_[listedPlane_] = symbols_->verticalScrollBar()->value();
         filterOf_[listedPlane_] = filter_->text();
     }
     // Each plane keeps its own filter: a text typed for the walls finds
     // nothing among the objects.
-    if (plane != listedPlane_) {
+    if (key != listedPlane_) {
         const QSignalBlocker block(filter_);
-        filter_->setText(filterOf_[plane]);
+        filter_->setText(filterOf_[key]);
     }
     symbols_->clear();
-    listed_.clear();
+    rows_.clear();
     listedPlane_ = -1;
-    if (!tables.Loaded() || plane < 0 || plane >= tables.NumPlanes())
+    if (!tables.Loaded())
         return;
-    listedPlane_ = plane;
-    for (const MapSymbols& symbol : tables.PlaneSymbols(plane)) {
-        symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbol),
-                                         Picture(tables, plane, static_cast<std::uint16_t>(symbol.Value))));
-        listed_.push_back(symbol);
+    if (paletteShown_) {
+        FillPalette(tables);
+    } else {
+        if (plane < 0 || plane >= tables.NumPlanes())
+            return;
+        const auto& symbols = tables.PlaneSymbols(plane);
+        for (std::size_t i = 0; i < symbols.size(); ++i) {
+            symbols_->addItem(SymbolListItem(SymbolTables::EntryText(symbols[i]),
+                                             Picture(tables, plane, static_cast<std::uint16_t>(symbols[i].Value))));
+            rows_.push_back({plane, static_cast<int>(i), symbols[i]});
+        }
     }
+    listedPlane_ = key;
     ApplyFilter();
     // The scroll bar learns its range from the layout, which is otherwise
     // made later.
     symbols_->doItemsLayout();
-    symbols_->verticalScrollBar()->setValue(scrollOf_[plane]);
+    symbols_->verticalScrollBar()->setValue(scrollOf_[key]);
+}
+
+void SidePanel::FillPalette(const SymbolTables& tables)
+{
+    for (const PaletteGroup& group : palette_) {
+        auto* heading = new QListWidgetItem(QString::fromStdString(group.name));
+        heading->setData(SymbolListDelegate::HeadingRole, true);
+        heading->setFlags(Qt::ItemIsEnabled);
+        symbols_->addItem(heading);
+        rows_.push_back({});
+        // A group of several planes names each entry's plane.
+        const bool mixed = std::any_of(group.entries.begin(), group.entries.end(), [&](const PaletteEntry& entry) {
+            return entry.plane != group.entries.front().plane;
+        });
+        for (const PaletteEntry& entry : group.entries) {
+            if (entry.plane >= tables.NumPlanes())
+                continue;
+            const MapSymbols& symbol = tables.PlaneSymbols(entry.plane)[static_cast<std::size_t>(entry.index)];
+            std::string text = SymbolTables::EntryText(symbol);
+            if (mixed)
+                text += " (" + planes_->itemText(entry.plane).toStdString() + ")";
+            symbols_->addItem(
+                SymbolListItem(text, Picture(tables, entry.plane, static_cast<std::uint16_t>(symbol.Value))));
+            rows_.push_back({entry.plane, entry.index, symbol});
+        }
+    }
+}
+
+void SidePanel::ShowPalette(bool on)
+{
+    {
+        const QSignalBlocker block(paletteButton_);
+        paletteButton_->setChecked(on);
+    }
+    if (on == paletteShown_)
+        return;
+    paletteShown_ = on;
+    if (shownTables_ && selectedPlane_ >= 0)
+        FillSymbolList(*shownTables_, selectedPlane_);
+}
+
+bool SidePanel::IsHeading(int row) const
+{
+    return row >= 0 && row < static_cast<int>(rows_.size()) && rows_[static_cast<std::size_t>(row)].plane < 0;
+}
+
+void SidePanel::PressRow(int row, Qt::MouseButton button)
+{
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || IsHeading(row))
+        return;
+    const ListRow& entry = rows_[static_cast<std::size_t>(row)];
+    if (listedPlane_ == kPaletteKey)
+        emit palettePressed(entry.plane, entry.index, button);
+    else
+        emit symbolPressed(entry.index, button);
 }
 
 void SidePanel::ApplyFilter()
 {
     const std::string text = filter_->text().toStdString();
     int first = -1;
-    for (int row = 0; row < symbols_->count() && row < static_cast<int>(listed_.size()); ++row) {
-        const bool kept = SymbolTables::MatchesFilter(listed_[static_cast<std::size_t>(row)], text);
+    // A heading shows while an entry under it does.
+    int heading = -1;
+    bool headingKept = false;
+    auto closeHeading = [&] {
+        if (heading >= 0)
+            symbols_->setRowHidden(heading, !headingKept);
+    };
+    for (int row = 0; row < symbols_->count() && row < static_cast<int>(rows_.size()); ++row) {
+        if (IsHeading(row)) {
+            closeHeading();
+            heading = row;
+            headingKept = false;
+            continue;
+        }
+        const bool kept = SymbolTables::MatchesFilter(rows_[static_cast<std::size_t>(row)].symbol, text);
         symbols_->setRowHidden(row, !kept);
+        headingKept = headingKept || kept;
         if (kept && first < 0)
             first = row;
     }
+    closeHeading();
     // What Enter would take is always shown as the current entry.
     const int current = symbols_->currentRow();
     if (!text.empty() && first >= 0 && (current < 0 || symbols_->isRowHidden(current))) {
@@ -290,7 +381,7 @@ bool SidePanel::FilterKey(QKeyEvent* key)
     // and hands the keys back to the map.
     std::vector<int> shown;
     for (int row = 0; row < symbols_->count(); ++row)
-        if (!symbols_->isRowHidden(row))
+        if (!symbols_->isRowHidden(row) && !IsHeading(row))
             shown.push_back(row);
     const auto at = std::find(shown.begin(), shown.end(), symbols_->currentRow());
     if (k == Qt::Key_Down || k == Qt::Key_Up) {
@@ -309,7 +400,7 @@ bool SidePanel::FilterKey(QKeyEvent* key)
         return true;
     const int row = at != shown.end() ? *at : shown.front();
     symbols_->setCurrentRow(row);
-    emit symbolPressed(row, key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
+    PressRow(row, key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
     emit filterDone();
     return true;
 }
@@ -378,6 +469,23 @@ void SidePanel::BindToolKeys(QWidget* target)
     }
 }
 
+void SidePanel::BindPlaneKeys(QWidget* target)
+{
+    for (int plane = 0; plane < 9; ++plane) {
+        auto* shortcut = new QShortcut(QKeySequence(Qt::ControlModifier | static_cast<Qt::Key>(Qt::Key_1 + plane)), target);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, plane] {
+            if (plane >= planes_->count() || !planes_->isEnabled())
+                return;
+            planes_->setCurrentIndex(plane);
+            emit planeChosen(plane);
+        });
+    }
+    auto* palette = new QShortcut(QKeySequence(Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_P), target);
+    palette->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(palette, &QShortcut::activated, paletteButton_, &QToolButton::toggle);
+}
+
 void SidePanel::ShowProject(const Project& project)
 {
     const int planes = project.Maps().NumPlanes;
@@ -393,6 +501,8 @@ void SidePanel::ShowProject(const Project& project)
     recentPlane_ = -1;
     recentValues_.clear();
     recent_->SetEntries({});
+    palette_ = MakePalette(project.Symbols, project.Rules.Rules ? *project.Rules.Rules
+                                                                 : EngineRules::FromSymbols(project.Symbols));
     FillSymbolList(project.Symbols, 0);
     ShowEmptyTileRows(project);
 }
@@ -454,6 +564,12 @@ void SidePanel::SetWordPictures(WordPictures pictures, int size)
     // The list keeps the picture size chosen for it, whatever it draws.
     pictures_ = std::move(pictures);
     pictureSize_ = pictures_ ? size : kBlockSize;
+    if (listedPlane_ == kPaletteKey) {
+        // The palette is drawn anew at the next fill, where it was.
+        scrollOf_[kPaletteKey] = symbols_->verticalScrollBar()->value();
+        filterOf_[kPaletteKey] = filter_->text();
+        listedPlane_ = -1;
+    }
     recentPlane_ = -1;
     std::vector<PanelRow> rows = tileRows_;
     rows.insert(rows.end(), {left_, right_});
@@ -474,17 +590,16 @@ bool SidePanel::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && symbols_->currentItem() &&
             !symbols_->currentItem()->isHidden()) {
-            emit symbolPressed(symbols_->currentRow(),
-                               key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
+            PressRow(symbols_->currentRow(), key->modifiers() & Qt::ShiftModifier ? Qt::RightButton : Qt::LeftButton);
             return true;
         }
     }
     if (symbols_ && watched == symbols_->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* press = static_cast<QMouseEvent*>(event);
         QListWidgetItem* item = symbols_->itemAt(press->position().toPoint());
-        if (item) {
+        if (item && !IsHeading(symbols_->row(item))) {
             symbols_->setCurrentItem(item);
-            emit symbolPressed(symbols_->row(item), press->button());
+            PressRow(symbols_->row(item), press->button());
         }
         return true; // the list selects only through this press
     }

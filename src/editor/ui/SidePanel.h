@@ -7,10 +7,13 @@
 // tells it and reports the user's choices as signals; it holds no map logic.
 // The list keeps one scroll position and one filter text per plane, and the
 // filter only hides entries, so an entry's row is always its index in the
-// plane's symbols.
+// plane's symbols. Its "Palette" view shows the symbols of every plane at
+// once, grouped under headings (SymbolPalette), with its own filter and
+// scroll position; picking there names the plane as well.
 
 #include "core/Image.h"
 #include "editor/PointerInput.h"
+#include "editor/SymbolPalette.h"
 #include "symbols/MapSymbols.h"
 #include "symbols/ui/SymbolWidgets.h"
 
@@ -58,6 +61,10 @@ public:
     QListWidget* SymbolList() const { return symbols_; }
     QLineEdit* SymbolFilter() const { return filter_; }
     QComboBox* PictureSizeSelector() const { return pictureSizes_; }
+    QToolButton* PaletteButton() const { return paletteButton_; }
+    bool PaletteShown() const { return paletteShown_; }
+    // The list in the "Palette" view (true) or with one plane's symbols.
+    void ShowPalette(bool on);
     RecentSymbolsRow* RecentRow() const { return recent_; }
     QSlider* ZoomSlider() const { return zoom_; }
     const PanelRow& TileRow(int plane) const { return tileRows_[static_cast<std::size_t>(plane)]; }
@@ -71,6 +78,10 @@ public:
     // `target` (the map view and the side panel), wherever there but in a
     // text field, which keeps its letters.
     void BindToolKeys(QWidget* target);
+    // Ctrl+1 ... Ctrl+9 choose planes 1 to 9 (as if chosen in the plane
+    // selector) and Ctrl+Shift+P switches the palette view, while the focus
+    // is in `target`.
+    void BindPlaneKeys(QWidget* target);
     // The list's pictures drawn `size` pixels high (8, 16 or 32), without a
     // signal, in both the symbols and the game's pictures.
     void SetListPictureSize(int size);
@@ -81,7 +92,9 @@ public:
     // The plane names, one item each; plane 0 selected without a signal.
     void SetPlanes(const std::vector<std::string>& names);
     // The symbols of `plane` as list entries, in file order, those the
-    // filter keeps shown, at the scroll position the plane had.
+    // filter keeps shown, at the scroll position the plane had. In the
+    // palette view `plane` is only the plane now selected: the palette
+    // stays as it is once filled.
     void FillSymbolList(const SymbolTables& tables, int plane);
     // The row of recent symbols for these values of `plane`, newest first.
     void ShowRecent(const SymbolTables& tables, int plane, const std::vector<std::uint16_t>& values);
@@ -120,6 +133,8 @@ signals:
     void zoomChosen(int position);
     // A symbol list entry pressed with a button: its index in the plane's symbols.
     void symbolPressed(int index, Qt::MouseButton button);
+    // A palette entry pressed with a button: its plane and its index there.
+    void palettePressed(int plane, int index, Qt::MouseButton button);
     // A picture of the recent row pressed with a button.
     void recentPressed(std::uint16_t value, Qt::MouseButton button);
     void pictureSizeChosen(int size);
@@ -135,6 +150,10 @@ private:
     QWidget* MakeFilterRow();
     void ApplyFilter();
     bool FilterKey(QKeyEvent* key);
+    void FillPalette(const SymbolTables& tables);
+    // Hands the entry of `row` to `button`, by the signal of the view shown.
+    void PressRow(int row, Qt::MouseButton button);
+    bool IsHeading(int row) const;
 
     QComboBox* planes_;
     QLineEdit* filter_;
@@ -143,9 +162,21 @@ private:
     WordPictures pictures_;
     int pictureSize_ = kBlockSize;
     RecentSymbolsRow* recent_;
+    QToolButton* paletteButton_;
     QListWidget* symbols_ = nullptr;
-    std::vector<MapSymbols> listed_; // the symbols the list holds, row by row
-    int listedPlane_ = -1;
+    // What a row of the list holds: a plane's symbol, or a palette heading.
+    struct ListRow {
+        int plane = -1; // -1: a heading
+        int index = -1; // in the plane's symbols
+        MapSymbols symbol;
+    };
+    std::vector<ListRow> rows_;
+    static constexpr int kPaletteKey = -2; // the palette's list position and filter
+    int listedPlane_ = -1;             // the plane listed, or kPaletteKey
+    int selectedPlane_ = -1;           // the plane the list was last filled for
+    const SymbolTables* shownTables_ = nullptr; // the project's, while one is shown
+    std::vector<PaletteGroup> palette_;
+    bool paletteShown_ = false;
     std::map<int, int> scrollOf_;    // each plane's list position
     std::map<int, QString> filterOf_; // each plane's filter text
     int recentPlane_ = -1;

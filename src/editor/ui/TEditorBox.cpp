@@ -101,6 +101,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     ConnectViewCommands();
     ConnectPanel();
     panel_->BindToolKeys(central);
+    panel_->BindPlaneKeys(central);
 
     // The main window takes these keys before its controls do.
     auto* pageUp = new QShortcut(QKeySequence(Qt::Key_PageUp), this);
@@ -138,6 +139,12 @@ void TEditorBox::ConnectPanel()
     connect(panel_, &SidePanel::zoomChosen, viewer_, &MapViewController::SetZoom);
     connect(panel_, &SidePanel::planeChosen, this, &TEditorBox::onPlaneChosen);
     connect(panel_, &SidePanel::symbolPressed, this, &TEditorBox::onSymbolPressed);
+    // A palette entry names its plane: the plane follows before the value is taken.
+    connect(panel_, &SidePanel::palettePressed, this, [this](int plane, int index, Qt::MouseButton button) {
+        if (session_ && plane != session_->SelectedPlane())
+            onPlaneChosen(plane);
+        onSymbolPressed(index, button);
+    });
     connect(panel_, &SidePanel::toolChosen, this,
             [this](int tool) { Apply(session_ ? session_->SelectTool(static_cast<std::uint16_t>(tool)) : EditResult{}); });
     MapPaintArea* area = View()->PaintArea();

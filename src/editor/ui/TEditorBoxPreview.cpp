@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QMenu>
 
+#include <cstdlib>
+
 namespace tsl {
 
 void TEditorBox::ConnectPreviewCommands()
@@ -47,6 +49,26 @@ void TEditorBox::onMapContextMenu(QPoint tile, QPoint globalPosition)
         previewer_->ViewFromHere(tile);
 }
 
+namespace {
+
+// The command dialog with the presets for the open game (`maps`; without
+// one, those that need no game folder) and the run options of TSL.ini; the
+// skill level and debug switch chosen are kept there.
+std::optional<std::string> AskRunCommand(TRunCommandBox& box, IniFile& settings, const MapHandler* maps,
+                                         const std::string& current)
+{
+    const char* path = std::getenv("PATH");
+    const std::filesystem::path folder =
+        maps ? std::filesystem::absolute(maps->Path).lexically_normal() : std::filesystem::path();
+    auto command = box.AskCommand(current, RunPresets(folder, maps ? maps->Extension : "", path ? path : ""),
+                                  RunOptions::Read(settings));
+    if (command)
+        box.Options().Write(settings);
+    return command;
+}
+
+} // namespace
+
 void TEditorBox::onRunMap()
 {
     if (!session_)
@@ -54,7 +76,7 @@ void TEditorBox::onRunMap()
     RunMapHooks hooks;
     // The game goes on once the maps are saved: nothing to close first.
     hooks.save = [this] { return SaveProject(true); };
-    hooks.askCommand = [this] { return runCommandBox_->AskCommand(); };
+    hooks.askCommand = [this] { return AskRunCommand(*runCommandBox_, settingsFile_, &session_->Maps(), {}); };
     hooks.launch = launcher_;
     RunMap(session_->Maps(), Changed(), settingsFile_, prompter_, hooks);
 }
@@ -62,7 +84,8 @@ void TEditorBox::onRunMap()
 void TEditorBox::onRunMapCommand()
 {
     const std::string current = settingsFile_.ReadString(kGameSection, kRunCommandKey, "");
-    if (const auto command = runCommandBox_->AskCommand(current))
+    if (const auto command =
+            AskRunCommand(*runCommandBox_, settingsFile_, session_ ? &session_->Maps() : nullptr, current))
         settingsFile_.WriteString(kGameSection, kRunCommandKey, *command);
 }
 

@@ -54,6 +54,17 @@ void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const int s = pictureSize_;
     const bool small = s == kPictureSize;
     painter->save();
+    if (index.data(HeadingRole).toBool()) {
+        painter->fillRect(row, option.palette.button().color());
+        QFont bold = option.font;
+        bold.setBold(true);
+        painter->setFont(bold);
+        painter->setPen(option.palette.buttonText().color());
+        painter->drawText(row.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          index.data(Qt::DisplayRole).toString());
+        painter->restore();
+        return;
+    }
     painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
     const QImage picture = index.data(PictureRole).value<QImage>();
     if (!picture.isNull()) {

@@ -32,6 +32,9 @@ public:
     static constexpr int kRowHeight = 16;
     static constexpr int kPictureSize = 8;
     static constexpr int PictureRole = Qt::UserRole + 1;
+    // True for a heading between the entries (the palette's groups): its
+    // text in bold across the row, on a shaded background.
+    static constexpr int HeadingRole = Qt::UserRole + 2;
 
     explicit SymbolListDelegate(QObject* parent, int rowHeight = kRowHeight)
         : QStyledItemDelegate(parent), rowHeight_(rowHeight)

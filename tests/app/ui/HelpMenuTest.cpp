@@ -1,9 +1,10 @@
-// The "&?" menu's items reach the manual, the update check and the about box.
+// The "&?" menu's items reach the manual, the map legend, the update check and the about box.
 
 #include "UiTestUtil.h"
 #include "app/ui/HelpMenu.h"
 #include "app/ui/TAboutBox.h"
 #include "editor/ui/TEditorBox.h"
+#include "editor/ui/TMarksLegendBox.h"
 
 #include <QAction>
 #include <QMenu>
@@ -47,7 +48,8 @@ TEST_F(HelpMenuTest, TheMenuHoldsItsItemsWithF1ForHelpAndTheAboutBoxTellsVersion
     for (QAction* action : menu->actions())
         if (!action->isSeparator())
             captions << action->text();
-    EXPECT_EQ(captions, QStringList({"&Help", "Check For &Update", "Check For Update At Startup", "&About Tesselar"}));
+    EXPECT_EQ(captions, QStringList({"&Help", "Map &Legend", "Check For &Update", "Check For Update At Startup",
+                                     "&About Tesselar"}));
     EXPECT_EQ(editor_->Action("helpAction")->shortcut(), QKeySequence(Qt::Key_F1));
 
     const QString text = menu_->AboutBox()->Text();
@@ -56,6 +58,14 @@ TEST_F(HelpMenuTest, TheMenuHoldsItsItemsWithF1ForHelpAndTheAboutBoxTellsVersion
         EXPECT_TRUE(text.contains(part)) << S(part);
     WhenModal([](QWidget* box) { static_cast<QDialog*>(box)->accept(); });
     Trigger("aboutAction");
+
+    // The legend: the five markers' badges and three actors' marks.
+    WhenModal([](QWidget* box) {
+        EXPECT_EQ(S(box->windowTitle()), "Map Legend");
+        EXPECT_EQ(static_cast<TMarksLegendBox*>(box)->Rows(), 8);
+        static_cast<QDialog*>(box)->reject();
+    });
+    Trigger("mapLegendAction");
 }
 
 TEST_F(HelpMenuTest, HelpOpensTheManualInTheBrowserOrSaysWhyItCannot)

@@ -174,6 +174,7 @@ TEST_F(GameGraphicsView, PaintsAWallAsItsChunkThePencilRepaintsItsTileAndTheBitm
     // The whole map as the renderer draws it at the same zoom.
     const Project& project = *Editor().CurrentProject();
     GameMapRenderer renderer(Editor().Graphics());
+    renderer.SetRules(project.Rules.Rules);
     const auto expected = renderer.RenderMap(project.Maps().Current(), project.Symbols, project.Display(), kIntMode, 2);
     ASSERT_TRUE(expected);
     for (int y = 0; y < written.height; y += 5)

@@ -230,6 +230,55 @@ TEST_F(OpenedEditor, TheFilterNarrowsTheListAndEnterGivesItsEntryToAButton)
     EXPECT_EQ(S(filter->text()), "key");
 }
 
+TEST_F(OpenedEditor, ThePalettePicksAWallAndThenAGuardAndThePlaneFollows)
+{
+    SidePanel* panel = Editor().Panel();
+    QListWidget* list = panel->SymbolList();
+    QWidget* map = Editor().View()->PaintArea();
+    auto rowOf = [&](const std::string& text) {
+        for (int row = 0; row < list->count(); ++row)
+            if (S(list->item(row)->text()) == text)
+                return row;
+        ADD_FAILURE() << "no row " << text;
+        return 0;
+    };
+    auto click = [&](const std::string& text, Qt::MouseButton button) {
+        QListWidgetItem* item = list->item(rowOf(text));
+        list->scrollToItem(item);
+        QTest::mouseClick(list->viewport(), button, {}, list->visualItemRect(item).center());
+    };
+    map->setFocus();
+    QTest::keyClick(map, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_TRUE(panel->PaletteShown());
+    EXPECT_TRUE(panel->PaletteButton()->isChecked());
+
+    QTest::keyClick(map, Qt::Key_2, Qt::ControlModifier);
+    EXPECT_EQ(Editor().SelectedPlane(), 1) << "Ctrl+2: the objects";
+    click("1 - Grey Stone 1", Qt::LeftButton);
+    EXPECT_EQ(Editor().SelectedPlane(), 0);
+    EXPECT_EQ(panel->PlaneSelector()->currentIndex(), 0);
+    EXPECT_EQ(PanelText("leftText"), "1 - Grey Stone 1");
+    click("108 - Guard Standing East (Level 1)", Qt::RightButton);
+    EXPECT_EQ(Editor().SelectedPlane(), 1);
+    EXPECT_EQ(panel->PlaneSelector()->currentIndex(), 1);
+    EXPECT_EQ(PanelText("rightText"), "108 - Guard Standing East (Level 1)");
+    EXPECT_TRUE(panel->PaletteShown()) << "the palette stays";
+    EXPECT_EQ(S(list->item(0)->text()), "Walls");
+
+    // The filter searches every plane; a heading shows while an entry under it does.
+    panel->FocusFilter();
+    QTest::keyClicks(panel->SymbolFilter(), "grey stone 2");
+    QTest::keyClick(panel->SymbolFilter(), Qt::Key_Return);
+    EXPECT_EQ(Editor().SelectedPlane(), 0);
+    EXPECT_EQ(PanelText("leftText"), "2 - Grey Stone 2");
+    EXPECT_FALSE(list->isRowHidden(rowOf("Walls")));
+    EXPECT_TRUE(list->isRowHidden(rowOf("Doors")));
+
+    QTest::keyClick(map, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(panel->PaletteShown());
+    EXPECT_EQ(list->count(), static_cast<int>(Editor().CurrentProject()->Symbols.PlaneSymbols(0).size()));
+}
+
 TEST_F(OpenedEditor, ListSettingsAndButtonValuesAreRememberedAndEachPlaneKeepsItsPlace)
 {
     SidePanel* panel = Editor().Panel();

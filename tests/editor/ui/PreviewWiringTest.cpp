@@ -14,10 +14,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdlib>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -162,6 +165,38 @@ TEST_F(PreviewWiring, F9AsksForTheCommandOnceSavesWhenToldAndStartsTheGame)
     });
     Editor().Action("runMapCommandAction")->trigger();
     EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Game", "RunCommand", ""), "wolf4sdl --tedlevel %n");
+}
+
+TEST_F(PreviewWiring, ThePresetOfAPortOnThePathRunsWithTheSkillChosen)
+{
+    // A source port on the PATH: a script of the name Wolf4SDL's Makefile gives it.
+    TempDir bin;
+    WriteFile(bin.path() / "wolf3d", "#!/bin/sh\n");
+    fs::permissions(bin.path() / "wolf3d", fs::perms::owner_all);
+    const char* oldPath = std::getenv("PATH");
+    const std::string kept = oldPath ? oldPath : "";
+    ::setenv("PATH", bin.path().c_str(), 1);
+    std::vector<std::vector<std::string>> started;
+    Editor().SetLauncher([&](const std::vector<std::string>& arguments, const fs::path&) {
+        started.push_back(arguments);
+        return std::optional<std::string>();
+    });
+    WhenModal([](QWidget* dialog) {
+        auto* presets = Find<QComboBox>(dialog, "runPresets");
+        presets->setCurrentIndex(1);
+        emit presets->activated(1);
+        Find<QComboBox>(dialog, "runSkill")->setCurrentIndex(1);
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    Key(Qt::Key_F9);
+    ::setenv("PATH", kept.c_str(), 1);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], (std::vector<std::string>{"wolf3d", "--tedlevel", "0", "--nowait", "--easy"}));
+    const IniFile settings(App().SettingsFile());
+    EXPECT_EQ(settings.ReadString("Game", "RunCommand", ""), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
+    EXPECT_EQ(settings.ReadInteger("Game", "Skill", 0), 2);
+    EXPECT_EQ(settings.ReadString("Game", "Command1", ""), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
 }
 
 } // namespace

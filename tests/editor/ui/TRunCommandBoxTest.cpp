@@ -1,10 +1,13 @@
 // The dialog that asks Run Map for the game's command: it shows the examples,
-// takes no blank command and hands back what was typed.
+// takes no blank command and hands back what was typed or chosen from the
+// presets and the recent commands, with the skill level and debug switch.
 
 #include "UiTestUtil.h"
 
 #include "editor/ui/TRunCommandBox.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -37,4 +40,39 @@ TEST(TRunCommandBox, TakesACommandThatIsNotBlank)
         Finish(dialog);
     });
     EXPECT_EQ(box.AskCommand("wolf4sdl"), std::nullopt);
+}
+
+TEST(TRunCommandBox, AChosenPresetOrRecentCommandFillsTheFieldWithTheSkillAndDebugSwitch)
+{
+    TRunCommandBox box;
+    const std::vector<RunPreset> presets = {
+        {"Wolf4SDL", "wolf3d --tedlevel %m --nowait --%k %[--goobers]", "/fake/bin/wolf3d"},
+        {"ECWolf", "ecwolf --data %e --tedlevel MAP%N --skill %s --nowait", ""},
+        {"Custom command", "", "", true},
+    };
+    RunOptions options;
+    options.Skill = 3;
+    options.RecentCommands = {"dosbox -c exit", "wolf4sdl --tedlevel %m"};
+    WhenModal([&](QWidget* dialog) {
+        auto* choices = Find<QComboBox>(dialog, "runPresets");
+        EXPECT_EQ(Items(choices), (std::vector<std::string>{"Choose one...", "Wolf4SDL (/fake/bin/wolf3d)",
+                                                            "ECWolf (not found in the PATH)", "Custom command"}));
+        EXPECT_EQ(Find<QComboBox>(dialog, "runSkill")->currentIndex(), 2);
+        EXPECT_FALSE(Checked(dialog, "runDebug"));
+        auto* recent = Find<QComboBox>(dialog, "recentCommands");
+        recent->setCurrentIndex(2);
+        emit recent->activated(2);
+        EXPECT_EQ(S(Text(dialog, "runCommand")), "wolf4sdl --tedlevel %m");
+        choices->setCurrentIndex(1);
+        emit choices->activated(1);
+        EXPECT_EQ(S(Text(dialog, "runCommand")), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
+        Find<QComboBox>(dialog, "runSkill")->setCurrentIndex(0);
+        Find<QCheckBox>(dialog, "runDebug")->setChecked(true);
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    EXPECT_EQ(box.AskCommand("", presets, options), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
+    EXPECT_EQ(box.Options().Skill, 1);
+    EXPECT_TRUE(box.Options().Debug);
+    EXPECT_EQ(box.Options().RecentCommands, options.RecentCommands);
 }
