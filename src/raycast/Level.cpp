@@ -35,11 +35,22 @@ void Level::SetDoorOpening(int x, int y, double opening)
         doorOpening_[IndexOf(x, y)] = std::clamp(opening, 0.0, 1.0);
 }
 
+void Level::SetBlock(int x, int y, TileBlock block)
+{
+    if (!Inside(x, y))
+        return;
+    if (blocks_.empty())
+        blocks_.assign(cells_.size(), TileBlock::None);
+    blocks_[IndexOf(x, y)] = block;
+}
+
 bool Level::Solid(int x, int y) const
 {
     if (!Inside(x, y) || (pushWall && pushWall->Covers(x, y)))
         return true;
     const std::size_t index = IndexOf(x, y);
+    if (!blocks_.empty() && blocks_[index] == TileBlock::Static)
+        return true;
     switch (cells_[index].kind) {
     case CellKind::Wall:
         return true;

@@ -29,12 +29,24 @@ struct Cell {
     int dark = kNoPicture;
 };
 
+// An actor drawn the same from every side.
+inline constexpr int kNoRotation = -1;
+
 struct LevelSprite {
     double x = 0; // where it stands, in tiles (the middle of its tile)
     double y = 0;
     int picture = kNoPicture;
     bool actor = false; // actors stand a little further forward and are seen from the tiles around them
+    // An actor with eight pictures, one for each side it is seen from (the
+    // first one from the front): the direction it faces, in degrees (0
+    // east, 90 north ...); kNoRotation for one picture from every side.
+    int facing = kNoRotation;
 };
+
+// What stops a walker on a tile besides its cell: a static object that
+// blocks, or an actor, whom a walker keeps a whole tile's width from (as the
+// engine keeps the player off its actors).
+enum class TileBlock : std::uint8_t { None, Static, Actor };
 
 // A push wall on its way, as the engine moves it: a wall block slid
 // `offset` of a tile (0 ... 1) from tile (x, y) towards its neighbour
@@ -80,8 +92,12 @@ public:
     void SetDoorOpening(int x, int y, double opening);
 
     // What stops a walker: walls, doors that are not fully open, a moving
-    // push wall's tiles, and everything outside the map.
+    // push wall's tiles, blocking statics, and everything outside the map.
     bool Solid(int x, int y) const;
+
+    // Blocking statics and actors: only a walk by the game's rules sets them.
+    TileBlock Block(int x, int y) const { return blocks_.empty() ? TileBlock::None : blocks_[IndexOf(x, y)]; }
+    void SetBlock(int x, int y, TileBlock block);
 
     std::optional<PushWall> pushWall;
 
@@ -99,6 +115,7 @@ private:
     int height_ = 0;
     std::vector<Cell> cells_;
     std::vector<double> doorOpening_;
+    std::vector<TileBlock> blocks_; // empty until a block is set
 };
 
 } // namespace tsl

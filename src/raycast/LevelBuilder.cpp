@@ -18,9 +18,31 @@ bool IsWall(std::uint16_t word, const WordPictures& words)
     return words.rules ? words.rules->Tile(word).kind == WordKind::Wall : words.walls.contains(word);
 }
 
+int Degrees(Facing facing)
+{
+    return (static_cast<int>(facing) - static_cast<int>(Facing::East)) * 45;
+}
+
+// The sprite standing on tile (x, y) with plane-1 word `word`, if it is drawn.
+void PlaceSprite(Level& level, const WordPictures& words, std::uint16_t word, int x, int y, int skill)
+{
+    const auto found = words.sprites.find(word);
+    if (found == words.sprites.end() || found->second.picture == kNoPicture)
+        return;
+    const WordPictures::Sprite& sprite = found->second;
+    if (sprite.actor && !ActorPlaced(word, words, skill))
+        return;
+    LevelSprite placed{x + 0.5, y + 0.5, sprite.picture, sprite.actor};
+    if (sprite.facing != Facing::None) {
+        const Facing ruled = words.rules ? words.rules->Object(word).facing : Facing::None;
+        placed.facing = Degrees(ruled != Facing::None ? ruled : sprite.facing);
+    }
+    level.sprites.push_back(placed);
+}
+
 // Cell (x, y) of `level` and the sprite standing on it, from the words of
 // the tile; a door that stays a door keeps how far it was open.
-void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y)
+void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y, int skill)
 {
     const bool hasWalls = !map.Planes.empty() && map.Planes[0].size() >= map.WordCount();
     const bool hasObjects = map.Planes.size() > 1 && map.Planes[1].size() >= map.WordCount();
@@ -39,23 +61,30 @@ void BuildCell(Level& level, const MapList& map, const WordPictures& words, int 
     } else {
         level.SetEmpty(x, y);
     }
-    if (!hasObjects)
-        return;
-    const auto sprite = words.sprites.find(map.Word(1, x, y));
-    if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
-        level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
+    if (hasObjects)
+        PlaceSprite(level, words, map.Word(1, x, y), x, y, skill);
 }
 
 } // namespace
 
-Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words)
+bool ActorPlaced(std::uint16_t word, const WordPictures& words, int skill)
+{
+    if (!words.rules)
+        return true;
+    const WordMeaning& meaning = words.rules->Object(word);
+    if (!meaning.IsActor())
+        return !words.rules->FromEngine(); // the engine's rules know every actor it places
+    return skill <= 0 || meaning.PresentOn(skill);
+}
+
+Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words, int skill)
 {
     Level level(map.Width, map.Height);
-    RebuildLevel(level, map, mapNumber, words);
+    RebuildLevel(level, map, mapNumber, words, skill);
     return level;
 }
 
-void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words)
+void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPictures& words, int skill)
 {
     if (level.Width() != map.Width || level.Height() != map.Height)
         level = Level(map.Width, map.Height);
@@ -68,13 +97,14 @@ void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPic
     level.sprites.clear();
     for (int y = 0; y < map.Height; ++y)
         for (int x = 0; x < map.Width; ++x)
-            BuildCell(level, map, words, x, y);
+            BuildCell(level, map, words, x, y, skill);
 }
 
-void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words, const TileRect& region)
+void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words, const TileRect& region,
+                   int skill)
 {
     if (level.Width() != map.Width || level.Height() != map.Height) {
-        RebuildLevel(level, map, mapNumber, words);
+        RebuildLevel(level, map, mapNumber, words, skill);
         return;
     }
     const int left = std::max(region.Left(), 0), right = std::min(region.Right(), map.Width - 1);
@@ -85,7 +115,7 @@ void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPi
     });
     for (int y = top; y <= bottom; ++y)
         for (int x = left; x <= right; ++x)
-            BuildCell(level, map, words, x, y);
+            BuildCell(level, map, words, x, y, skill);
 }
 
 std::optional<Camera> PlayerStart(const MapList& map)
