@@ -69,7 +69,10 @@ TPreview3DBox& PreviewController::Show(bool activate)
         preview_ = new TPreview3DBox(window_);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
+        connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);
+        connect(preview_, &TPreview3DBox::WalkChanged, this, &PreviewController::SyncWalkMarks);
         preview_->addActions(shared_);
+        preview_->SetSkill(skill_);
         preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
         // Beside the main window when the screen has room for it there, so
         // that the map and the view from inside are seen together.
@@ -88,6 +91,19 @@ TPreview3DBox& PreviewController::Show(bool activate)
 void PreviewController::ShareActions(std::initializer_list<QAction*> actions)
 {
     shared_ = QList<QAction*>(actions);
+}
+
+void PreviewController::SetSkill(int skill)
+{
+    skill_ = skill;
+    if (preview_)
+        preview_->SetSkill(skill);
+}
+
+void PreviewController::SyncWalkMarks()
+{
+    const Walk* walk = preview_ && preview_->isVisible() ? preview_->CurrentWalk() : nullptr;
+    area_->SetWalkMarks(walk && !walk->Ended() ? walk->Marks() : std::vector<WalkMark>{});
 }
 
 void PreviewController::ViewFromHere(QPoint tile)

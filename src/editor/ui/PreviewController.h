@@ -3,8 +3,8 @@
 // made at its first use, which follows the session's document (an edit
 // rebuilds the cells of its region, another map or list shows the current
 // map from its player start, another project is shown from its start), the
-// camera arrow in the map view while that window is shown, and "View From
-// Here".
+// camera arrow in the map view while that window is shown, the marks of its
+// walk, and "View From Here".
 
 #include "editor/MapDocument.h"
 
@@ -44,10 +44,15 @@ public:
     TPreview3DBox* Preview() const { return preview_; }
     // The main window's actions that work from the preview's window too.
     void ShareActions(std::initializer_list<QAction*> actions);
+    // The skill level whose actors the preview shows (0: every actor the
+    // engine places on some level), now and in a preview made later.
+    void SetSkill(int skill);
 
 private:
     void Follow(const DocumentChange& change);
     void SyncCameraMark();
+    // The map view marks what the walk under way opened, pushed and took.
+    void SyncWalkMarks();
 
     QWidget* window_;
     MapPaintArea* area_;
@@ -56,6 +61,7 @@ private:
     TPreview3DBox* preview_ = nullptr;
     QList<QAction*> shared_;
     DocumentToken following_;
+    int skill_ = 0;
 };
 
 } // namespace tsl
