@@ -18,9 +18,6 @@ constexpr double kLongestStep = kMinDistance;
 // it stops at is not itself a touch.
 constexpr double kClearance = 1e-6;
 
-// How near the walker comes to an actor's middle, along either axis.
-constexpr double kActorDistance = 1.0;
-
 // How far one axis of a step gets: all of it, or up to the player's radius
 // from the wall it runs into (a step is shorter than a tile, so it meets at
 // most one new column or row).
@@ -81,15 +78,6 @@ bool CameraBlocked(const Level& level, double x, double y)
     for (int ty = top; ty <= bottom; ++ty)
         for (int tx = left; tx <= right; ++tx)
             if (level.Solid(tx, ty))
-                return true;
-    // An actor keeps the walker off by a tile either way from its middle:
-    // those standing in the tiles around are the only ones that near.
-    const int tileX = static_cast<int>(std::floor(x));
-    const int tileY = static_cast<int>(std::floor(y));
-    for (int ty = tileY - 1; ty <= tileY + 1; ++ty)
-        for (int tx = tileX - 1; tx <= tileX + 1; ++tx)
-            if (level.Inside(tx, ty) && level.Block(tx, ty) == TileBlock::Actor &&
-                std::abs(x - (tx + 0.5)) <= kActorDistance && std::abs(y - (ty + 0.5)) <= kActorDistance)
                 return true;
     return false;
 }

@@ -36,8 +36,7 @@ void TurnCamera(Camera& camera, double degrees);
 void MoveCamera(const Level& level, Camera& camera, double forward, double right);
 
 // True when a player at (x, y) would touch a wall, a closed door, a
-// blocking static or the outside of the map, or come within a tile of an
-// actor's middle.
+// blocking static or the outside of the map.
 bool CameraBlocked(const Level& level, double x, double y);
 
 // The door tile the player would use: the tile next to the camera's in the

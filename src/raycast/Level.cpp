@@ -35,13 +35,13 @@ void Level::SetDoorOpening(int x, int y, double opening)
         doorOpening_[IndexOf(x, y)] = std::clamp(opening, 0.0, 1.0);
 }
 
-void Level::SetBlock(int x, int y, TileBlock block)
+void Level::SetBlocking(int x, int y)
 {
     if (!Inside(x, y))
         return;
-    if (blocks_.empty())
-        blocks_.assign(cells_.size(), TileBlock::None);
-    blocks_[IndexOf(x, y)] = block;
+    if (blocking_.empty())
+        blocking_.assign(cells_.size(), 0);
+    blocking_[IndexOf(x, y)] = 1;
 }
 
 bool Level::Solid(int x, int y) const
@@ -49,7 +49,7 @@ bool Level::Solid(int x, int y) const
     if (!Inside(x, y) || (pushWall && pushWall->Covers(x, y)))
         return true;
     const std::size_t index = IndexOf(x, y);
-    if (!blocks_.empty() && blocks_[index] == TileBlock::Static)
+    if (!blocking_.empty() && blocking_[index])
         return true;
     switch (cells_[index].kind) {
     case CellKind::Wall:

@@ -43,11 +43,6 @@ struct LevelSprite {
     int facing = kNoRotation;
 };
 
-// What stops a walker on a tile besides its cell: a static object that
-// blocks, or an actor, whom a walker keeps a whole tile's width from (as the
-// engine keeps the player off its actors).
-enum class TileBlock : std::uint8_t { None, Static, Actor };
-
 // A push wall on its way, as the engine moves it: a wall block slid
 // `offset` of a tile (0 ... 1) from tile (x, y) towards its neighbour
 // (x + dx, y + dy). Both tiles count as its own while it moves (their cells
@@ -95,9 +90,9 @@ public:
     // push wall's tiles, blocking statics, and everything outside the map.
     bool Solid(int x, int y) const;
 
-    // Blocking statics and actors: only a walk by the game's rules sets them.
-    TileBlock Block(int x, int y) const { return blocks_.empty() ? TileBlock::None : blocks_[IndexOf(x, y)]; }
-    void SetBlock(int x, int y, TileBlock block);
+    // A static object that stops a walker stands on tile (x, y): only a walk
+    // by the game's rules sets them.
+    void SetBlocking(int x, int y);
 
     std::optional<PushWall> pushWall;
 
@@ -115,7 +110,7 @@ private:
     int height_ = 0;
     std::vector<Cell> cells_;
     std::vector<double> doorOpening_;
-    std::vector<TileBlock> blocks_; // empty until a block is set
+    std::vector<std::uint8_t> blocking_; // empty until one is set
 };
 
 } // namespace tsl

@@ -82,10 +82,9 @@ void Walk::FindThings()
             if ((object.kind == WordKind::Static && object.blocks) || object.kind == WordKind::Corpse) {
                 occupied_[index] = 1;
                 if (object.kind == WordKind::Static)
-                    level_.SetBlock(x, y, TileBlock::Static);
+                    level_.SetBlocking(x, y);
             }
             if (object.IsActor() && (skill_ <= 0 || object.PresentOn(skill_))) {
-                level_.SetBlock(x, y, TileBlock::Actor);
                 // A patrol holds the tile it sets out for (SpawnPatrol).
                 int heldX = x, heldY = y;
                 if (object.patrol)

@@ -13,8 +13,11 @@
 // - the elevator switch, used facing east or west, ends the walk (the
 //   secret exit when the player stands on the secret elevator's floor), as
 //   do the victory tile and the Spear;
-// - actors stand where the map puts them, only those of the skill level,
-//   and keep the player a tile off.
+// - actors stand where the map puts them, only those of the skill level; a
+//   door does not close on one and a push wall stops at one, but the player,
+//   who cannot shoot in a walk, walks through them as if the way had been
+//   fought clear (the engine keeps the player a tile off a living actor,
+//   which would leave many levels impassable here).
 // The walk plays on its own copy of the map's words and its own level:
 // nothing of it reaches the map.
 

@@ -226,14 +226,14 @@ TEST(WalkTest, OnlyTheActorsOfTheSkillLevelStandThere)
         for (const LevelSprite& sprite : BuildLevel(map, 0, words, skill).sprites)
             standing.push_back(static_cast<int>(sprite.x));
         EXPECT_EQ(standing, columns);
-        // They keep the walker a tile away.
-        Walk walk(map, 0, words, skill, CameraAtTile(3, 1, 0));
-        RunTics(walk, 40, kForward);
-        if (skill == 4 || skill == 0)
-            EXPECT_NEAR(walk.CurrentCamera().x, 4.46, 0.05); // a tile before the guard's middle
-        else
-            EXPECT_NEAR(walk.CurrentCamera().x, 5.66, 0.01); // at the wall
     }
+}
+
+TEST(WalkTest, ABarrelStopsTheWalkerButAnActorDoesNot)
+{
+    Walk walk = WalkOf({"#######", "#>1.B.#", "#######"});
+    RunTics(walk, 60, kForward);
+    EXPECT_NEAR(walk.CurrentCamera().x, 4 - kMinDistance, 1e-5);
 }
 
 TEST(WalkTest, AGuardShowsThePictureOfTheSideItIsSeenFrom)

@@ -431,7 +431,7 @@ void MapPaintArea::PaintWalkMarks(QPainter& painter, const QRect& exposed) const
             painter.drawRect(inner);
             break;
         case WalkMarkKind::ItemTaken:
-            painter.setPen(QPen(QColor(0xFF, 0xE0, 0x20), 2));
+            painter.setPen(QPen(QColor(0xFF, 0x80, 0x10), 2));
             painter.drawLine(inner.topLeft(), inner.bottomRight());
             painter.drawLine(inner.topRight(), inner.bottomLeft());
             break;

@@ -101,8 +101,8 @@ public:
     QRect CameraArea() const { return CameraPixels(camera_); }
 
     // What a walk of the 3D preview opened (doors: green frames), pushed
-    // (push walls: magenta, dashed where they stood) and took (items: a
-    // yellow cross), drawn at paint time over the map.
+    // (push walls: magenta, dashed where they stood) and took (items: an
+    // orange cross), drawn at paint time over the map.
     void SetWalkMarks(std::vector<WalkMark> marks);
     const std::vector<WalkMark>& WalkMarks() const { return walkMarks_; }
 

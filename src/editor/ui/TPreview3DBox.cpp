@@ -25,6 +25,7 @@ constexpr double kRunFactor = 2.0;
 constexpr double kTapSeconds = 2.0 / 70.0;
 // The longest time one tick accounts for, so that a stall is not a jump.
 constexpr double kLongestTick = 0.1;
+constexpr double kLongestCatchUp = 0.5; // in a walk
 constexpr int kTickMs = 15;
 constexpr int kEditFrameMs = 16; // 60 frames a second at most while a stroke draws
 // How long the note of a locked door stays, in tics.
@@ -376,12 +377,14 @@ void TPreview3DBox::focusOutEvent(QFocusEvent* event)
 
 void TPreview3DBox::onTick()
 {
-    const double seconds = std::min(static_cast<double>(clock_.restart()) / 1000.0, kLongestTick);
+    const double elapsed = static_cast<double>(clock_.restart()) / 1000.0;
     if (!walk_) {
-        Step(seconds);
+        Step(std::min(elapsed, kLongestTick));
         return;
     }
-    ticsDue_ += seconds * kTicsPerSecond;
+    // Every tic the clock ran, so that a slow or busy machine plays at the
+    // game's speed too, only not a stall of seconds all at once.
+    ticsDue_ += std::min(elapsed, kLongestCatchUp) * kTicsPerSecond;
     const int tics = static_cast<int>(ticsDue_);
     ticsDue_ -= tics;
     AdvanceWalk(tics);
