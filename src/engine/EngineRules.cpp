@@ -14,6 +14,7 @@ namespace tsl {
 namespace {
 
 constexpr int kMaxPlane = 99;
+constexpr int kMaxRounds = 99; // the most the player carries
 
 constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
     {WordKind::Wall, "wall"},
@@ -84,13 +85,13 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 25> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 26> kTaken = {{
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
         {Actor, "facing"},  {Actor, "ambush"},    {Boss, "kill"},       {Boss, "skill"},   {Boss, "facing"},
         {Boss, "ambush"},   {Boss, "key"},        {Boss, "ends"},       {TurningPoint, "facing"},
-        {Actor, "nodoors"},
+        {Actor, "nodoors"}, {Static, "give"},
     }};
     for (const auto& [k, name] : kTaken)
         if (k == kind && name == attribute)
@@ -138,7 +139,12 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             return "a " + std::string(fields[2]) + " takes no attribute \"" + std::string(name) + "\"";
         const bool flag = equals == std::string_view::npos;
         auto wrong = [&] { return "the attribute \"" + std::string(fields[i]) + "\" does not read"; };
-        if (name == "lock" || name == "key" || name == "skill") {
+        if (name == "give") {
+            const auto rounds = Number(value, 1, kMaxRounds);
+            if (flag || !rounds)
+                return "the rounds given are a number from 1 to " + std::to_string(kMaxRounds);
+            m.give = static_cast<std::uint8_t>(*rounds);
+        } else if (name == "lock" || name == "key" || name == "skill") {
             const auto number = Number(value, 1, name == "skill" ? 4 : kMaxKeys);
             if (flag || !number)
                 return name == "skill" ? std::string("the skill level is a number from 1 to 4")

@@ -28,7 +28,9 @@
 //                 secret level)
 //     start       facing=n|e|s|w
 //     static      block (stops the player and push walls), bonus=treasure|
-//                 key|weapon|health|ammo|spear, key=N (the key a bonus gives)
+//                 key|weapon|health|ammo|spear, key=N (the key a bonus gives),
+//                 give=N (the rounds an ammo bonus, a weapon or the extra
+//                 life brings, 1 to 99)
 //     actor       stand | patrol, kill (counts toward the kill ratio),
 //                 skill=N (the lowest skill level that places it; none:
 //                 every level), facing=..., ambush (always deaf),
@@ -87,6 +89,7 @@ struct WordMeaning {
     std::uint8_t lock = 0;        // door: key 1 to 4, kUnknownLock, 0 for none
     std::uint8_t key = 0;         // static: the key it gives; boss: the key it drops
     std::uint8_t skill = 0;       // actor: the lowest skill level (1 to 4) placing it; 0: every level
+    std::uint8_t give = 0;        // static: the rounds a bonus brings
     bool vertical = false;        // door: in a vertical wall line, passed from east or west
     bool elevator = false;        // door: an elevator door
     bool elevatorSwitch = false;  // wall

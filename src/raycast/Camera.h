@@ -35,8 +35,8 @@ void TurnCamera(Camera& camera, double degrees);
 // wall already (put there by hand) moves freely until it is out.
 void MoveCamera(const Level& level, Camera& camera, double forward, double right);
 
-// True when a player at (x, y) would touch a wall, a closed door or the
-// outside of the map.
+// True when a player at (x, y) would touch a wall, a closed door, a
+// blocking static or the outside of the map.
 bool CameraBlocked(const Level& level, double x, double y);
 
 // The door tile the player would use: the tile next to the camera's in the

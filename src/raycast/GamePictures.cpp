@@ -54,7 +54,8 @@ WordPictures WordsOf(const PictureTable& table, const PageFile& pages)
         case PictureKind::Patrol:
             if (entry.plane == 1)
                 words.sprites[entry.value] = {pages.FirstSpriteChunk() + entry.number,
-                                              entry.kind != PictureKind::Sprite};
+                                              entry.kind != PictureKind::Sprite,
+                                              entry.kind != PictureKind::Sprite ? entry.facing : Facing::None};
             break;
         case PictureKind::Floor:
             break;

@@ -35,11 +35,22 @@ void Level::SetDoorOpening(int x, int y, double opening)
         doorOpening_[IndexOf(x, y)] = std::clamp(opening, 0.0, 1.0);
 }
 
+void Level::SetBlocking(int x, int y)
+{
+    if (!Inside(x, y))
+        return;
+    if (blocking_.empty())
+        blocking_.assign(cells_.size(), 0);
+    blocking_[IndexOf(x, y)] = 1;
+}
+
 bool Level::Solid(int x, int y) const
 {
     if (!Inside(x, y) || (pushWall && pushWall->Covers(x, y)))
         return true;
     const std::size_t index = IndexOf(x, y);
+    if (!blocking_.empty() && blocking_[index])
+        return true;
     switch (cells_[index].kind) {
     case CellKind::Wall:
         return true;

@@ -29,11 +29,18 @@ struct Cell {
     int dark = kNoPicture;
 };
 
+// An actor drawn the same from every side.
+inline constexpr int kNoRotation = -1;
+
 struct LevelSprite {
     double x = 0; // where it stands, in tiles (the middle of its tile)
     double y = 0;
     int picture = kNoPicture;
     bool actor = false; // actors stand a little further forward and are seen from the tiles around them
+    // An actor with eight pictures, one for each side it is seen from (the
+    // first one from the front): the direction it faces, in degrees (0
+    // east, 90 north ...); kNoRotation for one picture from every side.
+    int facing = kNoRotation;
 };
 
 // A push wall on its way, as the engine moves it: a wall block slid
@@ -80,8 +87,12 @@ public:
     void SetDoorOpening(int x, int y, double opening);
 
     // What stops a walker: walls, doors that are not fully open, a moving
-    // push wall's tiles, and everything outside the map.
+    // push wall's tiles, blocking statics, and everything outside the map.
     bool Solid(int x, int y) const;
+
+    // A static object that stops a walker stands on tile (x, y): only a walk
+    // by the game's rules sets them.
+    void SetBlocking(int x, int y);
 
     std::optional<PushWall> pushWall;
 
@@ -99,6 +110,7 @@ private:
     int height_ = 0;
     std::vector<Cell> cells_;
     std::vector<double> doorOpening_;
+    std::vector<std::uint8_t> blocking_; // empty until one is set
 };
 
 } // namespace tsl

@@ -16,6 +16,28 @@ bool IsWall(std::uint16_t word, const WordPictures& words)
     return words.rules ? words.rules->Tile(word).kind == WordKind::Wall : words.walls.contains(word);
 }
 
+int Degrees(Facing facing)
+{
+    return (static_cast<int>(facing) - static_cast<int>(Facing::East)) * 45;
+}
+
+// The sprite standing on tile (x, y) with plane-1 word `word`, if it is drawn.
+void PlaceSprite(Level& level, const WordPictures& words, std::uint16_t word, int x, int y, int skill)
+{
+    const auto found = words.sprites.find(word);
+    if (found == words.sprites.end() || found->second.picture == kNoPicture)
+        return;
+    const WordPictures::Sprite& sprite = found->second;
+    if (sprite.actor && !ActorPlaced(word, words, skill))
+        return;
+    LevelSprite placed{x + 0.5, y + 0.5, sprite.picture, sprite.actor};
+    if (sprite.facing != Facing::None) {
+        const Facing ruled = words.rules ? words.rules->Object(word).facing : Facing::None;
+        placed.facing = Degrees(ruled != Facing::None ? ruled : sprite.facing);
+    }
+    level.sprites.push_back(placed);
+}
+
 // Cell (x, y) of `level` and the sprite standing on it, from the words of
 // the tile; a door that stays a door keeps how far it was open.
 void BuildCell(Level& level, const MapList& map, const WordPictures& words, int x, int y, int skill)
@@ -37,18 +59,21 @@ void BuildCell(Level& level, const MapList& map, const WordPictures& words, int 
     } else {
         level.SetEmpty(x, y);
     }
-    if (!hasObjects)
-        return;
-    const std::uint16_t object = map.Word(1, x, y);
-    if (skill > 0 && words.rules && words.rules->Object(object).IsActor() &&
-        !words.rules->Object(object).PresentOn(skill))
-        return; // not spawned on this skill level
-    const auto sprite = words.sprites.find(object);
-    if (sprite != words.sprites.end() && sprite->second.picture != kNoPicture)
-        level.sprites.push_back({x + 0.5, y + 0.5, sprite->second.picture, sprite->second.actor});
+    if (hasObjects)
+        PlaceSprite(level, words, map.Word(1, x, y), x, y, skill);
 }
 
 } // namespace
+
+bool ActorPlaced(std::uint16_t word, const WordPictures& words, int skill)
+{
+    if (!words.rules)
+        return true;
+    const WordMeaning& meaning = words.rules->Object(word);
+    if (!meaning.IsActor())
+        return !words.rules->FromEngine(); // the engine's rules know every actor it places
+    return skill <= 0 || meaning.PresentOn(skill);
+}
 
 Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words, int skill)
 {

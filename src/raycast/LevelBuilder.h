@@ -32,6 +32,9 @@ struct WordPictures {
     struct Sprite {
         int picture = kNoPicture;
         bool actor = false;
+        // An actor whose picture is the first of eight, one for each side
+        // it is seen from; the way it faces (the rules' facing wins).
+        Facing facing = Facing::None;
     };
     std::unordered_map<std::uint16_t, Pair> walls; // plane 0
     std::unordered_map<std::uint16_t, Pair> doors; // plane 0: the slab met across a row line, and a column line
@@ -45,7 +48,10 @@ struct WordPictures {
     std::shared_ptr<const EngineRules> rules;
 };
 
-// The level of `map`, number `mapNumber` (from 0) of its set, every door closed.
+// The level of `map`, number `mapNumber` (from 0) of its set, every door
+// closed. `skill` picks the actors by the rules: 0 every actor the engine
+// places on some skill level, 1 to 4 those it places on that one (a word
+// the engine never places, such as a standing dog, is left out either way).
 Level BuildLevel(const MapList& map, int mapNumber, const WordPictures& words, int skill = 0);
 
 // The same level after an edit: doors that are still doors keep how far
@@ -57,6 +63,10 @@ void RebuildLevel(Level& level, const MapList& map, int mapNumber, const WordPic
 // than the map is rebuilt whole.
 void RebuildRegion(Level& level, const MapList& map, int mapNumber, const WordPictures& words,
                    const TileRect& region, int skill = 0);
+
+// Whether the engine places the actor of plane-1 word `word` on `skill`
+// (0: on some skill level), by the rules; every word without rules.
+bool ActorPlaced(std::uint16_t word, const WordPictures& words, int skill);
 
 // Where the player starts on `map`, looking as the start word's facing in
 // `rules` says: the last start of the map, as the engine places the player

@@ -155,4 +155,16 @@ SpriteProjection ProjectSprite(const Projection& projection, const ViewPoint& vi
     return sprite;
 }
 
+int RotationFrame(const Projection& projection, const ViewPoint& view, int centreX, int facing)
+{
+    constexpr int kRotations = 8;
+    constexpr int kColumnsPerDegree = 8;
+    const int seenFrom = view.angle / kFinePerDegree + (projection.CentreX() - centreX) / kColumnsPerDegree;
+    // Seen from straight ahead of its face, an actor shows picture 0; each
+    // picture spans an eighth of the turn around that side (whole degrees,
+    // as the engine counts them: 22 either way).
+    const int angle = seenFrom - kDegrees / 2 - facing + kDegrees / (2 * kRotations);
+    return ((angle % kDegrees) + kDegrees) % kDegrees / (kDegrees / kRotations);
+}
+
 } // namespace tsl

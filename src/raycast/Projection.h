@@ -108,4 +108,12 @@ struct SpriteProjection {
 // stands; nearer than the minimum distance it is not drawn.
 SpriteProjection ProjectSprite(const Projection& projection, const ViewPoint& view, Fixed x, Fixed y, Fixed fudge);
 
+// Which of an actor's eight pictures the engine draws (0: seen from the
+// front, counting round to its left), for an actor facing `facing` degrees
+// (0 east, 90 north ...) drawn centred on column `centreX` of the view. The
+// engine takes the side it is seen from as the view's whole-degree angle
+// plus an eighth of a degree for each column the actor stands left of the
+// view's centre, which is near enough for eight pictures.
+int RotationFrame(const Projection& projection, const ViewPoint& view, int centreX, int facing);
+
 } // namespace tsl

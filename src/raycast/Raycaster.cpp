@@ -321,8 +321,12 @@ void Raycaster::CollectSprites(const Level& level, const ViewPoint& view)
             continue;
         const SpriteProjection projection = ProjectSprite(*projection_, view, ToFixed(sprite.x), ToFixed(sprite.y),
                                                           sprite.actor ? kActorFudgeUnits : kStaticFudgeUnits);
-        if (projection.visible)
-            visible_.push_back({projection.height, projection.centreX, sprite.picture});
+        if (!projection.visible)
+            continue;
+        const int frame = sprite.facing == kNoRotation
+                              ? 0
+                              : RotationFrame(*projection_, view, projection.centreX, sprite.facing);
+        visible_.push_back({projection.height, projection.centreX, sprite.picture + frame});
     }
     // Far to near; of sprites as far, the one listed first is drawn first.
     std::stable_sort(visible_.begin(), visible_.end(),

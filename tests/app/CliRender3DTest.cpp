@@ -114,4 +114,27 @@ TEST(CliRender3D, TheCentreColumnShowsTheWallAheadOnTheRealGame)
     }
 }
 
+TEST(CliRender3D, DrawsOnlyTheActorsOfTheSkillLevel)
+{
+    const auto pagePath = RealPageFileWL1();
+    if (!pagePath)
+        GTEST_SKIP() << "the shareware game is not there";
+    const fs::path game = pagePath->parent_path();
+    // Map 1 has a guard that only the hardest level places at (34, 45), two
+    // tiles north of (34, 47) in a straight corridor.
+    ASSERT_EQ(LoadSet(game).Maps[0].Word(1, 34, 45), 183);
+    TempDir out;
+    auto view = [&](const std::vector<std::string>& skill) {
+        const fs::path target = out / "view.png";
+        std::vector<std::string> args{"render3d", game.string(), target.string(), "--at", "34,47", "--angle", "90"};
+        args.insert(args.end(), skill.begin(), skill.end());
+        const CliResult r = RunCli(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return ReadFile(target);
+    };
+    const auto every = view({});
+    EXPECT_EQ(view({"--skill", "4"}), every);
+    EXPECT_NE(view({"--skill", "3"}), every);
+}
+
 } // namespace

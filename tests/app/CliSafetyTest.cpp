@@ -218,6 +218,7 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
          "--angle takes a number of degrees (0 east, 90 north, 180 west, 270 south).\n"},
         {{"render3d", d, f, "--size", "640x0"}, "--size takes WxH, each from 1 to 8192, such as 640x400.\n"},
         {{"render3d", d, f, "--size", "8x8", "--size=9x9"}, "The option --size is given twice.\n"},
+        {{"render3d", d, f, "--skill", "5"}, "--skill takes a skill level from 1 to 4.\n"},
         {{"export", d, f, "--maps", "2-1"}, "--maps takes map numbers from 1 and ranges, such as 1,3,5-9.\n"},
         {{"export", d, f, "--chaosedit", "--chaosedit"}, "The option --chaosedit is given twice.\n"},
         {{"import", d, f, "--at", "0"}, "--at takes a map number from 1.\n"},

@@ -45,6 +45,8 @@ MapList DrawnMap(const std::vector<std::string>& rows)
             case 'B': object = 24; break;
             case 'X': object = 124; break;
             case 'w': object = 50; break;
+            case 'c': object = 49; break;
+            case 'f': object = 47; break;
             case '1': object = 108; break;
             case '3': object = 144; break;
             case '4': object = 180; break;

@@ -18,6 +18,7 @@ EngineRules ShippedRules(const std::string& structure);
 //   |  door (vertical)   -  door (horizontal)   G  gold-key door (vertical)   Q  key-3 door (vertical)
 //   P  push wall     >  player start, east    V  victory tile      T  treasure (cross)
 //   g  gold key      B  barrel (blocks)       X  dead guard      w  machine gun
+//   c  clip          f  food
 //   1  guard (every level)  3  guard (level 3 up)  4  guard (level 4)  a  guard on the ambush floor
 //   H  Hans Grosse (drops the gold key)       O  Otto Giftmacher (his death ends the level)
 //   R  guard patrolling east   L  guard patrolling west   D  dog patrolling east

@@ -1559,7 +1559,8 @@ ENGINE_HEADER = [
     "# What each map word means to the game engine: the rules of play for the map check and the",
     "# analysis of a level. plane,words,kind[,attribute...]; words is one word or first-last.",
     "# wall: switch. door: vertical|horizontal, lock=N, elevator. floor: ambush, secret.",
-    "# start: facing. static: block, bonus=treasure|key|weapon|health|ammo|spear, key=N.",
+    "# start: facing. static: block, bonus=treasure|key|weapon|health|ammo|spear, key=N,",
+    "# give=N (the rounds an ammo bonus, a weapon or the extra life brings).",
     "# actor, boss: stand|patrol, kill, skill=N (lowest skill level placing it), facing, ambush,",
     "# nodoors (opens no door: a dog);",
     "# boss also key=N (dropped when it dies), ends (its death ends the level).",
@@ -1572,13 +1573,15 @@ WOLF_STATINFO = [
     None, "block", "block", "block", None, "block", "health", "block",        # 23..30
     "block", None, "block", "block", "block", "block", None, None,            # 31..38
     "block", "block", "block", None, "key=1", "key=2", "block", None,         # 39..46
-    "health", "health", "ammo", "weapon", "weapon", "treasure", "treasure", "treasure",  # 47..54
-    "treasure", "treasure", "health", "block", "block", "block", "health", "block",      # 55..62
+    "health", "health", "ammo,give=8", "weapon,give=6", "weapon,give=6", "treasure", "treasure", "treasure",  # 47..54
+    "treasure", "treasure,give=25", "health", "block", "block", "block", "health", "block",  # 55..62
     "block", None, None, None, None, "block", "block", None,                   # 63..70
-    "ammo",                                                                     # 71: the guards' half clip
+    "ammo,give=4",                                                              # 71: the guards' half clip
 ]
+# GetBonus and GiveWeapon in WL_AGENT.C: a clip brings 8 rounds, a dropped one
+# 4, a weapon 6, the extra life 25 (and full health); nothing past 99.
 SPEAR_STATINFO_CHANGES = {38: "block", 63: None, 67: "block",
-                          71: "block", 72: "ammo", 73: "block", 74: "spear"}
+                          71: "block", 72: "ammo,give=25", 73: "block", 74: "spear"}
 
 # Soldiers: (kind, word of the first standing one, step to the copies for
 # skill levels 3 and 4). SpawnStand places no dog, and counts none.

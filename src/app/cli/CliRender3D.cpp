@@ -20,6 +20,8 @@ namespace tsl::cli {
 namespace {
 
 constexpr int kLargestSide = 8192;
+// Skill level 4 places every actor that some skill level places.
+constexpr int kEverySkill = 4;
 
 std::optional<double> ParseAngle(const std::string& text)
 {
@@ -45,6 +47,7 @@ struct Render3DArguments {
     std::optional<double> angle;
     int width = 640;
     int height = 400;
+    int skill = kEverySkill;
     LoaderOptions loader;
 
     void Declare(Declarations& d)
@@ -63,6 +66,8 @@ struct Render3DArguments {
                 });
         d.Pair("--size", "WxH", 1, kLargestSide, [this](int w, int h) { width = w; height = h; },
                "the picture's size in pixels (default 640x400)", Times::Once, "640x400");
+        d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 to 4",
+                 "draw the actors the game places on skill level K (default 4: every actor)");
         d.Loader(loader);
     }
 };
@@ -98,7 +103,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     if (rules.Status == RulesStatus::Loaded)
         pictures->words.rules = rules.Rules;
 
-    const Level level = BuildLevel(map, a.map - 1, pictures->words);
+    const Level level = BuildLevel(map, a.map - 1, pictures->words, a.skill);
     Camera camera = StartCamera(map, *rules.Rules);
     if (a.at)
         camera = CameraAtTile(a.at->first, a.at->second, camera.angle);
@@ -121,7 +126,8 @@ const Registrar kRender3D(MakeCommand<Render3DArguments>(
     "Draws map N seen from inside, as the 3D preview draws it from the game's VSWAP file,\n"
     "into OUT. The camera stands in the middle of tile X,Y looking along DEG (0 east, 90\n"
     "north, 180 west, 270 south); both default to the map's player start (the middle of\n"
-    "the map looking east without one).",
+    "the map looking east without one). Actors face as the map says, each drawn from the\n"
+    "side the camera sees, and only those of skill level K stand there.",
     RunRender3D));
 
 } // namespace

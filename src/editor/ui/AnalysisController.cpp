@@ -63,6 +63,7 @@ AnalysisController::AnalysisController(QWidget* window, Prompter& prompter, std:
     toolBar->addWidget(label);
     toolBar->addWidget(chooser_);
     connect(chooser_, &QComboBox::activated, this, [this](int index) { SetSkill(index); });
+    connect(previewer_, &PreviewController::SkillChosen, this, [this](int skill) { SetSkill(skill); });
 }
 
 AnalysisController::~AnalysisController()

@@ -370,6 +370,7 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
             painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         }
     }
+    PaintWalkMarks(painter, exposed);
     if (camera_ && CameraArea().intersects(exposed)) {
         // Yellow in a dark rim: seen on the black floors and the grey walls alike.
         const QPolygonF arrow = CameraArrow(*camera_);
@@ -566,6 +567,43 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
         painter.drawEllipse(points.back(), c * 0.3, c * 0.3);
     }
     painter.restore();
+}
+
+void MapPaintArea::SetWalkMarks(std::vector<WalkMark> marks)
+{
+    if (marks == walkMarks_)
+        return;
+    walkMarks_ = std::move(marks);
+    update();
+}
+
+void MapPaintArea::PaintWalkMarks(QPainter& painter, const QRect& exposed) const
+{
+    const int c = CellSize();
+    for (const WalkMark& mark : walkMarks_) {
+        const QRect cell(mark.x * c, mark.y * c, c, c);
+        if (!cell.intersects(exposed))
+            continue;
+        const QRect inner = cell.adjusted(1, 1, -2, -2);
+        painter.setBrush(Qt::NoBrush);
+        switch (mark.kind) {
+        case WalkMarkKind::DoorOpened:
+            painter.setPen(QPen(QColor(0x20, 0xE0, 0x40), 2));
+            painter.drawRect(inner);
+            break;
+        case WalkMarkKind::WallPushed:
+        case WalkMarkKind::WallMoved:
+            painter.setPen(QPen(QColor(0xF0, 0x40, 0xF0), 2,
+                                mark.kind == WalkMarkKind::WallPushed ? Qt::DashLine : Qt::SolidLine));
+            painter.drawRect(inner);
+            break;
+        case WalkMarkKind::ItemTaken:
+            painter.setPen(QPen(QColor(0xFF, 0x80, 0x10), 2));
+            painter.drawLine(inner.topLeft(), inner.bottomRight());
+            painter.drawLine(inner.topRight(), inner.bottomLeft());
+            break;
+        }
+    }
 }
 
 void MapPaintArea::SetMarkers(std::vector<QPoint> tiles, std::optional<QPoint> current)

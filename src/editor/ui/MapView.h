@@ -26,6 +26,7 @@
 
 #include "core/Image.h"
 #include "editor/PointerInput.h"
+#include "raycast/Walk.h"
 
 #include <QImage>
 #include <QPolygonF>
@@ -119,6 +120,12 @@ public:
     const std::optional<CameraMark>& CurrentCameraMark() const { return camera_; }
     QRect CameraArea() const { return CameraPixels(camera_); }
 
+    // What a walk of the 3D preview opened (doors: green frames), pushed
+    // (push walls: magenta, dashed where they stood) and took (items: an
+    // orange cross), drawn at paint time over the map.
+    void SetWalkMarks(std::vector<WalkMark> marks);
+    const std::vector<WalkMark>& WalkMarks() const { return walkMarks_; }
+
     // One tile shown to the user (a finding of the map check): outlined in
     // black and white rings drawn at paint time; nothing clears it.
     void SetShownTile(std::optional<QPoint> tile);
@@ -174,6 +181,7 @@ private:
     // The pixels `picture` draws on beyond its tint (lines and marks).
     QRect PlayShapesArea(const PlayPicture& picture) const;
     void PaintPlay(QPainter& painter, const QRect& exposed) const;
+    void PaintWalkMarks(QPainter& painter, const QRect& exposed) const;
     void Send(PointerAction action, Qt::MouseButton button, QPoint tile);
     // The dashes move on: only the frames of the outlined areas are repainted.
     void March();
@@ -198,6 +206,7 @@ private:
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;
     std::optional<CameraMark> camera_;
+    std::vector<WalkMark> walkMarks_;
     bool altGesture_ = false; // a press with Alt, until its release
     std::optional<QPoint> hover_;
     QImage hoverWord_;

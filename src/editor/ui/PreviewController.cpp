@@ -32,13 +32,6 @@ void PreviewController::Attach(EditorSession* session, std::shared_ptr<const Gam
     SyncCameraMark();
 }
 
-void PreviewController::SetSkill(int skill)
-{
-    skill_ = skill;
-    if (preview_)
-        preview_->SetSkill(skill);
-}
-
 void PreviewController::Leave()
 {
     following_.Reset();
@@ -76,6 +69,9 @@ TPreview3DBox& PreviewController::Show(bool activate)
         preview_ = new TPreview3DBox(window_);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
+        connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);
+        connect(preview_, &TPreview3DBox::WalkChanged, this, &PreviewController::SyncWalkMarks);
+        connect(preview_, &TPreview3DBox::SkillChosen, this, &PreviewController::SkillChosen);
         preview_->addActions(shared_);
         preview_->SetSkill(skill_);
         preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
@@ -96,6 +92,19 @@ TPreview3DBox& PreviewController::Show(bool activate)
 void PreviewController::ShareActions(std::initializer_list<QAction*> actions)
 {
     shared_ = QList<QAction*>(actions);
+}
+
+void PreviewController::SetSkill(int skill)
+{
+    skill_ = skill;
+    if (preview_)
+        preview_->SetSkill(skill);
+}
+
+void PreviewController::SyncWalkMarks()
+{
+    const Walk* walk = preview_ && preview_->isVisible() ? preview_->CurrentWalk() : nullptr;
+    area_->SetWalkMarks(walk && !walk->Ended() ? walk->Marks() : std::vector<WalkMark>{});
 }
 
 void PreviewController::ViewFromHere(QPoint tile)

@@ -3,8 +3,8 @@
 // made at its first use, which follows the session's document (an edit
 // rebuilds the cells of its region, another map or list shows the current
 // map from its player start, another project is shown from its start), the
-// camera arrow in the map view while that window is shown, and "View From
-// Here".
+// camera arrow in the map view while that window is shown, the marks of its
+// walk, and "View From Here".
 
 #include "editor/MapDocument.h"
 
@@ -42,15 +42,22 @@ public:
     void ViewFromHere(QPoint tile);
     // Nothing until "3D Preview" or "View From Here" first opened it.
     TPreview3DBox* Preview() const { return preview_; }
-    // The actors shown: those the game places on skill level `skill` (1 to
-    // 4), or every one (0).
-    void SetSkill(int skill);
     // The main window's actions that work from the preview's window too.
     void ShareActions(std::initializer_list<QAction*> actions);
+    // The skill level whose actors the preview shows (0: every actor the
+    // engine places on some level), now and in a preview made later.
+    void SetSkill(int skill);
+
+signals:
+    // The skill level was picked in the preview's own menu: the window's
+    // chooser follows.
+    void SkillChosen(int skill);
 
 private:
     void Follow(const DocumentChange& change);
     void SyncCameraMark();
+    // The map view marks what the walk under way opened, pushed and took.
+    void SyncWalkMarks();
 
     QWidget* window_;
     MapPaintArea* area_;

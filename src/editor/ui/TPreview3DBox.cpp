@@ -3,7 +3,10 @@
 #include "editor/GameGraphics.h"
 #include "editor/Project.h"
 
+#include <QActionGroup>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 
 #include <algorithm>
@@ -22,8 +25,24 @@ constexpr double kRunFactor = 2.0;
 constexpr double kTapSeconds = 2.0 / 70.0;
 // The longest time one tick accounts for, so that a stall is not a jump.
 constexpr double kLongestTick = 0.1;
+constexpr double kLongestCatchUp = 0.5; // in a walk
 constexpr int kTickMs = 15;
 constexpr int kEditFrameMs = 16; // 60 frames a second at most while a stroke draws
+// How long the note of a locked door stays, in tics.
+constexpr int kNoteTics = 2 * kTicsPerSecond;
+constexpr int kTextMargin = 8;
+
+const char* const kSkillNames[] = {"&Every Skill Level", "Skill Level &1", "Skill Level &2", "Skill Level &3",
+                                   "Skill Level &4"};
+const char* const kKeyNames[] = {"&Gold Key", "&Silver Key", "Key &3", "Key &4"};
+
+// Text in a dark box, readable over any picture; `box` is where it goes.
+void DrawTextBox(QPainter& painter, const QRect& box, int flags, const QString& text)
+{
+    painter.fillRect(box.adjusted(-4, -2, 4, 2), QColor(0, 0, 0, 170));
+    painter.setPen(Qt::white);
+    painter.drawText(box, flags, text);
+}
 
 QImage Wrap(const Image& image)
 {
@@ -48,10 +67,72 @@ TPreview3DBox::TPreview3DBox(QWidget* parent) : QWidget(parent, Qt::Window)
         if (std::exchange(editWaiting_, false))
             EditRedraw();
     });
+    BuildMenu();
+}
+
+void TPreview3DBox::BuildMenu()
+{
+    menu_ = new QMenu(this);
+    menu_->setObjectName("previewMenu");
+    walkFromStart_ = menu_->addAction("Walk From the &Start");
+    connect(walkFromStart_, &QAction::triggered, this, [this] { StartWalk(true); });
+    walkFromStart_->setObjectName("walkFromStartAction");
+    walkFromStart_->setShortcut(Qt::Key_F5);
+    walkFromHere_ = menu_->addAction("Walk From &Here");
+    connect(walkFromHere_, &QAction::triggered, this, [this] { StartWalk(false); });
+    walkFromHere_->setObjectName("walkFromHereAction");
+    walkFromHere_->setShortcut(Qt::Key_F6);
+    stopWalk_ = menu_->addAction("S&top Walking");
+    connect(stopWalk_, &QAction::triggered, this, &TPreview3DBox::StopWalk);
+    stopWalk_->setObjectName("stopWalkAction");
+    addActions({walkFromStart_, walkFromHere_});
+    menu_->addSeparator();
+    keysMenu_ = menu_->addMenu("Give &Key");
+    keysMenu_->setObjectName("giveKeyMenu");
+    for (int key = 1; key <= kMaxKeys; ++key) {
+        QAction* give = keysMenu_->addAction(kKeyNames[key - 1]);
+        connect(give, &QAction::triggered, this, [this, key] {
+            if (walk_) {
+                walk_->GiveKey(key);
+                Redraw();
+            }
+        });
+        give->setObjectName(QString("giveKey%1Action").arg(key));
+    }
+    QMenu* skills = menu_->addMenu("S&kill Level");
+    skills->setObjectName("skillMenu");
+    skills_ = new QActionGroup(this);
+    for (int skill = 0; skill <= 4; ++skill) {
+        QAction* choice = skills->addAction(kSkillNames[skill]);
+        connect(choice, &QAction::triggered, this, [this, skill] {
+            SetSkill(skill);
+            emit SkillChosen(skill);
+        });
+        choice->setObjectName(QString("skill%1Action").arg(skill));
+        choice->setCheckable(true);
+        choice->setChecked(skill == skill_);
+        skills_->addAction(choice);
+    }
+    UpdateWalkActions();
+}
+
+void TPreview3DBox::UpdateWalkActions()
+{
+    const bool shown = project_ && pictures_;
+    walkFromStart_->setEnabled(shown);
+    walkFromHere_->setEnabled(shown);
+    stopWalk_->setEnabled(walk_ != nullptr);
+    keysMenu_->setEnabled(walk_ && !walk_->Ended());
+}
+
+void TPreview3DBox::contextMenuEvent(QContextMenuEvent* event)
+{
+    menu_->exec(event->globalPos());
 }
 
 void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics)
 {
+    StopWalk();
     project_ = project;
     pictures_.reset();
     pictureProblem_.clear();
@@ -68,22 +149,30 @@ void TPreview3DBox::SetProject(const Project* project, std::shared_ptr<const Gam
         pictures.words.rules = project_->Rules.Rules;
         pictures_ = std::make_shared<const GamePictures>(std::move(pictures));
         ShowMap(project_->Maps().CurrentMap);
+        UpdateWalkActions();
         return;
     }
     level_ = Level();
+    UpdateWalkActions();
     Redraw();
+}
+
+const EngineRules& TPreview3DBox::ProjectRules() const
+{
+    static const EngineRules kNoRules;
+    return project_ && project_->Rules.Rules ? *project_->Rules.Rules : kNoRules;
 }
 
 void TPreview3DBox::ShowMap(int index)
 {
     if (!project_ || index < 0 || index >= project_->Maps().NumMaps())
         return;
+    StopWalk();
     mapIndex_ = index;
     const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(index)];
     level_ = BuildLevel(map, index, pictures_->words, skill_);
     levelStale_ = false;
-    static const EngineRules kNoRules;
-    camera_ = StartCamera(map, project_->Rules.Rules ? *project_->Rules.Rules : kNoRules);
+    camera_ = StartCamera(map, ProjectRules());
     CameraChanged();
 }
 
@@ -124,14 +213,6 @@ void TPreview3DBox::CatchUp()
     Redraw();
 }
 
-void TPreview3DBox::SetSkill(int skill)
-{
-    if (skill == skill_)
-        return;
-    skill_ = skill;
-    MapEdited(); // every actor may come or go
-}
-
 void TPreview3DBox::showEvent(QShowEvent* event)
 {
     CatchUp();
@@ -141,6 +222,9 @@ void TPreview3DBox::showEvent(QShowEvent* event)
 
 void TPreview3DBox::hideEvent(QHideEvent* event)
 {
+    // Closed, the window ends its walk; minimized, the walk goes on.
+    if (!isVisible())
+        StopWalk();
     QWidget::hideEvent(event);
     // Minimized, the window stays visible.
     emit VisibilityChanged(isVisible());
@@ -178,7 +262,7 @@ void TPreview3DBox::paintEvent(QPaintEvent*)
         stale_ = true;
     }
     if (stale_ && pictures_) {
-        raycaster_.Render(level_, pictures_->pages, camera_, frame_);
+        raycaster_.Render(walk_ ? walk_->CurrentLevel() : level_, pictures_->pages, camera_, frame_);
         stale_ = false;
     } else if (stale_) {
         frame_.Fill(kBlackPixel);
@@ -192,6 +276,35 @@ void TPreview3DBox::paintEvent(QPaintEvent*)
         painter.setPen(Qt::white);
         painter.drawText(box, Qt::TextWordWrap, text);
     }
+    PaintWalk(painter);
+}
+
+void TPreview3DBox::PaintWalk(QPainter& painter) const
+{
+    const QRect inside = rect().adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
+    if (!walk_) {
+        if (project_ && pictures_ && pictureProblem_.empty()) {
+            const QString hint = "F5: walk by the game's rules from the start, F6: from here";
+            const QRect box = painter.fontMetrics().boundingRect(inside, Qt::AlignBottom | Qt::AlignLeft, hint);
+            DrawTextBox(painter, box, Qt::AlignLeft, hint);
+        }
+        return;
+    }
+    QString status = QString::fromStdString(WalkStatusLine(*walk_));
+    if (walk_->MissingKey() && walk_->TicsPlayed() - usedAt_ < kNoteTics)
+        status += "\nLocked: the " + QString::fromStdString(KeyName(walk_->MissingKey())).toLower() +
+                  " opens this door";
+    const QRect top = painter.fontMetrics().boundingRect(inside, Qt::AlignTop | Qt::AlignLeft, status);
+    DrawTextBox(painter, top, Qt::AlignLeft, status);
+    if (!walk_->Ended())
+        return;
+    QStringList lines;
+    for (const std::string& line : WalkEndLines(*walk_))
+        lines << QString::fromStdString(line);
+    lines << "" << "F5: walk again from the start, F6: from here, Escape: stop walking";
+    const QString text = lines.join('\n');
+    const QRect middle = painter.fontMetrics().boundingRect(inside, Qt::AlignCenter, text);
+    DrawTextBox(painter, middle, Qt::AlignCenter, text);
 }
 
 void TPreview3DBox::keyPressEvent(QKeyEvent* event)
@@ -231,7 +344,10 @@ void TPreview3DBox::keyPressEvent(QKeyEvent* event)
             ToggleDoorAhead();
         return;
     case Qt::Key_Escape:
-        close();
+        if (walk_)
+            StopWalk();
+        else
+            close();
         return;
     default:
         QWidget::keyPressEvent(event);
@@ -240,7 +356,8 @@ void TPreview3DBox::keyPressEvent(QKeyEvent* event)
     if (event->isAutoRepeat())
         return;
     held_[event->key()] = *motion;
-    Step(kTapSeconds);
+    if (!walk_)
+        Step(kTapSeconds);
     if (!ticker_.isActive()) {
         clock_.start();
         ticker_.start();
@@ -253,64 +370,156 @@ void TPreview3DBox::keyReleaseEvent(QKeyEvent* event)
     if (event->isAutoRepeat())
         return;
     held_.erase(event->key());
-    if (held_.empty())
+    if (held_.empty() && !walk_)
         ticker_.stop();
 }
 
 void TPreview3DBox::focusOutEvent(QFocusEvent* event)
 {
-    // Keys released elsewhere never reach this window.
+    // Keys released elsewhere never reach this window; a walk goes on (its
+    // doors and push walls move by themselves).
     held_.clear();
-    ticker_.stop();
+    if (!walk_)
+        ticker_.stop();
     QWidget::focusOutEvent(event);
 }
 
 void TPreview3DBox::onTick()
 {
-    const double seconds = std::min(static_cast<double>(clock_.restart()) / 1000.0, kLongestTick);
-    Step(seconds);
+    const double elapsed = static_cast<double>(clock_.restart()) / 1000.0;
+    if (!walk_) {
+        Step(std::min(elapsed, kLongestTick));
+        return;
+    }
+    // Every tic the clock ran, so that a slow or busy machine plays at the
+    // game's speed too, only not a stall of seconds all at once.
+    ticsDue_ += std::min(elapsed, kLongestCatchUp) * kTicsPerSecond;
+    const int tics = static_cast<int>(ticsDue_);
+    ticsDue_ -= tics;
+    AdvanceWalk(tics);
+}
+
+WalkControl TPreview3DBox::HeldControl() const
+{
+    WalkControl control;
+    control.run = running_;
+    for (const auto& [key, motion] : held_) {
+        switch (motion) {
+        case Motion::Forward: control.forward += 1; break;
+        case Motion::Back: control.forward -= 1; break;
+        case Motion::TurnLeft: control.turn += 1; break;
+        case Motion::TurnRight: control.turn -= 1; break;
+        case Motion::StrafeLeft: control.right -= 1; break;
+        case Motion::StrafeRight: control.right += 1; break;
+        }
+    }
+    return control;
+}
+
+void TPreview3DBox::StartWalk(bool fromStart)
+{
+    if (!project_ || !pictures_ || mapIndex_ >= project_->Maps().NumMaps())
+        return;
+    // The map as the document holds it now, copied: edits from here on wait
+    // for the next walk.
+    const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)];
+    walk_ = std::make_unique<Walk>(map, mapIndex_, pictures_->words, skill_, 
+                                   fromStart ? StartCamera(map, ProjectRules()) : camera_);
+    ticsDue_ = 0;
+    usedAt_ = 0;
+    clock_.start();
+    ticker_.start();
+    camera_ = walk_->CurrentCamera();
+    UpdateWalkActions();
+    CameraChanged();
+    emit WalkChanged();
+}
+
+void TPreview3DBox::StopWalk()
+{
+    if (!walk_)
+        return;
+    walk_.reset();
+    if (held_.empty())
+        ticker_.stop();
+    UpdateWalkActions();
+    Redraw();
+    emit WalkChanged();
+}
+
+void TPreview3DBox::AdvanceWalk(int tics)
+{
+    if (!walk_ || walk_->Ended())
+        return;
+    const WalkControl control = HeldControl();
+    const std::size_t marks = walk_->Marks().size();
+    bool changed = false;
+    for (int tic = 0; tic < tics && !walk_->Ended(); ++tic)
+        changed = walk_->Tic(control) || changed;
+    if (walk_->Ended()) {
+        ticker_.stop();
+        UpdateWalkActions();
+    }
+    if (changed) {
+        const bool moved = !(walk_->CurrentCamera() == camera_);
+        camera_ = walk_->CurrentCamera();
+        if (moved)
+            CameraChanged();
+        else
+            Redraw();
+    }
+    if (walk_->Marks().size() != marks || walk_->Ended())
+        emit WalkChanged();
+}
+
+void TPreview3DBox::SetSkill(int skill)
+{
+    skill = std::clamp(skill, 0, 4);
+    if (skill == skill_)
+        return;
+    skill_ = skill;
+    skills_->actions()[skill]->setChecked(true);
+    if (project_ && mapIndex_ < project_->Maps().NumMaps())
+        RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_,
+                     pictures_->words, skill_);
+    if (walk_)
+        StartWalk(false);
+    else
+        Redraw();
 }
 
 void TPreview3DBox::Step(double seconds)
 {
     if (held_.empty())
         return;
-    const double factor = running_ ? kRunFactor : 1.0;
-    double forward = 0;
-    double right = 0;
-    double turn = 0;
-    for (const auto& [key, motion] : held_) {
-        switch (motion) {
-        case Motion::Forward:
-            forward += 1;
-            break;
-        case Motion::Back:
-            forward -= 1;
-            break;
-        case Motion::TurnLeft:
-            turn += 1;
-            break;
-        case Motion::TurnRight:
-            turn -= 1;
-            break;
-        case Motion::StrafeLeft:
-            right -= 1;
-            break;
-        case Motion::StrafeRight:
-            right += 1;
-            break;
-        }
-    }
+    const WalkControl control = HeldControl();
+    const double factor = control.run ? kRunFactor : 1.0;
     const Camera before = camera_;
-    TurnCamera(camera_, std::clamp(turn, -1.0, 1.0) * kTurnSpeed * factor * seconds);
+    TurnCamera(camera_, std::clamp(control.turn, -1.0, 1.0) * kTurnSpeed * factor * seconds);
     const double distance = kWalkSpeed * factor * seconds;
-    MoveCamera(level_, camera_, std::clamp(forward, -1.0, 1.0) * distance, std::clamp(right, -1.0, 1.0) * distance);
+    MoveCamera(level_, camera_, std::clamp(control.forward, -1.0, 1.0) * distance,
+               std::clamp(control.right, -1.0, 1.0) * distance);
     if (!(camera_ == before))
         CameraChanged();
 }
 
 void TPreview3DBox::ToggleDoorAhead()
 {
+    if (walk_) {
+        const std::size_t marks = walk_->Marks().size();
+        if (walk_->Use())
+            Redraw();
+        usedAt_ = walk_->TicsPlayed();
+        if (walk_->MissingKey())
+            Redraw();
+        if (walk_->Marks().size() != marks || walk_->Ended()) {
+            if (walk_->Ended())
+                ticker_.stop();
+            UpdateWalkActions();
+            emit WalkChanged();
+        }
+        return;
+    }
     const auto door = DoorAhead(level_, camera_);
     if (!door)
         return;

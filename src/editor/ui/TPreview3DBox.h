@@ -6,6 +6,13 @@
 // or closes the door ahead, Escape closes the window. It draws only when
 // something changed: a move, a resize, an edit or another map.
 //
+// F5 (from the player start) and F6 (from the camera's place) start a walk
+// by the game's rules instead (see raycast/Walk.h), played in the engine's
+// tics on its own copy of the map while editing goes on; Space is then the
+// game's use key, the keys held and the ratios show over the picture, and
+// Escape stops the walk. The context menu has these, a key to give for
+// testing and the skill level whose actors stand in the level.
+//
 // The window's preview controller tells it which project and map to show and
 // where the map was edited, and follows the camera through CameraMoved.
 
@@ -15,6 +22,7 @@
 #include "raycast/GamePictures.h"
 #include "raycast/Level.h"
 #include "raycast/Raycaster.h"
+#include "raycast/Walk.h"
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -24,6 +32,10 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+class QAction;
+class QActionGroup;
+class QMenu;
 
 namespace tsl {
 
@@ -48,13 +60,27 @@ public:
     // size): rebuilds those cells and draws them again, keeping the camera
     // and the doors that are still doors as they were.
     void MapEdited(const std::optional<TileRect>& region = std::nullopt);
-    // The actors shown: those the game spawns on skill level `skill` (1 to
-    // 4), or every one (0).
-    void SetSkill(int skill);
-    int Skill() const { return skill_; }
     // Puts the camera in the middle of tile (x, y), keeping its direction.
     void PutCameraAt(int x, int y);
     void SetCamera(const Camera& camera);
+
+    // A walk by the game's rules of the shown map, from its player start or
+    // from the camera's place (which the camera then follows); stopping it
+    // leaves the camera where the walk got to.
+    void StartWalk(bool fromStart);
+    void StopWalk();
+    // The walk under way or ended (nothing when none).
+    const Walk* CurrentWalk() const { return walk_.get(); }
+    // Plays `tics` tics of the walk with the keys held now (the ticker's
+    // work, public for the tests).
+    void AdvanceWalk(int tics);
+    // The actors of skill level 1 to 4, or 0 for every actor the engine
+    // places on some skill level. A walk under way starts again from the
+    // camera's place with the actors of that level.
+    void SetSkill(int skill);
+    int Skill() const { return skill_; }
+    // The window's context menu (also on the menu key).
+    QMenu* ContextMenu() const { return menu_; }
 
     const Camera& CurrentCamera() const { return camera_; }
     // The project last given to SetProject (nothing when none).
@@ -73,6 +99,10 @@ signals:
     // The window was shown or hidden (closed): the map view shows the
     // camera only while the window is there to look through it.
     void VisibilityChanged(bool visible);
+    // A walk started, stopped or ended, or marked another tile.
+    void WalkChanged();
+    // The user picked skill level `skill` from the window's menu.
+    void SkillChosen(int skill);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -81,11 +111,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     enum class Motion { Forward, Back, TurnLeft, TurnRight, StrafeLeft, StrafeRight };
     void Step(double seconds);
+    WalkControl HeldControl() const;
     void onTick();
+    void BuildMenu();
+    void UpdateWalkActions();
+    void PaintWalk(QPainter& painter) const;
     void ToggleDoorAhead();
     void CameraChanged();
     void Redraw();
@@ -93,10 +128,11 @@ private:
     // while the edits stream in (a stroke sends one per tile).
     void EditRedraw();
     void CatchUp();
+    // The rules of play of the shown project (none without them).
+    const EngineRules& ProjectRules() const;
 
     const Project* project_ = nullptr;
     int mapIndex_ = 0;
-    int skill_ = 0;
     std::shared_ptr<const GamePictures> pictures_;
     std::string pictureProblem_;
     Level level_;
@@ -112,6 +148,17 @@ private:
     bool running_ = false;
     QTimer ticker_;
     QElapsedTimer clock_;
+
+    std::unique_ptr<Walk> walk_;
+    double ticsDue_ = 0; // the part of a tic the clock has run past the last one
+    int usedAt_ = 0;     // the walk's tic of the last use of a door, for its note
+    int skill_ = 0;
+    QMenu* menu_ = nullptr;
+    QAction* walkFromStart_ = nullptr;
+    QAction* walkFromHere_ = nullptr;
+    QAction* stopWalk_ = nullptr;
+    QMenu* keysMenu_ = nullptr;
+    QActionGroup* skills_ = nullptr;
 };
 
 } // namespace tsl

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
@@ -92,6 +93,11 @@ TEST_F(Analysis, TheSkillChooserKeepsItsChoiceInTheModelAndTheViewAndPreviewFoll
     EXPECT_EQ(chooser->currentIndex(), 0);
     EXPECT_EQ(preview->Skill(), kAllSkills);
     EXPECT_EQ(Editor().ViewImage(), every);
+
+    // Picked in the preview's own menu, the level is the window's too.
+    preview->ContextMenu()->findChild<QAction*>("skill3Action")->trigger();
+    EXPECT_EQ(chooser->currentIndex(), 3);
+    EXPECT_EQ(Editor().Analyser()->Overlay().Skill(), 3);
 }
 
 TEST_F(Analysis, TheReachableAreaFollowsAnEditThatSealsTheExitAndIsRemembered)

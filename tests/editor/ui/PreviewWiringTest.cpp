@@ -20,7 +20,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 using namespace tsl;
 using namespace tsl::test;
@@ -119,6 +121,29 @@ TEST_F(PreviewWiring, AltClickAndTheContextMenuViewFromATileWithoutDrawing)
     EXPECT_EQ(S(entry), "View From Here");
     EXPECT_EQ(Editor().Preview()->CurrentCamera(), CameraAtTile(6, 2, StartCamera(Map(), Rules()).angle));
     EXPECT_FALSE(Editor().Changed());
+}
+
+TEST_F(PreviewWiring, TheMapViewMarksWhatAWalkTookUntilItStops)
+{
+    // Treasure on the tile ahead of the player start.
+    const Camera start = StartCamera(Map(), Rules());
+    const int x = static_cast<int>(start.x) + static_cast<int>(std::lround(std::cos(start.angle * std::numbers::pi / 180)));
+    const int y = static_cast<int>(start.y) - static_cast<int>(std::lround(std::sin(start.angle * std::numbers::pi / 180)));
+    EditWord(0, 0, x, y, 108);
+    EditWord(0, 1, x, y, 52);
+    Key(Qt::Key_F4);
+    TPreview3DBox* preview = Editor().Preview();
+    ASSERT_NE(preview, nullptr);
+    preview->StartWalk(true);
+    QTest::keyPress(preview, Qt::Key_Up);
+    preview->AdvanceWalk(10);
+    QTest::keyRelease(preview, Qt::Key_Up);
+    EXPECT_EQ(preview->CurrentWalk()->Treasure().found, 1);
+    EXPECT_EQ(Area()->WalkMarks(), (std::vector<WalkMark>{{x, y, WalkMarkKind::ItemTaken}}));
+    EXPECT_EQ(Map().Word(1, x, y), 52) << "the walk took it from its own copy";
+
+    preview->StopWalk();
+    EXPECT_TRUE(Area()->WalkMarks().empty());
 }
 
 TEST_F(PreviewWiring, F9AsksForTheCommandOnceSavesWhenToldAndStartsTheGame)

@@ -1,6 +1,7 @@
 // The 3D preview window's wiring: the project's map from its player start,
 // the keys that walk, turn, step aside, run, open doors and close the
-// window, and the signal that follows the camera.
+// window, the signal that follows the camera, and the walk by the game's
+// rules with its menu (the walk itself: WalkTest).
 
 #include "UiTestUtil.h"
 
@@ -8,6 +9,8 @@
 #include "editor/ui/TPreview3DBox.h"
 #include "raycast/LevelBuilder.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -21,6 +24,7 @@ namespace {
 constexpr std::uint16_t kWall = 1;
 constexpr std::uint16_t kFloor = 108;
 constexpr std::uint16_t kDoor = 90; // a door passed from west to east
+constexpr std::uint16_t kGoldDoor = 92;
 
 // A room of 6 x 3 floor tiles at (10, 10) with a wall across it at x = 13
 // and a door in the wall's middle.
@@ -103,6 +107,56 @@ TEST(TPreview3DBoxTest, KeysMoveTheCameraAndTheMainWindowPlacesIt)
     EXPECT_EQ(box.MapIndex(), 1);
     EXPECT_EQ(box.CurrentCamera(), StartCamera(project->Maps().Maps[1], *project->Rules.Rules));
     EXPECT_EQ(moved.count(), signalled + 2);
+}
+
+TEST(TPreview3DBoxTest, AWalkPlaysOnItsOwnCopyWithKeysAndSkillFromTheMenu)
+{
+    AppFolder app;
+    ScriptedPrompter prompter;
+    EditorSession session(app.OpenSampleProject(prompter));
+    auto change = session.Document().Begin();
+    CarveRoom(change.Current());
+    change.Current().SetWord(0, 13, 11, kGoldDoor);
+    change.Commit();
+    TPreview3DBox box;
+    box.SetProject(&session.CurrentProject());
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box)); // F5 and F6 are the window's shortcuts
+    box.SetCamera(Camera{12.5, 11.5, 0});
+    QSignalSpy walkChanged(&box, &TPreview3DBox::WalkChanged);
+
+    QTest::keyClick(&box, Qt::Key_F6);
+    ASSERT_NE(box.CurrentWalk(), nullptr);
+    EXPECT_EQ(box.CurrentWalk()->CurrentCamera(), (Camera{12.5, 11.5, 0}));
+    EXPECT_EQ(walkChanged.count(), 1);
+    QTest::keyClick(&box, Qt::Key_Space);
+    EXPECT_EQ(box.CurrentWalk()->MissingKey(), 1);
+    box.ContextMenu()->findChild<QAction*>("giveKey1Action")->trigger();
+    EXPECT_TRUE(box.CurrentWalk()->HasKey(1));
+    QTest::keyClick(&box, Qt::Key_Space);
+    box.AdvanceWalk(64);
+    EXPECT_EQ(box.CurrentWalk()->CurrentLevel().DoorOpening(13, 11), 1.0);
+    EXPECT_EQ(walkChanged.count(), 2); // the door opened: a mark
+    // Nothing of it reached the map or the view of it outside the walk.
+    EXPECT_EQ(session.Maps().Current().Word(0, 13, 11), kGoldDoor);
+    EXPECT_EQ(box.CurrentLevel().DoorOpening(13, 11), 0.0);
+
+    // Another skill level: the walk starts again from the camera's place,
+    // with that level's actors (and without the key).
+    EXPECT_EQ(box.Skill(), 0);
+    box.ContextMenu()->findChild<QAction*>("skill1Action")->trigger();
+    EXPECT_EQ(box.Skill(), 1);
+    EXPECT_EQ(box.CurrentWalk()->Skill(), 1);
+    EXPECT_FALSE(box.CurrentWalk()->HasKey(1));
+
+    QTest::keyClick(&box, Qt::Key_Escape);
+    EXPECT_EQ(box.CurrentWalk(), nullptr);
+    EXPECT_TRUE(box.isVisible());
+    QTest::keyClick(&box, Qt::Key_F5);
+    EXPECT_EQ(box.CurrentWalk()->CurrentCamera(), StartCamera(session.Maps().Current(), *session.CurrentProject().Rules.Rules));
+    box.close();
+    EXPECT_EQ(box.CurrentWalk(), nullptr);
 }
 
 } // namespace
