@@ -39,6 +39,7 @@ class SidePanel;
 class TClipboardManagerBox;
 class TFindReplaceBox;
 class TFlipPlanesBox;
+class TGenerateLevelBox;
 class TMapInformationBox;
 class TPlaneBox;
 class TGoToLevelBox;
@@ -165,6 +166,7 @@ private:
     // information (TEditorBoxMapCommands.cpp).
     void ConnectMapCommands();
     void onClearMap(bool random);
+    void onGenerateLevel();
     void onFlipPlanes();
     void onFindReplace();
     void onFindAgain();
@@ -226,6 +228,7 @@ private:
     TMapPropertiesBox* propertiesBox_;
     TClipboardManagerBox* clipboardBox_;
     TFlipPlanesBox* flipPlanesBox_;
+    TGenerateLevelBox* generateLevelBox_;
     TFindReplaceBox* findReplaceBox_;
     TPlaneBox* planeBox_;
     TMapInformationBox* mapInformationBox_;
