@@ -91,10 +91,11 @@ std::optional<EnemyAmount> EnemyAmountNamed(std::string_view name)
 
 int DefaultRooms(int width, int height)
 {
-    return std::clamp(width * height / 200, 3, kGeneratorMaxRooms);
+    return std::clamp(width * height / 160, 3, kGeneratorMaxRooms);
 }
 
-std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const GeneratorOptions& options)
+std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const GeneratorOptions& options,
+                                             const GeneratorLimits& limits)
 {
     const auto words = ReadLevelWords(rules);
     if (!words)
@@ -103,10 +104,14 @@ std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const Gen
     if (!side(options.width) || !side(options.height))
         return OptionFailure("A generated map is " + std::to_string(kGeneratorMinSide) + " to " +
                              std::to_string(kGeneratorMaxSide) + " tiles wide and high.");
-    const int mostRooms = std::min(kGeneratorMaxRooms, options.width * options.height / 80);
-    if (options.rooms < 0 || options.rooms > mostRooms)
+    // A room takes about a door and a half with its corridors.
+    int mostRooms = std::max(kGeneratorMinRooms, std::min(kGeneratorMaxRooms, options.width * options.height / 100));
+    if (limits.maxDoors > 0)
+        mostRooms = std::min(mostRooms, limits.maxDoors * 5 / 8);
+    if (options.rooms != 0 && (options.rooms < kGeneratorMinRooms || options.rooms > mostRooms))
         return OptionFailure("A map of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
-                             " tiles holds up to " + std::to_string(mostRooms) + " rooms.");
+                             " tiles holds " + std::to_string(kGeneratorMinRooms) + " to " + std::to_string(mostRooms) +
+                             " rooms.");
     const int keys = static_cast<int>(words->Keys().size());
     if (options.keys < 0 || options.keys > std::min(kGeneratorMaxKeys, keys))
         return OptionFailure("This game has " + std::to_string(std::min(kGeneratorMaxKeys, keys)) +
@@ -127,7 +132,7 @@ std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const Gen
 Outcome<GeneratedLevel> GenerateLevel(const EngineRules& rules, const GeneratorOptions& options,
                                       const GeneratorLimits& limits, const GeneratorChecks& checks)
 {
-    if (auto fault = CheckGeneratorOptions(rules, options))
+    if (auto fault = CheckGeneratorOptions(rules, options, limits))
         return *fault;
     const LevelWords words = *ReadLevelWords(rules);
     const int targetRooms = options.rooms > 0 ? options.rooms : DefaultRooms(options.width, options.height);

@@ -39,6 +39,7 @@ std::optional<EnemyAmount> EnemyAmountNamed(std::string_view name);
 
 inline constexpr int kGeneratorMinSide = 16;
 inline constexpr int kGeneratorMaxSide = 128;
+inline constexpr int kGeneratorMinRooms = 3;
 inline constexpr int kGeneratorMaxRooms = 60;
 inline constexpr int kGeneratorMaxKeys = 2;
 inline constexpr int kGeneratorMaxSecrets = 5;
@@ -84,7 +85,8 @@ struct GeneratedLevel {
 };
 
 // The options' first fault, as a message; none when they can be generated.
-std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const GeneratorOptions& options);
+std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const GeneratorOptions& options,
+                                             const GeneratorLimits& limits = {});
 
 // The level of `options` by `rules`; a failure for options that do not fit,
 // rules that give nothing to build with, or when no candidate passed in

@@ -108,11 +108,13 @@ private:
 
     LevelPlan& p_;
     LevelRandom& r_;
+    int crowding_ = 100; // percent: the rooms the size suits over the rooms asked, at most 100
 };
 
 std::pair<int, int> Layout::RoomSize()
 {
-    const int largest = std::clamp(std::min(p_.w, p_.h) / 5, 5, 12);
+    // More rooms than the size suits are smaller ones.
+    const int largest = std::clamp(std::min(p_.w, p_.h) / 5 * crowding_ / 100, 4, 12);
     const int kind = r_.Weighted({30, 45, 25});
     const int base = kind == 0   ? r_.Between(3, 4)
                      : kind == 1 ? r_.Between(4, std::min(7, largest))
@@ -123,6 +125,7 @@ std::pair<int, int> Layout::RoomSize()
 
 bool Layout::Grow(int targetRooms, int doorBudget)
 {
+    crowding_ = std::clamp(100 * DefaultRooms(p_.w, p_.h) / targetRooms, 40, 100);
     // The start room in one corner of the map, so that the level runs across it.
     const auto [sw, sh] = RoomSize();
     const int corner = r_.Below(4);
@@ -146,7 +149,7 @@ bool Layout::Grow(int targetRooms, int doorBudget)
         const int parent = r_.Percent(60) ? std::max(0, count - 1 - r_.Below(4)) : r_.Below(count);
         const Piece from = p_.pieces[static_cast<std::size_t>(parent)];
         const Way way = kWays[static_cast<std::size_t>(r_.Below(4))];
-        const bool corridor = r_.Percent(from.kind == PieceKind::Corridor ? 40 : 55);
+        const bool corridor = r_.Percent((from.kind == PieceKind::Corridor ? 40 : 55) * crowding_ / 100);
         int width = 1, height = 1;
         if (corridor) {
             (Along(way) ? height : width) = r_.Between(3, std::clamp(std::min(p_.w, p_.h) / 5, 4, 12));

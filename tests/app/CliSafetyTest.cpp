@@ -248,7 +248,7 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"edit", d}, "Name at least one operation (see tesselar-cli edit --help).\n"},
         {{"generate", d, "--map", "0"}, "--map takes a map number from 1.\n"},
         {{"generate", d, "--seed", "4294967296"}, "--seed takes a number from 0 to 4294967295.\n"},
-        {{"generate", d, "--rooms", "0"}, "--rooms takes a number from 1 to 60.\n"},
+        {{"generate", d, "--rooms", "2"}, "--rooms takes a number from 3 to 60.\n"},
         {{"generate", d, "--enemies", "lots"}, "--enemies takes none, few, normal or many.\n"},
         {{"generate", d, "--keys", "3"}, "--keys takes a number from 0 to 2.\n"},
         {{"generate", d, "--secrets", "6"}, "--secrets takes a number from 0 to 5.\n"},

@@ -37,7 +37,8 @@ struct GenerateArguments {
                 seed = static_cast<std::uint32_t>(*number);
             return number ? std::string() : Declarations::Takes("--seed", "a number from 0 to 4294967295");
         });
-        d.Number("--rooms", "R", 1, kGeneratorMaxRooms, rooms, "a number from 1 to " + std::to_string(kGeneratorMaxRooms),
+        d.Number("--rooms", "R", kGeneratorMinRooms, kGeneratorMaxRooms, rooms,
+                 "a number from " + std::to_string(kGeneratorMinRooms) + " to " + std::to_string(kGeneratorMaxRooms),
                  "the number of rooms (default: as the size suits)");
         d.Choice<EnemyAmount>("--enemies",
                               {{"none", EnemyAmount::None}, {"few", EnemyAmount::Few},

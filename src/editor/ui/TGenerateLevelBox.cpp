@@ -53,7 +53,8 @@ struct TGenerateLevelBox::Impl {
     void Build()
     {
         box->setWindowTitle(QStringLiteral("Generate Level"));
-        rooms = SpinBox(box, "roomsBox", 0, kGeneratorMaxRooms, 0);
+        // The lowest value, below the fewest rooms, leaves the number to the size.
+        rooms = SpinBox(box, "roomsBox", kGeneratorMinRooms - 1, kGeneratorMaxRooms, kGeneratorMinRooms - 1);
         rooms->setSpecialValueText(QStringLiteral("As the size suits"));
         enemies = new QComboBox(box);
         enemies->setObjectName(QStringLiteral("enemiesList"));
@@ -87,8 +88,13 @@ struct TGenerateLevelBox::Impl {
         form->addRow(QStringLiteral("&Keys:"), keys);
         form->addRow(QStringLiteral("Se&crets:"), secrets);
         form->addRow(QStringLiteral("&Theme:"), theme);
-        form->addRow(QStringLiteral("Si&ze:"), size);
-        form->addRow(QStringLiteral("&Seed:"), seedRow);
+        // A row holding a layout has no buddy of its own: its label names the first field.
+        auto* sizeLabel = new QLabel(QStringLiteral("Si&ze:"), box);
+        sizeLabel->setBuddy(width);
+        form->addRow(sizeLabel, size);
+        auto* seedLabel = new QLabel(QStringLiteral("&Seed:"), box);
+        seedLabel->setBuddy(seed);
+        form->addRow(seedLabel, seedRow);
         form->addRow(QStringLiteral("N&ame:"), name);
 
         preview = new QLabel(box);
@@ -140,7 +146,7 @@ struct TGenerateLevelBox::Impl {
             return std::nullopt;
         GeneratorOptions options;
         options.seed = static_cast<std::uint32_t>(number);
-        options.rooms = rooms->value();
+        options.rooms = rooms->value() < kGeneratorMinRooms ? 0 : rooms->value();
         options.enemies = static_cast<EnemyAmount>(enemies->currentIndex());
         options.keys = keys->value();
         options.secrets = secrets->value();
