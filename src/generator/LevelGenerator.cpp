@@ -89,9 +89,11 @@ std::optional<EnemyAmount> EnemyAmountNamed(std::string_view name)
     return std::nullopt;
 }
 
-int DefaultRooms(int width, int height)
+int DefaultRooms(int width, int height, int maxDoors)
 {
-    return std::clamp(width * height / 160, 3, kGeneratorMaxRooms);
+    // A room with its share of corridors takes about two and a half doors.
+    const int byDoors = maxDoors > 0 ? maxDoors * 2 / 5 : kGeneratorMaxRooms;
+    return std::clamp(std::min(width * height / 160, byDoors), kGeneratorMinRooms, kGeneratorMaxRooms);
 }
 
 std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const GeneratorOptions& options,
@@ -135,7 +137,7 @@ Outcome<GeneratedLevel> GenerateLevel(const EngineRules& rules, const GeneratorO
     if (auto fault = CheckGeneratorOptions(rules, options, limits))
         return *fault;
     const LevelWords words = *ReadLevelWords(rules);
-    const int targetRooms = options.rooms > 0 ? options.rooms : DefaultRooms(options.width, options.height);
+    const int targetRooms = options.rooms > 0 ? options.rooms : DefaultRooms(options.width, options.height, limits.maxDoors);
     const bool secretElevator = options.secrets >= 2 && words.secretFloor != 0;
 
     for (int attempt = 1; attempt <= checks.maxTries; ++attempt) {

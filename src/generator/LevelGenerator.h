@@ -94,7 +94,9 @@ std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const Gen
 Outcome<GeneratedLevel> GenerateLevel(const EngineRules& rules, const GeneratorOptions& options,
                                       const GeneratorLimits& limits = {}, const GeneratorChecks& checks = {});
 
-// The rooms a map of this size gets when the options leave it open.
-int DefaultRooms(int width, int height);
+// The rooms a map of this size gets when the options leave it open: as many
+// as its floor suits and the engine's doors (`maxDoors`, 0: no limit) allow
+// with corridors between them.
+int DefaultRooms(int width, int height, int maxDoors = 0);
 
 } // namespace tsl

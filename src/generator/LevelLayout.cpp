@@ -20,7 +20,7 @@ class Layout {
 public:
     Layout(LevelPlan& plan, LevelRandom& random) : p_(plan), r_(random) {}
 
-    bool Grow(int targetRooms, int doorBudget);
+    bool Grow(int targetRooms, int suitedRooms, int doorBudget);
     void CutDeadEnds();
     void MeasureDistances();
     bool PlaceElevator();
@@ -108,7 +108,7 @@ private:
 
     LevelPlan& p_;
     LevelRandom& r_;
-    int crowding_ = 100; // percent: the rooms the size suits over the rooms asked, at most 100
+    int crowding_ = 100; // percent: the rooms the size and the doors suit over the rooms asked, at most 100
 };
 
 std::pair<int, int> Layout::RoomSize()
@@ -123,9 +123,9 @@ std::pair<int, int> Layout::RoomSize()
     return r_.Percent(50) ? std::pair{base, other} : std::pair{other, base};
 }
 
-bool Layout::Grow(int targetRooms, int doorBudget)
+bool Layout::Grow(int targetRooms, int suitedRooms, int doorBudget)
 {
-    crowding_ = std::clamp(100 * DefaultRooms(p_.w, p_.h) / targetRooms, 40, 100);
+    crowding_ = std::clamp(100 * suitedRooms / targetRooms, 40, 100);
     // The start room in one corner of the map, so that the level runs across it.
     const auto [sw, sh] = RoomSize();
     const int corner = r_.Below(4);
@@ -495,7 +495,7 @@ bool LayOutLevel(LevelPlan& plan, const GeneratorOptions& options, int targetRoo
     const int budget = maxDoors > 0 ? maxDoors : 1 << 20;
     const int reserved = 1 + (secretElevator ? 1 : 0); // the elevators' doors
     Layout layout(plan, random);
-    if (!layout.Grow(targetRooms, budget - reserved))
+    if (!layout.Grow(targetRooms, DefaultRooms(plan.w, plan.h, maxDoors), budget - reserved))
         return false;
     layout.CutDeadEnds();
     if (plan.rooms < std::max(3, options.rooms))

@@ -69,6 +69,7 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
         {"one key, no enemies", {.enemies = EnemyAmount::None, .keys = 1, .secrets = 1}, 40},
         {"few enemies in wood, twenty rooms", {.rooms = 20, .enemies = EnemyAmount::Few, .theme = "wood"}, 30},
         {"a 32 x 32 map with a key and two secrets", {.width = 32, .height = 32, .keys = 1, .secrets = 2}, 60},
+        {"as many rooms as the doors allow on a 128 x 128 map", {.width = 128, .height = 128, .rooms = 40}, 10},
     };
     for (const Case& c : cases)
         for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(c.seeds); ++seed) {
