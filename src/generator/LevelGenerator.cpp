@@ -110,10 +110,13 @@ std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const Gen
     int mostRooms = std::max(kGeneratorMinRooms, std::min(kGeneratorMaxRooms, options.width * options.height / 100));
     if (limits.maxDoors > 0)
         mostRooms = std::min(mostRooms, limits.maxDoors * 5 / 8);
-    if (options.rooms != 0 && (options.rooms < kGeneratorMinRooms || options.rooms > mostRooms))
+    if (options.rooms != 0 && (options.rooms < kGeneratorMinRooms || options.rooms > mostRooms)) {
+        const std::string range = mostRooms > kGeneratorMinRooms
+                                      ? std::to_string(kGeneratorMinRooms) + " to " + std::to_string(mostRooms)
+                                      : std::to_string(mostRooms);
         return OptionFailure("A map of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
-                             " tiles holds " + std::to_string(kGeneratorMinRooms) + " to " + std::to_string(mostRooms) +
-                             " rooms.");
+                             " tiles holds " + range + " rooms.");
+    }
     const int keys = static_cast<int>(words->Keys().size());
     if (options.keys < 0 || options.keys > std::min(kGeneratorMaxKeys, keys))
         return OptionFailure("This game has " + std::to_string(std::min(kGeneratorMaxKeys, keys)) +
