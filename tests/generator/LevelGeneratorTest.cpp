@@ -1,7 +1,8 @@
 // The level generator by the analysis of play: every level of a few hundred
 // seeds and option sets can be finished on every skill level with everything
 // worth having in reach; the options are kept; the same seed gives the same
-// words; a candidate whose exit is sealed is turned down.
+// words; a candidate that breaks a guarantee (no exit, a key gone, a treasure
+// out of reach) is turned down.
 
 #include "RulesTestUtil.h"
 #include "generator/LevelGenerator.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 using namespace tsl;
@@ -136,35 +138,67 @@ TEST(LevelGenerator, TheSameSeedGivesTheSameWordsAndOtherSeedsOtherLevels)
     EXPECT_EQ(levels.size(), 30u);
 }
 
-TEST(LevelGenerator, ACandidateWithItsExitSealedIsTurnedDownForTheNextSeed)
+TEST(LevelGenerator, ACandidateThatBreaksAGuaranteeIsTurnedDownForTheNextSeed)
 {
     const EngineRules rules = ShippedRules("WL6");
-    // A step that walls the elevator door up: the analysis finds no exit.
-    auto seal = [&](MapList& map) {
-        for (std::uint16_t& word : map.Planes[0])
-            if (rules.Tile(word).kind == WordKind::Door && rules.Tile(word).elevator)
-                word = 1;
+    auto isWall = [&](std::uint16_t word) { return rules.Tile(word).kind == WordKind::Wall; };
+    struct Case {
+        const char* name;
+        std::function<void(MapList&)> spoil; // a faulty generator step
     };
-    GeneratorChecks checks;
-    std::vector<int> sealed;
-    checks.alter = [&](MapList& map, int attempt) {
-        if (attempt == 1) {
-            seal(map);
-            sealed.push_back(attempt);
+    const Case cases[] = {
+        {"the elevator door walled up: no exit",
+         [&](MapList& map) {
+             for (std::uint16_t& word : map.Planes[0])
+                 if (rules.Tile(word).kind == WordKind::Door && rules.Tile(word).elevator)
+                     word = 1;
+         }},
+        {"the key taken away: its door never opens",
+         [&](MapList& map) {
+             for (std::uint16_t& word : map.Planes[1])
+                 if (rules.Object(word).kind == WordKind::Static && rules.Object(word).bonus == Bonus::Key)
+                     word = 0;
+         }},
+        {"a treasure in a pocket of floor inside the rock: out of reach",
+         [&](MapList& map) {
+             const int w = map.Width;
+             for (int at = w + 1; at < static_cast<int>(map.WordCount()) - w - 1; ++at) {
+                 bool rock = true;
+                 for (const int near : {at - w - 1, at - w, at - w + 1, at - 1, at + 1, at + w - 1, at + w, at + w + 1})
+                     rock = rock && isWall(map.Planes[0][static_cast<std::size_t>(near)]);
+                 if (rock && isWall(map.Planes[0][static_cast<std::size_t>(at)])) {
+                     map.Planes[0][static_cast<std::size_t>(at)] = 108; // a floor area
+                     map.Planes[1][static_cast<std::size_t>(at)] = 52;  // a treasure chest
+                     return;
+                 }
+             }
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        GeneratorChecks checks;
+        checks.alter = [&](MapList& map, int attempt) {
+            if (attempt == 1)
+                c.spoil(map);
+        };
+        const GeneratorOptions options{.keys = 1, .seed = 5};
+        const auto level = GenerateLevel(rules, options, {}, checks);
+        ASSERT_TRUE(level);
+        EXPECT_GE(level->tries, 2);
+        for (int skill = 1; skill <= 4; ++skill) {
+            const LevelAnalysis a = AnalyseLevel(level->map, rules, skill);
+            EXPECT_TRUE(HasExit(a, ExitKind::Elevator));
+            EXPECT_TRUE(a.missingKeyDoors.empty() && a.unreachableTreasure.empty());
         }
-    };
-    const auto level = GenerateLevel(rules, GeneratorOptions{.seed = 5}, {}, checks);
-    ASSERT_TRUE(level);
-    EXPECT_EQ(sealed, std::vector<int>{1});
-    EXPECT_GE(level->tries, 2);
-    EXPECT_TRUE(HasExit(AnalyseLevel(level->map, rules, 4), ExitKind::Elevator));
 
-    checks.alter = [&](MapList& map, int) { seal(map); };
-    checks.maxTries = 5;
-    const auto none = GenerateLevel(rules, GeneratorOptions{.seed = 5}, {}, checks);
-    ASSERT_FALSE(none);
-    EXPECT_EQ(none.failure().text, "No level passed its checks in 5 tries with these options; try fewer rooms, keys "
-                                   "or secrets, or a larger map.");
+        // Spoilt every time: no level, and a message that says what to change.
+        checks.alter = [&](MapList& map, int) { c.spoil(map); };
+        checks.maxTries = 5;
+        const auto none = GenerateLevel(rules, options, {}, checks);
+        ASSERT_FALSE(none);
+        EXPECT_EQ(none.failure().text, "No level passed its checks in 5 tries with these options; try fewer rooms, "
+                                       "keys or secrets, or a larger map.");
+    }
 }
 
 TEST(LevelGenerator, RefusesOptionsThatCannotBeMade)
