@@ -19,7 +19,7 @@ using namespace tsl::test;
 namespace {
 
 struct Census {
-    int starts = 0, pushWalls = 0, turningPoints = 0, patrols = 0;
+    int starts = 0, pushWalls = 0, turningPoints = 0, patrols = 0, ambushes = 0;
     std::set<int> keys, locks;
 };
 
@@ -33,6 +33,7 @@ Census Count(const MapList& map, const EngineRules& rules)
         c.pushWalls += object.kind == WordKind::PushWall ? 1 : 0;
         c.turningPoints += object.kind == WordKind::TurningPoint ? 1 : 0;
         c.patrols += object.IsActor() && object.patrol ? 1 : 0;
+        c.ambushes += tile.kind == WordKind::Floor && tile.ambush ? 1 : 0;
         if (object.kind == WordKind::Static && object.bonus == Bonus::Key)
             c.keys.insert(object.key);
         if (tile.kind == WordKind::Door && tile.lock != 0)
@@ -73,7 +74,8 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
         {"a 32 x 32 map with a key and two secrets", {.width = 32, .height = 32, .keys = 1, .secrets = 2}, 60},
         {"as many rooms as the doors allow on a 128 x 128 map", {.width = 128, .height = 128, .rooms = 40}, 10},
     };
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
+        int patrols = 0, turningPoints = 0, ambushes = 0; // over the seeds of the case
         for (std::uint32_t seed = 1; seed <= static_cast<std::uint32_t>(c.seeds); ++seed) {
             SCOPED_TRACE(std::string(c.name) + ", seed " + std::to_string(seed));
             GeneratorOptions options = c.options;
@@ -84,6 +86,9 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
             ASSERT_EQ(map.Width, options.width);
             ASSERT_EQ(map.Height, options.height);
             const Census census = Count(map, rules);
+            patrols += census.patrols;
+            turningPoints += census.turningPoints;
+            ambushes += census.ambushes;
             EXPECT_EQ(census.starts, 1);
             EXPECT_EQ(census.pushWalls, options.secrets);
             EXPECT_EQ(static_cast<int>(census.keys.size()), options.keys);
@@ -116,6 +121,13 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
                 EXPECT_GT(s[3].kills, 0);
             }
         }
+        // Some enemies patrol between turning points, some wait in ambush.
+        SCOPED_TRACE(c.name);
+        const bool enemies = c.options.enemies != EnemyAmount::None;
+        EXPECT_EQ(patrols > 0, enemies);
+        EXPECT_EQ(turningPoints > 0, enemies);
+        EXPECT_EQ(ambushes > 0, enemies);
+    }
 }
 
 TEST(LevelGenerator, TheSameSeedGivesTheSameWordsAndOtherSeedsOtherLevels)
