@@ -20,6 +20,8 @@ namespace {
 
 struct Census {
     int starts = 0, pushWalls = 0, turningPoints = 0, patrols = 0, ambushes = 0;
+    int decoratedBesideDoors = 0;
+    std::set<std::uint16_t> floors; // the floor area words
     std::set<int> keys, locks;
 };
 
@@ -34,6 +36,15 @@ Census Count(const MapList& map, const EngineRules& rules)
         c.turningPoints += object.kind == WordKind::TurningPoint ? 1 : 0;
         c.patrols += object.IsActor() && object.patrol ? 1 : 0;
         c.ambushes += tile.kind == WordKind::Floor && tile.ambush ? 1 : 0;
+        if (tile.kind == WordKind::Floor && !tile.ambush && !tile.secret)
+            c.floors.insert(map.Planes[0][at]);
+        const int x = static_cast<int>(at % map.Width), y = static_cast<int>(at / map.Width);
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+            const int nx = x + dx, ny = y + dy;
+            if (tile.decorated && nx >= 0 && ny >= 0 && nx < map.Width && ny < map.Height &&
+                rules.Tile(map.Planes[0][static_cast<std::size_t>(ny * map.Width + nx)]).kind == WordKind::Door)
+                ++c.decoratedBesideDoors;
+        }
         if (object.kind == WordKind::Static && object.bonus == Bonus::Key)
             c.keys.insert(object.key);
         if (tile.kind == WordKind::Door && tile.lock != 0)
@@ -93,6 +104,9 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
             EXPECT_EQ(census.pushWalls, options.secrets);
             EXPECT_EQ(static_cast<int>(census.keys.size()), options.keys);
             EXPECT_EQ(census.locks, census.keys);
+            EXPECT_EQ(census.decoratedBesideDoors, 0);
+            // Each room its own area, so that sound spreads as in a level made by hand.
+            EXPECT_GE(static_cast<int>(census.floors.size()), std::min(level->rooms, 36));
             if (options.rooms > 0) {
                 EXPECT_GE(level->rooms, options.rooms);
             }
