@@ -1,5 +1,5 @@
 # Refuses an include that points up the layers of src/:
-#   core  <-  mapdefs, symbols, exchange, graphics, engine  <-  raycast  <-  editor  <-  app
+#   core  <-  mapdefs, symbols, exchange, graphics, engine  <-  raycast, generator  <-  editor  <-  app
 # A file may include its own subsystem and lower ones; of the middle layer,
 # only symbols may include mapdefs (a symbol type names its structure), and
 # engine (the rules of play) mapdefs, symbols and graphics. Code
@@ -17,6 +17,7 @@ set(rank_exchange 1)
 set(rank_graphics 1)
 set(rank_engine 1)
 set(rank_raycast 2)
+set(rank_generator 2)
 set(rank_editor 3)
 set(rank_app 4)
 set(sideways_symbols mapdefs)

@@ -2,8 +2,8 @@
 # Makes the pictures of the README and of the user manual: the editor on the
 # sample game and its dialogs; on the shareware game (../shared/games/wl1,
 # skipped when absent) the 3D preview beside the editor, the first map in the
-# game's own graphics and a small level built on a new map with the keyboard
-# picking the symbols; under Xvfb, driven with xdotool and taken with
+# game's own graphics, a generated level and its dialog, and a small level
+# built on a new map with the keyboard picking the symbols; under Xvfb, driven with xdotool and taken with
 # imagemagick's import. Needs xvfb, xdotool and imagemagick; run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -124,6 +124,33 @@ if [ -f "$wl1/VSWAP.WL1" ]; then
     stop
 else
     echo "no $wl1: the 3D preview picture and the one in the game's graphics are left as they are"
+fi
+
+# A generated level: seed 7 with one key in map 1 of the shareware game, in
+# its own pictures at 2x, and the dialog that makes it, opened from the Map
+# menu (no window manager: the menu bar starts at the screen's corner).
+if [ -f "$wl1/VSWAP.WL1" ]; then
+    cp -r "$wl1" "$work/generated"
+    "$build/bin/tesselar-cli" generate "$work/generated" --map 1 --seed 7 --keys 1 >/dev/null
+    "$build/bin/tesselar-cli" render "$work/generated" "$work/generated.png" --graphics --zoom 1 >/dev/null
+    convert "$work/generated.png" -colors 256 "PNG8:docs/generated.png"
+    echo "docs/generated.png"
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1180\r\nHeight=800\r\n' > "$work/app/TSL.ini"
+    start "$work/generated"
+    xdotool mousemove 96 8 click 1; sleep 1
+    xdotool mousemove 158 231 click 1
+    box=$(window "Generate Level")
+    field() { # X Y TEXT: replaces the text of the dialog's field at X,Y
+        xdotool mousemove --window "$box" "$1" "$2" click 1 key ctrl+a
+        xdotool type "$3"; xdotool key Tab; sleep 0.5
+    }
+    field 170 79 1   # Keys
+    field 110 194 7  # Seed
+    sleep 1
+    import -window "$box" -colors 256 "PNG8:$out/generate.png"
+    echo "$out/generate.png"
+    xdotool key Escape
+    stop
 fi
 
 # Three rooms on a new map of the shareware game, every symbol picked with

@@ -18,6 +18,7 @@
 #include "editor/BlockClipboard.h"
 #include "editor/EditResult.h"
 #include "editor/FindReplace.h"
+#include "editor/LevelGeneration.h"
 #include "editor/MapDocument.h"
 #include "editor/MapInformation.h"
 #include "editor/MapOperations.h"
@@ -163,6 +164,9 @@ public:
     // Clear Map (Solid) or (Random); the window asks kEraseQuestion first.
     // Without a wall symbol the result carries the refusal and nothing changed.
     EditResult ClearMap(bool random);
+    // "&Generate Level...": the current map takes the level's size and
+    // planes, and `name` (UTF-8) when not empty, as one undoable step.
+    EditResult PutLevel(const GeneratedLevel& level, const std::string& name);
     // Rotate Map and Flip Map. While a pasted block is being placed they turn
     // or mirror the paste buffer instead, and record nothing. The facing
     // objects of the structure's groups turn with them while

@@ -35,6 +35,16 @@ EditResult EditorSession::ClearMap(bool random)
     return EditResult::None();
 }
 
+EditResult EditorSession::PutLevel(const GeneratedLevel& level, const std::string& name)
+{
+    if (!CanWholeMapOperations())
+        return EditResult::None();
+    auto change = document_.Begin();
+    PutGeneratedLevel(change.Current(), level, name);
+    change.Commit();
+    return EditResult::None();
+}
+
 EditResult EditorSession::TransformCurrentMap(MapTransform transform)
 {
     if (!CanWholeMapOperations())

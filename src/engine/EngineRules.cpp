@@ -3,6 +3,7 @@
 #include "core/TextFile.h"
 #include "symbols/SymbolTables.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <optional>
@@ -28,6 +29,10 @@ constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
     {WordKind::PushWall, "pushwall"},
     {WordKind::TurningPoint, "turn"},
     {WordKind::Victory, "victory"},
+}};
+
+constexpr std::array<std::pair<Enemy, std::string_view>, 5> kEnemies = {{
+    {Enemy::Guard, "guard"}, {Enemy::Officer, "officer"}, {Enemy::SS, "ss"}, {Enemy::Dog, "dog"}, {Enemy::Mutant, "mutant"},
 }};
 
 constexpr std::array<std::pair<Bonus, std::string_view>, 6> kBonuses = {{
@@ -85,13 +90,15 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 26> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 32> kTaken = {{
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
         {Actor, "facing"},  {Actor, "ambush"},    {Boss, "kill"},       {Boss, "skill"},   {Boss, "facing"},
         {Boss, "ambush"},   {Boss, "key"},        {Boss, "ends"},       {TurningPoint, "facing"},
         {Actor, "nodoors"}, {Static, "give"},
+        {Wall, "theme"},    {Wall, "decorated"},  {Static, "light"},    {Static, "decor"}, {Static, "value"},
+        {Actor, "enemy"},
     }};
     for (const auto& [k, name] : kTaken)
         if (k == kind && name == attribute)
@@ -105,6 +112,7 @@ struct Rule {
     int last = 0;
     WordMeaning meaning;
     std::vector<Facing> facings; // one per word, or one for all
+    std::string theme;           // the wall family's name
 };
 
 // One line of the rules file, or what is wrong with it.
@@ -155,6 +163,20 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             if (!bonus)
                 return "the bonus \"" + std::string(value) + "\" is none of treasure, key, weapon, health, ammo, spear";
             m.bonus = *bonus;
+        } else if (name == "value") {
+            const auto number = Number(value, 0, 0xFFFF);
+            if (flag || !number)
+                return std::string("the value is a number from 0 to 65535");
+            m.value = static_cast<std::uint16_t>(*number);
+        } else if (name == "enemy") {
+            const auto enemy = Named(kEnemies, value);
+            if (!enemy)
+                return "the enemy \"" + std::string(value) + "\" is none of guard, officer, ss, dog, mutant";
+            m.enemy = *enemy;
+        } else if (name == "theme") {
+            if (value.empty())
+                return std::string("the theme names the wall's family: theme=NAME");
+            rule.theme = std::string(value);
         } else if (name == "facing") {
             for (std::string_view code : Split(value, ' ')) {
                 const auto facing = FacingNamed(code);
@@ -187,6 +209,12 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             m.kill = true;
         } else if (name == "ends") {
             m.endsLevel = true;
+        } else if (name == "decorated") {
+            m.decorated = true;
+        } else if (name == "light") {
+            m.light = true;
+        } else if (name == "decor") {
+            m.decor = true;
         }
     }
     if (m.kind == WordKind::Static && m.bonus == Bonus::Key && m.key == 0)
@@ -266,6 +294,8 @@ Outcome<EngineRules> EngineRules::Parse(std::string_view text, const std::string
                             " has a rule already, on line " + std::to_string(earlier));
             given[static_cast<std::size_t>(word)] = static_cast<std::int32_t>(n + 1);
             WordMeaning meaning = rule.meaning;
+            if (!rule.theme.empty())
+                meaning.theme = rules.ThemeNumber(rule.theme);
             if (!rule.facings.empty())
                 meaning.facing = rule.facings[rule.facings.size() == 1 ? 0 : static_cast<std::size_t>(word - rule.first)];
             rules.Set(rule.plane, static_cast<std::uint16_t>(word), meaning);
@@ -309,6 +339,15 @@ void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
     const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
     if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
         givenKeys_ |= 1u << (meaning.key - 1);
+}
+
+std::uint8_t EngineRules::ThemeNumber(const std::string& name)
+{
+    const auto found = std::find(themes_.begin(), themes_.end(), name);
+    if (found != themes_.end())
+        return static_cast<std::uint8_t>(found - themes_.begin() + 1);
+    themes_.push_back(name);
+    return static_cast<std::uint8_t>(themes_.size());
 }
 
 bool EngineRules::KeyExists(int key) const

@@ -42,6 +42,13 @@
 //     turn        facing=...: a patrolling actor turns here
 //     victory     walking onto it ends the game's episode
 //
+// and what the level generator builds with (no rule of play): a wall's
+// family, theme=NAME, and decorated (a variant with a picture, used
+// sparingly); a static's light and decor (a decoration for rooms) and
+// value=N (the points of a treasure, the health of food, the rounds of
+// ammunition, the weapon's number); an actor's enemy=guard|officer|ss|dog|
+// mutant (what it places, named only where the game can draw it).
+//
 // `facing` takes one direction (0 e ne n nw w sw s se) for every word of
 // the range, or one for all. Plane-0 words not listed are open floor;
 // other words not listed mean nothing.
@@ -77,6 +84,8 @@ enum class WordKind : std::uint8_t {
 
 enum class Bonus : std::uint8_t { None, Treasure, Key, Weapon, Health, Ammo, Spear };
 
+enum class Enemy : std::uint8_t { None, Guard, Officer, SS, Dog, Mutant };
+
 // A lock the model knows is there but not which key opens it (a locked
 // door of the symbols).
 inline constexpr std::uint8_t kUnknownLock = 0xFF;
@@ -100,6 +109,13 @@ struct WordMeaning {
     bool noDoors = false;         // actor: opens no door, so a door stops its patrol (a dog)
     bool kill = false;            // actor, boss: counted toward the kills
     bool endsLevel = false;       // boss
+    // For the level generator:
+    std::uint8_t theme = 0;       // wall: 1 + its family's index in EngineRules::Themes(); 0: none
+    bool decorated = false;       // wall: a decorated variant of its family
+    bool light = false;           // static
+    bool decor = false;           // static: a decoration for rooms
+    std::uint16_t value = 0;      // static with a bonus: what it gives
+    Enemy enemy = Enemy::None;    // actor
 
     bool IsActor() const { return kind == WordKind::Actor || kind == WordKind::Boss; }
     // Whether an actor word places its actor on `skill` (1 to 4).
@@ -160,12 +176,24 @@ public:
     // Whether some word of the game gives key `key` (1 to 4): a static or a
     // boss that drops it.
     bool KeyExists(int key) const;
+    // The names of the wall families (theme=), in the order first given.
+    const std::vector<std::string>& Themes() const { return themes_; }
+    // The words of `plane` that have a meaning (the others mean nothing).
+    int WordCount(int plane) const
+    {
+        return plane >= 0 && static_cast<std::size_t>(plane) < planes_.size()
+                   ? static_cast<int>(planes_[static_cast<std::size_t>(plane)].size())
+                   : 0;
+    }
 
 private:
     void Set(int plane, std::uint16_t word, const WordMeaning& meaning);
+    // The number of family `name`, added when new.
+    std::uint8_t ThemeNumber(const std::string& name);
 
     static constexpr WordMeaning kNothing{};
     std::vector<std::vector<WordMeaning>> planes_; // by plane and word
+    std::vector<std::string> themes_;
     unsigned givenKeys_ = 0; // bit k - 1: some word gives key k
     bool fromEngine_ = false;
     int mapSize_ = 0;

@@ -82,7 +82,7 @@ TEST_P(CliDamage, SavesAreRefusedUnlessForcedAndNeverReplaceTheBackup)
 
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"resave"}, {"import", (SampleGameDir() / "MAPHEAD.WL6").string()},
-          {"edit", "--autofloor"}}) {
+          {"edit", "--autofloor"}, {"generate", "--seed", "1"}}) {
         const CliResult refused = withExtra(command);
         EXPECT_EQ(refused.status, 1) << command[0];
         EXPECT_TRUE(Has(refused.err, c.note)) << refused.err;
@@ -251,6 +251,15 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"edit", d, "--keep-facing", "--autofloor", "--keep-facing"}, "The option --keep-facing is given twice.\n"},
         {{"edit", d, "--autofloor", "--maps", "1,3-4,3"}, "Map 3 is listed twice in --maps.\n"},
         {{"edit", d}, "Name at least one operation (see tesselar-cli edit --help).\n"},
+        {{"generate", d, "--map", "0"}, "--map takes a map number from 1.\n"},
+        {{"generate", d, "--seed", "4294967296"}, "--seed takes a number from 0 to 4294967295.\n"},
+        {{"generate", d, "--rooms", "2"}, "--rooms takes a number from 3 to 60.\n"},
+        {{"generate", d, "--enemies", "lots"}, "--enemies takes none, few, normal or many.\n"},
+        {{"generate", d, "--keys", "3"}, "--keys takes a number from 0 to 2.\n"},
+        {{"generate", d, "--secrets", "6"}, "--secrets takes a number from 0 to 5.\n"},
+        {{"generate", d, "--theme"}, "The option --theme needs a value.\n"},
+        {{"generate", d, "--size", "8x8"}, "--size takes WxH, each from 16 to 128, such as 64x64.\n"},
+        {{"generate", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"backups", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"backups"}, "Usage: tesselar-cli backups DIR [--json]\n"},
         {{"restore", d}, "Usage: tesselar-cli restore DIR ID [loader options]\n"},

@@ -83,6 +83,8 @@ TEST(CliCompletion, OffersCommandsOptionsChoicesAndFolders)
         {{"edit", "--maps", "1", g}, (dir / "game").string()},
         {{"export", "x", g}, (dir / "game").string() + " " + (dir / "gamemaps.tsl").string()},
         {{"render", "x", "y", "--zoom", ""}, ""},
+        {{"gen"}, "generate"},
+        {{"generate", "x", "--enemies", ""}, "few many none normal"},
     };
     for (const auto& [words, expected] : cases) {
         std::string line = "source '" + script + "'; COMP_WORDS=(tesselar-cli";

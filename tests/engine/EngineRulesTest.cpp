@@ -28,6 +28,9 @@ TEST(EngineRules, RefusesARuleThatDoesNotRead)
         {"1,49,static,bonus=ammo,give=100", "Line 1 of \"t\": the rounds given are a number from 1 to 99."},
         {"1,19-22,start,facing=n e", "Line 1 of \"t\": give one facing for every word, or one for all."},
         {"0,5,wall\n0,1-9,wall", "Line 2 of \"t\": plane 0 word 5 has a rule already, on line 1."},
+        {"0,1,wall,theme=", "Line 1 of \"t\": the theme names the wall's family: theme=NAME."},
+        {"1,47,static,value=-1", "Line 1 of \"t\": the value is a number from 0 to 65535."},
+        {"1,108,actor,enemy=boss", "Line 1 of \"t\": the enemy \"boss\" is none of guard, officer, ss, dog, mutant."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -42,6 +45,7 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
 {
     const EngineRules wolf = ShippedRules("WL6");
     const EngineRules spear = ShippedRules("SOD");
+    const EngineRules shareware = ShippedRules("WL1");
     using enum WordKind;
     struct Case {
         const char* name;
@@ -60,9 +64,9 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
         {"the player start facing west", wolf, 1, 22, {.kind = PlayerStart, .facing = Facing::West}},
         {"the extra life counts as treasure and brings 25 rounds", wolf, 1, 56,
          {.kind = Static, .bonus = Bonus::Treasure, .give = 25}},
-        {"a clip brings 8 rounds", wolf, 1, 49, {.kind = Static, .bonus = Bonus::Ammo, .give = 8}},
-        {"the guards' half clip 4", wolf, 1, 71, {.kind = Static, .bonus = Bonus::Ammo, .give = 4}},
-        {"Spear of Destiny's ammunition box 25", spear, 1, 72, {.kind = Static, .bonus = Bonus::Ammo, .give = 25}},
+        {"a clip brings 8 rounds", wolf, 1, 49, {.kind = Static, .bonus = Bonus::Ammo, .give = 8, .value = 8}},
+        {"the guards' half clip 4", wolf, 1, 71, {.kind = Static, .bonus = Bonus::Ammo, .give = 4, .value = 4}},
+        {"Spear of Destiny's ammunition box 25", spear, 1, 72, {.kind = Static, .bonus = Bonus::Ammo, .give = 25, .value = 25}},
         {"the silver key", spear, 1, 44, {.kind = Static, .bonus = Bonus::Key, .key = 2}},
         {"Wolfenstein 3-D's kitchen stuff is walked through", wolf, 1, 38, {.kind = Static}},
         {"Spear of Destiny's gore there blocks", spear, 1, 38, {.kind = Static, .blocks = true}},
@@ -72,7 +76,14 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
         {"Spear of Destiny's victory tile ends nothing", spear, 1, 99, {}},
         {"a standing dog is never placed", wolf, 1, 134, {}},
         {"an officer patrolling south from level 4", wolf, 1, 195,
+         {.kind = Actor, .facing = Facing::South, .skill = 4, .patrol = true, .kill = true, .enemy = Enemy::Officer}},
+        {"the shareware draws no officer", shareware, 1, 195,
          {.kind = Actor, .facing = Facing::South, .skill = 4, .patrol = true, .kill = true}},
+        {"a decorated wall of the grey stone family", wolf, 0, 3, {.kind = Wall, .theme = 1, .decorated = true}},
+        {"Spear of Destiny's walls make no family", spear, 0, 1, {.kind = Wall}},
+        {"first aid gives 25 health", wolf, 1, 48, {.kind = Static, .bonus = Bonus::Health, .value = 25}},
+        {"the ceiling light", wolf, 1, 37, {.kind = Static, .light = true}},
+        {"a potted plant decorates a room", wolf, 1, 34, {.kind = Static, .blocks = true, .decor = true}},
         {"Hans Grosse drops the gold key", wolf, 1, 214, {.kind = Boss, .key = 1, .ambush = true, .kill = true}},
         {"Otto Giftmacher's death ends the level", wolf, 1, 215,
          {.kind = Boss, .ambush = true, .kill = true, .endsLevel = true}},
@@ -84,6 +95,8 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
         EXPECT_EQ(c.rules.Meaning(c.plane, c.word), c.expected);
     }
     EXPECT_TRUE(wolf.KeyExists(1) && wolf.KeyExists(2) && spear.KeyExists(2));
+    EXPECT_EQ(wolf.Themes(),
+              (std::vector<std::string>{"grey-stone", "blue-stone", "wood", "steel", "red-brick", "purple-stone"}));
     EXPECT_FALSE(wolf.KeyExists(3) || spear.KeyExists(4));
 }
 

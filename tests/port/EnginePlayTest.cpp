@@ -123,6 +123,14 @@ const std::vector<SetCase>& SetCases()
         {"ImportedFromMapEdit", [](const fs::path& d) { ExportAndImport(d, "one.flr", "1"); }, {0, 1}},
         {"ImportedFromChaosEdit", [](const fs::path& d) { ExportAndImport(d, "one.map", "1", {"--chaosedit"}); },
          {0, 2}},
+        {"Generated",
+         [](const fs::path& d) {
+             Cli(d, "generate", {"--map", "1", "--seed", "1"});
+             Cli(d, "generate", {"--map", "2", "--seed", "2", "--keys", "2", "--secrets", "5", "--enemies", "many"});
+             Cli(d, "generate", {"--map", "3", "--seed", "3", "--keys", "1", "--secrets", "2", "--enemies", "few"});
+             Cli(d, "generate", {"--map", "4", "--seed", "4", "--rooms", "24", "--theme", "wood"});
+         },
+         {0, 1, 2, 3, 4}},
     };
     return cases;
 }

@@ -1565,6 +1565,8 @@ ENGINE_HEADER = [
     "# nodoors (opens no door: a dog);",
     "# boss also key=N (dropped when it dies), ends (its death ends the level).",
     "# corpse (stops push walls), pushwall, turn (facing), victory. Unlisted plane-0 words are floor.",
+    "# For the level generator: wall theme=NAME (the family), decorated; static light, decor, value=N",
+    "# (points, health, rounds, the weapon's number); actor enemy=guard|officer|ss|dog|mutant.",
 ]
 
 # statinfo of WL_ACT1.C by entry (word - 23): "block", a bonus, or None for a
@@ -1610,6 +1612,31 @@ SPEAR_BOSS_RULES = [
 ]
 ENGINE_MAP_SIZE = 64
 
+# What a bonus gives (GetBonus in WL_AGENT.C): the points of a treasure (the
+# extra life none), the health of food, the rounds of ammunition, the
+# weapon's number (wp_machinegun 2, wp_chaingun 3).
+BONUS_VALUES = {29: 4, 47: 10, 48: 25, 49: 8, 50: 2, 51: 3, 52: 100, 53: 500, 54: 1000, 55: 5000, 56: 0,
+                57: 1, 61: 1, 71: 4}
+SPEAR_BONUS_VALUES = {72: 25}
+
+# For the level generator, Wolfenstein 3-D only (the Spear of Destiny's wall
+# pictures are not pinned down here): the wall families it builds a level
+# from, (name, plain walls, decorated walls used sparingly), each wall seen in
+# the shareware's page file; the lights it hangs and the decorations it sets
+# in rooms.
+WOLF_THEMES = [
+    ("grey-stone", [1, 2], [3, 4, 6, 28]),
+    ("blue-stone", [8, 9], [5, 7]),
+    ("wood", [12], [10, 11, 23]),
+    ("red-brick", [17], [18, 20]),
+    ("purple-stone", [19], [25]),
+    ("steel", [15], [14]),
+]
+WOLF_LIGHTS = [27, 37]                                   # chandelier, ceiling light
+WOLF_DECOR = [23, 24, 25, 26, 30, 31, 34, 35, 36, 39, 46, 58, 62]
+# The enemies the shareware's page file has pictures of (no officers, no mutants).
+SHAREWARE_ENEMIES = {"guard", "ss", "dog"}
+
 
 def static_rule(entry):
     if entry is None:
@@ -1621,14 +1648,37 @@ def static_rule(entry):
     return "static,bonus=" + entry
 
 
-def engine_lines(game):
+def wall_lines(game):
+    """Plane-0 walls 1..89 and 102..105, the switch 21, and for Wolfenstein 3-D
+    the generator's wall families, as ranges of words with the same rule."""
+    rule = {v: "wall" for v in list(range(1, 90)) + list(range(102, 106))}
+    rule[21] = "wall,switch"
+    if game == "wolf":
+        for name, plain, decorated in WOLF_THEMES:
+            for v in plain:
+                rule[v] = "wall,theme=" + name
+            for v in decorated:
+                rule[v] = "wall,theme=%s,decorated" % name
+    lines, words = [], sorted(rule)
+    first = words[0]
+    for i, v in enumerate(words):
+        last = i + 1 == len(words) or words[i + 1] != v + 1 or rule[words[i + 1]] != rule[v]
+        if last:
+            span = "%d" % v if first == v else "%d-%d" % (first, v)
+            lines.append("0,%s,%s" % (span, rule[v]))
+            if i + 1 < len(words):
+                first = words[i + 1]
+    return lines
+
+
+def engine_lines(game, shareware=False):
     """The rules file of a game ("wolf" or "spear")."""
     lines = list(ENGINE_HEADER)
-    lines += ["0,1-20,wall", "0,21,wall,switch", "0,22-89,wall"]
+    lines += wall_lines(game)
     locks = ["", ",lock=1", ",lock=2", ",lock=3", ",lock=4", ",elevator"]
     for word in range(90, 102):
         lines.append("0,%d,door,%s%s" % (word, "vertical" if word % 2 == 0 else "horizontal", locks[(word - 90) // 2]))
-    lines += ["0,102-105,wall", "0,106,floor,ambush", "0,107,floor,secret", "0,108-143,floor"]
+    lines += ["0,106,floor,ambush", "0,107,floor,secret", "0,108-143,floor"]
 
     lines.append("1,19-22,start,facing=n e s w")
     statinfo = {23 + i: entry for i, entry in enumerate(WOLF_STATINFO)}
@@ -1636,7 +1686,16 @@ def engine_lines(game):
         statinfo.update(SPEAR_STATINFO_CHANGES)
     else:
         statinfo[72] = None  # ScanInfoPlane spawns the entry past the list's end: nothing, but a static
-    lines += ["1,%d,%s" % (word, static_rule(entry)) for word, entry in sorted(statinfo.items())]
+    values = {**BONUS_VALUES, **(SPEAR_BONUS_VALUES if game == "spear" else {})}
+    for word, entry in sorted(statinfo.items()):
+        rule = static_rule(entry)
+        if word in values and entry not in (None, "block"):
+            rule += ",value=%d" % values[word]
+        if game == "wolf" and word in WOLF_LIGHTS:
+            rule += ",light"
+        if game == "wolf" and word in WOLF_DECOR:
+            rule += ",decor"
+        lines.append("1,%d,%s" % (word, rule))
     lines.append("1,90-97,turn,facing=" + " ".join(DIRECTIONS8))
     lines.append("1,98,pushwall")
     if game == "wolf":
@@ -1647,8 +1706,9 @@ def engine_lines(game):
                 if kind == "dog" and not moving:
                     continue
                 first = base + offset + (4 if moving else 0)
-                lines.append("1,%d-%d,actor,%s,kill,skill=%d,facing=e n w s%s"
-                             % (first, first + 3, "patrol" if moving else "stand", level,
+                enemy = "" if shareware and kind not in SHAREWARE_ENEMIES else ",enemy=" + kind
+                lines.append("1,%d-%d,actor,%s,kill,skill=%d,facing=e n w s%s%s"
+                             % (first, first + 3, "patrol" if moving else "stand", level, enemy,
                                 ",nodoors" if kind == "dog" else ""))
     lines.append("1,124,corpse")
     lines += ["1,%d,%s" % (word, rule) for word, rule in (WOLF_BOSS_RULES if game == "wolf" else SPEAR_BOSS_RULES)]
@@ -1670,7 +1730,7 @@ def engine_files(ext):
     """The structure's rules file, and the lines of its [Engine] section."""
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
     section = ["", "[Engine]", "Rules=engine.txt", "MapSize=%d" % ENGINE_MAP_SIZE]
-    return {"engine.txt": crlf(engine_lines(game))}, section
+    return {"engine.txt": crlf(engine_lines(game, shareware=ext == "WL1"))}, section
 
 
 # --------------------------------------------------------------------------

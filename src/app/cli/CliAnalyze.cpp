@@ -33,32 +33,6 @@ struct AnalyzeArguments {
     }
 };
 
-Json TilesJson(const std::vector<MapTile>& tiles)
-{
-    Json list = Json::array();
-    for (const MapTile& tile : tiles)
-        list.push_back(Json::array({tile.x, tile.y}));
-    return list;
-}
-
-Json SkillJson(const LevelAnalysis& level)
-{
-    Json exits = Json::array();
-    for (const LevelExit& exit : level.exits)
-        exits.push_back({{"kind", ExitKindName(exit.kind)}, {"x", exit.tile.x}, {"y", exit.tile.y}});
-    return {{"skill", level.skill},
-            {"kills", level.kills},
-            {"treasure", level.treasure},
-            {"secrets", level.secrets},
-            {"finishable", level.Finishable()},
-            {"exits", exits},
-            {"route", level.Finishable() ? TilesJson(level.route) : Json(nullptr)},
-            {"unreachable",
-             {{"treasure", TilesJson(level.unreachableTreasure)},
-              {"keys", TilesJson(level.unreachableKeys)},
-              {"enemies", TilesJson(level.unreachableEnemies)}}}};
-}
-
 std::string At(MapTile tile)
 {
     return std::to_string(tile.x) + "," + std::to_string(tile.y);

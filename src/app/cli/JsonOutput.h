@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "engine/LevelAnalysis.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <span>
@@ -22,5 +24,9 @@ Json JsonName(std::span<const std::uint8_t> name);
 // `document` and a line break. In strings, control characters (C0, DEL and
 // C1) are written as \u00xx escapes, every other character as UTF-8.
 void PrintJson(const Json& document, std::ostream& out);
+
+// One skill level of a level's analysis, as analyze --json and generate
+// --json give it.
+Json SkillJson(const LevelAnalysis& level);
 
 } // namespace tsl::cli

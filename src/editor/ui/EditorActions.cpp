@@ -71,6 +71,7 @@ constexpr ActionSpec kActions[] = {
      Needs::Project},
     {Command::ClearMapSolid, "Clear Map (Solid)", "clearMapSolidAction", "", "", "", kNoIcon, Needs::Project},
     {Command::ClearMapRandom, "Clear Map (Random)", "clearMapRandomAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::GenerateLevel, "&Generate Level...", "generateLevelAction", "", "", "", kNoIcon, Needs::Project},
     {Command::Rotate90, "&90 Degrees", "rotate90Action", "", "", "", kNoIcon, Needs::Project},
     {Command::Rotate180, "&180 Degrees", "rotate180Action", "", "", "", kNoIcon, Needs::Project},
     {Command::Rotate270, "&270 Degrees", "rotate270Action", "", "", "", kNoIcon, Needs::Project},
@@ -173,6 +174,7 @@ bool Enabled(Command command, const EditorSession& s)
     case Command::Autofloor:
     case Command::ClearMapSolid:
     case Command::ClearMapRandom:
+    case Command::GenerateLevel:
     case Command::Rotate90:
     case Command::Rotate180:
     case Command::Rotate270:
@@ -286,7 +288,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::AddMap, Command::DeleteMap, Command::MapProperties});
     map->addSeparator();
-    add(map, {Command::Autofloor, Command::ClearMapSolid, Command::ClearMapRandom});
+    add(map, {Command::Autofloor, Command::ClearMapSolid, Command::ClearMapRandom, Command::GenerateLevel});
     QMenu* advanced = map->addMenu("Advan&ced");
     advanced->setObjectName("advancedMenu");
     QMenu* rotate = advanced->addMenu("&Rotate Map");

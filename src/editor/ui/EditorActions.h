@@ -58,6 +58,7 @@ enum class Command {
     Autofloor,
     ClearMapSolid,
     ClearMapRandom,
+    GenerateLevel,
     Rotate90,
     Rotate180,
     Rotate270,

@@ -368,6 +368,19 @@ Image MapViewController::GameClipboardPreview(const CB_Object& entry)
     return picture ? std::move(*picture) : entry.Preview;
 }
 
+Image MapViewController::LevelPreview(const MapList& map)
+{
+    const Project& project = session_->CurrentProject();
+    if (GameGraphicsShown()) {
+        auto picture = renderer_.RenderMap(map, project.Symbols, project.Display(), session_->ValueMode(), 1);
+        if (picture)
+            return std::move(*picture);
+    }
+    Image picture;
+    tsl::RedrawMap(picture, map, project.Symbols, project.Display(), session_->ValueMode());
+    return picture;
+}
+
 // --- overlay and feedback ---
 
 void MapViewController::SyncOverlay()

@@ -96,6 +96,9 @@ public:
     void PaintGameView(Image& target, int left, int top);
     // A stored map in the game's graphics, for the clipboard manager.
     Image GameClipboardPreview(const CB_Object& entry);
+    // A whole map at 8 pixels a tile as the view draws it: in the game's
+    // graphics while they are shown, else in symbols (the generator's preview).
+    Image LevelPreview(const MapList& map);
 
     // --- overlay and feedback, after every command ---
     void SyncOverlay();

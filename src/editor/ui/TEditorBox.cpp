@@ -10,6 +10,7 @@
 #include "editor/ui/TFindReplaceBox.h"
 #include "editor/ui/TFlipPlanesBox.h"
 #include "editor/ui/AnalysisController.h"
+#include "editor/ui/TGenerateLevelBox.h"
 #include "editor/ui/TPlaneBox.h"
 #include "editor/ui/TGoToLevelBox.h"
 #include "editor/ui/TMapPropertiesBox.h"
@@ -85,6 +86,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     propertiesBox_ = new TMapPropertiesBox(prompter_, this);
     clipboardBox_ = new TClipboardManagerBox(this);
     flipPlanesBox_ = new TFlipPlanesBox(prompter_, this);
+    generateLevelBox_ = new TGenerateLevelBox(this);
     findReplaceBox_ = new TFindReplaceBox(prompter_, this);
     planeBox_ = new TPlaneBox(prompter_, this);
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);

@@ -40,6 +40,7 @@ class SidePanel;
 class TClipboardManagerBox;
 class TFindReplaceBox;
 class TFlipPlanesBox;
+class TGenerateLevelBox;
 class TPlaneBox;
 class TGoToLevelBox;
 class TMapConfigurationsBox;
@@ -166,6 +167,7 @@ private:
     // information and the analysis of play (TEditorBoxMapCommands.cpp).
     void ConnectMapCommands();
     void onClearMap(bool random);
+    void onGenerateLevel();
     void onFlipPlanes();
     void onFindReplace();
     void onFindAgain();
@@ -227,6 +229,7 @@ private:
     TMapPropertiesBox* propertiesBox_;
     TClipboardManagerBox* clipboardBox_;
     TFlipPlanesBox* flipPlanesBox_;
+    TGenerateLevelBox* generateLevelBox_;
     TFindReplaceBox* findReplaceBox_;
     TPlaneBox* planeBox_;
     TMapSymbolsBox* symbolsBox_;

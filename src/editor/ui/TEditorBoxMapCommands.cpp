@@ -14,6 +14,7 @@
 #include "editor/ui/TFlipPlanesBox.h"
 #include "editor/ui/AnalysisController.h"
 #include "editor/ui/PreviewController.h"
+#include "editor/ui/TGenerateLevelBox.h"
 #include "editor/ui/TPlaneBox.h"
 
 #include <QAction>
@@ -33,6 +34,7 @@ void TEditorBox::ConnectMapCommands()
     });
     on(Command::ClearMapSolid, [this] { onClearMap(false); });
     on(Command::ClearMapRandom, [this] { onClearMap(true); });
+    on(Command::GenerateLevel, [this] { onGenerateLevel(); });
     const std::pair<Command, MapTransform> transforms[] = {
         {Command::Rotate90, MapTransform::Rotate90},         {Command::Rotate180, MapTransform::Rotate180},
         {Command::Rotate270, MapTransform::Rotate270},       {Command::FlipHorizontal, MapTransform::FlipHorizontal},
@@ -76,6 +78,27 @@ void TEditorBox::onClearMap(bool random)
     if (prompter_.Message(kEraseQuestion, kEraseCaption, MessageIcon::Question, Buttons::YesNo) != Answer::Yes)
         return;
     Apply(session_->ClearMap(random));
+}
+
+void TEditorBox::onGenerateLevel()
+{
+    if (!session_)
+        return;
+    const Project& project = session_->CurrentProject();
+    const EngineRules& rules = *project.Rules.Rules;
+    if (auto failure = CheckGeneratorOptions(rules, DefaultGeneratorOptions(rules, project.Maps().Current()))) {
+        prompter_.Show(*failure);
+        return;
+    }
+    GenerateLevelContext context;
+    context.input.rules = &rules;
+    context.input.symbols = &project.Symbols;
+    context.input.limits = ReadMapLimits(*project.Settings);
+    context.input.planes = project.Maps().NumPlanes;
+    context.defaults = DefaultGeneratorOptions(rules, project.Maps().Current());
+    context.draw = [this](const MapList& map) { return viewer_->LevelPreview(map); };
+    if (auto choice = generateLevelBox_->ChooseLevel(context, static_cast<std::uint32_t>(ProgramRandom()())))
+        Apply(session_->PutLevel(choice->level, choice->name));
 }
 
 void TEditorBox::onFlipPlanes()

@@ -323,6 +323,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         {"autofloorAction", "Auto&floor", "Ctrl+Alt+F", "Autofloor (Ctrl+Alt+F)", "mapMenu", true},
         {"clearMapSolidAction", "Clear Map (Solid)", "", nullptr, "mapMenu", true},
         {"clearMapRandomAction", "Clear Map (Random)", "", nullptr, "mapMenu", true},
+        {"generateLevelAction", "&Generate Level...", "", nullptr, "mapMenu", true},
         {"rotate90Action", "&90 Degrees", "", nullptr, "rotateMapMenu", true},
         {"rotate180Action", "&180 Degrees", "", nullptr, "rotateMapMenu", true},
         {"rotate270Action", "&270 Degrees", "", nullptr, "rotateMapMenu", true},

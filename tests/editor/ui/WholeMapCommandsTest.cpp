@@ -1,6 +1,7 @@
 // The wiring of the whole-map commands in the main window: the erase
 // question, find and replace with its markers in the view and F3, the map
-// information and the plane manager (their menu items are in EditingTest).
+// information, the plane manager and the level generator (their menu items
+// are in EditingTest).
 // The rules themselves are pinned by the session's tests.
 
 #include "EditorFixture.h"
@@ -8,7 +9,10 @@
 #include "editor/ui/MapView.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QShortcut>
 #include <QDialog>
 #include <QStatusBar>
@@ -87,4 +91,33 @@ TEST_F(OpenedEditor, MapInformationAndPlaneManagerOpenOnTheProject)
         EXPECT_EQ(S(shown), title);
     }
     EXPECT_EQ(Editor().CurrentProject()->Maps().NumPlanes, 3);
+}
+
+TEST_F(OpenedEditor, GenerateLevelPutsThePreviewedLevelIntoTheMapAndUndoTakesItBack)
+{
+    const MapList before = Editor().CurrentProject()->Maps().Current();
+    WhenModal([&](QWidget* dialog) {
+        EXPECT_EQ(S(dialog->windowTitle()), "Generate Level");
+        Find<QLineEdit>(dialog, "seedEdit")->setText("seventy");
+        EXPECT_EQ(S(Find<QLabel>(dialog, "statusLabel")->text()), "The seed is a whole number from 0 to 4294967295.");
+        EXPECT_FALSE(Find<QPushButton>(dialog, "generateButton")->isEnabled());
+        Find<QLineEdit>(dialog, "seedEdit")->setText("77");
+        Find<QSpinBox>(dialog, "keysBox")->setValue(1);
+        EXPECT_TRUE(Find<QPushButton>(dialog, "generateButton")->isEnabled());
+        EXPECT_FALSE(Find<QLabel>(dialog, "previewLabel")->pixmap().isNull());
+        Click(dialog, "generateButton");
+    });
+    Editor().Action("generateLevelAction")->trigger();
+
+    const Project& project = *Editor().CurrentProject();
+    LevelGenerationInput input;
+    input.rules = project.Rules.Rules.get();
+    input.symbols = &project.Symbols;
+    input.limits = ReadMapLimits(*project.Settings);
+    const auto expected = GenerateMapLevel(input, GeneratorOptions{.keys = 1, .secrets = 2, .seed = 77});
+    ASSERT_TRUE(expected);
+    EXPECT_EQ(project.Maps().Current().Planes, expected->map.Planes);
+    EXPECT_EQ(project.Maps().Current().Name, before.Name);
+    Editor().Action("undoAction")->trigger();
+    EXPECT_EQ(Editor().CurrentProject()->Maps().Current().Planes, before.Planes);
 }
