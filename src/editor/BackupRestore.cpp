@@ -45,38 +45,6 @@ std::string MapCount(int maps)
     return std::to_string(maps) + (maps == 1 ? " map" : " maps");
 }
 
-// A generation is restored only when its maps load: found in its folder as
-// in a game folder and, when the game's layout is known, read with it (the
-// planes as the generation stored them).
-std::optional<Failure> RefuseUnloadable(const BackupGeneration& generation, const MapHandler* layout)
-{
-    const std::string refused = "The backup " + generation.Id + " cannot be restored: ";
-    const std::string nothing = "\n\nNothing was restored.";
-    if (generation.PageFile) {
-        // A generation of the page file alone: its one file must read.
-        const fs::path kept = generation.GameFiles.empty() ? fs::path() : generation.Folder / generation.GameFiles.front();
-        if (const auto pages = PageFile::Load(kept); !pages)
-            return RestoreFailure(refused + "its page file does not read.\n\n" + pages.failure().text + nothing);
-        return std::nullopt;
-    }
-    if (const std::string lacks = generation.Incomplete(); !lacks.empty())
-        return RestoreFailure(refused + "it is incomplete, " + lacks + ", so its maps would not load." + nothing);
-    const auto located = LocateGameFiles(generation.Folder);
-    if (!located)
-        return RestoreFailure(refused + "its maps do not load.\n\n" + located.failure().text + nothing);
-    if (!layout)
-        return std::nullopt;
-    MapHandler probe;
-    probe.NumPlanes = generation.Planes > 0 ? generation.Planes : layout->NumPlanes;
-    probe.NearTag = layout->NearTag;
-    probe.FarTag = layout->FarTag;
-    probe.WDCCompatibleMaps = layout->WDCCompatibleMaps;
-    probe.ExtendedMapNames = layout->ExtendedMapNames;
-    probe.UseGameFiles(generation.Folder, *located);
-    if (const LoadReport report = probe.Load(); !report.ok())
-        return RestoreFailure(refused + "its maps do not load.\n\n" + report.failure->text + nothing);
-    return std::nullopt;
-}
 
 // The planes from the current count up to the generation's get their
 // entries back as the kept settings file had them (an added plane's defaults
@@ -128,6 +96,36 @@ std::optional<Failure> GiveStructureBack(const RestoreRequest& request, const Ge
 
 } // namespace
 
+std::optional<Failure> RefuseRestore(const BackupGeneration& generation, const MapHandler* layout)
+{
+    const std::string refused = "The backup " + generation.Id + " cannot be restored: ";
+    const std::string nothing = "\n\nNothing was restored.";
+    if (generation.PageFile) {
+        // A generation of the page file alone: its one file must read.
+        const fs::path kept = generation.GameFiles.empty() ? fs::path() : generation.Folder / generation.GameFiles.front();
+        if (const auto pages = PageFile::Load(kept); !pages)
+            return RestoreFailure(refused + "its page file does not read.\n\n" + pages.failure().text + nothing);
+        return std::nullopt;
+    }
+    if (const std::string lacks = generation.Incomplete(); !lacks.empty())
+        return RestoreFailure(refused + "it is incomplete, " + lacks + ", so its maps would not load." + nothing);
+    const auto located = LocateGameFiles(generation.Folder);
+    if (!located)
+        return RestoreFailure(refused + "its maps do not load.\n\n" + located.failure().text + nothing);
+    if (!layout)
+        return std::nullopt;
+    MapHandler probe;
+    probe.NumPlanes = generation.Planes > 0 ? generation.Planes : layout->NumPlanes;
+    probe.NearTag = layout->NearTag;
+    probe.FarTag = layout->FarTag;
+    probe.WDCCompatibleMaps = layout->WDCCompatibleMaps;
+    probe.ExtendedMapNames = layout->ExtendedMapNames;
+    probe.UseGameFiles(generation.Folder, *located);
+    if (const LoadReport report = probe.Load(); !report.ok())
+        return RestoreFailure(refused + "its maps do not load.\n\n" + report.failure->text + nothing);
+    return std::nullopt;
+}
+
 Outcome<std::vector<BackupGeneration>> GenerationsOf(const BackupPolicy& backups, const fs::path& gameDir)
 {
     std::vector<BackupGeneration> generations;
@@ -148,7 +146,7 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
                                      [&](const BackupGeneration& g) { return g.Id == request.Id; });
     if (chosen == generations->end())
         return RestoreFailure("There is no backup " + request.Id + " of " + Absolute(request.GameDir) + ".");
-    if (auto refusal = RefuseUnloadable(*chosen, request.Layout))
+    if (auto refusal = RefuseRestore(*chosen, request.Layout))
         return *refusal;
     auto content = ReadGeneration(*chosen);
     if (!content)

@@ -38,6 +38,12 @@ struct RestoreReport {
 Outcome<std::vector<BackupGeneration>> GenerationsOf(const BackupPolicy& backups,
                                                     const std::filesystem::path& gameDir);
 
+// Why `generation` cannot be restored, if it cannot: a generation is
+// restored only when its maps load, found in its folder as in a game folder
+// and, when the game's `layout` is known, read with it (the planes as the
+// generation stored them); a page-file generation when its file reads.
+std::optional<Failure> RefuseRestore(const BackupGeneration& generation, const MapHandler* layout);
+
 // On failure nothing was changed, unless the failure says what is where. A
 // generation whose maps would not load (an incomplete one, see
 // BackupGeneration::Incomplete) is refused.

@@ -27,7 +27,14 @@ void TEditorBox::onRestoreBackup()
         return;
     }
     const std::optional<BackupGeneration> chosen = restoreBox_->ChooseBackup(*generations);
-    if (!chosen || prompter_.Ask(RestoreQuestion(*chosen)) != Answer::Yes)
+    if (!chosen)
+        return;
+    // Refused before the question: a yes must not lead to a refusal.
+    if (auto refusal = RefuseRestore(*chosen, &maps)) {
+        prompter_.Show(*refusal);
+        return;
+    }
+    if (prompter_.Ask(RestoreQuestion(*chosen)) != Answer::Yes)
         return;
     Project& project = session_->CurrentProject();
     const std::filesystem::path directory = maps.Path;

@@ -166,3 +166,22 @@ TEST_F(KeepingWork, RestoreBackupPutsASavedGenerationBackAndOpensTheProjectAgain
     EXPECT_EQ(LoadSet(SampleCopy()).Maps[1].Word(0, 2, 2), onDisk);
     EXPECT_FALSE(Editor().Changed());
 }
+
+TEST_F(KeepingWork, AnIncompleteBackupIsRefusedBeforeTheQuestion)
+{
+    GenerationContent content;
+    content.GameFiles = {{"MAPHEAD.WL6", Bytes{0xCD, 0xAB}}};
+    content.MissingFiles = {"GAMEMAPS.WL6"};
+    content.Maps = 1;
+    const std::string id = KeepGeneration(Maps().Backups, Maps().Path, content, std::chrono::system_clock::now()).Id;
+    WhenModal([](QWidget* dialog) {
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    Editor().Action("restoreBackupAction")->trigger();
+    ASSERT_EQ(Prompts().Records().size(), 1u) << "no question whose yes is refused";
+    EXPECT_EQ(Prompts().Records()[0].text,
+              "The backup " + id +
+                  " cannot be restored: it is incomplete, GAMEMAPS.WL6 is missing, so its maps would not load."
+                  "\n\nNothing was restored.");
+}
