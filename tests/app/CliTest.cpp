@@ -75,6 +75,10 @@ TEST(CliCompletion, OffersCommandsOptionsChoicesAndFolders)
     // The words after tesselar-cli, the last being completed; what is offered (in C order).
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"ed"}, "edit"},
+        {{"ex"}, "export export-pages"},
+        {{"import-page", "x", "--s"}, "--sound"},
+        {{"export-pages", "x", "y", "--c"}, "--chunks"},
+        {{"p"}, "pages"},
         {{"edit", "--fl"}, "--flip --flip-planes"},
         {{"edit", "x", "--flip", "h"}, "horizontal"},
         {{"edit", "x", "--rotate", "=", ""}, "180 270 90"},
