@@ -26,7 +26,8 @@ void TEditorBox::onRestoreBackup()
         prompter_.Show(generations.failure());
         return;
     }
-    const std::optional<BackupGeneration> chosen = restoreBox_->ChooseBackup(*generations);
+    TRestoreBackupBox box(this);
+    const std::optional<BackupGeneration> chosen = box.ChooseBackup(*generations);
     if (!chosen || prompter_.Ask(RestoreQuestion(*chosen)) != Answer::Yes)
         return;
     Project& project = session_->CurrentProject();
