@@ -44,8 +44,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads the plugin that talks to the display at run time, so the linked
-# libraries do not name it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsndfile1, libsamplerate0")
+# libraries do not name it; libqt6multimedia6 brings the plugins through
+# which the page browser plays the game's sounds on the audio device.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6multimedia6, libsndfile1, libsamplerate0")
 # "&Help" opens the manual through the desktop's opener (xdg-open).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 include(CPack)

@@ -1,6 +1,7 @@
 # tesselar_ui: the Qt 6 Widgets code of every subsystem. Every Qt file lives in a
 # ui/ folder of its subsystem; the editor executable is little more than main.
-find_package(Qt6 REQUIRED COMPONENTS Widgets Network)
+# Multimedia: the page browser plays the game's digitised sounds.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Network Multimedia)
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
 
@@ -10,7 +11,7 @@ file(GLOB TESSELAR_UI_SOURCES CONFIGURE_DEPENDS
 list(REMOVE_ITEM TESSELAR_UI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp)
 add_library(tesselar_ui STATIC ${TESSELAR_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/editor/ui/resources.qrc)
 target_include_directories(tesselar_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(tesselar_ui PUBLIC tesselar_app tesselar_editor Qt6::Widgets Qt6::Network PRIVATE tesselar_warnings)
+target_link_libraries(tesselar_ui PUBLIC tesselar_app tesselar_editor Qt6::Widgets Qt6::Network Qt6::Multimedia PRIVATE tesselar_warnings)
 # Qt's headers trip the conversion warnings in code that merely uses them.
 target_compile_options(tesselar_ui PRIVATE -Wno-sign-conversion)
 

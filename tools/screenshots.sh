@@ -205,4 +205,31 @@ if [ -f "$wl1/MAPHEAD.WL1" ]; then
 else
     echo "no $wl1: $out/level.png left as it is"
 fi
+# Game Pictures and Sounds on the shareware game, its grey stone wall
+# (chunk 0) replaced by a picture drawn here. The Map menu opened with its
+# access key; its entry clicked where it stands (no window manager: the menu
+# drops from the window's top-left corner).
+if [ -f "$wl1/VSWAP.WL1" ]; then
+    cp -r "$wl1" "$work/pages"
+    convert -size 64x64 gradient:orange-purple -fill white -draw "rectangle 8,8 55,55" \
+        -fill green -draw "circle 32,32 32,16" "$work/wall.png"
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1000\r\nHeight=760\r\n' > "$work/app/TSL.ini"
+    start "$work/pages"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    xdotool windowfocus --sync "$main" key alt+m
+    sleep 1
+    xdotool mousemove 192 413 click 1
+    browser=$(window "Game Pictures and Sounds - VSWAP.WL1")
+    xdotool mousemove 108 88 click 1 # the light side of chunks 0 and 1
+    sleep 0.5
+    xdotool mousemove 222 577 click 1 # Replace...
+    xdotool windowfocus --sync "$(window "Replace wall 0")" type --delay 20 "$work/wall.png"
+    xdotool key Return
+    sleep 1
+    import -window "$browser" -colors 256 "PNG8:$out/page-browser.png"
+    echo "$out/page-browser.png"
+    stop
+else
+    echo "no $wl1: $out/page-browser.png left as it is"
+fi
 echo "docs/screenshot.png written"

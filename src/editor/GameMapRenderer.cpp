@@ -238,6 +238,27 @@ void GameMapRenderer::SetGraphics(std::shared_ptr<const GameGraphics> graphics)
         caches_->floors.push_back(FloorPixel(floor, area));
 }
 
+void GameMapRenderer::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
+{
+    if (!chunk || !graphics || !graphics_ || graphics->Pages.FirstSpriteChunk() != graphics_->Pages.FirstSpriteChunk()) {
+        SetGraphics(std::move(graphics));
+        return;
+    }
+    graphics_ = std::move(graphics);
+    // A chunk that shared its bytes with others had its pictures kept under
+    // the first of them, which may be this one: the others find theirs anew.
+    const int first = graphics_->Pages.FirstSpriteChunk();
+    const bool wall = *chunk < first;
+    const auto slot = static_cast<std::size_t>(wall ? *chunk : *chunk - first);
+    for (auto& [side, cache] : caches_->sides) {
+        std::vector<Pixels>& pictures = wall ? cache.walls : cache.sprites;
+        if (slot < pictures.size()) {
+            cache.bytes -= pictures[slot].size() * sizeof(std::uint32_t);
+            pictures[slot] = {};
+        }
+    }
+}
+
 void GameMapRenderer::SetRules(std::shared_ptr<const EngineRules> rules)
 {
     rules_ = std::move(rules);

@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -51,6 +52,10 @@ public:
     // New graphics (or none) drop every reduced picture.
     void SetGraphics(std::shared_ptr<const GameGraphics> graphics);
     const GameGraphics* Graphics() const { return graphics_.get(); }
+    // The same game with another page file: with `chunk` (a wall or sprite
+    // replaced, nothing moved), only that chunk's reduced pictures are made
+    // anew; without (chunks added or removed), every one.
+    void ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk);
     // The rules of play, which give the marks of an actor's facing and
     // skill level; without them the picture table's columns do.
     void SetRules(std::shared_ptr<const EngineRules> rules);

@@ -7,13 +7,14 @@
 
 #include "core/BackupGenerations.h"
 #include "core/Failure.h"
-#include "graphics/Notifier.h"
+#include "core/Notifier.h"
 #include "graphics/PageSet.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureFile.h"
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ struct PageChange {
 
 class PageDocument {
 public:
-    using Subscription = Notifier<PageChange>::Subscription;
+    using Token = Notifier<PageChange>::Token;
 
     PageDocument(PageSet pages, std::filesystem::path path);
     static Outcome<PageDocument> Open(const std::filesystem::path& path);
@@ -73,9 +74,9 @@ public:
     // Writes the file through the safe writer, with a generation under `backups`.
     std::optional<Failure> Save(const BackupPolicy& backups, std::string* kept = nullptr);
 
-    [[nodiscard]] Subscription Subscribe(Notifier<PageChange>::Listener listener)
+    [[nodiscard]] Token Listen(std::function<void(const PageChange&)> listener)
     {
-        return notifier_.Subscribe(std::move(listener));
+        return notifier_.Listen(std::move(listener));
     }
 
 private:

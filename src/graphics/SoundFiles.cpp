@@ -134,6 +134,22 @@ std::optional<std::string> CheckDeclaredData(std::span<const std::uint8_t> file)
     return std::nullopt;
 }
 
+// One channel resampled by `ratio` with libsamplerate's `converter` into
+// `out`: its error, or 0.
+int Resample(const std::vector<float>& in, double ratio, int converter, std::vector<float>& out)
+{
+    out.resize(static_cast<std::size_t>(std::ceil(static_cast<double>(in.size()) * ratio)) + 64);
+    SRC_DATA data{};
+    data.data_in = in.data();
+    data.input_frames = static_cast<long>(in.size());
+    data.data_out = out.data();
+    data.output_frames = static_cast<long>(out.size());
+    data.src_ratio = ratio;
+    const int error = src_simple(&data, converter, 1);
+    out.resize(error ? 0 : static_cast<std::size_t>(data.output_frames_gen));
+    return error;
+}
+
 std::uint8_t ToUnsigned8(float sample)
 {
     const long value = std::lround(sample * 128.0f) + 128;
@@ -216,16 +232,8 @@ Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> bytes, const std::strin
         resampled = std::move(mono);
     } else {
         const auto wanted = static_cast<std::size_t>(expected);
-        resampled.resize(wanted + 64);
-        SRC_DATA data{};
-        data.data_in = mono.data();
-        data.input_frames = static_cast<long>(mono.size());
-        data.data_out = resampled.data();
-        data.output_frames = static_cast<long>(resampled.size());
-        data.src_ratio = ratio;
-        if (const int error = src_simple(&data, SRC_SINC_MEDIUM_QUALITY, 1))
+        if (const int error = Resample(mono, ratio, SRC_SINC_MEDIUM_QUALITY, resampled))
             return SoundFailure(name, "cannot be resampled: " + Sentence(src_strerror(error)));
-        resampled.resize(static_cast<std::size_t>(data.output_frames_gen));
         resampled.resize(wanted, resampled.empty() ? 0.0f : resampled.back());
     }
     if (resampled.empty())
@@ -241,6 +249,29 @@ Outcome<Bytes> LoadSound(const std::filesystem::path& path)
     if (!bytes)
         return SoundFailure(path.string(), "cannot be read.");
     return DecodeSound(*bytes, path.string());
+}
+
+std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples, int rate, int channels)
+{
+    if (samples.empty() || rate < 1 || rate > kMaxRate || channels < 1 || channels > kMaxChannels)
+        return {};
+    std::vector<float> in(samples.size());
+    std::transform(samples.begin(), samples.end(), in.begin(),
+                   [](std::uint8_t sample) { return (static_cast<float>(sample) - 128.0f) / 128.0f; });
+    std::vector<float> out;
+    if (rate == kSoundRate) {
+        out = std::move(in);
+    } else {
+        if (Resample(in, static_cast<double>(rate) / kSoundRate, SRC_SINC_FASTEST, out) != 0)
+            return {};
+    }
+    std::vector<std::int16_t> frames;
+    frames.reserve(out.size() * static_cast<std::size_t>(channels));
+    for (const float sample : out) {
+        const auto value = static_cast<std::int16_t>(std::clamp(std::lround(sample * 32767.0f), -32768L, 32767L));
+        frames.insert(frames.end(), static_cast<std::size_t>(channels), value);
+    }
+    return frames;
 }
 
 } // namespace tsl

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace tsl {
 
@@ -27,5 +28,9 @@ Bytes EncodeWav(std::span<const std::uint8_t> samples);
 // The samples of a sound file, in the game's format; `name` names it in messages.
 Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> file, const std::string& name);
 Outcome<Bytes> LoadSound(const std::filesystem::path& path);
+
+// The samples as a sound device takes them: signed 16-bit at `rate` Hz
+// (resampled by libsamplerate), each sample repeated over `channels`.
+std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples, int rate, int channels);
 
 } // namespace tsl

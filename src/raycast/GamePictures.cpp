@@ -80,6 +80,16 @@ std::vector<int> ChunksShown(const WordPictures& words)
     return chunks;
 }
 
+// A wall's or a sprite's pixels in the palette's colours; empty when the
+// chunk has no picture.
+std::vector<std::uint32_t> ChunkPixels(const PageFile& pages, const Palette& palette, int chunk)
+{
+    if (chunk < pages.FirstSpriteChunk())
+        return Colours(pages.Wall(chunk), palette);
+    const Sprite* picture = pages.SpriteAt(chunk - pages.FirstSpriteChunk());
+    return picture ? Colours(*picture, palette) : std::vector<std::uint32_t>();
+}
+
 // Only the chunks some word shows are decoded, and chunks that are the same
 // bytes of the file once: a page file that lists thousands of chunks over
 // the same bytes costs one picture.
@@ -92,17 +102,10 @@ void AddPictures(PagePictures& out, const PageFile& pages, const Palette& palett
             out.Share(chunk, found->second);
             continue;
         }
-        if (chunk < pages.FirstSpriteChunk()) {
-            const auto wall = pages.Wall(chunk);
-            if (wall.empty())
-                continue;
-            out.Set(chunk, Colours(wall, palette));
-        } else {
-            const Sprite* picture = pages.SpriteAt(chunk - pages.FirstSpriteChunk());
-            if (!picture)
-                continue;
-            out.Set(chunk, Colours(*picture, palette));
-        }
+        auto pixels = ChunkPixels(pages, palette, chunk);
+        if (pixels.empty())
+            continue;
+        out.Set(chunk, std::move(pixels));
         decoded.emplace(alike, chunk);
     }
 }
@@ -120,6 +123,18 @@ GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, co
     out.words.ceiling = palette[kDefaultCeilingColour];
     out.words.floor = palette[static_cast<std::uint8_t>(settings.FloorColour)];
     return out;
+}
+
+void RefreshPicture(GamePictures& pictures, const PageFile& pages, const Palette& palette, int chunk)
+{
+    const std::vector<int> shown = ChunksShown(pictures.words);
+    if (!std::binary_search(shown.begin(), shown.end(), chunk))
+        return;
+    auto pixels = ChunkPixels(pages, palette, chunk);
+    if (pixels.empty())
+        pictures.pages.Forget(chunk);
+    else
+        pictures.pages.Set(chunk, std::move(pixels));
 }
 
 GamePictures PlainGamePictures()

@@ -27,6 +27,11 @@ struct GamePictures {
 GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
                                const GraphicsSettings& settings);
 
+// The picture of `chunk` read again from `pages`, where some word shows it:
+// a wall or sprite replaced, nothing moved. Pages that shared its picture
+// keep theirs.
+void RefreshPicture(GamePictures& pictures, const PageFile& pages, const Palette& palette, int chunk);
+
 // What is drawn without a page file: walls and doors in plain colours, no
 // sprites, a grey floor and ceiling.
 GamePictures PlainGamePictures();

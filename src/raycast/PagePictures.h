@@ -25,6 +25,8 @@ public:
     // Page `page` shows the picture of page `same` (none when it has none).
     void Share(int page, int same);
     void Clear() { pages_.clear(); }
+    // The page has no picture from now on.
+    void Forget(int page) { Put(page, nullptr); }
 
     // The page's pixels, or nullptr when it has no picture.
     const std::uint32_t* Pixels(int page) const

@@ -264,6 +264,16 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"backups"}, "Usage: tesselar-cli backups DIR [--json]\n"},
         {{"restore", d}, "Usage: tesselar-cli restore DIR ID [loader options]\n"},
         {{"restore", d, "20990101T000000Z", "--planes", "x"}, "--planes takes a number from 1 to 32767.\n"},
+        {{"pages"}, "Usage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"export-pages", d, f, "--chunks", "3-1"}, "--chunks takes chunk numbers from 0 and ranges, such as 0,3,5-9.\n"},
+        {{"export-pages", d, f, "--chunks"}, "The option --chunks needs a value.\n"},
+        {{"export-pages", d, f, "--chunks", "1", "--chunks=2"}, "The option --chunks is given twice.\n"},
+        {{"import-page", d}, "Usage: tesselar-cli import-page DIR FILE (--chunk N | --sound K) [loader options]\n"},
+        {{"import-page", d, f, "--chunk", "x"}, "--chunk takes a chunk number from 0.\n"},
+        {{"import-page", d, f, "--sound", "-1"}, "--sound takes a sound number from 0.\n"},
+        {{"import-page", d, f, "--chunk", "1", "--sound", "2"}, "The options --chunk and --sound contradict each other.\n"},
+        {{"import-page", d, f, "--chunk", "1", "--chunk", "2"}, "The option --chunk is given twice.\n"},
     };
     const auto before = Snapshot(game.path());
     for (const auto& [args, message] : cases) {

@@ -274,3 +274,35 @@ TEST(GameMapRenderer, RefusesAPictureLargerThan16384PixelsASide)
                              "Choose a smaller zoom.");
     EXPECT_EQ(failure->caption, "Picture too large");
 }
+
+TEST(GameMapRenderer, APageReplacedIsDrawnAnewAndOnlyItsPicturesAreMadeAgain)
+{
+    const auto graphics = TestGraphics();
+    GameMapRenderer renderer(graphics);
+    const SymbolTables tables = TestTables();
+    Render(renderer, 6, tables);
+    const std::size_t cached = renderer.CacheBytes(6);
+
+    // Wall 0 (words 1 at (0, 0) and (1, 1)) becomes the striped wall.
+    auto changed = [&](int chunk, const Bytes& bytes) {
+        std::vector<Bytes> chunks = {TestWall(5), StripedWall(), {}};
+        for (int door = 0; door < 8; ++door)
+            chunks.push_back(TestWall(100 + door));
+        chunks.push_back(Bytes(graphics->Pages.ChunkBytes(11).begin(), graphics->Pages.ChunkBytes(11).end()));
+        chunks.push_back({});
+        chunks[static_cast<std::size_t>(chunk)] = bytes;
+        auto pages = PageFile::Parse(TestPageFile(chunks, 11, 13), "VSWAP.TST");
+        EXPECT_TRUE(pages);
+        return std::make_shared<const GameGraphics>(
+            GameGraphics{std::move(*pages), graphics->Colours, graphics->Pictures, graphics->Settings});
+    };
+    renderer.ReplacePages(changed(0, StripedWall()), 0);
+    EXPECT_EQ(renderer.CacheBytes(6), cached - 48 * 48 * 4) << "only wall 0's picture went";
+    const Image view = Render(renderer, 8, tables);
+    for (int x = 0; x < 64; ++x)
+        ASSERT_EQ(view.Pixel(x, 10), x % 2 ? kWhitePixel : kBlackPixel) << x;
+    EXPECT_EQ(renderer.CacheBytes(6), cached - 48 * 48 * 4) << "the other pictures stay";
+    // Without a chunk (pictures added or removed), every picture goes.
+    renderer.ReplacePages(changed(0, TestWall(5)), std::nullopt);
+    EXPECT_EQ(renderer.CacheBytes(), 0u);
+}

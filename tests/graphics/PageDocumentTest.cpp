@@ -37,7 +37,7 @@ struct Scene {
     TempDir dir;
     PageDocument doc{PageSet{}, {}};
     std::vector<PageChange> notices;
-    PageDocument::Subscription subscription;
+    PageDocument::Token listening;
 
     Scene()
     {
@@ -54,7 +54,7 @@ struct Scene {
         auto opened = PageDocument::Open(dir / "VSWAP.TST");
         EXPECT_TRUE(opened) << opened.failure().text;
         doc = std::move(*opened);
-        subscription = doc.Subscribe([this](const PageChange& change) { notices.push_back(change); });
+        listening = doc.Listen([this](const PageChange& change) { notices.push_back(change); });
     }
     std::vector<PageChange> Take() { return std::exchange(notices, {}); }
 };
@@ -132,7 +132,7 @@ TEST(PageDocument, TheSaveMarkFollowsUndoAndASaveWritesWhatIsShown)
     EXPECT_TRUE(scene.doc.Changed());
 }
 
-TEST(PageDocument, ARefusalRecordsNothingAndAnEndedSubscriptionHearsNothing)
+TEST(PageDocument, ARefusalRecordsNothingAndAnEndedListenerHearsNothing)
 {
     Scene scene;
     const Palette palette = GreyPalette();
@@ -156,7 +156,7 @@ TEST(PageDocument, ARefusalRecordsNothingAndAnEndedSubscriptionHearsNothing)
     EXPECT_FALSE(scene.doc.CanUndo());
     EXPECT_TRUE(scene.Take().empty());
 
-    scene.subscription.Reset();
+    scene.listening.Reset();
     ASSERT_FALSE(scene.doc.Remove(0));
     EXPECT_TRUE(scene.Take().empty());
 }

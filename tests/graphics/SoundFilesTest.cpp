@@ -108,3 +108,21 @@ TEST(SoundFiles, FilesThatLieOrRunTooLongAreRefused)
     for (const auto& c : cases)
         EXPECT_EQ(Refusal(c.file), c.message) << c.what;
 }
+
+TEST(SoundFiles, PlaybackSamplesAreSigned16BitAtTheDevicesRateOnEveryChannel)
+{
+    // One second of a square wave between 64 and 192.
+    Bytes samples(kSoundRate);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = (i / 100) % 2 ? 192 : 64;
+    const std::vector<std::int16_t> same = PlaybackSamples(samples, kSoundRate, 1);
+    ASSERT_EQ(same.size(), samples.size());
+    EXPECT_EQ(same[0], -16384);
+    EXPECT_EQ(same[100], 16384);
+    const std::vector<std::int16_t> stereo = PlaybackSamples(samples, 48000, 2);
+    EXPECT_NEAR(static_cast<double>(stereo.size()), 2 * 48000.0, 2 * 48.0);
+    for (std::size_t i = 0; i + 1 < stereo.size(); i += 2)
+        ASSERT_EQ(stereo[i], stereo[i + 1]) << i;
+    EXPECT_NEAR(stereo[2 * 340], -16384, 1500) << "the middle of the first low half";
+    EXPECT_TRUE(PlaybackSamples({}, 48000, 2).empty());
+}

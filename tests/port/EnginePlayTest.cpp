@@ -65,6 +65,18 @@ std::function<void(const fs::path&)> Cleared(int index, bool random)
     };
 }
 
+// Replaces a picture (--chunk N) or a sound (--sound K) of the page file
+// with tesselar-cli import-page, from `file` as export-pages wrote it from
+// the same page file: another wall, sprite or sound of the game.
+std::function<void(const fs::path&)> PageImported(const std::string& option, int number, const std::string& file)
+{
+    return [=](const fs::path& dir) {
+        const fs::path pages = dir.parent_path() / "pages";
+        Cli(dir, "export-pages", {pages.string()});
+        Cli(dir, "import-page", {option, std::to_string(number), (pages / file).string()});
+    };
+}
+
 struct SetCase {
     std::string name;
     std::function<void(const fs::path& dir)> make;
@@ -131,6 +143,11 @@ const std::vector<SetCase>& SetCases()
              Cli(d, "generate", {"--map", "4", "--seed", "4", "--rooms", "24", "--theme", "wood"});
          },
          {0, 1, 2, 3, 4}},
+        // The grey stone wall of map 1, sprite 2 (chunk 108), and sound 0 (two
+        // chunks) replaced by sound 2 (five): the later sounds' chunks move.
+        {"PageFileWallReplaced", PageImported("--chunk", 0, "wall-0014.png"), {0, 1}},
+        {"PageFileSpriteReplaced", PageImported("--chunk", 108, "sprite-0110.png"), {0, 1}},
+        {"PageFileSoundReplaced", PageImported("--sound", 0, "sound-002.wav"), {0, 1}},
     };
     return cases;
 }

@@ -129,3 +129,26 @@ TEST(SharedChunks, AWallAndASpriteOverTheSameBytesAreEachWhatTheyAre)
     EXPECT_EQ(refused.failure().text,
               "The page file \"VSWAP.TST\" is damaged: chunk 1 (sprite 0) has the columns 0 to 70, outside 0 to 63.");
 }
+
+TEST(SharedChunks, AChunkReplacedIsReadAgainAndTheChunksThatSharedItsPictureKeepTheirs)
+{
+    // Walls 0 to 3 the same bytes; words 1 and 2 show walls 0 and 2.
+    const auto table = PictureTable::Parse("0,1,wall,0\r\n0,2,wall,2\r\n", "pictures.txt");
+    auto pages = PageFile::Parse(AllTheSame(4, 4, TestWall(3)), "VSWAP.TST");
+    ASSERT_TRUE(pages && table);
+    Palette palette;
+    for (std::uint32_t i = 0; i < 256; ++i)
+        palette.colours[i] = 0xFF000000u | i;
+    GamePictures pictures = BuildGamePictures(*pages, palette, *table, GraphicsSettings{});
+    ASSERT_EQ(pictures.pages.Pixels(0), pictures.pages.Pixels(2));
+
+    auto replaced = PageFile::Parse(TestPageFile({TestWall(3), TestWall(3), TestWall(9), TestWall(3)}, 4, 4), "VSWAP.TST");
+    ASSERT_TRUE(replaced);
+    const std::uint32_t* before = pictures.pages.Pixels(0);
+    RefreshPicture(pictures, *replaced, palette, 2);
+    EXPECT_EQ(pictures.pages.Pixels(0), before) << "wall 0 keeps its picture";
+    const std::uint32_t* after = pictures.pages.Pixels(2);
+    ASSERT_NE(after, nullptr);
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after[0], palette[TestWall(9)[0]]);
+}

@@ -37,19 +37,31 @@ std::string Label(const CLI::Option* option)
     return Name(option) + (value ? " " + option->get_type_name() : "");
 }
 
-// "edit DIR [--maps LIST] ... OPERATION... [loader options]".
+// "edit DIR [--maps LIST] ... OPERATION... [loader options]"; options that
+// exclude each other as one choice: "(--chunk N | --sound K)".
 std::string Usage(const CLI::App& command)
 {
     std::string usage = command.get_name(), loader;
     for (const CLI::Option* positional : Declared(command, true))
         usage += " " + Label(positional);
+    std::vector<const CLI::Option*> shown;
     for (const CLI::Option* option : Declared(command, false)) {
-        if (option->get_group() == Declarations::kLoader)
+        if (option->get_group() == Declarations::kLoader) {
             loader = " [loader options]";
-        else if (option->get_group() != Declarations::kOperations)
+        } else if (!option->get_excludes().empty()) {
+            if (std::find(shown.begin(), shown.end(), option) != shown.end())
+                continue;
+            std::string choice = Label(option);
+            for (const CLI::Option* other : option->get_excludes()) {
+                choice += " | " + Label(other);
+                shown.push_back(other);
+            }
+            usage += " (" + choice + ")";
+        } else if (option->get_group() != Declarations::kOperations) {
             usage += " [" + Label(option) + "]";
-        else if (!usage.ends_with(" OPERATION..."))
+        } else if (!usage.ends_with(" OPERATION...")) {
             usage += " OPERATION...";
+        }
     }
     return usage + loader;
 }

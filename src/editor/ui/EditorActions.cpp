@@ -97,6 +97,8 @@ constexpr ActionSpec kActions[] = {
     {Command::MapGrid, "Displa&y Map Grid", "mapGridAction", "Ctrl+W", "", "", kNoIcon, Needs::Project},
     {Command::GameGraphics, "&Game Graphics", "gameGraphicsAction", "Ctrl+Alt+G", "Game Graphics",
      "", kNoIcon, Needs::Graphics},
+    {Command::GamePictures, "Game &Pictures and Sounds...", "gamePicturesAction", "", "", "", kNoIcon,
+     Needs::Graphics},
     {Command::ZoomIn, "&Zoom In", "zoomInAction", "Ctrl++", "", "zoom-in", kNoIcon, Needs::Project},
     {Command::ZoomOut, "Zoom O&ut", "zoomOutAction", "Ctrl+-", "", "zoom-out", kNoIcon, Needs::Project},
     {Command::ZoomWholeMap, "Zoom to &Whole Map", "zoomWholeMapAction", "Ctrl+0", "", "zoom-fit-best", kNoIcon,
@@ -304,7 +306,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
-    add(map, {Command::MapGrid, Command::GameGraphics, Command::ZoomIn, Command::ZoomOut, Command::ZoomWholeMap,
+    add(map, {Command::MapGrid, Command::GameGraphics, Command::GamePictures, Command::ZoomIn, Command::ZoomOut, Command::ZoomWholeMap,
               Command::MapViewOptions, Command::Preview3D});
     map->addSeparator();
     add(map, {Command::MapConfigurations, Command::MapSymbols});

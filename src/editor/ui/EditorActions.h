@@ -77,6 +77,7 @@ enum class Command {
     LowByteMode,
     MapGrid,
     GameGraphics,
+    GamePictures,
     ZoomIn,
     ZoomOut,
     ZoomWholeMap,
@@ -108,8 +109,8 @@ public:
 
     // Enables and checks every command from the session's state and the
     // toggles; without a session only the commands that need no maps are
-    // enabled. "Game Graphics" needs the game's pictures as well
-    // (`gameGraphics`).
+    // enabled. "Game Graphics" and "Game Pictures and Sounds..." need the
+    // game's pictures as well (`gameGraphics`).
     void Refresh(const EditorSession* session, bool gameGraphics = false, const EditorToggles& toggles = {});
     // The hint of a command's tool button with why it is disabled, or, with
     // an empty `why`, the plain hint again.

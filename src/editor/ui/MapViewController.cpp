@@ -225,6 +225,21 @@ void MapViewController::SetGameGraphics(bool on)
         return;
     const Project& project = session_->CurrentProject();
     WriteGameGraphics(*project.Settings, on);
+    ShowPicturesAnew();
+}
+
+void MapViewController::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
+{
+    graphics_ = std::move(graphics);
+    renderer_.ReplacePages(graphics_, chunk);
+    gamePreview_ = {};
+    if (session_ && GameGraphicsShown())
+        ShowPicturesAnew();
+}
+
+void MapViewController::ShowPicturesAnew()
+{
+    const Project& project = session_->CurrentProject();
     ShowPanelPictures();
     panel_->FillSymbolList(project.Symbols, session_->SelectedPlane());
     const int plane = session_->SelectedPlane();

@@ -61,6 +61,9 @@ public:
 
     MapView* View() const { return view_; }
     std::shared_ptr<const GameGraphics> Graphics() const { return graphics_; }
+    // The game's page file changed (see GameMapRenderer::ReplacePages): the
+    // view, the symbol list and the panel's pictures show the new pictures.
+    void ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk);
     // Why the game's pictures are missing; empty when they were read.
     const QString& GraphicsProblem() const { return graphicsProblem_; }
 
@@ -128,6 +131,8 @@ private:
     void ShowGameView();
     void ShowStartPicture();
     void ShowPanelPictures();
+    // The pictures of the view, the symbol list and the panel's rows drawn anew.
+    void ShowPicturesAnew();
     void ShowSelectionStatus();
     void ShowTileInformation();
     bool ZoomKeeping(int step, QPoint viewportPoint);

@@ -32,6 +32,13 @@ void PreviewController::Attach(EditorSession* session, std::shared_ptr<const Gam
     SyncCameraMark();
 }
 
+void PreviewController::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
+{
+    graphics_ = std::move(graphics);
+    if (preview_ && graphics_)
+        preview_->ReplacePages(*graphics_, chunk);
+}
+
 void PreviewController::Leave()
 {
     following_.Reset();

@@ -12,6 +12,7 @@
 #include <QPoint>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QWidget;
@@ -33,6 +34,8 @@ public:
     // A new session (or none) with the pictures the view loaded: the preview
     // shows it at once when it is there, and follows its document.
     void Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics);
+    // The game's page file changed (see TPreview3DBox::ReplacePages).
+    void ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk);
     // Before the session goes: the preview must let go of its project.
     void Leave();
     // The preview shown (made when there is none); `activate` gives it the keys.

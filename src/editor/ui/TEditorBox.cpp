@@ -16,9 +16,9 @@
 #include "editor/ui/TMapPropertiesBox.h"
 #include "editor/ui/TMapViewOptionsBox.h"
 #include "editor/ui/MapViewController.h"
+#include "editor/ui/PagesController.h"
 #include "editor/ui/PreviewController.h"
 #include "editor/ui/TRunCommandBox.h"
-#include "editor/ui/TRestoreBackupBox.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -76,6 +76,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     setCentralWidget(central);
     viewer_ = new MapViewController(view, panel_, statusBar(), this);
     previewer_ = new PreviewController(this, view->PaintArea());
+    pages_ = new PagesController(this, prompter_, viewer_, previewer_);
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -92,7 +93,6 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
     runCommandBox_ = new TRunCommandBox(this);
-    restoreBox_ = new TRestoreBackupBox(this);
     actions_ = new EditorActions(this);
     analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, viewer_, previewer_,
                                        actions_->ToolBar());
@@ -100,6 +100,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
+    ConnectPageCommands();
     ConnectViewCommands();
     ConnectPanel();
     panel_->BindToolKeys(central);
@@ -129,6 +130,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
+    pages_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -231,7 +233,8 @@ void TEditorBox::RefreshCommands()
                           !session_ || session_->TurnsFacingObjects(), analyser_->Overlay().ReachableShown(),
                           analyser_->Overlay().PatrolsShown()};
     actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
-    actions_->ExplainDisabled(Command::GameGraphics, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
+    for (const Command command : {Command::GameGraphics, Command::GamePictures})
+        actions_->ExplainDisabled(command, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
     panel_->setEnabled(session_ != nullptr);
     View()->setEnabled(session_ != nullptr);
     ShowModified();
@@ -333,7 +336,8 @@ EditorPlace TEditorBox::Place() const
 
 void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered)
 {
-    // The preview and the view let go of the old session before it goes.
+    // The page file, the preview and the view let go of the old session before it goes.
+    pages_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -351,6 +355,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     const std::optional<Failure> graphicsProblem = viewer_->OpenProject();
     previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
     analyser_->Attach(session_.get());
+    pages_->Attach(session_.get(), viewer_->Graphics());
     ShowReloadedProject(EditResult::None());
     if (recovered && recovered->Place)
         GoToPlace(*recovered->Place);

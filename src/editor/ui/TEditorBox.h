@@ -35,7 +35,9 @@ class AnalysisController;
 class EditorActions;
 class MapView;
 class MapViewController;
+class PagesController;
 class PreviewController;
+class SoundOutput;
 class SidePanel;
 class TClipboardManagerBox;
 class TFindReplaceBox;
@@ -52,7 +54,6 @@ class TMapViewOptionsBox;
 class TPreview3DBox;
 class TProgressBox;
 class TRunCommandBox;
-class TRestoreBackupBox;
 struct GameGraphics;
 
 class TEditorBox : public QMainWindow {
@@ -82,7 +83,8 @@ public:
     // For the tests and the start-up code.
     EditorSession* Session() const { return session_.get(); }
     Project* CurrentProject() const;
-    bool Changed() const { return session_ && session_->Changed(); }
+    // The maps or the game's page file differ from their files.
+    bool Changed() const;
     QString StatusText() const;
     // The status bar's fields of the tile under the pointer, the word there
     // and the selection's size.
@@ -110,6 +112,10 @@ public:
     // The 3D preview window; nothing until "3D Preview" or "View From Here"
     // first opened it.
     TPreview3DBox* Preview() const;
+    // The page file's document, browser and sound output.
+    PagesController* Pages() const { return pages_; }
+    // Where the browser plays sounds (the system's audio output unless set).
+    void SetSoundOutput(std::unique_ptr<SoundOutput> output);
     // What "Run Map" starts the game with (LaunchDetached unless set).
     void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
     // The autosave policy's tick (the timer's work, every [Autosave]
@@ -186,6 +192,10 @@ private:
     void onImportMap();
     void onExportMap();
     void onSaveMapAsBitmap();
+    // The page browser's command and Save's part for the page file
+    // (TEditorBoxPages.cpp).
+    void ConnectPageCommands();
+    bool SavePages();
     // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
@@ -217,6 +227,7 @@ private:
     MapViewController* viewer_;
     PreviewController* previewer_;
     AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
+    PagesController* pages_; // the page file, its browser and the sound output
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
     decltype(RunMapHooks::launch) launcher_;
@@ -235,7 +246,6 @@ private:
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
     TRunCommandBox* runCommandBox_;
-    TRestoreBackupBox* restoreBox_;
 };
 
 } // namespace tsl

@@ -11,6 +11,7 @@
 #include "editor/MapExchangeFlow.h"
 #include "editor/ui/EditorActions.h"
 #include "editor/ui/MapViewController.h"
+#include "editor/ui/PagesController.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
 
@@ -78,8 +79,12 @@ bool TEditorBox::AskSaveChanges()
         ForgetRecovery();
         return true;
     }
-    switch (prompter_.Message("You have made changes to your maps.\n\nDo you wish to save this data now?",
-                              "Save maps", MessageIcon::Question, Buttons::YesNoCancel)) {
+    const bool maps = session_->Changed();
+    switch (prompter_.Message(maps ? "You have made changes to your maps.\n\nDo you wish to save this data now?"
+                                   : "You have made changes to the game's pictures and sounds.\n\nDo you wish to "
+                                     "save this data now?",
+                              maps ? "Save maps" : "Save pictures and sounds", MessageIcon::Question,
+                              Buttons::YesNoCancel)) {
     case Answer::Yes:
         // A save that fails keeps the changes: the caller must not go on and
         // lose them.
@@ -99,12 +104,24 @@ bool TEditorBox::SaveProject(bool closeWhenSaved)
         return false;
     // A stroke still held is part of what is saved.
     EndGesture();
-    bool agreed = false;
-    session_->Document().ChangeStorage([&](MapHandler& maps) { agreed = ConfirmDamagedSave(maps, prompter_); });
+    // The page file is written when it changed, the maps when they changed
+    // or when nothing did (Save writes them as it always has).
+    const bool maps = session_->Changed() || !pages_->Changed();
+    bool agreed = !maps;
+    if (maps)
+        session_->Document().ChangeStorage([&](MapHandler& set) { agreed = ConfirmDamagedSave(set, prompter_); });
     if (!agreed)
         return false;
     SetStatus("Saving...");
     QApplication::processEvents();
+    if (!SavePages()) {
+        SetStatus("Ready");
+        return false;
+    }
+    if (!maps) {
+        SetStatus("Pictures and sounds saved!");
+        return true;
+    }
     const bool saved = progressBox_->RunSave(
         session_->Maps(),
         [this] {

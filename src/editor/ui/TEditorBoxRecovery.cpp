@@ -26,7 +26,8 @@ void TEditorBox::onRestoreBackup()
         prompter_.Show(generations.failure());
         return;
     }
-    const std::optional<BackupGeneration> chosen = restoreBox_->ChooseBackup(*generations);
+    TRestoreBackupBox box(this);
+    const std::optional<BackupGeneration> chosen = box.ChooseBackup(*generations);
     if (!chosen)
         return;
     // Refused before the question: a yes must not lead to a refusal.

@@ -163,6 +163,26 @@ const EngineRules& TPreview3DBox::ProjectRules() const
     return project_ && project_->Rules.Rules ? *project_->Rules.Rules : kNoRules;
 }
 
+void TPreview3DBox::ReplacePages(const GameGraphics& graphics, std::optional<int> chunk)
+{
+    if (!project_ || !pictures_)
+        return;
+    GamePictures pictures = *pictures_; // the pictures are shared, not copied
+    if (chunk) {
+        RefreshPicture(pictures, graphics.Pages, graphics.Colours, *chunk);
+    } else {
+        const auto rules = pictures.words.rules;
+        pictures = BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings);
+        pictures.words.rules = rules;
+    }
+    pictures_ = std::make_shared<const GamePictures>(std::move(pictures));
+    // Sprites added or removed move the chunks the level's cells name.
+    levelStale_ = !chunk || levelStale_;
+    if (isVisible())
+        CatchUp();
+    Redraw();
+}
+
 void TPreview3DBox::ShowMap(int index)
 {
     if (!project_ || index < 0 || index >= project_->Maps().NumMaps())

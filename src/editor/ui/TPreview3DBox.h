@@ -53,6 +53,10 @@ public:
     // window reads the project's maps until it is given another one (or
     // nothing), so that must happen before the project goes.
     void SetProject(const Project* project, std::shared_ptr<const GameGraphics> graphics = {});
+    // The game's page file changed: with `chunk` (a wall or sprite
+    // replaced, nothing moved) that picture is read again, without it every
+    // picture; the view is drawn again from where the camera is.
+    void ReplacePages(const GameGraphics& graphics, std::optional<int> chunk);
     // Shows map `index` of the project from its player start (Page Up, Page
     // Down, Go To Level ...).
     void ShowMap(int index);
@@ -90,6 +94,8 @@ public:
     // empty when they were read.
     const std::string& PictureProblem() const { return pictureProblem_; }
     const Level& CurrentLevel() const { return level_; }
+    // The pictures it draws with (nothing without a project).
+    const GamePictures* Pictures() const { return pictures_.get(); }
     // The picture as last drawn, for the tests.
     const Image& Frame() const { return frame_; }
 

@@ -44,7 +44,8 @@ std::optional<BackupGeneration> TRestoreBackupBox::ChooseBackup(const std::vecto
     for (auto it = generations.rbegin(); it != generations.rend(); ++it) {
         const std::string lacks = it->Incomplete();
         const std::string maps = !lacks.empty() ? "Incomplete: " + lacks
-                                 : std::to_string(it->Maps) + (it->Maps == 1 ? " map" : " maps");
+                                 : it->PageFile ? std::string("The page file")
+                                                : std::to_string(it->Maps) + (it->Maps == 1 ? " map" : " maps");
         new QTreeWidgetItem(list_, {QString::fromStdString(it->Saved ? LocalTimeText(*it->Saved) : "unknown"),
                                     QString::fromStdString(LocalTimeText(it->Time)), QString::fromStdString(maps)});
     }

@@ -338,6 +338,7 @@ TEST_F(EditorFixture, EveryCommandHasItsCaptionShortcutHintAndMenuAndNeedsAProje
         {"lowByteModeAction", "&Low Byte Mode", "Ctrl+Alt+L", nullptr, "mapMenu", false},
         {"mapSymbolsAction", "Map &Symbols", "Ctrl+E", nullptr, "mapMenu", true},
         {"preview3DAction", "3D &Preview", "F4", "3D Preview (F4)", "mapMenu", true},
+        {"gamePicturesAction", "Game &Pictures and Sounds...", "", nullptr, "mapMenu", false}, // no page file
         {"zoomInAction", "&Zoom In", "Ctrl++", nullptr, "mapMenu", true},
         {"zoomOutAction", "Zoom O&ut", "Ctrl+-", nullptr, "mapMenu", true},
         {"zoomWholeMapAction", "Zoom to &Whole Map", "Ctrl+0", nullptr, "mapMenu", true},

@@ -1,0 +1,317 @@
+// tesselar-cli pages DIR, export-pages DIR OUTDIR and import-page DIR
+// (--chunk N | --sound K) FILE: the game's page file (VSWAP) listed, its
+// walls, sprites and sounds written out as PNG and WAV files, and one of
+// them replaced from a file and saved with a backup generation.
+
+#include "app/cli/Cli.h"
+#include "app/cli/JsonOutput.h"
+#include "core/IniFile.h"
+#include "graphics/PageExport.h"
+#include "graphics/PageFileSaving.h"
+#include "graphics/PagePictureExchange.h"
+#include "graphics/SoundFiles.h"
+#include "mapdefs/GraphicsSettings.h"
+#include "mapdefs/StructureStore.h"
+
+#include <cstdio>
+#include <ostream>
+#include <set>
+
+namespace tsl::cli {
+namespace {
+
+// The page file of the game in `dir`, read and checked; the status to end
+// with when it cannot be (2: the game has none, or it is damaged).
+struct OpenedPages {
+    std::filesystem::path path;
+    PageSet pages;
+    std::string extension;
+    std::string headerExecutable;
+};
+
+std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err, int& status)
+{
+    auto files = LocateGameFiles(dir);
+    status = kExitFailed;
+    if (!files) {
+        Report(files.failure(), err);
+        return std::nullopt;
+    }
+    status = kExitUsage;
+    if (auto interrupted = DescribeInterruptedPageSave(dir, files->Extension)) {
+        Report(*interrupted, err);
+        return std::nullopt;
+    }
+    const auto path = FindPageFile(dir, files->Extension);
+    if (!path) {
+        err << "There is no page file \"VSWAP." << files->Extension << "\" in " << dir << ".\n";
+        return std::nullopt;
+    }
+    auto file = PageFile::Load(*path);
+    if (!file) {
+        Report(file.failure(), err);
+        return std::nullopt;
+    }
+    return OpenedPages{*path, PageSet::From(*file), files->Extension, files->HeaderExecutable};
+}
+
+// The palette the game's map definition structure names.
+std::optional<Palette> StructurePalette(const OpenedPages& opened, const LoaderOptions& options, std::ostream& err)
+{
+    const std::filesystem::path root = MapDefsRootOf(options);
+    if (!StructureExists(root, opened.extension, opened.headerExecutable)) {
+        err << "There is no map definition structure for \"" << opened.extension << "\"-files in " << root.string()
+            << ": the palette of the pictures is missing.\n";
+        return std::nullopt;
+    }
+    const IniFile settings(StructureSettingsPath(root, opened.extension, opened.headerExecutable));
+    const GraphicsSettings graphics = ReadGraphicsSettings(settings);
+    const auto path = graphics.Palette.empty()
+                          ? std::nullopt
+                          : ResolveStructureFile(StructureFolder(root, opened.extension, opened.headerExecutable),
+                                                 graphics.Palette);
+    if (!path) {
+        err << "\"" << settings.Path().string() << "\" names no palette file of its folder for the pictures.\n";
+        return std::nullopt;
+    }
+    auto palette = Palette::Load(*path);
+    if (!palette) {
+        Report(palette.failure(), err);
+        return std::nullopt;
+    }
+    return *palette;
+}
+
+// --- pages ---
+
+struct PagesArguments {
+    std::string dir;
+    bool json = false;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Json(json, "{\"chunks\": [{\"index\", \"kind\" (wall, sprite, sound, sound_table or empty), \"length\"}],\n"
+                     "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes)}]}");
+    }
+};
+
+std::string Seconds(std::size_t bytes)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / kSoundRate);
+    return text;
+}
+
+void PrintPagesJson(const PageSet& pages, std::ostream& out)
+{
+    Json chunks = Json::array();
+    for (int i = 0; i < pages.ChunkCount(); ++i) {
+        const PageSet::Chunk bytes = pages.ChunkAt(i);
+        chunks.push_back({{"index", i}, {"kind", ChunkKindName(pages.KindOf(i))}, {"length", bytes ? bytes->size() : 0}});
+    }
+    Json sounds = Json::array();
+    for (const DigitisedSound& sound : pages.Sounds())
+        sounds.push_back({{"number", sound.number}, {"first_chunk", sound.firstChunk}, {"length", sound.length}});
+    PrintJson({{"chunks", chunks}, {"sounds", sounds}}, out);
+}
+
+void PrintPagesText(const OpenedPages& opened, std::ostream& out)
+{
+    const PageSet& pages = opened.pages;
+    out << opened.path.filename().string() << ": " << pages.ChunkCount() << " chunks; walls from 0, sprites from "
+        << pages.FirstSpriteChunk() << ", sounds from " << pages.FirstSoundChunk() << ".\n";
+    out << "Chunk  Kind          Bytes\n";
+    for (int i = 0; i < pages.ChunkCount(); ++i) {
+        const PageSet::Chunk bytes = pages.ChunkAt(i);
+        char row[64];
+        std::snprintf(row, sizeof row, "%5d  %-11s %7zu", i, ChunkKindName(pages.KindOf(i)),
+                      bytes ? bytes->size() : std::size_t{0});
+        out << row << "\n";
+    }
+    out << "Sound  First chunk    Bytes  Seconds\n";
+    for (const DigitisedSound& sound : pages.Sounds()) {
+        char row[64];
+        std::snprintf(row, sizeof row, "%5d  %11d  %7zu  %7s", sound.number, sound.firstChunk, sound.length,
+                      Seconds(sound.length).c_str());
+        out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
+    }
+}
+
+int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
+{
+    int status = 0;
+    const auto opened = OpenPages(a.dir, err, status);
+    if (!opened)
+        return status;
+    if (a.json)
+        PrintPagesJson(opened->pages, out);
+    else
+        PrintPagesText(*opened, out);
+    return 0;
+}
+
+// --- export-pages ---
+
+// Chunk numbers from 0 and ranges: "0,3,5-9".
+std::string ReadChunkList(const std::string& text, std::set<int>& chunks)
+{
+    const std::string refusal = Declarations::Takes("--chunks", "chunk numbers from 0 and ranges, such as 0,3,5-9");
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', at), text.size());
+        const std::string_view part = std::string_view(text).substr(at, comma - at);
+        const std::size_t dash = part.find('-');
+        const auto first = Declarations::WholeNumber(part.substr(0, dash), 0, kMaxChunks - 1);
+        const auto last =
+            dash == std::string_view::npos ? first : Declarations::WholeNumber(part.substr(dash + 1), 0, kMaxChunks - 1);
+        if (!first || !last || *last < *first)
+            return refusal;
+        for (long chunk = *first; chunk <= *last; ++chunk)
+            chunks.insert(static_cast<int>(chunk));
+        at = comma + 1;
+    }
+    return {};
+}
+
+struct ExportPagesArguments {
+    std::string dir;
+    std::string outDir;
+    std::optional<std::set<int>> chunks;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Positional("OUTDIR", outDir, "the folder to write into (made when missing)", "DIR");
+        d.Value("--chunks", "LIST",
+                "only the pictures of these chunks (from 0: 0,3,5-9) and the sounds that start in them",
+                [this](const std::string& text) { return ReadChunkList(text, chunks.emplace()); });
+        d.Loader(loader);
+    }
+};
+
+int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostream& err)
+{
+    int status = 0;
+    const auto opened = OpenPages(a.dir, err, status);
+    if (!opened)
+        return status;
+    const auto palette = StructurePalette(*opened, a.loader, err);
+    if (!palette)
+        return kExitUsage;
+    const auto written = ExportPages(opened->pages, *palette, a.outDir, a.chunks);
+    if (!written) {
+        Report(written.failure(), err);
+        return kExitFailed;
+    }
+    out << written->size() << (written->size() == 1 ? " file" : " files") << " written into " << a.outDir << ".\n";
+    return 0;
+}
+
+// --- import-page ---
+
+struct ImportPageArguments {
+    std::string dir;
+    std::string file;
+    std::optional<int> chunk;
+    std::optional<int> sound;
+    LoaderOptions loader;
+
+    void Declare(Declarations& d)
+    {
+        d.Dir(dir);
+        d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0",
+                 "the wall or sprite chunk to replace from a PNG or BMP file, from 0");
+        d.Number("--sound", "K", 0, kMaxChunks - 1, sound, "a sound number from 0",
+                 "the digitised sound to replace from a WAV file, from 0");
+        d.Exclusive("--chunk", "--sound");
+        d.Positional("FILE", file, "the picture (64 x 64 PNG or BMP) or the sound (WAV)");
+        d.Loader(loader);
+    }
+};
+
+// The page set with the file's picture or sound in its place; the status
+// (2) when the file or the place is refused.
+std::optional<std::string> ReplaceFromFile(const ImportPageArguments& a, OpenedPages& opened, std::ostream& err)
+{
+    const auto refuse = [&](const Failure& failure) {
+        Report(failure, err);
+        return std::nullopt;
+    };
+    if (a.sound) {
+        auto samples = LoadSound(a.file);
+        if (!samples)
+            return refuse(samples.failure());
+        if (auto refusal = opened.pages.ReplaceSound(*a.sound, *samples))
+            return refuse(*refusal);
+        return "Sound " + std::to_string(*a.sound) + " replaced from " + a.file + ".";
+    }
+    // Checked before the file is read: the place decides what the file must be.
+    if (*a.chunk >= opened.pages.FirstSoundChunk())
+        return refuse({"Chunk " + std::to_string(*a.chunk) + " is no wall or sprite of the page file.",
+                       kPageEditCaption, MessageIcon::Warning});
+    auto picture = LoadPictureFile(a.file);
+    if (!picture)
+        return refuse(picture.failure());
+    const auto palette = StructurePalette(opened, a.loader, err);
+    if (!palette)
+        return std::nullopt;
+    const bool wall = *a.chunk < opened.pages.FirstSpriteChunk();
+    auto bytes = wall ? WallFromPicture(*picture, *palette) : SpriteFromPicture(*picture, *palette);
+    if (!bytes)
+        return refuse(bytes.failure());
+    if (auto refusal = opened.pages.Replace(*a.chunk, std::move(*bytes)))
+        return refuse(*refusal);
+    return std::string(wall ? "Wall " : "Sprite ") + std::to_string(*a.chunk) + " replaced from " + a.file + ".";
+}
+
+int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream& err)
+{
+    if (!a.chunk && !a.sound) {
+        err << "Name the chunk (--chunk N) or the sound (--sound K) to replace.\n";
+        return kExitUsage;
+    }
+    int status = 0;
+    auto opened = OpenPages(a.dir, err, status);
+    if (!opened)
+        return status;
+    const auto done = ReplaceFromFile(a, *opened, err);
+    if (!done)
+        return kExitUsage; // nothing was written
+    std::string kept;
+    if (auto failure = SavePageFile(opened->pages, opened->path, CliBackupPolicy(), &kept)) {
+        Report(*failure, err);
+        return kExitFailed;
+    }
+    out << *done << " " << opened->path.filename().string() << " saved, the previous file kept as "
+        << opened->path.filename().string() << ".BAK.\n";
+    if (!kept.empty())
+        err << kept << "\n";
+    return 0;
+}
+
+const Registrar kPages(MakeCommand<PagesArguments>(
+    "pages",
+    "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
+    "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
+    "game has no page file or it is damaged.",
+    RunPages));
+
+const Registrar kExportPages(MakeCommand<ExportPagesArguments>(
+    "export-pages",
+    "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
+    "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
+    "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
+    RunExportPages));
+
+const Registrar kImportPage(MakeCommand<ImportPageArguments>(
+    "import-page",
+    "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
+    "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
+    "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
+    "status 2, and the page file stays as it was.",
+    RunImportPage));
+
+} // namespace
+} // namespace tsl::cli
