@@ -6,11 +6,15 @@
 
 #include "RulesTestUtil.h"
 #include "generator/LevelGenerator.h"
+#include "raycast/LevelBuilder.h"
+#include "raycast/Walk.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
+#include <numbers>
 #include <set>
 
 using namespace tsl;
@@ -256,5 +260,54 @@ TEST(LevelGenerator, RefusesOptionsThatCannotBeMade)
         ASSERT_FALSE(level);
         EXPECT_EQ(level.failure().text, c.message);
         EXPECT_EQ(level.failure().caption, "Generate Level");
+    }
+}
+
+// The player of a walk by the game's rules, led along the analysis's route:
+// turned towards the middle of the next tile, walked there, a closed door
+// ahead used; at the end of the route the switch is used. The walk ends at
+// the elevator when the level can be played as the analysis says.
+TEST(LevelGenerator, AWalkByTheGamesRulesAlongTheRouteReachesTheElevator)
+{
+    const auto rules = std::make_shared<const EngineRules>(ShippedRules("WL6"));
+    WordPictures words;
+    words.rules = rules;
+    for (const std::uint32_t seed : {1u, 2u, 3u, 4u, 5u}) {
+        SCOPED_TRACE(seed);
+        const auto level = GenerateLevel(*rules, {.keys = 2, .secrets = 0, .seed = seed});
+        ASSERT_TRUE(level);
+        const LevelAnalysis& analysis = level->skills[3];
+        ASSERT_FALSE(analysis.route.empty());
+        const std::vector<MapTile>& route = analysis.route;
+        Walk walk(level->map, 0, words, 4, StartCamera(level->map, *rules));
+        std::size_t next = 1;
+        auto heading = [&](double tx, double ty) {
+            const Camera& c = walk.CurrentCamera();
+            double diff = std::atan2(-(ty - c.y), tx - c.x) * 180 / std::numbers::pi - c.angle;
+            diff = std::remainder(diff, 360.0);
+            return diff;
+        };
+        for (int tic = 0; tic < 70 * 600 && next < route.size(); ++tic) {
+            const Camera& c = walk.CurrentCamera();
+            const double tx = route[next].x + 0.5, ty = route[next].y + 0.5;
+            const double distance = std::hypot(tx - c.x, ty - c.y);
+            if (distance < 0.05) {
+                ++next;
+                continue;
+            }
+            const double diff = heading(tx, ty);
+            const Level& shown = walk.CurrentLevel();
+            if (std::abs(diff) < 5 && shown.At(route[next].x, route[next].y).kind == CellKind::Door &&
+                shown.DoorOpening(route[next].x, route[next].y) <= 0 && distance < 1.2)
+                walk.Use();
+            walk.Tic({.forward = std::abs(diff) < 5 ? std::min(1.0, distance / 0.08) : 0.0,
+                      .turn = std::clamp(diff / 1.75, -1.0, 1.0)});
+        }
+        ASSERT_EQ(next, route.size()) << "stuck before " << route[next].x << "," << route[next].y;
+        const LevelExit& exit = analysis.exits.front();
+        for (int tic = 0; tic < 400 && std::abs(heading(exit.tile.x + 0.5, exit.tile.y + 0.5)) > 1; ++tic)
+            walk.Tic({.turn = std::clamp(heading(exit.tile.x + 0.5, exit.tile.y + 0.5) / 1.75, -1.0, 1.0)});
+        walk.Use();
+        EXPECT_EQ(walk.End(), WalkEnd::Exit);
     }
 }
