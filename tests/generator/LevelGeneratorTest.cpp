@@ -266,7 +266,8 @@ TEST(LevelGenerator, RefusesOptionsThatCannotBeMade)
 // The player of a walk by the game's rules, led along the analysis's route:
 // turned towards the middle of the next tile, walked there, a closed door
 // ahead used; at the end of the route the switch is used. The walk ends at
-// the elevator when the level can be played as the analysis says.
+// the elevator when the level can be played as the analysis says, its two
+// locked sections opened with the keys the route picks up on its way.
 TEST(LevelGenerator, AWalkByTheGamesRulesAlongTheRouteReachesTheElevator)
 {
     const auto rules = std::make_shared<const EngineRules>(ShippedRules("WL6"));
