@@ -174,3 +174,14 @@ TEST_F(EditorFixture, AStructureWithoutRulesOfPlayIsOfferedThoseOfAShippedOne)
     QApplication::processEvents();
     EXPECT_FALSE(Editor().View()->PaintArea()->CurrentPlayPicture().route.empty());
 }
+
+TEST_F(EditorFixture, AStructureWithoutRulesOpenedWithTheReachableAreaRememberedSaysSo)
+{
+    ASSERT_TRUE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").WriteString("Engine", "Rules", ""));
+    ASSERT_TRUE(IniFile(App().SettingsFile()).WriteInteger("View", "ReachableArea", 1));
+    Recreate();
+    Editor().OpenDirectory(SampleCopy());
+    ASSERT_NE(Editor().CurrentProject(), nullptr);
+    EXPECT_TRUE(Prompts().Records().empty()) << "nothing asked before the user asks for the analysis";
+    EXPECT_EQ(S(Editor().StatusText()), "No analysis: the map definition structure \"WL6\" has no rules of play.");
+}
