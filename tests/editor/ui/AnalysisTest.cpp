@@ -169,6 +169,8 @@ TEST_F(EditorFixture, AStructureWithoutRulesOfPlayIsOfferedThoseOfAShippedOne)
     ExpectMessage(2, "The map definition structure \"WL6\" now plays by the rules of \"WL1\".", "Rules of play",
                   MessageIcon::Information, Buttons::Ok);
     EXPECT_TRUE(shown->isChecked());
+    EXPECT_EQ(S(Editor().StatusText()), "The map definition structure \"WL6\" now plays by the rules of \"WL1\".")
+        << "no longer \"No analysis\"";
     EXPECT_EQ(Editor().CurrentProject()->Rules.Status, RulesStatus::Loaded);
     EXPECT_EQ(ReadEngineSettings(IniFile(App().MapDefs() / "WL6" / "WL6.ini")).Rules, "engine.txt");
     QApplication::processEvents();
