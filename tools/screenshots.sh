@@ -2,8 +2,9 @@
 # Makes the pictures of the README and of the user manual: the editor on the
 # sample game and its dialogs; on the shareware game (../shared/games/wl1,
 # skipped when absent) the 3D preview beside the editor, the first map in the
-# game's own graphics, a generated level and its dialog, and a small level
-# built on a new map with the keyboard picking the symbols; under Xvfb, driven with xdotool and taken with
+# game's own graphics, a generated level and its dialog, a small level
+# built on a new map with the keyboard picking the symbols, and the reachable
+# area with the Level Statistics dialog; under Xvfb, driven with xdotool and taken with
 # imagemagick's import. Needs xvfb, xdotool and imagemagick; run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -231,5 +232,42 @@ if [ -f "$wl1/VSWAP.WL1" ]; then
     stop
 else
     echo "no $wl1: $out/page-browser.png left as it is"
+fi
+# The analysis of play on map 2 of the shareware game at 2x, scrolled to the
+# walk from the start to the elevator: a door of the room at the bottom left
+# walled over with the pencil (tile 14,58), "Show Reachable Area" turned on;
+# then the elevator walled off too (its switch is used from tile 1,48) and
+# "Level Statistics" says no skill level can be finished.
+if [ -f "$wl1/VSWAP.WL1" ]; then
+    cp -r "$wl1" "$work/analysis"
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1180\r\nHeight=800\r\n' > "$work/app/TSL.ini"
+    sed -i 's/^ZoomFactor=.*/ZoomFactor=1/' "$work/app/MapDefs/WL1/WL1.ini"
+    start "$work/analysis"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    key() { xdotool windowfocus --sync "$main" key "$@"; sleep 0.5; }
+    key Prior
+    xdotool mousemove --window "$main" 400 400
+    for _ in $(seq 18); do xdotool click 5; done
+    # Scrolled to the bottom: the view's top-left tile is (0, 20).
+    at() { echo $((1 + 16 * $1 + 8)) $((59 + 16 * ($2 - 20) + 8)); }
+    key ctrl+l
+    xdotool type --delay 20 "blue stone 1"
+    xdotool key Return; sleep 0.3
+    xdotool mousemove --window "$main" $(at 14 58) click 1; sleep 0.3
+    key ctrl+l Escape
+    key ctrl+shift+r
+    xdotool mousemove --window "$main" 1000 790
+    sleep 1
+    import -window root -crop 1180x800+0+0 +repage -colors 256 "PNG8:$out/analysis.png"
+    cp "$out/analysis.png" docs/analysis.png
+    echo "$out/analysis.png"
+    echo "docs/analysis.png"
+    xdotool mousemove --window "$main" $(at 1 48) click 1; sleep 0.5
+    key ctrl+shift+i
+    shoot statistics "Level Statistics"
+    xdotool key Escape
+    stop
+else
+    echo "no $wl1: $out/analysis.png, $out/statistics.png and docs/analysis.png left as they are"
 fi
 echo "docs/screenshot.png written"

@@ -68,7 +68,8 @@ public:
     // The analysis shown (nothing while the area is not shown or cannot be).
     const std::optional<LevelAnalysis>& Analysis() const { return analysis_; }
     // One per tile, row by row: open ground (no wall) the player never
-    // reaches; empty while the area is not shown.
+    // reaches nor stands beside (a shut door excepted); empty while the area
+    // is not shown.
     const std::vector<std::uint8_t>& Unreached() const { return unreached_; }
     const std::vector<PlayMark>& Marks() const { return marks_; }
     const std::vector<MapTile>& Route() const;
@@ -76,6 +77,8 @@ public:
     const std::vector<PatrolRoute>& Patrols() const { return routes_; }
 
 private:
+    bool OutOfReach(const MapList& map, const LevelAnalysis& level, int x, int y) const;
+
     int skill_ = kAllSkills;
     bool reachable_ = false;
     bool patrols_ = false;

@@ -55,3 +55,28 @@ TEST(PlayOverlay, WorksOutWhatIsShownOncePerChangeOnTheSkillChosen)
     overlay.Refresh(map);
     EXPECT_EQ(overlay.Patrols().size(), 1u);
 }
+
+TEST(PlayOverlay, TintsNothingThePlayerStandsBeside)
+{
+    auto rules = std::make_shared<const EngineRules>(ShippedRules("WL6"));
+    const MapList map =
+        DrawnMap({"##########", "#BB..P..##", "#B>.######", "####.#####", "#.B#######", "##########"});
+    PlayOverlay overlay;
+    overlay.SetRules(rules, true);
+    overlay.ShowReachable(true);
+    ASSERT_TRUE(overlay.Refresh(map));
+    const struct {
+        int x, y;
+        bool tinted;
+        const char* what;
+    } cases[] = {
+        {2, 1, false, "a barrel beside the walk"},
+        {1, 1, false, "a barrel in a corner behind two others, touched at its corner"},
+        {7, 1, false, "where the push wall came to rest"},
+        {4, 3, true, "a sealed floor that the walk touches only at a corner"},
+        {1, 4, true, "the sealed room's floor"},
+        {2, 4, true, "the sealed room's barrel"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(overlay.Unreached().at(static_cast<std::size_t>(c.y * 10 + c.x)) != 0, c.tinted) << c.what;
+}

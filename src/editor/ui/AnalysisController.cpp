@@ -241,6 +241,8 @@ bool AnalysisController::EnsureRules()
     }
     project.Rules = LoadEngineRules(project.StructureFolder, *project.Settings, project.Symbols);
     overlay_.SetRules(project.Rules.Rules, project.Rules.Status == RulesStatus::Loaded);
+    // The status said "No analysis" until now.
+    viewer_->SetStatus(QString::fromStdString(RulesTakenText(name, source)));
     prompter_.Message(RulesTakenText(name, source), kNoRulesCaption, MessageIcon::Information, Buttons::Ok);
     emit rulesChanged();
     return project.Rules.Status == RulesStatus::Loaded;

@@ -145,8 +145,8 @@ void TEditorBox::OpenDirectory(const std::filesystem::path& directory)
         absolute = directory;
     if (!absolute.has_filename() && absolute.has_relative_path())
         absolute = absolute.parent_path();
+    // OpenProject leaves the status as the opened project has it (a note of its own, or "Ready").
     OpenProject(true, absolute);
-    SetStatus("Ready");
 }
 
 void TEditorBox::closeEvent(QCloseEvent* event)
@@ -236,7 +236,6 @@ void TEditorBox::onOpenProject()
     if (!AskSaveChanges())
         return;
     OpenProject(false);
-    SetStatus("Ready");
 }
 
 void TEditorBox::onSaveProject()

@@ -54,6 +54,8 @@ TLevelStatisticsBox::TLevelStatisticsBox(QWidget* parent) : QDialog(parent), d(s
     d->table->setObjectName(QStringLiteral("statisticsTable"));
     d->table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     d->table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Counts are clicked, never walked with the keys: no focus frame on the first.
+    d->table->setFocusPolicy(Qt::NoFocus);
     d->table->setHorizontalHeaderLabels({"Skill 1", "Skill 2", "Skill 3", "Skill 4"});
     QStringList labels;
     for (const StatisticRow& row : kRows)

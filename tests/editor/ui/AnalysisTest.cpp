@@ -169,8 +169,21 @@ TEST_F(EditorFixture, AStructureWithoutRulesOfPlayIsOfferedThoseOfAShippedOne)
     ExpectMessage(2, "The map definition structure \"WL6\" now plays by the rules of \"WL1\".", "Rules of play",
                   MessageIcon::Information, Buttons::Ok);
     EXPECT_TRUE(shown->isChecked());
+    EXPECT_EQ(S(Editor().StatusText()), "The map definition structure \"WL6\" now plays by the rules of \"WL1\".")
+        << "no longer \"No analysis\"";
     EXPECT_EQ(Editor().CurrentProject()->Rules.Status, RulesStatus::Loaded);
     EXPECT_EQ(ReadEngineSettings(IniFile(App().MapDefs() / "WL6" / "WL6.ini")).Rules, "engine.txt");
     QApplication::processEvents();
     EXPECT_FALSE(Editor().View()->PaintArea()->CurrentPlayPicture().route.empty());
+}
+
+TEST_F(EditorFixture, AStructureWithoutRulesOpenedWithTheReachableAreaRememberedSaysSo)
+{
+    ASSERT_TRUE(IniFile(App().MapDefs() / "WL6" / "WL6.ini").WriteString("Engine", "Rules", ""));
+    ASSERT_TRUE(IniFile(App().SettingsFile()).WriteInteger("View", "ReachableArea", 1));
+    Recreate();
+    Editor().OpenDirectory(SampleCopy());
+    ASSERT_NE(Editor().CurrentProject(), nullptr);
+    EXPECT_TRUE(Prompts().Records().empty()) << "nothing asked before the user asks for the analysis";
+    EXPECT_EQ(S(Editor().StatusText()), "No analysis: the map definition structure \"WL6\" has no rules of play.");
 }
