@@ -68,11 +68,11 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(set, err);
 }
 
-const Registrar kExport(MakeCommand<ExportArguments>(
+const Registrar kExport(
     "export",
     "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
     "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
-    RunExport));
+    RunExport);
 
 } // namespace
 } // namespace tsl::cli

@@ -96,13 +96,6 @@ struct PagesArguments {
     }
 };
 
-std::string Seconds(std::size_t bytes)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / kSoundRate);
-    return text;
-}
-
 void PrintPagesJson(const PageSet& pages, std::ostream& out)
 {
     Json chunks = Json::array();
@@ -132,8 +125,8 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
     out << "Sound  First chunk    Bytes  Seconds\n";
     for (const DigitisedSound& sound : pages.Sounds()) {
         char row[64];
-        std::snprintf(row, sizeof row, "%5d  %11d  %7zu  %7s", sound.number, sound.firstChunk, sound.length,
-                      Seconds(sound.length).c_str());
+        std::snprintf(row, sizeof row, "%5d  %11d  %7zu  %7.2f", sound.number, sound.firstChunk, sound.length,
+                      static_cast<double>(sound.length) / kSoundRate);
         out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
     }
 }
@@ -291,27 +284,27 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
     return 0;
 }
 
-const Registrar kPages(MakeCommand<PagesArguments>(
+const Registrar kPages(
     "pages",
     "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
     "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
     "game has no page file or it is damaged.",
-    RunPages));
+    RunPages);
 
-const Registrar kExportPages(MakeCommand<ExportPagesArguments>(
+const Registrar kExportPages(
     "export-pages",
     "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
     "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
     "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
-    RunExportPages));
+    RunExportPages);
 
-const Registrar kImportPage(MakeCommand<ImportPageArguments>(
+const Registrar kImportPage(
     "import-page",
     "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
     "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
     "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
     "status 2, and the page file stays as it was.",
-    RunImportPage));
+    RunImportPage);
 
 } // namespace
 } // namespace tsl::cli

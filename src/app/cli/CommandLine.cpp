@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <ostream>
-#include <sstream>
 
 namespace tsl::cli {
 namespace {
@@ -66,30 +65,23 @@ std::string Usage(const CLI::App& command)
     return usage + loader;
 }
 
-// Each line of `text` from column `indent`, the first after "  label" when
-// there is one (or below it when the label reaches the column).
-std::string Listed(const std::string& label, const std::string& text, std::size_t indent = 24)
+// Each line of `text` from column `indent`, the first after "  label" (or
+// below it when the label reaches the column).
+void Listed(std::ostream& out, const std::string& label, const std::string& text, std::size_t indent = 24)
 {
-    std::string out = label.empty() ? "" : "  " + label;
-    if (out.size() + 2 > indent)
-        out += "\n";
-    std::size_t column = out.ends_with('\n') ? 0 : out.size();
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line); column = 0)
-        out += std::string(indent - column, ' ') + line + "\n";
-    return out;
+    CLI::detail::format_help(out, label, text, indent);
 }
 
 void PrintCommandHelp(const CLI::App& command, std::ostream& out)
 {
     out << "Usage: tesselar-cli " << Usage(command) << "\n\n" << command.get_description() << "\n\nArguments:\n";
     for (const CLI::Option* positional : Declared(command, true))
-        out << Listed(Label(positional), positional->get_description());
+        Listed(out, Label(positional), positional->get_description());
     std::string group;
     for (const CLI::Option* option : Declared(command, false)) {
         if (option->get_group() != group)
             out << "\n" << (group = option->get_group()) << ":\n";
-        out << Listed(Label(option), option->get_description());
+        Listed(out, Label(option), option->get_description());
     }
 }
 
@@ -98,7 +90,8 @@ void PrintProgramHelp(const CLI::App& app, std::ostream& out)
     out << "Usage: tesselar-cli COMMAND [ARGUMENTS]\n\n" << app.get_description() << "\n\nCommands:\n";
     std::vector<const CLI::Option*> loader; // as the first command with them declares them
     for (const CLI::App* command : app.get_subcommands({})) {
-        out << "  " << Usage(*command) << "\n" << Listed("", command->get_description(), 6);
+        out << "  " << Usage(*command) << "\n";
+        Listed(out, "", command->get_description(), 6);
         if (loader.empty())
             for (const CLI::Option* option : Declared(*command, false))
                 if (option->get_group() == Declarations::kLoader)
@@ -107,14 +100,15 @@ void PrintProgramHelp(const CLI::App& app, std::ostream& out)
     out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
            "the game's map definition structure in MapDefs, else from the defaults):\n";
     for (const CLI::Option* option : loader)
-        out << Listed(Label(option), option->get_description());
+        Listed(out, Label(option), option->get_description());
     out << "\nCommands that save refuse a set whose load found damage unless --force is given;\n"
            "commands that only read it end with exit status 3 then. Every save also keeps the\n"
            "files it replaces as a backup generation in\n"
         << DefaultBackupsRoot().string() << "\n(the newest " << kDefaultBackupKeep
-        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n"
-        << Listed("--help", "this text") << Listed("--version", "the program's version")
-        << "\ntesselar-cli COMMAND --help shows what a command takes.\n";
+        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n";
+    Listed(out, "--help", "this text");
+    Listed(out, "--version", "the program's version");
+    out << "\ntesselar-cli COMMAND --help shows what a command takes.\n";
 }
 
 // What the completion offers for a value or a positional argument: DIR
@@ -133,7 +127,7 @@ void PrintCompletionTable(const CLI::App& app, std::ostream& out)
     std::vector<std::string> names;
     for (const CLI::App* command : app.get_subcommands({}))
         names.push_back(command->get_name());
-    out << "\n_tesselar_cli_commands='" << Declarations::Joined(names, " ")
+    out << "\n_tesselar_cli_commands='" << CLI::detail::join(names, " ")
         << "'\n\n# Sets options, values (the options that take one), positionals and offer (for a value\n"
            "# of option $2) for command $1.\n_tesselar_cli_command()\n{\n    case $1 in\n";
     for (const CLI::App* command : app.get_subcommands({})) {
@@ -148,9 +142,9 @@ void PrintCompletionTable(const CLI::App& app, std::ostream& out)
         }
         for (const CLI::Option* positional : Declared(*command, true))
             positionals.push_back("'" + Offered(positional) + "'");
-        out << "    " << command->get_name() << ")\n        options='" << Declarations::Joined(options, " ")
-            << "'\n        values='" << Declarations::Joined(values, " ") << "'\n        positionals=("
-            << Declarations::Joined(positionals, " ") << ")\n        case $2 in\n"
+        out << "    " << command->get_name() << ")\n        options='" << CLI::detail::join(options, " ")
+            << "'\n        values='" << CLI::detail::join(values, " ") << "'\n        positionals=("
+            << CLI::detail::join(positionals, " ") << ")\n        case $2 in\n"
             << offers << "        esac\n        ;;\n";
     }
     out << "    *) return 1 ;;\n    esac\n}\n";
