@@ -32,9 +32,6 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDamaged = 3;
 
-// Text (UTF-8) made safe for a terminal: control characters become \xNN,
-// except line breaks when `keepLines`.
-std::string EscapeControls(std::string_view text, bool keepLines = false);
 // A map name (Windows-1252 bytes) as UTF-8 for a terminal: its characters as
 // they are, control bytes (and the five bytes Windows-1252 leaves undefined)
 // as \xNN.
@@ -88,7 +85,8 @@ bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err);
 // receives where the previous files went when not to ".BAK".
 bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept);
 
-// Prints a failure as "caption: text" on one block of `err`.
+// Prints a failure as "caption: text" on one block of `err`, control
+// characters but line breaks as \xNN.
 void Report(const Failure& failure, std::ostream& err);
 
 // Runs a command on its parsed arguments; the exit status.

@@ -152,13 +152,12 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     MapsWithSymbols opened;
     if (int status = OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err))
         return status;
-    const int plane = a.plane;
-    if (plane >= opened.maps.NumPlanes) {
-        err << PlaneRangeError(plane, opened.maps.NumPlanes) << "\n";
+    if (a.plane >= opened.maps.NumPlanes) {
+        err << PlaneRangeError(a.plane, opened.maps.NumPlanes) << "\n";
         return kExitUsage;
     }
     std::vector<Operation> operations = a.operations;
-    if (std::string error = Resolve(operations, plane, opened); !error.empty()) {
+    if (std::string error = Resolve(operations, a.plane, opened); !error.empty()) {
         err << error << "\n";
         return kExitUsage;
     }
@@ -171,7 +170,7 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const MapList before = map;
         for (const Operation& operation : operations)
-            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened, facing) << "\n";
+            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, a.plane, opened, facing) << "\n";
         changed = changed || map.Width != before.Width || map.Height != before.Height || map.Planes != before.Planes;
     }
     if (!changed) {

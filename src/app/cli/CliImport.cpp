@@ -37,10 +37,9 @@ int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
     set.CurrentMap = std::max(set.NumMaps() - 1, 0);
     if (a.at) {
         if (*a.at > set.NumMaps()) {
-            if (set.NumMaps() == 0)
-                err << "--at needs the number of a map of the set, but the set has no maps.\n";
-            else
-                err << "--at needs the number of a map of the set, from 1 to " << set.NumMaps() << ".\n";
+            err << "--at needs the number of a map of the set, "
+                << (set.NumMaps() == 0 ? "but the set has no maps" : "from 1 to " + std::to_string(set.NumMaps()))
+                << ".\n";
             return kExitUsage;
         }
         set.CurrentMap = *a.at - 1;

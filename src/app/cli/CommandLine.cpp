@@ -88,18 +88,16 @@ void PrintCommandHelp(const CLI::App& command, std::ostream& out)
 void PrintProgramHelp(const CLI::App& app, std::ostream& out)
 {
     out << "Usage: tesselar-cli COMMAND [ARGUMENTS]\n\n" << app.get_description() << "\n\nCommands:\n";
-    std::vector<const CLI::Option*> loader; // as the first command with them declares them
     for (const CLI::App* command : app.get_subcommands({})) {
         out << "  " << Usage(*command) << "\n";
         Listed(out, "", command->get_description(), 6);
-        if (loader.empty())
-            for (const CLI::Option* option : Declared(*command, false))
-                if (option->get_group() == Declarations::kLoader)
-                    loader.push_back(option);
     }
     out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
            "the game's map definition structure in MapDefs, else from the defaults):\n";
-    for (const CLI::Option* option : loader)
+    CLI::App loader; // as every command that loads a set declares them
+    LoaderOptions options;
+    Declarations(loader).Loader(options);
+    for (const CLI::Option* option : Declared(loader, false))
         Listed(out, Label(option), option->get_description());
     out << "\nCommands that save refuse a set whose load found damage unless --force is given;\n"
            "commands that only read it end with exit status 3 then. Every save also keeps the\n"
