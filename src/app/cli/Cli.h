@@ -5,7 +5,9 @@
 // of this folder), in the shape of CliResave.cpp: a struct with a field per
 // argument and a Declare that declares each of them once (Declarations.h), a
 // function that runs the command on it with the statuses below, and a
-// Registrar. The parse refuses what does not fit the declarations with a
+// Registrar. The Registrar declares the field `dir` as the first argument,
+// DIR, and a field `loader` (LoaderOptions), when there is one, as the
+// loader options. The parse refuses what does not fit the declarations with a
 // message that names the option, status 2; the help, the usage line and the
 // bash completion come from them too. JSON goes out as one value through
 // PrintJson (JsonOutput.h). Tests go to tests/app, with a row for each option
@@ -108,7 +110,10 @@ struct Registrar {
     {
         Commands().push_back({std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
             auto arguments = std::make_shared<Arguments>();
+            declarations.Dir(arguments->dir);
             arguments->Declare(declarations);
+            if constexpr (requires { arguments->loader; })
+                declarations.Loader(arguments->loader);
             return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
         }});
     }

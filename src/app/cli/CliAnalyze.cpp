@@ -24,12 +24,10 @@ struct AnalyzeArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps, in this order (every map without it)");
         d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 (easiest) to 4 (hardest)",
                  "analyse this skill level only (every one without it)");
         d.Json(json, "one array with an object per map");
-        d.Loader(loader);
     }
 };
 

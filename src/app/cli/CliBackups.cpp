@@ -29,7 +29,6 @@ struct BackupsArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "an array of objects with id, time (of the replacing save), maps, bytes, saved (null when\n"
                "not recorded; times in ISO 8601, UTC), complete and missing (the files of the set it lacks)");
     }
@@ -79,12 +78,7 @@ struct RestoreArguments {
     std::string id;
     LoaderOptions loader;
 
-    void Declare(Declarations& d)
-    {
-        d.Dir(dir);
-        d.Positional("ID", id, "the generation to put back, as backups lists it", "");
-        d.Loader(loader);
-    }
+    void Declare(Declarations& d) { d.Positional("ID", id, "the generation to put back, as backups lists it", ""); }
 };
 
 int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)

@@ -40,7 +40,6 @@ struct EditArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps to change (every map without it)");
         d.Number("--plane", "P", 0, 32766, plane, "a plane number from 0",
                  "the plane of --replace, from 0 (default 0)");
@@ -69,7 +68,6 @@ struct EditArguments {
                 Times::EachInOrder);
         d.Pair("--resize", "WxH", 1, kMaxMapSize, [this](int w, int h) { operations.emplace_back(Resize{w, h}); },
                "give the map W columns and H rows", Times::EachInOrder, "64x64");
-        d.Loader(loader);
     }
 };
 

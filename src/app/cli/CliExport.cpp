@@ -17,12 +17,10 @@ struct ExportArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("FILE", file, "the map file to write; its extension names the format");
         d.Maps(maps, "the maps to write, in this order (every map without it, map 1 for MapEdit and ChaosEdit)",
                true);
         d.Flag("--chaosedit", chaosEdit, "write a .map file for ChaosEdit instead of WDC");
-        d.Loader(loader);
     }
 };
 

@@ -29,7 +29,6 @@ struct GenerateArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to replace, from 1 (default 1)");
         d.Number("--seed", "S", 0, 0xFFFFFFFFL, seed, "a number from 0 to 4294967295",
                  "the seed, 0 to 4294967295 (default: a new one, printed)");
@@ -54,7 +53,6 @@ struct GenerateArguments {
                Times::Once, "64x64");
         d.Json(json, "the seed, the tries and the level's statistics on every skill level");
         d.Force(force);
-        d.Loader(loader);
     }
 };
 

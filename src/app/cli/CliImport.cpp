@@ -20,12 +20,10 @@ struct ImportArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("FILE", file, "the map file to read (TSL, WDC, ChaosEdit, FloEdit or MapEdit)");
         d.Number("--at", "N", 1, 1L << 30, at, "a map number from 1",
                  "the current map to insert at (default: the last)");
         d.Force(force);
-        d.Loader(loader);
     }
 };
 

@@ -16,9 +16,7 @@ struct InfoArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "one object: the facts, and \"maps\" with an object per map");
-        d.Loader(loader);
     }
 };
 

@@ -23,10 +23,8 @@ struct MapsArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps, in this order (every map without it)");
         d.Json(json, "one array with an object per map");
-        d.Loader(loader);
     }
 };
 

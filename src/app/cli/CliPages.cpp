@@ -90,7 +90,6 @@ struct PagesArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "{\"chunks\": [{\"index\", \"kind\" (wall, sprite, sound, sound_table or empty), \"length\"}],\n"
                      "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes)}]}");
     }
@@ -175,12 +174,10 @@ struct ExportPagesArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUTDIR", outDir, "the folder to write into (made when missing)", "DIR");
         d.Value("--chunks", "LIST",
                 "only the pictures of these chunks (from 0: 0,3,5-9) and the sounds that start in them",
                 [this](const std::string& text) { return ReadChunkList(text, chunks.emplace()); });
-        d.Loader(loader);
     }
 };
 
@@ -213,14 +210,12 @@ struct ImportPageArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0",
                  "the wall or sprite chunk to replace from a PNG or BMP file, from 0");
         d.Number("--sound", "K", 0, kMaxChunks - 1, sound, "a sound number from 0",
                  "the digitised sound to replace from a WAV file, from 0");
         d.Exclusive("--chunk", "--sound");
         d.Positional("FILE", file, "the picture (64 x 64 PNG or BMP) or the sound (WAV)");
-        d.Loader(loader);
     }
 };
 

@@ -27,13 +27,11 @@ struct RenderArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUT", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
         d.Number("--zoom", "Z", 0, 4, zoom, "a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x)",
                  "the zoom's track-bar position: 0 ... 4 for 1x, 2x, 4x, 6x, 8x (default 0)");
         d.Flag("--graphics", graphics, "draw with the game's own pictures from its VSWAP file");
-        d.Loader(loader);
     }
 };
 

@@ -52,7 +52,6 @@ struct Render3DArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUT.png", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
         d.Pair("--at", "X,Y", 0, kMaxMapSize - 1, [this](int x, int y) { at = {x, y}; },
@@ -68,7 +67,6 @@ struct Render3DArguments {
                "the picture's size in pixels (default 640x400)", Times::Once, "640x400");
         d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 to 4",
                  "draw the actors the game places on skill level K (default 4: every actor)");
-        d.Loader(loader);
     }
 };
 

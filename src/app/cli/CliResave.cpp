@@ -12,12 +12,7 @@ struct ResaveArguments {
     bool force = false;
     LoaderOptions loader;
 
-    void Declare(Declarations& d)
-    {
-        d.Dir(dir);
-        d.Force(force);
-        d.Loader(loader);
-    }
+    void Declare(Declarations& d) { d.Force(force); }
 };
 
 int RunResave(const ResaveArguments& a, std::ostream& out, std::ostream& err)
