@@ -15,14 +15,10 @@
 namespace tsl::cli {
 namespace {
 
-struct AnalyzeArguments {
-    std::string dir;
-    MapNumbers maps;
+struct AnalyzeArguments : MapsArguments {
     std::optional<int> skill;
-    bool json = false;
-    LoaderOptions loader;
 
-    void Declare(Declarations& d)
+    void Declare(Declarations& d) // --skill between --maps and --json
     {
         d.Maps(maps, "the maps, in this order (every map without it)");
         d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 (easiest) to 4 (hardest)",

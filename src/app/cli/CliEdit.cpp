@@ -14,6 +14,7 @@ namespace {
 struct AutofloorAll {};
 struct Transform {
     MapTransform transform;
+    const char* done; // what the output says
 };
 struct SwapPlanes {
     int first, second;
@@ -48,13 +49,14 @@ struct EditArguments {
         d.Group(Declarations::kOperations);
         d.Flag("--autofloor", [this] { operations.emplace_back(AutofloorAll{}); }, "number the floor areas",
                Times::EachInOrder);
-        const auto transform = [this](MapTransform t) { operations.emplace_back(Transform{t}); };
-        d.Choice<MapTransform>("--rotate", {{"90", MapTransform::Rotate90}, {"180", MapTransform::Rotate180},
-                                            {"270", MapTransform::Rotate270}},
-                               transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
-        d.Choice<MapTransform>("--flip",
-                               {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
-                               transform, "mirror the map", Times::EachInOrder);
+        const auto transform = [this](Transform t) { operations.emplace_back(t); };
+        d.Choice<Transform>("--rotate", {{"90", {MapTransform::Rotate90, "rotated by 90 degrees"}},
+                                         {"180", {MapTransform::Rotate180, "rotated by 180 degrees"}},
+                                         {"270", {MapTransform::Rotate270, "rotated by 270 degrees"}}},
+                            transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
+        d.Choice<Transform>("--flip", {{"horizontal", {MapTransform::FlipHorizontal, "flipped horizontally"}},
+                                       {"vertical", {MapTransform::FlipVertical, "flipped vertically"}}},
+                            transform, "mirror the map", Times::EachInOrder);
         d.Pair("--flip-planes", "A,B", 0, 32766, [this](int a, int b) { operations.emplace_back(SwapPlanes{a, b}); },
                "exchange planes A and B (from 0)", Times::EachInOrder);
         d.Value("--replace", "FIND=WITH", "replace one symbol of plane P by another, each by name or value",
@@ -116,13 +118,7 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
     }
     if (const auto* t = std::get_if<Transform>(&operation)) {
         TransformMap(map, t->transform, facing);
-        switch (t->transform) {
-        case MapTransform::Rotate90: return "rotated by 90 degrees";
-        case MapTransform::Rotate180: return "rotated by 180 degrees";
-        case MapTransform::Rotate270: return "rotated by 270 degrees";
-        case MapTransform::FlipHorizontal: return "flipped horizontally";
-        case MapTransform::FlipVertical: return "flipped vertically";
-        }
+        return t->done;
     }
     if (const auto* s = std::get_if<SwapPlanes>(&operation)) {
         FlipPlanes(map, s->first, s->second);

@@ -72,11 +72,6 @@ std::string MapNumbers::Positions(int count, std::vector<int>& positions) const
     return {};
 }
 
-std::string Declarations::Takes(const std::string& name, const std::string& what)
-{
-    return name + " takes " + what + ".";
-}
-
 std::optional<long> Declarations::WholeNumber(std::string_view text, long min, long max, int base)
 {
     long value = 0;

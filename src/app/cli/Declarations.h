@@ -121,7 +121,7 @@ public:
     void Group(const std::string& heading) { group_ = heading; }
 
     // "--zoom takes a number from 0 to 4."
-    static std::string Takes(const std::string& name, const std::string& what);
+    static std::string Takes(const std::string& name, const std::string& what) { return name + " takes " + what + "."; }
     static std::optional<long> WholeNumber(std::string_view text, long min, long max, int base = 10);
 
 private:
