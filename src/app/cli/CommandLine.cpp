@@ -36,26 +36,22 @@ std::string Label(const CLI::Option* option)
     return Name(option) + (value ? " " + option->get_type_name() : "");
 }
 
-// "edit DIR [--maps LIST] ... OPERATION... [loader options]"; options that
-// exclude each other as one choice: "(--chunk N | --sound K)".
+// "edit DIR [--maps LIST] ... OPERATION... [loader options]"; two options
+// that exclude each other as one choice: "(--chunk N | --sound K)".
 std::string Usage(const CLI::App& command)
 {
     std::string usage = command.get_name(), loader;
     for (const CLI::Option* positional : Declared(command, true))
         usage += " " + Label(positional);
-    std::vector<const CLI::Option*> shown;
-    for (const CLI::Option* option : Declared(command, false)) {
+    const auto options = Declared(command, false);
+    const auto at = [&options](const CLI::Option* option) { return std::find(options.begin(), options.end(), option); };
+    for (const CLI::Option* option : options) {
         if (option->get_group() == Declarations::kLoader) {
             loader = " [loader options]";
-        } else if (!option->get_excludes().empty()) {
-            if (std::find(shown.begin(), shown.end(), option) != shown.end())
-                continue;
-            std::string choice = Label(option);
-            for (const CLI::Option* other : option->get_excludes()) {
-                choice += " | " + Label(other);
-                shown.push_back(other);
-            }
-            usage += " (" + choice + ")";
+        } else if (!option->get_excludes().empty()) { // shown where the first of the two is declared
+            const CLI::Option* other = *option->get_excludes().begin();
+            if (at(option) < at(other))
+                usage += " (" + Label(option) + " | " + Label(other) + ")";
         } else if (option->get_group() != Declarations::kOperations) {
             usage += " [" + Label(option) + "]";
         } else if (!usage.ends_with(" OPERATION...")) {
@@ -122,14 +118,12 @@ std::string Offered(const CLI::Option* option)
 // the declarations say.
 void PrintCompletionTable(const CLI::App& app, std::ostream& out)
 {
-    std::vector<std::string> names;
-    for (const CLI::App* command : app.get_subcommands({}))
-        names.push_back(command->get_name());
-    out << "\n_tesselar_cli_commands='" << CLI::detail::join(names, " ")
+    const auto commands = app.get_subcommands({});
+    out << "\n_tesselar_cli_commands='" << CLI::detail::join(commands, [](auto* c) { return c->get_name(); }, " ")
         << "'\n\n# Sets options, values (the options that take one), positionals and offer (for a value\n"
            "# of option $2) for command $1.\n_tesselar_cli_command()\n{\n    case $1 in\n";
-    for (const CLI::App* command : app.get_subcommands({})) {
-        std::vector<std::string> options, values, positionals;
+    for (const CLI::App* command : commands) {
+        std::vector<std::string> options, values;
         std::string offers;
         for (const CLI::Option* option : Declared(*command, false)) {
             options.push_back(Name(option));
@@ -138,11 +132,10 @@ void PrintCompletionTable(const CLI::App& app, std::ostream& out)
             if (!Offered(option).empty())
                 offers += "        " + options.back() + ") offer='" + Offered(option) + "' ;;\n";
         }
-        for (const CLI::Option* positional : Declared(*command, true))
-            positionals.push_back("'" + Offered(positional) + "'");
+        const auto offered = [](const CLI::Option* positional) { return "'" + Offered(positional) + "'"; };
         out << "    " << command->get_name() << ")\n        options='" << CLI::detail::join(options, " ")
             << "'\n        values='" << CLI::detail::join(values, " ") << "'\n        positionals=("
-            << CLI::detail::join(positionals, " ") << ")\n        case $2 in\n"
+            << CLI::detail::join(Declared(*command, true), offered, " ") << ")\n        case $2 in\n"
             << offers << "        esac\n        ;;\n";
     }
     out << "    *) return 1 ;;\n    esac\n}\n";
