@@ -29,11 +29,6 @@ std::string Escaped(std::string_view text, Pick escape)
 
 } // namespace
 
-std::string EscapeControls(std::string_view text, bool keepLines)
-{
-    return Escaped(text, [keepLines](unsigned char c) { return (c < 0x20 && !(keepLines && c == '\n')) || c == 0x7F; });
-}
-
 std::string PrintableName(std::span<const std::uint8_t> name)
 {
     return Windows1252ToUtf8(Escaped(MapNameText(name), [](unsigned char c) {
@@ -51,7 +46,9 @@ std::string PadRight(std::string_view text, std::size_t width)
 
 void Report(const Failure& failure, std::ostream& err)
 {
-    err << failure.caption << ": " << EscapeControls(failure.text, true) << "\n";
+    // Control characters of the text (a file name, say) cannot drive the terminal.
+    err << failure.caption << ": "
+        << Escaped(failure.text, [](unsigned char c) { return (c < 0x20 && c != '\n') || c == 0x7F; }) << "\n";
 }
 
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options)

@@ -2,29 +2,16 @@
 // tesselar-cli: the command-line companion over the same core as the editor.
 //
 // A command is one file, src/app/cli/CliNAME.cpp (the build takes every file
-// of this folder), in the shape of the others:
-//   struct NameArguments {              // a field per argument, with its default
-//       std::string dir;
-//       MapNumbers maps;
-//       bool json = false;
-//       LoaderOptions loader;
-//       void Declare(Declarations& d)   // each declared once (Declarations.h)
-//       {
-//           d.Dir(dir);
-//           d.Maps(maps, "the maps to ... (every map without it)");
-//           d.Json(json, "one array with an object per map");
-//           d.Loader(loader);           // and d.Number, d.Choice, d.Pair (X,Y
-//       }                               // or WxH), d.Flag, d.Exclusive ...
-//   };
-//   int RunName(const NameArguments& a, std::ostream& out, std::ostream& err);
-//   const Registrar kName(MakeCommand<NameArguments>("name", "What it does.", RunName));
-// The parse refuses what does not fit the declarations (a missing value, an
-// unknown option, an option given twice, a number out of range, a wrong
-// choice, a map listed twice) with a message that names the option, status
-// 2; the help, the usage line and the bash completion come from them too.
-// Run does the work with the statuses below; JSON goes out as one value
-// through PrintJson (JsonOutput.h). Its tests go to tests/app, with a row
-// for each option in the table of refusals (CliSafetyTest.cpp).
+// of this folder), in the shape of CliResave.cpp: a struct with a field per
+// argument and a Declare that declares each of them once (Declarations.h), a
+// function that runs the command on it with the statuses below, and a
+// Registrar. The Registrar declares the field `dir` as the first argument,
+// DIR, and a field `loader` (LoaderOptions), when there is one, as the
+// loader options. The parse refuses what does not fit the declarations with a
+// message that names the option, status 2; the help, the usage line and the
+// bash completion come from them too. JSON goes out as one value through
+// PrintJson (JsonOutput.h). Tests go to tests/app, with a row for each option
+// in the table of refusals (CliSafetyTest.cpp).
 
 #include "app/cli/Declarations.h"
 #include "core/MapHandler.h"
@@ -47,9 +34,6 @@ inline constexpr int kExitFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitDamaged = 3;
 
-// Text (UTF-8) made safe for a terminal: control characters become \xNN,
-// except line breaks when `keepLines`.
-std::string EscapeControls(std::string_view text, bool keepLines = false);
 // A map name (Windows-1252 bytes) as UTF-8 for a terminal: its characters as
 // they are, control bytes (and the five bytes Windows-1252 leaves undefined)
 // as \xNN.
@@ -103,7 +87,8 @@ bool RefuseDamagedSave(const MapHandler& maps, bool force, std::ostream& err);
 // receives where the previous files went when not to ".BAK".
 bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::string& kept);
 
-// Prints a failure as "caption: text" on one block of `err`.
+// Prints a failure as "caption: text" on one block of `err`, control
+// characters but line breaks as \xNN.
 void Report(const Failure& failure, std::ostream& err);
 
 // Runs a command on its parsed arguments; the exit status.
@@ -117,20 +102,21 @@ struct Command {
     std::function<Runner(Declarations&)> declare;
 };
 
-template <class Arguments>
-Command MakeCommand(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
-{
-    return {std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
-                auto arguments = std::make_shared<Arguments>();
-                arguments->Declare(declarations);
-                return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
-            }};
-}
-
 // Commands register themselves from their own files.
 std::vector<Command>& Commands();
 struct Registrar {
-    explicit Registrar(Command command) { Commands().push_back(std::move(command)); }
+    template <class Arguments>
+    Registrar(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
+    {
+        Commands().push_back({std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
+            auto arguments = std::make_shared<Arguments>();
+            declarations.Dir(arguments->dir);
+            arguments->Declare(declarations);
+            if constexpr (requires { arguments->loader; })
+                declarations.Loader(arguments->loader);
+            return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
+        }});
+    }
 };
 
 // The whole command line after the program's name; the exit status.

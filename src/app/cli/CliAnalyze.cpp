@@ -15,21 +15,15 @@
 namespace tsl::cli {
 namespace {
 
-struct AnalyzeArguments {
-    std::string dir;
-    MapNumbers maps;
+struct AnalyzeArguments : MapsArguments {
     std::optional<int> skill;
-    bool json = false;
-    LoaderOptions loader;
 
-    void Declare(Declarations& d)
+    void Declare(Declarations& d) // --skill between --maps and --json
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps, in this order (every map without it)");
         d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 (easiest) to 4 (hardest)",
                  "analyse this skill level only (every one without it)");
         d.Json(json, "one array with an object per map");
-        d.Loader(loader);
     }
 };
 
@@ -97,13 +91,8 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
         for (const LevelAnalysis& level : levels)
             unfinishable = unfinishable || !level.Finishable();
         if (a.json) {
-            Json skills = Json::array();
-            for (const LevelAnalysis& level : levels)
-                skills.push_back(SkillJson(level));
-            Json found = Json::array();
-            for (const MapFinding& finding : findings)
-                found.push_back(FindingJson(finding));
-            list.push_back({{"map", index + 1}, {"name", JsonName(map.Name)}, {"skills", skills}, {"findings", found}});
+            list.push_back(
+                {{"map", index + 1}, {"name", MapNameUtf8(map.Name)}, {"skills", levels}, {"findings", findings}});
             continue;
         }
         out << MapLabel(opened.maps, index) << ":\n";
@@ -124,14 +113,14 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
     return unfinishable ? kExitFailed : 0;
 }
 
-const Registrar kAnalyze(MakeCommand<AnalyzeArguments>(
+const Registrar kAnalyze(
     "analyze",
     "Analyses each level by the structure's rules of play, on every skill level (or the one\n"
     "--skill names): the kills, treasure and secrets the game counts, the exits reached, the\n"
     "shortest walk to one, what cannot be reached, and the findings of check. Exit status 0\n"
     "when every level can be finished on every skill analysed, 1 when one cannot, 2 on an\n"
     "error (a structure without rules of play too), 3 when the set loaded with damage.",
-    RunAnalyze));
+    RunAnalyze);
 
 } // namespace
 } // namespace tsl::cli

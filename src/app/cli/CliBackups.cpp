@@ -29,7 +29,6 @@ struct BackupsArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "an array of objects with id, time (of the replacing save), maps, bytes, saved (null when\n"
                "not recorded; times in ISO 8601, UTC), complete and missing (the files of the set it lacks)");
     }
@@ -37,25 +36,20 @@ struct BackupsArguments {
 
 Json GenerationJson(const BackupGeneration& g)
 {
-    Json missing = Json::array();
-    for (const std::string& name : g.MissingFiles)
-        missing.push_back(name);
     return {{"id", g.Id},
             {"time", IsoTime(g.Time)},
             {"maps", g.Maps},
             {"bytes", g.Bytes},
             {"saved", g.Saved ? Json(IsoTime(*g.Saved)) : Json(nullptr)},
             {"complete", g.Incomplete().empty()},
-            {"missing", missing}};
+            {"missing", g.MissingFiles}};
 }
 
 int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
 {
-    const std::string& dir = a.dir;
-    if (!GameDirectory(dir, err))
+    if (!GameDirectory(a.dir, err))
         return kExitFailed;
-    const BackupPolicy backups = CliBackupPolicy();
-    const std::vector<BackupGeneration> generations = ListGenerations(GenerationsFolder(backups, dir));
+    const std::vector<BackupGeneration> generations = ListGenerations(GenerationsFolder(CliBackupPolicy(), a.dir));
     if (a.json) {
         Json list = Json::array();
         for (const BackupGeneration& g : generations)
@@ -65,7 +59,7 @@ int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
     }
     if (generations.empty()) {
         std::error_code ec;
-        out << "There are no backups of " << std::filesystem::absolute(dir, ec).lexically_normal().string() << ".\n";
+        out << "There are no backups of " << std::filesystem::absolute(a.dir, ec).lexically_normal().string() << ".\n";
         return 0;
     }
     out << "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes\n";
@@ -84,35 +78,28 @@ struct RestoreArguments {
     std::string id;
     LoaderOptions loader;
 
-    void Declare(Declarations& d)
-    {
-        d.Dir(dir);
-        d.Positional("ID", id, "the generation to put back, as backups lists it", "");
-        d.Loader(loader);
-    }
+    void Declare(Declarations& d) { d.Positional("ID", id, "the generation to put back, as backups lists it", ""); }
 };
 
 int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
 {
-    const std::string& dir = a.dir;
-    const LoaderOptions& options = a.loader;
-    if (!GameDirectory(dir, err))
+    if (!GameDirectory(a.dir, err))
         return kExitFailed;
 
     RestoreRequest request;
     request.Backups = CliBackupPolicy();
-    request.GameDir = dir;
+    request.GameDir = a.dir;
     request.Id = a.id;
     // The current set's layout and structure, as far as they can be told: a
     // set that does not open any more is what a restore is for.
     MapHandler layout;
     std::optional<std::filesystem::path> structureFolder;
-    if (!DescribeGameSet(dir, options, layout, &structureFolder))
+    if (!DescribeGameSet(a.dir, a.loader, layout, &structureFolder))
         request.Layout = &layout;
     std::unique_ptr<IniFile> settings;
     if (structureFolder) {
         settings = std::make_unique<IniFile>(
-            StructureSettingsPath(MapDefsRootOf(options), layout.Extension, layout.HeaderExecutable));
+            StructureSettingsPath(MapDefsRootOf(a.loader), layout.Extension, layout.HeaderExecutable));
         request.Settings = settings.get();
         request.StructureFolder = *structureFolder;
     }
@@ -125,18 +112,18 @@ int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kBackups(MakeCommand<BackupsArguments>(
+const Registrar kBackups(
     "backups",
     "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
     "files it replaces as one, named by its time in UTC, with the time the files were saved.",
-    RunBackups));
+    RunBackups);
 
-const Registrar kRestore(MakeCommand<RestoreArguments>(
+const Registrar kRestore(
     "restore",
     "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
     "generation of their own (and as .BAK). A generation saved before a change of\n"
     "the number of planes also gives the structure its planes and symbol files back.",
-    RunRestore));
+    RunRestore);
 
 } // namespace
 } // namespace tsl::cli

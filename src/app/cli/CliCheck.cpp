@@ -12,30 +12,6 @@
 namespace tsl::cli {
 namespace {
 
-Json JsonNumber(const std::optional<int>& value)
-{
-    return value ? Json(*value) : Json(nullptr);
-}
-
-} // namespace
-
-Json FindingJson(const MapFinding& finding)
-{
-    Json json = {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", JsonNumber(finding.Limit)},
-                 {"x", JsonNumber(finding.Column)}, {"y", JsonNumber(finding.Row)}, {"plane", JsonNumber(finding.Plane)}};
-    if (!finding.Tiles.empty()) {
-        Json tiles = Json::array();
-        for (const MapTile& tile : finding.Tiles)
-            tiles.push_back(Json::array({tile.x, tile.y}));
-        json["tiles"] = tiles;
-    }
-    if (!finding.Skills.empty())
-        json["skills"] = finding.Skills;
-    return json;
-}
-
-namespace {
-
 int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
 {
     MapsWithSymbols opened;
@@ -56,10 +32,7 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
         anyFinding = anyFinding || std::any_of(findings.begin(), findings.end(),
                                                [](const MapFinding& f) { return !IsWarning(f.Kind); });
         if (a.json) {
-            Json found = Json::array();
-            for (const MapFinding& finding : findings)
-                found.push_back(FindingJson(finding));
-            list.push_back({{"map", index + 1}, {"name", JsonName(map.Name)}, {"findings", found}});
+            list.push_back({{"map", index + 1}, {"name", MapNameUtf8(map.Name)}, {"findings", findings}});
             continue;
         }
         out << MapLabel(opened.maps, index) << (findings.empty() ? ": OK\n" : ":\n");
@@ -73,14 +46,14 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     return anyFinding ? 1 : 0;
 }
 
-const Registrar kCheck(MakeCommand<MapsArguments>(
+const Registrar kCheck(
     "check",
     "Checks each map against the engine's limits of the game's structure (doors, static\n"
     "objects, actors), for exactly one player start, and for words of a shown plane\n"
     "without a symbol; by the structure's rules of play, whether each level can be\n"
     "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
     "aside), 1 when one has, 2 on an error, 3 when the set loaded with damage.",
-    RunCheck));
+    RunCheck);
 
 } // namespace
 } // namespace tsl::cli

@@ -14,6 +14,7 @@ namespace {
 struct AutofloorAll {};
 struct Transform {
     MapTransform transform;
+    const char* done; // what the output says
 };
 struct SwapPlanes {
     int first, second;
@@ -40,7 +41,6 @@ struct EditArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps to change (every map without it)");
         d.Number("--plane", "P", 0, 32766, plane, "a plane number from 0",
                  "the plane of --replace, from 0 (default 0)");
@@ -49,13 +49,14 @@ struct EditArguments {
         d.Group(Declarations::kOperations);
         d.Flag("--autofloor", [this] { operations.emplace_back(AutofloorAll{}); }, "number the floor areas",
                Times::EachInOrder);
-        const auto transform = [this](MapTransform t) { operations.emplace_back(Transform{t}); };
-        d.Choice<MapTransform>("--rotate", {{"90", MapTransform::Rotate90}, {"180", MapTransform::Rotate180},
-                                            {"270", MapTransform::Rotate270}},
-                               transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
-        d.Choice<MapTransform>("--flip",
-                               {{"horizontal", MapTransform::FlipHorizontal}, {"vertical", MapTransform::FlipVertical}},
-                               transform, "mirror the map", Times::EachInOrder);
+        const auto transform = [this](Transform t) { operations.emplace_back(t); };
+        d.Choice<Transform>("--rotate", {{"90", {MapTransform::Rotate90, "rotated by 90 degrees"}},
+                                         {"180", {MapTransform::Rotate180, "rotated by 180 degrees"}},
+                                         {"270", {MapTransform::Rotate270, "rotated by 270 degrees"}}},
+                            transform, "turn the map clockwise by so many degrees", Times::EachInOrder);
+        d.Choice<Transform>("--flip", {{"horizontal", {MapTransform::FlipHorizontal, "flipped horizontally"}},
+                                       {"vertical", {MapTransform::FlipVertical, "flipped vertically"}}},
+                            transform, "mirror the map", Times::EachInOrder);
         d.Pair("--flip-planes", "A,B", 0, 32766, [this](int a, int b) { operations.emplace_back(SwapPlanes{a, b}); },
                "exchange planes A and B (from 0)", Times::EachInOrder);
         d.Value("--replace", "FIND=WITH", "replace one symbol of plane P by another, each by name or value",
@@ -69,7 +70,6 @@ struct EditArguments {
                 Times::EachInOrder);
         d.Pair("--resize", "WxH", 1, kMaxMapSize, [this](int w, int h) { operations.emplace_back(Resize{w, h}); },
                "give the map W columns and H rows", Times::EachInOrder, "64x64");
-        d.Loader(loader);
     }
 };
 
@@ -118,13 +118,7 @@ std::string Apply(const Operation& operation, MapList& map, int plane, const Map
     }
     if (const auto* t = std::get_if<Transform>(&operation)) {
         TransformMap(map, t->transform, facing);
-        switch (t->transform) {
-        case MapTransform::Rotate90: return "rotated by 90 degrees";
-        case MapTransform::Rotate180: return "rotated by 180 degrees";
-        case MapTransform::Rotate270: return "rotated by 270 degrees";
-        case MapTransform::FlipHorizontal: return "flipped horizontally";
-        case MapTransform::FlipVertical: return "flipped vertically";
-        }
+        return t->done;
     }
     if (const auto* s = std::get_if<SwapPlanes>(&operation)) {
         FlipPlanes(map, s->first, s->second);
@@ -152,13 +146,12 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     MapsWithSymbols opened;
     if (int status = OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err))
         return status;
-    const int plane = a.plane;
-    if (plane >= opened.maps.NumPlanes) {
-        err << PlaneRangeError(plane, opened.maps.NumPlanes) << "\n";
+    if (a.plane >= opened.maps.NumPlanes) {
+        err << PlaneRangeError(a.plane, opened.maps.NumPlanes) << "\n";
         return kExitUsage;
     }
     std::vector<Operation> operations = a.operations;
-    if (std::string error = Resolve(operations, plane, opened); !error.empty()) {
+    if (std::string error = Resolve(operations, a.plane, opened); !error.empty()) {
         err << error << "\n";
         return kExitUsage;
     }
@@ -171,7 +164,7 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
         MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const MapList before = map;
         for (const Operation& operation : operations)
-            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, plane, opened, facing) << "\n";
+            out << MapLabel(opened.maps, index) << ": " << Apply(operation, map, a.plane, opened, facing) << "\n";
         changed = changed || map.Width != before.Width || map.Height != before.Height || map.Planes != before.Planes;
     }
     if (!changed) {
@@ -185,14 +178,14 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kEdit(MakeCommand<EditArguments>(
+const Registrar kEdit(
     "edit",
     "Applies the operations, in the order given, to every listed map (every map without\n"
     "--maps) and saves the set once, keeping the previous files as .BAK. Replacing works\n"
     "on plane P. Rotating and flipping turn the structure's facing objects (player\n"
     "starts, actors, turning points, doors) to face the same way on the map;\n"
     "--keep-facing keeps their words. Any error stops the command before anything is saved.",
-    RunEdit));
+    RunEdit);
 
 } // namespace
 } // namespace tsl::cli

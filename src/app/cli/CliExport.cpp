@@ -17,12 +17,10 @@ struct ExportArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("FILE", file, "the map file to write; its extension names the format");
         d.Maps(maps, "the maps to write, in this order (every map without it, map 1 for MapEdit and ChaosEdit)",
                true);
         d.Flag("--chaosedit", chaosEdit, "write a .map file for ChaosEdit instead of WDC");
-        d.Loader(loader);
     }
 };
 
@@ -68,11 +66,11 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(set, err);
 }
 
-const Registrar kExport(MakeCommand<ExportArguments>(
+const Registrar kExport(
     "export",
     "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
     "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
-    RunExport));
+    RunExport);
 
 } // namespace
 } // namespace tsl::cli

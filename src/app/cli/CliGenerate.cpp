@@ -29,14 +29,9 @@ struct GenerateArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to replace, from 1 (default 1)");
-        d.Value("--seed", "S", "the seed, 0 to 4294967295 (default: a new one, printed)", [this](const std::string& text) {
-            const auto number = Declarations::WholeNumber(text, 0, 0xFFFFFFFFL);
-            if (number)
-                seed = static_cast<std::uint32_t>(*number);
-            return number ? std::string() : Declarations::Takes("--seed", "a number from 0 to 4294967295");
-        });
+        d.Number("--seed", "S", 0, 0xFFFFFFFFL, seed, "a number from 0 to 4294967295",
+                 "the seed, 0 to 4294967295 (default: a new one, printed)");
         d.Number("--rooms", "R", kGeneratorMinRooms, kGeneratorMaxRooms, rooms,
                  "a number from " + std::to_string(kGeneratorMinRooms) + " to " + std::to_string(kGeneratorMaxRooms),
                  "the number of rooms (default: as the size suits)");
@@ -58,7 +53,6 @@ struct GenerateArguments {
                Times::Once, "64x64");
         d.Json(json, "the seed, the tries and the level's statistics on every skill level");
         d.Force(force);
-        d.Loader(loader);
     }
 };
 
@@ -106,16 +100,13 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
         return kExitFailed;
 
     if (a.json) {
-        Json skills = Json::array();
-        for (const LevelAnalysis& analysis : level->skills)
-            skills.push_back(SkillJson(analysis));
         PrintJson({{"map", index + 1},
-                   {"name", JsonName(map.Name)},
+                   {"name", MapNameUtf8(map.Name)},
                    {"seed", level->seed},
                    {"tries", level->tries},
                    {"theme", level->theme},
                    {"rooms", level->rooms},
-                   {"skills", skills}},
+                   {"skills", level->skills}},
                   out);
         return 0;
     }
@@ -125,7 +116,7 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     return 0;
 }
 
-const Registrar kGenerate(MakeCommand<GenerateArguments>(
+const Registrar kGenerate(
     "generate",
     "Replaces map N with a new level made from the seed and the options by the rules of\n"
     "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
@@ -133,7 +124,7 @@ const Registrar kGenerate(MakeCommand<GenerateArguments>(
     "be finished on every skill level and passes the map check. Saves the set, keeping the\n"
     "previous files as .BAK; prints the seed used. Exit status 0 when the level was saved,\n"
     "1 when none could be made or saved, 2 on a usage or file error.",
-    RunGenerate));
+    RunGenerate);
 
 } // namespace
 } // namespace tsl::cli

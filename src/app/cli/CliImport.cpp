@@ -20,12 +20,10 @@ struct ImportArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("FILE", file, "the map file to read (TSL, WDC, ChaosEdit, FloEdit or MapEdit)");
         d.Number("--at", "N", 1, 1L << 30, at, "a map number from 1",
                  "the current map to insert at (default: the last)");
         d.Force(force);
-        d.Loader(loader);
     }
 };
 
@@ -37,10 +35,9 @@ int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
     set.CurrentMap = std::max(set.NumMaps() - 1, 0);
     if (a.at) {
         if (*a.at > set.NumMaps()) {
-            if (set.NumMaps() == 0)
-                err << "--at needs the number of a map of the set, but the set has no maps.\n";
-            else
-                err << "--at needs the number of a map of the set, from 1 to " << set.NumMaps() << ".\n";
+            err << "--at needs the number of a map of the set, "
+                << (set.NumMaps() == 0 ? "but the set has no maps" : "from 1 to " + std::to_string(set.NumMaps()))
+                << ".\n";
             return kExitUsage;
         }
         set.CurrentMap = *a.at - 1;
@@ -79,7 +76,7 @@ int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kImport(MakeCommand<ImportArguments>(
+const Registrar kImport(
     "import",
     "Reads every map of FILE (TSL, WDC, ChaosEdit, FloEdit or MapEdit, recognised by its\n"
     "contents) and inserts them into the set as the editor's direct import does, with\n"
@@ -87,7 +84,7 @@ const Registrar kImport(MakeCommand<ImportArguments>(
     "map, otherwise each new map in its place, so that they stand in front of it in\n"
     "reverse file order. Then saves the set, keeping the previous files as .BAK (a set whose\n"
     "load found damage only with --force, as resave does).",
-    RunImport));
+    RunImport);
 
 } // namespace
 } // namespace tsl::cli

@@ -16,9 +16,7 @@ struct InfoArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "one object: the facts, and \"maps\" with an object per map");
-        d.Loader(loader);
     }
 };
 
@@ -32,7 +30,7 @@ void PrintJsonInfo(const MapHandler& maps, std::ostream& out)
     Json list = Json::array();
     for (int i = 0; i < maps.NumMaps(); ++i) {
         const MapList& map = maps.Maps[static_cast<std::size_t>(i)];
-        list.push_back({{"map", i + 1}, {"name", JsonName(map.Name)}, {"width", map.Width}, {"height", map.Height}});
+        list.push_back({{"map", i + 1}, {"name", MapNameUtf8(map.Name)}, {"width", map.Width}, {"height", map.Height}});
     }
     PrintJson({{"extension", maps.Extension},
                {"header", HeaderFile(maps)},
@@ -79,11 +77,11 @@ int RunInfo(const InfoArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(maps, err);
 }
 
-const Registrar kInfo(MakeCommand<InfoArguments>(
+const Registrar kInfo(
     "info",
     "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
     "and one line per map: number from 1, name, width x height.",
-    RunInfo));
+    RunInfo);
 
 } // namespace
 } // namespace tsl::cli

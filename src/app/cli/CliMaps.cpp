@@ -3,20 +3,14 @@
 #include "mapdefs/StructureStore.h"
 
 #include <ostream>
-#include <sstream>
 
 namespace tsl::cli {
 
 int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, const MapNumbers& list,
                         MapsWithSymbols& opened, std::ostream& err)
 {
-    std::ostringstream loadMessages;
-    if (!OpenGameSet(dir, options, opened.maps, loadMessages)) {
-        err << loadMessages.str();
+    if (!OpenGameSet(dir, options, opened.maps, err))
         return 1;
-    }
-    err << loadMessages.str();
-    opened.damaged = opened.maps.LoadedWithDamage;
 
     // The symbols say what a word is: without the game's structure there is nothing to count or check.
     MapHandler& maps = opened.maps;

@@ -4,17 +4,12 @@
 // project, and the maps --maps selects.
 
 #include "app/cli/Cli.h"
-#include "app/cli/JsonOutput.h"
 #include "core/IniFile.h"
 #include "symbols/SymbolTables.h"
 
 #include <memory>
 #include <string>
 #include <vector>
-
-namespace tsl {
-struct MapFinding;
-}
 
 namespace tsl::cli {
 
@@ -28,10 +23,8 @@ struct MapsArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Maps(maps, "the maps, in this order (every map without it)");
         d.Json(json, "one array with an object per map");
-        d.Loader(loader);
     }
 };
 
@@ -41,7 +34,6 @@ struct MapsWithSymbols {
     std::unique_ptr<IniFile> settings;
     SymbolTables symbols;
     std::vector<int> selected; // positions from 0, in the order of --maps (every map without it)
-    bool damaged = false;      // the load reported damaged planes
 };
 
 // Opens the set in `dir` and its structure, builds the symbol tables and
@@ -53,8 +45,5 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
 
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);
-
-// One finding of the map check as check --json prints it.
-Json FindingJson(const MapFinding& finding);
 
 } // namespace tsl::cli

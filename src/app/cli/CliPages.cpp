@@ -90,18 +90,10 @@ struct PagesArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Json(json, "{\"chunks\": [{\"index\", \"kind\" (wall, sprite, sound, sound_table or empty), \"length\"}],\n"
                      "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes)}]}");
     }
 };
-
-std::string Seconds(std::size_t bytes)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(bytes) / kSoundRate);
-    return text;
-}
 
 void PrintPagesJson(const PageSet& pages, std::ostream& out)
 {
@@ -132,8 +124,8 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
     out << "Sound  First chunk    Bytes  Seconds\n";
     for (const DigitisedSound& sound : pages.Sounds()) {
         char row[64];
-        std::snprintf(row, sizeof row, "%5d  %11d  %7zu  %7s", sound.number, sound.firstChunk, sound.length,
-                      Seconds(sound.length).c_str());
+        std::snprintf(row, sizeof row, "%5d  %11d  %7zu  %7.2f", sound.number, sound.firstChunk, sound.length,
+                      static_cast<double>(sound.length) / kSoundRate);
         out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
     }
 }
@@ -182,12 +174,10 @@ struct ExportPagesArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUTDIR", outDir, "the folder to write into (made when missing)", "DIR");
         d.Value("--chunks", "LIST",
                 "only the pictures of these chunks (from 0: 0,3,5-9) and the sounds that start in them",
                 [this](const std::string& text) { return ReadChunkList(text, chunks.emplace()); });
-        d.Loader(loader);
     }
 };
 
@@ -220,14 +210,12 @@ struct ImportPageArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0",
                  "the wall or sprite chunk to replace from a PNG or BMP file, from 0");
         d.Number("--sound", "K", 0, kMaxChunks - 1, sound, "a sound number from 0",
                  "the digitised sound to replace from a WAV file, from 0");
         d.Exclusive("--chunk", "--sound");
         d.Positional("FILE", file, "the picture (64 x 64 PNG or BMP) or the sound (WAV)");
-        d.Loader(loader);
     }
 };
 
@@ -291,27 +279,27 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
     return 0;
 }
 
-const Registrar kPages(MakeCommand<PagesArguments>(
+const Registrar kPages(
     "pages",
     "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
     "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
     "game has no page file or it is damaged.",
-    RunPages));
+    RunPages);
 
-const Registrar kExportPages(MakeCommand<ExportPagesArguments>(
+const Registrar kExportPages(
     "export-pages",
     "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
     "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
     "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
-    RunExportPages));
+    RunExportPages);
 
-const Registrar kImportPage(MakeCommand<ImportPageArguments>(
+const Registrar kImportPage(
     "import-page",
     "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
     "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
     "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
     "status 2, and the page file stays as it was.",
-    RunImportPage));
+    RunImportPage);
 
 } // namespace
 } // namespace tsl::cli

@@ -27,19 +27,16 @@ struct RenderArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUT", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
         d.Number("--zoom", "Z", 0, 4, zoom, "a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x)",
                  "the zoom's track-bar position: 0 ... 4 for 1x, 2x, 4x, 6x, 8x (default 0)");
         d.Flag("--graphics", graphics, "draw with the game's own pictures from its VSWAP file");
-        d.Loader(loader);
     }
 };
 
 int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
 {
-
     MapHandler maps;
     if (!OpenGameSet(a.dir, a.loader, maps, err))
         return kExitFailed;
@@ -55,9 +52,9 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
     }
 
     const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
+    const std::filesystem::path folder = StructureFolder(root, maps.Extension, maps.HeaderExecutable);
     SymbolTables tables;
-    if (auto failure = tables.LoadMapSymbols(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings,
-                                             maps.NumPlanes, false)) {
+    if (auto failure = tables.LoadMapSymbols(folder, settings, maps.NumPlanes, false)) {
         Report(*failure, err);
         return kExitFailed;
     }
@@ -68,16 +65,14 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
     if (a.graphics) {
         // The game's pictures are drawn at the zoom itself: at 8x every
         // pixel of a wall is its chunk's pixel.
-        const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension,
-                                                   StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings);
+        const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
         if (load.Status != GraphicsStatus::Loaded) {
             err << load.Problem.text << "\n";
             return kExitUsage;
         }
         GameMapRenderer renderer(load.Graphics);
         // As the window draws it: markers by the rules of play, with their badges.
-        renderer.SetRules(
-            LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, tables).Rules);
+        renderer.SetRules(LoadEngineRules(folder, settings, tables).Rules);
         auto picture = renderer.RenderMap(map, tables, display, kIntMode, factor);
         if (!picture) {
             Report(picture.failure(), err);
@@ -97,13 +92,13 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(maps, err);
 }
 
-const Registrar kRender(MakeCommand<RenderArguments>(
+const Registrar kRender(
     "render",
     "Draws map N with the symbols of the game's map definition structure, as the map view\n"
     "shows it in Int (16-bit) Mode, into OUT. With --graphics, walls, doors and objects are\n"
     "drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
     "Graphics\" shows them (status 2 when the file is missing or damaged).",
-    RunRender));
+    RunRender);
 
 } // namespace
 } // namespace tsl::cli

@@ -52,7 +52,6 @@ struct Render3DArguments {
 
     void Declare(Declarations& d)
     {
-        d.Dir(dir);
         d.Positional("OUT.png", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
         d.Pair("--at", "X,Y", 0, kMaxMapSize - 1, [this](int x, int y) { at = {x, y}; },
@@ -68,13 +67,11 @@ struct Render3DArguments {
                "the picture's size in pixels (default 640x400)", Times::Once, "640x400");
         d.Number("--skill", "K", 1, 4, skill, "a skill level from 1 to 4",
                  "draw the actors the game places on skill level K (default 4: every actor)");
-        d.Loader(loader);
     }
 };
 
 int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err)
 {
-
     MapHandler maps;
     if (!OpenGameSet(a.dir, a.loader, maps, err))
         return kExitFailed;
@@ -90,8 +87,8 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     }
     const std::filesystem::path root = MapDefsRootOf(a.loader);
     const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
-    const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension,
-                                               StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings);
+    const std::filesystem::path folder = StructureFolder(root, maps.Extension, maps.HeaderExecutable);
+    const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
     if (load.Status != GraphicsStatus::Loaded) {
         err << load.Problem.text << "\n";
         return kExitUsage;
@@ -99,7 +96,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const GameGraphics& graphics = *load.Graphics;
     const auto pictures = std::make_unique<GamePictures>(
         BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
-    const RulesLoad rules = LoadEngineRules(StructureFolder(root, maps.Extension, maps.HeaderExecutable), settings, {});
+    const RulesLoad rules = LoadEngineRules(folder, settings, {});
     if (rules.Status == RulesStatus::Loaded)
         pictures->words.rules = rules.Rules;
 
@@ -121,14 +118,14 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     return ReadingStatus(maps, err);
 }
 
-const Registrar kRender3D(MakeCommand<Render3DArguments>(
+const Registrar kRender3D(
     "render3d",
     "Draws map N seen from inside, as the 3D preview draws it from the game's VSWAP file,\n"
     "into OUT. The camera stands in the middle of tile X,Y looking along DEG (0 east, 90\n"
     "north, 180 west, 270 south); both default to the map's player start (the middle of\n"
     "the map looking east without one). Actors face as the map says, each drawn from the\n"
     "side the camera sees, and only those of skill level K stand there.",
-    RunRender3D));
+    RunRender3D);
 
 } // namespace
 } // namespace tsl::cli

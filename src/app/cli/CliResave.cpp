@@ -12,12 +12,7 @@ struct ResaveArguments {
     bool force = false;
     LoaderOptions loader;
 
-    void Declare(Declarations& d)
-    {
-        d.Dir(dir);
-        d.Force(force);
-        d.Loader(loader);
-    }
+    void Declare(Declarations& d) { d.Force(force); }
 };
 
 int RunResave(const ResaveArguments& a, std::ostream& out, std::ostream& err)
@@ -30,12 +25,12 @@ int RunResave(const ResaveArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kResave(MakeCommand<ResaveArguments>(
+const Registrar kResave(
     "resave",
     "Loads the set and saves it back in place, keeping the previous files as .BAK. A set\n"
     "whose load found damage is saved only with --force, and then never replaces a\n"
     "backup (its previous files go to .BAK1, .BAK2, ... when a .BAK exists).",
-    RunResave));
+    RunResave);
 
 } // namespace
 } // namespace tsl::cli

@@ -36,7 +36,7 @@ void PrintJsonStats(const MapsWithSymbols& opened, std::ostream& out)
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         const auto counters = CountMapObjects(map, opened.symbols).Counters();
-        Json& object = list.emplace_back(Json{{"map", index + 1}, {"name", JsonName(map.Name)}});
+        Json& object = list.emplace_back(Json{{"map", index + 1}, {"name", MapNameUtf8(map.Name)}});
         for (std::size_t i = 0; i < counters.size(); ++i)
             object[kCounters[i].json] = counters[i];
     }
@@ -72,12 +72,12 @@ int RunStats(const MapsArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(opened.maps, err);
 }
 
-const Registrar kStats(MakeCommand<MapsArguments>(
+const Registrar kStats(
     "stats",
     "Counts what each map holds, as the editor's map information does: static objects,\n"
     "tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
     "and all actors.",
-    RunStats));
+    RunStats);
 
 } // namespace
 } // namespace tsl::cli

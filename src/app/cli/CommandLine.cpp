@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <ostream>
-#include <sstream>
 
 namespace tsl::cli {
 namespace {
@@ -37,26 +36,22 @@ std::string Label(const CLI::Option* option)
     return Name(option) + (value ? " " + option->get_type_name() : "");
 }
 
-// "edit DIR [--maps LIST] ... OPERATION... [loader options]"; options that
-// exclude each other as one choice: "(--chunk N | --sound K)".
+// "edit DIR [--maps LIST] ... OPERATION... [loader options]"; two options
+// that exclude each other as one choice: "(--chunk N | --sound K)".
 std::string Usage(const CLI::App& command)
 {
     std::string usage = command.get_name(), loader;
     for (const CLI::Option* positional : Declared(command, true))
         usage += " " + Label(positional);
-    std::vector<const CLI::Option*> shown;
-    for (const CLI::Option* option : Declared(command, false)) {
+    const auto options = Declared(command, false);
+    const auto at = [&options](const CLI::Option* option) { return std::find(options.begin(), options.end(), option); };
+    for (const CLI::Option* option : options) {
         if (option->get_group() == Declarations::kLoader) {
             loader = " [loader options]";
-        } else if (!option->get_excludes().empty()) {
-            if (std::find(shown.begin(), shown.end(), option) != shown.end())
-                continue;
-            std::string choice = Label(option);
-            for (const CLI::Option* other : option->get_excludes()) {
-                choice += " | " + Label(other);
-                shown.push_back(other);
-            }
-            usage += " (" + choice + ")";
+        } else if (!option->get_excludes().empty()) { // shown where the first of the two is declared
+            const CLI::Option* other = *option->get_excludes().begin();
+            if (at(option) < at(other))
+                usage += " (" + Label(option) + " | " + Label(other) + ")";
         } else if (option->get_group() != Declarations::kOperations) {
             usage += " [" + Label(option) + "]";
         } else if (!usage.ends_with(" OPERATION...")) {
@@ -66,55 +61,48 @@ std::string Usage(const CLI::App& command)
     return usage + loader;
 }
 
-// Each line of `text` from column `indent`, the first after "  label" when
-// there is one (or below it when the label reaches the column).
-std::string Listed(const std::string& label, const std::string& text, std::size_t indent = 24)
+// Each line of `text` from column `indent`, the first after "  label" (or
+// below it when the label reaches the column).
+void Listed(std::ostream& out, const std::string& label, const std::string& text, std::size_t indent = 24)
 {
-    std::string out = label.empty() ? "" : "  " + label;
-    if (out.size() + 2 > indent)
-        out += "\n";
-    std::size_t column = out.ends_with('\n') ? 0 : out.size();
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line); column = 0)
-        out += std::string(indent - column, ' ') + line + "\n";
-    return out;
+    CLI::detail::format_help(out, label, text, indent);
 }
 
 void PrintCommandHelp(const CLI::App& command, std::ostream& out)
 {
     out << "Usage: tesselar-cli " << Usage(command) << "\n\n" << command.get_description() << "\n\nArguments:\n";
     for (const CLI::Option* positional : Declared(command, true))
-        out << Listed(Label(positional), positional->get_description());
+        Listed(out, Label(positional), positional->get_description());
     std::string group;
     for (const CLI::Option* option : Declared(command, false)) {
         if (option->get_group() != group)
             out << "\n" << (group = option->get_group()) << ":\n";
-        out << Listed(Label(option), option->get_description());
+        Listed(out, Label(option), option->get_description());
     }
 }
 
 void PrintProgramHelp(const CLI::App& app, std::ostream& out)
 {
     out << "Usage: tesselar-cli COMMAND [ARGUMENTS]\n\n" << app.get_description() << "\n\nCommands:\n";
-    std::vector<const CLI::Option*> loader; // as the first command with them declares them
     for (const CLI::App* command : app.get_subcommands({})) {
-        out << "  " << Usage(*command) << "\n" << Listed("", command->get_description(), 6);
-        if (loader.empty())
-            for (const CLI::Option* option : Declared(*command, false))
-                if (option->get_group() == Declarations::kLoader)
-                    loader.push_back(option);
+        out << "  " << Usage(*command) << "\n";
+        Listed(out, "", command->get_description(), 6);
     }
     out << "\nLoader options (how the game's maps are stored; what is not given comes from\n"
            "the game's map definition structure in MapDefs, else from the defaults):\n";
-    for (const CLI::Option* option : loader)
-        out << Listed(Label(option), option->get_description());
+    CLI::App loader; // as every command that loads a set declares them
+    LoaderOptions options;
+    Declarations(loader).Loader(options);
+    for (const CLI::Option* option : Declared(loader, false))
+        Listed(out, Label(option), option->get_description());
     out << "\nCommands that save refuse a set whose load found damage unless --force is given;\n"
            "commands that only read it end with exit status 3 then. Every save also keeps the\n"
            "files it replaces as a backup generation in\n"
         << DefaultBackupsRoot().string() << "\n(the newest " << kDefaultBackupKeep
-        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n"
-        << Listed("--help", "this text") << Listed("--version", "the program's version")
-        << "\ntesselar-cli COMMAND --help shows what a command takes.\n";
+        << ", or as many as TSL.ini [Backups] Keep says); see backups and restore.\n\n";
+    Listed(out, "--help", "this text");
+    Listed(out, "--version", "the program's version");
+    out << "\ntesselar-cli COMMAND --help shows what a command takes.\n";
 }
 
 // What the completion offers for a value or a positional argument: DIR
@@ -130,14 +118,12 @@ std::string Offered(const CLI::Option* option)
 // the declarations say.
 void PrintCompletionTable(const CLI::App& app, std::ostream& out)
 {
-    std::vector<std::string> names;
-    for (const CLI::App* command : app.get_subcommands({}))
-        names.push_back(command->get_name());
-    out << "\n_tesselar_cli_commands='" << Declarations::Joined(names, " ")
+    const auto commands = app.get_subcommands({});
+    out << "\n_tesselar_cli_commands='" << CLI::detail::join(commands, [](auto* c) { return c->get_name(); }, " ")
         << "'\n\n# Sets options, values (the options that take one), positionals and offer (for a value\n"
            "# of option $2) for command $1.\n_tesselar_cli_command()\n{\n    case $1 in\n";
-    for (const CLI::App* command : app.get_subcommands({})) {
-        std::vector<std::string> options, values, positionals;
+    for (const CLI::App* command : commands) {
+        std::vector<std::string> options, values;
         std::string offers;
         for (const CLI::Option* option : Declared(*command, false)) {
             options.push_back(Name(option));
@@ -146,11 +132,10 @@ void PrintCompletionTable(const CLI::App& app, std::ostream& out)
             if (!Offered(option).empty())
                 offers += "        " + options.back() + ") offer='" + Offered(option) + "' ;;\n";
         }
-        for (const CLI::Option* positional : Declared(*command, true))
-            positionals.push_back("'" + Offered(positional) + "'");
-        out << "    " << command->get_name() << ")\n        options='" << Declarations::Joined(options, " ")
-            << "'\n        values='" << Declarations::Joined(values, " ") << "'\n        positionals=("
-            << Declarations::Joined(positionals, " ") << ")\n        case $2 in\n"
+        const auto offered = [](const CLI::Option* positional) { return "'" + Offered(positional) + "'"; };
+        out << "    " << command->get_name() << ")\n        options='" << CLI::detail::join(options, " ")
+            << "'\n        values='" << CLI::detail::join(values, " ") << "'\n        positionals=("
+            << CLI::detail::join(Declared(*command, true), offered, " ") << ")\n        case $2 in\n"
             << offers << "        esac\n        ;;\n";
     }
     out << "    *) return 1 ;;\n    esac\n}\n";

@@ -72,11 +72,6 @@ std::string MapNumbers::Positions(int count, std::vector<int>& positions) const
     return {};
 }
 
-std::string Declarations::Takes(const std::string& name, const std::string& what)
-{
-    return name + " takes " + what + ".";
-}
-
 std::optional<long> Declarations::WholeNumber(std::string_view text, long min, long max, int base)
 {
     long value = 0;
@@ -84,14 +79,6 @@ std::optional<long> Declarations::WholeNumber(std::string_view text, long min, l
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < min || value > max)
         return std::nullopt;
     return value;
-}
-
-std::string Declarations::Joined(const std::vector<std::string>& words, const std::string& separator)
-{
-    std::string text;
-    for (const std::string& word : words)
-        text += (text.empty() ? "" : separator) + word;
-    return text;
 }
 
 void Declarations::Positional(const std::string& name, std::string& value, const std::string& help,
@@ -154,21 +141,6 @@ void Declarations::Pair(const std::string& name, const std::string& type, long m
 void Declarations::Exclusive(const std::string& first, const std::string& second)
 {
     command_.get_option(first)->excludes(command_.get_option(second));
-}
-
-void Declarations::Json(bool& json, const std::string& what)
-{
-    Flag("--json", json, "print " + what + " as JSON");
-}
-
-void Declarations::Force(bool& force)
-{
-    Flag("--force", force, "save even a set whose load found damage");
-}
-
-void Declarations::Maps(MapNumbers& maps, const std::string& help, bool repeats)
-{
-    Value("--maps", "LIST", help, [&maps, repeats](const std::string& text) { return maps.Read(text, repeats); });
 }
 
 void Declarations::Loader(LoaderOptions& options)

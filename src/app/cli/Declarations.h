@@ -4,6 +4,8 @@
 // naming the option; the help, the usage line and the bash completion are
 // written from the same declarations.
 
+#include <CLI/StringTools.hpp>
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -60,9 +62,12 @@ public:
     void Positional(const std::string& name, std::string& value, const std::string& help,
                     const std::string& offers = "FILE");
 
-    void Json(bool& json, const std::string& what);
-    void Force(bool& force);
-    void Maps(MapNumbers& maps, const std::string& help, bool repeats = false);
+    void Json(bool& json, const std::string& what) { Flag("--json", json, "print " + what + " as JSON"); }
+    void Force(bool& force) { Flag("--force", force, "save even a set whose load found damage"); }
+    void Maps(MapNumbers& maps, const std::string& help, bool repeats = false)
+    {
+        Value("--maps", "LIST", help, [&maps, repeats](const std::string& text) { return maps.Read(text, repeats); });
+    }
     void Loader(LoaderOptions& options);
 
     // "--name", without a value.
@@ -74,16 +79,16 @@ public:
     // "--name VALUE" (or --name=VALUE), read by `read`.
     void Value(const std::string& name, const std::string& type, const std::string& help, Reader read,
                Times times = Times::Once);
-    // A whole number from `min` to `max` into an int or an optional one;
+    // A whole number from `min` to `max` into a number or an optional one;
     // `takes` is what the refusal says it takes ("a map number from 1").
-    template <class Int>
-    void Number(const std::string& name, const std::string& type, long min, long max, Int& value,
+    template <class Target>
+    void Number(const std::string& name, const std::string& type, long min, long max, Target& value,
                 const std::string& takes, const std::string& help)
     {
         Value(name, type, help, [=, &value](const std::string& text) {
             const auto number = WholeNumber(text, min, max);
             if (number)
-                value = static_cast<int>(*number);
+                value = static_cast<decltype(Unwrapped(value))>(*number);
             return number ? std::string() : Takes(name, takes);
         });
     }
@@ -99,14 +104,14 @@ public:
         std::vector<std::string> words;
         for (const auto& choice : choices)
             words.push_back(choice.first);
-        Value(name, Joined(words, "|"), help, [=](const std::string& text) {
+        Value(name, CLI::detail::join(words, "|"), help, [=](const std::string& text) {
             for (const auto& [word, choice] : choices)
                 if (word == text) {
                     take(choice);
                     return std::string();
                 }
             const std::vector<std::string> head(words.begin(), words.end() - 1);
-            return Takes(name, (head.empty() ? "" : Joined(head, ", ") + " or ") + words.back());
+            return Takes(name, (head.empty() ? "" : CLI::detail::join(head, ", ") + " or ") + words.back());
         }, times);
     }
 
@@ -116,11 +121,15 @@ public:
     void Group(const std::string& heading) { group_ = heading; }
 
     // "--zoom takes a number from 0 to 4."
-    static std::string Takes(const std::string& name, const std::string& what);
+    static std::string Takes(const std::string& name, const std::string& what) { return name + " takes " + what + "."; }
     static std::optional<long> WholeNumber(std::string_view text, long min, long max, int base = 10);
-    static std::string Joined(const std::vector<std::string>& words, const std::string& separator);
 
 private:
+    template <class T>
+    static T Unwrapped(T&);
+    template <class T>
+    static T Unwrapped(std::optional<T>&);
+
     CLI::App& command_;
     std::string group_ = kOptions;
 };

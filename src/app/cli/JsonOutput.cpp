@@ -1,11 +1,13 @@
 #include "app/cli/JsonOutput.h"
 
-#include "core/MapHandler.h"
+#include "editor/MapInformation.h"
+#include "engine/LevelAnalysis.h"
 
 #include <cstdio>
 #include <ostream>
 
-namespace tsl::cli {
+namespace tsl {
+namespace cli {
 namespace {
 
 void WriteString(const std::string& text, std::string& out)
@@ -58,11 +60,6 @@ void Write(const Json& value, std::size_t depth, std::string& out)
 
 } // namespace
 
-Json JsonName(std::span<const std::uint8_t> name)
-{
-    return MapNameUtf8(name);
-}
-
 void PrintJson(const Json& document, std::ostream& out)
 {
     std::string text;
@@ -70,34 +67,40 @@ void PrintJson(const Json& document, std::ostream& out)
     out << text << "\n";
 }
 
-namespace {
+} // namespace cli
 
-Json TilesJson(const std::vector<MapTile>& tiles)
+void to_json(cli::Json& json, const MapTile& tile)
 {
-    Json list = Json::array();
-    for (const MapTile& tile : tiles)
-        list.push_back(Json::array({tile.x, tile.y}));
-    return list;
+    json = {tile.x, tile.y};
 }
 
-} // namespace
-
-Json SkillJson(const LevelAnalysis& level)
+void to_json(cli::Json& json, const MapFinding& finding)
 {
-    Json exits = Json::array();
+    const auto number = [](std::optional<int> value) { return value ? cli::Json(*value) : cli::Json(nullptr); };
+    json = {{"kind", FindingKindName(finding.Kind)}, {"count", finding.Count}, {"limit", number(finding.Limit)},
+            {"x", number(finding.Column)}, {"y", number(finding.Row)}, {"plane", number(finding.Plane)}};
+    if (!finding.Tiles.empty())
+        json["tiles"] = finding.Tiles;
+    if (!finding.Skills.empty())
+        json["skills"] = finding.Skills;
+}
+
+void to_json(cli::Json& json, const LevelAnalysis& level)
+{
+    cli::Json exits = cli::Json::array();
     for (const LevelExit& exit : level.exits)
         exits.push_back({{"kind", ExitKindName(exit.kind)}, {"x", exit.tile.x}, {"y", exit.tile.y}});
-    return {{"skill", level.skill},
+    json = {{"skill", level.skill},
             {"kills", level.kills},
             {"treasure", level.treasure},
             {"secrets", level.secrets},
             {"finishable", level.Finishable()},
             {"exits", exits},
-            {"route", level.Finishable() ? TilesJson(level.route) : Json(nullptr)},
+            {"route", level.Finishable() ? cli::Json(level.route) : cli::Json(nullptr)},
             {"unreachable",
-             {{"treasure", TilesJson(level.unreachableTreasure)},
-              {"keys", TilesJson(level.unreachableKeys)},
-              {"enemies", TilesJson(level.unreachableEnemies)}}}};
+             {{"treasure", level.unreachableTreasure},
+              {"keys", level.unreachableKeys},
+              {"enemies", level.unreachableEnemies}}}};
 }
 
-} // namespace tsl::cli
+} // namespace tsl
