@@ -253,38 +253,21 @@ void MapDocument::Transaction::Rename(int map, std::vector<std::uint8_t> name)
 
 MapDocument::Transaction::Kept& MapDocument::Transaction::Keep(int map, int scope)
 {
-    if (!document_)
-        throw std::logic_error("The change of the maps is closed.");
-    MapHandler& maps = document_->Words();
-    if (map < 0 || map >= maps.NumMaps())
-        throw std::out_of_range("There is no map " + std::to_string(map) + ".");
-    const MapList& words = maps.Maps[static_cast<std::size_t>(map)];
-    auto found = std::find_if(maps_.begin(), maps_.end(), [map](const Kept& k) { return k.map == map; });
-    if (found == maps_.end()) {
-        Kept kept;
-        kept.map = map;
-        kept.scope = scope;
-        kept.before.Width = words.Width;
-        kept.before.Height = words.Height;
-        kept.before.Name = words.Name;
-        kept.before.Planes.resize(words.Planes.size());
-        kept.planes.assign(words.Planes.size(), false);
-        maps_.push_back(std::move(kept));
-        found = maps_.end() - 1;
-    } else if (!found->words) {
-        found->scope = scope; // kept for its name until now
-    } else if (found->scope != scope) {
-        found->scope = kAllPlanes;
-    }
-    found->words = true;
+    Kept& found = KeepName(map);
+    const MapList& words = document_->Maps().Maps[static_cast<std::size_t>(map)];
+    if (!found.words)
+        found.scope = scope; // new, or kept for its name until now
+    else if (found.scope != scope)
+        found.scope = kAllPlanes;
+    found.words = true;
     // The planes in scope as they were: none of them has changed before its
     // first call here.
     for (std::size_t p = 0; p < words.Planes.size(); ++p)
-        if ((scope == kAllPlanes || static_cast<int>(p) == scope) && !found->planes[p]) {
-            found->before.Planes[p] = words.Planes[p];
-            found->planes[p] = true;
+        if ((scope == kAllPlanes || static_cast<int>(p) == scope) && !found.planes[p]) {
+            found.before.Planes[p] = words.Planes[p];
+            found.planes[p] = true;
         }
-    return *found;
+    return found;
 }
 
 MapList& MapDocument::Transaction::Map(int map, int scope, std::optional<TileRect> region)

@@ -17,4 +17,14 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog)
     return buttons;
 }
 
+QDialogButtonBox* OkButton(QDialog* dialog)
+{
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton("OK", QDialogButtonBox::AcceptRole);
+    ok->setObjectName("okButton");
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    return buttons;
+}
+
 } // namespace tsl

@@ -10,4 +10,8 @@ namespace tsl {
 
 QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 
+// The single "OK" ("okButton", the default) of a dialog that only shows
+// something: it accepts the dialog.
+QDialogButtonBox* OkButton(QDialog* dialog);
+
 } // namespace tsl

@@ -1,5 +1,7 @@
 #include "editor/ui/TLevelStatisticsBox.h"
 
+#include "core/ui/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -82,11 +84,7 @@ TLevelStatisticsBox::TLevelStatisticsBox(QWidget* parent) : QDialog(parent), d(s
                             this);
     hint->setWordWrap(true);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QDialogButtonBox* buttons = OkButton(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(d->table);

@@ -1,5 +1,7 @@
 #include "editor/ui/TMapInformationBox.h"
 
+#include "core/ui/DialogButtons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -77,11 +79,7 @@ TMapInformationBox::TMapInformationBox(QWidget* parent) : QDialog(parent), d(std
     checkLayout->addWidget(d->findings);
     checkLayout->addWidget(hint);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("okButton"));
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    QDialogButtonBox* buttons = OkButton(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
