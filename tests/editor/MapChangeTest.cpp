@@ -8,8 +8,10 @@
 // A command added later joins the table with one line.
 
 #include "EditorTestUtil.h"
+#include "RulesTestUtil.h"
 #include "ScriptedPrompter.h"
 #include "editor/MapExchangeFlow.h"
+#include "generator/LevelGenerator.h"
 #include "editor/Recovery.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +172,14 @@ TEST_F(MapChangeTest, EveryCommandStartedWhileAGestureIsHeldEndsItFirstAndStaysU
              return s.RunFind({{1, std::to_string(kPuddle), std::to_string(kBarrel), ReplaceScope::AllMaps,
                                 FindDirection::Forward},
                                FindAction::ReplaceAll});
+         }},
+        {"generate level",
+         [](Session& s) {
+             const auto level = GenerateLevel(ShippedRules("WL6"), {.width = 16, .height = 16, .seed = 1});
+             EXPECT_TRUE(level);
+             EditResult result = s.PutLevel(*level, "");
+             EXPECT_EQ(s.Maps().Current().Width, 16) << "the level is in the map";
+             return result;
          }},
         {"resize", [](Session& s) { return s.ApplyMapProperties({MapNameText(s.Maps().Current().Name), 40, 50}); }},
         {"previous map", [](Session& s) { return s.PreviousMap(); }},
