@@ -2,15 +2,12 @@
 // it, with the symbols of the game's map definition structure, or with the
 // game's own pictures (--graphics).
 
-#include "app/cli/Cli.h"
+#include "app/cli/CliMaps.h"
 #include "core/ImageFile.h"
-#include "core/IniFile.h"
 #include "editor/GameGraphics.h"
 #include "editor/GameMapRenderer.h"
 #include "editor/MapRenderer.h"
 #include "engine/StructureRules.h"
-#include "mapdefs/StructureStore.h"
-#include "symbols/SymbolTables.h"
 
 #include <ostream>
 
@@ -37,27 +34,15 @@ struct RenderArguments {
 
 int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
 {
-    MapHandler maps;
-    if (!OpenGameSet(a.dir, a.loader, maps, err))
-        return kExitFailed;
-    const std::filesystem::path root = MapDefsRootOf(a.loader);
-    if (!StructureExists(root, maps.Extension, maps.HeaderExecutable)) {
-        err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << root.string()
-            << ": the symbols to draw the map with are missing.\n";
-        return kExitFailed;
-    }
-    if (a.map > maps.NumMaps()) {
-        err << "There is no map " << a.map << ": the set has " << maps.NumMaps() << " maps.\n";
-        return kExitFailed;
-    }
-
-    const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
-    const std::filesystem::path folder = StructureFolder(root, maps.Extension, maps.HeaderExecutable);
-    SymbolTables tables;
-    if (auto failure = tables.LoadMapSymbols(folder, settings, maps.NumPlanes, false)) {
-        Report(*failure, err);
-        return kExitFailed;
-    }
+    MapsWithSymbols opened;
+    MapNumbers one;
+    one.Read(std::to_string(a.map), false);
+    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, one, opened, err))
+        return status;
+    const MapHandler& maps = opened.maps;
+    const IniFile& settings = *opened.settings;
+    const std::filesystem::path& folder = opened.structureFolder;
+    const SymbolTables& tables = opened.symbols;
     const MapList& map = maps.Maps[static_cast<std::size_t>(a.map - 1)];
     const std::vector<PlaneDisplay> display = ReadPlaneDisplay(settings, maps.NumPlanes);
     Image view;

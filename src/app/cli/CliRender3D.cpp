@@ -1,15 +1,12 @@
 // tesselar-cli render3d DIR OUT: one map seen from inside, as the 3D preview
 // draws it, from the game's own pictures.
 
-#include "app/cli/Cli.h"
+#include "app/cli/CliMaps.h"
 #include "core/ImageFile.h"
-#include "core/IniFile.h"
 #include "editor/GameGraphics.h"
 #include "engine/StructureRules.h"
-#include "mapdefs/StructureStore.h"
 #include "raycast/GamePictures.h"
 #include "raycast/Raycaster.h"
-#include "symbols/SymbolTables.h"
 
 #include <charconv>
 #include <cmath>
@@ -72,22 +69,20 @@ struct Render3DArguments {
 
 int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err)
 {
-    MapHandler maps;
-    if (!OpenGameSet(a.dir, a.loader, maps, err))
-        return kExitFailed;
-    if (a.map > maps.NumMaps()) {
-        err << "There is no map " << a.map << ": the set has " << maps.NumMaps() << " maps.\n";
-        return kExitFailed;
-    }
+    MapsWithSymbols opened;
+    MapNumbers one;
+    one.Read(std::to_string(a.map), false);
+    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, one, opened, err))
+        return status;
+    const MapHandler& maps = opened.maps;
     const MapList& map = maps.Maps[static_cast<std::size_t>(a.map - 1)];
     if (a.at && (a.at->first >= map.Width || a.at->second >= map.Height)) {
         err << "There is no tile " << a.at->first << "," << a.at->second << ": map " << a.map << " is " << map.Width
             << " x " << map.Height << " tiles.\n";
         return kExitUsage;
     }
-    const std::filesystem::path root = MapDefsRootOf(a.loader);
-    const IniFile settings(StructureSettingsPath(root, maps.Extension, maps.HeaderExecutable));
-    const std::filesystem::path folder = StructureFolder(root, maps.Extension, maps.HeaderExecutable);
+    const std::filesystem::path& folder = opened.structureFolder;
+    const IniFile& settings = *opened.settings;
     const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
     if (load.Status != GraphicsStatus::Loaded) {
         err << load.Problem.text << "\n";
@@ -96,7 +91,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const GameGraphics& graphics = *load.Graphics;
     const auto pictures = std::make_unique<GamePictures>(
         BuildGamePictures(graphics.Pages, graphics.Colours, graphics.Pictures, graphics.Settings));
-    const RulesLoad rules = LoadEngineRules(folder, settings, {});
+    const RulesLoad rules = LoadEngineRules(folder, settings, opened.symbols);
     if (rules.Status == RulesStatus::Loaded)
         pictures->words.rules = rules.Rules;
 
