@@ -3,8 +3,6 @@
 
 #include "app/cli/CliMaps.h"
 #include "app/cli/JsonOutput.h"
-#include "editor/MapInformation.h"
-#include "editor/MapRenderer.h"
 #include "engine/LevelAnalysis.h"
 #include "engine/StructureRules.h"
 
@@ -75,10 +73,6 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
             Report(rules.Problem, err);
         return kExitUsage;
     }
-    const MapLimits limits = ReadMapLimits(*opened.settings);
-    std::vector<bool> shown;
-    for (const PlaneDisplay& display : ReadPlaneDisplay(*opened.settings, opened.maps.NumPlanes))
-        shown.push_back(display.Show);
 
     bool unfinishable = false;
     Json list = Json::array();
@@ -87,7 +81,7 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
         std::vector<LevelAnalysis> levels;
         for (int skill = a.skill.value_or(1); skill <= a.skill.value_or(4); ++skill)
             levels.push_back(AnalyseLevel(map, *rules.Rules, skill));
-        const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, *rules.Rules, limits, shown);
+        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules);
         for (const LevelAnalysis& level : levels)
             unfinishable = unfinishable || !level.Finishable();
         if (a.json) {

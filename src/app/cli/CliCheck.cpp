@@ -2,8 +2,6 @@
 
 #include "app/cli/CliMaps.h"
 #include "app/cli/JsonOutput.h"
-#include "editor/MapInformation.h"
-#include "editor/MapRenderer.h"
 #include "engine/StructureRules.h"
 
 #include <algorithm>
@@ -18,17 +16,13 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     if (OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err) != 0)
         return 2;
 
-    const MapLimits limits = ReadMapLimits(*opened.settings);
     const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
-    std::vector<bool> shown;
-    for (const PlaneDisplay& display : ReadPlaneDisplay(*opened.settings, opened.maps.NumPlanes))
-        shown.push_back(display.Show);
 
     bool anyFinding = false;
     Json list = Json::array();
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
-        const std::vector<MapFinding> findings = CheckMap(map, opened.symbols, *rules.Rules, limits, shown);
+        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules);
         anyFinding = anyFinding || std::any_of(findings.begin(), findings.end(),
                                                [](const MapFinding& f) { return !IsWarning(f.Kind); });
         if (a.json) {

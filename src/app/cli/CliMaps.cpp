@@ -1,5 +1,6 @@
 #include "app/cli/CliMaps.h"
 
+#include "editor/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 
 #include <ostream>
@@ -35,6 +36,21 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
         return 2;
     }
     return 0;
+}
+
+int OpenMapsWithSymbols(const PictureArguments& picture, MapsWithSymbols& opened, std::ostream& err)
+{
+    MapNumbers one;
+    one.Read(std::to_string(picture.map), false);
+    return OpenMapsWithSymbols(picture.dir, picture.loader, one, opened, err);
+}
+
+std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules)
+{
+    std::vector<bool> shown;
+    for (const PlaneDisplay& display : ReadPlaneDisplay(*opened.settings, opened.maps.NumPlanes))
+        shown.push_back(display.Show);
+    return CheckMap(map, opened.symbols, rules, ReadMapLimits(*opened.settings), shown);
 }
 
 std::string MapLabel(const MapHandler& maps, int index)

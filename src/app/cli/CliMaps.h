@@ -5,6 +5,7 @@
 
 #include "app/cli/Cli.h"
 #include "core/IniFile.h"
+#include "editor/MapInformation.h"
 #include "symbols/SymbolTables.h"
 
 #include <memory>
@@ -28,6 +29,21 @@ struct MapsArguments {
     }
 };
 
+// The arguments of the commands that draw one map into a picture: DIR, OUT,
+// --map and the loader options.
+struct PictureArguments {
+    std::string dir;
+    std::string out;
+    int map = 1;
+    LoaderOptions loader;
+
+    void DeclarePicture(Declarations& d, const std::string& outName)
+    {
+        d.Positional(outName, out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
+        d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
+    }
+};
+
 struct MapsWithSymbols {
     MapHandler maps;
     std::filesystem::path structureFolder;
@@ -37,11 +53,16 @@ struct MapsWithSymbols {
 };
 
 // Opens the set in `dir` and its structure, builds the symbol tables and
-// selects the maps of `maps`. 0 when all went well, 2 when a map is not in
+// selects the maps of `maps` (or the one map `map`, from 1). 0 when all went well, 2 when a map is not in
 // the set, 1 when the set or its structure cannot be read (each reported on
 // `err`).
 int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, const MapNumbers& maps,
                         MapsWithSymbols& opened, std::ostream& err);
+int OpenMapsWithSymbols(const PictureArguments& picture, MapsWithSymbols& opened, std::ostream& err);
+
+// The map check of one opened map under `rules`, with the structure's limits
+// and the planes it shows.
+std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules);
 
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);

@@ -14,18 +14,13 @@
 namespace tsl::cli {
 namespace {
 
-struct RenderArguments {
-    std::string dir;
-    std::string out;
-    int map = 1;
+struct RenderArguments : PictureArguments {
     int zoom = 0;
     bool graphics = false;
-    LoaderOptions loader;
 
     void Declare(Declarations& d)
     {
-        d.Positional("OUT", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
-        d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
+        DeclarePicture(d, "OUT");
         d.Number("--zoom", "Z", 0, 4, zoom, "a track-bar position from 0 to 4 (1x, 2x, 4x, 6x, 8x)",
                  "the zoom's track-bar position: 0 ... 4 for 1x, 2x, 4x, 6x, 8x (default 0)");
         d.Flag("--graphics", graphics, "draw with the game's own pictures from its VSWAP file");
@@ -35,9 +30,7 @@ struct RenderArguments {
 int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
 {
     MapsWithSymbols opened;
-    MapNumbers one;
-    one.Read(std::to_string(a.map), false);
-    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, one, opened, err))
+    if (const int status = OpenMapsWithSymbols(a, opened, err))
         return status;
     const MapHandler& maps = opened.maps;
     const IniFile& settings = *opened.settings;

@@ -36,21 +36,16 @@ std::string Number(double value)
     return error == std::errc() ? std::string(text, end) : std::string("?");
 }
 
-struct Render3DArguments {
-    std::string dir;
-    std::string out;
-    int map = 1;
+struct Render3DArguments : PictureArguments {
     std::optional<std::pair<int, int>> at;
     std::optional<double> angle;
     int width = 640;
     int height = 400;
     int skill = kEverySkill;
-    LoaderOptions loader;
 
     void Declare(Declarations& d)
     {
-        d.Positional("OUT.png", out, "the picture to write: PNG when it ends in .png, otherwise a bitmap");
-        d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to draw, from 1 (default 1)");
+        DeclarePicture(d, "OUT.png");
         d.Pair("--at", "X,Y", 0, kMaxMapSize - 1, [this](int x, int y) { at = {x, y}; },
                "the camera's tile, from 0 (default: the player start)");
         d.Value("--angle", "DEG", "where the camera looks, in degrees (default: as the player start)",
@@ -70,9 +65,7 @@ struct Render3DArguments {
 int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err)
 {
     MapsWithSymbols opened;
-    MapNumbers one;
-    one.Read(std::to_string(a.map), false);
-    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, one, opened, err))
+    if (const int status = OpenMapsWithSymbols(a, opened, err))
         return status;
     const MapHandler& maps = opened.maps;
     const MapList& map = maps.Maps[static_cast<std::size_t>(a.map - 1)];
