@@ -122,7 +122,7 @@ TEST(CliBackups, WrongRequestsAreToldWithTheUsualStatuses)
         int status;
         std::string err;
     } cases[] = {
-        {{"restore", game}, 2, "Usage: tesselar-cli restore DIR ID [loader options]\n"},
+        {{"restore", game}, 2, "The argument ID is missing.\nUsage: tesselar-cli restore DIR ID [loader options]\n"},
         {{"backups", missing}, 1, "The directory " + missing + " doesn't exist!\n"},
         {{"restore", game, "20990101T000000Z"}, 1,
          "Restore backup: There is no backup 20990101T000000Z of " + game + ".\n"},

@@ -158,11 +158,17 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
         for (const CLI::Option* other : option->get_excludes())
             if (option->count() > 0 && other->count() > 0)
                 return "The options " + Name(option) + " and " + Name(other) + " contradict each other.\n";
-    std::string unknown;
+    // An unknown option, else an argument missing, else one too many.
+    std::string wrong;
     for (const std::string& word : command.remaining())
-        if (unknown.empty() && word.size() > 1 && word.starts_with("-"))
-            unknown = "Unknown option " + word + ".\n";
-    return unknown + "Usage: tesselar-cli " + Usage(command) + "\n"; // or a positional argument missing or extra
+        if (wrong.empty() && word.size() > 1 && word.starts_with("-"))
+            wrong = "Unknown option " + word + ".\n";
+    for (const CLI::Option* positional : Declared(command, true))
+        if (wrong.empty() && positional->count() == 0)
+            wrong = "The argument " + positional->get_name() + " is missing.\n";
+    if (wrong.empty() && !command.remaining().empty())
+        wrong = "The argument \"" + command.remaining().front() + "\" is one too many.\n";
+    return wrong + "Usage: tesselar-cli " + Usage(command) + "\n";
 }
 
 } // namespace
