@@ -186,6 +186,8 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
     const std::string infoUsage = "Usage: tesselar-cli info DIR [--json] [loader options]\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"frobnicate"}, "Unknown command \"frobnicate\". See tesselar-cli --help.\n"},
+        {{"eidt", d}, "Unknown command \"eidt\". Did you mean \"edit\"? See tesselar-cli --help.\n"},
+        {{"analyse"}, "Unknown command \"analyse\". Did you mean \"analyze\"? See tesselar-cli --help.\n"},
         {{"--bogus"}, "Unknown option --bogus. See tesselar-cli --help.\n"},
         {{"--version=1"}, "--version takes no value.\n"},
         {{"info"}, "The argument DIR is missing.\n" + infoUsage},

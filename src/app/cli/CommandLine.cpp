@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <utility>
 #include <ostream>
 
 namespace tsl::cli {
@@ -141,6 +142,33 @@ void PrintCompletionTable(const CLI::App& app, std::ostream& out)
     out << "    *) return 1 ;;\n    esac\n}\n";
 }
 
+// The command whose name is at most two letters away from `word` (typed,
+// left out, replaced or two swapped), the nearest first; none when none is.
+std::string Nearest(const CLI::App& app, const std::string& word)
+{
+    std::string nearest;
+    std::size_t best = 3;
+    for (const CLI::App* command : app.get_subcommands({})) {
+        const std::string& name = command->get_name();
+        // Optimal string alignment distance, one row at a time.
+        std::vector<std::size_t> before2(name.size() + 1), before(name.size() + 1), row(name.size() + 1);
+        for (std::size_t j = 0; j <= name.size(); ++j)
+            before[j] = j;
+        for (std::size_t i = 1; i <= word.size(); ++i) {
+            row[0] = i;
+            for (std::size_t j = 1; j <= name.size(); ++j) {
+                row[j] = std::min({before[j] + 1, row[j - 1] + 1, before[j - 1] + (word[i - 1] != name[j - 1])});
+                if (i > 1 && j > 1 && word[i - 1] == name[j - 2] && word[i - 2] == name[j - 1])
+                    row[j] = std::min(row[j], before2[j - 2] + 1);
+            }
+            before2 = std::exchange(before, row);
+        }
+        if (before[name.size()] < best)
+            best = before[name.size()], nearest = name;
+    }
+    return nearest;
+}
+
 // Our declarations refuse with their whole message (as ValidationError);
 // what CLI11 finds itself is told here in the same words.
 std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
@@ -150,7 +178,10 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
     const auto parsed = app.get_subcommands();
     if (parsed.empty() || !app.remaining().empty()) {
         const std::string word = app.remaining().empty() ? "" : app.remaining().front();
-        return (word.starts_with("-") ? "Unknown option " + word + "." : "Unknown command \"" + word + "\".") +
+        if (word.starts_with("-"))
+            return "Unknown option " + word + ". See tesselar-cli --help.\n";
+        const std::string near = Nearest(app, word);
+        return "Unknown command \"" + word + "\"." + (near.empty() ? "" : " Did you mean \"" + near + "\"?") +
                " See tesselar-cli --help.\n";
     }
     const CLI::App& command = *parsed.front();
