@@ -327,12 +327,19 @@ TEST(CliUse, WriteFailuresGiveTheFullPathAndTheSystemsReason)
                          " (No space left on device)!\n\nThe previous map files were kept.\n");
 }
 
-TEST(CliUse, MapNamesCannotDriveTheTerminal)
+TEST(CliUse, NamesCannotDriveTheTerminal)
 {
     Game game;
     MapHandler set = LoadSet(game.dir.path());
     set.Maps[0].Name = MakeNameBuffer("Evil\x1b[2J\x07", 16);
     ASSERT_FALSE(set.Save());
-    const CliResult r = game({"info"});
+    CliResult r = game({"info"});
     EXPECT_TRUE(Has(r.out, "   1  Evil\\x1B[2J\\x07")) << r.out;
+    // Nor the names the user typed, when they are printed back.
+    TempDir out;
+    r = RunCli({"export", game.dir.path().string(), (out / "x\x1b[7m\a.tsl").string(), "--maps", "1"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, "x\\x1B[7m\\x07.tsl.")) << r.out;
+    r = RunCli({"info", game.dir.path().string(), "--\x1b]0;x\a"});
+    EXPECT_TRUE(Has(r.err, "Unknown option --\\x1B]0;x\\x07.")) << r.err;
 }

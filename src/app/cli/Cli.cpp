@@ -36,6 +36,11 @@ std::string PrintableName(std::span<const std::uint8_t> name)
     }));
 }
 
+std::string PrintableText(std::string_view text)
+{
+    return Escaped(text, [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+}
+
 std::string PadRight(std::string_view text, std::size_t width)
 {
     // Every byte that does not continue a UTF-8 sequence starts a character.

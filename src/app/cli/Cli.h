@@ -38,6 +38,9 @@ inline constexpr int kExitDamaged = 3;
 // they are, control bytes (and the five bytes Windows-1252 leaves undefined)
 // as \xNN.
 std::string PrintableName(std::span<const std::uint8_t> name);
+// `text` (a file name, say) with its control characters as \xNN, so that
+// what the user typed cannot drive the terminal when it is printed back.
+std::string PrintableText(std::string_view text);
 // `text` (UTF-8) followed by blanks up to `width` characters.
 std::string PadRight(std::string_view text, std::size_t width);
 

@@ -19,7 +19,7 @@ bool GameDirectory(const std::string& dir, std::ostream& err)
     std::error_code ec;
     if (std::filesystem::is_directory(dir, ec))
         return true;
-    err << "The directory " << dir << " doesn't exist!\n";
+    err << "The directory " << PrintableText(dir) << " doesn't exist!\n";
     return false;
 }
 
@@ -59,7 +59,7 @@ int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
     }
     if (generations.empty()) {
         std::error_code ec;
-        out << "There are no backups of " << std::filesystem::absolute(a.dir, ec).lexically_normal().string() << ".\n";
+        out << "There are no backups of " << PrintableText(std::filesystem::absolute(a.dir, ec).lexically_normal().string()) << ".\n";
         return 0;
     }
     out << "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes\n";

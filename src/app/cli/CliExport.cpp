@@ -62,7 +62,7 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     }
     NoteCutMaps(format, maps, set, err);
     out << "Exported " << maps.size() << (maps.size() == 1 ? " map" : " maps") << " to the "
-        << ExchangeFormatName(format) << " " << a.file << ".\n";
+        << ExchangeFormatName(format) << " " << PrintableText(a.file) << ".\n";
     return ReadingStatus(set, err);
 }
 

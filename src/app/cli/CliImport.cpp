@@ -69,7 +69,7 @@ int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
         return kExitFailed;
     const int end = first + static_cast<int>(count);
     out << "Imported " << count << (count == 1 ? " map" : " maps") << " from the "
-        << ExchangeFormatName(contents->Header.Format) << " " << a.file << " as "
+        << ExchangeFormatName(contents->Header.Format) << " " << PrintableText(a.file) << " as "
         << (count == 1 ? "map " + std::to_string(first + 1) : "maps " + std::to_string(first + 1) + " to " +
                                                                   std::to_string(end))
         << "; the set now has " << set.NumMaps() << (set.NumMaps() == 1 ? " map" : " maps") << ". Maps saved!" << (kept.empty() ? "" : " " + kept) << "\n";

@@ -17,7 +17,7 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
     MapHandler& maps = opened.maps;
     const std::filesystem::path root = MapDefsRootOf(options);
     if (!StructureExists(root, maps.Extension, maps.HeaderExecutable)) {
-        err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << root.string()
+        err << "There is no map definition structure for \"" << maps.Extension << "\"-files in " << PrintableText(root.string())
             << ".\n";
         return 1;
     }

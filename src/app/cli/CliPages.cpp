@@ -44,7 +44,7 @@ std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err, 
     }
     const auto path = FindPageFile(dir, files->Extension);
     if (!path) {
-        err << "There is no page file \"VSWAP." << files->Extension << "\" in " << dir << ".\n";
+        err << "There is no page file \"VSWAP." << files->Extension << "\" in " << PrintableText(dir) << ".\n";
         return std::nullopt;
     }
     auto file = PageFile::Load(*path);
@@ -60,7 +60,7 @@ std::optional<Palette> StructurePalette(const OpenedPages& opened, const LoaderO
 {
     const std::filesystem::path root = MapDefsRootOf(options);
     if (!StructureExists(root, opened.extension, opened.headerExecutable)) {
-        err << "There is no map definition structure for \"" << opened.extension << "\"-files in " << root.string()
+        err << "There is no map definition structure for \"" << opened.extension << "\"-files in " << PrintableText(root.string())
             << ": the palette of the pictures is missing.\n";
         return std::nullopt;
     }
@@ -71,7 +71,7 @@ std::optional<Palette> StructurePalette(const OpenedPages& opened, const LoaderO
                           : ResolveStructureFile(StructureFolder(root, opened.extension, opened.headerExecutable),
                                                  graphics.Palette);
     if (!path) {
-        err << "\"" << settings.Path().string() << "\" names no palette file of its folder for the pictures.\n";
+        err << "\"" << PrintableText(settings.Path().string()) << "\" names no palette file of its folder for the pictures.\n";
         return std::nullopt;
     }
     auto palette = Palette::Load(*path);
@@ -195,7 +195,7 @@ int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostrea
         Report(written.failure(), err);
         return kExitFailed;
     }
-    out << written->size() << (written->size() == 1 ? " file" : " files") << " written into " << a.outDir << ".\n";
+    out << written->size() << (written->size() == 1 ? " file" : " files") << " written into " << PrintableText(a.outDir) << ".\n";
     return 0;
 }
 
@@ -233,7 +233,7 @@ std::optional<std::string> ReplaceFromFile(const ImportPageArguments& a, OpenedP
             return refuse(samples.failure());
         if (auto refusal = opened.pages.ReplaceSound(*a.sound, *samples))
             return refuse(*refusal);
-        return "Sound " + std::to_string(*a.sound) + " replaced from " + a.file + ".";
+        return "Sound " + std::to_string(*a.sound) + " replaced from " + PrintableText(a.file) + ".";
     }
     // Checked before the file is read: the place decides what the file must be.
     if (*a.chunk >= opened.pages.FirstSoundChunk())
@@ -251,7 +251,7 @@ std::optional<std::string> ReplaceFromFile(const ImportPageArguments& a, OpenedP
         return refuse(bytes.failure());
     if (auto refusal = opened.pages.Replace(*a.chunk, std::move(*bytes)))
         return refuse(*refusal);
-    return std::string(wall ? "Wall " : "Sprite ") + std::to_string(*a.chunk) + " replaced from " + a.file + ".";
+    return std::string(wall ? "Wall " : "Sprite ") + std::to_string(*a.chunk) + " replaced from " + PrintableText(a.file) + ".";
 }
 
 int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream& err)

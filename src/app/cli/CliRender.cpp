@@ -65,7 +65,7 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
         Report(*failure, err);
         return kExitFailed;
     }
-    out << "Map " << a.map << " (" << PrintableName(map.Name) << ") saved as " << a.out << ", "
+    out << "Map " << a.map << " (" << PrintableName(map.Name) << ") saved as " << PrintableText(a.out) << ", "
         << view.width * factor << " x " << view.height * factor << " pixels.\n";
     return ReadingStatus(maps, err);
 }

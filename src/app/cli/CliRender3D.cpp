@@ -101,7 +101,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
         return kExitFailed;
     }
     out << "Map " << a.map << " (" << PrintableName(map.Name) << ") seen from " << Number(camera.x)
-        << "," << Number(camera.y) << " looking at " << Number(camera.angle) << " degrees saved as " << a.out << ", "
+        << "," << Number(camera.y) << " looking at " << Number(camera.angle) << " degrees saved as " << PrintableText(a.out) << ", "
         << a.width << " x " << a.height << " pixels.\n";
     return ReadingStatus(maps, err);
 }

@@ -177,7 +177,7 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
         return error.what() + std::string("\n");
     const auto parsed = app.get_subcommands();
     if (parsed.empty() || !app.remaining().empty()) {
-        const std::string word = app.remaining().empty() ? "" : app.remaining().front();
+        const std::string word = PrintableText(app.remaining().empty() ? "" : app.remaining().front());
         if (word.starts_with("-"))
             return "Unknown option " + word + ". See tesselar-cli --help.\n";
         const std::string near = Nearest(app, word);
@@ -193,12 +193,12 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
     std::string wrong;
     for (const std::string& word : command.remaining())
         if (wrong.empty() && word.size() > 1 && word.starts_with("-"))
-            wrong = "Unknown option " + word + ".\n";
+            wrong = "Unknown option " + PrintableText(word) + ".\n";
     for (const CLI::Option* positional : Declared(command, true))
         if (wrong.empty() && positional->count() == 0)
             wrong = "The argument " + positional->get_name() + " is missing.\n";
     if (wrong.empty() && !command.remaining().empty())
-        wrong = "The argument \"" + command.remaining().front() + "\" is one too many.\n";
+        wrong = "The argument \"" + PrintableText(command.remaining().front()) + "\" is one too many.\n";
     return wrong + "Usage: tesselar-cli " + Usage(command) + "\n";
 }
 

@@ -161,7 +161,7 @@ void Declarations::Loader(LoaderOptions& options)
     Value("--mapdefs", "DIR", "the MapDefs folder (default: the shipped one)", [&options](const std::string& dir) {
         std::error_code ec;
         options.mapDefs = dir;
-        return std::filesystem::is_directory(dir, ec) ? std::string() : "The MapDefs folder " + dir + " doesn't exist!";
+        return std::filesystem::is_directory(dir, ec) ? std::string() : "The MapDefs folder " + PrintableText(dir) + " doesn't exist!";
     });
     group_ = before;
 }
