@@ -108,12 +108,17 @@ std::optional<Failure> CheckGeneratorOptions(const EngineRules& rules, const Gen
                              std::to_string(kGeneratorMaxSide) + " tiles wide and high.");
     // A room takes about a door and a half with its corridors.
     int mostRooms = std::max(kGeneratorMinRooms, std::min(kGeneratorMaxRooms, options.width * options.height / 100));
-    if (limits.maxDoors > 0)
-        mostRooms = std::min(mostRooms, limits.maxDoors * 5 / 8);
+    const bool doorsLimit = limits.maxDoors > 0 && limits.maxDoors * 5 / 8 < mostRooms;
+    if (doorsLimit)
+        mostRooms = std::max(kGeneratorMinRooms, limits.maxDoors * 5 / 8);
     if (options.rooms != 0 && (options.rooms < kGeneratorMinRooms || options.rooms > mostRooms)) {
         const std::string range = mostRooms > kGeneratorMinRooms
                                       ? std::to_string(kGeneratorMinRooms) + " to " + std::to_string(mostRooms)
                                       : std::to_string(mostRooms);
+        // On a large map the engine's doors run out before the tiles do.
+        if (doorsLimit)
+            return OptionFailure("A level of this game holds " + range + " rooms: the engine has " +
+                                 std::to_string(limits.maxDoors) + " doors, and a room takes about a door and a half.");
         return OptionFailure("A map of " + std::to_string(options.width) + " x " + std::to_string(options.height) +
                              " tiles holds " + range + " rooms.");
     }

@@ -123,3 +123,20 @@ TEST(CliAnalyze, EveryRealLevelCanBeFinishedOnEverySkill)
         }
     }
 }
+
+TEST(CliGenerate, ALevelOfASizeTheEngineDoesNotPlayIsSavedAndSaidSo)
+{
+    TempDir game;
+    CopyGame(SampleGameDir(), game.path());
+    CliResult r = RunCli({"generate", game.path().string(), "--map", "2", "--seed", "5", "--size", "16x16"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "The engine of this game plays only 64 x 64 maps; map 2 is 16 x 16 as --size asks, for an "
+                     "engine that plays others.\n");
+    EXPECT_EQ(LoadSet(game.path()).Maps[1].Width, 16);
+    // Finishable all the same; the check's one finding is the size.
+    r = RunCli({"analyze", game.path().string(), "--maps", "2", "--json"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto findings = nlohmann::json::parse(r.out)[0].at("findings");
+    ASSERT_EQ(findings.size(), 1u);
+    EXPECT_EQ(findings[0].at("kind"), "map_size");
+}

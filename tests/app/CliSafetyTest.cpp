@@ -260,6 +260,8 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"generate", d, "--keys", "3"}, "--keys takes a number from 0 to 2.\n"},
         {{"generate", d, "--secrets", "6"}, "--secrets takes a number from 0 to 5.\n"},
         {{"generate", d, "--theme"}, "The option --theme needs a value.\n"},
+        {{"generate", d, "--theme", "marble"}, "Generate Level: There is no theme \"marble\"; the themes are grey-stone, "
+                                               "blue-stone, wood, steel, red-brick, purple-stone.\n"},
         {{"generate", d, "--size", "8x8"}, "--size takes WxH, each from 16 to 128, such as 64x64.\n"},
         {{"generate", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"backups", d, "--json", "--json"}, "The option --json is given twice.\n"},

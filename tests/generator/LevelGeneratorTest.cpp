@@ -246,7 +246,7 @@ TEST(LevelGenerator, RefusesOptionsThatCannotBeMade)
         {"too many rooms", wolf, {.width = 32, .height = 32, .rooms = 11}, "A map of 32 x 32 tiles holds 3 to 10 rooms."},
         {"a fourth room on the smallest map", wolf, {.width = 16, .height = 16, .rooms = 4}, "A map of 16 x 16 tiles holds 3 rooms."},
         {"more rooms than the engine has doors for", wolf, {.width = 128, .height = 128, .rooms = 41},
-         "A map of 128 x 128 tiles holds 3 to 40 rooms."},
+         "A level of this game holds 3 to 40 rooms: the engine has 64 doors, and a room takes about a door and a half."},
         {"a third key", wolf, {.keys = 3}, "This game has 2 keys for locked sections."},
         {"six secrets", wolf, {.secrets = 6}, "A level holds 0 to 5 secrets."},
         {"an unknown theme", wolf, {.theme = "marble"},

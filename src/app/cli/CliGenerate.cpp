@@ -89,6 +89,12 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     input.symbols = &opened.symbols;
     input.limits = ReadMapLimits(*opened.settings);
     input.planes = opened.maps.NumPlanes;
+    // Options the game cannot take are a wrong use; a level that cannot be made is a failure.
+    if (auto refusal = CheckGeneratorOptions(*rules.Rules, options,
+                                             {input.limits.MaxDoors, input.limits.MaxStatics, input.limits.MaxActors})) {
+        Report(*refusal, err);
+        return kExitUsage;
+    }
     const auto level = GenerateMapLevel(input, options);
     if (!level) {
         Report(level.failure(), err);
@@ -98,6 +104,9 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     std::string kept;
     if (!SaveGameSet(opened.maps, a.force, err, kept))
         return kExitFailed;
+    if (const int side = rules.Rules->MapSize(); side > 0 && (map.Width != side || map.Height != side))
+        err << "The engine of this game plays only " << side << " x " << side << " maps; map " << index + 1
+            << " is " << map.Width << " x " << map.Height << " as --size asks, for an engine that plays others.\n";
 
     if (a.json) {
         PrintJson({{"map", index + 1},
@@ -121,9 +130,11 @@ const Registrar kGenerate(
     "Replaces map N with a new level made from the seed and the options by the rules of\n"
     "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
     "with their keys, push-wall secrets, enemies per skill level and items. Every level can\n"
-    "be finished on every skill level and passes the map check. Saves the set, keeping the\n"
-    "previous files as .BAK; prints the seed used. Exit status 0 when the level was saved,\n"
-    "1 when none could be made or saved, 2 on a usage or file error.",
+    "be finished on every skill level and passes the map check (all of it but the size when\n"
+    "--size asks for one the engine does not play, which is said). Saves the set, keeping\n"
+    "the previous files as .BAK; prints the seed used. Exit status 0 when the level was\n"
+    "saved, 1 when none could be made or saved, 2 on a usage or file error (options the\n"
+    "game cannot take among them).",
     RunGenerate);
 
 } // namespace
