@@ -99,12 +99,15 @@ std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
     if (chunk < firstSprite_ && bytes.size() != static_cast<std::size_t>(kPicturePixels))
         return Refusal("A wall is " + std::to_string(kPicturePixels) + " bytes, not " + std::to_string(bytes.size()) +
                        ".");
-    if (bytes.size() > 0xFFFF)
-        return Refusal("A chunk holds at most 65535 bytes, not " + std::to_string(bytes.size()) + ".");
     if (chunk >= firstSprite_) {
         Sprite check;
         if (auto fault = DecodeSprite(bytes, check))
             return Refusal("The new sprite " + *fault + ".");
+        // Every transparent pixel saves its byte, a column without opaque
+        // pixels its post list too, and columns at the sides all of theirs.
+        if (bytes.size() > kPageBytes)
+            return Refusal("The new sprite takes " + std::to_string(bytes.size()) + " bytes; a page of the game holds at most " +
+                           std::to_string(kPageBytes) + ". Make more of its pixels transparent, best whole columns at its sides.");
     }
     chunks_[static_cast<std::size_t>(chunk)] = std::make_shared<const Bytes>(std::move(bytes));
     return std::nullopt;

@@ -33,7 +33,8 @@ namespace tsl {
 
 inline constexpr const char* kPageEditCaption = "Game pictures and sounds";
 inline constexpr int kDoorChunks = 8;             // the last wall chunks: doors and their frames
-inline constexpr std::size_t kSoundChunkBytes = 4096; // what a sound fills in each of its chunks but the last
+inline constexpr std::size_t kPageBytes = 4096;       // what the DOS engine loads a chunk into
+inline constexpr std::size_t kSoundChunkBytes = kPageBytes; // what a sound fills in each of its chunks but the last
 inline constexpr std::size_t kMaxSoundBytes = 65535;  // what the table's length can say
 inline constexpr int kMaxChunks = 65535;
 
@@ -66,8 +67,9 @@ public:
     // The chunk that holds the sound table, or -1 when the set has none.
     int SoundTableChunk() const;
 
-    // Replaces a wall (4096 bytes) or a sprite chunk (one that decodes);
-    // nothing moves. A refusal says why.
+    // Replaces a wall (4096 bytes) or a sprite chunk (one that decodes and
+    // fits a page of the game: the DOS engine loads every chunk into one of
+    // 4096 bytes); nothing moves. A refusal says why.
     std::optional<Failure> Replace(int chunk, Bytes bytes);
     // A new wall before the doors, a new sprite after the last one: its
     // chunk index, or a refusal. The chunks after it move up by one.

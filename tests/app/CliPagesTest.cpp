@@ -140,6 +140,8 @@ TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)
     PagesGame game;
     const fs::path small = game.out / "small.png";
     WriteFile(small, EncodeRgbaPng(32, 64, std::vector<std::uint32_t>(32 * 64, 0xFF000000u)));
+    const fs::path opaque = game.out / "opaque.png";
+    WriteFile(opaque, EncodeRgbaPng(64, 64, std::vector<std::uint32_t>(64 * 64, 0xFF000000u)));
     const fs::path noise = game.out / "noise.wav";
     WriteFile(noise, std::string("RIFF but not a sound"));
     const fs::path sound = game.out / "sound.wav";
@@ -152,6 +154,7 @@ TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)
         {{"--chunk", "3", missing.string()}, "Import picture: The picture \"" + missing.string() + "\" cannot be read."},
         {{"--chunk", "12", small.string()},
          "Import picture: The picture \"" + small.string() + "\" is 32 x 64 pixels; walls and sprites are 64 x 64."},
+        {{"--chunk", "12", opaque.string()}, "Game pictures and sounds: The new sprite takes 4740 bytes; "},
         {{"--sound", "1", noise.string()}, "Import sound: The sound \"" + noise.string() + "\" cannot be read: "},
         {{"--chunk", "14", small.string()},
          "Game pictures and sounds: Chunk 14 is no wall or sprite of the page file."},
