@@ -41,16 +41,6 @@ inline constexpr int kMaxChunks = 65535;
 enum class ChunkKind { Wall, Sprite, Sound, SoundTable, Empty };
 const char* ChunkKindName(ChunkKind kind); // "wall", "sprite", "sound", "sound_table", "empty"
 
-// One entry of the sound table, as the engine reads it.
-struct DigitisedSound {
-    int number = 0;
-    int firstChunk = 0;       // in the whole file
-    int chunkCount = 0;       // the chunks up to the next sound's (or the table)
-    std::size_t length = 0;   // in bytes, as the table says (more than 65535 only for files that hold more)
-    std::size_t present = 0;  // of those, the bytes the chunks hold (0: a sound left out of a demo)
-    friend bool operator==(const DigitisedSound&, const DigitisedSound&) = default;
-};
-
 class PageSet {
 public:
     using Chunk = std::shared_ptr<const Bytes>;
@@ -105,7 +95,6 @@ private:
     };
     std::vector<TableEntry> Table() const;
     void SetTable(const std::vector<TableEntry>& table);
-    int SoundEnd(const std::vector<TableEntry>& table, std::size_t entry) const;
     std::optional<Failure> CheckSamples(std::span<const std::uint8_t> samples, int freed) const;
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);
