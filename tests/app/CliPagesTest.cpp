@@ -104,6 +104,10 @@ TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ListDirectory(game.out / "some"),
               (std::vector<std::string>{"sound-001.wav", "sprite-0012.png", "sprite-0013.png", "wall-0001.png"}));
+    r = game("export-pages", {(game.out / "past").string(), "--chunks", "1,19"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "There is no chunk 19: the page file has 19 chunks.\n");
+    EXPECT_FALSE(fs::exists(game.out / "past"));
 }
 
 TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)

@@ -269,6 +269,7 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"pages"}, "The argument DIR is missing.\nUsage: tesselar-cli pages DIR [--json]\n"},
         {{"pages", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"export-pages", d, f, "--chunks", "3-1"}, "--chunks takes chunk numbers from 0 and ranges, such as 0,3,5-9.\n"},
+        {{"export-pages", d, ""}, "The argument OUTDIR is empty: name the folder to write into.\n"},
         {{"export-pages", d, f, "--chunks"}, "The option --chunks needs a value.\n"},
         {{"export-pages", d, f, "--chunks", "1", "--chunks=2"}, "The option --chunks is given twice.\n"},
         {{"import-page", d}, "The argument FILE is missing.\nUsage: tesselar-cli import-page DIR FILE (--chunk N | --sound K) [loader options]\n"},

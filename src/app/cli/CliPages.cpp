@@ -183,10 +183,19 @@ struct ExportPagesArguments {
 
 int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostream& err)
 {
+    if (a.outDir.empty()) { // else the files would land in the current folder
+        err << "The argument OUTDIR is empty: name the folder to write into.\n";
+        return kExitUsage;
+    }
     int status = 0;
     const auto opened = OpenPages(a.dir, err, status);
     if (!opened)
         return status;
+    if (a.chunks && !a.chunks->empty() && *a.chunks->rbegin() >= opened->pages.ChunkCount()) {
+        err << "There is no chunk " << *a.chunks->rbegin() << ": the page file has " << opened->pages.ChunkCount()
+            << " chunks.\n";
+        return kExitUsage;
+    }
     const auto palette = StructurePalette(*opened, a.loader, err);
     if (!palette)
         return kExitUsage;
