@@ -255,8 +255,8 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
     if (auto refusal = CheckSamples(samples, 0))
         return *refusal;
     std::vector<TableEntry> table = Table();
-    if (table.size() >= 0xFFFF / 4)
-        return Refusal("The sound table cannot list more than " + std::to_string(0xFFFF / 4) + " sounds.");
+    if (table.size() >= kMaxSounds)
+        return Refusal("The sound table cannot list more than " + std::to_string(kMaxSounds) + " sounds.");
     // After the last sound the engine reads (entries past it point nowhere).
     const std::size_t number = Sounds().size();
     table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),

@@ -37,6 +37,7 @@ inline constexpr std::size_t kPageBytes = 4096;       // what the DOS engine loa
 inline constexpr std::size_t kSoundChunkBytes = kPageBytes; // what a sound fills in each of its chunks but the last
 inline constexpr std::size_t kMaxSoundBytes = 65535;  // what the table's length can say
 inline constexpr int kMaxChunks = 65535;
+inline constexpr int kMaxSounds = 0xFFFF / 4; // entries of 4 bytes in a chunk of at most 65535
 
 enum class ChunkKind { Wall, Sprite, Sound, SoundTable, Empty };
 const char* ChunkKindName(ChunkKind kind); // "wall", "sprite", "sound", "sound_table", "empty"

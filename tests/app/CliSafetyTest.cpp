@@ -273,8 +273,8 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"export-pages", d, f, "--chunks"}, "The option --chunks needs a value.\n"},
         {{"export-pages", d, f, "--chunks", "1", "--chunks=2"}, "The option --chunks is given twice.\n"},
         {{"import-page", d}, "The argument FILE is missing.\nUsage: tesselar-cli import-page DIR FILE (--chunk N | --sound K) [loader options]\n"},
-        {{"import-page", d, f, "--chunk", "x"}, "--chunk takes a chunk number from 0.\n"},
-        {{"import-page", d, f, "--sound", "-1"}, "--sound takes a sound number from 0.\n"},
+        {{"import-page", d, f, "--chunk", "65535"}, "--chunk takes a chunk number from 0 to 65534.\n"},
+        {{"import-page", d, f, "--sound", "16383"}, "--sound takes a sound number from 0 to 16382.\n"},
         {{"import-page", d, f, "--chunk", "1", "--sound", "2"}, "The options --chunk and --sound contradict each other.\n"},
         {{"import-page", d, f, "--chunk", "1", "--chunk", "2"}, "The option --chunk is given twice.\n"},
     };

@@ -219,9 +219,9 @@ struct ImportPageArguments {
 
     void Declare(Declarations& d)
     {
-        d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0",
+        d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0 to " + std::to_string(kMaxChunks - 1),
                  "the wall or sprite chunk to replace from a PNG or BMP file, from 0");
-        d.Number("--sound", "K", 0, kMaxChunks - 1, sound, "a sound number from 0",
+        d.Number("--sound", "K", 0, kMaxSounds - 1, sound, "a sound number from 0 to " + std::to_string(kMaxSounds - 1),
                  "the digitised sound to replace from a WAV file, from 0");
         d.Exclusive("--chunk", "--sound");
         d.Positional("FILE", file, "the picture (64 x 64 PNG or BMP) or the sound (WAV)");
