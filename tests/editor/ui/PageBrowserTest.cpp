@@ -175,11 +175,11 @@ TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
                      "pixels transparent, best whole columns at its sides.",
                   kPageEditCaption, MessageIcon::Warning, Buttons::Ok);
     EXPECT_FALSE(Editor().Pages()->Document()->CanUndo());
-    dropFile(Flat(77, 8));
+    dropFile(Flat(77, 16));
     const PageSet& pages = Editor().Pages()->Document()->Pages();
     Sprite sprite;
     ASSERT_FALSE(DecodeSprite(*pages.ChunkAt(12), sprite));
-    EXPECT_TRUE(!sprite.Opaque(7, 0) && sprite.Opaque(8, 0) && sprite.Opaque(63, 63)) << "the picture's pixels";
+    EXPECT_TRUE(!sprite.Opaque(15, 0) && sprite.Opaque(16, 0) && sprite.Opaque(63, 63)) << "the picture's pixels";
     EXPECT_EQ(Editor().Pages()->Document()->UndoName(), "Replace sprite 12");
 
     Prompts().Answer(Answer::No);
