@@ -12,11 +12,10 @@
 // end or into another one, a wall that is short, a sprite whose columns,
 // column offsets or posts point outside its chunk or its 64 x 64 square: the
 // file is refused with a message that names it and the chunk. Chunks that
-// A sound table that is damaged is refused too: an entry that starts a
-// sound at or past the table (the engine would drop it and every later
-// one), or one longer than its chunks hold (the engine would play what lies
-// past them); a sound whose chunks are all empty (left out of a demo) is
-// not damage. Chunks that
+// A sound table that is damaged is refused too: an entry longer than its
+// chunks hold (the engine would play what lies past them); a sound whose
+// chunks are all empty (left out of a demo) is not damage, nor an entry at
+// or past the table, where the engine ends the list. Chunks that
 // are the very same bytes of the file (the same offset and length) are
 // allowed and share one decoded picture; chunks that overlap otherwise are
 // refused, so that what is decoded never outgrows what the file holds.

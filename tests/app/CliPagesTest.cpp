@@ -85,6 +85,17 @@ TEST(CliPages, ListsEveryChunkAndSoundAsJson)
         << text.out;
     const std::string row = "    1" + std::string(11, ' ') + "15" + std::string(5, ' ') + "8202" + std::string(5, ' ') + "1.16\n";
     EXPECT_NE(text.out.find(row), std::string::npos) << text.out;
+    EXPECT_EQ(text.out.find("The sound table lists"), std::string::npos);
+
+    // Sound 1 starting past the table: the game plays the file without it, and the listing says so.
+    Bytes pages = HandBuiltPages();
+    pages[pages.size() - 4] = pages[pages.size() - 3] = 0xFF; // the table's bytes end the file
+    WriteFile(game.Pages(), pages);
+    const CliResult cut = game("pages");
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_TRUE(cut.out.ends_with("The sound table lists 2 sounds; the game reads only the first 1: sound 1 starts at "
+                                  "or past the table, and the list ends there.\n"))
+        << cut.out;
 }
 
 TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)

@@ -119,8 +119,6 @@ TEST(PageFile, RefusesADamagedFileNamingTheChunk)
         {"rows", rowsOutside, damaged + "chunk 0 (sprite 0) has a post in column 3 with the rows 10 to 65, outside 0 to 63."},
         {"no end of the post list", endless,
          damaged + "chunk 0 (sprite 0) has a post list of column 3 that reaches past the chunk."},
-        {"sound past the table", sounds({0, 10, 65535, 10}),
-         damaged + "its sound table starts sound 1 at chunk 65535, at or past the table (chunk 3)."},
         {"sound longer than its chunks", sounds({0, 10, 1, 21}),
          damaged + "its sound table says sound 1 is 21 bytes long, more than the 20 its chunks hold."},
         {"sounds out of order", sounds({2, 10, 1, 10}),

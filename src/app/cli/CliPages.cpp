@@ -128,6 +128,11 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
                       static_cast<double>(sound.length) / kSoundRate);
         out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
     }
+    // The engine ends the list at the first entry that starts at or past the table.
+    const PageSet::Chunk table = pages.ChunkAt(pages.SoundTableChunk());
+    if (const std::size_t read = pages.Sounds().size(); table && table->size() / 4 > read)
+        out << "The sound table lists " << table->size() / 4 << " sounds; the game reads only the first " << read
+            << ": sound " << read << " starts at or past the table, and the list ends there.\n";
 }
 
 int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
