@@ -91,6 +91,8 @@ std::optional<Failure> PageFile::Check()
 
     if (auto failure = CheckOverlaps())
         return failure;
+    if (auto failure = CheckSoundTable())
+        return failure;
 
     // Every sprite is decoded once to check it; what is kept is decoded again
     // when it is asked for.
@@ -140,6 +142,24 @@ std::optional<Failure> PageFile::CheckOverlaps()
         end = std::uint64_t{offsets_[at]} + lengths_[at];
         reaching = chunk;
     }
+    return std::nullopt;
+}
+
+std::optional<Failure> PageFile::CheckSoundTable() const
+{
+    const int tableChunk = ChunkCount() - 1;
+    if (tableChunk < firstSound_)
+        return std::nullopt;
+    const auto table = ChunkBytes(tableChunk);
+    const std::vector<DigitisedSound> sounds =
+        ReadSoundTable(table, firstSound_, tableChunk, [this](int chunk) { return ChunkBytes(chunk).size(); });
+    // An entry at or past the table ends the list, in the engine as here: the
+    // file plays, without those sounds (tesselar-cli pages says so).
+    for (const DigitisedSound& sound : sounds)
+        if (sound.present < sound.length && (sound.present > 0 || sound.chunkCount == 0))
+            return Damaged("its sound table says sound " + std::to_string(sound.number) + " is " +
+                           std::to_string(sound.length) + " bytes long, more than the " +
+                           std::to_string(sound.present) + " its chunks hold");
     return std::nullopt;
 }
 
@@ -197,6 +217,39 @@ std::size_t PageFile::DecodedBytes() const
         return 0;
     const std::lock_guard guard(sprites_->lock);
     return sprites_->bytes;
+}
+
+std::vector<DigitisedSound> ReadSoundTable(std::span<const std::uint8_t> table, int firstSound, int tableChunk,
+                                           const std::function<std::size_t(int)>& chunkSize)
+{
+    const std::size_t entries = table.size() / 4;
+    const auto start = [&](std::size_t entry) { return firstSound + GetU16(table.data() + 4 * entry); };
+    std::vector<DigitisedSound> sounds;
+    for (std::size_t i = 0; i < entries; ++i) {
+        DigitisedSound sound;
+        sound.number = static_cast<int>(i);
+        sound.firstChunk = start(i);
+        if (sound.firstChunk >= tableChunk)
+            break;
+        // A sound ends where the next one begins; the last, or one followed
+        // by an entry that points nowhere (0 or past the sounds), at the table.
+        int end = tableChunk;
+        if (i + 1 < entries && start(i + 1) != firstSound && start(i + 1) <= tableChunk)
+            end = start(i + 1);
+        sound.chunkCount = std::max(0, end - sound.firstChunk);
+        std::size_t held = 0;
+        for (int chunk = sound.firstChunk; chunk < end; ++chunk)
+            held += chunkSize(chunk);
+        // The table keeps the length's low 16 bits; longer sounds take the
+        // rest from what their chunks hold.
+        std::size_t length = (held & ~std::size_t{0xFFFF}) | GetU16(table.data() + 4 * i + 2);
+        if (length > held && length > 0xFFFF)
+            length -= 0x10000;
+        sound.length = length;
+        sound.present = std::min(length, held);
+        sounds.push_back(sound);
+    }
+    return sounds;
 }
 
 std::optional<std::filesystem::path> FindPageFile(const std::filesystem::path& gameDir, std::string_view extension)

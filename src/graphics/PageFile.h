@@ -12,6 +12,10 @@
 // end or into another one, a wall that is short, a sprite whose columns,
 // column offsets or posts point outside its chunk or its 64 x 64 square: the
 // file is refused with a message that names it and the chunk. Chunks that
+// A sound table that is damaged is refused too: an entry longer than its
+// chunks hold (the engine would play what lies past them); a sound whose
+// chunks are all empty (left out of a demo) is not damage, nor an entry at
+// or past the table, where the engine ends the list. Chunks that
 // are the very same bytes of the file (the same offset and length) are
 // allowed and share one decoded picture; chunks that overlap otherwise are
 // refused, so that what is decoded never outgrows what the file holds.
@@ -24,6 +28,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -73,6 +78,7 @@ private:
     PageFile() = default;
     std::optional<Failure> Check();
     std::optional<Failure> CheckOverlaps();
+    std::optional<Failure> CheckSoundTable() const;
     Failure Damaged(const std::string& what) const;
     Failure ChunkDamaged(int chunk, const std::string& what) const;
 
@@ -85,6 +91,25 @@ private:
     std::vector<int> alike_; // FirstAlike by chunk
     std::shared_ptr<SpriteCache> sprites_;
 };
+
+// One entry of the sound table, as the engine reads it.
+struct DigitisedSound {
+    int number = 0;
+    int firstChunk = 0;       // in the whole file
+    int chunkCount = 0;       // the chunks up to the next sound's (or the table)
+    std::size_t length = 0;   // in bytes, as the table says (more than 65535 only for files that hold more)
+    std::size_t present = 0;  // of those, the bytes the chunks hold (0: a sound left out of a demo)
+    friend bool operator==(const DigitisedSound&, const DigitisedSound&) = default;
+};
+
+// The sounds that the sound table `table` (chunk `tableChunk`, the last)
+// lists, as the engine reads them: each entry the first chunk of a sound
+// (counted from `firstSound`) and its length (u16), the sound's chunks
+// running to the next entry's first or to the table. The list ends before
+// the first entry that starts at or past the table, as the engine's does.
+// `chunkSize(c)` is the bytes chunk c holds.
+std::vector<DigitisedSound> ReadSoundTable(std::span<const std::uint8_t> table, int firstSound, int tableChunk,
+                                           const std::function<std::size_t(int)>& chunkSize);
 
 // The page file of a game: "VSWAP." and the extension of its map files,
 // found in `gameDir` without regard to letter case; nothing when absent.

@@ -99,12 +99,15 @@ std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
     if (chunk < firstSprite_ && bytes.size() != static_cast<std::size_t>(kPicturePixels))
         return Refusal("A wall is " + std::to_string(kPicturePixels) + " bytes, not " + std::to_string(bytes.size()) +
                        ".");
-    if (bytes.size() > 0xFFFF)
-        return Refusal("A chunk holds at most 65535 bytes, not " + std::to_string(bytes.size()) + ".");
     if (chunk >= firstSprite_) {
         Sprite check;
         if (auto fault = DecodeSprite(bytes, check))
             return Refusal("The new sprite " + *fault + ".");
+        // Every transparent pixel saves its byte, a column without opaque
+        // pixels its post list too, and columns at the sides all of theirs.
+        if (bytes.size() > kPageBytes)
+            return Refusal("The new sprite takes " + std::to_string(bytes.size()) + " bytes; a page of the game holds at most " +
+                           std::to_string(kPageBytes) + ". Make more of its pixels transparent, best whole columns at its sides.");
     }
     chunks_[static_cast<std::size_t>(chunk)] = std::make_shared<const Bytes>(std::move(bytes));
     return std::nullopt;
@@ -171,47 +174,16 @@ void PageSet::SetTable(const std::vector<TableEntry>& table)
     chunks_[static_cast<std::size_t>(SoundTableChunk())] = std::make_shared<const Bytes>(std::move(bytes));
 }
 
-// A sound's chunks end where the next entry's begin; the last sound's, or one
-// followed by an entry that points nowhere, at the table. The engine reads
-// the table the same way.
-int PageSet::SoundEnd(const std::vector<TableEntry>& table, std::size_t entry) const
-{
-    const int tableChunk = SoundTableChunk();
-    if (entry + 1 >= table.size())
-        return tableChunk;
-    const int next = table[entry + 1].start;
-    if (next == 0 || firstSound_ + next > tableChunk)
-        return tableChunk;
-    return firstSound_ + next;
-}
-
 std::vector<DigitisedSound> PageSet::Sounds() const
 {
-    std::vector<DigitisedSound> sounds;
-    const std::vector<TableEntry> table = Table();
     const int tableChunk = SoundTableChunk();
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        DigitisedSound sound;
-        sound.number = static_cast<int>(i);
-        sound.firstChunk = firstSound_ + table[i].start;
-        if (sound.firstChunk >= tableChunk)
-            break; // the engine stops at the first entry that points past the sounds
-        const int end = SoundEnd(table, i);
-        sound.chunkCount = std::max(0, end - sound.firstChunk);
-        std::size_t held = 0;
-        for (int chunk = sound.firstChunk; chunk < end; ++chunk)
-            if (const Chunk bytes = ChunkAt(chunk))
-                held += bytes->size();
-        // The table keeps the length's low 16 bits; longer sounds take the
-        // rest from what their chunks hold.
-        std::size_t length = (held & ~std::size_t{0xFFFF}) | table[i].length;
-        if (length > held && length > 0xFFFF)
-            length -= 0x10000;
-        sound.length = length;
-        sound.present = std::min(length, held);
-        sounds.push_back(sound);
-    }
-    return sounds;
+    const Chunk table = ChunkAt(tableChunk);
+    if (!table)
+        return {};
+    return ReadSoundTable(*table, firstSound_, tableChunk, [this](int chunk) {
+        const Chunk bytes = ChunkAt(chunk);
+        return bytes ? bytes->size() : std::size_t{0};
+    });
 }
 
 Bytes PageSet::SoundSamples(int number) const
@@ -283,8 +255,8 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
     if (auto refusal = CheckSamples(samples, 0))
         return *refusal;
     std::vector<TableEntry> table = Table();
-    if (table.size() >= 0xFFFF / 4)
-        return Refusal("The sound table cannot list more than " + std::to_string(0xFFFF / 4) + " sounds.");
+    if (table.size() >= kMaxSounds)
+        return Refusal("The sound table cannot list more than " + std::to_string(kMaxSounds) + " sounds.");
     // After the last sound the engine reads (entries past it point nowhere).
     const std::size_t number = Sounds().size();
     table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),

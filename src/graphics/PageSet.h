@@ -33,22 +33,14 @@ namespace tsl {
 
 inline constexpr const char* kPageEditCaption = "Game pictures and sounds";
 inline constexpr int kDoorChunks = 8;             // the last wall chunks: doors and their frames
-inline constexpr std::size_t kSoundChunkBytes = 4096; // what a sound fills in each of its chunks but the last
+inline constexpr std::size_t kPageBytes = 4096;       // what the DOS engine loads a chunk into
+inline constexpr std::size_t kSoundChunkBytes = kPageBytes; // what a sound fills in each of its chunks but the last
 inline constexpr std::size_t kMaxSoundBytes = 65535;  // what the table's length can say
 inline constexpr int kMaxChunks = 65535;
+inline constexpr int kMaxSounds = 0xFFFF / 4; // entries of 4 bytes in a chunk of at most 65535
 
 enum class ChunkKind { Wall, Sprite, Sound, SoundTable, Empty };
 const char* ChunkKindName(ChunkKind kind); // "wall", "sprite", "sound", "sound_table", "empty"
-
-// One entry of the sound table, as the engine reads it.
-struct DigitisedSound {
-    int number = 0;
-    int firstChunk = 0;       // in the whole file
-    int chunkCount = 0;       // the chunks up to the next sound's (or the table)
-    std::size_t length = 0;   // in bytes, as the table says (more than 65535 only for files that hold more)
-    std::size_t present = 0;  // of those, the bytes the chunks hold (0: a sound left out of a demo)
-    friend bool operator==(const DigitisedSound&, const DigitisedSound&) = default;
-};
 
 class PageSet {
 public:
@@ -66,8 +58,9 @@ public:
     // The chunk that holds the sound table, or -1 when the set has none.
     int SoundTableChunk() const;
 
-    // Replaces a wall (4096 bytes) or a sprite chunk (one that decodes);
-    // nothing moves. A refusal says why.
+    // Replaces a wall (4096 bytes) or a sprite chunk (one that decodes and
+    // fits a page of the game: the DOS engine loads every chunk into one of
+    // 4096 bytes); nothing moves. A refusal says why.
     std::optional<Failure> Replace(int chunk, Bytes bytes);
     // A new wall before the doors, a new sprite after the last one: its
     // chunk index, or a refusal. The chunks after it move up by one.
@@ -103,7 +96,6 @@ private:
     };
     std::vector<TableEntry> Table() const;
     void SetTable(const std::vector<TableEntry>& table);
-    int SoundEnd(const std::vector<TableEntry>& table, std::size_t entry) const;
     std::optional<Failure> CheckSamples(std::span<const std::uint8_t> samples, int freed) const;
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);

@@ -107,7 +107,7 @@ std::string Sentence(const char* text)
 std::string Seconds(double seconds)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", seconds);
+    std::snprintf(text, sizeof text, "%.2f", seconds); // enough to tell 65535 samples at 7042 Hz from 65600
     return text;
 }
 
@@ -199,8 +199,11 @@ Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> bytes, const std::strin
     const double expected = std::round(static_cast<double>(info.frames) * ratio);
     if (expected > static_cast<double>(kMaxSoundBytes))
         return SoundFailure(name, "is " + Seconds(static_cast<double>(info.frames) / info.samplerate) +
-                                      " seconds long; the game plays at most " +
-                                      Seconds(static_cast<double>(kMaxSoundBytes) / kSoundRate) + " seconds.");
+                                      " seconds long, " + std::to_string(static_cast<long long>(expected)) +
+                                      " samples at the game's " + std::to_string(kSoundRate) +
+                                      " Hz; the game plays at most " +
+                                      std::to_string(kMaxSoundBytes) + " samples (" +
+                                      Seconds(static_cast<double>(kMaxSoundBytes) / kSoundRate) + " seconds).");
     if (info.frames <= 0)
         return SoundFailure(name, "holds no samples.");
 

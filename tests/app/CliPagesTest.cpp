@@ -85,6 +85,17 @@ TEST(CliPages, ListsEveryChunkAndSoundAsJson)
         << text.out;
     const std::string row = "    1" + std::string(11, ' ') + "15" + std::string(5, ' ') + "8202" + std::string(5, ' ') + "1.16\n";
     EXPECT_NE(text.out.find(row), std::string::npos) << text.out;
+    EXPECT_EQ(text.out.find("The sound table lists"), std::string::npos);
+
+    // Sound 1 starting past the table: the game plays the file without it, and the listing says so.
+    Bytes pages = HandBuiltPages();
+    pages[pages.size() - 4] = pages[pages.size() - 3] = 0xFF; // the table's bytes end the file
+    WriteFile(game.Pages(), pages);
+    const CliResult cut = game("pages");
+    ASSERT_EQ(cut.status, 0) << cut.err;
+    EXPECT_TRUE(cut.out.ends_with("The sound table lists 2 sounds; the game reads only the first 1: sound 1 starts at "
+                                  "or past the table, and the list ends there.\n"))
+        << cut.out;
 }
 
 TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)
@@ -104,6 +115,10 @@ TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ListDirectory(game.out / "some"),
               (std::vector<std::string>{"sound-001.wav", "sprite-0012.png", "sprite-0013.png", "wall-0001.png"}));
+    r = game("export-pages", {(game.out / "past").string(), "--chunks", "1,19"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "There is no chunk 19: the page file has 19 chunks.\n");
+    EXPECT_FALSE(fs::exists(game.out / "past"));
 }
 
 TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)
@@ -140,6 +155,8 @@ TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)
     PagesGame game;
     const fs::path small = game.out / "small.png";
     WriteFile(small, EncodeRgbaPng(32, 64, std::vector<std::uint32_t>(32 * 64, 0xFF000000u)));
+    const fs::path opaque = game.out / "opaque.png";
+    WriteFile(opaque, EncodeRgbaPng(64, 64, std::vector<std::uint32_t>(64 * 64, 0xFF000000u)));
     const fs::path noise = game.out / "noise.wav";
     WriteFile(noise, std::string("RIFF but not a sound"));
     const fs::path sound = game.out / "sound.wav";
@@ -152,6 +169,7 @@ TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)
         {{"--chunk", "3", missing.string()}, "Import picture: The picture \"" + missing.string() + "\" cannot be read."},
         {{"--chunk", "12", small.string()},
          "Import picture: The picture \"" + small.string() + "\" is 32 x 64 pixels; walls and sprites are 64 x 64."},
+        {{"--chunk", "12", opaque.string()}, "Game pictures and sounds: The new sprite takes 4740 bytes; "},
         {{"--sound", "1", noise.string()}, "Import sound: The sound \"" + noise.string() + "\" cannot be read: "},
         {{"--chunk", "14", small.string()},
          "Game pictures and sounds: Chunk 14 is no wall or sprite of the page file."},

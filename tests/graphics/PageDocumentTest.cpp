@@ -33,6 +33,15 @@ PictureFile Flat(std::uint32_t colour)
     return picture;
 }
 
+// A sprite's picture must leave pixels transparent to fit a page: the left half.
+PictureFile HalfFlat(std::uint32_t colour)
+{
+    PictureFile picture = Flat(colour);
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 64)
+        std::fill_n(picture.pixels.begin() + static_cast<std::ptrdiff_t>(i), 32, 0u);
+    return picture;
+}
+
 struct Scene {
     TempDir dir;
     PageDocument doc{PageSet{}, {}};
@@ -73,11 +82,11 @@ TEST(PageDocument, EveryCommandIsOneStepWithItsNotices)
     } commands[] = {
         {"Replace wall 4", [&](PageDocument& d) { return !d.ReplacePicture(4, Flat(0xFF101010u), palette); },
          {Kind::Replaced, 4}, {Kind::Replaced, 4}},
-        {"Replace sprite 10", [&](PageDocument& d) { return !d.ReplacePicture(10, Flat(0xFF202020u), palette); },
+        {"Replace sprite 10", [&](PageDocument& d) { return !d.ReplacePicture(10, HalfFlat(0xFF202020u), palette); },
          {Kind::Replaced, 10}, {Kind::Replaced, 10}},
         {"Add wall 1", [&](PageDocument& d) { return bool(d.AddWall(Flat(0xFF303030u), palette)); },
          {Kind::Added, 1}, {Kind::Removed, 1}},
-        {"Add sprite 11", [&](PageDocument& d) { return bool(d.AddSprite(Flat(0xFF404040u), palette)); },
+        {"Add sprite 11", [&](PageDocument& d) { return bool(d.AddSprite(HalfFlat(0xFF404040u), palette)); },
          {Kind::Added, 11}, {Kind::Removed, 11}},
         {"Remove sprite 9", [](PageDocument& d) { return !d.Remove(9); }, {Kind::Removed, 9}, {Kind::Added, 9}},
         {"Replace sound 0", [](PageDocument& d) { return !d.ReplaceSound(0, Bytes(9000, 7)); },
@@ -148,6 +157,9 @@ TEST(PageDocument, ARefusalRecordsNothingAndAnEndedListenerHearsNothing)
         {"a picture of the wrong size", scene.doc.ReplacePicture(0, small, palette),
          "The picture is 32 x 64 pixels; walls and sprites are 64 x 64."},
         {"no such sound", scene.doc.ReplaceSound(5, Bytes(10, 1)), "The page file has no sound 5."},
+        {"a sprite larger than a page", scene.doc.ReplacePicture(9, Flat(0xFF010101u), palette),
+         "The new sprite takes 4740 bytes; a page of the game holds at most 4096. Make more of its pixels "
+         "transparent, best whole columns at its sides."},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(c.failure) << c.what;

@@ -94,6 +94,13 @@ TEST(PageFile, RefusesADamagedFileNamingTheChunk)
     for (const int word : {3, 3, 6, 20 * 2, 0x10000 - 10, 10 * 2})
         Put16(unended, static_cast<std::uint16_t>(word));
     const Bytes endless = TestPageFile({unended}, 0, 1);
+    // Sound chunks 0 to 2 of 10 bytes each, the table in chunk 3.
+    const auto sounds = [](std::initializer_list<std::uint16_t> words) {
+        Bytes table;
+        for (const std::uint16_t word : words)
+            Put16(table, word);
+        return TestPageFile({TestPixels(10, 1), TestPixels(10, 2), TestPixels(10, 3), table}, 0, 0);
+    };
 
     const struct {
         const char* what;
@@ -112,6 +119,10 @@ TEST(PageFile, RefusesADamagedFileNamingTheChunk)
         {"rows", rowsOutside, damaged + "chunk 0 (sprite 0) has a post in column 3 with the rows 10 to 65, outside 0 to 63."},
         {"no end of the post list", endless,
          damaged + "chunk 0 (sprite 0) has a post list of column 3 that reaches past the chunk."},
+        {"sound longer than its chunks", sounds({0, 10, 1, 21}),
+         damaged + "its sound table says sound 1 is 21 bytes long, more than the 20 its chunks hold."},
+        {"sounds out of order", sounds({2, 10, 1, 10}),
+         damaged + "its sound table says sound 0 is 10 bytes long, more than the 0 its chunks hold."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Refusal(c.file), c.message) << c.what;

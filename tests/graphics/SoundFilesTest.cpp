@@ -100,8 +100,9 @@ TEST(SoundFiles, FilesThatLieOrRunTooLongAreRefused)
         std::string message;
     } cases[] = {
         {"2 GB declared", huge, name + "is damaged: it declares 2147483632 bytes of samples, more than the 100 it holds."},
-        {"ten seconds", Wav(22050, 16, 1, 220500, [](int, int) { return 0.0; }),
-         name + "is 10.0 seconds long; the game plays at most 9.3 seconds."},
+        {"one sample too long", Wav(7042, 8, 1, 65536, [](int, int) { return 0.0; }),
+         name + "is 9.31 seconds long, 65536 samples at the game's 7042 Hz; the game plays at most 65535 samples "
+                "(9.31 seconds)."},
         {"not a sound", Bytes{'n', 'o', 'i', 's', 'e', 0, 1, 2, 3, 4, 5, 6}, name + "cannot be read: Format not recognised."},
         {"nothing", Bytes{}, name + "is empty."},
     };

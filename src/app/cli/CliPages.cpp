@@ -128,6 +128,11 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
                       static_cast<double>(sound.length) / kSoundRate);
         out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
     }
+    // The engine ends the list at the first entry that starts at or past the table.
+    const PageSet::Chunk table = pages.ChunkAt(pages.SoundTableChunk());
+    if (const std::size_t read = pages.Sounds().size(); table && table->size() / 4 > read)
+        out << "The sound table lists " << table->size() / 4 << " sounds; the game reads only the first " << read
+            << ": sound " << read << " starts at or past the table, and the list ends there.\n";
 }
 
 int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
@@ -183,10 +188,19 @@ struct ExportPagesArguments {
 
 int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostream& err)
 {
+    if (a.outDir.empty()) { // else the files would land in the current folder
+        err << "The argument OUTDIR is empty: name the folder to write into.\n";
+        return kExitUsage;
+    }
     int status = 0;
     const auto opened = OpenPages(a.dir, err, status);
     if (!opened)
         return status;
+    if (a.chunks && !a.chunks->empty() && *a.chunks->rbegin() >= opened->pages.ChunkCount()) {
+        err << "There is no chunk " << *a.chunks->rbegin() << ": the page file has " << opened->pages.ChunkCount()
+            << " chunks.\n";
+        return kExitUsage;
+    }
     const auto palette = StructurePalette(*opened, a.loader, err);
     if (!palette)
         return kExitUsage;
@@ -210,9 +224,9 @@ struct ImportPageArguments {
 
     void Declare(Declarations& d)
     {
-        d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0",
+        d.Number("--chunk", "N", 0, kMaxChunks - 1, chunk, "a chunk number from 0 to " + std::to_string(kMaxChunks - 1),
                  "the wall or sprite chunk to replace from a PNG or BMP file, from 0");
-        d.Number("--sound", "K", 0, kMaxChunks - 1, sound, "a sound number from 0",
+        d.Number("--sound", "K", 0, kMaxSounds - 1, sound, "a sound number from 0 to " + std::to_string(kMaxSounds - 1),
                  "the digitised sound to replace from a WAV file, from 0");
         d.Exclusive("--chunk", "--sound");
         d.Positional("FILE", file, "the picture (64 x 64 PNG or BMP) or the sound (WAV)");

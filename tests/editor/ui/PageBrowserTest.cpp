@@ -75,11 +75,15 @@ protected:
     }
     TPageBrowserBox& Browser() { return *Editor().Pages()->Browser(); }
     fs::path Game() const { return game_; }
-    // A 64 x 64 picture of one colour of the game's palette, as a file.
-    fs::path Flat(std::uint8_t index)
+    // A 64 x 64 picture of one colour of the game's palette, as a file; its
+    // first `clear` columns transparent.
+    fs::path Flat(std::uint8_t index, int clear = 0)
     {
-        const fs::path file = files_ / ("flat-" + std::to_string(index) + ".png");
-        WriteFile(file, EncodeRgbaPng(64, 64, std::vector<std::uint32_t>(4096, Editor().Graphics()->Colours[index])));
+        const fs::path file = files_ / ("flat-" + std::to_string(index) + "-" + std::to_string(clear) + ".png");
+        std::vector<std::uint32_t> pixels(4096, Editor().Graphics()->Colours[index]);
+        for (std::size_t row = 0; row < pixels.size(); row += 64)
+            std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(row), clear, 0u);
+        WriteFile(file, EncodeRgbaPng(64, 64, pixels));
         return file;
     }
     // The colour the map view shows in the middle of the first tile of word 1.
@@ -157,22 +161,30 @@ TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
     Browser().SetCurrentTab(TPageBrowserBox::Tab::Sprites);
     QApplication::processEvents();
     ASSERT_EQ(sprites->topLevelItemCount(), 1);
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Flat(77).string()))});
-    const QPoint at = sprites->visualItemRect(sprites->topLevelItem(0)).center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(sprites->viewport(), &enter);
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(sprites->viewport(), &drop);
+    const auto dropFile = [&](const fs::path& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        const QPoint at = sprites->visualItemRect(sprites->topLevelItem(0)).center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(sprites->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(sprites->viewport(), &drop);
+    };
+    dropFile(Flat(77)); // all opaque: larger than a page of the game
+    ExpectMessage(0, "The new sprite takes 4740 bytes; a page of the game holds at most 4096. Make more of its "
+                     "pixels transparent, best whole columns at its sides.",
+                  kPageEditCaption, MessageIcon::Warning, Buttons::Ok);
+    EXPECT_FALSE(Editor().Pages()->Document()->CanUndo());
+    dropFile(Flat(77, 16));
     const PageSet& pages = Editor().Pages()->Document()->Pages();
     Sprite sprite;
     ASSERT_FALSE(DecodeSprite(*pages.ChunkAt(12), sprite));
-    EXPECT_TRUE(sprite.Opaque(0, 0) && sprite.Opaque(63, 63)) << "the flat picture covers the square";
+    EXPECT_TRUE(!sprite.Opaque(15, 0) && sprite.Opaque(16, 0) && sprite.Opaque(63, 63)) << "the picture's pixels";
     EXPECT_EQ(Editor().Pages()->Document()->UndoName(), "Replace sprite 12");
 
     Prompts().Answer(Answer::No);
     EXPECT_TRUE(Editor().close());
-    ExpectMessage(0, "You have made changes to the game's pictures and sounds.\n\nDo you wish to save this data now?",
+    ExpectMessage(1, "You have made changes to the game's pictures and sounds.\n\nDo you wish to save this data now?",
                   "Save pictures and sounds", MessageIcon::Question, Buttons::YesNoCancel);
     EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6"), PagesWithASound());
 }
