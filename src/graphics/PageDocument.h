@@ -25,8 +25,8 @@ namespace tsl {
 struct PageChange {
     enum class Kind {
         Replaced,     // the picture of `chunk` is new; nothing moved
-        Added,        // `chunk` is new; the chunks after it moved up by one
-        Removed,      // `chunk` went; the chunks after it moved down by one
+        Added,        // `chunk` is new (a wall: with its dark side); the chunks after it moved up
+        Removed,      // `chunk` went (a wall: with its other side); the chunks after it moved down
         Sound,        // sound `sound` is new; from `chunk` on, chunks may have moved
         SoundAdded,   // sound `sound` is added, its chunks from `chunk`; the chunks after them moved up
         SoundRemoved, // sound `sound` went with its chunks from `chunk`; later sounds and chunks moved down

@@ -113,18 +113,25 @@ std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
     return std::nullopt;
 }
 
+int PageSet::FirstDoorChunk() const
+{
+    return firstSprite_ >= kDoorChunks ? firstSprite_ - kDoorChunks : firstSprite_;
+}
+
 Outcome<int> PageSet::AddWall(Bytes bytes)
 {
-    if (auto full = CheckRoom(1))
+    // The engine draws wall w from chunks 2w and 2w + 1: a pair keeps every later wall's sides together.
+    if (auto full = CheckRoom(2))
         return *full;
-    const int at = firstSprite_ >= kDoorChunks ? firstSprite_ - kDoorChunks : firstSprite_;
-    chunks_.insert(chunks_.begin() + at, nullptr);
-    ++firstSprite_;
-    ++firstSound_;
-    if (auto refusal = Replace(at, std::move(bytes))) {
-        Remove(at);
+    const int at = FirstDoorChunk();
+    chunks_.insert(chunks_.begin() + at, 2, nullptr);
+    firstSprite_ += 2;
+    firstSound_ += 2;
+    if (auto refusal = Replace(at, bytes)) {
+        Erase(at, 2);
         return *refusal;
     }
+    Replace(at + 1, std::move(bytes));
     return at;
 }
 
@@ -136,7 +143,7 @@ Outcome<int> PageSet::AddSprite(Bytes bytes)
     chunks_.insert(chunks_.begin() + at, nullptr);
     ++firstSound_;
     if (auto refusal = Replace(at, std::move(bytes))) {
-        Remove(at);
+        Erase(at, 1);
         return *refusal;
     }
     return at;
@@ -146,11 +153,24 @@ std::optional<Failure> PageSet::Remove(int chunk)
 {
     if (chunk < 0 || chunk >= firstSound_)
         return Refusal("Chunk " + std::to_string(chunk) + " is no wall or sprite of the page file.");
-    chunks_.erase(chunks_.begin() + chunk);
-    if (chunk < firstSprite_)
-        --firstSprite_;
-    --firstSound_;
+    if (chunk >= FirstDoorChunk() && chunk < firstSprite_)
+        return Refusal("Chunk " + std::to_string(chunk) + " is a door picture: the engine takes the last " +
+                       std::to_string(kDoorChunks) + " wall chunks for its doors, so they stay.");
+    if (chunk >= firstSprite_) {
+        Erase(chunk, 1);
+        return std::nullopt;
+    }
+    const int light = chunk - chunk % 2;
+    Erase(light, light + 1 < FirstDoorChunk() ? 2 : 1);
     return std::nullopt;
+}
+
+void PageSet::Erase(int chunk, int count)
+{
+    chunks_.erase(chunks_.begin() + chunk, chunks_.begin() + chunk + count);
+    if (chunk < firstSprite_)
+        firstSprite_ -= count;
+    firstSound_ -= count;
 }
 
 std::vector<PageSet::TableEntry> PageSet::Table() const

@@ -62,12 +62,17 @@ public:
     // fits a page of the game: the DOS engine loads every chunk into one of
     // 4096 bytes); nothing moves. A refusal says why.
     std::optional<Failure> Replace(int chunk, Bytes bytes);
-    // A new wall before the doors, a new sprite after the last one: its
-    // chunk index, or a refusal. The chunks after it move up by one.
+    // A new wall before the doors, both its sides (light and dark, the
+    // same picture until one is replaced), or a new sprite after the last
+    // one: its (first) chunk index, or a refusal. The chunks after it move
+    // up by two for a wall, by one for a sprite.
     Outcome<int> AddWall(Bytes bytes);
     Outcome<int> AddSprite(Bytes bytes);
-    // Removes a wall or sprite chunk; the chunks after it move down by one.
+    // Removes a wall, both its sides, or a sprite chunk; the chunks after it
+    // move down. The door pictures are refused: the engine needs them.
     std::optional<Failure> Remove(int chunk);
+    // The first of the door pictures, the last wall chunks.
+    int FirstDoorChunk() const;
 
     std::vector<DigitisedSound> Sounds() const;
     // The samples of a sound (8-bit unsigned, 7042 Hz): what its chunks
@@ -100,6 +105,8 @@ private:
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);
     std::optional<Failure> CheckRoom(int added) const;
+    // Takes `count` chunks out from `chunk` (walls or sprites).
+    void Erase(int chunk, int count);
     static Failure Refusal(std::string text);
 
     std::vector<Chunk> chunks_;

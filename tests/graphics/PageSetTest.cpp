@@ -144,21 +144,25 @@ TEST(PageSet, AddingAndRemovingPicturesShiftsOnlyWhatFollows)
     chunks.insert(chunks.end(), {sprite, sprite, Bytes(10, 1), SoundTable({{0, 10}})});
     PageSet set = SetOf(TestPageFile(chunks, 10, 12));
 
+    // A wall is added with both its sides, so that every later wall keeps its pair.
     auto wall = set.AddWall(TestWall(99));
     ASSERT_TRUE(wall);
     EXPECT_EQ(*wall, 2) << "before the doors";
-    EXPECT_EQ(set.FirstSpriteChunk(), 11);
-    EXPECT_EQ(set.FirstSoundChunk(), 13);
-    EXPECT_EQ(*set.ChunkAt(3), TestWall(2)) << "the doors moved up";
+    EXPECT_EQ(*set.ChunkAt(3), TestWall(99)) << "its dark side";
+    EXPECT_EQ(set.FirstSpriteChunk(), 12);
+    EXPECT_EQ(set.FirstSoundChunk(), 14);
+    EXPECT_EQ(*set.ChunkAt(4), TestWall(2)) << "the doors moved up";
     auto added = set.AddSprite(TestSprite(0, 0, {}));
     ASSERT_TRUE(added);
-    EXPECT_EQ(*added, 13);
-    EXPECT_EQ(set.FirstSoundChunk(), 14);
+    EXPECT_EQ(*added, 14);
+    EXPECT_EQ(set.FirstSoundChunk(), 15);
     EXPECT_EQ(SetOf(Encoded(set)).SoundSamples(0), Bytes(10, 1)) << "the table counts from the first sound";
 
     ASSERT_FALSE(set.Replace(0, TestWall(50)));
-    EXPECT_EQ(set.FirstSpriteChunk(), 11) << "replacing moves nothing";
-    ASSERT_FALSE(set.Remove(2));
+    EXPECT_EQ(set.FirstSpriteChunk(), 12) << "replacing moves nothing";
+    EXPECT_EQ(set.Remove(4)->text,
+              "Chunk 4 is a door picture: the engine takes the last 8 wall chunks for its doors, so they stay.");
+    ASSERT_FALSE(set.Remove(3)) << "the dark side takes the light one with it";
     ASSERT_FALSE(set.Remove(12));
     PageSet expected = SetOf(TestPageFile(chunks, 10, 12));
     ASSERT_FALSE(expected.Replace(0, TestWall(50)));

@@ -11,6 +11,7 @@
 #include "graphics/PagePictureExchange.h"
 #include "graphics/SoundFiles.h"
 
+#include <QAction>
 #include <QWidget>
 
 namespace tsl {
@@ -18,6 +19,9 @@ namespace tsl {
 namespace {
 
 const FileFilter kPictureFilter{"Pictures (*.png;*.bmp)|*.png;*.bmp|All Files (*.*)|*.*", 0};
+// Pictures go out as indexed PNG only: the palette indices and the
+// transparency of sprites come back in unchanged from it.
+const FileFilter kPictureExportFilter{"PNG Pictures (*.png)|*.png", 0};
 const FileFilter kSoundFilter{"WAV Files (*.wav)|*.wav|All Files (*.*)|*.*", 0};
 
 using Item = TPageBrowserBox::Item;
@@ -106,6 +110,9 @@ TPageBrowserBox& PagesController::Show()
             if (document_)
                 document_->Redo();
         });
+        // Ctrl+S saves the maps and the pictures from this window as from the map's.
+        if (auto* save = window_->findChild<QAction*>("saveProjectAction"))
+            browser_->addAction(save);
         ShowInBrowser();
     }
     browser_->show();
@@ -182,10 +189,16 @@ void PagesController::onExport(Item item)
                         kPageExportCaption, MessageIcon::Warning});
         return;
     }
-    const auto path = prompter_.ChooseSaveFile("Export " + NameOf(item), sound ? kSoundFilter : kPictureFilter,
+    const auto path = prompter_.ChooseSaveFile("Export " + NameOf(item), sound ? kSoundFilter : kPictureExportFilter,
                                                sound ? "wav" : "png");
     if (!path)
         return;
+    if (!sound && !EqualsNoCase(path->extension().string(), ".png")) {
+        prompter_.Show({"Pictures are exported as PNG files, which keep the game's colours and the sprites' "
+                        "transparency: name the file with .png.",
+                        kPageExportCaption, MessageIcon::Warning});
+        return;
+    }
     Bytes bytes;
     if (sound) {
         bytes = EncodeWav(pages.SoundSamples(item.sound));

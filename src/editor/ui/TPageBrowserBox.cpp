@@ -216,7 +216,7 @@ void TPageBrowserBox::FillWalls(const PageSet& pages, const Palette& palette,
 {
     const ListPlace place = PlaceOf(walls_);
     walls_->clear();
-    const int doors = pages.FirstSpriteChunk() - kDoorChunks;
+    const int doors = firstDoor_ = pages.FirstDoorChunk();
     for (int light = 0; light < pages.FirstSpriteChunk(); light += 2) {
         const int dark = light + 1 < pages.FirstSpriteChunk() ? light + 1 : -1;
         auto* row = new QTreeWidgetItem(walls_);
@@ -319,7 +319,8 @@ void TPageBrowserBox::RefreshButtons()
     const bool sound = item && item->tab == Tab::Sounds;
     export_->setEnabled(item.has_value());
     replace_->setEnabled(item.has_value());
-    remove_->setEnabled(item.has_value());
+    // The engine needs its door pictures where they are.
+    remove_->setEnabled(item && !(item->tab == Tab::Walls && item->chunk >= firstDoor_));
     export_->setToolTip(sound ? "Export the sound as a WAV file" : "Export the picture as a PNG file");
 }
 

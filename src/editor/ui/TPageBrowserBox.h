@@ -94,6 +94,7 @@ private:
     QPushButton* remove_;
     QPushButton* undo_;
     QPushButton* redo_;
+    int firstDoor_ = 0; // the first wall chunk that is a door picture
     // The pictures of the chunks as listed, at 1x, for the thumbnails.
     std::map<int, QImage> pictures_;
 };

@@ -202,3 +202,25 @@ TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
     EXPECT_EQ(played[0], TestPixels(300, 100));
     ExpectMessage(0, kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning, Buttons::Ok);
 }
+
+TEST_F(PageBrowser, TheDoorsStayPicturesGoOutAsPngAndCtrlSSavesHereToo)
+{
+    EXPECT_TRUE(Browser().actions().contains(Editor().Action("saveProjectAction")));
+    // Walls 0 to 3 are two rows, the eight door chunks four.
+    QTreeWidget* walls = Find<QTreeWidget>(&Browser(), "wallList");
+    ASSERT_EQ(walls->topLevelItemCount(), 6);
+    const auto* remove = Find<QPushButton>(&Browser(), "removeButton");
+    walls->setCurrentItem(walls->topLevelItem(2), 2);
+    EXPECT_FALSE(remove->isEnabled()) << "a door";
+    walls->setCurrentItem(walls->topLevelItem(1), 2);
+    EXPECT_TRUE(remove->isEnabled());
+
+    TempDir out;
+    Prompts().File(out / "wall.bmp");
+    Click(&Browser(), "exportButton");
+    ExpectMessage(1,
+                  "Pictures are exported as PNG files, which keep the game's colours and the sprites' transparency: "
+                  "name the file with .png.",
+                  "Export pictures and sounds", MessageIcon::Warning, Buttons::Ok);
+    EXPECT_FALSE(fs::exists(out / "wall.bmp"));
+}
