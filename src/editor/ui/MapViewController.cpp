@@ -122,6 +122,8 @@ void MapViewController::Follow(const DocumentChange& change)
     case DocumentChange::Kind::Words:
         if (change.Map != session_->Maps().CurrentMap)
             return;
+        // Tiles shown from a count or a finding may no longer hold what was counted.
+        view_->PaintArea()->SetShownTile(std::nullopt);
         if (change.Region)
             RedrawRegion(*change.Region);
         else

@@ -64,6 +64,9 @@ TEST_F(Analysis, StatisticsShowEverySkillSideBySideAndACountShowsItsTiles)
     });
     Editor().Action("levelStatisticsAction")->trigger();
     EXPECT_EQ(Area()->ShownTiles(), std::vector<QPoint>{kSwitch});
+    // Once the words change, the tiles may hold something else: the marks go.
+    Editor().Action("flipHorizontalAction")->trigger();
+    EXPECT_TRUE(Area()->ShownTiles().empty());
 }
 
 TEST_F(Analysis, TheSkillChooserKeepsItsChoiceInTheModelAndTheViewAndPreviewFollowIt)
