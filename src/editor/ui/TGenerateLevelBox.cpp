@@ -190,6 +190,11 @@ struct TGenerateLevelBox::Impl {
                             .arg(s[3].kills)
                             .arg(s[0].treasure)
                             .arg(s[0].secrets));
+        if (const int side = context->input.rules->MapSize();
+            side > 0 && (options->width != side || options->height != side))
+            status->setText(status->text() + QStringLiteral(" The engine of this game plays only %1 x %1 maps: this "
+                                                            "one is for an engine that plays others.")
+                                                  .arg(side));
         generate->setEnabled(true);
     }
 

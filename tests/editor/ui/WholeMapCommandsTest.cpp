@@ -102,6 +102,11 @@ TEST_F(OpenedEditor, GenerateLevelPutsThePreviewedLevelIntoTheMapAndUndoTakesItB
         EXPECT_EQ(S(Find<QLabel>(dialog, "statusLabel")->text()), "The seed is a whole number from 0 to 4294967295.");
         EXPECT_FALSE(Find<QPushButton>(dialog, "generateButton")->isEnabled());
         Find<QLineEdit>(dialog, "seedEdit")->setText("77");
+        Find<QSpinBox>(dialog, "widthBox")->setValue(32);
+        EXPECT_TRUE(S(Find<QLabel>(dialog, "statusLabel")->text())
+                        .ends_with(" The engine of this game plays only 64 x 64 maps: this one is for an engine that "
+                                   "plays others."));
+        Find<QSpinBox>(dialog, "widthBox")->setValue(64);
         Find<QSpinBox>(dialog, "keysBox")->setValue(1);
         EXPECT_TRUE(Find<QPushButton>(dialog, "generateButton")->isEnabled());
         EXPECT_FALSE(Find<QLabel>(dialog, "previewLabel")->pixmap().isNull());
