@@ -153,21 +153,12 @@ int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
 // Chunk numbers from 0 and ranges: "0,3,5-9".
 std::string ReadChunkList(const std::string& text, std::set<int>& chunks)
 {
-    const std::string refusal = Declarations::Takes("--chunks", "chunk numbers from 0 and ranges, such as 0,3,5-9");
-    std::size_t at = 0;
-    while (at <= text.size()) {
-        const std::size_t comma = std::min(text.find(',', at), text.size());
-        const std::string_view part = std::string_view(text).substr(at, comma - at);
-        const std::size_t dash = part.find('-');
-        const auto first = Declarations::WholeNumber(part.substr(0, dash), 0, kMaxChunks - 1);
-        const auto last =
-            dash == std::string_view::npos ? first : Declarations::WholeNumber(part.substr(dash + 1), 0, kMaxChunks - 1);
-        if (!first || !last || *last < *first)
-            return refusal;
-        for (long chunk = *first; chunk <= *last; ++chunk)
+    const auto ranges = ReadRanges(text, 0, kMaxChunks - 1);
+    if (!ranges)
+        return Declarations::Takes("--chunks", "chunk numbers from 0 and ranges, such as 0,3,5-9");
+    for (const auto& [first, last] : *ranges)
+        for (long chunk = first; chunk <= last; ++chunk)
             chunks.insert(static_cast<int>(chunk));
-        at = comma + 1;
-    }
     return {};
 }
 

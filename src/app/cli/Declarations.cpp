@@ -32,21 +32,29 @@ Declarations::Reader CarmackTag(const std::string& name, std::optional<std::uint
 
 } // namespace
 
-std::string MapNumbers::Read(std::string_view text, bool repeats)
+std::optional<std::vector<std::pair<long, long>>> ReadRanges(std::string_view text, long min, long max)
 {
-    ranges_.clear();
+    std::vector<std::pair<long, long>> ranges;
     for (std::size_t start = 0; start <= text.size();) {
         const std::size_t comma = std::min(text.find(',', start), text.size());
         const auto item = text.substr(start, comma - start);
         const auto dash = item.find('-');
-        const auto first = Declarations::WholeNumber(item.substr(0, dash), 1, 1L << 30);
-        const auto last =
-            dash == std::string_view::npos ? first : Declarations::WholeNumber(item.substr(dash + 1), 1, 1L << 30);
+        const auto first = Declarations::WholeNumber(item.substr(0, dash), min, max);
+        const auto last = dash == std::string_view::npos ? first : Declarations::WholeNumber(item.substr(dash + 1), min, max);
         if (!first || !last || *first > *last)
-            return Declarations::Takes("--maps", "map numbers from 1 and ranges, such as 1,3,5-9");
-        ranges_.emplace_back(*first, *last);
+            return std::nullopt;
+        ranges.emplace_back(*first, *last);
         start = comma + 1;
     }
+    return ranges;
+}
+
+std::string MapNumbers::Read(std::string_view text, bool repeats)
+{
+    auto ranges = ReadRanges(text, 1, 1L << 30);
+    if (!ranges)
+        return Declarations::Takes("--maps", "map numbers from 1 and ranges, such as 1,3,5-9");
+    ranges_ = std::move(*ranges);
     // A map listed twice would be worked on twice: the first number that two ranges share.
     auto sorted = ranges_;
     std::sort(sorted.begin(), sorted.end());

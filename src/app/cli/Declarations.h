@@ -21,6 +21,10 @@ namespace tsl::cli {
 
 struct LoaderOptions;
 
+// Numbers from `min` to `max` and ranges of them, such as "1,3,5-9", in the
+// order given; nothing when an item does not read or a range runs backwards.
+std::optional<std::vector<std::pair<long, long>>> ReadRanges(std::string_view text, long min, long max);
+
 // Map numbers from 1 and ranges, as --maps takes them ("1,3,5-9").
 class MapNumbers {
 public:
