@@ -251,8 +251,23 @@ void PageSet::Splice(std::vector<TableEntry>& table, std::size_t except, int fir
     chunks_.insert(chunks_.begin() + first, added.begin(), added.end());
 }
 
+std::optional<Failure> PageSet::CheckSoundListWhole() const
+{
+    // The last sound read runs to the table then, over the chunks of the
+    // sounds the list leaves out: a change to the sounds would drop them.
+    const std::size_t listed = Table().size(), read = Sounds().size();
+    if (listed <= read)
+        return std::nullopt;
+    return Refusal("The sound table lists " + std::to_string(listed) + " sounds, but the game reads only the first " +
+                   std::to_string(read) + ": sound " + std::to_string(read) +
+                   " starts at or past the table. The sounds of this file are left as they are, so that no chunk "
+                   "of the sounds after it is lost.");
+}
+
 std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
 {
+    if (auto cut = CheckSoundListWhole())
+        return cut;
     const std::vector<DigitisedSound> sounds = Sounds();
     if (number < 0 || number >= static_cast<int>(sounds.size()))
         return Refusal("The page file has no sound " + std::to_string(number) + ".");
@@ -272,12 +287,14 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
     const int tableChunk = SoundTableChunk();
     if (tableChunk < 0)
         return Refusal("The page file has no sound table.");
+    if (auto cut = CheckSoundListWhole())
+        return *cut;
     if (auto refusal = CheckSamples(samples, 0))
         return *refusal;
     std::vector<TableEntry> table = Table();
     if (table.size() >= kMaxSounds)
         return Refusal("The sound table cannot list more than " + std::to_string(kMaxSounds) + " sounds.");
-    // After the last sound the engine reads (entries past it point nowhere).
+    // After the last sound.
     const std::size_t number = Sounds().size();
     table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),
                  {static_cast<std::uint16_t>(tableChunk - firstSound_), static_cast<std::uint16_t>(samples.size())});
@@ -288,6 +305,8 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
 
 std::optional<Failure> PageSet::RemoveSound(int number)
 {
+    if (auto cut = CheckSoundListWhole())
+        return cut;
     const std::vector<DigitisedSound> sounds = Sounds();
     if (number < 0 || number >= static_cast<int>(sounds.size()))
         return Refusal("The page file has no sound " + std::to_string(number) + ".");

@@ -105,6 +105,8 @@ private:
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);
     std::optional<Failure> CheckRoom(int added) const;
+    // A refusal for changing the sounds while the table lists more than the game reads.
+    std::optional<Failure> CheckSoundListWhole() const;
     // Takes `count` chunks out from `chunk` (walls or sprites).
     void Erase(int chunk, int count);
     static Failure Refusal(std::string text);

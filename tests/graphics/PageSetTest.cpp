@@ -134,6 +134,26 @@ TEST(PageSet, ASoundReplacedMovesTheLaterSoundsAndTheTableFollows)
     }
 }
 
+TEST(PageSet, NoSoundChangesWhileTheTableListsMoreThanTheGameReads)
+{
+    // Sound 1 starts past the table: the game reads sound 0 alone, and sound
+    // 0 then runs over sound 2's chunks to the table.
+    const Bytes sprite = TestSprite(7, 8, {{7, {{60, 64, TestPixels(4, 90)}}}});
+    const Bytes file = TestPageFile({TestWall(5), sprite, TestPixels(100, 1), TestPixels(50, 4),
+                                     SoundTable({{0, 100}, {9, 8}, {1, 50}})},
+                                    1, 2);
+    PageSet set = SetOf(file);
+    const Bytes before = Encoded(set);
+    ASSERT_EQ(set.Sounds().size(), 1u);
+    const std::string cut = "The sound table lists 3 sounds, but the game reads only the first 1: sound 1 starts at or "
+                            "past the table. The sounds of this file are left as they are, so that no chunk of the "
+                            "sounds after it is lost.";
+    EXPECT_EQ(set.ReplaceSound(0, Bytes(10, 1))->text, cut);
+    EXPECT_EQ(set.AddSound(Bytes(10, 1)).failure().text, cut);
+    EXPECT_EQ(set.RemoveSound(0)->text, cut);
+    EXPECT_EQ(Encoded(set), before);
+}
+
 TEST(PageSet, AddingAndRemovingPicturesShiftsOnlyWhatFollows)
 {
     // Ten walls, the last eight of them doors; two sprites; one sound.

@@ -38,7 +38,15 @@ std::string PrintableName(std::span<const std::uint8_t> name)
 
 std::string PrintableText(std::string_view text)
 {
-    return Escaped(text, [](unsigned char c) { return c < 0x20 || c == 0x7F; });
+    // C1 controls too (in UTF-8 0xC2 0x80 to 0xC2 0x9F): some terminals obey them.
+    bool c1 = false;
+    return Escaped(text, [&c1, text, at = std::size_t{0}](unsigned char c) mutable {
+        const bool lead = c == 0xC2 && at + 1 < text.size() && (static_cast<unsigned char>(text[at + 1]) & 0xE0) == 0x80;
+        const bool escape = c < 0x20 || c == 0x7F || lead || c1;
+        c1 = lead;
+        ++at;
+        return escape;
+    });
 }
 
 std::string PadRight(std::string_view text, std::size_t width)
