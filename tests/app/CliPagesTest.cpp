@@ -20,7 +20,7 @@ namespace {
 
 // Walls 0 to 11 (the last eight the doors), sprites 12 and 13, sound 0 in
 // chunk 14 and sound 1 over chunks 15 to 17, the table in 18.
-Bytes HandBuiltPages()
+std::vector<Bytes> PageChunks()
 {
     std::vector<Bytes> chunks;
     for (int i = 0; i < 12; ++i)
@@ -33,7 +33,12 @@ Bytes HandBuiltPages()
     for (const std::uint16_t word : {0, 100, 1, 8202})
         Put16(table, word);
     chunks.push_back(table);
-    return TestPageFile(chunks, 12, 14);
+    return chunks;
+}
+
+Bytes HandBuiltPages()
+{
+    return TestPageFile(PageChunks(), 12, 14);
 }
 
 struct PagesGame {
@@ -86,6 +91,17 @@ TEST(CliPages, ListsEveryChunkAndSoundAsJson)
     const std::string row = "    1" + std::string(11, ' ') + "15" + std::string(5, ' ') + "8202" + std::string(5, ' ') + "1.16\n";
     EXPECT_NE(text.out.find(row), std::string::npos) << text.out;
     EXPECT_EQ(text.out.find("The sound table lists"), std::string::npos);
+
+    // An opaque sprite outgrows the page the DOS engine loads it into (a source port takes it).
+    std::vector<TestColumn> opaque;
+    for (int column = 0; column < 64; ++column)
+        opaque.push_back({column, {{0, 64, TestPixels(64, column)}}});
+    std::vector<Bytes> chunks = PageChunks();
+    chunks[13] = TestSprite(0, 63, opaque);
+    WriteFile(game.Pages(), TestPageFile(chunks, 12, 14));
+    EXPECT_NE(game("pages").out.find("Chunk 13 is larger than a page of the game (4096 bytes): the DOS engine cannot "
+                                     "load it safely.\n"),
+              std::string::npos);
 
     // Sound 1 starting past the table: the game plays the file without it, and the listing says so.
     Bytes pages = HandBuiltPages();

@@ -128,6 +128,15 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
                       static_cast<double>(sound.length) / kSoundRate);
         out << row << (sound.present == 0 ? "  (not in this file)" : "") << "\n";
     }
+    // Source ports load any size; the DOS engine loads a chunk into one page.
+    std::vector<int> large;
+    for (int i = 0; i < pages.ChunkCount(); ++i)
+        if (const PageSet::Chunk bytes = pages.ChunkAt(i); bytes && bytes->size() > kPageBytes && i < pages.FirstSoundChunk())
+            large.push_back(i);
+    if (!large.empty())
+        out << (large.size() == 1 ? "Chunk " : "Chunks ") << CLI::detail::join(large, ", ")
+            << (large.size() == 1 ? " is" : " are") << " larger than a page of the game (" << kPageBytes
+            << " bytes): the DOS engine cannot load " << (large.size() == 1 ? "it" : "them") << " safely.\n";
     // The engine ends the list at the first entry that starts at or past the table.
     const PageSet::Chunk table = pages.ChunkAt(pages.SoundTableChunk());
     if (const std::size_t read = pages.Sounds().size(); table && table->size() / 4 > read)
