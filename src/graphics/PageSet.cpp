@@ -251,11 +251,11 @@ void PageSet::Splice(std::vector<TableEntry>& table, std::size_t except, int fir
     chunks_.insert(chunks_.begin() + first, added.begin(), added.end());
 }
 
-std::optional<Failure> PageSet::CheckSoundListWhole() const
+std::optional<Failure> PageSet::CheckSoundListWhole(std::size_t read) const
 {
     // The last sound read runs to the table then, over the chunks of the
     // sounds the list leaves out: a change to the sounds would drop them.
-    const std::size_t listed = Table().size(), read = Sounds().size();
+    const std::size_t listed = Table().size();
     if (listed <= read)
         return std::nullopt;
     return Refusal("The sound table lists " + std::to_string(listed) + " sounds, but the game reads only the first " +
@@ -264,19 +264,26 @@ std::optional<Failure> PageSet::CheckSoundListWhole() const
                    "of the sounds after it is lost.");
 }
 
-std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
+Outcome<DigitisedSound> PageSet::SoundToChange(int number) const
 {
-    if (auto cut = CheckSoundListWhole())
-        return cut;
     const std::vector<DigitisedSound> sounds = Sounds();
+    if (auto cut = CheckSoundListWhole(sounds.size()))
+        return *cut;
     if (number < 0 || number >= static_cast<int>(sounds.size()))
         return Refusal("The page file has no sound " + std::to_string(number) + ".");
-    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
-    if (auto refusal = CheckSamples(samples, sound.chunkCount))
+    return sounds[static_cast<std::size_t>(number)];
+}
+
+std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
+{
+    const auto sound = SoundToChange(number);
+    if (!sound)
+        return sound.failure();
+    if (auto refusal = CheckSamples(samples, sound->chunkCount))
         return refusal;
     std::vector<TableEntry> table = Table();
     const auto entry = static_cast<std::size_t>(number);
-    Splice(table, entry, sound.firstChunk, sound.chunkCount, samples);
+    Splice(table, entry, sound->firstChunk, sound->chunkCount, samples);
     table[entry].length = static_cast<std::uint16_t>(samples.size());
     SetTable(table);
     return std::nullopt;
@@ -287,15 +294,14 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
     const int tableChunk = SoundTableChunk();
     if (tableChunk < 0)
         return Refusal("The page file has no sound table.");
-    if (auto cut = CheckSoundListWhole())
+    const std::size_t number = Sounds().size(); // the new one goes after the last
+    if (auto cut = CheckSoundListWhole(number))
         return *cut;
     if (auto refusal = CheckSamples(samples, 0))
         return *refusal;
     std::vector<TableEntry> table = Table();
     if (table.size() >= kMaxSounds)
         return Refusal("The sound table cannot list more than " + std::to_string(kMaxSounds) + " sounds.");
-    // After the last sound.
-    const std::size_t number = Sounds().size();
     table.insert(table.begin() + static_cast<std::ptrdiff_t>(number),
                  {static_cast<std::uint16_t>(tableChunk - firstSound_), static_cast<std::uint16_t>(samples.size())});
     Splice(table, number, tableChunk, 0, samples);
@@ -305,14 +311,11 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
 
 std::optional<Failure> PageSet::RemoveSound(int number)
 {
-    if (auto cut = CheckSoundListWhole())
-        return cut;
-    const std::vector<DigitisedSound> sounds = Sounds();
-    if (number < 0 || number >= static_cast<int>(sounds.size()))
-        return Refusal("The page file has no sound " + std::to_string(number) + ".");
-    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    const auto sound = SoundToChange(number);
+    if (!sound)
+        return sound.failure();
     std::vector<TableEntry> table = Table();
-    Splice(table, static_cast<std::size_t>(number), sound.firstChunk, sound.chunkCount, {});
+    Splice(table, static_cast<std::size_t>(number), sound->firstChunk, sound->chunkCount, {});
     table.erase(table.begin() + number);
     SetTable(table);
     return std::nullopt;

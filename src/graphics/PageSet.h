@@ -105,8 +105,11 @@ private:
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);
     std::optional<Failure> CheckRoom(int added) const;
-    // A refusal for changing the sounds while the table lists more than the game reads.
-    std::optional<Failure> CheckSoundListWhole() const;
+    // A refusal for changing the sounds while the table lists more than the
+    // `read` sounds the game reads.
+    std::optional<Failure> CheckSoundListWhole(std::size_t read) const;
+    // Sound `number` as it stands, or why it may not change.
+    Outcome<DigitisedSound> SoundToChange(int number) const;
     // Takes `count` chunks out from `chunk` (walls or sprites).
     void Erase(int chunk, int count);
     static Failure Refusal(std::string text);

@@ -58,10 +58,8 @@ struct GenerateArguments {
 
 int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err)
 {
-    MapNumbers number;
-    number.Read(std::to_string(a.map), false);
     MapsWithSymbols opened;
-    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, number, opened, err); status != 0)
+    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, a.map, opened, err); status != 0)
         return kExitUsage;
     if (RefuseDamagedSave(opened.maps, a.force, err))
         return kExitFailed;

@@ -38,11 +38,12 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
     return 0;
 }
 
-int OpenMapsWithSymbols(const PictureArguments& picture, MapsWithSymbols& opened, std::ostream& err)
+int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, int map, MapsWithSymbols& opened,
+                        std::ostream& err)
 {
     MapNumbers one;
-    one.Read(std::to_string(picture.map), false);
-    return OpenMapsWithSymbols(picture.dir, picture.loader, one, opened, err);
+    one.Read(std::to_string(map), false);
+    return OpenMapsWithSymbols(dir, options, one, opened, err);
 }
 
 std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules)

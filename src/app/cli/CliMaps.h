@@ -58,7 +58,8 @@ struct MapsWithSymbols {
 // `err`).
 int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, const MapNumbers& maps,
                         MapsWithSymbols& opened, std::ostream& err);
-int OpenMapsWithSymbols(const PictureArguments& picture, MapsWithSymbols& opened, std::ostream& err);
+int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, int map, MapsWithSymbols& opened,
+                        std::ostream& err);
 
 // The map check of one opened map under `rules`, with the structure's limits
 // and the planes it shows.

@@ -30,7 +30,7 @@ struct RenderArguments : PictureArguments {
 int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
 {
     MapsWithSymbols opened;
-    if (const int status = OpenMapsWithSymbols(a, opened, err))
+    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, a.map, opened, err))
         return status;
     const MapHandler& maps = opened.maps;
     const IniFile& settings = *opened.settings;

@@ -65,7 +65,7 @@ struct Render3DArguments : PictureArguments {
 int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err)
 {
     MapsWithSymbols opened;
-    if (const int status = OpenMapsWithSymbols(a, opened, err))
+    if (const int status = OpenMapsWithSymbols(a.dir, a.loader, a.map, opened, err))
         return status;
     const MapHandler& maps = opened.maps;
     const MapList& map = maps.Maps[static_cast<std::size_t>(a.map - 1)];
