@@ -2,8 +2,8 @@
 // pencil stroke tile by tile with its redraw, Undo and Redo of an all-planes
 // step, and the memory the histories hold.
 
-#include "editor/EditorSession.h"
-#include "editor/MapRenderer.h"
+#include "editor/session/EditorSession.h"
+#include "editor/render/MapRenderer.h"
 #include "raycast/LevelBuilder.h"
 
 #include <benchmark/benchmark.h>

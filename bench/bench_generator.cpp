@@ -4,7 +4,7 @@
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
-#include "editor/LevelGeneration.h"
+#include "editor/operations/LevelGeneration.h"
 
 #include <benchmark/benchmark.h>
 

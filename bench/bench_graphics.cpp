@@ -8,8 +8,8 @@
 
 #include "core/ExecutableDir.h"
 #include "core/FileSystem.h"
-#include "editor/GameGraphics.h"
-#include "editor/GameMapRenderer.h"
+#include "editor/render/GameGraphics.h"
+#include "editor/render/GameMapRenderer.h"
 #include "mapdefs/StructureStore.h"
 
 #include <benchmark/benchmark.h>

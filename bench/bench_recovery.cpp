@@ -3,7 +3,7 @@
 // and the encoding and atomic write of the recovery file that the autosave's
 // thread does. The snapshot must stay well within a frame (16 ms).
 
-#include "editor/Recovery.h"
+#include "editor/keeping/Recovery.h"
 
 #include <benchmark/benchmark.h>
 

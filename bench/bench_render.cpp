@@ -4,7 +4,7 @@
 #include "core/ExecutableDir.h"
 #include "core/FileSystem.h"
 #include "core/IniFile.h"
-#include "editor/MapRenderer.h"
+#include "editor/render/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 

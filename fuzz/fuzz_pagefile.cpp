@@ -2,7 +2,7 @@
 // into sprites whose posts lie in their 64 x 64 square, and must draw through
 // the game-picture renderer at every zoom without reading outside a buffer.
 
-#include "editor/GameMapRenderer.h"
+#include "editor/render/GameMapRenderer.h"
 #include "graphics/PageFile.h"
 
 #include <cstdint>

@@ -7,8 +7,8 @@
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
-#include "editor/MapOperations.h"
-#include "editor/MapRenderer.h"
+#include "editor/operations/MapOperations.h"
+#include "editor/render/MapRenderer.h"
 #include "engine/LevelAnalysis.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureTable.h"

@@ -7,9 +7,11 @@ set(CMAKE_AUTORCC ON)
 
 file(GLOB TESSELAR_UI_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.h)
+  ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.h
+  ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*/*.h)
 list(REMOVE_ITEM TESSELAR_UI_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/app/ui/main.cpp)
-add_library(tesselar_ui STATIC ${TESSELAR_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/editor/ui/resources.qrc)
+add_library(tesselar_ui STATIC ${TESSELAR_UI_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/editor/ui/views/resources.qrc)
 target_include_directories(tesselar_ui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(tesselar_ui PUBLIC tesselar_app tesselar_editor Qt6::Widgets Qt6::Network Qt6::Multimedia PRIVATE tesselar_warnings)
 # Qt's headers trip the conversion warnings in code that merely uses them.

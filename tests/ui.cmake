@@ -1,9 +1,11 @@
 # UI tests: every test file in a ui/ folder, one executable with a main that
 # creates the QApplication (offscreen when there is no display).
 find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
-file(GLOB TESSELAR_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.cpp)
-list(REMOVE_ITEM TESSELAR_UI_TESTS ${CMAKE_CURRENT_SOURCE_DIR}/support/ui/UiTestMain.cpp)
-add_executable(tesselar_ui_tests ${TESSELAR_UI_TESTS} support/ui/UiTestMain.cpp support/ui/UiTestUtil.cpp)
+file(GLOB TESSELAR_UI_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*/ui/*/*.cpp)
+list(REMOVE_ITEM TESSELAR_UI_TESTS ${CMAKE_CURRENT_SOURCE_DIR}/support/ui/UiTestMain.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/support/ui/UiTestUtil.cpp ${CMAKE_CURRENT_SOURCE_DIR}/support/ui/EditorFixture.cpp)
+add_executable(tesselar_ui_tests ${TESSELAR_UI_TESTS} support/ui/UiTestMain.cpp support/ui/UiTestUtil.cpp
+  support/ui/EditorFixture.cpp)
 set_target_properties(tesselar_ui_tests PROPERTIES AUTOMOC ON)
 target_include_directories(tesselar_ui_tests PRIVATE support support/ui)
 target_link_libraries(tesselar_ui_tests PRIVATE tesselar_ui tesselar_test_support tesselar_sample Qt6::Test

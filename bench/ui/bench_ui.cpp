@@ -4,11 +4,11 @@
 
 #include "SampleGame.h"
 #include "core/Prompter.h"
-#include "editor/MapDocument.h"
-#include "editor/PointerInput.h"
-#include "editor/ui/MapView.h"
-#include "editor/ui/SidePanel.h"
-#include "editor/ui/TEditorBox.h"
+#include "editor/document/MapDocument.h"
+#include "editor/document/PointerInput.h"
+#include "editor/ui/views/MapView.h"
+#include "editor/ui/views/SidePanel.h"
+#include "editor/ui/window/TEditorBox.h"
 
 #include <benchmark/benchmark.h>
 

@@ -6,7 +6,7 @@
 #include "core/IniFile.h"
 #include "core/TextFile.h"
 #include "core/Windows1252.h"
-#include "editor/MapOperations.h"
+#include "editor/operations/MapOperations.h"
 #include "symbols/SymbolFiles.h"
 
 #include <gtest/gtest.h>

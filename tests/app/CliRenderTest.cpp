@@ -4,9 +4,9 @@
 #include "GraphicsTestUtil.h"
 #include "TestUtil.h"
 #include "core/Image.h"
-#include "editor/GameGraphics.h"
-#include "editor/GameMapRenderer.h"
-#include "editor/MapRenderer.h"
+#include "editor/render/GameGraphics.h"
+#include "editor/render/GameMapRenderer.h"
+#include "editor/render/MapRenderer.h"
 #include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 

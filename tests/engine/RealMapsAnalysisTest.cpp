@@ -4,7 +4,7 @@
 
 #include "RulesTestUtil.h"
 #include "TestUtil.h"
-#include "editor/MapInformation.h"
+#include "editor/play/MapInformation.h"
 #include "engine/LevelAnalysis.h"
 
 #include <gtest/gtest.h>

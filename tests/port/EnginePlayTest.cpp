@@ -6,7 +6,7 @@
 
 #include "EditorTestUtil.h"
 #include "EngineSupport.h"
-#include "editor/EditorSession.h"
+#include "editor/session/EditorSession.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 // without a window or a game directory.
 
 #include "TestUtil.h"
-#include "editor/EditorSession.h"
+#include "editor/session/EditorSession.h"
 
 #include <cstdint>
 #include <functional>

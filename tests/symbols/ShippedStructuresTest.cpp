@@ -4,7 +4,7 @@
 
 #include "TestUtil.h"
 #include "core/FileSystem.h"
-#include "editor/MapRenderer.h"
+#include "editor/render/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 

@@ -3,7 +3,7 @@
 #include "core/IniFile.h"
 #include "core/UserFolders.h"
 #include "core/Windows1252.h"
-#include "editor/AppSettings.h"
+#include "editor/settings/AppSettings.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "app/cli/Cli.h"
 #include "app/cli/JsonOutput.h"
 #include "core/IniFile.h"
-#include "editor/BackupRestore.h"
+#include "editor/keeping/BackupRestore.h"
 #include "mapdefs/StructureStore.h"
 
 #include <cstdio>

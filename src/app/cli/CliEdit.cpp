@@ -2,8 +2,8 @@
 // saved once at the end.
 
 #include "app/cli/CliMaps.h"
-#include "editor/FindReplace.h"
-#include "editor/MapOperations.h"
+#include "editor/operations/FindReplace.h"
+#include "editor/operations/MapOperations.h"
 
 #include <ostream>
 #include <variant>

@@ -3,7 +3,7 @@
 
 #include "app/cli/CliMaps.h"
 #include "app/cli/JsonOutput.h"
-#include "editor/LevelGeneration.h"
+#include "editor/operations/LevelGeneration.h"
 #include "engine/StructureRules.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "app/cli/CliMaps.h"
 
-#include "editor/MapRenderer.h"
+#include "editor/render/MapRenderer.h"
 #include "mapdefs/StructureStore.h"
 
 #include <ostream>

@@ -5,7 +5,7 @@
 
 #include "app/cli/Cli.h"
 #include "core/IniFile.h"
-#include "editor/MapInformation.h"
+#include "editor/play/MapInformation.h"
 #include "symbols/SymbolTables.h"
 
 #include <memory>

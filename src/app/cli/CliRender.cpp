@@ -4,9 +4,9 @@
 
 #include "app/cli/CliMaps.h"
 #include "core/ImageFile.h"
-#include "editor/GameGraphics.h"
-#include "editor/GameMapRenderer.h"
-#include "editor/MapRenderer.h"
+#include "editor/render/GameGraphics.h"
+#include "editor/render/GameMapRenderer.h"
+#include "editor/render/MapRenderer.h"
 #include "engine/StructureRules.h"
 
 #include <ostream>

@@ -3,7 +3,7 @@
 
 #include "app/cli/CliMaps.h"
 #include "core/ImageFile.h"
-#include "editor/GameGraphics.h"
+#include "editor/render/GameGraphics.h"
 #include "engine/StructureRules.h"
 #include "raycast/GamePictures.h"
 #include "raycast/Raycaster.h"

@@ -2,7 +2,7 @@
 
 #include "app/cli/CliMaps.h"
 #include "app/cli/JsonOutput.h"
-#include "editor/MapInformation.h"
+#include "editor/play/MapInformation.h"
 
 #include <array>
 #include <iomanip>

@@ -1,6 +1,6 @@
 #include "app/cli/JsonOutput.h"
 
-#include "editor/MapInformation.h"
+#include "editor/play/MapInformation.h"
 #include "engine/LevelAnalysis.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "app/ui/AppPaths.h"
 
-#include "editor/AppSettings.h"
+#include "editor/settings/AppSettings.h"
 #include "core/ExecutableDir.h"
 #include "core/FileSystem.h"
 #include "core/UserFolders.h"

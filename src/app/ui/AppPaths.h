@@ -4,7 +4,7 @@
 // that folder cannot be written, in the user's configuration and data
 // folders, the MapDefs folder seeded from the installed one.
 
-#include "editor/EditorEnvironment.h"
+#include "editor/settings/EditorEnvironment.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
 #include "app/ui/HelpMenu.h"
 
 #include "app/ui/TAboutBox.h"
-#include "editor/ui/TEditorBox.h"
-#include "editor/ui/TMarksLegendBox.h"
+#include "editor/ui/window/TEditorBox.h"
+#include "editor/ui/play/TMarksLegendBox.h"
 
 #include <QAction>
 

@@ -5,7 +5,7 @@
 #include "app/ui/Help.h"
 #include "app/ui/UpdateCheck.h"
 #include "core/Prompter.h"
-#include "editor/EditorEnvironment.h"
+#include "editor/settings/EditorEnvironment.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 // The about box: what the program is, its version, the Qt it runs on, and
 // where it keeps its settings and map definition structures.
 
-#include "editor/EditorEnvironment.h"
+#include "editor/settings/EditorEnvironment.h"
 
 #include <QDialog>
 

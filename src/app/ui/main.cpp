@@ -4,8 +4,8 @@
 #include "app/ui/AppPaths.h"
 #include "app/ui/HelpMenu.h"
 #include "app/ui/QtPrompter.h"
-#include "editor/ui/Cursors.h"
-#include "editor/ui/TEditorBox.h"
+#include "editor/ui/views/Cursors.h"
+#include "editor/ui/window/TEditorBox.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

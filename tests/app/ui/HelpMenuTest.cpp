@@ -3,8 +3,8 @@
 #include "UiTestUtil.h"
 #include "app/ui/HelpMenu.h"
 #include "app/ui/TAboutBox.h"
-#include "editor/ui/TEditorBox.h"
-#include "editor/ui/TMarksLegendBox.h"
+#include "editor/ui/window/TEditorBox.h"
+#include "editor/ui/play/TMarksLegendBox.h"
 
 #include <QAction>
 #include <QMenu>

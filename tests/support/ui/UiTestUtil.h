@@ -5,7 +5,7 @@
 
 #include "ScriptedPrompter.h"
 #include "TestUtil.h"
-#include "editor/Project.h"
+#include "editor/document/Project.h"
 
 #include <gtest/gtest.h>
 

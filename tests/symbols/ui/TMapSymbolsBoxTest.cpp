@@ -4,7 +4,7 @@
 
 #include "ScriptedPrompter.h"
 #include "UiTestUtil.h"
-#include "editor/Project.h"
+#include "editor/document/Project.h"
 #include "symbols/ui/TMapSymbolTypeBox.h"
 #include "symbols/ui/TMapSymbolsBox.h"
 

@@ -1,0 +1,109 @@
+#include "editor/play/PlayOverlay.h"
+
+#include <algorithm>
+
+namespace tsl {
+
+void PlayOverlay::SetSkill(int skill)
+{
+    skill = std::clamp(skill, kAllSkills, 4);
+    if (skill != skill_)
+        stale_ = true;
+    skill_ = skill;
+}
+
+void PlayOverlay::ShowReachable(bool on)
+{
+    if (on != reachable_)
+        stale_ = true;
+    reachable_ = on;
+}
+
+void PlayOverlay::ShowPatrols(bool on)
+{
+    if (on != patrols_)
+        stale_ = true;
+    patrols_ = on;
+}
+
+void PlayOverlay::SetRules(std::shared_ptr<const EngineRules> rules, bool ofTheGame)
+{
+    rules_ = std::move(rules);
+    ofTheGame_ = ofTheGame;
+    stale_ = true;
+}
+
+const std::vector<MapTile>& PlayOverlay::Route() const
+{
+    static const std::vector<MapTile> kNone;
+    return analysis_ ? analysis_->route : kNone;
+}
+
+// Open ground the player never reaches. A tile the walk cannot enter but
+// stands beside (a barrel, a table, where a push wall came to rest) is in
+// reach as the player sees it, a blocking static also from a corner (barrels
+// stacked in a corner); a door beside the walk is not: it stays shut.
+bool PlayOverlay::OutOfReach(const MapList& map, const LevelAnalysis& level, int x, int y) const
+{
+    if (level.Reached(x, y))
+        return false;
+    const WordKind kind = rules_->Tile(map.Word(0, x, y)).kind;
+    if (kind == WordKind::Wall)
+        return false;
+    if (kind == WordKind::Door)
+        return true;
+    const WordMeaning& object = map.Planes.size() > 1 ? rules_->Object(map.Word(1, x, y)) : WordMeaning{};
+    const bool blocks = object.kind == WordKind::Static && object.blocks;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if ((dx == 0 && dy == 0) || (dx != 0 && dy != 0 && !blocks))
+                continue;
+            if (nx >= 0 && ny >= 0 && nx < map.Width && ny < map.Height && level.Reached(nx, ny))
+                return false;
+        }
+    return true;
+}
+
+bool PlayOverlay::Refresh(const MapList& map)
+{
+    if (!stale_)
+        return false;
+    stale_ = false;
+    analysis_.reset();
+    unreached_.clear();
+    marks_.clear();
+    routes_.clear();
+    if (patrols_ && rules_)
+        routes_ = TracePatrols(map, *rules_, skill_);
+    if (!reachable_ || !Analysable())
+        return true;
+    analysis_ = AnalyseLevel(map, *rules_, AnalysedSkill());
+    const LevelAnalysis& level = *analysis_;
+    if (level.reached.size() == map.WordCount() && map.Planes.size() > 0 &&
+        map.Planes[0].size() >= map.WordCount()) {
+        unreached_.assign(map.WordCount(), 0);
+        for (int y = 0; y < map.Height; ++y)
+            for (int x = 0; x < map.Width; ++x)
+                unreached_[static_cast<std::size_t>(y) * map.Width + static_cast<std::size_t>(x)] =
+                    OutOfReach(map, level, x, y) ? 1 : 0;
+    }
+    for (const auto* list : {&level.unreachableTreasure, &level.unreachableKeys, &level.unreachableWeapons,
+                             &level.unreachableEnemies})
+        for (const MapTile& tile : *list)
+            marks_.push_back({PlayMark::Kind::Unreachable, tile});
+    for (const auto* list : {&level.doorsNeverOpen, &level.missingKeyDoors})
+        for (const MapTile& tile : *list)
+            marks_.push_back({PlayMark::Kind::ShutDoor, tile});
+    return true;
+}
+
+std::vector<LevelAnalysis> AnalyseEverySkill(const MapList& map, const EngineRules& rules)
+{
+    std::vector<LevelAnalysis> levels;
+    for (int skill = 1; skill <= 4; ++skill)
+        levels.push_back(AnalyseLevel(map, rules, skill));
+    return levels;
+}
+
+} // namespace tsl

@@ -1,0 +1,92 @@
+#pragma once
+// The game's page file as the main window edits it: the page document of the
+// open project (made from the page file the map view read), the "Game
+// Pictures and Sounds" browser (made at its first use) and the sound output.
+// It follows the document's notices: a picture replaced is shown at once by
+// the map view and the 3D preview (only that chunk is read again), chunks
+// added or removed make them read every picture, the browser lists the pages
+// anew and the window's title follows the saved state. The browser's
+// requests (export, replace, add, remove, play, undo, redo) are done here,
+// every question and message through the Prompter.
+
+#include "core/BackupGenerations.h"
+#include "core/Failure.h"
+#include "core/Prompter.h"
+#include "editor/ui/gamedata/SoundOutput.h"
+#include "editor/ui/gamedata/TPageBrowserBox.h"
+#include "graphics/PageDocument.h"
+
+#include <QObject>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+class QWidget;
+
+namespace tsl {
+
+class EditorSession;
+class MapViewController;
+class PreviewController;
+struct GameGraphics;
+
+class PagesController : public QObject {
+    Q_OBJECT
+public:
+    // The browser is a window of `window`'s; `viewer` and `previewer` show
+    // the pictures the document changes.
+    PagesController(QWidget* window, Prompter& prompter, MapViewController* viewer, PreviewController* previewer);
+    ~PagesController() override;
+
+    // A new session with the pictures the view read (none: the game has no
+    // page file to edit, and the browser closes).
+    void Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics);
+    // Before the session goes.
+    void Leave();
+
+    // The page document; nothing without a page file.
+    PageDocument* Document() const { return document_.get(); }
+    // The page file differs from its file.
+    bool Changed() const { return document_ && document_->Changed(); }
+    // Writes the page file with a backup generation under `backups`; the
+    // failure is shown here. True when saved (or nothing was to save).
+    bool Save(const BackupPolicy& backups);
+
+    // The browser shown (made when there is none) and raised.
+    TPageBrowserBox& Show();
+    TPageBrowserBox* Browser() const { return browser_; }
+    // Where the sounds play (the system's default output unless set).
+    void SetSoundOutput(std::unique_ptr<SoundOutput> output) { output_ = std::move(output); }
+
+signals:
+    // Changed() turned.
+    void savedStateChanged();
+
+private:
+    void Follow(const PageChange& change);
+    void ShowPictures(std::optional<int> chunk);
+    void ShowInBrowser();
+    void onExport(TPageBrowserBox::Item item);
+    void onExportAll();
+    void onReplace(TPageBrowserBox::Item item);
+    void ReplaceFrom(TPageBrowserBox::Item item, const std::filesystem::path& file);
+    void onAdd(TPageBrowserBox::Tab tab);
+    void onRemove(TPageBrowserBox::Item item);
+    void onPlay(int sound);
+    // Shows a refusal, when there is one.
+    void Done(const std::optional<Failure>& failure);
+
+    QWidget* window_;
+    Prompter& prompter_;
+    MapViewController* viewer_;
+    PreviewController* previewer_;
+    EditorSession* session_ = nullptr;
+    std::shared_ptr<const GameGraphics> graphics_;
+    std::unique_ptr<PageDocument> document_;
+    PageDocument::Token following_;
+    TPageBrowserBox* browser_ = nullptr;
+    std::unique_ptr<SoundOutput> output_;
+};
+
+} // namespace tsl

@@ -1,0 +1,106 @@
+#pragma once
+// The analysis of play in the main window: the skill level chooser on the
+// tool bar ("All", 1 to 4), "Show Reachable Area", "Show Patrol Routes",
+// "Level Statistics" and the map check of "Map Information".
+//
+// Its state is a PlayOverlay, never a widget's: the chooser and the actions
+// only show it. It follows the session's document: every notice marks the
+// overlay stale, and the overlay is worked out again once per turn of the
+// event loop (a stroke's tiles come in one turn after another, but a turn
+// that brought many notices costs one analysis), then handed to the view to
+// draw. The view and the 3D preview show the actors of the skill level
+// chosen.
+//
+// A structure without rules of play gets no analysis: asked for one, the
+// user is told so and offered the rules of a shipped structure, through the
+// Prompter.
+
+#include "core/Prompter.h"
+#include "editor/document/MapDocument.h"
+#include "editor/play/PlayOverlay.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QTimer>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QComboBox;
+class QToolBar;
+class QWidget;
+
+namespace tsl {
+
+class EditorSession;
+class MapViewController;
+class PreviewController;
+class TLevelStatisticsBox;
+class TMapInformationBox;
+struct PlayPicture;
+
+// The question which game's rules a structure without them takes, when
+// structures of both games have them: `wolf` and `spear` name one of each.
+std::string WhichRulesQuestion(std::string_view wolf, std::string_view spear);
+
+class AnalysisController : public QObject {
+    Q_OBJECT
+public:
+    // The dialogs are `window`'s; the skill chooser goes on `toolBar`; the
+    // rules of a shipped structure come from `mapDefsRoot`.
+    AnalysisController(QWidget* window, Prompter& prompter, std::filesystem::path mapDefsRoot,
+                       MapViewController* viewer, PreviewController* previewer, QToolBar* toolBar);
+    ~AnalysisController() override;
+
+    // A new session, or none; the overlay is worked out anew for it.
+    void Attach(EditorSession* session);
+
+    const PlayOverlay& Overlay() const { return overlay_; }
+    QComboBox* SkillChooser() const { return chooser_; }
+
+    // --- the commands ---
+    // kAllSkills or 1 to 4.
+    void SetSkill(int skill);
+    // On only by the game's rules: a structure without them is asked to
+    // take some first (it stays off when it does not).
+    void ShowReachable(bool on);
+    void ShowPatrols(bool on);
+    // "Level Statistics" and "Map Information": a count or a finding clicked shows its tiles.
+    void ShowStatistics();
+    void ShowMapInformation();
+
+    // Works out a stale overlay now and hands it to the view, as the next
+    // turn of the event loop would.
+    void Refresh();
+
+signals:
+    // The project took the rules of another structure: whatever draws by them starts anew.
+    void rulesChanged();
+    // The skill level or a toggle changed: the actions show it.
+    void changed();
+
+private:
+    void Follow(const DocumentChange& change);
+    void Schedule();
+    // The game's rules, or the user's word to take a shipped structure's;
+    // false when there are none to analyse by.
+    bool EnsureRules();
+    PlayPicture Picture() const;
+
+    QWidget* window_;
+    Prompter& prompter_;
+    std::filesystem::path mapDefsRoot_;
+    MapViewController* viewer_;
+    PreviewController* previewer_;
+    EditorSession* session_ = nullptr;
+    DocumentToken following_;
+    PlayOverlay overlay_;
+    QTimer refresh_; // one turn of the event loop: the changes it brought, analysed once
+    QComboBox* chooser_;
+    TLevelStatisticsBox* statisticsBox_;
+    TMapInformationBox* informationBox_;
+};
+
+} // namespace tsl

@@ -1,0 +1,137 @@
+#include "editor/ui/views/PreviewController.h"
+
+#include "editor/session/EditorSession.h"
+#include "editor/ui/views/MapView.h"
+#include "editor/ui/views/TPreview3DBox.h"
+
+#include <QAction>
+#include <QScreen>
+#include <QWidget>
+
+namespace tsl {
+
+PreviewController::PreviewController(QWidget* window, MapPaintArea* area)
+    : QObject(window), window_(window), area_(area)
+{
+}
+
+PreviewController::~PreviewController()
+{
+    following_.Reset();
+}
+
+void PreviewController::Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics)
+{
+    following_.Reset();
+    session_ = session;
+    graphics_ = std::move(graphics);
+    if (session_)
+        following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
+    if (preview_)
+        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
+    SyncCameraMark();
+}
+
+void PreviewController::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
+{
+    graphics_ = std::move(graphics);
+    if (preview_ && graphics_)
+        preview_->ReplacePages(*graphics_, chunk);
+}
+
+void PreviewController::Leave()
+{
+    following_.Reset();
+    if (preview_ && preview_->ShownProject())
+        preview_->SetProject(nullptr);
+    session_ = nullptr;
+    graphics_.reset();
+}
+
+void PreviewController::Follow(const DocumentChange& change)
+{
+    if (!preview_ || !session_)
+        return;
+    switch (change.What) {
+    case DocumentChange::Kind::Words:
+        if (change.Map == preview_->MapIndex())
+            preview_->MapEdited(change.Region);
+        return;
+    case DocumentChange::Kind::CurrentMap:
+    case DocumentChange::Kind::MapList:
+        // Another map, or maps added or deleted (the same number may now
+        // stand for another map): from the player start.
+        preview_->ShowMap(session_->Maps().CurrentMap);
+        return;
+    case DocumentChange::Kind::SavedState:
+        return;
+    }
+}
+
+TPreview3DBox& PreviewController::Show(bool activate)
+{
+    if (!preview_) {
+        // Made at its first use: a project that is never looked at from
+        // inside never has its pictures read for it.
+        preview_ = new TPreview3DBox(window_);
+        connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
+        connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
+        connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);
+        connect(preview_, &TPreview3DBox::WalkChanged, this, &PreviewController::SyncWalkMarks);
+        connect(preview_, &TPreview3DBox::SkillChosen, this, &PreviewController::SkillChosen);
+        preview_->addActions(shared_);
+        preview_->SetSkill(skill_);
+        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
+        // Beside the main window when the screen has room for it there, so
+        // that the map and the view from inside are seen together.
+        const QRect room = window_->screen()->availableGeometry();
+        const QRect beside(window_->frameGeometry().topRight() + QPoint(1, 0), preview_->size());
+        if (room.contains(beside))
+            preview_->move(beside.topLeft());
+    }
+    preview_->show();
+    preview_->raise();
+    if (activate)
+        preview_->activateWindow();
+    return *preview_;
+}
+
+void PreviewController::ShareActions(std::initializer_list<QAction*> actions)
+{
+    shared_ = QList<QAction*>(actions);
+}
+
+void PreviewController::SetSkill(int skill)
+{
+    skill_ = skill;
+    if (preview_)
+        preview_->SetSkill(skill);
+}
+
+void PreviewController::SyncWalkMarks()
+{
+    const Walk* walk = preview_ && preview_->isVisible() ? preview_->CurrentWalk() : nullptr;
+    area_->SetWalkMarks(walk && !walk->Ended() ? walk->Marks() : std::vector<WalkMark>{});
+}
+
+void PreviewController::ViewFromHere(QPoint tile)
+{
+    if (!session_)
+        return;
+    const MapList& map = session_->Maps().Current();
+    if (tile.x() < 0 || tile.y() < 0 || tile.x() >= map.Width || tile.y() >= map.Height)
+        return;
+    Show(false).PutCameraAt(tile.x(), tile.y());
+}
+
+void PreviewController::SyncCameraMark()
+{
+    std::optional<CameraMark> mark;
+    if (preview_ && preview_->isVisible() && preview_->ShownProject()) {
+        const Camera& camera = preview_->CurrentCamera();
+        mark = CameraMark{QPointF(camera.x, camera.y), camera.angle};
+    }
+    area_->SetCameraMark(mark);
+}
+
+} // namespace tsl

@@ -1,0 +1,251 @@
+#pragma once
+// The main window, a coordinator. The project (map set, structure, symbol
+// tables) comes from the core's open flow and lives in an editing session,
+// whose document tells its listeners what changed: the map view's
+// controller redraws, the preview's controller rebuilds, the autosave policy
+// marks work, and the window's title follows the saved state. The actions
+// (EditorActions), the map view and the side panel hand the user's commands
+// to the session, the dialogs collect typed choices that the session
+// applies, Apply shows what a command did beside the maps (its message, the
+// tool, the overlay), and every message goes through the Prompter.
+
+#include "editor/settings/AppSettings.h"
+#include "core/Prompter.h"
+#include "core/Image.h"
+#include "core/IniFile.h"
+#include "editor/settings/EditorEnvironment.h"
+#include "editor/session/EditorSession.h"
+#include "editor/document/Project.h"
+#include "editor/keeping/Recovery.h"
+#include "editor/run/RunMapFlow.h"
+
+#include <QMainWindow>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QAction;
+class QTimer;
+
+namespace tsl {
+
+class AnalysisController;
+class EditorActions;
+class MapView;
+class MapViewController;
+class PagesController;
+class PreviewController;
+class SoundOutput;
+class SidePanel;
+class TClipboardManagerBox;
+class TFindReplaceBox;
+class TFlipPlanesBox;
+class TGenerateLevelBox;
+class TPlaneBox;
+class TGoToLevelBox;
+class TMapConfigurationsBox;
+class TMapPropertiesBox;
+class TMapDefinitionStructureBox;
+class TMapExporterBox;
+class TMapSymbolsBox;
+class TMapViewOptionsBox;
+class TPreview3DBox;
+class TProgressBox;
+class TRunCommandBox;
+struct GameGraphics;
+
+class TEditorBox : public QMainWindow {
+    Q_OBJECT
+public:
+    TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidget* parent = nullptr);
+    ~TEditorBox() override;
+
+    // The operations of the project lifecycle.
+    bool OpenProject(bool fromRecent, const std::filesystem::path& directory = {});
+    bool AskSaveChanges();
+    // `closeWhenSaved`: the progress box closes by itself once the maps are
+    // saved (Run Map goes on to the game).
+    bool SaveProject(bool closeWhenSaved = false);
+    void PreviousMap();
+    void NextMap();
+    // "Tesselar: " and the map's name, with the modified marker (an
+    // asterisk after the title) while there are unsaved changes.
+    void UpdateTitle();
+    // Enables every command from the session: after every command.
+    void RefreshCommands();
+
+    // Opens `directory` as a recent project would be opened: no directory
+    // dialog, changes saved or discarded first.
+    void OpenDirectory(const std::filesystem::path& directory);
+
+    // For the tests and the start-up code.
+    EditorSession* Session() const { return session_.get(); }
+    Project* CurrentProject() const;
+    // The maps or the game's page file differ from their files.
+    bool Changed() const;
+    QString StatusText() const;
+    // The status bar's fields of the tile under the pointer, the word there
+    // and the selection's size.
+    QString TileStatusText() const;
+    QString WordStatusText() const;
+    QString SelectionStatusText() const;
+    const AppSettings& Settings() const { return settings_; }
+    int ZoomPosition() const;
+    int ZoomFactor() const;
+    bool MapGrid() const;
+    // The map picture in symbols (stale while the game's graphics are shown).
+    const Image& ViewImage() const;
+    // The game's pictures of the open project, loaded once when it opened;
+    // nothing for a game without them. Everything that draws shares them.
+    std::shared_ptr<const GameGraphics> Graphics() const;
+    // Whether the view draws the game's pictures now ("Game Graphics").
+    bool GameGraphicsShown() const;
+    MapView* View() const;
+    AnalysisController* Analyser() const { return analyser_; }
+    SidePanel* Panel() const { return panel_; }
+    QAction* Action(const QString& objectName) const;
+    EditorActions* Actions() const { return actions_; }
+    TMapDefinitionStructureBox* StructureBox() const { return structureBox_; }
+    int SelectedPlane() const;
+    // The 3D preview window; nothing until "3D Preview" or "View From Here"
+    // first opened it.
+    TPreview3DBox* Preview() const;
+    // The page file's document, browser and sound output.
+    PagesController* Pages() const { return pages_; }
+    // Where the browser plays sounds (the system's audio output unless set).
+    void SetSoundOutput(std::unique_ptr<SoundOutput> output);
+    // What "Run Map" starts the game with (LaunchDetached unless set).
+    void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
+    // The autosave policy's tick (the timer's work, every [Autosave]
+    // Interval seconds); shows the first failure of a write.
+    void Autosave();
+    const QTimer* AutosaveTimer() const { return autosaveTimer_; }
+    // Where the user is: the map, the zoom and the buttons' values.
+    EditorPlace Place() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void ConnectActions();
+    void ConnectPanel();
+    void SetStatus(const QString& text);
+    // A new session for `project`; `recovered`: maps of the recovery file
+    // that take the loaded ones' place.
+    void ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered = {});
+    // Returns to a place (after recovery or a restored backup).
+    void GoToPlace(const EditorPlace& place);
+    // A new session or new planes or symbols: everything the window shows
+    // starts anew, with what `result` adds (its message).
+    void ShowReloadedProject(EditResult result);
+    void RefreshSelectionRows();
+    // Shows what a command did beside the maps (which the document tells
+    // its listeners): its message, a gesture that another command ended,
+    // the selection rows, the tool, the overlay and the enabled commands.
+    void Apply(EditResult result);
+    // The document's notices the window itself follows: the title.
+    void Follow(const DocumentChange& change);
+    void SyncPlane();
+    void ShowTool();
+    // A press the view will never see released (a dialog took the mouse):
+    // its gesture ends as its release would.
+    void EndGesture();
+    void ShowModified();
+
+    void onPlaneChosen(int plane);
+    void onSymbolPressed(int index, Qt::MouseButton button);
+    void onPointerInput(const PointerInput& input);
+    // The view's keys (TEditorBoxViewCommands.cpp): zooming by keys,
+    // Escape, the symbol filter's key, the recent row and the picture size.
+    void ConnectViewCommands();
+    void onEscape();
+    void onClipboardManager();
+    void onDeleteMap();
+    void onGoToLevel();
+    void onMapProperties();
+    // Whole-map operations, find and replace, the plane manager, the map
+    // information and the analysis of play (TEditorBoxMapCommands.cpp).
+    void ConnectMapCommands();
+    void onClearMap(bool random);
+    void onGenerateLevel();
+    void onFlipPlanes();
+    void onFindReplace();
+    void onFindAgain();
+    void onPlaneManager();
+    int onChangePlaneCount(int count);
+    void onPlaneNamesChanged();
+    void onMapViewOptions();
+    void onMapConfigurations();
+    void onMapSymbols();
+    // The "&File" menu and the settings that outlive the window
+    // (TEditorBoxFileCommands.cpp).
+    void onOpenProject();
+    void onSaveProject();
+    void onRecentProject(int slot);
+    void RefreshRecentItems();
+    void onImportMap();
+    void onExportMap();
+    void onSaveMapAsBitmap();
+    // The page browser's command and Save's part for the page file
+    // (TEditorBoxPages.cpp).
+    void ConnectPageCommands();
+    bool SavePages();
+    // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
+    void ConnectPreviewCommands();
+    void onMapContextMenu(QPoint tile, QPoint globalPosition);
+    void onRunMap();
+    void onRunMapCommand();
+    // Backups and the recovery file (TEditorBoxRecovery.cpp).
+    void onRestoreBackup();
+    // At open, before the project is shown: the recovery file of its game
+    // offered back (its maps and place, when the user wants them), or set
+    // aside.
+    std::optional<RecoveredWork> OfferRecovery(const Project& project);
+    // The autosave of the session just made, writing the recovery file.
+    void StartAutosave();
+    // The unsaved maps are saved or given up: the recovery file goes.
+    void ForgetRecovery();
+    void SaveApplicationSettings();
+    void ReadWindowPlacement();
+    void WindowPlacementIntoSettings();
+
+    Prompter& prompter_;
+    EditorEnvironment environment_;
+    IniFile settingsFile_; // TSL.ini
+    AppSettings settings_;
+    std::unique_ptr<EditorSession> session_;
+    DocumentToken following_; // the session's document, for the title
+
+    SidePanel* panel_;
+    EditorActions* actions_;
+    MapViewController* viewer_;
+    PreviewController* previewer_;
+    AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
+    PagesController* pages_; // the page file, its browser and the sound output
+    std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
+    QTimer* autosaveTimer_;
+    decltype(RunMapHooks::launch) launcher_;
+
+    TMapDefinitionStructureBox* structureBox_;
+    TMapConfigurationsBox* configurationsBox_;
+    TMapViewOptionsBox* viewOptionsBox_;
+    TProgressBox* progressBox_;
+    TGoToLevelBox* goToLevelBox_;
+    TMapPropertiesBox* propertiesBox_;
+    TClipboardManagerBox* clipboardBox_;
+    TFlipPlanesBox* flipPlanesBox_;
+    TGenerateLevelBox* generateLevelBox_;
+    TFindReplaceBox* findReplaceBox_;
+    TPlaneBox* planeBox_;
+    TMapSymbolsBox* symbolsBox_;
+    TMapExporterBox* exporterBox_;
+    TRunCommandBox* runCommandBox_;
+};
+
+} // namespace tsl

@@ -1,0 +1,226 @@
+// "Game Pictures and Sounds" in the window: a wall replaced from a file is
+// shown at once by the map view and the 3D preview, undone and redone from
+// the browser, marked in the title and saved with the maps; a picture
+// dropped on a sprite replaces it; a sound played without an audio device
+// says so. What the document and the picture files do is tested in the core.
+
+#include "EditorFixture.h"
+
+#include "GraphicsTestUtil.h"
+#include "editor/render/GameGraphics.h"
+#include "editor/ui/gamedata/PagesController.h"
+#include "editor/ui/views/SidePanel.h"
+#include "editor/ui/views/TPreview3DBox.h"
+#include "graphics/PageFile.h"
+#include "graphics/PictureFile.h"
+#include "graphics/Sprite.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
+
+using namespace tsl;
+using namespace tsl::test;
+
+namespace {
+
+// Walls 0 to 3 and the eight door chunks, sprite 12, a sound in chunk 13 and
+// the table: word 1 shows wall chunk 0.
+Bytes PagesWithASound()
+{
+    std::vector<Bytes> chunks = {TestWall(5), TestWall(9), TestWall(13), TestWall(17)};
+    chunks.resize(12, TestWall(40));
+    chunks.push_back(TestSprite(10, 11, {{10, {{4, 9, TestPixels(5, 30)}}}, {11, {{0, 2, TestPixels(2, 60)}}}}));
+    chunks.push_back(TestPixels(300, 100));
+    Bytes table;
+    Put16(table, 0);
+    Put16(table, 300);
+    chunks.push_back(table);
+    return TestPageFile(chunks, 12, 13);
+}
+
+// A sound output that says what a machine without an audio device says, and
+// remembers what it was asked to play.
+class NoDevice : public SoundOutput {
+public:
+    explicit NoDevice(std::vector<Bytes>& played) : played_(played) {}
+    std::optional<Failure> Play(std::span<const std::uint8_t> samples) override
+    {
+        played_.emplace_back(samples.begin(), samples.end());
+        return Failure{kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning};
+    }
+    void Stop() override {}
+
+private:
+    std::vector<Bytes>& played_;
+};
+
+class PageBrowser : public EditorFixture {
+protected:
+    void SetUp() override
+    {
+        EditorFixture::SetUp();
+        game_ = App().CopySampleGame("with-pages");
+        WriteFile(game_ / "VSWAP.WL6", PagesWithASound());
+        ASSERT_TRUE(Editor().OpenProject(true, game_));
+        Editor().Panel()->ZoomSlider()->setValue(4);
+        Editor().Action("gamePicturesAction")->trigger();
+        ASSERT_NE(Editor().Pages()->Browser(), nullptr);
+    }
+    TPageBrowserBox& Browser() { return *Editor().Pages()->Browser(); }
+    fs::path Game() const { return game_; }
+    // A 64 x 64 picture of one colour of the game's palette, as a file; its
+    // first `clear` columns transparent.
+    fs::path Flat(std::uint8_t index, int clear = 0)
+    {
+        const fs::path file = files_ / ("flat-" + std::to_string(index) + "-" + std::to_string(clear) + ".png");
+        std::vector<std::uint32_t> pixels(4096, Editor().Graphics()->Colours[index]);
+        for (std::size_t row = 0; row < pixels.size(); row += 64)
+            std::fill_n(pixels.begin() + static_cast<std::ptrdiff_t>(row), clear, 0u);
+        WriteFile(file, EncodeRgbaPng(64, 64, pixels));
+        return file;
+    }
+    // The colour the map view shows in the middle of the first tile of word 1.
+    std::uint32_t ShownOnWordOne()
+    {
+        const MapList& map = Editor().Session()->Maps().Current();
+        for (int y = 0; y < map.Height; ++y)
+            for (int x = 0; x < map.Width; ++x)
+                if (map.Word(0, x, y) == 1 && map.Word(1, x, y) == 0) {
+                    const QRect cell(QPoint(x, y) * 64, QSize(64, 64));
+                    return Painted(Editor().View()->PaintArea(), cell).pixel(32, 32) & 0xFFFFFFu;
+                }
+        ADD_FAILURE() << "no tile of word 1";
+        return 0;
+    }
+
+private:
+    fs::path game_;
+    TempDir files_;
+};
+
+} // namespace
+
+TEST_F(PageBrowser, AWallReplacedIsShownAtOnceUndoneAndSavedWithTheMaps)
+{
+    const std::shared_ptr<const GameGraphics> shown = Editor().Graphics(); // kept: a replacement makes new ones
+    ASSERT_TRUE(shown);
+    const GameGraphics& before = *shown;
+    const std::uint32_t old = RgbOf(before.Colours[before.Pages.Wall(0)[32 * 64 + 32]]);
+    const std::uint32_t colour = RgbOf(before.Colours[77]);
+    ASSERT_NE(old, colour);
+    EXPECT_EQ(ShownOnWordOne(), old);
+    Editor().Action("preview3DAction")->trigger();
+    const TPreview3DBox* preview = Editor().Preview();
+    // The colour of wall 0's first pixel in the 3D preview's pictures.
+    const auto previewed = [preview]() -> std::uint32_t {
+        const GamePictures* pictures = preview ? preview->Pictures() : nullptr;
+        const std::uint32_t* pixels = pictures ? pictures->pages.Pixels(0) : nullptr;
+        return pixels ? RgbOf(pixels[0]) : 0xFFFFFFFFu;
+    };
+
+    Browser().ChooseChunk(0);
+    Prompts().File(Flat(77));
+    Click(&Browser(), "replaceButton");
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_EQ(Prompts().Records()[0].text, "Replace wall 0");
+    EXPECT_EQ(ShownOnWordOne(), colour);
+    EXPECT_EQ(previewed(), colour) << "the 3D preview's picture too";
+    EXPECT_TRUE(ShownTitle().ends_with("*"));
+    EXPECT_TRUE(Editor().Changed());
+    EXPECT_EQ(S(Find<QPushButton>(&Browser(), "undoButton")->toolTip()), "Undo Replace wall 0 (Ctrl+Z)");
+
+    Click(&Browser(), "undoButton");
+    EXPECT_EQ(ShownOnWordOne(), old);
+    EXPECT_EQ(previewed(), RgbOf(before.Colours[before.Pages.Wall(0)[0]]));
+    EXPECT_FALSE(ShownTitle().ends_with("*"));
+    Click(&Browser(), "redoButton");
+    EXPECT_EQ(ShownOnWordOne(), colour);
+
+    // Save writes the page file (with its backup); the maps had no change.
+    const Bytes maps = ReadFile(Game() / "GAMEMAPS.WL6");
+    Editor().Action("saveProjectAction")->trigger();
+    EXPECT_FALSE(ShownTitle().ends_with("*"));
+    EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6.BAK"), PagesWithASound());
+    auto saved = PageFile::Load(Game() / "VSWAP.WL6");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(RgbOf(before.Colours[saved->Wall(0)[123]]), colour);
+    EXPECT_EQ(ReadFile(Game() / "GAMEMAPS.WL6"), maps);
+    EXPECT_TRUE(Prompts().Finished()) << Prompts().Unfinished();
+}
+
+TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
+{
+    QTreeWidget* sprites = Find<QTreeWidget>(&Browser(), "spriteList");
+    Browser().SetCurrentTab(TPageBrowserBox::Tab::Sprites);
+    QApplication::processEvents();
+    ASSERT_EQ(sprites->topLevelItemCount(), 1);
+    const auto dropFile = [&](const fs::path& file) {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        const QPoint at = sprites->visualItemRect(sprites->topLevelItem(0)).center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(sprites->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(sprites->viewport(), &drop);
+    };
+    dropFile(Flat(77)); // all opaque: larger than a page of the game
+    ExpectMessage(0, "The new sprite takes 4740 bytes; a page of the game holds at most 4096. Make more of its "
+                     "pixels transparent, best whole columns at its sides.",
+                  kPageEditCaption, MessageIcon::Warning, Buttons::Ok);
+    EXPECT_FALSE(Editor().Pages()->Document()->CanUndo());
+    dropFile(Flat(77, 16));
+    const PageSet& pages = Editor().Pages()->Document()->Pages();
+    Sprite sprite;
+    ASSERT_FALSE(DecodeSprite(*pages.ChunkAt(12), sprite));
+    EXPECT_TRUE(!sprite.Opaque(15, 0) && sprite.Opaque(16, 0) && sprite.Opaque(63, 63)) << "the picture's pixels";
+    EXPECT_EQ(Editor().Pages()->Document()->UndoName(), "Replace sprite 12");
+
+    Prompts().Answer(Answer::No);
+    EXPECT_TRUE(Editor().close());
+    ExpectMessage(1, "You have made changes to the game's pictures and sounds.\n\nDo you wish to save this data now?",
+                  "Save pictures and sounds", MessageIcon::Question, Buttons::YesNoCancel);
+    EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6"), PagesWithASound());
+}
+
+TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
+{
+    std::vector<Bytes> played;
+    Editor().SetSoundOutput(std::make_unique<NoDevice>(played));
+    Browser().SetCurrentTab(TPageBrowserBox::Tab::Sounds);
+    QTreeWidget* sounds = Find<QTreeWidget>(&Browser(), "soundList");
+    ASSERT_EQ(sounds->topLevelItemCount(), 1);
+    EXPECT_EQ(S(sounds->topLevelItem(0)->text(2)), "0.04 s");
+    Click(&Browser(), "playSound0");
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(played[0], TestPixels(300, 100));
+    ExpectMessage(0, kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning, Buttons::Ok);
+}
+
+TEST_F(PageBrowser, TheDoorsStayPicturesGoOutAsPngAndCtrlSSavesHereToo)
+{
+    EXPECT_TRUE(Browser().actions().contains(Editor().Action("saveProjectAction")));
+    // Walls 0 to 3 are two rows, the eight door chunks four.
+    QTreeWidget* walls = Find<QTreeWidget>(&Browser(), "wallList");
+    ASSERT_EQ(walls->topLevelItemCount(), 6);
+    const auto* remove = Find<QPushButton>(&Browser(), "removeButton");
+    walls->setCurrentItem(walls->topLevelItem(2), 2);
+    EXPECT_FALSE(remove->isEnabled()) << "a door";
+    walls->setCurrentItem(walls->topLevelItem(1), 2);
+    EXPECT_TRUE(remove->isEnabled());
+
+    TempDir out;
+    Prompts().File(out / "wall.bmp");
+    Click(&Browser(), "exportButton");
+    ExpectMessage(1,
+                  "Pictures are exported as PNG files, which keep the game's colours and the sprites' transparency: "
+                  "name the file with .png.",
+                  "Export pictures and sounds", MessageIcon::Warning, Buttons::Ok);
+    EXPECT_FALSE(fs::exists(out / "wall.bmp"));
+}
