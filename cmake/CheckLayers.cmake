@@ -1,8 +1,9 @@
 # Refuses an include that points up the layers of src/:
-#   core  <-  mapdefs, symbols, exchange, graphics, engine  <-  raycast, generator  <-  editor  <-  app
+#   core  <-  mapdefs, symbols, exchange, graphics, engine, vgagraph, audio  <-  raycast, generator  <-  editor  <-  app
 # A file may include its own subsystem and lower ones; of the middle layer,
 # only symbols may include mapdefs (a symbol type names its structure), and
-# engine (the rules of play) mapdefs, symbols and graphics. Code
+# engine (the rules of play) mapdefs, symbols and graphics, vgagraph (the
+# game's other pictures) graphics and mapdefs, audio mapdefs. Code
 # outside a ui/ folder is toolkit-free and includes no ui/ file; nothing below
 # app includes app.
 # A subsystem split into rooms (the editor) layers its rooms the same way:
@@ -21,12 +22,16 @@ set(rank_symbols 1)
 set(rank_exchange 1)
 set(rank_graphics 1)
 set(rank_engine 1)
+set(rank_vgagraph 1)
+set(rank_audio 1)
 set(rank_raycast 2)
 set(rank_generator 2)
 set(rank_editor 3)
 set(rank_app 4)
 set(sideways_symbols mapdefs)
 set(sideways_engine mapdefs symbols graphics)
+set(sideways_vgagraph graphics mapdefs)
+set(sideways_audio mapdefs)
 
 # The editor's rooms, bottom up: what a map looks like, what the game makes of
 # it and the program's settings; the open document; Run Map; whole-map

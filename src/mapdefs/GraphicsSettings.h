@@ -6,6 +6,7 @@
 //     [Graphics]
 //     Palette=palette.txt        the palette file of the structure folder
 //     Pictures=pictures.txt      the table of which word shows which picture
+//     Chunks=chunks.txt          which chunk of VGAGRAPH and AUDIOT is which (ChunkNames.h)
 //     CeilingColours=29,29,...   the ceiling's palette index by map number
 //     FloorColour=25             the floor's palette index
 //     GameGraphics=1             the map view's "Game Graphics" toggle as left
@@ -26,6 +27,7 @@ inline constexpr int kDefaultFloorColour = 0x19; // the engine's floor grey
 struct GraphicsSettings {
     std::string Palette;             // file names in the structure folder; empty when not given
     std::string Pictures;
+    std::string Chunks;              // empty: the chunks are browsed by number
     std::vector<int> CeilingColours; // palette index by map number (from 0)
     int FloorColour = kDefaultFloorColour;
     std::optional<bool> GameGraphics; // the toggle's remembered state; none when never set

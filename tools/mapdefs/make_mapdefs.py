@@ -25,6 +25,8 @@ import struct
 import sys
 import zlib
 
+from chunk_names import chunk_lines
+
 # --------------------------------------------------------------------------
 # Palette and pictures
 # --------------------------------------------------------------------------
@@ -1521,7 +1523,7 @@ def picture_lines(game):
 
 def graphics_settings_lines(game):
     ceilings = WOLF_CEILINGS if game == "wolf" else SPEAR_CEILINGS
-    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt",
+    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt", "Chunks=chunks.txt",
             "CeilingColours=" + ",".join(str(c & 0xFF) for c in ceilings),
             "FloorColour=%d" % FLOOR_COLOUR]
 
@@ -1535,7 +1537,8 @@ def palette_file(game):
 def graphics_files(ext):
     """The structure's files for the game's own pictures, and the lines of its [Graphics] section."""
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
-    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game))}
+    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game)),
+             "chunks.txt": crlf(chunk_lines(ext))}
     return files, graphics_settings_lines(game)
 
 
