@@ -3,7 +3,8 @@
 # A file may include its own subsystem and lower ones; of the middle layer,
 # only symbols may include mapdefs (a symbol type names its structure), and
 # engine (the rules of play) mapdefs, symbols and graphics, vgagraph (the
-# game's other pictures) graphics and mapdefs, audio mapdefs. Code
+# game's other pictures) graphics and mapdefs, audio (the sounds and music)
+# mapdefs and graphics (its sound files). Code
 # outside a ui/ folder is toolkit-free and includes no ui/ file; nothing below
 # app includes app.
 # A subsystem split into rooms (the editor) layers its rooms the same way:
@@ -31,7 +32,7 @@ set(rank_app 4)
 set(sideways_symbols mapdefs)
 set(sideways_engine mapdefs symbols graphics)
 set(sideways_vgagraph graphics mapdefs)
-set(sideways_audio mapdefs)
+set(sideways_audio mapdefs graphics)
 
 # The editor's rooms, bottom up: what a map looks like, what the game makes of
 # it and the program's settings; the open document; Run Map; whole-map

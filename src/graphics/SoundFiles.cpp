@@ -180,6 +180,23 @@ Bytes EncodeWav(std::span<const std::uint8_t> samples)
     return std::move(memory.output);
 }
 
+Bytes EncodeWav16(std::span<const std::int16_t> samples, int rate)
+{
+    MemoryFile memory;
+    SF_VIRTUAL_IO io = MemoryIo();
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    {
+        SndFile file(sf_open_virtual(&io, SFM_WRITE, &info, &memory));
+        if (!file)
+            return {};
+        sf_write_short(file.get(), samples.data(), static_cast<sf_count_t>(samples.size()));
+    }
+    return std::move(memory.output);
+}
+
 Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> bytes, const std::string& name)
 {
     if (bytes.empty())
@@ -254,18 +271,15 @@ Outcome<Bytes> LoadSound(const std::filesystem::path& path)
     return DecodeSound(*bytes, path.string());
 }
 
-std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples, int rate, int channels)
+namespace {
+
+std::vector<std::int16_t> Frames(std::vector<float> in, int from, int rate, int channels)
 {
-    if (samples.empty() || rate < 1 || rate > kMaxRate || channels < 1 || channels > kMaxChannels)
-        return {};
-    std::vector<float> in(samples.size());
-    std::transform(samples.begin(), samples.end(), in.begin(),
-                   [](std::uint8_t sample) { return (static_cast<float>(sample) - 128.0f) / 128.0f; });
     std::vector<float> out;
-    if (rate == kSoundRate) {
+    if (rate == from) {
         out = std::move(in);
     } else {
-        if (Resample(in, static_cast<double>(rate) / kSoundRate, SRC_SINC_FASTEST, out) != 0)
+        if (Resample(in, static_cast<double>(rate) / from, SRC_SINC_FASTEST, out) != 0)
             return {};
     }
     std::vector<std::int16_t> frames;
@@ -275,6 +289,29 @@ std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples,
         frames.insert(frames.end(), static_cast<std::size_t>(channels), value);
     }
     return frames;
+}
+
+} // namespace
+
+std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples, int rate, int channels)
+{
+    if (samples.empty() || rate < 1 || rate > kMaxRate || channels < 1 || channels > kMaxChannels)
+        return {};
+    std::vector<float> in(samples.size());
+    std::transform(samples.begin(), samples.end(), in.begin(),
+                   [](std::uint8_t sample) { return (static_cast<float>(sample) - 128.0f) / 128.0f; });
+    return Frames(std::move(in), kSoundRate, rate, channels);
+}
+
+std::vector<std::int16_t> PlaybackSamples16(std::span<const std::int16_t> samples, int from, int rate, int channels)
+{
+    if (samples.empty() || from < 1 || from > kMaxRate || rate < 1 || rate > kMaxRate || channels < 1 ||
+        channels > kMaxChannels)
+        return {};
+    std::vector<float> in(samples.size());
+    std::transform(samples.begin(), samples.end(), in.begin(),
+                   [](std::int16_t sample) { return static_cast<float>(sample) / 32768.0f; });
+    return Frames(std::move(in), from, rate, channels);
 }
 
 } // namespace tsl

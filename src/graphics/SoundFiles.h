@@ -25,6 +25,10 @@ inline constexpr int kSoundRate = 7042;
 // The samples as a WAV file (8-bit unsigned, mono, 7042 Hz).
 Bytes EncodeWav(std::span<const std::uint8_t> samples);
 
+// Signed 16-bit mono samples at `rate` Hz as a WAV file of that kind (the
+// AdLib and PC speaker sounds and the music, rendered).
+Bytes EncodeWav16(std::span<const std::int16_t> samples, int rate);
+
 // The samples of a sound file, in the game's format; `name` names it in messages.
 Outcome<Bytes> DecodeSound(std::span<const std::uint8_t> file, const std::string& name);
 Outcome<Bytes> LoadSound(const std::filesystem::path& path);
@@ -32,5 +36,7 @@ Outcome<Bytes> LoadSound(const std::filesystem::path& path);
 // The samples as a sound device takes them: signed 16-bit at `rate` Hz
 // (resampled by libsamplerate), each sample repeated over `channels`.
 std::vector<std::int16_t> PlaybackSamples(std::span<const std::uint8_t> samples, int rate, int channels);
+// The same for signed 16-bit samples at `from` Hz.
+std::vector<std::int16_t> PlaybackSamples16(std::span<const std::int16_t> samples, int from, int rate, int channels);
 
 } // namespace tsl
