@@ -1,5 +1,6 @@
 #include "audio/AudioSet.h"
 
+#include "core/DataFileSaving.h"
 #include "core/FileSystem.h"
 #include "mapdefs/ChunkNames.h"
 
@@ -325,6 +326,14 @@ bool operator==(const AudioSet& a, const AudioSet& b)
         if (!std::ranges::equal(a.ChunkBytes(i), b.ChunkBytes(i)))
             return false;
     return true;
+}
+
+Outcome<std::vector<std::string>> SaveAudioSet(const AudioSet& set, const AudioPaths& paths,
+                                               const BackupPolicy& backups, std::string* generation)
+{
+    AudioFiles files = set.Encode();
+    return SaveDataFiles({{paths.head, std::move(files.head)}, {paths.audio, std::move(files.audio)}}, backups,
+                         kAudioSaveCaption, "The previous sound files were kept.", generation);
 }
 
 } // namespace tsl

@@ -21,6 +21,7 @@
 // gives its files byte for byte; a replaced chunk leaves the others' bytes
 // as they were.
 
+#include "core/BackupGenerations.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 
@@ -136,5 +137,12 @@ private:
 
 // What is wrong with `bytes` as a chunk of `kind`; empty when nothing.
 std::string AudioChunkFault(AudioKind kind, std::span<const std::uint8_t> bytes);
+
+inline constexpr const char* kAudioSaveCaption = "Error saving the game's sounds";
+
+// Writes the files of `set` whose bytes changed over those at `paths`, with
+// ".BAK" files and a backup generation: the names of the files written.
+Outcome<std::vector<std::string>> SaveAudioSet(const AudioSet& set, const AudioPaths& paths,
+                                               const BackupPolicy& backups, std::string* generation = nullptr);
 
 } // namespace tsl

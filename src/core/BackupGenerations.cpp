@@ -92,6 +92,7 @@ std::optional<BackupGeneration> ReadListing(const fs::path& folder, const std::s
     generation.Planes = NumberOf(doc, "Planes");
     generation.Saved = ParseTimeId(doc.Find(kGenerationSection, "Saved").value_or(""));
     generation.PageFile = NumberOf(doc, "PageFile") == 1;
+    generation.GameData = NumberOf(doc, "GameData") == 1;
     generation.GameFiles = NumberedList(doc, kGameFilesSection);
     generation.StructureFiles = NumberedList(doc, kStructureFilesSection);
     generation.MissingFiles = NumberedList(doc, kMissingFilesSection);
@@ -121,6 +122,8 @@ std::string ManifestText(const fs::path& gameDir, const GenerationContent& conte
         doc.Set(kGenerationSection, "Saved", TimeId(*content.Saved));
     if (content.PageFile)
         doc.Set(kGenerationSection, "PageFile", "1");
+    if (content.GameData)
+        doc.Set(kGenerationSection, "GameData", "1");
     for (std::size_t i = 0; i < content.GameFiles.size(); ++i)
         doc.Set(kGameFilesSection, std::to_string(i + 1), content.GameFiles[i].Name);
     for (std::size_t i = 0; i < content.StructureFiles.size(); ++i)
@@ -204,8 +207,8 @@ std::string BackupGeneration::Incomplete() const
     if (!MissingFiles.empty())
         return JoinAnd(MissingFiles) + (MissingFiles.size() == 1 ? " is missing" : " are missing");
     // Kept before missing files were recorded: a set without its map header.
-    // A generation of the page file holds no maps.
-    if (Maps == 0 && !PageFile)
+    // A generation of the page file or other game data holds no maps.
+    if (Maps == 0 && !PageFile && !GameData)
         return "no map is listed";
     return {};
 }
@@ -291,6 +294,7 @@ Outcome<GenerationContent> ReadGeneration(const BackupGeneration& generation)
     content.Maps = generation.Maps;
     content.Planes = generation.Planes;
     content.PageFile = generation.PageFile;
+    content.GameData = generation.GameData;
     auto read = [&](const std::string& name, const fs::path& path, std::vector<KeptFile>& into) -> bool {
         auto bytes = SafeName(name, &into == &content.StructureFiles) ? ReadWholeFile(path) : std::nullopt;
         if (bytes)

@@ -55,6 +55,9 @@ struct GenerationContent {
     // The generation keeps the page file (the game's pictures and sounds),
     // saved on its own, rather than map files.
     bool PageFile = false;
+    // It keeps other game data saved on their own: the pictures' files
+    // (VGAHEAD, VGAGRAPH) or the sounds' (AUDIOHED, AUDIOT).
+    bool GameData = false;
 };
 
 struct BackupGeneration {
@@ -66,6 +69,7 @@ struct BackupGeneration {
     int Maps = 0;
     int Planes = 0;
     bool PageFile = false; // it keeps the page file, not map files
+    bool GameData = false; // it keeps the pictures' or the sounds' files, not map files
     std::uintmax_t Bytes = 0; // of the files it keeps
     std::filesystem::path Folder;
     std::vector<std::string> GameFiles;

@@ -122,6 +122,17 @@ std::uint8_t ColourMatcher::Index(std::uint32_t colour)
     return index;
 }
 
+Bytes PaletteIndices(const PictureFile& picture, const Palette& palette)
+{
+    Bytes indices(picture.pixels.size());
+    if (HasGamePalette(picture, palette))
+        return picture.indices;
+    ColourMatcher matcher(palette);
+    for (std::size_t i = 0; i < indices.size(); ++i)
+        indices[i] = matcher.Index(picture.pixels[i]);
+    return indices;
+}
+
 Bytes WallPng(std::span<const std::uint8_t> wall, const Palette& palette)
 {
     Bytes rows(kPicturePixels);

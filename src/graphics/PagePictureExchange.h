@@ -44,6 +44,10 @@ private:
     std::unordered_map<std::uint32_t, std::uint8_t> known_;
 };
 
+// A picture of any size as palette indices, row by row, by the rules above
+// (every pixel opaque).
+Bytes PaletteIndices(const PictureFile& picture, const Palette& palette);
+
 // A wall chunk (4096 indices, column by column) or a sprite as a PNG file.
 Bytes WallPng(std::span<const std::uint8_t> wall, const Palette& palette);
 Bytes SpritePng(const Sprite& sprite, const Palette& palette);

@@ -12,8 +12,6 @@ namespace tsl {
 
 namespace {
 
-constexpr int kSide = kPictureFileSide;
-constexpr std::size_t kPixels = static_cast<std::size_t>(kSide * kSide);
 // What libpng may allocate for one ancillary chunk (text, colour profiles):
 // far more than any real picture of 64 x 64 carries, far less than a forged
 // length would ask for.
@@ -24,10 +22,17 @@ Failure PictureFailure(const std::string& name, const std::string& what)
     return {"The picture \"" + name + "\" " + what, kPictureImportCaption, MessageIcon::Warning};
 }
 
-Failure WrongSize(const std::string& name, std::int64_t width, std::int64_t height)
+Failure WrongSize(const std::string& name, std::int64_t width, std::int64_t height, const PictureBounds& bounds)
 {
-    return PictureFailure(name, "is " + std::to_string(width) + " x " + std::to_string(height) +
-                                    " pixels; walls and sprites are 64 x 64.");
+    return PictureFailure(name, "is " + std::to_string(width) + " x " + std::to_string(height) + " pixels; " +
+                                    bounds.says + ".");
+}
+
+bool Fits(std::int64_t width, std::int64_t height, const PictureBounds& bounds)
+{
+    if (bounds.exact)
+        return width == bounds.width && height == bounds.height;
+    return width >= 1 && height >= 1 && width <= bounds.width && height <= bounds.height;
 }
 
 std::uint32_t GetU32BigEndian(const std::uint8_t* p)
@@ -46,8 +51,11 @@ struct PngRead {
     std::size_t size;
     std::size_t at;
     char message[160];
-    std::uint8_t* rgba;    // kPixels * 4, filled for a picture that is not indexed
-    std::uint8_t* indices; // kPixels, filled for an indexed picture
+    std::uint8_t* rgba;    // width * height * 4, filled for a picture that is not indexed
+    std::uint8_t* indices; // width * height, filled for an indexed picture
+    png_bytep* rows;       // height
+    png_uint_32 width;
+    png_uint_32 height;
     std::uint32_t* palette; // 256
     int paletteSize;
     bool indexed;
@@ -96,7 +104,7 @@ bool ReadPngRows(png_structp png, png_infop info, PngRead& job)
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_read_fn(png, &job, PngReadData);
-    png_set_user_limits(png, kSide, kSide);
+    png_set_user_limits(png, job.width, job.height);
     png_set_chunk_malloc_max(png, kPngChunkLimit);
     png_read_info(png, info);
     const int colourType = png_get_color_type(png, info);
@@ -113,18 +121,17 @@ bool ReadPngRows(png_structp png, png_infop info, PngRead& job)
     }
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    const std::size_t rowBytes = job.indexed ? kSide : 4 * kSide;
+    const std::size_t rowBytes = job.indexed ? job.width : 4 * static_cast<std::size_t>(job.width);
     if (png_get_rowbytes(png, info) != rowBytes)
         png_error(png, "its rows are not of the expected size");
-    png_bytep rows[kSide];
     std::uint8_t* target = job.indexed ? job.indices : job.rgba;
-    for (int y = 0; y < kSide; ++y)
-        rows[y] = target + static_cast<std::size_t>(y) * rowBytes;
-    png_read_image(png, rows);
+    for (png_uint_32 y = 0; y < job.height; ++y)
+        job.rows[y] = target + static_cast<std::size_t>(y) * rowBytes;
+    png_read_image(png, job.rows);
     return true;
 }
 
-Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::string& name)
+Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::string& name, const PictureBounds& bounds)
 {
     // The size from the header before libpng starts, so that a wrong one is
     // named and nothing is allocated for it.
@@ -132,13 +139,16 @@ Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::str
         return PictureFailure(name, "is damaged: its header is missing.");
     const std::uint32_t width = GetU32BigEndian(bytes.data() + 16);
     const std::uint32_t height = GetU32BigEndian(bytes.data() + 20);
-    if (width != kSide || height != kSide)
-        return WrongSize(name, width, height);
+    if (!Fits(width, height, bounds))
+        return WrongSize(name, width, height, bounds);
 
+    const std::size_t kPixels = static_cast<std::size_t>(width) * height;
     Bytes rgba(kPixels * 4);
     Bytes indices(kPixels);
+    std::vector<png_bytep> rows(height);
     std::vector<std::uint32_t> palette(256);
-    PngRead job{bytes.data(), bytes.size(), 0, {}, rgba.data(), indices.data(), palette.data(), 0, false, false};
+    PngRead job{bytes.data(), bytes.size(), 0, {}, rgba.data(), indices.data(), rows.data(), width, height,
+                palette.data(), 0, false, false};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, PngError, PngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     const bool read = info && ReadPngRows(png, info, job);
@@ -147,7 +157,8 @@ Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::str
         return PictureFailure(name, std::string("is damaged: ") + (job.message[0] ? job.message : "libpng failed") + ".");
 
     PictureFile picture;
-    picture.width = picture.height = kSide;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
     picture.hasAlpha = job.hasAlpha;
     picture.pixels.resize(kPixels);
     if (job.indexed) {
@@ -183,7 +194,7 @@ std::uint32_t MaskedChannel(std::uint32_t value, std::uint32_t mask)
     return static_cast<std::uint32_t>(((value & mask) >> shift) * std::uint64_t{255} / top);
 }
 
-Outcome<PictureFile> ReadBmp(std::span<const std::uint8_t> bytes, const std::string& name)
+Outcome<PictureFile> ReadBmp(std::span<const std::uint8_t> bytes, const std::string& name, const PictureBounds& bounds)
 {
     const auto damaged = [&](const std::string& what) { return PictureFailure(name, "is damaged: " + what + "."); };
     if (bytes.size() < 26)
@@ -201,15 +212,19 @@ Outcome<PictureFile> ReadBmp(std::span<const std::uint8_t> bytes, const std::str
     const int bits = GetU16(h + (core ? 10 : 14));
     const std::uint32_t compression = core ? 0 : GetU32(h + 16);
     const std::int64_t height = rawHeight < 0 ? -rawHeight : rawHeight;
-    if (width != kSide || height != kSide)
-        return WrongSize(name, width, rawHeight);
+    if (!Fits(width, height, bounds))
+        return WrongSize(name, width, rawHeight, bounds);
+    const int kWidth = static_cast<int>(width);
+    const int kHeight = static_cast<int>(height);
+    const std::size_t kPixels = static_cast<std::size_t>(kWidth) * static_cast<std::size_t>(kHeight);
     const bool bitfields = compression == 3 && (bits == 16 || bits == 32);
     if ((compression != 0 && !bitfields) || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
         return PictureFailure(name, "is a BMP file of a kind this program does not read (" + std::to_string(bits) +
                                         " bits a pixel, compression " + std::to_string(compression) + ").");
 
     PictureFile picture;
-    picture.width = picture.height = kSide;
+    picture.width = kWidth;
+    picture.height = kHeight;
     if (bits <= 8) {
         const std::size_t entrySize = core ? 3 : 4;
         const std::uint32_t used = core ? 0 : GetU32(h + 32);
@@ -237,17 +252,17 @@ Outcome<PictureFile> ReadBmp(std::span<const std::uint8_t> bytes, const std::str
     }
     picture.hasAlpha = masks[3] != 0;
 
-    const std::size_t stride = (static_cast<std::size_t>(kSide) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
-    if (pixelsAt > bytes.size() || stride * kSide > bytes.size() - pixelsAt)
+    const std::size_t stride = (static_cast<std::size_t>(kWidth) * static_cast<std::size_t>(bits) + 31) / 32 * 4;
+    if (pixelsAt > bytes.size() || stride * static_cast<std::size_t>(kHeight) > bytes.size() - pixelsAt)
         return damaged("its pixels reach past the end of the file");
     picture.pixels.resize(kPixels);
     if (picture.Indexed())
         picture.indices.resize(kPixels);
-    for (int y = 0; y < kSide; ++y) {
-        const int fileRow = rawHeight < 0 ? y : kSide - 1 - y;
+    for (int y = 0; y < kHeight; ++y) {
+        const int fileRow = rawHeight < 0 ? y : kHeight - 1 - y;
         const std::uint8_t* row = bytes.data() + pixelsAt + static_cast<std::size_t>(fileRow) * stride;
-        for (int x = 0; x < kSide; ++x) {
-            const std::size_t at = static_cast<std::size_t>(y * kSide + x);
+        for (int x = 0; x < kWidth; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * kWidth + x);
             if (bits <= 8) {
                 const int perByte = 8 / bits;
                 const std::uint8_t byte = row[x / perByte];
@@ -329,22 +344,23 @@ Bytes WritePng(PngWrite& job)
 
 } // namespace
 
-Outcome<PictureFile> ReadPictureFile(std::span<const std::uint8_t> bytes, const std::string& name)
+Outcome<PictureFile> ReadPictureFile(std::span<const std::uint8_t> bytes, const std::string& name,
+                                     const PictureBounds& bounds)
 {
     static constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (bytes.size() >= 8 && std::memcmp(bytes.data(), kPngSignature, 8) == 0)
-        return ReadPng(bytes, name);
+        return ReadPng(bytes, name, bounds);
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
-        return ReadBmp(bytes, name);
+        return ReadBmp(bytes, name, bounds);
     return PictureFailure(name, "is neither a PNG nor a BMP file.");
 }
 
-Outcome<PictureFile> LoadPictureFile(const std::filesystem::path& path)
+Outcome<PictureFile> LoadPictureFile(const std::filesystem::path& path, const PictureBounds& bounds)
 {
     const auto bytes = ReadWholeFile(path);
     if (!bytes)
         return PictureFailure(path.string(), "cannot be read.");
-    return ReadPictureFile(*bytes, path.string());
+    return ReadPictureFile(*bytes, path.string(), bounds);
 }
 
 Bytes EncodeIndexedPng(int width, int height, std::span<const std::uint8_t> indices,

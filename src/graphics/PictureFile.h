@@ -1,10 +1,11 @@
 #pragma once
 // Pictures read from PNG (any colour type libpng reads) and BMP files, and
-// indexed PNG written, for the walls and sprites of the page file. Only
-// pictures of 64 x 64 pixels are read: the size is taken from the file's
-// header and anything else is refused before a pixel is decoded, so a
-// header that declares a huge picture costs nothing. Every read is bounded
-// by the bytes given.
+// indexed PNG written, for the walls and sprites of the page file and the
+// game's other pictures. Only pictures of the sizes asked for are read (64 x
+// 64 for walls and sprites, at most the game's screen for the others): the
+// size is taken from the file's header and anything else is refused before a
+// pixel is decoded, so a header that declares a huge picture costs nothing.
+// Every read is bounded by the bytes given.
 
 #include "core/Bytes.h"
 #include "core/Failure.h"
@@ -39,9 +40,19 @@ struct PictureFile {
     bool Indexed() const { return !palette.empty(); }
 };
 
+// The sizes a read takes: exactly width x height, or any from 1 x 1 up to
+// it; `says` ends the refusal of another ("walls and sprites are 64 x 64").
+struct PictureBounds {
+    int width = kPictureFileSide;
+    int height = kPictureFileSide;
+    bool exact = true;
+    std::string says = "walls and sprites are 64 x 64";
+};
+
 // A PNG or BMP file by its first bytes; `name` names it in messages.
-Outcome<PictureFile> ReadPictureFile(std::span<const std::uint8_t> bytes, const std::string& name);
-Outcome<PictureFile> LoadPictureFile(const std::filesystem::path& path);
+Outcome<PictureFile> ReadPictureFile(std::span<const std::uint8_t> bytes, const std::string& name,
+                                     const PictureBounds& bounds = {});
+Outcome<PictureFile> LoadPictureFile(const std::filesystem::path& path, const PictureBounds& bounds = {});
 
 // A width x height picture of palette indices (row by row) as an 8-bit
 // indexed PNG carrying `palette` (0xFFRRGGBB); with `transparent`, that

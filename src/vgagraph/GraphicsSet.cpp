@@ -1,5 +1,6 @@
 #include "vgagraph/GraphicsSet.h"
 
+#include "core/DataFileSaving.h"
 #include "core/FileSystem.h"
 
 #include <algorithm>
@@ -79,6 +80,11 @@ std::string FontFault(std::span<const std::uint8_t> font)
 }
 
 } // namespace
+
+bool DrawnAsScreen(std::string_view name)
+{
+    return name == "TITLEPIC" || name == "CREDITSPIC" || name.starts_with("ENDSCREEN");
+}
 
 std::optional<GraphicsPaths> FindGraphicsFiles(const std::filesystem::path& gameDir, std::string_view extension)
 {
@@ -356,6 +362,11 @@ std::optional<Failure> GraphicsSet::ReplacePicture(int chunk, const IndexedPictu
                 tiles[TileIndex(x, y)] = picture.indices[static_cast<std::size_t>(y * kTilesWidth + x)];
         return ReplaceData(chunk, tiles);
     }
+    const std::string& name = layout_.NameOf(chunk);
+    if (DrawnAsScreen(name) && (picture.width != kScreenWidth || picture.height != kScreenHeight))
+        return Refusal(name + " is drawn by the engine as a whole screen, so it is " + std::to_string(kScreenWidth) +
+                       " x " + std::to_string(kScreenHeight) + " pixels; this picture is " +
+                       std::to_string(picture.width) + " x " + std::to_string(picture.height) + ".");
     if (picture.width % 4 != 0)
         return Refusal("The picture is " + std::to_string(picture.width) +
                        " pixels wide: the game keeps its pictures in four planes, a pixel of every fourth column "
@@ -412,7 +423,7 @@ std::optional<Failure> GraphicsSet::ReplaceData(int chunk, std::span<const std::
     if (contents.size() > kMaxGraph)
         return Refusal("Chunk " + std::to_string(chunk) + " would expand to " + std::to_string(contents.size()) +
                        " bytes, more than the pictures' files can hold.");
-    if (!IsEmpty(chunk) && std::equal(contents.begin(), contents.end(), Contents(chunk).begin(), Contents(chunk).end()))
+    if (const Bytes now = Contents(chunk); !IsEmpty(chunk) && std::ranges::equal(contents, now))
         return std::nullopt;
     int missing = 0;
     if (!dictionary_.CanEncode(contents, &missing))
@@ -460,6 +471,15 @@ bool operator==(const GraphicsSet& a, const GraphicsSet& b)
             return false;
     }
     return true;
+}
+
+Outcome<std::vector<std::string>> SaveGraphicsSet(const GraphicsSet& set, const GraphicsPaths& paths,
+                                                  const BackupPolicy& backups, std::string* generation)
+{
+    GraphicsFiles files = set.Encode();
+    return SaveDataFiles({{paths.head, std::move(files.head)}, {paths.dictionary, std::move(files.dictionary)},
+                          {paths.graph, std::move(files.graph)}},
+                         backups, kGraphicsSaveCaption, "The previous picture files were kept.", generation);
 }
 
 } // namespace tsl

@@ -26,6 +26,7 @@
 // gives its files byte for byte; a changed chunk leaves every other chunk's
 // bytes as they were.
 
+#include "core/BackupGenerations.h"
 #include "core/Bytes.h"
 #include "core/Failure.h"
 #include "vgagraph/GraphicsLayout.h"
@@ -48,6 +49,12 @@ inline constexpr const char* kGraphicsEditCaption = "Game pictures";
 inline constexpr std::uint32_t kEmptyGraphicsChunk = 0xFFFFFF;
 inline constexpr int kScreenWidth = 320;  // what the engine's screens hold
 inline constexpr int kScreenHeight = 200;
+
+// Whether the engine draws the picture of that name as a whole screen
+// (CA_CacheScreen: the title, the credits, Spear of Destiny's end screens),
+// expanding it into 320 x 200 pixels whatever the table says: such a
+// picture keeps that size.
+bool DrawnAsScreen(std::string_view name);
 
 // The three files, found in a game folder without regard to letter case.
 struct GraphicsPaths {
@@ -100,8 +107,8 @@ public:
     std::optional<IndexedPicture> Picture(int chunk) const;
 
     // Replaces a picture (any width that is a multiple of 4 and at most the
-    // screen's, any height up to the screen's; the table follows a new
-    // size) or the tiles (64 x 72). A refusal says why. Contents equal to
+    // screen's, any height up to the screen's, the screens' pictures 320 x
+    // 200; the table follows a new size) or the tiles (64 x 72). A refusal says why. Contents equal to
     // what the chunk holds change nothing, so its bytes stay.
     std::optional<Failure> ReplacePicture(int chunk, const IndexedPicture& picture);
     // Replaces a data or font chunk's contents as they are.
@@ -131,5 +138,13 @@ private:
     Bytes lead_; // bytes of VGAGRAPH before the first chunk
     Bytes tail_; // bytes after the end the header gives
 };
+
+inline constexpr const char* kGraphicsSaveCaption = "Error saving the game's pictures";
+
+// Writes the files of `set` whose bytes changed over those at `paths`, with
+// ".BAK" files and a backup generation (core/DataFileSaving.h): the names of
+// the files written.
+Outcome<std::vector<std::string>> SaveGraphicsSet(const GraphicsSet& set, const GraphicsPaths& paths,
+                                                  const BackupPolicy& backups, std::string* generation = nullptr);
 
 } // namespace tsl

@@ -200,7 +200,7 @@ TEST(GraphicsSet, EveryChunkOfTheSharewareIsEncodedAgainAsIdEncodedIt)
     }
 }
 
-TEST(GraphicsSet, ANewTitleOfAnotherSizeChangesItsChunkAndTheTableOnly)
+TEST(GraphicsSet, APictureOfAnotherSizeChangesItsChunkAndTheTableOnly)
 {
     const auto dir = SharewareDir();
     if (!dir)
@@ -209,20 +209,27 @@ TEST(GraphicsSet, ANewTitleOfAnotherSizeChangesItsChunkAndTheTableOnly)
     auto set = GraphicsSet::Load(*FindGraphicsFiles(*dir, "WL1"), &names);
     ASSERT_TRUE(set);
     const GraphicsSet original = *set;
-    IndexedPicture title{160, 100, Bytes(160 * 100)};
-    for (std::size_t i = 0; i < title.indices.size(); ++i)
-        title.indices[i] = static_cast<std::uint8_t>(i * 7 % 251);
-    ASSERT_FALSE(set->ReplacePicture(99, title));
+    // PG13PIC, 88 x 64, drawn at a place of the screen.
+    IndexedPicture sign{160, 100, Bytes(160 * 100)};
+    for (std::size_t i = 0; i < sign.indices.size(); ++i)
+        sign.indices[i] = static_cast<std::uint8_t>(i * 7 % 251);
+    ASSERT_FALSE(set->ReplacePicture(100, sign));
     for (int chunk = 0; chunk < set->ChunkCount(); ++chunk) {
-        if (chunk != 0 && chunk != 99) {
+        if (chunk != 0 && chunk != 100) {
             EXPECT_TRUE(*set->Stored(chunk) == *original.Stored(chunk)) << chunk;
         }
     }
     auto again = GraphicsSet::Read(set->Encode(), &names);
     ASSERT_TRUE(again) << again.failure().text;
-    EXPECT_EQ(*again->Picture(99), title);
-    EXPECT_EQ(again->PictureSize(98)->width, 320); // STATUSBARPIC kept its size
-    EXPECT_EQ(again->Stored(0)->size() >= 4 && again->Stored(0)->back() == '!', true); // "!ID!" kept
+    EXPECT_EQ(*again->Picture(100), sign);
+    EXPECT_EQ(again->PictureSize(99)->width, 320); // TITLEPIC kept its size
+    EXPECT_EQ(again->Stored(0)->back(), '!'); // the table's "!ID!" kept
+
+    // The title is drawn as a whole screen: it stays 320 x 200.
+    const auto refusal = set->ReplacePicture(99, sign);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->text, "TITLEPIC is drawn by the engine as a whole screen, so it is 320 x 200 pixels; this "
+                             "picture is 160 x 100.");
 }
 
 TEST(GraphicsSet, AHandBuiltSetReadsAndIsWrittenBack)

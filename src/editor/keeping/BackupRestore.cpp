@@ -100,6 +100,10 @@ std::optional<Failure> RefuseRestore(const BackupGeneration& generation, const M
 {
     const std::string refused = "The backup " + generation.Id + " cannot be restored: ";
     const std::string nothing = "\n\nNothing was restored.";
+    if (generation.GameData) // the pictures' or sounds' files: kept whole, read when the game opens
+        return generation.MissingFiles.empty()
+                   ? std::nullopt
+                   : std::optional<Failure>(RestoreFailure(refused + "it is incomplete, " + generation.Incomplete() + "." + nothing));
     if (generation.PageFile) {
         // A generation of the page file alone: its one file must read.
         const fs::path kept = generation.GameFiles.empty() ? fs::path() : generation.Folder / generation.GameFiles.front();
@@ -159,7 +163,8 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
         KeepFileOf(current, ResolveNoCase(request.GameDir, file.Name));
     const KeptFile* listing = Named(current.GameFiles, content->GameFiles.back().Name);
     current.PageFile = content->PageFile;
-    if (!current.PageFile) {
+    current.GameData = content->GameData;
+    if (!current.PageFile && !current.GameData) {
         current.Maps = request.Layout && listing ? request.Layout->ListedMapCount(listing->Content) : 0;
         current.Planes = request.Settings ? request.Settings->ReadInteger(kPlanes, "NumPlanes", 0)
                                           : request.Layout ? request.Layout->NumPlanes : 0;
@@ -167,7 +172,7 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
 
     std::vector<const KeptFile*> symbolFiles;
     bool structure = false;
-    if (request.Settings && !content->PageFile) {
+    if (request.Settings && !content->PageFile && !content->GameData) {
         const std::string settingsName = request.Settings->Path().filename().string();
         for (const KeptFile& file : content->StructureFiles)
             if (!EqualsNoCase(file.Name, settingsName))
@@ -214,8 +219,9 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
     report.Restored = *chosen;
     report.KeptId = kept.Id;
     report.Text = "Backup " + GenerationLabel(*chosen) +
-                  (chosen->PageFile ? " of the page file " + content->GameFiles.front().Name
-                                    : " with " + MapCount(chosen->Maps)) +
+                  (chosen->PageFile   ? " of the page file " + content->GameFiles.front().Name
+                   : chosen->GameData ? " of " + JoinAnd(chosen->GameFiles)
+                                      : " with " + MapCount(chosen->Maps)) +
                   " was restored.";
     if (!kept.Id.empty())
         report.Text += " The files it replaced were kept as backup " + kept.Id +

@@ -45,6 +45,7 @@ std::optional<BackupGeneration> TRestoreBackupBox::ChooseBackup(const std::vecto
         const std::string lacks = it->Incomplete();
         const std::string maps = !lacks.empty() ? "Incomplete: " + lacks
                                  : it->PageFile ? std::string("The page file")
+                                 : it->GameData ? JoinAnd(it->GameFiles)
                                                 : std::to_string(it->Maps) + (it->Maps == 1 ? " map" : " maps");
         new QTreeWidgetItem(list_, {QString::fromStdString(it->Saved ? LocalTimeText(*it->Saved) : "unknown"),
                                     QString::fromStdString(LocalTimeText(it->Time)), QString::fromStdString(maps)});
