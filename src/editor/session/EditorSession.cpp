@@ -104,7 +104,7 @@ EditResult EditorSession::Cut()
     clipboard_.CopyBlock(Maps().Current(), Maps().NumPlanes, *selection);
     const TileRect block = clipboard_.BlockTiles();
     auto change = document_.Begin();
-    MapList& map = change.Current(kAllPlanes, block);
+    MapList& map = change.Current(block);
     for (std::vector<std::uint16_t>& plane : map.Planes)
         for (int y = block.Top(); y <= block.Bottom(); ++y)
             std::fill_n(plane.begin() + static_cast<std::ptrdiff_t>(y) * map.Width + block.Left(),
