@@ -190,7 +190,24 @@ void MapDocument::ChangeStorage(const std::function<void(MapHandler&)>& change)
     if (copy.NameLength == before)
         return;
     DocumentChange notice;
-    notice.What = DocumentChange::Kind::MapList; // a name is shown cut to the name length
+    notice.What = DocumentChange::Kind::Storage; // a name is shown cut to the name length
+    Notify(notice);
+}
+
+// --- the project ---
+
+void MapDocument::TakeRules(RulesLoad rules)
+{
+    project_.Rules = std::move(rules);
+    DocumentChange notice;
+    notice.What = DocumentChange::Kind::Rules;
+    Notify(notice);
+}
+
+void MapDocument::SymbolsReloaded()
+{
+    DocumentChange notice;
+    notice.What = DocumentChange::Kind::Symbols;
     Notify(notice);
 }
 
@@ -358,7 +375,7 @@ void MapDocument::Transaction::Commit()
         return;
     }
     Publish();
-    bool renamed = false;
+    std::vector<int> renamed;
     for (Kept& kept : maps_) {
         const MapList& after = document.Maps().Maps[static_cast<std::size_t>(kept.map)];
         if (kept.words) {
@@ -372,14 +389,15 @@ void MapDocument::Transaction::Commit()
         }
         // No history holds a name.
         if (after.Name != kept.before.Name) {
-            renamed = true;
+            renamed.push_back(kept.map);
             document.unhistoried_ = true;
         }
     }
     Close();
-    if (renamed) {
+    for (int map : renamed) {
         DocumentChange notice;
-        notice.What = DocumentChange::Kind::MapList;
+        notice.What = DocumentChange::Kind::Renamed;
+        notice.Map = map;
         document.Notify(notice);
     }
     document.TellSavedState();
@@ -390,13 +408,12 @@ void MapDocument::Transaction::Abandon()
     if (!document_)
         return;
     MapDocument& document = *document_;
-    bool told = false;
+    const bool listChanged = set_ != nullptr;
+    std::vector<int> told;
     // The set as Set() found it, then the maps changed before that as they
     // were (the list was the same then).
-    if (set_) {
+    if (set_)
         document.Words() = std::move(*set_);
-        told = true;
-    }
     for (Kept& kept : maps_) {
         MapList& words = document.Words().Maps[static_cast<std::size_t>(kept.map)];
         words.Width = kept.before.Width;
@@ -405,14 +422,21 @@ void MapDocument::Transaction::Abandon()
         for (std::size_t p = 0; p < kept.planes.size() && p < words.Planes.size(); ++p)
             if (kept.planes[p])
                 words.Planes[p] = std::move(kept.before.Planes[p]);
-        told = told || kept.told;
+        if (kept.told)
+            told.push_back(kept.map);
     }
     Close();
-    if (told) {
-        // Listeners saw words that are gone again.
+    // Listeners saw words (or a list) that are gone again.
+    if (listChanged) {
         DocumentChange notice;
         notice.What = DocumentChange::Kind::MapList;
         document.Notify(notice);
+    } else {
+        for (int map : told) {
+            DocumentChange notice;
+            notice.Map = map;
+            document.Notify(notice);
+        }
     }
     document.TellSavedState();
 }

@@ -16,11 +16,14 @@
 // release; meanwhile Undo and Redo are refused, and a change of the current
 // map ends it first as well.
 //
-// Listeners hear what changed (DocumentChange): the words of a map in a
-// region of one plane or all, another current map, the list of maps, the
-// saved state. The map view redraws the region, the 3D preview rebuilds its
-// cells, the autosave marks work to save, the title follows the saved state;
-// nobody calls them one by one after a command. A listener is told while a
+// Listeners hear what changed (DocumentChange), each kind a notice of its
+// own: the words of a map in a region of one plane or all, another current
+// map, the list of maps, a map's name, the set's storage settings, the rules
+// of play, the symbol tables, the saved state. Each listener follows the
+// kinds it needs: the map view redraws the region, the 3D preview rebuilds
+// its cells (and a rename leaves it and its walk alone), the autosave marks
+// work to save, the title follows the names and the saved state; nobody
+// calls them one by one after a command. A listener is told while a
 // transaction may still be open (a stroke's words as they come): it reads
 // the maps, and opens no transaction of its own from the notice.
 //
@@ -34,6 +37,7 @@
 #include "core/Notifier.h"
 #include "core/Prompter.h"
 #include "core/TileRect.h"
+#include "engine/StructureRules.h"
 #include "editor/document/UndoHistory.h"
 
 #include <algorithm>
@@ -52,7 +56,11 @@ struct DocumentChange {
     enum class Kind {
         Words,      // the words of map `Map` changed: plane `Plane` (or kAllPlanes) in `Region`
         CurrentMap, // map `Map` is the current one now
-        MapList,    // maps added, removed, replaced or renamed, or the set read anew: anything may differ
+        MapList,    // maps added, removed or replaced, or the set read anew: anything may differ
+        Renamed,    // map `Map` has another name; no word moved
+        Storage,    // the set's settings beside its words changed (the name length: names show cut)
+        Rules,      // the project's rules of play were taken anew
+        Symbols,    // the project's symbol tables were read anew (new symbols, or new planes)
         SavedState, // Changed() is `Changed` now
     };
     Kind What = Kind::Words;
@@ -128,6 +136,13 @@ public:
     // `change` works on a copy of the set without its maps, of which only
     // those settings are taken back.
     void ChangeStorage(const std::function<void(MapHandler&)>& change);
+
+    // --- what the project says about the words ---
+    // The project plays by `rules` from now on.
+    void TakeRules(RulesLoad rules);
+    // The project's symbol tables were read anew (and the session's tools
+    // started anew for them).
+    void SymbolsReloaded();
 
     // --- notices ---
     [[nodiscard]] DocumentToken Listen(std::function<void(const DocumentChange&)> listener)

@@ -55,6 +55,7 @@ EditResult EditorSession::ReloadSymbols()
     EditResult result = EditResult::Redrawing(EditResult::Redraw::Map);
     result.Message = project.Symbols.LoadMapSymbols(project.StructureFolder, *project.Settings, Maps().NumPlanes);
     ResetForSymbols();
+    document_.SymbolsReloaded();
     return result;
 }
 

@@ -147,6 +147,7 @@ EditResult EditorSession::ChangePlaneCount(int count, const SaveMaps& save)
     document_.MarkSaved(); // saved with the new planes
     DestroyClipboardManager();
     ResetForSymbols();
+    document_.SymbolsReloaded();
     result.What = EditResult::Redraw::Map;
     return result;
 }

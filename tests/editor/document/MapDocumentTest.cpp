@@ -35,6 +35,14 @@ std::string Said(const DocumentChange& c)
         return "C" + std::to_string(c.Map);
     case Kind::MapList:
         return "L";
+    case Kind::Renamed:
+        return "N" + std::to_string(c.Map);
+    case Kind::Storage:
+        return "T";
+    case Kind::Rules:
+        return "R";
+    case Kind::Symbols:
+        return "Y";
     case Kind::SavedState:
         return c.Changed ? "S+" : "S-";
     }
@@ -67,9 +75,23 @@ TEST_F(MapDocumentTest, ATransactionIsOneStepPerMapItTouchedAndItsNoticesNameWha
     session->Undo();
     session->MarkSaved();
     EXPECT_EQ(heard, (std::vector<std::string>{"C1", "W1:*:all", "S-"}));
+
+    // A rename, the storage, the rules and the symbols are notices of their
+    // own, not a new list; an abandon takes back the words it told.
+    heard.clear();
+    session->ApplyMapProperties({"Renamed", 8, 8, false});
+    Document().ChangeStorage([](MapHandler& set) { set.NameLength += 16; });
+    Document().TakeRules(session->CurrentProject().Rules);
+    session->ReloadSymbols();
+    {
+        auto abandoned = Document().Begin();
+        abandoned.SetWord(1, 0, 1, 1, 7);
+        abandoned.Publish();
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"N1", "S+", "T", "R", "Y", "W1:0:1,1-1,1", "W1:*:all"}));
     token.Reset();
     session->PreviousMap();
-    EXPECT_EQ(heard.size(), 3u) << "a dropped token hears nothing";
+    EXPECT_EQ(heard.size(), 7u) << "a dropped token hears nothing";
 }
 
 TEST_F(MapDocumentTest, TransactionsNeverNestAndAnAbandonOrAnExceptionPutsEveryWordBack)
