@@ -3,7 +3,8 @@
 // rules of play, and each line a facing group. Whatever parses must build its
 // tables and draw a map with them; an INI document must write back the text
 // it reads and keep what is set in it; facing groups turn words only into
-// words they list; rules must analyse a map of words from the input.
+// words they list; rules must analyse a map of words from the input; chunk
+// names must list every chunk of a layout once.
 
 #include "core/IniFile.h"
 #include "core/TextFile.h"
@@ -12,6 +13,7 @@
 #include "engine/LevelAnalysis.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureTable.h"
+#include "mapdefs/ChunkNames.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolFiles.h"
 #include "symbols/SymbolTables.h"
@@ -185,5 +187,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzFacing(lines);
     FuzzGraphicsFiles(text);
     FuzzRules(text);
+    // As chunk names: every layout lists each of its chunks once, in order.
+    if (const auto names = tsl::ChunkNames::Parse(text, "chunks.txt"))
+        for (const tsl::ChunkLayout& layout : names->Layouts()) {
+            Check(static_cast<int>(layout.chunks.size()) == layout.count);
+            for (int i = 0; i < layout.count; ++i)
+                Check(layout.chunks[static_cast<std::size_t>(i)].chunk == i);
+        }
     return 0;
 }
