@@ -77,6 +77,23 @@ std::function<void(const fs::path&)> PageImported(const std::string& option, int
     };
 }
 
+// Map 1's song (GETTHEM_MUS) replaced by POW_MUS as export-audio wrote it,
+// map 2's (SEARCHN_MUS) by SUSPENSE_MUS made header-less (its commands alone,
+// as an IMF file of the other kind), and the AdLib sound of an opening door
+// (OPENDOORSND) by the one of a closing door: the engine loads them all when
+// the level starts, and plays the song.
+void AudioReplaced(const fs::path& dir)
+{
+    const fs::path audio = dir.parent_path() / "audio";
+    Cli(dir, "export-audio", {audio.string(), "--chunks", "105-106,270,273"});
+    Cli(dir, "import-audio", {"--chunk", "264", (audio / "music-270.imf").string()});
+    const Bytes song = ReadFile(audio / "music-273.imf");
+    const std::size_t length = Get16(song, 0);
+    WriteFile(audio / "headerless.imf", Bytes(song.begin() + 2, song.begin() + 2 + static_cast<std::ptrdiff_t>(length)));
+    Cli(dir, "import-audio", {"--chunk", "272", (audio / "headerless.imf").string()});
+    Cli(dir, "import-audio", {"--chunk", "105", (audio / "adlib-106.adl").string()});
+}
+
 struct SetCase {
     std::string name;
     std::function<void(const fs::path& dir)> make;
@@ -148,6 +165,7 @@ const std::vector<SetCase>& SetCases()
         {"PageFileWallReplaced", PageImported("--chunk", 0, "wall-0014.png"), {0, 1}},
         {"PageFileSpriteReplaced", PageImported("--chunk", 108, "sprite-0110.png"), {0, 1}},
         {"PageFileSoundReplaced", PageImported("--sound", 0, "sound-002.wav"), {0, 1}},
+        {"SongsAndAnAdLibSoundReplaced", AudioReplaced, {0, 1}},
     };
     return cases;
 }
