@@ -57,6 +57,8 @@ public:
     TPageBrowserBox* Browser() const { return browser_; }
     // Where the sounds play (the system's default output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output) { output_ = std::move(output); }
+    // The output, which the game's other sounds play through too.
+    SoundOutput* Output() const { return output_.get(); }
 
 signals:
     // Changed() turned.

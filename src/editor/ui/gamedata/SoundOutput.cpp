@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QMediaDevices>
 
+#include <functional>
+
 namespace tsl {
 
 namespace {
@@ -15,6 +17,20 @@ namespace {
 class SystemSoundOutput : public SoundOutput {
 public:
     std::optional<Failure> Play(std::span<const std::uint8_t> samples) override
+    {
+        return Start([&](const QAudioFormat& format) {
+            return PlaybackSamples(samples, format.sampleRate(), format.channelCount());
+        });
+    }
+
+    std::optional<Failure> PlayRendered(std::span<const std::int16_t> samples, int rate) override
+    {
+        return Start([&](const QAudioFormat& format) {
+            return PlaybackSamples16(samples, rate, format.sampleRate(), format.channelCount());
+        });
+    }
+
+    std::optional<Failure> Start(const std::function<std::vector<std::int16_t>(const QAudioFormat&)>& framesFor)
     {
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
         if (device.isNull())
@@ -27,7 +43,7 @@ public:
             return Failure{"The audio output \"" + device.description().toStdString() +
                                "\" takes no 16-bit samples, so the sound cannot be played.",
                            kPlaySoundCaption, MessageIcon::Warning};
-        const std::vector<std::int16_t> frames = PlaybackSamples(samples, format.sampleRate(), format.channelCount());
+        const std::vector<std::int16_t> frames = framesFor(format);
         Stop();
         buffer_.setData(QByteArray(reinterpret_cast<const char*>(frames.data()),
                                    static_cast<qsizetype>(frames.size() * sizeof(std::int16_t))));

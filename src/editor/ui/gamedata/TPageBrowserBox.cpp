@@ -171,7 +171,11 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* scaleLabel = new QLabel("&Thumbnails:");
     scaleLabel->setBuddy(scale_);
 
-    auto* buttons = new QHBoxLayout;
+    // The buttons of the page file's tabs; the tabs added after them bring their own.
+    auto* pageButtons = new QWidget;
+    pageButtons->setObjectName("pageButtons");
+    auto* buttons = new QHBoxLayout(pageButtons);
+    buttons->setContentsMargins(0, 0, 0, 0);
     for (QWidget* w : std::initializer_list<QWidget*>{export_, exportAll, replace_, add, remove_})
         buttons->addWidget(w);
     buttons->addStretch();
@@ -179,7 +183,7 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
         buttons->addWidget(w);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    layout->addLayout(buttons);
+    layout->addWidget(pageButtons);
 
     connect(export_, &QPushButton::clicked, this, [this] { Ask(&TPageBrowserBox::exportAsked); });
     connect(exportAll, &QPushButton::clicked, this, &TPageBrowserBox::exportAllAsked);
@@ -190,6 +194,9 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(redo_, &QPushButton::clicked, this, &TPageBrowserBox::redoAsked);
     connect(scale_, &QComboBox::currentIndexChanged, this, &TPageBrowserBox::ShowThumbnails);
     connect(tabs_, &QTabWidget::currentChanged, this, &TPageBrowserBox::RefreshButtons);
+    connect(tabs_, &QTabWidget::currentChanged, pageButtons, [this, pageButtons](int index) {
+        pageButtons->setVisible(index <= static_cast<int>(Tab::Sounds));
+    });
     for (QTreeWidget* list : {walls_, sprites_, sounds_})
         connect(list, &QTreeWidget::currentItemChanged, this, &TPageBrowserBox::RefreshButtons);
     ShowHistory({}, {});
@@ -356,6 +363,8 @@ std::optional<TPageBrowserBox::Item> TPageBrowserBox::ItemAt(Tab tab, QTreeWidge
 
 std::optional<TPageBrowserBox::Item> TPageBrowserBox::CurrentItem() const
 {
+    if (tabs_->currentIndex() > static_cast<int>(Tab::Sounds))
+        return std::nullopt; // a tab added after the page file's
     const QTreeWidget* list = List(CurrentTab());
     return ItemAt(CurrentTab(), list->currentItem(), list->currentColumn());
 }
@@ -398,6 +407,11 @@ void TPageBrowserBox::Ask(void (TPageBrowserBox::*signal)(Item))
 {
     if (const auto item = CurrentItem())
         emit(this->*signal)(*item);
+}
+
+void TPageBrowserBox::AddTab(QWidget* page, const QString& label)
+{
+    tabs_->addTab(page, label);
 }
 
 } // namespace tsl

@@ -60,6 +60,8 @@ public:
     void ChooseSound(int sound);
     // The thumbnails' scale: 1 or 2.
     int Scale() const;
+    // Another tab after the page file's (the game's other pictures and sounds).
+    void AddTab(QWidget* page, const QString& label);
 
 signals:
     void exportAsked(tsl::TPageBrowserBox::Item item);

@@ -16,6 +16,7 @@
 #include "editor/ui/dialogs/TMapPropertiesBox.h"
 #include "editor/ui/dialogs/TMapViewOptionsBox.h"
 #include "editor/ui/views/MapViewController.h"
+#include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/views/PreviewController.h"
 #include "editor/ui/run/TRunCommandBox.h"
@@ -78,6 +79,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     viewer_ = new MapViewController(view, panel_, statusBar(), *view_, this);
     previewer_ = new PreviewController(this, view->PaintArea(), *view_);
     pages_ = new PagesController(this, prompter_, *view_);
+    gameData_ = new GameDataController(this, prompter_, *view_);
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -137,6 +139,7 @@ TEditorBox::~TEditorBox()
     SaveApplicationSettings();
     viewing_.Reset();
     pages_->Leave();
+    gameData_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -345,6 +348,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
 {
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
+    gameData_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -364,6 +368,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     previewer_->Attach(session_.get());
     analyser_->Attach(session_.get());
     pages_->Attach(session_.get());
+    gameData_->Attach(session_.get());
     viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
     if (recovered && recovered->Place)

@@ -40,6 +40,7 @@ class AnalysisController;
 class EditorActions;
 class MapView;
 class MapViewController;
+class GameDataController;
 class PagesController;
 class PreviewController;
 class SoundOutput;
@@ -121,6 +122,7 @@ public:
     TPreview3DBox* Preview() const;
     // The page file's document, browser and sound output.
     PagesController* Pages() const { return pages_; }
+    GameDataController* GameData() const { return gameData_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
     // What "Run Map" starts the game with (LaunchDetached unless set).
@@ -240,6 +242,7 @@ private:
     PreviewController* previewer_;
     AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
     PagesController* pages_; // the page file, its browser and the sound output
+    GameDataController* gameData_; // the game's other pictures and its sounds, in tabs of the browser
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
     decltype(RunMapHooks::launch) launcher_;

@@ -11,6 +11,7 @@
 #include "editor/session/MapExchangeFlow.h"
 #include "editor/ui/window/EditorActions.h"
 #include "editor/ui/views/MapViewController.h"
+#include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -104,9 +105,10 @@ bool TEditorBox::SaveProject(bool closeWhenSaved)
         return false;
     // A stroke still held is part of what is saved.
     EndGesture();
-    // The page file is written when it changed, the maps when they changed
-    // or when nothing did (Save writes them as it always has).
-    const bool maps = session_->Changed() || !pages_->Changed();
+    // The page file and the other pictures and sounds are written when they
+    // changed, the maps when they changed or when nothing did (Save writes
+    // them as it always has).
+    const bool maps = session_->Changed() || (!pages_->Changed() && !gameData_->Changed());
     bool agreed = !maps;
     if (maps)
         session_->Document().ChangeStorage([&](MapHandler& set) { agreed = ConfirmDamagedSave(set, prompter_); });

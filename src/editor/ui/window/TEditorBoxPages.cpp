@@ -1,11 +1,13 @@
-// The main window's part in editing the game's page file: "Game Pictures
-// and Sounds..." opens the browser of the pages controller, the title and
-// the question before closing count the page file's changes with the maps',
-// and Save writes it beside them.
+// The main window's part in editing the game's page file and its other
+// pictures and sounds: "Game Pictures and Sounds..." opens the browser of the
+// pages controller with the tabs of the game data controller, the title and
+// the question before closing count their changes with the maps', and Save
+// writes them beside them.
 
 #include "editor/ui/window/TEditorBox.h"
 
 #include "editor/ui/window/EditorActions.h"
+#include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 
 #include <QAction>
@@ -15,18 +17,22 @@ namespace tsl {
 void TEditorBox::ConnectPageCommands()
 {
     connect(actions_->Get(Command::GamePictures), &QAction::triggered, this, [this] {
-        if (session_ && pages_->Document())
-            pages_->Show();
+        if (session_ && pages_->Document()) {
+            gameData_->SetSoundOutput(pages_->Output());
+            gameData_->ShowIn(pages_->Show());
+        }
     });
-    connect(pages_, &PagesController::savedStateChanged, this, [this] {
+    const auto follow = [this] {
         UpdateTitle();
         RefreshCommands();
-    });
+    };
+    connect(pages_, &PagesController::savedStateChanged, this, follow);
+    connect(gameData_, &GameDataController::savedStateChanged, this, follow);
 }
 
 bool TEditorBox::Changed() const
 {
-    return session_ && (session_->Changed() || pages_->Changed());
+    return session_ && (session_->Changed() || pages_->Changed() || gameData_->Changed());
 }
 
 void TEditorBox::SetSoundOutput(std::unique_ptr<SoundOutput> output)
@@ -36,7 +42,7 @@ void TEditorBox::SetSoundOutput(std::unique_ptr<SoundOutput> output)
 
 bool TEditorBox::SavePages()
 {
-    return pages_->Save(session_->Maps().Backups);
+    return pages_->Save(session_->Maps().Backups) && gameData_->Save(session_->Maps().Backups);
 }
 
 } // namespace tsl

@@ -55,6 +55,10 @@ public:
         played_.emplace_back(samples.begin(), samples.end());
         return Failure{kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning};
     }
+    std::optional<Failure> PlayRendered(std::span<const std::int16_t>, int) override
+    {
+        return Failure{kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning};
+    }
     void Stop() override {}
 
 private:
