@@ -134,15 +134,15 @@ TGameDataPane::TGameDataPane(Kind kind, QWidget* parent) : QWidget(parent), kind
     }
 
     export_ = new QPushButton("&Export...");
-    export_->setObjectName("exportButton");
+    export_->setObjectName("paneExportButton");
     auto* exportAll = new QPushButton("Export &All...");
-    exportAll->setObjectName("exportAllButton");
+    exportAll->setObjectName("paneExportAllButton");
     replace_ = new QPushButton("&Replace...");
-    replace_->setObjectName("replaceButton");
+    replace_->setObjectName("paneReplaceButton");
     undo_ = new QPushButton("&Undo");
-    undo_->setObjectName("undoButton");
+    undo_->setObjectName("paneUndoButton");
     redo_ = new QPushButton("Re&do");
-    redo_->setObjectName("redoButton");
+    redo_->setObjectName("paneRedoButton");
     undo_->setShortcut(QKeySequence::Undo); // only the shown tab's take the keys
     redo_->setShortcut(QKeySequence("Ctrl+Y"));
     auto* buttons = new QHBoxLayout;
@@ -151,7 +151,7 @@ TGameDataPane::TGameDataPane(Kind kind, QWidget* parent) : QWidget(parent), kind
     buttons->addWidget(replace_);
     if (sound) {
         play_ = new QPushButton("&Play");
-        play_->setObjectName("playButton");
+        play_->setObjectName("panePlayButton");
         buttons->addWidget(play_);
         connect(play_, &QPushButton::clicked, this, [this] {
             if (const auto chunk = CurrentChunk())

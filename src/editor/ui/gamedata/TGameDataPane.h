@@ -5,6 +5,9 @@
 // picture's thumbnail and size, a font's characters, a sound's length), a
 // changed chunk marked. The texts show the chosen text beside the list.
 //
+// Its buttons are named "pane...Button" ("paneReplaceButton"), apart from the
+// page file's in the same window.
+//
 // The pane only shows what it is given and hands the user's requests on
 // (GameDataController does them): export, replace (a file chosen, or one
 // dropped on a row), play, undo and redo.

@@ -81,7 +81,7 @@ TEST_F(GameDataBrowser, ATitleReplacedIsMarkedUndoneAndSavedWithBackups)
     TGameDataPane& pictures = Pane(TGameDataPane::Kind::Pictures);
     pictures.ChooseChunk(99);
     Prompts().File(title);
-    Click(&pictures, "replaceButton");
+    Click(&pictures, "paneReplaceButton");
     ASSERT_EQ(Prompts().Records().size(), 1u);
     EXPECT_EQ(Prompts().Records()[0].text, "Replace TITLEPIC");
     auto* list = pictures.findChild<QTreeWidget*>("picturesPaneList");
@@ -89,10 +89,10 @@ TEST_F(GameDataBrowser, ATitleReplacedIsMarkedUndoneAndSavedWithBackups)
     EXPECT_EQ(list->currentItem()->text(0), "99 *");
     EXPECT_TRUE(ShownTitle().ends_with("*"));
 
-    Click(&pictures, "undoButton");
+    Click(&pictures, "paneUndoButton");
     EXPECT_FALSE(Editor().Changed());
     EXPECT_EQ(list->currentItem()->text(0), "99");
-    Click(&pictures, "redoButton");
+    Click(&pictures, "paneRedoButton");
     EXPECT_TRUE(Editor().Changed());
 
     const Bytes mapsBefore = ReadFile(game_ / "GAMEMAPS.WL1");
@@ -112,7 +112,7 @@ TEST_F(GameDataBrowser, ASongPlayedWithoutAnAudioDeviceSaysSoAndAWrongFileIsRefu
 {
     TGameDataPane& music = Pane(TGameDataPane::Kind::Music);
     music.ChooseChunk(264);
-    Click(&music, "playButton");
+    Click(&music, "panePlayButton");
     ASSERT_EQ(played_.size(), 1u);
     EXPECT_EQ(played_[0], 3529638u) << "80 seconds at 44100 Hz";
     ExpectMessage(0, kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning, Buttons::Ok);
