@@ -190,6 +190,17 @@ TEST(PageSet, AddingAndRemovingPicturesShiftsOnlyWhatFollows)
     ASSERT_FALSE(expected.Replace(0, TestWall(50)));
     EXPECT_TRUE(set == expected);
 
+    // A wall added in the middle moves the later walls and the doors up.
+    auto inserted = set.AddWall(TestWall(77), 0);
+    ASSERT_TRUE(inserted);
+    EXPECT_EQ(*inserted, 0);
+    EXPECT_EQ(*set.ChunkAt(1), TestWall(77));
+    EXPECT_EQ(*set.ChunkAt(2), TestWall(50)) << "the wall that was first";
+    EXPECT_EQ(set.FirstSpriteChunk(), 12);
+    EXPECT_EQ(set.AddWall(TestWall(1), 1).failure().text, "Chunk 1 is not where a wall begins.");
+    ASSERT_FALSE(set.Remove(0));
+    EXPECT_TRUE(set == expected);
+
     EXPECT_EQ(set.Replace(1, Bytes(100, 0))->text, "A wall is 4096 bytes, not 100.");
     EXPECT_EQ(set.Replace(10, Bytes{0, 0, 64, 0})->text,
               "The new sprite has the columns 0 to 64, outside 0 to 63.");
