@@ -55,6 +55,8 @@ bool TEditorBox::Changed() const
 void TEditorBox::SetSoundOutput(std::unique_ptr<SoundOutput> output)
 {
     pages_->SetSoundOutput(std::move(output));
+    // The other sounds play through the same output; the one they held is gone.
+    gameData_->SetSoundOutput(pages_->Output());
 }
 
 bool TEditorBox::SavePages()
