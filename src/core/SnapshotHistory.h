@@ -60,6 +60,15 @@ public:
     // The set differs from what was last saved (or opened).
     bool Changed() const { return !saved_ || *saved_ != position_; }
     void MarkSaved() { saved_ = position_; }
+    // A set from elsewhere (a recovery file) in place of the current one,
+    // with no history and no saved state in reach.
+    void Reset(Set set)
+    {
+        current_ = std::move(set);
+        steps_.clear();
+        position_ = 0;
+        saved_.reset();
+    }
 
 private:
     struct Step {

@@ -1,11 +1,11 @@
 #pragma once
-// A document of the game's data beside the maps (the page file now; the
-// graphics and sound files can follow) whose unsaved state the autosave
+// A document of the game's data beside the maps (the page file, the other
+// pictures' files and the sounds' files) whose unsaved state the autosave
 // keeps beside the maps' recovery file, and which a recovery gives back
 // together with the maps. A kind of document joins by implementing this:
 // what its recovery file is called, whether it differs from its file, its
 // state as the bytes of a recovery file, those bytes read back, and a
-// notice at every change (see KeptPages).
+// notice at every change (see KeptPages and KeptGameData).
 
 #include "core/Bytes.h"
 #include "core/Failure.h"

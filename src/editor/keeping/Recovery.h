@@ -4,15 +4,15 @@
 // folder, one per game folder: a TSL map file (it keeps every map's name,
 // size and planes, and opens through Import Map too), with where the user
 // was beside it (the map, the zoom and the buttons' values). The other
-// documents of the game's data that are kept (KeptDocument: the page file)
-// write their unsaved state beside it, "<key>.<extension>" next to
-// "<key>.tsl"; these files are one recovery. When the game is opened again
-// and a recovery newer than the files it stands for is there, the user is
-// offered all of it back, and the editor returns to that place; a file of
-// it that does not read refuses the whole recovery. Its files go after a
-// save and when the user closes without saving; a recovery the user does
-// not want is put aside under its time, never thrown away unasked, and
-// put-aside files go after 30 days.
+// documents of the game's data that are kept (KeptDocument: the page file,
+// the other pictures, the sounds) write their unsaved state beside it,
+// "<key>.<extension>" next to "<key>.tsl"; these files are one recovery.
+// When the game is opened again and a recovery newer than the files it
+// stands for is there, the user is offered all of it back, and the editor
+// returns to that place; a file of it that does not read refuses the whole
+// recovery. Its files go after a save and when the user closes without
+// saving; a recovery the user does not want is put aside under its time,
+// never thrown away unasked, and put-aside files go after 30 days.
 //
 // AutosavePolicy decides when: it follows the documents' notices, so that
 // every change, however it came, is work to save.

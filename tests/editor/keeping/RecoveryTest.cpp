@@ -1,14 +1,17 @@
 // Autosave and recovery: a session killed after an autosave gives its words
-// back, and its page file's changes with them; a damaged or foreign recovery
+// back, and its page file's changes with them, and the game's other pictures
+// and its sounds; a damaged or foreign recovery
 // file is refused whole; the question names the time and what was kept, "No"
 // puts the files aside and old ones go after 30 days; a failed autosave is
 // told once and leaves the last one whole.
 
 #include "EditorTestUtil.h"
 #include "GraphicsTestUtil.h"
+#include "editor/keeping/KeptGameData.h"
 #include "editor/keeping/KeptPages.h"
 #include "editor/keeping/Recovery.h"
 #include "graphics/PageFile.h"
+#include "mapdefs/ChunkNames.h"
 
 #include <gtest/gtest.h>
 
@@ -75,6 +78,52 @@ void EditPages(PageDocument& pages, std::uint32_t colour)
         palette.colours[i] = 0xFF000000u | i << 16 | i << 8 | i;
     EXPECT_FALSE(pages.ReplacePicture(2, Flat(colour), palette));
     EXPECT_TRUE(pages.AddSound(Bytes(5000, 0x80)));
+}
+
+// The shareware's pictures and sounds as the window holds them.
+struct SharewareData {
+    SharewareData(const fs::path& game, const ChunkNames& names)
+        : graphicsPaths(*FindGraphicsFiles(game, "WL1")), audioPaths(*FindAudioFiles(game, "WL1")),
+          graphics(*GraphicsSet::Load(graphicsPaths, &names)), audio(*AudioSet::Load(audioPaths, &names)),
+          keptGraphics(graphics, graphicsPaths, names), keptAudio(audio, audioPaths, names)
+    {
+    }
+    std::vector<KeptDocument*> Kept() { return {&keptGraphics, &keptAudio}; }
+
+    GraphicsPaths graphicsPaths;
+    AudioPaths audioPaths;
+    DataDocument<GraphicsSet> graphics;
+    DataDocument<AudioSet> audio;
+    KeptGraphics keptGraphics;
+    KeptAudio keptAudio;
+};
+
+// The title in one colour, the first AdLib sound and the first song
+// replaced by the ones after them.
+void EditSharewareData(SharewareData& data)
+{
+    const int title = data.graphics.Current().Layout().Find("TITLEPIC");
+    EXPECT_FALSE(data.graphics.Apply("Replace TITLEPIC", [&](GraphicsSet& set) {
+        return set.ReplacePicture(title, {kScreenWidth, kScreenHeight, Bytes(kScreenWidth * kScreenHeight, 41)});
+    }));
+    for (AudioKind kind : {AudioKind::AdLib, AudioKind::Music}) {
+        EXPECT_FALSE(data.audio.Apply("Replace", [&](AudioSet& set) {
+            const int first = set.Layout().First(kind);
+            const auto next = set.ChunkBytes(first + 1);
+            return set.Replace(first, Bytes(next.begin(), next.end()));
+        }));
+    }
+}
+
+// Files one after another, each after its length.
+Bytes Joined(const std::vector<Bytes>& files)
+{
+    Bytes joined;
+    for (const Bytes& file : files) {
+        Put32(joined, static_cast<std::uint32_t>(file.size()));
+        joined.insert(joined.end(), file.begin(), file.end());
+    }
+    return joined;
 }
 
 } // namespace
@@ -401,4 +450,82 @@ TEST(Recovery, TheAutosavePolicyKeepsThePageFileBesideTheMapsAndEachGoesWhenUndo
     session->Undo();
     tick();
     EXPECT_TRUE(ListDirectory(file.parent_path()).empty());
+}
+
+// The game's other pictures and its sounds are kept the same way, each set
+// in one file beside the maps' (its files joined), and come back with them;
+// one that does not read refuses the whole recovery.
+TEST(Recovery, TheGamesPicturesAndSoundsAreKeptBesideTheMapsAndComeBackWithThem)
+{
+    std::optional<fs::path> shareware;
+    for (const fs::path& dir : RealGameSets())
+        if (FindGraphicsFiles(dir, "WL1") && FindAudioFiles(dir, "WL1"))
+            shareware = dir;
+    if (!shareware)
+        GTEST_SKIP() << "The shareware game data is not there.";
+    const auto names = ChunkNames::Load(SourceDir() / "data" / "MapDefs" / "WL1" / "chunks.txt");
+    ASSERT_TRUE(names) << names.failure().text;
+    TempDir dir;
+    const fs::path file = dir / "Recovery" / "game.tsl";
+    auto session = MemorySession(dir.path(), kTwoMaps);
+    SharewareData edited(*shareware, *names);
+    {
+        AutosavePolicy policy(file, session->Document(), edited.Kept());
+        EditSharewareData(edited);
+        EXPECT_TRUE(policy.Due());
+        EXPECT_FALSE(policy.Tick(kPlace));
+        policy.Saver().Wait();
+    }
+    EXPECT_EQ(ListDirectory(file.parent_path()),
+              (std::vector<std::string>{"game.audiot", "game.place", "game.vgagraph"}));
+    const Bytes keptGraphics = ReadFile(KeptFilePath(file, "vgagraph"));
+    const Bytes keptAudio = ReadFile(KeptFilePath(file, "audiot"));
+    const GraphicsFiles graphicsFiles = edited.graphics.Current().Encode();
+    EXPECT_EQ(keptGraphics, Joined({graphicsFiles.head, graphicsFiles.dictionary, graphicsFiles.graph}));
+
+    SharewareData reopened(*shareware, *names);
+    EXPECT_TRUE(RecoveryIsNewer(file, session->Maps(), reopened.Kept()));
+    EXPECT_EQ(RecoveryQuestion(file, *RecoveryTime(file), reopened.Kept()).text,
+              "Unsaved changes to VGAGRAPH.WL1 and AUDIOT.WL1 were autosaved at " +
+                  LocalTimeText(*RecoveryTime(file)) +
+                  ".\n\nDo you wish to recover them?\n\nYes: the recovered VGAGRAPH.WL1 and AUDIOT.WL1 replace the ones "
+                  "just loaded; nothing is written to the game files until you save.\nNo: the recovery files are put "
+                  "aside in " +
+                  file.parent_path().string() + " for 30 days.");
+
+    AudioFiles badHead = edited.audio.Current().Encode();
+    PutU32(badHead.head.data() + 4, static_cast<std::uint32_t>(badHead.audio.size() + 1));
+    const auto headRead = AudioSet::Read(badHead, &*names, reopened.audioPaths);
+    ASSERT_FALSE(headRead);
+    const struct {
+        const char* what;
+        std::string extension;
+        Bytes bytes;
+        std::string why;
+    } cases[] = {
+        {"pictures cut short", "vgagraph", Bytes(keptGraphics.begin(), keptGraphics.end() - 1),
+         "The lengths it gives VGAHEAD, VGADICT and VGAGRAPH do not fit its size."},
+        {"sounds of a damaged header", "audiot", Joined({badHead.head, badHead.audio}), headRead.failure().text},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(KeptFilePath(file, c.extension), c.bytes);
+        const auto read = ReadRecovery(file, session->Maps(), reopened.Kept());
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.failure().text, "The recovery file " + KeptFilePath(file, c.extension).string() +
+                                            " is damaged or incomplete:\n\n" + c.why + "\n\nNothing was recovered.");
+        EXPECT_FALSE(reopened.graphics.Changed() || reopened.audio.Changed());
+        WriteFile(KeptFilePath(file, "vgagraph"), keptGraphics);
+        WriteFile(KeptFilePath(file, "audiot"), keptAudio);
+    }
+
+    auto work = ReadRecovery(file, session->Maps(), reopened.Kept());
+    ASSERT_TRUE(work) << work.failure().text;
+    UseRecoveredWork(session->Document(), std::move(*work));
+    EXPECT_TRUE(reopened.graphics.Current() == edited.graphics.Current());
+    EXPECT_TRUE(reopened.audio.Current() == edited.audio.Current());
+    EXPECT_TRUE(reopened.graphics.Changed() && reopened.audio.Changed());
+    EXPECT_FALSE(reopened.graphics.CanUndo() || reopened.audio.CanUndo());
+    EXPECT_TRUE(reopened.graphics.Saved() == *GraphicsSet::Load(reopened.graphicsPaths, &*names))
+        << "the rows compare with what the files hold";
 }

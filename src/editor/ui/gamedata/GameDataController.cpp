@@ -87,18 +87,29 @@ void GameDataController::Attach(EditorSession* session)
     const ChunkNames* named = names ? &*names : nullptr;
     if (const auto paths = FindGraphicsFiles(maps.Path, maps.Extension)) {
         auto set = GraphicsSet::Load(*paths, named);
-        if (set)
-            graphics_.emplace(PictureData{*paths, SnapshotHistory<GraphicsSet>(*set), *set});
-        else
+        if (set) {
+            auto& data = graphics_.emplace();
+            data.paths = *paths;
+            data.document = std::make_unique<DataDocument<GraphicsSet>>(std::move(*set));
+            data.kept = std::make_unique<KeptGraphics>(*data.document, *paths, names);
+            data.following = data.document->Listen([this] { Follow(); });
+        } else {
             unread_.push_back(set.failure());
+        }
     }
     if (const auto paths = FindAudioFiles(maps.Path, maps.Extension)) {
         auto set = AudioSet::Load(*paths, named);
-        if (set)
-            audio_.emplace(SoundData{*paths, SnapshotHistory<AudioSet>(*set), *set});
-        else
+        if (set) {
+            auto& data = audio_.emplace();
+            data.paths = *paths;
+            data.document = std::make_unique<DataDocument<AudioSet>>(std::move(*set));
+            data.kept = std::make_unique<KeptAudio>(*data.document, *paths, names);
+            data.following = data.document->Listen([this] { Follow(); });
+        } else {
             unread_.push_back(set.failure());
+        }
     }
+    changed_ = false;
     Refresh();
 }
 
@@ -113,34 +124,40 @@ void GameDataController::Leave()
 
 bool GameDataController::Changed() const
 {
-    return (graphics_ && graphics_->history.Changed()) || (audio_ && audio_->history.Changed());
+    return (graphics_ && graphics_->document->Changed()) || (audio_ && audio_->document->Changed());
+}
+
+std::vector<KeptDocument*> GameDataController::Kept() const
+{
+    std::vector<KeptDocument*> kept;
+    if (graphics_)
+        kept.push_back(graphics_->kept.get());
+    if (audio_)
+        kept.push_back(audio_->kept.get());
+    return kept;
 }
 
 bool GameDataController::Save(const BackupPolicy& backups)
 {
-    const bool wasChanged = Changed();
     std::string generation;
-    if (graphics_ && graphics_->history.Changed()) {
-        const auto saved = SaveGraphicsSet(graphics_->history.Current(), graphics_->paths, backups, &generation);
+    if (graphics_ && graphics_->document->Changed()) {
+        const auto saved = SaveGraphicsSet(graphics_->document->Current(), graphics_->paths, backups, &generation);
         if (!saved) {
             prompter_.Show(saved.failure());
             return false;
         }
-        graphics_->history.MarkSaved();
-        graphics_->saved = graphics_->history.Current();
+        graphics_->document->MarkSaved();
     }
-    if (audio_ && audio_->history.Changed()) {
-        const auto saved = SaveAudioSet(audio_->history.Current(), audio_->paths, backups, &generation);
+    if (audio_ && audio_->document->Changed()) {
+        const auto saved = SaveAudioSet(audio_->document->Current(), audio_->paths, backups, &generation);
         if (!saved) {
             prompter_.Show(saved.failure());
             return false;
         }
-        audio_->history.MarkSaved();
-        audio_->saved = audio_->history.Current();
+        audio_->document->MarkSaved();
     }
     if (!generation.empty())
         prompter_.Message(generation, kGraphicsSaveCaption, MessageIcon::Warning, Buttons::Ok);
-    Changes(wasChanged);
     return true;
 }
 
@@ -182,7 +199,7 @@ std::vector<TGameDataPane::Row> GameDataController::RowsOf(Kind kind) const
     if (OfPictures(kind)) {
         if (!graphics_)
             return rows;
-        const GraphicsSet& set = graphics_->history.Current();
+        const GraphicsSet& set = graphics_->document->Current();
         for (int chunk = 0; chunk < set.ChunkCount(); ++chunk) {
             const GraphicsKind of = set.KindOf(chunk);
             const bool wanted = kind == Kind::Pictures ? of == GraphicsKind::Picture || of == GraphicsKind::Tile8
@@ -194,7 +211,7 @@ std::vector<TGameDataPane::Row> GameDataController::RowsOf(Kind kind) const
             row.chunk = chunk;
             row.name = Text(set.Layout().NameOf(chunk));
             const auto stored = set.Stored(chunk);
-            const auto before = graphics_->saved.Stored(chunk);
+            const auto before = graphics_->document->Saved().Stored(chunk);
             row.changed = stored != before && (!before || *stored != *before);
             const Bytes contents = set.Expanded(chunk);
             if (const auto picture = set.Picture(chunk)) {
@@ -220,7 +237,7 @@ std::vector<TGameDataPane::Row> GameDataController::RowsOf(Kind kind) const
     }
     if (!audio_)
         return rows;
-    const AudioSet& set = audio_->history.Current();
+    const AudioSet& set = audio_->document->Current();
     for (int chunk = 0; chunk < set.ChunkCount(); ++chunk) {
         if (set.KindOf(chunk) != AudioKindOf(kind))
             continue;
@@ -228,7 +245,7 @@ std::vector<TGameDataPane::Row> GameDataController::RowsOf(Kind kind) const
         row.chunk = chunk;
         row.name = Text(set.Layout().NameOf(chunk));
         const auto bytes = set.ChunkBytes(chunk);
-        row.changed = !std::ranges::equal(bytes, audio_->saved.ChunkBytes(chunk));
+        row.changed = !std::ranges::equal(bytes, audio_->document->Saved().ChunkBytes(chunk));
         if (kind == Kind::Music) {
             const auto song = ReadMusic(bytes);
             row.holds = Text(Seconds(song ? MusicSeconds(*song) : 0.0)) + (song && !song->empty() ? "" : " (no song)");
@@ -247,25 +264,27 @@ void GameDataController::Refresh()
     for (const auto& [kind, pane] : panes_) {
         pane->ShowRows(RowsOf(kind));
         if (OfPictures(kind))
-            pane->ShowHistory(graphics_ ? Text(graphics_->history.UndoName()) : QString(),
-                              graphics_ ? Text(graphics_->history.RedoName()) : QString());
+            pane->ShowHistory(graphics_ ? Text(graphics_->document->UndoName()) : QString(),
+                              graphics_ ? Text(graphics_->document->RedoName()) : QString());
         else
-            pane->ShowHistory(audio_ ? Text(audio_->history.UndoName()) : QString(),
-                              audio_ ? Text(audio_->history.RedoName()) : QString());
+            pane->ShowHistory(audio_ ? Text(audio_->document->UndoName()) : QString(),
+                              audio_ ? Text(audio_->document->RedoName()) : QString());
     }
 }
 
-void GameDataController::Changes(bool wasChanged)
+void GameDataController::Follow()
 {
     Refresh();
-    if (Changed() != wasChanged)
+    if (Changed() != changed_) {
+        changed_ = Changed();
         emit savedStateChanged();
+    }
 }
 
 std::string GameDataController::ChunkTitle(Kind kind, int chunk) const
 {
-    const std::string name = OfPictures(kind) ? (graphics_ ? graphics_->history.Current().Layout().NameOf(chunk) : "")
-                                              : (audio_ ? audio_->history.Current().Layout().NameOf(chunk) : "");
+    const std::string name = OfPictures(kind) ? (graphics_ ? graphics_->document->Current().Layout().NameOf(chunk) : "")
+                                              : (audio_ ? audio_->document->Current().Layout().NameOf(chunk) : "");
     return name.empty() ? "chunk " + std::to_string(chunk) : name;
 }
 
@@ -277,7 +296,7 @@ void GameDataController::onExport(Kind kind, int chunk)
     if (OfPictures(kind)) {
         if (!graphics_)
             return;
-        const GraphicsSet& set = graphics_->history.Current();
+        const GraphicsSet& set = graphics_->document->Current();
         const std::vector<std::string> names = GraphicsFileNames(set, chunk);
         if (names.empty())
             return;
@@ -298,7 +317,7 @@ void GameDataController::onExport(Kind kind, int chunk)
                                         "wav");
         if (!path)
             return;
-        const auto chunkBytes = audio_->history.Current().ChunkBytes(chunk);
+        const auto chunkBytes = audio_->document->Current().ChunkBytes(chunk);
         bytes = EqualsNoCase(path->extension().string(), ".wav") ? AudioChunkWav(audioKind, chunkBytes)
                                                                  : Bytes(chunkBytes.begin(), chunkBytes.end());
     }
@@ -313,9 +332,9 @@ void GameDataController::onExportAll(Kind kind)
                                                   {});
     if (!folder)
         return;
-    const auto written = OfPictures(kind) ? (graphics_ ? ExportGraphics(graphics_->history.Current(), palette_, *folder)
+    const auto written = OfPictures(kind) ? (graphics_ ? ExportGraphics(graphics_->document->Current(), palette_, *folder)
                                                        : Outcome<std::vector<std::string>>(std::vector<std::string>{}))
-                                          : (audio_ ? ExportAudio(audio_->history.Current(), *folder)
+                                          : (audio_ ? ExportAudio(audio_->document->Current(), *folder)
                                                     : Outcome<std::vector<std::string>>(std::vector<std::string>{}));
     if (!written)
         return prompter_.Show(written.failure());
@@ -340,13 +359,12 @@ void GameDataController::ReplaceFrom(Kind kind, int chunk, const std::filesystem
     const auto bytes = ReadWholeFile(file);
     if (!bytes)
         return prompter_.Show({"Couldn't read " + file.string() + "!", kPictureImportCaption, MessageIcon::Warning});
-    const bool wasChanged = Changed();
     const std::string step = "Replace " + ChunkTitle(kind, chunk);
     std::optional<Failure> refusal;
     if (OfPictures(kind)) {
         if (!graphics_)
             return;
-        refusal = graphics_->history.Apply(step, [&](GraphicsSet& set) {
+        refusal = graphics_->document->Apply(step, [&](GraphicsSet& set) {
             return ImportGraphic(set, chunk, *bytes, file.string(), palette_);
         });
     } else {
@@ -355,18 +373,17 @@ void GameDataController::ReplaceFrom(Kind kind, int chunk, const std::filesystem
         const auto taken = AudioChunkFromFile(AudioKindOf(kind), *bytes, file.string());
         if (!taken)
             return prompter_.Show(taken.failure());
-        refusal = audio_->history.Apply(step, [&](AudioSet& set) { return set.Replace(chunk, *taken); });
+        refusal = audio_->document->Apply(step, [&](AudioSet& set) { return set.Replace(chunk, *taken); });
     }
     if (refusal)
-        return prompter_.Show(*refusal);
-    Changes(wasChanged);
+        prompter_.Show(*refusal);
 }
 
 void GameDataController::onPlay(int chunk)
 {
     if (!audio_)
         return;
-    const AudioSet& set = audio_->history.Current();
+    const AudioSet& set = audio_->document->Current();
     const std::vector<std::int16_t> samples = RenderChunk(set.KindOf(chunk), set.ChunkBytes(chunk));
     if (!output_)
         return prompter_.Show({kNoAudioDeviceText, kPlaySoundCaption, MessageIcon::Warning});
@@ -376,12 +393,10 @@ void GameDataController::onPlay(int chunk)
 
 void GameDataController::Undo(Kind kind, bool redo)
 {
-    const bool wasChanged = Changed();
     if (OfPictures(kind) && graphics_)
-        redo ? graphics_->history.Redo() : graphics_->history.Undo();
+        redo ? graphics_->document->Redo() : graphics_->document->Undo();
     if (!OfPictures(kind) && audio_)
-        redo ? audio_->history.Redo() : audio_->history.Undo();
-    Changes(wasChanged);
+        redo ? audio_->document->Redo() : audio_->document->Undo();
 }
 
 } // namespace tsl

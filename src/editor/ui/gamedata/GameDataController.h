@@ -11,7 +11,8 @@
 #include "audio/AudioSet.h"
 #include "core/BackupGenerations.h"
 #include "core/Prompter.h"
-#include "core/SnapshotHistory.h"
+#include "core/DataDocument.h"
+#include "editor/keeping/KeptGameData.h"
 #include "editor/ui/gamedata/TGameDataPane.h"
 #include "graphics/Palette.h"
 #include "vgagraph/GraphicsSet.h"
@@ -19,6 +20,7 @@
 #include <QObject>
 
 #include <map>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -42,8 +44,10 @@ public:
 
     bool HasPictures() const { return graphics_.has_value(); }
     bool HasSounds() const { return audio_.has_value(); }
-    const GraphicsSet* Pictures() const { return graphics_ ? &graphics_->history.Current() : nullptr; }
-    const AudioSet* Sounds() const { return audio_ ? &audio_->history.Current() : nullptr; }
+    const GraphicsSet* Pictures() const { return graphics_ ? &graphics_->document->Current() : nullptr; }
+    const AudioSet* Sounds() const { return audio_ ? &audio_->document->Current() : nullptr; }
+    // The documents the autosave keeps and a recovery gives back.
+    std::vector<KeptDocument*> Kept() const;
     // The pictures or the sounds differ from their files.
     bool Changed() const;
     // Writes what changed, with backups under `backups`; a failure is shown
@@ -65,13 +69,15 @@ signals:
 private:
     struct PictureData {
         GraphicsPaths paths;
-        SnapshotHistory<GraphicsSet> history;
-        GraphicsSet saved;
+        std::unique_ptr<DataDocument<GraphicsSet>> document;
+        std::unique_ptr<KeptGraphics> kept;
+        DataDocument<GraphicsSet>::Token following;
     };
     struct SoundData {
         AudioPaths paths;
-        SnapshotHistory<AudioSet> history;
-        AudioSet saved;
+        std::unique_ptr<DataDocument<AudioSet>> document;
+        std::unique_ptr<KeptAudio> kept;
+        DataDocument<AudioSet>::Token following;
     };
     static bool OfPictures(TGameDataPane::Kind kind);
     void Refresh();
@@ -83,7 +89,7 @@ private:
     void onPlay(int chunk);
     void Undo(TGameDataPane::Kind kind, bool redo);
     // After a change: the panes, and the saved state when it turned.
-    void Changes(bool wasChanged);
+    void Follow();
 
     QWidget* window_;
     Prompter& prompter_;
@@ -94,6 +100,7 @@ private:
     std::vector<Failure> unread_; // files that did not read, said once when the tabs show
     std::map<TGameDataPane::Kind, TGameDataPane*> panes_;
     SoundOutput* output_ = nullptr;
+    bool changed_ = false; // Changed() at the last notice
 };
 
 } // namespace tsl

@@ -1,6 +1,6 @@
 // The main window's part in keeping work: "Restore Backup..." (a backup
 // generation of the game's files put back, then the project opened again at
-// the place the user was), the autosave of unsaved maps and page file into
+// the place the user was), the autosave of unsaved maps and game data into
 // the recovery (its policy is the core's AutosavePolicy, which follows the
 // documents), and the recovery offered back when its game is opened.
 
@@ -9,6 +9,7 @@
 #include "core/ui/TProgressBox.h"
 #include "editor/keeping/BackupRestore.h"
 #include "editor/ui/dialogs/TRestoreBackupBox.h"
+#include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 
 #include <QTimer>
@@ -94,6 +95,8 @@ std::vector<KeptDocument*> TEditorBox::KeptDocuments() const
     std::vector<KeptDocument*> kept;
     if (KeptDocument* pages = pages_->Kept())
         kept.push_back(pages);
+    for (KeptDocument* other : gameData_->Kept())
+        kept.push_back(other);
     return kept;
 }
 

@@ -2,11 +2,13 @@
 // tabs beside the page file's; the title replaced from a file is marked on
 // its row and in the window's title, undone and redone from its tab, and
 // saved with the maps' Save (only VGAHEAD and VGAGRAPH, with backups); a
-// song played without an audio device says so. What the sets and their
-// files do is tested in the core.
+// song played without an audio device says so; a replaced title autosaved
+// is offered back at the next start. What the sets and their files do is
+// tested in the core.
 
 #include "EditorFixture.h"
 
+#include "editor/keeping/Recovery.h"
 #include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/gamedata/SoundOutput.h"
@@ -15,6 +17,7 @@
 #include <QAction>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace tsl;
@@ -59,6 +62,17 @@ protected:
     GameDataController& Data() { return *Editor().GameData(); }
     TGameDataPane& Pane(TGameDataPane::Kind kind) { return *Data().Pane(kind); }
 
+    // The title replaced by a red picture, through its tab.
+    void ReplaceTitle()
+    {
+        const fs::path title = files_ / "title.png";
+        WriteFile(title, EncodeRgbaPng(320, 200, std::vector<std::uint32_t>(320 * 200, 0xFFFF0000u)));
+        TGameDataPane& pictures = Pane(TGameDataPane::Kind::Pictures);
+        pictures.ChooseChunk(99);
+        Prompts().File(title);
+        Click(&pictures, "paneReplaceButton");
+    }
+
     TempDir game_;
     TempDir files_;
     std::vector<std::size_t> played_;
@@ -76,12 +90,8 @@ TEST_F(GameDataBrowser, ATitleReplacedIsMarkedUndoneAndSavedWithBackups)
     EXPECT_EQ(labels, (QStringList{"&Walls", "S&prites", "&Sounds", "Pictures", "Fonts", "Texts", "PC Speaker",
                                    "AdLib Sounds", "Music"}));
 
-    const fs::path title = files_ / "title.png";
-    WriteFile(title, EncodeRgbaPng(320, 200, std::vector<std::uint32_t>(320 * 200, 0xFFFF0000u)));
+    ReplaceTitle();
     TGameDataPane& pictures = Pane(TGameDataPane::Kind::Pictures);
-    pictures.ChooseChunk(99);
-    Prompts().File(title);
-    Click(&pictures, "paneReplaceButton");
     ASSERT_EQ(Prompts().Records().size(), 1u);
     EXPECT_EQ(Prompts().Records()[0].text, "Replace TITLEPIC");
     auto* list = pictures.findChild<QTreeWidget*>("picturesPaneList");
@@ -123,4 +133,27 @@ TEST_F(GameDataBrowser, ASongPlayedWithoutAnAudioDeviceSaysSoAndAWrongFileIsRefu
     ASSERT_EQ(Prompts().Records().size(), 2u);
     EXPECT_TRUE(Prompts().Records()[1].text.starts_with("\"" + junk.string() + "\" is no IMF file"));
     EXPECT_FALSE(Editor().Changed());
+}
+
+TEST_F(GameDataBrowser, AReplacedTitleAutosavedIsOfferedBackWhenTheEditorIsStartedAgain)
+{
+    UseUserFolders();
+    ASSERT_TRUE(Editor().OpenProject(true, game_.path()));
+    Editor().Action("gamePicturesAction")->trigger();
+    ReplaceTitle();
+    const auto replaced = Data().Pictures()->Picture(99);
+    const fs::path file = RecoveryFilePath(RecoveryRoot(), game_.path());
+    Editor().Autosave();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(KeptFilePath(file, "vgagraph")); }));
+    EXPECT_FALSE(fs::exists(KeptFilePath(file, "audiot"))) << "the sounds had no change";
+    Recreate(); // gone as if killed: nothing asked, nothing saved
+
+    Prompts().Answer(Answer::Yes);
+    ASSERT_TRUE(Editor().OpenProject(true, game_.path()));
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_TRUE(Prompts().Records()[0].text.starts_with("Unsaved changes to VGAGRAPH.WL1 were autosaved at "))
+        << Prompts().Records()[0].text;
+    EXPECT_EQ(Data().Pictures()->Picture(99), replaced);
+    EXPECT_TRUE(Editor().Changed());
+    EXPECT_TRUE(ShownTitle().ends_with("*"));
 }
