@@ -167,10 +167,4 @@ bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::str
     return true;
 }
 
-std::vector<Command>& Commands()
-{
-    static std::vector<Command> commands;
-    return commands;
-}
-
 } // namespace tsl::cli

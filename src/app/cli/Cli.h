@@ -5,7 +5,8 @@
 // of this folder), in the shape of CliResave.cpp: a struct with a field per
 // argument and a Declare that declares each of them once (Declarations.h), a
 // function that runs the command on it with the statuses below, and a
-// Registrar. The Registrar declares the field `dir` as the first argument,
+// function that makes the Command through MakeCommand, listed once in
+// Commands.cpp. MakeCommand declares the field `dir` as the first argument,
 // DIR, and a field `loader` (LoaderOptions), when there is one, as the
 // loader options. The parse refuses what does not fit the declarations with a
 // message that names the option, status 2; the help, the usage line and the
@@ -105,22 +106,22 @@ struct Command {
     std::function<Runner(Declarations&)> declare;
 };
 
-// Commands register themselves from their own files.
-std::vector<Command>& Commands();
-struct Registrar {
-    template <class Arguments>
-    Registrar(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
-    {
-        Commands().push_back({std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
-            auto arguments = std::make_shared<Arguments>();
-            declarations.Dir(arguments->dir);
-            arguments->Declare(declarations);
-            if constexpr (requires { arguments->loader; })
-                declarations.Loader(arguments->loader);
-            return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
-        }});
-    }
-};
+// The command `name` whose arguments are the fields of `Arguments`, run by `run`.
+template <class Arguments>
+Command MakeCommand(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
+{
+    return {std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
+                auto arguments = std::make_shared<Arguments>();
+                declarations.Dir(arguments->dir);
+                arguments->Declare(declarations);
+                if constexpr (requires { arguments->loader; })
+                    declarations.Loader(arguments->loader);
+                return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
+            }};
+}
+
+// Every command of the program (Commands.cpp), in the order of the help.
+std::vector<Command> Commands();
 
 // The whole command line after the program's name; the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -40,14 +40,18 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     return anyFinding ? 1 : 0;
 }
 
-const Registrar kCheck(
-    "check",
-    "Checks each map against the engine's limits of the game's structure (doors, static\n"
-    "objects, actors), for exactly one player start, and for words of a shown plane\n"
-    "without a symbol; by the structure's rules of play, whether each level can be\n"
-    "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
-    "aside), 1 when one has, 2 on an error, 3 when the set loaded with damage.",
-    RunCheck);
-
 } // namespace
+
+Command CheckCommand()
+{
+    return MakeCommand(
+        "check",
+        "Checks each map against the engine's limits of the game's structure (doors, static\n"
+        "objects, actors), for exactly one player start, and for words of a shown plane\n"
+        "without a symbol; by the structure's rules of play, whether each level can be\n"
+        "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
+        "aside), 1 when one has, 2 on an error, 3 when the set loaded with damage.",
+        RunCheck);
+}
+
 } // namespace tsl::cli

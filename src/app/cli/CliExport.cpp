@@ -66,11 +66,15 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(set, err);
 }
 
-const Registrar kExport(
-    "export",
-    "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
-    "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
-    RunExport);
-
 } // namespace
+
+Command ExportCommand()
+{
+    return MakeCommand(
+        "export",
+        "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
+        "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
+        RunExport);
+}
+
 } // namespace tsl::cli

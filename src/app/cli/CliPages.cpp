@@ -293,27 +293,37 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
     return 0;
 }
 
-const Registrar kPages(
-    "pages",
-    "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
-    "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
-    "game has no page file or it is damaged.",
-    RunPages);
-
-const Registrar kExportPages(
-    "export-pages",
-    "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
-    "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
-    "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
-    RunExportPages);
-
-const Registrar kImportPage(
-    "import-page",
-    "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
-    "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
-    "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
-    "status 2, and the page file stays as it was.",
-    RunImportPage);
-
 } // namespace
+
+Command PagesCommand()
+{
+    return MakeCommand(
+        "pages",
+        "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
+        "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
+        "game has no page file or it is damaged.",
+        RunPages);
+}
+
+Command ExportPagesCommand()
+{
+    return MakeCommand(
+        "export-pages",
+        "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
+        "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
+        "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
+        RunExportPages);
+}
+
+Command ImportPageCommand()
+{
+    return MakeCommand(
+        "import-page",
+        "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
+        "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
+        "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
+        "status 2, and the page file stays as it was.",
+        RunImportPage);
+}
+
 } // namespace tsl::cli

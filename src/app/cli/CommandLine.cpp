@@ -218,10 +218,8 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     program.Group(""); // the build writes the bash completion with it
     program.Flag("--completion-table", completion, "");
 
-    auto commands = Commands();
-    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     std::vector<std::pair<CLI::App*, Runner>> runners;
-    for (const Command& command : commands) {
+    for (const Command& command : Commands()) {
         CLI::App* sub = app.add_subcommand(command.name, command.summary);
         Declarations declarations(*sub);
         runners.emplace_back(sub, command.declare(declarations));
