@@ -39,9 +39,11 @@ inline constexpr int kExitDamaged = 3;
 // they are, control bytes (and the five bytes Windows-1252 leaves undefined)
 // as \xNN.
 std::string PrintableName(std::span<const std::uint8_t> name);
-// `text` (a file name, say) with its control characters as \xNN, so that
-// what the user typed cannot drive the terminal when it is printed back.
-std::string PrintableText(std::string_view text);
+// `text` (a file name, say: UTF-8) with its control characters (C0, DEL
+// and C1; line breaks too unless `lineBreaks`) and the bytes that are no
+// UTF-8 as \xNN, so that what the user typed cannot drive the terminal when
+// it is printed back. Everything the commands echo goes through here.
+std::string PrintableText(std::string_view text, bool lineBreaks = false);
 // `text` (UTF-8) followed by blanks up to `width` characters.
 std::string PadRight(std::string_view text, std::size_t width);
 

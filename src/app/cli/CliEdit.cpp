@@ -152,7 +152,7 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     }
     std::vector<Operation> operations = a.operations;
     if (std::string error = Resolve(operations, a.plane, opened); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return kExitUsage;
     }
     if (RefuseDamagedSave(opened.maps, a.force, err))

@@ -53,7 +53,7 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     if (!a.maps.Given() && (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit)) {
         maps.push_back(0);
     } else if (std::string error = a.maps.Positions(set.NumMaps(), maps); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return kExitUsage;
     }
     if (auto failure = WriteExchangeFile(a.file, format, maps, set)) {

@@ -20,8 +20,9 @@
 namespace tsl::cli {
 namespace {
 
-// The page file of the game in `dir`, read and checked; the status to end
-// with when it cannot be (2: the game has none, or it is damaged).
+// The page file of the game in `dir`, read and checked; nothing, said on
+// `err`, when it cannot be (the commands end with status 2 then: DIR is no
+// game, the game has no page file, or it is damaged).
 struct OpenedPages {
     std::filesystem::path path;
     PageSet pages;
@@ -29,15 +30,13 @@ struct OpenedPages {
     std::string headerExecutable;
 };
 
-std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err, int& status)
+std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err)
 {
     auto files = LocateGameFiles(dir);
-    status = kExitFailed;
     if (!files) {
         Report(files.failure(), err);
         return std::nullopt;
     }
-    status = kExitUsage;
     if (auto interrupted = DescribeInterruptedPageSave(dir, files->Extension)) {
         Report(*interrupted, err);
         return std::nullopt;
@@ -146,10 +145,9 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
 
 int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
 {
-    int status = 0;
-    const auto opened = OpenPages(a.dir, err, status);
+    const auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     if (a.json)
         PrintPagesJson(opened->pages, out);
     else
@@ -192,10 +190,9 @@ int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostrea
         err << "The argument OUTDIR is empty: name the folder to write into.\n";
         return kExitUsage;
     }
-    int status = 0;
-    const auto opened = OpenPages(a.dir, err, status);
+    const auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     if (a.chunks && !a.chunks->empty() && *a.chunks->rbegin() >= opened->pages.ChunkCount()) {
         err << "There is no chunk " << *a.chunks->rbegin() << ": the page file has " << opened->pages.ChunkCount()
             << " chunks.\n";
@@ -274,10 +271,9 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
         err << "Name the chunk (--chunk N) or the sound (--sound K) to replace.\n";
         return kExitUsage;
     }
-    int status = 0;
-    auto opened = OpenPages(a.dir, err, status);
+    auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     const auto done = ReplaceFromFile(a, *opened, err);
     if (!done)
         return kExitUsage; // nothing was written
@@ -300,8 +296,8 @@ Command PagesCommand()
     return MakeCommand(
         "pages",
         "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
-        "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
-        "game has no page file or it is damaged.",
+        "bytes, then the digitised sounds with their first chunk and length. Status 2 when DIR\n"
+        "holds no game, the game has no page file, or it is damaged.",
         RunPages);
 }
 

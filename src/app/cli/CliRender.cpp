@@ -45,7 +45,7 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
         // pixel of a wall is its chunk's pixel.
         const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
         if (load.Status != GraphicsStatus::Loaded) {
-            err << load.Problem.text << "\n";
+            err << PrintableText(load.Problem.text, true) << "\n";
             return kExitUsage;
         }
         GameMapRenderer renderer(load.Graphics);

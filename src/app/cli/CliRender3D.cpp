@@ -78,7 +78,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const IniFile& settings = *opened.settings;
     const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
     if (load.Status != GraphicsStatus::Loaded) {
-        err << load.Problem.text << "\n";
+        err << PrintableText(load.Problem.text, true) << "\n";
         return kExitUsage;
     }
     const GameGraphics& graphics = *load.Graphics;
