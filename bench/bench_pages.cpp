@@ -102,7 +102,7 @@ void BM_ExportEverything_WL1(benchmark::State& state)
     const fs::path folder = root / "tesselar-bench-export";
     std::size_t files = 0;
     for (auto _ : state) {
-        auto written = ExportPages(pages, wl1->palette, folder);
+        auto written = WritePagesExport(pages, wl1->palette, *PlanPagesExport(pages), folder);
         if (!written)
             return state.SkipWithError(written.failure().text.c_str());
         files = written->size();

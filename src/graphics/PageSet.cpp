@@ -211,7 +211,11 @@ Bytes PageSet::SoundSamples(int number) const
     const std::vector<DigitisedSound> sounds = Sounds();
     if (number < 0 || number >= static_cast<int>(sounds.size()))
         return {};
-    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    return SoundSamples(sounds[static_cast<std::size_t>(number)]);
+}
+
+Bytes PageSet::SoundSamples(const DigitisedSound& sound) const
+{
     Bytes samples;
     samples.reserve(sound.present);
     for (int chunk = sound.firstChunk; chunk < sound.firstChunk + sound.chunkCount; ++chunk)

@@ -78,6 +78,7 @@ public:
     // The samples of a sound (8-bit unsigned, 7042 Hz): what its chunks
     // hold of its length.
     Bytes SoundSamples(int number) const;
+    Bytes SoundSamples(const DigitisedSound& sound) const; // one of Sounds()
     // New samples for a sound: its chunks are replaced by as many as they
     // fill, the later sounds' chunks move and the table follows. Refused,
     // with nothing changed, while two sounds of the table share chunks

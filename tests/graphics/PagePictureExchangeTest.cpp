@@ -368,7 +368,7 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         {std::set<int>{3, 5}, {"sprite-0003.png", "sound-001.wav"}},
     };
     for (const auto& c : cases) {
-        auto written = ExportPages(pages, TestPalette(), dir / "out", c.chunks);
+        auto written = WritePagesExport(pages, TestPalette(), *PlanPagesExport(pages, c.chunks), dir / "out");
         ASSERT_TRUE(written) << written.failure().text;
         EXPECT_EQ(*written, c.names);
     }
@@ -381,7 +381,7 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         int steps = 0;
         {
             DiskFaults faults(at);
-            auto written = ExportPages(pages, TestPalette(), failing / "out");
+            auto written = WritePagesExport(pages, TestPalette(), *PlanPagesExport(pages), failing / "out");
             failure = written ? std::nullopt : std::optional(written.failure());
             steps = faults.Steps();
         }
@@ -393,4 +393,48 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         if (steps < at)
             break;
     }
+}
+
+// Entries of the table that repeat each other are one file, named once; the
+// bytes written out never outgrow the sound chunks of the file.
+TEST(PagePictureExchange, SoundsOfTheSameBytesAreExportedOnce)
+{
+    const auto set = [](const std::vector<std::pair<int, int>>& entries) {
+        Bytes table;
+        for (const auto& [start, length] : entries) {
+            Put16(table, static_cast<std::uint16_t>(start));
+            Put16(table, static_cast<std::uint16_t>(length));
+        }
+        auto file = PageFile::Parse(TestPageFile({TestWall(1), TestPixels(100, 0), TestPixels(4096, 1),
+                                                  TestPixels(10, 2), table},
+                                                 1, 1),
+                                    "VSWAP.TST");
+        EXPECT_TRUE(file) << file.failure().text;
+        return PageSet::From(*file);
+    };
+    const struct {
+        std::vector<std::pair<int, int>> table;
+        std::vector<int> written;
+        std::vector<std::string> shared;
+    } cases[] = {
+        {{{0, 100}, {1, 4106}}, {0, 1}, {}},
+        {{{0, 100}, {1, 4106}, {0, 100}}, {0, 1}, {"sound-000.wav is also sound 2 (the same bytes)."}},
+        {{{1, 4106}, {0, 100}, {1, 4106}, {0, 100}, {1, 4106}},
+         {0, 1},
+         {"sound-000.wav is also sounds 2 and 4 (the same bytes).", "sound-001.wav is also sound 3 (the same bytes)."}},
+    };
+    for (const auto& c : cases) {
+        const auto plan = PlanPagesExport(set(c.table));
+        ASSERT_TRUE(plan) << plan.failure().text;
+        std::vector<int> written;
+        for (const auto& sound : plan->sounds)
+            written.push_back(sound.number);
+        EXPECT_EQ(written, c.written);
+        EXPECT_EQ(plan->Shared(), c.shared);
+    }
+    // Lengths that make every entry differ: more than the 4206 bytes the chunks hold.
+    const auto refused = PlanPagesExport(set({{0, 4206}, {0, 4205}, {0, 4204}}));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text, "The sounds would take 12615 bytes written out, more than the 4206 bytes of the page "
+                                      "file's sound chunks: sounds of its table overlap. Nothing was written.");
 }

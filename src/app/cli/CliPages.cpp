@@ -201,12 +201,19 @@ int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostrea
     const auto palette = StructurePalette(*opened, a.loader, err);
     if (!palette)
         return kExitUsage;
-    const auto written = ExportPages(opened->pages, *palette, a.outDir, a.chunks);
+    const auto plan = PlanPagesExport(opened->pages, a.chunks);
+    if (!plan) {
+        Report(plan.failure(), err);
+        return kExitUsage;
+    }
+    const auto written = WritePagesExport(opened->pages, *palette, *plan, a.outDir);
     if (!written) {
         Report(written.failure(), err);
         return kExitFailed;
     }
     out << written->size() << (written->size() == 1 ? " file" : " files") << " written into " << PrintableText(a.outDir) << ".\n";
+    for (const std::string& shared : plan->Shared())
+        out << shared << "\n";
     return 0;
 }
 
@@ -307,7 +314,8 @@ Command ExportPagesCommand()
         "export-pages",
         "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
         "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
-        "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
+        "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number);\n"
+        "sounds of the same chunks and length go into one file, and the output says which.",
         RunExportPages);
 }
 
