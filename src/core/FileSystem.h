@@ -123,10 +123,21 @@ private:
 std::optional<DiskError> ReplaceFile(const fs::path& target, std::span<const std::uint8_t> data);
 
 // Many files at once (an export into a folder): each is written complete
-// under its temporary name, the data of all reach the disk by one sync of
-// the file system rather than one per file, and only then is each moved
-// into place. On a failure the files already moved stay and the others are
-// removed.
+// under its temporary name as it is added (so that only one file's bytes
+// need be in memory), the data of all reach the disk by one sync of the
+// file system rather than one per file at Commit, and only then is each
+// moved into place. On a failure, or without a Commit, the files already
+// moved stay and the others are removed.
+class FileBatch {
+public:
+    std::optional<DiskError> Add(const fs::path& target, std::span<const std::uint8_t> content);
+    std::optional<DiskError> Commit();
+
+private:
+    std::vector<std::unique_ptr<AtomicFile>> written_;
+};
+
+// A FileBatch of files whose bytes are all at hand.
 struct FileWrite {
     fs::path target;
     Bytes content;

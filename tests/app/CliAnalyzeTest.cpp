@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace tsl;
@@ -103,6 +104,40 @@ TEST(CliAnalyze, AStructureWithoutRulesOfPlayGetsNoAnalysis)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "No analysis: the map definition structure \"WL6\" has no rules of play.\n");
+}
+
+// Rules that a structure names but that do not load are an error for
+// every command that plays by them, with the file and the line: never a
+// check that passes without them.
+TEST(CliAnalyze, RulesOfPlayThatDoNotLoadAreAnErrorOfCheckAndAnalyze)
+{
+    const DrawnGame game;
+    TempDir mapDefs;
+    fs::copy(SourceDir() / "data" / "MapDefs", mapDefs.path(), fs::copy_options::recursive);
+    const fs::path rules = mapDefs / "WL6" / "engine.txt";
+    const std::string text = FileText(rules);
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        std::string said;
+    } cases[] = {
+        {"a bad line", [&] { WriteFile(rules, text.substr(0, text.find("0,1-2,")) + "0,1-2,wal\n"); },
+         "Error loading rules of play: Line 12 of \"" + rules.string() + "\": the kind \"wal\" is none of"},
+        {"the file gone", [&] { fs::remove(rules); },
+         "Error loading rules of play: The rules of play \"engine.txt\" cannot be read from " +
+             (mapDefs / "WL6").string() + ".\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        for (const char* command : {"check", "analyze"}) {
+            const CliResult r = RunCli({command, game.dir.path().string(), "--maps", "1", "--mapdefs",
+                                        mapDefs.path().string()});
+            EXPECT_EQ(r.status, 2) << command;
+            EXPECT_EQ(r.out, "") << command;
+            EXPECT_NE(r.err.find(c.said), std::string::npos) << command << ": " << r.err;
+        }
+    }
 }
 
 TEST(CliAnalyze, EveryRealLevelCanBeFinishedOnEverySkill)

@@ -13,10 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tsl;
 using namespace tsl::test;
 
 namespace {
+
+constexpr int kSounds = 16383;
 
 // Walls 0 to 11 (the last eight the doors), sprites 12 and 13, sound 0 in
 // chunk 14 and sound 1 over chunks 15 to 17, the table in 18.
@@ -135,6 +139,38 @@ TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "There is no chunk 19: the page file has 19 chunks.\n");
     EXPECT_FALSE(fs::exists(game.out / "past"));
+}
+
+// A 143 KB page file whose table lists 16383 sounds over the same 16
+// chunks: one file for them, which the output names; lengths that make
+// them all differ would write a gigabyte, and are refused.
+TEST(CliPages, SoundsOfTheSameBytesAreExportedOnceAndATableThatWouldWriteFarMoreIsRefused)
+{
+    PagesGame game;
+    const auto pages = [](const std::function<int(int)>& length) {
+        std::vector<Bytes> chunks{TestWall(1)};
+        for (int i = 0; i < 16; ++i)
+            chunks.push_back(TestPixels(4096, i));
+        Bytes table;
+        for (int i = 0; i < kSounds; ++i) {
+            Put16(table, 0);
+            Put16(table, static_cast<std::uint16_t>(length(i)));
+        }
+        chunks.push_back(table);
+        return TestPageFile(chunks, 1, 1);
+    };
+    WriteFile(game.Pages(), pages([](int) { return 65535; }));
+    CliResult r = game("export-pages", {(game.out / "same").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2 files written into " + (game.out / "same").string() + ".\nsound-000.wav is also sounds 1 to " +
+                         std::to_string(kSounds - 1) + " (the same bytes).\n");
+    EXPECT_EQ(ListDirectory(game.out / "same"), (std::vector<std::string>{"sound-000.wav", "wall-0000.png"}));
+
+    WriteFile(game.Pages(), pages([](int i) { return 65535 - i; }));
+    r = game("export-pages", {(game.out / "apart").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Nothing was written."), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(game.out / "apart"));
 }
 
 TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)

@@ -2,6 +2,7 @@
 // disks and interrupted saves, and the messages of its own use. The commands
 // run in-process here, so that the file-system seam can make the disk fail.
 
+#include "GraphicsTestUtil.h"
 #include "TestUtil.h"
 #include "app/cli/Cli.h"
 #include "mapdefs/StructureStore.h"
@@ -279,6 +280,22 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"import-page", d, f, "--sound", "16383"}, "--sound takes a sound number from 0 to 16382.\n"},
         {{"import-page", d, f, "--chunk", "1", "--sound", "2"}, "The options --chunk and --sound contradict each other.\n"},
         {{"import-page", d, f, "--chunk", "1", "--chunk", "2"}, "The option --chunk is given twice.\n"},
+        // The page commands on a folder that is not there, as every command's DIR.
+        {{"pages", missing}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        {{"export-pages", missing, f}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        {{"import-page", missing, f, "--chunk", "1"}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        // An empty value after = is no value, and the word after it no value of it.
+        {{"analyze", d, "--skill=", "4"}, "The option --skill needs a value.\n"},
+        {{"render", d, f, "--zoom=", "2"}, "The option --zoom needs a value.\n"},
+        {{"info", d, "--json="}, "--json takes no value.\n"},
+        {{"info", d, "--mapdefs", d + "/MAPHEAD.WL6"}, "--mapdefs takes a folder; " + d + "/MAPHEAD.WL6 is not one.\n"},
+        // After -- every word is an argument, one that starts with - too.
+        {{"pages", "--", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages", d, "--", "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"--", "pages", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"render", d, "--map", "1", "--", f, "--zoom", "1"},
+         "The argument \"--zoom\" is one too many.\nUsage: tesselar-cli render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]\n"},
+        {{"pages", "--", "--json"}, "Error loading maps: The directory --json doesn't exist!\n"},
     };
     const auto before = Snapshot(game.path());
     for (const auto& [args, message] : cases) {
@@ -289,6 +306,34 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
     }
     EXPECT_EQ(Snapshot(game.path()), before);
     EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(CliUse, TwoDashesEndTheOptionsWhereverTheyStand)
+{
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    const std::string d = game.path().string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", "--", d}, {"--", "info", d}, {"info", "--json", "--", d},
+          {"export", d, "--maps", "1", "--", (out / "one.tsl").string()},
+          {"render", "--map", "2", "--", d, (out / "two.png").string()}}) {
+        const CliResult r = RunHere(args);
+        EXPECT_EQ(r.status, 0) << args.front() << " " << r.err;
+    }
+    EXPECT_TRUE(fs::exists(out / "one.tsl"));
+    EXPECT_TRUE(fs::exists(out / "two.png"));
+}
+
+TEST(CliUse, APlaneCountThatDoesNotReadTheMapsIsNamed)
+{
+    Game game;
+    const CliResult r = game({"info", "--planes", "100"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error loading maps: The maps do not read with --planes 100 (the map files then look damaged); "
+                     "they read with 3 planes a map: leave out --planes, or give --planes 3.\n");
+    // Files that are damaged stay damaged, with the option or without.
+    game.Truncate(1);
+    EXPECT_EQ(game({"info", "--planes", "100"}).err, game({"info"}).err);
 }
 
 TEST(CliUse, TheHeadersSizeAndTheWdcSettingMustAgree)
@@ -345,4 +390,37 @@ TEST(CliUse, NamesCannotDriveTheTerminal)
     EXPECT_TRUE(Has(r.out, "x\\x1B[7m\\x07.tsl.")) << r.out;
     r = RunCli({"info", game.dir.path().string(), "--\x1b]0;x\a\xc2\x9b"});
     EXPECT_TRUE(Has(r.err, "Unknown option --\\x1B]0;x\\x07\\xC2\\x9B.")) << r.err;
+}
+
+// Every place a typed name comes back: control characters, C1 controls
+// (which some terminals obey as they stand, and others as UTF-8) and bytes
+// that are no UTF-8 are written as \xNN, as in map names.
+TEST(CliUse, NoTypedNameCanDriveTheTerminal)
+{
+    const std::string evil = "x\x1b[7m\xc2\x9b\x9b\xe2\x82", shown = "x\\x1B[7m\\xC2\\x9B\\x9B\\xE2\\x82";
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    WriteFile(game / "VSWAP.WL6", TestPageFile({TestWall(1), TestWall(2)}, 2, 2));
+    const std::string d = game.path().string(), o = out.path().string();
+    ASSERT_EQ(RunHere({"resave", d}).status, 0); // a backup, so that restore looks for the ID
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } cases[] = {
+        {{evil}, "Unknown command \"" + shown + "\"."},
+        {{"info", o + "/" + evil}, "The directory " + o + "/" + shown + " doesn't exist!"},
+        {{"backups", o + "/" + evil}, "The directory " + o + "/" + shown + " doesn't exist!"},
+        {{"generate", d, "--theme", evil}, "There is no theme \"" + shown + "\""},
+        {{"import-page", d, o + "/" + evil + "1", "--chunk", "1"}, "The picture \"" + o + "/" + shown + "1\" cannot be read"},
+        {{"render", d, o + "/" + evil + "2"}, "saved as " + o + "/" + shown + "2,"},
+        {{"export-pages", d, o + "/" + evil + "3"}, "written into " + o + "/" + shown + "3."},
+        {{"restore", d, evil}, "There is no backup " + shown + " of"},
+        {{"info", d, "--mapdefs", o + "/" + evil + "4"}, "The MapDefs folder " + o + "/" + shown + "4 doesn't exist!"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunHere(c.args);
+        EXPECT_TRUE(Has(r.out + r.err, c.said)) << c.args.front() << ": " << r.out << r.err;
+        for (const std::string& text : {r.out, r.err})
+            EXPECT_FALSE(Has(text, "\x1b") || Has(text, "\x9b")) << c.args.front();
+    }
 }

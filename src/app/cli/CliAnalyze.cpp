@@ -107,14 +107,18 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
     return unfinishable ? kExitFailed : 0;
 }
 
-const Registrar kAnalyze(
-    "analyze",
-    "Analyses each level by the structure's rules of play, on every skill level (or the one\n"
-    "--skill names): the kills, treasure and secrets the game counts, the exits reached, the\n"
-    "shortest walk to one, what cannot be reached, and the findings of check. Exit status 0\n"
-    "when every level can be finished on every skill analysed, 1 when one cannot, 2 on an\n"
-    "error (a structure without rules of play too), 3 when the set loaded with damage.",
-    RunAnalyze);
-
 } // namespace
+
+Command AnalyzeCommand()
+{
+    return MakeCommand(
+        "analyze",
+        "Analyses each level by the structure's rules of play, on every skill level (or the one\n"
+        "--skill names): the kills, treasure and secrets the game counts, the exits reached, the\n"
+        "shortest walk to one, what cannot be reached, and the findings of check. Exit status 0\n"
+        "when every level can be finished on every skill analysed, 1 when one cannot, 2 on an\n"
+        "error (a structure without rules of play too), 3 when the set loaded with damage.",
+        RunAnalyze);
+}
+
 } // namespace tsl::cli

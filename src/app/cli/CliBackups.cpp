@@ -112,18 +112,25 @@ int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kBackups(
-    "backups",
-    "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-    "files it replaces as one, named by its time in UTC, with the time the files were saved.",
-    RunBackups);
-
-const Registrar kRestore(
-    "restore",
-    "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
-    "generation of their own (and as .BAK). A generation saved before a change of\n"
-    "the number of planes also gives the structure its planes and symbol files back.",
-    RunRestore);
-
 } // namespace
+
+Command BackupsCommand()
+{
+    return MakeCommand(
+        "backups",
+        "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
+        "files it replaces as one, named by its time in UTC, with the time the files were saved.",
+        RunBackups);
+}
+
+Command RestoreCommand()
+{
+    return MakeCommand(
+        "restore",
+        "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
+        "generation of their own (and as .BAK). A generation saved before a change of\n"
+        "the number of planes also gives the structure its planes and symbol files back.",
+        RunRestore);
+}
+
 } // namespace tsl::cli

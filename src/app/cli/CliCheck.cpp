@@ -16,7 +16,14 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     if (OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err) != 0)
         return 2;
 
+    // A structure without rules is checked by its symbol types; one whose
+    // rules do not load is not checked at all, so that no "OK" stands for
+    // a check that did not run.
     const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
+    if (rules.Status == RulesStatus::Failed) {
+        Report(rules.Problem, err);
+        return kExitUsage;
+    }
 
     bool anyFinding = false;
     Json list = Json::array();
@@ -40,14 +47,19 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
     return anyFinding ? 1 : 0;
 }
 
-const Registrar kCheck(
-    "check",
-    "Checks each map against the engine's limits of the game's structure (doors, static\n"
-    "objects, actors), for exactly one player start, and for words of a shown plane\n"
-    "without a symbol; by the structure's rules of play, whether each level can be\n"
-    "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
-    "aside), 1 when one has, 2 on an error, 3 when the set loaded with damage.",
-    RunCheck);
-
 } // namespace
+
+Command CheckCommand()
+{
+    return MakeCommand(
+        "check",
+        "Checks each map against the engine's limits of the game's structure (doors, static\n"
+        "objects, actors), for exactly one player start, and for words of a shown plane\n"
+        "without a symbol; by the structure's rules of play, whether each level can be\n"
+        "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
+        "aside), 1 when one has, 2 on an error (rules of play that do not load too), 3 when\n"
+        "the set loaded with damage.",
+        RunCheck);
+}
+
 } // namespace tsl::cli

@@ -123,17 +123,21 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     return 0;
 }
 
-const Registrar kGenerate(
-    "generate",
-    "Replaces map N with a new level made from the seed and the options by the rules of\n"
-    "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
-    "with their keys, push-wall secrets, enemies per skill level and items. Every level can\n"
-    "be finished on every skill level and passes the map check (all of it but the size when\n"
-    "--size asks for one the engine does not play, which is said). Saves the set, keeping\n"
-    "the previous files as .BAK; prints the seed used. Exit status 0 when the level was\n"
-    "saved, 1 when none could be made or saved, 2 on a usage or file error (options the\n"
-    "game cannot take among them).",
-    RunGenerate);
-
 } // namespace
+
+Command GenerateCommand()
+{
+    return MakeCommand(
+        "generate",
+        "Replaces map N with a new level made from the seed and the options by the rules of\n"
+        "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
+        "with their keys, push-wall secrets, enemies per skill level and items. Every level can\n"
+        "be finished on every skill level and passes the map check (all of it but the size when\n"
+        "--size asks for one the engine does not play, which is said). Saves the set, keeping\n"
+        "the previous files as .BAK; prints the seed used. Exit status 0 when the level was\n"
+        "saved, 1 when none could be made or saved, 2 on a usage or file error (options the\n"
+        "game cannot take among them).",
+        RunGenerate);
+}
+
 } // namespace tsl::cli

@@ -32,7 +32,7 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
     }
 
     if (std::string error = list.Positions(maps.NumMaps(), opened.selected); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return 2;
     }
     return 0;

@@ -126,6 +126,8 @@ public:
 
     // "--zoom takes a number from 0 to 4."
     static std::string Takes(const std::string& name, const std::string& what) { return name + " takes " + what + "."; }
+    static std::string NeedsValue(const std::string& name) { return "The option " + name + " needs a value."; }
+    static std::string TakesNoValue(const std::string& name) { return name + " takes no value."; }
     static std::optional<long> WholeNumber(std::string_view text, long min, long max, int base = 10);
 
 private:

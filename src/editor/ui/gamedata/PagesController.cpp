@@ -220,11 +220,16 @@ void PagesController::onExportAll()
                                                   document_->Path().parent_path());
     if (!folder)
         return;
-    const auto written = ExportPages(document_->Pages(), state_.Graphics()->Colours, *folder);
+    const auto plan = PlanPagesExport(document_->Pages());
+    if (!plan)
+        return prompter_.Show(plan.failure());
+    const auto written = WritePagesExport(document_->Pages(), state_.Graphics()->Colours, *plan, *folder);
     if (!written)
         return prompter_.Show(written.failure());
-    prompter_.Message(std::to_string(written->size()) + " files were written into " + folder->string() + ".",
-                      kPageExportCaption, MessageIcon::Information, Buttons::Ok);
+    std::string text = std::to_string(written->size()) + " files were written into " + folder->string() + ".";
+    for (const std::string& shared : plan->Shared())
+        text += "\n" + shared;
+    prompter_.Message(text, kPageExportCaption, MessageIcon::Information, Buttons::Ok);
 }
 
 void PagesController::onReplace(Item item)

@@ -4,7 +4,7 @@
 // side beside the dark one (chunks 2n and 2n + 1, as a wall word shows
 // them), with the words that show them; sprites with the words that show
 // them; sounds with their length and a button that plays them. Thumbnails
-// are drawn at 1x or 2x.
+// are drawn at 1x or 2x, as their rows are painted (PageThumbnails).
 //
 // The window only shows what it is given and hands the user's requests on
 // (PagesController does them through the page document): export, replace
@@ -12,10 +12,11 @@
 // wall also before the chosen one), remove, play, undo and redo.
 
 #include "editor/render/PageWords.h"
+#include "editor/ui/gamedata/PageThumbnails.h"
 #include "graphics/PageSet.h"
 #include "graphics/Palette.h"
 
-#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <map>
@@ -60,6 +61,8 @@ public:
     void ChooseSound(int sound);
     // The thumbnails' scale: 1 or 2.
     int Scale() const;
+    // The thumbnail the lists show for a wall or sprite chunk; null for none.
+    QPixmap Thumbnail(int chunk);
 
 signals:
     void exportAsked(tsl::TPageBrowserBox::Item item);
@@ -76,8 +79,8 @@ signals:
     void redoAsked();
 
 private:
-    void FillWalls(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
-    void FillSprites(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
+    void FillWalls(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
+    void FillSprites(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
     void FillSounds(const PageSet& pages);
     void ShowThumbnails();
     void RefreshButtons();
@@ -98,8 +101,7 @@ private:
     QPushButton* undo_;
     QPushButton* redo_;
     int firstDoor_ = 0; // the first wall chunk that is a door picture
-    // The pictures of the chunks as listed, at 1x, for the thumbnails.
-    std::map<int, QImage> pictures_;
+    PageThumbnails thumbnails_;
 };
 
 } // namespace tsl

@@ -218,6 +218,19 @@ TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
     EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6"), PagesWithASound());
 }
 
+TEST_F(PageBrowser, ChunksOfTheSameBytesShareOneThumbnail)
+{
+    // The eight door chunks are the same wall.
+    const QPixmap door = Browser().Thumbnail(4);
+    ASSERT_EQ(door.size(), QSize(64, 64));
+    for (int chunk = 5; chunk < 12; ++chunk)
+        EXPECT_EQ(Browser().Thumbnail(chunk).cacheKey(), door.cacheKey()) << chunk;
+    const QImage wall = Browser().Thumbnail(0).toImage();
+    EXPECT_EQ(wall.pixel(3, 7), Editor().Graphics()->Colours[TestWall(5)[3 * 64 + 7]]) << "column by column";
+    Find<QComboBox>(&Browser(), "thumbnailScale")->setCurrentIndex(1);
+    EXPECT_EQ(Browser().Thumbnail(4).size(), QSize(128, 128));
+}
+
 TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
 {
     std::vector<Bytes> played;
