@@ -1,6 +1,6 @@
 #include "mapdefs/GraphicsSettings.h"
 
-#include <charconv>
+#include "core/TableText.h"
 
 namespace tsl {
 
@@ -16,22 +16,13 @@ constexpr const char* kToggleKey = "GameGraphics";
 std::vector<int> ColourList(std::string_view text)
 {
     std::vector<int> colours;
-    std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        std::size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos)
-            comma = text.size();
-        std::string_view field = text.substr(start, comma - start);
-        while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
-            field.remove_prefix(1);
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-            field.remove_suffix(1);
-        int value = -1;
-        const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-        if (field.empty() || ec != std::errc() || ptr != field.data() + field.size() || value < 0 || value > 255)
+    if (text.empty())
+        return colours;
+    for (const std::string_view field : Fields(text)) {
+        const auto value = WholeNumber(field, 0, 255);
+        if (!value)
             return {};
-        colours.push_back(value);
-        start = comma + 1;
+        colours.push_back(*value);
     }
     return colours;
 }
