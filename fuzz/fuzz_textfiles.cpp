@@ -140,10 +140,15 @@ void FuzzGraphicsFiles(std::string_view text)
         Check(table.failure().text.find("pictures.txt") != std::string::npos);
         return;
     }
-    for (const tsl::PictureEntry& entry : table->Entries()) {
-        const tsl::PictureEntry* found = table->Find(entry.plane, entry.value);
-        Check(found && *found == entry);
-        Check(entry.skill == 0 || entry.skill == 1 || entry.skill == 3 || entry.skill == 4);
+    for (const tsl::PictureEntry& line : table->Entries()) {
+        Check(line.value <= line.last);
+        for (const int word : {int{line.value}, int{line.last}}) {
+            const auto found = table->Find(line.plane, static_cast<std::uint16_t>(word));
+            Check(found && *found == tsl::PictureTable::WordOf(line, static_cast<std::uint16_t>(word)));
+            for (const int chunk : tsl::EntryChunks(*found, 106))
+                Check(chunk >= 0 && chunk < 106 + 65536 + 64);
+        }
+        Check(line.skill == 0 || line.skill == 1 || line.skill == 3 || line.skill == 4);
     }
 }
 

@@ -39,6 +39,16 @@ namespace tsl {
 
 inline constexpr const char* kGraphicsErrorCaption = "Error loading game graphics";
 
+// The last wall chunks, just before the first sprite, are the door pictures
+// and their frames, where the engine takes them: the walls proper end there.
+inline constexpr int kDoorChunks = 8;
+// The first door chunk of a page file whose sprites start at `firstSprite`
+// (a file with fewer walls has no door pictures: its walls end there).
+inline int FirstDoorChunk(int firstSprite)
+{
+    return firstSprite >= kDoorChunks ? firstSprite - kDoorChunks : firstSprite;
+}
+
 class PageFile {
 public:
     // Reads and checks `path`; a failure names the file (and the chunk).

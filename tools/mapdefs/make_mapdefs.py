@@ -1477,12 +1477,24 @@ SPEAR_BOSS_PICTURES = [
 ]
 FACINGS = ["e", "n", "w", "s"]
 
+# The frames of an actor that the engine draws from eight sides (the states
+# of WL_ACT2.C with rotate set, drawn by CalcRotate in WL_DRAW.C): a
+# standing soldier its S_1..S_8, a patrol and a dog the four steps W1..W4 of
+# eight sides each. Bosses and ghosts show one picture from every side.
+STANDING_FRAMES, WALKING_FRAMES = 1, 4
+
+# The engine draws wall word w from chunks 2w - 2 and 2w - 1 (horizwall and
+# vertwall of WL_MAIN.C), for the words below MAXWALLTILES 64.
+WALL_WORDS = (1, 63)
+
 PICTURES_HEADER = [
-    "# Which picture of the game's page file (VSWAP) each map word shows in the map view.",
-    "# plane,value,kind,number[,facing[,skill]]",
-    "# wall: wall chunk number (its light side). door: door chunk 0-7 of the eight before the sprites.",
+    "# Which picture of the game's page file (VSWAP) each map word shows in the map view and the 3D preview.",
+    "# plane,words,kind[,number[,facing[,skill[,frames]]]]; words: one word or a range first-last.",
+    "# wall: wall chunk number (its light side); without a number word w shows chunks 2w-2 and 2w-1, as the",
+    "# engine draws walls, as far as the page file has walls. door: door chunk 0-7 of the eight before the sprites.",
     "# floor: floor area number, drawn flat with a tint of its own. sprite: sprite number.",
-    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4.",
+    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4, and",
+    "# frames: pictures of eight sides each (front first, then anticlockwise) from the sprite on; 0 one picture.",
     "# Words not listed here, or whose chunk is empty, show their symbol.",
 ]
 
@@ -1490,9 +1502,8 @@ PICTURES_HEADER = [
 def picture_lines(game):
     """The picture table of a game ("wolf" or "spear"), plane by plane."""
     sprites = sprite_numbers(game)
-    walls = 49 if game == "wolf" else 63
     lines = list(PICTURES_HEADER)
-    lines += ["0,%d,wall,%d" % (v, 2 * (v - 1)) for v in range(1, walls + 1)]
+    lines.append("0,%d-%d,wall" % WALL_WORDS)
     for word in range(90, 102):
         vertical = word % 2 == 0
         lines.append("0,%d,door,%d" % (word, DOOR_PAGES[(word - 90) // 2] + (1 if vertical else 0)))
@@ -1509,10 +1520,11 @@ def picture_lines(game):
     for base, step, standing, moving in SOLDIER_PICTURES:
         for level, offset in ((1, 0), (3, step), (4, 2 * step)):
             for patrol, frame in ((False, standing), (True, moving)):
+                frames = WALKING_FRAMES if patrol else STANDING_FRAMES
                 for d, facing in enumerate(FACINGS):
                     word = base + offset + (4 if patrol else 0) + d
-                    lines.append("1,%d,%s,%d,%s,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
-                                                       facing, level))
+                    lines.append("1,%d,%s,%d,%s,%d,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
+                                                          facing, level, frames))
     lines.append("1,124,sprite,%d" % sprites["SPR_GRD_DEAD"])
     for word, frame in WOLF_BOSS_PICTURES if game == "wolf" else SPEAR_BOSS_PICTURES:
         lines.append("1,%d,actor,%d" % (word, sprites[frame]))
