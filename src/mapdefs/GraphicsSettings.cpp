@@ -9,6 +9,7 @@ namespace {
 constexpr const char* kSection = "Graphics";
 constexpr const char* kPaletteKey = "Palette";
 constexpr const char* kPicturesKey = "Pictures";
+constexpr const char* kSoundsKey = "Sounds";
 constexpr const char* kCeilingKey = "CeilingColours";
 constexpr const char* kFloorKey = "FloorColour";
 constexpr const char* kToggleKey = "GameGraphics";
@@ -41,6 +42,7 @@ GraphicsSettings ReadGraphicsSettings(const IniFile& settings)
     GraphicsSettings graphics;
     graphics.Palette = settings.ReadString(kSection, kPaletteKey, "");
     graphics.Pictures = settings.ReadString(kSection, kPicturesKey, "");
+    graphics.Sounds = settings.ReadString(kSection, kSoundsKey, "");
     graphics.CeilingColours = ColourList(settings.ReadString(kSection, kCeilingKey, ""));
     const int floor = settings.ReadInteger(kSection, kFloorKey, kDefaultFloorColour);
     graphics.FloorColour = floor >= 0 && floor <= 255 ? floor : kDefaultFloorColour;
@@ -57,6 +59,8 @@ bool WriteGraphicsSettings(IniFile& settings, const GraphicsSettings& graphics)
     IniFile::Batch batch(settings);
     bool ok = settings.WriteString(kSection, kPaletteKey, graphics.Palette);
     ok = settings.WriteString(kSection, kPicturesKey, graphics.Pictures) && ok;
+    if (!graphics.Sounds.empty())
+        ok = settings.WriteString(kSection, kSoundsKey, graphics.Sounds) && ok;
     ok = settings.WriteString(kSection, kCeilingKey, ceiling) && ok;
     ok = settings.WriteInteger(kSection, kFloorKey, graphics.FloorColour) && ok;
     if (graphics.GameGraphics)

@@ -1531,9 +1531,67 @@ def picture_lines(game):
     return lines
 
 
+# The digitised sounds by their number in the page file's sound table, named
+# from the engine's sound list (wolfdigimap of WL_MAIN.C, for the full games:
+# the symbols of AUDIOWL6.H and AUDIOSOD.H, and their comments in
+# parentheses). A number two symbols share names both.
+WOLF_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "GUTENTAGSND", "Guten Tag"), (9, "MUTTISND", "Mutti"), (10, "BOSSFIRESND", "Boss fire"),
+    (11, "SSFIRESND", "SS fire"), (12, "DEATHSCREAM1SND", "Death scream 1"),
+    (13, "DEATHSCREAM2SND DEATHSCREAM3SND", "Death scream 2 and 3"), (14, "TAKEDAMAGESND", "Take damage"),
+    (15, "PUSHWALLSND", "Push wall"), (16, "DOGDEATHSND", "Dog death"), (17, "AHHHGSND", "Ahhhg"),
+    (18, "DIESND", "Die"), (19, "EVASND", "Eva"), (20, "LEBENSND", "Leben"), (21, "NAZIFIRESND", "Nazi fire"),
+    (22, "SLURPIESND", "Slurpie"), (23, "TOT_HUNDSND", "Tot Hund"), (24, "MEINGOTTSND", "Mein Gott"),
+    (25, "SCHABBSHASND", "Schabbs ha"), (26, "HITLERHASND", "Hitler ha"), (27, "SPIONSND", "Spion"),
+    (28, "NEINSOVASSND", "Nein so vas"), (29, "DOGATTACKSND", "Dog attack"), (30, "LEVELDONESND", "Level done"),
+    (31, "MECHSTEPSND", "Mech step"), (32, "YEAHSND", "Yeah"), (33, "SCHEISTSND", "Scheist"),
+    (34, "DEATHSCREAM4SND", "Death scream 4 (Aiieee)"), (35, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"),
+    (36, "DONNERSND", "Donner (episode 4 boss die)"), (37, "EINESND", "Eine (episode 4 boss sighting)"),
+    (38, "ERLAUBENSND", "Erlauben (episode 6 boss sighting)"), (39, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (40, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (41, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (42, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (43, "KEINSND", "Kein (episode 5 boss sighting)"),
+    (44, "MEINSND", "Mein (episode 6 boss die)"), (45, "ROSESND", "Rose (episode 5 boss die)"),
+]
+SPEAR_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "BOSSFIRESND", "Boss fire"), (9, "SSFIRESND", "SS fire"), (10, "DEATHSCREAM1SND", "Death scream 1"),
+    (11, "DEATHSCREAM2SND", "Death scream 2"), (12, "TAKEDAMAGESND", "Take damage"),
+    (13, "PUSHWALLSND", "Push wall"), (14, "DOGDEATHSND", "Dog death"), (15, "AHHHGSND", "Ahhhg"),
+    (16, "LEBENSND", "Leben"), (17, "NAZIFIRESND", "Nazi fire"), (18, "SLURPIESND", "Slurpie"),
+    (19, "SPIONSND", "Spion"), (20, "NEINSOVASSND", "Nein so vas"), (21, "DOGATTACKSND", "Dog attack"),
+    (22, "LEVELDONESND", "Level done"), (23, "DEATHSCREAM4SND DEATHSCREAM3SND", "Death scream 4 (Aiieee) and 3"),
+    (24, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"), (25, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (26, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (27, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (28, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (29, "TRANSSIGHTSND", "Trans sight"),
+    (30, "TRANSDEATHSND", "Trans death"), (31, "WILHELMSIGHTSND", "Wilhelm sight"),
+    (32, "WILHELMDEATHSND", "Wilhelm death"), (33, "UBERDEATHSND", "Uber death"),
+    (34, "KNIGHTSIGHTSND", "Death Knight sight"), (35, "KNIGHTDEATHSND", "Death Knight death"),
+    (36, "ANGELSIGHTSND", "Angel sight"), (37, "ANGELDEATHSND", "Angel death"),
+    (38, "GETGATLINGSND", "Get gatling"), (39, "GETSPEARSND", "Get spear"),
+]
+
+SOUNDS_HEADER = [
+    "# The names of the digitised sounds of the game's page file (VSWAP), by their number in its sound table.",
+    "# number,name (the name is the rest of the line). A sound not listed here is shown by its number.",
+]
+
+
+def sound_lines(game):
+    """The sound names of a game ("wolf" or "spear"), from its full release's list."""
+    sounds = WOLF_DIGI_SOUNDS if game == "wolf" else SPEAR_DIGI_SOUNDS
+    if [number for number, _, _ in sounds] != list(range(len(sounds))):
+        raise SystemExit("%s: the sound list has a gap" % game)
+    return SOUNDS_HEADER + ["%d,%s" % (number, name) for number, _, name in sounds]
+
+
 def graphics_settings_lines(game):
     ceilings = WOLF_CEILINGS if game == "wolf" else SPEAR_CEILINGS
-    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt",
+    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt", "Sounds=sounds.txt",
             "CeilingColours=" + ",".join(str(c & 0xFF) for c in ceilings),
             "FloorColour=%d" % FLOOR_COLOUR]
 
@@ -1547,7 +1605,8 @@ def palette_file(game):
 def graphics_files(ext):
     """The structure's files for the game's own pictures, and the lines of its [Graphics] section."""
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
-    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game))}
+    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game)),
+             "sounds.txt": crlf(sound_lines(game))}
     return files, graphics_settings_lines(game)
 
 

@@ -5,6 +5,7 @@
 #include "TestUtil.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/render/GameMapRenderer.h"
+#include "graphics/PageSet.h"
 #include "mapdefs/StructureStore.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,37 @@ TEST(GameGraphics, SharewarePicturesAreThereForEveryWordItsMapsUse)
                 }
     EXPECT_GT(pictured, 10 * 2000);
 
+    // The full game's sound list names every sound of the shareware's table.
+    const PageSet pages = PageSet::From(graphics.Pages);
+    ASSERT_EQ(pages.Sounds().size(), 46u);
+    for (const DigitisedSound& sound : pages.Sounds())
+        EXPECT_NE(graphics.Sounds.Name(sound.number), "") << sound.number;
+    EXPECT_EQ(graphics.Sounds.Name(0), "Halt");
+    EXPECT_EQ(graphics.Sounds.Name(34), "Death scream 4 (Aiieee)");
+}
+
+TEST(GameGraphics, ShippedStructuresNameTheSoundsOfTheirGamesList)
+{
+    const struct {
+        const char* name;
+        int count;
+        int number;
+        const char* sound;
+    } cases[] = {
+        {"WL1", 46, 13, "Death scream 2 and 3"}, {"WL3", 46, 45, "Rose (episode 5 boss die)"},
+        {"WL6", 46, 0, "Halt"},                  {"SOD", 40, 23, "Death scream 4 (Aiieee) and 3"},
+        {"SDM", 40, 39, "Get spear"},            {"SD2", 40, 1, "Dog bark"},
+        {"SD3", 40, 34, "Death Knight sight"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GraphicsSettings settings = ReadGraphicsSettings(IniFile(StructureSettingsPathByName(kShipped, c.name)));
+        const auto names = LoadSoundNames(StructureFolderByName(kShipped, c.name), settings);
+        ASSERT_TRUE(names) << names.failure().text;
+        EXPECT_EQ(names->Count(), c.count);
+        EXPECT_EQ(names->Name(c.number), c.sound);
+        EXPECT_EQ(names->Name(c.count), "") << "past the list: a number";
+    }
 }
 
 TEST(GameGraphics, SaysWhyAGameHasNone)

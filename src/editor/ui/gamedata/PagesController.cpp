@@ -152,7 +152,7 @@ void PagesController::ShowPictures(std::optional<int> chunk)
         return;
     }
     graphics_ = std::make_shared<const GameGraphics>(
-        GameGraphics{std::move(*file), graphics_->Colours, graphics_->Pictures, graphics_->Settings});
+        GameGraphics{std::move(*file), graphics_->Colours, graphics_->Pictures, graphics_->Settings, graphics_->Sounds});
     viewer_->ReplacePages(graphics_, chunk);
     previewer_->ReplacePages(graphics_, chunk);
 }
@@ -163,7 +163,7 @@ void PagesController::ShowInBrowser()
         return;
     const PageSet& pages = document_->Pages();
     const auto words = WordsByChunk(graphics_->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
-    browser_->ShowPages(pages, graphics_->Colours, words);
+    browser_->ShowPages(pages, graphics_->Colours, words, graphics_->Sounds);
     browser_->ShowHistory(QString::fromStdString(document_->UndoName()),
                           QString::fromStdString(document_->RedoName()));
     browser_->setWindowTitle(QString("Game Pictures and Sounds - %1[*]")

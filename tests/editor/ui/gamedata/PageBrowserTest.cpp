@@ -269,6 +269,7 @@ TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
     Browser().SetCurrentTab(TPageBrowserBox::Tab::Sounds);
     QTreeWidget* sounds = Find<QTreeWidget>(&Browser(), "soundList");
     ASSERT_EQ(sounds->topLevelItemCount(), 1);
+    EXPECT_EQ(S(sounds->topLevelItem(0)->text(0)), "0 Halt") << "named by the structure";
     EXPECT_EQ(S(sounds->topLevelItem(0)->text(2)), "0.04 s");
     Click(&Browser(), "playSound0");
     ASSERT_EQ(played.size(), 1u);
