@@ -48,6 +48,17 @@ inline int FirstDoorChunk(int firstSprite)
 {
     return firstSprite >= kDoorChunks ? firstSprite - kDoorChunks : firstSprite;
 }
+// The engine draws wall word w of plane 0 from chunk 2w - 2, its light side,
+// and 2w - 1, its dark side: the light side of a wall, and the wall (its
+// word) whose side a chunk is.
+inline int ChunkOfWall(int wall)
+{
+    return 2 * (wall - 1);
+}
+inline int WallOfChunk(int chunk)
+{
+    return chunk / 2 + 1;
+}
 
 class PageFile {
 public:

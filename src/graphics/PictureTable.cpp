@@ -141,7 +141,7 @@ PictureEntry PictureTable::WordOf(const PictureEntry& line, std::uint16_t value)
     PictureEntry entry = line;
     entry.value = entry.last = value;
     if (entry.number == kEngineWall)
-        entry.number = 2 * (value - 1);
+        entry.number = ChunkOfWall(value);
     return entry;
 }
 
