@@ -115,7 +115,7 @@ std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
 
 int PageSet::FirstDoorChunk() const
 {
-    return firstSprite_ >= kDoorChunks ? firstSprite_ - kDoorChunks : firstSprite_;
+    return tsl::FirstDoorChunk(firstSprite_);
 }
 
 Outcome<int> PageSet::AddWall(Bytes bytes)

@@ -32,7 +32,6 @@
 namespace tsl {
 
 inline constexpr const char* kPageEditCaption = "Game pictures and sounds";
-inline constexpr int kDoorChunks = 8;             // the last wall chunks: doors and their frames
 inline constexpr std::size_t kPageBytes = 4096;       // what the DOS engine loads a chunk into
 inline constexpr std::size_t kSoundChunkBytes = kPageBytes; // what a sound fills in each of its chunks but the last
 inline constexpr std::size_t kMaxSoundBytes = 65535;  // what the table's length can say

@@ -83,9 +83,17 @@ TEST(CliPages, ListsEveryChunkAndSoundAsJson)
                              "    {\"index\": 12, \"kind\": \"sprite\", \"length\": ",
                              "    {\"index\": 17, \"kind\": \"sound\", \"length\": 10},\n",
                              "    {\"index\": 18, \"kind\": \"sound_table\", \"length\": 8}\n  ],\n",
-                             "  \"sounds\": [\n    {\"number\": 0, \"first_chunk\": 14, \"length\": 100},\n"
-                             "    {\"number\": 1, \"first_chunk\": 15, \"length\": 8202}\n  ]\n}\n"})
+                             "  \"sounds\": [\n    {\"number\": 0, \"first_chunk\": 14, \"length\": 100, \"name\": \"Halt\"},\n"
+                             "    {\"number\": 1, \"first_chunk\": 15, \"length\": 8202, \"name\": \"Dog bark\"}\n  ]\n}\n"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+    // A structure that names no sounds leaves them unnamed.
+    TempDir bare;
+    fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", bare / "WL6");
+    WriteFile(bare / "WL6" / "WL6.ini", "[Graphics]\r\nPalette=palette.txt\r\nPictures=pictures.txt\r\n");
+    const CliResult unnamed = game("pages", {"--json", "--mapdefs", bare.path().string()});
+    EXPECT_NE(unnamed.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 100, \"name\": null}"),
+              std::string::npos)
+        << unnamed.err << unnamed.out;
 
     const CliResult text = game("pages");
     ASSERT_EQ(text.status, 0) << text.err;
@@ -194,8 +202,8 @@ TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)
     EXPECT_TRUE(Same(after.ChunkBytes(13), EncodeSprite(original))) << "its pixels in the smallest encoding";
     EXPECT_TRUE(Same(after.ChunkBytes(0), before.ChunkBytes(0)));
     r = game("pages", {"--json"});
-    EXPECT_NE(r.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 8202},\n"
-                         "    {\"number\": 1, \"first_chunk\": 17, \"length\": 8202}"),
+    EXPECT_NE(r.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 8202, \"name\": \"Halt\"},\n"
+                         "    {\"number\": 1, \"first_chunk\": 17, \"length\": 8202, \"name\": \"Dog bark\"}"),
               std::string::npos)
         << r.out;
     r = RunCli({"backups", game.dir.path().string(), "--json"});

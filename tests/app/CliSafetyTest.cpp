@@ -269,7 +269,7 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"backups"}, "The argument DIR is missing.\nUsage: tesselar-cli backups DIR [--json]\n"},
         {{"restore", d}, "The argument ID is missing.\nUsage: tesselar-cli restore DIR ID [loader options]\n"},
         {{"restore", d, "20990101T000000Z", "--planes", "x"}, "--planes takes a number from 1 to 32767.\n"},
-        {{"pages"}, "The argument DIR is missing.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages"}, "The argument DIR is missing.\nUsage: tesselar-cli pages DIR [--json] [loader options]\n"},
         {{"pages", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"export-pages", d, f, "--chunks", "3-1"}, "--chunks takes chunk numbers from 0 and ranges, such as 0,3,5-9.\n"},
         {{"export-pages", d, ""}, "The argument OUTDIR is empty: name the folder to write into.\n"},

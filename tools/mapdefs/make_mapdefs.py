@@ -1477,12 +1477,24 @@ SPEAR_BOSS_PICTURES = [
 ]
 FACINGS = ["e", "n", "w", "s"]
 
+# The frames of an actor that the engine draws from eight sides (the states
+# of WL_ACT2.C with rotate set, drawn by CalcRotate in WL_DRAW.C): a
+# standing soldier its S_1..S_8, a patrol and a dog the four steps W1..W4 of
+# eight sides each. Bosses and ghosts show one picture from every side.
+STANDING_FRAMES, WALKING_FRAMES = 1, 4
+
+# The engine draws wall word w from chunks 2w - 2 and 2w - 1 (horizwall and
+# vertwall of WL_MAIN.C), for the words below MAXWALLTILES 64.
+WALL_WORDS = (1, 63)
+
 PICTURES_HEADER = [
-    "# Which picture of the game's page file (VSWAP) each map word shows in the map view.",
-    "# plane,value,kind,number[,facing[,skill]]",
-    "# wall: wall chunk number (its light side). door: door chunk 0-7 of the eight before the sprites.",
+    "# Which picture of the game's page file (VSWAP) each map word shows in the map view and the 3D preview.",
+    "# plane,words,kind[,number[,facing[,skill[,frames]]]]; words: one word or a range first-last.",
+    "# wall: wall chunk number (its light side); without a number word w shows chunks 2w-2 and 2w-1, as the",
+    "# engine draws walls, as far as the page file has walls. door: door chunk 0-7 of the eight before the sprites.",
     "# floor: floor area number, drawn flat with a tint of its own. sprite: sprite number.",
-    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4.",
+    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4, and",
+    "# frames: pictures of eight sides each (front first, then anticlockwise) from the sprite on; 0 one picture.",
     "# Words not listed here, or whose chunk is empty, show their symbol.",
 ]
 
@@ -1490,9 +1502,8 @@ PICTURES_HEADER = [
 def picture_lines(game):
     """The picture table of a game ("wolf" or "spear"), plane by plane."""
     sprites = sprite_numbers(game)
-    walls = 49 if game == "wolf" else 63
     lines = list(PICTURES_HEADER)
-    lines += ["0,%d,wall,%d" % (v, 2 * (v - 1)) for v in range(1, walls + 1)]
+    lines.append("0,%d-%d,wall" % WALL_WORDS)
     for word in range(90, 102):
         vertical = word % 2 == 0
         lines.append("0,%d,door,%d" % (word, DOOR_PAGES[(word - 90) // 2] + (1 if vertical else 0)))
@@ -1509,19 +1520,78 @@ def picture_lines(game):
     for base, step, standing, moving in SOLDIER_PICTURES:
         for level, offset in ((1, 0), (3, step), (4, 2 * step)):
             for patrol, frame in ((False, standing), (True, moving)):
+                frames = WALKING_FRAMES if patrol else STANDING_FRAMES
                 for d, facing in enumerate(FACINGS):
                     word = base + offset + (4 if patrol else 0) + d
-                    lines.append("1,%d,%s,%d,%s,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
-                                                       facing, level))
+                    lines.append("1,%d,%s,%d,%s,%d,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
+                                                          facing, level, frames))
     lines.append("1,124,sprite,%d" % sprites["SPR_GRD_DEAD"])
     for word, frame in WOLF_BOSS_PICTURES if game == "wolf" else SPEAR_BOSS_PICTURES:
         lines.append("1,%d,actor,%d" % (word, sprites[frame]))
     return lines
 
 
+# The digitised sounds by their number in the page file's sound table, named
+# from the engine's sound list (wolfdigimap of WL_MAIN.C, for the full games:
+# the symbols of AUDIOWL6.H and AUDIOSOD.H, and their comments in
+# parentheses). A number two symbols share names both.
+WOLF_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "GUTENTAGSND", "Guten Tag"), (9, "MUTTISND", "Mutti"), (10, "BOSSFIRESND", "Boss fire"),
+    (11, "SSFIRESND", "SS fire"), (12, "DEATHSCREAM1SND", "Death scream 1"),
+    (13, "DEATHSCREAM2SND DEATHSCREAM3SND", "Death scream 2 and 3"), (14, "TAKEDAMAGESND", "Take damage"),
+    (15, "PUSHWALLSND", "Push wall"), (16, "DOGDEATHSND", "Dog death"), (17, "AHHHGSND", "Ahhhg"),
+    (18, "DIESND", "Die"), (19, "EVASND", "Eva"), (20, "LEBENSND", "Leben"), (21, "NAZIFIRESND", "Nazi fire"),
+    (22, "SLURPIESND", "Slurpie"), (23, "TOT_HUNDSND", "Tot Hund"), (24, "MEINGOTTSND", "Mein Gott"),
+    (25, "SCHABBSHASND", "Schabbs ha"), (26, "HITLERHASND", "Hitler ha"), (27, "SPIONSND", "Spion"),
+    (28, "NEINSOVASSND", "Nein so vas"), (29, "DOGATTACKSND", "Dog attack"), (30, "LEVELDONESND", "Level done"),
+    (31, "MECHSTEPSND", "Mech step"), (32, "YEAHSND", "Yeah"), (33, "SCHEISTSND", "Scheist"),
+    (34, "DEATHSCREAM4SND", "Death scream 4 (Aiieee)"), (35, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"),
+    (36, "DONNERSND", "Donner (episode 4 boss die)"), (37, "EINESND", "Eine (episode 4 boss sighting)"),
+    (38, "ERLAUBENSND", "Erlauben (episode 6 boss sighting)"), (39, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (40, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (41, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (42, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (43, "KEINSND", "Kein (episode 5 boss sighting)"),
+    (44, "MEINSND", "Mein (episode 6 boss die)"), (45, "ROSESND", "Rose (episode 5 boss die)"),
+]
+SPEAR_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "BOSSFIRESND", "Boss fire"), (9, "SSFIRESND", "SS fire"), (10, "DEATHSCREAM1SND", "Death scream 1"),
+    (11, "DEATHSCREAM2SND", "Death scream 2"), (12, "TAKEDAMAGESND", "Take damage"),
+    (13, "PUSHWALLSND", "Push wall"), (14, "DOGDEATHSND", "Dog death"), (15, "AHHHGSND", "Ahhhg"),
+    (16, "LEBENSND", "Leben"), (17, "NAZIFIRESND", "Nazi fire"), (18, "SLURPIESND", "Slurpie"),
+    (19, "SPIONSND", "Spion"), (20, "NEINSOVASSND", "Nein so vas"), (21, "DOGATTACKSND", "Dog attack"),
+    (22, "LEVELDONESND", "Level done"), (23, "DEATHSCREAM4SND DEATHSCREAM3SND", "Death scream 4 (Aiieee) and 3"),
+    (24, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"), (25, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (26, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (27, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (28, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (29, "TRANSSIGHTSND", "Trans sight"),
+    (30, "TRANSDEATHSND", "Trans death"), (31, "WILHELMSIGHTSND", "Wilhelm sight"),
+    (32, "WILHELMDEATHSND", "Wilhelm death"), (33, "UBERDEATHSND", "Uber death"),
+    (34, "KNIGHTSIGHTSND", "Death Knight sight"), (35, "KNIGHTDEATHSND", "Death Knight death"),
+    (36, "ANGELSIGHTSND", "Angel sight"), (37, "ANGELDEATHSND", "Angel death"),
+    (38, "GETGATLINGSND", "Get gatling"), (39, "GETSPEARSND", "Get spear"),
+]
+
+SOUNDS_HEADER = [
+    "# The names of the digitised sounds of the game's page file (VSWAP), by their number in its sound table.",
+    "# number,name (the name is the rest of the line). A sound not listed here is shown by its number.",
+]
+
+
+def sound_lines(game):
+    """The sound names of a game ("wolf" or "spear"), from its full release's list."""
+    sounds = WOLF_DIGI_SOUNDS if game == "wolf" else SPEAR_DIGI_SOUNDS
+    if [number for number, _, _ in sounds] != list(range(len(sounds))):
+        raise SystemExit("%s: the sound list has a gap" % game)
+    return SOUNDS_HEADER + ["%d,%s" % (number, name) for number, _, name in sounds]
+
+
 def graphics_settings_lines(game):
     ceilings = WOLF_CEILINGS if game == "wolf" else SPEAR_CEILINGS
-    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt",
+    return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt", "Sounds=sounds.txt",
             "CeilingColours=" + ",".join(str(c & 0xFF) for c in ceilings),
             "FloorColour=%d" % FLOOR_COLOUR]
 
@@ -1535,7 +1605,8 @@ def palette_file(game):
 def graphics_files(ext):
     """The structure's files for the game's own pictures, and the lines of its [Graphics] section."""
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
-    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game))}
+    files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game)),
+             "sounds.txt": crlf(sound_lines(game))}
     return files, graphics_settings_lines(game)
 
 

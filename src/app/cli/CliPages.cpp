@@ -11,6 +11,7 @@
 #include "graphics/PagePictureExchange.h"
 #include "graphics/SoundFiles.h"
 #include "mapdefs/GraphicsSettings.h"
+#include "editor/render/GameGraphics.h"
 #include "mapdefs/StructureStore.h"
 
 #include <cstdio>
@@ -81,20 +82,40 @@ std::optional<Palette> StructurePalette(const OpenedPages& opened, const LoaderO
     return *palette;
 }
 
+// The names the game's map definition structure gives the sounds: none when
+// there is no structure or it names none; a table that does not read is
+// reported and names none.
+SoundNames StructureSoundNames(const OpenedPages& opened, const LoaderOptions& options, std::ostream& err)
+{
+    const std::filesystem::path root = MapDefsRootOf(options);
+    if (!StructureExists(root, opened.extension, opened.headerExecutable))
+        return {};
+    const IniFile settings(StructureSettingsPath(root, opened.extension, opened.headerExecutable));
+    auto names = LoadSoundNames(StructureFolder(root, opened.extension, opened.headerExecutable),
+                                ReadGraphicsSettings(settings));
+    if (!names) {
+        Report(names.failure(), err);
+        return {};
+    }
+    return std::move(*names);
+}
+
 // --- pages ---
 
 struct PagesArguments {
     std::string dir;
     bool json = false;
+    LoaderOptions loader;
 
     void Declare(Declarations& d)
     {
         d.Json(json, "{\"chunks\": [{\"index\", \"kind\" (wall, sprite, sound, sound_table or empty), \"length\"}],\n"
-                     "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes)}]}");
+                     "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes), \"name\" (from the game's\n"
+                     "map definition structure; null when it names none)}]}");
     }
 };
 
-void PrintPagesJson(const PageSet& pages, std::ostream& out)
+void PrintPagesJson(const PageSet& pages, const SoundNames& names, std::ostream& out)
 {
     Json chunks = Json::array();
     for (int i = 0; i < pages.ChunkCount(); ++i) {
@@ -102,8 +123,11 @@ void PrintPagesJson(const PageSet& pages, std::ostream& out)
         chunks.push_back({{"index", i}, {"kind", ChunkKindName(pages.KindOf(i))}, {"length", bytes ? bytes->size() : 0}});
     }
     Json sounds = Json::array();
-    for (const DigitisedSound& sound : pages.Sounds())
-        sounds.push_back({{"number", sound.number}, {"first_chunk", sound.firstChunk}, {"length", sound.length}});
+    for (const DigitisedSound& sound : pages.Sounds()) {
+        const std::string_view name = names.Name(sound.number);
+        sounds.push_back({{"number", sound.number}, {"first_chunk", sound.firstChunk}, {"length", sound.length},
+                          {"name", name.empty() ? Json() : Json(std::string(name))}});
+    }
     PrintJson({{"chunks", chunks}, {"sounds", sounds}}, out);
 }
 
@@ -149,7 +173,7 @@ int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
     if (!opened)
         return kExitUsage;
     if (a.json)
-        PrintPagesJson(opened->pages, out);
+        PrintPagesJson(opened->pages, StructureSoundNames(*opened, a.loader, err), out);
     else
         PrintPagesText(*opened, out);
     return 0;

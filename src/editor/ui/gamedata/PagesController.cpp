@@ -151,9 +151,9 @@ void PagesController::ShowPictures(std::optional<int> chunk)
         return;
     }
     const GameGraphics& before = *state_.Graphics();
-    state_.ReplacePages(std::make_shared<const GameGraphics>(
-                            GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings}),
-                        chunk);
+    auto after = std::make_shared<const GameGraphics>(
+        GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings, before.Sounds});
+    state_.ReplacePages(std::move(after), chunk);
 }
 
 void PagesController::ShowInBrowser()
@@ -162,7 +162,7 @@ void PagesController::ShowInBrowser()
         return;
     const PageSet& pages = document_->Pages();
     const auto words = WordsByChunk(state_.Graphics()->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
-    browser_->ShowPages(pages, state_.Graphics()->Colours, words);
+    browser_->ShowPages(pages, state_.Graphics()->Colours, words, state_.Graphics()->Sounds);
     browser_->ShowHistory(QString::fromStdString(document_->UndoName()),
                           QString::fromStdString(document_->RedoName()));
     browser_->setWindowTitle(QString("Game Pictures and Sounds - %1[*]")

@@ -181,12 +181,12 @@ QTreeWidget* TPageBrowserBox::List(Tab tab) const
 }
 
 void TPageBrowserBox::ShowPages(const PageSet& pages, const Palette& palette,
-                                const std::map<int, std::vector<PageWord>>& words)
+                                const std::map<int, std::vector<PageWord>>& words, const SoundNames& sounds)
 {
     thumbnails_.SetPages(pages, palette);
     FillWalls(pages, words);
     FillSprites(pages, words);
-    FillSounds(pages);
+    FillSounds(pages, sounds);
     ShowThumbnails();
     RefreshButtons();
 }
@@ -235,13 +235,14 @@ void TPageBrowserBox::FillSprites(const PageSet& pages, const std::map<int, std:
     Restore(sprites_, place);
 }
 
-void TPageBrowserBox::FillSounds(const PageSet& pages)
+void TPageBrowserBox::FillSounds(const PageSet& pages, const SoundNames& names)
 {
     const ListPlace place = PlaceOf(sounds_);
     sounds_->clear();
     for (const DigitisedSound& sound : pages.Sounds()) {
         auto* row = new QTreeWidgetItem(sounds_);
-        row->setText(0, QString::number(sound.number));
+        const std::string_view name = names.Name(sound.number);
+        row->setText(0, QString::number(sound.number) + (name.empty() ? QString() : " " + Text(std::string(name))));
         row->setText(1, sound.chunkCount > 1 ? QString("%1 - %2").arg(sound.firstChunk).arg(sound.firstChunk +
                                                                                              sound.chunkCount - 1)
                                              : QString::number(sound.firstChunk));
@@ -256,7 +257,8 @@ void TPageBrowserBox::FillSounds(const PageSet& pages)
         connect(play, &QToolButton::clicked, this, [this, number = sound.number] { emit playAsked(number); });
         sounds_->setItemWidget(row, 3, play);
     }
-    sounds_->resizeColumnToContents(2);
+    for (const int column : {0, 2}) // the names in full
+        sounds_->resizeColumnToContents(column);
     Restore(sounds_, place);
 }
 

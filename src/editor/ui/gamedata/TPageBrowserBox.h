@@ -3,8 +3,9 @@
 // sounds in a window beside the editor. Walls are listed in pairs, the light
 // side beside the dark one (chunks 2n and 2n + 1, as a wall word shows
 // them), with the words that show them; sprites with the words that show
-// them; sounds with their length and a button that plays them. Thumbnails
-// are drawn at 1x or 2x, as their rows are painted (PageThumbnails).
+// them; sounds with their names (the structure's), their length and a button
+// that plays them. Thumbnails are drawn at 1x or 2x, as their rows are
+// painted (PageThumbnails).
 //
 // The window only shows what it is given and hands the user's requests on
 // (PagesController does them through the page document): export, replace
@@ -15,6 +16,7 @@
 #include "editor/ui/gamedata/PageThumbnails.h"
 #include "graphics/PageSet.h"
 #include "graphics/Palette.h"
+#include "graphics/SoundNames.h"
 
 #include <QPixmap>
 #include <QWidget>
@@ -47,7 +49,8 @@ public:
 
     // Lists the pages anew, keeping the tab, the chosen item (by its place)
     // and the scroll positions.
-    void ShowPages(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
+    void ShowPages(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words,
+                   const SoundNames& sounds);
     // What Undo and Redo would do ("Replace wall 12"); empty: nothing.
     void ShowHistory(const QString& undo, const QString& redo);
 
@@ -81,7 +84,7 @@ signals:
 private:
     void FillWalls(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
     void FillSprites(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
-    void FillSounds(const PageSet& pages);
+    void FillSounds(const PageSet& pages, const SoundNames& names);
     void ShowThumbnails();
     void RefreshButtons();
     QTreeWidget* List(Tab tab) const;
