@@ -17,7 +17,8 @@ namespace {
 constexpr int kMaxPlane = 99;
 constexpr int kMaxRounds = 99; // the most the player carries
 
-constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
+constexpr std::array<std::pair<WordKind, std::string_view>, 12> kKinds = {{
+    {WordKind::Nothing, "nothing"},
     {WordKind::Wall, "wall"},
     {WordKind::Door, "door"},
     {WordKind::Floor, "floor"},
@@ -90,7 +91,8 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 32> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 33> kTaken = {{
+        {Nothing, "spoils"},
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
@@ -136,7 +138,7 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
     const auto kind = Named(kKinds, fields[2]);
     if (!kind)
         return "the kind \"" + std::string(fields[2]) +
-               "\" is none of wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
+               "\" is none of nothing, wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
     WordMeaning& m = rule.meaning;
     m.kind = *kind;
     for (std::size_t i = 3; i < fields.size(); ++i) {
@@ -144,7 +146,8 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
         const std::string_view name = Trimmed(fields[i].substr(0, equals));
         const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(fields[i].substr(equals + 1));
         if (!Takes(m.kind, name))
-            return "a " + std::string(fields[2]) + " takes no attribute \"" + std::string(name) + "\"";
+            return (m.kind == WordKind::Nothing ? "the kind " : "a ") + std::string(fields[2]) +
+                   " takes no attribute \"" + std::string(name) + "\"";
         const bool flag = equals == std::string_view::npos;
         auto wrong = [&] { return "the attribute \"" + std::string(fields[i]) + "\" does not read"; };
         if (name == "give") {
@@ -215,6 +218,8 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             m.light = true;
         } else if (name == "decor") {
             m.decor = true;
+        } else if (name == "spoils") {
+            m.spoils = true;
         }
     }
     if (m.kind == WordKind::Static && m.bonus == Bonus::Key && m.key == 0)
@@ -336,6 +341,12 @@ void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
     if (words.size() <= word)
         words.resize(static_cast<std::size_t>(word) + 1);
     words[word] = meaning;
+    if (listed_.size() < planes_.size())
+        listed_.resize(planes_.size());
+    auto& listed = listed_[static_cast<std::size_t>(plane)];
+    if (listed.size() <= word)
+        listed.resize(static_cast<std::size_t>(word) + 1, false);
+    listed[word] = true;
     const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
     if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
         givenKeys_ |= 1u << (meaning.key - 1);
