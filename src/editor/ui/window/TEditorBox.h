@@ -17,7 +17,6 @@
 #include "editor/session/EditorSession.h"
 #include "editor/document/Project.h"
 #include "editor/keeping/Recovery.h"
-#include "editor/run/RunMapFlow.h"
 
 #include <QMainWindow>
 
@@ -37,6 +36,7 @@ class MapView;
 class MapViewController;
 class PagesController;
 class PreviewController;
+class RunController;
 class SoundOutput;
 class SidePanel;
 class TClipboardManagerBox;
@@ -53,7 +53,6 @@ class TMapSymbolsBox;
 class TMapViewOptionsBox;
 class TPreview3DBox;
 class TProgressBox;
-class TRunCommandBox;
 struct GameGraphics;
 
 class TEditorBox : public QMainWindow {
@@ -116,8 +115,8 @@ public:
     PagesController* Pages() const { return pages_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
-    // What "Run Map" starts the game with (LaunchDetached unless set).
-    void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
+    // Run Map and the program it started.
+    RunController* Runner() const { return runner_; }
     // The autosave policy's tick (the timer's work, every [Autosave]
     // Interval seconds); shows the first failure of a write.
     void Autosave();
@@ -196,11 +195,9 @@ private:
     // (TEditorBoxPages.cpp).
     void ConnectPageCommands();
     bool SavePages();
-    // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
+    // The 3D preview's commands and Run Map's (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
-    void onRunMap();
-    void onRunMapCommand();
     // Backups and the recovery file (TEditorBoxRecovery.cpp).
     void onRestoreBackup();
     // At open, before the project is shown: the recovery file of its game
@@ -230,7 +227,7 @@ private:
     PagesController* pages_; // the page file, its browser and the sound output
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
-    decltype(RunMapHooks::launch) launcher_;
+    RunController* runner_; // Run Map, its command dialog and the program started
 
     TMapDefinitionStructureBox* structureBox_;
     TMapConfigurationsBox* configurationsBox_;
@@ -245,7 +242,6 @@ private:
     TPlaneBox* planeBox_;
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
-    TRunCommandBox* runCommandBox_;
 };
 
 } // namespace tsl
