@@ -1,5 +1,6 @@
 #include "editor/ui/play/AnalysisController.h"
 
+#include "editor/render/GameGraphics.h"
 #include "editor/session/EditorSession.h"
 #include "editor/ui/views/MapView.h"
 #include "editor/ui/views/MapViewController.h"
@@ -13,6 +14,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace tsl {
 
@@ -75,6 +77,7 @@ void AnalysisController::Attach(EditorSession* session)
 {
     following_.Reset();
     session_ = session;
+    finish_.Reset();
     if (session_) {
         const RulesLoad& rules = session_->CurrentProject().Rules;
         overlay_.SetRules(rules.Rules, rules.Status == RulesStatus::Loaded);
@@ -95,14 +98,16 @@ void AnalysisController::Follow(const DocumentChange& change)
         return;
     if (change.What == DocumentChange::Kind::Words && change.Map != session_->Maps().CurrentMap)
         return;
+    edited_ = edited_ || change.What == DocumentChange::Kind::Words;
     Schedule();
 }
 
 void AnalysisController::Schedule()
 {
     overlay_.Invalidate();
-    // Nothing shown: nothing to work out until something is.
-    if (overlay_.ReachableShown() || overlay_.PatrolsShown() ||
+    // Nothing shown, and no rules to tell whether the level can be
+    // finished by: nothing to work out until something is.
+    if (overlay_.ReachableShown() || overlay_.PatrolsShown() || overlay_.Analysable() ||
         !(viewer_->View()->PaintArea()->CurrentPlayPicture() == PlayPicture{}))
         refresh_.start();
 }
@@ -115,6 +120,10 @@ void AnalysisController::Refresh()
         area->SetPlayPicture({});
         return;
     }
+    const bool edited = std::exchange(edited_, false);
+    if (overlay_.Analysable() && overlay_.Stale())
+        if (const auto said = finish_.Update(session_->Maps().Current(), *overlay_.Rules(), edited))
+            viewer_->SetStatus(QString::fromStdString(*said));
     if (!overlay_.Refresh(session_->Maps().Current()))
         return;
     area->SetPlayPicture(Picture());
@@ -138,6 +147,7 @@ PlayPicture AnalysisController::Picture() const
     for (const PlayMark& mark : overlay_.Marks())
         (mark.kind == PlayMark::Kind::ShutDoor ? picture.shutDoors : picture.unreachable).push_back(PointOf(mark.tile));
     picture.route = PointsOf(overlay_.Route());
+    picture.secretRoute = PointsOf(overlay_.SecretRoute());
     for (const PatrolRoute& route : overlay_.Patrols())
         picture.patrols.push_back({PointsOf(route.path), route.blocked, route.blockedAtOnce});
     return picture;
@@ -194,8 +204,9 @@ void AnalysisController::ShowMapInformation()
 {
     if (!session_)
         return;
-    const std::optional<QPoint> tile =
-        informationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
+    const std::shared_ptr<const GameGraphics> graphics = viewer_->Graphics();
+    const std::optional<QPoint> tile = informationBox_->ShowMapInformation(
+        session_->CurrentMapStatistics(), session_->CheckCurrentMap(graphics ? &graphics->Pages : nullptr));
     if (tile)
         viewer_->ShowTile(*tile);
 }
@@ -240,6 +251,7 @@ bool AnalysisController::EnsureRules()
         return false;
     }
     project.Rules = LoadEngineRules(project.StructureFolder, *project.Settings, project.Symbols);
+    finish_.Reset();
     overlay_.SetRules(project.Rules.Rules, project.Rules.Status == RulesStatus::Loaded);
     // The status said "No analysis" until now.
     viewer_->SetStatus(QString::fromStdString(RulesTakenText(name, source)));
