@@ -54,6 +54,12 @@ public:
     {
         return ChooseSaveFile(title, filter, defaultExtension, {});
     }
+    // A box whose buttons say what they do ("Renumber", "Cancel"), where a
+    // Yes or No would leave the user guessing: the index of the button
+    // pressed. Closing the box counts as the last button, so that one must
+    // be the choice that changes nothing.
+    virtual int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+                       const std::vector<std::string>& buttons) = 0;
 
     // A failure from the core, in a box with an OK button.
     void Show(const Failure& failure) { Message(failure.text, failure.caption, failure.icon, Buttons::Ok); }

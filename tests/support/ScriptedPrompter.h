@@ -26,6 +26,7 @@ struct PromptRecord {
     std::string defaultExtension; // for save choosers
     std::string proposedName;     // for save choosers
     std::filesystem::path start;  // for the directory chooser
+    std::vector<std::string> choices; // the buttons of a box of named buttons (Choose)
 };
 
 class ScriptedPrompter : public Prompter {
@@ -34,6 +35,8 @@ public:
     ScriptedPrompter& Answer(tsl::Answer answer);
     ScriptedPrompter& Directory(std::optional<std::filesystem::path> directory);
     ScriptedPrompter& File(std::optional<std::filesystem::path> file);
+    // Presses the button of that name in the next box of named buttons.
+    ScriptedPrompter& Press(std::string button);
 
     using Prompter::Message;
     tsl::Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
@@ -45,6 +48,8 @@ public:
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
                                                         const std::string& defaultExtension,
                                                         const std::string& proposedName) override;
+    int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+               const std::vector<std::string>& buttons) override;
 
     const std::vector<PromptRecord>& Records() const { return records_; }
     // The texts of the message boxes shown so far, in order.
@@ -60,6 +65,7 @@ private:
 
     std::deque<tsl::Answer> answers_;
     std::deque<std::optional<std::filesystem::path>> paths_;
+    std::deque<std::string> presses_;
     std::vector<PromptRecord> records_;
     std::vector<std::string> unexpected_;
 };

@@ -25,6 +25,8 @@ public:
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
                                                         const std::string& defaultExtension,
                                                         const std::string& proposedName) override;
+    int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+               const std::vector<std::string>& buttons) override;
 
     // "Description (*.a, *.b)|*.a;*.b|..." as Qt's name filters:
     // "Description (*.a *.b)".

@@ -1,11 +1,10 @@
 #include "editor/ui/gamedata/PagesController.h"
 
 #include "core/FileSystem.h"
+#include "editor/operations/WallNumbers.h"
 #include "editor/session/EditorSession.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/render/PageWords.h"
-#include "editor/ui/views/MapViewController.h"
-#include "editor/ui/views/PreviewController.h"
 #include "graphics/PageExport.h"
 #include "graphics/PageFileSaving.h"
 #include "graphics/PagePictureExchange.h"
@@ -37,10 +36,8 @@ std::string NameOf(const Item& item)
 
 } // namespace
 
-PagesController::PagesController(QWidget* window, Prompter& prompter, MapViewController* viewer,
-                                 PreviewController* previewer)
-    : QObject(window), window_(window), prompter_(prompter), viewer_(viewer), previewer_(previewer),
-      output_(MakeSystemSoundOutput())
+PagesController::PagesController(QWidget* window, Prompter& prompter, ViewState& state)
+    : QObject(window), window_(window), prompter_(prompter), state_(state), output_(MakeSystemSoundOutput())
 {
 }
 
@@ -49,15 +46,15 @@ PagesController::~PagesController()
     following_.Reset();
 }
 
-void PagesController::Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics)
+void PagesController::Attach(EditorSession* session)
 {
     Leave();
     session_ = session;
-    graphics_ = std::move(graphics);
-    if (session_ && graphics_) {
+    if (session_ && state_.Graphics()) {
         const MapHandler& maps = session_->Maps();
         if (const auto path = FindPageFile(maps.Path, maps.Extension)) {
-            document_ = std::make_unique<PageDocument>(PageSet::From(graphics_->Pages), *path);
+            document_ = std::make_unique<PageDocument>(PageSet::From(state_.Graphics()->Pages), *path);
+            kept_ = std::make_unique<KeptPages>(*document_);
             following_ = document_->Listen([this](const PageChange& change) { Follow(change); });
         }
     }
@@ -71,17 +68,17 @@ void PagesController::Leave()
     if (output_)
         output_->Stop();
     following_.Reset();
+    kept_.reset();
     document_.reset();
-    graphics_.reset();
     session_ = nullptr;
 }
 
-bool PagesController::Save(const BackupPolicy& backups)
+bool PagesController::Save(const BackupPolicy& backups, std::string* tidied)
 {
     if (!Changed())
         return true;
     std::string kept;
-    if (auto failure = document_->Save(backups, &kept)) {
+    if (auto failure = document_->Save(backups, &kept, tidied)) {
         prompter_.Show(*failure);
         return false;
     }
@@ -100,15 +97,16 @@ TPageBrowserBox& PagesController::Show()
         connect(browser_, &TPageBrowserBox::fileDropped, this,
                 [this](Item item, const QString& path) { ReplaceFrom(item, path.toStdString()); });
         connect(browser_, &TPageBrowserBox::addAsked, this, &PagesController::onAdd);
+        connect(browser_, &TPageBrowserBox::insertAsked, this, &PagesController::onInsert);
         connect(browser_, &TPageBrowserBox::removeAsked, this, &PagesController::onRemove);
         connect(browser_, &TPageBrowserBox::playAsked, this, &PagesController::onPlay);
         connect(browser_, &TPageBrowserBox::undoAsked, this, [this] {
             if (document_)
-                document_->Undo();
+                Done(document_->Undo());
         });
         connect(browser_, &TPageBrowserBox::redoAsked, this, [this] {
             if (document_)
-                document_->Redo();
+                Done(document_->Redo());
         });
         // Ctrl+S saves the maps and the pictures from this window as from the map's.
         if (auto* save = window_->findChild<QAction*>("saveProjectAction"))
@@ -134,6 +132,7 @@ void PagesController::Follow(const PageChange& change)
         break;
     case PageChange::Kind::Added:
     case PageChange::Kind::Removed:
+    case PageChange::Kind::Whole:
         ShowPictures(std::nullopt);
         break;
     case PageChange::Kind::Sound:
@@ -151,10 +150,10 @@ void PagesController::ShowPictures(std::optional<int> chunk)
         prompter_.Show(file.failure());
         return;
     }
-    graphics_ = std::make_shared<const GameGraphics>(
-        GameGraphics{std::move(*file), graphics_->Colours, graphics_->Pictures, graphics_->Settings});
-    viewer_->ReplacePages(graphics_, chunk);
-    previewer_->ReplacePages(graphics_, chunk);
+    const GameGraphics& before = *state_.Graphics();
+    state_.ReplacePages(std::make_shared<const GameGraphics>(
+                            GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings}),
+                        chunk);
 }
 
 void PagesController::ShowInBrowser()
@@ -162,8 +161,8 @@ void PagesController::ShowInBrowser()
     if (!browser_ || !document_ || !session_)
         return;
     const PageSet& pages = document_->Pages();
-    const auto words = WordsByChunk(graphics_->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
-    browser_->ShowPages(pages, graphics_->Colours, words);
+    const auto words = WordsByChunk(state_.Graphics()->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
+    browser_->ShowPages(pages, state_.Graphics()->Colours, words);
     browser_->ShowHistory(QString::fromStdString(document_->UndoName()),
                           QString::fromStdString(document_->RedoName()));
     browser_->setWindowTitle(QString("Game Pictures and Sounds - %1[*]")
@@ -206,11 +205,11 @@ void PagesController::onExport(Item item)
     if (sound) {
         bytes = EncodeWav(pages.SoundSamples(item.sound));
     } else if (item.tab == Tab::Walls) {
-        bytes = WallPng(std::span(*chunk).first(kPicturePixels), graphics_->Colours);
+        bytes = WallPng(std::span(*chunk).first(kPicturePixels), state_.Graphics()->Colours);
     } else {
         Sprite sprite;
         DecodeSprite(*chunk, sprite); // the document holds sprites that decode
-        bytes = SpritePng(sprite, graphics_->Colours);
+        bytes = SpritePng(sprite, state_.Graphics()->Colours);
     }
     if (auto error = WriteFiles({{*path, std::move(bytes)}}))
         prompter_.Show({"Couldn't write " + error->Describe() + "!", kPageExportCaption, MessageIcon::Error});
@@ -224,7 +223,7 @@ void PagesController::onExportAll()
                                                   document_->Path().parent_path());
     if (!folder)
         return;
-    const auto written = ExportPages(document_->Pages(), graphics_->Colours, *folder);
+    const auto written = ExportPages(document_->Pages(), state_.Graphics()->Colours, *folder);
     if (!written)
         return prompter_.Show(written.failure());
     prompter_.Message(std::to_string(written->size()) + " files were written into " + folder->string() + ".",
@@ -252,7 +251,7 @@ void PagesController::ReplaceFrom(Item item, const std::filesystem::path& file)
     auto picture = LoadPictureFile(file);
     if (!picture)
         return prompter_.Show(picture.failure());
-    Done(document_->ReplacePicture(item.chunk, *picture, graphics_->Colours));
+    Done(document_->ReplacePicture(item.chunk, *picture, state_.Graphics()->Colours));
 }
 
 void PagesController::onAdd(Tab tab)
@@ -276,8 +275,31 @@ void PagesController::onAdd(Tab tab)
     auto picture = LoadPictureFile(*path);
     if (!picture)
         return prompter_.Show(picture.failure());
-    auto chunk = tab == Tab::Walls ? document_->AddWall(*picture, graphics_->Colours)
-                                   : document_->AddSprite(*picture, graphics_->Colours);
+    auto chunk = tab == Tab::Walls ? document_->AddWall(*picture, state_.Graphics()->Colours)
+                                   : document_->AddSprite(*picture, state_.Graphics()->Colours);
+    if (!chunk)
+        return prompter_.Show(chunk.failure());
+    browser_->ChooseChunk(*chunk);
+}
+
+void PagesController::onInsert(Item item)
+{
+    if (!document_ || !browser_ || !session_ || item.tab != Tab::Walls)
+        return;
+    const int wall = WallOfChunk(item.chunk);
+    MapDocument& maps = session_->Document();
+    const WallMovePlan plan = PlanWallMove(document_->Pages(), maps.Maps(), wall, WallMove::Add);
+    if (plan.refusal)
+        return prompter_.Show(*plan.refusal);
+    if (!AgreeToRenumber(plan.question))
+        return;
+    const auto path = prompter_.ChooseOpenFile("Add a wall as wall " + std::to_string(wall), kPictureFilter);
+    if (!path)
+        return;
+    auto picture = LoadPictureFile(*path);
+    if (!picture)
+        return prompter_.Show(picture.failure());
+    auto chunk = AddWallAt(*document_, maps, wall, *picture, state_.Graphics()->Colours);
     if (!chunk)
         return prompter_.Show(chunk.failure());
     browser_->ChooseChunk(*chunk);
@@ -287,7 +309,33 @@ void PagesController::onRemove(Item item)
 {
     if (!document_)
         return;
+    if (item.tab == Tab::Walls && item.chunk < document_->Pages().FirstDoorChunk())
+        return RemoveWallAsked(WallOfChunk(item.chunk));
     Done(item.tab == Tab::Sounds ? document_->RemoveSound(item.sound) : document_->Remove(item.chunk));
+}
+
+void PagesController::RemoveWallAsked(int wall)
+{
+    if (!session_)
+        return;
+    MapDocument& maps = session_->Document();
+    const WallMovePlan plan = PlanWallMove(document_->Pages(), maps.Maps(), wall, WallMove::Remove);
+    if (plan.refusal && plan.offerFindReplace) {
+        const Failure& used = *plan.refusal;
+        if (prompter_.Choose(used.text, used.caption, used.icon, {kFindReplaceButton, kOkButton}) == 0)
+            emit findWallAsked(wall);
+        return;
+    }
+    if (plan.refusal)
+        return prompter_.Show(*plan.refusal);
+    if (AgreeToRenumber(plan.question))
+        Done(RemoveWall(*document_, maps, wall));
+}
+
+bool PagesController::AgreeToRenumber(const std::optional<std::string>& question)
+{
+    return !question ||
+           prompter_.Choose(*question, kPageEditCaption, MessageIcon::Question, {kRenumberButton, kCancelButton}) == 0;
 }
 
 void PagesController::onPlay(int sound)

@@ -68,15 +68,16 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
+    view_ = std::make_unique<ViewState>();
     auto* view = new MapView;
     panel_ = new SidePanel;
     panel_->setFixedWidth(kSidePanelWidth);
     layout->addWidget(view, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
-    viewer_ = new MapViewController(view, panel_, statusBar(), this);
-    previewer_ = new PreviewController(this, view->PaintArea());
-    pages_ = new PagesController(this, prompter_, viewer_, previewer_);
+    viewer_ = new MapViewController(view, panel_, statusBar(), *view_, this);
+    previewer_ = new PreviewController(this, view->PaintArea(), *view_);
+    pages_ = new PagesController(this, prompter_, *view_);
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -95,9 +96,13 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     runner_ = new RunController(this, prompter_, settingsFile_);
     connect(runner_, &RunController::statusMessage, this, &TEditorBox::SetStatus);
     actions_ = new EditorActions(this);
-    analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, viewer_, previewer_,
+    analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, *view_, view->PaintArea(),
                                        actions_->ToolBar());
+    connect(analyser_, &AnalysisController::statusNote, viewer_, &MapViewController::SetStatus);
+    connect(analyser_, &AnalysisController::tilesChosen, viewer_, &MapViewController::ShowTiles);
     analyser_->ShowReachable(settings_.ShowReachableArea);
+    // The actions show what the views show.
+    viewing_ = view_->Listen([this](const ViewChange&) { RefreshCommands(); });
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
@@ -131,12 +136,13 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
+    autosave_.reset(); // before the documents it keeps
+    viewing_.Reset();
     pages_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
-    autosave_.reset();
 }
 
 void TEditorBox::ConnectPanel()
@@ -205,8 +211,8 @@ void TEditorBox::ConnectActions()
     });
     on(Command::GoToLevel, &TEditorBox::onGoToLevel);
     on(Command::MapProperties, &TEditorBox::onMapProperties);
-    toggle(Command::MapGrid, [this](bool checked) { viewer_->SetGrid(checked); });
-    toggle(Command::GameGraphics, [this](bool checked) { viewer_->SetGameGraphics(checked); });
+    toggle(Command::MapGrid, [this](bool checked) { view_->SetGrid(checked); });
+    toggle(Command::GameGraphics, [this](bool checked) { view_->WantGameGraphics(checked); });
     on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
     on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
     on(Command::MapSymbols, &TEditorBox::onMapSymbols);
@@ -230,12 +236,13 @@ QAction* TEditorBox::Action(const QString& objectName) const
 
 void TEditorBox::RefreshCommands()
 {
-    EditorToggles toggles{viewer_->Toggles().Grid, viewer_->GameGraphicsShown(), settings_.CheckAtStartup,
-                          !session_ || session_->TurnsFacingObjects(), analyser_->Overlay().ReachableShown(),
-                          analyser_->Overlay().PatrolsShown()};
-    actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
+    EditorToggles toggles{view_->Grid(),           view_->GameGraphicsShown(),
+                          settings_.CheckAtStartup, !session_ || session_->TurnsFacingObjects(),
+                          view_->ReachableShown(), view_->PatrolsShown()};
+    actions_->Refresh(session_.get(), view_->Graphics() != nullptr, toggles);
     for (const Command command : {Command::GameGraphics, Command::GamePictures})
-        actions_->ExplainDisabled(command, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
+        actions_->ExplainDisabled(command,
+                                  view_->Graphics() ? QString() : QString::fromStdString(view_->GraphicsProblem()));
     panel_->setEnabled(session_ != nullptr);
     View()->setEnabled(session_ != nullptr);
     ShowModified();
@@ -283,7 +290,7 @@ int TEditorBox::ZoomFactor() const
 
 bool TEditorBox::MapGrid() const
 {
-    return viewer_->Toggles().Grid;
+    return view_->Grid();
 }
 
 const Image& TEditorBox::ViewImage() const
@@ -293,12 +300,12 @@ const Image& TEditorBox::ViewImage() const
 
 std::shared_ptr<const GameGraphics> TEditorBox::Graphics() const
 {
-    return viewer_->Graphics();
+    return view_->Graphics();
 }
 
 bool TEditorBox::GameGraphicsShown() const
 {
-    return viewer_->GameGraphicsShown();
+    return view_->GameGraphicsShown();
 }
 
 MapView* TEditorBox::View() const
@@ -335,31 +342,32 @@ EditorPlace TEditorBox::Place() const
 
 // --- showing the project ---
 
-void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered)
+void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
 {
+    // Its last write ends before the next project's file is looked at, and
+    // it lets go of the documents it keeps before they go.
+    autosave_.reset();
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
-    autosave_.reset(); // its last write ends before the next project's file is looked at
     if (session_)
         session_->StoreButtonValues();
     session_ = std::make_unique<EditorSession>(std::move(project));
     following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
-    if (recovered)
-        UseRecoveredMaps(session_->Document(), std::move(recovered->Maps)); // in memory only: the files wait for a save
-    StartAutosave();
 
+    ShowRules();
     viewer_->Attach(session_.get());
-    const std::optional<Failure> graphicsProblem = viewer_->OpenProject();
-    previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
+    const std::optional<Failure> graphicsProblem = viewer_->OpenProject(); // into the view state
+    previewer_->Attach(session_.get());
     analyser_->Attach(session_.get());
-    pages_->Attach(session_.get(), viewer_->Graphics());
+    pages_->Attach(session_.get());
+    viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
-    if (recovered && recovered->Place)
-        GoToPlace(*recovered->Place);
+    OfferRecovery(); // in memory only: the files wait for a save
+    StartAutosave();
     SaveApplicationSettings();
 
     const std::string path = session_->Maps().Path.string();
@@ -381,8 +389,8 @@ void TEditorBox::GoToPlace(const EditorPlace& place)
 
 void TEditorBox::ShowReloadedProject(EditResult result)
 {
-    // New maps, planes or symbols: the panel, the tools and the picture start anew.
-    viewer_->ShowProjectAnew();
+    // New maps, planes or symbols: the tools and the title start anew (the
+    // view follows the document's notice of new symbols).
     UpdateTitle();
     result.ValuesChanged = true;
     result.ToolChanged = true;
@@ -400,11 +408,24 @@ void TEditorBox::RefreshSelectionRows()
 
 void TEditorBox::Follow(const DocumentChange& change)
 {
-    // A change of words reaches the title through the saved state alone.
-    if (change.What == DocumentChange::Kind::Words)
+    switch (change.What) {
+    case DocumentChange::Kind::Rules:
+        ShowRules();
         return;
-    UpdateTitle();
-    RefreshCommands();
+    case DocumentChange::Kind::Words: // the title follows through the saved state alone
+    case DocumentChange::Kind::Symbols: // shown anew by the command that read them
+        return;
+    default: // another map, list, name, storage or saved state
+        UpdateTitle();
+        RefreshCommands();
+        return;
+    }
+}
+
+void TEditorBox::ShowRules()
+{
+    const RulesLoad& rules = session_->CurrentProject().Rules;
+    view_->SetRules(rules.Rules, rules.Status == RulesStatus::Loaded);
 }
 
 void TEditorBox::Apply(EditResult result)
@@ -528,7 +549,7 @@ void TEditorBox::onClipboardManager()
     if (!session_ || !session_->ClipboardManager())
         return;
     TClipboardManagerBox::Previewer previewer;
-    if (viewer_->GameGraphicsShown())
+    if (view_->GameGraphicsShown())
         previewer = [this](const CB_Object& entry) { return viewer_->GameClipboardPreview(entry); };
     const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager(), previewer);
     Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
@@ -564,7 +585,7 @@ void TEditorBox::onMapViewOptions()
 {
     if (!session_)
         return;
-    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), actions_->Get(Command::GameGraphics));
+    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), view_.get());
     viewer_->RedrawMap();
 }
 

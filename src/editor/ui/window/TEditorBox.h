@@ -3,7 +3,11 @@
 // tables) comes from the core's open flow and lives in an editing session,
 // whose document tells its listeners what changed: the map view's
 // controller redraws, the preview's controller rebuilds, the autosave policy
-// marks work, and the window's title follows the saved state. The actions
+// marks work, and the window's title follows the names and the saved state.
+// What the views show (the skill level, the picture mode, the grid, the
+// overlays, the rules) is one ViewState that the controllers follow; they
+// never call into one another, and the window takes the rules the document
+// announces into it. The actions
 // (EditorActions), the map view and the side panel hand the user's commands
 // to the session, the dialogs collect typed choices that the session
 // applies, Apply shows what a command did beside the maps (its message, the
@@ -17,6 +21,7 @@
 #include "editor/session/EditorSession.h"
 #include "editor/document/Project.h"
 #include "editor/keeping/Recovery.h"
+#include "editor/view/ViewState.h"
 
 #include <QMainWindow>
 
@@ -103,6 +108,8 @@ public:
     bool GameGraphicsShown() const;
     MapView* View() const;
     AnalysisController* Analyser() const { return analyser_; }
+    // What the views show: the skill level, the picture mode, the grid, the overlays, the rules.
+    ViewState& Views() const { return *view_; }
     SidePanel* Panel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
     EditorActions* Actions() const { return actions_; }
@@ -135,9 +142,8 @@ private:
     void ConnectActions();
     void ConnectPanel();
     void SetStatus(const QString& text);
-    // A new session for `project`; `recovered`: maps of the recovery file
-    // that take the loaded ones' place.
-    void ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered = {});
+    // A new session for `project`, then the recovery of its game offered.
+    void ApplyLoadedProject(std::unique_ptr<Project> project);
     // Returns to a place (after recovery or a restored backup).
     void GoToPlace(const EditorPlace& place);
     // A new session or new planes or symbols: everything the window shows
@@ -148,8 +154,11 @@ private:
     // its listeners): its message, a gesture that another command ended,
     // the selection rows, the tool, the overlay and the enabled commands.
     void Apply(EditResult result);
-    // The document's notices the window itself follows: the title.
+    // The document's notices the window itself follows: the title, and the
+    // rules taken into the view state.
     void Follow(const DocumentChange& change);
+    // The project's rules of play into the view state.
+    void ShowRules();
     void SyncPlane();
     void ShowTool();
     // A press the view will never see released (a dialog took the mouse):
@@ -195,15 +204,20 @@ private:
     // (TEditorBoxPages.cpp).
     void ConnectPageCommands();
     bool SavePages();
+    // Find and Replace opened on the word of a wall (the page browser's
+    // offer when a wall to remove is in use).
+    void FindWall(int wall);
     // The 3D preview's commands and Run Map's (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
     // Backups and the recovery file (TEditorBoxRecovery.cpp).
     void onRestoreBackup();
-    // At open, before the project is shown: the recovery file of its game
-    // offered back (its maps and place, when the user wants them), or set
-    // aside.
-    std::optional<RecoveredWork> OfferRecovery(const Project& project);
+    // At open, once the project and its page file are shown: the recovery
+    // of its game offered back (its maps, the kept documents and the place,
+    // when the user wants them), or set aside.
+    void OfferRecovery();
+    // The documents beside the maps whose unsaved state the autosave keeps.
+    std::vector<KeptDocument*> KeptDocuments() const;
     // The autosave of the session just made, writing the recovery file.
     void StartAutosave();
     // The unsaved maps are saved or given up: the recovery file goes.
@@ -218,6 +232,8 @@ private:
     AppSettings settings_;
     std::unique_ptr<EditorSession> session_;
     DocumentToken following_; // the session's document, for the title
+    std::unique_ptr<ViewState> view_; // what the views show, for every project of the window
+    ViewToken viewing_;               // for the actions that show it
 
     SidePanel* panel_;
     EditorActions* actions_;
