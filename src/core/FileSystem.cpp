@@ -185,6 +185,15 @@ std::optional<DiskError> RemoveEntry(const fs::path& path)
     return std::nullopt;
 }
 
+std::optional<DiskError> MakeSymbolicLink(const fs::path& target, const fs::path& link)
+{
+    if (int e = Injected(DiskStep::Link, link))
+        return DiskError{link, SystemError(e)};
+    if (::symlink(target.c_str(), link.c_str()) != 0)
+        return DiskError{link, SystemError(errno)};
+    return std::nullopt;
+}
+
 std::optional<DiskError> RemoveTree(const fs::path& dir)
 {
     if (!IsRealDirectory(dir))

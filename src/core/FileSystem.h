@@ -79,6 +79,10 @@ std::optional<DiskError> MakeDirectories(const fs::path& dir);
 std::optional<DiskError> RenameEntry(const fs::path& from, const fs::path& to);
 std::optional<DiskError> RemoveEntry(const fs::path& path);
 std::optional<DiskError> RemoveTree(const fs::path& dir);
+// A symbolic link at `link` that holds `target` as given (a name beside it
+// follows whatever file later has that name); nothing standing at `link`
+// is replaced. Through the seam's Link step.
+std::optional<DiskError> MakeSymbolicLink(const fs::path& target, const fs::path& link);
 
 // One file written beside its target and moved into place when complete.
 // The temporary file is created exclusively under a fresh name: whatever

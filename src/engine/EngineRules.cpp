@@ -14,7 +14,8 @@ namespace {
 
 constexpr int kMaxRounds = 99; // the most the player carries
 
-constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
+constexpr std::array<std::pair<WordKind, std::string_view>, 12> kKinds = {{
+    {WordKind::Nothing, "nothing"},
     {WordKind::Wall, "wall"},
     {WordKind::Door, "door"},
     {WordKind::Floor, "floor"},
@@ -55,7 +56,8 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 32> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 33> kTaken = {{
+        {Nothing, "spoils"},
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
@@ -89,7 +91,7 @@ std::optional<std::string> ParseRule(const WordLine& line, Rule& rule)
     const auto kind = Named(kKinds, line.kind);
     if (!kind)
         return "the kind \"" + std::string(line.kind) +
-               "\" is none of wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
+               "\" is none of nothing, wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
     WordMeaning& m = rule.meaning;
     m.kind = *kind;
     for (const std::string_view field : line.rest) {
@@ -97,7 +99,8 @@ std::optional<std::string> ParseRule(const WordLine& line, Rule& rule)
         const std::string_view name = Trimmed(field.substr(0, equals));
         const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(field.substr(equals + 1));
         if (!Takes(m.kind, name))
-            return "a " + std::string(line.kind) + " takes no attribute \"" + std::string(name) + "\"";
+            return (m.kind == WordKind::Nothing ? "the kind " : "a ") + std::string(line.kind) +
+                   " takes no attribute \"" + std::string(name) + "\"";
         const bool flag = equals == std::string_view::npos;
         auto wrong = [&] { return "the attribute \"" + std::string(field) + "\" does not read"; };
         if (name == "give") {
@@ -168,6 +171,8 @@ std::optional<std::string> ParseRule(const WordLine& line, Rule& rule)
             m.light = true;
         } else if (name == "decor") {
             m.decor = true;
+        } else if (name == "spoils") {
+            m.spoils = true;
         }
     }
     if (m.kind == WordKind::Static && m.bonus == Bonus::Key && m.key == 0)
@@ -276,6 +281,12 @@ void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
     if (words.size() <= word)
         words.resize(static_cast<std::size_t>(word) + 1);
     words[word] = meaning;
+    if (listed_.size() < planes_.size())
+        listed_.resize(planes_.size());
+    auto& listed = listed_[static_cast<std::size_t>(plane)];
+    if (listed.size() <= word)
+        listed.resize(static_cast<std::size_t>(word) + 1, false);
+    listed[word] = true;
     const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
     if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
         givenKeys_ |= 1u << (meaning.key - 1);

@@ -208,6 +208,11 @@ TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)
         << r.out;
     r = RunCli({"backups", game.dir.path().string(), "--json"});
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5) << "a generation for each save: " << r.out;
+    EXPECT_NE(r.out.find(R"("maps": 0, "page_file": true,)"), std::string::npos) << r.out;
+    r = RunCli({"backups", game.dir.path().string()});
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << r.out;
+    EXPECT_EQ(r.out.find(" 0 maps "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Z the page file "), std::string::npos) << r.out;
 }
 
 TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)

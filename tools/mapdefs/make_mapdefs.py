@@ -1636,6 +1636,8 @@ ENGINE_HEADER = [
     "# nodoors (opens no door: a dog);",
     "# boss also key=N (dropped when it dies), ends (its death ends the level).",
     "# corpse (stops push walls), pushwall, turn (facing), victory. Unlisted plane-0 words are floor.",
+    "# nothing: spoils (plane 1: the spawning changes the actor placed before it, as a standing dog",
+    "# does). An unlisted plane-1 word is one the engine places nothing for.",
     "# For the level generator: wall theme=NAME (the family), decorated; static light, decor, value=N",
     "# (points, health, rounds, the weapon's number); actor enemy=guard|officer|ss|dog|mutant.",
 ]
@@ -1770,11 +1772,17 @@ def engine_lines(game, shareware=False):
     lines.append("1,90-97,turn,facing=" + " ".join(DIRECTIONS8))
     lines.append("1,98,pushwall")
     if game == "wolf":
-        lines.append("1,99,victory")  # Spear of Destiny's VictoryTile freezes the player and ends nothing
+        lines.append("1,99,victory")
+    else:
+        lines.append("1,99,nothing")  # Spear of Destiny's VictoryTile freezes the player and ends nothing
     for kind, base, step in ENGINE_SOLDIERS:
         for level, offset in ((1, 0), (3, step), (4, 2 * step)):
             for moving in (False, True):
                 if kind == "dog" and not moving:
+                    # SpawnStand has no case for a dog: it spawns nothing and
+                    # changes the actor spawned before it (newobj).
+                    first = base + offset
+                    lines.append("1,%d-%d,nothing,spoils" % (first, first + 3))
                     continue
                 first = base + offset + (4 if moving else 0)
                 enemy = "" if shareware and kind not in SHAREWARE_ENEMIES else ",enemy=" + kind

@@ -24,12 +24,13 @@ int RunCheck(const MapsArguments& a, std::ostream& out, std::ostream& err)
         Report(rules.Problem, err);
         return kExitUsage;
     }
+    const std::optional<PageFile> pages = OpenPageFile(opened);
 
     bool anyFinding = false;
     Json list = Json::array();
     for (int index : opened.selected) {
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
-        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules);
+        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules, pages ? &*pages : nullptr);
         anyFinding = anyFinding || std::any_of(findings.begin(), findings.end(),
                                                [](const MapFinding& f) { return !IsWarning(f.Kind); });
         if (a.json) {
@@ -56,9 +57,10 @@ Command CheckCommand()
         "Checks each map against the engine's limits of the game's structure (doors, static\n"
         "objects, actors), for exactly one player start, and for words of a shown plane\n"
         "without a symbol; by the structure's rules of play, whether each level can be\n"
-        "finished on every skill level. Exit status 0 when no map has a finding (warnings\n"
-        "aside), 1 when one has, 2 on an error (rules of play that do not load too), 3 when\n"
-        "the set loaded with damage.",
+        "finished on every skill level and what the game places for each object word; by the\n"
+        "page file, whether each wall has its picture. Exit status 0 when no map has a finding\n"
+        "(warnings aside), 1 when one has, 2 on an error (rules of play that do not load too),\n"
+        "3 when the set loaded with damage.",
         RunCheck);
 }
 

@@ -188,8 +188,11 @@ void PagesController::onExport(Item item)
                         kPageExportCaption, MessageIcon::Warning});
         return;
     }
+    const std::string proposed = sound                     ? SoundFileName(item.sound)
+                                 : item.tab == Tab::Walls ? WallFileName(item.chunk)
+                                                          : SpriteFileName(item.chunk);
     const auto path = prompter_.ChooseSaveFile("Export " + NameOf(item), sound ? kSoundFilter : kPictureExportFilter,
-                                               sound ? "wav" : "png");
+                                               sound ? "wav" : "png", proposed);
     if (!path)
         return;
     if (!sound && !EqualsNoCase(path->extension().string(), ".png")) {

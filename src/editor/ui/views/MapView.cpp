@@ -414,6 +414,7 @@ namespace {
 const QColor kUnreachableMark(0xFF, 0x30, 0x30);
 const QColor kShutDoorMark(0xFF, 0x30, 0x30);
 const QColor kRouteColour(0x30, 0xFF, 0x60);
+const QColor kSecretRouteColour(0xFF, 0xD0, 0x20);
 const QColor kPatrolColour(0xFF, 0xB0, 0x20);
 const QColor kBlockedPatrolColour(0xFF, 0x30, 0x30);
 const QColor kRim(0, 0, 0, 200);
@@ -430,7 +431,7 @@ std::optional<QRect> ShapeTiles(const PlayPicture& picture)
     auto add = [&](const QPoint& tile) {
         tiles = tiles ? tiles->united(TilesBetween(tile, tile)) : TilesBetween(tile, tile);
     };
-    for (const auto* list : {&picture.unreachable, &picture.shutDoors, &picture.route})
+    for (const auto* list : {&picture.unreachable, &picture.shutDoors, &picture.route, &picture.secretRoute})
         for (const QPoint& tile : *list)
             add(tile);
     for (const PlayPicture::Patrol& patrol : picture.patrols)
@@ -480,7 +481,8 @@ void MapPaintArea::SetPlayPicture(PlayPicture picture)
         }
     }
     const bool shapesChanged = picture.unreachable != play_.unreachable || picture.shutDoors != play_.shutDoors ||
-                               picture.route != play_.route || picture.patrols != play_.patrols;
+                               picture.route != play_.route || picture.secretRoute != play_.secretRoute ||
+                               picture.patrols != play_.patrols;
     if (shapesChanged)
         update(PlayShapesArea(play_));
     play_ = std::move(picture);
@@ -497,6 +499,12 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
         DrawEnlarged(painter, play_.tint, QPoint(0, 0), c, exposed);
     if (!PlayShapesArea(play_).intersects(exposed))
         return;
+    DrawPlayShapes(painter, play_, c);
+}
+
+void DrawPlayShapes(QPainter& painter, const PlayPicture& picture, int cellSize)
+{
+    const int c = cellSize;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
@@ -512,14 +520,14 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
     };
 
     const qreal inset = c * 0.25;
-    for (const QPoint& tile : play_.unreachable) {
+    for (const QPoint& tile : picture.unreachable) {
         const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
         stroke(kUnreachableMark, line, [&] {
             painter.drawLine(r.topLeft(), r.bottomRight());
             painter.drawLine(r.topRight(), r.bottomLeft());
         });
     }
-    for (const QPoint& tile : play_.shutDoors) {
+    for (const QPoint& tile : picture.shutDoors) {
         const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
         stroke(kShutDoorMark, line, [&] {
             painter.drawEllipse(r);
@@ -528,7 +536,7 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
     }
 
     const qreal head = std::max(6.0, c * 0.4);
-    for (const PlayPicture::Patrol& patrol : play_.patrols) {
+    for (const PlayPicture::Patrol& patrol : picture.patrols) {
         if (patrol.tiles.size() < 2)
             continue;
         QPolygonF points;
@@ -556,9 +564,23 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
         }
     }
 
-    if (play_.route.size() >= 2) {
+    // The walk to the secret elevator dashed beneath the way out, a dot at its end.
+    if (picture.secretRoute.size() >= 2) {
         QPolygonF points;
-        for (const QPoint& tile : play_.route)
+        for (const QPoint& tile : picture.secretRoute)
+            points << centre(tile);
+        const qreal width = std::max(2.0, c / 8.0);
+        painter.setPen(QPen(kRim, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(points);
+        painter.setPen(QPen(kSecretRouteColour, width, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+        painter.drawPolyline(points);
+        painter.setPen(QPen(kRim, 1));
+        painter.setBrush(kSecretRouteColour);
+        painter.drawEllipse(points.back(), c * 0.25, c * 0.25);
+    }
+    if (picture.route.size() >= 2) {
+        QPolygonF points;
+        for (const QPoint& tile : picture.route)
             points << centre(tile);
         stroke(kRouteColour, std::max(2.0, c / 6.0), [&] { painter.drawPolyline(points); });
         painter.setPen(QPen(kRim, 1));

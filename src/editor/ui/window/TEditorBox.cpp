@@ -18,7 +18,7 @@
 #include "editor/ui/views/MapViewController.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/views/PreviewController.h"
-#include "editor/ui/run/TRunCommandBox.h"
+#include "editor/ui/run/RunController.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -93,7 +93,8 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     planeBox_ = new TPlaneBox(prompter_, this);
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
-    runCommandBox_ = new TRunCommandBox(this);
+    runner_ = new RunController(this, prompter_, settingsFile_);
+    connect(runner_, &RunController::statusMessage, this, &TEditorBox::SetStatus);
     actions_ = new EditorActions(this);
     analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, *view_, view->PaintArea(),
                                        actions_->ToolBar());

@@ -21,7 +21,6 @@
 #include "editor/session/EditorSession.h"
 #include "editor/document/Project.h"
 #include "editor/keeping/Recovery.h"
-#include "editor/run/RunMapFlow.h"
 #include "editor/view/ViewState.h"
 
 #include <QMainWindow>
@@ -42,6 +41,7 @@ class MapView;
 class MapViewController;
 class PagesController;
 class PreviewController;
+class RunController;
 class SoundOutput;
 class SidePanel;
 class TClipboardManagerBox;
@@ -58,7 +58,6 @@ class TMapSymbolsBox;
 class TMapViewOptionsBox;
 class TPreview3DBox;
 class TProgressBox;
-class TRunCommandBox;
 struct GameGraphics;
 
 class TEditorBox : public QMainWindow {
@@ -123,8 +122,8 @@ public:
     PagesController* Pages() const { return pages_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
-    // What "Run Map" starts the game with (LaunchDetached unless set).
-    void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
+    // Run Map and the program it started.
+    RunController* Runner() const { return runner_; }
     // The autosave policy's tick (the timer's work, every [Autosave]
     // Interval seconds); shows the first failure of a write.
     void Autosave();
@@ -208,11 +207,9 @@ private:
     // Find and Replace opened on the word of a wall (the page browser's
     // offer when a wall to remove is in use).
     void FindWall(int wall);
-    // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
+    // The 3D preview's commands and Run Map's (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
-    void onRunMap();
-    void onRunMapCommand();
     // Backups and the recovery file (TEditorBoxRecovery.cpp).
     void onRestoreBackup();
     // At open, once the project and its page file are shown: the recovery
@@ -246,7 +243,7 @@ private:
     PagesController* pages_; // the page file, its browser and the sound output
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
-    decltype(RunMapHooks::launch) launcher_;
+    RunController* runner_; // Run Map, its command dialog and the program started
 
     TMapDefinitionStructureBox* structureBox_;
     TMapConfigurationsBox* configurationsBox_;
@@ -261,7 +258,6 @@ private:
     TPlaneBox* planeBox_;
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
-    TRunCommandBox* runCommandBox_;
 };
 
 } // namespace tsl

@@ -334,6 +334,7 @@ TEST_F(PageBrowser, TheDoorsStayPicturesGoOutAsPngAndCtrlSSavesHereToo)
     TempDir out;
     Prompts().File(out / "wall.bmp");
     Click(&Browser(), "exportButton");
+    EXPECT_EQ(Prompts().Records().at(0).proposedName, "wall-0003.png") << "the name export-pages gives it";
     ExpectMessage(1,
                   "Pictures are exported as PNG files, which keep the game's colours and the sprites' transparency: "
                   "name the file with .png.",
