@@ -39,6 +39,13 @@ void PreviewController::ReplacePages(std::shared_ptr<const GameGraphics> graphic
         preview_->ReplacePages(*graphics_, chunk);
 }
 
+void PreviewController::SetOtherSide(const MapHandler* other)
+{
+    other_ = other;
+    if (preview_)
+        preview_->SetOtherSide(other_);
+}
+
 void PreviewController::Leave()
 {
     following_.Reset();
@@ -74,6 +81,7 @@ TPreview3DBox& PreviewController::Show(bool activate)
         // Made at its first use: a project that is never looked at from
         // inside never has its pictures read for it.
         preview_ = new TPreview3DBox(window_);
+        preview_->SetOtherSide(other_);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);

@@ -20,6 +20,7 @@ class QWidget;
 namespace tsl {
 
 class EditorSession;
+class MapHandler;
 class MapPaintArea;
 class TPreview3DBox;
 struct GameGraphics;
@@ -47,6 +48,9 @@ public:
     TPreview3DBox* Preview() const { return preview_; }
     // The main window's actions that work from the preview's window too.
     void ShareActions(std::initializer_list<QAction*> actions);
+    // The set compared with, whose map the preview can show instead ("Show
+    // the Other Side"), now and in a preview made later; nothing: none.
+    void SetOtherSide(const MapHandler* other);
     // The skill level whose actors the preview shows (0: every actor the
     // engine places on some level), now and in a preview made later.
     void SetSkill(int skill);
@@ -68,6 +72,7 @@ private:
     std::shared_ptr<const GameGraphics> graphics_;
     TPreview3DBox* preview_ = nullptr;
     int skill_ = 0;
+    const MapHandler* other_ = nullptr;
     QList<QAction*> shared_;
     DocumentToken following_;
 };

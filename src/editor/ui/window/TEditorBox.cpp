@@ -10,6 +10,7 @@
 #include "editor/ui/dialogs/TFindReplaceBox.h"
 #include "editor/ui/dialogs/TFlipPlanesBox.h"
 #include "editor/ui/play/AnalysisController.h"
+#include "editor/ui/mod/ModController.h"
 #include "editor/ui/dialogs/TGenerateLevelBox.h"
 #include "editor/ui/dialogs/TPlaneBox.h"
 #include "editor/ui/dialogs/TGoToLevelBox.h"
@@ -97,10 +98,12 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, viewer_, previewer_,
                                        actions_->ToolBar());
     analyser_->ShowReachable(settings_.ShowReachableArea);
+    modder_ = new ModController(this, prompter_, viewer_, previewer_);
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
     ConnectPageCommands();
+    ConnectModCommands();
     ConnectViewCommands();
     ConnectPanel();
     panel_->BindToolKeys(central);
@@ -131,6 +134,7 @@ TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
     pages_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -231,7 +235,7 @@ void TEditorBox::RefreshCommands()
 {
     EditorToggles toggles{viewer_->Toggles().Grid, viewer_->GameGraphicsShown(), settings_.CheckAtStartup,
                           !session_ || session_->TurnsFacingObjects(), analyser_->Overlay().ReachableShown(),
-                          analyser_->Overlay().PatrolsShown()};
+                          analyser_->Overlay().PatrolsShown(), modder_->Comparing()};
     actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
     for (const Command command : {Command::GameGraphics, Command::GamePictures})
         actions_->ExplainDisabled(command, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
@@ -338,6 +342,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
 {
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -356,6 +361,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
     analyser_->Attach(session_.get());
     pages_->Attach(session_.get(), viewer_->Graphics());
+    modder_->Attach(session_.get());
     ShowReloadedProject(EditResult::None());
     if (recovered && recovered->Place)
         GoToPlace(*recovered->Place);
@@ -547,7 +553,7 @@ void TEditorBox::onGoToLevel()
 {
     if (!session_)
         return;
-    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
+    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps(), modder_->ChangedMaps()))
         Apply(session_->GoToLevel(*map));
 }
 

@@ -35,6 +35,7 @@ class AnalysisController;
 class EditorActions;
 class MapView;
 class MapViewController;
+class ModController;
 class PagesController;
 class PreviewController;
 class SoundOutput;
@@ -114,6 +115,8 @@ public:
     TPreview3DBox* Preview() const;
     // The page file's document, browser and sound output.
     PagesController* Pages() const { return pages_; }
+    // The episode board, the comparison with another set and the release.
+    ModController* Modder() const { return modder_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
     // What "Run Map" starts the game with (LaunchDetached unless set).
@@ -196,6 +199,8 @@ private:
     // (TEditorBoxPages.cpp).
     void ConnectPageCommands();
     bool SavePages();
+    // The episode board, comparing and the release (TEditorBoxModCommands.cpp).
+    void ConnectModCommands();
     // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
@@ -228,6 +233,7 @@ private:
     PreviewController* previewer_;
     AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
     PagesController* pages_; // the page file, its browser and the sound output
+    ModController* modder_;  // the episode board, comparing and the release
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
     decltype(RunMapHooks::launch) launcher_;
