@@ -30,18 +30,20 @@ set(sideways_symbols mapdefs)
 set(sideways_engine mapdefs symbols graphics)
 
 # The editor's rooms, bottom up: what a map looks like, what the game makes of
-# it and the program's settings; the open document; Run Map; whole-map
+# it and the program's settings; the open document; Run Map; what the views
+# show (the skill level, the picture mode, the overlays, the rules); whole-map
 # operations and the keeping of work; the pointer tools; the session that
 # joins them. Its window: the views; the dialogs, the play windows, the game
 # data browser, Run Map's box and the mod's board, comparison and release;
 # the main window over all of them.
-set(rooms_editor render play settings document run operations keeping tools session
+set(rooms_editor render play settings document run view operations keeping tools session
                  ui/views ui/dialogs ui/play ui/gamedata ui/run ui/mod ui/window)
 set(rank_editor/render 0)
 set(rank_editor/play 0)
 set(rank_editor/settings 0)
 set(rank_editor/document 1)
 set(rank_editor/run 1)
+set(rank_editor/view 1)
 set(rank_editor/operations 2)
 set(rank_editor/keeping 2)
 set(rank_editor/tools 3)

@@ -171,11 +171,10 @@ void Planner::WriteTexts()
         plan_.sums += file.sha256 + "  " + file.name + "\n";
     }
     const std::string header = layout.HeaderInExecutable ? layout.HeaderExecutable : "MAPHEAD." + layout.Extension;
-    text += "\nInstalling\n----------\n"
-            "Copy the files above into the game's folder (the folder that holds " +
-            header +
-            "), replacing the files of the same name. Keep a copy of the game's own files to play it as it was.\n\n" +
-            std::string(kReleaseSums) + " lists the SHA-256 of every file: sha256sum -c " + kReleaseSums +
+    // Lines short enough for any text viewer of the game's players.
+    text += "\nInstalling\n----------\nCopy the files above into the game's folder\n(the folder that holds " + header +
+            "), replacing the files of the same\nname. Keep a copy of the game's own files to play it as it was.\n\n" +
+            std::string(kReleaseSums) + " lists the SHA-256 of every file;\nsha256sum -c " + kReleaseSums +
             " checks them.\n";
     // The text's lines end in CR LF, as the game's own texts do.
     for (const char c : text) {

@@ -190,7 +190,24 @@ void MapDocument::ChangeStorage(const std::function<void(MapHandler&)>& change)
     if (copy.NameLength == before)
         return;
     DocumentChange notice;
-    notice.What = DocumentChange::Kind::MapList; // a name is shown cut to the name length
+    notice.What = DocumentChange::Kind::Storage; // a name is shown cut to the name length
+    Notify(notice);
+}
+
+// --- the project ---
+
+void MapDocument::TakeRules(RulesLoad rules)
+{
+    project_.Rules = std::move(rules);
+    DocumentChange notice;
+    notice.What = DocumentChange::Kind::Rules;
+    Notify(notice);
+}
+
+void MapDocument::SymbolsReloaded()
+{
+    DocumentChange notice;
+    notice.What = DocumentChange::Kind::Symbols;
     Notify(notice);
 }
 
@@ -251,18 +268,23 @@ void MapDocument::Transaction::Rename(int map, std::vector<std::uint8_t> name)
     document_->Words().Maps[static_cast<std::size_t>(map)].Name = std::move(name);
 }
 
+int MapDocument::Transaction::PlaneOf(int map, int plane)
+{
+    KeepName(map); // the map is there
+    const MapList& words = document_->Maps().Maps[static_cast<std::size_t>(map)];
+    if (plane < 0 || static_cast<std::size_t>(plane) >= words.Planes.size())
+        throw std::out_of_range("Map " + std::to_string(map) + " has no plane " + std::to_string(plane) + ".");
+    return plane;
+}
+
 MapDocument::Transaction::Kept& MapDocument::Transaction::Keep(int map, int scope)
 {
     Kept& found = KeepName(map);
     const MapList& words = document_->Maps().Maps[static_cast<std::size_t>(map)];
-    if (!found.words)
-        found.scope = scope; // new, or kept for its name until now
-    else if (found.scope != scope)
-        found.scope = kAllPlanes;
     found.words = true;
-    // The planes in scope as they were: none of them has changed before its
-    // first call here.
-    for (std::size_t p = 0; p < words.Planes.size(); ++p)
+    // A plane not declared before cannot have changed: its words now are
+    // the words before the transaction.
+    for (std::size_t p = 0; p < words.Planes.size() && p < found.planes.size(); ++p)
         if ((scope == kAllPlanes || static_cast<int>(p) == scope) && !found.planes[p]) {
             found.before.Planes[p] = words.Planes[p];
             found.planes[p] = true;
@@ -270,9 +292,8 @@ MapDocument::Transaction::Kept& MapDocument::Transaction::Keep(int map, int scop
     return found;
 }
 
-MapList& MapDocument::Transaction::Map(int map, int scope, std::optional<TileRect> region)
+void MapDocument::Transaction::Pend(Kept& kept, int plane, const std::optional<TileRect>& region)
 {
-    Kept& kept = Keep(map, scope);
     const bool first = !kept.pending && !kept.pendingWhole;
     if (region && !kept.pendingWhole) {
         kept.pending = Joined(kept.pending, *region);
@@ -280,21 +301,30 @@ MapList& MapDocument::Transaction::Map(int map, int scope, std::optional<TileRec
         kept.pendingWhole = true;
         kept.pending.reset();
     }
-    kept.pendingPlane = first || kept.pendingPlane == scope ? scope : kAllPlanes;
+    kept.pendingPlane = first || kept.pendingPlane == plane ? plane : kAllPlanes;
+}
+
+MapList& MapDocument::Transaction::Map(int map, std::optional<TileRect> region)
+{
+    Pend(Keep(map, kAllPlanes), kAllPlanes, region);
     return document_->Words().Maps[static_cast<std::size_t>(map)];
+}
+
+PlaneWriter MapDocument::Transaction::Plane(int map, int plane, std::optional<TileRect> region)
+{
+    Kept& kept = Keep(map, PlaneOf(map, plane));
+    Pend(kept, plane, region);
+    return PlaneWriter(document_->Words().Maps[static_cast<std::size_t>(map)], static_cast<std::size_t>(plane));
 }
 
 void MapDocument::Transaction::SetWord(int map, int plane, int x, int y, std::uint16_t word)
 {
-    Kept& kept = Keep(map, plane);
+    Kept& kept = Keep(map, PlaneOf(map, plane));
     MapList& words = document_->Words().Maps[static_cast<std::size_t>(map)];
     if (x < 0 || y < 0 || x >= words.Width || y >= words.Height)
         return;
-    const bool first = !kept.pending && !kept.pendingWhole;
     words.SetWord(static_cast<std::size_t>(plane), x, y, word);
-    if (!kept.pendingWhole)
-        kept.pending = Joined(kept.pending, x, y);
-    kept.pendingPlane = first || kept.pendingPlane == plane ? plane : kAllPlanes;
+    Pend(kept, plane, TileRect{x, y, x, y});
 }
 
 MapHandler& MapDocument::Transaction::Set()
@@ -345,24 +375,29 @@ void MapDocument::Transaction::Commit()
         return;
     }
     Publish();
-    bool renamed = false;
+    std::vector<int> renamed;
     for (Kept& kept : maps_) {
         const MapList& after = document.Maps().Maps[static_cast<std::size_t>(kept.map)];
         if (kept.words) {
             UR_Manager& history = document.histories_.at(static_cast<std::size_t>(kept.map));
-            history.PushUndoStep(kept.before, kept.scope);
+            std::vector<int> planes;
+            for (std::size_t p = 0; p < kept.planes.size(); ++p)
+                if (kept.planes[p])
+                    planes.push_back(static_cast<int>(p));
+            history.PushUndoStep(kept.before, planes);
             history.PushRedoStep(after);
         }
         // No history holds a name.
         if (after.Name != kept.before.Name) {
-            renamed = true;
+            renamed.push_back(kept.map);
             document.unhistoried_ = true;
         }
     }
     Close();
-    if (renamed) {
+    for (int map : renamed) {
         DocumentChange notice;
-        notice.What = DocumentChange::Kind::MapList;
+        notice.What = DocumentChange::Kind::Renamed;
+        notice.Map = map;
         document.Notify(notice);
     }
     document.TellSavedState();
@@ -373,13 +408,12 @@ void MapDocument::Transaction::Abandon()
     if (!document_)
         return;
     MapDocument& document = *document_;
-    bool told = false;
+    const bool listChanged = set_ != nullptr;
+    std::vector<int> told;
     // The set as Set() found it, then the maps changed before that as they
     // were (the list was the same then).
-    if (set_) {
+    if (set_)
         document.Words() = std::move(*set_);
-        told = true;
-    }
     for (Kept& kept : maps_) {
         MapList& words = document.Words().Maps[static_cast<std::size_t>(kept.map)];
         words.Width = kept.before.Width;
@@ -388,14 +422,21 @@ void MapDocument::Transaction::Abandon()
         for (std::size_t p = 0; p < kept.planes.size() && p < words.Planes.size(); ++p)
             if (kept.planes[p])
                 words.Planes[p] = std::move(kept.before.Planes[p]);
-        told = told || kept.told;
+        if (kept.told)
+            told.push_back(kept.map);
     }
     Close();
-    if (told) {
-        // Listeners saw words that are gone again.
+    // Listeners saw words (or a list) that are gone again.
+    if (listChanged) {
         DocumentChange notice;
         notice.What = DocumentChange::Kind::MapList;
         document.Notify(notice);
+    } else {
+        for (int map : told) {
+            DocumentChange notice;
+            notice.Map = map;
+            document.Notify(notice);
+        }
     }
     document.TellSavedState();
 }

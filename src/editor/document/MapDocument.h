@@ -16,11 +16,14 @@
 // release; meanwhile Undo and Redo are refused, and a change of the current
 // map ends it first as well.
 //
-// Listeners hear what changed (DocumentChange): the words of a map in a
-// region of one plane or all, another current map, the list of maps, the
-// saved state. The map view redraws the region, the 3D preview rebuilds its
-// cells, the autosave marks work to save, the title follows the saved state;
-// nobody calls them one by one after a command. A listener is told while a
+// Listeners hear what changed (DocumentChange), each kind a notice of its
+// own: the words of a map in a region of one plane or all, another current
+// map, the list of maps, a map's name, the set's storage settings, the rules
+// of play, the symbol tables, the saved state. Each listener follows the
+// kinds it needs: the map view redraws the region, the 3D preview rebuilds
+// its cells (and a rename leaves it and its walk alone), the autosave marks
+// work to save, the title follows the names and the saved state; nobody
+// calls them one by one after a command. A listener is told while a
 // transaction may still be open (a stroke's words as they come): it reads
 // the maps, and opens no transaction of its own from the notice.
 //
@@ -34,12 +37,14 @@
 #include "core/Notifier.h"
 #include "core/Prompter.h"
 #include "core/TileRect.h"
+#include "engine/StructureRules.h"
 #include "editor/document/UndoHistory.h"
 
 #include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tsl {
@@ -51,7 +56,11 @@ struct DocumentChange {
     enum class Kind {
         Words,      // the words of map `Map` changed: plane `Plane` (or kAllPlanes) in `Region`
         CurrentMap, // map `Map` is the current one now
-        MapList,    // maps added, removed, replaced or renamed, or the set read anew: anything may differ
+        MapList,    // maps added, removed or replaced, or the set read anew: anything may differ
+        Renamed,    // map `Map` has another name; no word moved
+        Storage,    // the set's settings beside its words changed (the name length: names show cut)
+        Rules,      // the project's rules of play were taken anew
+        Symbols,    // the project's symbol tables were read anew (new symbols, or new planes)
         SavedState, // Changed() is `Changed` now
     };
     Kind What = Kind::Words;
@@ -128,6 +137,13 @@ public:
     // those settings are taken back.
     void ChangeStorage(const std::function<void(MapHandler&)>& change);
 
+    // --- what the project says about the words ---
+    // The project plays by `rules` from now on.
+    void TakeRules(RulesLoad rules);
+    // The project's symbol tables were read anew (and the session's tools
+    // started anew for them).
+    void SymbolsReloaded();
+
     // --- notices ---
     [[nodiscard]] DocumentToken Listen(std::function<void(const DocumentChange&)> listener)
     {
@@ -150,23 +166,46 @@ private:
     DocumentNotifier notifier_;
 };
 
+// One plane of one map that a transaction declared (Transaction::Plane): it
+// writes that plane's words and nothing else, and cannot change their number.
+class PlaneWriter {
+public:
+    int Width() const { return map_->Width; }
+    int Height() const { return map_->Height; }
+    std::uint16_t Word(int x, int y) const { return map_->Word(plane_, x, y); }
+    void SetWord(int x, int y, std::uint16_t word) { map_->SetWord(plane_, x, y, word); }
+    // Every word of the plane, row by row (a flood fill, a replacement).
+    std::span<std::uint16_t> Words() { return map_->Planes[plane_]; }
+
+private:
+    friend class MapDocument;
+    PlaneWriter(MapList& map, std::size_t plane) : map_(&map), plane_(plane) {}
+    MapList* map_;
+    std::size_t plane_;
+};
+
 // One change of the document's words (see MapDocument). Moves, never copies;
 // abandoned when it goes uncommitted.
+//
+// It writes only what it declared: a plane of a map (Plane, SetWord) or a
+// whole map (Map, Current). Each plane's words are kept the first time it is
+// declared, before anything can change them, so a transaction that goes on
+// to other planes of a map, or to the whole map, records every plane it may
+// have written and no other: its undo step never puts back words it did not
+// record.
 class MapDocument::Transaction {
 public:
     Transaction(Transaction&& other) noexcept;
     Transaction& operator=(Transaction&&) = delete;
     ~Transaction();
 
-    // Map `map` to change, in `scope` (a plane, or kAllPlanes): its state is
-    // kept from the first call on, for the undo step and for an abandon.
-    // Only the planes in scope may change (a later call may widen it). The
-    // notice names `region`, or the whole map.
-    MapList& Map(int map, int scope = kAllPlanes, std::optional<TileRect> region = std::nullopt);
-    MapList& Current(int scope = kAllPlanes, std::optional<TileRect> region = std::nullopt)
-    {
-        return Map(document_->CurrentMap(), scope, region);
-    }
+    // Map `map` to change, every plane and its size: its state is kept from
+    // the first call on, for the undo step and for an abandon. The notice
+    // names `region`, or the whole map.
+    MapList& Map(int map, std::optional<TileRect> region = std::nullopt);
+    MapList& Current(std::optional<TileRect> region = std::nullopt) { return Map(document_->CurrentMap(), region); }
+    // Plane `plane` of map `map` to change, and nothing else of it.
+    PlaneWriter Plane(int map, int plane, std::optional<TileRect> region = std::nullopt);
     // One word of plane `plane`, the tile joining the notice's region: the
     // pencil's way.
     void SetWord(int map, int plane, int x, int y, std::uint16_t word);
@@ -199,8 +238,7 @@ private:
 
     struct Kept {
         int map = 0;
-        int scope = kAllPlanes;
-        MapList before;            // size and name; the planes in scope (others left empty)
+        MapList before;            // size and name; the planes declared (others left empty)
         std::vector<bool> planes;  // which planes `before` holds
         std::optional<TileRect> pending; // tiles not yet told
         bool pendingWhole = false;
@@ -208,8 +246,13 @@ private:
         bool told = false;         // something of this map was told
         bool words = false;        // kept for its words, not only its name
     };
+    // Keeps the planes of `map` in `scope` (a plane, or kAllPlanes) not kept yet.
     Kept& Keep(int map, int scope);
     Kept& KeepName(int map);
+    // `plane`, when map `map` has it (std::out_of_range otherwise).
+    int PlaneOf(int map, int plane);
+    // The notice of `kept` joins `region` (nothing: the whole map) of `plane`.
+    static void Pend(Kept& kept, int plane, const std::optional<TileRect>& region);
     void Close();
 
     MapDocument* document_;

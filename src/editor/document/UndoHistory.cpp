@@ -10,33 +10,33 @@ namespace {
 // few unchanged words between two of them.
 constexpr std::uint32_t kJoinGap = 3;
 
-std::vector<std::uint16_t> PlaneWords(const MapList& map, std::size_t plane)
-{
-    const std::size_t count = map.WordCount();
-    if (plane >= map.Planes.size())
-        return std::vector<std::uint16_t>(count, 0);
-    const std::vector<std::uint16_t>& words = map.Planes[plane];
-    std::vector<std::uint16_t> copy(count, 0);
-    std::copy_n(words.begin(), std::min(count, words.size()), copy.begin());
-    return copy;
-}
-
 } // namespace
 
 void UR_Manager::PushUndoStep(const MapList& map, int scope)
 {
+    std::vector<int> planes;
+    if (scope != kAllPlanes)
+        planes.push_back(scope);
+    else
+        for (std::size_t p = 0; p < map.Planes.size(); ++p)
+            planes.push_back(static_cast<int>(p));
+    PushUndoStep(map, planes);
+}
+
+void UR_Manager::PushUndoStep(const MapList& map, const std::vector<int>& planes)
+{
     if (pending_)
         PushRedoStep(map);
     Snapshot snapshot;
-    snapshot.scope = scope;
     snapshot.width = map.Width;
     snapshot.height = map.Height;
-    if (scope == kAllPlanes) {
-        for (std::size_t p = 0; p < map.Planes.size(); ++p)
-            snapshot.planes.push_back(PlaneWords(map, p));
-    } else {
-        snapshot.planes.push_back(PlaneWords(map, static_cast<std::size_t>(scope)));
-    }
+    // The words as they are: a plane made up here (of zeros, say) would be
+    // put back over words nobody recorded.
+    for (int p : planes)
+        if (p >= 0 && static_cast<std::size_t>(p) < map.Planes.size()) {
+            snapshot.numbers.push_back(p);
+            snapshot.planes.push_back(map.Planes[static_cast<std::size_t>(p)]);
+        }
     pending_ = std::move(snapshot);
 }
 
@@ -54,8 +54,10 @@ void UR_Manager::PushRedoStep(const MapList& map)
     step.afterHeight = map.Height;
     for (std::size_t i = 0; i < before.planes.size(); ++i) {
         PlaneChange change;
-        change.plane = before.scope == kAllPlanes ? static_cast<int>(i) : before.scope;
-        std::vector<std::uint16_t> after = PlaneWords(map, static_cast<std::size_t>(change.plane));
+        change.plane = before.numbers[i];
+        if (static_cast<std::size_t>(change.plane) >= map.Planes.size())
+            continue; // the plane went: nothing of it to put back or forth
+        std::vector<std::uint16_t> after = map.Planes[static_cast<std::size_t>(change.plane)];
         if (step.Whole()) {
             change.before = std::move(before.planes[i]);
             change.after = std::move(after);

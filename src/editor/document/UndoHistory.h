@@ -1,8 +1,9 @@
 #pragma once
 // The undo history of one map (`UR_Manager`): a linear list of steps and the
 // position of the last step in effect. A step records what one operation did
-// to the planes in its scope (one plane, or all planes), so Undo and Redo
-// copy words back instead of running the operation again.
+// to the planes it names (one, some or all), so Undo and Redo copy words
+// back instead of running the operation again; a plane the step does not
+// name is never written by it.
 //
 // A step is recorded in two halves, as the operations run: PushUndoStep
 // before the words change, PushRedoStep after. Only the words that differ are
@@ -28,6 +29,9 @@ public:
     // or kAllPlanes) until PushRedoStep. A step that was started and not
     // finished is finished first.
     void PushUndoStep(const MapList& map, int scope);
+    // The same over the planes numbered in `planes`, each as `map` holds it
+    // (a plane the map does not hold is not recorded).
+    void PushUndoStep(const MapList& map, const std::vector<int>& planes);
     // Finishes the started step from the changed map, discarding every step
     // beyond the position. Nothing happens when no step was started, nor
     // when no word and no size differ.
@@ -83,9 +87,9 @@ private:
         bool Whole() const { return beforeWidth != afterWidth || beforeHeight != afterHeight; }
     };
     struct Snapshot {
-        int scope = kAllPlanes;
         int width = 0, height = 0;
-        std::vector<std::vector<std::uint16_t>> planes; // plane `scope` alone, or every plane
+        std::vector<int> numbers;                       // the planes recorded
+        std::vector<std::vector<std::uint16_t>> planes; // their words, in that order
     };
 
     static void Apply(const Entry& step, MapList& map, bool forward);

@@ -87,7 +87,7 @@ std::uint16_t CombineWord(std::uint16_t value, std::uint16_t word, int valueMode
     }
 }
 
-std::size_t FloodFill(std::vector<std::uint16_t>& plane, int width, int height, int x, int y, std::uint16_t word)
+std::size_t FloodFill(std::span<std::uint16_t> plane, int width, int height, int x, int y, std::uint16_t word)
 {
     if (width <= 0 || height <= 0 || x < 0 || y < 0 || x >= width || y >= height ||
         plane.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height))

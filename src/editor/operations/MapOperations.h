@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ std::uint16_t CombineWord(std::uint16_t value, std::uint16_t word, int valueMode
 // Fills the 4-connected region of equal words around (x, y) of a
 // width x height plane with `word`; tiles touching only at a corner are not
 // connected. Returns the number of tiles changed.
-std::size_t FloodFill(std::vector<std::uint16_t>& plane, int width, int height, int x, int y, std::uint16_t word);
+std::size_t FloodFill(std::span<std::uint16_t> plane, int width, int height, int x, int y, std::uint16_t word);
 
 // Planes of row-major words, all of the same width and height.
 using PlaneSet = std::vector<std::vector<std::uint16_t>>;

@@ -1,37 +1,6 @@
 #include "editor/play/PlayOverlay.h"
 
-#include <algorithm>
-
 namespace tsl {
-
-void PlayOverlay::SetSkill(int skill)
-{
-    skill = std::clamp(skill, kAllSkills, 4);
-    if (skill != skill_)
-        stale_ = true;
-    skill_ = skill;
-}
-
-void PlayOverlay::ShowReachable(bool on)
-{
-    if (on != reachable_)
-        stale_ = true;
-    reachable_ = on;
-}
-
-void PlayOverlay::ShowPatrols(bool on)
-{
-    if (on != patrols_)
-        stale_ = true;
-    patrols_ = on;
-}
-
-void PlayOverlay::SetRules(std::shared_ptr<const EngineRules> rules, bool ofTheGame)
-{
-    rules_ = std::move(rules);
-    ofTheGame_ = ofTheGame;
-    stale_ = true;
-}
 
 const std::vector<MapTile>& PlayOverlay::Route() const
 {
@@ -47,12 +16,12 @@ bool PlayOverlay::OutOfReach(const MapList& map, const LevelAnalysis& level, int
 {
     if (level.Reached(x, y))
         return false;
-    const WordKind kind = rules_->Tile(map.Word(0, x, y)).kind;
+    const WordKind kind = choice_.Rules->Tile(map.Word(0, x, y)).kind;
     if (kind == WordKind::Wall)
         return false;
     if (kind == WordKind::Door)
         return true;
-    const WordMeaning& object = map.Planes.size() > 1 ? rules_->Object(map.Word(1, x, y)) : WordMeaning{};
+    const WordMeaning& object = map.Planes.size() > 1 ? choice_.Rules->Object(map.Word(1, x, y)) : WordMeaning{};
     const bool blocks = object.kind == WordKind::Static && object.blocks;
     for (int dy = -1; dy <= 1; ++dy)
         for (int dx = -1; dx <= 1; ++dx) {
@@ -65,20 +34,21 @@ bool PlayOverlay::OutOfReach(const MapList& map, const LevelAnalysis& level, int
     return true;
 }
 
-bool PlayOverlay::Refresh(const MapList& map)
+bool PlayOverlay::Refresh(const MapList& map, const PlayChoice& choice)
 {
-    if (!stale_)
+    if (!Stale(choice))
         return false;
     stale_ = false;
+    choice_ = choice;
     analysis_.reset();
     unreached_.clear();
     marks_.clear();
     routes_.clear();
-    if (patrols_ && rules_)
-        routes_ = TracePatrols(map, *rules_, skill_);
-    if (!reachable_ || !Analysable())
+    if (choice_.Patrols && choice_.Rules)
+        routes_ = TracePatrols(map, *choice_.Rules, choice_.Skill);
+    if (!choice_.Reachable || !choice_.Analysable())
         return true;
-    analysis_ = AnalyseLevel(map, *rules_, AnalysedSkill());
+    analysis_ = AnalyseLevel(map, *choice_.Rules, choice_.AnalysedSkill());
     const LevelAnalysis& level = *analysis_;
     if (level.reached.size() == map.WordCount() && map.Planes.size() > 0 &&
         map.Planes[0].size() >= map.WordCount()) {

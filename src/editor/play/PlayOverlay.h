@@ -1,13 +1,15 @@
 #pragma once
-// What the map view shows of play, kept without a window: the skill level
-// chosen ("All" or 1 to 4: the actors the view and the 3D preview show),
-// whether the reachable area and the patrol routes are shown, and what they
-// show for the current map.
+// What the map view shows of play, worked out without a window: for the
+// choice of what to show (PlayChoice: the skill level, "All" or 1 to 4,
+// whether the reachable area and the patrol routes are shown, and the rules
+// of play, all of which the view state keeps), what the overlays show on the
+// current map.
 //
 // A change of the map only marks the overlay stale; Refresh works it out
 // again (the level analysis and the patrols, see LevelAnalysis and
 // PatrolRoutes), so that the window can run it once per turn of its event
-// loop however many notices a stroke sent.
+// loop however many notices a stroke sent. Another choice is worked out
+// anew as well.
 //
 // The reachable area needs the game's own rules of play (a structure
 // without them gets none); the patrols and the skill level follow whatever
@@ -38,32 +40,31 @@ struct PlayMark {
     friend bool operator==(const PlayMark&, const PlayMark&) = default;
 };
 
-class PlayOverlay {
-public:
-    // --- the skill level: kAllSkills or 1 to 4 ---
-    int Skill() const { return skill_; }
-    void SetSkill(int skill);
+// What the overlays of play show.
+struct PlayChoice {
+    int Skill = kAllSkills; // kAllSkills or 1 to 4
+    bool Reachable = false;
+    bool Patrols = false;
+    // The game's own rules (`OfTheGame`), or what the symbols suggest.
+    std::shared_ptr<const EngineRules> Rules;
+    bool OfTheGame = false;
+
+    bool Analysable() const { return Rules && OfTheGame; }
     // The level the reachable area is analysed on: the one chosen, or with
     // "All" the hardest, where every actor the view shows is placed.
-    int AnalysedSkill() const { return skill_ == kAllSkills ? 4 : skill_; }
+    int AnalysedSkill() const { return Skill == kAllSkills ? 4 : Skill; }
+    friend bool operator==(const PlayChoice&, const PlayChoice&) = default;
+};
 
-    // --- what is shown ---
-    bool ReachableShown() const { return reachable_; }
-    void ShowReachable(bool on);
-    bool PatrolsShown() const { return patrols_; }
-    void ShowPatrols(bool on);
-
-    // --- the rules: the game's own (`ofTheGame`) or what the symbols suggest ---
-    void SetRules(std::shared_ptr<const EngineRules> rules, bool ofTheGame);
-    const EngineRules* Rules() const { return rules_.get(); }
-    bool Analysable() const { return rules_ && ofTheGame_; }
-
+class PlayOverlay {
+public:
     // --- working it out ---
     // The map changed (its words, or another map is shown).
     void Invalidate() { stale_ = true; }
-    bool Stale() const { return stale_; }
-    // Works out what is shown for `map` when stale; true when it did.
-    bool Refresh(const MapList& map);
+    // Whether Refresh would work anything out for `choice`.
+    bool Stale(const PlayChoice& choice) const { return stale_ || !(choice == choice_); }
+    // Works out what `choice` shows on `map` when stale; true when it did.
+    bool Refresh(const MapList& map, const PlayChoice& choice);
 
     // The analysis shown (nothing while the area is not shown or cannot be).
     const std::optional<LevelAnalysis>& Analysis() const { return analysis_; }
@@ -79,11 +80,7 @@ public:
 private:
     bool OutOfReach(const MapList& map, const LevelAnalysis& level, int x, int y) const;
 
-    int skill_ = kAllSkills;
-    bool reachable_ = false;
-    bool patrols_ = false;
-    std::shared_ptr<const EngineRules> rules_;
-    bool ofTheGame_ = false;
+    PlayChoice choice_; // what was worked out last
     bool stale_ = true;
     std::optional<LevelAnalysis> analysis_;
     std::vector<std::uint8_t> unreached_;

@@ -55,6 +55,7 @@ EditResult EditorSession::ReloadSymbols()
     EditResult result = EditResult::Redrawing(EditResult::Redraw::Map);
     result.Message = project.Symbols.LoadMapSymbols(project.StructureFolder, *project.Settings, Maps().NumPlanes);
     ResetForSymbols();
+    document_.SymbolsReloaded();
     return result;
 }
 
@@ -104,7 +105,7 @@ EditResult EditorSession::Cut()
     clipboard_.CopyBlock(Maps().Current(), Maps().NumPlanes, *selection);
     const TileRect block = clipboard_.BlockTiles();
     auto change = document_.Begin();
-    MapList& map = change.Current(kAllPlanes, block);
+    MapList& map = change.Current(block);
     for (std::vector<std::uint16_t>& plane : map.Planes)
         for (int y = block.Top(); y <= block.Bottom(); ++y)
             std::fill_n(plane.begin() + static_cast<std::ptrdiff_t>(y) * map.Width + block.Left(),

@@ -6,6 +6,8 @@
 #include "editor/session/EditorSession.h"
 #include "editor/render/MapRenderer.h"
 
+#include <algorithm>
+
 namespace tsl {
 
 EditResult EditorSession::Autofloor()
@@ -107,9 +109,11 @@ EditResult EditorSession::RunFind(const FindRequest& request)
         return EditResult::None();
     // Each changed plane alone: a map's step keeps no other plane's words.
     auto change = document_.Begin();
-    for (const PlaneReplacement& replaced : *changes)
-        change.Map(replaced.MapIndex, replaced.Plane).Planes[static_cast<std::size_t>(replaced.Plane)] =
-            replaced.Words;
+    for (const PlaneReplacement& replaced : *changes) {
+        PlaneWriter plane = change.Plane(replaced.MapIndex, replaced.Plane);
+        std::copy_n(replaced.Words.begin(), std::min(replaced.Words.size(), plane.Words().size()),
+                    plane.Words().begin());
+    }
     change.Commit();
     result.Message = finds_.ReplacedMessage();
     return result;
@@ -143,6 +147,7 @@ EditResult EditorSession::ChangePlaneCount(int count, const SaveMaps& save)
     document_.MarkSaved(); // saved with the new planes
     DestroyClipboardManager();
     ResetForSymbols();
+    document_.SymbolsReloaded();
     result.What = EditResult::Redraw::Map;
     return result;
 }

@@ -43,25 +43,24 @@ std::uint16_t PointerTools::CurrentTool() const
     return PastePlacing() ? kToolPastePlacement : tool_;
 }
 
+EditResult PointerTools::EndBeforeChange()
+{
+    return Held() ? EndGesture() : EditResult::None();
+}
+
 EditResult PointerTools::SelectTool(std::uint16_t tool)
 {
+    if (tool > kToolSelectObject || (Held() && tool == CurrentTool()))
+        return EditResult::None();
+    EditResult result = EndBeforeChange();
     const std::uint16_t current = CurrentTool();
     if (tool == kToolSelectObject)
         previousTool_ = (current == kToolSelectObject || current == kToolRectangleSelection) ? kToolPencil : current;
-    else if (tool > kToolSelectObject)
-        return EditResult::None();
-    // A held stroke goes on with the new tool; Rectangle Selection chosen
-    // again keeps its selection. Everything else ends here.
-    const bool keep = std::holds_alternative<gesture::Stroke>(gesture_) ||
-                      (tool == kToolRectangleSelection && std::holds_alternative<gesture::ShownSelection>(gesture_));
-    if (!keep) {
-        // A rectangle or a placement held has written nothing yet: it goes.
-        if (Held())
-            document_.ReleaseGesture();
+    // Rectangle Selection chosen again keeps its selection; a block not yet
+    // placed goes.
+    if (tool != kToolRectangleSelection || !std::holds_alternative<gesture::ShownSelection>(gesture_))
         gesture_ = gesture::Idle{};
-    }
     tool_ = tool;
-    EditResult result;
     result.ToolChanged = true;
     result.Overlay = true;
     return result;
@@ -73,8 +72,10 @@ EditResult PointerTools::SetValueMode(int mode)
         return EditResult::None();
     if (mode != kIntMode && !CanByteModes())
         return EditResult::None();
+    EditResult result = mode != valueMode_ ? EndBeforeChange() : EditResult::None();
     valueMode_ = mode;
-    return EditResult::Redrawing(EditResult::Redraw::Map);
+    result.What = EditResult::Redraw::Map;
+    return result;
 }
 
 bool PointerTools::CanByteModes() const
@@ -86,8 +87,8 @@ EditResult PointerTools::SelectPlane(int plane)
 {
     if (plane < 0 || plane >= document_.Maps().NumPlanes)
         return EditResult::None();
+    EditResult result = plane != selectedPlane_ ? EndBeforeChange() : EditResult::None();
     selectedPlane_ = plane;
-    EditResult result;
     result.ValuesChanged = true;
     if (!CanByteModes() && valueMode_ != kIntMode) {
         valueMode_ = kIntMode;
@@ -105,14 +106,16 @@ void PointerTools::SelectFirstPlane()
 EditResult PointerTools::SetButtonValue(PointerButton button, std::uint16_t value)
 {
     auto& values = button == PointerButton::Right ? rightValue_ : leftValue_;
-    values.at(static_cast<std::size_t>(selectedPlane_)) = value;
-    EditResult result;
+    EditResult result =
+        values.at(static_cast<std::size_t>(selectedPlane_)) != value ? EndBeforeChange() : EditResult::None();
+    values[static_cast<std::size_t>(selectedPlane_)] = value;
     result.ValuesChanged = true;
     return result;
 }
 
 void PointerTools::SetButtonValues(const std::vector<std::uint16_t>& left, const std::vector<std::uint16_t>& right)
 {
+    ended_.Add(EndBeforeChange());
     for (std::size_t p = 0; p < leftValue_.size(); ++p) {
         leftValue_[p] = p < left.size() ? left[p] : 0;
         rightValue_[p] = p < right.size() ? right[p] : 0;
@@ -248,6 +251,19 @@ EditResult PointerTools::Pointer(const PointerInput& input)
     return EditResult::None();
 }
 
+gesture::Target PointerTools::TargetAt(PointerButton button, int x, int y) const
+{
+    gesture::Target target;
+    target.Map = document_.CurrentMap();
+    target.Plane = selectedPlane_;
+    target.Button = button;
+    const auto plane = static_cast<std::size_t>(selectedPlane_);
+    target.Value = button == PointerButton::Right ? rightValue_[plane] : leftValue_[plane];
+    target.Mode = valueMode_;
+    target.Word = CombineWord(target.Value, document_.Current().Word(plane, x, y), valueMode_);
+    return target;
+}
+
 EditResult PointerTools::Press(const PointerInput& input)
 {
     // A second button while one is held: the first gesture ends here. A
@@ -255,43 +271,37 @@ EditResult PointerTools::Press(const PointerInput& input)
     ended_ = EditResult{};
     EditResult result = EndGesture();
     result.GestureEnded = false; // the view goes on sending this press
-    const int current = document_.CurrentMap();
     const MapList& map = document_.Current();
     const int x = std::clamp(input.X, 0, map.Width - 1);
     const int y = std::clamp(input.Y, 0, map.Height - 1);
-    const auto plane = static_cast<std::size_t>(selectedPlane_);
-    const std::uint16_t value = input.Button == PointerButton::Right ? rightValue_[plane] : leftValue_[plane];
-    const std::uint16_t word = CombineWord(value, map.Word(plane, x, y), valueMode_);
+    const gesture::Target target = TargetAt(input.Button, x, y);
     const std::uint16_t tool = CurrentTool();
-    if (tool == kToolPencil || tool == kToolFill) {
-        recent_.Use(selectedPlane_, value);
-        stroke_.emplace(document_.Begin());
-    } else if (tool == kToolRectangle) {
-        recent_.Use(selectedPlane_, value);
-    }
+    if (tool == kToolPencil || tool == kToolFill || tool == kToolRectangle)
+        recent_.Use(target.Plane, target.Value);
 
-    const gesture::Stroke stroke{current, input.Button, word, x, y};
     switch (tool) {
     case kToolPencil:
-        stroke_->SetWord(current, selectedPlane_, x, y, word);
-        stroke_->Publish();
-        gesture_ = stroke;
-        break;
     case kToolFill: {
-        MapList& words = stroke_->Map(current, selectedPlane_);
-        FloodFill(words.Planes[plane], words.Width, words.Height, x, y, word);
-        stroke_->Publish();
-        gesture_ = stroke;
+        gesture::Stroke stroke{target, tool, x, y, false, std::make_unique<MapDocument::Transaction>(document_.Begin())};
+        if (tool == kToolPencil) {
+            stroke.Change->SetWord(target.Map, target.Plane, x, y, target.Word);
+        } else {
+            PlaneWriter plane = stroke.Change->Plane(target.Map, target.Plane);
+            FloodFill(plane.Words(), plane.Width(), plane.Height(), x, y, target.Word);
+        }
+        stroke.Change->Publish();
+        gesture_ = std::move(stroke);
         break;
     }
     case kToolSelectObject:
-        (input.Button == PointerButton::Right ? rightValue_ : leftValue_)[plane] = map.Word(plane, x, y);
+        (input.Button == PointerButton::Right ? rightValue_ : leftValue_)[static_cast<std::size_t>(target.Plane)] =
+            map.Word(static_cast<std::size_t>(target.Plane), x, y);
         result.ValuesChanged = true;
-        gesture_ = stroke;
+        gesture_ = gesture::Stroke{target, tool, x, y, false, nullptr};
         break;
     case kToolRectangleSelection:
     case kToolRectangle:
-        gesture_ = gesture::RectangleDrag{current, input.Button, word, TileRect{x, y, x, y}};
+        gesture_ = gesture::RectangleDrag{target, TileRect{x, y, x, y}};
         result.Overlay = true;
         break;
     default: // placing: the release places the block where the pointer is now
@@ -315,36 +325,41 @@ void PointerTools::DrawLine(gesture::Stroke& stroke, int x, int y)
         const double t = static_cast<double>(i) / steps;
         const int tx = stroke.X + static_cast<int>(std::lround((x - stroke.X) * t));
         const int ty = stroke.Y + static_cast<int>(std::lround((y - stroke.Y) * t));
-        stroke_->SetWord(stroke.Map, selectedPlane_, tx, ty, stroke.Word);
+        stroke.Change->SetWord(stroke.Map, stroke.Plane, tx, ty, stroke.Word);
     }
     if (steps == 0)
-        stroke_->SetWord(stroke.Map, selectedPlane_, x, y, stroke.Word);
-    stroke_->Publish();
+        stroke.Change->SetWord(stroke.Map, stroke.Plane, x, y, stroke.Word);
+    stroke.Change->Publish();
 }
 
 EditResult PointerTools::Move(const PointerInput& input)
 {
-    const MapList& map = document_.Current();
     const int x = input.X;
     const int y = input.Y;
-    if (x < 0 || y < 0 || x >= map.Width || y >= map.Height) {
-        // A stroke that leaves the map is over, though it lasts until the release.
-        if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_))
-            stroke->Left = true;
-        return EditResult::None();
-    }
     EditResult result;
     if (auto* placing = std::get_if<gesture::PastePlacement>(&gesture_)) {
+        const MapList& map = document_.Current();
+        if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+            return result;
         if (placing->Tile != std::make_pair(x, y)) {
             placing->Tile = std::make_pair(x, y);
             result.Overlay = true;
         }
     } else if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_); stroke && !stroke->Left) {
-        if (tool_ == kToolPencil && stroke_)
+        const MapList& map = MapOf(stroke->Map);
+        if (x < 0 || y < 0 || x >= map.Width || y >= map.Height) {
+            // A stroke that leaves the map is over, though it lasts until the release.
+            stroke->Left = true;
+            return result;
+        }
+        if (stroke->Tool == kToolPencil && stroke->Change)
             DrawLine(*stroke, x, y);
         stroke->X = x;
         stroke->Y = y;
     } else if (auto* drag = std::get_if<gesture::RectangleDrag>(&gesture_)) {
+        const MapList& map = MapOf(drag->Map);
+        if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+            return result;
         if (drag->Rect.X2 != x || drag->Rect.Y2 != y) {
             drag->Rect.X2 = x;
             drag->Rect.Y2 = y;
@@ -354,10 +369,19 @@ EditResult PointerTools::Move(const PointerInput& input)
     return result;
 }
 
+const MapList& PointerTools::MapOf(int map) const
+{
+    return document_.Maps().Maps.at(static_cast<std::size_t>(map));
+}
+
 EditResult PointerTools::Release(const PointerInput& input)
 {
     if (Held())
         document_.ReleaseGesture();
+    // The stroke's transaction ends with its release: one undo step.
+    std::unique_ptr<MapDocument::Transaction> change;
+    if (auto* stroke = std::get_if<gesture::Stroke>(&gesture_))
+        change = std::move(stroke->Change);
     EditResult result;
     if (CurrentTool() == kToolSelectObject) {
         // The tool picked once; it hands over without acting on this release.
@@ -380,18 +404,14 @@ EditResult PointerTools::Release(const PointerInput& input)
     } else {
         gesture_ = gesture::Idle{};
     }
-    // The stroke's transaction ends with its release: one undo step.
-    if (stroke_) {
-        std::optional<MapDocument::Transaction> stroke = std::move(stroke_);
-        stroke_.reset();
-        stroke->Commit();
-    }
+    if (change)
+        change->Commit();
     return result;
 }
 
 void PointerTools::FillRectangle(const gesture::RectangleDrag& drag)
 {
-    const MapList& map = document_.Current();
+    const MapList& map = MapOf(drag.Map);
     const int right = std::min(drag.Rect.Right(), map.Width - 1);
     const int bottom = std::min(drag.Rect.Bottom(), map.Height - 1);
     const int left = std::max(drag.Rect.Left(), 0);
@@ -399,16 +419,17 @@ void PointerTools::FillRectangle(const gesture::RectangleDrag& drag)
     if (right < left || bottom < top)
         return;
     auto change = document_.Begin();
-    MapList& words = change.Current(selectedPlane_, TileRect{left, top, right, bottom});
+    PlaneWriter words = change.Plane(drag.Map, drag.Plane, TileRect{left, top, right, bottom});
     for (int ty = top; ty <= bottom; ++ty)
         for (int tx = left; tx <= right; ++tx)
-            words.SetWord(static_cast<std::size_t>(selectedPlane_), tx, ty, drag.Word);
+            words.SetWord(tx, ty, drag.Word);
     change.Commit();
 }
 
 EditResult PointerTools::Place(const gesture::PastePlacement& placing, const PointerInput& input)
 {
-    const MapList& map = document_.Current();
+    const int target = placing.Map;
+    const MapList& map = MapOf(target);
     const auto [x, y] = placing.Tile.value_or(
         std::make_pair(std::clamp(input.X, 0, map.Width - 1), std::clamp(input.Y, 0, map.Height - 1)));
     const bool fromManager = placing.FromManager;
@@ -416,7 +437,7 @@ EditResult PointerTools::Place(const gesture::PastePlacement& placing, const Poi
     auto change = document_.Begin();
     const CP_Manager& block = clipboard_.PasteBuffer();
     const TileRect region{x, y, x + block.BlockWidth() - 1, y + block.BlockHeight() - 1};
-    clipboard_.PasteInto(change.Current(kAllPlanes, region), x, y);
+    clipboard_.PasteInto(change.Map(target, region), x, y);
     change.Commit();
     return SelectTool(fromManager ? kToolPencil : kToolRectangleSelection);
 }

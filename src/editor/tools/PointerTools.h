@@ -5,14 +5,19 @@
 // what the view overlays (the dragged outline, the block being placed) and
 // whether a selection can be copied are read off it.
 //
-// Every gesture remembers the map it began on. While a button is held the
-// gesture is registered with the document (MapDocument::HoldGesture): any
-// change of the maps, and any other change of words, ends it first as its
-// release at the last tile would, and nothing more of that press reaches the
-// maps. The Pencil and the Fill change words from the press on, in one
-// transaction that the release commits: one undo step per stroke. The
-// Rectangle and a paste change them at the release, in a transaction of
-// their own.
+// A press makes a gesture that owns its target until the release: the map
+// it began on, the plane, the button's value and the value mode of the
+// press, and (the Pencil and the Fill, which change words from the press on)
+// the transaction it writes through, which the release commits: one undo
+// step per stroke. The Rectangle and a paste change words at the release, in
+// a transaction of their own, on the map and plane of their press.
+//
+// Nothing changes a held gesture's target under it: another tool, plane,
+// value mode or button value chosen while the button is down ends the
+// gesture first, exactly as its release at the last tile reached would. The
+// gesture is registered with the document as well (MapDocument::HoldGesture),
+// so that any change of the maps, and any other change of words, ends it the
+// same way; nothing more of that press reaches the maps.
 
 #include "editor/document/EditResult.h"
 #include "editor/document/MapDocument.h"
@@ -20,6 +25,7 @@
 #include "editor/tools/RecentSymbols.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <variant>
@@ -41,22 +47,30 @@ inline constexpr std::uint16_t kToolPastePlacement = 5; // entered only by Paste
 namespace gesture {
 
 struct Idle {};
+// What a press holds until its release: the map it began on, the plane, the
+// button, its value and the value mode at the press, and the word that made
+// on the tile pressed (what the Pencil and the Rectangle write).
+struct Target {
+    int Map = 0;
+    int Plane = 0;
+    PointerButton Button = PointerButton::Left;
+    std::uint16_t Value = 0;
+    int Mode = 0;
+    std::uint16_t Word = 0;
+};
 // A button held with the Pencil, the Fill or Select Object. The Pencil draws
 // Word on every tile of the line from the last tile to the one the pointer
 // moves to (a fast drag skips tiles between two events); leaving the map ends
 // the drawing, though the stroke lasts until the release.
-struct Stroke {
-    int Map = 0;
-    PointerButton Button = PointerButton::Left;
-    std::uint16_t Word = 0;
+struct Stroke : Target {
+    std::uint16_t Tool = 0;
     int X = 0, Y = 0; // the last tile
     bool Left = false; // it left the map
+    // The Pencil's or the Fill's change, from the press to the release.
+    std::unique_ptr<MapDocument::Transaction> Change;
 };
 // A button held with the Rectangle or Rectangle Selection: the corners so far.
-struct RectangleDrag {
-    int Map = 0;
-    PointerButton Button = PointerButton::Left;
-    std::uint16_t Word = 0; // what the Rectangle fills with
+struct RectangleDrag : Target {
     TileRect Rect;
 };
 // A finished Rectangle Selection, until the next action: the rectangle Copy
@@ -96,6 +110,7 @@ public:
 
     std::uint16_t CurrentTool() const;
     std::uint16_t PreviousTool() const { return previousTool_; }
+    // Another tool; a gesture held ends first (see the class comment).
     EditResult SelectTool(std::uint16_t tool);
     // Press, move and release over the map view.
     EditResult Pointer(const PointerInput& input);
@@ -130,7 +145,7 @@ public:
     // The value a button draws in the selected plane (the middle button draws the left value).
     EditResult SetButtonValue(PointerButton button, std::uint16_t value);
     // Every plane's pair at once (values remembered from an earlier run);
-    // planes beyond the lists keep 0.
+    // planes beyond the lists keep 0. A gesture held ends first.
     void SetButtonValues(const std::vector<std::uint16_t>& left, const std::vector<std::uint16_t>& right);
     // The values last drawn with in `plane`, newest first (at most eight).
     const std::vector<std::uint16_t>& RecentValues(int plane) const { return recent_.Values(plane); }
@@ -166,6 +181,12 @@ private:
     EditResult Release(const PointerInput& input);
     EditResult Place(const gesture::PastePlacement& placing, const PointerInput& input);
     void FillRectangle(const gesture::RectangleDrag& drag);
+    const MapList& MapOf(int map) const;
+    // The target of a press of `button` on tile (x, y) of the current map.
+    gesture::Target TargetAt(PointerButton button, int x, int y) const;
+    // The tool, plane, value mode or a button's value is about to change: a
+    // held gesture ends first, as its release would.
+    EditResult EndBeforeChange();
     // The Pencil's rule between two pointer positions: every tile of the
     // line from the stroke's last tile to (x, y), by equal steps along the
     // longer axis.
@@ -176,7 +197,6 @@ private:
     const Project& project_;
     MapDocument& document_;
     BlockClipboard& clipboard_;
-    std::optional<MapDocument::Transaction> stroke_; // the Pencil's or the Fill's, from press to release
     EditResult ended_;
     std::uint16_t tool_ = kToolPencil; // Rectangle Selection while placing
     std::uint16_t previousTool_ = kToolPencil;

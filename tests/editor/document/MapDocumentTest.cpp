@@ -35,6 +35,14 @@ std::string Said(const DocumentChange& c)
         return "C" + std::to_string(c.Map);
     case Kind::MapList:
         return "L";
+    case Kind::Renamed:
+        return "N" + std::to_string(c.Map);
+    case Kind::Storage:
+        return "T";
+    case Kind::Rules:
+        return "R";
+    case Kind::Symbols:
+        return "Y";
     case Kind::SavedState:
         return c.Changed ? "S+" : "S-";
     }
@@ -52,7 +60,7 @@ TEST_F(MapDocumentTest, ATransactionIsOneStepPerMapItTouchedAndItsNoticesNameWha
     change.SetWord(0, 0, 2, 3, 5);
     change.SetWord(0, 0, 4, 5, 5);
     change.Publish();
-    change.Map(1, 2).Planes[2][0] = 9; // the whole of map 1, plane 2
+    change.Plane(1, 2).Words()[0] = 9; // the whole of map 1, plane 2
     change.Commit();
     // The saved state turns with the first words told, before the commit:
     // a stroke on the map is a change while its button is still down.
@@ -67,9 +75,23 @@ TEST_F(MapDocumentTest, ATransactionIsOneStepPerMapItTouchedAndItsNoticesNameWha
     session->Undo();
     session->MarkSaved();
     EXPECT_EQ(heard, (std::vector<std::string>{"C1", "W1:*:all", "S-"}));
+
+    // A rename, the storage, the rules and the symbols are notices of their
+    // own, not a new list; an abandon takes back the words it told.
+    heard.clear();
+    session->ApplyMapProperties({"Renamed", 8, 8, false});
+    Document().ChangeStorage([](MapHandler& set) { set.NameLength += 16; });
+    Document().TakeRules(session->CurrentProject().Rules);
+    session->ReloadSymbols();
+    {
+        auto abandoned = Document().Begin();
+        abandoned.SetWord(1, 0, 1, 1, 7);
+        abandoned.Publish();
+    }
+    EXPECT_EQ(heard, (std::vector<std::string>{"N1", "S+", "T", "R", "Y", "W1:0:1,1-1,1", "W1:*:all"}));
     token.Reset();
     session->PreviousMap();
-    EXPECT_EQ(heard.size(), 3u) << "a dropped token hears nothing";
+    EXPECT_EQ(heard.size(), 7u) << "a dropped token hears nothing";
 }
 
 TEST_F(MapDocumentTest, TransactionsNeverNestAndAnAbandonOrAnExceptionPutsEveryWordBack)
@@ -95,6 +117,47 @@ TEST_F(MapDocumentTest, TransactionsNeverNestAndAnAbandonOrAnExceptionPutsEveryW
     EXPECT_FALSE(session->CanUndo());
     EXPECT_FALSE(Document().TransactionOpen());
     Document().Begin().Commit(); // a new one opens after all
+}
+
+// A transaction that declares more planes of a map as it goes keeps the words
+// of every plane it reaches before changing them: its undo step gives every
+// plane back, the ones it never wrote included.
+TEST_F(MapDocumentTest, ATransactionWidenedToMorePlanesUndoesToTheWordsBeforeIt)
+{
+    struct Widening {
+        const char* what;
+        std::function<void(MapDocument::Transaction&)> write;
+    };
+    const Widening widenings[] = {
+        {"two single planes",
+         [](MapDocument::Transaction& c) {
+             c.SetWord(0, 0, 1, 1, 7);
+             c.SetWord(0, 2, 2, 2, 8);
+         }},
+        {"a single plane, then all planes",
+         [](MapDocument::Transaction& c) {
+             c.SetWord(0, 2, 1, 1, 7);
+             c.Map(0).Planes[1][5] = 9;
+         }},
+        {"all planes, then a single one",
+         [](MapDocument::Transaction& c) {
+             c.Map(0).Planes[0][3] = 6;
+             c.SetWord(0, 1, 2, 2, 8);
+         }},
+    };
+    for (const Widening& widening : widenings) {
+        SCOPED_TRACE(widening.what);
+        Open({{8, 8}});
+        Lay([](MapList& map) {
+            for (auto& plane : map.Planes)
+                std::fill(plane.begin(), plane.end(), std::uint16_t{3});
+        });
+        const MapState before = Now();
+        auto change = Document().Begin();
+        widening.write(change);
+        change.Commit();
+        ExpectUndoRedo(before);
+    }
 }
 
 TEST_F(MapDocumentTest, ListenersMayLeaveWhileANoticeIsSent)

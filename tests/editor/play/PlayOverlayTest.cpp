@@ -1,5 +1,5 @@
 // What the view shows of play, worked out without a window: only when
-// stale, on the skill level chosen (the hardest for "All"), and only by the
+// stale or chosen anew, on the skill level chosen (the hardest for "All"), and only by the
 // game's own rules for the reachable area.
 
 #include "RulesTestUtil.h"
@@ -18,17 +18,17 @@ TEST(PlayOverlay, WorksOutWhatIsShownOncePerChangeOnTheSkillChosen)
     MapList map = DrawnMap({"##########", "#>..R.Q.V#", "######T4##", "##########"});
     map.SetWord(1, 4, 1, 148);
     PlayOverlay overlay;
-    overlay.SetRules(rules, true);
-    EXPECT_TRUE(overlay.Refresh(map));
-    EXPECT_FALSE(overlay.Refresh(map)) << "nothing changed";
+    PlayChoice choice{.Rules = rules, .OfTheGame = true};
+    EXPECT_TRUE(overlay.Refresh(map, choice));
+    EXPECT_FALSE(overlay.Refresh(map, choice)) << "nothing changed";
     EXPECT_FALSE(overlay.Analysis());
     EXPECT_TRUE(overlay.Unreached().empty()) << "nothing shown";
 
-    overlay.ShowReachable(true);
-    overlay.ShowPatrols(true);
-    ASSERT_TRUE(overlay.Refresh(map));
+    choice.Reachable = true;
+    choice.Patrols = true;
+    ASSERT_TRUE(overlay.Refresh(map, choice));
     ASSERT_TRUE(overlay.Analysis());
-    EXPECT_EQ(overlay.AnalysedSkill(), 4) << "All: where every actor is placed";
+    EXPECT_EQ(choice.AnalysedSkill(), 4) << "All: where every actor is placed";
     const auto unreached = [&](int x, int y) { return overlay.Unreached().at(static_cast<std::size_t>(y * 10 + x)); };
     EXPECT_EQ(unreached(7, 1), 1);
     EXPECT_EQ(unreached(6, 1), 1) << "the shut door itself";
@@ -40,19 +40,19 @@ TEST(PlayOverlay, WorksOutWhatIsShownOncePerChangeOnTheSkillChosen)
     EXPECT_TRUE(overlay.Route().empty());
     EXPECT_EQ(overlay.Patrols().size(), 1u);
 
-    overlay.SetSkill(2);
-    EXPECT_TRUE(overlay.Stale());
-    ASSERT_TRUE(overlay.Refresh(map));
+    choice.Skill = 2;
+    EXPECT_TRUE(overlay.Stale(choice));
+    ASSERT_TRUE(overlay.Refresh(map, choice));
     EXPECT_EQ(overlay.Marks().size(), 2u) << "no guard of skill level 4";
     EXPECT_TRUE(overlay.Patrols().empty()) << "no patrol of skill level 3";
 
     // Rules the symbols suggest draw patrols, but analyse nothing.
-    overlay.SetRules(rules, false);
-    ASSERT_TRUE(overlay.Refresh(map));
-    EXPECT_FALSE(overlay.Analysable());
+    choice.OfTheGame = false;
+    ASSERT_TRUE(overlay.Refresh(map, choice));
+    EXPECT_FALSE(choice.Analysable());
     EXPECT_TRUE(overlay.Unreached().empty());
-    overlay.SetSkill(kAllSkills);
-    overlay.Refresh(map);
+    choice.Skill = kAllSkills;
+    overlay.Refresh(map, choice);
     EXPECT_EQ(overlay.Patrols().size(), 1u);
 }
 
@@ -62,9 +62,7 @@ TEST(PlayOverlay, TintsNothingThePlayerStandsBeside)
     const MapList map =
         DrawnMap({"##########", "#BB..P..##", "#B>.######", "####.#####", "#.B#######", "##########"});
     PlayOverlay overlay;
-    overlay.SetRules(rules, true);
-    overlay.ShowReachable(true);
-    ASSERT_TRUE(overlay.Refresh(map));
+    ASSERT_TRUE(overlay.Refresh(map, {.Reachable = true, .Rules = rules, .OfTheGame = true}));
     const struct {
         int x, y;
         bool tinted;

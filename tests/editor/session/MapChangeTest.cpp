@@ -1,11 +1,13 @@
 // No command cuts into a held gesture: every gesture held in the map view
 // (a pencil stroke, a rectangle drag, a selection drag, a paste placement
-// pressed) crossed with every command that changes words or maps, started
-// while the button is down. The gesture ends first as its release at the
-// last tile would; the rest of the press reaches nothing; afterwards the
-// changed state is true exactly when the words differ from the saved ones,
-// and one undo per step on every map gives every plane of every map back.
-// A command added later joins the table with one line.
+// pressed) crossed with every command that changes words or maps, and with
+// every change of what the gesture draws (the plane, the tool, the value
+// mode, a button's value), started while the button is down. The gesture
+// ends first as its release at the last tile would; the rest of the press
+// reaches nothing; afterwards the changed state is true exactly when the
+// words differ from the saved ones, and one undo per step on every map gives
+// every plane of every map back. A command added later joins the table with
+// one line.
 
 #include "EditorTestUtil.h"
 #include "RulesTestUtil.h"
@@ -93,6 +95,7 @@ protected:
     void Open()
     {
         game = std::make_unique<OpenedSampleGame>();
+        game->project->Settings->WriteBool("SplitPlanes", "0", true); // the byte modes to change to
         session = std::make_unique<Session>(std::move(game->project));
         LayWords(session->Document(), [](MapHandler& maps) {
             for (int i : {0, 1})
@@ -150,6 +153,17 @@ TEST_F(MapChangeTest, EveryCommandStartedWhileAGestureIsHeldEndsItFirstAndStaysU
         ASSERT_FALSE(WriteRecoveryFile(importFile, RecoverySnapshot(other->Maps())));
     }
     const std::vector<Command> commands = {
+        {"another plane", [](Session& s) { return s.SelectPlane(2); }},
+        {"another plane, drawn on",
+         [](Session& s) {
+             EditResult result = s.SelectPlane(1);
+             result.Add(s.SetButtonValue(B::Right, kBarrel));
+             result.Add(Click(s, kToolPencil, 8, 8, 9, 8));
+             return result;
+         }},
+        {"another tool", [](Session& s) { return s.SelectTool(kToolFill); }},
+        {"another value mode", [](Session& s) { return s.SetValueMode(kHighByteMode); }},
+        {"another value", [](Session& s) { return s.SetButtonValue(B::Left, kBarrel); }},
         {"pencil", [](Session& s) { return Click(s, kToolPencil, 8, 8, 9, 8); }},
         {"fill", [](Session& s) { return Click(s, kToolFill, 12, 12, 12, 12); }},
         {"rectangle", [](Session& s) { return Click(s, kToolRectangle, 8, 8, 10, 9); }},

@@ -3,8 +3,8 @@
 #include "core/ui/NameText.h"
 
 #include "editor/document/Project.h"
+#include "editor/view/ViewState.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
@@ -47,7 +47,7 @@ struct TMapViewOptionsBox::Impl {
     QListWidget* types = nullptr;
     QListWidget* planes = nullptr;
     QCheckBox* graphics = nullptr;
-    QAction* graphicsAction = nullptr; // while the dialog is shown
+    ViewState* view = nullptr; // while the dialog is shown
 
     Impl(TMapViewOptionsBox* owner, Prompter& p) : box(owner), prompter(p) {}
 
@@ -86,8 +86,8 @@ void TMapViewOptionsBox::Impl::Build()
     QObject::connect(types, &QListWidget::itemChanged, box, [this](QListWidgetItem* item) { TypeToggled(item); });
     QObject::connect(planes, &QListWidget::itemChanged, box, [this](QListWidgetItem* item) { PlaneToggled(item); });
     QObject::connect(graphics, &QCheckBox::clicked, box, [this](bool on) {
-        if (graphicsAction && graphicsAction->isChecked() != on)
-            graphicsAction->trigger();
+        if (view)
+            view->WantGameGraphics(on);
     });
 }
 
@@ -101,11 +101,11 @@ void TMapViewOptionsBox::Impl::Fill()
         AddCheckItem(types, NameToQt(type.TypeName), type.Shown != 0);
     for (int p = 0; p < project->Maps().NumPlanes; ++p)
         AddCheckItem(planes, QString::fromStdString(project->PlaneName(p)), project->Settings->ReadBool(kShowPlanes, std::to_string(p), false));
-    graphics->setVisible(graphicsAction != nullptr);
-    if (graphicsAction) {
-        graphics->setChecked(graphicsAction->isChecked());
-        graphics->setEnabled(graphicsAction->isEnabled());
-        graphics->setToolTip(graphicsAction->toolTip());
+    graphics->setVisible(view != nullptr);
+    if (view) {
+        graphics->setChecked(view->GameGraphicsShown());
+        graphics->setEnabled(view->Graphics() != nullptr);
+        graphics->setToolTip(QString::fromStdString(view->GraphicsProblem()));
     }
 }
 
@@ -134,16 +134,16 @@ TMapViewOptionsBox::TMapViewOptionsBox(Prompter& prompter, QWidget* parent)
 
 TMapViewOptionsBox::~TMapViewOptionsBox() = default;
 
-void TMapViewOptionsBox::ShowMapViewOptions(Project& project, QAction* gameGraphics)
+void TMapViewOptionsBox::ShowMapViewOptions(Project& project, ViewState* view)
 {
     if (!project.Settings)
         return;
     d->project = &project;
-    d->graphicsAction = gameGraphics;
+    d->view = view;
     d->Fill();
     exec();
     d->project = nullptr;
-    d->graphicsAction = nullptr;
+    d->view = nullptr;
     if (!project.Symbols.Loaded())
         return; // no types to keep
     if (auto failure = project.Symbols.SaveSymbolTypes())

@@ -10,11 +10,10 @@
 
 #include <memory>
 
-class QAction;
-
 namespace tsl {
 
 class Project;
+class ViewState;
 
 class TMapViewOptionsBox : public QDialog {
     Q_OBJECT
@@ -23,10 +22,11 @@ public:
     ~TMapViewOptionsBox() override;
 
     // Refills both lists from the project and shows the dialog modally. The
-    // caller redraws the map afterwards. The "Game Graphics" check box
-    // mirrors `gameGraphics` (checked, enabled, hint) and triggers it when
-    // clicked; without it the box is hidden.
-    void ShowMapViewOptions(Project& project, QAction* gameGraphics = nullptr);
+    // caller redraws the map afterwards. The "Show game graphics" check box
+    // shows the picture mode of `view` (enabled when the game has pictures,
+    // with why not as its hint) and writes it there when clicked; without a
+    // view state the box is hidden.
+    void ShowMapViewOptions(Project& project, ViewState* view = nullptr);
 
 private:
     struct Impl;

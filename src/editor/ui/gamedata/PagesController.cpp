@@ -4,8 +4,6 @@
 #include "editor/session/EditorSession.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/render/PageWords.h"
-#include "editor/ui/views/MapViewController.h"
-#include "editor/ui/views/PreviewController.h"
 #include "graphics/PageExport.h"
 #include "graphics/PageFileSaving.h"
 #include "graphics/PagePictureExchange.h"
@@ -37,10 +35,8 @@ std::string NameOf(const Item& item)
 
 } // namespace
 
-PagesController::PagesController(QWidget* window, Prompter& prompter, MapViewController* viewer,
-                                 PreviewController* previewer)
-    : QObject(window), window_(window), prompter_(prompter), viewer_(viewer), previewer_(previewer),
-      output_(MakeSystemSoundOutput())
+PagesController::PagesController(QWidget* window, Prompter& prompter, ViewState& state)
+    : QObject(window), window_(window), prompter_(prompter), state_(state), output_(MakeSystemSoundOutput())
 {
 }
 
@@ -49,15 +45,14 @@ PagesController::~PagesController()
     following_.Reset();
 }
 
-void PagesController::Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics)
+void PagesController::Attach(EditorSession* session)
 {
     Leave();
     session_ = session;
-    graphics_ = std::move(graphics);
-    if (session_ && graphics_) {
+    if (session_ && state_.Graphics()) {
         const MapHandler& maps = session_->Maps();
         if (const auto path = FindPageFile(maps.Path, maps.Extension)) {
-            document_ = std::make_unique<PageDocument>(PageSet::From(graphics_->Pages), *path);
+            document_ = std::make_unique<PageDocument>(PageSet::From(state_.Graphics()->Pages), *path);
             following_ = document_->Listen([this](const PageChange& change) { Follow(change); });
         }
     }
@@ -72,7 +67,6 @@ void PagesController::Leave()
         output_->Stop();
     following_.Reset();
     document_.reset();
-    graphics_.reset();
     session_ = nullptr;
 }
 
@@ -151,10 +145,10 @@ void PagesController::ShowPictures(std::optional<int> chunk)
         prompter_.Show(file.failure());
         return;
     }
-    graphics_ = std::make_shared<const GameGraphics>(
-        GameGraphics{std::move(*file), graphics_->Colours, graphics_->Pictures, graphics_->Settings});
-    viewer_->ReplacePages(graphics_, chunk);
-    previewer_->ReplacePages(graphics_, chunk);
+    const GameGraphics& before = *state_.Graphics();
+    state_.ReplacePages(std::make_shared<const GameGraphics>(
+                            GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings}),
+                        chunk);
 }
 
 void PagesController::ShowInBrowser()
@@ -162,8 +156,8 @@ void PagesController::ShowInBrowser()
     if (!browser_ || !document_ || !session_)
         return;
     const PageSet& pages = document_->Pages();
-    const auto words = WordsByChunk(graphics_->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
-    browser_->ShowPages(pages, graphics_->Colours, words);
+    const auto words = WordsByChunk(state_.Graphics()->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
+    browser_->ShowPages(pages, state_.Graphics()->Colours, words);
     browser_->ShowHistory(QString::fromStdString(document_->UndoName()),
                           QString::fromStdString(document_->RedoName()));
     browser_->setWindowTitle(QString("Game Pictures and Sounds - %1[*]")
@@ -203,11 +197,11 @@ void PagesController::onExport(Item item)
     if (sound) {
         bytes = EncodeWav(pages.SoundSamples(item.sound));
     } else if (item.tab == Tab::Walls) {
-        bytes = WallPng(std::span(*chunk).first(kPicturePixels), graphics_->Colours);
+        bytes = WallPng(std::span(*chunk).first(kPicturePixels), state_.Graphics()->Colours);
     } else {
         Sprite sprite;
         DecodeSprite(*chunk, sprite); // the document holds sprites that decode
-        bytes = SpritePng(sprite, graphics_->Colours);
+        bytes = SpritePng(sprite, state_.Graphics()->Colours);
     }
     if (auto error = WriteFiles({{*path, std::move(bytes)}}))
         prompter_.Show({"Couldn't write " + error->Describe() + "!", kPageExportCaption, MessageIcon::Error});
@@ -221,7 +215,7 @@ void PagesController::onExportAll()
                                                   document_->Path().parent_path());
     if (!folder)
         return;
-    const auto written = ExportPages(document_->Pages(), graphics_->Colours, *folder);
+    const auto written = ExportPages(document_->Pages(), state_.Graphics()->Colours, *folder);
     if (!written)
         return prompter_.Show(written.failure());
     prompter_.Message(std::to_string(written->size()) + " files were written into " + folder->string() + ".",
@@ -249,7 +243,7 @@ void PagesController::ReplaceFrom(Item item, const std::filesystem::path& file)
     auto picture = LoadPictureFile(file);
     if (!picture)
         return prompter_.Show(picture.failure());
-    Done(document_->ReplacePicture(item.chunk, *picture, graphics_->Colours));
+    Done(document_->ReplacePicture(item.chunk, *picture, state_.Graphics()->Colours));
 }
 
 void PagesController::onAdd(Tab tab)
@@ -273,8 +267,8 @@ void PagesController::onAdd(Tab tab)
     auto picture = LoadPictureFile(*path);
     if (!picture)
         return prompter_.Show(picture.failure());
-    auto chunk = tab == Tab::Walls ? document_->AddWall(*picture, graphics_->Colours)
-                                   : document_->AddSprite(*picture, graphics_->Colours);
+    auto chunk = tab == Tab::Walls ? document_->AddWall(*picture, state_.Graphics()->Colours)
+                                   : document_->AddSprite(*picture, state_.Graphics()->Colours);
     if (!chunk)
         return prompter_.Show(chunk.failure());
     browser_->ChooseChunk(*chunk);

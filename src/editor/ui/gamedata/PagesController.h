@@ -2,10 +2,11 @@
 // The game's page file as the main window edits it: the page document of the
 // open project (made from the page file the map view read), the "Game
 // Pictures and Sounds" browser (made at its first use) and the sound output.
-// It follows the document's notices: a picture replaced is shown at once by
-// the map view and the 3D preview (only that chunk is read again), chunks
-// added or removed make them read every picture, the browser lists the pages
-// anew and the window's title follows the saved state. The browser's
+// It follows the document's notices: a picture replaced goes into the view
+// state, which the map view and the 3D preview follow (only that chunk is
+// read again; chunks added or removed make them read every picture), the
+// browser lists the pages anew and the window's title follows the saved
+// state. The browser's
 // requests (export, replace, add, remove, play, undo, redo) are done here,
 // every question and message through the Prompter.
 
@@ -14,6 +15,7 @@
 #include "core/Prompter.h"
 #include "editor/ui/gamedata/SoundOutput.h"
 #include "editor/ui/gamedata/TPageBrowserBox.h"
+#include "editor/view/ViewState.h"
 #include "graphics/PageDocument.h"
 
 #include <QObject>
@@ -27,21 +29,18 @@ class QWidget;
 namespace tsl {
 
 class EditorSession;
-class MapViewController;
-class PreviewController;
-struct GameGraphics;
 
 class PagesController : public QObject {
     Q_OBJECT
 public:
-    // The browser is a window of `window`'s; `viewer` and `previewer` show
-    // the pictures the document changes.
-    PagesController(QWidget* window, Prompter& prompter, MapViewController* viewer, PreviewController* previewer);
+    // The browser is a window of `window`'s; the pictures the document
+    // changes go into `state` (which must outlive the controller).
+    PagesController(QWidget* window, Prompter& prompter, ViewState& state);
     ~PagesController() override;
 
-    // A new session with the pictures the view read (none: the game has no
-    // page file to edit, and the browser closes).
-    void Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics);
+    // A new session with the pictures of the view state (none: the game has
+    // no page file to edit, and the browser closes).
+    void Attach(EditorSession* session);
     // Before the session goes.
     void Leave();
 
@@ -79,10 +78,8 @@ private:
 
     QWidget* window_;
     Prompter& prompter_;
-    MapViewController* viewer_;
-    PreviewController* previewer_;
+    ViewState& state_;
     EditorSession* session_ = nullptr;
-    std::shared_ptr<const GameGraphics> graphics_;
     std::unique_ptr<PageDocument> document_;
     PageDocument::Token following_;
     TPageBrowserBox* browser_ = nullptr;

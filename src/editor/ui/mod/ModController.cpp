@@ -80,16 +80,24 @@ void ModController::Follow(const DocumentChange& change)
 {
     switch (change.What) {
     case DocumentChange::Kind::SavedState:
+    case DocumentChange::Kind::Storage:
         return;
     case DocumentChange::Kind::Words:
         staleMaps_.insert(change.Map);
         pictures_.erase(change.Map);
         break;
+    case DocumentChange::Kind::Renamed:
+        staleMaps_.insert(change.Map);
+        break;
     case DocumentChange::Kind::MapList:
         allMaps_ = true;
         pictures_.clear();
         break;
+    case DocumentChange::Kind::Symbols:
+        pictures_.clear(); // the small pictures are drawn with them
+        break;
     case DocumentChange::Kind::CurrentMap:
+    case DocumentChange::Kind::Rules:
         break;
     }
     refresh_.start();

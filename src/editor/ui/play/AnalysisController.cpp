@@ -2,8 +2,6 @@
 
 #include "editor/session/EditorSession.h"
 #include "editor/ui/views/MapView.h"
-#include "editor/ui/views/MapViewController.h"
-#include "editor/ui/views/PreviewController.h"
 #include "editor/ui/play/TLevelStatisticsBox.h"
 #include "editor/ui/play/TMapInformationBox.h"
 #include "engine/StructureRules.h"
@@ -44,11 +42,12 @@ std::string WhichRulesQuestion(std::string_view wolf, std::string_view spear)
 }
 
 AnalysisController::AnalysisController(QWidget* window, Prompter& prompter, std::filesystem::path mapDefsRoot,
-                                       MapViewController* viewer, PreviewController* previewer, QToolBar* toolBar)
-    : QObject(window), window_(window), prompter_(prompter), mapDefsRoot_(std::move(mapDefsRoot)), viewer_(viewer),
-      previewer_(previewer), chooser_(new QComboBox(toolBar)), statisticsBox_(new TLevelStatisticsBox(window)),
+                                       ViewState& state, MapPaintArea* area, QToolBar* toolBar)
+    : QObject(window), window_(window), prompter_(prompter), mapDefsRoot_(std::move(mapDefsRoot)), state_(state),
+      area_(area), chooser_(new QComboBox(toolBar)), statisticsBox_(new TLevelStatisticsBox(window)),
       informationBox_(new TMapInformationBox(window))
 {
+    viewing_ = state_.Listen([this](const ViewChange& change) { Follow(change); });
     refresh_.setSingleShot(true);
     refresh_.setInterval(0);
     connect(&refresh_, &QTimer::timeout, this, &AnalysisController::Refresh);
@@ -62,8 +61,8 @@ AnalysisController::AnalysisController(QWidget* window, Prompter& prompter, std:
     label->setBuddy(chooser_);
     toolBar->addWidget(label);
     toolBar->addWidget(chooser_);
+    chooser_->setCurrentIndex(state_.Skill());
     connect(chooser_, &QComboBox::activated, this, [this](int index) { SetSkill(index); });
-    connect(previewer_, &PreviewController::SkillChosen, this, [this](int skill) { SetSkill(skill); });
 }
 
 AnalysisController::~AnalysisController()
@@ -76,48 +75,65 @@ void AnalysisController::Attach(EditorSession* session)
     following_.Reset();
     session_ = session;
     if (session_) {
-        const RulesLoad& rules = session_->CurrentProject().Rules;
-        overlay_.SetRules(rules.Rules, rules.Status == RulesStatus::Loaded);
-        if (overlay_.ReachableShown() && !overlay_.Analysable())
-            viewer_->SetStatus(
+        if (state_.ReachableShown() && !state_.Analysable())
+            emit statusNote(
                 QString::fromStdString(NoRulesNote(session_->CurrentProject().StructureFolder.filename().string())));
         following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
-    } else {
-        overlay_.SetRules(nullptr, false);
     }
-    viewer_->View()->PaintArea()->SetPlayPicture({});
+    area_->SetPlayPicture({});
     Schedule();
 }
 
 void AnalysisController::Follow(const DocumentChange& change)
 {
-    if (change.What == DocumentChange::Kind::SavedState)
+    switch (change.What) {
+    case DocumentChange::Kind::Words:
+        if (change.Map == session_->Maps().CurrentMap)
+            Schedule();
         return;
-    if (change.What == DocumentChange::Kind::Words && change.Map != session_->Maps().CurrentMap)
+    case DocumentChange::Kind::CurrentMap:
+    case DocumentChange::Kind::MapList:
+        Schedule();
         return;
-    Schedule();
+    default: // a name, the storage, the rules (through the view state), the symbols, the saved state
+        return;
+    }
+}
+
+void AnalysisController::Follow(const ViewChange& change)
+{
+    switch (change.What) {
+    case ViewChange::Kind::Skill:
+        chooser_->setCurrentIndex(state_.Skill());
+        Schedule();
+        return;
+    case ViewChange::Kind::Overlays:
+    case ViewChange::Kind::Rules:
+        Schedule();
+        return;
+    default:
+        return;
+    }
 }
 
 void AnalysisController::Schedule()
 {
     overlay_.Invalidate();
     // Nothing shown: nothing to work out until something is.
-    if (overlay_.ReachableShown() || overlay_.PatrolsShown() ||
-        !(viewer_->View()->PaintArea()->CurrentPlayPicture() == PlayPicture{}))
+    if (state_.ReachableShown() || state_.PatrolsShown() || !(area_->CurrentPlayPicture() == PlayPicture{}))
         refresh_.start();
 }
 
 void AnalysisController::Refresh()
 {
     refresh_.stop();
-    MapPaintArea* area = viewer_->View()->PaintArea();
     if (!session_) {
-        area->SetPlayPicture({});
+        area_->SetPlayPicture({});
         return;
     }
-    if (!overlay_.Refresh(session_->Maps().Current()))
+    if (!overlay_.Refresh(session_->Maps().Current(), state_.Play()))
         return;
-    area->SetPlayPicture(Picture());
+    area_->SetPlayPicture(Picture());
 }
 
 PlayPicture AnalysisController::Picture() const
@@ -147,26 +163,18 @@ PlayPicture AnalysisController::Picture() const
 
 void AnalysisController::SetSkill(int skill)
 {
-    overlay_.SetSkill(skill);
-    chooser_->setCurrentIndex(overlay_.Skill());
-    viewer_->SetSkill(overlay_.Skill());
-    previewer_->SetSkill(overlay_.Skill());
-    Schedule();
-    emit changed();
+    state_.SetSkill(skill);
+    chooser_->setCurrentIndex(state_.Skill());
 }
 
 void AnalysisController::ShowReachable(bool on)
 {
-    overlay_.ShowReachable(on && (!session_ || EnsureRules()));
-    Schedule();
-    emit changed();
+    state_.ShowReachable(on && (!session_ || EnsureRules()));
 }
 
 void AnalysisController::ShowPatrols(bool on)
 {
-    overlay_.ShowPatrols(on);
-    Schedule();
-    emit changed();
+    state_.ShowPatrols(on);
 }
 
 void AnalysisController::ShowStatistics()
@@ -187,7 +195,7 @@ void AnalysisController::ShowStatistics()
         note = QString::fromStdString(NoRulesNote(project.StructureFolder.filename().string()));
     }
     if (const auto tiles = statisticsBox_->ShowStatistics(levels, note))
-        viewer_->ShowTiles(*tiles);
+        emit tilesChosen(*tiles);
 }
 
 void AnalysisController::ShowMapInformation()
@@ -197,7 +205,7 @@ void AnalysisController::ShowMapInformation()
     const std::optional<QPoint> tile =
         informationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
     if (tile)
-        viewer_->ShowTile(*tile);
+        emit tilesChosen({*tile});
 }
 
 // --- rules of play ---
@@ -211,7 +219,7 @@ bool AnalysisController::EnsureRules()
     if (project.Rules.Status == RulesStatus::Failed)
         prompter_.Show(project.Rules.Problem);
     if (prompter_.Ask({NoRulesQuestion(name), kNoRulesCaption}) != Answer::Yes) {
-        viewer_->SetStatus(QString::fromStdString(NoRulesNote(name)));
+        emit statusNote(QString::fromStdString(NoRulesNote(name)));
         return false;
     }
     // A structure of each game, its full game's first: the user picks the game.
@@ -230,7 +238,7 @@ bool AnalysisController::EnsureRules()
         const Answer which = prompter_.Message(WhichRulesQuestion(wolf, spear), kNoRulesCaption,
                                                MessageIcon::Question, Buttons::YesNoCancel);
         if (which == Answer::Cancel) {
-            viewer_->SetStatus(QString::fromStdString(NoRulesNote(name)));
+            emit statusNote(QString::fromStdString(NoRulesNote(name)));
             return false;
         }
         source = which == Answer::Yes ? wolf : spear;
@@ -239,12 +247,11 @@ bool AnalysisController::EnsureRules()
         prompter_.Show(*failure);
         return false;
     }
-    project.Rules = LoadEngineRules(project.StructureFolder, *project.Settings, project.Symbols);
-    overlay_.SetRules(project.Rules.Rules, project.Rules.Status == RulesStatus::Loaded);
+    // Whatever draws or analyses by the rules follows the document's notice.
+    session_->Document().TakeRules(LoadEngineRules(project.StructureFolder, *project.Settings, project.Symbols));
     // The status said "No analysis" until now.
-    viewer_->SetStatus(QString::fromStdString(RulesTakenText(name, source)));
+    emit statusNote(QString::fromStdString(RulesTakenText(name, source)));
     prompter_.Message(RulesTakenText(name, source), kNoRulesCaption, MessageIcon::Information, Buttons::Ok);
-    emit rulesChanged();
     return project.Rules.Status == RulesStatus::Loaded;
 }
 

@@ -3,13 +3,16 @@
 // tool bar ("All", 1 to 4), "Show Reachable Area", "Show Patrol Routes",
 // "Level Statistics" and the map check of "Map Information".
 //
-// Its state is a PlayOverlay, never a widget's: the chooser and the actions
-// only show it. It follows the session's document: every notice marks the
-// overlay stale, and the overlay is worked out again once per turn of the
-// event loop (a stroke's tiles come in one turn after another, but a turn
-// that brought many notices costs one analysis), then handed to the view to
-// draw. The view and the 3D preview show the actors of the skill level
-// chosen.
+// What is shown (the skill level, the overlays, the rules) is the view
+// state's, never a widget's: the chooser and the actions only show it, and
+// the map view and the 3D preview follow it on their own. This controller
+// works out the overlays (a PlayOverlay) for the current map: a change of
+// its words, another map or list, another choice in the view state marks it
+// stale, and it is worked out again once per turn of the event loop (a
+// stroke's tiles come in one turn after another, but a turn that brought
+// many notices costs one analysis), then handed to the view to draw.
+// What it has to say in the status bar, and the tiles a count or a finding
+// shows, it signals for the window to pass on.
 //
 // A structure without rules of play gets no analysis: asked for one, the
 // user is told so and offered the rules of a shipped structure, through the
@@ -18,6 +21,7 @@
 #include "core/Prompter.h"
 #include "editor/document/MapDocument.h"
 #include "editor/play/PlayOverlay.h"
+#include "editor/view/ViewState.h"
 
 #include <QObject>
 #include <QPoint>
@@ -35,8 +39,7 @@ class QWidget;
 namespace tsl {
 
 class EditorSession;
-class MapViewController;
-class PreviewController;
+class MapPaintArea;
 class TLevelStatisticsBox;
 class TMapInformationBox;
 struct PlayPicture;
@@ -49,9 +52,11 @@ class AnalysisController : public QObject {
     Q_OBJECT
 public:
     // The dialogs are `window`'s; the skill chooser goes on `toolBar`; the
-    // rules of a shipped structure come from `mapDefsRoot`.
-    AnalysisController(QWidget* window, Prompter& prompter, std::filesystem::path mapDefsRoot,
-                       MapViewController* viewer, PreviewController* previewer, QToolBar* toolBar);
+    // rules of a shipped structure come from `mapDefsRoot`; `state` (which
+    // must outlive the controller) says what is shown; the overlays are
+    // drawn in `area`.
+    AnalysisController(QWidget* window, Prompter& prompter, std::filesystem::path mapDefsRoot, ViewState& state,
+                       MapPaintArea* area, QToolBar* toolBar);
     ~AnalysisController() override;
 
     // A new session, or none; the overlay is worked out anew for it.
@@ -60,7 +65,7 @@ public:
     const PlayOverlay& Overlay() const { return overlay_; }
     QComboBox* SkillChooser() const { return chooser_; }
 
-    // --- the commands ---
+    // --- the commands, into the view state ---
     // kAllSkills or 1 to 4.
     void SetSkill(int skill);
     // On only by the game's rules: a structure without them is asked to
@@ -76,13 +81,14 @@ public:
     void Refresh();
 
 signals:
-    // The project took the rules of another structure: whatever draws by them starts anew.
-    void rulesChanged();
-    // The skill level or a toggle changed: the actions show it.
-    void changed();
+    // A note for the status bar (why there is no analysis, whose rules were taken).
+    void statusNote(const QString& text);
+    // A count or a finding was clicked: its tiles, to show in the view.
+    void tilesChosen(const std::vector<QPoint>& tiles);
 
 private:
     void Follow(const DocumentChange& change);
+    void Follow(const ViewChange& change);
     void Schedule();
     // The game's rules, or the user's word to take a shipped structure's;
     // false when there are none to analyse by.
@@ -92,10 +98,11 @@ private:
     QWidget* window_;
     Prompter& prompter_;
     std::filesystem::path mapDefsRoot_;
-    MapViewController* viewer_;
-    PreviewController* previewer_;
+    ViewState& state_;
+    MapPaintArea* area_;
     EditorSession* session_ = nullptr;
     DocumentToken following_;
+    ViewToken viewing_;
     PlayOverlay overlay_;
     QTimer refresh_; // one turn of the event loop: the changes it brought, analysed once
     QComboBox* chooser_;

@@ -41,9 +41,11 @@ QImage Wrap(const Image& image)
 
 } // namespace
 
-MapViewController::MapViewController(MapView* view, SidePanel* panel, QStatusBar* statusBar, QObject* parent)
-    : QObject(parent), view_(view), panel_(panel)
+MapViewController::MapViewController(MapView* view, SidePanel* panel, QStatusBar* statusBar, ViewState& state,
+                                     QObject* parent)
+    : QObject(parent), view_(view), panel_(panel), state_(state)
 {
+    viewing_ = state_.Listen([this](const ViewChange& change) { Follow(change); });
     status_ = new QLabel("Ready");
     status_->setObjectName("statusText");
     status_->setMinimumWidth(120);
@@ -75,8 +77,7 @@ void MapViewController::Attach(EditorSession* session)
     area->SetPreview(QImage(), std::nullopt);
     area->CancelPress();
     if (!session_) {
-        graphics_.reset();
-        renderer_.SetGraphics(nullptr);
+        state_.SetGraphics(nullptr, {});
         ShowStartPicture();
         return;
     }
@@ -89,13 +90,13 @@ std::optional<Failure> MapViewController::OpenProject()
     const StructureSettings structure = project.Structure();
     const GraphicsLoad load = LoadGameGraphics(project.Maps().Path, project.Maps().Extension, project.StructureFolder,
                                                *project.Settings);
-    graphics_ = load.Graphics;
-    graphicsProblem_ = QString::fromStdString(load.Problem.text);
-    renderer_.SetGraphics(graphics_);
-    renderer_.SetRules(project.Rules.Rules);
-    toggles_.GameGraphics = GameGraphicsWanted(*project.Settings, true);
-    toggles_.Grid = structure.MapGrid;
-    view_->PaintArea()->SetGrid(toggles_.Grid);
+    opening_ = true;
+    state_.SetGraphics(load.Graphics, load.Problem.text);
+    state_.WantGameGraphics(GameGraphicsWanted(*project.Settings, true));
+    state_.SetGrid(structure.MapGrid);
+    opening_ = false;
+    renderer_.SetGraphics(state_.Graphics());
+    view_->PaintArea()->SetGrid(state_.Grid());
     zoomPosition_ = std::clamp(structure.ZoomFactor, 0, 4);
     panel_->SetZoomPosition(zoomPosition_);
     ShowPanelPictures();
@@ -135,7 +136,48 @@ void MapViewController::Follow(const DocumentChange& change)
         RedrawMap();
         ShowTileInformation();
         return;
-    case DocumentChange::Kind::SavedState:
+    case DocumentChange::Kind::Symbols:
+        ShowProjectAnew();
+        return;
+    default: // a name, the storage, the rules (through the view state), the saved state
+        return;
+    }
+}
+
+void MapViewController::Follow(const ViewChange& change)
+{
+    const IniFile* settings = session_ ? session_->CurrentProject().Settings.get() : nullptr;
+    switch (change.What) {
+    case ViewChange::Kind::Rules:
+        renderer_.SetRules(state_.Play().Rules);
+        RedrawMap();
+        return;
+    case ViewChange::Kind::Skill:
+        RedrawMap();
+        return;
+    case ViewChange::Kind::Pictures:
+        if (!opening_)
+            renderer_.SetGraphics(state_.Graphics());
+        return;
+    case ViewChange::Kind::Pages:
+        renderer_.ReplacePages(state_.Graphics(), change.Chunk);
+        gamePreview_ = {};
+        if (session_ && GameGraphicsShown())
+            ShowPicturesAnew();
+        return;
+    case ViewChange::Kind::PictureMode:
+        if (opening_ || !session_)
+            return;
+        if (GameGraphicsWanted(*settings, true) != state_.GameGraphicsWanted())
+            WriteGameGraphics(*session_->CurrentProject().Settings, state_.GameGraphicsWanted());
+        ShowPicturesAnew();
+        return;
+    case ViewChange::Kind::Grid:
+        view_->PaintArea()->SetGrid(state_.Grid());
+        if (!opening_ && session_ && ReadStructureSettings(*settings).MapGrid != state_.Grid())
+            SaveStructureView(*session_->CurrentProject().Settings, state_.Grid(), zoomPosition_);
+        return;
+    case ViewChange::Kind::Overlays:
         return;
     }
 }
@@ -154,7 +196,7 @@ void MapViewController::SetZoom(int position)
         return;
     RedrawMap();
     SyncOverlay(); // a paste preview in game pictures is drawn for the zoom
-    SaveStructureView(*session_->CurrentProject().Settings, toggles_.Grid, zoomPosition_);
+    SaveStructureView(*session_->CurrentProject().Settings, state_.Grid(), zoomPosition_);
 }
 
 void MapViewController::ZoomKey(int step)
@@ -203,40 +245,6 @@ void MapViewController::ZoomWholeMap()
                             map.Height * kBlockSize * ZoomFactorOf(position) > room.height()))
         --position;
     panel_->ZoomSlider()->setValue(position);
-}
-
-// --- toggles ---
-
-void MapViewController::SetGrid(bool on)
-{
-    toggles_.Grid = on;
-    view_->PaintArea()->SetGrid(on);
-    if (session_)
-        SaveStructureView(*session_->CurrentProject().Settings, toggles_.Grid, zoomPosition_);
-}
-
-bool MapViewController::GameGraphicsShown() const
-{
-    return graphics_ && toggles_.GameGraphics;
-}
-
-void MapViewController::SetGameGraphics(bool on)
-{
-    toggles_.GameGraphics = on;
-    if (!session_)
-        return;
-    const Project& project = session_->CurrentProject();
-    WriteGameGraphics(*project.Settings, on);
-    ShowPicturesAnew();
-}
-
-void MapViewController::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
-{
-    graphics_ = std::move(graphics);
-    renderer_.ReplacePages(graphics_, chunk);
-    gamePreview_ = {};
-    if (session_ && GameGraphicsShown())
-        ShowPicturesAnew();
 }
 
 void MapViewController::ShowPicturesAnew()
@@ -541,25 +549,9 @@ void MapViewController::ShowTiles(const std::vector<QPoint>& tiles)
     area->SetShownTiles(tiles);
 }
 
-void MapViewController::SetSkill(int skill)
-{
-    if (skill == skill_)
-        return;
-    skill_ = skill;
-    RedrawMap();
-}
-
-void MapViewController::RulesChanged()
-{
-    if (!session_)
-        return;
-    renderer_.SetRules(session_->CurrentProject().Rules.Rules);
-    RedrawMap();
-}
-
 SkillFilter MapViewController::Skill() const
 {
-    return {session_ ? session_->CurrentProject().Rules.Rules.get() : nullptr, skill_};
+    return {state_.Rules(), state_.Skill()};
 }
 
 // --- the status bar ---

@@ -4,15 +4,19 @@
 // painted per exposed tile by the renderer), the view's toggles, the
 // overlay, the find markers and the pointer's feedback (the tile under it,
 // "Tile Information", the status bar's fields and the word the Pencil would
-// draw). It follows the session's document: a change of words redraws the
-// region it names, another map or list redraws the whole map. The window
-// only hands it the user's view commands.
+// draw). It follows the session's document (a change of words redraws the
+// region it names, another map or list redraws the whole map, new symbols
+// show the project anew) and the view state (the skill level, the picture
+// mode, the page file's pictures, the grid, the rules), which it writes into
+// the structure's settings when the user changed them. The window only hands
+// it the user's view commands.
 
 #include "core/Image.h"
 #include "core/TileRect.h"
 #include "editor/render/GameMapRenderer.h"
 #include "editor/document/MapDocument.h"
 #include "editor/operations/MapOperations.h"
+#include "editor/view/ViewState.h"
 
 #include <QImage>
 #include <QObject>
@@ -34,38 +38,28 @@ class SidePanel;
 struct GameGraphics;
 struct CB_Object;
 
-// What the view's toggles mean: kept here, and only shown by the actions.
-struct ViewToggles {
-    bool Grid = false;
-    bool GameGraphics = true; // wanted: shown when the game has pictures
-};
-
 class MapViewController : public QObject {
     Q_OBJECT
 public:
     // The view and the panel stay the window's widgets; the status bar gets
-    // the status text and the permanent fields.
-    MapViewController(MapView* view, SidePanel* panel, QStatusBar* statusBar, QObject* parent = nullptr);
+    // the status text and the permanent fields; `state` (which must outlive
+    // the controller) says what the view shows.
+    MapViewController(MapView* view, SidePanel* panel, QStatusBar* statusBar, ViewState& state,
+                      QObject* parent = nullptr);
     ~MapViewController() override;
 
     // A new session, or none: the controller follows its document from now
     // on, and shows the start picture without one.
     void Attach(EditorSession* session);
     // The game's pictures of the session's project, read once when it
-    // opened, and the toggles the structure keeps (grid, game graphics,
-    // zoom); the failure to show once the project is shown, when its page
-    // file is damaged.
+    // opened, into the view state with the toggles the structure keeps
+    // (grid, game graphics) and the zoom; the failure to show once the
+    // project is shown, when its page file is damaged.
     std::optional<Failure> OpenProject();
     // Everything the view shows starts anew (new maps, planes or symbols).
     void ShowProjectAnew();
 
     MapView* View() const { return view_; }
-    std::shared_ptr<const GameGraphics> Graphics() const { return graphics_; }
-    // The game's page file changed (see GameMapRenderer::ReplacePages): the
-    // view, the symbol list and the panel's pictures show the new pictures.
-    void ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk);
-    // Why the game's pictures are missing; empty when they were read.
-    const QString& GraphicsProblem() const { return graphicsProblem_; }
 
     // --- zoom ---
     int ZoomPosition() const { return zoomPosition_; }
@@ -78,18 +72,6 @@ public:
     void ZoomStep(int step, QPoint viewportPoint);
     // The largest zoom that needs no scroll bar.
     void ZoomWholeMap();
-
-    // --- toggles ---
-    const ViewToggles& Toggles() const { return toggles_; }
-    void SetGrid(bool on);
-    void SetGameGraphics(bool on);
-    bool GameGraphicsShown() const;
-
-    // The actors shown: those the game places on skill level `skill` (1 to
-    // 4), or every one (0), by the project's rules.
-    void SetSkill(int skill);
-    // The project's rules of play changed (it took those of another structure).
-    void RulesChanged();
 
     // --- drawing ---
     void RedrawMap();
@@ -126,6 +108,8 @@ public:
 
 private:
     void Follow(const DocumentChange& change);
+    void Follow(const ViewChange& change);
+    bool GameGraphicsShown() const { return state_.GameGraphicsShown(); }
     void RedrawRegion(const TileRect& region);
     void ShowPicture();
     void ShowGameView();
@@ -146,12 +130,11 @@ private:
     SidePanel* panel_;
     EditorSession* session_ = nullptr;
     DocumentToken following_;
-    ViewToggles toggles_;
+    ViewState& state_;
+    ViewToken viewing_;
+    bool opening_ = false; // the view state takes the project's settings: nothing to write back
     int zoomPosition_ = 0;
-    int skill_ = 0;
     Image viewImage_;
-    std::shared_ptr<const GameGraphics> graphics_;
-    QString graphicsProblem_;
     GameMapRenderer renderer_;
     std::vector<PlaneDisplay> display_; // as the view was last drawn
     struct GamePreview {

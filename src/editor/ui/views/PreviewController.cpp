@@ -10,9 +10,10 @@
 
 namespace tsl {
 
-PreviewController::PreviewController(QWidget* window, MapPaintArea* area)
-    : QObject(window), window_(window), area_(area)
+PreviewController::PreviewController(QWidget* window, MapPaintArea* area, ViewState& state)
+    : QObject(window), window_(window), area_(area), state_(state)
 {
+    viewing_ = state_.Listen([this](const ViewChange& change) { Follow(change); });
 }
 
 PreviewController::~PreviewController()
@@ -20,23 +21,15 @@ PreviewController::~PreviewController()
     following_.Reset();
 }
 
-void PreviewController::Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics)
+void PreviewController::Attach(EditorSession* session)
 {
     following_.Reset();
     session_ = session;
-    graphics_ = std::move(graphics);
     if (session_)
         following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
     if (preview_)
-        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
+        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, state_.Graphics());
     SyncCameraMark();
-}
-
-void PreviewController::ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk)
-{
-    graphics_ = std::move(graphics);
-    if (preview_ && graphics_)
-        preview_->ReplacePages(*graphics_, chunk);
 }
 
 void PreviewController::SetOtherSide(const MapHandler* other)
@@ -52,7 +45,6 @@ void PreviewController::Leave()
     if (preview_ && preview_->ShownProject())
         preview_->SetProject(nullptr);
     session_ = nullptr;
-    graphics_.reset();
 }
 
 void PreviewController::Follow(const DocumentChange& change)
@@ -70,7 +62,31 @@ void PreviewController::Follow(const DocumentChange& change)
         // stand for another map): from the player start.
         preview_->ShowMap(session_->Maps().CurrentMap);
         return;
-    case DocumentChange::Kind::SavedState:
+    default: // a name, the storage, the rules (through the view state), the symbols, the saved state
+        return;
+    }
+}
+
+void PreviewController::Follow(const ViewChange& change)
+{
+    if (!preview_)
+        return;
+    switch (change.What) {
+    case ViewChange::Kind::Skill:
+        preview_->SetSkill(state_.Skill());
+        return;
+    case ViewChange::Kind::Pages:
+        if (state_.Graphics())
+            preview_->ReplacePages(*state_.Graphics(), change.Chunk);
+        return;
+    case ViewChange::Kind::Rules:
+        // The level is built anew by the rules taken, from the player start.
+        if (session_) {
+            preview_->SetProject(&session_->CurrentProject(), state_.Graphics());
+            SyncCameraMark();
+        }
+        return;
+    default:
         return;
     }
 }
@@ -86,10 +102,10 @@ TPreview3DBox& PreviewController::Show(bool activate)
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);
         connect(preview_, &TPreview3DBox::WalkChanged, this, &PreviewController::SyncWalkMarks);
-        connect(preview_, &TPreview3DBox::SkillChosen, this, &PreviewController::SkillChosen);
+        connect(preview_, &TPreview3DBox::SkillChosen, this, [this](int skill) { state_.SetSkill(skill); });
         preview_->addActions(shared_);
-        preview_->SetSkill(skill_);
-        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, graphics_);
+        preview_->SetSkill(state_.Skill());
+        preview_->SetProject(session_ ? &session_->CurrentProject() : nullptr, state_.Graphics());
         // Beside the main window when the screen has room for it there, so
         // that the map and the view from inside are seen together.
         const QRect room = window_->screen()->availableGeometry();
@@ -107,13 +123,6 @@ TPreview3DBox& PreviewController::Show(bool activate)
 void PreviewController::ShareActions(std::initializer_list<QAction*> actions)
 {
     shared_ = QList<QAction*>(actions);
-}
-
-void PreviewController::SetSkill(int skill)
-{
-    skill_ = skill;
-    if (preview_)
-        preview_->SetSkill(skill);
 }
 
 void PreviewController::SyncWalkMarks()

@@ -2,11 +2,14 @@
 // The 3D preview's part in the main window: the one "3D Preview" window,
 // made at its first use, which follows the session's document (an edit
 // rebuilds the cells of its region, another map or list shows the current
-// map from its player start, another project is shown from its start), the
-// camera arrow in the map view while that window is shown, the marks of its
-// walk, and "View From Here".
+// map from its player start, another project is shown from its start; a
+// rename leaves it, and the walk under way, alone) and the view state (the
+// skill level, the page file's pictures, the rules), the camera arrow in the
+// map view while that window is shown, the marks of its walk, and "View From
+// Here".
 
 #include "editor/document/MapDocument.h"
+#include "editor/view/ViewState.h"
 
 #include <QObject>
 #include <QPoint>
@@ -28,15 +31,14 @@ struct GameGraphics;
 class PreviewController : public QObject {
     Q_OBJECT
 public:
-    // The preview is a window of `window`'s; the camera arrow is drawn in `area`.
-    PreviewController(QWidget* window, MapPaintArea* area);
+    // The preview is a window of `window`'s; the camera arrow is drawn in
+    // `area`; `state` (which must outlive the controller) says what it shows.
+    PreviewController(QWidget* window, MapPaintArea* area, ViewState& state);
     ~PreviewController() override;
 
-    // A new session (or none) with the pictures the view loaded: the preview
-    // shows it at once when it is there, and follows its document.
-    void Attach(EditorSession* session, std::shared_ptr<const GameGraphics> graphics);
-    // The game's page file changed (see TPreview3DBox::ReplacePages).
-    void ReplacePages(std::shared_ptr<const GameGraphics> graphics, std::optional<int> chunk);
+    // A new session (or none), with the pictures of the view state: the
+    // preview shows it at once when it is there, and follows its document.
+    void Attach(EditorSession* session);
     // Before the session goes: the preview must let go of its project.
     void Leave();
     // The preview shown (made when there is none); `activate` gives it the keys.
@@ -51,17 +53,10 @@ public:
     // The set compared with, whose map the preview can show instead ("Show
     // the Other Side"), now and in a preview made later; nothing: none.
     void SetOtherSide(const MapHandler* other);
-    // The skill level whose actors the preview shows (0: every actor the
-    // engine places on some level), now and in a preview made later.
-    void SetSkill(int skill);
-
-signals:
-    // The skill level was picked in the preview's own menu: the window's
-    // chooser follows.
-    void SkillChosen(int skill);
 
 private:
     void Follow(const DocumentChange& change);
+    void Follow(const ViewChange& change);
     void SyncCameraMark();
     // The map view marks what the walk under way opened, pushed and took.
     void SyncWalkMarks();
@@ -69,12 +64,12 @@ private:
     QWidget* window_;
     MapPaintArea* area_;
     EditorSession* session_ = nullptr;
-    std::shared_ptr<const GameGraphics> graphics_;
+    ViewState& state_;
     TPreview3DBox* preview_ = nullptr;
-    int skill_ = 0;
     const MapHandler* other_ = nullptr;
     QList<QAction*> shared_;
     DocumentToken following_;
+    ViewToken viewing_;
 };
 
 } // namespace tsl

@@ -69,15 +69,16 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
+    view_ = std::make_unique<ViewState>();
     auto* view = new MapView;
     panel_ = new SidePanel;
     panel_->setFixedWidth(kSidePanelWidth);
     layout->addWidget(view, 1);
     layout->addWidget(panel_);
     setCentralWidget(central);
-    viewer_ = new MapViewController(view, panel_, statusBar(), this);
-    previewer_ = new PreviewController(this, view->PaintArea());
-    pages_ = new PagesController(this, prompter_, viewer_, previewer_);
+    viewer_ = new MapViewController(view, panel_, statusBar(), *view_, this);
+    previewer_ = new PreviewController(this, view->PaintArea(), *view_);
+    pages_ = new PagesController(this, prompter_, *view_);
 
     structureBox_ = new TMapDefinitionStructureBox(prompter_, this);
     configurationsBox_ = new TMapConfigurationsBox(prompter_, this);
@@ -95,10 +96,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     exporterBox_ = new TMapExporterBox(this);
     runCommandBox_ = new TRunCommandBox(this);
     actions_ = new EditorActions(this);
-    analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, viewer_, previewer_,
+    analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, *view_, view->PaintArea(),
                                        actions_->ToolBar());
+    connect(analyser_, &AnalysisController::statusNote, viewer_, &MapViewController::SetStatus);
+    connect(analyser_, &AnalysisController::tilesChosen, viewer_, &MapViewController::ShowTiles);
     analyser_->ShowReachable(settings_.ShowReachableArea);
     modder_ = new ModController(this, prompter_, viewer_, previewer_);
+    // The actions show what the views show.
+    viewing_ = view_->Listen([this](const ViewChange&) { RefreshCommands(); });
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
@@ -133,6 +138,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
+    viewing_.Reset();
     pages_->Leave();
     modder_->Attach(nullptr);
     previewer_->Leave();
@@ -208,8 +214,8 @@ void TEditorBox::ConnectActions()
     });
     on(Command::GoToLevel, &TEditorBox::onGoToLevel);
     on(Command::MapProperties, &TEditorBox::onMapProperties);
-    toggle(Command::MapGrid, [this](bool checked) { viewer_->SetGrid(checked); });
-    toggle(Command::GameGraphics, [this](bool checked) { viewer_->SetGameGraphics(checked); });
+    toggle(Command::MapGrid, [this](bool checked) { view_->SetGrid(checked); });
+    toggle(Command::GameGraphics, [this](bool checked) { view_->WantGameGraphics(checked); });
     on(Command::MapViewOptions, &TEditorBox::onMapViewOptions);
     on(Command::MapConfigurations, &TEditorBox::onMapConfigurations);
     on(Command::MapSymbols, &TEditorBox::onMapSymbols);
@@ -233,12 +239,14 @@ QAction* TEditorBox::Action(const QString& objectName) const
 
 void TEditorBox::RefreshCommands()
 {
-    EditorToggles toggles{viewer_->Toggles().Grid, viewer_->GameGraphicsShown(), settings_.CheckAtStartup,
-                          !session_ || session_->TurnsFacingObjects(), analyser_->Overlay().ReachableShown(),
-                          analyser_->Overlay().PatrolsShown(), modder_->Comparing()};
-    actions_->Refresh(session_.get(), viewer_->Graphics() != nullptr, toggles);
+    EditorToggles toggles{view_->Grid(),           view_->GameGraphicsShown(),
+                          settings_.CheckAtStartup, !session_ || session_->TurnsFacingObjects(),
+                          view_->ReachableShown(), view_->PatrolsShown(),
+                          modder_->Comparing()};
+    actions_->Refresh(session_.get(), view_->Graphics() != nullptr, toggles);
     for (const Command command : {Command::GameGraphics, Command::GamePictures})
-        actions_->ExplainDisabled(command, viewer_->Graphics() ? QString() : viewer_->GraphicsProblem());
+        actions_->ExplainDisabled(command,
+                                  view_->Graphics() ? QString() : QString::fromStdString(view_->GraphicsProblem()));
     panel_->setEnabled(session_ != nullptr);
     View()->setEnabled(session_ != nullptr);
     ShowModified();
@@ -286,7 +294,7 @@ int TEditorBox::ZoomFactor() const
 
 bool TEditorBox::MapGrid() const
 {
-    return viewer_->Toggles().Grid;
+    return view_->Grid();
 }
 
 const Image& TEditorBox::ViewImage() const
@@ -296,12 +304,12 @@ const Image& TEditorBox::ViewImage() const
 
 std::shared_ptr<const GameGraphics> TEditorBox::Graphics() const
 {
-    return viewer_->Graphics();
+    return view_->Graphics();
 }
 
 bool TEditorBox::GameGraphicsShown() const
 {
-    return viewer_->GameGraphicsShown();
+    return view_->GameGraphicsShown();
 }
 
 MapView* TEditorBox::View() const
@@ -356,12 +364,14 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
         UseRecoveredMaps(session_->Document(), std::move(recovered->Maps)); // in memory only: the files wait for a save
     StartAutosave();
 
+    ShowRules();
     viewer_->Attach(session_.get());
-    const std::optional<Failure> graphicsProblem = viewer_->OpenProject();
-    previewer_->Attach(session_.get(), viewer_->Graphics()); // the pictures the view loaded
+    const std::optional<Failure> graphicsProblem = viewer_->OpenProject(); // into the view state
+    previewer_->Attach(session_.get());
     analyser_->Attach(session_.get());
-    pages_->Attach(session_.get(), viewer_->Graphics());
+    pages_->Attach(session_.get());
     modder_->Attach(session_.get());
+    viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
     if (recovered && recovered->Place)
         GoToPlace(*recovered->Place);
@@ -386,8 +396,8 @@ void TEditorBox::GoToPlace(const EditorPlace& place)
 
 void TEditorBox::ShowReloadedProject(EditResult result)
 {
-    // New maps, planes or symbols: the panel, the tools and the picture start anew.
-    viewer_->ShowProjectAnew();
+    // New maps, planes or symbols: the tools and the title start anew (the
+    // view follows the document's notice of new symbols).
     UpdateTitle();
     result.ValuesChanged = true;
     result.ToolChanged = true;
@@ -405,11 +415,24 @@ void TEditorBox::RefreshSelectionRows()
 
 void TEditorBox::Follow(const DocumentChange& change)
 {
-    // A change of words reaches the title through the saved state alone.
-    if (change.What == DocumentChange::Kind::Words)
+    switch (change.What) {
+    case DocumentChange::Kind::Rules:
+        ShowRules();
         return;
-    UpdateTitle();
-    RefreshCommands();
+    case DocumentChange::Kind::Words: // the title follows through the saved state alone
+    case DocumentChange::Kind::Symbols: // shown anew by the command that read them
+        return;
+    default: // another map, list, name, storage or saved state
+        UpdateTitle();
+        RefreshCommands();
+        return;
+    }
+}
+
+void TEditorBox::ShowRules()
+{
+    const RulesLoad& rules = session_->CurrentProject().Rules;
+    view_->SetRules(rules.Rules, rules.Status == RulesStatus::Loaded);
 }
 
 void TEditorBox::Apply(EditResult result)
@@ -533,7 +556,7 @@ void TEditorBox::onClipboardManager()
     if (!session_ || !session_->ClipboardManager())
         return;
     TClipboardManagerBox::Previewer previewer;
-    if (viewer_->GameGraphicsShown())
+    if (view_->GameGraphicsShown())
         previewer = [this](const CB_Object& entry) { return viewer_->GameClipboardPreview(entry); };
     const std::optional<int> chosen = clipboardBox_->ShowClipboardManager(*session_->ClipboardManager(), previewer);
     Apply(chosen ? session_->PasteFromClipboard(*chosen) : EditResult{});
@@ -569,7 +592,7 @@ void TEditorBox::onMapViewOptions()
 {
     if (!session_)
         return;
-    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), actions_->Get(Command::GameGraphics));
+    viewOptionsBox_->ShowMapViewOptions(session_->CurrentProject(), view_.get());
     viewer_->RedrawMap();
 }
 

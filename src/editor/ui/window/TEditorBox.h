@@ -3,7 +3,11 @@
 // tables) comes from the core's open flow and lives in an editing session,
 // whose document tells its listeners what changed: the map view's
 // controller redraws, the preview's controller rebuilds, the autosave policy
-// marks work, and the window's title follows the saved state. The actions
+// marks work, and the window's title follows the names and the saved state.
+// What the views show (the skill level, the picture mode, the grid, the
+// overlays, the rules) is one ViewState that the controllers follow; they
+// never call into one another, and the window takes the rules the document
+// announces into it. The actions
 // (EditorActions), the map view and the side panel hand the user's commands
 // to the session, the dialogs collect typed choices that the session
 // applies, Apply shows what a command did beside the maps (its message, the
@@ -18,6 +22,7 @@
 #include "editor/document/Project.h"
 #include "editor/keeping/Recovery.h"
 #include "editor/run/RunMapFlow.h"
+#include "editor/view/ViewState.h"
 
 #include <QMainWindow>
 
@@ -105,6 +110,8 @@ public:
     bool GameGraphicsShown() const;
     MapView* View() const;
     AnalysisController* Analyser() const { return analyser_; }
+    // What the views show: the skill level, the picture mode, the grid, the overlays, the rules.
+    ViewState& Views() const { return *view_; }
     SidePanel* Panel() const { return panel_; }
     QAction* Action(const QString& objectName) const;
     EditorActions* Actions() const { return actions_; }
@@ -152,8 +159,11 @@ private:
     // its listeners): its message, a gesture that another command ended,
     // the selection rows, the tool, the overlay and the enabled commands.
     void Apply(EditResult result);
-    // The document's notices the window itself follows: the title.
+    // The document's notices the window itself follows: the title, and the
+    // rules taken into the view state.
     void Follow(const DocumentChange& change);
+    // The project's rules of play into the view state.
+    void ShowRules();
     void SyncPlane();
     void ShowTool();
     // A press the view will never see released (a dialog took the mouse):
@@ -226,6 +236,8 @@ private:
     AppSettings settings_;
     std::unique_ptr<EditorSession> session_;
     DocumentToken following_; // the session's document, for the title
+    std::unique_ptr<ViewState> view_; // what the views show, for every project of the window
+    ViewToken viewing_;               // for the actions that show it
 
     SidePanel* panel_;
     EditorActions* actions_;

@@ -52,15 +52,13 @@ void TEditorBox::ConnectMapCommands()
     on(Command::LevelStatistics, [this] { analyser_->ShowStatistics(); });
     connect(actions_->Get(Command::ShowReachableArea), &QAction::triggered, this, [this](bool shown) {
         analyser_->ShowReachable(shown);
-        settings_.ShowReachableArea = analyser_->Overlay().ReachableShown();
+        settings_.ShowReachableArea = view_->ReachableShown();
         settings_.WriteShowReachableArea(settingsFile_);
+        RefreshCommands(); // a refusal leaves the view state as it was, and the action shows it
     });
-    connect(actions_->Get(Command::ShowPatrolRoutes), &QAction::triggered, analyser_,
-            &AnalysisController::ShowPatrols);
-    connect(analyser_, &AnalysisController::changed, this, &TEditorBox::RefreshCommands);
-    connect(analyser_, &AnalysisController::rulesChanged, this, [this] {
-        viewer_->RulesChanged();
-        previewer_->Attach(session_.get(), viewer_->Graphics());
+    connect(actions_->Get(Command::ShowPatrolRoutes), &QAction::triggered, this, [this](bool shown) {
+        analyser_->ShowPatrols(shown);
+        RefreshCommands();
     });
 
     // F3 belongs to the main window, like Page Up and Page Down.

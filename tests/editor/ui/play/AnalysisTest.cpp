@@ -81,7 +81,7 @@ TEST_F(Analysis, TheSkillChooserKeepsItsChoiceInTheModelAndTheViewAndPreviewFoll
     EXPECT_EQ(Items(chooser), (std::vector<std::string>{"All", "1", "2", "3", "4"}));
     chooser->setCurrentIndex(1);
     emit chooser->activated(1);
-    EXPECT_EQ(Editor().Analyser()->Overlay().Skill(), 1);
+    EXPECT_EQ(Editor().Views().Skill(), 1);
     const Project& project = *Editor().CurrentProject();
     Image expected;
     RedrawMap(expected, Map(), project.Symbols, project.Display(), kIntMode, {&Rules(), 1});
@@ -100,7 +100,7 @@ TEST_F(Analysis, TheSkillChooserKeepsItsChoiceInTheModelAndTheViewAndPreviewFoll
     // Picked in the preview's own menu, the level is the window's too.
     preview->ContextMenu()->findChild<QAction*>("skill3Action")->trigger();
     EXPECT_EQ(chooser->currentIndex(), 3);
-    EXPECT_EQ(Editor().Analyser()->Overlay().Skill(), 3);
+    EXPECT_EQ(Editor().Views().Skill(), 3);
 }
 
 TEST_F(Analysis, TheReachableAreaFollowsAnEditThatSealsTheExitAndIsRemembered)

@@ -146,6 +146,31 @@ TEST_F(PreviewWiring, TheMapViewMarksWhatAWalkTookUntilItStops)
     EXPECT_TRUE(Area()->WalkMarks().empty());
 }
 
+// A new name moves no word: the walk under way goes on from where it got to.
+TEST_F(PreviewWiring, ARenameDuringAWalkLeavesTheWalkGoing)
+{
+    Key(Qt::Key_F4);
+    TPreview3DBox* preview = Editor().Preview();
+    ASSERT_NE(preview, nullptr);
+    preview->StartWalk(true);
+    QTest::keyPress(preview, Qt::Key_Up);
+    preview->AdvanceWalk(10);
+    QTest::keyRelease(preview, Qt::Key_Up);
+    const Camera walked = preview->CurrentCamera();
+    ASSERT_NE(walked, StartCamera(Map(), Rules()));
+    WhenModal([](QWidget* dialog) {
+        Find<QLineEdit>(dialog, "mapNameEdit")->setText("On the way");
+        Click(dialog, "okButton");
+        Finish(dialog);
+    });
+    Editor().Action("mapPropertiesAction")->trigger();
+    EXPECT_EQ(MapNameText(Map().Name), "On the way");
+    EXPECT_EQ(ShownTitle(), "Tesselar: On the way*");
+    ASSERT_NE(preview->CurrentWalk(), nullptr);
+    EXPECT_FALSE(preview->CurrentWalk()->Ended());
+    EXPECT_EQ(preview->CurrentCamera(), walked);
+}
+
 TEST_F(PreviewWiring, F9AsksForTheCommandOnceSavesWhenToldAndStartsTheGame)
 {
     std::vector<std::vector<std::string>> started;
