@@ -43,6 +43,10 @@ public:
     {
         return std::nullopt;
     }
+    int Choose(const std::string&, const std::string&, MessageIcon, const std::vector<std::string>& buttons) override
+    {
+        return static_cast<int>(buttons.size()) - 1;
+    }
 };
 
 class Scratch {

@@ -129,6 +129,26 @@ fs::path TemporaryNameBeside(const fs::path& target)
     return FreshHiddenName(target);
 }
 
+std::vector<std::string> RemoveLeftoverTemporaries(const fs::path& target)
+{
+    const std::string name = target.filename().string();
+    const std::size_t prefix = 1 + name.size() + kTemporaryMark.size();
+    std::vector<std::string> removed;
+    for (const std::string& entry : ListDirectory(target.parent_path())) {
+        // ".NAME.tesselar-" and the eight letters or digits FreshHiddenName gives.
+        if (entry.size() != prefix + 8 || entry[0] != '.' || !EqualsNoCase(entry.substr(1, name.size()), name) ||
+            entry.compare(1 + name.size(), kTemporaryMark.size(), kTemporaryMark) != 0 ||
+            !std::all_of(entry.begin() + static_cast<std::ptrdiff_t>(prefix), entry.end(),
+                         [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }))
+            continue;
+        const fs::path path = target.parent_path() / entry;
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && !Remove(path))
+            removed.push_back(entry);
+    }
+    return removed;
+}
+
 std::optional<DiskError> MakeDirectories(const fs::path& dir)
 {
     // A link to a folder serves as the folder (a user's ~/.local often is one).

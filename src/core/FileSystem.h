@@ -67,6 +67,10 @@ bool IsTemporaryName(std::string_view name);
 // A fresh name of that kind beside `target` (for a folder filled before it is
 // moved into place).
 fs::path TemporaryNameBeside(const fs::path& target);
+// Removes what writes of `target` that never finished (the program killed
+// in the middle) left beside it: files of exactly that hidden name, of any
+// letter case, never through a link. The names removed.
+std::vector<std::string> RemoveLeftoverTemporaries(const fs::path& target);
 
 // Folders and whole entries, through the same seam as the files: a folder
 // made (every missing level), an entry renamed (a folder moves only onto a

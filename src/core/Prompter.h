@@ -47,6 +47,12 @@ public:
     // existing file is only replaced after the user confirmed it.
     virtual std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
                                                                 const std::string& defaultExtension) = 0;
+    // A box whose buttons say what they do ("Renumber", "Cancel"), where a
+    // Yes or No would leave the user guessing: the index of the button
+    // pressed. Closing the box counts as the last button, so that one must
+    // be the choice that changes nothing.
+    virtual int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+                       const std::vector<std::string>& buttons) = 0;
 
     // A failure from the core, in a box with an OK button.
     void Show(const Failure& failure) { Message(failure.text, failure.caption, failure.icon, Buttons::Ok); }

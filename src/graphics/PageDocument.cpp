@@ -3,6 +3,8 @@
 #include "graphics/PageFileSaving.h"
 #include "graphics/PagePictureExchange.h"
 
+#include <utility>
+
 namespace tsl {
 
 PageDocument::PageDocument(PageSet pages, std::filesystem::path path) : pages_(std::move(pages)), path_(std::move(path))
@@ -37,13 +39,13 @@ void PageDocument::Tell(const PageChange& change, bool wasChanged)
         notifier_.Notify({PageChange::Kind::SavedState, -1, -1, Changed()});
 }
 
-void PageDocument::Record(std::string name, PageSet before, PageChange done, PageChange undone)
+void PageDocument::Record(std::string name, PageSet before, PageChange done, PageChange undone, Alongside alongside)
 {
     const bool wasChanged = Changed();
     steps_.resize(position_);
     if (saved_ && *saved_ > position_)
         saved_.reset(); // the saved pages were undone and are now out of reach
-    steps_.push_back({std::move(name), std::move(before), pages_, done, undone});
+    steps_.push_back({std::move(name), std::move(before), pages_, done, undone, std::move(alongside)});
     position_ = steps_.size();
     Tell(done, wasChanged);
 }
@@ -88,14 +90,40 @@ Outcome<int> PageDocument::Add(bool wall, const PictureFile& picture, const Pale
     return chunk;
 }
 
-std::optional<Failure> PageDocument::Remove(int chunk)
+std::optional<Failure> PageDocument::Change(std::string name, PageSet after, PageChange done, PageChange undone,
+                                            const Alongside& alongside)
 {
-    PageSet before = pages_;
-    const std::string name = "Remove " + PictureName(chunk);
-    if (auto refusal = pages_.Remove(chunk))
-        return refusal;
-    Record(name, std::move(before), {PageChange::Kind::Removed, chunk}, {PageChange::Kind::Added, chunk});
+    if (alongside)
+        if (auto refusal = alongside(false))
+            return refusal;
+    PageSet before = std::exchange(pages_, std::move(after));
+    Record(std::move(name), std::move(before), done, undone, alongside);
     return std::nullopt;
+}
+
+std::optional<Failure> PageDocument::Remove(int chunk, const Alongside& alongside)
+{
+    PageSet after = pages_;
+    if (auto refusal = after.Remove(chunk))
+        return refusal;
+    return Change("Remove " + PictureName(chunk), std::move(after), {PageChange::Kind::Removed, chunk},
+                  {PageChange::Kind::Added, chunk}, alongside);
+}
+
+Outcome<int> PageDocument::InsertWall(int before, const PictureFile& picture, const Palette& palette,
+                                      const Alongside& alongside)
+{
+    auto bytes = WallFromPicture(picture, palette);
+    if (!bytes)
+        return bytes.failure();
+    PageSet after = pages_;
+    auto chunk = after.AddWall(std::move(*bytes), before);
+    if (!chunk)
+        return chunk;
+    if (auto refusal = Change("Add " + PictureName(*chunk), std::move(after), {PageChange::Kind::Added, *chunk},
+                              {PageChange::Kind::Removed, *chunk}, alongside))
+        return *refusal;
+    return chunk;
 }
 
 std::optional<Failure> PageDocument::ReplaceSound(int number, std::span<const std::uint8_t> samples)
@@ -142,29 +170,42 @@ std::string PageDocument::RedoName() const
     return CanRedo() ? steps_[position_].name : std::string();
 }
 
-void PageDocument::Undo()
+std::optional<Failure> PageDocument::Undo()
 {
-    if (!CanUndo())
-        return;
-    const bool wasChanged = Changed();
-    const Step& step = steps_[--position_];
-    pages_ = step.before;
-    Tell(step.undone, wasChanged);
+    return CanUndo() ? Go(true) : std::nullopt;
 }
 
-void PageDocument::Redo()
+std::optional<Failure> PageDocument::Redo()
 {
-    if (!CanRedo())
-        return;
-    const bool wasChanged = Changed();
-    const Step& step = steps_[position_++];
-    pages_ = step.after;
-    Tell(step.done, wasChanged);
+    return CanRedo() ? Go(false) : std::nullopt;
 }
 
-std::optional<Failure> PageDocument::Save(const BackupPolicy& backups, std::string* kept)
+std::optional<Failure> PageDocument::Go(bool undo)
 {
-    if (auto failure = SavePageFile(pages_, path_, backups, kept))
+    const bool wasChanged = Changed();
+    const Step& step = steps_[undo ? position_ - 1 : position_];
+    if (step.alongside)
+        if (auto refusal = step.alongside(undo))
+            return refusal;
+    pages_ = undo ? step.before : step.after;
+    position_ = undo ? position_ - 1 : position_ + 1;
+    Tell(undo ? step.undone : step.done, wasChanged);
+    return std::nullopt;
+}
+
+void PageDocument::TakeRecovered(PageSet pages)
+{
+    const bool wasChanged = Changed();
+    pages_ = std::move(pages);
+    steps_.clear();
+    position_ = 0;
+    saved_.reset(); // what the file holds is no longer in reach
+    Tell({PageChange::Kind::Whole}, wasChanged);
+}
+
+std::optional<Failure> PageDocument::Save(const BackupPolicy& backups, std::string* kept, std::string* tidied)
+{
+    if (auto failure = SavePageFile(pages_, path_, backups, kept, tidied))
         return failure;
     const bool wasChanged = Changed();
     saved_ = position_;

@@ -7,7 +7,7 @@
 namespace tsl {
 
 std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::path& path,
-                                    const BackupPolicy& backups, std::string* kept)
+                                    const BackupPolicy& backups, std::string* kept, std::string* tidied)
 {
     auto bytes = set.Encode();
     if (!bytes)
@@ -26,8 +26,9 @@ std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::p
             replaced.reset();
     }
 
+    const std::filesystem::path backup = ResolveNoCase(dir, name + ".BAK");
     std::vector<FileReplacement> files;
-    files.push_back({path, ResolveNoCase(dir, name + ".BAK"), std::move(*bytes)});
+    files.push_back({path, backup, std::move(*bytes)});
     const ReplaceOutcome outcome = ReplaceFiles(std::move(files));
     if (!outcome.refusal.empty())
         return Failure{outcome.refusal, kPageSaveCaption, MessageIcon::Error};
@@ -35,6 +36,14 @@ std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::p
         return Failure{"Couldn't write " + outcome.error->Describe() + "!\n\n" +
                            (outcome.restored ? "The previous page file was kept." : outcome.onDisk),
                        kPageSaveCaption, MessageIcon::Error};
+    // Only once the new file stands: a failed save leaves the folder as it was.
+    std::vector<std::string> leftovers = RemoveLeftoverTemporaries(path);
+    for (std::string& other : RemoveLeftoverTemporaries(backup))
+        leftovers.push_back(std::move(other));
+    if (!leftovers.empty() && tidied)
+        *tidied = "Removed " + JoinAnd(leftovers) + ", left in " + dir.string() + " by " +
+                  (leftovers.size() == 1 ? "a save of the page file that was interrupted." :
+                                           "saves of the page file that were interrupted.");
     if (replaced) {
         const KeepOutcome generation = KeepGeneration(backups, dir, *replaced, std::chrono::system_clock::now());
         if (generation.Error && kept)

@@ -20,9 +20,13 @@ inline constexpr const char* kPageSaveCaption = "Error saving the page file";
 
 // Saves `set` as `path` (the page file found in its game folder). `kept`, when
 // given, receives what to tell beside a success (a generation that could not
-// be written).
+// be written). A save that succeeded removes the hidden files that earlier
+// saves of the page file left when they were killed in the middle (their
+// new file, or the older backup kept aside); `tidied` receives which, to
+// tell the user.
 std::optional<Failure> SavePageFile(const PageSet& set, const std::filesystem::path& path,
-                                    const BackupPolicy& backups, std::string* kept = nullptr);
+                                    const BackupPolicy& backups, std::string* kept = nullptr,
+                                    std::string* tidied = nullptr);
 
 // A save stopped between moving the old file to its backup and the new one
 // into place leaves no page file but its backup: what happened and how to

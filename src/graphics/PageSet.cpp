@@ -120,10 +120,17 @@ int PageSet::FirstDoorChunk() const
 
 Outcome<int> PageSet::AddWall(Bytes bytes)
 {
+    return AddWall(std::move(bytes), FirstDoorChunk());
+}
+
+Outcome<int> PageSet::AddWall(Bytes bytes, int before)
+{
     // The engine draws wall w from chunks 2w and 2w + 1: a pair keeps every later wall's sides together.
+    if (before < 0 || before > FirstDoorChunk() || (before % 2 != 0 && before != FirstDoorChunk()))
+        return Refusal("Chunk " + std::to_string(before) + " is not where a wall begins.");
     if (auto full = CheckRoom(2))
         return *full;
-    const int at = FirstDoorChunk();
+    const int at = before;
     chunks_.insert(chunks_.begin() + at, 2, nullptr);
     firstSprite_ += 2;
     firstSound_ += 2;

@@ -67,6 +67,10 @@ public:
     // one: its (first) chunk index, or a refusal. The chunks after it move
     // up by two for a wall, by one for a sprite.
     Outcome<int> AddWall(Bytes bytes);
+    // A new wall in the middle: its sides take chunks `before` and
+    // `before` + 1 (`before` the light side of a wall, or the first door
+    // chunk), and every later wall moves up one place.
+    Outcome<int> AddWall(Bytes bytes, int before);
     Outcome<int> AddSprite(Bytes bytes);
     // Removes a wall, both its sides, or a sprite chunk; the chunks after it
     // move down. The door pictures are refused: the engine needs them.

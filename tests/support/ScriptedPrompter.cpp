@@ -1,5 +1,7 @@
 #include "ScriptedPrompter.h"
 
+#include <algorithm>
+
 namespace tsl::test {
 
 ScriptedPrompter& ScriptedPrompter::Answer(tsl::Answer answer)
@@ -17,6 +19,12 @@ ScriptedPrompter& ScriptedPrompter::Directory(std::optional<std::filesystem::pat
 ScriptedPrompter& ScriptedPrompter::File(std::optional<std::filesystem::path> file)
 {
     paths_.push_back(std::move(file));
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::Press(std::string button)
+{
+    presses_.push_back(std::move(button));
     return *this;
 }
 
@@ -89,6 +97,31 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std:
     return NextPath(r, "save");
 }
 
+int ScriptedPrompter::Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+                             const std::vector<std::string>& buttons)
+{
+    PromptRecord r;
+    r.kind = PromptRecord::Kind::Message;
+    r.text = text;
+    r.caption = caption;
+    r.icon = icon;
+    r.choices = buttons;
+    records_.push_back(r);
+    const int last = static_cast<int>(buttons.size()) - 1;
+    if (presses_.empty()) {
+        unexpected_.push_back("unscripted box of buttons: " + text);
+        return last;
+    }
+    const std::string pressed = presses_.front();
+    presses_.pop_front();
+    const auto found = std::find(buttons.begin(), buttons.end(), pressed);
+    if (found == buttons.end()) {
+        unexpected_.push_back("no button \"" + pressed + "\" in: " + text);
+        return last;
+    }
+    return static_cast<int>(found - buttons.begin());
+}
+
 std::vector<std::string> ScriptedPrompter::MessageTexts() const
 {
     std::vector<std::string> texts;
@@ -100,7 +133,7 @@ std::vector<std::string> ScriptedPrompter::MessageTexts() const
 
 bool ScriptedPrompter::Finished() const
 {
-    return answers_.empty() && paths_.empty() && unexpected_.empty();
+    return answers_.empty() && paths_.empty() && presses_.empty() && unexpected_.empty();
 }
 
 std::string ScriptedPrompter::Unfinished() const
@@ -112,6 +145,8 @@ std::string ScriptedPrompter::Unfinished() const
         s += std::to_string(answers_.size()) + " scripted answers unused\n";
     if (!paths_.empty())
         s += std::to_string(paths_.size()) + " scripted paths unused\n";
+    if (!presses_.empty())
+        s += std::to_string(presses_.size()) + " scripted presses unused\n";
     return s;
 }
 

@@ -25,6 +25,7 @@ struct PromptRecord {
     int selectedFilter = 0;
     std::string defaultExtension; // for save choosers
     std::filesystem::path start;  // for the directory chooser
+    std::vector<std::string> choices; // the buttons of a box of named buttons (Choose)
 };
 
 class ScriptedPrompter : public Prompter {
@@ -33,6 +34,8 @@ public:
     ScriptedPrompter& Answer(tsl::Answer answer);
     ScriptedPrompter& Directory(std::optional<std::filesystem::path> directory);
     ScriptedPrompter& File(std::optional<std::filesystem::path> file);
+    // Presses the button of that name in the next box of named buttons.
+    ScriptedPrompter& Press(std::string button);
 
     using Prompter::Message;
     tsl::Answer Message(const std::string& text, const std::string& caption, MessageIcon icon, Buttons buttons,
@@ -42,6 +45,8 @@ public:
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
                                                         const std::string& defaultExtension) override;
+    int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+               const std::vector<std::string>& buttons) override;
 
     const std::vector<PromptRecord>& Records() const { return records_; }
     // The texts of the message boxes shown so far, in order.
@@ -57,6 +62,7 @@ private:
 
     std::deque<tsl::Answer> answers_;
     std::deque<std::optional<std::filesystem::path>> paths_;
+    std::deque<std::string> presses_;
     std::vector<PromptRecord> records_;
     std::vector<std::string> unexpected_;
 };

@@ -281,13 +281,15 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
     const auto done = ReplaceFromFile(a, *opened, err);
     if (!done)
         return kExitUsage; // nothing was written
-    std::string kept;
-    if (auto failure = SavePageFile(opened->pages, opened->path, CliBackupPolicy(), &kept)) {
+    std::string kept, tidied;
+    if (auto failure = SavePageFile(opened->pages, opened->path, CliBackupPolicy(), &kept, &tidied)) {
         Report(*failure, err);
         return kExitFailed;
     }
     out << *done << " " << opened->path.filename().string() << " saved, the previous file kept as "
         << opened->path.filename().string() << ".BAK.\n";
+    if (!tidied.empty())
+        out << PrintableText(tidied) << "\n";
     if (!kept.empty())
         err << kept << "\n";
     return 0;

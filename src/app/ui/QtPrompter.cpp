@@ -2,7 +2,10 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace tsl {
 
@@ -129,6 +132,25 @@ std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const std::strin
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
     // QFileDialog asks before an existing file is replaced.
     return RunFileDialog(dialog, filter);
+}
+
+int QtPrompter::Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+                       const std::vector<std::string>& buttons)
+{
+    QMessageBox box(IconOf(icon), QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::NoButton,
+                    parent_);
+    std::vector<QAbstractButton*> added;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        // The last button changes nothing: Escape and closing the box press it.
+        const bool last = i + 1 == buttons.size();
+        added.push_back(box.addButton(QString::fromStdString(buttons[i]),
+                                      last ? QMessageBox::RejectRole : QMessageBox::AcceptRole));
+    }
+    if (!added.empty())
+        box.setDefaultButton(static_cast<QPushButton*>(added.front()));
+    box.exec();
+    const auto pressed = std::find(added.begin(), added.end(), box.clickedButton());
+    return pressed == added.end() ? static_cast<int>(buttons.size()) - 1 : static_cast<int>(pressed - added.begin());
 }
 
 } // namespace tsl

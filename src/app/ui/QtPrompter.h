@@ -23,6 +23,8 @@ public:
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
                                                         const std::string& defaultExtension) override;
+    int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
+               const std::vector<std::string>& buttons) override;
 
     // "Description (*.a, *.b)|*.a;*.b|..." as Qt's name filters:
     // "Description (*.a *.b)".

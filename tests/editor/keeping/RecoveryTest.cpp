@@ -1,10 +1,14 @@
 // Autosave and recovery: a session killed after an autosave gives its words
-// back; a damaged or foreign recovery file is refused whole; the question
-// names the time, "No" puts the file aside and old ones go after 30 days; a
-// failed autosave is told once and leaves the last one whole.
+// back, and its page file's changes with them; a damaged or foreign recovery
+// file is refused whole; the question names the time and what was kept, "No"
+// puts the files aside and old ones go after 30 days; a failed autosave is
+// told once and leaves the last one whole.
 
 #include "EditorTestUtil.h"
+#include "GraphicsTestUtil.h"
+#include "editor/keeping/KeptPages.h"
 #include "editor/keeping/Recovery.h"
+#include "graphics/PageFile.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +44,37 @@ Bytes RecoveryBytes(const MapHandler& maps, const fs::path& file)
 {
     EXPECT_FALSE(WriteRecoveryFile(file, RecoverySnapshot(maps)));
     return ReadFile(file);
+}
+
+// A page file of two walls, the door chunks, a sprite and a sound.
+Bytes PageFileBytes()
+{
+    std::vector<Bytes> chunks;
+    for (int i = 0; i < 12; ++i)
+        chunks.push_back(TestWall(i));
+    Bytes table;
+    Put16(table, 0);
+    Put16(table, 300);
+    chunks.insert(chunks.end(), {TestSprite(3, 3, {{3, {{1, 2, TestPixels(1, 9)}}}}), TestPixels(300, 5), table});
+    return TestPageFile(chunks, 12, 13);
+}
+
+PictureFile Flat(std::uint32_t colour)
+{
+    PictureFile picture;
+    picture.width = picture.height = 64;
+    picture.pixels.assign(4096, colour);
+    return picture;
+}
+
+// A wall replaced and a sound imported, as "Game Pictures and Sounds" does.
+void EditPages(PageDocument& pages, std::uint32_t colour)
+{
+    Palette palette;
+    for (std::uint32_t i = 0; i < 256; ++i)
+        palette.colours[i] = 0xFF000000u | i << 16 | i << 8 | i;
+    EXPECT_FALSE(pages.ReplacePicture(2, Flat(colour), palette));
+    EXPECT_TRUE(pages.AddSound(Bytes(5000, 0x80)));
 }
 
 } // namespace
@@ -89,6 +124,113 @@ TEST(Recovery, AnEditingSessionKilledAfterItsAutosaveGivesTheExactWordsBack)
         EXPECT_EQ(got.Maps[i].Name, want.Name) << i;
         EXPECT_EQ(std::pair(got.Maps[i].Width, got.Maps[i].Height), std::pair(want.Width, want.Height)) << i;
     }
+}
+
+// The page file's changes are kept beside the maps' and come back with them,
+// from the last autosave that was whole: a kill in the middle of the next one
+// (through the file-system seam) leaves the one before.
+TEST(Recovery, APageFileChangedAndKilledInTheNextAutosaveIsOfferedBackWithTheMaps)
+{
+    TempDir dir, childFolder, expectedFolder, reopenedFolder;
+    const fs::path file = RecoveryFilePath(dir / "Recovery", dir / "game");
+    const fs::path pageFile = dir / "VSWAP.TST";
+    WriteFile(pageFile, PageFileBytes());
+    const pid_t child = ::fork();
+    if (child == 0) {
+        auto session = MemorySession(childFolder.path(), kTwoMaps);
+        auto pages = PageDocument::Open(pageFile);
+        KeptPages kept(*pages);
+        AutosavePolicy policy(file, session->Document(), {&kept});
+        Edit(*session);
+        EditPages(*pages, 0xFF303030u);
+        policy.Tick(kPlace);
+        policy.Saver().Wait();
+        EditPages(*pages, 0xFF909090u);
+        DiskFaults kill([&](int, DiskStep step, const fs::path& path) {
+            if (step == DiskStep::Rename && path.extension() != ".place")
+                ::_exit(9); // the new page recovery complete, not yet in place
+            return 0;
+        });
+        policy.Tick(kPlace);
+        policy.Saver().Wait();
+        ::_exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+
+    auto expectedMaps = MemorySession(expectedFolder.path(), kTwoMaps);
+    Edit(*expectedMaps);
+    auto expectedPages = PageDocument::Open(pageFile);
+    EditPages(*expectedPages, 0xFF303030u);
+    auto reopened = MemorySession(reopenedFolder.path(), kTwoMaps);
+    auto pages = PageDocument::Open(pageFile);
+    KeptPages kept(*pages);
+    EXPECT_TRUE(RecoveryIsNewer(file, reopened->Maps(), {&kept}));
+    EXPECT_FALSE(RecoveryIsNewer(file, reopened->Maps())) << "a recovery file nobody claims is not offered";
+    const Question question = RecoveryQuestion(file, *RecoveryTime(file), {&kept});
+    EXPECT_EQ(question.text, "Unsaved changes to these maps and VSWAP.TST were autosaved at " +
+                                 LocalTimeText(*RecoveryTime(file)) +
+                                 ".\n\nDo you wish to recover them?\n\nYes: the recovered maps and VSWAP.TST replace the "
+                                 "ones just loaded; nothing is written to the game files until you save.\nNo: the "
+                                 "recovery files are put aside in " +
+                                 file.parent_path().string() + " for 30 days; Import Map opens the maps' file.");
+
+    auto work = ReadRecovery(file, reopened->Maps(), {&kept});
+    ASSERT_TRUE(work) << work.failure().text;
+    EXPECT_EQ(work->Place, kPlace);
+    UseRecoveredWork(reopened->Document(), std::move(*work));
+    EXPECT_TRUE(pages->Pages() == expectedPages->Pages());
+    EXPECT_TRUE(pages->Changed());
+    EXPECT_FALSE(pages->CanUndo());
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(reopened->Maps().Maps[i].Planes, expectedMaps->Maps().Maps[i].Planes) << i;
+    EXPECT_EQ(ReadFile(pageFile), PageFileBytes()) << "the game's page file waits for a save";
+}
+
+TEST(Recovery, ADamagedPageRecoveryRefusesTheWholeRecoveryAndChangesNothing)
+{
+    TempDir dir;
+    const fs::path file = dir / "Recovery" / "game-0a1b2c3d.tsl";
+    const fs::path keptFile = KeptFilePath(file, "vswap");
+    WriteFile(dir / "VSWAP.TST", PageFileBytes());
+    auto session = MemorySession(dir.path(), kTwoMaps);
+    auto pages = PageDocument::Open(dir / "VSWAP.TST");
+    KeptPages kept(*pages);
+    const PageSet before = pages->Pages();
+    const Bytes good = PageFileBytes();
+    const Bytes cut(good.begin(), good.end() - 4096);
+    const auto parsed = PageFile::Parse(cut, "VSWAP.TST");
+    ASSERT_FALSE(parsed);
+    const struct {
+        const char* what;
+        fs::path kept;
+        Bytes bytes;
+        std::string why;
+    } cases[] = {
+        {"cut short", keptFile, cut, "is damaged or incomplete:\n\n" + parsed.failure().text},
+        {"of a file the game lacks", KeptFilePath(file, "audiot"), good,
+         "holds changes to a file this game does not have now."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveTree(file.parent_path());
+        RecoveryBytes(session->Maps(), file);
+        WriteFile(c.kept, c.bytes);
+        const auto read = ReadRecovery(file, session->Maps(), {&kept});
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.failure().text,
+                  "The recovery file " + c.kept.string() + " " + c.why + "\n\nNothing was recovered.");
+        EXPECT_TRUE(pages->Pages() == before);
+        EXPECT_FALSE(pages->Changed() || session->Changed());
+        EXPECT_EQ(ReadFile(dir / "VSWAP.TST"), good);
+    }
+    // Put aside, every file of it goes under the one time.
+    auto aside = SetRecoveryAside(file);
+    ASSERT_TRUE(aside) << aside.failure().text;
+    const std::string stem = aside->stem().string();
+    EXPECT_EQ(*aside, file.parent_path() / (stem + ".tsl"));
+    EXPECT_EQ(ListDirectory(file.parent_path()), (std::vector<std::string>{stem + ".audiot", stem + ".tsl"}));
 }
 
 TEST(Recovery, ADamagedOrForeignFileIsRefusedWhole)
@@ -223,4 +365,40 @@ TEST(Recovery, TheAutosavePolicyWritesWhatChangedSinceTheLastTickAndForgetsWhatW
     tick();
     EXPECT_FALSE(fs::exists(file)) << "undone back to the files";
     EXPECT_FALSE(fs::exists(PlaceFilePath(file)));
+}
+
+// A kept document is followed the same way, its file beside the maps'.
+TEST(Recovery, TheAutosavePolicyKeepsThePageFileBesideTheMapsAndEachGoesWhenUndone)
+{
+    TempDir dir;
+    WriteFile(dir / "VSWAP.TST", PageFileBytes());
+    auto session = MemorySession(dir.path(), kTwoMaps);
+    auto pages = PageDocument::Open(dir / "VSWAP.TST");
+    KeptPages kept(*pages);
+    const fs::path file = dir / "Recovery" / "game.tsl";
+    AutosavePolicy policy(file, session->Document(), {&kept});
+    auto tick = [&] {
+        EXPECT_FALSE(policy.Tick(kPlace));
+        policy.Saver().Wait();
+    };
+    EditPages(*pages, 0xFF404040u);
+    EXPECT_TRUE(policy.Due());
+    tick();
+    EXPECT_EQ(ListDirectory(file.parent_path()), (std::vector<std::string>{"game.place", "game.vswap"}));
+    auto kept1 = PageFile::Parse(ReadFile(KeptFilePath(file, "vswap")), "VSWAP.TST");
+    ASSERT_TRUE(kept1) << kept1.failure().text;
+    EXPECT_TRUE(PageSet::From(*kept1) == pages->Pages()) << "the page file as a save would write it";
+    Edit(*session);
+    tick();
+    EXPECT_EQ(ListDirectory(file.parent_path()),
+              (std::vector<std::string>{"game.place", "game.tsl", "game.vswap"}));
+    ASSERT_FALSE(pages->Undo());
+    ASSERT_FALSE(pages->Undo());
+    tick();
+    EXPECT_EQ(ListDirectory(file.parent_path()), (std::vector<std::string>{"game.place", "game.tsl"}));
+    session->Undo();
+    session->GoToLevel(0);
+    session->Undo();
+    tick();
+    EXPECT_TRUE(ListDirectory(file.parent_path()).empty());
 }

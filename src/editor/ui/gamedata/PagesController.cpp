@@ -1,6 +1,7 @@
 #include "editor/ui/gamedata/PagesController.h"
 
 #include "core/FileSystem.h"
+#include "editor/operations/WallNumbers.h"
 #include "editor/session/EditorSession.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/render/PageWords.h"
@@ -53,6 +54,7 @@ void PagesController::Attach(EditorSession* session)
         const MapHandler& maps = session_->Maps();
         if (const auto path = FindPageFile(maps.Path, maps.Extension)) {
             document_ = std::make_unique<PageDocument>(PageSet::From(state_.Graphics()->Pages), *path);
+            kept_ = std::make_unique<KeptPages>(*document_);
             following_ = document_->Listen([this](const PageChange& change) { Follow(change); });
         }
     }
@@ -66,16 +68,17 @@ void PagesController::Leave()
     if (output_)
         output_->Stop();
     following_.Reset();
+    kept_.reset();
     document_.reset();
     session_ = nullptr;
 }
 
-bool PagesController::Save(const BackupPolicy& backups)
+bool PagesController::Save(const BackupPolicy& backups, std::string* tidied)
 {
     if (!Changed())
         return true;
     std::string kept;
-    if (auto failure = document_->Save(backups, &kept)) {
+    if (auto failure = document_->Save(backups, &kept, tidied)) {
         prompter_.Show(*failure);
         return false;
     }
@@ -94,15 +97,16 @@ TPageBrowserBox& PagesController::Show()
         connect(browser_, &TPageBrowserBox::fileDropped, this,
                 [this](Item item, const QString& path) { ReplaceFrom(item, path.toStdString()); });
         connect(browser_, &TPageBrowserBox::addAsked, this, &PagesController::onAdd);
+        connect(browser_, &TPageBrowserBox::insertAsked, this, &PagesController::onInsert);
         connect(browser_, &TPageBrowserBox::removeAsked, this, &PagesController::onRemove);
         connect(browser_, &TPageBrowserBox::playAsked, this, &PagesController::onPlay);
         connect(browser_, &TPageBrowserBox::undoAsked, this, [this] {
             if (document_)
-                document_->Undo();
+                Done(document_->Undo());
         });
         connect(browser_, &TPageBrowserBox::redoAsked, this, [this] {
             if (document_)
-                document_->Redo();
+                Done(document_->Redo());
         });
         // Ctrl+S saves the maps and the pictures from this window as from the map's.
         if (auto* save = window_->findChild<QAction*>("saveProjectAction"))
@@ -128,6 +132,7 @@ void PagesController::Follow(const PageChange& change)
         break;
     case PageChange::Kind::Added:
     case PageChange::Kind::Removed:
+    case PageChange::Kind::Whole:
         ShowPictures(std::nullopt);
         break;
     case PageChange::Kind::Sound:
@@ -274,11 +279,60 @@ void PagesController::onAdd(Tab tab)
     browser_->ChooseChunk(*chunk);
 }
 
+void PagesController::onInsert(Item item)
+{
+    if (!document_ || !browser_ || !session_ || item.tab != Tab::Walls)
+        return;
+    const int wall = WallOfChunk(item.chunk);
+    MapDocument& maps = session_->Document();
+    const WallMovePlan plan = PlanWallMove(document_->Pages(), maps.Maps(), wall, WallMove::Add);
+    if (plan.refusal)
+        return prompter_.Show(*plan.refusal);
+    if (!AgreeToRenumber(plan.question))
+        return;
+    const auto path = prompter_.ChooseOpenFile("Add a wall as wall " + std::to_string(wall), kPictureFilter);
+    if (!path)
+        return;
+    auto picture = LoadPictureFile(*path);
+    if (!picture)
+        return prompter_.Show(picture.failure());
+    auto chunk = AddWallAt(*document_, maps, wall, *picture, state_.Graphics()->Colours);
+    if (!chunk)
+        return prompter_.Show(chunk.failure());
+    browser_->ChooseChunk(*chunk);
+}
+
 void PagesController::onRemove(Item item)
 {
     if (!document_)
         return;
+    if (item.tab == Tab::Walls && item.chunk < document_->Pages().FirstDoorChunk())
+        return RemoveWallAsked(WallOfChunk(item.chunk));
     Done(item.tab == Tab::Sounds ? document_->RemoveSound(item.sound) : document_->Remove(item.chunk));
+}
+
+void PagesController::RemoveWallAsked(int wall)
+{
+    if (!session_)
+        return;
+    MapDocument& maps = session_->Document();
+    const WallMovePlan plan = PlanWallMove(document_->Pages(), maps.Maps(), wall, WallMove::Remove);
+    if (plan.refusal && plan.offerFindReplace) {
+        const Failure& used = *plan.refusal;
+        if (prompter_.Choose(used.text, used.caption, used.icon, {kFindReplaceButton, kOkButton}) == 0)
+            emit findWallAsked(wall);
+        return;
+    }
+    if (plan.refusal)
+        return prompter_.Show(*plan.refusal);
+    if (AgreeToRenumber(plan.question))
+        Done(RemoveWall(*document_, maps, wall));
+}
+
+bool PagesController::AgreeToRenumber(const std::optional<std::string>& question)
+{
+    return !question ||
+           prompter_.Choose(*question, kPageEditCaption, MessageIcon::Question, {kRenumberButton, kCancelButton}) == 0;
 }
 
 void PagesController::onPlay(int sound)

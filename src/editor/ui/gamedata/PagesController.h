@@ -8,12 +8,14 @@
 // browser lists the pages anew and the window's title follows the saved
 // state. The browser's
 // requests (export, replace, add, remove, play, undo, redo) are done here,
-// every question and message through the Prompter.
+// every question and message through the Prompter; a wall removed or added
+// in the middle takes the maps' words with it (see WallNumbers).
 
 #include "core/BackupGenerations.h"
 #include "core/Failure.h"
 #include "core/Prompter.h"
 #include "editor/ui/gamedata/SoundOutput.h"
+#include "editor/keeping/KeptPages.h"
 #include "editor/ui/gamedata/TPageBrowserBox.h"
 #include "editor/view/ViewState.h"
 #include "graphics/PageDocument.h"
@@ -46,11 +48,14 @@ public:
 
     // The page document; nothing without a page file.
     PageDocument* Document() const { return document_.get(); }
+    // The page document as the autosave keeps it; nothing without a page file.
+    KeptDocument* Kept() const { return kept_.get(); }
     // The page file differs from its file.
     bool Changed() const { return document_ && document_->Changed(); }
     // Writes the page file with a backup generation under `backups`; the
-    // failure is shown here. True when saved (or nothing was to save).
-    bool Save(const BackupPolicy& backups);
+    // failure is shown here. True when saved (or nothing was to save);
+    // `tidied` receives the note on leftovers of interrupted saves removed.
+    bool Save(const BackupPolicy& backups, std::string* tidied = nullptr);
 
     // The browser shown (made when there is none) and raised.
     TPageBrowserBox& Show();
@@ -61,6 +66,8 @@ public:
 signals:
     // Changed() turned.
     void savedStateChanged();
+    // The user wants Find and Replace on the word of a wall the maps use.
+    void findWallAsked(int wall);
 
 private:
     void Follow(const PageChange& change);
@@ -71,7 +78,11 @@ private:
     void onReplace(TPageBrowserBox::Item item);
     void ReplaceFrom(TPageBrowserBox::Item item, const std::filesystem::path& file);
     void onAdd(TPageBrowserBox::Tab tab);
+    void onInsert(TPageBrowserBox::Item item);
     void onRemove(TPageBrowserBox::Item item);
+    void RemoveWallAsked(int wall);
+    // The question before later walls move; true for "Renumber".
+    bool AgreeToRenumber(const std::optional<std::string>& question);
     void onPlay(int sound);
     // Shows a refusal, when there is one.
     void Done(const std::optional<Failure>& failure);
@@ -81,6 +92,7 @@ private:
     ViewState& state_;
     EditorSession* session_ = nullptr;
     std::unique_ptr<PageDocument> document_;
+    std::unique_ptr<KeptPages> kept_;
     PageDocument::Token following_;
     TPageBrowserBox* browser_ = nullptr;
     std::unique_ptr<SoundOutput> output_;

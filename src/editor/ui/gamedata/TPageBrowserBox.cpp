@@ -160,6 +160,8 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* exportAll = button("exportAllButton", "Export A&ll...");
     replace_ = button("replaceButton", "&Replace...");
     auto* add = button("addButton", "&Add...");
+    insert_ = button("insertButton", "&Insert...");
+    insert_->setToolTip("Add a wall before the chosen one, which moves one place up with every wall after it");
     remove_ = button("removeButton", "Re&move");
     undo_ = button("undoButton", "&Undo");
     redo_ = button("redoButton", "Re&do");
@@ -172,7 +174,7 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     scaleLabel->setBuddy(scale_);
 
     auto* buttons = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{export_, exportAll, replace_, add, remove_})
+    for (QWidget* w : std::initializer_list<QWidget*>{export_, exportAll, replace_, add, insert_, remove_})
         buttons->addWidget(w);
     buttons->addStretch();
     for (QWidget* w : std::initializer_list<QWidget*>{undo_, redo_, scaleLabel, scale_})
@@ -186,6 +188,7 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(replace_, &QPushButton::clicked, this, [this] { Ask(&TPageBrowserBox::replaceAsked); });
     connect(remove_, &QPushButton::clicked, this, [this] { Ask(&TPageBrowserBox::removeAsked); });
     connect(add, &QPushButton::clicked, this, [this] { emit addAsked(CurrentTab()); });
+    connect(insert_, &QPushButton::clicked, this, [this] { Ask(&TPageBrowserBox::insertAsked); });
     connect(undo_, &QPushButton::clicked, this, &TPageBrowserBox::undoAsked);
     connect(redo_, &QPushButton::clicked, this, &TPageBrowserBox::redoAsked);
     connect(scale_, &QComboBox::currentIndexChanged, this, &TPageBrowserBox::ShowThumbnails);
@@ -321,6 +324,7 @@ void TPageBrowserBox::RefreshButtons()
     replace_->setEnabled(item.has_value());
     // The engine needs its door pictures where they are.
     remove_->setEnabled(item && !(item->tab == Tab::Walls && item->chunk >= firstDoor_));
+    insert_->setEnabled(item && item->tab == Tab::Walls && item->chunk < firstDoor_);
     export_->setToolTip(sound ? "Export the sound as a WAV file" : "Export the picture as a PNG file");
 }
 

@@ -8,8 +8,8 @@
 //
 // The window only shows what it is given and hands the user's requests on
 // (PagesController does them through the page document): export, replace
-// (a file chosen, or a PNG, BMP or WAV file dropped on the item), add,
-// remove, play, undo and redo.
+// (a file chosen, or a PNG, BMP or WAV file dropped on the item), add (a
+// wall also before the chosen one), remove, play, undo and redo.
 
 #include "editor/render/PageWords.h"
 #include "graphics/PageSet.h"
@@ -68,6 +68,8 @@ signals:
     // A file dropped on an item: replace it from that file.
     void fileDropped(tsl::TPageBrowserBox::Item item, const QString& path);
     void addAsked(tsl::TPageBrowserBox::Tab tab);
+    // A new wall before the chosen one.
+    void insertAsked(tsl::TPageBrowserBox::Item item);
     void removeAsked(tsl::TPageBrowserBox::Item item);
     void playAsked(int sound);
     void undoAsked();
@@ -91,6 +93,7 @@ private:
     QComboBox* scale_;
     QPushButton* export_;
     QPushButton* replace_;
+    QPushButton* insert_;
     QPushButton* remove_;
     QPushButton* undo_;
     QPushButton* redo_;

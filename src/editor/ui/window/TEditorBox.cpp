@@ -138,6 +138,7 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
 TEditorBox::~TEditorBox()
 {
     SaveApplicationSettings();
+    autosave_.reset(); // before the documents it keeps
     viewing_.Reset();
     pages_->Leave();
     modder_->Attach(nullptr);
@@ -145,7 +146,6 @@ TEditorBox::~TEditorBox()
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
-    autosave_.reset();
 }
 
 void TEditorBox::ConnectPanel()
@@ -346,8 +346,11 @@ EditorPlace TEditorBox::Place() const
 
 // --- showing the project ---
 
-void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered)
+void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
 {
+    // Its last write ends before the next project's file is looked at, and
+    // it lets go of the documents it keeps before they go.
+    autosave_.reset();
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
     modder_->Attach(nullptr);
@@ -355,14 +358,10 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
     following_.Reset();
-    autosave_.reset(); // its last write ends before the next project's file is looked at
     if (session_)
         session_->StoreButtonValues();
     session_ = std::make_unique<EditorSession>(std::move(project));
     following_ = session_->Document().Listen([this](const DocumentChange& change) { Follow(change); });
-    if (recovered)
-        UseRecoveredMaps(session_->Document(), std::move(recovered->Maps)); // in memory only: the files wait for a save
-    StartAutosave();
 
     ShowRules();
     viewer_->Attach(session_.get());
@@ -373,8 +372,8 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project, std::optio
     modder_->Attach(session_.get());
     viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
-    if (recovered && recovered->Place)
-        GoToPlace(*recovered->Place);
+    OfferRecovery(); // in memory only: the files wait for a save
+    StartAutosave();
     SaveApplicationSettings();
 
     const std::string path = session_->Maps().Path.string();

@@ -146,9 +146,8 @@ private:
     void ConnectActions();
     void ConnectPanel();
     void SetStatus(const QString& text);
-    // A new session for `project`; `recovered`: maps of the recovery file
-    // that take the loaded ones' place.
-    void ApplyLoadedProject(std::unique_ptr<Project> project, std::optional<RecoveredWork> recovered = {});
+    // A new session for `project`, then the recovery of its game offered.
+    void ApplyLoadedProject(std::unique_ptr<Project> project);
     // Returns to a place (after recovery or a restored backup).
     void GoToPlace(const EditorPlace& place);
     // A new session or new planes or symbols: everything the window shows
@@ -209,6 +208,9 @@ private:
     // (TEditorBoxPages.cpp).
     void ConnectPageCommands();
     bool SavePages();
+    // Find and Replace opened on the word of a wall (the page browser's
+    // offer when a wall to remove is in use).
+    void FindWall(int wall);
     // The episode board, comparing and the release (TEditorBoxModCommands.cpp).
     void ConnectModCommands();
     // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
@@ -218,10 +220,12 @@ private:
     void onRunMapCommand();
     // Backups and the recovery file (TEditorBoxRecovery.cpp).
     void onRestoreBackup();
-    // At open, before the project is shown: the recovery file of its game
-    // offered back (its maps and place, when the user wants them), or set
-    // aside.
-    std::optional<RecoveredWork> OfferRecovery(const Project& project);
+    // At open, once the project and its page file are shown: the recovery
+    // of its game offered back (its maps, the kept documents and the place,
+    // when the user wants them), or set aside.
+    void OfferRecovery();
+    // The documents beside the maps whose unsaved state the autosave keeps.
+    std::vector<KeptDocument*> KeptDocuments() const;
     // The autosave of the session just made, writing the recovery file.
     void StartAutosave();
     // The unsaved maps are saved or given up: the recovery file goes.

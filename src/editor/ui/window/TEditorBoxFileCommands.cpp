@@ -67,9 +67,7 @@ bool TEditorBox::OpenProject(bool fromRecent, const std::filesystem::path& direc
         return true;
     if (outcome.result != OpenResult::Opened)
         return false;
-    autosave_.reset(); // the last write of the project before ends before its file is looked at
-    std::optional<RecoveredWork> recovered = OfferRecovery(*outcome.project);
-    ApplyLoadedProject(std::move(outcome.project), std::move(recovered));
+    ApplyLoadedProject(std::move(outcome.project));
     return true;
 }
 

@@ -1,11 +1,14 @@
 // The main window's part in editing the game's page file: "Game Pictures
 // and Sounds..." opens the browser of the pages controller, the title and
 // the question before closing count the page file's changes with the maps',
-// and Save writes it beside them.
+// Save writes it beside them, and a wall the maps still use is looked for
+// with Find and Replace.
 
 #include "editor/ui/window/TEditorBox.h"
 
+#include "editor/operations/PlaneManager.h"
 #include "editor/ui/window/EditorActions.h"
+#include "editor/ui/dialogs/TFindReplaceBox.h"
 #include "editor/ui/gamedata/PagesController.h"
 
 #include <QAction>
@@ -22,6 +25,20 @@ void TEditorBox::ConnectPageCommands()
         UpdateTitle();
         RefreshCommands();
     });
+    connect(pages_, &PagesController::findWallAsked, this, &TEditorBox::FindWall);
+}
+
+void TEditorBox::FindWall(int wall)
+{
+    if (!session_ || !session_->CanFindReplace())
+        return;
+    FindFields fields = session_->Finds().Fields;
+    fields.Plane = 0;
+    fields.FindWhat = std::to_string(wall);
+    fields.Scope = ReplaceScope::AllMaps;
+    const Project& project = session_->CurrentProject();
+    Apply(session_->RunFind(
+        findReplaceBox_->ShowFindReplace(fields, PlaneNames(*project.Settings, project.Maps().NumPlanes))));
 }
 
 bool TEditorBox::Changed() const
@@ -36,7 +53,16 @@ void TEditorBox::SetSoundOutput(std::unique_ptr<SoundOutput> output)
 
 bool TEditorBox::SavePages()
 {
-    return pages_->Save(session_->Maps().Backups);
+    std::string tidied;
+    if (!pages_->Save(session_->Maps().Backups, &tidied))
+        return false;
+    if (!tidied.empty()) {
+        // A note in the status bar: nothing was lost, and nothing waits for an answer.
+        EditResult note;
+        note.Status = tidied;
+        Apply(note);
+    }
+    return true;
 }
 
 } // namespace tsl

@@ -1,14 +1,15 @@
 // The main window's part in keeping work: "Restore Backup..." (a backup
 // generation of the game's files put back, then the project opened again at
-// the place the user was), the autosave of unsaved maps into the recovery
-// file (its policy is the core's AutosavePolicy, which follows the
-// document), and the recovery file offered back when its game is opened.
+// the place the user was), the autosave of unsaved maps and page file into
+// the recovery (its policy is the core's AutosavePolicy, which follows the
+// documents), and the recovery offered back when its game is opened.
 
 #include "editor/ui/window/TEditorBox.h"
 
 #include "core/ui/TProgressBox.h"
 #include "editor/keeping/BackupRestore.h"
 #include "editor/ui/dialogs/TRestoreBackupBox.h"
+#include "editor/ui/gamedata/PagesController.h"
 
 #include <QTimer>
 
@@ -55,30 +56,45 @@ void TEditorBox::onRestoreBackup()
     SetStatus("Ready");
 }
 
-std::optional<RecoveredWork> TEditorBox::OfferRecovery(const Project& project)
+void TEditorBox::OfferRecovery()
 {
     const std::filesystem::path& root = environment_.recoveryRoot;
-    if (root.empty())
-        return std::nullopt;
+    if (root.empty() || !session_)
+        return;
     RemoveOldRecoveries(root, std::chrono::system_clock::now());
-    const std::filesystem::path file = RecoveryFilePath(root, project.Maps().Path);
+    const std::filesystem::path file = RecoveryFilePath(root, session_->Maps().Path);
     const auto time = RecoveryTime(file);
     if (!time)
-        return std::nullopt;
+        return;
+    const std::vector<KeptDocument*> kept = KeptDocuments();
     std::optional<RecoveredWork> recovered;
-    // A file older than the game's files holds nothing they lack; it is set
-    // aside unasked all the same, never thrown away.
-    if (RecoveryIsNewer(file, project.Maps()) && prompter_.Ask(RecoveryQuestion(file, *time)) == Answer::Yes) {
-        auto maps = ReadRecoveryFile(file, project.Maps());
-        if (maps)
-            recovered = RecoveredWork{std::move(*maps), ReadPlaceFile(PlaceFilePath(file))};
+    // A recovery older than the game's files holds nothing they lack; it is
+    // set aside unasked all the same, never thrown away.
+    if (RecoveryIsNewer(file, session_->Maps(), kept) &&
+        prompter_.Ask(RecoveryQuestion(file, *time, kept)) == Answer::Yes) {
+        auto work = ReadRecovery(file, session_->Maps(), kept);
+        if (work)
+            recovered = std::move(*work);
         else
-            prompter_.Show(maps.failure());
+            prompter_.Show(work.failure());
     }
-    if (!recovered)
+    if (!recovered) {
         if (const auto aside = SetRecoveryAside(file); !aside)
             prompter_.Show(aside.failure());
-    return recovered;
+        return;
+    }
+    const std::optional<EditorPlace> place = recovered->Place;
+    UseRecoveredWork(session_->Document(), std::move(*recovered));
+    if (place)
+        GoToPlace(*place);
+}
+
+std::vector<KeptDocument*> TEditorBox::KeptDocuments() const
+{
+    std::vector<KeptDocument*> kept;
+    if (KeptDocument* pages = pages_->Kept())
+        kept.push_back(pages);
+    return kept;
 }
 
 void TEditorBox::StartAutosave()
@@ -86,7 +102,8 @@ void TEditorBox::StartAutosave()
     const std::filesystem::path& root = environment_.recoveryRoot;
     if (root.empty() || !session_)
         return;
-    autosave_ = std::make_unique<AutosavePolicy>(RecoveryFilePath(root, session_->Maps().Path), session_->Document());
+    autosave_ = std::make_unique<AutosavePolicy>(RecoveryFilePath(root, session_->Maps().Path),
+                                                 session_->Document(), KeptDocuments());
 }
 
 void TEditorBox::ForgetRecovery()

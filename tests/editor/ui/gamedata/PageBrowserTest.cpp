@@ -1,12 +1,18 @@
 // "Game Pictures and Sounds" in the window: a wall replaced from a file is
 // shown at once by the map view and the 3D preview, undone and redone from
-// the browser, marked in the title and saved with the maps; a picture
-// dropped on a sprite replaces it; a sound played without an audio device
-// says so. What the document and the picture files do is tested in the core.
+// the browser, marked in the title and saved with the maps (a leftover of an
+// interrupted save removed, and said in the status bar); a picture dropped
+// on a sprite replaces it; a sound played without an audio device says so;
+// a wall the maps use is not removed, an unused one takes the maps' words
+// along and the browser's Undo gives both back; a replaced wall autosaved
+// and the editor gone is offered back at the next open. What the document,
+// the picture files and the recovery do is tested in the core.
 
 #include "EditorFixture.h"
 
 #include "GraphicsTestUtil.h"
+#include "editor/keeping/Recovery.h"
+#include "editor/operations/WallNumbers.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/views/SidePanel.h"
@@ -17,10 +23,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
@@ -43,6 +53,19 @@ Bytes PagesWithASound()
     Put16(table, 300);
     chunks.push_back(table);
     return TestPageFile(chunks, 12, 13);
+}
+
+// 26 walls (the sample's maps use 24), the door chunks, a sprite and a sound.
+Bytes ManyWalls()
+{
+    std::vector<Bytes> chunks;
+    for (int i = 0; i < 60; ++i)
+        chunks.push_back(TestWall(i));
+    Bytes table;
+    Put16(table, 0);
+    Put16(table, 300);
+    chunks.insert(chunks.end(), {TestSprite(3, 3, {{3, {{1, 2, TestPixels(1, 9)}}}}), TestPixels(300, 100), table});
+    return TestPageFile(chunks, 60, 61);
 }
 
 // A sound output that says what a machine without an audio device says, and
@@ -144,9 +167,15 @@ TEST_F(PageBrowser, AWallReplacedIsShownAtOnceUndoneAndSavedWithTheMaps)
     EXPECT_EQ(ShownOnWordOne(), colour);
 
     // Save writes the page file (with its backup); the maps had no change.
+    // What a save killed before left is removed, and the status bar says so.
     const Bytes maps = ReadFile(Game() / "GAMEMAPS.WL6");
+    WriteFile(Game() / ".VSWAP.WL6.tesselar-k1lled00", Bytes{1});
     Editor().Action("saveProjectAction")->trigger();
     EXPECT_FALSE(ShownTitle().ends_with("*"));
+    EXPECT_FALSE(fs::exists(Game() / ".VSWAP.WL6.tesselar-k1lled00"));
+    EXPECT_EQ(S(Editor().statusBar()->currentMessage()),
+              "Removed .VSWAP.WL6.tesselar-k1lled00, left in " + Game().string() +
+                  " by a save of the page file that was interrupted.");
     EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6.BAK"), PagesWithASound());
     auto saved = PageFile::Load(Game() / "VSWAP.WL6");
     ASSERT_TRUE(saved);
@@ -223,4 +252,86 @@ TEST_F(PageBrowser, TheDoorsStayPicturesGoOutAsPngAndCtrlSSavesHereToo)
                   "name the file with .png.",
                   "Export pictures and sounds", MessageIcon::Warning, Buttons::Ok);
     EXPECT_FALSE(fs::exists(out / "wall.bmp"));
+}
+
+TEST_F(PageBrowser, AUsedWallIsNotRemovedAndAnUnusedOneTakesTheMapsWordsAlongUntilUndone)
+{
+    WriteFile(Game() / "VSWAP.WL6", ManyWalls());
+    ASSERT_TRUE(Editor().OpenProject(true, Game()));
+    PageDocument& pages = *Editor().Pages()->Document();
+    const PageSet before = pages.Pages();
+    const MapHandler maps = Editor().Session()->Maps();
+    const auto wordsOf = [](const MapHandler& set) {
+        std::vector<std::vector<std::uint16_t>> words;
+        for (const MapList& map : set.Maps)
+            words.push_back(map.Planes[0]);
+        return words;
+    };
+
+    // Wall 24 is in maps 5 and 6: refused, with Find and Replace on its word.
+    const WallMovePlan used = PlanWallMove(before, maps, 24, WallMove::Remove);
+    ASSERT_TRUE(used.refusal);
+    EXPECT_TRUE(used.refusal->text.starts_with("Wall 24 cannot be removed: the maps use it on 436 tiles, map 5 "
+                                               "\"Bunker\" at ("))
+        << used.refusal->text;
+    Browser().ChooseChunk(ChunkOfWall(24));
+    Prompts().Press("Find and Replace");
+    WhenModal([](QWidget* dialog) {
+        EXPECT_EQ(S(Find<QLineEdit>(dialog, "findEdit")->text()), "24");
+        EXPECT_EQ(Find<QComboBox>(dialog, "planeList")->currentIndex(), 0);
+        EXPECT_TRUE(Checked(dialog, "allMapsButton"));
+        Finish(dialog);
+    });
+    Click(&Browser(), "removeButton");
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_EQ(Prompts().Records()[0].text, used.refusal->text);
+    EXPECT_EQ(Prompts().Records()[0].choices, (std::vector<std::string>{"Find and Replace", "OK"}));
+    EXPECT_TRUE(pages.Pages() == before);
+
+    // Wall 23 is unused: the question, then the page file and the maps together.
+    Browser().ChooseChunk(ChunkOfWall(23));
+    Prompts().Press("Renumber");
+    Click(&Browser(), "removeButton");
+    ASSERT_EQ(Prompts().Records().size(), 2u);
+    EXPECT_EQ(Prompts().Records()[1].text, *PlanWallMove(before, maps, 23, WallMove::Remove).question);
+    EXPECT_TRUE(Prompts().Records()[1].text.starts_with(
+        "Removing wall 23 moves walls 24 to 26 one place down: renumber the maps' words so that they keep their "
+        "walls, or cancel?"));
+    EXPECT_EQ(Prompts().Records()[1].choices, (std::vector<std::string>{"Renumber", "Cancel"}));
+    MapHandler renumbered = maps;
+    ShiftWallWords(renumbered, 24, 26, -1);
+    EXPECT_EQ(wordsOf(Editor().Session()->Maps()), wordsOf(renumbered));
+    EXPECT_EQ(pages.Pages().ChunkCount(), before.ChunkCount() - 2);
+    EXPECT_TRUE(ShownTitle().ends_with("*"));
+
+    Click(&Browser(), "undoButton");
+    EXPECT_TRUE(pages.Pages() == before);
+    EXPECT_EQ(wordsOf(Editor().Session()->Maps()), wordsOf(maps));
+    EXPECT_TRUE(Prompts().Finished()) << Prompts().Unfinished();
+}
+
+TEST_F(PageBrowser, AReplacedWallAutosavedIsOfferedBackWhenTheEditorIsStartedAgain)
+{
+    UseUserFolders();
+    ASSERT_TRUE(Editor().OpenProject(true, Game()));
+    Editor().Action("gamePicturesAction")->trigger();
+    Browser().ChooseChunk(0);
+    Prompts().File(Flat(77));
+    Click(&Browser(), "replaceButton");
+    const PageSet replaced = Editor().Pages()->Document()->Pages();
+    const fs::path file = RecoveryFilePath(RecoveryRoot(), Game());
+    Editor().Autosave();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(KeptFilePath(file, "vswap")); }));
+    EXPECT_FALSE(fs::exists(file)) << "the maps had no change";
+    Recreate(); // gone as if killed: nothing asked, nothing saved
+
+    Prompts().Answer(Answer::Yes);
+    ASSERT_TRUE(Editor().OpenProject(true, Game()));
+    ASSERT_EQ(Prompts().Records().size(), 1u);
+    EXPECT_TRUE(Prompts().Records()[0].text.starts_with("Unsaved changes to VSWAP.WL6 were autosaved at "))
+        << Prompts().Records()[0].text;
+    EXPECT_TRUE(Editor().Pages()->Document()->Pages() == replaced);
+    EXPECT_TRUE(Editor().Changed());
+    EXPECT_TRUE(ShownTitle().ends_with("*"));
+    EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6"), PagesWithASound()) << "the page file waits for a save";
 }
