@@ -299,6 +299,21 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"render", d, "--map", "1", "--", f, "--zoom", "1"},
          "The argument \"--zoom\" is one too many.\nUsage: tesselar-cli render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]\n"},
         {{"pages", "--", "--json"}, "Error loading maps: The directory --json doesn't exist!\n"},
+        {{"episodes"}, "The argument DIR is missing.\nUsage: tesselar-cli episodes DIR [--skill K] [--json] [loader options]\n"},
+        {{"episodes", d, "--skill", "0"}, "--skill takes a skill level from 1 (easiest) to 4 (hardest).\n"},
+        {{"episodes", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"diff", d}, "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
+        {{"diff", d, d, "--generation", "20990101T000000Z"},
+         "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
+        {{"diff", d, "--generation", "20990101T000000Z"},
+         "There is no backup generation 20990101T000000Z of " + d + "; tesselar-cli backups DIR lists them.\n"},
+        {{"diff", d, missing}, "The directory " + missing + " doesn't exist!\n"},
+        {{"diff", d, d, f}, "The argument \"" + f + "\" is one too many.\nUsage: tesselar-cli diff DIR [OTHER] [--generation ID] [--json] [loader options]\n"},
+        {{"package", d, f}, "The option --against ORIGINAL is missing.\nUsage: tesselar-cli package DIR OUT.zip --against ORIGINAL [--allow-findings] [loader options]\n"},
+        {{"package", d, f, "--against", d}, "The release is a zip file: " + f + " does not end in .zip.\n"},
+        {{"package", d, f + ".zip", "--against", missing}, "The directory " + missing + " doesn't exist!\n"},
+        {{"package", d, f + ".zip", "--against", d, "--allow-findings", "--allow-findings"},
+         "The option --allow-findings is given twice.\n"},
     };
     const auto before = Snapshot(game.path());
     for (const auto& [args, message] : cases) {

@@ -3,6 +3,7 @@
 
 #include "RulesTestUtil.h"
 #include "TestUtil.h"
+#include "engine/LevelFlow.h"
 #include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
@@ -154,4 +155,8 @@ TEST(StructureRules, AStructureWithoutRulesGetsNoAnalysisUntilItTakesAShippedOne
     EXPECT_TRUE(taken.Rules->FromEngine());
     EXPECT_EQ(taken.Rules->MapSize(), 64);
     EXPECT_EQ(taken.Rules->Object(74).bonus, Bonus::Spear);
+    // The level flow comes with the rules.
+    const FlowLoad flow = LoadLevelFlow(folder, IniFile(settings.Path()));
+    ASSERT_EQ(flow.Status, FlowStatus::Loaded) << flow.Problem.text;
+    EXPECT_EQ(flow.Flow->Destination(4, ExitKind::SecretElevator), 19);
 }

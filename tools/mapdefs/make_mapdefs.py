@@ -1350,7 +1350,9 @@ def structure_files(ext):
     files["%s.ini" % ext] += crlf(graphics_section)
     rules, engine_section = engine_files(ext)
     files.update(rules)
-    files["%s.ini" % ext] += crlf(engine_section)
+    flow, levels_key = level_files(ext)
+    files.update(flow)
+    files["%s.ini" % ext] += crlf(engine_section + levels_key)
     return files
 
 
@@ -1810,6 +1812,104 @@ def engine_files(ext):
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
     section = ["", "[Engine]", "Rules=engine.txt", "MapSize=%d" % ENGINE_MAP_SIZE]
     return {"engine.txt": crlf(engine_lines(game, shareware=ext == "WL1"))}, section
+
+
+# --------------------------------------------------------------------------
+# The level flow: levels.txt, named by Levels= in section [Engine]
+# --------------------------------------------------------------------------
+#
+# How the engine strings its floors together, from id Software's released
+# engine source: GameLoop in WL_GAME.C (the elevator leads to the next floor;
+# in Wolfenstein 3-D any secret elevator leads to the episode's tenth floor,
+# which returns to the floor ElevatorBackTo names, and the ninth floor ends
+# with its boss, whose death or the victory tile ends the episode; in Spear of
+# Destiny the secret elevators of floors 4 and 12 lead to floors 19 and 20,
+# which return to floors 5 and 13, a secret elevator elsewhere starts its own
+# floor again, and taking the Spear on floor 18 leads to floor 21; the demo
+# ends after its second floor), parTimes in WL_INTER.C (minutes, none on the
+# boss and secret floors), and the player's running speed: RUNMOVE 70 times
+# MOVESCALE 150 in WL_PLAY.C and WL_AGENT.C, in 1/65536 of a tile a tic, 70
+# tics a second (TimeCount), a door open after 64 tics (DoorOpening moves it
+# tics << 10 up to 0xFFFF, and only an open door lets the player pass), a push
+# wall out of its tile after 128 tics (MovePWalls).
+
+LEVELS_HEADER = [
+    "# How the engine strings the floors together: where each exit leads, the par times of the",
+    "# end screen and the player's speed, for the episode board.",
+    "# walk,speed=N (1/65536 tile a tic, running),tics=N (a second),door=N (tics to open),",
+    "#   pushwall=N (tics to leave its tile)",
+    "# map,N,episode=E[,par=SECONDS][,elevator=M|end][,secret_elevator=M|end][,spear=M|end]",
+    "#   [,boss (ends with its boss, the victory tile or the Spear: an elevator breaks the flow)]",
+    "#   [,secret (a secret floor: some secret elevator should lead here)]",
+    "# Maps are numbered from 1. A boss's death and the victory tile end the episode.",
+]
+
+WOLF_PAR_MINUTES = [
+    [1.5, 2, 2, 3.5, 3, 3, 2.5, 2.5],
+    [1.5, 3.5, 3, 2, 4, 6, 1, 3],
+    [1.5, 1.5, 2.5, 2.5, 3.5, 2.5, 2, 6],
+    [2, 2, 1.5, 1, 4.5, 3.5, 2, 4.5],
+    [2.5, 1.5, 2.5, 2.5, 4, 3, 4.5, 3.5],
+    [6.5, 4, 4.5, 6, 5, 5.5, 5.5, 8.5],
+]
+WOLF_ELEVATOR_BACK_TO = [1, 1, 7, 3, 5, 3]  # ElevatorBackTo: the floor (from 0) after the secret one
+WOLF_EPISODES = {"WL1": 1, "WL3": 3, "WL6": 6}
+# Spear of Destiny's parTimes by floor from 0; None where the table has "??:??".
+SPEAR_PAR_MINUTES = [1.5, 3.5, 2.75, 3.5, None, 4.5, 3.25, 2.75, 4.75, None,
+                     6.5, 4.5, 2.75, 4.5, 6, None, 6, None, None, None, None]
+SPEAR_FROM_SECRET = {3: 18, 11: 19}  # FROMSECRET1, FROMSECRET2 -> the secret floor (from 0)
+WALK_LINE = "walk,speed=10500,tics=70,door=64,pushwall=128"
+
+
+def map_line(number, episode, par=None, **exits):
+    fields = ["map", str(number), "episode=%d" % episode]
+    if par is not None:
+        fields.append("par=%d" % round(par * 60))
+    for kind in ("elevator", "secret_elevator", "spear"):
+        if kind in exits:
+            fields.append("%s=%s" % (kind, exits[kind]))
+    fields += [flag for flag in ("boss", "secret") if exits.get(flag)]
+    return ",".join(fields)
+
+
+def wolf_levels(episodes):
+    lines = []
+    for e in range(episodes):
+        first = e * 10 + 1
+        secret = first + 9
+        for f in range(8):
+            lines.append(map_line(first + f, e + 1, WOLF_PAR_MINUTES[e][f], elevator=first + f + 1,
+                                  secret_elevator=secret))
+        # GameLoop's mapon++ takes an elevator of the boss floor into the secret floor.
+        lines.append(map_line(first + 8, e + 1, elevator=secret, secret_elevator=secret, boss=True))
+        back = first + WOLF_ELEVATOR_BACK_TO[e]
+        lines.append(map_line(secret, e + 1, elevator=back, secret_elevator=back, secret=True))
+    return lines
+
+
+def spear_levels(demo):
+    if demo:  # SPEARDEMO: the game ends once the second floor is done
+        return [map_line(1, 1, SPEAR_PAR_MINUTES[0], elevator=2, secret_elevator=1),
+                map_line(2, 1, SPEAR_PAR_MINUTES[1], elevator="end", secret_elevator="end")]
+    lines = []
+    for f in range(18):
+        exits = {"elevator": f + 2, "secret_elevator": SPEAR_FROM_SECRET.get(f, f) + 1}
+        if f == 17:  # the Death Knight's floor: the Spear leads on, an elevator into the first secret floor
+            exits.update(spear=21, boss=True)
+        lines.append(map_line(f + 1, 1, SPEAR_PAR_MINUTES[f], **exits))
+    for secret, source in ((18, 3), (19, 11)):
+        lines.append(map_line(secret + 1, 1, elevator=source + 2, secret_elevator=secret + 1, secret=True))
+    lines.append(map_line(21, 1, elevator=22, secret_elevator=21, boss=True))  # mapon++ past the last floor
+    return lines
+
+
+def level_files(ext):
+    """The structure's level flow, and the key of its [Engine] section."""
+    if ext in WOLF_EPISODES:
+        lines = wolf_levels(WOLF_EPISODES[ext])
+    else:
+        lines = spear_levels(demo=ext == "SDM")
+    return {"levels.txt": crlf(LEVELS_HEADER + [WALK_LINE] + lines)}, ["Levels=levels.txt"]
 
 
 # --------------------------------------------------------------------------

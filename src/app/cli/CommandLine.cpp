@@ -49,7 +49,7 @@ std::string Usage(const CLI::App& command)
 {
     std::string usage = command.get_name(), loader;
     for (const CLI::Option* positional : Declared(command, true))
-        usage += " " + Label(positional);
+        usage += positional->get_required() ? " " + Label(positional) : " [" + Label(positional) + "]";
     const auto options = Declared(command, false);
     const auto at = [&options](const CLI::Option* option) { return std::find(options.begin(), options.end(), option); };
     for (const CLI::Option* option : options) {
@@ -59,6 +59,8 @@ std::string Usage(const CLI::App& command)
             const CLI::Option* other = *option->get_excludes().begin();
             if (at(option) < at(other))
                 usage += " (" + Label(option) + " | " + Label(other) + ")";
+        } else if (option->get_required()) {
+            usage += " " + Label(option);
         } else if (option->get_group() != Declarations::kOperations) {
             usage += " [" + Label(option) + "]";
         } else if (!usage.ends_with(" OPERATION...")) {
@@ -201,8 +203,11 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
         if (wrong.empty() && word.size() > 1 && word.starts_with("-"))
             wrong = "Unknown option " + PrintableText(word) + ".\n";
     for (const CLI::Option* positional : Declared(command, true))
-        if (wrong.empty() && positional->count() == 0)
+        if (wrong.empty() && positional->count() == 0 && positional->get_required())
             wrong = "The argument " + positional->get_name() + " is missing.\n";
+    for (const CLI::Option* option : Declared(command, false))
+        if (wrong.empty() && option->count() == 0 && option->get_required())
+            wrong = "The option " + Label(option) + " is missing.\n";
     if (wrong.empty() && !command.remaining().empty())
         wrong = "The argument \"" + PrintableText(command.remaining().front()) + "\" is one too many.\n";
     return wrong + "Usage: tesselar-cli " + Usage(command) + "\n";

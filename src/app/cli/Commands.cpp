@@ -9,13 +9,16 @@ namespace tsl::cli {
 Command AnalyzeCommand();
 Command BackupsCommand();
 Command CheckCommand();
+Command DiffCommand();
 Command EditCommand();
+Command EpisodesCommand();
 Command ExportCommand();
 Command ExportPagesCommand();
 Command GenerateCommand();
 Command ImportCommand();
 Command ImportPageCommand();
 Command InfoCommand();
+Command PackageCommand();
 Command PagesCommand();
 Command RenderCommand();
 Command Render3DCommand();
@@ -29,13 +32,16 @@ std::vector<Command> Commands()
         AnalyzeCommand(),
         BackupsCommand(),
         CheckCommand(),
+        DiffCommand(),
         EditCommand(),
+        EpisodesCommand(),
         ExportCommand(),
         ExportPagesCommand(),
         GenerateCommand(),
         ImportCommand(),
         ImportPageCommand(),
         InfoCommand(),
+        PackageCommand(),
         PagesCommand(),
         RenderCommand(),
         Render3DCommand(),

@@ -95,6 +95,17 @@ void Declarations::Positional(const std::string& name, std::string& value, const
     command_.add_option(name, value, help)->required()->type_name(offers);
 }
 
+void Declarations::OptionalPositional(const std::string& name, std::string& value, const std::string& help,
+                                      const std::string& offers)
+{
+    command_.add_option(name, value, help)->type_name(offers);
+}
+
+void Declarations::Required(const std::string& name)
+{
+    command_.get_option(name)->required();
+}
+
 void Declarations::Value(const std::string& name, const std::string& type, const std::string& help, Reader read,
                          Times times)
 {

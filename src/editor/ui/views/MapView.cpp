@@ -27,6 +27,7 @@ namespace {
 
 const QColor kGridColour(0x80, 0x80, 0x80);
 const QColor kSelectionTint(0x30, 0x90, 0xFF, 72);
+const QColor kChangedTint(0xFF, 0xA0, 0x00, 90); // amber: apart from the selection's blue and play's red
 constexpr int kTilePixels = 8;
 // The camera arrow: nearly a tile long, but never so small that it is lost
 // at zoom 1.
@@ -300,6 +301,17 @@ void MapPaintArea::SetShownTiles(std::vector<QPoint> tiles)
         update(ShownTileRect(tile, CellSize()).adjusted(-ring, -ring, ring, ring));
 }
 
+void MapPaintArea::SetChangedTiles(std::vector<QPoint> tiles)
+{
+    if (tiles == changedTiles_)
+        return;
+    const int c = CellSize();
+    for (const auto* list : {&changedTiles_, &tiles})
+        for (const QPoint& tile : *list)
+            update(QRect(tile * c, QSize(c, c)));
+    changedTiles_ = std::move(tiles);
+}
+
 void MapPaintArea::CancelPress()
 {
     if (!held_)
@@ -349,6 +361,11 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
             painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
     }
     PaintPlay(painter, exposed);
+    for (const QPoint& tile : changedTiles_) {
+        const QRect cell(tile * CellSize(), QSize(CellSize(), CellSize()));
+        if (cell.intersects(exposed))
+            painter.fillRect(cell, kChangedTint);
+    }
     if (previewTile_ && !preview_.isNull()) {
         DrawEnlarged(painter, preview_, PreviewArea().topLeft(), CellSize() / previewTilePixels_, exposed);
         PaintFrame(painter, PreviewArea());

@@ -144,6 +144,11 @@ public:
     void SetShownTiles(std::vector<QPoint> tiles);
     const std::vector<QPoint>& ShownTiles() const { return shownTiles_; }
 
+    // The tiles that differ from the set compared with ("Compare with..."):
+    // tinted amber at paint time over everything but the pointer's marks.
+    void SetChangedTiles(std::vector<QPoint> tiles);
+    const std::vector<QPoint>& ChangedTiles() const { return changedTiles_; }
+
     // What is drawn of play. Only what changed is repainted.
     void SetPlayPicture(PlayPicture picture);
     const PlayPicture& CurrentPlayPicture() const { return play_; }
@@ -209,6 +214,7 @@ private:
     bool held_ = false;           // a button is held that was pressed here
     bool pressCancelled_ = false; // CancelPress: the held buttons send nothing
     std::vector<QPoint> shownTiles_;
+    std::vector<QPoint> changedTiles_;
     PlayPicture play_;
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;

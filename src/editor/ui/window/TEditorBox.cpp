@@ -10,6 +10,7 @@
 #include "editor/ui/dialogs/TFindReplaceBox.h"
 #include "editor/ui/dialogs/TFlipPlanesBox.h"
 #include "editor/ui/play/AnalysisController.h"
+#include "editor/ui/mod/ModController.h"
 #include "editor/ui/dialogs/TGenerateLevelBox.h"
 #include "editor/ui/dialogs/TPlaneBox.h"
 #include "editor/ui/dialogs/TGoToLevelBox.h"
@@ -101,12 +102,14 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     connect(analyser_, &AnalysisController::statusNote, viewer_, &MapViewController::SetStatus);
     connect(analyser_, &AnalysisController::tilesChosen, viewer_, &MapViewController::ShowTiles);
     analyser_->ShowReachable(settings_.ShowReachableArea);
+    modder_ = new ModController(this, prompter_, viewer_, previewer_);
     // The actions show what the views show.
     viewing_ = view_->Listen([this](const ViewChange&) { RefreshCommands(); });
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
     ConnectPageCommands();
+    ConnectModCommands();
     ConnectViewCommands();
     ConnectPanel();
     panel_->BindToolKeys(central);
@@ -139,6 +142,7 @@ TEditorBox::~TEditorBox()
     autosave_.reset(); // before the documents it keeps
     viewing_.Reset();
     pages_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -238,7 +242,8 @@ void TEditorBox::RefreshCommands()
 {
     EditorToggles toggles{view_->Grid(),           view_->GameGraphicsShown(),
                           settings_.CheckAtStartup, !session_ || session_->TurnsFacingObjects(),
-                          view_->ReachableShown(), view_->PatrolsShown()};
+                          view_->ReachableShown(), view_->PatrolsShown(),
+                          modder_->Comparing()};
     actions_->Refresh(session_.get(), view_->Graphics() != nullptr, toggles);
     for (const Command command : {Command::GameGraphics, Command::GamePictures})
         actions_->ExplainDisabled(command,
@@ -349,6 +354,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     autosave_.reset();
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -364,6 +370,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     previewer_->Attach(session_.get());
     analyser_->Attach(session_.get());
     pages_->Attach(session_.get());
+    modder_->Attach(session_.get());
     viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
     OfferRecovery(); // in memory only: the files wait for a save
@@ -569,7 +576,7 @@ void TEditorBox::onGoToLevel()
 {
     if (!session_)
         return;
-    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
+    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps(), modder_->ChangedMaps()))
         Apply(session_->GoToLevel(*map));
 }
 

@@ -39,6 +39,7 @@ class AnalysisController;
 class EditorActions;
 class MapView;
 class MapViewController;
+class ModController;
 class PagesController;
 class PreviewController;
 class RunController;
@@ -120,6 +121,8 @@ public:
     TPreview3DBox* Preview() const;
     // The page file's document, browser and sound output.
     PagesController* Pages() const { return pages_; }
+    // The episode board, the comparison with another set and the release.
+    ModController* Modder() const { return modder_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
     // Run Map and the program it started.
@@ -207,6 +210,8 @@ private:
     // Find and Replace opened on the word of a wall (the page browser's
     // offer when a wall to remove is in use).
     void FindWall(int wall);
+    // The episode board, comparing and the release (TEditorBoxModCommands.cpp).
+    void ConnectModCommands();
     // The 3D preview's commands and Run Map's (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
@@ -241,6 +246,7 @@ private:
     PreviewController* previewer_;
     AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
     PagesController* pages_; // the page file, its browser and the sound output
+    ModController* modder_;  // the episode board, comparing and the release
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
     RunController* runner_; // Run Map, its command dialog and the program started
