@@ -9,7 +9,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-multimedia-dev libgl-dev
           libpng-dev libsndfile1-dev libsamplerate0-dev libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-dev desktop-file-utils
-          libcli11-dev nlohmann-json3-dev libadplug-dev
+          libcli11-dev nlohmann-json3-dev libadplug-dev libarchive-dev libssl-dev
           libsdl2-dev libsdl2-mixer-dev xvfb imagemagick xdotool)
 
 install_missing() {

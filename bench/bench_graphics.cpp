@@ -129,7 +129,7 @@ const Scene& TheScene()
         if (!pages || !palette || !pictures)
             throw std::runtime_error("the page file, palette or picture table did not load");
         s.graphics = std::make_shared<const GameGraphics>(
-            GameGraphics{std::move(*pages), *palette, std::move(*pictures), ReadGraphicsSettings(settings)});
+            GameGraphics{std::move(*pages), *palette, std::move(*pictures), ReadGraphicsSettings(settings), {}});
         return s;
     }();
     return scene;

@@ -13,6 +13,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <zlib.h>
+
+#include <array>
 #include <cstdlib>
 
 namespace fs = std::filesystem;
@@ -99,7 +102,7 @@ void BM_ExportEverything_WL1(benchmark::State& state)
     const fs::path folder = root / "tesselar-bench-export";
     std::size_t files = 0;
     for (auto _ : state) {
-        auto written = ExportPages(pages, wl1->palette, folder);
+        auto written = WritePagesExport(pages, wl1->palette, *PlanPagesExport(pages), folder);
         if (!written)
             return state.SkipWithError(written.failure().text.c_str());
         files = written->size();
@@ -150,5 +153,62 @@ void BM_SharedPostList_2000Sprites(benchmark::State& state)
     state.counters["decoded_bytes"] = static_cast<double>(decoded);
 }
 BENCHMARK(BM_SharedPostList_2000Sprites)->Unit(benchmark::kMillisecond);
+
+// PNG chunks as the file holds them: length, type, data, checksum.
+void PutPngChunk(Bytes& png, const char* type, const Bytes& data, std::uint32_t length)
+{
+    const std::size_t start = png.size();
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.push_back(static_cast<std::uint8_t>(length >> shift));
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    const auto crc = static_cast<std::uint32_t>(crc32(0, png.data() + start + 4, static_cast<uInt>(png.size() - start - 4)));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        png.push_back(static_cast<std::uint8_t>(crc >> shift));
+}
+
+// Two PNG files built to cost their reader: /0 a 64 x 64 picture whose text
+// chunk claims 2 GB (141 bytes), /1 one whose pixel stream inflates to
+// 1 GiB after its rows (in IDAT chunks of 64 KB). Both are read in
+// microseconds: the first is refused before anything is allocated, the
+// second is read as far as its rows (5 to 54 s and 2 GB, and 8 s, before).
+void BM_ReadPngBuiltToCostItsReader(benchmark::State& state)
+{
+    static const std::array<Bytes, 2> files = [] {
+        const Bytes picture = EncodeRgbaPng(64, 64, std::vector<std::uint32_t>(4096, 0xFF000000u));
+        Bytes text(picture.begin(), picture.begin() + 33);
+        PutPngChunk(text, "tEXt", {'a', 0, 'b'}, 0x7FFFFFF0u);
+        text.insert(text.end(), picture.begin() + 33, picture.end());
+
+        Bytes far(picture.begin(), picture.begin() + 33);
+        z_stream stream{};
+        deflateInit(&stream, Z_BEST_COMPRESSION);
+        Bytes rows(64 * (1 + 4 * 64), 0), packed(1u << 16);
+        const Bytes zeros(1u << 20, 0);
+        const auto pack = [&](const Bytes& in, int flush) {
+            stream.next_in = const_cast<std::uint8_t*>(in.data());
+            stream.avail_in = static_cast<uInt>(in.size());
+            do {
+                stream.next_out = packed.data();
+                stream.avail_out = static_cast<uInt>(packed.size());
+                deflate(&stream, flush);
+                const Bytes piece(packed.begin(), packed.end() - stream.avail_out);
+                if (!piece.empty())
+                    PutPngChunk(far, "IDAT", piece, static_cast<std::uint32_t>(piece.size()));
+            } while (stream.avail_out == 0);
+        };
+        pack(rows, Z_NO_FLUSH);
+        for (int mb = 0; mb < 1024; ++mb)
+            pack(zeros, mb == 1023 ? Z_FINISH : Z_NO_FLUSH);
+        deflateEnd(&stream);
+        PutPngChunk(far, "IEND", {}, 0);
+        return std::array<Bytes, 2>{text, far};
+    }();
+    const Bytes& file = files[static_cast<std::size_t>(state.range(0))];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadPictureFile(file, "built.png"));
+    state.counters["file_bytes"] = static_cast<double>(file.size());
+}
+BENCHMARK(BM_ReadPngBuiltToCostItsReader)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

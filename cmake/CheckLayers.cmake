@@ -1,5 +1,5 @@
 # Refuses an include that points up the layers of src/:
-#   core  <-  mapdefs, symbols, exchange, graphics, engine, vgagraph, audio  <-  raycast, generator  <-  editor  <-  app
+#   core  <-  mapdefs, symbols, exchange, graphics, engine, vgagraph, audio  <-  raycast, generator, mod  <-  editor  <-  app
 # A file may include its own subsystem and lower ones; of the middle layer,
 # only symbols may include mapdefs (a symbol type names its structure), and
 # engine (the rules of play) mapdefs, symbols and graphics, vgagraph (the
@@ -27,6 +27,7 @@ set(rank_vgagraph 1)
 set(rank_audio 1)
 set(rank_raycast 2)
 set(rank_generator 2)
+set(rank_mod 2)
 set(rank_editor 3)
 set(rank_app 4)
 set(sideways_symbols mapdefs)
@@ -39,9 +40,10 @@ set(sideways_audio mapdefs graphics)
 # show (the skill level, the picture mode, the overlays, the rules); whole-map
 # operations and the keeping of work; the pointer tools; the session that
 # joins them. Its window: the views; the dialogs, the play windows, the game
-# data browser and Run Map's box; the main window over all of them.
+# data browser, Run Map's box and the mod's board, comparison and release;
+# the main window over all of them.
 set(rooms_editor render play settings document run view operations keeping tools session
-                 ui/views ui/dialogs ui/play ui/gamedata ui/run ui/window)
+                 ui/views ui/dialogs ui/play ui/gamedata ui/run ui/mod ui/window)
 set(rank_editor/render 0)
 set(rank_editor/play 0)
 set(rank_editor/settings 0)
@@ -57,6 +59,7 @@ set(rank_editor/ui/dialogs 1)
 set(rank_editor/ui/play 1)
 set(rank_editor/ui/gamedata 1)
 set(rank_editor/ui/run 1)
+set(rank_editor/ui/mod 1)
 set(rank_editor/ui/window 2)
 
 # The room of a path inside a subsystem with rooms ("editor/ui/views/MapView.h"

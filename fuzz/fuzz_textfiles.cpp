@@ -1,6 +1,6 @@
 // The text-file parsers on arbitrary bytes: the input is at once a symbol
-// file, a symbol type file, an INI file, a palette, a picture table and the
-// rules of play, and each line a facing group. Whatever parses must build its
+// file, a symbol type file, an INI file, a palette, a picture table, sound
+// names and the rules of play, and each line a facing group. Whatever parses must build its
 // tables and draw a map with them; an INI document must write back the text
 // it reads and keep what is set in it; facing groups turn words only into
 // words they list; rules must analyse a map of words from the input; chunk
@@ -13,6 +13,7 @@
 #include "engine/LevelAnalysis.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureTable.h"
+#include "graphics/SoundNames.h"
 #include "mapdefs/ChunkNames.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolFiles.h"
@@ -131,9 +132,14 @@ void FuzzFacing(const std::vector<std::string>& lines)
     }
 }
 
-// The input as a palette and as a picture table of a structure.
+// The input as a palette, a picture table and the sound names of a structure.
 void FuzzGraphicsFiles(std::string_view text)
 {
+    if (auto names = tsl::SoundNames::Parse(text, "sounds.txt")) {
+        Check(names->Count() <= static_cast<int>(text.size()));
+        for (int number = -1; number <= names->Count(); ++number)
+            Check(names->Name(number).size() < text.size());
+    }
     if (auto palette = tsl::Palette::Parse(text, "fuzz.pal"))
         for (std::uint32_t colour : palette->colours)
             Check((colour >> 24) == 0xFF);
@@ -142,10 +148,15 @@ void FuzzGraphicsFiles(std::string_view text)
         Check(table.failure().text.find("pictures.txt") != std::string::npos);
         return;
     }
-    for (const tsl::PictureEntry& entry : table->Entries()) {
-        const tsl::PictureEntry* found = table->Find(entry.plane, entry.value);
-        Check(found && *found == entry);
-        Check(entry.skill == 0 || entry.skill == 1 || entry.skill == 3 || entry.skill == 4);
+    for (const tsl::PictureEntry& line : table->Entries()) {
+        Check(line.value <= line.last);
+        for (const int word : {int{line.value}, int{line.last}}) {
+            const auto found = table->Find(line.plane, static_cast<std::uint16_t>(word));
+            Check(found && *found == tsl::PictureTable::WordOf(line, static_cast<std::uint16_t>(word)));
+            for (const int chunk : tsl::EntryChunks(*found, 106))
+                Check(chunk >= 0 && chunk < 106 + 65536 + 64);
+        }
+        Check(line.skill == 0 || line.skill == 1 || line.skill == 3 || line.skill == 4);
     }
 }
 

@@ -4,7 +4,8 @@
 # skipped when absent) the 3D preview beside the editor, the first map in the
 # game's own graphics, a generated level and its dialog, a small level
 # built on a new map with the keyboard picking the symbols, and the reachable
-# area with the Level Statistics dialog; under Xvfb, driven with xdotool and taken with
+# area with the Level Statistics dialog, the episode board and a comparison
+# with the game; under Xvfb, driven with xdotool and taken with
 # imagemagick's import. Needs xvfb, xdotool and imagemagick; run after a build.
 #   tools/screenshots.sh [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -269,5 +270,43 @@ if [ -f "$wl1/VSWAP.WL1" ]; then
     stop
 else
     echo "no $wl1: $out/analysis.png, $out/statistics.png and docs/analysis.png left as they are"
+fi
+
+# From levels to a mod on the shareware game: a level generated into map 1
+# and map 2's flag walls turned into portraits (tesselar-cli); the episode
+# board; then map 2 at 2x compared with the clean game, after Next Change.
+if [ -f "$wl1/VSWAP.WL1" ]; then
+    cp -r "$wl1" "$work/mod"
+    cp -r "$wl1" "$work/original"
+    "$build/bin/tesselar-cli" generate "$work/mod" --map 1 --seed 7 --keys 1 --secrets 2 >/dev/null
+    "$build/bin/tesselar-cli" edit "$work/mod" --maps 2 --plane 0 --replace 3=4 >/dev/null
+    printf '[Window]\r\nLeft=0\r\nTop=0\r\nWidth=1180\r\nHeight=800\r\n' > "$work/app/TSL.ini"
+    sed -i 's/^ZoomFactor=.*/ZoomFactor=1/' "$work/app/MapDefs/WL1/WL1.ini"
+    start "$work/mod"
+    main=$(xdotool search --onlyvisible --name '^Tesselar' | head -n 1)
+    key() { xdotool windowfocus --sync "$main" key "$@"; sleep 0.5; }
+    key ctrl+shift+e
+    board=$(window "Episode Board")
+    xdotool windowmove "$board" 0 0
+    sleep 1
+    import -window "$board" -colors 256 "PNG8:$out/episodes.png"
+    cp "$out/episodes.png" docs/episodes.png
+    echo "$out/episodes.png"
+    echo "docs/episodes.png"
+    xdotool windowfocus --sync "$board" key Escape; sleep 0.5
+    key alt+f m
+    xdotool windowfocus --sync "$(window "Choose the game folder to compare the maps with.")" type --delay 20 "$work/original"
+    xdotool key Return; sleep 1
+    xdotool key Return; sleep 0.5 # the comparison's message
+    key Prior F8
+    xdotool mousemove --window "$main" 1000 790
+    sleep 1
+    import -window root -crop 1180x800+0+0 +repage -colors 256 "PNG8:$out/compare.png"
+    cp "$out/compare.png" docs/compare.png
+    echo "$out/compare.png"
+    echo "docs/compare.png"
+    stop
+else
+    echo "no $wl1: $out/episodes.png, $out/compare.png and their docs/ copies left as they are"
 fi
 echo "docs/screenshot.png written"

@@ -39,7 +39,9 @@ public:
     }
     std::optional<fs::path> ChooseDirectory(const std::string&, const fs::path&) override { return std::nullopt; }
     std::optional<fs::path> ChooseOpenFile(const std::string&, const FileFilter&) override { return std::nullopt; }
-    std::optional<fs::path> ChooseSaveFile(const std::string&, const FileFilter&, const std::string&) override
+    using Prompter::ChooseSaveFile;
+    std::optional<fs::path> ChooseSaveFile(const std::string&, const FileFilter&, const std::string&,
+                                           const std::string&) override
     {
         return std::nullopt;
     }

@@ -185,6 +185,15 @@ std::optional<DiskError> RemoveEntry(const fs::path& path)
     return std::nullopt;
 }
 
+std::optional<DiskError> MakeSymbolicLink(const fs::path& target, const fs::path& link)
+{
+    if (int e = Injected(DiskStep::Link, link))
+        return DiskError{link, SystemError(e)};
+    if (::symlink(target.c_str(), link.c_str()) != 0)
+        return DiskError{link, SystemError(errno)};
+    return std::nullopt;
+}
+
 std::optional<DiskError> RemoveTree(const fs::path& dir)
 {
     if (!IsRealDirectory(dir))
@@ -409,21 +418,23 @@ std::optional<DiskError> ReplaceFile(const fs::path& target, std::span<const std
     return file.Commit();
 }
 
-std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files)
+std::optional<DiskError> FileBatch::Add(const fs::path& target, std::span<const std::uint8_t> content)
 {
-    std::vector<std::unique_ptr<AtomicFile>> written;
-    for (const FileWrite& file : files) {
-        auto fresh = std::make_unique<AtomicFile>(file.target);
-        if (auto error = fresh->Open())
-            return error;
-        fresh->Write(file.content);
-        if (auto error = fresh->Finish(false))
-            return error;
-        written.push_back(std::move(fresh));
-    }
-    if (written.empty())
+    auto fresh = std::make_unique<AtomicFile>(target);
+    if (auto error = fresh->Open())
+        return error;
+    fresh->Write(content);
+    if (auto error = fresh->Finish(false))
+        return error;
+    written_.push_back(std::move(fresh));
+    return std::nullopt;
+}
+
+std::optional<DiskError> FileBatch::Commit()
+{
+    if (written_.empty())
         return std::nullopt;
-    const fs::path dir = files.front().target.parent_path();
+    const fs::path dir = written_.front()->Target().parent_path();
     if (int e = Injected(DiskStep::Sync, dir))
         return DiskError{dir, SystemError(e)};
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -434,7 +445,7 @@ std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files)
     if (!synced)
         return DiskError{dir, SystemError(error)};
     std::vector<fs::path> dirs;
-    for (const auto& file : written) {
+    for (const auto& file : written_) {
         if (std::error_code ec = Rename(file->TemporaryPath(), file->Target()))
             return DiskError{file->Target(), ec};
         file->Release();
@@ -444,6 +455,15 @@ std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files)
     for (const fs::path& folder : dirs)
         SyncDirectory(folder);
     return std::nullopt;
+}
+
+std::optional<DiskError> WriteFiles(const std::vector<FileWrite>& files)
+{
+    FileBatch batch;
+    for (const FileWrite& file : files)
+        if (auto error = batch.Add(file.target, file.content))
+            return error;
+    return batch.Commit();
 }
 
 namespace {

@@ -79,6 +79,10 @@ std::optional<DiskError> MakeDirectories(const fs::path& dir);
 std::optional<DiskError> RenameEntry(const fs::path& from, const fs::path& to);
 std::optional<DiskError> RemoveEntry(const fs::path& path);
 std::optional<DiskError> RemoveTree(const fs::path& dir);
+// A symbolic link at `link` that holds `target` as given (a name beside it
+// follows whatever file later has that name); nothing standing at `link`
+// is replaced. Through the seam's Link step.
+std::optional<DiskError> MakeSymbolicLink(const fs::path& target, const fs::path& link);
 
 // One file written beside its target and moved into place when complete.
 // The temporary file is created exclusively under a fresh name: whatever
@@ -123,10 +127,21 @@ private:
 std::optional<DiskError> ReplaceFile(const fs::path& target, std::span<const std::uint8_t> data);
 
 // Many files at once (an export into a folder): each is written complete
-// under its temporary name, the data of all reach the disk by one sync of
-// the file system rather than one per file, and only then is each moved
-// into place. On a failure the files already moved stay and the others are
-// removed.
+// under its temporary name as it is added (so that only one file's bytes
+// need be in memory), the data of all reach the disk by one sync of the
+// file system rather than one per file at Commit, and only then is each
+// moved into place. On a failure, or without a Commit, the files already
+// moved stay and the others are removed.
+class FileBatch {
+public:
+    std::optional<DiskError> Add(const fs::path& target, std::span<const std::uint8_t> content);
+    std::optional<DiskError> Commit();
+
+private:
+    std::vector<std::unique_ptr<AtomicFile>> written_;
+};
+
+// A FileBatch of files whose bytes are all at hand.
 struct FileWrite {
     fs::path target;
     Bytes content;

@@ -1,6 +1,7 @@
 #include "core/IniFile.h"
 
 #include "core/FileSystem.h"
+#include "core/TableText.h"
 #include "core/TextFile.h"
 
 #include <algorithm>
@@ -13,18 +14,9 @@ namespace tsl {
 
 namespace {
 
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
-}
-
 std::string NormalName(std::string_view name)
 {
-    return ToUpperAscii(Trim(name));
+    return ToUpperAscii(Trimmed(name));
 }
 
 bool HasLineBreak(std::string_view text)
@@ -34,12 +26,12 @@ bool HasLineBreak(std::string_view text)
 
 bool ValidSectionName(std::string_view name)
 {
-    return !Trim(name).empty() && !HasLineBreak(name) && name.find(']') == std::string_view::npos;
+    return !Trimmed(name).empty() && !HasLineBreak(name) && name.find(']') == std::string_view::npos;
 }
 
 bool ValidKeyName(std::string_view key)
 {
-    const std::string_view trimmed = Trim(key);
+    const std::string_view trimmed = Trimmed(key);
     return !trimmed.empty() && !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
            trimmed.front() != '[' && trimmed.front() != ';';
 }
@@ -47,24 +39,24 @@ bool ValidKeyName(std::string_view key)
 // The section name of a "[name]" line, or nothing for any other line.
 std::optional<std::string_view> SectionHeaderName(std::string_view line)
 {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed.front() != '[')
         return std::nullopt;
     std::string_view name = trimmed.substr(1);
     name = name.substr(0, name.find(']'));
-    return Trim(name);
+    return Trimmed(name);
 }
 
 // The key name of a "key=value" line as written, or empty.
 std::string_view KeyOfLine(std::string_view line)
 {
-    const std::string_view trimmed = Trim(line);
+    const std::string_view trimmed = Trimmed(line);
     if (trimmed.empty() || trimmed.front() == ';')
         return {};
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
         return {};
-    return Trim(line.substr(0, eq));
+    return Trimmed(line.substr(0, eq));
 }
 
 } // namespace
@@ -145,7 +137,7 @@ std::optional<std::string> IniDocument::Find(std::string_view section, std::stri
     if (!entry)
         return std::nullopt;
     const std::string_view line = entry->text;
-    return std::string(Trim(line.substr(line.find('=') + 1)));
+    return std::string(Trimmed(line.substr(line.find('=') + 1)));
 }
 
 bool IniDocument::Set(std::string_view section, std::string_view key, std::string_view value)
@@ -155,7 +147,7 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     Section* s = FindSection(section);
     if (!s) {
         Section added;
-        added.name = std::string(Trim(section));
+        added.name = std::string(Trimmed(section));
         added.header = "[" + added.name + "]";
         sectionIndex_.emplace(NormalName(section), sections_.size());
         sections_.push_back(std::move(added));
@@ -171,10 +163,10 @@ bool IniDocument::Set(std::string_view section, std::string_view key, std::strin
     // section stay after the new key. Only blank or removed lines follow the
     // place, so the recorded key positions stay valid.
     std::size_t at = s->entries.size();
-    while (at > 0 && (s->entries[at - 1].removed || Trim(s->entries[at - 1].text).empty()))
+    while (at > 0 && (s->entries[at - 1].removed || Trimmed(s->entries[at - 1].text).empty()))
         --at;
     Entry entry;
-    entry.text = std::string(Trim(key)) + "=" + std::string(value);
+    entry.text = std::string(Trimmed(key)) + "=" + std::string(value);
     entry.key = normalKey;
     s->entries.insert(s->entries.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
     s->keys[normalKey].push_back(at);

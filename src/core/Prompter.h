@@ -45,8 +45,15 @@ public:
                                                                 const FileFilter& filter) = 0;
     // `defaultExtension` is appended when the name typed has none; an
     // existing file is only replaced after the user confirmed it.
+    // `proposedName` stands in the name field when the chooser opens.
     virtual std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
-                                                                const std::string& defaultExtension) = 0;
+                                                                const std::string& defaultExtension,
+                                                                const std::string& proposedName) = 0;
+    std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
+                                                        const std::string& defaultExtension)
+    {
+        return ChooseSaveFile(title, filter, defaultExtension, {});
+    }
     // A box whose buttons say what they do ("Renumber", "Cancel"), where a
     // Yes or No would leave the user guessing: the index of the button
     // pressed. Closing the box counts as the last button, so that one must

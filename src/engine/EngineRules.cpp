@@ -1,23 +1,21 @@
 #include "engine/EngineRules.h"
 
-#include "core/TextFile.h"
+#include "core/TableText.h"
 #include "symbols/SymbolTables.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <optional>
 #include <utility>
-#include <variant>
 
 namespace tsl {
 
 namespace {
 
-constexpr int kMaxPlane = 99;
 constexpr int kMaxRounds = 99; // the most the player carries
 
-constexpr std::array<std::pair<WordKind, std::string_view>, 11> kKinds = {{
+constexpr std::array<std::pair<WordKind, std::string_view>, 12> kKinds = {{
+    {WordKind::Nothing, "nothing"},
     {WordKind::Wall, "wall"},
     {WordKind::Door, "door"},
     {WordKind::Floor, "floor"},
@@ -44,38 +42,6 @@ constexpr std::array<std::pair<Bonus, std::string_view>, 6> kBonuses = {{
     {Bonus::Spear, "spear"},
 }};
 
-std::string_view Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string_view> Split(std::string_view text, char separator)
-{
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find(separator, start);
-        const std::string_view part = Trimmed(text.substr(start, at == std::string_view::npos ? at : at - start));
-        if (separator == ',' || !part.empty())
-            parts.push_back(part);
-        if (at == std::string_view::npos)
-            return parts;
-        start = at + 1;
-    }
-}
-
-std::optional<int> Number(std::string_view text, int min, int max)
-{
-    int value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
-
 template <typename T, std::size_t N>
 std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& names, std::string_view text)
 {
@@ -90,7 +56,8 @@ std::optional<T> Named(const std::array<std::pair<T, std::string_view>, N>& name
 bool Takes(WordKind kind, std::string_view attribute)
 {
     using enum WordKind;
-    static const std::array<std::pair<WordKind, std::string_view>, 32> kTaken = {{
+    static const std::array<std::pair<WordKind, std::string_view>, 33> kTaken = {{
+        {Nothing, "spoils"},
         {Wall, "switch"},   {Door, "vertical"},   {Door, "horizontal"}, {Door, "lock"},    {Door, "elevator"},
         {Floor, "ambush"},  {Floor, "secret"},    {PlayerStart, "facing"}, {Static, "block"}, {Static, "bonus"},
         {Static, "key"},    {Actor, "stand"},     {Actor, "patrol"},    {Actor, "kill"},   {Actor, "skill"},
@@ -116,44 +83,33 @@ struct Rule {
 };
 
 // One line of the rules file, or what is wrong with it.
-std::variant<Rule, std::string> ParseRule(std::string_view line)
+std::optional<std::string> ParseRule(const WordLine& line, Rule& rule)
 {
-    const std::vector<std::string_view> fields = Split(line, ',');
-    if (fields.size() < 3)
-        return std::string("a rule is plane,words,kind[,attribute...]");
-    Rule rule;
-    const auto plane = Number(fields[0], 0, kMaxPlane);
-    if (!plane)
-        return "the plane is a number from 0 to " + std::to_string(kMaxPlane);
-    rule.plane = *plane;
-    const std::size_t dash = fields[1].find('-');
-    const auto first = Number(Trimmed(fields[1].substr(0, dash)), 0, 65535);
-    const auto last = dash == std::string_view::npos ? first : Number(Trimmed(fields[1].substr(dash + 1)), 0, 65535);
-    if (!first || !last || *last < *first)
-        return std::string("the words are a number from 0 to 65535 or a range first-last");
-    rule.first = *first;
-    rule.last = *last;
-    const auto kind = Named(kKinds, fields[2]);
+    rule.plane = line.plane;
+    rule.first = line.first;
+    rule.last = line.last;
+    const auto kind = Named(kKinds, line.kind);
     if (!kind)
-        return "the kind \"" + std::string(fields[2]) +
-               "\" is none of wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
+        return "the kind \"" + std::string(line.kind) +
+               "\" is none of nothing, wall, door, floor, start, static, actor, boss, corpse, pushwall, turn, victory";
     WordMeaning& m = rule.meaning;
     m.kind = *kind;
-    for (std::size_t i = 3; i < fields.size(); ++i) {
-        const std::size_t equals = fields[i].find('=');
-        const std::string_view name = Trimmed(fields[i].substr(0, equals));
-        const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(fields[i].substr(equals + 1));
+    for (const std::string_view field : line.rest) {
+        const std::size_t equals = field.find('=');
+        const std::string_view name = Trimmed(field.substr(0, equals));
+        const std::string_view value = equals == std::string_view::npos ? "" : Trimmed(field.substr(equals + 1));
         if (!Takes(m.kind, name))
-            return "a " + std::string(fields[2]) + " takes no attribute \"" + std::string(name) + "\"";
+            return (m.kind == WordKind::Nothing ? "the kind " : "a ") + std::string(line.kind) +
+                   " takes no attribute \"" + std::string(name) + "\"";
         const bool flag = equals == std::string_view::npos;
-        auto wrong = [&] { return "the attribute \"" + std::string(fields[i]) + "\" does not read"; };
+        auto wrong = [&] { return "the attribute \"" + std::string(field) + "\" does not read"; };
         if (name == "give") {
-            const auto rounds = Number(value, 1, kMaxRounds);
+            const auto rounds = WholeNumber(value, 1, kMaxRounds);
             if (flag || !rounds)
                 return "the rounds given are a number from 1 to " + std::to_string(kMaxRounds);
             m.give = static_cast<std::uint8_t>(*rounds);
         } else if (name == "lock" || name == "key" || name == "skill") {
-            const auto number = Number(value, 1, name == "skill" ? 4 : kMaxKeys);
+            const auto number = WholeNumber(value, 1, name == "skill" ? 4 : kMaxKeys);
             if (flag || !number)
                 return name == "skill" ? std::string("the skill level is a number from 1 to 4")
                                        : "the key is a number from 1 to " + std::to_string(kMaxKeys);
@@ -164,7 +120,7 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
                 return "the bonus \"" + std::string(value) + "\" is none of treasure, key, weapon, health, ammo, spear";
             m.bonus = *bonus;
         } else if (name == "value") {
-            const auto number = Number(value, 0, 0xFFFF);
+            const auto number = WholeNumber(value, 0, 0xFFFF);
             if (flag || !number)
                 return std::string("the value is a number from 0 to 65535");
             m.value = static_cast<std::uint16_t>(*number);
@@ -178,7 +134,7 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
                 return std::string("the theme names the wall's family: theme=NAME");
             rule.theme = std::string(value);
         } else if (name == "facing") {
-            for (std::string_view code : Split(value, ' ')) {
+            for (std::string_view code : Items(value)) {
                 const auto facing = FacingNamed(code);
                 if (!facing)
                     return "the facing \"" + std::string(code) + "\" is none of 0, e, ne, n, nw, w, sw, s, se";
@@ -215,13 +171,15 @@ std::variant<Rule, std::string> ParseRule(std::string_view line)
             m.light = true;
         } else if (name == "decor") {
             m.decor = true;
+        } else if (name == "spoils") {
+            m.spoils = true;
         }
     }
     if (m.kind == WordKind::Static && m.bonus == Bonus::Key && m.key == 0)
         return std::string("a key bonus names its key: key=N");
     if (m.kind == WordKind::Corpse)
         m.blocks = true;
-    return rule;
+    return std::nullopt;
 }
 
 // The counted symbol types, and what each makes of a word.
@@ -269,38 +227,25 @@ Outcome<EngineRules> EngineRules::Parse(std::string_view text, const std::string
 {
     EngineRules rules;
     rules.fromEngine_ = true;
-    std::vector<std::vector<std::int32_t>> lineOf; // by plane and word: the line that gave it, or 0
-    const std::vector<std::string> lines = SplitLines(text);
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const std::string_view line = Trimmed(lines[n]);
-        if (line.empty() || line.front() == '#')
-            continue;
-        auto fail = [&](const std::string& what) {
-            return Failure{"Line " + std::to_string(n + 1) + " of \"" + fileName + "\": " + what + ".",
-                           kRulesErrorCaption, MessageIcon::Warning};
-        };
-        auto parsed = ParseRule(line);
-        if (auto* problem = std::get_if<std::string>(&parsed))
-            return fail(*problem);
-        const Rule& rule = std::get<Rule>(parsed);
-        if (lineOf.size() <= static_cast<std::size_t>(rule.plane))
-            lineOf.resize(static_cast<std::size_t>(rule.plane) + 1);
-        auto& given = lineOf[static_cast<std::size_t>(rule.plane)];
-        if (given.size() <= static_cast<std::size_t>(rule.last))
-            given.resize(static_cast<std::size_t>(rule.last) + 1, 0);
-        for (int word = rule.first; word <= rule.last; ++word) {
-            if (const int earlier = given[static_cast<std::size_t>(word)])
-                return fail("plane " + std::to_string(rule.plane) + " word " + std::to_string(word) +
-                            " has a rule already, on line " + std::to_string(earlier));
-            given[static_cast<std::size_t>(word)] = static_cast<std::int32_t>(n + 1);
-            WordMeaning meaning = rule.meaning;
-            if (!rule.theme.empty())
-                meaning.theme = rules.ThemeNumber(rule.theme);
-            if (!rule.facings.empty())
-                meaning.facing = rule.facings[rule.facings.size() == 1 ? 0 : static_cast<std::size_t>(word - rule.first)];
-            rules.Set(rule.plane, static_cast<std::uint16_t>(word), meaning);
-        }
-    }
+    const auto failure = ReadWordTable(
+        text, fileName, kRulesErrorCaption, "a rule is plane,words,kind[,attribute...]", "a rule",
+        [&rules](const WordLine& line) -> std::optional<std::string> {
+            Rule rule;
+            if (auto problem = ParseRule(line, rule))
+                return problem;
+            for (int word = rule.first; word <= rule.last; ++word) {
+                WordMeaning meaning = rule.meaning;
+                if (!rule.theme.empty())
+                    meaning.theme = rules.ThemeNumber(rule.theme);
+                if (!rule.facings.empty())
+                    meaning.facing =
+                        rule.facings[rule.facings.size() == 1 ? 0 : static_cast<std::size_t>(word - rule.first)];
+                rules.Set(rule.plane, static_cast<std::uint16_t>(word), meaning);
+            }
+            return std::nullopt;
+        });
+    if (failure)
+        return *failure;
     return rules;
 }
 
@@ -336,6 +281,12 @@ void EngineRules::Set(int plane, std::uint16_t word, const WordMeaning& meaning)
     if (words.size() <= word)
         words.resize(static_cast<std::size_t>(word) + 1);
     words[word] = meaning;
+    if (listed_.size() < planes_.size())
+        listed_.resize(planes_.size());
+    auto& listed = listed_[static_cast<std::size_t>(plane)];
+    if (listed.size() <= word)
+        listed.resize(static_cast<std::size_t>(word) + 1, false);
+    listed[word] = true;
     const bool gives = (meaning.kind == WordKind::Static && meaning.bonus == Bonus::Key) || meaning.kind == WordKind::Boss;
     if (gives && meaning.key >= 1 && meaning.key <= kMaxKeys)
         givenKeys_ |= 1u << (meaning.key - 1);

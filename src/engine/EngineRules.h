@@ -20,6 +20,9 @@
 // `words` is one word or a range "first-last"; an attribute is a name or
 // name=value. Kinds and their attributes:
 //
+//     nothing     spoils (plane 1: the engine's spawning reaches no case for
+//                 the word and changes the actor placed before it, as a
+//                 standing dog does)
 //     wall        switch (the elevator switch, used from the east or west)
 //     door        vertical | horizontal, lock=N (the key 1 to 4 that opens
 //                 it), elevator
@@ -109,6 +112,7 @@ struct WordMeaning {
     bool noDoors = false;         // actor: opens no door, so a door stops its patrol (a dog)
     bool kill = false;            // actor, boss: counted toward the kills
     bool endsLevel = false;       // boss
+    bool spoils = false;          // nothing: placing it changes the actor placed before it
     // For the level generator:
     std::uint8_t theme = 0;       // wall: 1 + its family's index in EngineRules::Themes(); 0: none
     bool decorated = false;       // wall: a decorated variant of its family
@@ -163,6 +167,14 @@ public:
         const auto& words = planes_[static_cast<std::size_t>(plane)];
         return word < words.size() ? words[word] : kNothing;
     }
+    // Whether a rule gives word `word` of `plane` a meaning, "nothing"
+    // included: a plane-1 word no rule lists is one the engine places nothing
+    // for and reads nowhere else.
+    bool Listed(int plane, std::uint16_t word) const
+    {
+        return plane >= 0 && static_cast<std::size_t>(plane) < listed_.size() &&
+               word < listed_[static_cast<std::size_t>(plane)].size() && listed_[static_cast<std::size_t>(plane)][word];
+    }
     // Plane 0 and plane 1, as the engine reads them.
     const WordMeaning& Tile(std::uint16_t word) const { return Meaning(0, word); }
     const WordMeaning& Object(std::uint16_t word) const { return Meaning(1, word); }
@@ -193,6 +205,7 @@ private:
 
     static constexpr WordMeaning kNothing{};
     std::vector<std::vector<WordMeaning>> planes_; // by plane and word
+    std::vector<std::vector<bool>> listed_;        // by plane and word: some rule gives it
     std::vector<std::string> themes_;
     unsigned givenKeys_ = 0; // bit k - 1: some word gives key k
     bool fromEngine_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <unordered_map>
 
 namespace tsl {
@@ -34,6 +35,10 @@ private:
         int wall; // the push wall's tile
         int step; // the way it is pushed
     };
+    struct Goal {
+        int stand;   // where the player stands to take an exit
+        bool secret; // the secret elevator
+    };
 
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < w_ && y < h_; }
     int Index(int x, int y) const { return y * w_ + x; }
@@ -58,7 +63,11 @@ private:
     bool StandsOnSecretFloor(int at) const;
     void CountTotals();
     void Collect();
-    void FindRoute();
+    void CollectElevators();
+    void CollectEnemies();
+    bool InSight(int enemy, const std::vector<int>& sources) const;
+    bool ClearLine(double ax, double ay, double bx, double by) const;
+    std::vector<MapTile> FindRoute(bool secret) const;
 
     const EngineRules& rules_;
     int skill_;
@@ -72,9 +81,10 @@ private:
     std::vector<std::uint8_t> stopsPush_; // a push wall stops before it
     std::vector<std::uint8_t> pushed_;    // a push wall that has moved
     std::vector<std::uint8_t> touched_;   // bit 0: a switch touched from east or west, bit 1: from north or south
+    std::vector<std::pair<int, int>> switchTouches_; // a reached tile and a switch beside it
     std::vector<int> queue_;
     std::size_t head_ = 0;
-    std::vector<int> goals_; // where the player stands to take an exit
+    std::vector<Goal> goals_;
     std::uint8_t keys_ = 0;
     std::array<std::vector<int>, kMaxKeys> lockedDoors_; // touched, waiting for their key
     std::unordered_map<int, std::vector<Push>> blockedPushes_; // by the tile that stopped them
@@ -120,8 +130,14 @@ void Walk::Run()
         }
     }
     Collect();
-    if (start >= 0)
-        FindRoute();
+    if (start >= 0 && !out_.exits.empty()) {
+        out_.route = FindRoute(false);
+        std::vector<MapTile> secret = FindRoute(true);
+        if (out_.route.empty())
+            out_.route = std::move(secret);
+        else
+            out_.secretRoute = std::move(secret);
+    }
 }
 
 void Walk::Reach(int at)
@@ -170,6 +186,7 @@ void Walk::Touch(int from, int at, int step)
     if (tile.elevatorSwitch && !pushed_[index]) {
         const bool side = step == kEast || step == kWest;
         touched_[index] |= side ? 1 : 2;
+        switchTouches_.emplace_back(from, at);
         if (side)
             AddExit(StandsOnSecretFloor(from) ? ExitKind::SecretElevator : ExitKind::Elevator, at, from);
     }
@@ -233,7 +250,7 @@ void Walk::GainKey(int key)
 
 void Walk::AddExit(ExitKind kind, int tile, int stand)
 {
-    goals_.push_back(stand); // a switch may be used from both sides: either is a way out
+    goals_.push_back({stand, kind == ExitKind::SecretElevator}); // a switch used from both sides: either is a way out
     const LevelExit exit{kind, TileOf(tile), TileOf(stand)};
     for (const LevelExit& known : out_.exits)
         if (known.kind == exit.kind && known.tile == exit.tile)
@@ -287,14 +304,10 @@ void Walk::Collect()
                 out_.unreachableKeys.push_back(tile);
             else if (object.bonus == Bonus::Weapon)
                 out_.unreachableWeapons.push_back(tile);
-        } else if (!reached && object.PresentOn(skill_)) {
-            out_.unreachableEnemies.push_back(tile);
         }
         const WordMeaning& floor = rules_.Tile(tiles_[at]);
         if (floor.kind == WordKind::Door && floor.lock != 0 && (floor.lock > kMaxKeys || !rules_.KeyExists(floor.lock)))
             out_.doorsNeverOpen.push_back(tile);
-        if ((touched_[at] & 3) == 2)
-            out_.switchesFromSideOnly.push_back(tile);
         if (reached && (tile.x == 0 || tile.y == 0 || tile.x == w_ - 1 || tile.y == h_ - 1))
             out_.openEdges.push_back(tile);
     }
@@ -308,14 +321,170 @@ void Walk::Collect()
     missing.erase(std::unique(missing.begin(), missing.end()), missing.end());
     for (const int door : missing)
         out_.missingKeyDoors.push_back(TileOf(door));
+    CollectElevators();
+    CollectEnemies();
 }
 
-// The shortest walk over the reached tiles to the nearest exit, keys in
-// hand before their doors: a search over the tile and the keys held.
-void Walk::FindRoute()
+// The switches touched, joined into elevators: those beside one reached
+// tile, and those beside each other.
+void Walk::CollectElevators()
 {
-    if (out_.exits.empty())
-        return;
+    std::unordered_map<int, int> group; // switch -> its representative (a union-find)
+    auto find = [&](int at) {
+        while (group[at] != at)
+            at = group[at] = group[group[at]];
+        return at;
+    };
+    auto join = [&](int a, int b) { group[find(a)] = find(b); };
+    for (const auto& [from, at] : switchTouches_)
+        group.emplace(at, at);
+    std::unordered_map<int, int> firstBeside; // a reached tile -> a switch touched from it
+    for (const auto& [from, at] : switchTouches_) {
+        if (const auto [known, fresh] = firstBeside.emplace(from, at); !fresh)
+            join(at, known->second);
+        const int x = at % w_, y = at / w_;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (Inside(x + dx, y + dy) && group.count(Index(x + dx, y + dy)))
+                    join(at, Index(x + dx, y + dy));
+    }
+    std::unordered_map<int, int> first;  // representative -> its first switch in row order
+    std::unordered_map<int, bool> usable; // representative -> some switch used from the east or west
+    // The elevator the player starts in is where the level is entered, not left.
+    const int start = queue_.empty() ? -1 : queue_.front();
+    for (const auto& [from, at] : switchTouches_)
+        if (from == start)
+            usable[find(at)] = true;
+    for (auto& [at, parent] : group) {
+        const int root = find(at);
+        const auto [known, fresh] = first.emplace(root, at);
+        if (!fresh)
+            known->second = std::min(known->second, at);
+        usable[root] = usable[root] || (touched_[static_cast<std::size_t>(at)] & 1) != 0;
+    }
+    std::vector<int> unusable;
+    for (const auto& [root, at] : first)
+        if (!usable[root])
+            unusable.push_back(at);
+    std::sort(unusable.begin(), unusable.end());
+    for (const int at : unusable)
+        out_.unusableElevators.push_back(TileOf(at));
+}
+
+// The enemies present on this skill level that stand where the player never
+// comes and no reached tile has a clear line to. A line can only leave the
+// reached tiles into the open ground around the enemy, so the reached tiles
+// beside that ground are the ones looked from.
+void Walk::CollectEnemies()
+{
+    std::vector<int> region(n_, -1); // the open unreached ground an enemy stands in, by number
+    std::vector<std::vector<int>> sources;
+    auto sightPasses = [&](int at) { // ground a line of sight crosses that the walk never reached
+        const WordKind kind = TileAt(at).kind;
+        return !out_.reached[static_cast<std::size_t>(at)] && kind != WordKind::Wall && kind != WordKind::Door;
+    };
+    for (std::size_t at = 0; at < n_; ++at) {
+        if (out_.reached[at] || !ObjectAt(static_cast<int>(at)).PresentOn(skill_))
+            continue;
+        if (region[at] < 0 && sightPasses(static_cast<int>(at))) {
+            // Flood the open ground around the enemy and note the reached tiles beside it.
+            const int number = static_cast<int>(sources.size());
+            std::vector<int>& beside = sources.emplace_back();
+            std::vector<int> stack{static_cast<int>(at)};
+            region[at] = number;
+            while (!stack.empty()) {
+                const int here = stack.back();
+                stack.pop_back();
+                const int x = here % w_, y = here / w_;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        if (!Inside(x + dx, y + dy))
+                            continue;
+                        const int next = Index(x + dx, y + dy);
+                        auto& mark = region[static_cast<std::size_t>(next)];
+                        if (mark == number)
+                            continue;
+                        if (out_.reached[static_cast<std::size_t>(next)]) {
+                            mark = number;
+                            beside.push_back(next);
+                        } else if (sightPasses(next)) {
+                            mark = number;
+                            stack.push_back(next);
+                        }
+                    }
+            }
+        }
+        const bool seen = region[at] >= 0 && InSight(static_cast<int>(at), sources[static_cast<std::size_t>(region[at])]);
+        if (!seen)
+            out_.unreachableEnemies.push_back(TileOf(static_cast<int>(at)));
+    }
+}
+
+// Whether some point of one of the `sources` sees the centre of the enemy's
+// tile, where the engine places an actor. The player stands anywhere in a
+// tile: its centre and four points around it are tried.
+bool Walk::InSight(int enemy, const std::vector<int>& sources) const
+{
+    const double ex = enemy % w_ + 0.5, ey = enemy / w_ + 0.5;
+    static constexpr std::array<std::pair<double, double>, 5> kPoints = {
+        {{0.5, 0.5}, {0.25, 0.25}, {0.75, 0.25}, {0.25, 0.75}, {0.75, 0.75}}};
+    for (const int source : sources)
+        for (const auto& [px, py] : kPoints)
+            if (ClearLine(ex, ey, source % w_ + px, source / w_ + py))
+                return true;
+    return false;
+}
+
+// Whether the line from (ax, ay) to (bx, by), in tiles, crosses no wall and
+// no door, tile by tile as the engine's CheckLine steps over the tile edges
+// it crosses; a line through a corner is stopped by either tile beside it.
+bool Walk::ClearLine(double ax, double ay, double bx, double by) const
+{
+    const auto blocks = [&](int x, int y) {
+        if (!Inside(x, y))
+            return true;
+        const int at = Index(x, y);
+        const WordKind kind = TileAt(at).kind;
+        return (kind == WordKind::Wall || kind == WordKind::Door) && !out_.reached[static_cast<std::size_t>(at)];
+    };
+    int x = static_cast<int>(ax), y = static_cast<int>(ay);
+    const int endX = static_cast<int>(bx), endY = static_cast<int>(by);
+    const double dx = bx - ax, dy = by - ay;
+    const int stepX = dx > 0 ? 1 : -1, stepY = dy > 0 ? 1 : -1;
+    constexpr double kNever = 1e30;
+    const double unitX = dx != 0 ? std::abs(1 / dx) : kNever, unitY = dy != 0 ? std::abs(1 / dy) : kNever;
+    double nextX = dx != 0 ? (stepX > 0 ? x + 1 - ax : ax - x) * unitX : kNever;
+    double nextY = dy != 0 ? (stepY > 0 ? y + 1 - ay : ay - y) * unitY : kNever;
+    constexpr double kTie = 1e-9;
+    // Every step moves one tile nearer the end; the budget only guards against rounding.
+    for (int budget = std::abs(endX - x) + std::abs(endY - y) + 2; (x != endX || y != endY) && budget > 0; --budget) {
+        if (std::abs(nextX - nextY) < kTie) {
+            if (blocks(x + stepX, y) || blocks(x, y + stepY))
+                return false;
+            x += stepX;
+            y += stepY;
+            nextX += unitX;
+            nextY += unitY;
+        } else if (nextX < nextY) {
+            x += stepX;
+            nextX += unitX;
+        } else {
+            y += stepY;
+            nextY += unitY;
+        }
+        if (x == endX && y == endY)
+            return true;
+        if (blocks(x, y))
+            return false;
+    }
+    return x == endX && y == endY;
+}
+
+// The shortest walk over the reached tiles to the nearest exit of the
+// secret elevator (`secret`) or of another kind, keys in hand before their
+// doors: a search over the tile and the keys held. Empty when none is reached.
+std::vector<MapTile> Walk::FindRoute(bool secret) const
+{
     // Only keys that open a reached door matter; each doubles the states.
     std::array<int, kMaxKeys> slot{-1, -1, -1, -1};
     int keyCount = 0;
@@ -336,8 +505,14 @@ void Walk::FindRoute()
             gives[at] = static_cast<std::int8_t>(slot[object.key - 1u]);
     }
     std::vector<std::uint8_t> goal(n_, 0);
-    for (const int stand : goals_)
-        goal[static_cast<std::size_t>(stand)] = 1;
+    bool any = false;
+    for (const Goal& g : goals_)
+        if (g.secret == secret) {
+            goal[static_cast<std::size_t>(g.stand)] = 1;
+            any = true;
+        }
+    if (!any)
+        return {};
 
     const std::size_t states = n_ << keyCount;
     std::vector<std::int32_t> parent(states, -2); // -2 unseen, -1 the start
@@ -373,9 +548,11 @@ void Walk::FindRoute()
             frontier.push_back(s);
         }
     }
+    std::vector<MapTile> route;
     for (std::int32_t s = found; s >= 0; s = parent[static_cast<std::size_t>(s)])
-        out_.route.push_back(TileOf(static_cast<int>(static_cast<std::size_t>(s) >> keyCount)));
-    std::reverse(out_.route.begin(), out_.route.end());
+        route.push_back(TileOf(static_cast<int>(static_cast<std::size_t>(s) >> keyCount)));
+    std::reverse(route.begin(), route.end());
+    return route;
 }
 
 } // namespace
@@ -392,6 +569,15 @@ LevelAnalysis AnalyseLevel(const MapList& map, const EngineRules& rules, int ski
     }
     Walk(map, rules, skill, out).Run();
     return out;
+}
+
+std::string KeyPhrase(int key)
+{
+    switch (key) {
+    case 1: return "the gold key";
+    case 2: return "the silver key";
+    default: return "key " + std::to_string(key);
+    }
 }
 
 std::string_view ExitKindName(ExitKind kind)

@@ -2,8 +2,8 @@
 // Can this level be finished? A pure function of a map, the rules of its
 // game and a skill level (1 to 4, easiest to hardest): the totals the game
 // counts when the level starts, what the player can reach from the start,
-// the exits reached, what stays out of reach and the shortest walk to the
-// nearest exit. Plane 0 holds the tiles, plane 1 the objects, as the engine
+// the exits reached, what stays out of reach and the shortest walks to the
+// level's exits. Plane 0 holds the tiles, plane 1 the objects, as the engine
 // reads them.
 //
 // The walk goes tile to tile (never diagonally past two corners) over
@@ -52,11 +52,18 @@ struct LevelAnalysis {
     bool hasStart = false;        // no player start: nothing is reached
     std::vector<LevelExit> exits; // every exit reached, in the order reached
     bool Finishable() const { return !exits.empty(); }
-    // From the start to the standing tile of the nearest exit, both
-    // included; empty when no exit is reached.
+    // From the start to the standing tile of the nearest normal exit (any
+    // but the secret elevator), both included, or of the secret elevator
+    // when the level has no other; empty when no exit is reached.
     std::vector<MapTile> route;
+    // The shortest walk to the secret elevator, when one is reached and
+    // `route` goes elsewhere; empty otherwise.
+    std::vector<MapTile> secretRoute;
 
-    // On tiles the player never reaches (enemies present on this skill).
+    // On tiles the player never reaches (enemies present on this skill). An
+    // enemy is out of reach only when no reached tile has a clear line to it
+    // as the engine checks lines of sight (walls and doors block, objects do
+    // not): one the player can see, the player can shoot.
     std::vector<MapTile> unreachableTreasure;
     std::vector<MapTile> unreachableKeys;
     std::vector<MapTile> unreachableWeapons;
@@ -66,9 +73,15 @@ struct LevelAnalysis {
     // whose key no word of the game gives (wherever they stand).
     std::vector<MapTile> missingKeyDoors;
     std::vector<MapTile> doorsNeverOpen;
-    // Elevator switches that reached tiles touch only from the north or the
-    // south, where the engine does not let it be used.
-    std::vector<MapTile> switchesFromSideOnly;
+    // Elevators none of whose switches can be used: every switch reached
+    // tiles touch, they touch only from the north or the south, where the
+    // engine does not let it be used. An elevator is the switches beside one
+    // reached tile, or beside each other (the decorative switch walls north
+    // and south of id's elevator cells belong with the one used from the
+    // east or west); one tile each, its first switch in row order. The
+    // elevator the player starts in (as in the Spear of Destiny demo's
+    // second map) is where the level is entered: it needs no switch.
+    std::vector<MapTile> unusableElevators;
     // Reached tiles on the map's border: the player walks off the level.
     std::vector<MapTile> openEdges;
 
@@ -89,6 +102,10 @@ LevelAnalysis AnalyseLevel(const MapList& map, const EngineRules& rules, int ski
 // and the player can stand on the tile behind it, which is no wall and holds
 // no blocking static. Off the map neither counts.
 unsigned PushWallWays(const MapList& map, const EngineRules& rules, int x, int y);
+
+// "the gold key", "the silver key" (keys 1 and 2, as both games name them),
+// "key 3", "key 4".
+std::string KeyPhrase(int key);
 
 // "elevator", "secret_elevator", "victory", "boss", "spear".
 std::string_view ExitKindName(ExitKind kind);

@@ -1,6 +1,7 @@
 #include "engine/StructureRules.h"
 
 #include "core/TextFile.h"
+#include "engine/LevelFlow.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
 
@@ -110,6 +111,18 @@ std::optional<Failure> TakeRules(const std::filesystem::path& root, std::string_
     const auto to = ResolveStructureFile(targetFolder, from->filename().string());
     if (!to || !ReplaceTextFile(*to, *text) || !WriteEngineSettings(targetSettings, {from->filename().string(), engine.MapSize}))
         return RulesFailure("Couldn't write the rules of play to " + targetFolder.string() + "!");
+    // The level flow comes along when the source has one that reads: the
+    // same engine strings the same floors together.
+    const IniFile sourceSettings(StructureSettingsPathByName(root, sourceName));
+    const FlowLoad flow = LoadLevelFlow(sourceFolder, sourceSettings);
+    const auto flowFrom = ResolveStructureFile(sourceFolder, LevelFlowFile(sourceSettings));
+    const auto flowText = flow.Status == FlowStatus::Loaded && flowFrom ? ReadTextFile(*flowFrom) : std::nullopt;
+    if (flowText) {
+        const auto flowTo = ResolveStructureFile(targetFolder, flowFrom->filename().string());
+        if (!flowTo || !ReplaceTextFile(*flowTo, *flowText) ||
+            !WriteLevelFlowFile(targetSettings, flowFrom->filename().string()))
+            return RulesFailure("Couldn't write the level flow to " + targetFolder.string() + "!");
+    }
     return std::nullopt;
 }
 

@@ -70,8 +70,9 @@ std::vector<std::string> StructuresWithRules(const std::filesystem::path& root);
 
 // Gives the structure in `targetFolder` (settings `targetSettings`) the
 // rules of structure `sourceName` of `root`: its rules file is copied in
-// (replacing one of the same name) and section Engine written. Nothing
-// changes when the source has no readable rules or a file cannot be written.
+// (replacing one of the same name) and section Engine written, and its
+// level flow (LevelFlow.h) with them when it has one. Nothing changes when
+// the source has no readable rules.
 std::optional<Failure> TakeRules(const std::filesystem::path& root, std::string_view sourceName,
                                  const std::filesystem::path& targetFolder, IniFile& targetSettings);
 

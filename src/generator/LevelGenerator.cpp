@@ -63,7 +63,7 @@ bool Finishable(const LevelAnalysis& a, const LevelPlan& plan)
         return false;
     if (!a.unreachableTreasure.empty() || !a.unreachableKeys.empty() || !a.unreachableWeapons.empty() ||
         !a.unreachableEnemies.empty() || !a.missingKeyDoors.empty() || !a.doorsNeverOpen.empty() ||
-        !a.switchesFromSideOnly.empty() || !a.openEdges.empty())
+        !a.unusableElevators.empty() || !a.openEdges.empty())
         return false;
     for (const DoorPlan& door : plan.doors)
         if (!a.Reached(plan.X(door.tile), plan.Y(door.tile)))

@@ -39,6 +39,27 @@ namespace tsl {
 
 inline constexpr const char* kGraphicsErrorCaption = "Error loading game graphics";
 
+// The last wall chunks, just before the first sprite, are the door pictures
+// and their frames, where the engine takes them: the walls proper end there.
+inline constexpr int kDoorChunks = 8;
+// The first door chunk of a page file whose sprites start at `firstSprite`
+// (a file with fewer walls has no door pictures: its walls end there).
+inline int FirstDoorChunk(int firstSprite)
+{
+    return firstSprite >= kDoorChunks ? firstSprite - kDoorChunks : firstSprite;
+}
+// The engine draws wall word w of plane 0 from chunk 2w - 2, its light side,
+// and 2w - 1, its dark side: the light side of a wall, and the wall (its
+// word) whose side a chunk is.
+inline int ChunkOfWall(int wall)
+{
+    return 2 * (wall - 1);
+}
+inline int WallOfChunk(int chunk)
+{
+    return chunk / 2 + 1;
+}
+
 class PageFile {
 public:
     // Reads and checks `path`; a failure names the file (and the chunk).

@@ -115,7 +115,7 @@ std::optional<Failure> PageSet::Replace(int chunk, Bytes bytes)
 
 int PageSet::FirstDoorChunk() const
 {
-    return firstSprite_ >= kDoorChunks ? firstSprite_ - kDoorChunks : firstSprite_;
+    return tsl::FirstDoorChunk(firstSprite_);
 }
 
 Outcome<int> PageSet::AddWall(Bytes bytes)
@@ -218,7 +218,11 @@ Bytes PageSet::SoundSamples(int number) const
     const std::vector<DigitisedSound> sounds = Sounds();
     if (number < 0 || number >= static_cast<int>(sounds.size()))
         return {};
-    const DigitisedSound& sound = sounds[static_cast<std::size_t>(number)];
+    return SoundSamples(sounds[static_cast<std::size_t>(number)]);
+}
+
+Bytes PageSet::SoundSamples(const DigitisedSound& sound) const
+{
     Bytes samples;
     samples.reserve(sound.present);
     for (int chunk = sound.firstChunk; chunk < sound.firstChunk + sound.chunkCount; ++chunk)
@@ -258,27 +262,50 @@ void PageSet::Splice(std::vector<TableEntry>& table, std::size_t except, int fir
     chunks_.insert(chunks_.begin() + first, added.begin(), added.end());
 }
 
-std::optional<Failure> PageSet::CheckSoundListWhole(std::size_t read) const
+Outcome<std::vector<DigitisedSound>> PageSet::SoundsToChange() const
 {
-    // The last sound read runs to the table then, over the chunks of the
-    // sounds the list leaves out: a change to the sounds would drop them.
-    const std::size_t listed = Table().size();
-    if (listed <= read)
-        return std::nullopt;
-    return Refusal("The sound table lists " + std::to_string(listed) + " sounds, but the game reads only the first " +
-                   std::to_string(read) + ": sound " + std::to_string(read) +
-                   " starts at or past the table. The sounds of this file are left as they are, so that no chunk "
-                   "of the sounds after it is lost.");
+    std::vector<DigitisedSound> sounds = Sounds();
+    // The last sound read runs to the table when the list ends early, over
+    // the chunks of the sounds the list leaves out: a change to the sounds
+    // would drop them.
+    if (const std::size_t listed = Table().size(); listed > sounds.size())
+        return Refusal("The sound table lists " + std::to_string(listed) +
+                       " sounds, but the game reads only the first " + std::to_string(sounds.size()) + ": sound " +
+                       std::to_string(sounds.size()) +
+                       " starts at or past the table. The sounds of this file are left as they are, so that no "
+                       "chunk of the sounds after it is lost.");
+    // A change splices one sound's chunks; a sound whose chunks another one
+    // plays too would lose them, or take the other's with its own.
+    std::vector<const DigitisedSound*> order;
+    for (const DigitisedSound& sound : sounds)
+        if (sound.chunkCount > 0)
+            order.push_back(&sound);
+    std::sort(order.begin(), order.end(), [](const DigitisedSound* a, const DigitisedSound* b) {
+        return std::pair(a->firstChunk, a->number) < std::pair(b->firstChunk, b->number);
+    });
+    const DigitisedSound* reaching = nullptr; // the sound that reaches furthest so far
+    for (const DigitisedSound* sound : order) {
+        if (reaching && sound->firstChunk < reaching->firstChunk + reaching->chunkCount) {
+            const auto [first, second] = std::minmax(reaching->number, sound->number);
+            return Refusal("Sounds " + std::to_string(first) + " and " + std::to_string(second) +
+                           " of the sound table share chunk " + std::to_string(sound->firstChunk) +
+                           ". The sounds of this file are left as they are, so that no sound loses its chunks to "
+                           "another.");
+        }
+        if (!reaching || sound->firstChunk + sound->chunkCount > reaching->firstChunk + reaching->chunkCount)
+            reaching = sound;
+    }
+    return sounds;
 }
 
 Outcome<DigitisedSound> PageSet::SoundToChange(int number) const
 {
-    const std::vector<DigitisedSound> sounds = Sounds();
-    if (auto cut = CheckSoundListWhole(sounds.size()))
-        return *cut;
-    if (number < 0 || number >= static_cast<int>(sounds.size()))
+    const auto sounds = SoundsToChange();
+    if (!sounds)
+        return sounds.failure();
+    if (number < 0 || number >= static_cast<int>(sounds->size()))
         return Refusal("The page file has no sound " + std::to_string(number) + ".");
-    return sounds[static_cast<std::size_t>(number)];
+    return (*sounds)[static_cast<std::size_t>(number)];
 }
 
 std::optional<Failure> PageSet::ReplaceSound(int number, std::span<const std::uint8_t> samples)
@@ -301,9 +328,10 @@ Outcome<int> PageSet::AddSound(std::span<const std::uint8_t> samples)
     const int tableChunk = SoundTableChunk();
     if (tableChunk < 0)
         return Refusal("The page file has no sound table.");
-    const std::size_t number = Sounds().size(); // the new one goes after the last
-    if (auto cut = CheckSoundListWhole(number))
-        return *cut;
+    const auto sounds = SoundsToChange();
+    if (!sounds)
+        return sounds.failure();
+    const std::size_t number = sounds->size(); // the new one goes after the last
     if (auto refusal = CheckSamples(samples, 0))
         return *refusal;
     std::vector<TableEntry> table = Table();

@@ -32,7 +32,6 @@
 namespace tsl {
 
 inline constexpr const char* kPageEditCaption = "Game pictures and sounds";
-inline constexpr int kDoorChunks = 8;             // the last wall chunks: doors and their frames
 inline constexpr std::size_t kPageBytes = 4096;       // what the DOS engine loads a chunk into
 inline constexpr std::size_t kSoundChunkBytes = kPageBytes; // what a sound fills in each of its chunks but the last
 inline constexpr std::size_t kMaxSoundBytes = 65535;  // what the table's length can say
@@ -82,8 +81,12 @@ public:
     // The samples of a sound (8-bit unsigned, 7042 Hz): what its chunks
     // hold of its length.
     Bytes SoundSamples(int number) const;
+    Bytes SoundSamples(const DigitisedSound& sound) const; // one of Sounds()
     // New samples for a sound: its chunks are replaced by as many as they
-    // fill, the later sounds' chunks move and the table follows.
+    // fill, the later sounds' chunks move and the table follows. Refused,
+    // with nothing changed, while two sounds of the table share chunks
+    // (every other sound keeps its samples, or nothing changes); so are
+    // AddSound and RemoveSound.
     std::optional<Failure> ReplaceSound(int number, std::span<const std::uint8_t> samples);
     // A new sound after the last one (its chunks just before the table): its
     // number, or a refusal.
@@ -109,9 +112,9 @@ private:
     void Splice(std::vector<TableEntry>& table, std::size_t except, int first, int count,
                 std::span<const std::uint8_t> samples);
     std::optional<Failure> CheckRoom(int added) const;
-    // A refusal for changing the sounds while the table lists more than the
-    // `read` sounds the game reads.
-    std::optional<Failure> CheckSoundListWhole(std::size_t read) const;
+    // The sounds as they stand, or why none may change: the table lists
+    // more than the game reads, or two sounds share chunks.
+    Outcome<std::vector<DigitisedSound>> SoundsToChange() const;
     // Sound `number` as it stands, or why it may not change.
     Outcome<DigitisedSound> SoundToChange(int number) const;
     // Takes `count` chunks out from `chunk` (walls or sprites).

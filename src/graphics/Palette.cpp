@@ -1,10 +1,11 @@
 #include "graphics/Palette.h"
 
 #include "core/Image.h"
+#include "core/TableText.h"
 #include "core/TextFile.h"
 #include "graphics/PageFile.h"
 
-#include <charconv>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -12,39 +13,18 @@ namespace tsl {
 
 namespace {
 
-std::string_view Trimmed(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The whole-number fields of a line separated by blanks; nothing when a field
 // is not a number.
 std::optional<std::vector<int>> Numbers(std::string_view line)
 {
     std::vector<int> numbers;
-    std::size_t at = 0;
-    while (at < line.size()) {
-        at = line.find_first_not_of(" \t", at);
-        if (at == std::string_view::npos)
-            break;
-        const std::size_t end = std::min(line.find_first_of(" \t", at), line.size());
-        int value = 0;
-        const auto [ptr, ec] = std::from_chars(line.data() + at, line.data() + end, value);
-        if (ec != std::errc() || ptr != line.data() + end)
+    for (const std::string_view item : Items(line)) {
+        const auto value = WholeNumber(item, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+        if (!value)
             return std::nullopt;
-        numbers.push_back(value);
-        at = end;
+        numbers.push_back(*value);
     }
     return numbers;
-}
-
-Failure LineFailure(const std::string& fileName, std::size_t line, const std::string& what)
-{
-    return {"Line " + std::to_string(line) + " of \"" + fileName + "\": " + what + ".", kGraphicsErrorCaption,
-            MessageIcon::Warning};
 }
 
 } // namespace
@@ -70,11 +50,12 @@ Outcome<Palette> Palette::Parse(std::string_view text, const std::string& fileNa
     if (first && Trimmed(*first) == "JASC-PAL") {
         const auto version = nextLine(false);
         if (!version || Trimmed(*version) != "0100")
-            return LineFailure(fileName, at, "a JASC-PAL file has the version 0100 here");
+            return LineFailure(fileName, at, "a JASC-PAL file has the version 0100 here", kGraphicsErrorCaption);
         const auto countLine = nextLine(false);
         const auto counted = countLine ? Numbers(*countLine) : std::nullopt;
         if (!counted || counted->size() != 1 || (*counted)[0] < 1 || (*counted)[0] > 256)
-            return LineFailure(fileName, at, "a JASC-PAL file gives its number of colours (1 to 256) here");
+            return LineFailure(fileName, at, "a JASC-PAL file gives its number of colours (1 to 256) here",
+                               kGraphicsErrorCaption);
         count = (*counted)[0];
         maximum = 255;
     } else {
@@ -89,29 +70,27 @@ Outcome<Palette> Palette::Parse(std::string_view text, const std::string& fileNa
                            kGraphicsErrorCaption, MessageIcon::Warning};
         const auto rgb = Numbers(*line);
         if (!rgb || rgb->size() != 3)
-            return LineFailure(fileName, at, "a colour is three numbers, red, green and blue");
+            return LineFailure(fileName, at, "a colour is three numbers, red, green and blue", kGraphicsErrorCaption);
         std::uint32_t pixel = kOpaque;
         for (int channel = 0; channel < 3; ++channel) {
             const int value = (*rgb)[static_cast<std::size_t>(channel)];
             if (value < 0 || value > maximum)
-                return LineFailure(fileName, at, "the colour values lie from 0 to " + std::to_string(maximum));
+                return LineFailure(fileName, at, "the colour values lie from 0 to " + std::to_string(maximum),
+                                   kGraphicsErrorCaption);
             const int scaled = maximum == 63 ? value * 255 / 63 : value;
             pixel |= static_cast<std::uint32_t>(scaled) << (16 - 8 * channel);
         }
         palette.colours[static_cast<std::size_t>(index)] = pixel;
     }
     if (nextLine(maximum == 63))
-        return LineFailure(fileName, at, "the palette ends after " + std::to_string(count) + " colours");
+        return LineFailure(fileName, at, "the palette ends after " + std::to_string(count) + " colours",
+                           kGraphicsErrorCaption);
     return palette;
 }
 
 Outcome<Palette> Palette::Load(const std::filesystem::path& path)
 {
-    auto text = ReadTextFile(path);
-    if (!text)
-        return Failure{"The palette \"" + path.string() + "\" cannot be read.", kGraphicsErrorCaption,
-                       MessageIcon::Warning};
-    return Parse(*text, path.string());
+    return LoadTable<Palette>(path, "The palette", kGraphicsErrorCaption);
 }
 
 } // namespace tsl

@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
@@ -12,10 +13,14 @@ namespace tsl {
 
 namespace {
 
-// What libpng may allocate for one ancillary chunk (text, colour profiles):
-// far more than any real picture of 64 x 64 carries, far less than a forged
+// The longest chunk libpng may take (a picture of 320 x 200 needs some
+// thousand bytes; a colour profile may take more): far less than a forged
 // length would ask for.
 constexpr png_alloc_size_t kPngChunkLimit = 1u << 20;
+// Text chunks and the like libpng may keep: none (the reader asks it to
+// skip them), and a bound all the same.
+constexpr png_uint_32 kPngChunkCache = 8;
+constexpr std::size_t kPngStreamRead = 128;
 
 Failure PictureFailure(const std::string& name, const std::string& what)
 {
@@ -41,6 +46,18 @@ std::uint32_t GetU32BigEndian(const std::uint8_t* p)
            static_cast<std::uint32_t>(p[2]) << 8 | p[3];
 }
 
+// A chunk's type as letters, any other byte as \xNN.
+std::string PrintableChunkType(const std::string& type)
+{
+    std::string out;
+    for (const char c : type) {
+        char code[5];
+        std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(c));
+        out += (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? std::string(1, c) : std::string(code);
+    }
+    return out;
+}
+
 // --- PNG --------------------------------------------------------------------
 
 // libpng reports errors by a long jump back to the setjmp below, so the
@@ -50,6 +67,8 @@ struct PngRead {
     const std::uint8_t* data;
     std::size_t size;
     std::size_t at;
+    bool reading;  // png_read_image runs
+    bool rowsRead; // every row is in place: the rest of the file is not read
     char message[160];
     std::uint8_t* rgba;    // width * height * 4, filled for a picture that is not indexed
     std::uint8_t* indices; // width * height, filled for an indexed picture
@@ -74,6 +93,13 @@ void PngWarning(png_structp, png_const_charp) {}
 void PngReadData(png_structp png, png_bytep out, png_size_t length)
 {
     auto* job = static_cast<PngRead*>(png_get_io_ptr(png));
+    // After the last row (of the last pass) libpng would inflate whatever
+    // the stream still holds, however far it inflates, and read on to the
+    // end: the picture is complete, so the read ends here.
+    if (job->reading && (png_get_current_pass_number(png) >= 7 || png_get_current_row_number(png) >= job->height)) {
+        job->rowsRead = true;
+        png_longjmp(png, 1);
+    }
     if (length > job->size - job->at)
         png_error(png, "the file ends early");
     std::memcpy(out, job->data + job->at, length);
@@ -102,10 +128,19 @@ void ReadPalette(png_structp png, png_infop info, PngRead& job)
 bool ReadPngRows(png_structp png, png_infop info, PngRead& job)
 {
     if (setjmp(png_jmpbuf(png)))
-        return false;
+        return job.rowsRead;
     png_set_read_fn(png, &job, PngReadData);
     png_set_user_limits(png, job.width, job.height);
     png_set_chunk_malloc_max(png, kPngChunkLimit);
+    png_set_chunk_cache_max(png, kPngChunkCache);
+    // libpng only warns of what it calls benign (a chunk over the limit
+    // among them, which it then allocates): here each is an error.
+    png_set_benign_errors(png, 0);
+    // Every chunk but IHDR, PLTE, tRNS, IDAT and IEND is skipped unread.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    // The pixel stream in small reads, so that what one read inflates past
+    // the rows (up to a thousand times its size) stays small.
+    png_set_compression_buffer_size(png, kPngStreamRead);
     png_read_info(png, info);
     const int colourType = png_get_color_type(png, info);
     job.indexed = colourType == PNG_COLOR_TYPE_PALETTE;
@@ -127,8 +162,26 @@ bool ReadPngRows(png_structp png, png_infop info, PngRead& job)
     std::uint8_t* target = job.indexed ? job.indices : job.rgba;
     for (png_uint_32 y = 0; y < job.height; ++y)
         job.rows[y] = target + static_cast<std::size_t>(y) * rowBytes;
+    job.reading = true;
     png_read_image(png, job.rows);
     return true;
+}
+
+// The chunks of a PNG file, each within the file, so that a length that
+// claims more than the file holds is refused before libpng allocates it.
+std::optional<Failure> CheckPngChunks(std::span<const std::uint8_t> bytes, const std::string& name)
+{
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const std::uint64_t length = GetU32BigEndian(bytes.data() + at);
+        const std::string type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+        if (length + 12 > bytes.size() - at)
+            return PictureFailure(name, "is damaged: its " + PrintableChunkType(type) + " chunk of " +
+                                            std::to_string(length) + " bytes reaches past the end of the file.");
+        if (type == "IEND")
+            break;
+        at += static_cast<std::size_t>(length) + 12;
+    }
+    return std::nullopt;
 }
 
 Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::string& name, const PictureBounds& bounds)
@@ -142,13 +195,16 @@ Outcome<PictureFile> ReadPng(std::span<const std::uint8_t> bytes, const std::str
     if (!Fits(width, height, bounds))
         return WrongSize(name, width, height, bounds);
 
+    if (auto failure = CheckPngChunks(bytes, name))
+        return *failure;
+
     const std::size_t kPixels = static_cast<std::size_t>(width) * height;
     Bytes rgba(kPixels * 4);
     Bytes indices(kPixels);
-    std::vector<png_bytep> rows(height);
     std::vector<std::uint32_t> palette(256);
-    PngRead job{bytes.data(), bytes.size(), 0, {}, rgba.data(), indices.data(), rows.data(), width, height,
-                palette.data(), 0, false, false};
+    std::vector<png_bytep> rows(height);
+    PngRead job{bytes.data(), bytes.size(), 0, false, false, {}, rgba.data(), indices.data(), rows.data(), width,
+                height, palette.data(), 0, false, false};
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, PngError, PngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     const bool read = info && ReadPngRows(png, info, job);

@@ -5,7 +5,12 @@
 // 64 for walls and sprites, at most the game's screen for the others): the
 // size is taken from the file's header and anything else is refused before a
 // pixel is decoded, so a header that declares a huge picture costs nothing.
-// Every read is bounded by the bytes given.
+// Every read is bounded by the bytes given: a PNG chunk that claims more
+// than the file holds is refused before libpng sees it, chunks other than
+// the header, palette, transparency and pixels are skipped unread, and the
+// reading stops once the rows are in place, however far the rest of the
+// pixel stream would inflate. This is the one PNG reader of the program (the
+// editor's Replace and the command line's import-page and import-graphic).
 
 #include "core/Bytes.h"
 #include "core/Failure.h"

@@ -1,17 +1,17 @@
 #include "graphics/PictureTable.h"
 
-#include "core/TextFile.h"
+#include "core/TableText.h"
 #include "graphics/PageFile.h"
 
+#include <algorithm>
 #include <array>
-#include <charconv>
-#include <optional>
 
 namespace tsl {
 
 namespace {
 
-constexpr int kMaxPlane = 99;
+constexpr int kMaxFrames = 8;
+constexpr const char* kForm = "a picture is plane,words,kind[,number[,facing[,skill[,frames]]]]";
 
 constexpr std::array<std::pair<PictureKind, std::string_view>, 6> kKinds = {{
     {PictureKind::Wall, "wall"},
@@ -34,34 +34,47 @@ constexpr std::array<std::pair<Facing, std::string_view>, 9> kFacings = {{
     {Facing::SouthEast, "se"},
 }};
 
-std::string_view Trimmed(std::string_view text)
+// The fields after the kind, into `entry` of its kind; or what is wrong.
+std::optional<std::string> ReadPicture(const std::vector<std::string_view>& rest, PictureEntry& entry)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string_view> Fields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(Trimmed(line.substr(start, comma == std::string_view::npos ? comma : comma - start)));
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-std::optional<int> Number(std::string_view text, int min, int max)
-{
-    int value = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || value < min || value > max)
+    const bool actor = entry.kind == PictureKind::Actor || entry.kind == PictureKind::Patrol;
+    if (rest.size() > 4)
+        return std::string(kForm);
+    if (rest.empty()) {
+        if (entry.kind != PictureKind::Wall)
+            return "a " + std::string(KindName(entry.kind)) + " names its picture: plane,words,kind,number";
+        if (entry.value == 0)
+            return std::string("a wall without a number shows the engine's chunks of the words from 1");
+        entry.number = kEngineWall;
         return std::nullopt;
-    return value;
+    }
+    const auto number = WholeNumber(rest[0], 0, 65535);
+    if (!number || (entry.kind == PictureKind::Door && *number > 7))
+        return std::string(entry.kind == PictureKind::Door ? "a door is one of the door chunks 0 to 7"
+                                                          : "the number is a number from 0 to 65535");
+    entry.number = *number;
+    if (rest.size() > 1) {
+        const auto facing = FacingNamed(rest[1]);
+        if (!facing)
+            return "the facing \"" + std::string(rest[1]) + "\" is none of 0, e, ne, n, nw, w, sw, s, se";
+        entry.facing = *facing;
+    }
+    if (rest.size() > 2) {
+        const auto skill = WholeNumber(rest[2], 0, 4);
+        if (!skill || *skill == 2)
+            return std::string("the skill level is 0, 1, 3 or 4");
+        entry.skill = *skill;
+    }
+    entry.frames = actor && entry.facing != Facing::None ? 1 : 0;
+    if (rest.size() > 3) {
+        if (!actor)
+            return std::string("only an actor or a patrol has frames");
+        const auto frames = WholeNumber(rest[3], 0, kMaxFrames);
+        if (!frames)
+            return "the frames are a number from 0 to " + std::to_string(kMaxFrames);
+        entry.frames = *frames;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -93,100 +106,104 @@ std::optional<Facing> FacingNamed(std::string_view name)
 Outcome<PictureTable> PictureTable::Parse(std::string_view text, const std::string& fileName)
 {
     PictureTable table;
-    std::vector<std::vector<std::int32_t>> lineOf; // by plane and value: the line that gave it, or 0
-    const std::vector<std::string> lines = SplitLines(text);
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const std::string_view line = Trimmed(lines[n]);
-        if (line.empty() || line.front() == '#')
-            continue;
-        auto fail = [&](const std::string& what) {
-            return Failure{"Line " + std::to_string(n + 1) + " of \"" + fileName + "\": " + what + ".",
-                           kGraphicsErrorCaption, MessageIcon::Warning};
-        };
-        const std::vector<std::string_view> fields = Fields(line);
-        if (fields.size() < 4 || fields.size() > 6)
-            return fail("a picture is plane,value,kind,number[,facing[,skill]]");
-        PictureEntry entry;
-        const auto plane = Number(fields[0], 0, kMaxPlane);
-        const auto value = Number(fields[1], 0, 65535);
-        const auto number = Number(fields[3], 0, 65535);
-        if (!plane)
-            return fail("the plane is a number from 0 to " + std::to_string(kMaxPlane));
-        if (!value)
-            return fail("the value is a number from 0 to 65535");
-        bool known = false;
-        for (const auto& [kind, name] : kKinds)
-            if (fields[2] == name) {
-                entry.kind = kind;
-                known = true;
-            }
-        if (!known)
-            return fail("the kind \"" + std::string(fields[2]) + "\" is none of wall, door, floor, sprite, actor, patrol");
-        if (!number || (entry.kind == PictureKind::Door && *number > 7))
-            return fail(entry.kind == PictureKind::Door ? "a door is one of the door chunks 0 to 7"
-                                                        : "the number is a number from 0 to 65535");
-        if (fields.size() > 4) {
-            const auto facing = FacingNamed(fields[4]);
-            if (!facing)
-                return fail("the facing \"" + std::string(fields[4]) + "\" is none of 0, e, ne, n, nw, w, sw, s, se");
-            entry.facing = *facing;
-        }
-        if (fields.size() > 5) {
-            const auto skill = Number(fields[5], 0, 4);
-            if (!skill || *skill == 2)
-                return fail("the skill level is 0, 1, 3 or 4");
-            entry.skill = *skill;
-        }
-        entry.plane = *plane;
-        entry.value = static_cast<std::uint16_t>(*value);
-        entry.number = *number;
-
-        if (lineOf.size() <= static_cast<std::size_t>(entry.plane))
-            lineOf.resize(static_cast<std::size_t>(entry.plane) + 1);
-        auto& lines0f = lineOf[static_cast<std::size_t>(entry.plane)];
-        if (lines0f.size() <= entry.value)
-            lines0f.resize(static_cast<std::size_t>(entry.value) + 1, 0);
-        if (const int earlier = lines0f[entry.value])
-            return fail("plane " + std::to_string(entry.plane) + " value " + std::to_string(entry.value) +
-                        " has a picture already, on line " + std::to_string(earlier));
-        lines0f[entry.value] = static_cast<std::int32_t>(n + 1);
-        table.entries_.push_back(entry);
+    const auto failure = ReadWordTable(
+        text, fileName, kGraphicsErrorCaption, kForm, "a picture",
+        [&table](const WordLine& line) -> std::optional<std::string> {
+            PictureEntry entry;
+            entry.plane = line.plane;
+            entry.value = static_cast<std::uint16_t>(line.first);
+            entry.last = static_cast<std::uint16_t>(line.last);
+            const auto kind = std::find_if(kKinds.begin(), kKinds.end(),
+                                           [&](const auto& named) { return named.second == line.kind; });
+            if (kind == kKinds.end())
+                return "the kind \"" + std::string(line.kind) + "\" is none of wall, door, floor, sprite, actor, patrol";
+            entry.kind = kind->first;
+            if (auto problem = ReadPicture(line.rest, entry))
+                return problem;
+            table.entries_.push_back(entry);
+            return std::nullopt;
+        });
+    if (failure)
+        return *failure;
+    for (std::size_t i = 0; i < table.entries_.size(); ++i) {
+        const PictureEntry& e = table.entries_[i];
+        if (table.index_.size() <= static_cast<std::size_t>(e.plane))
+            table.index_.resize(static_cast<std::size_t>(e.plane) + 1);
+        table.index_[static_cast<std::size_t>(e.plane)].push_back({e.value, e.last, i});
     }
-    table.Index();
+    for (auto& spans : table.index_)
+        std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) { return a.first < b.first; });
     return table;
 }
 
-void PictureTable::Index()
+PictureEntry PictureTable::WordOf(const PictureEntry& line, std::uint16_t value)
 {
-    index_.clear();
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const PictureEntry& e = entries_[i];
-        if (index_.size() <= static_cast<std::size_t>(e.plane))
-            index_.resize(static_cast<std::size_t>(e.plane) + 1);
-        auto& plane = index_[static_cast<std::size_t>(e.plane)];
-        if (plane.size() <= e.value)
-            plane.resize(static_cast<std::size_t>(e.value) + 1, -1);
-        plane[e.value] = static_cast<std::int32_t>(i);
-    }
+    PictureEntry entry = line;
+    entry.value = entry.last = value;
+    if (entry.number == kEngineWall)
+        entry.number = ChunkOfWall(value);
+    return entry;
 }
 
-const PictureEntry* PictureTable::Find(int plane, std::uint16_t value) const
+std::optional<PictureEntry> PictureTable::Find(int plane, std::uint16_t value) const
 {
     if (plane < 0 || static_cast<std::size_t>(plane) >= index_.size())
-        return nullptr;
-    const auto& values = index_[static_cast<std::size_t>(plane)];
-    if (value >= values.size() || values[value] < 0)
-        return nullptr;
-    return &entries_[static_cast<std::size_t>(values[value])];
+        return std::nullopt;
+    const auto& spans = index_[static_cast<std::size_t>(plane)];
+    // The last line that starts at or before the word: the lines do not meet.
+    const auto after = std::upper_bound(spans.begin(), spans.end(), int{value},
+                                        [](int word, const Span& span) { return word < span.first; });
+    if (after == spans.begin() || std::prev(after)->last < value)
+        return std::nullopt;
+    return WordOf(entries_[std::prev(after)->entry], value);
 }
 
 Outcome<PictureTable> PictureTable::Load(const std::filesystem::path& path)
 {
-    auto text = ReadTextFile(path);
-    if (!text)
-        return Failure{"The picture table \"" + path.string() + "\" cannot be read.", kGraphicsErrorCaption,
-                       MessageIcon::Warning};
-    return Parse(*text, path.string());
+    return LoadTable<PictureTable>(path, "The picture table", kGraphicsErrorCaption);
+}
+
+int EntryChunk(const PictureEntry& entry, int firstSprite)
+{
+    switch (entry.kind) {
+    case PictureKind::Wall:
+        return entry.number >= 0 && entry.number < FirstDoorChunk(firstSprite) ? entry.number : -1;
+    case PictureKind::Door:
+        return firstSprite >= kDoorChunks ? firstSprite - kDoorChunks + entry.number : -1;
+    case PictureKind::Sprite:
+    case PictureKind::Actor:
+    case PictureKind::Patrol:
+        return firstSprite + entry.number;
+    case PictureKind::Floor:
+        break;
+    }
+    return -1;
+}
+
+std::vector<int> EntryChunks(const PictureEntry& entry, int firstSprite)
+{
+    const int chunk = EntryChunk(entry, firstSprite);
+    if (chunk < 0)
+        return {};
+    switch (entry.kind) {
+    case PictureKind::Wall:
+        if (chunk + 1 < FirstDoorChunk(firstSprite))
+            return {chunk, chunk + 1};
+        return {chunk};
+    case PictureKind::Door: {
+        const int light = chunk - (entry.number & 1);
+        return {light, light + 1};
+    }
+    case PictureKind::Actor:
+    case PictureKind::Patrol: {
+        std::vector<int> chunks{chunk};
+        for (int side = 1; side < entry.frames * kRotations; ++side)
+            chunks.push_back(chunk + side);
+        return chunks;
+    }
+    default:
+        return {chunk};
+    }
 }
 
 } // namespace tsl

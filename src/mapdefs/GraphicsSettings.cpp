@@ -1,6 +1,6 @@
 #include "mapdefs/GraphicsSettings.h"
 
-#include <charconv>
+#include "core/TableText.h"
 
 namespace tsl {
 
@@ -10,6 +10,7 @@ constexpr const char* kSection = "Graphics";
 constexpr const char* kPaletteKey = "Palette";
 constexpr const char* kPicturesKey = "Pictures";
 constexpr const char* kChunksKey = "Chunks";
+constexpr const char* kSoundsKey = "Sounds";
 constexpr const char* kCeilingKey = "CeilingColours";
 constexpr const char* kFloorKey = "FloorColour";
 constexpr const char* kToggleKey = "GameGraphics";
@@ -17,22 +18,13 @@ constexpr const char* kToggleKey = "GameGraphics";
 std::vector<int> ColourList(std::string_view text)
 {
     std::vector<int> colours;
-    std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
-        std::size_t comma = text.find(',', start);
-        if (comma == std::string_view::npos)
-            comma = text.size();
-        std::string_view field = text.substr(start, comma - start);
-        while (!field.empty() && (field.front() == ' ' || field.front() == '\t'))
-            field.remove_prefix(1);
-        while (!field.empty() && (field.back() == ' ' || field.back() == '\t'))
-            field.remove_suffix(1);
-        int value = -1;
-        const auto [ptr, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-        if (field.empty() || ec != std::errc() || ptr != field.data() + field.size() || value < 0 || value > 255)
+    if (text.empty())
+        return colours;
+    for (const std::string_view field : Fields(text)) {
+        const auto value = WholeNumber(field, 0, 255);
+        if (!value)
             return {};
-        colours.push_back(value);
-        start = comma + 1;
+        colours.push_back(*value);
     }
     return colours;
 }
@@ -52,6 +44,7 @@ GraphicsSettings ReadGraphicsSettings(const IniFile& settings)
     graphics.Palette = settings.ReadString(kSection, kPaletteKey, "");
     graphics.Pictures = settings.ReadString(kSection, kPicturesKey, "");
     graphics.Chunks = settings.ReadString(kSection, kChunksKey, "");
+    graphics.Sounds = settings.ReadString(kSection, kSoundsKey, "");
     graphics.CeilingColours = ColourList(settings.ReadString(kSection, kCeilingKey, ""));
     const int floor = settings.ReadInteger(kSection, kFloorKey, kDefaultFloorColour);
     graphics.FloorColour = floor >= 0 && floor <= 255 ? floor : kDefaultFloorColour;
@@ -70,6 +63,8 @@ bool WriteGraphicsSettings(IniFile& settings, const GraphicsSettings& graphics)
     ok = settings.WriteString(kSection, kPicturesKey, graphics.Pictures) && ok;
     if (!graphics.Chunks.empty())
         ok = settings.WriteString(kSection, kChunksKey, graphics.Chunks) && ok;
+    if (!graphics.Sounds.empty())
+        ok = settings.WriteString(kSection, kSoundsKey, graphics.Sounds) && ok;
     ok = settings.WriteString(kSection, kCeilingKey, ceiling) && ok;
     ok = settings.WriteInteger(kSection, kFloorKey, graphics.FloorColour) && ok;
     if (graphics.GameGraphics)

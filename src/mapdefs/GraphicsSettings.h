@@ -7,6 +7,7 @@
 //     Palette=palette.txt        the palette file of the structure folder
 //     Pictures=pictures.txt      the table of which word shows which picture
 //     Chunks=chunks.txt          which chunk of VGAGRAPH and AUDIOT is which (ChunkNames.h)
+//     Sounds=sounds.txt          the names of the digitised sounds (may be left out)
 //     CeilingColours=29,29,...   the ceiling's palette index by map number
 //     FloorColour=25             the floor's palette index
 //     GameGraphics=1             the map view's "Game Graphics" toggle as left
@@ -28,6 +29,7 @@ struct GraphicsSettings {
     std::string Palette;             // file names in the structure folder; empty when not given
     std::string Pictures;
     std::string Chunks;              // empty: the chunks are browsed by number
+    std::string Sounds;
     std::vector<int> CeilingColours; // palette index by map number (from 0)
     int FloorColour = kDefaultFloorColour;
     std::optional<bool> GameGraphics; // the toggle's remembered state; none when never set
@@ -43,8 +45,8 @@ struct GraphicsSettings {
 // by commas; a list with anything else is taken as empty. A FloorColour
 // outside 0 to 255 is the default.
 GraphicsSettings ReadGraphicsSettings(const IniFile& settings);
-// Writes Palette, Pictures, CeilingColours and FloorColour (GameGraphics
-// only when set); false when the file cannot be written.
+// Writes Palette, Pictures, CeilingColours and FloorColour (Sounds and
+// GameGraphics only when set); false when the file cannot be written.
 bool WriteGraphicsSettings(IniFile& settings, const GraphicsSettings& graphics);
 
 // Whether the map view starts with the game's pictures: the remembered

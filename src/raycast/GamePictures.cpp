@@ -10,10 +10,7 @@ namespace {
 // The engine's ceiling where a structure lists none for a map.
 constexpr std::uint8_t kDefaultCeilingColour = 0x1D;
 
-// The door chunks end the walls: the eight chunks before the first sprite,
-// in pairs (the slab met across a row line, then across a column line):
-// normal doors, the frame beside every door, elevator doors, locked doors.
-constexpr int kDoorChunks = 8;
+// The frame beside every door: the second pair of door chunks.
 constexpr int kFrameChunk = 2;
 
 std::vector<std::uint32_t> Colours(std::span<const std::uint8_t> indices, const Palette& palette)
@@ -36,47 +33,55 @@ std::vector<std::uint32_t> Colours(const Sprite& sprite, const Palette& palette)
 WordPictures WordsOf(const PictureTable& table, const PageFile& pages)
 {
     WordPictures words;
-    const int doors = pages.FirstSpriteChunk() - kDoorChunks;
-    for (const PictureEntry& entry : table.Entries()) {
-        switch (entry.kind) {
-        case PictureKind::Wall:
-            if (entry.plane == 0)
-                words.walls[entry.value] = {entry.number, entry.number + 1};
-            break;
-        case PictureKind::Door:
-            if (entry.plane == 0) {
-                const int light = doors + (entry.number & ~1);
-                words.doors[entry.value] = {light, light + 1};
-            }
-            break;
-        case PictureKind::Sprite:
-        case PictureKind::Actor:
-        case PictureKind::Patrol:
-            if (entry.plane == 1)
-                words.sprites[entry.value] = {pages.FirstSpriteChunk() + entry.number,
-                                              entry.kind != PictureKind::Sprite,
-                                              entry.kind != PictureKind::Sprite ? entry.facing : Facing::None};
-            break;
-        case PictureKind::Floor:
-            break;
+    const int first = pages.FirstSpriteChunk();
+    for (const PictureEntry& line : table.Entries()) {
+        const bool tile = line.kind == PictureKind::Wall || line.kind == PictureKind::Door;
+        if (line.kind == PictureKind::Floor || line.plane != (tile ? 0 : 1))
+            continue; // walls and doors stand in plane 0, sprites in plane 1
+        for (int value = line.value; value <= line.last; ++value) {
+            const auto word = static_cast<std::uint16_t>(value);
+            const PictureEntry entry = PictureTable::WordOf(line, word);
+            const std::vector<int> chunks = EntryChunks(entry, first);
+            if (chunks.empty())
+                continue; // a wall past the walls of the file
+            const WordPictures::Pair pair{chunks[0], chunks.size() > 1 ? chunks[1] : kNoPicture};
+            if (entry.kind == PictureKind::Wall)
+                words.walls[word] = pair;
+            else if (entry.kind == PictureKind::Door)
+                words.doors[word] = pair;
+            else
+                words.sprites[word] = {chunks[0], entry.kind != PictureKind::Sprite, entry.facing, entry.frames};
         }
     }
+    const int doors = first - kDoorChunks;
     words.frame = {doors + kFrameChunk, doors + kFrameChunk + 1};
     return words;
 }
 
-std::vector<int> ChunksShown(const WordPictures& words)
+// The chunks of a file of `count` chunks that some word shows, in order:
+// an actor that rotates shows every side of each of its frames.
+std::vector<int> ChunksShown(const WordPictures& words, int count)
 {
-    std::vector<int> chunks{words.frame.light, words.frame.dark};
+    std::vector<bool> shown(static_cast<std::size_t>(std::max(count, 0)));
+    const auto show = [&](int chunk) {
+        if (chunk >= 0 && chunk < count)
+            shown[static_cast<std::size_t>(chunk)] = true;
+    };
+    const auto showPair = [&](const WordPictures::Pair& pair) {
+        show(pair.light);
+        show(pair.dark);
+    };
+    showPair(words.frame);
     for (const auto* pairs : {&words.walls, &words.doors})
-        for (const auto& [word, pair] : *pairs) {
-            chunks.push_back(pair.light);
-            chunks.push_back(pair.dark);
-        }
+        for (const auto& [word, pair] : *pairs)
+            showPair(pair);
     for (const auto& [word, sprite] : words.sprites)
-        chunks.push_back(sprite.picture);
-    std::sort(chunks.begin(), chunks.end());
-    chunks.erase(std::unique(chunks.begin(), chunks.end()), chunks.end());
+        for (int side = 0; side < std::max(1, sprite.frames * kRotations); ++side)
+            show(sprite.picture + side);
+    std::vector<int> chunks;
+    for (std::size_t chunk = 0; chunk < shown.size(); ++chunk)
+        if (shown[chunk])
+            chunks.push_back(static_cast<int>(chunk));
     return chunks;
 }
 
@@ -96,7 +101,7 @@ std::vector<std::uint32_t> ChunkPixels(const PageFile& pages, const Palette& pal
 void AddPictures(PagePictures& out, const PageFile& pages, const Palette& palette, const WordPictures& words)
 {
     std::unordered_map<int, int> decoded; // FirstAlike -> the page that holds its picture
-    for (const int chunk : ChunksShown(words)) {
+    for (const int chunk : ChunksShown(words, pages.ChunkCount())) {
         const int alike = pages.FirstAlike(chunk);
         if (const auto found = decoded.find(alike); found != decoded.end()) {
             out.Share(chunk, found->second);
@@ -127,7 +132,7 @@ GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, co
 
 void RefreshPicture(GamePictures& pictures, const PageFile& pages, const Palette& palette, int chunk)
 {
-    const std::vector<int> shown = ChunksShown(pictures.words);
+    const std::vector<int> shown = ChunksShown(pictures.words, pages.ChunkCount());
     if (!std::binary_search(shown.begin(), shown.end(), chunk))
         return;
     auto pixels = ChunkPixels(pages, palette, chunk);

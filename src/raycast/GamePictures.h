@@ -19,11 +19,13 @@ struct GamePictures {
     WordPictures words;
 };
 
-// Walls and doors from the wall chunks (a wall word's light picture is its
-// table number, the dark one the chunk after it; doors and their frames are
-// the eight chunks before the first sprite), sprites and actors from the
-// sprite chunks, the ceiling of every map and the floor from the palette.
-// Only the chunks that some word shows are decoded, each once.
+// Walls and doors from the wall chunks (a wall word's light and dark
+// picture as EntryChunks gives them for `pages` as they stand, so walls
+// added or removed are followed; doors and their frames are the eight chunks
+// before the first sprite), sprites and actors from the sprite chunks (an
+// actor that rotates with every side of each of its frames), the ceiling of
+// every map and the floor from the palette. Only the chunks that some word
+// shows are decoded, and chunks that are the same bytes of the file once.
 GamePictures BuildGamePictures(const PageFile& pages, const Palette& palette, const PictureTable& table,
                                const GraphicsSettings& settings);
 

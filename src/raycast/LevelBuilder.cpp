@@ -31,10 +31,9 @@ void PlaceSprite(Level& level, const WordPictures& words, std::uint16_t word, in
     if (sprite.actor && !ActorPlaced(word, words, skill))
         return;
     LevelSprite placed{x + 0.5, y + 0.5, sprite.picture, sprite.actor};
-    if (sprite.facing != Facing::None) {
-        const Facing ruled = words.rules ? words.rules->Object(word).facing : Facing::None;
+    const Facing ruled = words.rules ? words.rules->Object(word).facing : Facing::None;
+    if (sprite.frames > 0 && (ruled != Facing::None || sprite.facing != Facing::None))
         placed.facing = Degrees(ruled != Facing::None ? ruled : sprite.facing);
-    }
     level.sprites.push_back(placed);
 }
 

@@ -32,9 +32,12 @@ struct WordPictures {
     struct Sprite {
         int picture = kNoPicture;
         bool actor = false;
-        // An actor whose picture is the first of eight, one for each side
-        // it is seen from; the way it faces (the rules' facing wins).
+        // The way an actor faces (the rules' facing wins), and how many
+        // pictures of kRotations sides it has from `picture` on, one for
+        // each side it is seen from, its front first; 0: the same picture
+        // from every side.
         Facing facing = Facing::None;
+        int frames = 0;
     };
     std::unordered_map<std::uint16_t, Pair> walls; // plane 0
     std::unordered_map<std::uint16_t, Pair> doors; // plane 0: the slab met across a row line, and a column line

@@ -185,6 +185,20 @@ void DrawPost(std::uint32_t* top, std::size_t stride, int rows, int middle, int 
     }
 }
 
+// The check drawn where a picture is missing, column by column as a wall's.
+const std::uint32_t* MissingPicture()
+{
+    static const std::vector<std::uint32_t> texels = [] {
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(kPageSide) * kPageSide);
+        for (int column = 0; column < kPageSide; ++column)
+            for (int row = 0; row < kPageSide; ++row)
+                out[static_cast<std::size_t>(column * kPageSide + row)] =
+                    (column / 8 + row / 8) % 2 == 0 ? kMissingPicture : kMissingPictureDark;
+        return out;
+    }();
+    return texels.data();
+}
+
 } // namespace
 
 RayHit CastRay(const Level& level, const ViewPoint& view, int angle, std::uint32_t* visited, std::uint32_t stamp)
@@ -281,6 +295,8 @@ void Raycaster::DrawWalls(const Level& level, const PagePictures& pictures, cons
             heights_[at] = SamePost(level, hit, before, column) ? heights_[at - 1]
                                                                 : projection.HeightAt(DepthOf(view, hit.x, hit.y));
             const std::uint32_t* texels = pictures.Pixels(hit.picture);
+            if (!texels && hit.picture != kNoPicture)
+                texels = MissingPicture();
             if (texels)
                 texels += static_cast<std::size_t>(hit.column) * kPageSide;
             const bool light = hit.face == Face::North || hit.face == Face::South;

@@ -46,9 +46,14 @@ struct RayHit {
 RayHit CastRay(const Level& level, const ViewPoint& view, int angle, std::uint32_t* visited = nullptr,
                std::uint32_t stamp = 0);
 
-// Wall faces and slabs without a picture, and pictures the page set lacks.
+// Wall faces and slabs the picture table gives no picture.
 inline constexpr std::uint32_t kPlainLight = 0xFF8C8C8Cu;
 inline constexpr std::uint32_t kPlainDark = 0xFF6C6C6Cu;
+// Faces whose picture the page set lacks (its chunk is empty or not there):
+// a check of these two colours, eight texels a square, so that the gap the
+// game would show garbage in stands out.
+inline constexpr std::uint32_t kMissingPicture = 0xFFFF00FFu;
+inline constexpr std::uint32_t kMissingPictureDark = 0xFF200020u;
 
 class Raycaster {
 public:

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <tuple>
 
 using namespace tsl;
@@ -55,11 +56,12 @@ TEST(CliAnalyze, PrintsEachSkillOfEachMapAsJson)
               "[\n"
               "  {\"map\": 1, \"name\": \"Open\", \"skills\": [{\"skill\": 1, \"kills\": 0, \"treasure\": 1, "
               "\"secrets\": 0, \"finishable\": true, \"exits\": [{\"kind\": \"elevator\", \"x\": 4, \"y\": 1}], "
-              "\"route\": [[1, 1], [2, 1], [3, 1]], \"unreachable\": {\"treasure\": [], \"keys\": [], \"enemies\": "
-              "[]}}], \"findings\": [" + std::string(kMapSize) + "]},\n"
+              "\"route\": [[1, 1], [2, 1], [3, 1]], \"secret_route\": null, \"unreachable\": {\"treasure\": [], "
+              "\"keys\": [], \"weapons\": [], \"enemies\": []}}], \"findings\": [" + std::string(kMapSize) + "]},\n"
               "  {\"map\": 2, \"name\": \"Sealed\", \"skills\": [{\"skill\": 1, \"kills\": 0, \"treasure\": 1, "
-              "\"secrets\": 0, \"finishable\": false, \"exits\": [], \"route\": null, \"unreachable\": {\"treasure\": "
-              "[[4, 1]], \"keys\": [], \"enemies\": []}}], \"findings\": [" + std::string(kMapSize) + ", "
+              "\"secrets\": 0, \"finishable\": false, \"exits\": [], \"route\": null, \"secret_route\": null, "
+              "\"unreachable\": {\"treasure\": [[4, 1]], \"keys\": [], \"weapons\": [], \"enemies\": []}}], "
+              "\"findings\": [" + std::string(kMapSize) + ", "
               "{\"kind\": \"no_exit\", \"count\": 4, \"limit\": null, \"x\": null, \"y\": null, \"plane\": null, "
               "\"skills\": [1, 2, 3, 4]}, {\"kind\": \"unreachable_treasure\", \"count\": 1, \"limit\": null, "
               "\"x\": 4, \"y\": 1, \"plane\": null, \"tiles\": [[4, 1]]}]}\n"
@@ -78,7 +80,7 @@ TEST(CliAnalyze, PrintsOneBlockPerMapAndExitsWithZeroOnlyWhenEveryLevelCanBeFini
     EXPECT_EQ(r.out, "Map 2 (Sealed):\n"
                      "  Skill 2: 0 kills, 1 treasure, 0 secrets\n"
                      "    No exit can be reached.\n"
-                     "    Out of reach: 1 treasure, 0 keys, 0 enemies\n"
+                     "    Out of reach: 1 treasure, 0 keys, 0 weapons, 0 enemies\n"
                      "  The engine plays only 64 x 64 maps; this one is not.\n"
                      "  No exit can be reached from the player start on skill levels 1, 2, 3 and 4.\n"
                      "  1 treasure cannot be reached, at column 4, row 1.\n"
@@ -103,6 +105,40 @@ TEST(CliAnalyze, AStructureWithoutRulesOfPlayGetsNoAnalysis)
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "No analysis: the map definition structure \"WL6\" has no rules of play.\n");
+}
+
+// Rules that a structure names but that do not load are an error for
+// every command that plays by them, with the file and the line: never a
+// check that passes without them.
+TEST(CliAnalyze, RulesOfPlayThatDoNotLoadAreAnErrorOfCheckAndAnalyze)
+{
+    const DrawnGame game;
+    TempDir mapDefs;
+    fs::copy(SourceDir() / "data" / "MapDefs", mapDefs.path(), fs::copy_options::recursive);
+    const fs::path rules = mapDefs / "WL6" / "engine.txt";
+    const std::string text = FileText(rules);
+    const struct {
+        const char* what;
+        std::function<void()> spoil;
+        std::string said;
+    } cases[] = {
+        {"a bad line", [&] { WriteFile(rules, text.substr(0, text.find("0,1-2,")) + "0,1-2,wal\n"); },
+         "Error loading rules of play: Line 12 of \"" + rules.string() + "\": the kind \"wal\" is none of"},
+        {"the file gone", [&] { fs::remove(rules); },
+         "Error loading rules of play: The rules of play \"engine.txt\" cannot be read from " +
+             (mapDefs / "WL6").string() + ".\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.spoil();
+        for (const char* command : {"check", "analyze"}) {
+            const CliResult r = RunCli({command, game.dir.path().string(), "--maps", "1", "--mapdefs",
+                                        mapDefs.path().string()});
+            EXPECT_EQ(r.status, 2) << command;
+            EXPECT_EQ(r.out, "") << command;
+            EXPECT_NE(r.err.find(c.said), std::string::npos) << command << ": " << r.err;
+        }
+    }
 }
 
 TEST(CliAnalyze, EveryRealLevelCanBeFinishedOnEverySkill)

@@ -57,12 +57,12 @@ TEST(CliBackups, ListsTheGenerationsAndRestoresOne)
 
     const CliResult text = RunCli({"backups", game});
     ASSERT_EQ(text.status, 0) << text.err;
-    // Two rows under the heading: ID, when saved, when replaced, 7 maps and the bytes kept.
+    // Two rows under the heading: ID, when saved, when replaced, "7 maps" and the bytes kept.
     const auto rowsOf = [](const std::string& listing) {
         std::istringstream lines(listing);
         std::string heading;
         std::getline(lines, heading);
-        EXPECT_EQ(heading, "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes");
+        EXPECT_EQ(heading, "ID                   Saved (UTC)          Replaced (UTC)       Holds              Bytes");
         std::vector<std::vector<std::string>> rows;
         for (std::string line; std::getline(lines, line);) {
             std::istringstream words(line);
@@ -73,19 +73,19 @@ TEST(CliBackups, ListsTheGenerationsAndRestoresOne)
     const auto rows = rowsOf(text.out);
     ASSERT_EQ(rows.size(), 2u) << text.out;
     for (const auto& row : rows) {
-        ASSERT_EQ(row.size(), 5u) << text.out;
+        ASSERT_EQ(row.size(), 6u) << text.out;
         EXPECT_TRUE(HasShape(row[0], kIdShape) && HasShape(row[1], kTimeShape) && HasShape(row[2], kTimeShape) &&
-                    row[3] == "7")
+                    row[3] == "7" && row[4] == "maps")
             << text.out;
     }
     const std::string oldest = rows[0][0];
     const std::string bytes = std::to_string(fs::file_size(SampleGameDir() / "GAMEMAPS.WL6") +
                                              fs::file_size(SampleGameDir() / "MAPHEAD.WL6"));
-    EXPECT_EQ(rows[0][4], bytes);
+    EXPECT_EQ(rows[0][5], bytes);
 
     const CliResult json = RunCli({"backups", game, "--json"});
     std::string object = std::string(R"(  {"id": ")") + kIdShape + R"(", "time": ")" + kTimeShape +
-                         R"(", "maps": 7, "bytes": )" + std::string(bytes.size(), '#') + R"(, "saved": ")" +
+                         R"(", "maps": 7, "page_file": false, "bytes": )" + std::string(bytes.size(), '#') + R"(, "saved": ")" +
                          kTimeShape + R"(", "complete": true, "missing": []})";
     EXPECT_TRUE(HasShape(json.out, "[\n" + object + ",\n" + object + "\n]\n")) << json.out;
     EXPECT_NE(json.out.find("\"id\": \"" + oldest + "\""), std::string::npos);

@@ -13,10 +13,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace tsl;
 using namespace tsl::test;
 
 namespace {
+
+constexpr int kSounds = 16383;
 
 // Walls 0 to 11 (the last eight the doors), sprites 12 and 13, sound 0 in
 // chunk 14 and sound 1 over chunks 15 to 17, the table in 18.
@@ -79,9 +83,17 @@ TEST(CliPages, ListsEveryChunkAndSoundAsJson)
                              "    {\"index\": 12, \"kind\": \"sprite\", \"length\": ",
                              "    {\"index\": 17, \"kind\": \"sound\", \"length\": 10},\n",
                              "    {\"index\": 18, \"kind\": \"sound_table\", \"length\": 8}\n  ],\n",
-                             "  \"sounds\": [\n    {\"number\": 0, \"first_chunk\": 14, \"length\": 100},\n"
-                             "    {\"number\": 1, \"first_chunk\": 15, \"length\": 8202}\n  ]\n}\n"})
+                             "  \"sounds\": [\n    {\"number\": 0, \"first_chunk\": 14, \"length\": 100, \"name\": \"Halt\"},\n"
+                             "    {\"number\": 1, \"first_chunk\": 15, \"length\": 8202, \"name\": \"Dog bark\"}\n  ]\n}\n"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
+    // A structure that names no sounds leaves them unnamed.
+    TempDir bare;
+    fs::copy(SourceDir() / "data" / "MapDefs" / "WL6", bare / "WL6");
+    WriteFile(bare / "WL6" / "WL6.ini", "[Graphics]\r\nPalette=palette.txt\r\nPictures=pictures.txt\r\n");
+    const CliResult unnamed = game("pages", {"--json", "--mapdefs", bare.path().string()});
+    EXPECT_NE(unnamed.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 100, \"name\": null}"),
+              std::string::npos)
+        << unnamed.err << unnamed.out;
 
     const CliResult text = game("pages");
     ASSERT_EQ(text.status, 0) << text.err;
@@ -137,6 +149,38 @@ TEST(CliPages, ExportsEveryPictureAndSoundOrTheChunksListed)
     EXPECT_FALSE(fs::exists(game.out / "past"));
 }
 
+// A 143 KB page file whose table lists 16383 sounds over the same 16
+// chunks: one file for them, which the output names; lengths that make
+// them all differ would write a gigabyte, and are refused.
+TEST(CliPages, SoundsOfTheSameBytesAreExportedOnceAndATableThatWouldWriteFarMoreIsRefused)
+{
+    PagesGame game;
+    const auto pages = [](const std::function<int(int)>& length) {
+        std::vector<Bytes> chunks{TestWall(1)};
+        for (int i = 0; i < 16; ++i)
+            chunks.push_back(TestPixels(4096, i));
+        Bytes table;
+        for (int i = 0; i < kSounds; ++i) {
+            Put16(table, 0);
+            Put16(table, static_cast<std::uint16_t>(length(i)));
+        }
+        chunks.push_back(table);
+        return TestPageFile(chunks, 1, 1);
+    };
+    WriteFile(game.Pages(), pages([](int) { return 65535; }));
+    CliResult r = game("export-pages", {(game.out / "same").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2 files written into " + (game.out / "same").string() + ".\nsound-000.wav is also sounds 1 to " +
+                         std::to_string(kSounds - 1) + " (the same bytes).\n");
+    EXPECT_EQ(ListDirectory(game.out / "same"), (std::vector<std::string>{"sound-000.wav", "wall-0000.png"}));
+
+    WriteFile(game.Pages(), pages([](int i) { return 65535 - i; }));
+    r = game("export-pages", {(game.out / "apart").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Nothing was written."), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(game.out / "apart"));
+}
+
 TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)
 {
     PagesGame game;
@@ -158,12 +202,17 @@ TEST(CliPages, ImportsAWallASpriteAndASoundAndSavesWithABackup)
     EXPECT_TRUE(Same(after.ChunkBytes(13), EncodeSprite(original))) << "its pixels in the smallest encoding";
     EXPECT_TRUE(Same(after.ChunkBytes(0), before.ChunkBytes(0)));
     r = game("pages", {"--json"});
-    EXPECT_NE(r.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 8202},\n"
-                         "    {\"number\": 1, \"first_chunk\": 17, \"length\": 8202}"),
+    EXPECT_NE(r.out.find("{\"number\": 0, \"first_chunk\": 14, \"length\": 8202, \"name\": \"Halt\"},\n"
+                         "    {\"number\": 1, \"first_chunk\": 17, \"length\": 8202, \"name\": \"Dog bark\"}"),
               std::string::npos)
         << r.out;
     r = RunCli({"backups", game.dir.path().string(), "--json"});
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 5) << "a generation for each save: " << r.out;
+    EXPECT_NE(r.out.find(R"("maps": 0, "page_file": true,)"), std::string::npos) << r.out;
+    r = RunCli({"backups", game.dir.path().string()});
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 4) << r.out;
+    EXPECT_EQ(r.out.find(" 0 maps "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Z the page file "), std::string::npos) << r.out;
 }
 
 TEST(CliPages, AFileThatCannotBeTakenIsRefusedByNameAndChangesNothing)

@@ -2,6 +2,7 @@
 // disks and interrupted saves, and the messages of its own use. The commands
 // run in-process here, so that the file-system seam can make the disk fail.
 
+#include "GraphicsTestUtil.h"
 #include "TestUtil.h"
 #include "app/cli/Cli.h"
 #include "mapdefs/StructureStore.h"
@@ -255,7 +256,10 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"edit", d}, "Name at least one operation (see tesselar-cli edit --help).\n"},
         {{"generate", d, "--map", "0"}, "--map takes a map number from 1.\n"},
         {{"generate", d, "--seed", "4294967296"}, "--seed takes a number from 0 to 4294967295.\n"},
-        {{"generate", d, "--rooms", "2"}, "--rooms takes a number from 3 to 60.\n"},
+        {{"generate", d, "--rooms", "x"}, "--rooms takes a number of rooms.\n"},
+        {{"generate", d, "--rooms", "2"}, "Generate Level: A map of 64 x 64 tiles holds 3 to 40 rooms.\n"},
+        {{"generate", d, "--rooms", "0"}, "Generate Level: A map of 64 x 64 tiles holds 3 to 40 rooms.\n"},
+        {{"generate", d, "--rooms", "41"}, "Generate Level: A map of 64 x 64 tiles holds 3 to 40 rooms.\n"},
         {{"generate", d, "--enemies", "lots"}, "--enemies takes none, few, normal or many.\n"},
         {{"generate", d, "--keys", "3"}, "--keys takes a number from 0 to 2.\n"},
         {{"generate", d, "--secrets", "6"}, "--secrets takes a number from 0 to 5.\n"},
@@ -268,7 +272,7 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"backups"}, "The argument DIR is missing.\nUsage: tesselar-cli backups DIR [--json]\n"},
         {{"restore", d}, "The argument ID is missing.\nUsage: tesselar-cli restore DIR ID [loader options]\n"},
         {{"restore", d, "20990101T000000Z", "--planes", "x"}, "--planes takes a number from 1 to 32767.\n"},
-        {{"pages"}, "The argument DIR is missing.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages"}, "The argument DIR is missing.\nUsage: tesselar-cli pages DIR [--json] [loader options]\n"},
         {{"graphics", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"audio"}, "The argument DIR is missing.\nUsage: tesselar-cli audio DIR [--json] [loader options]\n"},
         {{"export-graphics", d, ""}, "The argument OUT is empty: name the folder to write into.\n"},
@@ -285,6 +289,37 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"import-page", d, f, "--sound", "16383"}, "--sound takes a sound number from 0 to 16382.\n"},
         {{"import-page", d, f, "--chunk", "1", "--sound", "2"}, "The options --chunk and --sound contradict each other.\n"},
         {{"import-page", d, f, "--chunk", "1", "--chunk", "2"}, "The option --chunk is given twice.\n"},
+        // The page commands on a folder that is not there, as every command's DIR.
+        {{"pages", missing}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        {{"export-pages", missing, f}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        {{"import-page", missing, f, "--chunk", "1"}, "Error loading maps: The directory " + missing + " doesn't exist!\n"},
+        // An empty value after = is no value, and the word after it no value of it.
+        {{"analyze", d, "--skill=", "4"}, "The option --skill needs a value.\n"},
+        {{"render", d, f, "--zoom=", "2"}, "The option --zoom needs a value.\n"},
+        {{"info", d, "--json="}, "--json takes no value.\n"},
+        {{"info", d, "--mapdefs", d + "/MAPHEAD.WL6"}, "--mapdefs takes a folder; " + d + "/MAPHEAD.WL6 is not one.\n"},
+        // After -- every word is an argument, one that starts with - too.
+        {{"pages", "--", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages", d, "--", "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"--", "pages", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"render", d, "--map", "1", "--", f, "--zoom", "1"},
+         "The argument \"--zoom\" is one too many.\nUsage: tesselar-cli render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]\n"},
+        {{"pages", "--", "--json"}, "Error loading maps: The directory --json doesn't exist!\n"},
+        {{"episodes"}, "The argument DIR is missing.\nUsage: tesselar-cli episodes DIR [--skill K] [--json] [loader options]\n"},
+        {{"episodes", d, "--skill", "0"}, "--skill takes a skill level from 1 (easiest) to 4 (hardest).\n"},
+        {{"episodes", d, "--json", "--json"}, "The option --json is given twice.\n"},
+        {{"diff", d}, "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
+        {{"diff", d, d, "--generation", "20990101T000000Z"},
+         "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
+        {{"diff", d, "--generation", "20990101T000000Z"},
+         "There is no backup generation 20990101T000000Z of " + d + "; tesselar-cli backups DIR lists them.\n"},
+        {{"diff", d, missing}, "The directory " + missing + " doesn't exist!\n"},
+        {{"diff", d, d, f}, "The argument \"" + f + "\" is one too many.\nUsage: tesselar-cli diff DIR [OTHER] [--generation ID] [--json] [loader options]\n"},
+        {{"package", d, f}, "The option --against ORIGINAL is missing.\nUsage: tesselar-cli package DIR OUT.zip --against ORIGINAL [--allow-findings] [loader options]\n"},
+        {{"package", d, f, "--against", d}, "The release is a zip file: " + f + " does not end in .zip.\n"},
+        {{"package", d, f + ".zip", "--against", missing}, "The directory " + missing + " doesn't exist!\n"},
+        {{"package", d, f + ".zip", "--against", d, "--allow-findings", "--allow-findings"},
+         "The option --allow-findings is given twice.\n"},
     };
     const auto before = Snapshot(game.path());
     for (const auto& [args, message] : cases) {
@@ -295,6 +330,34 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
     }
     EXPECT_EQ(Snapshot(game.path()), before);
     EXPECT_TRUE(fs::is_empty(out.path()));
+}
+
+TEST(CliUse, TwoDashesEndTheOptionsWhereverTheyStand)
+{
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    const std::string d = game.path().string();
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"info", "--", d}, {"--", "info", d}, {"info", "--json", "--", d},
+          {"export", d, "--maps", "1", "--", (out / "one.tsl").string()},
+          {"render", "--map", "2", "--", d, (out / "two.png").string()}}) {
+        const CliResult r = RunHere(args);
+        EXPECT_EQ(r.status, 0) << args.front() << " " << r.err;
+    }
+    EXPECT_TRUE(fs::exists(out / "one.tsl"));
+    EXPECT_TRUE(fs::exists(out / "two.png"));
+}
+
+TEST(CliUse, APlaneCountThatDoesNotReadTheMapsIsNamed)
+{
+    Game game;
+    const CliResult r = game({"info", "--planes", "100"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "Error loading maps: The maps do not read with --planes 100 (the map files then look damaged); "
+                     "they read with 3 planes a map: leave out --planes, or give --planes 3.\n");
+    // Files that are damaged stay damaged, with the option or without.
+    game.Truncate(1);
+    EXPECT_EQ(game({"info", "--planes", "100"}).err, game({"info"}).err);
 }
 
 TEST(CliUse, TheHeadersSizeAndTheWdcSettingMustAgree)
@@ -351,4 +414,37 @@ TEST(CliUse, NamesCannotDriveTheTerminal)
     EXPECT_TRUE(Has(r.out, "x\\x1B[7m\\x07.tsl.")) << r.out;
     r = RunCli({"info", game.dir.path().string(), "--\x1b]0;x\a\xc2\x9b"});
     EXPECT_TRUE(Has(r.err, "Unknown option --\\x1B]0;x\\x07\\xC2\\x9B.")) << r.err;
+}
+
+// Every place a typed name comes back: control characters, C1 controls
+// (which some terminals obey as they stand, and others as UTF-8) and bytes
+// that are no UTF-8 are written as \xNN, as in map names.
+TEST(CliUse, NoTypedNameCanDriveTheTerminal)
+{
+    const std::string evil = "x\x1b[7m\xc2\x9b\x9b\xe2\x82", shown = "x\\x1B[7m\\xC2\\x9B\\x9B\\xE2\\x82";
+    TempDir game, out;
+    CopyGame(SampleGameDir(), game.path());
+    WriteFile(game / "VSWAP.WL6", TestPageFile({TestWall(1), TestWall(2)}, 2, 2));
+    const std::string d = game.path().string(), o = out.path().string();
+    ASSERT_EQ(RunHere({"resave", d}).status, 0); // a backup, so that restore looks for the ID
+    const struct {
+        std::vector<std::string> args;
+        std::string said;
+    } cases[] = {
+        {{evil}, "Unknown command \"" + shown + "\"."},
+        {{"info", o + "/" + evil}, "The directory " + o + "/" + shown + " doesn't exist!"},
+        {{"backups", o + "/" + evil}, "The directory " + o + "/" + shown + " doesn't exist!"},
+        {{"generate", d, "--theme", evil}, "There is no theme \"" + shown + "\""},
+        {{"import-page", d, o + "/" + evil + "1", "--chunk", "1"}, "The picture \"" + o + "/" + shown + "1\" cannot be read"},
+        {{"render", d, o + "/" + evil + "2"}, "saved as " + o + "/" + shown + "2,"},
+        {{"export-pages", d, o + "/" + evil + "3"}, "written into " + o + "/" + shown + "3."},
+        {{"restore", d, evil}, "There is no backup " + shown + " of"},
+        {{"info", d, "--mapdefs", o + "/" + evil + "4"}, "The MapDefs folder " + o + "/" + shown + "4 doesn't exist!"},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = RunHere(c.args);
+        EXPECT_TRUE(Has(r.out + r.err, c.said)) << c.args.front() << ": " << r.out << r.err;
+        for (const std::string& text : {r.out, r.err})
+            EXPECT_FALSE(Has(text, "\x1b") || Has(text, "\x9b")) << c.args.front();
+    }
 }

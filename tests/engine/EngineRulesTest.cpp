@@ -3,6 +3,7 @@
 
 #include "RulesTestUtil.h"
 #include "TestUtil.h"
+#include "engine/LevelFlow.h"
 #include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 #include "symbols/SymbolTables.h"
@@ -19,10 +20,11 @@ TEST(EngineRules, RefusesARuleThatDoesNotRead)
         const char* message;
     };
     const Case cases[] = {
-        {"0,1,wal", "Line 1 of \"t\": the kind \"wal\" is none of wall, door, floor, start, static, actor, boss, "
-                    "corpse, pushwall, turn, victory."},
+        {"0,1,wal", "Line 1 of \"t\": the kind \"wal\" is none of nothing, wall, door, floor, start, static, actor, "
+                    "boss, corpse, pushwall, turn, victory."},
         {"# note\r\n0,9-5,wall", "Line 2 of \"t\": the words are a number from 0 to 65535 or a range first-last."},
         {"0,5,wall,block", "Line 1 of \"t\": a wall takes no attribute \"block\"."},
+        {"1,5,nothing,kill", "Line 1 of \"t\": the kind nothing takes no attribute \"kill\"."},
         {"0,90,door,lock=5", "Line 1 of \"t\": the key is a number from 1 to 4."},
         {"1,43,static,bonus=key", "Line 1 of \"t\": a key bonus names its key: key=N."},
         {"1,49,static,bonus=ammo,give=100", "Line 1 of \"t\": the rounds given are a number from 1 to 99."},
@@ -74,7 +76,8 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
         {"past Wolfenstein 3-D's statics", wolf, 1, 74, {}},
         {"the victory tile", wolf, 1, 99, {.kind = Victory}},
         {"Spear of Destiny's victory tile ends nothing", spear, 1, 99, {}},
-        {"a standing dog is never placed", wolf, 1, 134, {}},
+        {"a standing dog is never placed and spoils the actor before it", wolf, 1, 134, {.spoils = true}},
+        {"nor in Spear of Destiny", spear, 1, 171, {.spoils = true}},
         {"an officer patrolling south from level 4", wolf, 1, 195,
          {.kind = Actor, .facing = Facing::South, .skill = 4, .patrol = true, .kill = true, .enemy = Enemy::Officer}},
         {"the shareware draws no officer", shareware, 1, 195,
@@ -94,6 +97,9 @@ TEST(EngineRules, TheShippedRulesFollowEachGamesEngine)
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.rules.Meaning(c.plane, c.word), c.expected);
     }
+    // A word no rule lists is one the engine places nothing for; one listed as nothing it reads otherwise.
+    EXPECT_TRUE(spear.Listed(1, 99) && wolf.Listed(1, 134) && wolf.Listed(0, 1));
+    EXPECT_FALSE(wolf.Listed(1, 106) || spear.Listed(1, 224) || wolf.Listed(1, 0) || wolf.Listed(7, 1));
     EXPECT_TRUE(wolf.KeyExists(1) && wolf.KeyExists(2) && spear.KeyExists(2));
     EXPECT_EQ(wolf.Themes(),
               (std::vector<std::string>{"grey-stone", "blue-stone", "wood", "steel", "red-brick", "purple-stone"}));
@@ -149,4 +155,8 @@ TEST(StructureRules, AStructureWithoutRulesGetsNoAnalysisUntilItTakesAShippedOne
     EXPECT_TRUE(taken.Rules->FromEngine());
     EXPECT_EQ(taken.Rules->MapSize(), 64);
     EXPECT_EQ(taken.Rules->Object(74).bonus, Bonus::Spear);
+    // The level flow comes with the rules.
+    const FlowLoad flow = LoadLevelFlow(folder, IniFile(settings.Path()));
+    ASSERT_EQ(flow.Status, FlowStatus::Loaded) << flow.Problem.text;
+    EXPECT_EQ(flow.Flow->Destination(4, ExitKind::SecretElevator), 19);
 }

@@ -78,9 +78,24 @@ TEST(LevelAnalysis, SaysWhyAWayIsShut)
         {"a lock whose key the game does not have", {"#######", "#>.Q.V#", "#######"},
          &LevelAnalysis::doorsNeverOpen, {{3, 1}}},
         {"a switch touched only from the north", {"#####", "#>..#", "##E##", "#####"},
-         &LevelAnalysis::switchesFromSideOnly, {{2, 2}}},
+         &LevelAnalysis::unusableElevators, {{2, 2}}},
         {"a switch touched from the west too", {"#####", "#>..#", "#.E.#", "#####"},
-         &LevelAnalysis::switchesFromSideOnly, {}},
+         &LevelAnalysis::unusableElevators, {}},
+        {"id's elevator: switch walls north and south of the cell, the one east used",
+         {"#######", "####E##", "#>...E#", "####E##", "#######"}, &LevelAnalysis::unusableElevators, {}},
+        {"the elevator the player starts in needs no switch", {"######", "##E###", "##>.V#", "##E###", "######"},
+         &LevelAnalysis::unusableElevators, {}},
+        {"two elevators, one used from the east, one only from the north: its first switch",
+         {"#########", "#>.....E#", "#.#######", "#.#######", "#E#######", "#########"},
+         &LevelAnalysis::unusableElevators, {{1, 4}}},
+        {"a wall between the player and an enemy", {"######", "#>.#1#", "######"},
+         &LevelAnalysis::unreachableEnemies, {{4, 1}}},
+        {"barrels between the player and an enemy: it can be shot", {"#######", "#>.BB1#", "#######"},
+         &LevelAnalysis::unreachableEnemies, {}},
+        {"an enemy seen over a barrel, from a corner", {"#######", "#>..###", "###B###", "###1###", "#######"},
+         &LevelAnalysis::unreachableEnemies, {}},
+        {"a door that never opens between them", {"######", "#>.Q1#", "######"},
+         &LevelAnalysis::unreachableEnemies, {{4, 1}}},
         {"floor on the map's border", {"####", "#>..", "####"}, &LevelAnalysis::openEdges, {{3, 1}}},
     };
     for (const Case& c : cases) {
@@ -136,11 +151,18 @@ TEST(LevelAnalysis, WalksTheShortestWayToTheNearestExitWithTheKeyFirst)
          {"#######", "#>.G.V#", "#.#####", "#g#####", "#######"},
          {{1, 1}, {1, 2}, {1, 3}, {1, 2}, {1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}},
         {"no exit, no walk", {"######", "#>.#E#", "######"}, {}},
+        {"to the normal exit past a nearer secret one", {"#########", "#Es>...E#", "#########"},
+         {{3, 1}, {4, 1}, {5, 1}, {6, 1}}},
+        {"to the secret exit when the level has no other", {"######", "#Es>.#", "######"}, {{3, 1}, {2, 1}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(AnalyseLevel(DrawnMap(c.rows), rules, 1).route, c.route);
     }
+    // The way to the secret elevator is walked too, when the route goes elsewhere.
+    EXPECT_EQ(AnalyseLevel(DrawnMap(cases[3].rows), rules, 1).secretRoute, (Tiles{{3, 1}, {2, 1}}));
+    EXPECT_TRUE(AnalyseLevel(DrawnMap(cases[4].rows), rules, 1).secretRoute.empty());
+    EXPECT_TRUE(AnalyseLevel(DrawnMap(cases[0].rows), rules, 1).secretRoute.empty());
 }
 
 TEST(LevelAnalysis, SaysWhenSeveralPushWallsWereTakenTogether)

@@ -123,7 +123,7 @@ TEST(LevelGenerator, EveryLevelCanBeFinishedOnEverySkillAndKeepsItsOptions)
                 EXPECT_EQ(HasExit(a, ExitKind::SecretElevator), options.secrets >= 2) << "skill " << skill;
                 EXPECT_TRUE(a.unreachableTreasure.empty() && a.unreachableKeys.empty() &&
                             a.unreachableWeapons.empty() && a.unreachableEnemies.empty() &&
-                            a.missingKeyDoors.empty() && a.switchesFromSideOnly.empty() && a.openEdges.empty())
+                            a.missingKeyDoors.empty() && a.unusableElevators.empty() && a.openEdges.empty())
                     << "skill " << skill;
                 EXPECT_EQ(a.pushWallsMoved, options.secrets) << "skill " << skill;
                 EXPECT_EQ(a.kills, level->skills[static_cast<std::size_t>(skill - 1)].kills);

@@ -13,7 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <functional>
+#include <optional>
 #include <set>
 
 using namespace tsl;
@@ -84,6 +88,71 @@ Bytes IndexedBmp(const Bytes& columns, const Palette& palette)
         for (int x = 0; x < 64; ++x)
             bmp.push_back(columns[static_cast<std::size_t>(x * 64 + y)]);
     return bmp;
+}
+
+// A PNG chunk: its length, type, data and the checksum over type and data;
+// `length` says another length than the data's.
+Bytes PngChunk(const std::string& type, const Bytes& data, std::optional<std::uint32_t> length = std::nullopt)
+{
+    Bytes chunk;
+    for (const std::uint32_t value : {length.value_or(static_cast<std::uint32_t>(data.size()))})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            chunk.push_back(static_cast<std::uint8_t>(value >> shift));
+    chunk.insert(chunk.end(), type.begin(), type.end());
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    const auto crc = static_cast<std::uint32_t>(crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4)));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk.push_back(static_cast<std::uint8_t>(crc >> shift));
+    return chunk;
+}
+
+// `png` with `chunk` after its header (the signature and IHDR).
+Bytes WithChunk(const Bytes& png, const Bytes& chunk)
+{
+    Bytes out(png.begin(), png.begin() + 33);
+    out.insert(out.end(), chunk.begin(), chunk.end());
+    out.insert(out.end(), png.begin() + 33, png.end());
+    return out;
+}
+
+std::uint32_t Get32BigEndian(const Bytes& data, std::size_t at)
+{
+    return static_cast<std::uint32_t>(data[at]) << 24 | static_cast<std::uint32_t>(data[at + 1]) << 16 |
+           static_cast<std::uint32_t>(data[at + 2]) << 8 | data[at + 3];
+}
+
+// A 64 x 64 RGBA PNG of the colour 0xFF010203 whose pixel stream goes on
+// after the rows, in an IDAT chunk of its own: with `zeros` more bytes that
+// inflate, or with bytes that do not inflate.
+Bytes PngWithMoreAfterTheRows(std::size_t zeros, bool inflates)
+{
+    Bytes rows;
+    for (int y = 0; y < 64; ++y) {
+        rows.push_back(0); // no filter
+        for (int x = 0; x < 64; ++x)
+            rows.insert(rows.end(), {1, 2, 3, 255});
+    }
+    const Bytes rest(zeros, 0);
+    z_stream stream{};
+    deflateInit(&stream, Z_BEST_COMPRESSION);
+    const auto pack = [&stream](const Bytes& in, int flush) {
+        Bytes out(compressBound(static_cast<uLong>(in.size())) + 64);
+        stream.next_in = const_cast<std::uint8_t*>(in.data());
+        stream.avail_in = static_cast<uInt>(in.size());
+        stream.next_out = out.data();
+        stream.avail_out = static_cast<uInt>(out.size());
+        deflate(&stream, flush);
+        out.resize(out.size() - stream.avail_out);
+        return out;
+    };
+    const Bytes first = pack(rows, Z_SYNC_FLUSH); // the rows whole, the stream not ended
+    const Bytes more = inflates ? pack(rest, Z_FINISH) : Bytes(100, 0xFF);
+    deflateEnd(&stream);
+    const Bytes header = RgbaPng([](int, int) { return 0u; });
+    Bytes png(header.begin(), header.begin() + 33);
+    for (const Bytes& chunk : {PngChunk("IDAT", first), PngChunk("IDAT", more), PngChunk("IEND", {})})
+        png.insert(png.end(), chunk.begin(), chunk.end());
+    return png;
 }
 
 Sprite Decoded(const Bytes& chunk)
@@ -220,7 +289,13 @@ TEST(PagePictureExchange, WrongSizesAndDamagedFilesAreRefused)
          name + "is 65 x 64 pixels; walls and sprites are 64 x 64."},
         {"32 x 32 BMP", EncodeBmp(Image(32, 32)), name + "is 32 x 32 pixels; walls and sprites are 64 x 64."},
         {"100000 x 100000", huge, name + "is 100000 x 100000 pixels; walls and sprites are 64 x 64."},
-        {"a PNG cut in half", cut, name + "is damaged: the file ends early."},
+        {"a PNG cut in half", cut, name + "is damaged: its IDAT chunk of " + std::to_string(Get32BigEndian(good, 33)) +
+                                       " bytes reaches past the end of the file."},
+        // Refused before a byte of it is allocated, and any chunk larger than a picture of 64 x 64 needs.
+        {"a text chunk that claims 2 GB", WithChunk(good, PngChunk("tEXt", {'a', 0, 'b'}, 0x7FFFFFF0u)),
+         name + "is damaged: its tEXt chunk of 2147483632 bytes reaches past the end of the file."},
+        {"a text chunk of 2 MB", WithChunk(good, PngChunk("tEXt", Bytes(2u << 20, 'a'))),
+         name + "is damaged: tEXt: chunk data is too large."},
         {"a PNG with a bad header checksum", badCrc, name + "is damaged: IHDR: CRC error."},
         {"a BMP cut short", shortBmp, name + "is damaged: its pixels reach past the end of the file."},
         {"an RLE BMP", rle, name + "is a BMP file of a kind this program does not read (8 bits a pixel, compression 1)."},
@@ -229,6 +304,22 @@ TEST(PagePictureExchange, WrongSizesAndDamagedFilesAreRefused)
     };
     for (const auto& c : cases)
         EXPECT_EQ(Refusal(c.file), c.message) << c.what;
+}
+
+TEST(PagePictureExchange, APngIsReadNoFurtherThanItsRows)
+{
+    // What follows the rows is never inflated: neither data that does not
+    // inflate nor a stream that would inflate far beyond the picture.
+    for (const bool inflates : {false, true}) {
+        const PictureFile picture = Read(PngWithMoreAfterTheRows(64u << 20, inflates));
+        ASSERT_EQ(picture.pixels.size(), 4096u);
+        EXPECT_TRUE(std::all_of(picture.pixels.begin(), picture.pixels.end(),
+                                [](std::uint32_t pixel) { return pixel == 0xFF010203u; }));
+    }
+    // Ancillary chunks it does not need are skipped, even one whose checksum is wrong.
+    Bytes text = PngChunk("tEXt", {'a', 0, 'b'});
+    text.back() ^= 0xFF;
+    EXPECT_EQ(Refusal(WithChunk(RgbaPng([](int, int) { return 0xFF000000u; }), text)), "accepted");
 }
 
 TEST(PagePictureExchange, EveryPictureOfTheSharewareFileComesBackAsItsBytes)
@@ -277,7 +368,7 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         {std::set<int>{3, 5}, {"sprite-0003.png", "sound-001.wav"}},
     };
     for (const auto& c : cases) {
-        auto written = ExportPages(pages, TestPalette(), dir / "out", c.chunks);
+        auto written = WritePagesExport(pages, TestPalette(), *PlanPagesExport(pages, c.chunks), dir / "out");
         ASSERT_TRUE(written) << written.failure().text;
         EXPECT_EQ(*written, c.names);
     }
@@ -290,7 +381,7 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         int steps = 0;
         {
             DiskFaults faults(at);
-            auto written = ExportPages(pages, TestPalette(), failing / "out");
+            auto written = WritePagesExport(pages, TestPalette(), *PlanPagesExport(pages), failing / "out");
             failure = written ? std::nullopt : std::optional(written.failure());
             steps = faults.Steps();
         }
@@ -302,4 +393,48 @@ TEST(PagePictureExchange, EverythingIsExportedUnderNamesThatSortAndSayWhatTheyAr
         if (steps < at)
             break;
     }
+}
+
+// Entries of the table that repeat each other are one file, named once; the
+// bytes written out never outgrow the sound chunks of the file.
+TEST(PagePictureExchange, SoundsOfTheSameBytesAreExportedOnce)
+{
+    const auto set = [](const std::vector<std::pair<int, int>>& entries) {
+        Bytes table;
+        for (const auto& [start, length] : entries) {
+            Put16(table, static_cast<std::uint16_t>(start));
+            Put16(table, static_cast<std::uint16_t>(length));
+        }
+        auto file = PageFile::Parse(TestPageFile({TestWall(1), TestPixels(100, 0), TestPixels(4096, 1),
+                                                  TestPixels(10, 2), table},
+                                                 1, 1),
+                                    "VSWAP.TST");
+        EXPECT_TRUE(file) << file.failure().text;
+        return PageSet::From(*file);
+    };
+    const struct {
+        std::vector<std::pair<int, int>> table;
+        std::vector<int> written;
+        std::vector<std::string> shared;
+    } cases[] = {
+        {{{0, 100}, {1, 4106}}, {0, 1}, {}},
+        {{{0, 100}, {1, 4106}, {0, 100}}, {0, 1}, {"sound-000.wav is also sound 2 (the same bytes)."}},
+        {{{1, 4106}, {0, 100}, {1, 4106}, {0, 100}, {1, 4106}},
+         {0, 1},
+         {"sound-000.wav is also sounds 2 and 4 (the same bytes).", "sound-001.wav is also sound 3 (the same bytes)."}},
+    };
+    for (const auto& c : cases) {
+        const auto plan = PlanPagesExport(set(c.table));
+        ASSERT_TRUE(plan) << plan.failure().text;
+        std::vector<int> written;
+        for (const auto& sound : plan->sounds)
+            written.push_back(sound.number);
+        EXPECT_EQ(written, c.written);
+        EXPECT_EQ(plan->Shared(), c.shared);
+    }
+    // Lengths that make every entry differ: more than the 4206 bytes the chunks hold.
+    const auto refused = PlanPagesExport(set({{0, 4206}, {0, 4205}, {0, 4204}}));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.failure().text, "The sounds would take 12615 bytes written out, more than the 4206 bytes of the page "
+                                      "file's sound chunks: sounds of its table overlap. Nothing was written.");
 }

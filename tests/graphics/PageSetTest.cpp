@@ -156,6 +156,83 @@ TEST(PageSet, NoSoundChangesWhileTheTableListsMoreThanTheGameReads)
     EXPECT_EQ(Encoded(set), before);
 }
 
+// Every other sound's samples, by number, for the sets below.
+std::vector<Bytes> EverySound(const PageSet& set)
+{
+    std::vector<Bytes> samples;
+    for (const DigitisedSound& sound : set.Sounds())
+        samples.push_back(set.SoundSamples(sound.number));
+    return samples;
+}
+
+TEST(PageSet, ASoundChangedKeepsEveryOtherSoundsSamples)
+{
+    std::vector<PageSet> sets{SetOf(HandBuilt())};
+    if (const auto path = RealPageFileWL1())
+        sets.push_back(SetOf(ReadFile(*path)));
+    for (const PageSet& original : sets) {
+        const std::vector<Bytes> before = EverySound(original);
+        const int last = static_cast<int>(before.size()) - 1;
+        for (const int number : {0, last / 2, last}) {
+            SCOPED_TRACE("sound " + std::to_string(number) + " of " + std::to_string(before.size()));
+            PageSet set = original;
+            ASSERT_FALSE(set.ReplaceSound(number, Bytes(5000, 7)));
+            std::vector<Bytes> expected = before;
+            expected[static_cast<std::size_t>(number)] = Bytes(5000, 7);
+            EXPECT_EQ(EverySound(SetOf(Encoded(set))), expected);
+            ASSERT_FALSE(set.RemoveSound(number));
+            expected.erase(expected.begin() + number);
+            EXPECT_EQ(EverySound(SetOf(Encoded(set))), expected);
+            ASSERT_TRUE(set.AddSound(Bytes(300, 9)));
+            expected.push_back(Bytes(300, 9));
+            EXPECT_EQ(EverySound(SetOf(Encoded(set))), expected);
+        }
+    }
+}
+
+// Two entries of the table over the same chunks: the engine plays both from
+// them, but a sound replaced, added or removed would take the other's chunks
+// with it. Such a file is read and played, and its sounds are left alone.
+TEST(PageSet, NoSoundChangesWhileTwoSoundsShareChunks)
+{
+    const Bytes sprite = TestSprite(7, 8, {{7, {{60, 64, TestPixels(4, 90)}}}});
+    const auto file = [&](std::vector<std::pair<int, int>> table) {
+        return TestPageFile({TestWall(5), sprite, TestPixels(100, 1), Bytes(4096, 2), Bytes(4096, 3),
+                             TestPixels(10, 4), SoundTable(table)},
+                            1, 2);
+    };
+    std::vector<std::pair<std::string, Bytes>> cases = {
+        {"Sounds 0 and 1 of the sound table share chunk 2.", file({{0, 100}, {0, 100}, {1, 8202}})},
+        {"Sounds 0 and 2 of the sound table share chunk 2.", file({{0, 100}, {1, 8202}, {0, 10}})},
+        {"Sounds 0 and 1 of the sound table share chunk 2.", file({{0, 100}, {0, 100}, {0, 100}})},
+    };
+    // The shareware file with entry 1 the same as entry 0, and entry 45 at the first chunk.
+    if (const auto path = RealPageFileWL1()) {
+        Bytes shareware = ReadFile(*path);
+        const std::size_t table = Get32(shareware, 6 + 4 * 662);
+        Bytes twice = shareware, last = shareware;
+        std::copy_n(twice.begin() + static_cast<std::ptrdiff_t>(table), 4, twice.begin() + static_cast<std::ptrdiff_t>(table) + 4);
+        std::fill_n(last.begin() + static_cast<std::ptrdiff_t>(table) + 4 * 45, 2, 0);
+        cases.emplace_back("Sounds 0 and 1 of the sound table share chunk 542.", twice);
+        cases.emplace_back("Sounds 0 and 45 of the sound table share chunk 542.", last);
+    }
+    for (const auto& [shared, bytes] : cases) {
+        SCOPED_TRACE(shared);
+        PageSet set = SetOf(bytes);
+        const Bytes before = Encoded(set);
+        const std::string refusal = shared + " The sounds of this file are left as they are, so that no sound loses its "
+                                    "chunks to another.";
+        const auto said = [](const std::optional<Failure>& failure) { return failure ? failure->text : "done"; };
+        for (int number = 0; number < 3; ++number) {
+            EXPECT_EQ(said(set.ReplaceSound(number, Bytes(10, 1))), refusal);
+            EXPECT_EQ(said(set.RemoveSound(number)), refusal);
+        }
+        const auto added = set.AddSound(Bytes(10, 1));
+        EXPECT_EQ(added ? "done" : added.failure().text, refusal);
+        EXPECT_EQ(Encoded(set), before);
+    }
+}
+
 TEST(PageSet, AddingAndRemovingPicturesShiftsOnlyWhatFollows)
 {
     // Ten walls, the last eight of them doors; two sprites; one sound.

@@ -48,11 +48,12 @@ Bytes OnePostList(int posts)
     return sprite;
 }
 
-PictureTable TableOf(int plane, const char* kind, int count, int step)
+PictureTable TableOf(int plane, const char* kind, int count, int step, const char* more = "")
 {
     std::string text;
     for (int i = 0; i < count; ++i)
-        text += std::to_string(plane) + "," + std::to_string(i + 1) + "," + kind + "," + std::to_string(i * step) + "\r\n";
+        text += std::to_string(plane) + "," + std::to_string(i + 1) + "," + kind + "," + std::to_string(i * step) +
+                more + "\r\n";
     auto table = PictureTable::Parse(text, "pictures.txt");
     EXPECT_TRUE(table) << table.failure().text;
     return std::move(*table);
@@ -71,8 +72,10 @@ TEST(SharedChunks, WhatIsDecodedStaysTheSizeOfWhatTheFileHolds)
     } cases[] = {
         {"2000 sprites over one post list of 10000 posts", AllTheSame(2000, 0, OnePostList(10000)),
          TableOf(1, "sprite", 2000, 1), 20'000, 2000 * 16 + 20'000},
-        {"20000 walls over one wall", AllTheSame(20000, 20000, TestWall(3)), TableOf(0, "wall", 10000, 2), 0,
+        {"20000 walls over one wall", AllTheSame(20000, 20000, TestWall(3)), TableOf(0, "wall", 9996, 2), 0,
          20000 * 16 + 20'000},
+        {"actors with eight steps of eight sides over one post list", AllTheSame(2000, 0, OnePostList(10000)),
+         TableOf(1, "patrol", 1000, 1, ",e,0,8"), 20'000, 2000 * 16 + 20'000},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -84,7 +87,9 @@ TEST(SharedChunks, WhatIsDecodedStaysTheSizeOfWhatTheFileHolds)
         EXPECT_LE(pages->DecodedBytes(), c.fileLimit);
         const GamePictures pictures = BuildGamePictures(*pages, Palette{}, c.table, GraphicsSettings{});
         EXPECT_LE(pictures.pages.DecodedBytes(), c.picturesLimit);
-        EXPECT_NE(pictures.pages.Pixels(c.table.Entries().back().number), nullptr); // the first sprite chunk is 0
+        // The first sprite chunk is 0; an actor's last side is decoded too.
+        const PictureEntry& last = c.table.Entries().back();
+        EXPECT_NE(pictures.pages.Pixels(last.number + std::max(1, last.frames * kRotations) - 1), nullptr);
     }
     // The sprite's column is the post drawn over itself 10000 times: once.
     auto pages = PageFile::Parse(AllTheSame(3, 0, OnePostList(10000)), "VSWAP.TST");

@@ -217,7 +217,7 @@ TEST(WalkTest, OnlyTheActorsOfTheSkillLevelStandThere)
     map.SetWord(1, 3, 1, 134);
     WordPictures words = Words();
     for (std::uint16_t word : {108, 144, 180, 134})
-        words.sprites[word] = {200, true, Facing::East};
+        words.sprites[word] = {200, true, Facing::East, 1};
     const std::pair<int, std::vector<int>> cases[] = {
         {1, {1}}, {2, {1}}, {3, {1, 2}}, {4, {1, 2, 5}}, {0, {1, 2, 5}},
     };
@@ -249,7 +249,7 @@ TEST(WalkTest, AGuardShowsThePictureOfTheSideItIsSeenFrom)
     MapList map = DrawnMap(rows);
     map.SetWord(1, 4, 4, 108);
     WordPictures words = Words();
-    words.sprites[108] = {kFirst, true, Facing::East};
+    words.sprites[108] = {kFirst, true, Facing::East, 1};
     const Level level = BuildLevel(map, 0, words);
     // CalcRotate: (view angle - 180 - facing + 22) / 45 in whole degrees,
     // the view looking at the guard from `side` degrees round from its face.

@@ -70,4 +70,16 @@ MapList DrawnMap(const std::vector<std::string>& rows)
     return map;
 }
 
+MapHandler DrawnSet(const std::filesystem::path& dir, const std::vector<std::vector<std::string>>& maps,
+                    const std::string& extension)
+{
+    MapHandler set = EmptySet(dir, DataFileVersion::GameMaps, 3, extension);
+    for (const auto& rows : maps) {
+        const MapList drawn = DrawnMap(rows);
+        MapList& map = AddBlankMap(set, drawn.Width, drawn.Height, "Floor " + std::to_string(set.NumMaps() + 1));
+        map.Planes = drawn.Planes;
+    }
+    return set;
+}
+
 } // namespace tsl::test

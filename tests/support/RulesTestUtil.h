@@ -5,6 +5,7 @@
 #include "core/MapHandler.h"
 #include "engine/EngineRules.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,10 @@ EngineRules ShippedRules(const std::string& structure);
 //   R  guard patrolling east   L  guard patrolling west   D  dog patrolling east
 //   F  N  W  S  turning points east, north, west, south   M  turning point north-west
 MapList DrawnMap(const std::vector<std::string>& rows);
+
+// A set in memory (to be saved in `dir`, with extension `extension`) of
+// maps drawn as DrawnMap draws them, named "Floor 1", "Floor 2" ...
+MapHandler DrawnSet(const std::filesystem::path& dir, const std::vector<std::vector<std::string>>& maps,
+                    const std::string& extension = "WL1");
 
 } // namespace tsl::test

@@ -86,7 +86,8 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseOpenFile(const std:
 
 std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std::string& title,
                                                                       const FileFilter& filter,
-                                                                      const std::string& defaultExtension)
+                                                                      const std::string& defaultExtension,
+                                                                      const std::string& proposedName)
 {
     PromptRecord r;
     r.kind = PromptRecord::Kind::SaveFile;
@@ -94,6 +95,7 @@ std::optional<std::filesystem::path> ScriptedPrompter::ChooseSaveFile(const std:
     r.filter = filter.filters;
     r.selectedFilter = filter.selected;
     r.defaultExtension = defaultExtension;
+    r.proposedName = proposedName;
     return NextPath(r, "save");
 }
 

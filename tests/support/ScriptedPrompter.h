@@ -24,6 +24,7 @@ struct PromptRecord {
     std::string filter;           // for file choosers
     int selectedFilter = 0;
     std::string defaultExtension; // for save choosers
+    std::string proposedName;     // for save choosers
     std::filesystem::path start;  // for the directory chooser
     std::vector<std::string> choices; // the buttons of a box of named buttons (Choose)
 };
@@ -43,8 +44,10 @@ public:
     std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
                                                          const std::filesystem::path& start) override;
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
+    using Prompter::ChooseSaveFile;
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
-                                                        const std::string& defaultExtension) override;
+                                                        const std::string& defaultExtension,
+                                                        const std::string& proposedName) override;
     int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
                const std::vector<std::string>& buttons) override;
 

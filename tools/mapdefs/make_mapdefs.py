@@ -1352,7 +1352,9 @@ def structure_files(ext):
     files["%s.ini" % ext] += crlf(graphics_section)
     rules, engine_section = engine_files(ext)
     files.update(rules)
-    files["%s.ini" % ext] += crlf(engine_section)
+    flow, levels_key = level_files(ext)
+    files.update(flow)
+    files["%s.ini" % ext] += crlf(engine_section + levels_key)
     return files
 
 
@@ -1479,12 +1481,24 @@ SPEAR_BOSS_PICTURES = [
 ]
 FACINGS = ["e", "n", "w", "s"]
 
+# The frames of an actor that the engine draws from eight sides (the states
+# of WL_ACT2.C with rotate set, drawn by CalcRotate in WL_DRAW.C): a
+# standing soldier its S_1..S_8, a patrol and a dog the four steps W1..W4 of
+# eight sides each. Bosses and ghosts show one picture from every side.
+STANDING_FRAMES, WALKING_FRAMES = 1, 4
+
+# The engine draws wall word w from chunks 2w - 2 and 2w - 1 (horizwall and
+# vertwall of WL_MAIN.C), for the words below MAXWALLTILES 64.
+WALL_WORDS = (1, 63)
+
 PICTURES_HEADER = [
-    "# Which picture of the game's page file (VSWAP) each map word shows in the map view.",
-    "# plane,value,kind,number[,facing[,skill]]",
-    "# wall: wall chunk number (its light side). door: door chunk 0-7 of the eight before the sprites.",
+    "# Which picture of the game's page file (VSWAP) each map word shows in the map view and the 3D preview.",
+    "# plane,words,kind[,number[,facing[,skill[,frames]]]]; words: one word or a range first-last.",
+    "# wall: wall chunk number (its light side); without a number word w shows chunks 2w-2 and 2w-1, as the",
+    "# engine draws walls, as far as the page file has walls. door: door chunk 0-7 of the eight before the sprites.",
     "# floor: floor area number, drawn flat with a tint of its own. sprite: sprite number.",
-    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4.",
+    "# actor (standing) and patrol (moving): sprite number, facing 0 e ne n nw w sw s se, skill 0 1 3 4, and",
+    "# frames: pictures of eight sides each (front first, then anticlockwise) from the sprite on; 0 one picture.",
     "# Words not listed here, or whose chunk is empty, show their symbol.",
 ]
 
@@ -1492,9 +1506,8 @@ PICTURES_HEADER = [
 def picture_lines(game):
     """The picture table of a game ("wolf" or "spear"), plane by plane."""
     sprites = sprite_numbers(game)
-    walls = 49 if game == "wolf" else 63
     lines = list(PICTURES_HEADER)
-    lines += ["0,%d,wall,%d" % (v, 2 * (v - 1)) for v in range(1, walls + 1)]
+    lines.append("0,%d-%d,wall" % WALL_WORDS)
     for word in range(90, 102):
         vertical = word % 2 == 0
         lines.append("0,%d,door,%d" % (word, DOOR_PAGES[(word - 90) // 2] + (1 if vertical else 0)))
@@ -1511,19 +1524,79 @@ def picture_lines(game):
     for base, step, standing, moving in SOLDIER_PICTURES:
         for level, offset in ((1, 0), (3, step), (4, 2 * step)):
             for patrol, frame in ((False, standing), (True, moving)):
+                frames = WALKING_FRAMES if patrol else STANDING_FRAMES
                 for d, facing in enumerate(FACINGS):
                     word = base + offset + (4 if patrol else 0) + d
-                    lines.append("1,%d,%s,%d,%s,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
-                                                       facing, level))
+                    lines.append("1,%d,%s,%d,%s,%d,%d" % (word, "patrol" if patrol else "actor", sprites[frame],
+                                                          facing, level, frames))
     lines.append("1,124,sprite,%d" % sprites["SPR_GRD_DEAD"])
     for word, frame in WOLF_BOSS_PICTURES if game == "wolf" else SPEAR_BOSS_PICTURES:
         lines.append("1,%d,actor,%d" % (word, sprites[frame]))
     return lines
 
 
+# The digitised sounds by their number in the page file's sound table, named
+# from the engine's sound list (wolfdigimap of WL_MAIN.C, for the full games:
+# the symbols of AUDIOWL6.H and AUDIOSOD.H, and their comments in
+# parentheses). A number two symbols share names both.
+WOLF_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "GUTENTAGSND", "Guten Tag"), (9, "MUTTISND", "Mutti"), (10, "BOSSFIRESND", "Boss fire"),
+    (11, "SSFIRESND", "SS fire"), (12, "DEATHSCREAM1SND", "Death scream 1"),
+    (13, "DEATHSCREAM2SND DEATHSCREAM3SND", "Death scream 2 and 3"), (14, "TAKEDAMAGESND", "Take damage"),
+    (15, "PUSHWALLSND", "Push wall"), (16, "DOGDEATHSND", "Dog death"), (17, "AHHHGSND", "Ahhhg"),
+    (18, "DIESND", "Die"), (19, "EVASND", "Eva"), (20, "LEBENSND", "Leben"), (21, "NAZIFIRESND", "Nazi fire"),
+    (22, "SLURPIESND", "Slurpie"), (23, "TOT_HUNDSND", "Tot Hund"), (24, "MEINGOTTSND", "Mein Gott"),
+    (25, "SCHABBSHASND", "Schabbs ha"), (26, "HITLERHASND", "Hitler ha"), (27, "SPIONSND", "Spion"),
+    (28, "NEINSOVASSND", "Nein so vas"), (29, "DOGATTACKSND", "Dog attack"), (30, "LEVELDONESND", "Level done"),
+    (31, "MECHSTEPSND", "Mech step"), (32, "YEAHSND", "Yeah"), (33, "SCHEISTSND", "Scheist"),
+    (34, "DEATHSCREAM4SND", "Death scream 4 (Aiieee)"), (35, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"),
+    (36, "DONNERSND", "Donner (episode 4 boss die)"), (37, "EINESND", "Eine (episode 4 boss sighting)"),
+    (38, "ERLAUBENSND", "Erlauben (episode 6 boss sighting)"), (39, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (40, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (41, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (42, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (43, "KEINSND", "Kein (episode 5 boss sighting)"),
+    (44, "MEINSND", "Mein (episode 6 boss die)"), (45, "ROSESND", "Rose (episode 5 boss die)"),
+]
+SPEAR_DIGI_SOUNDS = [
+    (0, "HALTSND", "Halt"), (1, "DOGBARKSND", "Dog bark"), (2, "CLOSEDOORSND", "Close door"),
+    (3, "OPENDOORSND", "Open door"), (4, "ATKMACHINEGUNSND", "Attack machine gun"),
+    (5, "ATKPISTOLSND", "Attack pistol"), (6, "ATKGATLINGSND", "Attack gatling"), (7, "SCHUTZADSND", "Schutzad"),
+    (8, "BOSSFIRESND", "Boss fire"), (9, "SSFIRESND", "SS fire"), (10, "DEATHSCREAM1SND", "Death scream 1"),
+    (11, "DEATHSCREAM2SND", "Death scream 2"), (12, "TAKEDAMAGESND", "Take damage"),
+    (13, "PUSHWALLSND", "Push wall"), (14, "DOGDEATHSND", "Dog death"), (15, "AHHHGSND", "Ahhhg"),
+    (16, "LEBENSND", "Leben"), (17, "NAZIFIRESND", "Nazi fire"), (18, "SLURPIESND", "Slurpie"),
+    (19, "SPIONSND", "Spion"), (20, "NEINSOVASSND", "Nein so vas"), (21, "DOGATTACKSND", "Dog attack"),
+    (22, "LEVELDONESND", "Level done"), (23, "DEATHSCREAM4SND DEATHSCREAM3SND", "Death scream 4 (Aiieee) and 3"),
+    (24, "DEATHSCREAM5SND", "Death scream 5 (Dee-dee)"), (25, "DEATHSCREAM6SND", "Death scream 6 (Fart)"),
+    (26, "DEATHSCREAM7SND", "Death scream 7 (Gasp)"), (27, "DEATHSCREAM8SND", "Death scream 8 (Guh-boy!)"),
+    (28, "DEATHSCREAM9SND", "Death scream 9 (Ah geez!)"), (29, "TRANSSIGHTSND", "Trans sight"),
+    (30, "TRANSDEATHSND", "Trans death"), (31, "WILHELMSIGHTSND", "Wilhelm sight"),
+    (32, "WILHELMDEATHSND", "Wilhelm death"), (33, "UBERDEATHSND", "Uber death"),
+    (34, "KNIGHTSIGHTSND", "Death Knight sight"), (35, "KNIGHTDEATHSND", "Death Knight death"),
+    (36, "ANGELSIGHTSND", "Angel sight"), (37, "ANGELDEATHSND", "Angel death"),
+    (38, "GETGATLINGSND", "Get gatling"), (39, "GETSPEARSND", "Get spear"),
+]
+
+SOUNDS_HEADER = [
+    "# The names of the digitised sounds of the game's page file (VSWAP), by their number in its sound table.",
+    "# number,name (the name is the rest of the line). A sound not listed here is shown by its number.",
+]
+
+
+def sound_lines(game):
+    """The sound names of a game ("wolf" or "spear"), from its full release's list."""
+    sounds = WOLF_DIGI_SOUNDS if game == "wolf" else SPEAR_DIGI_SOUNDS
+    if [number for number, _, _ in sounds] != list(range(len(sounds))):
+        raise SystemExit("%s: the sound list has a gap" % game)
+    return SOUNDS_HEADER + ["%d,%s" % (number, name) for number, _, name in sounds]
+
+
 def graphics_settings_lines(game):
     ceilings = WOLF_CEILINGS if game == "wolf" else SPEAR_CEILINGS
     return ["", "[Graphics]", "Palette=palette.txt", "Pictures=pictures.txt", "Chunks=chunks.txt",
+            "Sounds=sounds.txt",
             "CeilingColours=" + ",".join(str(c & 0xFF) for c in ceilings),
             "FloorColour=%d" % FLOOR_COLOUR]
 
@@ -1538,7 +1611,7 @@ def graphics_files(ext):
     """The structure's files for the game's own pictures, and the lines of its [Graphics] section."""
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
     files = {"palette.txt": palette_file(game), "pictures.txt": crlf(picture_lines(game)),
-             "chunks.txt": crlf(chunk_lines(ext))}
+             "chunks.txt": crlf(chunk_lines(ext)), "sounds.txt": crlf(sound_lines(game))}
     return files, graphics_settings_lines(game)
 
 
@@ -1568,6 +1641,8 @@ ENGINE_HEADER = [
     "# nodoors (opens no door: a dog);",
     "# boss also key=N (dropped when it dies), ends (its death ends the level).",
     "# corpse (stops push walls), pushwall, turn (facing), victory. Unlisted plane-0 words are floor.",
+    "# nothing: spoils (plane 1: the spawning changes the actor placed before it, as a standing dog",
+    "# does). An unlisted plane-1 word is one the engine places nothing for.",
     "# For the level generator: wall theme=NAME (the family), decorated; static light, decor, value=N",
     "# (points, health, rounds, the weapon's number); actor enemy=guard|officer|ss|dog|mutant.",
 ]
@@ -1702,11 +1777,17 @@ def engine_lines(game, shareware=False):
     lines.append("1,90-97,turn,facing=" + " ".join(DIRECTIONS8))
     lines.append("1,98,pushwall")
     if game == "wolf":
-        lines.append("1,99,victory")  # Spear of Destiny's VictoryTile freezes the player and ends nothing
+        lines.append("1,99,victory")
+    else:
+        lines.append("1,99,nothing")  # Spear of Destiny's VictoryTile freezes the player and ends nothing
     for kind, base, step in ENGINE_SOLDIERS:
         for level, offset in ((1, 0), (3, step), (4, 2 * step)):
             for moving in (False, True):
                 if kind == "dog" and not moving:
+                    # SpawnStand has no case for a dog: it spawns nothing and
+                    # changes the actor spawned before it (newobj).
+                    first = base + offset
+                    lines.append("1,%d-%d,nothing,spoils" % (first, first + 3))
                     continue
                 first = base + offset + (4 if moving else 0)
                 enemy = "" if shareware and kind not in SHAREWARE_ENEMIES else ",enemy=" + kind
@@ -1734,6 +1815,104 @@ def engine_files(ext):
     game = "wolf" if GAMES[ext] is wolf_planes else "spear"
     section = ["", "[Engine]", "Rules=engine.txt", "MapSize=%d" % ENGINE_MAP_SIZE]
     return {"engine.txt": crlf(engine_lines(game, shareware=ext == "WL1"))}, section
+
+
+# --------------------------------------------------------------------------
+# The level flow: levels.txt, named by Levels= in section [Engine]
+# --------------------------------------------------------------------------
+#
+# How the engine strings its floors together, from id Software's released
+# engine source: GameLoop in WL_GAME.C (the elevator leads to the next floor;
+# in Wolfenstein 3-D any secret elevator leads to the episode's tenth floor,
+# which returns to the floor ElevatorBackTo names, and the ninth floor ends
+# with its boss, whose death or the victory tile ends the episode; in Spear of
+# Destiny the secret elevators of floors 4 and 12 lead to floors 19 and 20,
+# which return to floors 5 and 13, a secret elevator elsewhere starts its own
+# floor again, and taking the Spear on floor 18 leads to floor 21; the demo
+# ends after its second floor), parTimes in WL_INTER.C (minutes, none on the
+# boss and secret floors), and the player's running speed: RUNMOVE 70 times
+# MOVESCALE 150 in WL_PLAY.C and WL_AGENT.C, in 1/65536 of a tile a tic, 70
+# tics a second (TimeCount), a door open after 64 tics (DoorOpening moves it
+# tics << 10 up to 0xFFFF, and only an open door lets the player pass), a push
+# wall out of its tile after 128 tics (MovePWalls).
+
+LEVELS_HEADER = [
+    "# How the engine strings the floors together: where each exit leads, the par times of the",
+    "# end screen and the player's speed, for the episode board.",
+    "# walk,speed=N (1/65536 tile a tic, running),tics=N (a second),door=N (tics to open),",
+    "#   pushwall=N (tics to leave its tile)",
+    "# map,N,episode=E[,par=SECONDS][,elevator=M|end][,secret_elevator=M|end][,spear=M|end]",
+    "#   [,boss (ends with its boss, the victory tile or the Spear: an elevator breaks the flow)]",
+    "#   [,secret (a secret floor: some secret elevator should lead here)]",
+    "# Maps are numbered from 1. A boss's death and the victory tile end the episode.",
+]
+
+WOLF_PAR_MINUTES = [
+    [1.5, 2, 2, 3.5, 3, 3, 2.5, 2.5],
+    [1.5, 3.5, 3, 2, 4, 6, 1, 3],
+    [1.5, 1.5, 2.5, 2.5, 3.5, 2.5, 2, 6],
+    [2, 2, 1.5, 1, 4.5, 3.5, 2, 4.5],
+    [2.5, 1.5, 2.5, 2.5, 4, 3, 4.5, 3.5],
+    [6.5, 4, 4.5, 6, 5, 5.5, 5.5, 8.5],
+]
+WOLF_ELEVATOR_BACK_TO = [1, 1, 7, 3, 5, 3]  # ElevatorBackTo: the floor (from 0) after the secret one
+WOLF_EPISODES = {"WL1": 1, "WL3": 3, "WL6": 6}
+# Spear of Destiny's parTimes by floor from 0; None where the table has "??:??".
+SPEAR_PAR_MINUTES = [1.5, 3.5, 2.75, 3.5, None, 4.5, 3.25, 2.75, 4.75, None,
+                     6.5, 4.5, 2.75, 4.5, 6, None, 6, None, None, None, None]
+SPEAR_FROM_SECRET = {3: 18, 11: 19}  # FROMSECRET1, FROMSECRET2 -> the secret floor (from 0)
+WALK_LINE = "walk,speed=10500,tics=70,door=64,pushwall=128"
+
+
+def map_line(number, episode, par=None, **exits):
+    fields = ["map", str(number), "episode=%d" % episode]
+    if par is not None:
+        fields.append("par=%d" % round(par * 60))
+    for kind in ("elevator", "secret_elevator", "spear"):
+        if kind in exits:
+            fields.append("%s=%s" % (kind, exits[kind]))
+    fields += [flag for flag in ("boss", "secret") if exits.get(flag)]
+    return ",".join(fields)
+
+
+def wolf_levels(episodes):
+    lines = []
+    for e in range(episodes):
+        first = e * 10 + 1
+        secret = first + 9
+        for f in range(8):
+            lines.append(map_line(first + f, e + 1, WOLF_PAR_MINUTES[e][f], elevator=first + f + 1,
+                                  secret_elevator=secret))
+        # GameLoop's mapon++ takes an elevator of the boss floor into the secret floor.
+        lines.append(map_line(first + 8, e + 1, elevator=secret, secret_elevator=secret, boss=True))
+        back = first + WOLF_ELEVATOR_BACK_TO[e]
+        lines.append(map_line(secret, e + 1, elevator=back, secret_elevator=back, secret=True))
+    return lines
+
+
+def spear_levels(demo):
+    if demo:  # SPEARDEMO: the game ends once the second floor is done
+        return [map_line(1, 1, SPEAR_PAR_MINUTES[0], elevator=2, secret_elevator=1),
+                map_line(2, 1, SPEAR_PAR_MINUTES[1], elevator="end", secret_elevator="end")]
+    lines = []
+    for f in range(18):
+        exits = {"elevator": f + 2, "secret_elevator": SPEAR_FROM_SECRET.get(f, f) + 1}
+        if f == 17:  # the Death Knight's floor: the Spear leads on, an elevator into the first secret floor
+            exits.update(spear=21, boss=True)
+        lines.append(map_line(f + 1, 1, SPEAR_PAR_MINUTES[f], **exits))
+    for secret, source in ((18, 3), (19, 11)):
+        lines.append(map_line(secret + 1, 1, elevator=source + 2, secret_elevator=secret + 1, secret=True))
+    lines.append(map_line(21, 1, elevator=22, secret_elevator=21, boss=True))  # mapon++ past the last floor
+    return lines
+
+
+def level_files(ext):
+    """The structure's level flow, and the key of its [Engine] section."""
+    if ext in WOLF_EPISODES:
+        lines = wolf_levels(WOLF_EPISODES[ext])
+    else:
+        lines = spear_levels(demo=ext == "SDM")
+    return {"levels.txt": crlf(LEVELS_HEADER + [WALK_LINE] + lines)}, ["Levels=levels.txt"]
 
 
 # --------------------------------------------------------------------------

@@ -36,17 +36,38 @@ std::string PrintableName(std::span<const std::uint8_t> name)
     }));
 }
 
-std::string PrintableText(std::string_view text)
+std::string PrintableText(std::string_view text, bool lineBreaks)
 {
-    // C1 controls too (in UTF-8 0xC2 0x80 to 0xC2 0x9F): some terminals obey them.
-    bool c1 = false;
-    return Escaped(text, [&c1, text, at = std::size_t{0}](unsigned char c) mutable {
-        const bool lead = c == 0xC2 && at + 1 < text.size() && (static_cast<unsigned char>(text[at + 1]) & 0xE0) == 0x80;
-        const bool escape = c < 0x20 || c == 0x7F || lead || c1;
-        c1 = lead;
-        ++at;
-        return escape;
-    });
+    std::string out;
+    char code[5];
+    for (std::size_t at = 0; at < text.size();) {
+        // The length of the UTF-8 character at `at`, 0 for a byte that starts none.
+        const auto byte = [&](std::size_t i) { return i < text.size() ? static_cast<unsigned char>(text[i]) : 0u; };
+        const unsigned lead = byte(at);
+        std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                                                                          : lead >= 0xF0 && lead <= 0xF4  ? 4
+                                                                                                          : 0;
+        // The second byte's range rules out long forms, surrogates and what lies past U+10FFFF.
+        const unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        for (std::size_t i = 1; i < length; ++i)
+            if (byte(at + i) < (i == 1 ? low : 0x80) || byte(at + i) > (i == 1 ? high : 0xBF))
+                length = 0;
+        // C0 and C1 controls and DEL: some terminals obey C1 controls as UTF-8, some as single bytes.
+        const bool control = (lead < 0x20 && !(lineBreaks && lead == '\n')) || lead == 0x7F ||
+                             (lead == 0xC2 && length == 2 && byte(at + 1) < 0xA0);
+        if (length == 0 || control) {
+            for (std::size_t i = 0; i < std::max<std::size_t>(length, 1); ++i) {
+                std::snprintf(code, sizeof code, "\\x%02X", byte(at + i));
+                out += code;
+            }
+            at += std::max<std::size_t>(length, 1);
+            continue;
+        }
+        out.append(text.substr(at, length));
+        at += length;
+    }
+    return out;
 }
 
 std::string PadRight(std::string_view text, std::size_t width)
@@ -60,8 +81,7 @@ std::string PadRight(std::string_view text, std::size_t width)
 void Report(const Failure& failure, std::ostream& err)
 {
     // Control characters of the text (a file name, say) cannot drive the terminal.
-    err << failure.caption << ": "
-        << Escaped(failure.text, [](unsigned char c) { return (c < 0x20 && c != '\n') || c == 0x7F; }) << "\n";
+    err << failure.caption << ": " << PrintableText(failure.text, true) << "\n";
 }
 
 std::filesystem::path MapDefsRootOf(const LoaderOptions& options)
@@ -122,6 +142,30 @@ BackupPolicy CliBackupPolicy()
     return {DefaultBackupsRoot(), AppSettings::Read(IniFile(DefaultAppSettingsFile())).BackupKeep};
 }
 
+namespace {
+
+// When the maps do not load with --planes but do without it, the option is
+// what is wrong, not the files: said on `err`, and true.
+bool PlaneCountIsWrong(const std::string& dir, const LoaderOptions& options, const std::string& caption,
+                       std::ostream& err)
+{
+    if (!options.planes)
+        return false;
+    LoaderOptions without = options;
+    without.planes.reset();
+    MapHandler maps;
+    if (DescribeGameSet(dir, without, maps) || maps.NumPlanes == *options.planes || !maps.Load().ok())
+        return false;
+    const std::string given = std::to_string(*options.planes), read = std::to_string(maps.NumPlanes);
+    Report({"The maps do not read with --planes " + given + " (the map files then look damaged); they read with " +
+                read + " planes a map: leave out --planes, or give --planes " + read + ".",
+            caption, MessageIcon::Warning},
+           err);
+    return true;
+}
+
+} // namespace
+
 bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandler& maps, std::ostream& err)
 {
     if (auto failure = DescribeGameSet(dir, options, maps)) {
@@ -130,7 +174,8 @@ bool OpenGameSet(const std::string& dir, const LoaderOptions& options, MapHandle
     }
     const LoadReport report = maps.Load();
     if (!report.ok()) {
-        Report(*report.failure, err);
+        if (!PlaneCountIsWrong(dir, options, report.failure->caption, err))
+            Report(*report.failure, err);
         return false;
     }
     if (auto damage = report.DamageMessage())
@@ -165,12 +210,6 @@ bool SaveGameSet(const MapHandler& maps, bool force, std::ostream& err, std::str
         return false;
     }
     return true;
-}
-
-std::vector<Command>& Commands()
-{
-    static std::vector<Command> commands;
-    return commands;
 }
 
 } // namespace tsl::cli

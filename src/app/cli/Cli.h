@@ -5,7 +5,8 @@
 // of this folder), in the shape of CliResave.cpp: a struct with a field per
 // argument and a Declare that declares each of them once (Declarations.h), a
 // function that runs the command on it with the statuses below, and a
-// Registrar. The Registrar declares the field `dir` as the first argument,
+// function that makes the Command through MakeCommand, listed once in
+// Commands.cpp. MakeCommand declares the field `dir` as the first argument,
 // DIR, and a field `loader` (LoaderOptions), when there is one, as the
 // loader options. The parse refuses what does not fit the declarations with a
 // message that names the option, status 2; the help, the usage line and the
@@ -38,9 +39,11 @@ inline constexpr int kExitDamaged = 3;
 // they are, control bytes (and the five bytes Windows-1252 leaves undefined)
 // as \xNN.
 std::string PrintableName(std::span<const std::uint8_t> name);
-// `text` (a file name, say) with its control characters as \xNN, so that
-// what the user typed cannot drive the terminal when it is printed back.
-std::string PrintableText(std::string_view text);
+// `text` (a file name, say: UTF-8) with its control characters (C0, DEL
+// and C1; line breaks too unless `lineBreaks`) and the bytes that are no
+// UTF-8 as \xNN, so that what the user typed cannot drive the terminal when
+// it is printed back. Everything the commands echo goes through here.
+std::string PrintableText(std::string_view text, bool lineBreaks = false);
 // `text` (UTF-8) followed by blanks up to `width` characters.
 std::string PadRight(std::string_view text, std::size_t width);
 
@@ -105,22 +108,22 @@ struct Command {
     std::function<Runner(Declarations&)> declare;
 };
 
-// Commands register themselves from their own files.
-std::vector<Command>& Commands();
-struct Registrar {
-    template <class Arguments>
-    Registrar(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
-    {
-        Commands().push_back({std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
-            auto arguments = std::make_shared<Arguments>();
-            declarations.Dir(arguments->dir);
-            arguments->Declare(declarations);
-            if constexpr (requires { arguments->loader; })
-                declarations.Loader(arguments->loader);
-            return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
-        }});
-    }
-};
+// The command `name` whose arguments are the fields of `Arguments`, run by `run`.
+template <class Arguments>
+Command MakeCommand(std::string name, std::string summary, int (*run)(const Arguments&, std::ostream&, std::ostream&))
+{
+    return {std::move(name), std::move(summary), [run](Declarations& declarations) -> Runner {
+                auto arguments = std::make_shared<Arguments>();
+                declarations.Dir(arguments->dir);
+                arguments->Declare(declarations);
+                if constexpr (requires { arguments->loader; })
+                    declarations.Loader(arguments->loader);
+                return [arguments, run](std::ostream& out, std::ostream& err) { return run(*arguments, out, err); };
+            }};
+}
+
+// Every command of the program (Commands.cpp), in the order of the help.
+std::vector<Command> Commands();
 
 // The whole command line after the program's name; the exit status.
 int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

@@ -52,12 +52,16 @@ void PrintSkill(const LevelAnalysis& level, std::ostream& out)
         }
         out << "\n    Shortest walk: " << Counted(level.route.size(), "tile", "tiles") << " to "
             << At(level.route.back()) << "\n";
+        if (!level.secretRoute.empty())
+            out << "    Walk to the secret elevator: " << Counted(level.secretRoute.size(), "tile", "tiles") << " to "
+                << At(level.secretRoute.back()) << "\n";
     }
-    const std::size_t lost =
-        level.unreachableTreasure.size() + level.unreachableKeys.size() + level.unreachableEnemies.size();
+    const std::size_t lost = level.unreachableTreasure.size() + level.unreachableKeys.size() +
+                             level.unreachableWeapons.size() + level.unreachableEnemies.size();
     if (lost > 0)
         out << "    Out of reach: " << level.unreachableTreasure.size() << " treasure, "
             << Counted(level.unreachableKeys.size(), "key", "keys") << ", "
+            << Counted(level.unreachableWeapons.size(), "weapon", "weapons") << ", "
             << Counted(level.unreachableEnemies.size(), "enemy", "enemies") << "\n";
 }
 
@@ -74,6 +78,7 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
         return kExitUsage;
     }
 
+    const std::optional<PageFile> pages = OpenPageFile(opened);
     bool unfinishable = false;
     Json list = Json::array();
     for (int index : opened.selected) {
@@ -81,7 +86,7 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
         std::vector<LevelAnalysis> levels;
         for (int skill = a.skill.value_or(1); skill <= a.skill.value_or(4); ++skill)
             levels.push_back(AnalyseLevel(map, *rules.Rules, skill));
-        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules);
+        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules, pages ? &*pages : nullptr);
         for (const LevelAnalysis& level : levels)
             unfinishable = unfinishable || !level.Finishable();
         if (a.json) {
@@ -107,14 +112,18 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
     return unfinishable ? kExitFailed : 0;
 }
 
-const Registrar kAnalyze(
-    "analyze",
-    "Analyses each level by the structure's rules of play, on every skill level (or the one\n"
-    "--skill names): the kills, treasure and secrets the game counts, the exits reached, the\n"
-    "shortest walk to one, what cannot be reached, and the findings of check. Exit status 0\n"
-    "when every level can be finished on every skill analysed, 1 when one cannot, 2 on an\n"
-    "error (a structure without rules of play too), 3 when the set loaded with damage.",
-    RunAnalyze);
-
 } // namespace
+
+Command AnalyzeCommand()
+{
+    return MakeCommand(
+        "analyze",
+        "Analyses each level by the structure's rules of play, on every skill level (or the one\n"
+        "--skill names): the kills, treasure and secrets the game counts, the exits reached, the\n"
+        "shortest walk to one, what cannot be reached, and the findings of check. Exit status 0\n"
+        "when every level can be finished on every skill analysed, 1 when one cannot, 2 on an\n"
+        "error (a structure without rules of play too), 3 when the set loaded with damage.",
+        RunAnalyze);
+}
+
 } // namespace tsl::cli

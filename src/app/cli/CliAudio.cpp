@@ -220,28 +220,38 @@ int RunImportAudio(const ImportAudioArguments& a, std::ostream& out, std::ostrea
     return 0;
 }
 
-const Registrar kAudio(
-    "audio",
-    "Lists the chunks of the game's sounds and music (AUDIOHED, AUDIOT) in DIR: each chunk's\n"
-    "kind, its bytes, how long a sound or song plays and the name the released engine's headers\n"
-    "give it (from the structure's chunks.txt). Status 2 when the files are not there, 3 when\n"
-    "they are damaged.",
-    RunAudio);
-
-const Registrar kExportAudio(
-    "export-audio",
-    "Writes every PC speaker sound, AdLib sound and song of the game in DIR into OUT, empty\n"
-    "ones too, as a WAV file (16 bits, mono, 44100 Hz: as the engine plays it) and in the form\n"
-    "import-audio takes back: pcspeaker-NNN.pcs, adlib-NNN.adl, music-NNN.imf (NNN the chunk).",
-    RunExportAudio);
-
-const Registrar kImportAudio(
-    "import-audio",
-    "Replaces chunk N of the game's sounds in DIR from FILE (a song from an IMF file, with its\n"
-    "length or without; a sound from the file export-audio writes) and saves the files that\n"
-    "changed with a .BAK and a backup generation. A file refused: status 2, and the files stay\n"
-    "as they were.",
-    RunImportAudio);
-
 } // namespace
+
+Command AudioCommand()
+{
+    return MakeCommand(
+        "audio",
+        "Lists the chunks of the game's sounds and music (AUDIOHED, AUDIOT) in DIR: each chunk's\n"
+        "kind, its bytes, how long a sound or song plays and the name the released engine's headers\n"
+        "give it (from the structure's chunks.txt). Status 2 when the files are not there, 3 when\n"
+        "they are damaged.",
+        RunAudio);
+}
+
+Command ExportAudioCommand()
+{
+    return MakeCommand(
+        "export-audio",
+        "Writes every PC speaker sound, AdLib sound and song of the game in DIR into OUT, empty\n"
+        "ones too, as a WAV file (16 bits, mono, 44100 Hz: as the engine plays it) and in the form\n"
+        "import-audio takes back: pcspeaker-NNN.pcs, adlib-NNN.adl, music-NNN.imf (NNN the chunk).",
+        RunExportAudio);
+}
+
+Command ImportAudioCommand()
+{
+    return MakeCommand(
+        "import-audio",
+        "Replaces chunk N of the game's sounds in DIR from FILE (a song from an IMF file, with its\n"
+        "length or without; a sound from the file export-audio writes) and saves the files that\n"
+        "changed with a .BAK and a backup generation. A file refused: status 2, and the files stay\n"
+        "as they were.",
+        RunImportAudio);
+}
+
 } // namespace tsl::cli

@@ -29,8 +29,9 @@ struct BackupsArguments {
 
     void Declare(Declarations& d)
     {
-        d.Json(json, "an array of objects with id, time (of the replacing save), maps, bytes, saved (null when\n"
-               "not recorded; times in ISO 8601, UTC), complete and missing (the files of the set it lacks)");
+        d.Json(json, "an array of objects with id, time (of the replacing save), maps (0 for the page file),\n"
+               "page_file (true when it keeps the page file rather than map files), bytes, saved (null\n"
+               "when not recorded; times in ISO 8601, UTC), complete and missing (the files of the set it lacks)");
     }
 };
 
@@ -39,6 +40,7 @@ Json GenerationJson(const BackupGeneration& g)
     return {{"id", g.Id},
             {"time", IsoTime(g.Time)},
             {"maps", g.Maps},
+            {"page_file", g.PageFile},
             {"bytes", g.Bytes},
             {"saved", g.Saved ? Json(IsoTime(*g.Saved)) : Json(nullptr)},
             {"complete", g.Incomplete().empty()},
@@ -62,11 +64,12 @@ int RunBackups(const BackupsArguments& a, std::ostream& out, std::ostream& err)
         out << "There are no backups of " << PrintableText(std::filesystem::absolute(a.dir, ec).lexically_normal().string()) << ".\n";
         return 0;
     }
-    out << "ID                   Saved (UTC)          Replaced (UTC)        Maps        Bytes\n";
+    out << "ID                   Saved (UTC)          Replaced (UTC)       Holds              Bytes\n";
     for (const BackupGeneration& g : generations) {
-        char row[160];
-        std::snprintf(row, sizeof row, "%-20s %-20s %-20s %5d %12ju", g.Id.c_str(),
-                      g.Saved ? IsoTime(*g.Saved).c_str() : "unknown", IsoTime(g.Time).c_str(), g.Maps, g.Bytes);
+        char row[200];
+        const std::string holds = g.PageFile ? "the page file" : std::to_string(g.Maps) + (g.Maps == 1 ? " map" : " maps");
+        std::snprintf(row, sizeof row, "%-20s %-20s %-20s %-13s %12ju", g.Id.c_str(),
+                      g.Saved ? IsoTime(*g.Saved).c_str() : "unknown", IsoTime(g.Time).c_str(), holds.c_str(), g.Bytes);
         const std::string lacks = g.Incomplete();
         out << row << (lacks.empty() ? "" : "  incomplete: " + lacks) << "\n";
     }
@@ -112,18 +115,25 @@ int RunRestore(const RestoreArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kBackups(
-    "backups",
-    "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
-    "files it replaces as one, named by its time in UTC, with the time the files were saved.",
-    RunBackups);
-
-const Registrar kRestore(
-    "restore",
-    "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
-    "generation of their own (and as .BAK). A generation saved before a change of\n"
-    "the number of planes also gives the structure its planes and symbol files back.",
-    RunRestore);
-
 } // namespace
+
+Command BackupsCommand()
+{
+    return MakeCommand(
+        "backups",
+        "Lists the backup generations of the game in DIR, oldest first: every save keeps the\n"
+        "files it replaces as one, named by its time in UTC, with the time the files were saved.",
+        RunBackups);
+}
+
+Command RestoreCommand()
+{
+    return MakeCommand(
+        "restore",
+        "Puts the backup generation ID back into DIR, after keeping the current files as a\n"
+        "generation of their own (and as .BAK). A generation saved before a change of\n"
+        "the number of planes also gives the structure its planes and symbol files back.",
+        RunRestore);
+}
+
 } // namespace tsl::cli

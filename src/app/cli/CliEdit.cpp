@@ -152,7 +152,7 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     }
     std::vector<Operation> operations = a.operations;
     if (std::string error = Resolve(operations, a.plane, opened); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return kExitUsage;
     }
     if (RefuseDamagedSave(opened.maps, a.force, err))
@@ -178,14 +178,18 @@ int RunEdit(const EditArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kEdit(
-    "edit",
-    "Applies the operations, in the order given, to every listed map (every map without\n"
-    "--maps) and saves the set once, keeping the previous files as .BAK. Replacing works\n"
-    "on plane P. Rotating and flipping turn the structure's facing objects (player\n"
-    "starts, actors, turning points, doors) to face the same way on the map;\n"
-    "--keep-facing keeps their words. Any error stops the command before anything is saved.",
-    RunEdit);
-
 } // namespace
+
+Command EditCommand()
+{
+    return MakeCommand(
+        "edit",
+        "Applies the operations, in the order given, to every listed map (every map without\n"
+        "--maps) and saves the set once, keeping the previous files as .BAK. Replacing works\n"
+        "on plane P. Rotating and flipping turn the structure's facing objects (player\n"
+        "starts, actors, turning points, doors) to face the same way on the map;\n"
+        "--keep-facing keeps their words. Any error stops the command before anything is saved.",
+        RunEdit);
+}
+
 } // namespace tsl::cli

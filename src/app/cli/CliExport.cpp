@@ -53,7 +53,7 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     if (!a.maps.Given() && (format == ExchangeFormat::MapEdit || format == ExchangeFormat::ChaosEdit)) {
         maps.push_back(0);
     } else if (std::string error = a.maps.Positions(set.NumMaps(), maps); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return kExitUsage;
     }
     if (auto failure = WriteExchangeFile(a.file, format, maps, set)) {
@@ -66,11 +66,15 @@ int RunExport(const ExportArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(set, err);
 }
 
-const Registrar kExport(
-    "export",
-    "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
-    "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
-    RunExport);
-
 } // namespace
+
+Command ExportCommand()
+{
+    return MakeCommand(
+        "export",
+        "Writes maps of the set into FILE, in the format its extension names: tsl (TSL), lvl\n"
+        "(FloEdit), flr (MapEdit), map (WDC, or ChaosEdit with --chaosedit).",
+        RunExport);
+}
+
 } // namespace tsl::cli

@@ -32,9 +32,10 @@ struct GenerateArguments {
         d.Number("--map", "N", 1, 1L << 30, map, "a map number from 1", "the map to replace, from 1 (default 1)");
         d.Number("--seed", "S", 0, 0xFFFFFFFFL, seed, "a number from 0 to 4294967295",
                  "the seed, 0 to 4294967295 (default: a new one, printed)");
-        d.Number("--rooms", "R", kGeneratorMinRooms, kGeneratorMaxRooms, rooms,
-                 "a number from " + std::to_string(kGeneratorMinRooms) + " to " + std::to_string(kGeneratorMaxRooms),
-                 "the number of rooms (default: as the size suits)");
+        // The rooms a level holds depend on the map's size and the engine's
+        // doors: the range is told once the map is known, not here.
+        d.Number("--rooms", "R", 0, 1L << 30, rooms, "a number of rooms",
+                 "the number of rooms (default: as the size and the engine's doors suit)");
         d.Choice<EnemyAmount>("--enemies",
                               {{"none", EnemyAmount::None}, {"few", EnemyAmount::Few},
                                {"normal", EnemyAmount::Normal}, {"many", EnemyAmount::Many}},
@@ -75,7 +76,8 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     GeneratorOptions options = DefaultGeneratorOptions(*rules.Rules, map);
     if (a.size)
         std::tie(options.width, options.height) = *a.size;
-    options.rooms = a.rooms.value_or(options.rooms);
+    if (a.rooms) // an explicit 0 is a number the level cannot hold, not the default
+        options.rooms = *a.rooms == 0 ? -1 : *a.rooms;
     options.enemies = a.enemies.value_or(options.enemies);
     options.keys = a.keys.value_or(options.keys);
     options.secrets = a.secrets.value_or(options.secrets);
@@ -123,17 +125,21 @@ int RunGenerate(const GenerateArguments& a, std::ostream& out, std::ostream& err
     return 0;
 }
 
-const Registrar kGenerate(
-    "generate",
-    "Replaces map N with a new level made from the seed and the options by the rules of\n"
-    "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
-    "with their keys, push-wall secrets, enemies per skill level and items. Every level can\n"
-    "be finished on every skill level and passes the map check (all of it but the size when\n"
-    "--size asks for one the engine does not play, which is said). Saves the set, keeping\n"
-    "the previous files as .BAK; prints the seed used. Exit status 0 when the level was\n"
-    "saved, 1 when none could be made or saved, 2 on a usage or file error (options the\n"
-    "game cannot take among them).",
-    RunGenerate);
-
 } // namespace
+
+Command GenerateCommand()
+{
+    return MakeCommand(
+        "generate",
+        "Replaces map N with a new level made from the seed and the options by the rules of\n"
+        "play of the game's structure: rooms, corridors and doors, an elevator, locked sections\n"
+        "with their keys, push-wall secrets, enemies per skill level and items. Every level can\n"
+        "be finished on every skill level and passes the map check (all of it but the size when\n"
+        "--size asks for one the engine does not play, which is said). Saves the set, keeping\n"
+        "the previous files as .BAK; prints the seed used. Exit status 0 when the level was\n"
+        "saved, 1 when none could be made or saved, 2 on a usage or file error (options the\n"
+        "game cannot take among them).",
+        RunGenerate);
+}
+
 } // namespace tsl::cli

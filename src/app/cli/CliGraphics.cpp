@@ -218,29 +218,39 @@ int RunImportGraphic(const ImportGraphicArguments& a, std::ostream& out, std::os
     return 0;
 }
 
-const Registrar kGraphics(
-    "graphics",
-    "Lists the chunks of the game's pictures (VGAHEAD, VGADICT, VGAGRAPH) in DIR: each chunk's\n"
-    "kind, its bytes in VGAGRAPH, its expanded length, a picture's size and the name the\n"
-    "released engine's headers give it (from the structure's chunks.txt). Status 2 when the\n"
-    "files are not there, 3 when they are damaged.",
-    RunGraphics);
-
-const Registrar kExportGraphics(
-    "export-graphics",
-    "Writes the chunks of the game's pictures in DIR into OUT: pictures as indexed PNG files\n"
-    "in the game's palette (picture-NNN.png, NNN the chunk), the 8 x 8 tiles as one PNG\n"
-    "(tile8-NNN.png), fonts as font-NNN.fnt with a PNG sheet of their characters, texts as\n"
-    "text-NNN.txt and other data as data-NNN.bin, each as import-graphic takes it back.",
-    RunExportGraphics);
-
-const Registrar kImportGraphic(
-    "import-graphic",
-    "Replaces chunk N of the game's pictures in DIR from FILE (a PNG or BMP picture of any\n"
-    "size the game's screen takes, whose width is a multiple of 4; the tiles from a 64 x 72\n"
-    "picture; a font or data from its file) and saves the files that changed with a .BAK and\n"
-    "a backup generation. A file refused: status 2, and the files stay as they were.",
-    RunImportGraphic);
-
 } // namespace
+
+Command GraphicsCommand()
+{
+    return MakeCommand(
+        "graphics",
+        "Lists the chunks of the game's pictures (VGAHEAD, VGADICT, VGAGRAPH) in DIR: each chunk's\n"
+        "kind, its bytes in VGAGRAPH, its expanded length, a picture's size and the name the\n"
+        "released engine's headers give it (from the structure's chunks.txt). Status 2 when the\n"
+        "files are not there, 3 when they are damaged.",
+        RunGraphics);
+}
+
+Command ExportGraphicsCommand()
+{
+    return MakeCommand(
+        "export-graphics",
+        "Writes the chunks of the game's pictures in DIR into OUT: pictures as indexed PNG files\n"
+        "in the game's palette (picture-NNN.png, NNN the chunk), the 8 x 8 tiles as one PNG\n"
+        "(tile8-NNN.png), fonts as font-NNN.fnt with a PNG sheet of their characters, texts as\n"
+        "text-NNN.txt and other data as data-NNN.bin, each as import-graphic takes it back.",
+        RunExportGraphics);
+}
+
+Command ImportGraphicCommand()
+{
+    return MakeCommand(
+        "import-graphic",
+        "Replaces chunk N of the game's pictures in DIR from FILE (a PNG or BMP picture of any\n"
+        "size the game's screen takes, whose width is a multiple of 4; the tiles from a 64 x 72\n"
+        "picture; a font or data from its file) and saves the files that changed with a .BAK and\n"
+        "a backup generation. A file refused: status 2, and the files stay as they were.",
+        RunImportGraphic);
+}
+
 } // namespace tsl::cli

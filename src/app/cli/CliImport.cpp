@@ -76,15 +76,19 @@ int RunImport(const ImportArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kImport(
-    "import",
-    "Reads every map of FILE (TSL, WDC, ChaosEdit, FloEdit or MapEdit, recognised by its\n"
-    "contents) and inserts them into the set as the editor's direct import does, with\n"
-    "map N (default: the last map) as the current map: after it when it is the last\n"
-    "map, otherwise each new map in its place, so that they stand in front of it in\n"
-    "reverse file order. Then saves the set, keeping the previous files as .BAK (a set whose\n"
-    "load found damage only with --force, as resave does).",
-    RunImport);
-
 } // namespace
+
+Command ImportCommand()
+{
+    return MakeCommand(
+        "import",
+        "Reads every map of FILE (TSL, WDC, ChaosEdit, FloEdit or MapEdit, recognised by its\n"
+        "contents) and inserts them into the set as the editor's direct import does, with\n"
+        "map N (default: the last map) as the current map: after it when it is the last\n"
+        "map, otherwise each new map in its place, so that they stand in front of it in\n"
+        "reverse file order. Then saves the set, keeping the previous files as .BAK (a set whose\n"
+        "load found damage only with --force, as resave does).",
+        RunImport);
+}
+
 } // namespace tsl::cli

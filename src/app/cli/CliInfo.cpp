@@ -77,11 +77,15 @@ int RunInfo(const InfoArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(maps, err);
 }
 
-const Registrar kInfo(
-    "info",
-    "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
-    "and one line per map: number from 1, name, width x height.",
-    RunInfo);
-
 } // namespace
+
+Command InfoCommand()
+{
+    return MakeCommand(
+        "info",
+        "Shows the set's facts (extension, files, RLEW tag, planes, name length, number of maps)\n"
+        "and one line per map: number from 1, name, width x height.",
+        RunInfo);
+}
+
 } // namespace tsl::cli

@@ -32,7 +32,7 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, co
     }
 
     if (std::string error = list.Positions(maps.NumMaps(), opened.selected); !error.empty()) {
-        err << error << "\n";
+        err << PrintableText(error, true) << "\n";
         return 2;
     }
     return 0;
@@ -46,12 +46,24 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, in
     return OpenMapsWithSymbols(dir, options, one, opened, err);
 }
 
-std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules)
+std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules,
+                                       const PageFile* pages)
 {
     std::vector<bool> shown;
     for (const PlaneDisplay& display : ReadPlaneDisplay(*opened.settings, opened.maps.NumPlanes))
         shown.push_back(display.Show);
-    return CheckMap(map, opened.symbols, rules, ReadMapLimits(*opened.settings), shown);
+    return CheckMap(map, opened.symbols, rules, ReadMapLimits(*opened.settings), shown, pages);
+}
+
+std::optional<PageFile> OpenPageFile(const MapsWithSymbols& opened)
+{
+    const auto path = FindPageFile(opened.maps.Path, opened.maps.Extension);
+    if (!path)
+        return std::nullopt;
+    auto pages = PageFile::Load(*path);
+    if (!pages)
+        return std::nullopt;
+    return std::move(*pages);
 }
 
 std::string MapLabel(const MapHandler& maps, int index)

@@ -62,8 +62,13 @@ int OpenMapsWithSymbols(const std::string& dir, const LoaderOptions& options, in
                         std::ostream& err);
 
 // The map check of one opened map under `rules`, with the structure's limits
-// and the planes it shows.
-std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules);
+// and the planes it shows; with `pages`, the walls' pictures too.
+std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapList& map, const EngineRules& rules,
+                                       const PageFile* pages = nullptr);
+// The page file beside the opened set, for the check of the walls'
+// pictures; nothing when the game has none or it does not read (the pages
+// command tells why).
+std::optional<PageFile> OpenPageFile(const MapsWithSymbols& opened);
 
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);

@@ -11,6 +11,7 @@
 #include "graphics/PagePictureExchange.h"
 #include "graphics/SoundFiles.h"
 #include "mapdefs/GraphicsSettings.h"
+#include "editor/render/GameGraphics.h"
 #include "mapdefs/StructureStore.h"
 
 #include <cstdio>
@@ -20,8 +21,9 @@
 namespace tsl::cli {
 namespace {
 
-// The page file of the game in `dir`, read and checked; the status to end
-// with when it cannot be (2: the game has none, or it is damaged).
+// The page file of the game in `dir`, read and checked; nothing, said on
+// `err`, when it cannot be (the commands end with status 2 then: DIR is no
+// game, the game has no page file, or it is damaged).
 struct OpenedPages {
     std::filesystem::path path;
     PageSet pages;
@@ -29,15 +31,13 @@ struct OpenedPages {
     std::string headerExecutable;
 };
 
-std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err, int& status)
+std::optional<OpenedPages> OpenPages(const std::string& dir, std::ostream& err)
 {
     auto files = LocateGameFiles(dir);
-    status = kExitFailed;
     if (!files) {
         Report(files.failure(), err);
         return std::nullopt;
     }
-    status = kExitUsage;
     if (auto interrupted = DescribeInterruptedPageSave(dir, files->Extension)) {
         Report(*interrupted, err);
         return std::nullopt;
@@ -82,20 +82,40 @@ std::optional<Palette> StructurePalette(const OpenedPages& opened, const LoaderO
     return *palette;
 }
 
+// The names the game's map definition structure gives the sounds: none when
+// there is no structure or it names none; a table that does not read is
+// reported and names none.
+SoundNames StructureSoundNames(const OpenedPages& opened, const LoaderOptions& options, std::ostream& err)
+{
+    const std::filesystem::path root = MapDefsRootOf(options);
+    if (!StructureExists(root, opened.extension, opened.headerExecutable))
+        return {};
+    const IniFile settings(StructureSettingsPath(root, opened.extension, opened.headerExecutable));
+    auto names = LoadSoundNames(StructureFolder(root, opened.extension, opened.headerExecutable),
+                                ReadGraphicsSettings(settings));
+    if (!names) {
+        Report(names.failure(), err);
+        return {};
+    }
+    return std::move(*names);
+}
+
 // --- pages ---
 
 struct PagesArguments {
     std::string dir;
     bool json = false;
+    LoaderOptions loader;
 
     void Declare(Declarations& d)
     {
         d.Json(json, "{\"chunks\": [{\"index\", \"kind\" (wall, sprite, sound, sound_table or empty), \"length\"}],\n"
-                     "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes)}]}");
+                     "\"sounds\": [{\"number\", \"first_chunk\", \"length\" (in bytes), \"name\" (from the game's\n"
+                     "map definition structure; null when it names none)}]}");
     }
 };
 
-void PrintPagesJson(const PageSet& pages, std::ostream& out)
+void PrintPagesJson(const PageSet& pages, const SoundNames& names, std::ostream& out)
 {
     Json chunks = Json::array();
     for (int i = 0; i < pages.ChunkCount(); ++i) {
@@ -103,8 +123,11 @@ void PrintPagesJson(const PageSet& pages, std::ostream& out)
         chunks.push_back({{"index", i}, {"kind", ChunkKindName(pages.KindOf(i))}, {"length", bytes ? bytes->size() : 0}});
     }
     Json sounds = Json::array();
-    for (const DigitisedSound& sound : pages.Sounds())
-        sounds.push_back({{"number", sound.number}, {"first_chunk", sound.firstChunk}, {"length", sound.length}});
+    for (const DigitisedSound& sound : pages.Sounds()) {
+        const std::string_view name = names.Name(sound.number);
+        sounds.push_back({{"number", sound.number}, {"first_chunk", sound.firstChunk}, {"length", sound.length},
+                          {"name", name.empty() ? Json() : Json(std::string(name))}});
+    }
     PrintJson({{"chunks", chunks}, {"sounds", sounds}}, out);
 }
 
@@ -146,12 +169,11 @@ void PrintPagesText(const OpenedPages& opened, std::ostream& out)
 
 int RunPages(const PagesArguments& a, std::ostream& out, std::ostream& err)
 {
-    int status = 0;
-    const auto opened = OpenPages(a.dir, err, status);
+    const auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     if (a.json)
-        PrintPagesJson(opened->pages, out);
+        PrintPagesJson(opened->pages, StructureSoundNames(*opened, a.loader, err), out);
     else
         PrintPagesText(*opened, out);
     return 0;
@@ -192,10 +214,9 @@ int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostrea
         err << "The argument OUTDIR is empty: name the folder to write into.\n";
         return kExitUsage;
     }
-    int status = 0;
-    const auto opened = OpenPages(a.dir, err, status);
+    const auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     if (a.chunks && !a.chunks->empty() && *a.chunks->rbegin() >= opened->pages.ChunkCount()) {
         err << "There is no chunk " << *a.chunks->rbegin() << ": the page file has " << opened->pages.ChunkCount()
             << " chunks.\n";
@@ -204,12 +225,19 @@ int RunExportPages(const ExportPagesArguments& a, std::ostream& out, std::ostrea
     const auto palette = StructurePalette(*opened, a.loader, err);
     if (!palette)
         return kExitUsage;
-    const auto written = ExportPages(opened->pages, *palette, a.outDir, a.chunks);
+    const auto plan = PlanPagesExport(opened->pages, a.chunks);
+    if (!plan) {
+        Report(plan.failure(), err);
+        return kExitUsage;
+    }
+    const auto written = WritePagesExport(opened->pages, *palette, *plan, a.outDir);
     if (!written) {
         Report(written.failure(), err);
         return kExitFailed;
     }
     out << written->size() << (written->size() == 1 ? " file" : " files") << " written into " << PrintableText(a.outDir) << ".\n";
+    for (const std::string& shared : plan->Shared())
+        out << shared << "\n";
     return 0;
 }
 
@@ -274,10 +302,9 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
         err << "Name the chunk (--chunk N) or the sound (--sound K) to replace.\n";
         return kExitUsage;
     }
-    int status = 0;
-    auto opened = OpenPages(a.dir, err, status);
+    auto opened = OpenPages(a.dir, err);
     if (!opened)
-        return status;
+        return kExitUsage;
     const auto done = ReplaceFromFile(a, *opened, err);
     if (!done)
         return kExitUsage; // nothing was written
@@ -295,27 +322,38 @@ int RunImportPage(const ImportPageArguments& a, std::ostream& out, std::ostream&
     return 0;
 }
 
-const Registrar kPages(
-    "pages",
-    "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
-    "bytes, then the digitised sounds with their first chunk and length. Status 2 when the\n"
-    "game has no page file or it is damaged.",
-    RunPages);
-
-const Registrar kExportPages(
-    "export-pages",
-    "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
-    "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
-    "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number).",
-    RunExportPages);
-
-const Registrar kImportPage(
-    "import-page",
-    "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
-    "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
-    "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
-    "status 2, and the page file stays as it was.",
-    RunImportPage);
-
 } // namespace
+
+Command PagesCommand()
+{
+    return MakeCommand(
+        "pages",
+        "Lists the chunks of the game's page file (VSWAP) in DIR: each chunk's kind and length in\n"
+        "bytes, then the digitised sounds with their first chunk and length. Status 2 when DIR\n"
+        "holds no game, the game has no page file, or it is damaged.",
+        RunPages);
+}
+
+Command ExportPagesCommand()
+{
+    return MakeCommand(
+        "export-pages",
+        "Writes the walls and sprites of the page file in DIR into OUTDIR as 64 x 64 indexed PNG\n"
+        "files with the game's palette (wall-NNNN.png, sprite-NNNN.png: NNNN the chunk) and the\n"
+        "digitised sounds as WAV files of 7042 Hz, 8 bits, mono (sound-NNN.wav: the sound number);\n"
+        "sounds of the same chunks and length go into one file, and the output says which.",
+        RunExportPages);
+}
+
+Command ImportPageCommand()
+{
+    return MakeCommand(
+        "import-page",
+        "Replaces one wall or sprite chunk of the page file in DIR from a 64 x 64 PNG or BMP file\n"
+        "(--chunk N), or one digitised sound from a WAV file (--sound K), and saves the page file\n"
+        "with a .BAK and a backup generation. A file that cannot be read or has the wrong size:\n"
+        "status 2, and the page file stays as it was.",
+        RunImportPage);
+}
+
 } // namespace tsl::cli

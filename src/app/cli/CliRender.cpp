@@ -45,7 +45,7 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
         // pixel of a wall is its chunk's pixel.
         const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
         if (load.Status != GraphicsStatus::Loaded) {
-            err << load.Problem.text << "\n";
+            err << PrintableText(load.Problem.text, true) << "\n";
             return kExitUsage;
         }
         GameMapRenderer renderer(load.Graphics);
@@ -70,13 +70,17 @@ int RunRender(const RenderArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(maps, err);
 }
 
-const Registrar kRender(
-    "render",
-    "Draws map N with the symbols of the game's map definition structure, as the map view\n"
-    "shows it in Int (16-bit) Mode, into OUT. With --graphics, walls, doors and objects are\n"
-    "drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
-    "Graphics\" shows them (status 2 when the file is missing or damaged).",
-    RunRender);
-
 } // namespace
+
+Command RenderCommand()
+{
+    return MakeCommand(
+        "render",
+        "Draws map N with the symbols of the game's map definition structure, as the map view\n"
+        "shows it in Int (16-bit) Mode, into OUT. With --graphics, walls, doors and objects are\n"
+        "drawn with the game's own pictures from its VSWAP file, as the map view's \"Game\n"
+        "Graphics\" shows them (status 2 when the file is missing or damaged).",
+        RunRender);
+}
+
 } // namespace tsl::cli

@@ -78,7 +78,7 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     const IniFile& settings = *opened.settings;
     const GraphicsLoad load = LoadGameGraphics(maps.Path, maps.Extension, folder, settings);
     if (load.Status != GraphicsStatus::Loaded) {
-        err << load.Problem.text << "\n";
+        err << PrintableText(load.Problem.text, true) << "\n";
         return kExitUsage;
     }
     const GameGraphics& graphics = *load.Graphics;
@@ -106,14 +106,18 @@ int RunRender3D(const Render3DArguments& a, std::ostream& out, std::ostream& err
     return ReadingStatus(maps, err);
 }
 
-const Registrar kRender3D(
-    "render3d",
-    "Draws map N seen from inside, as the 3D preview draws it from the game's VSWAP file,\n"
-    "into OUT. The camera stands in the middle of tile X,Y looking along DEG (0 east, 90\n"
-    "north, 180 west, 270 south); both default to the map's player start (the middle of\n"
-    "the map looking east without one). Actors face as the map says, each drawn from the\n"
-    "side the camera sees, and only those of skill level K stand there.",
-    RunRender3D);
-
 } // namespace
+
+Command Render3DCommand()
+{
+    return MakeCommand(
+        "render3d",
+        "Draws map N seen from inside, as the 3D preview draws it from the game's VSWAP file,\n"
+        "into OUT. The camera stands in the middle of tile X,Y looking along DEG (0 east, 90\n"
+        "north, 180 west, 270 south); both default to the map's player start (the middle of\n"
+        "the map looking east without one). Actors face as the map says, each drawn from the\n"
+        "side the camera sees, and only those of skill level K stand there.",
+        RunRender3D);
+}
+
 } // namespace tsl::cli

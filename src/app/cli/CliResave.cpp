@@ -25,12 +25,16 @@ int RunResave(const ResaveArguments& a, std::ostream& out, std::ostream& err)
     return 0;
 }
 
-const Registrar kResave(
-    "resave",
-    "Loads the set and saves it back in place, keeping the previous files as .BAK. A set\n"
-    "whose load found damage is saved only with --force, and then never replaces a\n"
-    "backup (its previous files go to .BAK1, .BAK2, ... when a .BAK exists).",
-    RunResave);
-
 } // namespace
+
+Command ResaveCommand()
+{
+    return MakeCommand(
+        "resave",
+        "Loads the set and saves it back in place, keeping the previous files as .BAK. A set\n"
+        "whose load found damage is saved only with --force, and then never replaces a\n"
+        "backup (its previous files go to .BAK1, .BAK2, ... when a .BAK exists).",
+        RunResave);
+}
+
 } // namespace tsl::cli

@@ -72,12 +72,16 @@ int RunStats(const MapsArguments& a, std::ostream& out, std::ostream& err)
     return ReadingStatus(opened.maps, err);
 }
 
-const Registrar kStats(
-    "stats",
-    "Counts what each map holds, as the editor's map information does: static objects,\n"
-    "tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
-    "and all actors.",
-    RunStats);
-
 } // namespace
+
+Command StatsCommand()
+{
+    return MakeCommand(
+        "stats",
+        "Counts what each map holds, as the editor's map information does: static objects,\n"
+        "tile objects, doors, secrets, guards of levels 1, 3 and 4, bosses, other actors\n"
+        "and all actors.",
+        RunStats);
+}
+
 } // namespace tsl::cli

@@ -25,6 +25,12 @@ std::vector<const CLI::Option*> Declared(const CLI::App& command, bool positiona
     return options;
 }
 
+// The same of the positional arguments, to give them what follows "--".
+std::vector<CLI::Option*> Positionals(CLI::App& command)
+{
+    return command.get_options([](const CLI::Option* option) { return option->get_positional(); });
+}
+
 std::string Name(const CLI::Option* option)
 {
     return option->get_positional() ? option->get_name() : "--" + option->get_lnames().front();
@@ -43,7 +49,7 @@ std::string Usage(const CLI::App& command)
 {
     std::string usage = command.get_name(), loader;
     for (const CLI::Option* positional : Declared(command, true))
-        usage += " " + Label(positional);
+        usage += positional->get_required() ? " " + Label(positional) : " [" + Label(positional) + "]";
     const auto options = Declared(command, false);
     const auto at = [&options](const CLI::Option* option) { return std::find(options.begin(), options.end(), option); };
     for (const CLI::Option* option : options) {
@@ -53,6 +59,8 @@ std::string Usage(const CLI::App& command)
             const CLI::Option* other = *option->get_excludes().begin();
             if (at(option) < at(other))
                 usage += " (" + Label(option) + " | " + Label(other) + ")";
+        } else if (option->get_required()) {
+            usage += " " + Label(option);
         } else if (option->get_group() != Declarations::kOperations) {
             usage += " [" + Label(option) + "]";
         } else if (!usage.ends_with(" OPERATION...")) {
@@ -195,11 +203,85 @@ std::string Refusal(const CLI::App& app, const CLI::ParseError& error)
         if (wrong.empty() && word.size() > 1 && word.starts_with("-"))
             wrong = "Unknown option " + PrintableText(word) + ".\n";
     for (const CLI::Option* positional : Declared(command, true))
-        if (wrong.empty() && positional->count() == 0)
+        if (wrong.empty() && positional->count() == 0 && positional->get_required())
             wrong = "The argument " + positional->get_name() + " is missing.\n";
+    for (const CLI::Option* option : Declared(command, false))
+        if (wrong.empty() && option->count() == 0 && option->get_required())
+            wrong = "The option " + Label(option) + " is missing.\n";
     if (wrong.empty() && !command.remaining().empty())
         wrong = "The argument \"" + PrintableText(command.remaining().front()) + "\" is one too many.\n";
     return wrong + "Usage: tesselar-cli " + Usage(command) + "\n";
+}
+
+// The words of a command line split at the first "--": the options and
+// arguments before it, and the words after it, every one an argument
+// (an operand) even when it starts with "-". The command's name is the
+// first of those when no word before the mark names one.
+struct SplitWords {
+    std::vector<std::string> options;
+    std::vector<std::string> operands;
+};
+
+SplitWords SplitAtTheMark(const std::vector<std::string>& args)
+{
+    const auto mark = std::find(args.begin(), args.end(), "--");
+    SplitWords split{{args.begin(), mark}, {mark == args.end() ? mark : mark + 1, args.end()}};
+    const bool named = std::any_of(split.options.begin(), split.options.end(),
+                                   [](const std::string& word) { return !word.starts_with("-"); });
+    if (!named && !split.operands.empty()) {
+        split.options.push_back(split.operands.front());
+        split.operands.erase(split.operands.begin());
+    }
+    if (!split.options.empty() && split.options.front() == "help")
+        split.options.front() = "--help";
+    return split;
+}
+
+// The command the words name, or the program itself.
+CLI::App& NamedCommand(CLI::App& app, const std::vector<std::string>& words)
+{
+    const auto name = std::find_if(words.begin(), words.end(), [](const std::string& w) { return !w.starts_with("-"); });
+    for (CLI::App* command : app.get_subcommands({}))
+        if (name != words.end() && command->get_name() == *name)
+            return *command;
+    return app;
+}
+
+// CLI11 takes "--name=" as "--name" and then the next word as its value:
+// an empty value is refused here, as every declaration refuses it.
+std::string EmptyValue(CLI::App& app, const std::vector<std::string>& words)
+{
+    const CLI::App& command = NamedCommand(app, words);
+    for (const std::string& word : words) {
+        if (!word.starts_with("--") || word.find('=') != word.size() - 1)
+            continue;
+        const std::string name = word.substr(0, word.size() - 1);
+        const CLI::Option* option = command.get_option_no_throw(name);
+        if (option && !option->get_positional())
+            return (option->get_expected_max() == 0 ? Declarations::TakesNoValue(name) : Declarations::NeedsValue(name)) +
+                   "\n";
+    }
+    return {};
+}
+
+// Gives the operands to the command's arguments that the words before the
+// mark left open, in their order; the refusal when one is left over or an
+// argument is still missing.
+std::string TakeOperands(CLI::App& command, const std::vector<std::string>& operands)
+{
+    auto operand = operands.begin();
+    std::string wrong;
+    for (CLI::Option* positional : Positionals(command)) {
+        if (positional->count() == 0 && operand != operands.end()) {
+            positional->add_result(*operand++);
+            positional->run_callback();
+        }
+        if (positional->count() == 0 && wrong.empty())
+            wrong = "The argument " + positional->get_name() + " is missing.\n";
+    }
+    if (operand != operands.end())
+        wrong = "The argument \"" + PrintableText(*operand) + "\" is one too many.\n";
+    return wrong.empty() ? wrong : wrong + "Usage: tesselar-cli " + Usage(command) + "\n";
 }
 
 } // namespace
@@ -218,20 +300,30 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     program.Group(""); // the build writes the bash completion with it
     program.Flag("--completion-table", completion, "");
 
-    auto commands = Commands();
-    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     std::vector<std::pair<CLI::App*, Runner>> runners;
-    for (const Command& command : commands) {
+    for (const Command& command : Commands()) {
         CLI::App* sub = app.add_subcommand(command.name, command.summary);
         Declarations declarations(*sub);
         runners.emplace_back(sub, command.declare(declarations));
     }
 
-    std::vector<std::string> words(args.rbegin(), args.rend()); // CLI11 takes them last first
-    if (!words.empty() && words.back() == "help")
-        words.back() = "--help";
+    const SplitWords split = SplitAtTheMark(args);
+    if (std::string refusal = EmptyValue(app, split.options); !refusal.empty()) {
+        err << refusal;
+        return kExitUsage;
+    }
+    // The arguments after the mark are given once the options are parsed.
+    if (!split.operands.empty())
+        for (CLI::App* command : app.get_subcommands({}))
+            for (CLI::Option* positional : Positionals(*command))
+                positional->required(false);
     try {
-        app.parse(words);
+        app.parse(std::vector<std::string>(split.options.rbegin(), split.options.rend())); // CLI11 takes them last first
+        const auto parsed = app.get_subcommands();
+        if (std::string refusal = parsed.empty() ? "" : TakeOperands(*parsed.front(), split.operands); !refusal.empty()) {
+            err << refusal;
+            return kExitUsage;
+        }
     } catch (const CLI::CallForHelp&) {
         if (app.get_subcommands().empty())
             PrintProgramHelp(app, out);

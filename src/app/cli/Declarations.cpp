@@ -95,6 +95,17 @@ void Declarations::Positional(const std::string& name, std::string& value, const
     command_.add_option(name, value, help)->required()->type_name(offers);
 }
 
+void Declarations::OptionalPositional(const std::string& name, std::string& value, const std::string& help,
+                                      const std::string& offers)
+{
+    command_.add_option(name, value, help)->type_name(offers);
+}
+
+void Declarations::Required(const std::string& name)
+{
+    command_.get_option(name)->required();
+}
+
 void Declarations::Value(const std::string& name, const std::string& type, const std::string& help, Reader read,
                          Times times)
 {
@@ -108,7 +119,7 @@ void Declarations::Value(const std::string& name, const std::string& type, const
                 Refuse("The option " + name + " is given twice.");
             for (const std::string& text : values) {
                 if (text.empty())
-                    Refuse("The option " + name + " needs a value.");
+                    Refuse(NeedsValue(name));
                 if (std::string refusal = read(text); !refusal.empty())
                     Refuse(refusal);
             }
@@ -125,7 +136,7 @@ void Declarations::Flag(const std::string& name, std::function<void()> given, co
 {
     Value(name, "", help, [name, given](const std::string& text) {
         given();
-        return text == "true" ? std::string() : name + " takes no value."; // --name=VALUE
+        return text == "true" ? std::string() : TakesNoValue(name); // --name=VALUE
     }, times);
     command_.get_option(name)->expected(0);
 }
@@ -169,7 +180,11 @@ void Declarations::Loader(LoaderOptions& options)
     Value("--mapdefs", "DIR", "the MapDefs folder (default: the shipped one)", [&options](const std::string& dir) {
         std::error_code ec;
         options.mapDefs = dir;
-        return std::filesystem::is_directory(dir, ec) ? std::string() : "The MapDefs folder " + PrintableText(dir) + " doesn't exist!";
+        if (std::filesystem::is_directory(dir, ec))
+            return std::string();
+        if (std::filesystem::exists(dir, ec))
+            return Takes("--mapdefs", "a folder; " + PrintableText(dir) + " is not one");
+        return "The MapDefs folder " + PrintableText(dir) + " doesn't exist!";
     });
     group_ = before;
 }

@@ -65,6 +65,9 @@ public:
     }
     void Positional(const std::string& name, std::string& value, const std::string& help,
                     const std::string& offers = "FILE");
+    // A last positional argument that may be left out ([NAME] in the usage line).
+    void OptionalPositional(const std::string& name, std::string& value, const std::string& help,
+                            const std::string& offers = "FILE");
 
     void Json(bool& json, const std::string& what) { Flag("--json", json, "print " + what + " as JSON"); }
     void Force(bool& force) { Flag("--force", force, "save even a set whose load found damage"); }
@@ -121,11 +124,15 @@ public:
 
     // At most one of the two options.
     void Exclusive(const std::string& first, const std::string& second);
+    // An option the command cannot go without (shown without brackets).
+    void Required(const std::string& name);
     // The options declared from here on are listed under `heading`.
     void Group(const std::string& heading) { group_ = heading; }
 
     // "--zoom takes a number from 0 to 4."
     static std::string Takes(const std::string& name, const std::string& what) { return name + " takes " + what + "."; }
+    static std::string NeedsValue(const std::string& name) { return "The option " + name + " needs a value."; }
+    static std::string TakesNoValue(const std::string& name) { return name + " takes no value."; }
     static std::optional<long> WholeNumber(std::string_view text, long min, long max, int base = 10);
 
 private:

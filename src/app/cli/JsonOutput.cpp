@@ -83,6 +83,15 @@ void to_json(cli::Json& json, const MapFinding& finding)
         json["tiles"] = finding.Tiles;
     if (!finding.Skills.empty())
         json["skills"] = finding.Skills;
+    if (finding.Key > 0) {
+        json["key"] = finding.Key;
+        json["name"] = KeyPhrase(finding.Key);
+    }
+    if (finding.Kind == FindingKind::SpawnsWrongly || finding.Kind == FindingKind::SpawnsNothing ||
+        finding.Kind == FindingKind::NoWallPicture) {
+        json["word"] = finding.Word;
+        json["name"] = finding.Name;
+    }
 }
 
 void to_json(cli::Json& json, const LevelAnalysis& level)
@@ -97,9 +106,11 @@ void to_json(cli::Json& json, const LevelAnalysis& level)
             {"finishable", level.Finishable()},
             {"exits", exits},
             {"route", level.Finishable() ? cli::Json(level.route) : cli::Json(nullptr)},
+            {"secret_route", level.secretRoute.empty() ? cli::Json(nullptr) : cli::Json(level.secretRoute)},
             {"unreachable",
              {{"treasure", level.unreachableTreasure},
               {"keys", level.unreachableKeys},
+              {"weapons", level.unreachableWeapons},
               {"enemies", level.unreachableEnemies}}}};
 }
 

@@ -124,12 +124,15 @@ std::optional<std::filesystem::path> QtPrompter::ChooseOpenFile(const std::strin
 }
 
 std::optional<std::filesystem::path> QtPrompter::ChooseSaveFile(const std::string& title, const FileFilter& filter,
-                                                                const std::string& defaultExtension)
+                                                                const std::string& defaultExtension,
+                                                                const std::string& proposedName)
 {
     QFileDialog dialog(parent_, QString::fromStdString(title));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(defaultExtension));
+    if (!proposedName.empty())
+        dialog.selectFile(QString::fromStdString(proposedName));
     // QFileDialog asks before an existing file is replaced.
     return RunFileDialog(dialog, filter);
 }

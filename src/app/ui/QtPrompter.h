@@ -21,8 +21,10 @@ public:
     std::optional<std::filesystem::path> ChooseDirectory(const std::string& prompt,
                                                          const std::filesystem::path& start) override;
     std::optional<std::filesystem::path> ChooseOpenFile(const std::string& title, const FileFilter& filter) override;
+    using Prompter::ChooseSaveFile;
     std::optional<std::filesystem::path> ChooseSaveFile(const std::string& title, const FileFilter& filter,
-                                                        const std::string& defaultExtension) override;
+                                                        const std::string& defaultExtension,
+                                                        const std::string& proposedName) override;
     int Choose(const std::string& text, const std::string& caption, MessageIcon icon,
                const std::vector<std::string>& buttons) override;
 

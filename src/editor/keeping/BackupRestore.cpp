@@ -245,6 +245,11 @@ Outcome<RestoreReport> RestoreBackup(const RestoreRequest& request, std::chrono:
 
 Question RestoreQuestion(const BackupGeneration& generation)
 {
+    if (generation.PageFile)
+        return {"Do you wish to restore the backup of the page file (" + SavedText(generation) +
+                    ")?\n\nThe current page file is kept as a backup of its own first, so that the restore can be "
+                    "undone the same way. The project is then opened again.",
+                kRestoreBackupCaption};
     return {"Do you wish to restore the backup with " + MapCount(generation.Maps) + " (" + SavedText(generation) +
                 ")?\n\nThe current map files are kept as a backup of their own first, so that the restore can be "
                 "undone the same way. The project is then opened again.",

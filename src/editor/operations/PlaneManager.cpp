@@ -1,10 +1,10 @@
 #include "editor/operations/PlaneManager.h"
 
 #include "core/FileSystem.h"
+#include "core/TableText.h"
 #include "core/TextFile.h"
 #include "core/Windows1252.h"
 
-#include <charconv>
 #include <map>
 
 namespace tsl {
@@ -68,11 +68,10 @@ MapHandler EmptyCopy(const MapHandler& maps)
 
 Outcome<int> ParsePlaneCount(std::string_view text)
 {
-    int count = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), count);
-    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() || count < 1 || count > kMaxPlaneCount)
+    const auto count = WholeNumber(text, 1, kMaxPlaneCount);
+    if (!count)
         return PlaneCountFailure("The number of planes must be between 1 and 32767!");
-    return count;
+    return *count;
 }
 
 std::vector<std::string> PlaneNames(const IniFile& settings, int numPlanes)

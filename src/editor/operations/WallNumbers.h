@@ -30,15 +30,6 @@ inline constexpr const char* kCancelButton = "Cancel";
 inline constexpr const char* kFindReplaceButton = "Find and Replace";
 inline constexpr const char* kOkButton = "OK";
 
-// The wall (its word) whose side chunk `chunk` is, and a wall's light side.
-inline int WallOfChunk(int chunk)
-{
-    return chunk / 2 + 1;
-}
-inline int ChunkOfWall(int wall)
-{
-    return 2 * (wall - 1);
-}
 // The walls of the page file, the doors left out.
 int WallCount(const PageSet& pages);
 

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <utility>
@@ -251,11 +253,23 @@ void CheckPlay(const MapList& map, const EngineRules& rules, std::vector<MapFind
         noExit.Count = static_cast<int>(noExit.Skills.size());
         findings.push_back(noExit);
     }
+    std::vector<MapTile> locked;
+    for (const LevelAnalysis& level : levels)
+        locked.insert(locked.end(), level.missingKeyDoors.begin(), level.missingKeyDoors.end());
+    for (int key = 1; key <= kMaxKeys; ++key) {
+        std::vector<MapTile> doors;
+        for (const MapTile& door : locked)
+            if (rules.Tile(map.Word(0, door.x, door.y)).lock == key)
+                doors.push_back(door);
+        if (auto finding = TilesFinding(FindingKind::MissingKey, std::move(doors))) {
+            finding->Key = key;
+            findings.push_back(std::move(*finding));
+        }
+    }
     const std::pair<FindingKind, std::vector<MapTile> LevelAnalysis::*> lists[] = {
-        {FindingKind::MissingKey, &LevelAnalysis::missingKeyDoors},
         {FindingKind::DoorNeverOpens, &LevelAnalysis::doorsNeverOpen},
         {FindingKind::OpenEdge, &LevelAnalysis::openEdges},
-        {FindingKind::ElevatorSide, &LevelAnalysis::switchesFromSideOnly},
+        {FindingKind::ElevatorSide, &LevelAnalysis::unusableElevators},
         {FindingKind::UnreachableTreasure, &LevelAnalysis::unreachableTreasure},
         {FindingKind::UnreachableKey, &LevelAnalysis::unreachableKeys},
         {FindingKind::UnreachableEnemy, &LevelAnalysis::unreachableEnemies},
@@ -271,6 +285,75 @@ void CheckPlay(const MapList& map, const EngineRules& rules, std::vector<MapFind
         findings.push_back(*patrols);
 }
 
+// The tiles of each word of plane `plane` that `which` picks, word by word.
+std::vector<std::pair<std::uint16_t, std::vector<MapTile>>> TilesByWord(const MapList& map, int plane,
+                                                                          const std::function<bool(std::uint16_t)>& which)
+{
+    std::vector<std::pair<std::uint16_t, std::vector<MapTile>>> byWord;
+    if (map.Planes.size() <= static_cast<std::size_t>(plane) ||
+        map.Planes[static_cast<std::size_t>(plane)].size() != map.WordCount())
+        return byWord;
+    std::vector<int> slot(0x10000, -1);
+    const auto& words = map.Planes[static_cast<std::size_t>(plane)];
+    for (std::size_t at = 0; at < words.size(); ++at) {
+        const std::uint16_t word = words[at];
+        if (slot[word] == -2 || (slot[word] == -1 && !which(word))) {
+            slot[word] = -2;
+            continue;
+        }
+        if (slot[word] == -1) {
+            slot[word] = static_cast<int>(byWord.size());
+            byWord.push_back({word, {}});
+        }
+        byWord[static_cast<std::size_t>(slot[word])].second.push_back(
+            {static_cast<int>(at % map.Width), static_cast<int>(at / map.Width)});
+    }
+    std::sort(byWord.begin(), byWord.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return byWord;
+}
+
+// A finding of one word over its tiles, named by its symbol.
+MapFinding WordFinding(FindingKind kind, const SymbolTables& symbols, int plane, std::uint16_t word,
+                       std::vector<MapTile> tiles, Footing footing)
+{
+    MapFinding finding = *TilesFinding(kind, std::move(tiles));
+    finding.Plane = plane;
+    finding.Word = word;
+    finding.Name = NameOf(symbols, static_cast<std::size_t>(plane), word, footing);
+    return finding;
+}
+
+// Plane-1 words the game places nothing for: no rule lists them, or their
+// rule says placing them spoils the actor placed before.
+void CheckSpawns(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
+                 std::vector<MapFinding>& findings)
+{
+    if (!rules.FromEngine())
+        return;
+    const auto spoils = [&](std::uint16_t word) { return rules.Object(word).spoils; };
+    const auto unlisted = [&](std::uint16_t word) { return word != 0 && !rules.Listed(1, word); };
+    for (const auto& [kind, which] : {std::pair{FindingKind::SpawnsWrongly, std::function<bool(std::uint16_t)>(spoils)},
+                                      std::pair{FindingKind::SpawnsNothing, std::function<bool(std::uint16_t)>(unlisted)}})
+        for (auto& [word, tiles] : TilesByWord(map, 1, which))
+            findings.push_back(WordFinding(kind, symbols, 1, word, std::move(tiles), Footing::Object));
+}
+
+void CheckWallPictures(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
+                       const PageFile& pages, std::vector<MapFinding>& findings)
+{
+    std::vector<std::string> lack(0x10000);
+    const auto lacking = [&](std::uint16_t word) {
+        if (rules.Tile(word).kind != WordKind::Wall)
+            return false;
+        lack[word] = WallPictureLack(pages, word);
+        return !lack[word].empty();
+    };
+    for (auto& [word, tiles] : TilesByWord(map, 0, lacking)) {
+        findings.push_back(WordFinding(FindingKind::NoWallPicture, symbols, 0, word, std::move(tiles), Footing::Wall));
+        findings.back().Why = lack[word];
+    }
+}
+
 std::string Where(const MapFinding& finding)
 {
     return "column " + std::to_string(*finding.Column) + ", row " + std::to_string(*finding.Row);
@@ -282,6 +365,27 @@ std::string OneOrMore(const MapFinding& finding, const std::string& one, const s
     if (finding.Count == 1)
         return one;
     return std::to_string(finding.Count) + more + "; the first is at " + Where(finding) + ".";
+}
+
+// The name of a finding's word and its number: "Elevator (wall word 21)",
+// or "wall word 45" when it has no symbol.
+std::string WordLabel(const MapFinding& finding, const std::string& what)
+{
+    const std::string number = what + " " + std::to_string(finding.Word);
+    return finding.Name.empty() || finding.Name == "Word " + std::to_string(finding.Word)
+               ? number
+               : finding.Name + " (" + number + ")";
+}
+
+// "<subject> at <tile><rest>", or for several tiles "<subject>, on 3
+// tiles (the first at <tile>)<rest>", a comma before a rest that goes on
+// with a word.
+std::string OnOneOrMore(const MapFinding& finding, const std::string& subject, const std::string& rest)
+{
+    if (finding.Count == 1)
+        return subject + " at " + Where(finding) + rest;
+    return subject + ", on " + std::to_string(finding.Count) + " tiles (the first at " + Where(finding) + ")" +
+           (rest.starts_with(" ") ? "," : "") + rest;
 }
 
 // "3", "1 and 2", "1, 2, 3 and 4".
@@ -310,8 +414,26 @@ MapLimits ReadMapLimits(const IniFile& settings)
             settings.ReadInteger("Limits", "MaxActors", defaults.MaxActors)};
 }
 
+std::string WallPictureLack(const PageFile& pages, int word)
+{
+    constexpr int kMaxWallTiles = 64; // MAXWALLTILES: the engine's tables of wall pictures end there
+    if (word < 1 || word >= kMaxWallTiles)
+        return "the engine draws walls 1 to " + std::to_string(kMaxWallTiles - 1) + " only";
+    const int light = 2 * (word - 1), dark = light + 1;
+    const std::string file = std::filesystem::path(pages.FileName()).filename().string();
+    if (dark >= pages.FirstSpriteChunk())
+        return "its chunks " + std::to_string(light) + " and " + std::to_string(dark) + " are past the walls of " +
+               file + " (chunks 0 to " + std::to_string(pages.FirstSpriteChunk() - 1) + ")";
+    const bool lightEmpty = pages.Wall(light).empty(), darkEmpty = pages.Wall(dark).empty();
+    if (lightEmpty && darkEmpty)
+        return "its chunks " + std::to_string(light) + " and " + std::to_string(dark) + " of " + file + " are empty";
+    if (lightEmpty || darkEmpty)
+        return "its chunk " + std::to_string(lightEmpty ? light : dark) + " of " + file + " is empty";
+    return {};
+}
+
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
-                                 const MapLimits& limits, const std::vector<bool>& shownPlanes)
+                                 const MapLimits& limits, const std::vector<bool>& shownPlanes, const PageFile* pages)
 {
     // The cell just over a limit is the one to show.
     auto over = [](int limit) { return limit > 0 && limit < std::numeric_limits<int>::max() ? limit + 1 : 0; };
@@ -355,6 +477,9 @@ std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols
                 findings.push_back(*finding);
     CheckPlacement(map, symbols, rules, findings);
     CheckPlay(map, rules, findings);
+    CheckSpawns(map, symbols, rules, findings);
+    if (pages)
+        CheckWallPictures(map, symbols, rules, *pages, findings);
     return findings;
 }
 
@@ -378,6 +503,9 @@ std::string_view FindingKindName(FindingKind kind)
     case FindingKind::UnreachableKey: return "unreachable_key";
     case FindingKind::UnreachableEnemy: return "unreachable_enemy";
     case FindingKind::PatrolBlocked: return "patrol_blocked";
+    case FindingKind::SpawnsWrongly: return "spawns_wrongly";
+    case FindingKind::NoWallPicture: return "no_wall_picture";
+    case FindingKind::SpawnsNothing: return "spawns_nothing";
     }
     return "";
 }
@@ -386,7 +514,7 @@ bool IsWarning(FindingKind kind)
 {
     return kind == FindingKind::ElevatorSide || kind == FindingKind::UnreachableTreasure ||
            kind == FindingKind::UnreachableKey || kind == FindingKind::UnreachableEnemy ||
-           kind == FindingKind::PatrolBlocked;
+           kind == FindingKind::PatrolBlocked || kind == FindingKind::SpawnsNothing;
 }
 
 std::string FindingText(const MapFinding& f)
@@ -421,9 +549,11 @@ std::string FindingText(const MapFinding& f)
     case FindingKind::NoExit:
         return "No exit can be reached from the player start on skill level" + std::string(f.Skills.size() > 1 ? "s " : " ") +
                Listed(f.Skills) + ".";
-    case FindingKind::MissingKey:
-        return OneOrMore(f, "The locked door at " + Where(f) + " opens with a key that cannot be had.",
-                         " locked doors open with a key that cannot be had");
+    case FindingKind::MissingKey: {
+        const std::string key = f.Key > 0 ? KeyPhrase(f.Key) : "a key";
+        return OneOrMore(f, "The locked door at " + Where(f) + " opens with " + key + ", which cannot be had.",
+                         " locked doors open with " + key + ", which cannot be had");
+    }
     case FindingKind::DoorNeverOpens:
         return OneOrMore(f, "The door at " + Where(f) + " has a lock whose key the game does not have: it never opens.",
                          " doors have a lock whose key the game does not have: they never open");
@@ -431,10 +561,22 @@ std::string FindingText(const MapFinding& f)
         return OneOrMore(f, "The player can walk off the map at " + Where(f) + ".",
                          " tiles on the map's border are reached: the player can walk off the map");
     case FindingKind::ElevatorSide:
-        return OneOrMore(f, "The elevator switch at " + Where(f) +
-                                " is reached only from the north or the south, where the game does not let it be used.",
-                         " elevator switches are reached only from the north or the south, where the game does not let "
-                         "them be used");
+        return OneOrMore(f, "The elevator at " + Where(f) +
+                                " cannot be used: its switches are reached only from the north or the south, where the "
+                                "game does not let them be used.",
+                         " elevators cannot be used: their switches are reached only from the north or the south, "
+                         "where the game does not let them be used");
+    case FindingKind::SpawnsWrongly:
+        return OnOneOrMore(f, "The game places nothing for " + WordLabel(f, "plane 1 word"),
+                           ": its spawning has no case for the word and changes the actor placed before it instead.");
+    case FindingKind::SpawnsNothing:
+        return OnOneOrMore(f, "The game places nothing for " + WordLabel(f, "plane 1 word"), ".");
+    case FindingKind::NoWallPicture:
+    {
+        std::string subject = WordLabel(f, "wall word");
+        subject[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(subject[0])));
+        return OnOneOrMore(f, subject, " has no picture: " + f.Why + ".");
+    }
     case FindingKind::UnreachableTreasure:
         return OneOrMore(f, "1 treasure cannot be reached, at " + Where(f) + ".", " treasures cannot be reached");
     case FindingKind::UnreachableKey:

@@ -10,6 +10,7 @@
 #include "core/MapHandler.h"
 #include "engine/EngineRules.h"
 #include "engine/LevelAnalysis.h"
+#include "graphics/PageFile.h"
 #include "symbols/SymbolTables.h"
 
 #include <array>
@@ -59,9 +60,11 @@ MapLimits ReadMapLimits(const IniFile& settings);
 enum class FindingKind {
     Doors, Statics, Actors, PlayerStarts, UnknownWords, ObjectInWall, DoorFrame,
     // By the rules of play:
-    MapSize, NoExit, MissingKey, DoorNeverOpens, OpenEdge,
+    MapSize, NoExit, MissingKey, DoorNeverOpens, OpenEdge, SpawnsWrongly,
+    // By the page file:
+    NoWallPicture,
     // Warnings, which leave the map fit to play:
-    ElevatorSide, UnreachableTreasure, UnreachableKey, UnreachableEnemy, PatrolBlocked,
+    ElevatorSide, UnreachableTreasure, UnreachableKey, UnreachableEnemy, PatrolBlocked, SpawnsNothing,
 };
 // Whether a finding only warns (the check passes with it).
 bool IsWarning(FindingKind kind);
@@ -71,7 +74,9 @@ bool IsWarning(FindingKind kind);
 // symbol; none for a map without a player start. An object in a wall and a
 // door without its frame are one finding per tile, with a count of 1. The
 // findings of play list every tile they concern (row by row) and count them;
-// no exit names the skill levels instead, and the map's size neither.
+// no exit names the skill levels instead, and the map's size neither. A
+// missing key is one finding per key; a word the game places nothing for, or
+// spawns wrongly, and a wall without a picture one per word.
 struct MapFinding {
     FindingKind Kind = FindingKind::Doors;
     int Count = 0;
@@ -84,6 +89,8 @@ struct MapFinding {
     std::string Under{};        // the symbol of the wall or door the object stands in (the same)
     std::vector<MapTile> Tiles{}; // the findings of play
     std::vector<int> Skills{};    // no exit: the skill levels (1 to 4) it cannot be finished on
+    int Key = 0;                  // a missing key: the key (1 to 4)
+    std::string Why{};            // a wall without a picture: why it has none
     friend bool operator==(const MapFinding&, const MapFinding&) = default;
 };
 
@@ -105,14 +112,25 @@ struct MapFinding {
 // rules are the game's own and the map has a player start: the level
 // analysed on each skill level (see LevelAnalysis), the findings of every
 // level together, and the patrols whose first step is into a wall (see
-// PatrolRoutes), with or without a player start.
+// PatrolRoutes), with or without a player start; the plane-1 words the game
+// places nothing for or spawns wrongly (a word no rule lists, one whose rule
+// says it spoils the actor placed before it). Last, with the game's page
+// file (`pages`), the wall words whose pictures it lacks (see WallPictureLack).
 std::vector<MapFinding> CheckMap(const MapList& map, const SymbolTables& symbols, const EngineRules& rules,
-                                 const MapLimits& limits, const std::vector<bool>& shownPlanes);
+                                 const MapLimits& limits, const std::vector<bool>& shownPlanes,
+                                 const PageFile* pages = nullptr);
+
+// Why wall word `word` has no picture the engine can draw from `pages`, or
+// empty when it has one. The engine draws a wall word w (1 to 63, its
+// MAXWALLTILES) with chunks 2(w - 1) and 2(w - 1) + 1 of the page file,
+// which must be wall chunks that are not empty.
+std::string WallPictureLack(const PageFile& pages, int word);
 
 // "doors", "statics", "actors", "player_starts", "unknown_words",
 // "object_in_wall", "door_frame", "map_size", "no_exit", "missing_key",
-// "door_never_opens", "open_edge", "elevator_side", "unreachable_treasure",
-// "unreachable_key", "unreachable_enemy", "patrol_blocked".
+// "door_never_opens", "open_edge", "spawns_wrongly", "no_wall_picture",
+// "elevator_side", "unreachable_treasure", "unreachable_key",
+// "unreachable_enemy", "patrol_blocked", "spawns_nothing".
 std::string_view FindingKindName(FindingKind kind);
 // One or two sentences that say what is wrong and where.
 std::string FindingText(const MapFinding& finding);

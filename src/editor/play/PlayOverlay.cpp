@@ -8,6 +8,12 @@ const std::vector<MapTile>& PlayOverlay::Route() const
     return analysis_ ? analysis_->route : kNone;
 }
 
+const std::vector<MapTile>& PlayOverlay::SecretRoute() const
+{
+    static const std::vector<MapTile> kNone;
+    return analysis_ ? analysis_->secretRoute : kNone;
+}
+
 // Open ground the player never reaches. A tile the walk cannot enter but
 // stands beside (a barrel, a table, where a push wall came to rest) is in
 // reach as the player sees it, a blocking static also from a corner (barrels

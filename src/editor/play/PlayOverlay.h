@@ -73,7 +73,10 @@ public:
     // is not shown.
     const std::vector<std::uint8_t>& Unreached() const { return unreached_; }
     const std::vector<PlayMark>& Marks() const { return marks_; }
+    // The shortest walk to the normal exit (see LevelAnalysis::route), and
+    // the one to the secret elevator when the route goes elsewhere.
     const std::vector<MapTile>& Route() const;
+    const std::vector<MapTile>& SecretRoute() const;
     // The routes of the patrols the skill level places, while shown.
     const std::vector<PatrolRoute>& Patrols() const { return routes_; }
 

@@ -17,6 +17,17 @@ GraphicsLoad Without(GraphicsStatus status, std::string text)
 
 } // namespace
 
+Outcome<SoundNames> LoadSoundNames(const std::filesystem::path& structureFolder, const GraphicsSettings& settings)
+{
+    if (settings.Sounds.empty())
+        return SoundNames{};
+    const auto path = ResolveStructureFile(structureFolder, settings.Sounds);
+    if (!path)
+        return Failure{"The sound names \"" + settings.Sounds + "\" must lie in " + structureFolder.string() + ".",
+                       kGraphicsErrorCaption, MessageIcon::Warning};
+    return SoundNames::Load(*path);
+}
+
 GraphicsLoad LoadGameGraphics(const std::filesystem::path& gameDir, std::string_view extension,
                               const std::filesystem::path& structureFolder, const IniFile& settings)
 {
@@ -53,11 +64,14 @@ GraphicsLoad LoadGameGraphics(const std::filesystem::path& gameDir, std::string_
     auto pictures = PictureTable::Load(*picturesPath);
     if (!pictures)
         return failed(pictures.failure());
+    auto sounds = LoadSoundNames(structureFolder, chosen);
+    if (!sounds)
+        return failed(sounds.failure());
 
     GraphicsLoad load;
     load.Status = GraphicsStatus::Loaded;
     load.Graphics = std::make_shared<const GameGraphics>(
-        GameGraphics{std::move(*pages), *palette, std::move(*pictures), std::move(chosen)});
+        GameGraphics{std::move(*pages), *palette, std::move(*pictures), std::move(chosen), std::move(*sounds)});
     return load;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // The game's own pictures as one project uses them: its page file, the
-// palette and picture table its structure names, and the ceiling and floor
-// colours of section "Graphics". Loaded once when a project opens; the map
+// palette, picture table and sound names its structure names, and the
+// ceiling and floor colours of section "Graphics". Loaded once when a project opens; the map
 // view, the side panel, the exports and the 3D preview share it.
 
 #include "core/Failure.h"
@@ -9,6 +9,7 @@
 #include "graphics/PageFile.h"
 #include "graphics/Palette.h"
 #include "graphics/PictureTable.h"
+#include "graphics/SoundNames.h"
 #include "mapdefs/GraphicsSettings.h"
 
 #include <filesystem>
@@ -22,6 +23,7 @@ struct GameGraphics {
     Palette Colours;
     PictureTable Pictures;
     GraphicsSettings Settings;
+    SoundNames Sounds; // none named when the structure names no table of them
 };
 
 enum class GraphicsStatus {
@@ -38,8 +40,12 @@ struct GraphicsLoad {
 };
 
 // The pictures of the game in `gameDir` whose map files have `extension`,
-// with the palette and table that `settings` name in `structureFolder`.
+// with the palette and tables that `settings` name in `structureFolder`.
 GraphicsLoad LoadGameGraphics(const std::filesystem::path& gameDir, std::string_view extension,
                               const std::filesystem::path& structureFolder, const IniFile& settings);
+
+// The sound names `settings` name in `structureFolder`; none named when they
+// name no table of them.
+Outcome<SoundNames> LoadSoundNames(const std::filesystem::path& structureFolder, const GraphicsSettings& settings);
 
 } // namespace tsl

@@ -270,7 +270,7 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
     Look look;
     if (!graphics_)
         return look;
-    const PictureEntry* entry = graphics_->Pictures.Find(plane, value);
+    const auto entry = graphics_->Pictures.Find(plane, value);
     if (!entry)
         return MarkerLook(plane, value, side);
     const PageFile& pages = graphics_->Pages;
@@ -288,9 +288,8 @@ GameMapRenderer::Look GameMapRenderer::LookOf(int plane, std::uint16_t value, in
         return look;
     case PictureKind::Wall:
     case PictureKind::Door: {
-        const int chunk =
-            entry->kind == PictureKind::Wall ? entry->number : pages.FirstSpriteChunk() - 8 + entry->number;
-        const auto wall = pages.Wall(chunk);
+        const int chunk = EntryChunk(*entry, pages.FirstSpriteChunk());
+        const auto wall = chunk >= 0 ? pages.Wall(chunk) : std::span<const std::uint8_t>();
         if (wall.empty())
             return look;
         if (cache.walls.size() < static_cast<std::size_t>(pages.FirstSpriteChunk()))
@@ -372,17 +371,17 @@ bool GameMapRenderer::HasPicture(int plane, std::uint16_t value) const
 {
     if (!graphics_)
         return false;
-    const PictureEntry* entry = graphics_->Pictures.Find(plane, value);
+    const auto entry = graphics_->Pictures.Find(plane, value);
     if (!entry)
         return false;
     const PageFile& pages = graphics_->Pages;
+    const int chunk = EntryChunk(*entry, pages.FirstSpriteChunk());
     switch (entry->kind) {
     case PictureKind::Floor:
         return true;
     case PictureKind::Wall:
-        return !pages.Wall(entry->number).empty();
     case PictureKind::Door:
-        return !pages.Wall(pages.FirstSpriteChunk() - 8 + entry->number).empty();
+        return chunk >= 0 && !pages.Wall(chunk).empty();
     default:
         return pages.SpriteAt(entry->number) != nullptr;
     }

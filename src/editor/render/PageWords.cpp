@@ -1,6 +1,5 @@
 #include "editor/render/PageWords.h"
 
-#include "graphics/PageSet.h"
 #include "graphics/SoundFiles.h"
 
 #include <algorithm>
@@ -12,34 +11,22 @@ std::map<int, std::vector<PageWord>> WordsByChunk(const PictureTable& table, int
                                                   const SymbolTables* symbols)
 {
     std::map<int, std::vector<PageWord>> words;
-    const int doors = firstSprite - kDoorChunks;
-    for (const PictureEntry& entry : table.Entries()) {
-        PageWord word{entry.plane, entry.value, {}};
-        if (symbols && entry.plane < symbols->NumPlanes())
-            if (const auto index = symbols->FindSymbol(entry.plane, entry.value))
-                word.name = symbols->PlaneSymbols(entry.plane)[static_cast<std::size_t>(*index)].SymbolName;
-        std::vector<int> chunks;
-        switch (entry.kind) {
-        case PictureKind::Wall:
-            chunks = {entry.number, entry.number + 1};
-            break;
-        case PictureKind::Door:
-            chunks = {doors + (entry.number & ~1), doors + (entry.number & ~1) + 1};
-            break;
-        case PictureKind::Sprite:
-        case PictureKind::Actor:
-        case PictureKind::Patrol:
-            chunks = {firstSprite + entry.number};
-            break;
-        case PictureKind::Floor:
-            break;
+    for (const PictureEntry& line : table.Entries())
+        for (int value = line.value; value <= line.last; ++value) {
+            const PictureEntry entry = PictureTable::WordOf(line, static_cast<std::uint16_t>(value));
+            const std::vector<int> chunks = EntryChunks(entry, firstSprite);
+            if (chunks.empty())
+                continue;
+            PageWord word{entry.plane, entry.value, {}};
+            if (symbols && entry.plane < symbols->NumPlanes())
+                if (const auto index = symbols->FindSymbol(entry.plane, entry.value))
+                    word.name = symbols->PlaneSymbols(entry.plane)[static_cast<std::size_t>(*index)].SymbolName;
+            for (const int chunk : chunks) {
+                std::vector<PageWord>& list = words[chunk];
+                if (std::find(list.begin(), list.end(), word) == list.end())
+                    list.push_back(word);
+            }
         }
-        for (const int chunk : chunks) {
-            std::vector<PageWord>& list = words[chunk];
-            if (std::find(list.begin(), list.end(), word) == list.end())
-                list.push_back(word);
-        }
-    }
     return words;
 }
 

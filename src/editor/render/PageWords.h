@@ -1,10 +1,10 @@
 #pragma once
 // What the page file's browser says beside each picture: the map words that
-// show it, from the structure's picture table as the engine reads it. A wall
-// word shows its chunk (the light side) and the next one (the dark side), a
-// door word the pair of door chunks among the eight that end the walls, an
-// object or actor word its sprite; a word's name comes from the symbols of
-// its plane.
+// show it, from the structure's picture table as the engine reads it (see
+// EntryChunks): a wall word its light and dark side, a door word the pair of
+// door chunks among the eight that end the walls, an object word its sprite,
+// an actor word every side of each of its frames; a word's name comes from
+// the symbols of its plane.
 
 #include "graphics/PictureTable.h"
 #include "symbols/SymbolTables.h"

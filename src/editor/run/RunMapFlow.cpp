@@ -1,6 +1,9 @@
 #include "editor/run/RunMapFlow.h"
 
+#include "core/FileSystem.h"
+
 #include <algorithm>
+#include <cctype>
 
 namespace tsl {
 
@@ -105,6 +108,36 @@ CommandWords RunCommandArguments(const std::string& command, const MapHandler& m
     return split;
 }
 
+namespace {
+
+// The lower-case links a port needs, asked for and made: false when the
+// user said no or a link could not be made (and was told).
+bool OfferLowerCaseLinks(const KnownProgram& program, const std::filesystem::path& folder,
+                         std::string_view extension, Prompter& prompter)
+{
+    const std::vector<std::string> names = NamesWithoutLowerCase(folder, extension);
+    if (names.empty())
+        return true;
+    std::string lower = names.front();
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::string text =
+        program.Label + " opens the game's files under lower-case names (" + lower + "), but this folder holds " +
+        (names.size() == 1 ? "one" : std::to_string(names.size())) + " of them only under upper-case names (" +
+        JoinAnd(names) + "), so it would not find them.\n\nYes adds lower-case links beside them and starts the "
+        "game: each link points to its file by name, so it follows every later save, and no file of the game is "
+        "renamed. No starts nothing.";
+    if (prompter.Message(text, kRunMapCaption, MessageIcon::Question, Buttons::YesNo) != Answer::Yes)
+        return false;
+    if (auto error = AddLowerCaseLinks(folder, names)) {
+        prompter.Message("Couldn't add the link " + error->Describe() + "!\n\nNothing was started.", kRunMapCaption,
+                         MessageIcon::Warning, Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, Prompter& prompter,
                     const RunMapHooks& hooks)
 {
@@ -118,13 +151,13 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
     }
     RunOptions options = RunOptions::Read(appSettings);
     const CommandWords split = RunCommandArguments(command, maps, options);
-    if (split.words.empty()) {
+    ProgramCall call = SeparateEnvironment(split.words);
+    if (call.arguments.empty()) {
         prompter.Message("The run command in " + appSettings.Path().filename().string() + " " +
                              CommandFaultText(split.fault) + ":\n\n" + command,
                          kRunMapCaption, MessageIcon::Error, Buttons::Ok);
         return RunMapResult::Failed;
     }
-    const std::vector<std::string>& arguments = split.words;
 
     if (changed) {
         switch (prompter.Message(kRunMapSaveQuestion, kRunMapCaption, MessageIcon::Question, Buttons::YesNoCancel)) {
@@ -139,15 +172,82 @@ RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, 
         }
     }
 
-    const auto launch = hooks.launch ? hooks.launch : LaunchDetached;
-    if (auto reason = launch(arguments, GameFolder(maps))) {
-        prompter.Message("Couldn't start the game \"" + arguments.front() + "\":\n\n" + *reason, kRunMapCaption,
-                         MessageIcon::Warning, Buttons::Ok);
+    const KnownProgram program = KnowProgram(call.arguments.front());
+    const std::filesystem::path folder = GameFolder(maps);
+    if (program.LowerCase && !OfferLowerCaseLinks(program, folder, maps.Extension, prompter))
+        return RunMapResult::Cancelled;
+    const bool audio = hooks.hasAudio ? hooks.hasAudio() : HasAudioOutput();
+    if (program.Sdl && !audio && !ChoosesAudioDriver(call.environment)) {
+        const std::string text = "This machine has no audio output device, and " + program.Label +
+                                 " quits at once when it cannot open one.\n\nStart it without sound (" +
+                                 kSilentAudio + ")? Yes keeps the choice in the run command.";
+        switch (prompter.Message(text, kRunMapCaption, MessageIcon::Question, Buttons::YesNoCancel)) {
+        case Answer::Yes:
+            call.environment.emplace_back(kSilentAudio);
+            command = std::string(kSilentAudio) + " " + command;
+            appSettings.WriteString(kGameSection, kRunCommandKey, command);
+            break;
+        case Answer::No:
+            break;
+        default:
+            return RunMapResult::Cancelled;
+        }
+    }
+
+    const auto launch = hooks.launch ? hooks.launch : LaunchWatched;
+    auto launched = launch({call.arguments, call.environment, folder});
+    if (!launched) {
+        prompter.Message("Couldn't start the game \"" + call.arguments.front() + "\":\n\n" + launched.failure().text,
+                         kRunMapCaption, MessageIcon::Warning, Buttons::Ok);
         return RunMapResult::Failed;
     }
     options.AddRecentCommand(command);
     options.Write(appSettings);
+    if (hooks.started)
+        hooks.started(std::move(*launched), program.Label);
     return RunMapResult::Started;
+}
+
+std::vector<std::string> LastLines(std::string_view output, int count)
+{
+    constexpr std::size_t kLongestLine = 300;
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < output.size()) {
+        const std::size_t end = std::min(output.find('\n', start), output.size());
+        std::string line(output.substr(start, end - start));
+        start = end + 1;
+        for (char& c : line)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+                c = c == '\t' || c == '\r' ? ' ' : '?';
+        line.erase(line.find_last_not_of(' ') + 1);
+        if (line.size() > kLongestLine)
+            line = line.substr(0, kLongestLine) + "...";
+        if (!line.empty())
+            lines.push_back(std::move(line));
+    }
+    if (lines.size() > static_cast<std::size_t>(count))
+        lines.erase(lines.begin(), lines.end() - count);
+    return lines;
+}
+
+std::optional<std::string> GameEndText(const std::string& label, const GameEnd& end)
+{
+    const bool quick = end.milliseconds < kQuickEndMilliseconds;
+    if (!quick && end.status == 0 && end.signal == 0)
+        return std::nullopt;
+    std::string text = label + " ended " + (quick ? "at once " : "") +
+                       (end.signal != 0 ? "by signal " + std::to_string(end.signal)
+                                        : "with status " + std::to_string(end.status));
+    const std::vector<std::string> lines = LastLines(end.output, kEndLines);
+    if (lines.empty())
+        return text + ".";
+    if (lines.size() == 1)
+        return text + ": " + lines.front();
+    text += ":\n";
+    for (const std::string& line : lines)
+        text += "\n" + line;
+    return text;
 }
 
 } // namespace tsl

@@ -13,17 +13,28 @@
 // for a %. The command is split into words as a shell splits it and the
 // placeholders are filled in per word, so a folder with blanks stays one
 // argument, and a word that comes out empty is left out; it runs without a
-// shell, in the game folder. Skill and debug switch are RunOptions of
+// shell, in the game folder. NAME=value words before the program set its
+// environment, as in a shell. Skill and debug switch are RunOptions of
 // "TSL.ini", and a command that started joins its recent commands.
+//
+// Before the start, what would make the program fail at once is asked
+// about (see RunChecks): a port that opens lower-case names in a folder
+// that holds the game's files only under upper-case ones is offered
+// lower-case links beside them; an SDL port on a machine without an audio
+// output is offered to start without sound, a choice the command keeps
+// (SDL_AUDIODRIVER=dummy before the program). Once started, the program is
+// watched (GameWatch), and the window tells how it ended (GameEndText).
 
 #include "core/IniFile.h"
 #include "core/MapHandler.h"
 #include "core/Prompter.h"
 #include "editor/settings/AppSettings.h"
 #include "editor/run/GameLauncher.h"
+#include "editor/run/RunChecks.h"
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,10 +57,14 @@ struct RunMapHooks {
     // Asks for the run command (the dialog with its examples); nothing when
     // cancelled.
     std::function<std::optional<std::string>()> askCommand;
-    // Starts the program; nothing when it started, otherwise the reason.
-    std::function<std::optional<std::string>(const std::vector<std::string>& arguments,
-                                             const std::filesystem::path& directory)>
-        launch;
+    // Starts the program: its watch (none for a start that is not
+    // watched), or the reason it did not start. LaunchWatched unless set.
+    std::function<Outcome<std::unique_ptr<GameWatch>>(const LaunchRequest& request)> launch;
+    // Whether the machine has an audio output; HasAudioOutput unless set.
+    std::function<bool()> hasAudio;
+    // Told of a program that started, with its watch and the name to tell
+    // it by ("Wolf4SDL").
+    std::function<void(std::unique_ptr<GameWatch> watch, const std::string& label)> started;
 };
 
 enum class RunMapResult {
@@ -59,8 +74,24 @@ enum class RunMapResult {
 };
 
 // `changed`: the maps differ from the files. The command is stored in
-// `appSettings` when the dialog gave it.
+// `appSettings` when the dialog gave it, or when the start without sound
+// was chosen.
 RunMapResult RunMap(const MapHandler& maps, bool changed, IniFile& appSettings, Prompter& prompter,
                     const RunMapHooks& hooks);
+
+// An end within this time is an end "at once": the program did not get to play.
+inline constexpr int kQuickEndMilliseconds = 5000;
+// The most lines of a program's output an end tells.
+inline constexpr int kEndLines = 5;
+
+// What the window tells of a started program that ended (`label` names it):
+// an end at once, whatever its status, or one with a status other than 0
+// or by a signal, with the last lines it printed ("Wolf4SDL ended at once
+// with status 1: NO WOLFENSTEIN 3-D DATA FILES to be found!"). Nothing for
+// a program that played and ended well.
+std::optional<std::string> GameEndText(const std::string& label, const GameEnd& end);
+// The last `count` lines of `output` that are not blank, without their line
+// ends and with control characters shown as "?".
+std::vector<std::string> LastLines(std::string_view output, int count);
 
 } // namespace tsl

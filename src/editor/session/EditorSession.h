@@ -198,7 +198,8 @@ public:
     // window asks its questions first.
     EditResult ChangePlaneCount(int count, const SaveMaps& save = {});
     MapStatistics CurrentMapStatistics() const;
-    std::vector<MapFinding> CheckCurrentMap() const;
+    // The map check of the current map; with the game's page file, its walls' pictures too.
+    std::vector<MapFinding> CheckCurrentMap(const PageFile* pages = nullptr) const;
 
 private:
     EditResult StepHistory(HistoryStep direction);

@@ -159,7 +159,7 @@ MapStatistics EditorSession::CurrentMapStatistics() const
     return CountMapObjects(Maps().Current(), project_->Symbols);
 }
 
-std::vector<MapFinding> EditorSession::CheckCurrentMap() const
+std::vector<MapFinding> EditorSession::CheckCurrentMap(const PageFile* pages) const
 {
     if (Maps().NumMaps() == 0)
         return {};
@@ -168,9 +168,10 @@ std::vector<MapFinding> EditorSession::CheckCurrentMap() const
         shown.push_back(display.Show);
     const MapLimits limits = ReadMapLimits(*project_->Settings);
     if (project_->Rules.Status == RulesStatus::Loaded)
-        return CheckMap(Maps().Current(), project_->Symbols, *project_->Rules.Rules, limits, shown);
+        return CheckMap(Maps().Current(), project_->Symbols, *project_->Rules.Rules, limits, shown, pages);
     // Without the game's rules the symbols say what a word is, as they stand now.
-    return CheckMap(Maps().Current(), project_->Symbols, EngineRules::FromSymbols(project_->Symbols), limits, shown);
+    return CheckMap(Maps().Current(), project_->Symbols, EngineRules::FromSymbols(project_->Symbols), limits, shown,
+                    pages);
 }
 
 } // namespace tsl

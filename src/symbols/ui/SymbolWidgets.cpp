@@ -1,5 +1,6 @@
 #include "symbols/ui/SymbolWidgets.h"
 
+#include <QAbstractItemView>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -47,10 +48,29 @@ void SymbolListDelegate::SetPictureSize(int size)
     emit sizeHintChanged(QModelIndex());
 }
 
+void SymbolListDelegate::SetTiles(bool on)
+{
+    tiles_ = on;
+    emit sizeHintChanged(QModelIndex());
+}
+
 void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     const QRect row = option.rect;
     const bool selected = option.state & QStyle::State_Selected;
+    if (tiles_ && !index.data(HeadingRole).toBool()) {
+        const int side = std::max(pictureSize_, kTilePicture);
+        const QImage picture = index.data(PictureRole).value<QImage>();
+        painter->save();
+        painter->fillRect(row, selected ? kSelectedBackground : option.palette.base().color());
+        if (!picture.isNull()) {
+            painter->setRenderHint(QPainter::SmoothPixmapTransform, picture.width() > side);
+            painter->drawImage(QRect(row.center().x() - side / 2 + 1, row.center().y() - side / 2 + 1, side, side),
+                               picture);
+        }
+        painter->restore();
+        return;
+    }
     const int s = pictureSize_;
     const bool small = s == kPictureSize;
     painter->save();
@@ -82,6 +102,15 @@ void SymbolListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 
 QSize SymbolListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
+    if (tiles_) {
+        if (index.data(HeadingRole).toBool()) {
+            // As wide as the list: a row of its own.
+            const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+            return QSize(view ? std::max(view->viewport()->width() - 1, 1) : 200, kRowHeight + 2);
+        }
+        const int side = std::max(pictureSize_, kTilePicture) + 4;
+        return QSize(side, side);
+    }
     return QSize(QStyledItemDelegate::sizeHint(option, index).width() + pictureSize_ + 2, rowHeight_);
 }
 
@@ -98,6 +127,7 @@ QListWidgetItem* SymbolListItem(const std::string& text, const Image& picture)
 {
     auto* item = new QListWidgetItem(QString::fromStdString(text));
     item->setData(SymbolListDelegate::PictureRole, ToQImage(picture));
+    item->setToolTip(item->text()); // the name in full, where the list cuts it or shows only the picture
     return item;
 }
 

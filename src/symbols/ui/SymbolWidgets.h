@@ -25,12 +25,16 @@ namespace tsl {
 // (left + 10, top), white on navy when selected. With a larger picture size
 // the picture (whatever its own size: a symbol, a game picture) is drawn
 // into a square of that size, one pixel below the row's top, and the text
-// follows it, centred in the row.
+// follows it, centred in the row. As tiles, an entry is its picture alone in
+// a square (at least kTilePicture pixels; the text is the item's tool tip),
+// and a heading spans the list's width, so that a list flowing left to
+// right keeps its groups on rows of their own.
 class SymbolListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     static constexpr int kRowHeight = 16;
     static constexpr int kPictureSize = 8;
+    static constexpr int kTilePicture = 16;
     static constexpr int PictureRole = Qt::UserRole + 1;
     // True for a heading between the entries (the palette's groups): its
     // text in bold across the row, on a shaded background.
@@ -44,6 +48,8 @@ public:
     // The side of the square each picture is drawn into; the row grows with it.
     void SetPictureSize(int size);
     int PictureSize() const { return pictureSize_; }
+    void SetTiles(bool on);
+    bool Tiles() const { return tiles_; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
@@ -52,6 +58,7 @@ public:
 private:
     int rowHeight_;
     int pictureSize_ = kPictureSize;
+    bool tiles_ = false;
 };
 
 // An 8 x 8 (or larger) core picture as a pixmap-ready QImage (a copy).

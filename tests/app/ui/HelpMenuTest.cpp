@@ -62,7 +62,7 @@ TEST_F(HelpMenuTest, TheMenuHoldsItsItemsWithF1ForHelpAndTheAboutBoxTellsVersion
     // The legend: the five markers' badges and three actors' marks.
     WhenModal([](QWidget* box) {
         EXPECT_EQ(S(box->windowTitle()), "Map Legend");
-        EXPECT_EQ(static_cast<TMarksLegendBox*>(box)->Rows(), 8);
+        EXPECT_EQ(static_cast<TMarksLegendBox*>(box)->Rows(), 16);
         static_cast<QDialog*>(box)->reject();
     });
     Trigger("mapLegendAction");

@@ -1,6 +1,7 @@
 // The map information counters and the map check against the engine's limits.
 
 #include "EditorTestUtil.h"
+#include "GraphicsTestUtil.h"
 #include "RulesTestUtil.h"
 #include "editor/play/MapInformation.h"
 
@@ -241,13 +242,16 @@ TEST(MapCheck, FindingsOfPlayReadAsSentencesAndOnlyTheUnreachableAndTheSwitchWar
     EXPECT_EQ(FindingText(noExit), "No exit can be reached from the player start on skill levels 3 and 4.");
     noExit.Skills = {1, 2, 3, 4};
     EXPECT_EQ(FindingText(noExit), "No exit can be reached from the player start on skill levels 1, 2, 3 and 4.");
-    EXPECT_EQ(FindingText({FindingKind::MissingKey, 1, std::nullopt, 3, 1, std::nullopt}),
-              "The locked door at column 3, row 1 opens with a key that cannot be had.");
-    EXPECT_EQ(FindingText({FindingKind::MissingKey, 2, std::nullopt, 3, 1, std::nullopt}),
-              "2 locked doors open with a key that cannot be had; the first is at column 3, row 1.");
+    MapFinding gold{FindingKind::MissingKey, 1, std::nullopt, 3, 1, std::nullopt};
+    gold.Key = 1;
+    EXPECT_EQ(FindingText(gold), "The locked door at column 3, row 1 opens with the gold key, which cannot be had.");
+    gold.Count = 2;
+    gold.Key = 2;
+    EXPECT_EQ(FindingText(gold),
+              "2 locked doors open with the silver key, which cannot be had; the first is at column 3, row 1.");
     EXPECT_EQ(FindingText({FindingKind::ElevatorSide, 1, std::nullopt, 2, 2, std::nullopt}),
-              "The elevator switch at column 2, row 2 is reached only from the north or the south, where the game "
-              "does not let it be used.");
+              "The elevator at column 2, row 2 cannot be used: its switches are reached only from the north or the "
+              "south, where the game does not let them be used.");
     EXPECT_EQ(FindingText({FindingKind::UnreachableEnemy, 4, std::nullopt, 7, 1, std::nullopt}),
               "4 enemies cannot be reached; the first is at column 7, row 1.");
     EXPECT_EQ(FindingText({FindingKind::MapSize, 1, 64, std::nullopt, std::nullopt, std::nullopt}),
@@ -257,10 +261,71 @@ TEST(MapCheck, FindingsOfPlayReadAsSentencesAndOnlyTheUnreachableAndTheSwitchWar
     EXPECT_EQ(FindingText({FindingKind::PatrolBlocked, 1, std::nullopt, 4, 1, std::nullopt}),
               "The patrol at column 4, row 1 walks into a wall at once.");
     EXPECT_EQ(FindingKindName(FindingKind::PatrolBlocked), "patrol_blocked");
-    for (int k = 0; k <= static_cast<int>(FindingKind::PatrolBlocked); ++k)
+    for (int k = 0; k <= static_cast<int>(FindingKind::SpawnsNothing); ++k)
         if (IsWarning(static_cast<FindingKind>(k)))
             warnings.push_back(static_cast<FindingKind>(k));
     EXPECT_EQ(warnings, (std::vector<FindingKind>{FindingKind::ElevatorSide, FindingKind::UnreachableTreasure,
                                                   FindingKind::UnreachableKey, FindingKind::UnreachableEnemy,
-                                                  FindingKind::PatrolBlocked}));
+                                                  FindingKind::PatrolBlocked, FindingKind::SpawnsNothing}));
+}
+
+TEST(MapCheck, NamesTheKeyThatCannotBeHadOnePerKey)
+{
+    // A gold door with its key behind it, and a silver door (94) whose key is nowhere.
+    MapList map = DrawnMap({"#########", "#>.G.g.V#", "#.#######", "#.|....T#", "#########"});
+    map.SetWord(0, 2, 3, 94);
+    std::vector<MapFinding> keys;
+    for (const MapFinding& f : CheckMap(map, SymbolTables(), ShippedRules("WL6"), {}, {}))
+        if (f.Kind == FindingKind::MissingKey)
+            keys.push_back(f);
+    ASSERT_EQ(keys.size(), 2u);
+    EXPECT_EQ(keys[0].Key, 1);
+    EXPECT_EQ(keys[0].Tiles, (std::vector<MapTile>{{3, 1}}));
+    EXPECT_EQ(keys[1].Key, 2);
+    EXPECT_EQ(FindingText(keys[1]), "The locked door at column 2, row 3 opens with the silver key, which cannot be had.");
+}
+
+TEST(MapCheck, FindsWordsTheGamePlacesNothingForAndWallsWithoutAPicture)
+{
+    // A standing dog (134), which the engine's spawning turns into a change
+    // of the guard before it; word 5 of plane 1, which it places nothing
+    // for; the turning point, push wall and victory tile it reads otherwise.
+    MapList map = DrawnMap({"#########", "#>1..F.V#", "###P#####"});
+    map.SetWord(1, 3, 1, 134);
+    map.SetWord(1, 4, 1, 5);
+    map.SetWord(1, 6, 1, 5);
+    // Walls 2 (its chunks there), 3 (its dark chunk empty), 5 (past the
+    // walls) and 70 (past the engine's wall tables).
+    map.SetWord(0, 0, 0, 2);
+    map.SetWord(0, 1, 0, 3);
+    map.SetWord(0, 2, 0, 5);
+    map.SetWord(0, 3, 0, 5);
+    map.SetWord(0, 4, 0, 70);
+    const Bytes wall = TestWall(1);
+    auto pages = PageFile::Parse(TestPageFile({wall, wall, wall, wall, wall, {}, wall, wall}, 8, 8), "VSWAP.TST");
+    ASSERT_TRUE(pages) << pages.failure().text;
+    const SymbolTables tables = TablesOf({{{0}, {5, "w", "Blue wall"}}, {{0}, {134, "sg1", "Dog standing"}}});
+
+    std::vector<MapFinding> found;
+    for (const MapFinding& f : CheckMap(map, tables, ShippedRules("WL6"), {}, {}, &*pages))
+        if (f.Kind == FindingKind::SpawnsWrongly || f.Kind == FindingKind::SpawnsNothing ||
+            f.Kind == FindingKind::NoWallPicture)
+            found.push_back(f);
+    std::vector<std::string> texts;
+    for (const MapFinding& f : found)
+        texts.push_back(std::string(FindingKindName(f.Kind)) + ": " + FindingText(f));
+    EXPECT_EQ(texts, (std::vector<std::string>{
+                         "spawns_wrongly: The game places nothing for Dog standing (plane 1 word 134) at column 3, row "
+                         "1: its spawning has no case for the word and changes the actor placed before it instead.",
+                         "spawns_nothing: The game places nothing for plane 1 word 5, on 2 tiles (the first at "
+                         "column 4, row 1).",
+                         "no_wall_picture: Wall word 3 at column 1, row 0 has no picture: its chunk 5 of VSWAP.TST is "
+                         "empty.",
+                         "no_wall_picture: Blue wall (wall word 5), on 2 tiles (the first at column 2, row 0), has no "
+                         "picture: its chunks 8 and 9 are past the walls of VSWAP.TST (chunks 0 to 7).",
+                         "no_wall_picture: Wall word 70 at column 4, row 0 has no picture: the engine draws walls 1 "
+                         "to 63 only.",
+                     }));
+    EXPECT_FALSE(IsWarning(FindingKind::SpawnsWrongly));
+    EXPECT_FALSE(IsWarning(FindingKind::NoWallPicture));
 }

@@ -5,6 +5,7 @@
 #include "TestUtil.h"
 #include "editor/render/GameGraphics.h"
 #include "editor/render/GameMapRenderer.h"
+#include "graphics/PageSet.h"
 #include "mapdefs/StructureStore.h"
 
 #include <gtest/gtest.h>
@@ -35,18 +36,20 @@ TEST(GameGraphics, ShippedStructuresNameTheirPaletteTableAndColours)
         ASSERT_TRUE(pictures) << pictures.failure().text;
         // The two palettes differ in colours 166 and 167.
         EXPECT_EQ(palette->colours[166], wolf ? 0xFFB620FFu : 0xFF003800u);
-        const int sprites = wolf ? 436 : 421, walls = wolf ? 49 : 63;
+        // The walls are the engine's, words 1 to 63 (MAXWALLTILES); every
+        // side of an actor's frames is a sprite of the game.
+        const int sprites = wolf ? 436 : 421;
         for (const PictureEntry& e : pictures->Entries()) {
             if (e.kind == PictureKind::Wall) {
-                EXPECT_LT(e.number, 2 * walls);
+                EXPECT_EQ(e, (PictureEntry{0, 1, PictureKind::Wall, kEngineWall, Facing::None, 0, 0, 63}));
             } else if (e.kind != PictureKind::Door && e.kind != PictureKind::Floor) {
-                EXPECT_LT(e.number, sprites) << e.value;
+                EXPECT_LE(e.number + std::max(1, e.frames * kRotations), sprites) << e.value;
             }
         }
         // Markers keep their symbols: player starts, turning points, pushwall, end, ambush.
         for (int marker : {19, 22, 90, 97, 98, 99})
-            EXPECT_EQ(pictures->Find(1, static_cast<std::uint16_t>(marker)), nullptr) << marker;
-        EXPECT_EQ(pictures->Find(0, 106), nullptr);
+            EXPECT_EQ(pictures->Find(1, static_cast<std::uint16_t>(marker)), std::nullopt) << marker;
+        EXPECT_EQ(pictures->Find(0, 106), std::nullopt);
     }
 }
 
@@ -80,6 +83,38 @@ TEST(GameGraphics, SharewarePicturesAreThereForEveryWordItsMapsUse)
                     ++pictured;
                 }
     EXPECT_GT(pictured, 10 * 2000);
+
+    // The full game's sound list names every sound of the shareware's table.
+    const PageSet pages = PageSet::From(graphics.Pages);
+    ASSERT_EQ(pages.Sounds().size(), 46u);
+    for (const DigitisedSound& sound : pages.Sounds())
+        EXPECT_NE(graphics.Sounds.Name(sound.number), "") << sound.number;
+    EXPECT_EQ(graphics.Sounds.Name(0), "Halt");
+    EXPECT_EQ(graphics.Sounds.Name(34), "Death scream 4 (Aiieee)");
+}
+
+TEST(GameGraphics, ShippedStructuresNameTheSoundsOfTheirGamesList)
+{
+    const struct {
+        const char* name;
+        int count;
+        int number;
+        const char* sound;
+    } cases[] = {
+        {"WL1", 46, 13, "Death scream 2 and 3"}, {"WL3", 46, 45, "Rose (episode 5 boss die)"},
+        {"WL6", 46, 0, "Halt"},                  {"SOD", 40, 23, "Death scream 4 (Aiieee) and 3"},
+        {"SDM", 40, 39, "Get spear"},            {"SD2", 40, 1, "Dog bark"},
+        {"SD3", 40, 34, "Death Knight sight"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const GraphicsSettings settings = ReadGraphicsSettings(IniFile(StructureSettingsPathByName(kShipped, c.name)));
+        const auto names = LoadSoundNames(StructureFolderByName(kShipped, c.name), settings);
+        ASSERT_TRUE(names) << names.failure().text;
+        EXPECT_EQ(names->Count(), c.count);
+        EXPECT_EQ(names->Name(c.number), c.sound);
+        EXPECT_EQ(names->Name(c.count), "") << "past the list: a number";
+    }
 }
 
 TEST(GameGraphics, SaysWhyAGameHasNone)

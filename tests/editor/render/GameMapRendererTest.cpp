@@ -52,7 +52,7 @@ std::shared_ptr<const GameGraphics> TestGraphics()
                                         "1,23,sprite,0\n1,24,sprite,1\n1,108,actor,0,e,1\n",
                                         "pictures.txt");
     EXPECT_TRUE(pages && pictures);
-    return std::make_shared<const GameGraphics>(GameGraphics{std::move(*pages), TestPalette(), std::move(*pictures), {}});
+    return std::make_shared<const GameGraphics>(GameGraphics{std::move(*pages), TestPalette(), std::move(*pictures), {}, {}});
 }
 
 SymbolTables TestTables(bool wallsShown = true)
@@ -294,7 +294,7 @@ TEST(GameMapRenderer, APageReplacedIsDrawnAnewAndOnlyItsPicturesAreMadeAgain)
         auto pages = PageFile::Parse(TestPageFile(chunks, 11, 13), "VSWAP.TST");
         EXPECT_TRUE(pages);
         return std::make_shared<const GameGraphics>(
-            GameGraphics{std::move(*pages), graphics->Colours, graphics->Pictures, graphics->Settings});
+            GameGraphics{std::move(*pages), graphics->Colours, graphics->Pictures, graphics->Settings, graphics->Sounds});
     };
     renderer.ReplacePages(changed(0, StripedWall()), 0);
     EXPECT_EQ(renderer.CacheBytes(6), cached - 48 * 48 * 4) << "only wall 0's picture went";

@@ -1,9 +1,11 @@
 // "Run Map": the command from TSL.ini with its placeholders, the question
-// about unsaved changes, and a real start of a script standing in for the
-// game, which writes down its folder and arguments.
+// about unsaved changes, the questions that keep a port from failing at once
+// (lower-case links, no audio output), and real starts of scripts standing
+// in for the game, watched until they end.
 
 #include "editor/run/GameLauncher.h"
 #include "editor/run/RunMapFlow.h"
+#include "editor/run/RunChecks.h"
 #include "editor/run/RunPresets.h"
 
 #include "ScriptedPrompter.h"
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <sstream>
 #include <thread>
 
@@ -59,16 +62,44 @@ protected:
             return saveWorks;
         };
         hooks.askCommand = [this] { return asked; };
+        hooks.hasAudio = [this] { return audio; };
+        hooks.started = [this](std::unique_ptr<GameWatch> given, const std::string& label) {
+            watch = std::move(given);
+            startedAs = label;
+        };
     }
 
     // A launcher that only notes what it was asked to start.
     void FakeLaunch()
     {
-        hooks.launch = [this](const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
-            launched.push_back(arguments);
-            launchFolder = folder;
-            return std::optional<std::string>();
+        hooks.launch = [this](const LaunchRequest& request) {
+            launched.push_back(request.arguments);
+            environments.push_back(request.environment);
+            launchFolder = request.directory;
+            return Outcome<std::unique_ptr<GameWatch>>(std::unique_ptr<GameWatch>());
         };
+    }
+
+    // How the started program ended, once it did (within ten seconds).
+    std::optional<GameEnd> End()
+    {
+        for (int i = 0; i < 1000 && watch; ++i) {
+            if (auto end = watch->Poll())
+                return end;
+            if (watch->Done())
+                return std::nullopt;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return std::nullopt;
+    }
+
+    // An executable script in the temporary folder.
+    std::filesystem::path Script(const std::string& name, const std::string& body)
+    {
+        const auto script = dir / name;
+        test::WriteFile(script, "#!/bin/sh\n" + body);
+        std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+        return script;
     }
 
     // A script in the temporary folder that stands in for the game.
@@ -104,8 +135,12 @@ protected:
     int saves = 0;
     bool saveWorks = true;
     std::optional<std::string> asked;
+    bool audio = true;
     std::vector<std::vector<std::string>> launched;
+    std::vector<std::vector<std::string>> environments;
     std::filesystem::path launchFolder;
+    std::unique_ptr<GameWatch> watch;
+    std::string startedAs;
 };
 
 TEST_F(RunMapFixture, StartsTheGameWithThePlaceholdersFilledIn)
@@ -182,6 +217,217 @@ INSTANTIATE_TEST_SUITE_P(Answers, RunMapSaveTest,
                                            SaveRow{"CancelDoesNothing", Answer::Cancel, true, 0, false}),
                          [](const auto& row) { return row.param.name; });
 
+TEST(RunMapFlowTest, EnvironmentSettingsBeforeTheProgramAreTakenAsAShellTakesThem)
+{
+    using Words = std::vector<std::string>;
+    EXPECT_EQ(SeparateEnvironment({"SDL_AUDIODRIVER=dummy", "A_1=", "wolf4sdl", "B=2"}),
+              (ProgramCall{{"SDL_AUDIODRIVER=dummy", "A_1="}, {"wolf4sdl", "B=2"}}));
+    EXPECT_EQ(SeparateEnvironment({"/opt/x=y/wolf", "--nowait"}), (ProgramCall{{}, {"/opt/x=y/wolf", "--nowait"}}));
+    EXPECT_EQ(SeparateEnvironment({"=x", "1A=b"}), (ProgramCall{{}, Words{"=x", "1A=b"}}));
+    EXPECT_EQ(SeparateEnvironment({"ONLY=settings"}), (ProgramCall{{"ONLY=settings"}, {}}));
+
+    const struct {
+        const char* program;
+        KnownProgram known;
+    } rows[] = {
+        {"/tmp/port/wolf3d-wl1", {"Wolf4SDL", true, true}},
+        {"wolf4sdl", {"Wolf4SDL", true, true}},
+        {"ECWolf", {"ECWolf", true, true}},
+        {"dosbox-x", {"DOSBox", false, false}},
+        {"/usr/games/mygame", {"mygame", false, false}},
+    };
+    for (const auto& row : rows) {
+        const KnownProgram known = KnowProgram(row.program);
+        EXPECT_EQ(known.Label, row.known.Label) << row.program;
+        EXPECT_EQ(known.LowerCase, row.known.LowerCase) << row.program;
+        EXPECT_EQ(known.Sdl, row.known.Sdl) << row.program;
+    }
+}
+
+TEST_F(RunMapFixture, AProgramThatEndsAtOnceIsToldWithItsStatusAndTheLastLinesItPrinted)
+{
+    const auto port = Script("wolf4sdl", "echo 'Wolf4SDL v1.7 (SDL2)'; echo >&2; echo 'NO WOLFENSTEIN 3-D DATA FILES to be found!' >&2\n"
+                                         "exit 1\n");
+    settings.WriteString("Game", "RunCommand", "'" + port.string() + "' --tedlevel %m");
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Started);
+    EXPECT_EQ(startedAs, "Wolf4SDL");
+    const auto end = End();
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->status, 1);
+    EXPECT_EQ(end->signal, 0);
+    EXPECT_EQ(end->output, "Wolf4SDL v1.7 (SDL2)\n\nNO WOLFENSTEIN 3-D DATA FILES to be found!\n");
+    EXPECT_EQ(GameEndText("Wolf4SDL", *end),
+              "Wolf4SDL ended at once with status 1:\n\nWolf4SDL v1.7 (SDL2)\nNO WOLFENSTEIN 3-D DATA FILES to be found!");
+    EXPECT_TRUE(watch->Done());
+    EXPECT_EQ(watch->Poll(), std::nullopt) << "told once";
+}
+
+TEST_F(RunMapFixture, AProgramThatKeepsRunningIsNotWaitedForAndOnlyTheEndOfItsOutputIsKept)
+{
+    // It prints more than is kept, then runs until it is ended.
+    const auto program = Script("game", "i=0; while [ $i -lt 300 ]; do echo \"line $i of what the game prints\"; "
+                                     "i=$((i+1)); done\necho $$ > \"$0.pid\"\nexec sleep 30\n");
+    settings.WriteString("Game", "RunCommand", "'" + program.string() + "'");
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Started);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(2));
+    const auto pidFile = std::filesystem::path(program.string() + ".pid");
+    for (int i = 0; i < 1000 && (!std::filesystem::exists(pidFile) || test::FileText(pidFile).empty()); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(watch->Poll(), std::nullopt) << "still running";
+    EXPECT_FALSE(watch->Done());
+    ASSERT_EQ(::kill(std::stoi(test::FileText(pidFile)), SIGTERM), 0);
+    const auto end = End();
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->signal, SIGTERM);
+    EXPECT_EQ(end->output.size(), kKeptOutput);
+    EXPECT_TRUE(end->output.ends_with("line 299 of what the game prints\n"));
+    EXPECT_EQ(LastLines(end->output, 2), (std::vector<std::string>{"line 298 of what the game prints",
+                                                                   "line 299 of what the game prints"}));
+}
+
+TEST(RunMapFlowTest, TheEndIsToldWhenItCameAtOnceOrWentWrong)
+{
+    // Nothing said: "".
+    const std::vector<std::pair<GameEnd, std::string>> rows = {
+        {GameEnd{0, 0, 800, ""}, "ECWolf ended at once with status 0."},
+        {GameEnd{0, 0, 60000, "bye\n"}, ""},
+        {GameEnd{2, 0, 60000, "a\r\nb\tc\x01\n\n   \n"}, "ECWolf ended with status 2:\n\na\nb c?"},
+        {GameEnd{0, 11, 120000, "1\n2\n3\n4\n5\n6\n7"}, "ECWolf ended by signal 11:\n\n3\n4\n5\n6\n7"},
+    };
+    for (const auto& [end, text] : rows)
+        EXPECT_EQ(GameEndText("ECWolf", end).value_or(""), text) << end.output;
+}
+
+TEST_F(RunMapFixture, APortThatReadsLowerCaseNamesIsOfferedLinksBesideTheUpperCaseFiles)
+{
+    FakeLaunch();
+    for (const char* name : {"MAPHEAD.WL1", "GAMEMAPS.WL1", "VSWAP.WL1", "WOLF3D.EXE"})
+        test::WriteFile(game / name, name);
+    test::WriteFile(game / "audiot.wl1", "sound"); // already as the port reads it
+    settings.WriteString("Game", "RunCommand", "wolf4sdl --tedlevel %m");
+    const std::string question =
+        "Wolf4SDL opens the game's files under lower-case names (gamemaps.wl1), but this folder holds 3 of them "
+        "only under upper-case names (GAMEMAPS.WL1, MAPHEAD.WL1 and VSWAP.WL1), so it would not find them.\n\nYes "
+        "adds lower-case links beside them and starts the game: each link points to its file by name, so it follows "
+        "every later save, and no file of the game is renamed. No starts nothing.";
+
+    prompter.Answer(Answer::No);
+    EXPECT_EQ(RunMap(maps, false, settings, prompter, hooks), RunMapResult::Cancelled);
+    EXPECT_EQ(prompter.MessageTexts(), std::vector<std::string>{question});
+    EXPECT_TRUE(launched.empty());
+    EXPECT_FALSE(std::filesystem::is_symlink(game / "maphead.wl1"));
+
+    // A link that cannot be made: the ones made are taken back, nothing starts.
+    SetDiskFaultHook([](DiskStep step, const std::filesystem::path& path) {
+        return step == DiskStep::Link && path.filename() == "maphead.wl1" ? EACCES : 0;
+    });
+    ScriptedPrompter refused;
+    refused.Answer(Answer::Yes);
+    EXPECT_EQ(RunMap(maps, false, settings, refused, hooks), RunMapResult::Cancelled);
+    SetDiskFaultHook(nullptr);
+    ASSERT_EQ(refused.MessageTexts().size(), 2u);
+    EXPECT_EQ(refused.MessageTexts()[1], "Couldn't add the link " + (game / "maphead.wl1").string() +
+                                             " (Permission denied)!\n\nNothing was started.");
+    EXPECT_FALSE(std::filesystem::is_symlink(game / "gamemaps.wl1"));
+    EXPECT_TRUE(launched.empty());
+
+    ScriptedPrompter yes;
+    yes.Answer(Answer::Yes);
+    EXPECT_EQ(RunMap(maps, false, settings, yes, hooks), RunMapResult::Started);
+    EXPECT_EQ(yes.MessageTexts(), std::vector<std::string>{question});
+    for (const char* name : {"MAPHEAD.WL1", "GAMEMAPS.WL1", "VSWAP.WL1"}) {
+        std::string lower = name;
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        EXPECT_EQ(std::filesystem::read_symlink(game / lower), name);
+        EXPECT_EQ(test::FileText(game / lower), name);
+    }
+    EXPECT_EQ(test::FileText(game / "WOLF3D.EXE"), "WOLF3D.EXE") << "no file renamed";
+    EXPECT_FALSE(std::filesystem::exists(game / "wolf3d.exe")) << "not a file of the game's extension";
+    ASSERT_EQ(launched.size(), 1u);
+
+    // The links follow a save, which replaces the files they point to.
+    test::WriteFile(game / "next", "new maps");
+    std::filesystem::rename(game / "next", game / "MAPHEAD.WL1");
+    EXPECT_EQ(test::FileText(game / "maphead.wl1"), "new maps");
+    ScriptedPrompter again; // and are there: no question
+    EXPECT_EQ(RunMap(maps, false, settings, again, hooks), RunMapResult::Started);
+    EXPECT_TRUE(again.Records().empty());
+
+    // DOSBox runs the DOS game, whose files keep their names.
+    settings.WriteString("Game", "RunCommand", "dosbox -c 'mount c \"%d\"'");
+    std::filesystem::remove(game / "vswap.wl1");
+    EXPECT_EQ(RunMap(maps, false, settings, again, hooks), RunMapResult::Started);
+    EXPECT_TRUE(again.Records().empty());
+}
+
+TEST_F(RunMapFixture, AnSdlPortWithoutAnAudioOutputIsOfferedToStartWithoutSoundAndTheCommandKeepsIt)
+{
+    FakeLaunch();
+    audio = false;
+    settings.WriteString("Game", "RunCommand", "ecwolf --data %e");
+    const std::string question = "This machine has no audio output device, and ECWolf quits at once when it cannot "
+                                 "open one.\n\nStart it without sound (SDL_AUDIODRIVER=dummy)? Yes keeps the choice "
+                                 "in the run command.";
+    const struct {
+        Answer answer;
+        RunMapResult result;
+        std::vector<std::string> environment;
+        std::string kept;
+    } rows[] = {
+        {Answer::Cancel, RunMapResult::Cancelled, {}, "ecwolf --data %e"},
+        {Answer::No, RunMapResult::Started, {}, "ecwolf --data %e"},
+        {Answer::Yes, RunMapResult::Started, {"SDL_AUDIODRIVER=dummy"}, "SDL_AUDIODRIVER=dummy ecwolf --data %e"},
+    };
+    for (const auto& row : rows) {
+        ScriptedPrompter told;
+        told.Answer(row.answer);
+        environments.clear();
+        EXPECT_EQ(RunMap(maps, false, settings, told, hooks), row.result);
+        EXPECT_EQ(told.MessageTexts(), std::vector<std::string>{question});
+        EXPECT_EQ(told.Records()[0].buttons, Buttons::YesNoCancel);
+        if (row.result == RunMapResult::Started) {
+            EXPECT_EQ(environments, std::vector<std::vector<std::string>>{row.environment});
+        }
+        EXPECT_EQ(settings.ReadString("Game", "RunCommand", ""), row.kept);
+    }
+    // The choice is the command's: asked no more, and it is the one recent.
+    ScriptedPrompter quiet;
+    EXPECT_EQ(RunMap(maps, false, settings, quiet, hooks), RunMapResult::Started);
+    EXPECT_TRUE(quiet.Records().empty());
+    EXPECT_EQ(environments.back(), std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
+    EXPECT_EQ(RunOptions::Read(settings).RecentCommands.front(), "SDL_AUDIODRIVER=dummy ecwolf --data %e");
+    // A program that is no SDL port is never asked about.
+    settings.WriteString("Game", "RunCommand", "mygame");
+    EXPECT_EQ(RunMap(maps, false, settings, quiet, hooks), RunMapResult::Started);
+    EXPECT_TRUE(quiet.Records().empty());
+}
+
+TEST(RunMapFlowTest, AnAudioOutputIsAPlaybackDeviceOrASoundServer)
+{
+    test::TempDir devices, runtime;
+    const auto keep = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const auto pulse = keep("PULSE_SERVER"), xdg = keep("XDG_RUNTIME_DIR");
+    ::unsetenv("PULSE_SERVER");
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+    test::WriteFile(devices / "pcmC0D0c", ""); // a capture device
+    test::WriteFile(devices / "controlC0", "");
+    EXPECT_FALSE(HasAudioOutput(devices.path()));
+    test::WriteFile(runtime / "pipewire-0", "");
+    EXPECT_TRUE(HasAudioOutput(devices.path()));
+    std::filesystem::remove(runtime / "pipewire-0");
+    test::WriteFile(devices / "pcmC0D3p", "");
+    EXPECT_TRUE(HasAudioOutput(devices.path()));
+    std::filesystem::remove(devices / "pcmC0D3p");
+    ::setenv("PULSE_SERVER", "tcp:localhost", 1);
+    EXPECT_TRUE(HasAudioOutput(devices.path()));
+    for (const auto& [name, value] : {std::pair{"PULSE_SERVER", pulse}, std::pair{"XDG_RUNTIME_DIR", xdg}})
+        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
+}
+
 TEST_F(RunMapFixture, AsksForTheCommandWhenNoneIsSetAndKeepsIt)
 {
     FakeLaunch();
@@ -194,6 +440,7 @@ TEST_F(RunMapFixture, AsksForTheCommandWhenNoneIsSetAndKeepsIt)
     ASSERT_EQ(launched.size(), 1u);
     EXPECT_THAT(launched[0], ElementsAre("ecwolf", "--data", "WL1", "--tedlevel", "2"));
     EXPECT_EQ(launchFolder, std::filesystem::absolute(game));
+    EXPECT_EQ(startedAs, "ECWolf");
 }
 
 TEST_F(RunMapFixture, ThePresetsFindTheirProgramsInThePath)

@@ -32,14 +32,14 @@ TGoToLevelBox::TGoToLevelBox(QWidget* parent) : QDialog(parent)
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-std::optional<int> TGoToLevelBox::ChooseLevel(const MapHandler& maps)
+std::optional<int> TGoToLevelBox::ChooseLevel(const MapHandler& maps, const std::set<int>& changed)
 {
     levels_->clear();
     // Names as the header keeps them: at most NameLength - 1 characters.
     const auto length = static_cast<std::size_t>(std::max(maps.NameLength - 1, 0));
     for (int i = 0; i < maps.NumMaps(); ++i) {
         const std::string name = MapNameText(maps.Maps[static_cast<std::size_t>(i)].Name).substr(0, length);
-        levels_->addItem(QString("%1 - %2").arg(i + 1).arg(NameToQt(name)));
+        levels_->addItem(QString("%1 - %2%3").arg(i + 1).arg(NameToQt(name), changed.contains(i) ? "  (changed)" : ""));
     }
     levels_->setCurrentIndex(maps.CurrentMap);
     if (exec() != QDialog::Accepted || levels_->currentIndex() < 0)

@@ -151,9 +151,9 @@ void PagesController::ShowPictures(std::optional<int> chunk)
         return;
     }
     const GameGraphics& before = *state_.Graphics();
-    state_.ReplacePages(std::make_shared<const GameGraphics>(
-                            GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings}),
-                        chunk);
+    auto after = std::make_shared<const GameGraphics>(
+        GameGraphics{std::move(*file), before.Colours, before.Pictures, before.Settings, before.Sounds});
+    state_.ReplacePages(std::move(after), chunk);
 }
 
 void PagesController::ShowInBrowser()
@@ -162,7 +162,7 @@ void PagesController::ShowInBrowser()
         return;
     const PageSet& pages = document_->Pages();
     const auto words = WordsByChunk(state_.Graphics()->Pictures, pages.FirstSpriteChunk(), &session_->CurrentProject().Symbols);
-    browser_->ShowPages(pages, state_.Graphics()->Colours, words);
+    browser_->ShowPages(pages, state_.Graphics()->Colours, words, state_.Graphics()->Sounds);
     browser_->ShowHistory(QString::fromStdString(document_->UndoName()),
                           QString::fromStdString(document_->RedoName()));
     browser_->setWindowTitle(QString("Game Pictures and Sounds - %1[*]")
@@ -188,8 +188,11 @@ void PagesController::onExport(Item item)
                         kPageExportCaption, MessageIcon::Warning});
         return;
     }
+    const std::string proposed = sound                     ? SoundFileName(item.sound)
+                                 : item.tab == Tab::Walls ? WallFileName(item.chunk)
+                                                          : SpriteFileName(item.chunk);
     const auto path = prompter_.ChooseSaveFile("Export " + NameOf(item), sound ? kSoundFilter : kPictureExportFilter,
-                                               sound ? "wav" : "png");
+                                               sound ? "wav" : "png", proposed);
     if (!path)
         return;
     if (!sound && !EqualsNoCase(path->extension().string(), ".png")) {
@@ -220,11 +223,16 @@ void PagesController::onExportAll()
                                                   document_->Path().parent_path());
     if (!folder)
         return;
-    const auto written = ExportPages(document_->Pages(), state_.Graphics()->Colours, *folder);
+    const auto plan = PlanPagesExport(document_->Pages());
+    if (!plan)
+        return prompter_.Show(plan.failure());
+    const auto written = WritePagesExport(document_->Pages(), state_.Graphics()->Colours, *plan, *folder);
     if (!written)
         return prompter_.Show(written.failure());
-    prompter_.Message(std::to_string(written->size()) + " files were written into " + folder->string() + ".",
-                      kPageExportCaption, MessageIcon::Information, Buttons::Ok);
+    std::string text = std::to_string(written->size()) + " files were written into " + folder->string() + ".";
+    for (const std::string& shared : plan->Shared())
+        text += "\n" + shared;
+    prompter_.Message(text, kPageExportCaption, MessageIcon::Information, Buttons::Ok);
 }
 
 void PagesController::onReplace(Item item)

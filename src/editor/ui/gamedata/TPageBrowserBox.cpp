@@ -1,7 +1,5 @@
 #include "editor/ui/gamedata/TPageBrowserBox.h"
 
-#include "graphics/Sprite.h"
-
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -78,30 +76,6 @@ PageList* MakeList(const char* name, const QStringList& headers)
     return list;
 }
 
-// A chunk's picture in the palette's colours; null for one without a picture.
-QImage ChunkPicture(const PageSet& pages, const Palette& palette, int chunk)
-{
-    const PageSet::Chunk bytes = pages.ChunkAt(chunk);
-    if (!bytes)
-        return {};
-    QImage image(kPictureSide, kPictureSide, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    if (pages.KindOf(chunk) == ChunkKind::Wall) {
-        for (int c = 0; c < kPictureSide; ++c)
-            for (int r = 0; r < kPictureSide; ++r)
-                image.setPixel(c, r, palette[(*bytes)[static_cast<std::size_t>(c * kPictureSide + r)]]);
-        return image;
-    }
-    Sprite sprite;
-    if (DecodeSprite(*bytes, sprite))
-        return {};
-    for (int c = 0; c < kPictureSide; ++c)
-        for (int r = 0; r < kPictureSide; ++r)
-            if (sprite.Opaque(c, r))
-                image.setPixel(c, r, palette[sprite.Pixel(c, r)]);
-    return image;
-}
-
 QString Text(const std::string& text)
 {
     return QString::fromStdString(text);
@@ -145,6 +119,9 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     tabs_->addTab(walls_, "&Walls");
     tabs_->addTab(sprites_, "S&prites");
     tabs_->addTab(sounds_, "&Sounds");
+    // Thumbnails are made as their rows are painted.
+    for (QTreeWidget* list : {walls_, sprites_})
+        list->setItemDelegate(new ThumbnailDelegate(thumbnails_, kChunkRole, list));
     for (const Tab tab : {Tab::Walls, Tab::Sprites, Tab::Sounds})
         static_cast<PageList*>(List(tab))->dropped = [this, tab](QTreeWidgetItem* row, int column, const QString& path) {
             Dropped(tab, row, column, path);
@@ -211,18 +188,17 @@ QTreeWidget* TPageBrowserBox::List(Tab tab) const
 }
 
 void TPageBrowserBox::ShowPages(const PageSet& pages, const Palette& palette,
-                                const std::map<int, std::vector<PageWord>>& words)
+                                const std::map<int, std::vector<PageWord>>& words, const SoundNames& sounds)
 {
-    pictures_.clear();
-    FillWalls(pages, palette, words);
-    FillSprites(pages, palette, words);
-    FillSounds(pages);
+    thumbnails_.SetPages(pages, palette);
+    FillWalls(pages, words);
+    FillSprites(pages, words);
+    FillSounds(pages, sounds);
     ShowThumbnails();
     RefreshButtons();
 }
 
-void TPageBrowserBox::FillWalls(const PageSet& pages, const Palette& palette,
-                                const std::map<int, std::vector<PageWord>>& words)
+void TPageBrowserBox::FillWalls(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words)
 {
     const ListPlace place = PlaceOf(walls_);
     walls_->clear();
@@ -237,8 +213,7 @@ void TPageBrowserBox::FillWalls(const PageSet& pages, const Palette& palette,
             row->setData(column, kChunkRole, chunk);
             if (chunk < 0)
                 continue;
-            pictures_[chunk] = ChunkPicture(pages, palette, chunk);
-            if (pictures_[chunk].isNull())
+            if (!pages.ChunkAt(chunk))
                 row->setText(column, "(empty)");
             if (const auto found = words.find(chunk); found != words.end())
                 for (const PageWord& word : found->second)
@@ -251,8 +226,7 @@ void TPageBrowserBox::FillWalls(const PageSet& pages, const Palette& palette,
     Restore(walls_, place);
 }
 
-void TPageBrowserBox::FillSprites(const PageSet& pages, const Palette& palette,
-                                  const std::map<int, std::vector<PageWord>>& words)
+void TPageBrowserBox::FillSprites(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words)
 {
     const ListPlace place = PlaceOf(sprites_);
     sprites_->clear();
@@ -260,8 +234,7 @@ void TPageBrowserBox::FillSprites(const PageSet& pages, const Palette& palette,
         auto* row = new QTreeWidgetItem(sprites_);
         row->setText(0, QString::number(chunk));
         row->setData(kSpriteColumn, kChunkRole, chunk);
-        pictures_[chunk] = ChunkPicture(pages, palette, chunk);
-        if (pictures_[chunk].isNull())
+        if (!pages.ChunkAt(chunk))
             row->setText(kSpriteColumn, "(empty)");
         if (const auto found = words.find(chunk); found != words.end())
             row->setText(2, Text(WordList(found->second)));
@@ -269,13 +242,14 @@ void TPageBrowserBox::FillSprites(const PageSet& pages, const Palette& palette,
     Restore(sprites_, place);
 }
 
-void TPageBrowserBox::FillSounds(const PageSet& pages)
+void TPageBrowserBox::FillSounds(const PageSet& pages, const SoundNames& names)
 {
     const ListPlace place = PlaceOf(sounds_);
     sounds_->clear();
     for (const DigitisedSound& sound : pages.Sounds()) {
         auto* row = new QTreeWidgetItem(sounds_);
-        row->setText(0, QString::number(sound.number));
+        const std::string_view name = names.Name(sound.number);
+        row->setText(0, QString::number(sound.number) + (name.empty() ? QString() : " " + Text(std::string(name))));
         row->setText(1, sound.chunkCount > 1 ? QString("%1 - %2").arg(sound.firstChunk).arg(sound.firstChunk +
                                                                                              sound.chunkCount - 1)
                                              : QString::number(sound.firstChunk));
@@ -290,29 +264,26 @@ void TPageBrowserBox::FillSounds(const PageSet& pages)
         connect(play, &QToolButton::clicked, this, [this, number = sound.number] { emit playAsked(number); });
         sounds_->setItemWidget(row, 3, play);
     }
-    sounds_->resizeColumnToContents(2);
+    for (const int column : {0, 2}) // the names in full
+        sounds_->resizeColumnToContents(column);
     Restore(sounds_, place);
 }
 
 void TPageBrowserBox::ShowThumbnails()
 {
-    const int side = kPictureSide * Scale();
+    thumbnails_.SetScale(Scale());
+    const int side = thumbnails_.Side();
     for (QTreeWidget* list : {walls_, sprites_}) {
-        list->setIconSize(QSize(side, side));
-        for (int i = 0; i < list->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* row = list->topLevelItem(i);
-            for (int column = 1; column < list->columnCount(); ++column) {
-                const QVariant chunk = row->data(column, kChunkRole);
-                const auto found = chunk.isValid() ? pictures_.find(chunk.toInt()) : pictures_.end();
-                if (found == pictures_.end() || found->second.isNull())
-                    continue;
-                // Enlarged without smoothing: every pixel of the game stays a square.
-                row->setIcon(column, QIcon(QPixmap::fromImage(found->second.scaled(side, side))));
-            }
-        }
+        list->setIconSize(QSize(side, side)); // the rows take the new height
         for (int column = 0; column + 1 < list->columnCount(); ++column)
             list->resizeColumnToContents(column);
+        list->viewport()->update();
     }
+}
+
+QPixmap TPageBrowserBox::Thumbnail(int chunk)
+{
+    return thumbnails_.Of(chunk);
 }
 
 void TPageBrowserBox::ShowHistory(const QString& undo, const QString& redo)

@@ -3,8 +3,9 @@
 // sounds in a window beside the editor. Walls are listed in pairs, the light
 // side beside the dark one (chunks 2n and 2n + 1, as a wall word shows
 // them), with the words that show them; sprites with the words that show
-// them; sounds with their length and a button that plays them. Thumbnails
-// are drawn at 1x or 2x.
+// them; sounds with their names (the structure's), their length and a button
+// that plays them. Thumbnails are drawn at 1x or 2x, as their rows are
+// painted (PageThumbnails).
 //
 // The window only shows what it is given and hands the user's requests on
 // (PagesController does them through the page document): export, replace
@@ -12,10 +13,12 @@
 // wall also before the chosen one), remove, play, undo and redo.
 
 #include "editor/render/PageWords.h"
+#include "editor/ui/gamedata/PageThumbnails.h"
 #include "graphics/PageSet.h"
 #include "graphics/Palette.h"
+#include "graphics/SoundNames.h"
 
-#include <QImage>
+#include <QPixmap>
 #include <QWidget>
 
 #include <map>
@@ -46,7 +49,8 @@ public:
 
     // Lists the pages anew, keeping the tab, the chosen item (by its place)
     // and the scroll positions.
-    void ShowPages(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
+    void ShowPages(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words,
+                   const SoundNames& sounds);
     // What Undo and Redo would do ("Replace wall 12"); empty: nothing.
     void ShowHistory(const QString& undo, const QString& redo);
 
@@ -62,6 +66,8 @@ public:
     int Scale() const;
     // Another tab after the page file's (the game's other pictures and sounds).
     void AddTab(QWidget* page, const QString& label);
+    // The thumbnail the lists show for a wall or sprite chunk; null for none.
+    QPixmap Thumbnail(int chunk);
 
 signals:
     void exportAsked(tsl::TPageBrowserBox::Item item);
@@ -78,9 +84,9 @@ signals:
     void redoAsked();
 
 private:
-    void FillWalls(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
-    void FillSprites(const PageSet& pages, const Palette& palette, const std::map<int, std::vector<PageWord>>& words);
-    void FillSounds(const PageSet& pages);
+    void FillWalls(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
+    void FillSprites(const PageSet& pages, const std::map<int, std::vector<PageWord>>& words);
+    void FillSounds(const PageSet& pages, const SoundNames& names);
     void ShowThumbnails();
     void RefreshButtons();
     QTreeWidget* List(Tab tab) const;
@@ -100,8 +106,7 @@ private:
     QPushButton* undo_;
     QPushButton* redo_;
     int firstDoor_ = 0; // the first wall chunk that is a door picture
-    // The pictures of the chunks as listed, at 1x, for the thumbnails.
-    std::map<int, QImage> pictures_;
+    PageThumbnails thumbnails_;
 };
 
 } // namespace tsl

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include <algorithm>
+#include <utility>
 
 namespace tsl {
 
@@ -74,6 +75,7 @@ void AnalysisController::Attach(EditorSession* session)
 {
     following_.Reset();
     session_ = session;
+    finish_.Reset();
     if (session_) {
         if (state_.ReachableShown() && !state_.Analysable())
             emit statusNote(
@@ -88,8 +90,10 @@ void AnalysisController::Follow(const DocumentChange& change)
 {
     switch (change.What) {
     case DocumentChange::Kind::Words:
-        if (change.Map == session_->Maps().CurrentMap)
+        if (change.Map == session_->Maps().CurrentMap) {
+            edited_ = true;
             Schedule();
+        }
         return;
     case DocumentChange::Kind::CurrentMap:
     case DocumentChange::Kind::MapList:
@@ -107,8 +111,11 @@ void AnalysisController::Follow(const ViewChange& change)
         chooser_->setCurrentIndex(state_.Skill());
         Schedule();
         return;
-    case ViewChange::Kind::Overlays:
     case ViewChange::Kind::Rules:
+        finish_.Reset(); // the level was judged by other rules
+        Schedule();
+        return;
+    case ViewChange::Kind::Overlays:
         Schedule();
         return;
     default:
@@ -119,8 +126,10 @@ void AnalysisController::Follow(const ViewChange& change)
 void AnalysisController::Schedule()
 {
     overlay_.Invalidate();
-    // Nothing shown: nothing to work out until something is.
-    if (state_.ReachableShown() || state_.PatrolsShown() || !(area_->CurrentPlayPicture() == PlayPicture{}))
+    // Nothing shown, and no rules to tell whether the level can be
+    // finished by: nothing to work out until something is.
+    if (state_.ReachableShown() || state_.PatrolsShown() || state_.Analysable() ||
+        !(area_->CurrentPlayPicture() == PlayPicture{}))
         refresh_.start();
 }
 
@@ -131,6 +140,10 @@ void AnalysisController::Refresh()
         area_->SetPlayPicture({});
         return;
     }
+    const bool edited = std::exchange(edited_, false);
+    if (state_.Analysable() && overlay_.Stale(state_.Play()))
+        if (const auto said = finish_.Update(session_->Maps().Current(), *state_.Rules(), edited))
+            emit statusNote(QString::fromStdString(*said));
     if (!overlay_.Refresh(session_->Maps().Current(), state_.Play()))
         return;
     area_->SetPlayPicture(Picture());
@@ -154,6 +167,7 @@ PlayPicture AnalysisController::Picture() const
     for (const PlayMark& mark : overlay_.Marks())
         (mark.kind == PlayMark::Kind::ShutDoor ? picture.shutDoors : picture.unreachable).push_back(PointOf(mark.tile));
     picture.route = PointsOf(overlay_.Route());
+    picture.secretRoute = PointsOf(overlay_.SecretRoute());
     for (const PatrolRoute& route : overlay_.Patrols())
         picture.patrols.push_back({PointsOf(route.path), route.blocked, route.blockedAtOnce});
     return picture;
@@ -202,8 +216,10 @@ void AnalysisController::ShowMapInformation()
 {
     if (!session_)
         return;
-    const std::optional<QPoint> tile =
-        informationBox_->ShowMapInformation(session_->CurrentMapStatistics(), session_->CheckCurrentMap());
+    // With the game's page file, the walls' pictures are checked too.
+    const std::shared_ptr<const GameGraphics>& graphics = state_.Graphics();
+    const std::optional<QPoint> tile = informationBox_->ShowMapInformation(
+        session_->CurrentMapStatistics(), session_->CheckCurrentMap(graphics ? &graphics->Pages : nullptr));
     if (tile)
         emit tilesChosen({*tile});
 }

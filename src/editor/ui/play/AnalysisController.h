@@ -16,10 +16,12 @@
 //
 // A structure without rules of play gets no analysis: asked for one, the
 // user is told so and offered the rules of a shipped structure, through the
-// Prompter.
+// Prompter. With the game's rules, the status bar says once when an edit
+// takes the level's way out away or gives it back (FinishWatch).
 
 #include "core/Prompter.h"
 #include "editor/document/MapDocument.h"
+#include "editor/play/FinishWatch.h"
 #include "editor/play/PlayOverlay.h"
 #include "editor/view/ViewState.h"
 
@@ -104,6 +106,8 @@ private:
     DocumentToken following_;
     ViewToken viewing_;
     PlayOverlay overlay_;
+    FinishWatch finish_;
+    bool edited_ = false; // the current map's words changed since the last refresh
     QTimer refresh_; // one turn of the event loop: the changes it brought, analysed once
     QComboBox* chooser_;
     TLevelStatisticsBox* statisticsBox_;

@@ -42,7 +42,8 @@ TRunCommandBox::TRunCommandBox(QWidget* parent) : QDialog(parent)
         "%d stands for the game folder, %m for the current map counted from 0, %n counted from 1, %N counted "
         "from 1 with two digits, %e for the extension of the game's files, %s for the skill level (1 to 4), "
         "%k for its name (baby, easy, normal, hard), %[text] for the text when Debug is ticked and for "
-        "nothing otherwise, and %% for a %. The command runs in the game folder, without a shell.");
+        "nothing otherwise, and %% for a %. The command runs in the game folder, without a shell; settings such as "
+        "SDL_AUDIODRIVER=dummy before the program go into its environment.");
     label->setWordWrap(true);
 
     presets_ = new QComboBox;

@@ -27,6 +27,7 @@ namespace {
 
 const QColor kGridColour(0x80, 0x80, 0x80);
 const QColor kSelectionTint(0x30, 0x90, 0xFF, 72);
+const QColor kChangedTint(0xFF, 0xA0, 0x00, 90); // amber: apart from the selection's blue and play's red
 constexpr int kTilePixels = 8;
 // The camera arrow: nearly a tile long, but never so small that it is lost
 // at zoom 1.
@@ -300,6 +301,17 @@ void MapPaintArea::SetShownTiles(std::vector<QPoint> tiles)
         update(ShownTileRect(tile, CellSize()).adjusted(-ring, -ring, ring, ring));
 }
 
+void MapPaintArea::SetChangedTiles(std::vector<QPoint> tiles)
+{
+    if (tiles == changedTiles_)
+        return;
+    const int c = CellSize();
+    for (const auto* list : {&changedTiles_, &tiles})
+        for (const QPoint& tile : *list)
+            update(QRect(tile * c, QSize(c, c)));
+    changedTiles_ = std::move(tiles);
+}
+
 void MapPaintArea::CancelPress()
 {
     if (!held_)
@@ -349,6 +361,11 @@ void MapPaintArea::paintEvent(QPaintEvent* event)
             painter.drawLine(exposed.left(), y, std::min(exposed.right(), w - 1), y);
     }
     PaintPlay(painter, exposed);
+    for (const QPoint& tile : changedTiles_) {
+        const QRect cell(tile * CellSize(), QSize(CellSize(), CellSize()));
+        if (cell.intersects(exposed))
+            painter.fillRect(cell, kChangedTint);
+    }
     if (previewTile_ && !preview_.isNull()) {
         DrawEnlarged(painter, preview_, PreviewArea().topLeft(), CellSize() / previewTilePixels_, exposed);
         PaintFrame(painter, PreviewArea());
@@ -414,6 +431,7 @@ namespace {
 const QColor kUnreachableMark(0xFF, 0x30, 0x30);
 const QColor kShutDoorMark(0xFF, 0x30, 0x30);
 const QColor kRouteColour(0x30, 0xFF, 0x60);
+const QColor kSecretRouteColour(0xFF, 0xD0, 0x20);
 const QColor kPatrolColour(0xFF, 0xB0, 0x20);
 const QColor kBlockedPatrolColour(0xFF, 0x30, 0x30);
 const QColor kRim(0, 0, 0, 200);
@@ -430,7 +448,7 @@ std::optional<QRect> ShapeTiles(const PlayPicture& picture)
     auto add = [&](const QPoint& tile) {
         tiles = tiles ? tiles->united(TilesBetween(tile, tile)) : TilesBetween(tile, tile);
     };
-    for (const auto* list : {&picture.unreachable, &picture.shutDoors, &picture.route})
+    for (const auto* list : {&picture.unreachable, &picture.shutDoors, &picture.route, &picture.secretRoute})
         for (const QPoint& tile : *list)
             add(tile);
     for (const PlayPicture::Patrol& patrol : picture.patrols)
@@ -480,7 +498,8 @@ void MapPaintArea::SetPlayPicture(PlayPicture picture)
         }
     }
     const bool shapesChanged = picture.unreachable != play_.unreachable || picture.shutDoors != play_.shutDoors ||
-                               picture.route != play_.route || picture.patrols != play_.patrols;
+                               picture.route != play_.route || picture.secretRoute != play_.secretRoute ||
+                               picture.patrols != play_.patrols;
     if (shapesChanged)
         update(PlayShapesArea(play_));
     play_ = std::move(picture);
@@ -497,6 +516,12 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
         DrawEnlarged(painter, play_.tint, QPoint(0, 0), c, exposed);
     if (!PlayShapesArea(play_).intersects(exposed))
         return;
+    DrawPlayShapes(painter, play_, c);
+}
+
+void DrawPlayShapes(QPainter& painter, const PlayPicture& picture, int cellSize)
+{
+    const int c = cellSize;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setBrush(Qt::NoBrush);
@@ -512,14 +537,14 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
     };
 
     const qreal inset = c * 0.25;
-    for (const QPoint& tile : play_.unreachable) {
+    for (const QPoint& tile : picture.unreachable) {
         const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
         stroke(kUnreachableMark, line, [&] {
             painter.drawLine(r.topLeft(), r.bottomRight());
             painter.drawLine(r.topRight(), r.bottomLeft());
         });
     }
-    for (const QPoint& tile : play_.shutDoors) {
+    for (const QPoint& tile : picture.shutDoors) {
         const QRectF r(tile.x() * c + inset, tile.y() * c + inset, c - 2 * inset, c - 2 * inset);
         stroke(kShutDoorMark, line, [&] {
             painter.drawEllipse(r);
@@ -528,7 +553,7 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
     }
 
     const qreal head = std::max(6.0, c * 0.4);
-    for (const PlayPicture::Patrol& patrol : play_.patrols) {
+    for (const PlayPicture::Patrol& patrol : picture.patrols) {
         if (patrol.tiles.size() < 2)
             continue;
         QPolygonF points;
@@ -556,9 +581,23 @@ void MapPaintArea::PaintPlay(QPainter& painter, const QRect& exposed) const
         }
     }
 
-    if (play_.route.size() >= 2) {
+    // The walk to the secret elevator dashed beneath the way out, a dot at its end.
+    if (picture.secretRoute.size() >= 2) {
         QPolygonF points;
-        for (const QPoint& tile : play_.route)
+        for (const QPoint& tile : picture.secretRoute)
+            points << centre(tile);
+        const qreal width = std::max(2.0, c / 8.0);
+        painter.setPen(QPen(kRim, width + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawPolyline(points);
+        painter.setPen(QPen(kSecretRouteColour, width, Qt::DashLine, Qt::FlatCap, Qt::RoundJoin));
+        painter.drawPolyline(points);
+        painter.setPen(QPen(kRim, 1));
+        painter.setBrush(kSecretRouteColour);
+        painter.drawEllipse(points.back(), c * 0.25, c * 0.25);
+    }
+    if (picture.route.size() >= 2) {
+        QPolygonF points;
+        for (const QPoint& tile : picture.route)
             points << centre(tile);
         stroke(kRouteColour, std::max(2.0, c / 6.0), [&] { painter.drawPolyline(points); });
         painter.setPen(QPen(kRim, 1));

@@ -37,6 +37,8 @@
 #include <optional>
 #include <vector>
 
+class QPainter;
+
 namespace tsl {
 
 // The 3D preview's camera as the map view shows it: a place in tiles
@@ -58,6 +60,7 @@ struct PlayPicture {
     std::vector<QPoint> unreachable; // items and enemies out of reach: a cross
     std::vector<QPoint> shutDoors;   // doors that never open: a barred door
     std::vector<QPoint> route;       // the shortest walk to the exit, tile by tile
+    std::vector<QPoint> secretRoute; // the walk to the secret elevator, when the route goes elsewhere
     struct Patrol {
         std::vector<QPoint> tiles;
         bool blocked = false;       // it comes to a stand at its last tile
@@ -67,6 +70,10 @@ struct PlayPicture {
     std::vector<Patrol> patrols;
     friend bool operator==(const PlayPicture&, const PlayPicture&) = default;
 };
+
+// The lines and marks of `picture` (all but its tint) at `cellSize` pixels a
+// tile, as the map view draws them; the legend shows them the same way.
+void DrawPlayShapes(QPainter& painter, const PlayPicture& picture, int cellSize);
 
 class MapPaintArea : public QWidget {
     Q_OBJECT
@@ -137,6 +144,11 @@ public:
     void SetShownTiles(std::vector<QPoint> tiles);
     const std::vector<QPoint>& ShownTiles() const { return shownTiles_; }
 
+    // The tiles that differ from the set compared with ("Compare with..."):
+    // tinted amber at paint time over everything but the pointer's marks.
+    void SetChangedTiles(std::vector<QPoint> tiles);
+    const std::vector<QPoint>& ChangedTiles() const { return changedTiles_; }
+
     // What is drawn of play. Only what changed is repainted.
     void SetPlayPicture(PlayPicture picture);
     const PlayPicture& CurrentPlayPicture() const { return play_; }
@@ -202,6 +214,7 @@ private:
     bool held_ = false;           // a button is held that was pressed here
     bool pressCancelled_ = false; // CancelPress: the held buttons send nothing
     std::vector<QPoint> shownTiles_;
+    std::vector<QPoint> changedTiles_;
     PlayPicture play_;
     std::vector<QPoint> markers_;
     std::optional<QPoint> currentMarker_;

@@ -32,6 +32,13 @@ void PreviewController::Attach(EditorSession* session)
     SyncCameraMark();
 }
 
+void PreviewController::SetOtherSide(const MapHandler* other)
+{
+    other_ = other;
+    if (preview_)
+        preview_->SetOtherSide(other_);
+}
+
 void PreviewController::Leave()
 {
     following_.Reset();
@@ -90,6 +97,7 @@ TPreview3DBox& PreviewController::Show(bool activate)
         // Made at its first use: a project that is never looked at from
         // inside never has its pictures read for it.
         preview_ = new TPreview3DBox(window_);
+        preview_->SetOtherSide(other_);
         connect(preview_, &TPreview3DBox::CameraMoved, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncCameraMark);
         connect(preview_, &TPreview3DBox::VisibilityChanged, this, &PreviewController::SyncWalkMarks);

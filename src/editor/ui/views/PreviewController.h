@@ -23,6 +23,7 @@ class QWidget;
 namespace tsl {
 
 class EditorSession;
+class MapHandler;
 class MapPaintArea;
 class TPreview3DBox;
 struct GameGraphics;
@@ -49,6 +50,9 @@ public:
     TPreview3DBox* Preview() const { return preview_; }
     // The main window's actions that work from the preview's window too.
     void ShareActions(std::initializer_list<QAction*> actions);
+    // The set compared with, whose map the preview can show instead ("Show
+    // the Other Side"), now and in a preview made later; nothing: none.
+    void SetOtherSide(const MapHandler* other);
 
 private:
     void Follow(const DocumentChange& change);
@@ -62,6 +66,7 @@ private:
     EditorSession* session_ = nullptr;
     ViewState& state_;
     TPreview3DBox* preview_ = nullptr;
+    const MapHandler* other_ = nullptr;
     QList<QAction*> shared_;
     DocumentToken following_;
     ViewToken viewing_;

@@ -258,6 +258,7 @@ void SidePanel::FillSymbolList(const SymbolTables& tables, int plane)
     symbols_->clear();
     rows_.clear();
     listedPlane_ = -1;
+    SetTiles(paletteShown_);
     if (!tables.Loaded())
         return;
     if (paletteShown_) {
@@ -304,6 +305,21 @@ void SidePanel::FillPalette(const SymbolTables& tables)
             rows_.push_back({entry.plane, entry.index, symbol});
         }
     }
+}
+
+// The palette is a grid of pictures flowing from left to right, each group
+// under its heading on a row of its own, so that a window of 1280 x 800
+// shows some forty symbols at once; the names are the tiles' tool tips. A
+// plane's list is a column of pictures and names.
+void SidePanel::SetTiles(bool on)
+{
+    if (delegate_->Tiles() == on)
+        return;
+    delegate_->SetTiles(on);
+    symbols_->setUniformItemSizes(!on);
+    symbols_->setFlow(on ? QListView::LeftToRight : QListView::TopToBottom);
+    symbols_->setWrapping(on);
+    symbols_->setResizeMode(on ? QListView::Adjust : QListView::Fixed);
 }
 
 void SidePanel::ShowPalette(bool on)

@@ -151,6 +151,7 @@ private:
     void ApplyFilter();
     bool FilterKey(QKeyEvent* key);
     void FillPalette(const SymbolTables& tables);
+    void SetTiles(bool on);
     // Hands the entry of `row` to `button`, by the signal of the view shown.
     void PressRow(int row, Qt::MouseButton button);
     bool IsHeading(int row) const;

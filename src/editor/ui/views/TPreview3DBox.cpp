@@ -113,7 +113,51 @@ void TPreview3DBox::BuildMenu()
         choice->setChecked(skill == skill_);
         skills_->addAction(choice);
     }
+    menu_->addSeparator();
+    otherSide_ = menu_->addAction("Show the &Other Side");
+    otherSide_->setObjectName("otherSideAction");
+    otherSide_->setCheckable(true);
+    otherSide_->setShortcut(Qt::Key_O);
+    otherSide_->setEnabled(false);
+    connect(otherSide_, &QAction::toggled, this, &TPreview3DBox::ShowOtherSide);
+    addAction(otherSide_);
     UpdateWalkActions();
+}
+
+void TPreview3DBox::SetOtherSide(const MapHandler* other)
+{
+    const bool shown = ShowingOtherSide();
+    other_ = other;
+    otherSide_->setEnabled(other_ != nullptr);
+    if (!other_)
+        otherSide_->setChecked(false); // back to this side, through ShowOtherSide
+    else if (shown)
+        ShowOtherSide(true);
+}
+
+void TPreview3DBox::ShowOtherSide(bool on)
+{
+    showOther_ = on && other_;
+    if (otherSide_->isChecked() != showOther_)
+        otherSide_->setChecked(showOther_);
+    if (!project_ || !pictures_ || mapIndex_ >= project_->Maps().NumMaps())
+        return;
+    StopWalk();
+    // The same place on the other map: only the level changes.
+    level_ = BuildLevel(ShownMap(), mapIndex_, pictures_->words, skill_);
+    levelStale_ = false;
+    Redraw();
+}
+
+bool TPreview3DBox::ShowingOtherSide() const
+{
+    return showOther_ && other_ && mapIndex_ < other_->NumMaps();
+}
+
+const MapList& TPreview3DBox::ShownMap() const
+{
+    const MapHandler& maps = ShowingOtherSide() ? *other_ : project_->Maps();
+    return maps.Maps[static_cast<std::size_t>(mapIndex_)];
 }
 
 void TPreview3DBox::UpdateWalkActions()
@@ -189,7 +233,7 @@ void TPreview3DBox::ShowMap(int index)
         return;
     StopWalk();
     mapIndex_ = index;
-    const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(index)];
+    const MapList& map = ShownMap();
     level_ = BuildLevel(map, index, pictures_->words, skill_);
     levelStale_ = false;
     camera_ = StartCamera(map, ProjectRules());
@@ -200,6 +244,8 @@ void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
 {
     if (!project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
+    if (ShowingOtherSide())
+        return; // what is shown did not change; the level is built anew when this side comes back
     // A hidden window costs an edit nothing: it catches up when shown.
     if (!isVisible() || !region || levelStale_) {
         levelStale_ = true;
@@ -207,7 +253,7 @@ void TPreview3DBox::MapEdited(const std::optional<TileRect>& region)
             CatchUp();
         return;
     }
-    RebuildRegion(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
+    RebuildRegion(level_, ShownMap(), mapIndex_, pictures_->words,
                   *region, skill_);
     EditRedraw();
 }
@@ -227,7 +273,7 @@ void TPreview3DBox::CatchUp()
 {
     if (!levelStale_ || !project_ || mapIndex_ >= project_->Maps().NumMaps())
         return;
-    RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_, pictures_->words,
+    RebuildLevel(level_, ShownMap(), mapIndex_, pictures_->words,
                  skill_);
     levelStale_ = false;
     Redraw();
@@ -295,6 +341,12 @@ void TPreview3DBox::paintEvent(QPaintEvent*)
         painter.fillRect(box.adjusted(-4, -2, 4, 2), QColor(0, 0, 0, 160));
         painter.setPen(Qt::white);
         painter.drawText(box, Qt::TextWordWrap, text);
+    }
+    if (ShowingOtherSide()) {
+        const QRect inside = rect().adjusted(kTextMargin, kTextMargin, -kTextMargin, -kTextMargin);
+        const QString text = "The other side (O: this side)";
+        DrawTextBox(painter, painter.fontMetrics().boundingRect(inside, Qt::AlignTop | Qt::AlignRight, text),
+                    Qt::AlignTop | Qt::AlignRight, text);
     }
     PaintWalk(painter);
 }
@@ -442,7 +494,7 @@ void TPreview3DBox::StartWalk(bool fromStart)
         return;
     // The map as the document holds it now, copied: edits from here on wait
     // for the next walk.
-    const MapList& map = project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)];
+    const MapList& map = ShownMap();
     walk_ = std::make_unique<Walk>(map, mapIndex_, pictures_->words, skill_, 
                                    fromStart ? StartCamera(map, ProjectRules()) : camera_);
     ticsDue_ = 0;
@@ -500,7 +552,7 @@ void TPreview3DBox::SetSkill(int skill)
     skill_ = skill;
     skills_->actions()[skill]->setChecked(true);
     if (project_ && mapIndex_ < project_->Maps().NumMaps())
-        RebuildLevel(level_, project_->Maps().Maps[static_cast<std::size_t>(mapIndex_)], mapIndex_,
+        RebuildLevel(level_, ShownMap(), mapIndex_,
                      pictures_->words, skill_);
     if (walk_)
         StartWalk(false);

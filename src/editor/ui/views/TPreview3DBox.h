@@ -39,8 +39,10 @@ class QMenu;
 
 namespace tsl {
 
+class MapHandler;
 class Project;
 struct GameGraphics;
+struct MapList;
 
 class TPreview3DBox : public QWidget {
     Q_OBJECT
@@ -85,6 +87,15 @@ public:
     int Skill() const { return skill_; }
     // The window's context menu (also on the menu key).
     QMenu* ContextMenu() const { return menu_; }
+
+    // The set compared with ("Compare with..."), or nothing: "Show the Other
+    // Side" (O) then shows its map of the same number from the same place,
+    // and shows the project's again when unchecked. The set must outlive
+    // its use here.
+    void SetOtherSide(const MapHandler* other);
+    void ShowOtherSide(bool on);
+    // The other side is shown now (the other set has the map).
+    bool ShowingOtherSide() const;
 
     const Camera& CurrentCamera() const { return camera_; }
     // The project last given to SetProject (nothing when none).
@@ -136,6 +147,8 @@ private:
     void CatchUp();
     // The rules of play of the shown project (none without them).
     const EngineRules& ProjectRules() const;
+    // The map the level is built from: the project's, or the other side's.
+    const MapList& ShownMap() const;
 
     const Project* project_ = nullptr;
     int mapIndex_ = 0;
@@ -165,6 +178,9 @@ private:
     QAction* stopWalk_ = nullptr;
     QMenu* keysMenu_ = nullptr;
     QActionGroup* skills_ = nullptr;
+    const MapHandler* other_ = nullptr;
+    bool showOther_ = false;
+    QAction* otherSide_ = nullptr;
 };
 
 } // namespace tsl

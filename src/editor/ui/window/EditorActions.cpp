@@ -20,7 +20,7 @@ namespace {
 
 // Whether a command needs an open project to be enabled, or one whose game
 // has pictures that could be loaded.
-enum class Needs { Nothing, Project, Graphics };
+enum class Needs { Nothing, Project, Graphics, Comparison };
 
 struct ActionSpec {
     Command command;
@@ -41,6 +41,9 @@ constexpr ActionSpec kActions[] = {
     {Command::SaveProject, "&Save Project", "saveProjectAction", "Ctrl+S", "Save Project", "",
      QStyle::SP_DialogSaveButton, Needs::Project},
     {Command::RestoreBackup, "Restore &Backup...", "restoreBackupAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::CompareWith, "Co&mpare with...", "compareWithAction", "", "", "", kNoIcon, Needs::Project},
+    {Command::StopComparing, "S&top Comparing", "stopComparingAction", "", "", "", kNoIcon, Needs::Comparison},
+    {Command::MakeRelease, "Make Re&lease...", "makeReleaseAction", "", "", "", kNoIcon, Needs::Project},
     {Command::ImportMap, "&Import Map", "importMapAction", "Shift+Insert", "Import Map", "document-import",
      QStyle::SP_ArrowDown, Needs::Project},
     {Command::ExportMap, "&Export Map", "exportMapAction", "Shift+Delete", "Export Map", "document-export",
@@ -91,6 +94,10 @@ constexpr ActionSpec kActions[] = {
      Needs::Project},
     {Command::ShowPatrolRoutes, "Show &Patrol Routes", "showPatrolRoutesAction", "Ctrl+Shift+T", "", "", kNoIcon,
      Needs::Project},
+    {Command::EpisodeBoard, "E&pisode Board", "episodeBoardAction", "Ctrl+Shift+E", "", "", kNoIcon, Needs::Project},
+    {Command::NextChange, "Ne&xt Change", "nextChangeAction", "F8", "", "", kNoIcon, Needs::Comparison},
+    {Command::PreviousChange, "Previous C&hange", "previousChangeAction", "Shift+F8", "", "", kNoIcon,
+     Needs::Comparison},
     {Command::IntMode, "&Int (16-bit) Mode", "intModeAction", "Ctrl+Alt+N", "", "", kNoIcon, Needs::Project},
     {Command::HighByteMode, "&High Byte Mode", "highByteModeAction", "Ctrl+Alt+H", "", "", kNoIcon, Needs::Project},
     {Command::LowByteMode, "&Low Byte Mode", "lowByteModeAction", "Ctrl+Alt+L", "", "", kNoIcon, Needs::Project},
@@ -264,6 +271,8 @@ void EditorActions::CreateMenus(QMainWindow* window)
     fileMenu_->setObjectName("fileMenu");
     add(fileMenu_, {Command::OpenProject, Command::SaveProject, Command::RestoreBackup});
     fileMenu_->addSeparator();
+    add(fileMenu_, {Command::CompareWith, Command::StopComparing, Command::MakeRelease});
+    fileMenu_->addSeparator();
     add(fileMenu_, {Command::ImportMap, Command::ExportMap});
     fileMenu_->addSeparator();
     add(fileMenu_, {Command::RunMap, Command::RunMapCommand});
@@ -302,7 +311,7 @@ void EditorActions::CreateMenus(QMainWindow* window)
     add(advanced, {Command::TurnFacingObjects, Command::FlipPlanes});
     map->addSeparator();
     add(map, {Command::PlaneManager, Command::MapInformation, Command::LevelStatistics, Command::ShowReachableArea,
-              Command::ShowPatrolRoutes});
+              Command::ShowPatrolRoutes, Command::EpisodeBoard, Command::NextChange, Command::PreviousChange});
     map->addSeparator();
     add(map, {Command::IntMode, Command::HighByteMode, Command::LowByteMode});
     map->addSeparator();
@@ -359,7 +368,8 @@ void EditorActions::Refresh(const EditorSession* session, bool gameGraphics, con
     for (const ActionSpec& spec : kActions)
         Get(spec.command)->setEnabled(spec.needs == Needs::Nothing ||
                                       (session && Enabled(spec.command, *session) &&
-                                       (spec.needs != Needs::Graphics || gameGraphics)));
+                                       (spec.needs != Needs::Graphics || gameGraphics) &&
+                                       (spec.needs != Needs::Comparison || toggles.Comparing)));
     Get(Command::MapGrid)->setChecked(toggles.Grid);
     Get(Command::GameGraphics)->setChecked(toggles.GameGraphics);
     Get(Command::CheckForUpdateAtStartup)->setChecked(toggles.CheckAtStartup);

@@ -32,12 +32,16 @@ struct EditorToggles {
     bool TurnFacingObjects = true;
     bool ReachableArea = false;
     bool PatrolRoutes = false;
+    bool Comparing = false; // "Compare with..." chose a set: its commands are on
 };
 
 enum class Command {
     OpenProject,
     SaveProject,
     RestoreBackup,
+    CompareWith,
+    StopComparing,
+    MakeRelease,
     ImportMap,
     ExportMap,
     RunMap,
@@ -72,6 +76,9 @@ enum class Command {
     LevelStatistics,
     ShowReachableArea,
     ShowPatrolRoutes,
+    EpisodeBoard,
+    NextChange,
+    PreviousChange,
     IntMode,
     HighByteMode,
     LowByteMode,

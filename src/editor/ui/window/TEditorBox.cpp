@@ -10,6 +10,7 @@
 #include "editor/ui/dialogs/TFindReplaceBox.h"
 #include "editor/ui/dialogs/TFlipPlanesBox.h"
 #include "editor/ui/play/AnalysisController.h"
+#include "editor/ui/mod/ModController.h"
 #include "editor/ui/dialogs/TGenerateLevelBox.h"
 #include "editor/ui/dialogs/TPlaneBox.h"
 #include "editor/ui/dialogs/TGoToLevelBox.h"
@@ -19,7 +20,7 @@
 #include "editor/ui/gamedata/GameDataController.h"
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/views/PreviewController.h"
-#include "editor/ui/run/TRunCommandBox.h"
+#include "editor/ui/run/RunController.h"
 #include "mapdefs/ui/TMapConfigurationsBox.h"
 #include "exchange/ui/TMapExporterBox.h"
 #include "mapdefs/ui/TMapDefinitionStructureBox.h"
@@ -95,19 +96,22 @@ TEditorBox::TEditorBox(Prompter& prompter, EditorEnvironment environment, QWidge
     planeBox_ = new TPlaneBox(prompter_, this);
     symbolsBox_ = new TMapSymbolsBox(prompter_, this);
     exporterBox_ = new TMapExporterBox(this);
-    runCommandBox_ = new TRunCommandBox(this);
+    runner_ = new RunController(this, prompter_, settingsFile_);
+    connect(runner_, &RunController::statusMessage, this, &TEditorBox::SetStatus);
     actions_ = new EditorActions(this);
     analyser_ = new AnalysisController(this, prompter_, environment_.mapDefsRoot, *view_, view->PaintArea(),
                                        actions_->ToolBar());
     connect(analyser_, &AnalysisController::statusNote, viewer_, &MapViewController::SetStatus);
     connect(analyser_, &AnalysisController::tilesChosen, viewer_, &MapViewController::ShowTiles);
     analyser_->ShowReachable(settings_.ShowReachableArea);
+    modder_ = new ModController(this, prompter_, viewer_, previewer_);
     // The actions show what the views show.
     viewing_ = view_->Listen([this](const ViewChange&) { RefreshCommands(); });
     ConnectActions();
     ConnectMapCommands();
     ConnectPreviewCommands();
     ConnectPageCommands();
+    ConnectModCommands();
     ConnectViewCommands();
     ConnectPanel();
     panel_->BindToolKeys(central);
@@ -141,6 +145,7 @@ TEditorBox::~TEditorBox()
     viewing_.Reset();
     pages_->Leave();
     gameData_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -240,7 +245,8 @@ void TEditorBox::RefreshCommands()
 {
     EditorToggles toggles{view_->Grid(),           view_->GameGraphicsShown(),
                           settings_.CheckAtStartup, !session_ || session_->TurnsFacingObjects(),
-                          view_->ReachableShown(), view_->PatrolsShown()};
+                          view_->ReachableShown(), view_->PatrolsShown(),
+                          modder_->Comparing()};
     actions_->Refresh(session_.get(), view_->Graphics() != nullptr, toggles);
     for (const Command command : {Command::GameGraphics, Command::GamePictures})
         actions_->ExplainDisabled(command,
@@ -352,6 +358,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     // The page file, the preview and the view let go of the old session before it goes.
     pages_->Leave();
     gameData_->Leave();
+    modder_->Attach(nullptr);
     previewer_->Leave();
     analyser_->Attach(nullptr);
     viewer_->Attach(nullptr);
@@ -368,6 +375,7 @@ void TEditorBox::ApplyLoadedProject(std::unique_ptr<Project> project)
     analyser_->Attach(session_.get());
     pages_->Attach(session_.get());
     gameData_->Attach(session_.get());
+    modder_->Attach(session_.get());
     viewer_->ShowProjectAnew();
     ShowReloadedProject(EditResult::None());
     OfferRecovery(); // in memory only: the files wait for a save
@@ -573,7 +581,7 @@ void TEditorBox::onGoToLevel()
 {
     if (!session_)
         return;
-    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps()))
+    if (const std::optional<int> map = goToLevelBox_->ChooseLevel(session_->Maps(), modder_->ChangedMaps()))
         Apply(session_->GoToLevel(*map));
 }
 

@@ -21,7 +21,6 @@
 #include "editor/session/EditorSession.h"
 #include "editor/document/Project.h"
 #include "editor/keeping/Recovery.h"
-#include "editor/run/RunMapFlow.h"
 #include "editor/view/ViewState.h"
 
 #include <QMainWindow>
@@ -41,8 +40,10 @@ class EditorActions;
 class MapView;
 class MapViewController;
 class GameDataController;
+class ModController;
 class PagesController;
 class PreviewController;
+class RunController;
 class SoundOutput;
 class SidePanel;
 class TClipboardManagerBox;
@@ -59,7 +60,6 @@ class TMapSymbolsBox;
 class TMapViewOptionsBox;
 class TPreview3DBox;
 class TProgressBox;
-class TRunCommandBox;
 struct GameGraphics;
 
 class TEditorBox : public QMainWindow {
@@ -123,10 +123,12 @@ public:
     // The page file's document, browser and sound output.
     PagesController* Pages() const { return pages_; }
     GameDataController* GameData() const { return gameData_; }
+    // The episode board, the comparison with another set and the release.
+    ModController* Modder() const { return modder_; }
     // Where the browser plays sounds (the system's audio output unless set).
     void SetSoundOutput(std::unique_ptr<SoundOutput> output);
-    // What "Run Map" starts the game with (LaunchDetached unless set).
-    void SetLauncher(decltype(RunMapHooks::launch) launcher) { launcher_ = std::move(launcher); }
+    // Run Map and the program it started.
+    RunController* Runner() const { return runner_; }
     // The autosave policy's tick (the timer's work, every [Autosave]
     // Interval seconds); shows the first failure of a write.
     void Autosave();
@@ -210,11 +212,11 @@ private:
     // Find and Replace opened on the word of a wall (the page browser's
     // offer when a wall to remove is in use).
     void FindWall(int wall);
-    // The 3D preview's commands and Run Map (TEditorBoxPreview.cpp).
+    // The episode board, comparing and the release (TEditorBoxModCommands.cpp).
+    void ConnectModCommands();
+    // The 3D preview's commands and Run Map's (TEditorBoxPreview.cpp).
     void ConnectPreviewCommands();
     void onMapContextMenu(QPoint tile, QPoint globalPosition);
-    void onRunMap();
-    void onRunMapCommand();
     // Backups and the recovery file (TEditorBoxRecovery.cpp).
     void onRestoreBackup();
     // At open, once the project and its page file are shown: the recovery
@@ -247,9 +249,10 @@ private:
     AnalysisController* analyser_; // the skill level, the overlays of play, the statistics and the map check
     PagesController* pages_; // the page file, its browser and the sound output
     GameDataController* gameData_; // the game's other pictures and its sounds, in tabs of the browser
+    ModController* modder_;  // the episode board, comparing and the release
     std::unique_ptr<AutosavePolicy> autosave_; // of the open project; none without a recovery folder
     QTimer* autosaveTimer_;
-    decltype(RunMapHooks::launch) launcher_;
+    RunController* runner_; // Run Map, its command dialog and the program started
 
     TMapDefinitionStructureBox* structureBox_;
     TMapConfigurationsBox* configurationsBox_;
@@ -264,7 +267,6 @@ private:
     TPlaneBox* planeBox_;
     TMapSymbolsBox* symbolsBox_;
     TMapExporterBox* exporterBox_;
-    TRunCommandBox* runCommandBox_;
 };
 
 } // namespace tsl

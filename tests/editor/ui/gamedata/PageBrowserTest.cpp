@@ -17,6 +17,7 @@
 #include "editor/ui/gamedata/PagesController.h"
 #include "editor/ui/views/SidePanel.h"
 #include "editor/ui/views/TPreview3DBox.h"
+#include "symbols/ui/SymbolWidgets.h"
 #include "graphics/PageFile.h"
 #include "graphics/PictureFile.h"
 #include "graphics/Sprite.h"
@@ -26,6 +27,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
@@ -113,19 +115,23 @@ protected:
         WriteFile(file, EncodeRgbaPng(64, 64, pixels));
         return file;
     }
-    // The colour the map view shows in the middle of the first tile of word 1.
-    std::uint32_t ShownOnWordOne()
+    // The first tile of word 1 without an object on it.
+    QPoint TileOfWordOne()
     {
         const MapList& map = Editor().Session()->Maps().Current();
         for (int y = 0; y < map.Height; ++y)
             for (int x = 0; x < map.Width; ++x)
-                if (map.Word(0, x, y) == 1 && map.Word(1, x, y) == 0) {
-                    const QRect cell(QPoint(x, y) * 64, QSize(64, 64));
-                    return Painted(Editor().View()->PaintArea(), cell).pixel(32, 32) & 0xFFFFFFu;
-                }
+                if (map.Word(0, x, y) == 1 && map.Word(1, x, y) == 0)
+                    return {x, y};
         ADD_FAILURE() << "no tile of word 1";
-        return 0;
+        return {};
     }
+    // The colour the map view shows in the middle of a tile.
+    std::uint32_t ShownOn(QPoint tile)
+    {
+        return Painted(Editor().View()->PaintArea(), QRect(tile * 64, QSize(64, 64))).pixel(32, 32) & 0xFFFFFFu;
+    }
+    std::uint32_t ShownOnWordOne() { return ShownOn(TileOfWordOne()); }
 
 private:
     fs::path game_;
@@ -188,6 +194,73 @@ TEST_F(PageBrowser, AWallReplacedIsShownAtOnceUndoneAndSavedWithTheMaps)
     EXPECT_TRUE(Prompts().Finished()) << Prompts().Unfinished();
 }
 
+TEST_F(PageBrowser, AWallAddedIsShownAtOnceInTheMapViewTheBrowserThe3DPreviewAndTheSymbolList)
+{
+    // The shareware's 49 walls: word 50 would show chunks 98 and 99, as the
+    // engine draws wall words, but they are door pictures until a wall is
+    // added before the doors.
+    std::vector<Bytes> chunks;
+    for (int chunk = 0; chunk < 98 + kDoorChunks; ++chunk)
+        chunks.push_back(TestWall(chunk));
+    const auto firstSprite = static_cast<int>(chunks.size());
+    chunks.push_back(TestSprite(10, 11, {{10, {{4, 9, TestPixels(5, 30)}}}}));
+    WriteFile(Game() / "VSWAP.WL6", TestPageFile(chunks, firstSprite, firstSprite + 1));
+    // A symbol for word 50, which the shipped structure leaves out.
+    const fs::path symbols = Editor().Session()->CurrentProject().StructureFolder / "plane1.txt";
+    const Bytes lines = ReadFile(symbols);
+    WriteFile(symbols, std::string(lines.begin(), lines.end()) + "50,Grey wall 50," + std::string(64, '7') + ",w,0\r\n");
+    ASSERT_TRUE(Editor().OpenProject(true, Game()));
+    const QPoint tile = TileOfWordOne();
+    {
+        auto change = Editor().Session()->Document().Begin();
+        change.Current().SetWord(0, tile.x(), tile.y(), 50);
+        change.Commit();
+    }
+    Editor().Action("preview3DAction")->trigger();
+    const TPreview3DBox* preview = Editor().Preview();
+    ASSERT_NE(preview, nullptr);
+    const auto previewed = [&] { return preview->CurrentLevel().At(tile.x(), tile.y()); };
+    // The middle of the picture the symbol list shows beside word 50.
+    const auto listed = [&]() -> std::optional<std::uint32_t> {
+        const auto* list = Find<QListWidget>(Editor().Panel(), "symbolList");
+        for (int row = 0; row < list->count(); ++row)
+            if (list->item(row)->text().startsWith("50 - ")) {
+                const QImage picture = list->item(row)->data(SymbolListDelegate::PictureRole).value<QImage>();
+                return picture.pixel(picture.width() / 2, picture.height() / 2) & 0xFFFFFFu;
+            }
+        return std::nullopt;
+    };
+    const std::uint32_t colour = RgbOf(Editor().Graphics()->Colours[77]);
+    ASSERT_NE(ShownOn(tile), colour);
+    EXPECT_EQ(previewed().light, kNoPicture);
+    ASSERT_NE(listed(), std::nullopt);
+    EXPECT_NE(listed(), colour) << "its symbol";
+
+    Editor().Action("gamePicturesAction")->trigger();
+    Browser().SetCurrentTab(TPageBrowserBox::Tab::Walls);
+    Prompts().File(Flat(77));
+    Click(&Browser(), "addButton");
+    ASSERT_EQ(Editor().Pages()->Document()->Pages().FirstDoorChunk(), 100);
+    EXPECT_EQ(ShownOn(tile), colour) << "the map view";
+    EXPECT_EQ(previewed().light, 98) << "the 3D preview";
+    EXPECT_EQ(previewed().dark, 99);
+    const std::uint32_t* pixels = preview->Pictures()->pages.Pixels(98);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(RgbOf(pixels[0]), colour);
+    QTreeWidget* walls = Find<QTreeWidget>(&Browser(), "wallList");
+    ASSERT_GE(walls->topLevelItemCount(), 50);
+    EXPECT_EQ(S(walls->topLevelItem(49)->text(0)), "98, 99");
+    EXPECT_TRUE(S(walls->topLevelItem(49)->text(3)).starts_with("50")) << S(walls->topLevelItem(49)->text(3));
+
+    EXPECT_EQ(listed(), colour) << "the symbol list";
+
+    // Undone: word 50 shows a door picture no more.
+    Click(&Browser(), "undoButton");
+    EXPECT_NE(ShownOn(tile), colour);
+    EXPECT_EQ(previewed().light, kNoPicture);
+    EXPECT_TRUE(Prompts().Finished()) << Prompts().Unfinished();
+}
+
 TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
 {
     QTreeWidget* sprites = Find<QTreeWidget>(&Browser(), "spriteList");
@@ -222,6 +295,19 @@ TEST_F(PageBrowser, APictureDroppedOnASpriteReplacesItAndClosingAsksToSave)
     EXPECT_EQ(ReadFile(Game() / "VSWAP.WL6"), PagesWithASound());
 }
 
+TEST_F(PageBrowser, ChunksOfTheSameBytesShareOneThumbnail)
+{
+    // The eight door chunks are the same wall.
+    const QPixmap door = Browser().Thumbnail(4);
+    ASSERT_EQ(door.size(), QSize(64, 64));
+    for (int chunk = 5; chunk < 12; ++chunk)
+        EXPECT_EQ(Browser().Thumbnail(chunk).cacheKey(), door.cacheKey()) << chunk;
+    const QImage wall = Browser().Thumbnail(0).toImage();
+    EXPECT_EQ(wall.pixel(3, 7), Editor().Graphics()->Colours[TestWall(5)[3 * 64 + 7]]) << "column by column";
+    Find<QComboBox>(&Browser(), "thumbnailScale")->setCurrentIndex(1);
+    EXPECT_EQ(Browser().Thumbnail(4).size(), QSize(128, 128));
+}
+
 TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
 {
     std::vector<Bytes> played;
@@ -229,6 +315,7 @@ TEST_F(PageBrowser, ASoundPlayedWithoutAnAudioDeviceSaysSo)
     Browser().SetCurrentTab(TPageBrowserBox::Tab::Sounds);
     QTreeWidget* sounds = Find<QTreeWidget>(&Browser(), "soundList");
     ASSERT_EQ(sounds->topLevelItemCount(), 1);
+    EXPECT_EQ(S(sounds->topLevelItem(0)->text(0)), "0 Halt") << "named by the structure";
     EXPECT_EQ(S(sounds->topLevelItem(0)->text(2)), "0.04 s");
     Click(&Browser(), "playSound0");
     ASSERT_EQ(played.size(), 1u);
@@ -251,6 +338,7 @@ TEST_F(PageBrowser, TheDoorsStayPicturesGoOutAsPngAndCtrlSSavesHereToo)
     TempDir out;
     Prompts().File(out / "wall.bmp");
     Click(&Browser(), "exportButton");
+    EXPECT_EQ(Prompts().Records().at(0).proposedName, "wall-0003.png") << "the name export-pages gives it";
     ExpectMessage(1,
                   "Pictures are exported as PNG files, which keep the game's colours and the sprites' transparency: "
                   "name the file with .png.",

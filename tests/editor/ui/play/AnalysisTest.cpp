@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QTableWidget>
@@ -121,12 +122,21 @@ TEST_F(Analysis, TheReachableAreaFollowsAnEditThatSealsTheExitAndIsRemembered)
     const PlayPicture after = Area()->CurrentPlayPicture();
     EXPECT_TRUE(after.route.empty()) << "no exit: no walk";
     EXPECT_GT(qAlpha(after.tint.pixel(kStand)), 0) << "sealed off: tinted";
+    EXPECT_EQ(S(Editor().StatusText()), "The level can no longer be finished: No exit can be reached from the player "
+                                        "start on skill levels 1, 2, 3 and 4.")
+        << "said once, for the edit that did it";
+    Find<QLabel>(&Editor(), "statusText")->setText("Ready");
+    Editor().NextMap();
+    Editor().PreviousMap();
+    QApplication::processEvents();
+    EXPECT_EQ(S(Editor().StatusText()), "Ready") << "another map shown is no edit";
 
     // Taken back: the walk is there again.
     Editor().RefreshCommands();
     Editor().Action("undoAction")->trigger();
     QApplication::processEvents();
     EXPECT_EQ(Area()->CurrentPlayPicture().route, before.route);
+    EXPECT_EQ(S(Editor().StatusText()), "The level can be finished again.");
 
     Recreate();
     EXPECT_TRUE(Editor().Action("showReachableAreaAction")->isChecked()) << "remembered in TSL.ini";

@@ -1,9 +1,8 @@
-// The main window's wiring of the 3D preview and of Run Map: F4 opens the
-// one preview window at the player start, edits and other maps reach it, the
-// map view shows its camera, View From Here puts the camera on a tile, the
-// everyday keys work from the preview, and F9 runs the command from TSL.ini
-// after the save question. The raycaster and
-// the Run Map flow are pinned by their own tests.
+// The main window's wiring of the 3D preview: F4 opens the one preview
+// window at the player start, edits and other maps reach it, the map view
+// shows its camera, View From Here puts the camera on a tile, and the
+// everyday keys work from the preview. The raycaster is pinned by its own
+// tests, Run Map by RunMapTest.
 
 #include "EditorFixture.h"
 
@@ -14,14 +13,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
 
 #include <cmath>
-#include <cstdlib>
 #include <numbers>
 
 using namespace tsl;
@@ -169,84 +166,6 @@ TEST_F(PreviewWiring, ARenameDuringAWalkLeavesTheWalkGoing)
     ASSERT_NE(preview->CurrentWalk(), nullptr);
     EXPECT_FALSE(preview->CurrentWalk()->Ended());
     EXPECT_EQ(preview->CurrentCamera(), walked);
-}
-
-TEST_F(PreviewWiring, F9AsksForTheCommandOnceSavesWhenToldAndStartsTheGame)
-{
-    std::vector<std::vector<std::string>> started;
-    fs::path folder;
-    Editor().SetLauncher([&](const std::vector<std::string>& arguments, const fs::path& directory) {
-        started.push_back(arguments);
-        folder = directory;
-        return std::optional<std::string>();
-    });
-
-    // No command yet: the dialog asks for it and TSL.ini keeps it.
-    WhenModal([](QWidget* dialog) {
-        TypeAndLeave(Find<QLineEdit>(dialog, "runCommand"), "wolf --data %e --tedlevel %m");
-        Click(dialog, "okButton");
-        Finish(dialog);
-    });
-    Key(Qt::Key_F9);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], (std::vector<std::string>{"wolf", "--data", "WL6", "--tedlevel", "0"}));
-    EXPECT_EQ(folder, fs::absolute(SampleCopy()).lexically_normal());
-    EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Game", "RunCommand", ""), "wolf --data %e --tedlevel %m");
-
-    // Unsaved changes: Yes saves them first, and the game starts once they
-    // are saved, without waiting for the progress box to be closed.
-    Editor().NextMap();
-    EditWord(1, 0, 1, 1, 2);
-    Prompts().Answer(Answer::Yes);
-    Key(Qt::Key_F9);
-    ExpectMessage(0, "The maps have unsaved changes. Save them before running the game?", "Run Map",
-                  MessageIcon::Question, Buttons::YesNoCancel);
-    EXPECT_FALSE(Editor().Changed());
-    ASSERT_EQ(started.size(), 2u);
-    EXPECT_EQ(started[1].back(), "1");
-
-    // "Run Map Command..." shows the stored command for a change.
-    WhenModal([](QWidget* dialog) {
-        auto* command = Find<QLineEdit>(dialog, "runCommand");
-        EXPECT_EQ(S(command->text()), "wolf --data %e --tedlevel %m");
-        TypeAndLeave(command, "wolf4sdl --tedlevel %n");
-        Click(dialog, "okButton");
-        Finish(dialog);
-    });
-    Editor().Action("runMapCommandAction")->trigger();
-    EXPECT_EQ(IniFile(App().SettingsFile()).ReadString("Game", "RunCommand", ""), "wolf4sdl --tedlevel %n");
-}
-
-TEST_F(PreviewWiring, ThePresetOfAPortOnThePathRunsWithTheSkillChosen)
-{
-    // A source port on the PATH: a script of the name Wolf4SDL's Makefile gives it.
-    TempDir bin;
-    WriteFile(bin.path() / "wolf3d", "#!/bin/sh\n");
-    fs::permissions(bin.path() / "wolf3d", fs::perms::owner_all);
-    const char* oldPath = std::getenv("PATH");
-    const std::string kept = oldPath ? oldPath : "";
-    ::setenv("PATH", bin.path().c_str(), 1);
-    std::vector<std::vector<std::string>> started;
-    Editor().SetLauncher([&](const std::vector<std::string>& arguments, const fs::path&) {
-        started.push_back(arguments);
-        return std::optional<std::string>();
-    });
-    WhenModal([](QWidget* dialog) {
-        auto* presets = Find<QComboBox>(dialog, "runPresets");
-        presets->setCurrentIndex(1);
-        emit presets->activated(1);
-        Find<QComboBox>(dialog, "runSkill")->setCurrentIndex(1);
-        Click(dialog, "okButton");
-        Finish(dialog);
-    });
-    Key(Qt::Key_F9);
-    ::setenv("PATH", kept.c_str(), 1);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], (std::vector<std::string>{"wolf3d", "--tedlevel", "0", "--nowait", "--easy"}));
-    const IniFile settings(App().SettingsFile());
-    EXPECT_EQ(settings.ReadString("Game", "RunCommand", ""), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
-    EXPECT_EQ(settings.ReadInteger("Game", "Skill", 0), 2);
-    EXPECT_EQ(settings.ReadString("Game", "Command1", ""), "wolf3d --tedlevel %m --nowait --%k %[--goobers]");
 }
 
 } // namespace

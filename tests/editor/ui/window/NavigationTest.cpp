@@ -252,6 +252,27 @@ TEST_F(OpenedEditor, ThePalettePicksAWallAndThenAGuardAndThePlaneFollows)
     ASSERT_TRUE(panel->PaletteShown());
     EXPECT_TRUE(panel->PaletteButton()->isChecked());
 
+    // In a window of 1280 x 800 the palette shows forty symbols at least,
+    // each group under a heading on a row of its own, every name in full
+    // as its picture's tool tip.
+    Editor().resize(1280, 800);
+    Editor().show();
+    QApplication::processEvents();
+    list->doItemsLayout();
+    int whole = 0;
+    for (int row = 0; row < list->count(); ++row) {
+        const QRect rect = list->visualItemRect(list->item(row));
+        if (list->item(row)->data(SymbolListDelegate::HeadingRole).toBool()) {
+            EXPECT_EQ(rect.left(), 0) << S(list->item(row)->text());
+            EXPECT_GE(rect.width(), list->viewport()->width() - 2);
+            continue;
+        }
+        EXPECT_EQ(list->item(row)->toolTip(), list->item(row)->text());
+        if (list->viewport()->rect().contains(rect))
+            ++whole;
+    }
+    EXPECT_GE(whole, 40);
+
     QTest::keyClick(map, Qt::Key_2, Qt::ControlModifier);
     EXPECT_EQ(Editor().SelectedPlane(), 1) << "Ctrl+2: the objects";
     click("1 - Grey Stone 1", Qt::LeftButton);
