@@ -68,7 +68,7 @@ void BM_PageBrowserOfSharedSprites(benchmark::State& state)
         box.findChild<QComboBox*>("thumbnailScale")->setCurrentIndex(static_cast<int>(state.range(1)) - 1);
         box.show();
         box.SetCurrentTab(TPageBrowserBox::Tab::Sprites);
-        box.ShowPages(pages, palette, {});
+        box.ShowPages(pages, palette, {}, SoundNames{});
         QApplication::processEvents();
         grown = std::max(grown, Resident() - before);
     }

@@ -1,10 +1,10 @@
 #include "engine/LevelFlow.h"
 
+#include "core/TableText.h"
 #include "core/TextFile.h"
 #include "mapdefs/StructureStore.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace tsl {
 
@@ -15,32 +15,6 @@ constexpr const char* kLevelsKey = "Levels";
 constexpr int kMaxMap = 0xFFFF;
 constexpr int kMaxPar = 99 * 60; // the end screen shows up to 99 minutes
 constexpr int kMaxPace = 1 << 20;
-
-// The table's fields: comma separated, blanks around each left out. This is
-// the whole reader of the table, kept in one place.
-std::vector<std::string_view> Fields(std::string_view line)
-{
-    std::vector<std::string_view> fields;
-    for (std::size_t start = 0;;) {
-        const std::size_t comma = line.find(',', start);
-        std::string_view field = line.substr(start, comma == std::string_view::npos ? comma : comma - start);
-        const std::size_t first = field.find_first_not_of(" \t");
-        field = first == std::string_view::npos ? std::string_view() : field.substr(first, field.find_last_not_of(" \t") - first + 1);
-        fields.push_back(field);
-        if (comma == std::string_view::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
-std::optional<int> Number(std::string_view text, int min, int max)
-{
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < min || value > max)
-        return std::nullopt;
-    return value;
-}
 
 // "name=value" or a bare "name" (an empty value).
 std::pair<std::string_view, std::optional<std::string_view>> Attribute(std::string_view field)
@@ -54,7 +28,7 @@ std::pair<std::string_view, std::optional<std::string_view>> Attribute(std::stri
 // One line's attributes into `floor`, or what is wrong with them.
 std::string ReadFloor(const std::vector<std::string_view>& fields, FloorFlow& floor)
 {
-    const auto map = Number(fields.size() > 1 ? fields[1] : "", 1, kMaxMap);
+    const auto map = WholeNumber(fields.size() > 1 ? fields[1] : "", 1, kMaxMap);
     if (!map)
         return "a map line is map,N,episode=E[,attribute...] with N a map number from 1";
     floor.map = *map;
@@ -65,7 +39,7 @@ std::string ReadFloor(const std::vector<std::string_view>& fields, FloorFlow& fl
                 return "\"" + std::string(name) + "\" takes no value";
             (name == "boss" ? floor.boss : floor.secret) = true;
         } else if (name == "episode" || name == "par") {
-            const auto number = value ? Number(*value, name == "par" ? 0 : 1, name == "par" ? kMaxPar : kMaxMap) : std::nullopt;
+            const auto number = value ? WholeNumber(*value, name == "par" ? 0 : 1, name == "par" ? kMaxPar : kMaxMap) : std::nullopt;
             if (!number)
                 return name == "par" ? "the par time is seconds from 0 to " + std::to_string(kMaxPar)
                                      : std::string("the episode is a number from 1");
@@ -74,7 +48,7 @@ std::string ReadFloor(const std::vector<std::string_view>& fields, FloorFlow& fl
             else
                 floor.episode = *number;
         } else if (name == "elevator" || name == "secret_elevator" || name == "spear") {
-            const auto to = !value ? std::nullopt : *value == "end" ? std::optional<int>(kFlowEnd) : Number(*value, 1, kMaxMap);
+            const auto to = !value ? std::nullopt : *value == "end" ? std::optional<int>(kFlowEnd) : WholeNumber(*value, 1, kMaxMap);
             if (!to)
                 return "\"" + std::string(name) + "\" leads to a map number from 1 or to \"end\"";
             (name == "elevator" ? floor.elevator : name == "spear" ? floor.spear : floor.secretElevator) = *to;
@@ -95,7 +69,7 @@ std::string ReadPace(const std::vector<std::string_view>& fields, WalkPace& pace
                       : name == "pushwall" ? &pace.pushWall : nullptr;
         if (!target)
             return "a walk line takes no attribute \"" + std::string(name) + "\"";
-        const auto number = value ? Number(*value, name == "speed" || name == "tics" ? 1 : 0, kMaxPace) : std::nullopt;
+        const auto number = value ? WholeNumber(*value, name == "speed" || name == "tics" ? 1 : 0, kMaxPace) : std::nullopt;
         if (!number)
             return "\"" + std::string(name) + "\" is a number up to " + std::to_string(kMaxPace);
         *target = *number;
@@ -110,20 +84,12 @@ std::string ReadPace(const std::vector<std::string_view>& fields, WalkPace& pace
 Outcome<LevelFlow> LevelFlow::Parse(std::string_view text, const std::string& fileName)
 {
     LevelFlow flow;
-    std::vector<std::size_t> lineOf; // by floor, in the order read
-    const std::vector<std::string> lines = SplitLines(text);
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const std::vector<std::string_view> fields = Fields(lines[n]);
-        if ((fields.size() == 1 && fields[0].empty()) || fields[0].starts_with('#'))
-            continue;
-        auto fail = [&](const std::string& what) {
-            return Failure{"Line " + std::to_string(n + 1) + " of \"" + fileName + "\": " + what + ".",
-                           kLevelsErrorCaption, MessageIcon::Warning};
-        };
+    const auto failure = ReadTable(text, fileName, kLevelsErrorCaption, [&flow](const TableLine& line) -> std::optional<std::string> {
+        const std::vector<std::string_view> fields = Fields(line.text);
         std::string problem;
         if (fields[0] == "walk") {
             if (flow.pace_)
-                return fail("the walk is given twice");
+                return "the walk is given twice";
             flow.pace_.emplace();
             problem = ReadPace(fields, *flow.pace_);
         } else if (fields[0] == "map") {
@@ -140,8 +106,11 @@ Outcome<LevelFlow> LevelFlow::Parse(std::string_view text, const std::string& fi
             problem = "a line is walk,... or map,... (\"" + std::string(fields[0]) + "\" is neither)";
         }
         if (!problem.empty())
-            return fail(problem);
-    }
+            return problem;
+        return std::nullopt;
+    });
+    if (failure)
+        return *failure;
     return flow;
 }
 

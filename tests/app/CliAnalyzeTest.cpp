@@ -117,13 +117,14 @@ TEST(CliAnalyze, RulesOfPlayThatDoNotLoadAreAnErrorOfCheckAndAnalyze)
     fs::copy(SourceDir() / "data" / "MapDefs", mapDefs.path(), fs::copy_options::recursive);
     const fs::path rules = mapDefs / "WL6" / "engine.txt";
     const std::string text = FileText(rules);
+    const std::string badLine = std::to_string(std::count(text.begin(), text.begin() + text.find("0,1-2,"), '\n') + 1);
     const struct {
         const char* what;
         std::function<void()> spoil;
         std::string said;
     } cases[] = {
         {"a bad line", [&] { WriteFile(rules, text.substr(0, text.find("0,1-2,")) + "0,1-2,wal\n"); },
-         "Error loading rules of play: Line 12 of \"" + rules.string() + "\": the kind \"wal\" is none of"},
+         "Error loading rules of play: Line " + badLine + " of \"" + rules.string() + "\": the kind \"wal\" is none of"},
         {"the file gone", [&] { fs::remove(rules); },
          "Error loading rules of play: The rules of play \"engine.txt\" cannot be read from " +
              (mapDefs / "WL6").string() + ".\n"},

@@ -299,9 +299,9 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"info", d, "--json="}, "--json takes no value.\n"},
         {{"info", d, "--mapdefs", d + "/MAPHEAD.WL6"}, "--mapdefs takes a folder; " + d + "/MAPHEAD.WL6 is not one.\n"},
         // After -- every word is an argument, one that starts with - too.
-        {{"pages", "--", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
-        {{"pages", d, "--", "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
-        {{"--", "pages", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json]\n"},
+        {{"pages", "--", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json] [loader options]\n"},
+        {{"pages", d, "--", "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json] [loader options]\n"},
+        {{"--", "pages", d, "--json"}, "The argument \"--json\" is one too many.\nUsage: tesselar-cli pages DIR [--json] [loader options]\n"},
         {{"render", d, "--map", "1", "--", f, "--zoom", "1"},
          "The argument \"--zoom\" is one too many.\nUsage: tesselar-cli render DIR OUT [--map N] [--zoom Z] [--graphics] [loader options]\n"},
         {{"pages", "--", "--json"}, "Error loading maps: The directory --json doesn't exist!\n"},

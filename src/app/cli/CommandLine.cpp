@@ -276,7 +276,7 @@ std::string TakeOperands(CLI::App& command, const std::vector<std::string>& oper
             positional->add_result(*operand++);
             positional->run_callback();
         }
-        if (positional->count() == 0 && wrong.empty())
+        if (positional->count() == 0 && positional->get_required() && wrong.empty())
             wrong = "The argument " + positional->get_name() + " is missing.\n";
     }
     if (operand != operands.end())
@@ -312,13 +312,29 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << refusal;
         return kExitUsage;
     }
-    // The arguments after the mark are given once the options are parsed.
+    // The arguments after the mark are given once the options are parsed:
+    // until then no argument is required, and afterwards those that were
+    // are again (for the usage line and the refusals).
+    std::vector<CLI::Option*> required;
     if (!split.operands.empty())
         for (CLI::App* command : app.get_subcommands({}))
             for (CLI::Option* positional : Positionals(*command))
-                positional->required(false);
+                if (positional->get_required()) {
+                    required.push_back(positional);
+                    positional->required(false);
+                }
+    const auto requireAgain = [&required] {
+        for (CLI::Option* positional : std::exchange(required, {}))
+            positional->required();
+    };
     try {
-        app.parse(std::vector<std::string>(split.options.rbegin(), split.options.rend())); // CLI11 takes them last first
+        try {
+            app.parse(std::vector<std::string>(split.options.rbegin(), split.options.rend())); // CLI11 takes them last first
+        } catch (const CLI::ParseError&) {
+            requireAgain();
+            throw;
+        }
+        requireAgain();
         const auto parsed = app.get_subcommands();
         if (std::string refusal = parsed.empty() ? "" : TakeOperands(*parsed.front(), split.operands); !refusal.empty()) {
             err << refusal;
