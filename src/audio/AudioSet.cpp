@@ -1,7 +1,7 @@
 #include "audio/AudioSet.h"
 
-#include "core/DataFileSaving.h"
 #include "core/FileSystem.h"
+#include "graphics/DataFileSaving.h"
 #include "mapdefs/ChunkNames.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "vgagraph/GraphicsSet.h"
 
-#include "core/DataFileSaving.h"
 #include "core/FileSystem.h"
+#include "graphics/DataFileSaving.h"
 
 #include <algorithm>
 #include <limits>

@@ -142,7 +142,7 @@ private:
 inline constexpr const char* kGraphicsSaveCaption = "Error saving the game's pictures";
 
 // Writes the files of `set` whose bytes changed over those at `paths`, with
-// ".BAK" files and a backup generation (core/DataFileSaving.h): the names of
+// ".BAK" files and a backup generation (graphics/DataFileSaving.h): the names of
 // the files written.
 Outcome<std::vector<std::string>> SaveGraphicsSet(const GraphicsSet& set, const GraphicsPaths& paths,
                                                   const BackupPolicy& backups, std::string* generation = nullptr);

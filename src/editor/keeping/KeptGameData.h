@@ -6,7 +6,7 @@
 // through the sets' own checks.
 
 #include "audio/AudioSet.h"
-#include "core/DataDocument.h"
+#include "editor/document/DataDocument.h"
 #include "editor/keeping/KeptDocument.h"
 #include "mapdefs/ChunkNames.h"
 #include "vgagraph/GraphicsSet.h"

@@ -11,7 +11,7 @@
 #include "audio/AudioSet.h"
 #include "core/BackupGenerations.h"
 #include "core/Prompter.h"
-#include "core/DataDocument.h"
+#include "editor/document/DataDocument.h"
 #include "editor/keeping/KeptGameData.h"
 #include "editor/ui/gamedata/TGameDataPane.h"
 #include "graphics/Palette.h"

@@ -5,7 +5,7 @@
 // follow it without being called one by one.
 
 #include "core/Notifier.h"
-#include "core/SnapshotHistory.h"
+#include "editor/document/SnapshotHistory.h"
 
 #include <functional>
 #include <string>

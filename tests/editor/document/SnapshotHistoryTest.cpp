@@ -2,7 +2,7 @@
 // one and one that changes nothing, undone and redone, with the saved mark
 // followed through them and lost when the saved set is undone and replaced.
 
-#include "core/SnapshotHistory.h"
+#include "editor/document/SnapshotHistory.h"
 
 #include <gtest/gtest.h>
 

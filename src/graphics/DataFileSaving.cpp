@@ -1,4 +1,4 @@
-#include "core/DataFileSaving.h"
+#include "graphics/DataFileSaving.h"
 
 #include "core/FileSystem.h"
 
