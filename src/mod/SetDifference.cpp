@@ -1,7 +1,9 @@
 #include "mod/SetDifference.h"
 
+#include "audio/AudioSet.h"
 #include "engine/LevelAnalysis.h"
 #include "graphics/PageFile.h"
+#include "vgagraph/GraphicsSet.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,22 +104,48 @@ std::vector<MapTile> ChangedTiles(const MapList& ours, const MapList& theirs)
     return tiles;
 }
 
-std::vector<int> ComparePages(const PageFile* ours, const PageFile* theirs)
+namespace {
+
+// The chunks whose contents differ between two files of `count(file)`
+// chunks, `contents(file, chunk)` each; every chunk of a file only one side
+// has (nullptr) differs.
+template <typename File, typename Contents>
+std::vector<int> CompareChunks(const File* ours, const File* theirs, Contents contents)
 {
     std::vector<int> chunks;
     const int count = std::max(ours ? ours->ChunkCount() : 0, theirs ? theirs->ChunkCount() : 0);
     for (int chunk = 0; chunk < count; ++chunk) {
         const bool inOurs = ours && chunk < ours->ChunkCount();
         const bool inTheirs = theirs && chunk < theirs->ChunkCount();
-        if (inOurs != inTheirs) {
-            chunks.push_back(chunk);
-            continue;
-        }
-        const auto a = ours->ChunkBytes(chunk), b = theirs->ChunkBytes(chunk);
-        if (!std::equal(a.begin(), a.end(), b.begin(), b.end()))
+        if (inOurs != inTheirs || contents(*ours, chunk) != contents(*theirs, chunk))
             chunks.push_back(chunk);
     }
     return chunks;
+}
+
+} // namespace
+
+std::vector<int> ComparePages(const PageFile* ours, const PageFile* theirs)
+{
+    return CompareChunks(ours, theirs, [](const PageFile& file, int chunk) {
+        const auto bytes = file.ChunkBytes(chunk);
+        return Bytes(bytes.begin(), bytes.end());
+    });
+}
+
+std::vector<int> CompareGraphics(const GraphicsSet* ours, const GraphicsSet* theirs)
+{
+    // What the chunks expand to: the same picture stored under another
+    // dictionary is the same picture.
+    return CompareChunks(ours, theirs, [](const GraphicsSet& set, int chunk) { return set.Expanded(chunk); });
+}
+
+std::vector<int> CompareAudio(const AudioSet* ours, const AudioSet* theirs)
+{
+    return CompareChunks(ours, theirs, [](const AudioSet& set, int chunk) {
+        const auto bytes = set.ChunkBytes(chunk);
+        return Bytes(bytes.begin(), bytes.end());
+    });
 }
 
 SetLoad LoadSetLike(const MapHandler& layout, const std::filesystem::path& dir)

@@ -16,6 +16,8 @@
 
 namespace tsl {
 
+class AudioSet;
+class GraphicsSet;
 class PageFile;
 struct MapTile;
 
@@ -37,7 +39,9 @@ struct MapDifference {
 struct SetDifference {
     std::vector<MapDifference> maps; // only the maps that differ
     std::vector<int> pages;          // page chunks that differ, from 0
-    bool Empty() const { return maps.empty() && pages.empty(); }
+    std::vector<int> graphics;       // VGAGRAPH chunks that differ, from 0
+    std::vector<int> audio;          // AUDIOT chunks that differ, from 0
+    bool Empty() const { return maps.empty() && pages.empty() && graphics.empty() && audio.empty(); }
 };
 
 // The maps of `ours` against those of `theirs`.
@@ -51,6 +55,10 @@ std::vector<MapTile> ChangedTiles(const MapList& ours, const MapList& theirs);
 // The chunks whose bytes differ; a chunk only one file has differs, and
 // every chunk of a file the other side lacks (nullptr).
 std::vector<int> ComparePages(const PageFile* ours, const PageFile* theirs);
+// The same for VGAGRAPH, by what each chunk expands to (a picture stored
+// under another dictionary is the same picture), and for AUDIOT.
+std::vector<int> CompareGraphics(const GraphicsSet* ours, const GraphicsSet* theirs);
+std::vector<int> CompareAudio(const AudioSet* ours, const AudioSet* theirs);
 
 std::string_view MapChangeName(MapChange change);
 

@@ -1,9 +1,13 @@
 // tesselar-cli episodes, diff and package: what each prints, as text and as
-// JSON, and its exit status, on drawn sets of the shareware's layout.
+// JSON, and its exit status, on drawn sets of the shareware's layout (and
+// on the shareware itself, where it is there).
 
 #include "RulesTestUtil.h"
 #include "TestUtil.h"
+#include "audio/AudioSet.h"
+#include "mapdefs/ChunkNames.h"
 #include "mod/ZipArchive.h"
+#include "vgagraph/GraphicsSet.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -133,3 +137,47 @@ TEST(CliPackage, WritesTheReleaseOrRefusesWithTheFindings)
 }
 
 } // namespace
+
+// The game's other pictures and sounds are compared chunk by chunk: the
+// title with one pixel changed and a PC speaker sound replaced by another.
+TEST(CliDiff, TellsTheChunksOfVgagraphAndAudiotThatDiffer)
+{
+    const auto shareware = SharewareDir();
+    if (!shareware)
+        GTEST_SKIP() << "The shareware game data is not there.";
+    TempDir original, mod;
+    fs::copy(*shareware, original.path(), fs::copy_options::recursive);
+    fs::copy(*shareware, mod.path(), fs::copy_options::recursive);
+    const auto names = ChunkNames::Load(SourceDir() / "data" / "MapDefs" / "WL1" / "chunks.txt");
+    ASSERT_TRUE(names);
+
+    const auto graphicsPaths = FindGraphicsFiles(mod.path(), "WL1");
+    auto graphics = GraphicsSet::Load(*graphicsPaths, &*names);
+    ASSERT_TRUE(graphics) << graphics.failure().text;
+    const int title = graphics->Layout().Find("TITLEPIC");
+    auto picture = *graphics->Picture(title);
+    picture.indices[0] ^= 1;
+    ASSERT_FALSE(graphics->ReplacePicture(title, picture));
+    const GraphicsFiles g = graphics->Encode();
+    WriteFile(graphicsPaths->head, g.head);
+    WriteFile(graphicsPaths->dictionary, g.dictionary);
+    WriteFile(graphicsPaths->graph, g.graph);
+
+    const auto audioPaths = FindAudioFiles(mod.path(), "WL1");
+    auto audio = AudioSet::Load(*audioPaths, &*names);
+    ASSERT_TRUE(audio) << audio.failure().text;
+    const auto other = audio->ChunkBytes(1);
+    ASSERT_FALSE(audio->Replace(0, Bytes(other.begin(), other.end())));
+    const AudioFiles a = audio->Encode();
+    WriteFile(audioPaths->head, a.head);
+    WriteFile(audioPaths->audio, a.audio);
+
+    const CliResult json = RunCli({"diff", mod.path().string(), original.path().string(), "--json"});
+    EXPECT_EQ(json.status, 1) << json.err;
+    const auto difference = nlohmann::json::parse(json.out);
+    EXPECT_EQ(difference["maps"].size(), 0u);
+    EXPECT_EQ(difference["graphics"], nlohmann::json::array({title}));
+    EXPECT_EQ(difference["audio"], nlohmann::json::array({0}));
+    const CliResult text = RunCli({"diff", mod.path().string(), original.path().string()});
+    EXPECT_EQ(text.out, "VGAGRAPH chunks: " + std::to_string(title) + "\nAUDIOT chunks: 0\n");
+}

@@ -91,14 +91,6 @@ std::vector<Bytes> HandBuilt()
             {}, {}, Song(ANote(70), std::string("\x01\x00SONG\0", 7)), Song({}, "EMPTY")};
 }
 
-std::optional<fs::path> SharewareDir()
-{
-    for (const fs::path& dir : RealGameSets())
-        if (FindAudioFiles(dir, "WL1"))
-            return dir;
-    return std::nullopt;
-}
-
 // Sign changes per second of a stretch of samples: twice its frequency.
 double Frequency(std::span<const std::int16_t> samples)
 {

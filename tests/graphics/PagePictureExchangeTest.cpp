@@ -95,6 +95,7 @@ Bytes IndexedBmp(const Bytes& columns, const Palette& palette)
 Bytes PngChunk(const std::string& type, const Bytes& data, std::optional<std::uint32_t> length = std::nullopt)
 {
     Bytes chunk;
+    chunk.reserve(12 + type.size() + data.size());
     for (const std::uint32_t value : {length.value_or(static_cast<std::uint32_t>(data.size()))})
         for (int shift = 24; shift >= 0; shift -= 8)
             chunk.push_back(static_cast<std::uint8_t>(value >> shift));
@@ -109,9 +110,10 @@ Bytes PngChunk(const std::string& type, const Bytes& data, std::optional<std::ui
 // `png` with `chunk` after its header (the signature and IHDR).
 Bytes WithChunk(const Bytes& png, const Bytes& chunk)
 {
-    Bytes out(png.begin(), png.begin() + 33);
-    out.insert(out.end(), chunk.begin(), chunk.end());
-    out.insert(out.end(), png.begin() + 33, png.end());
+    constexpr std::ptrdiff_t kHeader = 33;
+    Bytes out(png.size() + chunk.size());
+    const auto at = std::copy(png.begin(), png.begin() + kHeader, out.begin());
+    std::copy(png.begin() + kHeader, png.end(), std::copy(chunk.begin(), chunk.end(), at));
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
@@ -291,6 +292,19 @@ std::vector<fs::path> RealGameSets()
             sets.push_back(dir);
     }
     return sets;
+}
+
+std::optional<fs::path> SharewareDir()
+{
+    for (const fs::path& dir : RealGameSets()) {
+        const std::vector<std::string> names = ListDirectory(dir);
+        const auto has = [&names](std::string_view wanted) {
+            return std::any_of(names.begin(), names.end(), [wanted](const std::string& name) { return EqualsNoCase(name, wanted); });
+        };
+        if (has("VGAGRAPH.WL1") && has("AUDIOT.WL1"))
+            return dir;
+    }
+    return std::nullopt;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -102,6 +103,9 @@ private:
 // Every directory of ../shared/games next to the repository (or of
 // TESSELAR_GAMES_DIR) that holds a map set.
 std::vector<fs::path> RealGameSets();
+// The one of them that holds the shareware game with its pictures and
+// sounds (VGAGRAPH.WL1, AUDIOT.WL1); nothing when none does.
+std::optional<fs::path> SharewareDir();
 
 // Runs tesselar-cli with `args` (shell-quoted here); returns the exit status
 // and fills the captured output.

@@ -97,14 +97,6 @@ std::vector<std::optional<Bytes>> OnePictureSet()
             std::nullopt, StoredChunk(Bytes{'H', 'i', '\r', '\n'})};
 }
 
-std::optional<fs::path> SharewareDir()
-{
-    for (const fs::path& dir : RealGameSets())
-        if (FindGraphicsFiles(dir, "WL1"))
-            return dir;
-    return std::nullopt;
-}
-
 ChunkNames ShippedNames(const std::string& ext)
 {
     auto names = ChunkNames::Load(SourceDir() / "data" / "MapDefs" / ext / "chunks.txt");

@@ -1,15 +1,19 @@
 // tesselar-cli diff DIR OTHER: what the set in DIR changed against another
 // game folder (the game a mod modifies) or one of its own backup
 // generations: maps added, removed, renamed, resized or changed (tiles per
-// plane), and the page file's chunks that differ.
+// plane), and the chunks that differ of the page file, VGAGRAPH and AUDIOT.
 
 #include "app/cli/Cli.h"
+#include "app/cli/CliGameData.h"
 #include "app/cli/JsonOutput.h"
+#include "audio/AudioSet.h"
 #include "graphics/PageFile.h"
 #include "mod/SetDifference.h"
+#include "vgagraph/GraphicsSet.h"
 
 #include <algorithm>
 #include <ostream>
+#include <sstream>
 
 namespace tsl::cli {
 namespace {
@@ -49,6 +53,24 @@ std::optional<PageFile> PagesOf(const std::filesystem::path& dir, const std::str
         return std::nullopt;
     }
     return std::move(*pages);
+}
+
+// The game's other pictures (Set = GraphicsSet) or sounds (AudioSet) in
+// `dir`; nothing when it has none. Damage is reported and marks `damaged`.
+template <typename Set, typename Find>
+std::optional<Set> GameDataOf(const std::filesystem::path& dir, const std::string& extension, const ChunkNames* names,
+                              Find find, bool& damaged, std::ostream& err)
+{
+    const auto paths = find(dir, extension);
+    if (!paths)
+        return std::nullopt;
+    auto set = Set::Load(*paths, names);
+    if (!set) {
+        Report(set.failure(), err);
+        damaged = true;
+        return std::nullopt;
+    }
+    return std::move(*set);
 }
 
 // "3, 4, 100-102".
@@ -92,7 +114,7 @@ int RunDiff(const DiffArguments& a, std::ostream& out, std::ostream& err)
     if (!OpenGameSet(a.dir, a.loader, ours, err))
         return kExitUsage;
     std::filesystem::path otherDir = a.other;
-    bool withMaps = true, withPages = true;
+    bool withMaps = true, withPages = true, withGameData = true;
     if (!a.generation.empty()) {
         const auto generations = ListGenerations(GenerationsFolder(CliBackupPolicy(), a.dir));
         const auto found = std::find_if(generations.begin(), generations.end(),
@@ -104,8 +126,9 @@ int RunDiff(const DiffArguments& a, std::ostream& out, std::ostream& err)
         }
         // A generation keeps what its save replaced: the maps or the page file.
         otherDir = found->Folder;
-        withMaps = !found->PageFile;
+        withMaps = !found->PageFile && !found->GameData;
         withPages = found->PageFile;
+        withGameData = found->GameData;
     } else {
         std::error_code ec;
         if (!std::filesystem::is_directory(otherDir, ec)) {
@@ -132,6 +155,22 @@ int RunDiff(const DiffArguments& a, std::ostream& out, std::ostream& err)
         const auto theirPages = PagesOf(otherDir, ours.Extension, damaged, err);
         difference.pages = ComparePages(ourPages ? &*ourPages : nullptr, theirPages ? &*theirPages : nullptr);
     }
+    if (withGameData) {
+        std::ostringstream quiet; // a structure without chunk names compares by number all the same
+        const auto game = FindGameData(a.dir, a.loader, quiet);
+        const ChunkNames* names = game && game->names ? &*game->names : nullptr;
+        const auto ourGraphics = GameDataOf<GraphicsSet>(ours.Path, ours.Extension, names, FindGraphicsFiles, damaged, err);
+        const auto theirGraphics = GameDataOf<GraphicsSet>(otherDir, ours.Extension, names, FindGraphicsFiles, damaged, err);
+        const auto ourAudio = GameDataOf<AudioSet>(ours.Path, ours.Extension, names, FindAudioFiles, damaged, err);
+        const auto theirAudio = GameDataOf<AudioSet>(otherDir, ours.Extension, names, FindAudioFiles, damaged, err);
+        // A generation keeps only the files its save replaced: the other
+        // kind is not compared when it lacks it.
+        const bool generation = !a.generation.empty();
+        if (!generation || theirGraphics)
+            difference.graphics = CompareGraphics(ourGraphics ? &*ourGraphics : nullptr, theirGraphics ? &*theirGraphics : nullptr);
+        if (!generation || theirAudio)
+            difference.audio = CompareAudio(ourAudio ? &*ourAudio : nullptr, theirAudio ? &*theirAudio : nullptr);
+    }
 
     if (a.json) {
         Json maps = Json::array();
@@ -143,14 +182,17 @@ int RunDiff(const DiffArguments& a, std::ostream& out, std::ostream& err)
                 planes.push_back({{"plane", plane.plane}, {"tiles", plane.tiles}});
             maps.push_back({{"map", d.map}, {"changes", changes}, {"planes", planes}});
         }
-        // The game's other graphics and sounds are not compared yet: empty.
-        PrintJson({{"maps", maps}, {"pages", difference.pages}, {"graphics", Json::array()}, {"audio", Json::array()}},
+        PrintJson({{"maps", maps}, {"pages", difference.pages}, {"graphics", difference.graphics}, {"audio", difference.audio}},
                   out);
     } else {
         for (const MapDifference& d : difference.maps)
             PrintMap(d, ours, theirs.maps, out);
         if (!difference.pages.empty())
             out << "Page chunks: " << Ranges(difference.pages) << "\n";
+        if (!difference.graphics.empty())
+            out << "VGAGRAPH chunks: " << Ranges(difference.graphics) << "\n";
+        if (!difference.audio.empty())
+            out << "AUDIOT chunks: " << Ranges(difference.audio) << "\n";
         if (difference.Empty())
             out << "Nothing differs.\n";
     }
