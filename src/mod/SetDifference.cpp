@@ -148,6 +148,40 @@ std::vector<int> CompareAudio(const AudioSet* ours, const AudioSet* theirs)
     });
 }
 
+namespace {
+
+template <typename Set, typename Find>
+std::optional<Set> GameDataIn(const std::filesystem::path& dir, const std::string& extension, const ChunkNames* names,
+                              Find find, std::vector<Failure>& damage)
+{
+    const auto paths = find(dir, extension);
+    if (!paths)
+        return std::nullopt;
+    auto set = Set::Load(*paths, names);
+    if (!set) {
+        damage.push_back(set.failure());
+        return std::nullopt;
+    }
+    return std::move(*set);
+}
+
+} // namespace
+
+GameDataDifference CompareGameData(const std::filesystem::path& ours, const std::filesystem::path& theirs,
+                                   const std::string& extension, const ChunkNames* names)
+{
+    GameDataDifference d;
+    const auto ourGraphics = GameDataIn<GraphicsSet>(ours, extension, names, FindGraphicsFiles, d.damage);
+    const auto theirGraphics = GameDataIn<GraphicsSet>(theirs, extension, names, FindGraphicsFiles, d.damage);
+    d.graphics = CompareGraphics(ourGraphics ? &*ourGraphics : nullptr, theirGraphics ? &*theirGraphics : nullptr);
+    d.theirGraphics = theirGraphics.has_value();
+    const auto ourAudio = GameDataIn<AudioSet>(ours, extension, names, FindAudioFiles, d.damage);
+    const auto theirAudio = GameDataIn<AudioSet>(theirs, extension, names, FindAudioFiles, d.damage);
+    d.audio = CompareAudio(ourAudio ? &*ourAudio : nullptr, theirAudio ? &*theirAudio : nullptr);
+    d.theirAudio = theirAudio.has_value();
+    return d;
+}
+
 SetLoad LoadSetLike(const MapHandler& layout, const std::filesystem::path& dir)
 {
     SetLoad load;

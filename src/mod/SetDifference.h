@@ -8,15 +8,18 @@
 // sizes differ, every tile that only one of the two has counts, and so does
 // every tile of a plane only one of them has.
 
+#include "core/Failure.h"
 #include "core/MapHandler.h"
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
 namespace tsl {
 
 class AudioSet;
+class ChunkNames;
 class GraphicsSet;
 class PageFile;
 struct MapTile;
@@ -59,6 +62,20 @@ std::vector<int> ComparePages(const PageFile* ours, const PageFile* theirs);
 // under another dictionary is the same picture), and for AUDIOT.
 std::vector<int> CompareGraphics(const GraphicsSet* ours, const GraphicsSet* theirs);
 std::vector<int> CompareAudio(const AudioSet* ours, const AudioSet* theirs);
+
+// The VGAGRAPH and AUDIOT chunks that differ between the game folders
+// `ours` and `theirs` (files of `extension`, chunks named by `names` or by
+// number). A folder without a kind of file compares as having no chunks of
+// it; files that do not load are told in `damage` and compared as absent.
+struct GameDataDifference {
+    std::vector<int> graphics;
+    std::vector<int> audio;
+    bool theirGraphics = false; // `theirs` holds VGAGRAPH files that load
+    bool theirAudio = false;    // and AUDIOT files
+    std::vector<Failure> damage;
+};
+GameDataDifference CompareGameData(const std::filesystem::path& ours, const std::filesystem::path& theirs,
+                                   const std::string& extension, const ChunkNames* names);
 
 std::string_view MapChangeName(MapChange change);
 

@@ -6,10 +6,8 @@
 #include "app/cli/Cli.h"
 #include "app/cli/CliGameData.h"
 #include "app/cli/JsonOutput.h"
-#include "audio/AudioSet.h"
 #include "graphics/PageFile.h"
 #include "mod/SetDifference.h"
-#include "vgagraph/GraphicsSet.h"
 
 #include <algorithm>
 #include <ostream>
@@ -53,24 +51,6 @@ std::optional<PageFile> PagesOf(const std::filesystem::path& dir, const std::str
         return std::nullopt;
     }
     return std::move(*pages);
-}
-
-// The game's other pictures (Set = GraphicsSet) or sounds (AudioSet) in
-// `dir`; nothing when it has none. Damage is reported and marks `damaged`.
-template <typename Set, typename Find>
-std::optional<Set> GameDataOf(const std::filesystem::path& dir, const std::string& extension, const ChunkNames* names,
-                              Find find, bool& damaged, std::ostream& err)
-{
-    const auto paths = find(dir, extension);
-    if (!paths)
-        return std::nullopt;
-    auto set = Set::Load(*paths, names);
-    if (!set) {
-        Report(set.failure(), err);
-        damaged = true;
-        return std::nullopt;
-    }
-    return std::move(*set);
 }
 
 // "3, 4, 100-102".
@@ -158,18 +138,18 @@ int RunDiff(const DiffArguments& a, std::ostream& out, std::ostream& err)
     if (withGameData) {
         std::ostringstream quiet; // a structure without chunk names compares by number all the same
         const auto game = FindGameData(a.dir, a.loader, quiet);
-        const ChunkNames* names = game && game->names ? &*game->names : nullptr;
-        const auto ourGraphics = GameDataOf<GraphicsSet>(ours.Path, ours.Extension, names, FindGraphicsFiles, damaged, err);
-        const auto theirGraphics = GameDataOf<GraphicsSet>(otherDir, ours.Extension, names, FindGraphicsFiles, damaged, err);
-        const auto ourAudio = GameDataOf<AudioSet>(ours.Path, ours.Extension, names, FindAudioFiles, damaged, err);
-        const auto theirAudio = GameDataOf<AudioSet>(otherDir, ours.Extension, names, FindAudioFiles, damaged, err);
-        // A generation keeps only the files its save replaced: the other
-        // kind is not compared when it lacks it.
+        GameDataDifference data = CompareGameData(ours.Path, otherDir, ours.Extension,
+                                                  game && game->names ? &*game->names : nullptr);
+        for (const Failure& failure : data.damage)
+            Report(failure, err);
+        damaged = damaged || !data.damage.empty();
+        // A generation keeps only the files its save replaced: a kind it
+        // lacks is not compared.
         const bool generation = !a.generation.empty();
-        if (!generation || theirGraphics)
-            difference.graphics = CompareGraphics(ourGraphics ? &*ourGraphics : nullptr, theirGraphics ? &*theirGraphics : nullptr);
-        if (!generation || theirAudio)
-            difference.audio = CompareAudio(ourAudio ? &*ourAudio : nullptr, theirAudio ? &*theirAudio : nullptr);
+        if (!generation || data.theirGraphics)
+            difference.graphics = std::move(data.graphics);
+        if (!generation || data.theirAudio)
+            difference.audio = std::move(data.audio);
     }
 
     if (a.json) {

@@ -203,6 +203,10 @@ bool ModController::CompareWithFolder(const std::filesystem::path& dir)
     const auto ours = PagesIn(session_->Maps().Path, session_->Maps().Extension);
     const auto theirs = PagesIn(dir, session_->Maps().Extension);
     changedPages_ = ComparePages(ours ? &*ours : nullptr, theirs ? &*theirs : nullptr);
+    // Chunks compared by number: both sides are read by the same layout.
+    GameDataDifference data = CompareGameData(session_->Maps().Path, dir, session_->Maps().Extension, nullptr);
+    changedGraphics_ = std::move(data.graphics);
+    changedAudio_ = std::move(data.audio);
     allMaps_ = true;
     Refresh();
     previewer_->SetOtherSide(&*other_);
@@ -215,7 +219,8 @@ std::string ModController::Summary() const
 {
     const int missing = other_->NumMaps() - session_->Maps().NumMaps();
     const std::string where = "Compared with " + otherDir_.string() + ": ";
-    if (changedMaps_.empty() && changedPages_.empty() && missing <= 0)
+    if (changedMaps_.empty() && changedPages_.empty() && changedGraphics_.empty() && changedAudio_.empty() &&
+        missing <= 0)
         return where + "the maps and the page files are the same.";
     std::string text = where;
     text += changedMaps_.empty() ? "no map differs"
@@ -227,6 +232,10 @@ std::string ModController::Summary() const
     text += changedPages_.empty() ? "; the page files are the same."
             : "; " + std::to_string(changedPages_.size()) +
                   (changedPages_.size() == 1 ? " page chunk differs." : " page chunks differ.");
+    for (const auto& [chunks, file] : {std::pair{&changedGraphics_, "VGAGRAPH"}, std::pair{&changedAudio_, "AUDIOT"}})
+        if (!chunks->empty())
+            text += " " + std::to_string(chunks->size()) + " " + file +
+                    (chunks->size() == 1 ? " chunk differs." : " chunks differ.");
     return text + "\nThe tiles that differ are tinted in the map view: Next Change (F8) and Previous Change "
                   "(Shift+F8) step through them, and the 3D preview shows the other side's level with O.";
 }
@@ -238,6 +247,8 @@ void ModController::StopComparing()
     other_.reset();
     changedMaps_.clear();
     changedPages_.clear();
+    changedGraphics_.clear();
+    changedAudio_.clear();
     changedTiles_.clear();
     viewer_->View()->PaintArea()->SetChangedTiles({});
     if (was)

@@ -105,6 +105,8 @@ private:
     std::filesystem::path otherDir_;
     std::set<int> changedMaps_;
     std::vector<int> changedPages_;
+    std::vector<int> changedGraphics_; // VGAGRAPH chunks
+    std::vector<int> changedAudio_;    // AUDIOT chunks
     std::vector<QPoint> changedTiles_; // of the current map, row by row
 };
 
