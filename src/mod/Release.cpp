@@ -1,5 +1,6 @@
 #include "mod/Release.h"
 
+#include "audio/AudioSet.h"
 #include "core/FileSystem.h"
 #include "engine/EngineRules.h"
 #include "engine/LevelAnalysis.h"
@@ -9,6 +10,7 @@
 #include "mod/SetDifference.h"
 #include "mod/Sha256.h"
 #include "mod/ZipArchive.h"
+#include "vgagraph/GraphicsSet.h"
 
 #include <algorithm>
 #include <chrono>
@@ -148,12 +150,32 @@ void Planner::Level(const MapList& map, int number)
 
 void Planner::CheckPageFile()
 {
+    const std::string& extension = request_.layout->Extension;
+    const auto changed = [this, &extension](std::initializer_list<const char*> names) {
+        return std::any_of(plan_.files.begin(), plan_.files.end(), [&](const ReleaseFile& file) {
+            return std::any_of(names.begin(), names.end(),
+                               [&](const char* name) { return EqualsNoCase(file.name, name + ("." + extension)); });
+        });
+    };
     for (const ReleaseFile& file : plan_.files) {
-        if (!EqualsNoCase(file.name, "VSWAP." + request_.layout->Extension))
+        if (!EqualsNoCase(file.name, "VSWAP." + extension))
             continue;
         auto pages = PageFile::Parse(file.content, file.name);
         if (!pages)
             plan_.findings.push_back(file.name + " does not load: " + pages.failure().text);
+    }
+    // The game's other pictures and sounds are read as a set of files.
+    if (changed({"VGAHEAD", "VGADICT", "VGAGRAPH"})) {
+        const auto paths = FindGraphicsFiles(request_.modDir, extension);
+        auto graphics = paths ? GraphicsSet::Load(*paths, nullptr) : Outcome<GraphicsSet>(Failure{"a file is missing.", "", MessageIcon::Warning});
+        if (!graphics)
+            plan_.findings.push_back("VGAHEAD, VGADICT and VGAGRAPH do not load: " + graphics.failure().text);
+    }
+    if (changed({"AUDIOHED", "AUDIOT"})) {
+        const auto paths = FindAudioFiles(request_.modDir, extension);
+        auto audio = paths ? AudioSet::Load(*paths, nullptr) : Outcome<AudioSet>(Failure{"a file is missing.", "", MessageIcon::Warning});
+        if (!audio)
+            plan_.findings.push_back("AUDIOHED and AUDIOT do not load: " + audio.failure().text);
     }
 }
 

@@ -20,10 +20,10 @@ namespace {
 const std::vector<std::string> kFloor = {"######", "#E.>.#", "######"};
 const std::vector<std::string> kClosed = {"######", "#..>.#", "######"};
 
-// The original game in `original` (two floors and a graphics file), and the
-// mod in `mod`: floor 1 as `first` draws it, the graphics file changed and
-// spelt in lower case, a sound file the game does not have and a note that is
-// no game file.
+// The original game in `original` (two floors and a file of its own), and
+// the mod in `mod`: floor 1 as `first` draws it, that file changed and spelt
+// in lower case, a game file the game does not have and a note that is no
+// game file.
 struct Folders {
     TempDir dir;
     fs::path original = dir / "game";
@@ -36,10 +36,10 @@ struct Folders {
         fs::create_directories(original);
         fs::create_directories(mod);
         EXPECT_FALSE(DrawnSet(original, {kFloor, kFloor}).Save());
-        WriteFile(original / "VGAGRAPH.WL1", std::string("pictures"));
+        WriteFile(original / "VENDOR.WL1", std::string("pictures"));
         EXPECT_FALSE(DrawnSet(mod, {first, kFloor}).Save());
-        WriteFile(mod / "vgagraph.wl1", std::string("new pictures"));
-        WriteFile(mod / "AUDIOT.WL1", std::string("music"));
+        WriteFile(mod / "vendor.wl1", std::string("new pictures"));
+        WriteFile(mod / "ADDON.WL1", std::string("music"));
         WriteFile(mod / "notes.txt", std::string("mine"));
         layout = LoadSet(mod);
     }
@@ -76,7 +76,7 @@ TEST(Release, TheZipHoldsExactlyTheChangedFilesWithTheirChecksums)
     for (const ZipEntry& entry : *entries)
         names.push_back(entry.name);
     // Floor 1 packs to as many bytes as before: MAPHEAD.WL1 comes out the same and stays out.
-    EXPECT_EQ(names, (std::vector<std::string>{"AUDIOT.WL1", "GAMEMAPS.WL1", "vgagraph.wl1", kReleaseText, kReleaseSums}));
+    EXPECT_EQ(names, (std::vector<std::string>{"ADDON.WL1", "GAMEMAPS.WL1", "vendor.wl1", kReleaseText, kReleaseSums}));
     ASSERT_EQ(names.size(), 5u);
     std::string sums;
     for (std::size_t i = 0; i < 3; ++i) {
@@ -86,12 +86,12 @@ TEST(Release, TheZipHoldsExactlyTheChangedFilesWithTheirChecksums)
     EXPECT_EQ(std::string((*entries)[4].content.begin(), (*entries)[4].content.end()), sums);
     const std::string text((*entries)[3].content.begin(), (*entries)[3].content.end());
     for (const char* part : {"My Mod\r\n======\r\n", "Map 1: Floor 1 (par 1:30)\r\n  Skill 1: 0 kills, 0 treasure, 0 secrets\r\n",
-                             "AUDIOT.WL1 (new, 5 bytes)\r\n", "vgagraph.wl1 (replaces the game's, 12 bytes)\r\n",
+                             "ADDON.WL1 (new, 5 bytes)\r\n", "vendor.wl1 (replaces the game's, 12 bytes)\r\n",
                              "folder that holds MAPHEAD.WL1"})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     EXPECT_EQ(text.find("Map 2"), std::string::npos); // the game's own floor is no level of the mod
     EXPECT_EQ(ReleaseDoneText(*plan, zip), "The release " + zip.string() +
-                                               " holds AUDIOT.WL1, GAMEMAPS.WL1 and vgagraph.wl1, with "
+                                               " holds ADDON.WL1, GAMEMAPS.WL1 and vendor.wl1, with "
                                                "README.TXT and SHA256SUMS.");
 }
 
@@ -99,13 +99,15 @@ TEST(Release, FindsALevelThatCannotBeFinishedAndAFileThatDoesNotLoad)
 {
     Folders folders(kClosed);
     WriteFile(folders.mod / "VSWAP.WL1", std::string("not a page file"));
+    WriteFile(folders.mod / "AUDIOT.WL1", std::string("no sounds"));
     const auto plan = folders.Plan(ShippedRules("WL1"));
     ASSERT_TRUE(plan);
-    ASSERT_EQ(plan->findings.size(), 2u);
+    ASSERT_EQ(plan->findings.size(), 3u);
     EXPECT_EQ(plan->findings[0], "Map 1 (Floor 1) cannot be finished on skill 1, 2, 3 and 4.");
     EXPECT_TRUE(plan->findings[1].starts_with("VSWAP.WL1 does not load: ")) << plan->findings[1];
+    EXPECT_EQ(plan->findings[2], "AUDIOHED and AUDIOT do not load: a file is missing.");
     EXPECT_EQ(FindingsText(*plan), "The release is held back by what the check found:\n- " + plan->findings[0] +
-                                       "\n- " + plan->findings[1]);
+                                       "\n- " + plan->findings[1] + "\n- " + plan->findings[2]);
 
     WriteFile(folders.mod / "GAMEMAPS.WL1", std::string("cut"));
     const auto broken = folders.Plan(ShippedRules("WL1"));
@@ -116,9 +118,9 @@ TEST(Release, FindsALevelThatCannotBeFinishedAndAFileThatDoesNotLoad)
 TEST(Release, RefusesAReleaseOfNothingAndLeavesNoFileWhenTheWriteFails)
 {
     Folders folders(kFloor);
-    fs::remove(folders.mod / "vgagraph.wl1");
-    fs::remove(folders.mod / "AUDIOT.WL1");
-    WriteFile(folders.mod / "VGAGRAPH.WL1", std::string("pictures"));
+    fs::remove(folders.mod / "vendor.wl1");
+    fs::remove(folders.mod / "ADDON.WL1");
+    WriteFile(folders.mod / "VENDOR.WL1", std::string("pictures"));
     const MapHandler layout = LoadSet(folders.mod);
     const EngineRules rules = ShippedRules("WL1");
     auto nothing = PlanRelease({folders.mod, folders.original, "Mod", &layout, &rules, nullptr});
@@ -129,7 +131,7 @@ TEST(Release, RefusesAReleaseOfNothingAndLeavesNoFileWhenTheWriteFails)
     ASSERT_FALSE(same);
     EXPECT_EQ(same.failure().text, "The mod's folder and the original game's are the same folder.");
 
-    WriteFile(folders.mod / "AUDIOT.WL1", std::string("music"));
+    WriteFile(folders.mod / "ADDON.WL1", std::string("music"));
     const auto plan = PlanRelease({folders.mod, folders.original, "Mod", &layout, &rules, nullptr});
     ASSERT_TRUE(plan);
     const fs::path zip = folders.dir / "out" / "mod.zip";
