@@ -1,5 +1,7 @@
 #include "editor/ui/gamedata/TGameDataPane.h"
 
+#include "editor/ui/gamedata/FileDropList.h"
+
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
@@ -24,40 +26,6 @@ constexpr int kChunkRole = Qt::UserRole;
 constexpr int kThumbWidth = 160;
 constexpr int kThumbHeight = 100;
 
-// A list that takes a file dropped on a row.
-class DropList : public QTreeWidget {
-public:
-    std::function<void(QTreeWidgetItem*, const QString&)> dropped;
-
-protected:
-    static QString DroppedFile(const QMimeData* data)
-    {
-        if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile())
-            return {};
-        return data->urls().front().toLocalFile();
-    }
-    void dragEnterEvent(QDragEnterEvent* event) override
-    {
-        if (!DroppedFile(event->mimeData()).isEmpty())
-            event->acceptProposedAction();
-    }
-    void dragMoveEvent(QDragMoveEvent* event) override
-    {
-        if (!DroppedFile(event->mimeData()).isEmpty() && itemAt(event->position().toPoint()))
-            event->acceptProposedAction();
-        else
-            event->ignore();
-    }
-    void dropEvent(QDropEvent* event) override
-    {
-        QTreeWidgetItem* row = itemAt(event->position().toPoint());
-        const QString file = DroppedFile(event->mimeData());
-        if (!row || file.isEmpty() || !dropped)
-            return;
-        event->acceptProposedAction();
-        dropped(row, file);
-    }
-};
 
 const char* ObjectName(TGameDataPane::Kind kind)
 {
@@ -98,7 +66,7 @@ QIcon Thumbnail(const QImage& picture)
 TGameDataPane::TGameDataPane(Kind kind, QWidget* parent) : QWidget(parent), kind_(kind)
 {
     setObjectName(ObjectName(kind));
-    auto* list = new DropList;
+    auto* list = new FileDropList;
     list_ = list;
     list_->setObjectName(QString(ObjectName(kind)) + "List");
     const bool sound = kind == Kind::PcSpeaker || kind == Kind::AdLib || kind == Kind::Music;
@@ -110,7 +78,7 @@ TGameDataPane::TGameDataPane(Kind kind, QWidget* parent) : QWidget(parent), kind
     list_->header()->setStretchLastSection(true);
     if (kind == Kind::Pictures)
         list_->setIconSize(QSize(kThumbWidth, kThumbHeight));
-    list->dropped = [this](QTreeWidgetItem* row, const QString& path) {
+    list->dropped = [this](QTreeWidgetItem* row, int, const QString& path) {
         emit fileDropped(row->data(0, kChunkRole).toInt(), path);
     };
 

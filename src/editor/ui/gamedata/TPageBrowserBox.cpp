@@ -1,5 +1,7 @@
 #include "editor/ui/gamedata/TPageBrowserBox.h"
 
+#include "editor/ui/gamedata/FileDropList.h"
+
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -25,45 +27,10 @@ constexpr int kChunkRole = Qt::UserRole;     // on each picture column: its chun
 constexpr int kSoundRole = Qt::UserRole + 1; // on a sound's row: its number
 constexpr int kLightColumn = 1, kDarkColumn = 2, kSpriteColumn = 1;
 
-// A list that takes files dropped on its rows.
-class PageList : public QTreeWidget {
-public:
-    std::function<void(QTreeWidgetItem*, int, const QString&)> dropped;
 
-protected:
-    static QString DroppedFile(const QMimeData* data)
-    {
-        if (!data || !data->hasUrls() || data->urls().size() != 1 || !data->urls().front().isLocalFile())
-            return {};
-        return data->urls().front().toLocalFile();
-    }
-    void dragEnterEvent(QDragEnterEvent* event) override
-    {
-        if (!DroppedFile(event->mimeData()).isEmpty())
-            event->acceptProposedAction();
-    }
-    void dragMoveEvent(QDragMoveEvent* event) override
-    {
-        if (!DroppedFile(event->mimeData()).isEmpty() && itemAt(event->position().toPoint()))
-            event->acceptProposedAction();
-        else
-            event->ignore();
-    }
-    void dropEvent(QDropEvent* event) override
-    {
-        const QPoint at = event->position().toPoint();
-        QTreeWidgetItem* row = itemAt(at);
-        const QString file = DroppedFile(event->mimeData());
-        if (!row || file.isEmpty() || !dropped)
-            return;
-        event->acceptProposedAction();
-        dropped(row, columnAt(at.x()), file);
-    }
-};
-
-PageList* MakeList(const char* name, const QStringList& headers)
+FileDropList* MakeList(const char* name, const QStringList& headers)
 {
-    auto* list = new PageList;
+    auto* list = new FileDropList;
     list->setObjectName(name);
     list->setColumnCount(static_cast<int>(headers.size()));
     list->setHeaderLabels(headers);
@@ -123,7 +90,7 @@ TPageBrowserBox::TPageBrowserBox(QWidget* parent) : QWidget(parent, Qt::Window)
     for (QTreeWidget* list : {walls_, sprites_})
         list->setItemDelegate(new ThumbnailDelegate(thumbnails_, kChunkRole, list));
     for (const Tab tab : {Tab::Walls, Tab::Sprites, Tab::Sounds})
-        static_cast<PageList*>(List(tab))->dropped = [this, tab](QTreeWidgetItem* row, int column, const QString& path) {
+        static_cast<FileDropList*>(List(tab))->dropped = [this, tab](QTreeWidgetItem* row, int column, const QString& path) {
             Dropped(tab, row, column, path);
         };
 
