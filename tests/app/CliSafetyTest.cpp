@@ -309,6 +309,8 @@ TEST(CliUse, RefusesWhatTheDeclarationsDoNotAllow)
         {{"episodes", d, "--skill", "0"}, "--skill takes a skill level from 1 (easiest) to 4 (hardest).\n"},
         {{"episodes", d, "--json", "--json"}, "The option --json is given twice.\n"},
         {{"diff", d}, "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
+        // An argument that may be left out stays optional after --.
+        {{"diff", "--", d}, "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
         {{"diff", d, d, "--generation", "20990101T000000Z"},
          "Give either OTHER, a game folder, or --generation ID, one of DIR's backups.\n"},
         {{"diff", d, "--generation", "20990101T000000Z"},
