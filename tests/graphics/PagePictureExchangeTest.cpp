@@ -144,8 +144,7 @@ Bytes PngWithMoreAfterTheRows(std::size_t zeros, bool inflates)
         stream.next_out = out.data();
         stream.avail_out = static_cast<uInt>(out.size());
         deflate(&stream, flush);
-        out.resize(out.size() - stream.avail_out);
-        return out;
+        return Bytes(out.begin(), out.end() - static_cast<std::ptrdiff_t>(stream.avail_out));
     };
     const Bytes first = pack(rows, Z_SYNC_FLUSH); // the rows whole, the stream not ended
     const Bytes more = inflates ? pack(rest, Z_FINISH) : Bytes(100, 0xFF);
