@@ -138,7 +138,7 @@ void FuzzGraphicsFiles(std::string_view text)
     if (auto names = tsl::SoundNames::Parse(text, "sounds.txt")) {
         Check(names->Count() <= static_cast<int>(text.size()));
         for (int number = -1; number <= names->Count(); ++number)
-            Check(names->Name(number).size() < text.size());
+            Check(names->Name(number).size() <= text.size());
     }
     if (auto palette = tsl::Palette::Parse(text, "fuzz.pal"))
         for (std::uint32_t colour : palette->colours)
