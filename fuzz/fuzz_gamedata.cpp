@@ -81,6 +81,13 @@ void FuzzAudio(const tsl::AudioFiles& files)
         const auto bytes = set->ChunkBytes(chunk);
         if (tsl::AudioFileName(kind, chunk).empty())
             continue;
+        // A song of no commands whose next word is zero reads as a
+        // header-less IMF file that starts with a null command (the usual
+        // start of one): no file tells the two apart, and the import takes
+        // the IMF reading.
+        if (kind == tsl::AudioKind::Music && bytes.size() >= 4 && tsl::GetU16(bytes.data()) == 0 &&
+            tsl::GetU16(bytes.data() + 2) == 0)
+            continue;
         const auto back = tsl::AudioChunkFromFile(kind, tsl::Bytes(bytes.begin(), bytes.end()), "fuzz");
         Check(back && std::equal(back->begin(), back->end(), bytes.begin(), bytes.end()));
         // A second of sound at most, so that the fuzzer keeps its pace.
