@@ -70,13 +70,9 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
     MapsWithSymbols opened;
     if (OpenMapsWithSymbols(a.dir, a.loader, a.maps, opened, err) != 0)
         return kExitUsage;
-    const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
-    if (rules.Status != RulesStatus::Loaded) {
-        err << NoRulesNote(opened.structureFolder.filename().string()) << "\n";
-        if (rules.Status == RulesStatus::Failed)
-            Report(rules.Problem, err);
+    const auto rules = RequireRules(opened, err);
+    if (!rules)
         return kExitUsage;
-    }
 
     const std::optional<PageFile> pages = OpenPageFile(opened);
     bool unfinishable = false;
@@ -85,8 +81,8 @@ int RunAnalyze(const AnalyzeArguments& a, std::ostream& out, std::ostream& err)
         const MapList& map = opened.maps.Maps[static_cast<std::size_t>(index)];
         std::vector<LevelAnalysis> levels;
         for (int skill = a.skill.value_or(1); skill <= a.skill.value_or(4); ++skill)
-            levels.push_back(AnalyseLevel(map, *rules.Rules, skill));
-        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules.Rules, pages ? &*pages : nullptr);
+            levels.push_back(AnalyseLevel(map, *rules, skill));
+        const std::vector<MapFinding> findings = CheckOpenedMap(opened, map, *rules, pages ? &*pages : nullptr);
         for (const LevelAnalysis& level : levels)
             unfinishable = unfinishable || !level.Finishable();
         if (a.json) {

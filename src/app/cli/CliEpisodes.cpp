@@ -79,18 +79,14 @@ int RunEpisodes(const EpisodesArguments& a, std::ostream& out, std::ostream& err
     MapsWithSymbols opened;
     if (OpenMapsWithSymbols(a.dir, a.loader, MapNumbers(), opened, err) != 0)
         return kExitUsage;
-    const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
-    if (rules.Status != RulesStatus::Loaded) {
-        err << NoRulesNote(opened.structureFolder.filename().string()) << "\n";
-        if (rules.Status == RulesStatus::Failed)
-            Report(rules.Problem, err);
+    const auto rules = RequireRules(opened, err);
+    if (!rules)
         return kExitUsage;
-    }
     const FlowLoad flow = LoadLevelFlow(opened.structureFolder, *opened.settings);
     std::vector<int> skills;
     for (int skill = a.skill.value_or(1); skill <= a.skill.value_or(4); ++skill)
         skills.push_back(skill);
-    const EpisodeBoard board = BuildEpisodeBoard(opened.maps, *rules.Rules, flow.Flow.get(), skills,
+    const EpisodeBoard board = BuildEpisodeBoard(opened.maps, *rules, flow.Flow.get(), skills,
                                                  NoFlowNote(flow.Problem.text));
     if (!board.flowNote.empty())
         err << board.flowNote << "\n";

@@ -1,6 +1,7 @@
 #include "app/cli/CliMaps.h"
 
 #include "editor/render/MapRenderer.h"
+#include "engine/StructureRules.h"
 #include "mapdefs/StructureStore.h"
 
 #include <ostream>
@@ -64,6 +65,17 @@ std::optional<PageFile> OpenPageFile(const MapsWithSymbols& opened)
     if (!pages)
         return std::nullopt;
     return std::move(*pages);
+}
+
+std::shared_ptr<const EngineRules> RequireRules(const MapsWithSymbols& opened, std::ostream& err)
+{
+    const RulesLoad rules = LoadEngineRules(opened.structureFolder, *opened.settings, opened.symbols);
+    if (rules.Status == RulesStatus::Loaded)
+        return rules.Rules;
+    err << NoRulesNote(opened.structureFolder.filename().string()) << "\n";
+    if (rules.Status == RulesStatus::Failed)
+        Report(rules.Problem, err);
+    return nullptr;
 }
 
 std::string MapLabel(const MapHandler& maps, int index)

@@ -70,6 +70,11 @@ std::vector<MapFinding> CheckOpenedMap(const MapsWithSymbols& opened, const MapL
 // command tells why).
 std::optional<PageFile> OpenPageFile(const MapsWithSymbols& opened);
 
+// The rules of play of the opened set's structure, for a command that
+// cannot work without them; nothing, with why on `err`, when they are
+// missing or do not load.
+std::shared_ptr<const EngineRules> RequireRules(const MapsWithSymbols& opened, std::ostream& err);
+
 // "Map 3 (Name)".
 std::string MapLabel(const MapHandler& maps, int index);
 
