@@ -5,6 +5,8 @@
 #include "EditorTestUtil.h"
 #include "GraphicsTestUtil.h"
 #include "editor/operations/WallNumbers.h"
+#include "editor/session/EditorSession.h"
+#include "editor/tools/PointerTools.h"
 #include "graphics/PageFile.h"
 
 #include <gtest/gtest.h>
@@ -224,4 +226,31 @@ TEST(WallNumbers, AWallAddedInTheMiddleMovesTheMapsWordsUpAndIsTakenOutOnlyWhile
     ASSERT_FALSE(scene.pages.Undo());
     EXPECT_TRUE(scene.pages.Pages() == before);
     EXPECT_EQ(scene.Row(), words);
+}
+
+// Renumbering is a change of words like any other: a pencil stroke held in
+// the map view ends first, as its release would, and its words move with the
+// maps' (nothing of that press draws afterwards).
+TEST(WallNumbers, AStrokeHeldWhenTheWallsMoveEndsFirstAndIsRenumberedToo)
+{
+    Scene scene;
+    EditorSession& s = *scene.session;
+    s.GoToLevel(0);
+    s.SelectTool(kToolPencil);
+    s.SelectPlane(0);
+    s.SetButtonValue(PointerButton::Left, 27);
+    s.Pointer({PointerAction::Press, PointerButton::Left, 1, 5});
+    s.Pointer({PointerAction::Move, PointerButton::Left, 3, 5});
+    ASSERT_TRUE(s.Tools().Held());
+
+    ASSERT_FALSE(RemoveWall(scene.pages, scene.Maps(), 24));
+    EXPECT_FALSE(s.Tools().Held());
+    s.Pointer({PointerAction::Move, PointerButton::Left, 5, 5});
+    s.Pointer({PointerAction::Release, PointerButton::Left, 5, 5});
+    const MapList& a = s.Maps().Maps[0];
+    for (int x = 1; x < 7; ++x)
+        EXPECT_EQ(a.Word(0, x, 5), x <= 3 ? 26 : 0) << x;
+    ASSERT_FALSE(scene.pages.Undo());
+    for (int x = 1; x <= 3; ++x)
+        EXPECT_EQ(s.Maps().Maps[0].Word(0, x, 5), 27) << x;
 }
